@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds, and runs every test headless: once in a normal
+# build, once built with AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bash "$root/scripts/install-deps.sh"
+. "$root/scripts/xvfb.sh"
+export SDL_AUDIODRIVER=dummy
+start_xvfb
+
+bash "$root/scripts/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+(cd "$root/build" && ctest --output-on-failure -j "$(nproc)" --timeout 600)
+
+if [ "${STARMOOR_SKIP_SANITIZE:-0}" != "1" ]; then
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=0
+  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  export LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp
+  bash "$root/scripts/build.sh" "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DSTARMOOR_SANITIZE=ON -DSTARMOOR_BENCH=OFF
+  (cd "$root/build-asan" && ctest --output-on-failure -j "$(nproc)" --timeout 900)
+fi

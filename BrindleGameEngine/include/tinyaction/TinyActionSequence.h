@@ -1,0 +1,25 @@
+#pragma once
+#include "tinyaction/TinyCompositeAction.h"
+
+// Runs its children one after the other. A child's end is noticed by polling on
+// the next update; with chain-at-once the next child also gets that update's time.
+class TinyActionSequence : public TinyCompositeAction {
+ public:
+  explicit TinyActionSequence(bool chainAtOnce = false);
+
+  void update(int ms) override;
+  void start(bge::ActionListener* listener, int tag) override;
+  TinyAction* clone() const override;
+  TinyAction* then(TinyAction* other) override;
+  void actionFinished(int tag) override;
+
+  size_t getCurrentIndex() const { return index_; }
+  bool chainsAtOnce() const { return chainAtOnce_; }
+
+ private:
+  TinyActionSequence(const TinyActionSequence& other);
+
+  size_t index_ = 0;
+  TinyAction* current_ = nullptr;
+  bool chainAtOnce_ = false;
+};

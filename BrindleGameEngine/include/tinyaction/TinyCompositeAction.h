@@ -1,0 +1,23 @@
+#pragma once
+#include <vector>
+
+#include "tinyaction/TinyAction.h"
+
+// Owns an ordered list of child actions.
+class TinyCompositeAction : public TinyAction, public bge::ActionListener {
+ public:
+  TinyCompositeAction() = default;
+  ~TinyCompositeAction() override;
+
+  void addAction(TinyAction* action);
+  void stop() override;
+
+  size_t getActionCount() const { return actions_.size(); }
+  TinyAction* getAction(size_t i) const { return actions_[i]; }
+
+ protected:
+  TinyCompositeAction(const TinyCompositeAction& other);
+  TinyCompositeAction& operator=(const TinyCompositeAction&) = delete;
+
+  std::vector<TinyAction*> actions_;
+};

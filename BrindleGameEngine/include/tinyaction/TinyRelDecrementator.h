@@ -1,0 +1,3 @@
+#pragma once
+// The decrementer shares its implementation with the incrementer.
+#include "tinyaction/TinyRelIncrementator.h"

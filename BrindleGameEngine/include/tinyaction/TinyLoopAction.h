@@ -30,4 +30,5 @@ class TinyLoopAction : public TinyAction, public bge::ActionListener {
   // such a restart waits for the next update instead.
   bool startingChild_ = false;
   bool restartPending_ = false;
+  bool* deletedWhileStarting_ = nullptr;
 };

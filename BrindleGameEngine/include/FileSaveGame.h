@@ -1,0 +1,40 @@
+#pragma once
+#include <string>
+
+#include "SaveGame.h"
+
+class Buffer;
+class GameApp;
+
+// Keeps every entry in one binary file behind the application's save identifier:
+// a 4-byte little-endian length, the identifier's bytes, then the entries.
+class FileSaveGame : public SaveGame {
+ public:
+  FileSaveGame(const std::string& path, GameApp* app);
+  ~FileSaveGame() override;
+
+  // Writes a temporary file beside the save and renames it over the save, so a
+  // failed write never leaves a half-written file behind.
+  bool save() override;
+  // False when the file is missing, foreign, short or unreadable. A file that
+  // exists but fails is first copied aside (see backupPath) so nothing is lost
+  // when the caller then writes defaults; the entries keep their values.
+  bool load() override;
+  void write(const uint8_t* bytes, int count) override;
+  void read(uint8_t* bytes, int count) override;
+
+  const std::string& getPath() const { return path_; }
+  // Where the last failed load kept its copy of the file (empty if none).
+  const std::string& backupPath() const { return backupPath_; }
+
+ private:
+  bool readFile(std::string& contents) const;
+  bool readHeader();
+  void readEntries();
+  bool keepBackup();
+
+  std::string path_;
+  Buffer* buffer_ = nullptr;
+  GameApp* app_;
+  std::string backupPath_;
+};

@@ -1,0 +1,95 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "Point2i.h"
+
+class GameState;
+class Timer;
+class ResourceManager;
+class LabelManager;
+class SoundSystem;
+class SaveGame;
+
+// The root of the running program: scale factors, the state stack, the clock and
+// the catalogues every screen needs. SDLGameApp binds it to a window.
+class GameApp {
+ public:
+  GameApp();
+  virtual ~GameApp();
+  GameApp(const GameApp&) = delete;
+  GameApp& operator=(const GameApp&) = delete;
+
+  // The one application, or null when none exists.
+  static GameApp* instance();
+
+  // --- overridable slots ---
+  virtual void createGlobalResourceManager();
+  virtual ResourceManager* createResourceManager();
+  virtual void enterFirstScreen() {}
+  virtual void queueStateForDeletion(GameState* state);
+  virtual void deleteQueuedStates();
+  virtual Point2i getMousePosition() const { return mousePosition_; }
+  virtual void setMousePosition(int x, int y) { mousePosition_ = Point2i(x, y); }
+  virtual bool confirmQuit() { return true; }
+  virtual bool saveGame();
+  virtual bool loadGame();
+  virtual void onQuit() {}
+  virtual std::string getSaveIdentifier() const { return "UNIMPLEMENTED"; }
+
+  // --- state stack (bottom first, top last) ---
+  void pushState(GameState* state);
+  // The popped state gets leave() at once but is deleted at the end of the frame,
+  // so a state may pop itself from inside its own update.
+  void popState();
+  void finishState(GameState* state);
+  void removeStateIfTop(GameState* state);
+  GameState* topState() const;
+  void changeState(GameState* state);
+  const std::vector<GameState*>& states() const { return states_; }
+  bool isOnStack(const GameState* state) const;
+  size_t queuedForDeletion() const { return deletionQueue_.size(); }
+
+  // --- fields ---
+  float getScaleFactorX() const { return scaleX_; }
+  float getScaleFactorY() const { return scaleY_; }
+  void setScaleFactors(float x, float y) { scaleX_ = x; scaleY_ = y; }
+  int getScreenWidth() const { return screenWidth_; }
+  int getScreenHeight() const { return screenHeight_; }
+  void setScreenSize(int w, int h) { screenWidth_ = w; screenHeight_ = h; }
+  Timer* getTimer() const { return timer_; }
+  ResourceManager* globalResourceManager() const { return globalResourceManager_; }
+  LabelManager* gameMessages() const;
+  SoundSystem* getSoundSystem() const { return soundSystem_; }
+  SaveGame* getSaveGame() const { return saveGame_; }
+  // Takes ownership; the previous save game is deleted.
+  void setSaveGame(SaveGame* saveGame);
+  bool getUpdateInactiveStates() const { return updateInactiveStates_; }
+  void setUpdateInactiveStates(bool on) { updateInactiveStates_ = on; }
+  float getTimeScale() const { return timeScale_; }
+  void setTimeScale(float scale) { timeScale_ = scale; }
+  bool isQuitRequested() const { return quitRequested_; }
+  void requestQuit() { quitRequested_ = true; }
+  bool isImmediateQuitRequested() const { return immediateQuit_; }
+  void requestImmediateQuit() { immediateQuit_ = true; }
+
+ protected:
+  void clearQuitRequest() { quitRequested_ = false; }
+
+  float scaleX_ = 1.0f;
+  float scaleY_ = 1.0f;
+  bool quitRequested_ = false;
+  bool immediateQuit_ = false;
+  std::vector<GameState*> states_;
+  int screenWidth_ = 0;
+  int screenHeight_ = 0;
+  Timer* timer_ = nullptr;
+  ResourceManager* globalResourceManager_ = nullptr;
+  LabelManager* gameMessages_ = nullptr;
+  SoundSystem* soundSystem_ = nullptr;
+  SaveGame* saveGame_ = nullptr;
+  bool updateInactiveStates_ = false;
+  float timeScale_ = 1.0f;
+  Point2i mousePosition_;
+  std::vector<GameState*> deletionQueue_;
+};

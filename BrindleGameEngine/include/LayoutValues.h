@@ -1,0 +1,14 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "Color.h"
+#include "Rect5.h"
+
+// Readers for the value syntaxes of layouts and configuration files:
+//   "Color(r, g, b, a)"  -> Color (anything malformed gives Color::white)
+//   "Rect(x, y, w, h)"   -> Rect5 (anything malformed gives the zero rectangle)
+//   "1,2,3"              -> {1, 2, 3}
+Color parseColor(const std::string& text);
+Rect5 parseRect(const std::string& text);
+std::vector<int> parseIntList(const std::string& text);

@@ -1,0 +1,37 @@
+#pragma once
+#include "DeferableResource.h"
+#include "ReferenceCountable.h"
+
+class Image;
+
+// A picture uploaded for drawing. The image keeps its own size; the storage is
+// the power-of-two size of the uploaded texture with the image in its top-left.
+class Texture : public ReferenceCountable, public DeferableResource {
+ public:
+  Texture() = default;
+  ~Texture() override = default;
+
+  bool loadDeferred() override = 0;
+  virtual void bind() = 0;
+  // Uploads the kept image again after unload (context re-created).
+  virtual void reload() = 0;
+  // Frees the uploaded texture; the kept image stays for reload.
+  virtual void unload() = 0;
+  // A new texture of the same file, loaded afresh; the caller owns it.
+  virtual Texture* clone() = 0;
+
+  int getWidth() const { return width_; }
+  int getHeight() const { return height_; }
+  int getStorageWidth() const { return storageWidth_; }
+  int getStorageHeight() const { return storageHeight_; }
+  Image* getImage() const { return image_; }
+  bool isLoaded() const { return loaded_; }
+
+ protected:
+  Image* image_ = nullptr;
+  bool loaded_ = false;
+  int width_ = -1;
+  int height_ = -1;
+  int storageWidth_ = -1;
+  int storageHeight_ = -1;
+};

@@ -1,4 +1,6 @@
 #pragma once
+#include <cstddef>
+
 #include "tinyaction/TinyCompositeAction.h"
 
 // Runs its children one after the other. A child's end is noticed by polling on
@@ -13,13 +15,13 @@ class TinyActionSequence : public TinyCompositeAction {
   TinyAction* then(TinyAction* other) override;
   void actionFinished(int tag) override;
 
-  size_t getCurrentIndex() const { return index_; }
+  std::size_t getCurrentIndex() const { return index_; }
   bool chainsAtOnce() const { return chainAtOnce_; }
 
  private:
   TinyActionSequence(const TinyActionSequence& other);
 
-  size_t index_ = 0;
+  std::size_t index_ = 0;
   TinyAction* current_ = nullptr;
   bool chainAtOnce_ = false;
 };

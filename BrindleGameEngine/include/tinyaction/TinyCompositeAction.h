@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <vector>
 
 #include "tinyaction/TinyAction.h"
@@ -12,8 +13,8 @@ class TinyCompositeAction : public TinyAction, public bge::ActionListener {
   void addAction(TinyAction* action);
   void stop() override;
 
-  size_t getActionCount() const { return actions_.size(); }
-  TinyAction* getAction(size_t i) const { return actions_[i]; }
+  std::size_t getActionCount() const { return actions_.size(); }
+  TinyAction* getAction(std::size_t i) const { return actions_[i]; }
 
  protected:
   TinyCompositeAction(const TinyCompositeAction& other);

@@ -1,0 +1,30 @@
+#pragma once
+#include <map>
+#include <string>
+
+#include "ReferenceCountable.h"
+
+class TiXmlDocument;
+
+// Every text the player reads, looked up by label id from the strings file.
+class LabelManager : public ReferenceCountable {
+ public:
+  LabelManager() = default;
+  virtual ~LabelManager();
+  LabelManager(const LabelManager&) = delete;
+  LabelManager& operator=(const LabelManager&) = delete;
+
+  // Replaces the whole table with the file's texts; a file that cannot be read
+  // leaves the table empty.
+  void loadFromXml(const std::string& path);
+  // The text, or "error::label not found! -> " and the id.
+  std::string getLabel(const std::string& id) const;
+  int countWords() const;
+  void setLabel(const std::string& id, const std::string& text);
+
+  size_t size() const { return labels_.size(); }
+
+ private:
+  TiXmlDocument* document_ = nullptr;
+  std::map<std::string, std::string> labels_;
+};

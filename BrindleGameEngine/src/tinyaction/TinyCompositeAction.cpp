@@ -1,0 +1,23 @@
+#include "tinyaction/TinyCompositeAction.h"
+
+#include <cassert>
+
+TinyCompositeAction::~TinyCompositeAction() {
+  for (TinyAction*& action : actions_) safeDeleteAction(action);
+}
+
+TinyCompositeAction::TinyCompositeAction(const TinyCompositeAction& other)
+    : TinyAction(other), bge::ActionListener() {
+  actions_.reserve(other.actions_.size());
+  for (const TinyAction* action : other.actions_) actions_.push_back(action->clone());
+}
+
+void TinyCompositeAction::addAction(TinyAction* action) {
+  assert(action != nullptr);
+  actions_.push_back(action);
+}
+
+void TinyCompositeAction::stop() {
+  for (TinyAction* action : actions_) action->stop();
+  TinyAction::stop();
+}

@@ -1,0 +1,67 @@
+// The strings file: what is loaded, what is skipped, and what a miss shows.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "LabelManager.h"
+#include "support/TestEnv.h"
+
+namespace {
+
+std::string writeStrings(const testenv::TempUserDirs& dirs, const std::string& name,
+                         const std::string& body) {
+  const std::string path = dirs.data() + "/" + name;
+  std::ofstream(path) << "<?xml version=\"1.0\" ?>\n" << body;
+  return path;
+}
+
+TEST(LabelManager, LoadsFirstAttributesAndLaterDuplicatesWin) {
+  testenv::TempUserDirs dirs;
+  LabelManager labels;
+  labels.loadFromXml(writeStrings(dirs, "a.xml",
+      "<Strings>\n"
+      "  <L LABEL_OK=\"Ok\"/>\n"
+      "  <L LABEL_START=\"Start mission\" LABEL_IGNORED=\"x\"/>\n"
+      "  <Bare/>\n"
+      "  <L LABEL_OK=\"Fine\"/>\n"
+      "</Strings>\n"));
+  EXPECT_EQ(labels.getLabel("LABEL_OK"), "Fine");
+  EXPECT_EQ(labels.getLabel("LABEL_START"), "Start mission");
+  EXPECT_EQ(labels.getLabel("LABEL_IGNORED"), "error::label not found! -> LABEL_IGNORED");
+  // The element without an attribute is skipped, and the ones after it still load.
+  EXPECT_EQ(labels.size(), 2u);
+  EXPECT_EQ(labels.countWords(), 3);
+
+  // A second file replaces everything.
+  labels.loadFromXml(writeStrings(dirs, "b.xml", "<Strings><L MODE_X=\"Skirmish\"/></Strings>"));
+  EXPECT_EQ(labels.size(), 1u);
+  EXPECT_EQ(labels.getLabel("LABEL_OK"), "error::label not found! -> LABEL_OK");
+  EXPECT_EQ(labels.getLabel("MODE_X"), "Skirmish");
+}
+
+TEST(LabelManager, UnreadableOrOddFilesLeaveAnEmptyTable) {
+  testenv::TempUserDirs dirs;
+  LabelManager labels;
+  labels.setLabel("KEEP", "gone after load");
+  labels.loadFromXml(dirs.data() + "/missing.xml");
+  EXPECT_EQ(labels.size(), 0u);
+  EXPECT_EQ(labels.getLabel("NOPE"), "error::label not found! -> NOPE");
+
+  labels.loadFromXml(writeStrings(dirs, "comment.xml",
+                                  "<Strings><!-- first --><L A=\"b\"/></Strings>"));
+  EXPECT_EQ(labels.size(), 0u);
+  labels.loadFromXml(writeStrings(dirs, "noroot.xml", "<Other><L A=\"b\"/></Other>"));
+  EXPECT_EQ(labels.size(), 0u);
+  labels.loadFromXml(writeStrings(dirs, "broken.xml", "<Strings><L A=\"b\"></Strings>"));
+  EXPECT_EQ(labels.size(), 0u);
+}
+
+TEST(LabelManager, ShippedStringsLoad) {
+  LabelManager labels;
+  labels.loadFromXml(STARMOOR_SOURCE_DIR "/content/strings/strings_en.xml");
+  EXPECT_GT(labels.size(), 0u);
+  EXPECT_EQ(labels.getLabel("LABEL_CONTINUE"), "Continue");
+}
+
+}  // namespace

@@ -1,0 +1,199 @@
+// The save file: its exact bytes, the round trip, and that nothing is lost when a
+// file cannot be read.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "Buffer.h"
+#include "FileSaveGame.h"
+#include "GameApp.h"
+#include "GenericEntry.h"
+#include "support/TestEnv.h"
+
+namespace {
+
+class IdentifiedApp : public GameApp {
+ public:
+  explicit IdentifiedApp(std::string id) : id_(std::move(id)) {}
+  std::string getSaveIdentifier() const override { return id_; }
+
+ private:
+  std::string id_;
+};
+
+std::vector<uint8_t> readAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+void writeAll(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<uint8_t> header(const std::string& id) {
+  std::vector<uint8_t> bytes = {static_cast<uint8_t>(id.size()), 0, 0, 0};
+  bytes.insert(bytes.end(), id.begin(), id.end());
+  return bytes;
+}
+
+// The game's three plain entries, registered out of order on purpose.
+void registerEntries(SaveGame& save, int sound, int music, int assistant) {
+  save.addEntry("SOUND_VOLUME", new GenericEntry<int>(sound, 50));
+  save.addEntry("MUSIC_VOLUME", new GenericEntry<int>(music, 50));
+  save.addEntry("BATTLE_ASSISTANT", new GenericEntry<int>(assistant, 1));
+}
+
+int valueOf(const SaveGame& save, const std::string& name) {
+  return save.findEntryAs<GenericEntry<int>>(name)->getValue();
+}
+
+class SaveGameFile : public ::testing::Test {
+ protected:
+  testenv::TempUserDirs dirs_;
+  IdentifiedApp app_{"VTQA_PL762"};
+  std::string path_ = dirs_.data() + "/Starmoor/save.dat";
+};
+
+TEST_F(SaveGameFile, WritesHeaderThenEntriesInNameOrder) {
+  FileSaveGame save(path_, &app_);
+  registerEntries(save, 50, 50, 1);
+  save.findEntryAs<GenericEntry<int>>("SOUND_VOLUME")->setValue(-2);
+  ASSERT_TRUE(save.save());
+
+  std::vector<uint8_t> expected = header("VTQA_PL762");
+  ASSERT_EQ(expected.size(), 14u);
+  for (uint8_t b : {1, 0, 0, 0, 0x32, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF}) expected.push_back(b);
+  EXPECT_EQ(readAll(path_), expected);
+  EXPECT_FALSE(std::filesystem::exists(path_ + ".tmp"));
+
+  FileSaveGame again(path_, &app_);
+  registerEntries(again, 0, 0, 0);
+  ASSERT_TRUE(again.load());
+  EXPECT_EQ(valueOf(again, "SOUND_VOLUME"), -2);
+  EXPECT_EQ(valueOf(again, "MUSIC_VOLUME"), 50);
+  EXPECT_EQ(valueOf(again, "BATTLE_ASSISTANT"), 1);
+  EXPECT_TRUE(again.backupPath().empty());
+}
+
+TEST_F(SaveGameFile, UnreadableFilesFailKeepValuesAndAreBackedUp) {
+  struct Case {
+    const char* what;
+    std::vector<uint8_t> bytes;
+  };
+  std::vector<uint8_t> truncated = header("VTQA_PL762");
+  for (uint8_t b : {7, 0, 0, 0, 8, 0}) truncated.push_back(b);
+  std::vector<uint8_t> foreign = header("OTHER_GAME");
+  for (int i = 0; i < 12; ++i) foreign.push_back(9);
+  std::vector<uint8_t> hugeLength = {0xFF, 0xFF, 0xFF, 0x7F, 'V'};
+  std::vector<uint8_t> negativeLength = {0xF6, 0xFF, 0xFF, 0xFF};
+  const Case cases[] = {{"empty", {}},
+                        {"truncated", truncated},
+                        {"foreign", foreign},
+                        {"huge length", hugeLength},
+                        {"negative length", negativeLength}};
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string path = dirs_.data() + "/case" + std::to_string(n++) + ".dat";
+    writeAll(path, c.bytes);
+    FileSaveGame save(path, &app_);
+    registerEntries(save, 11, 22, 33);
+    EXPECT_FALSE(save.load());
+    EXPECT_EQ(valueOf(save, "SOUND_VOLUME"), 11);
+    EXPECT_EQ(valueOf(save, "MUSIC_VOLUME"), 22);
+    EXPECT_EQ(valueOf(save, "BATTLE_ASSISTANT"), 33);
+    ASSERT_FALSE(save.backupPath().empty());
+    EXPECT_EQ(readAll(save.backupPath()), c.bytes);
+
+    // The caller then writes defaults; the backup survives that.
+    ASSERT_TRUE(save.save());
+    EXPECT_EQ(readAll(save.backupPath()), c.bytes);
+    EXPECT_TRUE(save.load());
+  }
+}
+
+TEST_F(SaveGameFile, RepeatedFailuresKeepEveryBackup) {
+  std::filesystem::create_directories(dirs_.data() + "/Starmoor");
+  writeAll(path_, {1, 2});
+  FileSaveGame save(path_, &app_);
+  registerEntries(save, 1, 2, 3);
+  EXPECT_FALSE(save.load());
+  const std::string first = save.backupPath();
+  writeAll(path_, {3, 4});
+  EXPECT_FALSE(save.load());
+  EXPECT_NE(save.backupPath(), first);
+  EXPECT_EQ(readAll(first), (std::vector<uint8_t>{1, 2}));
+  EXPECT_EQ(readAll(save.backupPath()), (std::vector<uint8_t>{3, 4}));
+}
+
+TEST_F(SaveGameFile, MissingFileAndUnwritablePathFailQuietly) {
+  FileSaveGame save(path_, &app_);
+  registerEntries(save, 5, 6, 7);
+  EXPECT_FALSE(save.load());
+  EXPECT_TRUE(save.backupPath().empty());
+
+  // A save folder that is a file: the save reports failure and leaves no temporary.
+  writeAll(dirs_.data() + "/blocker", {0});
+  FileSaveGame blocked(dirs_.data() + "/blocker/save.dat", &app_);
+  registerEntries(blocked, 5, 6, 7);
+  EXPECT_FALSE(blocked.save());
+
+  FileSaveGame noPath("", &app_);
+  EXPECT_FALSE(noPath.save());
+  EXPECT_FALSE(noPath.load());
+}
+
+TEST_F(SaveGameFile, WithoutAnApplicationThereIsNoHeader) {
+  FileSaveGame save(path_, nullptr);
+  registerEntries(save, 4, 5, 6);
+  ASSERT_TRUE(save.save());
+  EXPECT_EQ(readAll(path_), (std::vector<uint8_t>{6, 0, 0, 0, 5, 0, 0, 0, 4, 0, 0, 0}));
+  FileSaveGame other(path_, nullptr);
+  registerEntries(other, 0, 0, 0);
+  EXPECT_TRUE(other.load());
+  EXPECT_EQ(valueOf(other, "SOUND_VOLUME"), 4);
+}
+
+TEST(SaveGameRegistry, ReplacingAndMissingEntries) {
+  FileSaveGame save("", nullptr);
+  save.addEntry("A", new GenericEntry<int>(1, 1));
+  save.addEntry("A", new GenericEntry<int>(2, 2));  // reported, replaces (ASan: old one freed)
+  EXPECT_EQ(save.entryCount(), 1u);
+  EXPECT_EQ(valueOf(save, "A"), 2);
+  EXPECT_EQ(save.findEntry("B"), nullptr);
+}
+
+TEST(Buffer, BytesIntsAndBitOffsets) {
+  Buffer b;
+  EXPECT_EQ(b.readByte(), 0);
+  EXPECT_EQ(b.readByte(), 0);
+  EXPECT_EQ(b.readPosition(), 0);
+  EXPECT_TRUE(b.readPastEnd());
+  EXPECT_EQ(b.bytes(), nullptr);
+
+  b.clear();
+  b.writeInt(-2);
+  b.writeBool(true);
+  ASSERT_EQ(b.byteCount(), 5);
+  EXPECT_EQ(std::vector<uint8_t>(b.bytes(), b.bytes() + 5),
+            (std::vector<uint8_t>{0xFE, 0xFF, 0xFF, 0xFF, 1}));
+  EXPECT_EQ(b.readInt(), -2);
+  EXPECT_TRUE(b.readBool());
+  EXPECT_FALSE(b.readPastEnd());
+
+  const uint8_t five[] = {1, 2, 3, 4, 5};
+  b.setBytes(five, 5);
+  EXPECT_EQ(b.byteCount(), 5);
+
+  // The standard reflected CRC-32 table.
+  EXPECT_EQ(Buffer().crcTable()[1], 0x77073096u);
+  EXPECT_EQ(Buffer().crcTable()[255], 0x2D02EF8Du);
+}
+
+}  // namespace

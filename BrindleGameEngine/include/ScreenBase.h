@@ -1,0 +1,124 @@
+#pragma once
+#include <list>
+#include <string>
+
+#include "GameState.h"
+#include "MouseListener.h"
+#include "TransitionListener.h"
+
+class GameApp;
+class Graphics;
+class MouseListeningWidget;
+class ResourceManager;
+class Transition;
+class Widget;
+class WidgetManager;
+struct PointingDeviceEvent;
+
+enum ScreenPhase { PhaseEntering = 0, PhaseExiting = 1, PhaseIdle = 2 };
+
+// The base of every screen. It owns its widgets, a widget manager, a resource
+// catalogue and its two transitions, and runs one fixed life: activate, enter
+// with the in-transition, update and render each frame, close with an exit code
+// through the out-transition, then onExitTransitionDone hands over.
+class ScreenBase : public GameState, public TransitionListener,
+                   public MouseListener {
+ public:
+  static constexpr int kInTransitionId = -1000;
+  static constexpr int kOutTransitionId = -1001;
+
+  explicit ScreenBase(const std::string& name);
+  ~ScreenBase() override;
+
+  // --- GameState ---
+  void onKeyEvent(const KeyEvent& event) override;
+  void onPointingDeviceEvent(const PointingDeviceEvent& event) override;
+  void onJoystickEvent(const JoystickEvent& event) override;
+  void onPinchZoomEvent(const PinchZoomEvent& event) override { (void)event; }
+  void activate(GameApp* app) override;
+  void enter(GameApp* app) override;
+  void leave(GameApp* app) override;
+  void pause(GameApp* app) override;
+  void resume(GameApp* app) override;
+  void render(Graphics* g) override;
+  void update(int dt) override;
+  void onContextLost() override;
+  void onContextRestored() override;
+
+  // --- what screens fill in ---
+  virtual void prepare() = 0;
+  virtual void init() = 0;
+  virtual void preUpdate(int dt) { (void)dt; }
+  virtual void postWidgetUpdate(int dt) { (void)dt; }
+  virtual void updateScreen(int dt) { (void)dt; }
+  virtual void drawForeground(Graphics* g) { (void)g; }
+  virtual void drawBackground(Graphics* g) { (void)g; }
+  virtual void drawDebugOverlay(Graphics* g) { (void)g; }
+  virtual void onShown() {}
+  virtual void onExitTransitionDone(int exitCode) { (void)exitCode; }
+  virtual void adjustPointer(const PointingDeviceEvent& event, int& x, int& y) {
+    (void)event; (void)x; (void)y;
+  }
+  virtual void preRender(Graphics* g) { (void)g; }
+  virtual void drawUnscaled(Graphics* g) { (void)g; }
+  virtual void applyScale(Graphics* g);
+  virtual void removeScale(Graphics* g);
+  virtual void drawUnscaledBackground(Graphics* g) { (void)g; }
+
+  // --- MouseListener: pointer activity no widget took ---
+  void mousePressed(const PointingDeviceEvent& event) override { (void)event; }
+  void mouseMoved(const PointingDeviceEvent& event) override { (void)event; }
+  void mouseReleased(const PointingDeviceEvent& event) override { (void)event; }
+  void mouseWheelUp(const PointingDeviceEvent& event) override { (void)event; }
+  void mouseWheelDown(const PointingDeviceEvent& event) override { (void)event; }
+  void mouseEntered() override {}
+  void mouseExited() override {}
+
+  // --- TransitionListener ---
+  void transitionFinished(int id) override;
+
+  // The screen owns the widget from here on.
+  void addWidget(Widget* widget, bool noSort = false);
+  // Takes the widget out; the caller owns it again.
+  void removeWidget(Widget* widget);
+  // Takes it out of input and drawing now and deletes it at the next update.
+  void removeWidgetLater(Widget* widget);
+  // Leaves through the out-transition; onExitTransitionDone gets the code.
+  void close(int exitCode, bool disableInput = true);
+  void setInTransition(Transition* transition);
+  void setOutTransition(Transition* transition);
+
+  ScreenPhase getPhase() const { return phase_; }
+  void setPhase(ScreenPhase phase) { phase_ = phase; }
+  WidgetManager* getWidgetManager() const { return widgetManager_; }
+  ResourceManager* getResourceManager() const { return resources_; }
+  const std::string& getName() const { return name_; }
+  int getExitCode() const { return exitCode_; }
+  MouseListeningWidget* getFullScreenWidget() const { return fullScreenWidget_; }
+  Transition* getInTransition() const { return inTransition_; }
+  Transition* getOutTransition() const { return outTransition_; }
+  const std::list<Widget*>& getWidgets() const { return widgets_; }
+  bool isOverlay() const { return overlay_; }
+  void setOverlay(bool overlay) { overlay_ = overlay; }
+
+ protected:
+  void startTransition(Transition* transition, int id);
+  void deleteQueuedWidgets();
+
+  GameApp* app_ = nullptr;
+
+ private:
+  MouseListeningWidget* fullScreenWidget_ = nullptr;
+  std::list<Widget*> widgets_;
+  WidgetManager* widgetManager_ = nullptr;
+  ResourceManager* resources_ = nullptr;
+  Transition* inTransition_ = nullptr;
+  Transition* outTransition_ = nullptr;
+  int offsetX_ = 0;
+  int offsetY_ = 0;
+  bool overlay_ = false;
+  std::list<Widget*> deletionQueue_;
+  std::string name_;
+  int exitCode_ = 0;
+  ScreenPhase phase_ = PhaseIdle;
+};

@@ -10,6 +10,7 @@ class ResourceManager;
 class LabelManager;
 class SoundSystem;
 class SaveGame;
+struct PointingDeviceEvent;
 
 // The root of the running program: scale factors, the state stack, the clock and
 // the catalogues every screen needs. SDLGameApp binds it to a window.
@@ -26,11 +27,22 @@ class GameApp {
   // --- overridable slots ---
   virtual void createGlobalResourceManager();
   virtual ResourceManager* createResourceManager();
+  // Catalogues lent to long-lived objects (sound effects, animations): made by
+  // the factory, kept in the application's list under the returned index.
+  ResourceManager* addResourceManager(int& index);
+  // Deletes the catalogue at the index and leaves its slot empty.
+  void removeResourceManager(int index);
   virtual void enterFirstScreen() {}
   virtual void queueStateForDeletion(GameState* state);
   virtual void deleteQueuedStates();
   virtual Point2i getMousePosition() const { return mousePosition_; }
   virtual void setMousePosition(int x, int y) { mousePosition_ = Point2i(x, y); }
+  // Lets an application move pointer positions before widgets see them; the
+  // screen's own adjustPointer runs after it.
+  virtual bool adjustPointer(const PointingDeviceEvent& event, int& x, int& y) {
+    (void)event; (void)x; (void)y;
+    return true;
+  }
   virtual bool confirmQuit() { return true; }
   virtual bool saveGame();
   virtual bool loadGame();
@@ -92,4 +104,5 @@ class GameApp {
   float timeScale_ = 1.0f;
   Point2i mousePosition_;
   std::vector<GameState*> deletionQueue_;
+  std::vector<ResourceManager*> resourceManagers_;
 };

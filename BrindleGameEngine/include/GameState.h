@@ -1,5 +1,6 @@
 #pragma once
 #include "InputListener.h"
+#include "ReferenceCountable.h"
 
 class GameApp;
 class Graphics;
@@ -7,7 +8,7 @@ class Graphics;
 // An element of the application's state stack. The application drives it:
 // activate -> (push) enter -> update/render each frame -> pause/resume when covered
 // -> leave when popped, then deletion at the end of that frame.
-class GameState : public InputListener {
+class GameState : public InputListener, public ReferenceCountable {
  public:
   GameState() = default;
   ~GameState() override = default;

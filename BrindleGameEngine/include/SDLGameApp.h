@@ -12,6 +12,7 @@
 #include "PinchZoomEvent.h"
 #include "JoystickEvent.h"
 #include "Timer.h"
+#include "tinyaction/ActionListener.h"
 
 class Graphics;
 class GLGraphics;
@@ -19,13 +20,14 @@ class Texture;
 class DisplayConfigurations;
 class InputListener;
 class AppCore;
+class EventScript;
 struct KeyEvent;
 struct PointingDeviceEvent;
 namespace gsx { class glShaderManager; }
 
 // The application bound to SDL2: window and GL context, audio, input, the
 // software cursor and the frame loop.
-class SDLGameApp : public GameApp {
+class SDLGameApp : public GameApp, public bge::ActionListener {
  public:
   SDLGameApp();
   ~SDLGameApp() override;
@@ -61,6 +63,9 @@ class SDLGameApp : public GameApp {
   bool isWindowActive() const { return active_; }
   bool isWindowVisible() const { return visible_; }
   void setFrameLimit(bool on) { frameLimit_ = on; }
+  // Takes ownership; its events are queued at the start of the frames it names.
+  void setEventScript(EventScript* script);
+  int frameNumber() const { return frameNumber_; }
 
   // --- input ---
   virtual char translateKey(int32_t key);
@@ -116,7 +121,8 @@ class SDLGameApp : public GameApp {
   virtual void hideCursor() { cursorVisible_ = false; }
   virtual void beforeCreateWindow(bool fullScreen) { (void)fullScreen; }
   virtual bool changeWindowMode(int width, int height, bool fullScreen);
-  void onActionFinished(int id);
+  // Actions started with the application as listener: id 1 and id 0 have hooks.
+  void actionFinished(int id) override;
 
   // Window-event hooks, one per SDL window event kind.
   virtual void onWindowShown(uint32_t windowId) { (void)windowId; }
@@ -191,7 +197,9 @@ class SDLGameApp : public GameApp {
   bool loopStarted_ = false;
   bool visible_ = true;
   bool active_ = true;
-  uint64_t lastClickTicks_ = 0;
+  uint64_t lastClickTicks_ = UINT64_MAX;  // no click yet
   int clickCount_ = 1;
   bool quitDone_ = false;
+  EventScript* eventScript_ = nullptr;
+  int frameNumber_ = 0;
 };

@@ -1,0 +1,84 @@
+#include "DisplayConfigurations.h"
+
+#include <SDL.h>
+#include <tinyxml.h>
+
+#include <algorithm>
+
+DisplayMode::DisplayMode(int w, int h)
+    : width(w),
+      height(h),
+      // A zero height has no aspect; 0 keeps NaN and infinity out of layouts.
+      aspect(h != 0 ? static_cast<float>(static_cast<double>(w) / h) : 0.0f) {}
+
+DisplayConfigurations::DisplayConfigurations(const std::string& path) {
+  queryDisplay();
+  if (!path.empty()) loadFromXml(path);
+}
+
+DisplayConfigurations::~DisplayConfigurations() {
+  delete desktop_;
+  if (artwork_ != current_) delete artwork_;
+  delete current_;
+  for (DisplayMode* mode : modes_) delete mode;
+  for (auto& entry : configurations_) delete entry.second;
+}
+
+void DisplayConfigurations::queryDisplay() {
+  const int count = SDL_GetNumDisplayModes(0);
+  for (int i = 0; i < count; ++i) {
+    SDL_DisplayMode mode;
+    if (SDL_GetDisplayMode(0, i, &mode) == 0) addMode(mode.w, mode.h);
+  }
+  sortModes();
+  SDL_DisplayMode desktop;
+  if (SDL_GetDesktopDisplayMode(0, &desktop) == 0) desktop_ = new DisplayMode(desktop.w, desktop.h);
+}
+
+void DisplayConfigurations::addMode(int width, int height) {
+  for (const DisplayMode* mode : modes_) {
+    if (mode->width == width && mode->height == height) return;
+  }
+  modes_.push_back(new DisplayMode(width, height));
+}
+
+void DisplayConfigurations::sortModes() {
+  std::sort(modes_.begin(), modes_.end(), [](const DisplayMode* a, const DisplayMode* b) {
+    if (a->width != b->width) return a->width > b->width;
+    return a->height > b->height;
+  });
+  if (!modes_.empty()) largestAspect_ = modes_.front()->aspect;
+}
+
+void DisplayConfigurations::loadFromXml(const std::string& path) {
+  TiXmlDocument document(path.c_str());
+  if (!document.LoadFile()) return;
+  const TiXmlElement* root = document.RootElement();
+  if (!root || std::string(root->Value()) != "SystemInfo") return;
+  const TiXmlElement* configurations = root->FirstChildElement("Configurations");
+  if (!configurations) return;
+  for (const TiXmlElement* e = configurations->FirstChildElement("Default"); e; e = e->NextSiblingElement()) {
+    const char* alias = e->Attribute("alias");
+    int width = 0;
+    int height = 0;
+    e->QueryIntAttribute("width", &width);
+    e->QueryIntAttribute("height", &height);
+    DisplayMode*& slot = configurations_[alias ? alias : ""];
+    delete slot;
+    slot = new DisplayMode(width, height);
+  }
+}
+
+void DisplayConfigurations::setResolutions(DisplayMode* current, DisplayMode* artwork) {
+  // One record cannot be owned twice.
+  if (current && current == artwork) artwork = new DisplayMode(*current);
+  DisplayMode* oldCurrent = current_;
+  DisplayMode* oldArtwork = artwork_;
+  current_ = current;
+  artwork_ = artwork;
+  // Records handed back to us stay; only the ones given up are freed.
+  if (oldCurrent && oldCurrent != current_ && oldCurrent != artwork_) delete oldCurrent;
+  if (oldArtwork && oldArtwork != current_ && oldArtwork != artwork_ && oldArtwork != oldCurrent) {
+    delete oldArtwork;
+  }
+}

@@ -1,0 +1,136 @@
+#include "GameApp.h"
+
+#include <algorithm>
+#include <cassert>
+
+#include "AssertReport.h"
+#include "GameState.h"
+#include "LabelManager.h"
+#include "ResourceManager.h"
+#include "SaveGame.h"
+#include "Timer.h"
+
+namespace {
+GameApp* g_gameApp = nullptr;
+}
+
+GameApp* GameApp::instance() { return g_gameApp; }
+
+GameApp::GameApp() {
+  gameMessages_ = new LabelManager();
+  timer_ = new Timer();
+  timer_->start();
+  g_gameApp = this;
+}
+
+GameApp::~GameApp() {
+  soundSystem_ = nullptr;  // owned and deleted by the SDL application
+  for (auto it = states_.rbegin(); it != states_.rend(); ++it) (*it)->leave(this);
+  // The states are ours: deleted after every one has left, top first.
+  std::vector<GameState*> remaining;
+  remaining.swap(states_);
+  for (auto it = remaining.rbegin(); it != remaining.rend(); ++it) queueStateForDeletion(*it);
+  GameApp::deleteQueuedStates();
+  for (ResourceManager*& lent : resourceManagers_) {
+    delete lent;
+    lent = nullptr;
+  }
+  delete timer_;
+  timer_ = nullptr;
+  delete globalResourceManager_;
+  globalResourceManager_ = nullptr;
+  delete gameMessages_;
+  gameMessages_ = nullptr;
+  delete saveGame_;
+  saveGame_ = nullptr;
+  if (g_gameApp == this) g_gameApp = nullptr;
+}
+
+void GameApp::createGlobalResourceManager() {
+  delete globalResourceManager_;
+  globalResourceManager_ = new ResourceManager();
+}
+
+ResourceManager* GameApp::createResourceManager() { return new ResourceManager(); }
+
+ResourceManager* GameApp::addResourceManager(int& index) {
+  ResourceManager* manager = createResourceManager();
+  index = static_cast<int>(resourceManagers_.size());
+  resourceManagers_.push_back(manager);
+  return manager;
+}
+
+void GameApp::removeResourceManager(int index) {
+  if (index < 0 || index >= static_cast<int>(resourceManagers_.size())) return;
+  delete resourceManagers_[static_cast<size_t>(index)];
+  resourceManagers_[static_cast<size_t>(index)] = nullptr;
+}
+
+void GameApp::queueStateForDeletion(GameState* state) {
+  if (!state) return;
+  if (std::find(deletionQueue_.begin(), deletionQueue_.end(), state) != deletionQueue_.end()) return;
+  deletionQueue_.push_back(state);
+}
+
+void GameApp::deleteQueuedStates() {
+  // A destructor may queue more; keep going until nothing is left.
+  while (!deletionQueue_.empty()) {
+    std::vector<GameState*> batch;
+    batch.swap(deletionQueue_);
+    for (GameState* state : batch) delete state;
+  }
+}
+
+bool GameApp::saveGame() { return saveGame_ ? saveGame_->save() : false; }
+
+bool GameApp::loadGame() { return saveGame_ ? saveGame_->load() : false; }
+
+void GameApp::setSaveGame(SaveGame* saveGame) {
+  if (saveGame == saveGame_) return;
+  delete saveGame_;
+  saveGame_ = saveGame;
+}
+
+LabelManager* GameApp::gameMessages() const {
+  BGE_REPORT(gameMessages_ != 0);
+  return gameMessages_;
+}
+
+void GameApp::pushState(GameState* state) {
+  assert(state);
+  if (!state) return;
+  if (GameState* covered = topState()) covered->pause(this);
+  states_.push_back(state);
+  state->enter(this);
+}
+
+void GameApp::popState() {
+  if (states_.empty()) return;
+  GameState* top = states_.back();
+  states_.pop_back();
+  top->leave(this);
+  // The caller may be the state itself, inside its own update: free it at the frame's end.
+  queueStateForDeletion(top);
+  if (GameState* uncovered = topState()) uncovered->resume(this);
+}
+
+void GameApp::finishState(GameState* state) {
+  (void)state;  // whoever asks, the top goes
+  popState();
+}
+
+void GameApp::removeStateIfTop(GameState* state) {
+  if (states_.empty() || states_.back() != state) return;
+  state->setActive(false);
+  states_.pop_back();
+}
+
+GameState* GameApp::topState() const { return states_.empty() ? nullptr : states_.back(); }
+
+void GameApp::changeState(GameState* state) {
+  if (state) state->activate(this);
+}
+
+bool GameApp::isOnStack(const GameState* state) const {
+  return std::find(states_.begin(), states_.end(), state) != states_.end();
+}

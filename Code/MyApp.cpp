@@ -1,0 +1,59 @@
+#include "MyApp.h"
+
+#include <SDL_image.h>
+
+#include <cstdlib>
+#include <ctime>
+
+#include "AppConfig.h"
+#include "ClearScreenState.h"
+#include "ConfigFile.h"
+#include "DisplayConfigurations.h"
+#include "LabelManager.h"
+
+MyApp::MyApp() {
+  initSDL();
+  AppConfig* config = AppConfig::instance();
+  config->loadFromFile("content/config/config.xml");
+  gameParameters_ = new ConfigFile("content/config/GameParameters.cfg", "=", "#", "EndConfigFile");
+  setDisplayConfigurations(new DisplayConfigurations("content/config/SystemInfo.xml"));
+  if (!config->getLabelsFile().empty()) gameMessages()->loadFromXml(config->getLabelsFile());
+  setWindowTitle(config->getCaption());
+}
+
+MyApp::~MyApp() {
+  delete gameParameters_;
+  gameParameters_ = nullptr;
+}
+
+void MyApp::init() {
+  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  initAudio();
+  if (SDL_Surface* icon = IMG_Load("content/Icon/Icon_32@x1.png")) {
+    if (icon_) SDL_FreeSurface(icon_);
+    icon_ = icon;
+  }
+  computeScaleFactors();
+  if (window_ && icon_) SDL_SetWindowIcon(window_, icon_);
+  SDLGameApp::init();
+  AppConfig::instance()->setScreenOffset(0, 0);
+  enterFirstScreen();
+}
+
+void MyApp::computeScaleFactors() {
+  const AppConfig* config = AppConfig::instance();
+  // Without a configured size (missing or partial file) the design size still opens a window.
+  int width = config->getWidth() > 0 ? config->getWidth() : kDesignWidth;
+  int height = config->getHeight() > 0 ? config->getHeight() : kDesignHeight;
+  const bool fullScreen = !windowed_ && config->getFullScreenMode() != AppConfig::ModeWindowed;
+  setDisplayMode(width, height, fullScreen);
+  getDisplayConfigurations()->setResolutions(new DisplayMode(width, height),
+                                             new DisplayMode(kDesignWidth, kDesignHeight));
+  setScaleFactors(static_cast<float>(width) / kDesignWidth, static_cast<float>(height) / kDesignHeight);
+  createWindow(0);
+}
+
+void MyApp::enterFirstScreen() {
+  set3D(false);
+  changeState(new ClearScreenState());
+}

@@ -1,0 +1,29 @@
+#pragma once
+#include "SDLGameApp.h"
+
+class ConfigFile;
+
+// Starmoor's application: reads its configuration, opens the window at the
+// configured size and starts on the first screen.
+class MyApp : public SDLGameApp {
+ public:
+  static constexpr int kDesignWidth = 1366;
+  static constexpr int kDesignHeight = 768;
+
+  MyApp();
+  ~MyApp() override;
+
+  void init() override;
+  void enterFirstScreen() override;
+  bool confirmQuit() override { return true; }  // a quit is never put to the player
+
+  void setWindowed(bool windowed) { windowed_ = windowed; }
+  bool isWindowed() const { return windowed_; }
+  const ConfigFile* gameParameters() const { return gameParameters_; }
+
+ private:
+  void computeScaleFactors();
+
+  bool windowed_ = false;
+  ConfigFile* gameParameters_ = nullptr;
+};

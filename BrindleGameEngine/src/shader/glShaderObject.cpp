@@ -1,0 +1,106 @@
+#include "shader/glShaderObject.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <new>
+
+#include "shader/GLSupport.h"
+
+namespace gsx {
+
+glShaderObject::glShaderObject() { initGLExtensions(); }
+
+glShaderObject::~glShaderObject() {
+  delete[] compilerLog_;
+  if (sourceOwned_) delete[] source_;
+  // A created object is deleted whether or not it ever compiled; GL would keep it.
+  if (shaderObject_ != 0 && isGLSLAvailable()) {
+    glDeleteShader(shaderObject_);
+    GSX_CHECK_GL();
+  }
+}
+
+void glShaderObject::create(int kind, GLenum glType, bool available) {
+  kind_ = kind;
+  if (!isGLSLAvailable() || !available) return;
+  shaderObject_ = glCreateShader(glType);
+  GSX_CHECK_GL();
+}
+
+int glShaderObject::load(const char* fileName) {
+  if (fileName == nullptr) return -1;
+  FILE* file = std::fopen(fileName, "rb");
+  if (!file) return -1;
+  struct stat st {};
+  // A folder opens on Linux but has no bytes to give.
+  if (fstat(fileno(file), &st) != 0 || !S_ISREG(st.st_mode)) {
+    std::fclose(file);
+    return -1;
+  }
+  if (st.st_size <= 0) {
+    std::fclose(file);
+    return -2;
+  }
+  const size_t size = static_cast<size_t>(st.st_size);
+  char* text = new (std::nothrow) char[size + 1];
+  if (!text) {
+    std::fclose(file);
+    return -3;
+  }
+  const size_t got = std::fread(text, 1, size, file);
+  std::fclose(file);
+  text[got] = '\0';
+  if (sourceOwned_) delete[] source_;
+  source_ = text;
+  sourceOwned_ = true;
+  return 0;
+}
+
+bool glShaderObject::compile() {
+  compiled_ = false;
+  if (!source_ || shaderObject_ == 0 || !isGLSLAvailable()) return false;
+  const GLchar* text = source_;
+  glShaderSource(shaderObject_, 1, &text, nullptr);
+  GSX_CHECK_GL();
+  glCompileShader(shaderObject_);
+  GSX_CHECK_GL();
+  GLint status = 0;
+  glGetShaderiv(shaderObject_, GL_COMPILE_STATUS, &status);
+  GSX_CHECK_GL();
+  compiled_ = status != 0;
+  return compiled_;
+}
+
+const char* glShaderObject::getCompilerLog() {
+  if (!isGLSLAvailable()) return "[e00] GLSL is not available!";
+  if (shaderObject_ == 0) return "[e01] Not a valid program object!";
+  GLint length = 0;
+  glGetShaderiv(shaderObject_, GL_INFO_LOG_LENGTH, &length);
+  GSX_CHECK_GL();
+  if (length > 1) {
+    delete[] compilerLog_;
+    compilerLog_ = new (std::nothrow) char[static_cast<size_t>(length)];
+    if (!compilerLog_) {
+      std::cout << "ERROR: Could not allocate compiler_log buffer\n";
+      return "[e03] Out of memory!";
+    }
+    GLsizei written = 0;
+    glGetShaderInfoLog(shaderObject_, length, &written, compilerLog_);
+    GSX_CHECK_GL();
+    compilerLog_[written < length ? written : length - 1] = '\0';
+  }
+  return compilerLog_ ? compilerLog_ : "[e06] Compiler log is not available!";
+}
+
+aVertexShader::aVertexShader() { create(kVertex, GL_VERTEX_SHADER, true); }
+
+aFragmentShader::aFragmentShader() { create(kFragment, GL_FRAGMENT_SHADER, true); }
+
+aGeometryShader::aGeometryShader() {
+  create(kGeometry, GL_GEOMETRY_SHADER_EXT, hasGeometryShaders());
+}
+
+}  // namespace gsx

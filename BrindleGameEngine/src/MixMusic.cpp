@@ -1,0 +1,40 @@
+#include <SDL_mixer.h>
+
+#include "Music.h"
+
+MixMusic::MixMusic(const std::string& fileName) {
+  resourceName_ = fileName;
+  if (isDeferredLoadingOn()) {
+    defer(fileName);
+    return;
+  }
+  load(fileName);
+}
+
+MixMusic::~MixMusic() {
+  if (music_) Mix_FreeMusic(music_);
+}
+
+bool MixMusic::load(const std::string& fileName) {
+  if (music_) Mix_FreeMusic(music_);
+  music_ = Mix_LoadMUS(fileName.c_str());
+  loaded_ = music_ != nullptr;
+  return loaded_;
+}
+
+bool MixMusic::loadDeferred() {
+  if (!deferred_) return false;
+  clearDeferred();
+  return load(resourceName_);
+}
+
+int MixMusic::play(int loops) {
+  Mix_HaltMusic();
+  return Mix_PlayMusic(music_, loops);
+}
+
+void MixMusic::fadeIn(int milliseconds, int loops) { Mix_FadeInMusic(music_, loops, milliseconds); }
+
+void MixMusic::fadeOut(int milliseconds) { Mix_FadeOutMusic(milliseconds); }
+
+bool MixMusic::isPlaying() const { return Mix_PlayingMusic() != 0; }

@@ -1,0 +1,142 @@
+#include "ResourceManager.h"
+
+#include <set>
+
+#include "Font.h"
+#include "GLTexture.h"
+#include "Music.h"
+#include "Sound.h"
+
+namespace {
+
+bool g_audioClosed = false;
+
+template <typename T>
+T* findIn(const std::map<std::string, T*>& map, const std::string& key) {
+  auto it = map.find(key);
+  return it == map.end() ? nullptr : it->second;
+}
+
+// Deletes every distinct object once, even one registered under several keys.
+template <typename T>
+void deleteValues(std::map<std::string, T*>& map) {
+  std::set<T*> seen;
+  for (auto& entry : map)
+    if (seen.insert(entry.second).second) delete entry.second;
+  map.clear();
+}
+
+// Stores the object under the key, deleting another one it replaces, unless
+// that other object is still registered under a further key.
+template <typename T>
+bool replaceOwned(std::map<std::string, T*>& map, const std::string& key, T* object) {
+  if (!object) return false;
+  auto it = map.find(key);
+  if (it == map.end()) {
+    map[key] = object;
+    return true;
+  }
+  T* old = it->second;
+  if (old == object) return true;  // already ours: nothing to do
+  it->second = object;
+  bool stillRegistered = false;
+  for (const auto& entry : map) stillRegistered = stillRegistered || entry.second == old;
+  if (!stillRegistered) delete old;
+  return true;
+}
+
+}  // namespace
+
+ResourceManager::~ResourceManager() { releaseAll(); }
+
+void ResourceManager::setAudioClosed(bool closed) { g_audioClosed = closed; }
+
+bool ResourceManager::isAudioClosed() { return g_audioClosed; }
+
+Texture* ResourceManager::createTexture(const std::string& fileName) {
+  return new GLTexture(fileName, nullptr, GLTexture::KeepImage, GLTexture::kLinear);
+}
+
+bool ResourceManager::registerTexture(const std::string& fileName, Texture* texture,
+                                      Texture** replaced) {
+  if (replaced) *replaced = nullptr;
+  if (!texture) return false;
+  auto it = textureIndex_.find(fileName);
+  if (it == textureIndex_.end()) {
+    textureIndex_[fileName] = addTexture(texture);
+    return true;
+  }
+  Texture* old = textures_[it->second];
+  textures_[it->second] = texture;
+  // The old texture goes back to the caller unless another name still holds it.
+  if (old != texture && replaced) {
+    bool stillHeld = false;
+    for (Texture* t : textures_) stillHeld = stillHeld || t == old;
+    if (!stillHeld) *replaced = old;
+  }
+  return true;
+}
+
+int ResourceManager::addTexture(Texture* texture) {
+  textures_.push_back(texture);
+  return static_cast<int>(textures_.size()) - 1;
+}
+
+Texture* ResourceManager::findTexture(const std::string& fileName) const {
+  auto it = textureIndex_.find(fileName);
+  return it == textureIndex_.end() ? nullptr : textures_[it->second];
+}
+
+Texture* ResourceManager::getTextureUnchecked(const std::string& fileName) const {
+  return findTexture(fileName);
+}
+
+bool ResourceManager::registerFont(const std::string& id, Font* font) {
+  return replaceOwned(fonts_, id, font);
+}
+
+Font* ResourceManager::findFont(const std::string& id) const { return findIn(fonts_, id); }
+
+bool ResourceManager::registerMusic(const std::string& id, Music* music) {
+  if (!music) return false;
+  auto it = music_.find(id);
+  if (it != music_.end()) return it->second == music;  // the first music stays
+  music_[id] = music;
+  return true;
+}
+
+Music* ResourceManager::findMusic(const std::string& id) const { return findIn(music_, id); }
+
+bool ResourceManager::registerSound(const std::string& id, Sound* sound) {
+  return replaceOwned(sounds_, id, sound);
+}
+
+Sound* ResourceManager::findSound(const std::string& id) const { return findIn(sounds_, id); }
+
+void ResourceManager::unloadAll(int flags) {
+  if (flags & Textures)
+    for (Texture* t : textures_) t->unload();
+  if (flags & Fonts)
+    for (auto& entry : fonts_) entry.second->unloadPages();
+}
+
+void ResourceManager::reloadAll(int flags) {
+  if (flags & Textures)
+    for (Texture* t : textures_) t->reload();
+  if (flags & Fonts)
+    for (auto& entry : fonts_) entry.second->reloadPages();
+}
+
+void ResourceManager::releaseAll() {
+  std::set<Texture*> seen;
+  for (Texture* t : textures_)
+    if (seen.insert(t).second) delete t;
+  textures_.clear();
+  textureIndex_.clear();
+  deleteValues(fonts_);
+  // Once the mixer is closed, freeing chunks or music would call into it.
+  if (!g_audioClosed) {
+    deleteValues(music_);
+    deleteValues(sounds_);
+  }
+}

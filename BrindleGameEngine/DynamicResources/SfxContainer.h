@@ -1,0 +1,49 @@
+#pragma once
+#include <map>
+#include <string>
+#include <vector>
+
+#include "DynamicResources/SingletonContainer.h"
+
+class ResourceManager;
+class Sound;
+
+// Sound effects by key (SFX_*), read from "content/config/sfx.xml". A key may
+// stand for several variants ("<key>_0", "<key>_1", ...); each play picks one.
+class SfxContainer : public SingletonContainer<SfxContainer> {
+ public:
+  // The one catalogue, created on the first call.
+  static SfxContainer* instance();
+  static void destroyInstance();
+
+  ~SfxContainer();
+  SfxContainer(const SfxContainer&) = delete;
+  SfxContainer& operator=(const SfxContainer&) = delete;
+
+  void load(const std::string& filePath);
+  // loop: endless repetition until the sound is stopped.
+  void playSound(const std::string& name, const bool& loop = false);
+  void playSoundOnChannel(const std::string& name, int channel);
+
+  // The variant ids of a key in registration order; null for an unknown key.
+  const std::vector<std::string>* findVariants(const std::string& name) const;
+  Sound* findVariantSound(const std::string& variantId) const;
+  const std::string& getDefaultPath() const { return defaultPath_; }
+  bool isLoaded() const { return loaded_; }
+  ResourceManager* getResourceManager() const { return resources_; }
+
+ private:
+  SfxContainer();
+  void loadSound(class TiXmlElement* element);
+  void loadRandomSound(class TiXmlElement* element);
+  void addVariant(const std::string& name, const std::string& fullPath);
+  // A random variant's sound, seeding the generator first; null when none.
+  Sound* pickVariant(const std::string& name) const;
+
+  ResourceManager* resources_ = nullptr;
+  int resourceIndex_ = -1;
+  bool ownsResources_ = false;
+  std::map<std::string, std::vector<std::string>> variants_;
+  std::string defaultPath_;
+  bool loaded_ = false;
+};

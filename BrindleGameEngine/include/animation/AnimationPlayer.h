@@ -1,0 +1,65 @@
+#pragma once
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "animation/AnimationListener.h"
+
+class Animation2D;
+class MathFunction;
+class MathFunctionProperty;
+class ResourceManager;
+class ScreenBase;
+class TiXmlElement;
+class AnimationElement2D;
+struct KeyFramePropertiesImage;
+
+// Loads keyframe animations under integer ids and plays them on a screen.
+class AnimationPlayer : public AnimationPlayerListener {
+ public:
+  explicit AnimationPlayer(AnimationPlayerListener* listener);
+  ~AnimationPlayer() override;
+  AnimationPlayer(const AnimationPlayer&) = delete;
+  AnimationPlayer& operator=(const AnimationPlayer&) = delete;
+
+  // Answers whether the id now holds an animation. A file that is missing or
+  // lacks a required value registers nothing and says why on standard output.
+  bool loadAnimation(int id, const std::string& path);
+  bool play(int id, float depthOffset, int x, int y, ScreenBase* screen);
+  void prepare(int id, float depthOffset);
+  void stop(int id);
+  void pause(int id);
+  void resume(int id);
+  // The screen removes the animation and deletes it on its next update.
+  void detach(int id, ScreenBase* screen);
+  Animation2D* find(int id) const;
+
+  // Takes ownership of the function.
+  void registerTimeFunction(MathFunction* function, int id);
+  MathFunction* findTimeFunction(int id) const;
+
+  void animationFinished(int id) override;
+  // An animation that a screen deleted leaves the catalogue.
+  void onAnimationDeleted(Animation2D* animation);
+  float scaledTime(float x, MathFunctionProperty* property);
+
+  ResourceManager* getResourceManager() const { return resources_; }
+
+ private:
+  bool readScene(TiXmlElement* scene, Animation2D* animation);
+  bool readScreen(TiXmlElement* screen, Animation2D* animation);
+  bool readObject(TiXmlElement* object, Animation2D* animation);
+  bool readImageProperties(TiXmlElement* keyFrame, const std::string& name,
+                           KeyFramePropertiesImage& out);
+
+  std::map<int, Animation2D*> animations_;
+  std::vector<std::pair<MathFunction*, int>> timeFunctions_;
+  AnimationPlayerListener* listener_;
+  ResourceManager* resources_ = nullptr;
+  int resourceIndex_ = -1;
+  bool ownsResources_ = false;
+  std::string baseFolder_;
+  // The file being read, for messages.
+  std::string loadingPath_;
+};

@@ -1,0 +1,164 @@
+#include "widgets/Dialog.h"
+
+#include <tinyxml.h>
+
+#include <cstdio>
+
+#include "ScreenBase.h"
+#include "Sound.h"
+#include "WidgetManager.h"
+#include "animation/AnimationPlayer.h"
+#include "widgets/Button.h"
+#include "widgets/CheckBox.h"
+#include "widgets/ColorWall.h"
+#include "widgets/DialogListener.h"
+#include "widgets/Label.h"
+#include "widgets/LayoutReading.h"
+
+namespace bge {
+
+Dialog::Dialog(DialogListener* listener, const std::string& fileName, ResourceManager* resources,
+               int dialogId)
+    : dialogId_(dialogId), listener_(listener) {
+  player_ = new AnimationPlayer(this);
+  TiXmlDocument doc(fileName.c_str());
+  if (!doc.LoadFile(TIXML_ENCODING_LEGACY)) {
+    std::printf("ERROR: dialog [%s] cannot be read: %s\n", fileName.c_str(), doc.ErrorDesc());
+    return;
+  }
+  if (TiXmlElement* root = doc.FirstChildElement("Dialog")) {
+    read(root, resources);
+  } else {
+    std::printf("ERROR: dialog [%s] has no <Dialog> element\n", fileName.c_str());
+  }
+}
+
+Dialog::~Dialog() {
+  takeChildrenBack();
+  for (auto& entry : children_) delete entry.second;
+  children_.clear();
+  delete wall_;
+  delete player_;
+}
+
+void Dialog::read(TiXmlElement* root, ResourceManager* resources) {
+  if (dialogId_ == -1) dialogId_ = layout::readInt(root, "id", -1);
+  rect_ = layout::readRect(root, "rect");
+  if (TiXmlElement* animation = root->FirstChildElement("Animation")) {
+    const std::string open = layout::readString(animation, "open");
+    const std::string close = layout::readString(animation, "close");
+    if (!open.empty()) player_->loadAnimation(kOpenAnimation, open);
+    if (!close.empty()) player_->loadAnimation(kCloseAnimation, close);
+  }
+  for (TiXmlElement* child = root->FirstChildElement(); child;
+       child = child->NextSiblingElement()) {
+    const std::string name = child->ValueStr();
+    if (name == "ColorWall") {
+      delete wall_;
+      wall_ = ColorWall::fromXml(child);
+    } else if (name == "Label") {
+      if (Label* label = createLabelFromXml(child, resources)) {
+        storeChild(label->getLayoutId(), label);
+      }
+    } else if (name == "Button") {
+      if (Button* button = createButtonFromXml(this, child, resources, std::string())) {
+        storeChild(button->getButtonId(), button);
+      }
+    } else if (name == "Checkbox") {
+      if (CheckBox* box = createCheckBoxFromXml(this, child, resources, std::string())) {
+        storeChild(box->getCheckBoxId(), box);
+      }
+    }
+  }
+}
+
+void Dialog::storeChild(int id, Widget* widget) {
+  widget->moveBy(static_cast<int>(rect_.x), static_cast<int>(rect_.y));
+  Widget*& slot = children_[id];
+  // The later element takes the id; the earlier widget is not shown, so it goes.
+  delete slot;
+  slot = widget;
+}
+
+Widget* Dialog::findChild(int id) const {
+  auto it = children_.find(id);
+  return it == children_.end() ? nullptr : it->second;
+}
+
+ScreenBase* Dialog::ownerScreen() const {
+  return getManager() ? getManager()->getOwner() : nullptr;
+}
+
+void Dialog::onAttached() {
+  setRect(0, 0, layout::kDesignWidth, layout::kDesignHeight);
+  ScreenBase* screen = ownerScreen();
+  const bool animated = player_->play(kOpenAnimation, 100.0f, static_cast<int>(rect_.x),
+                                      static_cast<int>(rect_.y), screen);
+  if (wall_) wall_->startFadeIn();
+  if (listener_) listener_->onDialogEvent(dialogId_, DialogListener::AnimationStarted, this);
+  // Without an open animation there is nothing to wait for.
+  if (!animated) animationFinished(kOpenAnimation);
+}
+
+void Dialog::onDetached() {
+  takeChildrenBack();
+  player_->detach(kCloseAnimation, ownerScreen());
+}
+
+void Dialog::lendChildren() {
+  WidgetManager* manager = getManager();
+  if (!manager) return;
+  for (auto& entry : children_) manager->addWidget(entry.second, false);
+}
+
+void Dialog::takeChildrenBack() {
+  for (auto& entry : children_) {
+    if (WidgetManager* manager = entry.second->getManager()) manager->removeWidget(entry.second);
+  }
+}
+
+void Dialog::animationFinished(int id) {
+  if (id == kOpenAnimation) {
+    if (open_ || closing_) return;
+    open_ = true;
+    lendChildren();
+    if (listener_) listener_->onDialogEvent(dialogId_, DialogListener::Opened, this);
+  } else if (id == kCloseAnimation) {
+    if (closed_) return;
+    closed_ = true;
+    if (listener_) listener_->onDialogEvent(dialogId_, DialogListener::Closed, this);
+    if (ScreenBase* screen = ownerScreen()) screen->removeWidgetLater(this);
+  }
+}
+
+void Dialog::onButtonEvent(int buttonId, int kind) {
+  if (kind == ButtonListener::PointerEntered) {
+    if (hoverSound_) hoverSound_->play();
+    return;
+  }
+  if (kind != ButtonListener::Released) return;
+  // A release that arrives while closing would remove the dialog twice.
+  if (closing_) return;
+  closing_ = true;
+  open_ = false;
+  result_ = buttonId;
+  if (clickSound_) clickSound_->play();
+  takeChildrenBack();
+  ScreenBase* screen = ownerScreen();
+  const bool animated = player_->play(kCloseAnimation, 1.0f, static_cast<int>(rect_.x),
+                                      static_cast<int>(rect_.y), screen);
+  player_->detach(kOpenAnimation, screen);
+  if (wall_) wall_->fadeOut();
+  if (listener_) listener_->onDialogEvent(dialogId_, DialogListener::AnimationStarted, this);
+  if (!animated) animationFinished(kCloseAnimation);
+}
+
+void Dialog::update(int dt, ScreenBase* screen) {
+  if (wall_) wall_->update(dt, screen);
+}
+
+void Dialog::draw(Graphics* graphics, ScreenBase* screen) {
+  if (wall_) wall_->draw(graphics, screen);
+}
+
+}  // namespace bge

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "LabelManager.h"
-#include "support/TestEnv.h"
+#include "TestEnv.h"
 
 namespace {
 

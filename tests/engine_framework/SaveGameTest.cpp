@@ -13,7 +13,7 @@
 #include "FileSaveGame.h"
 #include "GameApp.h"
 #include "GenericEntry.h"
-#include "support/TestEnv.h"
+#include "TestEnv.h"
 
 namespace {
 
@@ -37,8 +37,9 @@ void writeAll(const std::string& path, const std::vector<uint8_t>& bytes) {
 }
 
 std::vector<uint8_t> header(const std::string& id) {
-  std::vector<uint8_t> bytes = {static_cast<uint8_t>(id.size()), 0, 0, 0};
-  bytes.insert(bytes.end(), id.begin(), id.end());
+  std::vector<uint8_t> bytes(4 + id.size(), 0);
+  bytes[0] = static_cast<uint8_t>(id.size());
+  for (size_t i = 0; i < id.size(); ++i) bytes[4 + i] = static_cast<uint8_t>(id[i]);
   return bytes;
 }
 

@@ -1,0 +1,241 @@
+#include "ScreenBase.h"
+
+#include <algorithm>
+
+#include "AppConfig.h"
+#include "GameApp.h"
+#include "Graphics.h"
+#include "MouseListeningWidget.h"
+#include "ResourceManager.h"
+#include "Transition.h"
+#include "Widget.h"
+#include "WidgetManager.h"
+
+ScreenBase::ScreenBase(const std::string& name)
+    : widgetManager_(new WidgetManager(this)),
+      inTransition_(new EmptyTransition()),
+      outTransition_(new EmptyTransition()),
+      name_(name) {
+  if (GameApp* app = GameApp::instance()) {
+    app_ = app;
+    resources_ = app->createResourceManager();
+  }
+  const AppConfig* config = AppConfig::instance();
+  offsetX_ = config->getScreenOffsetX();
+  offsetY_ = config->getScreenOffsetY();
+}
+
+ScreenBase::~ScreenBase() {
+  for (Widget* w : widgets_) {
+    widgetManager_->removeWidget(w);
+    delete w;
+  }
+  widgets_.clear();
+  fullScreenWidget_ = nullptr;
+  delete widgetManager_;
+  widgetManager_ = nullptr;
+  delete resources_;
+  resources_ = nullptr;
+  delete inTransition_;
+  inTransition_ = nullptr;
+  delete outTransition_;
+  outTransition_ = nullptr;
+  // Queued widgets are still in the widget list (deleted above) unless they
+  // were never added to it.
+  deletionQueue_.clear();
+}
+
+// --- input ---
+
+void ScreenBase::onKeyEvent(const KeyEvent& event) {
+  if (widgetManager_) widgetManager_->onKeyEvent(event);
+}
+
+void ScreenBase::onJoystickEvent(const JoystickEvent& event) {
+  if (widgetManager_) widgetManager_->onJoystickEvent(event);
+}
+
+void ScreenBase::onPointingDeviceEvent(const PointingDeviceEvent& event) {
+  if (widgetManager_) widgetManager_->handlePointerEvent(event);
+}
+
+// --- life ---
+
+void ScreenBase::activate(GameApp* app) {
+  app_ = app;
+  prepare();
+  app->pushState(this);
+}
+
+namespace {
+
+int fullScreenExtent(int windowSize, float factor) {
+  if (factor <= 0.0f) return windowSize;
+  const float extent = factor < 1.0f ? static_cast<float>(windowSize) / factor
+                                     : static_cast<float>(windowSize) * factor;
+  return static_cast<int>(extent);
+}
+
+}  // namespace
+
+void ScreenBase::enter(GameApp* app) {
+  if (app) app_ = app;
+  fullScreenWidget_ = new MouseListeningWidget(this);
+  int width = 0;
+  int height = 0;
+  if (app_) {
+    width = fullScreenExtent(app_->getScreenWidth(), app_->getScaleFactorX());
+    height = fullScreenExtent(app_->getScreenHeight(), app_->getScaleFactorY());
+  }
+  Rect5 geometry(0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height));
+  fullScreenWidget_->setGeometry(geometry);
+  addWidget(fullScreenWidget_, false);
+  init();
+  setActive(true);
+  phase_ = PhaseEntering;
+  startTransition(inTransition_, kInTransitionId);
+}
+
+void ScreenBase::leave(GameApp* /*app*/) { setActive(false); }
+
+void ScreenBase::pause(GameApp* /*app*/) { setActive(false); }
+
+void ScreenBase::resume(GameApp* /*app*/) { setActive(true); }
+
+void ScreenBase::onContextLost() {
+  if (resources_) resources_->unloadAll(ResourceManager::TexturesAndFonts);
+}
+
+void ScreenBase::onContextRestored() {
+  if (resources_) resources_->reloadAll(ResourceManager::TexturesAndFonts);
+}
+
+void ScreenBase::startTransition(Transition* transition, int id) {
+  if (transition) transition->begin(this, id);
+}
+
+void ScreenBase::transitionFinished(int id) {
+  if (id != kInTransitionId) return;
+  phase_ = PhaseIdle;
+  widgetManager_->setInputEnabled(true);
+  onShown();
+}
+
+void ScreenBase::close(int exitCode, bool disableInput) {
+  phase_ = PhaseExiting;
+  if (disableInput) widgetManager_->setInputEnabled(false);
+  exitCode_ = exitCode;
+  startTransition(outTransition_, kOutTransitionId);
+}
+
+void ScreenBase::setInTransition(Transition* transition) {
+  if (transition == inTransition_) return;
+  delete inTransition_;
+  inTransition_ = transition;
+}
+
+void ScreenBase::setOutTransition(Transition* transition) {
+  if (transition == outTransition_) return;
+  delete outTransition_;
+  outTransition_ = transition;
+}
+
+// --- widgets ---
+
+void ScreenBase::addWidget(Widget* widget, bool noSort) {
+  if (!widget) return;
+  if (std::find(widgets_.begin(), widgets_.end(), widget) == widgets_.end()) {
+    widgets_.push_back(widget);
+  }
+  widgetManager_->addWidget(widget, noSort);
+}
+
+void ScreenBase::removeWidget(Widget* widget) {
+  widgetManager_->removeWidget(widget);
+  widgets_.remove(widget);
+}
+
+void ScreenBase::removeWidgetLater(Widget* widget) {
+  widgetManager_->setListChanged();
+  if (!widget) return;
+  widgetManager_->removeWidget(widget);
+  widgetManager_->setPointerWidget(nullptr);
+  // Asking twice must not delete twice.
+  if (std::find(deletionQueue_.begin(), deletionQueue_.end(), widget) == deletionQueue_.end()) {
+    deletionQueue_.push_back(widget);
+  }
+}
+
+void ScreenBase::deleteQueuedWidgets() {
+  while (!deletionQueue_.empty()) {
+    Widget* w = deletionQueue_.front();
+    deletionQueue_.pop_front();
+    if (widgetManager_->getPointerWidget() == w) widgetManager_->setPointerWidget(nullptr);
+    widgets_.remove(w);
+    if (w == fullScreenWidget_) fullScreenWidget_ = nullptr;
+    delete w;
+  }
+}
+
+// --- frame ---
+
+void ScreenBase::update(int dt) {
+  preUpdate(dt);
+  widgetManager_->update(dt, this);
+  postWidgetUpdate(dt);
+  deleteQueuedWidgets();
+  updateScreen(dt);
+  if (phase_ == PhaseEntering) {
+    if (inTransition_ && inTransition_->isRunning()) {
+      inTransition_->update(dt);
+      return;
+    }
+    phase_ = PhaseIdle;
+    widgetManager_->setInputEnabled(true);
+    onShown();
+  } else if (phase_ == PhaseExiting) {
+    if (outTransition_ && outTransition_->isRunning()) {
+      outTransition_->update(dt);
+      return;
+    }
+    phase_ = PhaseIdle;
+    onExitTransitionDone(exitCode_);
+  }
+}
+
+void ScreenBase::render(Graphics* g) {
+  g->loadIdentity();
+  preRender(g);
+  drawUnscaledBackground(g);
+  widgetManager_->drawUnscaled(g, this);
+  drawUnscaled(g);
+  applyScale(g);
+  Transition* wrapping = phase_ == PhaseEntering ? inTransition_
+                         : phase_ == PhaseExiting ? outTransition_ : nullptr;
+  if (wrapping) wrapping->beginDraw(g);
+  drawBackground(g);
+  widgetManager_->draw(g, this);
+  drawForeground(g);
+  if (wrapping) wrapping->endDraw(g);
+  if (overlay_) drawDebugOverlay(g);
+  removeScale(g);
+}
+
+void ScreenBase::applyScale(Graphics* g) {
+  if (!app_) return;
+  g->scale(app_->getScaleFactorX(), app_->getScaleFactorY());
+  if (offsetX_ != 0 || offsetY_ != 0) {
+    g->translate(static_cast<float>(offsetX_), static_cast<float>(offsetY_));
+  }
+}
+
+void ScreenBase::removeScale(Graphics* g) {
+  if (!app_) return;
+  const float sx = app_->getScaleFactorX();
+  const float sy = app_->getScaleFactorY();
+  // A zero factor was never applied as a usable scale; don't divide by it.
+  if (sx != 0.0f && sy != 0.0f) g->scale(1.0f / sx, 1.0f / sy);
+  if (offsetX_ != 0 || offsetY_ != 0) {
+    g->translate(static_cast<float>(-offsetX_), static_cast<float>(-offsetY_));
+  }
+}

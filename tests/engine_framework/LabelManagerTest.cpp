@@ -59,7 +59,7 @@ TEST(LabelManager, UnreadableOrOddFilesLeaveAnEmptyTable) {
 
 TEST(LabelManager, ShippedStringsLoad) {
   LabelManager labels;
-  labels.loadFromXml(STARMOOR_SOURCE_DIR "/content/strings/strings_en.xml");
+  labels.loadFromXml(STARMOOR_SOURCE_DIR "/content/strings/english.xml");
   EXPECT_GT(labels.size(), 0u);
   EXPECT_EQ(labels.getLabel("LABEL_CONTINUE"), "Continue");
 }

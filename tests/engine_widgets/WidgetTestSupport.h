@@ -6,6 +6,7 @@
 #include <SDL_image.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -19,6 +20,7 @@
 #include "ScreenBase.h"
 #include "TestEnv.h"
 #include "Texture.h"
+#include "Widget.h"
 
 namespace widgettest {
 
@@ -38,7 +40,7 @@ struct DrawnText {
   Color color;
 };
 
-// Tracks translations only (scales and turns are recorded, not applied).
+// Tracks translations and scales (turns are only recorded).
 class RecordingGraphics : public Graphics {
  public:
   using Graphics::drawImage;
@@ -68,14 +70,16 @@ class RecordingGraphics : public Graphics {
   void drawEllipse(float, float, float, float, float, const Color&) override {}
   void drawImage(int x, int y, unsigned int, unsigned int, Texture* t, const SourceRect& s,
                  const Color& c) override {
-    images.push_back(DrawnImage{t, x + ox_, y + oy_, getDepth(), s, c});
+    images.push_back(DrawnImage{t, ox_ + x * sx_, oy_ + y * sy_, getDepth(), s, c});
   }
   void enableBlending(bool) override {}
-  void pushMatrix() override { stack_.push_back({ox_, oy_}); }
+  void pushMatrix() override { stack_.push_back({ox_, oy_, sx_, sy_}); }
   void popMatrix() override {
     if (stack_.empty()) return;
-    ox_ = stack_.back().first;
-    oy_ = stack_.back().second;
+    ox_ = stack_.back()[0];
+    oy_ = stack_.back()[1];
+    sx_ = stack_.back()[2];
+    sy_ = stack_.back()[3];
     stack_.pop_back();
   }
   void drawLine(const Vec2&, const Vec2&, float, bool, const Color&, unsigned short,
@@ -85,14 +89,16 @@ class RecordingGraphics : public Graphics {
   void setScissor(int, int, int, int) override {}
   void enableScissor(bool, int) override {}
   void translate(float x, float y) override {
-    ox_ += x;
-    oy_ += y;
+    ox_ += x * sx_;
+    oy_ += y * sy_;
   }
   void rotate(float angle, float, float, float) override {
     ops.push_back("rotate " + std::to_string(static_cast<int>(angle)));
   }
   void scale(float sx, float sy) override {
     ops.push_back("scale " + std::to_string(sx) + " " + std::to_string(sy));
+    sx_ *= sx;
+    sy_ *= sy;
   }
   void drawImageOutline(int, int, Texture*, const Color&, int, float, int, int,
                         const SourceRect&) override {}
@@ -104,12 +110,16 @@ class RecordingGraphics : public Graphics {
 
   float offsetX() const { return ox_; }
   float offsetY() const { return oy_; }
+  float scaleX() const { return sx_; }
+  float scaleY() const { return sy_; }
   size_t depth() const { return stack_.size(); }
 
  private:
   float ox_ = 0.0f;
   float oy_ = 0.0f;
-  std::vector<std::pair<float, float>> stack_;
+  float sx_ = 1.0f;
+  float sy_ = 1.0f;
+  std::vector<std::array<float, 4>> stack_;
 };
 
 // Every character is 10 wide, lines are 20 high; drawn texts are remembered.
@@ -167,6 +177,13 @@ class AlphaTexture : public Texture {
 class BareScreen : public ScreenBase {
  public:
   BareScreen() : ScreenBase("bare") {}
+  // Stands in for the full-screen widget of an entered screen, so the pointer
+  // is always over something.
+  void addBackdrop() {
+    Widget* backdrop = new Widget();
+    backdrop->setRect(0, 0, 1366, 768);
+    addWidget(backdrop);
+  }
   void prepare() override {}
   void init() override {}
 };

@@ -41,6 +41,7 @@ bool EventScript::parse(const std::string& text) {
     }
     words >> step.command;
     std::getline(words >> std::ws, step.argument);
+    step.argument.erase(step.argument.find_last_not_of(" \t\r") + 1);
     const bool known = (step.command == "key" && !step.argument.empty()) || step.command == "quit";
     if (!known || step.frame < 0) {
       std::cout << "ERROR: event script line " << number << ": bad command" << std::endl;

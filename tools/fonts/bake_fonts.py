@@ -2,7 +2,9 @@
 """Bakes Noto Sans into the game's bitmap fonts.
 
 Usage: /usr/bin/python3 tools/fonts/bake_fonts.py [output-folder]
-(default: content/fonts beside this repository's tools/ folder).
+(default: content/fonts beside this repository's tools/ folder), or
+       /usr/bin/python3 tools/fonts/bake_fonts.py --check
+which bakes into a temporary folder and fails when the committed fonts differ.
 
 For each size it writes NotoSans<size>.fnt (XML: font/info/common/pages/chars/
 kernings) and its page images NotoSans<size>_<n>.png: white glyphs whose alpha is
@@ -19,8 +21,10 @@ stays 0; a glyph whose ink reaches left of the origin (a negative bearing, as in
 "j") starts its cell at the ink instead and is drawn that many pixels to the right.
 """
 
+import filecmp
 import os
 import sys
+import tempfile
 
 from PIL import Image, ImageDraw, ImageFont, features
 
@@ -158,11 +162,26 @@ def bake(size, out_dir):
           % (base, width, height, len(CODES), len(pairs)))
 
 
+def check(committed):
+    """Bakes afresh and compares with the committed files byte for byte."""
+    with tempfile.TemporaryDirectory() as fresh:
+        for size in SIZES:
+            bake(size, fresh)
+        names = sorted(os.listdir(fresh))
+        _, mismatch, errors = filecmp.cmpfiles(committed, fresh, names, shallow=False)
+        for name in mismatch + errors:
+            print("differs from a fresh bake: %s" % os.path.join(committed, name))
+        return 1 if mismatch or errors else 0
+
+
 def main():
     if not features.check("raqm"):
         raise SystemExit("libraqm is missing: kerning cannot be measured (install libraqm0)")
     here = os.path.dirname(os.path.abspath(__file__))
-    out_dir = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "..", "content", "fonts")
+    committed = os.path.join(here, "..", "..", "content", "fonts")
+    if len(sys.argv) > 1 and sys.argv[1] == "--check":
+        sys.exit(check(committed))
+    out_dir = sys.argv[1] if len(sys.argv) > 1 else committed
     os.makedirs(out_dir, exist_ok=True)
     for size in SIZES:
         bake(size, out_dir)

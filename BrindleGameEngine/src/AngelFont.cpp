@@ -4,6 +4,8 @@
 #include <SDL_image.h>
 #include <tinyxml.h>
 
+#include <cstdio>
+
 #include "GLTexture.h"
 #include "Graphics.h"
 #include "ImageFilter.h"
@@ -66,9 +68,16 @@ bool AngelFont::loadDescription(const std::string& fileName, int glFilter) {
   resourceName_ = fileName;
 
   TiXmlDocument doc(fileName.c_str());
-  if (!doc.LoadFile()) return false;
+  if (!doc.LoadFile()) {
+    std::printf("WARNING: font description [%s] could not be read: %s\n", fileName.c_str(),
+                doc.ErrorDesc());
+    return false;
+  }
   const TiXmlElement* root = doc.RootElement();
-  if (!root || std::string(root->Value()) != "font") return false;
+  if (!root || std::string(root->Value()) != "font") {
+    std::printf("WARNING: font description [%s] has no <font> root element\n", fileName.c_str());
+    return false;
+  }
 
   if (const TiXmlElement* common = root->FirstChildElement("common"))
     lineHeight_ = intAttribute(common, "lineHeight");
@@ -88,7 +97,11 @@ bool AngelFont::loadDescription(const std::string& fileName, int glFilter) {
     for (const TiXmlElement* c = chars->FirstChildElement("char"); c;
          c = c->NextSiblingElement("char")) {
       const int id = intAttribute(c, "id", -1);
-      if (id < 0 || id > 0xFFFF) continue;
+      if (id < 0 || id > 0xFFFF) {
+        std::printf("WARNING: font description [%s]: <char> without a usable id skipped\n",
+                    fileName.c_str());
+        continue;
+      }
       FontGlyph g;
       g.id = id;
       g.x = intAttribute(c, "x");

@@ -81,6 +81,12 @@ bool QuillonPhysicsSDK::removeEntity(xEntity *e) {
 }
 
 void QuillonPhysicsSDK::destroyEntity(xEntity *e) {
+  // Inside a step (an owner reacting to a collision) the world still points at the entity's
+  // bodies and shapes: it is destroyed when the step ends.
+  if (physicsContext_ && physicsContext_->isStepping() && entities_.contains(e)) {
+    physicsContext_->deferEntityDestruction(e);
+    return;
+  }
   if (removeEntity(e)) delete e;
 }
 

@@ -7,6 +7,7 @@ namespace QuillonPHX2D {
 
 class xBody;
 class xContactConstraint;
+class xEntity;
 class xIntegrator;
 class xSolverLCP;
 
@@ -39,6 +40,11 @@ class QLN_API xPhysicsContext {
   xArray<xIntegrator *> &integrators() { return integrators_; }
   xArray<xSolverLCP *> &solvers() { return solvers_; }
 
+  // True while updateF runs. Entities an owner destroys meanwhile (from a collision
+  // notification) are destroyed when the step ends, so the step keeps no dangling pointers.
+  bool isStepping() const { return stepping_; }
+  void deferEntityDestruction(xEntity *e);
+
   xPhysicsContext(const xPhysicsContext &) = delete;
   xPhysicsContext &operator=(const xPhysicsContext &) = delete;
 
@@ -52,6 +58,15 @@ class QLN_API xPhysicsContext {
   xArray<xSolverLCP *> solvers_;
   int currentSolver_;
   int groups_;
+
+  void buildContactConstraints();
+  void solveIslands(float dt);
+  void releaseContactConstraints();
+  void destroyDeferredEntities();
+
+  bool stepping_;
+  xArray<xEntity *> deferredEntities_;
+  xArray<xContactConstraint *> contactPool_;  // released contact constraints kept for reuse
 };
 
 }  // namespace QuillonPHX2D

@@ -7,7 +7,7 @@ namespace QuillonPHX2D {
 class QLN_API xGaussSouthwell : public xSolverLCP {
  public:
   // More substeps than this would only come from an absurd step; the step is split no finer.
-  static const int kMaxSubsteps = 64;
+  static constexpr int kMaxSubsteps = 1024;
 
   xGaussSouthwell();
   ~xGaussSouthwell() override;

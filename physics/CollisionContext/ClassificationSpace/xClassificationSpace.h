@@ -1,0 +1,38 @@
+#pragma once
+#include "Foundation/QlnExport.h"
+#include "Foundation/Templates/xArray.h"
+
+namespace QuillonPHX2D {
+
+class xShape;
+
+// The broad phase: files shapes by their absolute bounding boxes and answers which shapes
+// lie near a given one.
+class QLN_API xClassificationSpace {
+ public:
+  xClassificationSpace() : depth_(12), side_(4096.0f) {}
+  virtual ~xClassificationSpace() {}
+
+  virtual void insertToCS(xShape *shape) = 0;
+  virtual void moveInsideCS(xShape *shape) = 0;
+  virtual void removeFromCS(xShape *shape) = 0;
+  // Appends the shapes near `shape` to result (which is not emptied first).
+  virtual void getClosest(xArray<xShape *> &result, xShape *shape, bool precise) = 0;
+
+  // Child k lies towards +x when bit 0 is set and towards +y when bit 1 is set.
+  static void getDirectionForChildCells(int child, int &dx, int &dy) {
+    dx = (child & 1) ? 1 : -1;
+    dy = (child & 2) ? 1 : -1;
+  }
+
+  int depth() const { return depth_; }
+  float side() const { return side_; }
+
+ protected:
+  virtual void initializeCS(int depth, float side) = 0;
+
+  int depth_;
+  float side_;
+};
+
+}  // namespace QuillonPHX2D

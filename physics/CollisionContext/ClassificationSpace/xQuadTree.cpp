@@ -1,0 +1,251 @@
+#include "CollisionContext/ClassificationSpace/xQuadTree.h"
+
+#include <cmath>
+
+#include "Collision/Shapes/xShape.h"
+
+namespace QuillonPHX2D {
+
+namespace {
+const int kNoRange[4] = {0, 0, -1, -1};
+
+bool inRange(const int range[4], int x, int y) {
+  return x >= range[0] && x <= range[2] && y >= range[1] && y <= range[3];
+}
+
+Box2 scaledBox(const Box2 &b) {
+  return Box2(b.minX * xQuadTree::kScale, b.minY * xQuadTree::kScale, b.maxX * xQuadTree::kScale,
+              b.maxY * xQuadTree::kScale);
+}
+}  // namespace
+
+xQuadTree::xQuadTree() {
+  initializeCS(14, 16384.0f);
+  bounds_ = Box2(-kBound, -kBound, kBound, kBound);
+}
+
+xQuadTree::~xQuadTree() {}
+
+void xQuadTree::initializeCS(int depth, float side) {
+  depth_ = depth;
+  side_ = side;
+  cells_.clear();
+  freeCells_.clear();
+  links_.clear();
+  freeLinks_.clear();
+  cells_.append(xCSCell());
+}
+
+int xQuadTree::SpawnNewCell() {
+  if (freeCells_.size() == 0) {
+    const int base = cells_.size();
+    cells_.resize(base + kGrowBy, false);
+    if (cells_.size() != base + kGrowBy) return -1;
+    // Highest first, so the lowest new index is taken first.
+    for (int i = kGrowBy - 1; i >= 0; --i) freeCells_.append(base + i);
+  }
+  const int c = freeCells_.pop(false);
+  cells_[c] = xCSCell();
+  return c;
+}
+
+int xQuadTree::takeLink() {
+  if (freeLinks_.size() == 0) {
+    const int base = links_.size();
+    links_.resize(base + kGrowBy, false);
+    if (links_.size() != base + kGrowBy) return -1;
+    for (int i = kGrowBy - 1; i >= 0; --i) freeLinks_.append(base + i);
+  }
+  return freeLinks_.pop(false);
+}
+
+void xQuadTree::AddCellLink(int cell, xShape *shape) {
+  const int l = takeLink();
+  if (l < 0) return;
+  links_[l].shape = shape;
+  links_[l].next = cells_[cell].firstLink;
+  cells_[cell].firstLink = l;
+  shape->setQueryMark(false);
+}
+
+bool xQuadTree::ObtainQDTCSPos(const Box2 &box, int range[4], int &level) const {
+  if (!qlnIsFinite(box.minX) || !qlnIsFinite(box.minY) || !qlnIsFinite(box.maxX) || !qlnIsFinite(box.maxY)) {
+    for (int i = 0; i < 4; ++i) range[i] = kNoRange[i];
+    level = -1;
+    return false;
+  }
+  const Box2 clamped(qlnClamp(box.minX, bounds_.minX, bounds_.maxX), qlnClamp(box.minY, bounds_.minY, bounds_.maxY),
+                     qlnClamp(box.maxX, bounds_.minX, bounds_.maxX), qlnClamp(box.maxY, bounds_.minY, bounds_.maxY));
+  const Box2 s = scaledBox(clamped);
+  // Double precision keeps the cell index consistent with the halved cell boxes of queries.
+  const double w = double(bounds_.maxX) - bounds_.minX;
+  const double h = double(bounds_.maxY) - bounds_.minY;
+  const double u0 = (double(s.minX) - bounds_.minX) / w, u1 = (double(s.maxX) - bounds_.minX) / w;
+  const double v0 = (double(s.minY) - bounds_.minY) / h, v1 = (double(s.maxY) - bounds_.minY) / h;
+  double size = u1 - u0 > v1 - v0 ? u1 - u0 : v1 - v0;
+  const double smallest = std::ldexp(1.0, -depth_);
+  if (size < smallest) size = smallest;
+  int l = static_cast<int>(std::floor(-std::log2(size)));
+  l = qlnClampInt(l, 0, depth_);
+  const double n = std::ldexp(1.0, l);
+  const int last = (1 << l) - 1;
+  range[0] = qlnClampInt(static_cast<int>(std::floor(n * u0)), 0, last);
+  range[1] = qlnClampInt(static_cast<int>(std::floor(n * v0)), 0, last);
+  range[2] = qlnClampInt(static_cast<int>(std::floor(n * u1)), 0, last);
+  range[3] = qlnClampInt(static_cast<int>(std::floor(n * v1)), 0, last);
+  level = l;
+  return true;
+}
+
+void xQuadTree::AddCell(xShape *shape, int x, int y, int level) {
+  int cell = 0;
+  for (int i = 1; i <= level; ++i) {
+    const int bit = level - i;
+    const int k = 2 * ((y >> bit) & 1) + ((x >> bit) & 1);
+    int child = cells_[cell].child[k];
+    if (child < 0) {
+      child = SpawnNewCell();  // may move the cell array: re-read through the index below
+      if (child < 0) return;
+      cells_[cell].child[k] = child;
+    }
+    cell = child;
+  }
+  AddCellLink(cell, shape);
+}
+
+void xQuadTree::RemoveCell(xShape *shape, int x, int y, int level) {
+  int path[32];
+  int slot[32];
+  int cell = 0;
+  for (int i = 1; i <= level; ++i) {
+    const int bit = level - i;
+    const int k = 2 * ((y >> bit) & 1) + ((x >> bit) & 1);
+    const int child = cells_[cell].child[k];
+    if (child < 0) return;
+    path[i - 1] = cell;
+    slot[i - 1] = k;
+    cell = child;
+  }
+  int prev = -1;
+  int l = cells_[cell].firstLink;
+  while (l >= 0 && links_[l].shape != shape) {
+    prev = l;
+    l = links_[l].next;
+  }
+  if (l < 0) return;
+  if (prev < 0)
+    cells_[cell].firstLink = links_[l].next;
+  else
+    links_[prev].next = links_[l].next;
+  links_[l].shape = nullptr;
+  links_[l].next = -1;
+  freeLinks_.append(l);
+
+  // Prune empty cells upwards; the root stays.
+  for (int i = level; i >= 1; --i) {
+    const xCSCell &c = cells_[cell];
+    if (c.firstLink >= 0 || c.child[0] >= 0 || c.child[1] >= 0 || c.child[2] >= 0 || c.child[3] >= 0) break;
+    freeCells_.append(cell);
+    const int parent = path[i - 1];
+    cells_[parent].child[slot[i - 1]] = -1;
+    cell = parent;
+  }
+}
+
+void xQuadTree::fileRange(xShape *shape, const int range[4], int level, const int *skip) {
+  for (int y = range[1]; y <= range[3]; ++y)
+    for (int x = range[0]; x <= range[2]; ++x)
+      if (!skip || !inRange(skip, x, y)) AddCell(shape, x, y, level);
+}
+
+void xQuadTree::unfileRange(xShape *shape, const int range[4], int level, const int *skip) {
+  if (level < 0) return;
+  for (int y = range[1]; y <= range[3]; ++y)
+    for (int x = range[0]; x <= range[2]; ++x)
+      if (!skip || !inRange(skip, x, y)) RemoveCell(shape, x, y, level);
+}
+
+void xQuadTree::insertToCS(xShape *shape) {
+  if (!shape) return;
+  int range[4];
+  int level;
+  if (!ObtainQDTCSPos(shape->getAbsBoundingBox(), range, level)) {
+    QLN_ASSERT(!"WARNING: shape with a non-finite bounding box is not filed");
+    shape->setCSPos(kNoRange, -1);
+    return;
+  }
+  shape->setCSPos(range, level);
+  fileRange(shape, range, level, nullptr);
+}
+
+void xQuadTree::removeFromCS(xShape *shape) {
+  if (!shape) return;
+  int range[4];
+  int level;
+  shape->getCSPos(range, level);
+  unfileRange(shape, range, level, nullptr);
+  shape->setCSPos(kNoRange, -1);
+}
+
+void xQuadTree::moveInsideCS(xShape *shape) {
+  if (!shape) return;
+  int oldRange[4], newRange[4];
+  int oldLevel, newLevel;
+  shape->getCSPos(oldRange, oldLevel);
+  if (!ObtainQDTCSPos(shape->getAbsBoundingBox(), newRange, newLevel)) {
+    QLN_ASSERT(!"WARNING: shape moved to a non-finite bounding box is taken out of the tree");
+  }
+  if (newLevel == oldLevel && newLevel >= 0) {
+    fileRange(shape, newRange, newLevel, oldRange);
+    unfileRange(shape, oldRange, oldLevel, newRange);
+  } else {
+    if (newLevel >= 0) fileRange(shape, newRange, newLevel, nullptr);
+    unfileRange(shape, oldRange, oldLevel, nullptr);
+  }
+  shape->setCSPos(newRange, newLevel);
+}
+
+void xQuadTree::getShapesFromQDT(xArray<xShape *> &result, int cell, const Box2 &cellBox, const Box2 &query,
+                                 bool precise) {
+  if (cell < 0 || cells_.size() == 0) return;
+  for (int l = cells_[cell].firstLink; l >= 0; l = links_[l].next) {
+    xShape *s = links_[l].shape;
+    if (!s || s->isQueryMarked()) continue;
+    if (precise) {
+      const Box2 b = scaledBox(s->getAbsBoundingBox());
+      if (!(b.maxX >= query.minX && b.maxY >= query.minY && b.minX <= query.maxX && b.minY <= query.maxY)) continue;
+    }
+    result.append(s);
+    s->setQueryMark(true);
+  }
+  const float mx = (cellBox.minX + cellBox.maxX) * 0.5f;
+  const float my = (cellBox.minY + cellBox.maxY) * 0.5f;
+  // Copy the children first: the recursion never grows the cell array, but stay index-based.
+  const xCSCell c = cells_[cell];
+  if (mx >= query.minX && my >= query.minY)
+    getShapesFromQDT(result, c.child[0], Box2(cellBox.minX, cellBox.minY, mx, my), query, precise);
+  if (mx <= query.maxX && my >= query.minY)
+    getShapesFromQDT(result, c.child[1], Box2(mx, cellBox.minY, cellBox.maxX, my), query, precise);
+  if (mx >= query.minX && my <= query.maxY)
+    getShapesFromQDT(result, c.child[2], Box2(cellBox.minX, my, mx, cellBox.maxY), query, precise);
+  if (mx <= query.maxX && my <= query.maxY)
+    getShapesFromQDT(result, c.child[3], Box2(mx, my, cellBox.maxX, cellBox.maxY), query, precise);
+}
+
+void xQuadTree::getClosest(xArray<xShape *> &result, xShape *shape, bool precise) {
+  if (!shape) return;
+  const int first = result.size();
+  const Box2 query = scaledBox(shape->getAbsBoundingBox());
+  getShapesFromQDT(result, 0, bounds_, query, precise);
+  for (int i = first; i < result.size(); ++i) result[i]->setQueryMark(false);
+}
+
+xShape *xQuadTree::getTouchingShape(xShape *shape) {
+  xArray<xShape *> found;
+  getClosest(found, shape, true);
+  for (int i = 0; i < found.size(); ++i)
+    if (found[i]->getAscendant() != nullptr) return found[i];
+  return nullptr;
+}
+
+}  // namespace QuillonPHX2D

@@ -1,0 +1,82 @@
+#pragma once
+#include "CollisionContext/ClassificationSpace/xClassificationSpace.h"
+#include "Foundation/Math/QlnMath.h"
+
+namespace QuillonPHX2D {
+
+// A quadtree cell: four children (-1 = none) and the head of its list of filed shapes.
+struct QLN_API xCSCell {
+  int child[4] = {-1, -1, -1, -1};
+  int firstLink = -1;
+
+  bool operator==(const xCSCell &o) const {
+    return child[0] == o.child[0] && child[1] == o.child[1] && child[2] == o.child[2] && child[3] == o.child[3] &&
+           firstLink == o.firstLink;
+  }
+};
+
+// Files one shape in one cell; shape is null while the link is free.
+struct QLN_API xCSCellLink {
+  xShape *shape = nullptr;
+  int next = -1;
+
+  bool operator==(const xCSCellLink &o) const { return shape == o.shape && next == o.next; }
+};
+
+// Pair of cells, part of the exported broad-phase vocabulary.
+struct QLN_API xCellPair {
+  int first = -1;
+  int second = -1;
+};
+
+// Quadtree classification space. A shape is filed at one level, in every cell its box
+// covers there. Cells and links live in arrays addressed by index (never by pointer, since
+// the arrays move when they grow) and are recycled through free stacks.
+class QLN_API xQuadTree : public xClassificationSpace {
+ public:
+  static constexpr int kGrowBy = 64;
+  // World coordinates are clamped to this before filing.
+  static constexpr float kBound = 8192.0f;
+  static constexpr float kScale = 0.04f;
+
+  xQuadTree();
+  ~xQuadTree() override;
+
+  void insertToCS(xShape *shape) override;
+  void moveInsideCS(xShape *shape) override;
+  void removeFromCS(xShape *shape) override;
+  void getClosest(xArray<xShape *> &result, xShape *shape, bool precise) override;
+  xShape *getTouchingShape(xShape *shape);
+
+  // Cell range (x0, y0, x1, y1) and level of a box; false (and nothing filed) for a box that
+  // is not finite.
+  bool ObtainQDTCSPos(const Box2 &box, int range[4], int &level) const;
+
+  const Box2 &bounds() const { return bounds_; }
+  int cellsInUse() const { return cells_.size() - freeCells_.size(); }
+  int linksInUse() const { return links_.size() - freeLinks_.size(); }
+
+  xQuadTree(const xQuadTree &) = delete;
+  xQuadTree &operator=(const xQuadTree &) = delete;
+
+ protected:
+  void initializeCS(int depth, float side) override;
+
+ private:
+  void AddCell(xShape *shape, int x, int y, int level);
+  void RemoveCell(xShape *shape, int x, int y, int level);
+  void AddCellLink(int cell, xShape *shape);
+  int SpawnNewCell();
+  int takeLink();
+  void getShapesFromQDT(xArray<xShape *> &result, int cell, const Box2 &cellBox, const Box2 &query, bool precise);
+  void fileRange(xShape *shape, const int range[4], int level, const int *skip);
+  void unfileRange(xShape *shape, const int range[4], int level, const int *skip);
+
+  xArray<xCSCell> cells_;
+  xArray<int> freeCells_;
+  xArray<xCSCellLink> links_;
+  xArray<int> freeLinks_;
+  Box2 bounds_;
+};
+
+}  // namespace QuillonPHX2D

@@ -1,0 +1,49 @@
+#include "CollisionContext/xCollisionContext.h"
+
+#include "Collision/Shapes/xShape.h"
+#include "CollisionContext/ClassificationSpace/xQuadTree.h"
+
+namespace QuillonPHX2D {
+
+xCollisionContext::xCollisionContext()
+    : useClassificationSpace_(true), generating_(false), cc_pCollisionSpace(new xQuadTree()) {}
+
+xCollisionContext::~xCollisionContext() {
+  // Shapes that outlive the world must not point into a freed tree.
+  for (int i = 0; i < shapes_.size(); ++i) shapes_[i]->clearAddedToCS();
+  delete cc_pCollisionSpace;
+  cc_pCollisionSpace = nullptr;
+}
+
+void xCollisionContext::addShape(xShape *s) {
+  if (!s || s->isAddedToCS()) return;
+  shapes_.append(s);
+  cc_pCollisionSpace->insertToCS(s);
+  s->setAddedToCS();
+}
+
+void xCollisionContext::removeShape(xShape *s) {
+  if (!s || !s->isAddedToCS()) return;
+  shapes_.remove(s);
+  cc_pCollisionSpace->removeFromCS(s);
+  s->clearAddedToCS();
+}
+
+void xCollisionContext::addToActive(xShape *s) {
+  if (!activeShapes_.contains(s)) activeShapes_.append(s);
+}
+
+void xCollisionContext::removeFromActive(xShape *s) {
+  const int i = activeShapes_.findIndex(s);
+  if (i < 0) return;
+  if (generating_)
+    activeShapes_[i] = nullptr;
+  else
+    activeShapes_.remove(i, 1);
+}
+
+bool xCollisionContext::isInActive(xShape *s) { return activeShapes_.contains(s); }
+
+void xCollisionContext::moveShape(xShape *s, const Vec3 &, const Vec3 &) { cc_pCollisionSpace->moveInsideCS(s); }
+
+}  // namespace QuillonPHX2D

@@ -1,0 +1,143 @@
+// Contact generation: candidate pairs from the classification space, category filtering,
+// the collider table, and the filing of accepted contacts for the world step.
+#include <cstdint>
+
+#include "CollisionContext/Categories/CategoryDispatcher.h"
+#include "CollisionContext/ClassificationSpace/xClassificationSpace.h"
+#include "CollisionContext/Colliders/xColliderTable.h"
+#include "CollisionContext/xCollisionContext.h"
+#include "Collision/Shapes/xShape.h"
+#include "Dynamics/Bodies/xBody.h"
+#include "Dynamics/World/xPhysicsContext.h"
+#include "Foundation/QlnAssert.h"
+#include "sdk/QuillonPhysicsSDK.h"
+#include "sdk/xEntity.h"
+
+namespace QuillonPHX2D {
+namespace {
+
+// Kept across calls so their storage is reused; contact generation is not re-entrant.
+xArray<xShape *> &neighbourList() {
+  static xArray<xShape *> list;
+  return list;
+}
+
+xArray<xShape *> &candidateList() {
+  static xArray<xShape *> list;
+  return list;
+}
+
+bool addressBelow(const xShape *a, const xShape *b) {
+  return reinterpret_cast<std::uintptr_t>(a) < reinterpret_cast<std::uintptr_t>(b);
+}
+
+void collidePair(xShape *a, xShape *b, xCategoryDispatcher *categories, xColliderTable *table) {
+  unsigned long fa = 0, fb = 0;
+  categories->effectiveFlags(a, b, fa, fb);
+  if ((fa | fb) & xCollisionCategory::Ignore) return;
+  int ia = a->getColliderID();
+  int ib = b->getColliderID();
+  if (ia < 0 || ib < 0) return;
+  if (qlnColliderFn fn = table->entry(ia, ib)) {
+    fn(a, b);
+  } else if (qlnColliderFn mirrored = table->entry(ib, ia)) {
+    mirrored(b, a);
+  }
+}
+
+}  // namespace
+
+void xCollisionContext::generateContacts() {
+  // A notification that steps the world or generates contacts again would reuse the lists
+  // this pass is walking.
+  QLN_ASSERT(!generating_);
+  if (generating_) return;
+  generating_ = true;
+  xCategoryDispatcher *categories = xCategoryDispatcher::Instance();
+  xColliderTable *table = xColliderTable::Instance();
+  xArray<xShape *> &neighbours = neighbourList();
+  xArray<xShape *> &candidates = candidateList();
+
+  // The count is read on every pass: shapes woken by accepted contacts join this pass.
+  for (int i = 0; i < activeShapes_.size(); ++i) {
+    xShape *a = activeShapes_[i];
+    if (!a) continue;
+    neighbours.fastClear();
+    candidates.fastClear();
+    cc_pCollisionSpace->getClosest(neighbours, a, false);
+    xBody *bodyA = a->getMainBody();
+    for (int k = 0; k < neighbours.size(); ++k) {
+      xShape *n = neighbours[k];
+      xBody *bodyN = n->getMainBody();
+      // Pairs of two awake shapes are handled once, from the shape with the higher address.
+      if (bodyN && bodyN->isActive() && !addressBelow(n, a)) continue;
+      if (bodyA && bodyN == bodyA) continue;  // shapes of one body never collide
+      candidates.append(n);
+    }
+    for (int k = 0; k < candidates.size(); ++k) {
+      xShape *b = candidates[k];
+      if (b == a) continue;
+      collidePair(a, b, categories, table);
+      // The owner of a may have taken it out of the active list meanwhile.
+      if (activeShapes_[i] != a) break;
+    }
+  }
+  neighbours.fastClear();
+  candidates.fastClear();
+
+  int kept = 0;
+  for (int i = 0; i < activeShapes_.size(); ++i)
+    if (activeShapes_[i]) activeShapes_[kept++] = activeShapes_[i];
+  activeShapes_.resize(kept, false);
+  generating_ = false;
+}
+
+bool xCollisionContext::createTempContact(xShape *a, xShape *b, xMaterial *ma, xMaterial *mb, const Vec2 &point,
+                                          float depth, const Vec2 &normal) {
+  xCategoryDispatcher *categories = xCategoryDispatcher::Instance();
+  bool letGoThrough = true;
+  if (a && b) {
+    unsigned long fa = 0, fb = 0;
+    categories->effectiveFlags(a, b, fa, fb);
+    letGoThrough = ((fa | fb) & xCollisionCategory::LetGoThrough) != 0;
+  }
+  xCollisionCategory *ca = a ? a->getCollisionCategory() : nullptr;
+  xCollisionCategory *cb = b ? b->getCollisionCategory() : nullptr;
+  bool aLets = ca && ca->isLetGoThrough();
+  bool bLets = cb && cb->isLetGoThrough();
+  bool aNotifies = ca && ca->isNotify() && (aLets || !bLets);
+  bool bNotifies = cb && cb->isNotify() && (bLets || !aLets);
+
+  bool refused = false;
+  if (a && aNotifies && a->getOwner() && !a->getOwner()->notifyCollision(a, b, point, depth, normal)) refused = true;
+  if (b && bNotifies && b->getOwner() &&
+      !b->getOwner()->notifyCollision(b, a, point, depth, Vec2(-normal.x, -normal.y)))
+    return false;
+  if (refused || letGoThrough) return false;
+
+  xBody *bodyA = a->getMainBody();
+  xBody *bodyB = b->getMainBody();
+  if (!bodyA && !bodyB) return false;
+  xTempContact c;
+  if (bodyA) {
+    c.body0 = bodyA;
+    c.body1 = bodyB;
+    c.normal = normal;
+  } else {
+    c.body0 = bodyB;
+    c.body1 = nullptr;
+    c.normal = Vec2(-normal.x, -normal.y);
+  }
+  c.material0 = ma;
+  c.material1 = mb;
+  c.point = point;
+  c.depth = depth;
+  c.flag = false;
+  c.body0->activate();
+  if (c.body1) c.body1->activate();
+  if (!g_ptrSDK || !g_ptrSDK->physicsContext()) return false;
+  g_ptrSDK->physicsContext()->tempContacts().append(c);
+  return true;
+}
+
+}  // namespace QuillonPHX2D

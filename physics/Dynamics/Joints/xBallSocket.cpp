@@ -1,0 +1,23 @@
+#include "Dynamics/Joints/xBallSocket.h"
+
+#include "Dynamics/Joints/xJointAnchors.h"
+#include "physicscontext3d/solvers/linearcomplementaryproblem/iterative/xEquationStream.h"
+
+namespace QuillonPHX2D {
+
+int xBallSocket::getMaxDOF() { return 2; }
+int xBallSocket::getNUE() { return 2; }
+
+int xBallSocket::formEquations(xEquationStream &eq, xBodyStream &bodies, float) {
+  if (!bodySrc_) return 0;
+  int r = eq.nextRow;
+  xJointAnchors a = qlnJointAnchors(*this, bodies);
+  qlnWritePointRows(eq, r, a);
+  eq.target(r) = a.pB.x - a.pA.x;
+  eq.target(r + 1) = a.pB.y - a.pA.y;
+  eq.epsilon(r) = 1e-04f;
+  eq.epsilon(r + 1) = 1e-04f;
+  return 2;
+}
+
+}  // namespace QuillonPHX2D

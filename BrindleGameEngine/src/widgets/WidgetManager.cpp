@@ -62,7 +62,9 @@ void WidgetManager::removeWidget(Widget* widget) {
   auto it = std::find(widgets_.begin(), widgets_.end(), widget);
   if (it != widgets_.end()) {
     widget->detach();
-    widgets_.erase(it);
+    // onDetached may take other widgets out (a dialog its animations): look again.
+    it = std::find(widgets_.begin(), widgets_.end(), widget);
+    if (it != widgets_.end()) widgets_.erase(it);
   }
   listChanged_ = true;
   if (widget == pointerWidget_) pointerWidget_ = nullptr;

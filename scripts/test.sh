@@ -15,6 +15,14 @@ if [ "${STARMOOR_SKIP_SANITIZE:-0}" != "1" ]; then
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=0
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
   export LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp
+  # Mesa unloads its GL driver when the display closes, after which LeakSanitizer
+  # can no longer name the driver's own allocations; keeping it loaded lets the
+  # suppressions above recognise them.
+  # The sanitizer runtime has to come first in the preload list.
+  preload=${LD_PRELOAD:-}
+  dri=/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so
+  asan=$(readlink -f "$(${CXX:-c++} -print-file-name=libasan.so)")
+  if [ -f "$dri" ] && [ -f "$asan" ]; then preload="$asan:$dri${preload:+:$preload}"; fi
   bash "$root/scripts/build.sh" "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DSTARMOOR_SANITIZE=ON -DSTARMOOR_BENCH=OFF
-  (cd "$root/build-asan" && ctest --output-on-failure -j "$(nproc)" --timeout 900)
+  (cd "$root/build-asan" && LD_PRELOAD="$preload" ctest --output-on-failure -j "$(nproc)" --timeout 900)
 fi

@@ -7,6 +7,7 @@
 
 #include "EventScript.h"
 #include "MyApp.h"
+#include "platform/CrashReporter.h"
 
 namespace {
 // Content paths are relative to the program's own folder, wherever it is started from.
@@ -19,6 +20,7 @@ void enterProgramFolder() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  installCrashHandler();
   // Unattended runs (smoke checks) feed their input from a script; its path is
   // taken before leaving the starting folder.
   const char* scriptPath = std::getenv("STARMOOR_EVENT_SCRIPT");

@@ -16,6 +16,8 @@
 #include "ResourceManager.h"
 #include "SoundSystem.h"
 #include "Texture.h"
+#include "shader/GLSupport.h"
+#include "shader/glShaderManager.h"
 
 namespace {
 SDLGameApp* g_sdlGameApp = nullptr;
@@ -75,6 +77,9 @@ void SDLGameApp::init() {
   const GLenum glew = glewInit();
   if (glew != GLEW_OK && glew != GLEW_ERROR_NO_GLX_DISPLAY) {
     std::cout << "glewInit failed: " << glewGetErrorString(glew) << std::endl;
+  }
+  if (!shaderManager_ && gsx::initGLExtensions() && gsx::isGLSLAvailable()) {
+    shaderManager_ = new gsx::glShaderManager();
   }
 }
 
@@ -166,6 +171,9 @@ void SDLGameApp::reloadContextResources() {
 }
 
 void SDLGameApp::destroyWindow() {
+  // GL programs can only be deleted while their context exists.
+  delete shaderManager_;
+  shaderManager_ = nullptr;
   if (glContext_) {
     SDL_GL_DeleteContext(glContext_);
     glContext_ = nullptr;
@@ -239,6 +247,10 @@ void SDLGameApp::createWindow(uint32_t extraWindowFlags) {
     height = displayConfigurations_->getCurrentResolution()->height;
   }
   graphics_->setup2D(width, height, 1000);
+  if (gsx::isGLSLAvailable()) {
+    shaderManager_ = new gsx::glShaderManager();
+    if (!shaderListPath_.empty()) loadShaders(shaderListPath_);
+  }
 
   Log().info() << "switching to full screen";
   if (recreating) reloadContextResources();
@@ -248,5 +260,5 @@ void SDLGameApp::createWindow(uint32_t extraWindowFlags) {
 void SDLGameApp::loadShaders(const std::string& path) {
   // Needs the shader manager, which exists only where GLSL is usable.
   if (!shaderManager_) return;
-  shaderListPath_ = path;
+  if (gsx::loadShaderList(*shaderManager_, path.c_str()) >= 0) shaderListPath_ = path;
 }

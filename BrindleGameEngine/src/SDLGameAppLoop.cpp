@@ -21,6 +21,8 @@
 #include "SDLGameApp.h"
 #include "Texture.h"
 #include "Utilities.h"
+#include "sdk/QuillonPhysicsSDK.h"
+#include "particles/ParticleEngine.h"
 
 namespace {
 std::mutex g_channelMutex;
@@ -110,8 +112,7 @@ void SDLGameApp::waitForWindowEvent() {
 }
 
 void SDLGameApp::stepPhysics(float step) {
-  // The physics world steps here once it is part of the build.
-  (void)step;
+  if (QuillonPHX2D::g_ptrSDK) QuillonPHX2D::g_ptrSDK->updateF(step);
 }
 
 void SDLGameApp::update(int dt) {
@@ -322,6 +323,7 @@ void SDLGameApp::runQuitPath() {
 }
 
 void SDLGameApp::quit() {
+  ParticleEngine::instance()->clear();
   if (audioOpen_) {
     Mix_ChannelFinished(nullptr);
     Mix_CloseAudio();

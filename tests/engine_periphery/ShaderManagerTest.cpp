@@ -117,8 +117,11 @@ TEST_F(ShaderTest, ListBuildsWhatItCanAndOwnsItsPrograms) {
 
   // No list, or a list of something else, builds nothing.
   gsx::glShaderManager empty;
-  EXPECT_EQ(gsx::loadShaderList(empty, (dirs_.root() + "/none.xml").c_str()), 0);
-  EXPECT_EQ(gsx::loadShaderList(empty, file("other.xml", "<Other><Shader id=\"1\"/></Other>").c_str()), 0);
+  EXPECT_EQ(gsx::loadShaderList(empty, (dirs_.root() + "/none.xml").c_str()), -1);
+  EXPECT_EQ(gsx::loadShaderList(empty, file("other.xml", "<Other><Shader id=\"1\"/></Other>").c_str()),
+            -1);
+  EXPECT_EQ(gsx::loadShaderList(empty, file("empty.xml", "<ShadersList/>").c_str()), 0);
+  EXPECT_EQ(empty.programCount(), 0);
 }
 
 TEST_F(ShaderTest, LinkingAgainDetachesAndReattaches) {

@@ -38,8 +38,8 @@ class glShaderManager {
 };
 
 // Reads a shader list ("ShadersList" with "Shader" elements carrying id, vtx,
-// fragment and geometry) and builds every program in it; a missing or foreign
-// file builds nothing. Returns the number of programs built.
+// fragment and geometry) and builds every program in it. Returns the number of
+// programs built, or -1 when the file cannot be read or is no shader list.
 int loadShaderList(glShaderManager& manager, const char* path);
 
 }  // namespace gsx

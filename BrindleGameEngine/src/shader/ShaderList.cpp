@@ -8,9 +8,9 @@ namespace gsx {
 
 int loadShaderList(glShaderManager& manager, const char* path) {
   TiXmlDocument doc(path);
-  if (!doc.LoadFile()) return 0;
+  if (!doc.LoadFile()) return -1;
   const TiXmlElement* list = doc.FirstChildElement("ShadersList");
-  if (!list) return 0;
+  if (!list) return -1;
   int built = 0;
   for (const TiXmlElement* e = list->FirstChildElement("Shader"); e;
        e = e->NextSiblingElement("Shader")) {

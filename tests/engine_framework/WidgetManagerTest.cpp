@@ -244,11 +244,11 @@ TEST_F(WidgetManagerTest, UpdateStopsWhenTheListChangesAndLayersDrawLast) {
   b_->layer = 1;
   back_->setVisible(false);
   manager_.draw(&g, screen);
-  EXPECT_EQ(take(), (Log{"A draw", "B draw", "B layer", "A layer"}));
+  EXPECT_EQ(take(), (Log{"B draw", "A draw", "B layer", "A layer"}));
   EXPECT_EQ(g.depth, 0);
   // Each widget draws with its corner at the origin.
   EXPECT_EQ(g.calls[0], "push");
-  EXPECT_EQ(g.calls[1], "translate 150 150");
+  EXPECT_EQ(g.calls[1], "translate 100 100");
 }
 
 }  // namespace

@@ -152,7 +152,10 @@ bool WidgetManager::update(int dt, ScreenBase* screen) {
 void WidgetManager::draw(Graphics* g, ScreenBase* screen) {
   layered_.clear();
   const std::vector<Widget*> snapshot = widgets_;
-  for (Widget* w : snapshot) {
+  // Back to front: with no depth test the widget drawn last is the one seen, and
+  // the list holds the front-most first.
+  for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it) {
+    Widget* w = *it;
     if (!w->isVisible()) continue;
     g->pushMatrix();
     g->translate(w->getX(), w->getY());

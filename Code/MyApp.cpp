@@ -6,10 +6,13 @@
 #include <ctime>
 
 #include "AppConfig.h"
-#include "ClearScreenState.h"
 #include "ConfigFile.h"
 #include "DisplayConfigurations.h"
+#include "FileSaveGame.h"
+#include "GenericEntry.h"
 #include "LabelManager.h"
+#include "Menus/WelcomeScreen.h"
+#include "Utilities.h"
 
 MyApp::MyApp() {
   initSDL();
@@ -19,7 +22,31 @@ MyApp::MyApp() {
   setDisplayConfigurations(new DisplayConfigurations("content/config/SystemInfo.xml"));
   if (!config->getLabelsFile().empty()) gameMessages()->loadFromXml(config->getLabelsFile());
   setWindowTitle(config->getCaption());
+  openSaveGame();
 }
+
+void MyApp::openSaveGame() {
+  const AppConfig* config = AppConfig::instance();
+  const std::string dataFolder = getUserDataFolder();
+  const std::string fileName =
+      config->getSaveFileName().empty() ? "Starmoor.sav" : config->getSaveFileName();
+  // Without a user data folder there is nowhere safe to write: an empty path
+  // makes the save game do nothing rather than write at the filesystem root.
+  std::string path;
+  if (!dataFolder.empty()) {
+    path = stripTrailingSlash(dataFolder) + "/";
+    if (!config->getSaveFolder().empty()) path += stripTrailingSlash(config->getSaveFolder()) + "/";
+    path += fileName;
+  }
+  FileSaveGame* save = new FileSaveGame(path, this);
+  save->addEntry("SOUND_VOLUME", new GenericEntry<int>(50, 50));
+  save->addEntry("MUSIC_VOLUME", new GenericEntry<int>(50, 50));
+  save->addEntry("BATTLE_ASSISTANT", new GenericEntry<int>(1, 1));
+  setSaveGame(save);
+  if (!loadGame()) saveGame();
+}
+
+void MyApp::onQuit() { saveGame(); }
 
 MyApp::~MyApp() {
   delete gameParameters_;
@@ -55,5 +82,5 @@ void MyApp::computeScaleFactors() {
 
 void MyApp::enterFirstScreen() {
   set3D(false);
-  changeState(new ClearScreenState());
+  changeState(new WelcomeScreen());
 }

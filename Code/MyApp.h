@@ -16,6 +16,9 @@ class MyApp : public SDLGameApp {
   void init() override;
   void enterFirstScreen() override;
   bool confirmQuit() override { return true; }  // a quit is never put to the player
+  std::string getSaveIdentifier() const override { return "VTQA_PL762"; }
+  // On the way out the player's options are written to the save file.
+  void onQuit() override;
 
   void setWindowed(bool windowed) { windowed_ = windowed; }
   bool isWindowed() const { return windowed_; }
@@ -23,6 +26,7 @@ class MyApp : public SDLGameApp {
 
  private:
   void computeScaleFactors();
+  void openSaveGame();
 
   bool windowed_ = false;
   ConfigFile* gameParameters_ = nullptr;

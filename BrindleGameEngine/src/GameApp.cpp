@@ -9,6 +9,7 @@
 #include "ResourceManager.h"
 #include "SaveGame.h"
 #include "Timer.h"
+#include "sdk/QuillonPhysicsSDK.h"
 
 namespace {
 GameApp* g_gameApp = nullptr;
@@ -21,6 +22,8 @@ GameApp::GameApp() {
   timer_ = new Timer();
   timer_->start();
   g_gameApp = this;
+  // The one physics world of the process; the frame loop steps it.
+  QuillonPHX2D::qlnCreateQuillonSDK();
 }
 
 GameApp::~GameApp() {
@@ -43,6 +46,7 @@ GameApp::~GameApp() {
   gameMessages_ = nullptr;
   delete saveGame_;
   saveGame_ = nullptr;
+  QuillonPHX2D::qlnDestroyQuillonSDK();
   if (g_gameApp == this) g_gameApp = nullptr;
 }
 

@@ -14,6 +14,7 @@
 #include "SDLGameApp.h"
 #include "TestEnv.h"
 #include "Timer.h"
+#include "sdk/QuillonPhysicsSDK.h"
 
 using Journal = std::vector<std::string>;
 
@@ -149,7 +150,24 @@ TEST_F(AppLoopTest, FrameTimeIsClampedAndUnscaledForTheStates) {
   EXPECT_TRUE(app_.runFrame());
   setTickSource(previous);
   EXPECT_EQ(state_->updates, (std::vector<int>{0, 7, 16}));
-  EXPECT_EQ(physicsStepForFrame(7, app_.getTimeScale()), 0.0f);
+  ASSERT_NE(QuillonPHX2D::g_ptrSDK, nullptr);
+  EXPECT_EQ(QuillonPHX2D::g_ptrSDK->timeNow(), 0.0f);  // a time scale of 0 holds the world
+}
+
+TEST_F(AppLoopTest, EachFrameStepsTheWorldByItsStep) {
+  const TickSource previous = setTickSource(&fakeTicks);
+  g_now = 5000;
+  *app_.getTimer() = Timer();
+  app_.getTimer()->start();
+  ASSERT_NE(QuillonPHX2D::g_ptrSDK, nullptr);
+  const float start = QuillonPHX2D::g_ptrSDK->timeNow();
+  EXPECT_TRUE(app_.runFrame());  // 0 ms: 0.01
+  g_now += 7;
+  EXPECT_TRUE(app_.runFrame());  // 0.7
+  g_now += 250;
+  EXPECT_TRUE(app_.runFrame());  // clamped to 16 ms: 1.33
+  setTickSource(previous);
+  EXPECT_NEAR(QuillonPHX2D::g_ptrSDK->timeNow() - start, 0.01f + 0.7f + 1.33f, 1e-4f);
 }
 
 TEST_F(AppLoopTest, PoppingDuringUpdateIsSafeAcrossAWholeFrame) {

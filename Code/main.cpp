@@ -3,7 +3,6 @@
 
 #include <climits>
 #include <cstdlib>
-#include <cstring>
 
 #include "EventScript.h"
 #include "MyApp.h"
@@ -31,11 +30,7 @@ int main(int argc, char* argv[]) {
   }
   enterProgramFolder();
   MyApp app;
-  if (argc > 1) {
-    for (int i = 0; i < argc; ++i) {
-      if (std::strcmp(argv[i], "-windowed") == 0) app.setWindowed(true);
-    }
-  }
+  if (SDLGameApp::windowedRequested(argc, argv)) app.setWindowed(true);
   if (script) {
     EventScript* events = new EventScript();
     const bool loaded = events->loadFromFile(script);

@@ -36,6 +36,9 @@ class SDLGameApp : public GameApp, public bge::ActionListener {
   static SDLGameApp* instance();
 
   // --- start-up ---
+  // True when the command line holds exactly "-windowed". With arguments, every
+  // entry is compared, the program name included; the name alone never counts.
+  static bool windowedRequested(int argc, const char* const* argv);
   virtual void init();
   void initSDL();
   void initAudio();

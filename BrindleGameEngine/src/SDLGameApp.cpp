@@ -5,6 +5,7 @@
 #include <SDL_mixer.h>
 
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 
 #include "DisplayConfigurations.h"
@@ -70,6 +71,14 @@ SDLGameApp::~SDLGameApp() {
   IMG_Quit();
   Mix_Quit();
   if (g_sdlGameApp == this) g_sdlGameApp = nullptr;
+}
+
+bool SDLGameApp::windowedRequested(int argc, const char* const* argv) {
+  if (argc <= 1) return false;
+  for (int i = 0; i < argc; ++i) {
+    if (argv[i] && std::strcmp(argv[i], "-windowed") == 0) return true;
+  }
+  return false;
 }
 
 void SDLGameApp::init() {

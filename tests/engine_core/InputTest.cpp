@@ -221,3 +221,14 @@ TEST_F(InputTest, PinchKeepsTheFirstCentreAndChainsScales) {
   app_.handleEvent(g);
   EXPECT_EQ(journal_.size(), before);
 }
+
+TEST(CommandLine, WindowedOnlyForTheExactArgument) {
+  const char* nameOnly[] = {"-windowed"};
+  EXPECT_FALSE(SDLGameApp::windowedRequested(1, nameOnly));
+  const char* named[] = {"-windowed", "-fast"};  // with arguments the name counts too
+  EXPECT_TRUE(SDLGameApp::windowedRequested(2, named));
+  const char* plain[] = {"Starmoor", "-windowed"};
+  EXPECT_TRUE(SDLGameApp::windowedRequested(2, plain));
+  const char* near[] = {"Starmoor", "-windowedx", "-Windowed", "windowed"};
+  EXPECT_FALSE(SDLGameApp::windowedRequested(4, near));
+}

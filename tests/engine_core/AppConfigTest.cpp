@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "AppConfig.h"
+#include "SDLGameApp.h"
 #include "TestEnv.h"
 
 namespace {
@@ -137,4 +138,12 @@ TEST_F(AppConfigTest, WrongCaseModeAndMissingFileKeepDefaults) {
   load(withVersion("1.1"));
   EXPECT_FALSE(AppConfig::instance()->loadCursor(0));
   EXPECT_EQ(AppConfig::instance()->getCurrentCursor(), -1);
+}
+
+TEST_F(AppConfigTest, CursorIndexOutsideTheListChangesNothing) {
+  SDLGameApp app;
+  AppConfig* c = load(withVersion("1.1"));
+  EXPECT_FALSE(c->loadCursor(2));  // two cursors: index 2 is one past the end
+  EXPECT_FALSE(c->loadCursor(-1));
+  EXPECT_EQ(c->getCurrentCursor(), -1);
 }

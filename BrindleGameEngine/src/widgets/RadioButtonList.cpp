@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "GameApp.h"
 #include "Graphics.h"
 #include "PointingDeviceEvent.h"
 #include "WidgetManager.h"
@@ -131,15 +130,13 @@ RadioButtonList* createRadioButtonListFromXml(RadioButtonListListener* listener,
                 layout::readInt(element, "width", 0), layout::readInt(element, "height", 0));
   const int selected = layout::readInt(element, "selectedRowId", 0);
 
-  GameApp* app = GameApp::instance();
-  ResourceManager* labelResources =
-      app && app->globalResourceManager() ? app->globalResourceManager() : resources;
   for (TiXmlElement* rowElement = element->FirstChildElement("Row"); rowElement;
        rowElement = rowElement->NextSiblingElement("Row")) {
     CheckBox* box = createCheckBoxFromXml(nullptr, rowElement->FirstChildElement("Checkbox"),
                                           resources, path);
     if (!box) continue;
-    Label* label = createLabelFromXml(rowElement->FirstChildElement("Label"), labelResources);
+    // Row fonts come from the application's catalogue, or the screen's own.
+    Label* label = createLabelFromXml(rowElement->FirstChildElement("Label"), resources);
     const Rect5 rect(layout::readInt(rowElement, "x", 0), layout::readInt(rowElement, "y", 0),
                      layout::readInt(rowElement, "width", 0),
                      layout::readInt(rowElement, "height", 0));

@@ -1,0 +1,212 @@
+#include "Menus/LayoutDemoScreen.h"
+
+#include <SDL_opengl.h>
+#include <tinyxml.h>
+
+#include <cstdio>
+
+#include "AngelFont.h"
+#include "DynamicResources/SceneMusicContainer.h"
+#include "DynamicResources/SfxContainer.h"
+#include "FadeTransitions.h"
+#include "GameApp.h"
+#include "Music.h"
+#include "ResourceManager.h"
+#include "SoundSystem.h"
+#include "animation/AnimationPlayer.h"
+#include "widgets/Button.h"
+#include "widgets/CheckBox.h"
+#include "widgets/Dialog.h"
+#include "widgets/ImageWidget.h"
+#include "widgets/Label.h"
+#include "widgets/LayoutReading.h"
+#include "widgets/RadioButtonList.h"
+#include "widgets/Slider.h"
+
+namespace {
+
+constexpr int kFadeMs = 400;
+
+struct FontFile {
+  const char* id;
+  const char* file;
+};
+constexpr FontFile kFonts[] = {
+    {"FONT_NOTOSANS16", "content/fonts/NotoSans16.fnt"},
+    {"FONT_NOTOSANS20", "content/fonts/NotoSans20.fnt"},
+    {"FONT_NOTOSANS24", "content/fonts/NotoSans24.fnt"},
+    {"FONT_NOTOSANS46", "content/fonts/NotoSans46.fnt"},
+};
+
+Sound* sfxSound(const char* key) {
+  return SfxContainer::instance()->findVariantSound(std::string(key) + "_0");
+}
+
+}  // namespace
+
+LayoutDemoScreen::LayoutDemoScreen() : ScreenBase("LayoutDemoScreen") {
+  setInTransition(new FadeInTransition(kFadeMs, Color(0, 0, 0, 255)));
+  setOutTransition(new FadeOutTransition(kFadeMs, Color(0, 0, 0, 255)));
+}
+
+LayoutDemoScreen::~LayoutDemoScreen() {
+  // The player's animations on this screen are deleted with its widgets.
+  delete animations_;
+  animations_ = nullptr;
+}
+
+void LayoutDemoScreen::prepare() {}
+
+void LayoutDemoScreen::init() {
+  // The application loads both catalogues at start-up; a screen started on its
+  // own (tests, tools) still finds its sounds.
+  SfxContainer* sfx = SfxContainer::instance();
+  if (!sfx->isLoaded()) sfx->load("content/config/sfx.xml");
+  SceneMusicContainer* music = SceneMusicContainer::instance();
+  if (!music->findTracks(0)) music->load("content/config/music.xml");
+  ensureFonts();
+  animations_ = new AnimationPlayer(this);
+  loadLayout(kLayoutFile);
+}
+
+void LayoutDemoScreen::ensureFonts() {
+  ResourceManager* resources = getResourceManager();
+  if (!resources) return;
+  for (const FontFile& font : kFonts) {
+    if (!layout::findFont(resources, font.id)) {
+      resources->registerFont(font.id, new AngelFont(font.file, GL_LINEAR));
+    }
+  }
+}
+
+void LayoutDemoScreen::loadLayout(const std::string& file) {
+  TiXmlDocument doc(file.c_str());
+  if (!doc.LoadFile()) {
+    std::printf("ERROR: layout [%s] cannot be read: %s\n", file.c_str(), doc.ErrorDesc());
+    return;
+  }
+  TiXmlElement* root = doc.FirstChildElement("Screen");
+  if (!root) {
+    std::printf("ERROR: layout [%s] has no <Screen>\n", file.c_str());
+    return;
+  }
+  const std::string path = layout::readString(root, "path");
+  for (TiXmlElement* element = root->FirstChildElement(); element;
+       element = element->NextSiblingElement()) {
+    buildElement(element, path);
+  }
+}
+
+void LayoutDemoScreen::buildElement(TiXmlElement* element, const std::string& path) {
+  ResourceManager* resources = getResourceManager();
+  const std::string name = element->ValueStr();
+  Widget* widget = nullptr;
+  if (name == "ImageWidget") {
+    widget = createImageWidgetFromXml(element, resources, path, nullptr);
+  } else if (name == "Label" || name == "TextLabel") {
+    widget = bge::createLabelFromXml(element, resources);
+  } else if (name == "Button") {
+    bge::Button* button = bge::createButtonFromXml(this, element, resources, path);
+    if (button) button->setSounds(sfxSound("SFX_BUTTON_HOVER"), sfxSound("SFX_BUTTON_CLICK"));
+    widget = button;
+  } else if (name == "Checkbox") {
+    widget = bge::createCheckBoxFromXml(this, element, resources, path);
+  } else if (name == "Slider") {
+    bge::Slider* slider = bge::createSliderFromXml(this, element, resources, path);
+    if (slider) setSoundVolume(slider->getValue());
+    widget = slider;
+  } else if (name == "RadioButtonList") {
+    widget = bge::createRadioButtonListFromXml(this, element, resources, path);
+  } else if (name == "Animation") {
+    playAnimationElement(element);
+    return;
+  }
+  if (!widget) {
+    std::printf("WARNING: layout element <%s> made no widget\n", name.c_str());
+    return;
+  }
+  addWidget(widget);
+  ++widgetsBuilt_;
+}
+
+// <Animation file="..." x="" y="" depth=""/>: this screen's own element.
+void LayoutDemoScreen::playAnimationElement(TiXmlElement* element) {
+  const int id = nextAnimationId_++;
+  if (!animations_->loadAnimation(id, layout::readString(element, "file"))) return;
+  if (animations_->play(id, layout::readFloat(element, "depth", 1.0f),
+                        layout::readInt(element, "x", 0), layout::readInt(element, "y", 0), this)) {
+    ++widgetsBuilt_;
+  }
+}
+
+void LayoutDemoScreen::onButtonEvent(int buttonId, int kind) {
+  if (buttonId == kOpenDialogButton && kind == bge::ButtonListener::Released) openDialog();
+}
+
+void LayoutDemoScreen::openDialog() {
+  if (dialog_) return;
+  dialog_ = new bge::Dialog(this, kDialogFile, getResourceManager(), -1);
+  dialog_->setButtonSounds(sfxSound("SFX_BUTTON_HOVER"), sfxSound("SFX_BUTTON_CLICK"));
+  SfxContainer::instance()->playSound("SFX_DIALOG_OPEN");
+  addWidget(dialog_);
+}
+
+void LayoutDemoScreen::onDialogEvent(int /*dialogId*/, int kind, bge::Dialog* dialog) {
+  if (dialog != dialog_) return;
+  if (kind == bge::DialogListener::AnimationStarted && dialog->isClosing()) {
+    SfxContainer::instance()->playSound("SFX_DIALOG_CLOSE");
+  } else if (kind == bge::DialogListener::Closed) {
+    lastDialogResult_ = dialog->getResult();
+    dialog_ = nullptr;  // the screen deletes it on its next update
+  }
+}
+
+void LayoutDemoScreen::onCheckBoxChanged(int id, bool checked) {
+  if (id != kMusicCheckBox) return;
+  SfxContainer::instance()->playSound("SFX_TOGGLE");
+  setMusic(checked);
+}
+
+void LayoutDemoScreen::setMusic(bool on) {
+  musicOn_ = on;
+  ResourceManager* resources = getResourceManager();
+  if (!resources) return;
+  if (!on) {
+    if (Music* music = resources->findMusic(track_)) music->fadeOut(600);
+    return;
+  }
+  track_ = SceneMusicContainer::instance()->pickTrack(0);
+  if (track_.empty()) return;
+  Music* music = resources->findMusic(track_);
+  if (!music) {
+    music = new MixMusic(track_);
+    if (!resources->registerMusic(track_, music)) {
+      delete music;
+      music = resources->findMusic(track_);
+    }
+  }
+  if (music) music->fadeIn(800, -1);
+}
+
+void LayoutDemoScreen::setSoundVolume(float value) {
+  soundVolume_ = static_cast<int>(value * 128.0f);
+  GameApp* app = GameApp::instance();
+  if (app && app->getSoundSystem()) app->getSoundSystem()->setSoundVolume(-1, soundVolume_);
+}
+
+void LayoutDemoScreen::onSliderChanged(int id, float value) {
+  if (id == kVolumeSlider) setSoundVolume(value);
+}
+
+void LayoutDemoScreen::onSliderReleased(int id, float value) {
+  if (id != kVolumeSlider) return;
+  setSoundVolume(value);
+  // A sample at the new volume; the variants keep it from sounding mechanical.
+  SfxContainer::instance()->playSound("SFX_CHIRP");
+}
+
+void LayoutDemoScreen::onSelectionChanged(int listId, int rowId, int initial) {
+  if (listId != kDifficultyList) return;
+  difficulty_ = rowId;
+  if (!initial) SfxContainer::instance()->playSound("SFX_TOGGLE");
+}

@@ -3,6 +3,7 @@
 #include "FadeTransitions.h"
 #include "GameApp.h"
 #include "LabelManager.h"
+#include "MediaShowcase.h"
 #include "Menus/DemoFont.h"
 #include "Menus/DockedScreen.h"
 #include "Menus/PanelWidget.h"
@@ -35,7 +36,10 @@ void WelcomeScreen::onKeyEvent(const KeyEvent& event) {
   if (getPhase() == PhaseIdle && isAdvanceKey(event)) close(kExitToDocked, true);
 }
 
-void WelcomeScreen::drawBackground(Graphics* g) { drawStarfieldBackdrop(g, 1); }
+void WelcomeScreen::drawBackground(Graphics* g) {
+  drawStarfieldBackdrop(g, 1);
+  drawMediaShowcase(g, getResourceManager());
+}
 
 void WelcomeScreen::onExitTransitionDone(int exitCode) {
   if (exitCode != kExitToDocked || !app_) return;

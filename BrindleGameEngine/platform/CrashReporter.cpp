@@ -48,6 +48,8 @@ struct FaultState {
   uint64_t pc = 0;
   uint64_t sp = 0;
   bool isWrite = false;
+  // A signal sent by a process (kill, raise) carries its sender, not an address.
+  bool sent = false;
   const ucontext_t* context = nullptr;
 };
 
@@ -55,7 +57,8 @@ FaultState readFault(int signal, const siginfo_t* info, const void* context) {
   FaultState f;
   f.signal = signal;
   f.context = static_cast<const ucontext_t*>(context);
-  if (info) f.address = reinterpret_cast<uint64_t>(info->si_addr);
+  f.sent = info == nullptr || info->si_code <= 0;
+  if (!f.sent) f.address = reinterpret_cast<uint64_t>(info->si_addr);
 #if defined(__x86_64__)
   if (f.context) {
     const greg_t* r = f.context->uc_mcontext.gregs;
@@ -65,7 +68,8 @@ FaultState readFault(int signal, const siginfo_t* info, const void* context) {
     f.isWrite = (r[REG_ERR] & 2) != 0;
   }
 #endif
-  f.code = exceptionCodeForSignal(signal, info ? info->si_code : 0, f.address, f.sp);
+  f.code = exceptionCodeForSignal(signal, info ? info->si_code : 0, f.address,
+                                  f.sent ? 0 : f.sp);
   return f;
 }
 
@@ -224,7 +228,7 @@ void writeReport(int fd, const FaultState& f, bool dumpSaved) {
   out.character('\n');
   out.text("Reason: 0x").hex(f.code).text(" - ").text(exceptionName(f.code));
   out.text(" at ").hex(codeSegment(f.context), 4).character(':').address(f.pc).character('\n');
-  if (f.code == kExceptionAccessViolation) {
+  if (f.code == kExceptionAccessViolation && !f.sent) {
     out.text("Attempt to ").text(f.isWrite ? "write to" : "read from").character(' ');
     out.address(f.address).character('\n');
   }

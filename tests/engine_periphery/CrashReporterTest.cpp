@@ -58,6 +58,7 @@ void crashIn(const std::string& folder, const std::string& scenario) {
   if (scenario == "recursion") recurseForever(0);
   if (scenario == "divide") g_sink = divideByZero();
   if (scenario == "abort") abort();
+  if (scenario == "kill") kill(getpid(), SIGSEGV);
   _exit(91);
 }
 
@@ -164,6 +165,11 @@ TEST_F(CrashReporterDeathTest, OtherFaultsAreNamedByKind) {
 
   EXPECT_EXIT(crashIn(folder_, "abort"), ::testing::KilledBySignal(SIGABRT), "");
   EXPECT_NE(report().find("Reason: 0x40000015 - UNKNOWN"), std::string::npos) << report();
+
+  // Sent by a process: the record holds the sender, which is no address.
+  EXPECT_EXIT(crashIn(folder_, "kill"), ::testing::KilledBySignal(SIGSEGV), "");
+  EXPECT_NE(report().find("EXCEPTION_ACCESS_VIOLATION"), std::string::npos) << report();
+  EXPECT_EQ(report().find("Attempt to"), std::string::npos) << report();
 }
 
 TEST_F(CrashReporterDeathTest, DeepRecursionStillReportsWithinTheStackBudget) {

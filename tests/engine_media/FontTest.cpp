@@ -10,6 +10,7 @@
 #include "GLTexture.h"
 #include "MediaTestSupport.h"
 #include "RecordingGraphics.h"
+#include "ResourceManager.h"
 #include "SDLSurfaceImage.h"
 
 namespace {
@@ -265,6 +266,36 @@ TEST_F(FontTest, PagesUnloadAndReloadAndGreyPagesBecomeAlpha) {
   AngelFont greyFont(dirs.root() + "/grey.fnt", GLTexture::kLinear);
   ASSERT_EQ(greyFont.getPageCount(), 1);
   EXPECT_EQ(greyFont.getPage(0)->getImage()->getPixel(3, 3), Color(255, 255, 255, 119));
+}
+
+TEST_F(FontTest, CatalogueCarriesTexturesAndFontsIntoANewContext) {
+  ResourceManager rm;
+  ASSERT_TRUE(rm.registerFont("FONT_TINY", font));
+  font = nullptr;  // the catalogue owns it now
+  Texture* red = rm.createTexture(media::writeSolid(dirs.root() + "/red.png", 8, 8,
+                                                    Color(255, 0, 0, 255)));
+  ASSERT_TRUE(rm.registerTexture("red.png", red));
+
+  // What the application does around a window re-creation.
+  rm.unloadAll(ResourceManager::TexturesAndFonts);
+  EXPECT_EQ(static_cast<GLTexture*>(red)->getGLName(), 0u);
+  SDL_GLContext original = SDL_GL_GetCurrentContext();
+  SDL_GLContext fresh = SDL_GL_CreateContext(context().window());
+  ASSERT_NE(fresh, nullptr) << SDL_GetError();
+  SDL_GL_MakeCurrent(context().window(), fresh);
+  graphics.setup2D(media::kWindowW, media::kWindowH, 1000);
+  rm.reloadAll(ResourceManager::TexturesAndFonts);
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  graphics.drawImage(0, 0, rm.findTexture("red.png"), Color::white);
+  rm.findFont("FONT_TINY")->drawText(&graphics, 20, 0, "W", Color::white);
+  const Color texel = media::readPixel(4, 4);
+  const Color glyph = media::readPixel(25, 5);
+  rm.releaseAll();  // while the context that holds the uploads is current
+  SDL_GL_DeleteContext(fresh);
+  SDL_GL_MakeCurrent(context().window(), original);
+  EXPECT_TRUE(near(texel, Color(255, 0, 0, 255)));
+  EXPECT_TRUE(near(glyph, Color::white));
 }
 
 TEST_F(FontTest, BakedGameFontsLoadMeasureAndDraw) {

@@ -1,5 +1,6 @@
 #pragma once
 #include "ReferenceCountable.h"
+#include "SafeDelete.h"
 #include "tinyaction/ActionListener.h"
 
 // A small unit of timed behaviour. Owners build trees of these, start them with
@@ -35,10 +36,3 @@ class TinyAction : public ReferenceCountable {
   bge::ActionListener* listener_ = nullptr;
   bool running_ = false;
 };
-
-// Deletes through the virtual destructor and clears the owner's pointer.
-template <typename T>
-inline void safeDeleteAction(T*& action) {
-  delete action;
-  action = nullptr;
-}

@@ -14,10 +14,10 @@ FadeInTransition::FadeInTransition(int durationMs, const Color& color)
             static_cast<float>(GLGraphics::kDesignHeight + 200)),
       color_(color) {}
 
-FadeInTransition::~FadeInTransition() { safeDeleteAction(fade_); }
+FadeInTransition::~FadeInTransition() { safeDelete(fade_); }
 
 void FadeInTransition::startFade(int fromAlpha, int change) {
-  safeDeleteAction(fade_);
+  safeDelete(fade_);
   alpha_ = fromAlpha;
   fade_ = new TinyRelIncrementator<int>(TinyTimer(duration_), &alpha_, change,
                                         linearOperatorFunction, 1.0f);

@@ -7,6 +7,7 @@
 #include "Graphics.h"
 #include "MouseListeningWidget.h"
 #include "ResourceManager.h"
+#include "SafeDelete.h"
 #include "Transition.h"
 #include "Widget.h"
 #include "WidgetManager.h"
@@ -32,14 +33,10 @@ ScreenBase::~ScreenBase() {
   }
   widgets_.clear();
   fullScreenWidget_ = nullptr;
-  delete widgetManager_;
-  widgetManager_ = nullptr;
-  delete resources_;
-  resources_ = nullptr;
-  delete inTransition_;
-  inTransition_ = nullptr;
-  delete outTransition_;
-  outTransition_ = nullptr;
+  safeDelete(widgetManager_);
+  safeDelete(resources_);
+  safeDelete(inTransition_);
+  safeDelete(outTransition_);
   // Queued widgets are still in the widget list (deleted above) unless they
   // were never added to it.
   deletionQueue_.clear();

@@ -9,10 +9,10 @@ ZoomTransition::ZoomTransition(int durationMs, const Color& color, float startPr
       width_(static_cast<float>(GLGraphics::kDesignWidth)),
       height_(static_cast<float>(GLGraphics::kDesignHeight)) {}
 
-ZoomTransition::~ZoomTransition() { safeDeleteAction(zoom_); }
+ZoomTransition::~ZoomTransition() { safeDelete(zoom_); }
 
 void ZoomTransition::startZoom(float from, float change) {
-  safeDeleteAction(zoom_);
+  safeDelete(zoom_);
   p_ = from;
   zoom_ = new TinyRelIncrementator<float>(TinyTimer(duration_), &p_, change,
                                           linearOperatorFunction, 1.0f);

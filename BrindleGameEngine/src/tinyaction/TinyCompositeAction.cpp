@@ -3,7 +3,7 @@
 #include <cassert>
 
 TinyCompositeAction::~TinyCompositeAction() {
-  for (TinyAction*& action : actions_) safeDeleteAction(action);
+  for (TinyAction*& action : actions_) safeDelete(action);
 }
 
 TinyCompositeAction::TinyCompositeAction(const TinyCompositeAction& other)

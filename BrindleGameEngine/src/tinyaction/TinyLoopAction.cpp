@@ -13,7 +13,7 @@ TinyLoopAction::TinyLoopAction(const TinyLoopAction& other)
 
 TinyLoopAction::~TinyLoopAction() {
   if (deletedWhileStarting_) *deletedWhileStarting_ = true;
-  safeDeleteAction(child_);
+  safeDelete(child_);
 }
 
 TinyAction* TinyLoopAction::clone() const { return new TinyLoopAction(*this); }

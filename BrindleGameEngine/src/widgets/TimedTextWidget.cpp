@@ -9,8 +9,8 @@ TimedTextWidget::TimedTextWidget(Font* font, int configuredStep)
     : font_(font), configuredStep_(configuredStep) {}
 
 TimedTextWidget::~TimedTextWidget() {
-  safeDeleteAction(lineEndAction_);
-  safeDeleteAction(stepAction_);
+  safeDelete(lineEndAction_);
+  safeDelete(stepAction_);
 }
 
 void TimedTextWidget::startTimedTextLine(const std::string& text, int value, int delayMs) {
@@ -33,8 +33,8 @@ void TimedTextWidget::startTimedTextLine(const std::string& text, int value, int
     lines_.push_back(text);
   }
 
-  safeDeleteAction(lineEndAction_);
-  safeDeleteAction(stepAction_);
+  safeDelete(lineEndAction_);
+  safeDelete(stepAction_);
 
   TinyActionSequence* lineEnd = new TinyActionSequence(false);
   lineEnd->addAction(new TinyActionDelay(TinyTimer(delayMs)));

@@ -8,6 +8,8 @@
 #include "AppConfig.h"
 #include "ConfigFile.h"
 #include "DisplayConfigurations.h"
+#include "DynamicResources/SceneMusicContainer.h"
+#include "DynamicResources/SfxContainer.h"
 #include "FileSaveGame.h"
 #include "GenericEntry.h"
 #include "LabelManager.h"
@@ -63,6 +65,8 @@ void MyApp::init() {
   computeScaleFactors();
   if (window_ && icon_) SDL_SetWindowIcon(window_, icon_);
   SDLGameApp::init();
+  SfxContainer::instance()->load("content/config/sfx.xml");
+  SceneMusicContainer::instance()->load("content/config/music.xml");
   AppConfig::instance()->setScreenOffset(0, 0);
   enterFirstScreen();
 }

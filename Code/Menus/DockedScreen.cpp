@@ -4,6 +4,7 @@
 #include "GameApp.h"
 #include "LabelManager.h"
 #include "Menus/DemoFont.h"
+#include "Menus/LayoutDemoScreen.h"
 #include "Menus/PanelWidget.h"
 #include "Menus/ScreenKeys.h"
 #include "Menus/StarfieldBackdrop.h"
@@ -39,5 +40,5 @@ void DockedScreen::onExitTransitionDone(int /*exitCode*/) {
   if (!app_) return;
   GameApp* app = app_;
   app->popState();
-  app->changeState(new WelcomeScreen());
+  app->changeState(new LayoutDemoScreen());
 }

@@ -1,5 +1,6 @@
 #include "Menus/LayoutDemoScreen.h"
 
+#include <SDL.h>
 #include <SDL_opengl.h>
 #include <tinyxml.h>
 
@@ -10,6 +11,8 @@
 #include "DynamicResources/SfxContainer.h"
 #include "FadeTransitions.h"
 #include "GameApp.h"
+#include "KeyEvent.h"
+#include "Menus/WelcomeScreen.h"
 #include "Music.h"
 #include "ResourceManager.h"
 #include "SoundSystem.h"
@@ -56,6 +59,21 @@ LayoutDemoScreen::~LayoutDemoScreen() {
 }
 
 void LayoutDemoScreen::prepare() {}
+
+void LayoutDemoScreen::onKeyEvent(const KeyEvent& event) {
+  ScreenBase::onKeyEvent(event);
+  if (getPhase() == PhaseIdle && !dialog_ && event.kind == KeyEvent::Pressed && event.key == SDLK_ESCAPE) {
+    close(0, true);
+  }
+}
+
+void LayoutDemoScreen::onExitTransitionDone(int /*exitCode*/) {
+  if (!app_) return;
+  GameApp* app = app_;
+  setMusic(false);
+  app->popState();
+  app->changeState(new WelcomeScreen());
+}
 
 void LayoutDemoScreen::init() {
   // The application loads both catalogues at start-up; a screen started on its

@@ -39,6 +39,9 @@ class LayoutDemoScreen : public ScreenBase,
 
   void prepare() override;
   void init() override;
+  // Escape leaves for the welcome screen.
+  void onKeyEvent(const KeyEvent& event) override;
+  void onExitTransitionDone(int exitCode) override;
 
   void onButtonEvent(int buttonId, int kind) override;
   void onCheckBoxChanged(int id, bool checked) override;

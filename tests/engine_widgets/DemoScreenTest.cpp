@@ -140,6 +140,13 @@ TEST_F(DemoScreenTest, ClickOpensTheDialogAndF8ShowsIt) {
   frames(40);
   EXPECT_EQ(nullptr, screen->getDialog());
   EXPECT_EQ(10, screen->getLastDialogResult());
+
+  // Escape leaves through the fade for the welcome screen.
+  pushKey(SDLK_ESCAPE);
+  frames(60);
+  ASSERT_NE(nullptr, app_.topState());
+  EXPECT_NE(static_cast<GameState*>(screen), app_.topState());
+  EXPECT_EQ(1u, app_.states().size());
 }
 
 }  // namespace

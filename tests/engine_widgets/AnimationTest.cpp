@@ -251,4 +251,16 @@ TEST_F(AnimationTest, DetachLetsTheScreenDeleteTheAnimation) {
   player_.stop(1);  // the id is gone: nothing happens
 }
 
+
+TEST_F(AnimationTest, DistantKeyFramesBuildAtOnce) {
+  // Two frames almost 25 days apart: finding the next frame must not walk the gap.
+  ASSERT_TRUE(player_.loadAnimation(
+      1, file("far.xml", scene(2000000000, object({{0, 0}, {2000000000, 100}})))));
+  EXPECT_TRUE(player_.play(1, 0.0f, 0, 0, nullptr));
+  AnimationElement2D* element = player_.find(1)->getElements()[0];
+  EXPECT_EQ(2000000000, element->getLastTime());
+  EXPECT_EQ(nullptr, element->keyFrameAfter(2000000000));
+  EXPECT_NE(nullptr, element->keyFrameAfter(1999999999));
+}
+
 }  // namespace

@@ -9,6 +9,7 @@
 #include "DynamicResources/RandomSeeder.h"
 #include "DynamicResources/SceneMusicContainer.h"
 #include "DynamicResources/SfxContainer.h"
+#include "SDLGameApp.h"
 #include "Sound.h"
 #include "TestEnv.h"
 #include "WidgetTestSupport.h"
@@ -179,6 +180,40 @@ TEST(ShippedCatalogues, EveryListedSoundAndTrackExists) {
     EXPECT_NE(nullptr, rw) << file;
     if (rw) SDL_RWclose(rw);
   }
+}
+
+
+// With an application whose audio opened, keys play one of their variants,
+// and the catalogue's sounds live in a resource catalogue the application lent.
+TEST(SfxWithApplication, PlaysRandomVariantsFromTheApplicationsCatalogue) {
+  testenv::TempUserDirs dirs;
+  const std::string wav = std::string(STARMOOR_SOURCE_DIR) + "/content/sounds/ui/";
+  const std::string path = widgettest::writeFile(dirs.root() + "/sfx.xml",
+      "<SFX defaultPath=\"" + wav + "\"><RandomSound name=\"SFX_CHIRP\">"
+      "<Sound path=\"chirp_0.wav\"/><Sound path=\"chirp_1.wav\"/><Sound path=\"chirp_2.wav\"/>"
+      "</RandomSound></SFX>");
+  SDLGameApp app;
+  app.initSDL();
+  app.initAudio();
+  ASSERT_TRUE(app.isAudioOpen());
+  SfxContainer* sfx = SfxContainer::instance();
+  ASSERT_NE(nullptr, sfx->getResourceManager());
+  sfx->load(path);
+  std::set<std::string> played;
+  for (int i = 0; i < 40; ++i) {
+    for (int v = 0; v < 3; ++v) {
+      auto* sound = static_cast<MixSound*>(sfx->findVariantSound("SFX_CHIRP_" + std::to_string(v)));
+      if (sound->getChannel() >= 0) played.insert("SFX_CHIRP_" + std::to_string(v));
+    }
+    sfx->playSound("SFX_CHIRP");
+    Mix_HaltChannel(-1);
+  }
+  EXPECT_EQ(3u, played.size());
+  bool loop = true;
+  sfx->playSound("SFX_CHIRP", loop);
+  EXPECT_EQ(1, Mix_Playing(-1));
+  Mix_HaltChannel(-1);
+  SfxContainer::destroyInstance();
 }
 
 }  // namespace

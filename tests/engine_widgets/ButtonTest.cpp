@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "Sound.h"
 #include "WidgetManager.h"
 #include "WidgetTestSupport.h"
 #include "widgets/Button.h"
@@ -25,6 +26,17 @@ struct ButtonLog : bge::ButtonListener {
   }
 };
 
+struct CountingSound : Sound {
+  int plays = 0;
+  bool loadDeferred() override { return false; }
+  void play() override { ++plays; }
+  void playLooped(int) override {}
+  void fadeIn(int, int) override {}
+  void fadeOut(int) override {}
+  void stop() override {}
+  bool isPlaying() override { return false; }
+};
+
 class ButtonTest : public ::testing::Test {
  protected:
   void SetUp() override { screen_.getWidgetManager()->setInputEnabled(true); }
@@ -43,9 +55,13 @@ class ButtonTest : public ::testing::Test {
 
 TEST_F(ButtonTest, ClickReportsEnterPressReleaseThenLeave) {
   AlphaTexture texture(100, 40);
-  addButton(7, &texture, 10, 10);
+  CountingSound enter, press;
+  addButton(7, &texture, 10, 10)->setSounds(&enter, &press);
   send(PointingDeviceEvent::Pressed, 50, 30, PointingDeviceEvent::Left);
+  EXPECT_EQ(1, enter.plays);
+  EXPECT_EQ(1, press.plays);
   send(PointingDeviceEvent::Released, 50, 30);
+  EXPECT_EQ(1, press.plays);
   EXPECT_EQ((std::vector<int>{bge::ButtonListener::PointerEntered, bge::ButtonListener::Pressed,
                               bge::ButtonListener::Released, bge::ButtonListener::PointerLeft}),
             log_.kinds(7));

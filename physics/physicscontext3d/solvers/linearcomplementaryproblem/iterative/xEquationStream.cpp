@@ -30,13 +30,15 @@ void zeroRows(xMatrix &m, int n) {
 
 }  // namespace
 
-xEquationStream::xEquationStream() : nextRow(0), rowCount(0) {
+xEquationStream::xEquationStream() : nextRow(0), rowCount(0), sizedRows_(-1) {
   resize(128);
   clear();
 }
 
 void xEquationStream::resize(int n) {
   if (n < 0) n = 0;
+  if (n == sizedRows_) return;  // every island of lone bodies asks for the same size
+  sizedRows_ = n;
   growMatrix(jacobianA, n);
   growMatrix(jacobianB, n);
   growMatrix(contributionA, n);

@@ -41,6 +41,9 @@ class QLN_API xEquationStream {
 
   // Scratch for the row sort, kept so sorting never allocates in the sweep loop.
   xArray<int> sortScratch;
+
+ private:
+  int sizedRows_;  // the row count every member was last sized to
 };
 
 }  // namespace QuillonPHX2D

@@ -208,8 +208,10 @@ void xQuadTree::moveInsideCS(xShape *shape) {
 void xQuadTree::getShapesFromQDT(xArray<xShape *> &result, int cell, const Box2 &cellBox, const Box2 &query,
                                  bool precise) {
   if (cell < 0 || cells_.size() == 0) return;
-  for (int l = cells_[cell].firstLink; l >= 0; l = links_[l].next) {
-    xShape *s = links_[l].shape;
+  // Unchecked access in the query loop: indices come from the tree itself.
+  const xCSCellLink *links = links_.dataPtr();
+  for (int l = cells_.dataPtr()[cell].firstLink; l >= 0; l = links[l].next) {
+    xShape *s = links[l].shape;
     if (!s || s->isQueryMarked()) continue;
     if (precise) {
       const Box2 b = scaledBox(s->getAbsBoundingBox());
@@ -221,7 +223,7 @@ void xQuadTree::getShapesFromQDT(xArray<xShape *> &result, int cell, const Box2 
   const float mx = (cellBox.minX + cellBox.maxX) * 0.5f;
   const float my = (cellBox.minY + cellBox.maxY) * 0.5f;
   // Copy the children first: the recursion never grows the cell array, but stay index-based.
-  const xCSCell c = cells_[cell];
+  const xCSCell c = cells_.dataPtr()[cell];
   if (mx >= query.minX && my >= query.minY)
     getShapesFromQDT(result, c.child[0], Box2(cellBox.minX, cellBox.minY, mx, my), query, precise);
   if (mx <= query.maxX && my >= query.minY)

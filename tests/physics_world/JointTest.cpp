@@ -1,4 +1,6 @@
-// Joints: what they hold over many steps, and that degenerate ones stay harmless.
+// Joints: what they hold over many steps, and that degenerate ones stay harmless. Joints are
+// part of the shared library only.
+#if !defined(QLN_GAME_BUILD)
 #include "Dynamics/Joints/xBallSocket.h"
 #include "Dynamics/Joints/xDirectMotionConstraint.h"
 #include "Dynamics/Joints/xMotorConstraint.h"
@@ -148,3 +150,4 @@ TEST_F(Joints, ChainsStayConsistentWhateverOrderSetsLeave) {
 
 }  // namespace
 }  // namespace worldtest
+#endif

@@ -354,3 +354,33 @@ TEST(ClipHelpers, SegmentAndPolygonAgainstAPlane) {
   qlnClipPolygonToPlane3D(square, 0, out, n, Vec3(1, 0, 0), 0.0f);
   EXPECT_EQ(n, 0);
 }
+
+TEST(SeparatingAxis3D, EdgeAxesNeedAMarginAndEmptySearchesFindNothing) {
+  qlnSATReset3D();
+  EXPECT_FALSE(qlnSATFaceAxis3D(2.0f, 1.0f, Vec3(0, 1, 0), 1));  // overlap 1
+  EXPECT_FALSE(qlnSATEdgeAxis3D(2.0f, 1.01f, Vec3(0, 0, 1), 6));  // 0.99: within the margin
+  EXPECT_EQ(qlnSAT3D().bestAxis, 1);
+  EXPECT_FALSE(qlnSATEdgeAxis3D(2.0f, 1.03f, Vec3(0, 0, 1), 7));  // 0.97 wins
+  EXPECT_EQ(qlnSAT3D().bestAxis, 7);
+  EXPECT_FALSE(qlnSATEdgeAxis3D(2.0f, 0.0f, Vec3(0, 0, 0), 8));  // no length: ignored
+  EXPECT_EQ(qlnSAT3D().bestAxis, 7);
+  EXPECT_TRUE(qlnSATEdgeAxis3D(1.0f, -1.5f, Vec3(0, 0, 2), 9));
+  EXPECT_TRUE(qlnSAT3D().separated);
+
+  // Two sphere-like capsules (no core) at one centre: every candidate axis has no length.
+  CaptureWorld w;
+  auto a = staticShape(new xPrimitiveCapsule3D(0.5f, 1.0f), pose(Vec3(0, 0, 0)));
+  auto b = staticShape(new xPrimitiveCapsule3D(0.5f, 1.0f), pose(Vec3(0, 0, 0)));
+  w.collide(a.get(), b.get());
+  EXPECT_EQ(qlnSAT3D().bestAxis, -1);
+  EXPECT_TRUE(w.contacts().empty());
+}
+
+TEST(SeparatingAxis3D, CapsuleCoreInsideABoxKeepsBothClippedPoints) {
+  CaptureWorld w;
+  auto b = box(Vec3(4, 2, 4), pose(Vec3(0, 0, 0)));
+  auto cap = staticShape(new xPrimitiveCapsule3D(0.3f, 2.0f), pose(Vec3(0, 0.2f, 0), 0, 0, kS45, kC45));
+  w.collide(b.get(), cap.get());
+  ASSERT_EQ(w.contacts().size(), 2u);
+  EXPECT_NEAR(std::fabs(w.contacts()[0].point.x - w.contacts()[1].point.x), 1.4f, 1e-4f);
+}

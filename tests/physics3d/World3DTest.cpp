@@ -203,3 +203,42 @@ TEST(World3D, AwakeBodiesWakeTheirPartnersAndSleepersJoinTheIsland) {
   EXPECT_EQ(scene.sdk.physicsContext()->groups(), 1);
   EXPECT_EQ(a->flags & kFlag3DGroupActivated, 0u);
 }
+
+namespace {
+// Takes its own shape out of the world from inside the notification.
+struct LeavingOwner : xEntity3D {
+  bool notifyCollision(xShape3D*, xShape3D*, const Vec3&, float, const Vec3&) override {
+    if (own && context) context->removeShape(own);
+    ++calls;
+    return false;
+  }
+  xShape3D* own = nullptr;
+  xCollisionContext3D* context = nullptr;
+  int calls = 0;
+};
+}  // namespace
+
+TEST(World3D, BoxAgainstSphereRunsSphereFirstAndRemovalDuringGenerationIsSafe) {
+  Scene3D scene;
+  RecordingOwner boxOwner;
+  xShape3D* crate = scene.shape(new xPrimitiveBox3D(Vec3(2, 2, 2)), nullptr, at(Vec3(0, 0, 0)));
+  crate->setOwner(&boxOwner);
+  crate->setCollisionCategory(category3D("default"));
+  LeavingOwner leaving;
+  xBody3D* b = scene.body(1.0f, Vec3(0.4f), at(Vec3(0, 1.4f, 0)), false);
+  xShape3D* ball = scene.shape(new xPrimitiveSphere3D(0.5f), b, at(Vec3(0.0f)));
+  ball->setOwner(&leaving);
+  ball->setCollisionCategory(category3D("default"));
+  leaving.own = ball;
+  leaving.context = scene.sdk.collisionContext();
+  scene.start();
+  scene.step(0.01f, 1);
+  EXPECT_EQ(boxOwner.lastFirst, ball);  // (sphere, box): the table holds 0,1 only
+  EXPECT_EQ(boxOwner.lastSecond, crate);
+  EXPECT_EQ(leaving.calls, 1);
+  EXPECT_FALSE(scene.sdk.collisionContext()->isInActive(ball));
+  EXPECT_EQ(scene.sdk.collisionContext()->shapesCount(), 1);
+  scene.step(0.01f, 1);
+  EXPECT_EQ(leaving.calls, 1);
+  scene.sdk.collisionContext()->addShape(ball);  // back, so the scene can tidy up as usual
+}

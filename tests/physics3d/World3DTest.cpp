@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "CollisionContext/Categories/CategoryDispatcher.h"
+#include "GameExtensions/Configurator3D.h"
 #include "GameExtensions/ConstraintSet3D.h"
 #include "GameExtensions/Entity3D.h"
 #include "GameExtensions/Solver3D.h"
@@ -59,21 +60,28 @@ TEST(World3D, SphereSettlesOnABox) {
 }
 
 TEST(World3D, OverlappingSpheresResolveAndKeepMomentum) {
-  Scene3D scene;
-  xBody3D* a = scene.body(1.0f, Vec3(0.1f), at(Vec3(0, 0, 0)), false);
-  xBody3D* b = scene.body(1.0f, Vec3(0.1f), at(Vec3(0.6f, 0.2f, 0)), false);
-  scene.shape(new xPrimitiveSphere3D(0.5f), a, at(Vec3(0.0f)));
-  scene.shape(new xPrimitiveSphere3D(0.5f), b, at(Vec3(0.0f)));
-  scene.start();
-  scene.step(1.0f / 60.0f, 240);
-  const float d = qlnLenV3(b->absPlacement().t - a->absPlacement().t);
-  EXPECT_GT(d, 1.0f - 0.03f);
-  const Vec3 p = a->velocity() + b->velocity();
-  EXPECT_LT(qlnLenV3(p), 1e-3f);
-  // They moved apart along their centre line, the one at larger x to +x.
-  EXPECT_GT(b->absPlacement().t.x, 0.6f);
-  EXPECT_LT(a->absPlacement().t.x, 0.0f);
-  EXPECT_EQ(scene.sdk.physicsContext()->groups(), 2);  // apart: two islands
+  // Once in whole steps, once split into substeps.
+  for (bool substeps : {false, true}) {
+    xConfigurator3D::Instance()->substepping = substeps;
+    Scene3D scene;
+    xBody3D* a = scene.body(1.0f, Vec3(0.1f), at(Vec3(0, 0, 0)), false);
+    xBody3D* b = scene.body(1.0f, Vec3(0.1f), at(Vec3(0.6f, 0.2f, 0)), false);
+    scene.shape(new xPrimitiveSphere3D(0.5f), a, at(Vec3(0.0f)));
+    scene.shape(new xPrimitiveSphere3D(0.5f), b, at(Vec3(0.0f)));
+    scene.start();
+    scene.step(1.0f / 60.0f, 1);
+    EXPECT_EQ(xConfigurator3D::Instance()->lastSubstepCount, substeps ? 2 : 1);
+    scene.step(1.0f / 60.0f, 239);
+    const float d = qlnLenV3(b->absPlacement().t - a->absPlacement().t);
+    EXPECT_GT(d, 1.0f - 0.03f);
+    const Vec3 p = a->velocity() + b->velocity();
+    EXPECT_LT(qlnLenV3(p), 1e-3f);
+    // They moved apart along their centre line, the one at larger x to +x.
+    EXPECT_GT(b->absPlacement().t.x, 0.6f);
+    EXPECT_LT(a->absPlacement().t.x, 0.0f);
+    EXPECT_EQ(scene.sdk.physicsContext()->groups(), 2);  // apart: two islands
+  }
+  xConfigurator3D::Instance()->substepping = false;
 }
 
 TEST(World3D, FrameStepAndPause) {

@@ -189,6 +189,10 @@ void xGaussSouthwell::formSystem(xArray<xConstraintSet *> &sets, xEquationStream
     }
     rowsPerSet_[k] = rows;
     eq.nextRow = first + rows;
+    // A set that wrote fewer rows than it may (a contact that came apart) can have left
+    // coefficients in the rows the next set now takes.
+    int reserved = s->getMaxDOF();
+    if (rows < reserved) eq.resetRowRange(first + rows, first + reserved);
   }
   eq.rowCount = eq.nextRow;
 }

@@ -7,6 +7,7 @@
 
 #include "CollisionContext/Colliders/qlnSeparatingAxis.h"
 #include "Foundation/Templates/xArray.h"
+#include "sdk/xEntity.h"
 #include "GameExtensions/SeparatingAxis3D.h"
 #include "StrictAsserts.h"
 
@@ -71,4 +72,20 @@ TEST(GameBuild, SeparatingAxisRecordsStartUnsearched) {
   EXPECT_EQ(qlnSAT3D().bestDepth, 1e38f);
   EXPECT_EQ(qlnSAT3D().bestAxis, -1);
   EXPECT_EQ(qlnSATGetBestDepth(), 1e38f);
+}
+
+namespace {
+struct CountingDesc : xEntityDesc {
+  explicit CountingDesc(int* deleted) : deleted_(deleted) {}
+  ~CountingDesc() override { ++*deleted_; }
+  int* deleted_;
+};
+}  // namespace
+
+TEST(GameBuild, DescriptionsDeletedThroughTheBaseRunTheirOwnDestructor) {
+  int deleted = 0;
+  xEntityDesc* d = new CountingDesc(&deleted);
+  EXPECT_EQ(d->createEntity(), nullptr);
+  delete d;
+  EXPECT_EQ(deleted, 1);
 }

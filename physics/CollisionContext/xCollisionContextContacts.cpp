@@ -27,13 +27,50 @@ xArray<xShape *> &candidateList() {
   return list;
 }
 
+// Effective flags per category pair, remembered for one generation pass: the registry's
+// lookups are linear and the same few pairs come up thousands of times a step.
+class PairFlagsCache {
+ public:
+  void clear() {
+    for (Entry &e : slots_) e.used = false;
+  }
+  void flags(xCategoryDispatcher *d, xShape *a, xShape *b, unsigned long &fa, unsigned long &fb) {
+    const xCollisionCategory *ca = a->getCollisionCategory();
+    const xCollisionCategory *cb = b->getCollisionCategory();
+    std::uintptr_t h = (reinterpret_cast<std::uintptr_t>(ca) >> 4) * 31u + (reinterpret_cast<std::uintptr_t>(cb) >> 4);
+    Entry &e = slots_[(h ^ (h >> 8)) & (kSlots - 1)];
+    if (!e.used || e.a != ca || e.b != cb) {
+      d->effectiveFlags(a, b, e.fa, e.fb);
+      e.a = ca;
+      e.b = cb;
+      e.used = true;
+    }
+    fa = e.fa;
+    fb = e.fb;
+  }
+
+ private:
+  static const int kSlots = 256;
+  struct Entry {
+    const xCollisionCategory *a = nullptr, *b = nullptr;
+    unsigned long fa = 0, fb = 0;
+    bool used = false;
+  };
+  Entry slots_[kSlots];
+};
+
+PairFlagsCache &pairFlags() {
+  static PairFlagsCache cache;
+  return cache;
+}
+
 bool addressBelow(const xShape *a, const xShape *b) {
   return reinterpret_cast<std::uintptr_t>(a) < reinterpret_cast<std::uintptr_t>(b);
 }
 
 void collidePair(xShape *a, xShape *b, xCategoryDispatcher *categories, xColliderTable *table) {
   unsigned long fa = 0, fb = 0;
-  categories->effectiveFlags(a, b, fa, fb);
+  pairFlags().flags(categories, a, b, fa, fb);
   if ((fa | fb) & xCollisionCategory::Ignore) return;
   int ia = a->getColliderID();
   int ib = b->getColliderID();
@@ -57,6 +94,7 @@ void xCollisionContext::generateContacts() {
   xColliderTable *table = xColliderTable::Instance();
   xArray<xShape *> &neighbours = neighbourList();
   xArray<xShape *> &candidates = candidateList();
+  pairFlags().clear();
 
   // The count is read on every pass: shapes woken by accepted contacts join this pass.
   for (int i = 0; i < activeShapes_.size(); ++i) {
@@ -66,15 +104,21 @@ void xCollisionContext::generateContacts() {
     candidates.fastClear();
     cc_pCollisionSpace->getClosest(neighbours, a, false);
     xBody *bodyA = a->getMainBody();
-    for (int k = 0; k < neighbours.size(); ++k) {
-      xShape *n = neighbours[k];
+    const int found = neighbours.size();
+    candidates.resize(found, false);
+    xShape *const *near = neighbours.dataPtr();
+    xShape **kept = candidates.dataPtr();
+    int count = 0;
+    for (int k = 0; k < found; ++k) {
+      xShape *n = near[k];
       xBody *bodyN = n->getMainBody();
       // Pairs of two awake shapes are handled once, from the shape with the higher address.
       if (bodyN && bodyN->isActive() && !addressBelow(n, a)) continue;
       if (bodyA && bodyN == bodyA) continue;  // shapes of one body never collide
-      candidates.append(n);
+      kept[count++] = n;
     }
-    for (int k = 0; k < candidates.size(); ++k) {
+    candidates.resize(count, false);
+    for (int k = 0; k < count; ++k) {
       xShape *b = candidates[k];
       if (b == a) continue;
       collidePair(a, b, categories, table);
@@ -98,7 +142,8 @@ bool xCollisionContext::createTempContact(xShape *a, xShape *b, xMaterial *ma, x
   bool letGoThrough = true;
   if (a && b) {
     unsigned long fa = 0, fb = 0;
-    categories->effectiveFlags(a, b, fa, fb);
+    if (generating_) pairFlags().flags(categories, a, b, fa, fb);
+    else categories->effectiveFlags(a, b, fa, fb);
     letGoThrough = ((fa | fb) & xCollisionCategory::LetGoThrough) != 0;
   }
   xCollisionCategory *ca = a ? a->getCollisionCategory() : nullptr;

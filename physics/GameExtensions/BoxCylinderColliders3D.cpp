@@ -70,6 +70,11 @@ void sideLine(const xSolid3D& cyl, const Vec3& towards, Vec3& p, Vec3& q) {
   q = cyl.c + a * (cyl.h * 0.5f) + w * cyl.r;
 }
 
+bool insideCylinder(const xSolid3D& cyl, const Vec3& p, float slack) {
+  const Vec3 l = cyl.toLocal(p);
+  return std::sqrt(l.x * l.x + l.z * l.z) <= cyl.r + slack && std::fabs(l.y) <= cyl.h * 0.5f + slack;
+}
+
 // ---- box-box ----
 
 void boxBoxFaceContacts(const xSolid3D& A, const xSolid3D& B, int k, const Vec3& n) {
@@ -153,9 +158,12 @@ void qlnCollideBoxBox3D(xShape3D* a, xShape3D* b) {
     if (m != i) pa += A.ax[m] * (qlnDot3(n, A.ax[m]) >= 0.0f ? ea[m] : -ea[m]);
     if (m != j) pb += B.ax[m] * (qlnDot3(n, B.ax[m]) >= 0.0f ? -eb[m] : eb[m]);
   }
-  float s = 0.0f, t = 0.0f;
-  qlnClosestPointsOnLines3D(pa, A.ax[i], pb, B.ax[j], s, t);
-  const Vec3 mid = (pa + A.ax[i] * s + pb + B.ax[j] * t) * 0.5f;
+  // Closest points of the two edges, kept on the edges themselves (lines could meet beyond
+  // a corner when the boxes overlap deeply).
+  Vec3 ca(0.0f), cb(0.0f);
+  qlnClosestPointsOnSegments3D(pa - A.ax[i] * ea[i], pa + A.ax[i] * ea[i], pb - B.ax[j] * eb[j],
+                               pb + B.ax[j] * eb[j], ca, cb);
+  const Vec3 mid = (ca + cb) * 0.5f;
   const float depth = qlnSAT3D().bestDepth;
   qlnReportContact3D(a, b, mid + n * (depth * 0.5f), depth, n);
 }
@@ -270,21 +278,60 @@ int qlnCylinderCapContacts3D(xShape3D* a, xShape3D* b, const xSolid3D& ref, cons
   return count;
 }
 
-// One contact between the two shapes' facing side lines (a capsule's line is its core moved
-// by its radius), at the midpoint of their closest points.
+// The rim of a cylinder's cap that faces `other`, as a closed 16-gon.
+constexpr int kRimSides = 16;
+void facingRim(const xSolid3D& cyl, const Vec3& other, Vec3* rim) {
+  const float y = qlnDot3(other - cyl.c, cyl.ax[1]) >= 0.0f ? cyl.h * 0.5f : -cyl.h * 0.5f;
+  for (int k = 0; k < kRimSides; ++k) {
+    const float ang = k * (2.0f * QLN_PI / kRimSides);
+    rim[k] = cyl.toWorld(Vec3(cyl.r * std::cos(ang), y, cyl.r * std::sin(ang)));
+  }
+}
+
+// Segments a cylinder offers to the edge contact: its side line facing `towards`, then the
+// edges of its facing rim.
+int edgeSegments(const xSolid3D& cyl, const Vec3& towards, const Vec3& other, Vec3 (*seg)[2]) {
+  sideLine(cyl, towards, seg[0][0], seg[0][1]);
+  Vec3 rim[kRimSides];
+  facingRim(cyl, other, rim);
+  for (int k = 0; k < kRimSides; ++k) {
+    seg[1 + k][0] = rim[k];
+    seg[1 + k][1] = rim[(k + 1) % kRimSides];
+  }
+  return 1 + kRimSides;
+}
+
+// One contact where the two shapes' facing edges come closest: each cylinder offers its
+// facing side line and its facing rim, a capsule its core moved by its radius towards the
+// cylinder; the contact sits at the midpoint of the closest pair.
 void qlnCylinderEdgeContact3D(xShape3D* a, xShape3D* b, const xSolid3D& A, const xSolid3D& B,
                               const Vec3& m) {
-  Vec3 pa(0.0f), qa(0.0f), pb(0.0f), qb(0.0f);
-  sideLine(A, m, pa, qa);
+  Vec3 segA[1 + kRimSides][2], segB[1 + kRimSides][2];
+  const int countA = edgeSegments(A, m, B.c, segA);
+  int countB = 1;
   if (b->getColliderID() == kCollider3DCapsule) {
-    pb = B.end(-1.0f) - m * B.r;
-    qb = B.end(1.0f) - m * B.r;
+    segB[0][0] = B.end(-1.0f) - m * B.r;
+    segB[0][1] = B.end(1.0f) - m * B.r;
   } else {
-    sideLine(B, -m, pb, qb);
+    countB = edgeSegments(B, -m, A.c, segB);
   }
-  Vec3 ca(0.0f), cb(0.0f);
-  qlnClosestPointsOnSegments3D(pa, qa, pb, qb, ca, cb);
-  qlnReportContact3D(a, b, (ca + cb) * 0.5f, std::max(0.0f, qlnSAT3D().bestDepth), m);
+  Vec3 best(0.0f);
+  float bestDist = QLN_MAX;
+  for (int i = 0; i < countA; ++i)
+    for (int j = 0; j < countB; ++j) {
+      Vec3 ca(0.0f), cb(0.0f);
+      qlnClosestPointsOnSegments3D(segA[i][0], segA[i][1], segB[j][0], segB[j][1], ca, cb);
+      const float dist = qlnLen2V3(ca - cb);
+      if (dist < bestDist) {
+        bestDist = dist;
+        best = (ca + cb) * 0.5f;
+      }
+    }
+  // The candidate axes only approximate the round shapes, so a search can miss a thin gap;
+  // edges that stay clearly apart mean the shapes do not touch.
+  const float depth = std::max(0.0f, qlnSAT3D().bestDepth);
+  if (std::sqrt(bestDist) > 2.0f * depth + 0.02f) return;
+  qlnReportContact3D(a, b, best, depth, m);
 }
 
 void qlnCollideCylinderCylinder(xShape3D* a, xShape3D* b) {
@@ -314,7 +361,17 @@ void qlnCollideCylinderCylinder(xShape3D* a, xShape3D* b) {
     qlnCylinderSideContacts3D(a, b, A, B, m, m, rB);
     return;
   }
-  qlnReportContact3D(a, b, qlnSAT3D().rimPoint, qlnSAT3D().bestDepth, m);
+  // A rim axis: the stored rim point, when it lies in both cylinders; otherwise the rim axis
+  // only restated the cross axis and the side lines give the contact.
+  const Vec3 rim = qlnSAT3D().rimPoint;
+  const float slack = qlnSAT3D().bestDepth + 0.01f;
+  if (insideCylinder(A, rim, slack) && insideCylinder(B, rim, slack)) {
+    qlnReportContact3D(a, b, rim, qlnSAT3D().bestDepth, m);
+    return;
+  }
+  count += qlnCylinderSideContacts3D(a, b, B, A, n, m, rA);
+  count += qlnCylinderSideContacts3D(a, b, A, B, m, m, rB);
+  if (count == 0) qlnCylinderEdgeContact3D(a, b, A, B, m);
 }
 
 // ---- cylinder-capsule ----

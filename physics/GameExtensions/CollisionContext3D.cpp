@@ -22,11 +22,17 @@ xCategoryDispatcher* xCollisionContext3D::categoryDispatcher() {
 void xCollisionContext3D::addShape(xShape3D* s) {
   if (!s || shapes_.contains(s)) return;
   shapes_.append(s);
-  if (!s->mainBody()) addToActive(s);
 }
 
 void xCollisionContext3D::removeShape(xShape3D* s) {
-  shapes_.remove(s);
+  const int i = shapes_.findIndex(s);
+  if (i >= 0) {
+    // While generating, the pass still walks the list: leave an empty slot.
+    if (generating_)
+      shapes_[i] = nullptr;
+    else
+      shapes_.remove(i, 1);
+  }
   removeFromActive(s);
 }
 
@@ -76,16 +82,23 @@ void xCollisionContext3D::generateContacts() {
   generating_ = true;
   xColliderTable3D::Instance();
   for (int i = 0; i < activeShapes_.size(); ++i) {
-    for (int j = i + 1; j < activeShapes_.size(); ++j) {
-      // Re-read both slots: a collider's notification may have emptied either.
-      xShape3D* a = activeShapes_[i];
-      xShape3D* b = activeShapes_[j];
-      if (!a) break;
-      testPair(a, b);
+    xShape3D* a = activeShapes_[i];
+    if (!a) continue;
+    // Every shape is a neighbour: the 3D scenes are small, so the broad phase is the list.
+    for (int j = 0; j < shapes_.size(); ++j) {
+      xShape3D* n = shapes_[j];
+      if (!n || n == a) continue;
+      // A pair of awake shapes is handled once, from the shape with the higher address.
+      xBody3D* nb = n->mainBody();
+      if (nb && (nb->flags & kFlag3DActive) && !(n < a)) continue;
+      testPair(a, n);
+      if (!activeShapes_[i]) break;  // a notification removed A
     }
   }
   for (int i = activeShapes_.size() - 1; i >= 0; --i)
     if (!activeShapes_[i]) activeShapes_.remove(i, 1);
+  for (int i = shapes_.size() - 1; i >= 0; --i)
+    if (!shapes_[i]) shapes_.remove(i, 1);
   generating_ = false;
 }
 

@@ -19,7 +19,7 @@ class xCollisionContext3D {
   xCollisionContext3D(const xCollisionContext3D&) = delete;
   xCollisionContext3D& operator=(const xCollisionContext3D&) = delete;
 
-  // Static geometry (no body) is awake from the start; shapes of bodies wake with them.
+  // Shapes of bodies join the active list when their body wakes.
   void addShape(xShape3D* s);
   void removeShape(xShape3D* s);
   void addToActive(xShape3D* s);
@@ -41,11 +41,11 @@ class xCollisionContext3D {
   void effectiveFlags(xShape3D* a, xShape3D* b, unsigned long& fa, unsigned long& fb);
   void testPair(xShape3D* a, xShape3D* b);
 
-  bool useClassificationSpace_ = false;
+  bool useClassificationSpace_ = true;
   bool generating_ = false;
   xArray<xShape3D*> shapes_;
   xArray<xShape3D*> activeShapes_;
-  void* classificationSpace_ = nullptr;  // pairs come from the active list (i < j)
+  void* classificationSpace_ = nullptr;  // none: every shape is a candidate neighbour
 };
 
 }  // namespace QuillonPHX2D

@@ -25,10 +25,7 @@ void zero(xMatrix& m) {
 }
 
 // Grows without keeping contents (callers clear after resizing).
-void sizeVector(xVector& v, int n) {
-  if (v.capacity() < n) v.setSize(n);
-  v.setSize(n);
-}
+void sizeVector(xVector& v, int n) { v.setSize(n); }
 
 Vec3 vecAt(const xVector& v, int i) { return Vec3(v(i), v(i + 1), v(i + 2)); }
 
@@ -93,7 +90,6 @@ void xBodyStream3D::resize(int bodies) {
 // ---- integrator ----
 
 void xEuler1stOrder3D::integrate(xArray<xBody3D*>& bodies, xBodyStream3D& B, float h) {
-  xConfigurator3D* cfg = xConfigurator3D::Instance();
   for (int k = 0; k < bodies.size(); ++k) {
     xBody3D* body = bodies[k];
     const int i = body->streamIndex();
@@ -122,7 +118,6 @@ void xEuler1stOrder3D::integrate(xArray<xBody3D*>& bodies, xBodyStream3D& B, flo
         B.state(i, 6) = nw / len;
       }
     }
-    (void)cfg;
   }
 }
 
@@ -150,7 +145,8 @@ void xGaussSouthwell3D::solve(xArray<xBody3D*>& bodies, xArray<xConstraintSet3D*
   B.gravity = cfg->gravity;
   int count = 1;
   if (cfg->substepping && bodies.size() > 1 && cfg->longestSubstep > 0.0f)
-    count = std::min(64, std::max(1, static_cast<int>(std::ceil(dt / cfg->longestSubstep))));
+    // Clamped as a float first: a huge step must not overflow the count.
+    count = static_cast<int>(std::max(1.0f, std::min(64.0f, std::ceil(dt / cfg->longestSubstep))));
   h_ = cfg->fullStep ? dt : dt / count;
   cfg->lastSubstepCount = count;
 
@@ -242,11 +238,10 @@ void xGaussSouthwell3D::formSystem(xArray<xConstraintSet3D*>& sets, xEquationStr
 namespace {
 
 // J M^-1 J^T of one body's part of a row.
-float rowMass(const xEquationStream3D& E, const xMatrix& J, int row, int body, const xBodyStream3D& B) {
+float rowMass(const xMatrix& J, int row, int body, const xBodyStream3D& B) {
   if (body < 0) return 0.0f;
   const Vec3 lin(J(row, 0), J(row, 1), J(row, 2));
   const Vec3 ang(J(row, 3), J(row, 4), J(row, 5));
-  (void)E;
   return B.invMass(body) * qlnDot3(lin, lin) + qlnDot3(ang, mulMat3(B.invInertia, 9 * body, ang));
 }
 
@@ -270,7 +265,7 @@ void addForce(const xMatrix& J, int row, int body, xBodyStream3D& B, float x) {
 
 void xGaussSouthwell3D::inverseDiagonals(xEquationStream3D& E, xBodyStream3D& B) {
   for (int i = 0; i < E.rowCount; ++i) {
-    const float k = rowMass(E, E.jacA, i, E.bodyA[i], B) + rowMass(E, E.jacB, i, E.bodyB[i], B);
+    const float k = rowMass(E.jacA, i, E.bodyA[i], B) + rowMass(E.jacB, i, E.bodyB[i], B);
     const float denom = (E.softness(i) / h_ + 1.0f) * k + E.epsilon(i) / h_;
     // A row that no body can answer (zero mass everywhere) is left out of the sweeps.
     E.invDiag(i) = (denom > 0.0f && qlnIsFinite(denom)) ? 1.0f / denom : 0.0f;

@@ -66,7 +66,6 @@ class xSolverLCP3D {
 
  protected:
   float h_ = 0.0f;
-  float time_ = 0.0f;
 };
 
 class xGaussSouthwell3D : public xSolverLCP3D {

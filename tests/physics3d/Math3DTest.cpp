@@ -6,6 +6,9 @@
 #include <random>
 
 #include "GameExtensions/Math3D.h"
+#include "ContactCapture.h"
+
+using p3test::bruteSeparated;
 
 using namespace QuillonPHX2D;
 
@@ -22,43 +25,6 @@ Placement3D randomPlacement(std::mt19937& rng, float spread) {
   float q[4] = {g(rng), g(rng), g(rng), g(rng)};
   const float n = std::sqrt(q[0] * q[0] + q[1] * q[1] + q[2] * q[2] + q[3] * q[3]);
   return Placement3D(q[0] / n, q[1] / n, q[2] / n, q[3] / n, Vec3(u(rng), u(rng), u(rng)));
-}
-
-// Brute-force separation: project both boxes' corners on many directions (face normals, edge
-// cross products and a dense set of sphere directions); any gap separates.
-bool bruteSeparated(const xOBB3D& a, const xOBB3D& b) {
-  auto corners = [](const xOBB3D& o, Vec3* out) {
-    for (int k = 0; k < 8; ++k) {
-      const Vec3 l((k & 1) ? o.half.x : -o.half.x, (k & 2) ? o.half.y : -o.half.y, (k & 4) ? o.half.z : -o.half.z);
-      out[k] = o.center + o.rot * l;
-    }
-  };
-  Vec3 ca[8], cb[8];
-  corners(a, ca);
-  corners(b, cb);
-  auto gapOn = [&](const Vec3& d) {
-    float minA = 1e30f, maxA = -1e30f, minB = 1e30f, maxB = -1e30f;
-    for (int k = 0; k < 8; ++k) {
-      minA = std::min(minA, qlnDot3(ca[k], d));
-      maxA = std::max(maxA, qlnDot3(ca[k], d));
-      minB = std::min(minB, qlnDot3(cb[k], d));
-      maxB = std::max(maxB, qlnDot3(cb[k], d));
-    }
-    return maxA < minB - 1e-4f || maxB < minA - 1e-4f;
-  };
-  for (int i = 0; i < 3; ++i) {
-    if (gapOn(qlnColumn33(a.rot, i)) || gapOn(qlnColumn33(b.rot, i))) return true;
-    for (int j = 0; j < 3; ++j) {
-      const Vec3 c = qlnCross3(qlnColumn33(a.rot, i), qlnColumn33(b.rot, j));
-      if (qlnLen2V3(c) > 1e-8f && gapOn(c)) return true;
-    }
-  }
-  for (int t = 0; t < 40; ++t)
-    for (int p = 0; p < 20; ++p) {
-      const float th = t * 3.1415927f / 40.0f, ph = p * 3.1415927f / 10.0f;
-      if (gapOn(Vec3(std::sin(th) * std::cos(ph), std::cos(th), std::sin(th) * std::sin(ph)))) return true;
-    }
-  return false;
 }
 
 }  // namespace

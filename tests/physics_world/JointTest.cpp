@@ -1,9 +1,15 @@
-// Joints: what they hold over many steps, and that degenerate ones stay harmless.
+// Joints: what they hold over many steps, and that degenerate ones stay harmless. Joints are
+// part of the shared library only.
+#if !defined(QLN_GAME_BUILD)
+#include "Dynamics/Constraints/xContactConstraint.h"
+#include "Dynamics/Integrators/xIntegrator.h"
 #include "Dynamics/Joints/xBallSocket.h"
 #include "Dynamics/Joints/xDirectMotionConstraint.h"
 #include "Dynamics/Joints/xMotorConstraint.h"
 #include "Dynamics/Joints/xSpring.h"
 #include "WorldFixture.h"
+#include "physicscontext3d/solvers/linearcomplementaryproblem/iterative/xEquationStream.h"
+#include "physicscontext3d/solvers/linearcomplementaryproblem/iterative/xGaussSouthwell.h"
 
 namespace worldtest {
 namespace {
@@ -118,6 +124,33 @@ TEST_F(Joints, MotorDrivesTowardsItsPositionAndThenStopsWriting) {
   motor.release();
 }
 
+TEST_F(Joints, AContactThatCameApartLeavesNothingInTheRowsOfTheNextSet) {
+  xBody *body = boxBody(0, 0, 10, 10)->getMainBody();
+  body->setAbsPlacement(Vec3(0, 0, 1.0f));  // outside the motor's limits: it writes a limit row
+  xContactConstraint apart;  // negative depth: it writes its coefficients, then reports no rows
+  apart.initialize(body, nullptr, nullptr, nullptr, Vec2(3, 4), Vec2(0.6f, 0.8f), -1.0f, false);
+  xMotorConstraint motor;
+  motor.initialize(nullptr, body, nullptr, Vec3(0, 0, 0));
+  motor.limit().setLimits(-0.5f, 0.5f);
+  motor.limit().setMotorForce(0.0f);
+  xArray<xBody *> island;
+  island.append(body);
+  xArray<xConstraintSet *> sets;
+  sets.append(&apart);
+  sets.append(&motor);
+  xEuler1stOrder euler;
+  sdk->physicsContext()->getSolver()->solve(island, sets, &euler, 1.33f);
+  xEquationStream &eq = xGaussSouthwell::equationStream();
+  ASSERT_EQ(eq.rowCount, 1);
+  EXPECT_EQ(eq.jacobianA(0, 0), 0.0f);  // the motor row is purely angular
+  EXPECT_EQ(eq.jacobianA(0, 1), 0.0f);
+  EXPECT_EQ(eq.jacobianA(0, 2), 1.0f);
+  EXPECT_EQ(eq.boundLink[0], -1);
+  EXPECT_LT(body->absPlacement().z, 1.0f);  // pulled back towards its limit
+  apart.release();
+  motor.release();
+}
+
 TEST_F(Joints, ChainsStayConsistentWhateverOrderSetsLeave) {
   xBody *hub = addBody(0, 0);
   xBody *others[3] = {addBody(10, 0), addBody(20, 0), addBody(30, 0)};
@@ -148,3 +181,4 @@ TEST_F(Joints, ChainsStayConsistentWhateverOrderSetsLeave) {
 
 }  // namespace
 }  // namespace worldtest
+#endif

@@ -11,7 +11,7 @@ class xShape;
 class QLN_API xClassificationSpace {
  public:
   xClassificationSpace() : depth_(12), side_(4096.0f) {}
-  virtual ~xClassificationSpace() {}
+  virtual ~xClassificationSpace();
 
   virtual void insertToCS(xShape *shape) = 0;
   virtual void moveInsideCS(xShape *shape) = 0;

@@ -208,28 +208,43 @@ void xQuadTree::moveInsideCS(xShape *shape) {
 void xQuadTree::getShapesFromQDT(xArray<xShape *> &result, int cell, const Box2 &cellBox, const Box2 &query,
                                  bool precise) {
   if (cell < 0 || cells_.size() == 0) return;
-  for (int l = cells_[cell].firstLink; l >= 0; l = links_[l].next) {
-    xShape *s = links_[l].shape;
-    if (!s || s->isQueryMarked()) continue;
-    if (precise) {
-      const Box2 b = scaledBox(s->getAbsBoundingBox());
-      if (!(b.maxX >= query.minX && b.maxY >= query.minY && b.minX <= query.maxX && b.minY <= query.maxY)) continue;
+  // Depth first with an explicit stack, children pushed in reverse so they are visited 0 to 3
+  // as a recursion would. The tree is at most depth_ + 1 levels deep: 3 pending siblings a level.
+  struct Pending {
+    int cell;
+    float minX, minY, maxX, maxY;
+  };
+  Pending stack[4 * 32];
+  int top = 0;
+  stack[top++] = {cell, cellBox.minX, cellBox.minY, cellBox.maxX, cellBox.maxY};
+  // Unchecked access in the query loop: indices come from the tree itself, and the query never
+  // changes the tree.
+  const xCSCell *cells = cells_.dataPtr();
+  const xCSCellLink *links = links_.dataPtr();
+  while (top > 0) {
+    const Pending p = stack[--top];
+    const xCSCell &c = cells[p.cell];
+    for (int l = c.firstLink; l >= 0; l = links[l].next) {
+      xShape *s = links[l].shape;
+      if (!s || s->isQueryMarked()) continue;
+      if (precise) {
+        const Box2 b = scaledBox(s->getAbsBoundingBox());
+        if (!(b.maxX >= query.minX && b.maxY >= query.minY && b.minX <= query.maxX && b.minY <= query.maxY)) continue;
+      }
+      result.append(s);
+      s->setQueryMark(true);
     }
-    result.append(s);
-    s->setQueryMark(true);
+    const float mx = (p.minX + p.maxX) * 0.5f;
+    const float my = (p.minY + p.maxY) * 0.5f;
+    if (top > int(sizeof stack / sizeof stack[0]) - 4) {
+      QLN_ASSERT(!"ERROR: quadtree deeper than its depth");
+      break;
+    }
+    if (c.child[3] >= 0 && mx <= query.maxX && my <= query.maxY) stack[top++] = {c.child[3], mx, my, p.maxX, p.maxY};
+    if (c.child[2] >= 0 && mx >= query.minX && my <= query.maxY) stack[top++] = {c.child[2], p.minX, my, mx, p.maxY};
+    if (c.child[1] >= 0 && mx <= query.maxX && my >= query.minY) stack[top++] = {c.child[1], mx, p.minY, p.maxX, my};
+    if (c.child[0] >= 0 && mx >= query.minX && my >= query.minY) stack[top++] = {c.child[0], p.minX, p.minY, mx, my};
   }
-  const float mx = (cellBox.minX + cellBox.maxX) * 0.5f;
-  const float my = (cellBox.minY + cellBox.maxY) * 0.5f;
-  // Copy the children first: the recursion never grows the cell array, but stay index-based.
-  const xCSCell c = cells_[cell];
-  if (mx >= query.minX && my >= query.minY)
-    getShapesFromQDT(result, c.child[0], Box2(cellBox.minX, cellBox.minY, mx, my), query, precise);
-  if (mx <= query.maxX && my >= query.minY)
-    getShapesFromQDT(result, c.child[1], Box2(mx, cellBox.minY, cellBox.maxX, my), query, precise);
-  if (mx >= query.minX && my <= query.maxY)
-    getShapesFromQDT(result, c.child[2], Box2(cellBox.minX, my, mx, cellBox.maxY), query, precise);
-  if (mx <= query.maxX && my <= query.maxY)
-    getShapesFromQDT(result, c.child[3], Box2(mx, my, cellBox.maxX, cellBox.maxY), query, precise);
 }
 
 void xQuadTree::getClosest(xArray<xShape *> &result, xShape *shape, bool precise) {

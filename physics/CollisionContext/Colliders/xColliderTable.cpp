@@ -18,11 +18,6 @@ xColliderTable::xColliderTable() : stride_(kStride) {
   setEntry(2, 2, qlnCollideLineSegLineSeg);
 }
 
-qlnColliderFn xColliderTable::entry(int first, int second) const {
-  if (first < 0 || second < 0 || first >= stride_ || second >= stride_) return nullptr;
-  return entries_[first * stride_ + second];
-}
-
 void xColliderTable::setEntry(int first, int second, qlnColliderFn fn) {
   if (first < 0 || second < 0 || first >= stride_ || second >= stride_) return;
   entries_[first * stride_ + second] = fn;

@@ -18,7 +18,10 @@ class QLN_API xColliderTable {
 
   int stride() const { return stride_; }
   // The routine for (first id, second id), or null (also for ids outside the table).
-  qlnColliderFn entry(int first, int second) const;
+  qlnColliderFn entry(int first, int second) const {
+    if (first < 0 || second < 0 || first >= stride_ || second >= stride_) return nullptr;
+    return entries_.dataPtr()[first * stride_ + second];
+  }
   void setEntry(int first, int second, qlnColliderFn fn);
 
  private:

@@ -1,3 +1,5 @@
+// Joints belong to the shared library; the game neither builds nor uses them.
+#if !defined(QLN_GAME_BUILD)
 #include "Dynamics/Joints/xBallSocket.h"
 
 #include "Dynamics/Joints/xJointAnchors.h"
@@ -21,3 +23,4 @@ int xBallSocket::formEquations(xEquationStream &eq, xBodyStream &bodies, float) 
 }
 
 }  // namespace QuillonPHX2D
+#endif

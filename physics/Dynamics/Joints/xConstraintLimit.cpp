@@ -1,3 +1,5 @@
+// Joints belong to the shared library; the game neither builds nor uses them.
+#if !defined(QLN_GAME_BUILD)
 #include "Dynamics/Joints/xConstraintLimit.h"
 
 #include <cmath>
@@ -127,3 +129,4 @@ void xConstraintLimit::linEquLimit(xEquationStream &eq, xBody *, xBody *dst, con
 }
 
 }  // namespace QuillonPHX2D
+#endif

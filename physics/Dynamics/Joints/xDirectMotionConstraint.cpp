@@ -1,3 +1,5 @@
+// Joints belong to the shared library; the game neither builds nor uses them.
+#if !defined(QLN_GAME_BUILD)
 #include "Dynamics/Joints/xDirectMotionConstraint.h"
 
 #include "physicscontext3d/solvers/linearcomplementaryproblem/iterative/xEquationStream.h"
@@ -33,3 +35,4 @@ int xDirectMotionConstraint::formEquations(xEquationStream &eq, xBodyStream &, f
 }
 
 }  // namespace QuillonPHX2D
+#endif

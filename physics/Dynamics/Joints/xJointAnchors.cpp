@@ -1,3 +1,5 @@
+// Joints belong to the shared library; the game neither builds nor uses them.
+#if !defined(QLN_GAME_BUILD)
 #include "Dynamics/Joints/xJointAnchors.h"
 
 #include <cmath>
@@ -54,3 +56,4 @@ void qlnWritePointRows(xEquationStream &eq, int r, const xJointAnchors &a) {
 }
 
 }  // namespace QuillonPHX2D
+#endif

@@ -1,3 +1,5 @@
+// Joints belong to the shared library; the game neither builds nor uses them.
+#if !defined(QLN_GAME_BUILD)
 #include "Dynamics/Joints/xMotorConstraint.h"
 
 #include "Dynamics/Bodies/xBody.h"
@@ -20,3 +22,4 @@ int xMotorConstraint::formEquations(xEquationStream &eq, xBodyStream &, float h)
 }
 
 }  // namespace QuillonPHX2D
+#endif

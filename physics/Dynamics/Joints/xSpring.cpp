@@ -1,3 +1,5 @@
+// Joints belong to the shared library; the game neither builds nor uses them.
+#if !defined(QLN_GAME_BUILD)
 #include "Dynamics/Joints/xSpring.h"
 
 #include <cmath>
@@ -34,3 +36,4 @@ int xSpring::formEquations(xEquationStream &eq, xBodyStream &bodies, float h) {
 }
 
 }  // namespace QuillonPHX2D
+#endif

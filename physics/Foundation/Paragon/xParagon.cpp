@@ -7,6 +7,9 @@
 namespace QuillonPHX2D {
 
 Vec3 xParagon::compose(const Vec3 &P, const Vec3 &r) {
+  // A child centred on its parent (every shape on its body) needs no rotation.
+  if (r.x == 0.0f && r.y == 0.0f) return Vec3(P.x, P.y, P.z + r.z);
+  if (P.x == 0.0f && P.y == 0.0f && P.z == 0.0f) return r;  // a root's frame is the world's
   const float c = std::cos(P.z), s = std::sin(P.z);
   return Vec3(P.x + c * r.x - s * r.y, P.y + s * r.x + c * r.y, P.z + r.z);
 }

@@ -1,20 +1,21 @@
 // The array instances the shared library exports, so hosts linking the library get the
 // same code the engine runs.
+// The element classes are included, not forward-declared: an instance over a type the compiler
+// only knows as hidden would be hidden itself.
+#include "Collision/Shapes/xShape.h"
+#include "CollisionContext/Categories/CategoryDispatcher.h"
 #include "CollisionContext/ClassificationSpace/xQuadTree.h"
+#include "CollisionContext/Materials/MaterialDispatcher.h"
 #include "CollisionContext/xTempContact.h"
+#include "Dynamics/Bodies/xBody.h"
+#include "Dynamics/Constraints/xConstraintSet.h"
+#include "Dynamics/Constraints/xContactConstraint.h"
+#include "Dynamics/Integrators/xIntegrator.h"
 #include "Foundation/Templates/xArray.h"
+#include "physicscontext3d/solvers/linearcomplementaryproblem/iterative/xSolverLCP.h"
+#include "sdk/xEntity.h"
 
 namespace QuillonPHX2D {
-
-class xBody;
-class xEntity;
-class xShape;
-class xCollisionCategory;
-class xContactConstraint;
-class xConstraintSet;
-class xMaterial;
-class xIntegrator;
-class xSolverLCP;
 
 template class xArray<int>;
 template class xArray<unsigned long>;

@@ -15,7 +15,7 @@ void zero(xMatrix &m) {
 
 }  // namespace
 
-xBodyStream::xBodyStream() : gravity(0.0f, 0.0f) {
+xBodyStream::xBodyStream() : gravity(0.0f, 0.0f), sizedColumns_(-1), sizedPositionRows_(-1) {
   resize(60, 1);
   clear();
 }
@@ -23,6 +23,9 @@ xBodyStream::xBodyStream() : gravity(0.0f, 0.0f) {
 void xBodyStream::resize(int columns, int positionRows) {
   if (columns < 0) columns = 0;
   if (positionRows < 0) positionRows = 0;
+  if (columns == sizedColumns_ && positionRows == sizedPositionRows_) return;
+  sizedColumns_ = columns;
+  sizedPositionRows_ = positionRows;
   inverseMass.setSize(columns, 3);
   positions.setSize(positionRows, 3);
   forces.setSize(columns);

@@ -20,6 +20,10 @@ class QLN_API xBodyStream {
   xVector savedForces;  // the bodies' own force and torque at the start of solve
   xVector velocities;   // vx, vy, angular velocity
   Vec2 gravity;
+
+ private:
+  int sizedColumns_;
+  int sizedPositionRows_;
 };
 
 }  // namespace QuillonPHX2D

@@ -24,19 +24,18 @@ void fillIndices(xArray<int> &a, int n, int value) {
   for (int i = 0; i < n; ++i) d[i] = value;
 }
 
-void zeroRows(xMatrix &m, int n) {
-  if (n > 0) std::memset(m.data(), 0, sizeof(float) * size_t(m.stride()) * size_t(n));
-}
 
 }  // namespace
 
-xEquationStream::xEquationStream() : nextRow(0), rowCount(0) {
+xEquationStream::xEquationStream() : nextRow(0), rowCount(0), sizedRows_(-1) {
   resize(128);
   clear();
 }
 
 void xEquationStream::resize(int n) {
   if (n < 0) n = 0;
+  if (n == sizedRows_) return;  // every island of lone bodies asks for the same size
+  sizedRows_ = n;
   growMatrix(jacobianA, n);
   growMatrix(jacobianB, n);
   growMatrix(contributionA, n);
@@ -61,19 +60,26 @@ void xEquationStream::clear() {
   rowCount = 0;
 }
 
-void xEquationStream::resetRows(int n) {
-  zeroRows(jacobianA, n);
-  zeroRows(jacobianB, n);
-  zeroRows(contributionA, n);
-  zeroRows(contributionB, n);
-  xVector *zeros[] = {&inverseDiagonal, &residual, &target, &force, &previousForce, &change,
-                      &softness, &epsilon};
-  for (xVector *v : zeros) fill(*v, n, 0.0f);
-  fill(lowerBound, n, -kBig);
-  fill(upperBound, n, kBig);
-  fillIndices(boundLink, n, -1);
-  fillIndices(columnA, n, 0);
-  fillIndices(columnB, n, 0);
+void xEquationStream::resetRows(int n) { resetRowRange(0, n); }
+
+void xEquationStream::resetRowRange(int from, int to) {
+  if (from < 0) from = 0;
+  if (to <= from) return;
+  const size_t rowBytes = sizeof(float) * size_t(jacobianA.stride());
+  xMatrix *matrices[] = {&jacobianA, &jacobianB, &contributionA, &contributionB};
+  for (xMatrix *m : matrices) std::memset(m->data() + size_t(from) * m->stride(), 0, rowBytes * size_t(to - from));
+  xVector *zeros[] = {&inverseDiagonal, &residual, &target, &force, &previousForce, &change, &softness, &epsilon};
+  for (xVector *v : zeros) std::memset(v->data() + from, 0, sizeof(float) * size_t(to - from));
+  for (int i = from; i < to; ++i) {
+    lowerBound(i) = -kBig;
+    upperBound(i) = kBig;
+  }
+  int *links = boundLink.dataPtr(), *colA = columnA.dataPtr(), *colB = columnB.dataPtr();
+  for (int i = from; i < to; ++i) {
+    links[i] = -1;
+    colA[i] = 0;
+    colB[i] = 0;
+  }
 }
 
 }  // namespace QuillonPHX2D

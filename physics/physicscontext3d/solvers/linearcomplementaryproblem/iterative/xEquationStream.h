@@ -15,6 +15,8 @@ class QLN_API xEquationStream {
   void clear();
   // Per-substep reset of the first n rows (epsilon 0, columns 0, bound links -1).
   void resetRows(int n);
+  // The same reset for rows [from, to) only.
+  void resetRowRange(int from, int to);
 
   xMatrix jacobianA;      // rows x 6: x, y, angle coefficients of the row's first body
   xMatrix jacobianB;      // same for the second body
@@ -41,6 +43,9 @@ class QLN_API xEquationStream {
 
   // Scratch for the row sort, kept so sorting never allocates in the sweep loop.
   xArray<int> sortScratch;
+
+ private:
+  int sizedRows_;  // the row count every member was last sized to
 };
 
 }  // namespace QuillonPHX2D

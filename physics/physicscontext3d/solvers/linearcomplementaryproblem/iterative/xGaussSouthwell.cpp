@@ -1,6 +1,8 @@
 #include "physicscontext3d/solvers/linearcomplementaryproblem/iterative/xGaussSouthwell.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 
 #include "Configurator/ConfigContext.h"
@@ -187,6 +189,10 @@ void xGaussSouthwell::formSystem(xArray<xConstraintSet *> &sets, xEquationStream
     }
     rowsPerSet_[k] = rows;
     eq.nextRow = first + rows;
+    // A set that wrote fewer rows than it may (a contact that came apart) can have left
+    // coefficients in the rows the next set now takes.
+    int reserved = s->getMaxDOF();
+    if (rows < reserved) eq.resetRowRange(first + rows, first + reserved);
   }
   eq.rowCount = eq.nextRow;
 }
@@ -215,19 +221,33 @@ void xGaussSouthwell::computeInverseDiagonals(xEquationStream &eq, xBodyStream &
 }
 
 void xGaussSouthwell::sortRows(xEquationStream &eq) {
+  // Rows by change, largest first, ties in index order: a strict, stable ordering.
   int n = eq.rowCount;
   int *order = eq.order.dataPtr();
   const float *change = eq.change.data();
-  bool anyChange = false;
+  bool sorted = true;
   for (int i = 0; i < n; ++i) {
     order[i] = i;
-    if (change[i] != 0.0f) anyChange = true;
+    if (i > 0 && change[i] > change[i - 1]) sorted = false;
   }
-  if (!anyChange) return;  // every row equal: a stable sort keeps the index order
-  // Bottom-up merge sort: stable, strict "larger change first", no allocation.
+  if (sorted) return;
+  // Insertion-sorted runs, then bottom-up merges; no allocation (the scratch lives in the stream).
+  const int run = 16;
+  for (int lo = 0; lo < n; lo += run) {
+    int hi = lo + run < n ? lo + run : n;
+    for (int i = lo + 1; i < hi; ++i) {
+      int row = order[i];
+      int j = i - 1;
+      while (j >= lo && change[row] > change[order[j]]) {
+        order[j + 1] = order[j];
+        --j;
+      }
+      order[j + 1] = row;
+    }
+  }
   int *src = order;
   int *dst = eq.sortScratch.dataPtr();
-  for (int width = 1; width < n; width *= 2) {
+  for (int width = run; width < n; width *= 2) {
     for (int lo = 0; lo < n; lo += 2 * width) {
       int mid = lo + width < n ? lo + width : n;
       int hi = lo + 2 * width < n ? lo + 2 * width : n;
@@ -244,65 +264,103 @@ void xGaussSouthwell::sortRows(xEquationStream &eq) {
     for (int i = 0; i < n; ++i) order[i] = src[i];
 }
 
+namespace {
+
+// Raw views of the streams for the sweep loop, taken once per sweep.
+struct RowView {
+  const float *jacA, *jacB;  // stride floats per row
+  float *conA, *conB;
+  int stride;
+  const float *target, *invDiag, *lower, *upper, *prev;
+  float *force, *change, *residual;
+  const int *colA, *colB, *dofA, *dofB, *link;
+  const float *invMass;  // stride per row of the body stream's inverse-mass matrix
+  int massStride;
+  float *f;
+  const float *v;
+};
+
+RowView viewOf(xEquationStream &eq, xBodyStream &bs) {
+  RowView r;
+  r.jacA = eq.jacobianA.data();
+  r.jacB = eq.jacobianB.data();
+  r.conA = eq.contributionA.data();
+  r.conB = eq.contributionB.data();
+  r.stride = eq.jacobianA.stride();
+  r.target = eq.target.data();
+  r.invDiag = eq.inverseDiagonal.data();
+  r.lower = eq.lowerBound.data();
+  r.upper = eq.upperBound.data();
+  r.prev = eq.previousForce.data();
+  r.force = eq.force.data();
+  r.change = eq.change.data();
+  r.residual = eq.residual.data();
+  r.colA = eq.columnA.dataPtr();
+  r.colB = eq.columnB.dataPtr();
+  r.dofA = eq.freedomA.dataPtr();
+  r.dofB = eq.freedomB.dataPtr();
+  r.link = eq.boundLink.dataPtr();
+  r.invMass = bs.inverseMass.data();
+  r.massStride = bs.inverseMass.stride();
+  r.f = bs.forces.data();
+  r.v = bs.velocities.data();
+  return r;
+}
+
+// Takes the row's own contribution out of its body's forces and measures the row on the rest.
+inline float measureBody(const RowView &rv, const float *jac, const float *con, int c, int dof, float invH) {
+  float *f = rv.f;
+  f[c] -= con[0];
+  f[c + 1] -= con[1];
+  if (dof == 3) f[c + 2] -= con[2];
+  float m = rv.invMass[c * rv.massStride];
+  float s = jac[0] * (m * f[c] + rv.v[c] * invH) + jac[1] * (m * f[c + 1] + rv.v[c + 1] * invH);
+  if (dof == 3) s += (rv.invMass[(c + 2) * rv.massStride + 2] * f[c + 2] + rv.v[c + 2] * invH) * jac[2];
+  return s;
+}
+
+inline void applyBody(const RowView &rv, const float *jac, float *con, int c, int dof, float x) {
+  float c0 = jac[0] * x, c1 = jac[1] * x, c2 = dof == 3 ? jac[2] * x : 0.0f;
+  rv.f[c] += c0;
+  rv.f[c + 1] += c1;
+  if (dof == 3) rv.f[c + 2] += c2;
+  con[0] = c0;
+  con[1] = c1;
+  con[2] = c2;
+}
+
+}  // namespace
+
 void xGaussSouthwell::relaxRow(int i, xEquationStream &eq, xBodyStream &bs) {
-  float h = h_;
-  float invH = 1.0f / h;
-  float *f = bs.forces.data();
-  const float *v = bs.velocities.data();
+  RowView rv = viewOf(eq, bs);
+  relaxRowView(i, &rv);
+}
+
+void xGaussSouthwell::relaxRowView(int i, const void *view) {
+  const RowView &rv = *static_cast<const RowView *>(view);
+  const float invH = 1.0f / h_;
+  const int off = i * rv.stride;
+  const int a = rv.colA[i], b = rv.colB[i];
+  const int da = rv.dofA[i], db = rv.dofB[i];
   float s = 0.0f;
-  int a = eq.columnA[i];
-  int da = eq.freedomA[i];
-  if (a >= 0) {
-    f[a] -= eq.contributionA(i, 0);
-    f[a + 1] -= eq.contributionA(i, 1);
-    if (da == 3) f[a + 2] -= eq.contributionA(i, 2);
-    float m = bs.inverseMass(a, 0);
-    s += eq.jacobianA(i, 0) * (m * f[a] + v[a] * invH) + eq.jacobianA(i, 1) * (m * f[a + 1] + v[a + 1] * invH);
-    if (da == 3) s += (bs.inverseMass(a + 2, 2) * f[a + 2] + v[a + 2] * invH) * eq.jacobianA(i, 2);
-  }
-  int b = eq.columnB[i];
-  int db = eq.freedomB[i];
-  if (b >= 0) {
-    f[b] -= eq.contributionB(i, 0);
-    f[b + 1] -= eq.contributionB(i, 1);
-    if (db == 3) f[b + 2] -= eq.contributionB(i, 2);
-    float m = bs.inverseMass(b, 0);
-    s += eq.jacobianB(i, 0) * (m * f[b] + v[b] * invH) + eq.jacobianB(i, 1) * (m * f[b + 1] + v[b + 1] * invH);
-    if (db == 3) s += (bs.inverseMass(b + 2, 2) * f[b + 2] + v[b + 2] * invH) * eq.jacobianB(i, 2);
-  }
-  eq.residual(i) = eq.target(i) * invH - s;
-  float lo = eq.lowerBound(i), hi = eq.upperBound(i);
-  int link = eq.boundLink[i];
+  if (a >= 0) s += measureBody(rv, rv.jacA + off, rv.conA + off, a, da, invH);
+  if (b >= 0) s += measureBody(rv, rv.jacB + off, rv.conB + off, b, db, invH);
+  float residual = rv.target[i] * invH - s;
+  rv.residual[i] = residual;
+  float lo = rv.lower[i], hi = rv.upper[i];
+  int link = rv.link[i];
   if (link >= 0) {
-    lo *= eq.previousForce(link);
-    hi *= eq.previousForce(link);
+    lo *= rv.prev[link];
+    hi *= rv.prev[link];
   }
-  float x = eq.residual(i) * eq.inverseDiagonal(i);
+  float x = residual * rv.invDiag[i];
   if (x < lo) x = lo;
   else if (x >= hi) x = hi;
   if (!std::isfinite(x)) x = 0.0f;
-  eq.force(i) = x;
-  eq.change(i) = std::fabs(x - eq.previousForce(i));
-  if (a >= 0) {
-    float c0 = eq.jacobianA(i, 0) * x, c1 = eq.jacobianA(i, 1) * x;
-    float c2 = da == 3 ? eq.jacobianA(i, 2) * x : 0.0f;
-    f[a] += c0;
-    f[a + 1] += c1;
-    if (da == 3) f[a + 2] += c2;
-    eq.contributionA(i, 0) = c0;
-    eq.contributionA(i, 1) = c1;
-    eq.contributionA(i, 2) = c2;
-  }
-  if (b >= 0) {
-    float c0 = eq.jacobianB(i, 0) * x, c1 = eq.jacobianB(i, 1) * x;
-    float c2 = db == 3 ? eq.jacobianB(i, 2) * x : 0.0f;
-    f[b] += c0;
-    f[b + 1] += c1;
-    if (db == 3) f[b + 2] += c2;
-    eq.contributionB(i, 0) = c0;
-    eq.contributionB(i, 1) = c1;
-    eq.contributionB(i, 2) = c2;
-  }
+  rv.force[i] = x;
+  rv.change[i] = std::fabs(x - rv.prev[i]);
+  if (a >= 0) applyBody(rv, rv.jacA + off, rv.conA + off, a, da, x);
+  if (b >= 0) applyBody(rv, rv.jacB + off, rv.conB + off, b, db, x);
 }
 
 void xGaussSouthwell::sweeps(xEquationStream &eq, xBodyStream &bs) {
@@ -312,10 +370,11 @@ void xGaussSouthwell::sweeps(xEquationStream &eq, xBodyStream &bs) {
   bool relative = cfg->relativeTest;
   int n = eq.rowCount;
   lastSweeps_ = 0;
+  RowView rv = viewOf(eq, bs);
   for (int sweep = 0; sweep < limit; ++sweep) {
     sortRows(eq);
     const int *order = eq.order.dataPtr();
-    for (int r = 0; r < n; ++r) relaxRow(order[r], eq, bs);
+    for (int r = 0; r < n; ++r) relaxRowView(order[r], &rv);
     bool converged = true;
     for (int i = 0; i < n && converged; ++i) {
       float c = eq.change(i);

@@ -32,6 +32,7 @@ class QLN_API xGaussSouthwell : public xSolverLCP {
   void computeInverseDiagonals(xEquationStream &eq, xBodyStream &bs);
   void sweeps(xEquationStream &eq, xBodyStream &bs);
   void relaxRow(int i, xEquationStream &eq, xBodyStream &bs);
+  void relaxRowView(int i, const void *view);
   void sortRows(xEquationStream &eq);
   void writeBack(xArray<xBody *> &bodies, xBodyStream &bs);
 

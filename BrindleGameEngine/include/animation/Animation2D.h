@@ -53,6 +53,7 @@ class Animation2D : public Widget, public bge::ActionListener {
   int getLength() const { return length_; }
   void setFileName(const std::string& fileName) { fileName_ = fileName; }
   const std::string& getFileName() const { return fileName_; }
+  void setFolder(const std::string& folder) { folder_ = folder; }
   const std::string& getFolder() const { return folder_; }
 
  private:

@@ -36,7 +36,6 @@ class Slider : public Widget, public ActionListener {
 
   // Thumb position over its maximum; 0 when the maximum is not positive.
   float getValue() const;
-  void setValue(float value);
   void setThumbPosition(float position) { thumbPosition_ = position; }
   float getThumbPosition() const { return thumbPosition_; }
   float getThumbMaxPosition() const { return thumbMaxPosition_; }

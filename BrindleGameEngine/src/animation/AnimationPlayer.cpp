@@ -103,6 +103,7 @@ bool AnimationPlayer::loadAnimation(int id, const std::string& path) {
   loadingPath_ = path;
   std::unique_ptr<Animation2D> animation(new Animation2D(id, this, this));
   animation->setFileName(path);
+  animation->setFolder(baseFolder_);
 
   TiXmlDocument doc(path.c_str());
   if (!doc.LoadFile()) {
@@ -128,7 +129,7 @@ bool AnimationPlayer::loadAnimation(int id, const std::string& path) {
 
   const size_t slash = path.rfind('/');
   const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-  if (!animation->loadElements(baseFolder_ + folder, resources_)) return false;
+  if (!animation->loadElements(folder, resources_)) return false;
   animation->setPlaying(false);
   animations_[id] = animation.release();
   return true;

@@ -34,12 +34,6 @@ float Slider::getValue() const {
   return thumbPosition_ / thumbMaxPosition_;
 }
 
-void Slider::setValue(float value) {
-  if (value < 0.0f) value = 0.0f;
-  if (value > 1.0f) value = 1.0f;
-  thumbPosition_ = thumbMaxPosition_ > 0.0f ? value * thumbMaxPosition_ : 0.0f;
-}
-
 void Slider::onAttached() {
   delete entryFade_;
   entryFade_ = nullptr;

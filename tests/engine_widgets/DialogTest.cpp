@@ -167,6 +167,18 @@ TEST_F(DialogTest, UnreadableFileGivesAnEmptyDialogThatStillCoversAndOpens) {
   EXPECT_EQ(dialog, screen_.getWidgetManager()->findWidgetAt(700, 400));
 }
 
+TEST_F(DialogTest, ScreenGoingAwayWithAnOpenDialogFreesEverythingOnce) {
+  DialogLog log;
+  int deletions = 0;
+  auto* screen = new BareScreen();
+  screen->getWidgetManager()->setInputEnabled(true);
+  screen->addWidget(new WatchedDialog(&log, dialogFile(buttonXml(5, 20)), &resources_, &deletions));
+  for (int i = 0; i < 10; ++i) screen->update(100);
+  ASSERT_EQ((std::vector<int>{2, 1}), log.kinds);
+  delete screen;  // the dialog, its lent children and its animations all go
+  EXPECT_EQ(1, deletions);
+}
+
 TEST(ColorWall, BlocksThePointerOnlyWhileItShows) {
   bge::ColorWall wall(1, Color(10, 20, 30, 200), 300);
   EXPECT_FALSE(wall.isEnabled());

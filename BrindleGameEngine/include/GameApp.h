@@ -87,6 +87,8 @@ class GameApp {
 
  protected:
   void clearQuitRequest() { quitRequested_ = false; }
+  // Every state leaves (top first) and is deleted with the queued ones.
+  void releaseStates();
 
   float scaleX_ = 1.0f;
   float scaleY_ = 1.0f;

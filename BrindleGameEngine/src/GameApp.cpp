@@ -28,12 +28,7 @@ GameApp::GameApp() {
 
 GameApp::~GameApp() {
   soundSystem_ = nullptr;  // owned and deleted by the SDL application
-  for (auto it = states_.rbegin(); it != states_.rend(); ++it) (*it)->leave(this);
-  // The states are ours: deleted after every one has left, top first.
-  std::vector<GameState*> remaining;
-  remaining.swap(states_);
-  for (auto it = remaining.rbegin(); it != remaining.rend(); ++it) queueStateForDeletion(*it);
-  GameApp::deleteQueuedStates();
+  releaseStates();
   for (ResourceManager*& lent : resourceManagers_) {
     delete lent;
     lent = nullptr;
@@ -56,6 +51,15 @@ void GameApp::createGlobalResourceManager() {
 }
 
 ResourceManager* GameApp::createResourceManager() { return new ResourceManager(); }
+
+void GameApp::releaseStates() {
+  for (auto it = states_.rbegin(); it != states_.rend(); ++it) (*it)->leave(this);
+  // The states are ours: deleted after every one has left, top first.
+  std::vector<GameState*> remaining;
+  remaining.swap(states_);
+  for (auto it = remaining.rbegin(); it != remaining.rend(); ++it) queueStateForDeletion(*it);
+  GameApp::deleteQueuedStates();
+}
 
 ResourceManager* GameApp::addResourceManager(int& index) {
   ResourceManager* manager = createResourceManager();
@@ -104,6 +108,9 @@ void GameApp::pushState(GameState* state) {
   assert(state);
   if (!state) return;
   if (GameState* covered = topState()) covered->pause(this);
+  // A state popped earlier this frame and pushed again must not be freed at its end.
+  deletionQueue_.erase(std::remove(deletionQueue_.begin(), deletionQueue_.end(), state),
+                       deletionQueue_.end());
   states_.push_back(state);
   state->enter(this);
 }

@@ -48,6 +48,8 @@ SDLGameApp::SDLGameApp() {
 }
 
 SDLGameApp::~SDLGameApp() {
+  // States free their textures, so they go while the GL context still exists.
+  releaseStates();
   if (audioOpen_) {
     Mix_ChannelFinished(nullptr);
     Mix_CloseAudio();

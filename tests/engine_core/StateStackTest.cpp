@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <thread>
 
 #include "RecordingState.h"
@@ -30,6 +31,18 @@ TEST(StateStack, PushPopOrderAndDeferredDeletion) {
   app.popState();  // empty: nothing
   app.deleteQueuedStates();
   EXPECT_EQ(j, (Journal{"A:leave", "A:deleted"}));
+}
+
+TEST(StateStack, StatePoppedAndPushedAgainInOneFrameSurvivesTheFrameEnd) {
+  Journal j;
+  GameApp app;
+  auto* a = new RecordingState("A", j);
+  app.pushState(a);
+  app.popState();
+  app.pushState(a);
+  app.deleteQueuedStates();
+  EXPECT_EQ(app.topState(), a);
+  EXPECT_EQ(std::count(j.begin(), j.end(), "A:deleted"), 0);
 }
 
 TEST(StateStack, RemoveStateIfTopOnlyRemovesTheTop) {

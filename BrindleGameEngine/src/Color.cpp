@@ -1,5 +1,7 @@
 #include "Color.h"
 
+#include <cmath>
+
 const Color Color::white(255, 255, 255, 255);
 const Color Color::black(0, 0, 0, 255);
 const Color Color::green(0, 255, 0, 255);
@@ -9,11 +11,14 @@ const Color Color::magenta(255, 0, 255, 255);
 const Color Color::transparentWhite(255, 255, 255, 0);
 
 namespace {
-// Truncates toward zero and keeps the low byte, as a plain C cast through int would.
+// Truncates toward zero and keeps the low byte (so 300 becomes 44). Done in
+// floating point so that no factor, however large, overflows an integer.
 uint8_t scaleByte(uint8_t value, float factor) {
-  const float scaled = static_cast<float>(value) * factor;
-  const long long whole = static_cast<long long>(scaled);
-  return static_cast<uint8_t>(static_cast<unsigned long long>(whole) & 0xFFu);
+  const double scaled = std::trunc(static_cast<double>(value) * factor);
+  if (!std::isfinite(scaled)) return 0;
+  double low = std::fmod(scaled, 256.0);
+  if (low < 0.0) low += 256.0;
+  return static_cast<uint8_t>(low);
 }
 }  // namespace
 

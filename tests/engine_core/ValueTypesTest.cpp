@@ -11,6 +11,8 @@ TEST(Color, ScaleRgbTruncatesWrapsAndKeepsAlpha) {
   const Color doubled = Color::scaleRgb(c, 2.0f);
   EXPECT_EQ(doubled.g, 400 % 256);  // wraps modulo 256 rather than saturating
   EXPECT_EQ(doubled.a, 77);
+  EXPECT_EQ(Color::scaleRgb(Color(200, 0, 1, 9), 1e30f).a, 9);  // no integer overflow (UBSan)
+  EXPECT_EQ(Color::scaleRgb(Color(10, 0, 0, 0), -1.0f).r, 246);  // -10 keeps its low byte
   EXPECT_NE(Color(1, 2, 3, 4), Color(1, 2, 3, 5));
 }
 

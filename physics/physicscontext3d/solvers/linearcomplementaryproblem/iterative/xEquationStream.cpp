@@ -50,6 +50,11 @@ void xEquationStream::resize(int n) {
 void xEquationStream::clear() {
   int n = force.size();
   resetRows(n);
+  xMatrix *matrices[] = {&jacobianA, &jacobianB, &contributionA, &contributionB};
+  for (xMatrix *m : matrices)
+    if (n > 0) std::memset(m->data(), 0, sizeof(float) * size_t(m->stride()) * size_t(n));
+  fill(inverseDiagonal, n, 0.0f);
+  fill(residual, n, 0.0f);
   fill(epsilon, n, 1e-05f);
   fillIndices(columnA, n, -1);
   fillIndices(columnB, n, -1);
@@ -65,10 +70,18 @@ void xEquationStream::resetRows(int n) { resetRowRange(0, n); }
 void xEquationStream::resetRowRange(int from, int to) {
   if (from < 0) from = 0;
   if (to <= from) return;
-  const size_t rowBytes = sizeof(float) * size_t(jacobianA.stride());
+  // Only the x, y and angle columns of the six are ever written or read.
   xMatrix *matrices[] = {&jacobianA, &jacobianB, &contributionA, &contributionB};
-  for (xMatrix *m : matrices) std::memset(m->data() + size_t(from) * m->stride(), 0, rowBytes * size_t(to - from));
-  xVector *zeros[] = {&inverseDiagonal, &residual, &target, &force, &previousForce, &change, &softness, &epsilon};
+  for (xMatrix *m : matrices) {
+    float *d = m->data();
+    const int stride = m->stride();
+    for (int i = from; i < to; ++i) {
+      float *row = d + size_t(i) * stride;
+      row[0] = row[1] = row[2] = 0.0f;
+    }
+  }
+  // Inverse diagonal and residual are written for every row before anything reads them.
+  xVector *zeros[] = {&target, &force, &previousForce, &change, &softness, &epsilon};
   for (xVector *v : zeros) std::memset(v->data() + from, 0, sizeof(float) * size_t(to - from));
   for (int i = from; i < to; ++i) {
     lowerBound(i) = -kBig;

@@ -15,6 +15,9 @@
 #include "LabelManager.h"
 #include "Menus/WelcomeScreen.h"
 #include "Utilities.h"
+#include "VideoClips/AnimationPlayerClip.h"
+#include "VideoClips/LogoSequenceManager.h"
+#include "VideoClips/StaticImageClip.h"
 
 MyApp::MyApp() {
   initSDL();
@@ -68,7 +71,24 @@ void MyApp::init() {
   SfxContainer::instance()->load("content/config/sfx.xml");
   SceneMusicContainer::instance()->load("content/config/music.xml");
   AppConfig::instance()->setScreenOffset(0, 0);
-  enterFirstScreen();
+  if (AppConfig::instance()->getLogoScreens().empty()) {
+    enterFirstScreen();
+  } else {
+    startLogoSequence();
+  }
+}
+
+void MyApp::startLogoSequence() {
+  // The manager deletes itself after the last logo.
+  auto* logos = new bge::LogoSequenceManager(100.0f);
+  logos->registerCreator("IMAGE", [](int id, bge::VideoClipListener* listener) -> bge::VideoClip* {
+    return new bge::StaticImageClip(id, listener);
+  });
+  logos->registerCreator("ANIMATION",
+                         [](int id, bge::VideoClipListener* listener) -> bge::VideoClip* {
+                           return new bge::AnimationPlayerClip(id, listener);
+                         });
+  logos->playNextClip();
 }
 
 void MyApp::computeScaleFactors() {

@@ -27,6 +27,8 @@ class MyApp : public SDLGameApp {
  private:
   void computeScaleFactors();
   void openSaveGame();
+  // Plays the configured logo screens; the last one hands over to enterFirstScreen.
+  void startLogoSequence();
 
   bool windowed_ = false;
   ConfigFile* gameParameters_ = nullptr;

@@ -39,6 +39,8 @@ class ResourceManager : public ReferenceCountable {
   // Deletes the font registered under the id before, if it is another object.
   bool registerFont(const std::string& id, Font* font);
   Font* findFont(const std::string& id) const;
+  // Every registered font by id, for screens that pick one by its size.
+  const std::map<std::string, Font*>& getFonts() const { return fonts_; }
   // Keeps music already registered under the id: then answers false.
   bool registerMusic(const std::string& id, Music* music);
   Music* findMusic(const std::string& id) const;

@@ -95,8 +95,10 @@ class SDLGameApp : public GameApp, public bge::ActionListener {
   void onRestored();
 
   // --- screenshots ---
-  // Writes the next free ScreenShots/ScrShot<n>.png; returns its path, or empty.
+  // Writes the next free ScreenShots/ScrShot<n>.png from the current back
+  // buffer; returns its path, or empty. F8 asks for one at the end of the frame.
   std::string takeScreenshot();
+  bool isScreenshotPending() const { return screenshotPending_; }
   virtual void saveScreenshot(const std::string& path);
 
   // --- audio ---
@@ -205,4 +207,5 @@ class SDLGameApp : public GameApp, public bge::ActionListener {
   bool quitDone_ = false;
   EventScript* eventScript_ = nullptr;
   int frameNumber_ = 0;
+  bool screenshotPending_ = false;
 };

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <iostream>
 
+#include "AppCore.h"
 #include "DisplayConfigurations.h"
 #include "EventScript.h"
 #include "GLGraphics.h"
@@ -19,6 +20,7 @@
 #include "Texture.h"
 #include "shader/GLSupport.h"
 #include "shader/glShaderManager.h"
+#include "xRenderingContext.h"
 
 namespace {
 SDLGameApp* g_sdlGameApp = nullptr;
@@ -39,6 +41,7 @@ SDLGameApp::SDLGameApp() {
   createGlobalResourceManager();
   graphics_ = new GLGraphics();
   g_sdlGameApp = this;
+  appCore_ = new AppCore();
   buildShiftKeyMap();
 
   const int imgFlags = IMG_Init(IMG_INIT_JPG | IMG_INIT_PNG | IMG_INIT_WEBP);
@@ -66,6 +69,8 @@ SDLGameApp::~SDLGameApp() {
   soundSystem_ = nullptr;
   if (icon_) SDL_FreeSurface(icon_);
   icon_ = nullptr;
+  delete appCore_;
+  appCore_ = nullptr;
   delete cursorTexture_;
   cursorTexture_ = nullptr;
   delete globalResourceManager_;
@@ -84,6 +89,7 @@ bool SDLGameApp::windowedRequested(int argc, const char* const* argv) {
 }
 
 void SDLGameApp::init() {
+  if (appCore_) appCore_->init();
   // EGL-only displays answer "no GLX display" with every entry point loaded.
   const GLenum glew = glewInit();
   if (glew != GLEW_OK && glew != GLEW_ERROR_NO_GLX_DISPLAY) {
@@ -265,6 +271,7 @@ void SDLGameApp::createWindow(uint32_t extraWindowFlags) {
 
   Log().info() << "switching to full screen";
   if (recreating) reloadContextResources();
+  if (appCore_) appCore_->getRenderingContext()->init();
   changeWindowMode(screenWidth_, screenHeight_, fullScreen_);
 }
 

@@ -111,7 +111,7 @@ void SDLGameApp::handleKey(const SDL_Event& event) {
     if (k.keysym.sym == SDLK_F4 && (k.keysym.mod & KMOD_ALT)) {
       requestQuit();
     } else if (k.keysym.sym == SDLK_F8) {
-      takeScreenshot();
+      screenshotPending_ = true;  // written once this frame has been drawn
     } else if (k.keysym.sym == SDLK_BACKQUOTE && (k.keysym.mod & KMOD_CTRL)) {
       // Reserved for the system-statistics screen; the states see an empty event.
     } else {

@@ -10,7 +10,9 @@
 #include <mutex>
 #include <vector>
 
+#include "AppCamera.h"
 #include "AppConfig.h"
+#include "AppCore.h"
 #include "DisplayConfigurations.h"
 #include "EventScript.h"
 #include "FrameStep.h"
@@ -23,6 +25,7 @@
 #include "Utilities.h"
 #include "sdk/QuillonPhysicsSDK.h"
 #include "particles/ParticleEngine.h"
+#include "xRenderingContext.h"
 
 namespace {
 std::mutex g_channelMutex;
@@ -75,6 +78,7 @@ bool SDLGameApp::runFrame() {
     if (dt > kFrameBudgetMs) dt = kFrameBudgetMs;
 
     stepPhysics(physicsStepForFrame(dt, timeScale_));
+    if (appCore_ && threeD_) appCore_->preStep(static_cast<int>(dt));
     deliverFinishedChannels();
     update(static_cast<int>(dt));
     render();
@@ -127,6 +131,7 @@ void SDLGameApp::update(int dt) {
 void SDLGameApp::render() {
   if (threeD_) {
     setup3DProjection();
+    if (appCore_) appCore_->getRenderingContext()->render();
   } else if (graphics_) {
     graphics_->clear();
   }
@@ -139,6 +144,11 @@ void SDLGameApp::render() {
   afterRenderStates(graphics_);
   afterRender(graphics_);
   drawCursor();
+  // Taken here, from the finished frame: after the swap the back buffer is undefined.
+  if (screenshotPending_) {
+    screenshotPending_ = false;
+    takeScreenshot();
+  }
   if (window_) SDL_GL_SwapWindow(window_);
 }
 
@@ -187,8 +197,12 @@ void SDLGameApp::setup3DProjection() {
   glEnable(GL_POLYGON_SMOOTH);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  const double aspect = h != 0 ? static_cast<double>(w) / h : 1.0;
-  gluPerspective(60.0, aspect, 0.1, 10000.0);
+  if (appCore_ && appCore_->getCamera()) {
+    appCore_->getCamera()->setProjection(w, h);
+  } else {
+    const double aspect = h != 0 ? static_cast<double>(w) / h : 1.0;
+    gluPerspective(60.0, aspect, 0.1, 10000.0);
+  }
   glMatrixMode(GL_MODELVIEW);
   glEnable(GL_BLEND);
   glEnable(GL_LIGHTING);

@@ -32,7 +32,7 @@ Scene pyramid() {
     float y = groundY - size * 0.5f - row * size;
     float x0 = 683.0f - (n - 1) * (size + gap) * 0.5f;
     for (int i = 0; i < n; ++i) {
-      BodySpec b;
+      BodyDef b;
       b.kind = BodyKind::Box;
       b.x = x0 + i * (size + gap);
       b.y = y;
@@ -55,7 +55,7 @@ Scene rain() {
   s.segments.push_back({left, top, right, top});
   Rng rng(7);
   for (int i = 0; i < 2000; ++i) {
-    BodySpec b;
+    BodyDef b;
     b.kind = BodyKind::Circle;
     b.radius = 4.0f;
     b.x = left + 10.0f + (i % 78) * 10.0f + rng.range(-0.5f, 0.5f);
@@ -73,7 +73,7 @@ Scene gameLike() {
   for (int i = 0; i < 60; ++i)
     s.sensors.push_back({rng.range(100, 1266), rng.range(80, 688), rng.range(150, 300)});
   for (int i = 0; i < 800; ++i) {
-    BodySpec b;
+    BodyDef b;
     b.role = Role::Mover;
     if (i % 2) { b.kind = BodyKind::Box; b.w = b.h = 16.0f; }
     else { b.kind = BodyKind::Circle; b.radius = 8.0f; }
@@ -88,7 +88,7 @@ Scene gameLike() {
     s.bodies.push_back(b);
   }
   for (int i = 0; i < 1500; ++i) {
-    BodySpec b;
+    BodyDef b;
     b.role = Role::Bullet;
     b.kind = BodyKind::Circle;
     b.radius = 2.0f;
@@ -107,7 +107,7 @@ Scene freeFlight() {
   s.name = "free flight";
   s.steps = 300;
   for (int i = 0; i < 5000; ++i) {
-    BodySpec b;
+    BodyDef b;
     b.kind = (i % 3 == 0) ? BodyKind::Box : BodyKind::Circle;
     b.radius = 3.0f;
     b.w = b.h = 6.0f;
@@ -133,7 +133,7 @@ Scene makeScene(int id) {
   }
 }
 
-void moverVelocity(BodySpec const &b, float t, float &vx, float &vy) {
+void moverVelocity(BodyDef const &b, float t, float &vx, float &vy) {
   float a = b.pathPhase + b.pathW * t;
   vx = -b.pathR * b.pathW * std::sin(a);
   vy = b.pathR * b.pathW * std::cos(a);

@@ -9,7 +9,7 @@ namespace bench {
 enum class BodyKind { Circle, Box };
 enum class Role { Solid, Mover, Bullet };
 
-struct BodySpec {
+struct BodyDef {
   BodyKind kind = BodyKind::Circle;
   Role role = Role::Solid;
   float x = 0, y = 0;       // centre, px
@@ -21,17 +21,17 @@ struct BodySpec {
   float pathX = 0, pathY = 0, pathR = 0, pathW = 0, pathPhase = 0;
 };
 
-struct SegmentSpec { float x1, y1, x2, y2; };
-struct SensorSpec { float x, y, radius; };
+struct SegmentDef { float x1, y1, x2, y2; };
+struct SensorDef { float x, y, radius; };
 
 struct Scene {
   std::string name;
   float gravityY = 0;       // px/s^2, downwards
   int steps = 600;
   float fieldW = 1366, fieldH = 768;  // bullets wrap around this field
-  std::vector<BodySpec> bodies;
-  std::vector<SegmentSpec> segments;  // static solid geometry
-  std::vector<SensorSpec> sensors;    // static, notify only
+  std::vector<BodyDef> bodies;
+  std::vector<SegmentDef> segments;  // static solid geometry
+  std::vector<SensorDef> sensors;    // static, notify only
 };
 
 // Scene ids 0..3: pyramid, rain, game-like, free flight.
@@ -39,7 +39,7 @@ constexpr int kSceneCount = 4;
 Scene makeScene(int id);
 
 // The velocity a mover should have at time t (seconds), px/s.
-void moverVelocity(BodySpec const &b, float t, float &vx, float &vy);
+void moverVelocity(BodyDef const &b, float t, float &vx, float &vy);
 
 constexpr float kPixelsPerMetre = 32.0f;
 constexpr float kFrameSeconds = 1.0f / 60.0f;

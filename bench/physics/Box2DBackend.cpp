@@ -71,7 +71,7 @@ class Box2DBackend : public Backend {
 
   void drive(Scene const &scene, float t) override {
     for (size_t i = 0; i < bodies_.size(); ++i) {
-      BodySpec const &b = scene.bodies[i];
+      BodyDef const &b = scene.bodies[i];
       if (b.role == Role::Mover) {
         float vx, vy;
         moverVelocity(b, t, vx, vy);

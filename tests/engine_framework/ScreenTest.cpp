@@ -2,6 +2,7 @@
 // reaching the hand-over.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -172,6 +173,42 @@ TEST_F(ScreenTest, WidgetsRemovedLaterVanishAtOnceAndDieOnTheNextUpdate) {
   EXPECT_EQ(take(), (Log{"postWidgetUpdate", "widget deleted", "update"}));
   screen->update(16);
   EXPECT_EQ(take(), (Log{"postWidgetUpdate", "update"}));
+}
+
+// On its way out it hands one widget back to its owner and queues another.
+class HostWidget : public Widget {
+ public:
+  HostWidget(ScreenBase* screen, Widget* handBack, Widget* queue)
+      : screen_(screen), handBack_(handBack), queue_(queue) {}
+  void onDetached() override {
+    if (handBack_) screen_->removeWidget(handBack_);
+    if (queue_) screen_->removeWidgetLater(queue_);
+    handBack_ = queue_ = nullptr;
+  }
+
+ private:
+  ScreenBase* screen_;
+  Widget* handBack_;
+  Widget* queue_;
+};
+
+TEST_F(ScreenTest, DestroyingAScreenDeletesEachWidgetOnceWhateverTheyDoOnTheWayOut) {
+  TestScreen* screen = new TestScreen(&log_);
+  app_.changeState(screen);
+  DyingWidget* returned = new DyingWidget(&log_, 0, 0, 10, 10);
+  DyingWidget* lent = new DyingWidget(&log_, 0, 0, 10, 10);   // only in the manager
+  DyingWidget* queued = new DyingWidget(&log_, 0, 0, 10, 10);  // queued, never added
+  screen->addWidget(new HostWidget(screen, returned, lent));
+  screen->addWidget(returned);
+  screen->getWidgetManager()->addWidget(lent);
+  screen->removeWidgetLater(queued);
+  take();
+  app_.popState();
+  app_.deleteQueuedStates();
+  Log log = take();
+  EXPECT_EQ(std::count(log.begin(), log.end(), "widget deleted"), 2);  // lent and queued
+  EXPECT_EQ(log.front(), "screen deleted");  // the screen's own part goes first
+  delete returned;  // handed back: ours to delete (ASan: exactly once)
 }
 
 TEST_F(ScreenTest, FullScreenWidgetCoversTheWindowInDesignUnits) {

@@ -1,6 +1,7 @@
 #include "ScreenBase.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "AppConfig.h"
 #include "GameApp.h"
@@ -27,19 +28,31 @@ ScreenBase::ScreenBase(const std::string& name)
 }
 
 ScreenBase::~ScreenBase() {
-  for (Widget* w : widgets_) {
+  // Taken one at a time from the list itself: a widget leaving may take others
+  // out (back to their owner with removeWidget, or queued with removeWidgetLater).
+  std::vector<Widget*> deleted;
+  while (!widgets_.empty()) {
+    Widget* w = widgets_.front();
+    widgets_.pop_front();
     widgetManager_->removeWidget(w);
+    deleted.push_back(w);
     delete w;
   }
-  widgets_.clear();
   fullScreenWidget_ = nullptr;
+  // Queued widgets were deleted above when they were in the list; the others
+  // (queued without ever being added here) are still ours to delete.
+  while (!deletionQueue_.empty()) {
+    Widget* w = deletionQueue_.front();
+    deletionQueue_.pop_front();
+    if (std::find(deleted.begin(), deleted.end(), w) != deleted.end()) continue;
+    widgetManager_->removeWidget(w);
+    deleted.push_back(w);
+    delete w;
+  }
   safeDelete(widgetManager_);
   safeDelete(resources_);
   safeDelete(inTransition_);
   safeDelete(outTransition_);
-  // Queued widgets are still in the widget list (deleted above) unless they
-  // were never added to it.
-  deletionQueue_.clear();
 }
 
 // --- input ---

@@ -28,6 +28,12 @@ Pose poseOf(xShape *s) {
   return Pose{Vec2(p.x, p.y), std::cos(p.z), std::sin(p.z)};
 }
 
+// Circles need no rotation: their centre is enough.
+Vec2 centreOf(xShape *s) {
+  Vec3 p = s->absPlacement();
+  return Vec2(p.x, p.y);
+}
+
 xPrimitive *envelopeOf(xShape *s) { return static_cast<xPrimitiveShape *>(s)->getEnvelope(); }
 xMaterial *materialOf(xShape *s) { return static_cast<xPrimitiveShape *>(s)->getMaterial(); }
 
@@ -74,7 +80,7 @@ float radiusOf(xShape *s) { return static_cast<xPrimitiveCircle *>(envelopeOf(s)
 
 void qlnCollideCircleCircle(xShape *a, xShape *b) {
   float ra = radiusOf(a), rb = radiusOf(b);
-  Vec2 ca = poseOf(a).c, cb = poseOf(b).c;
+  Vec2 ca = centreOf(a), cb = centreOf(b);
   Vec2 d = cb - ca;
   float dist = len(d);
   float rsum = ra + rb;
@@ -92,7 +98,7 @@ void qlnCollideCircleCircle(xShape *a, xShape *b) {
 
 void qlnCollideCircleBox(xShape *a, xShape *b) {
   float r = radiusOf(a);
-  Vec2 ca = poseOf(a).c;
+  Vec2 ca = centreOf(a);
   Pose pb = poseOf(b);
   Vec2 h = halfExtents(b);
   Vec2 l = pb.unrot(ca - pb.c);
@@ -137,7 +143,7 @@ void qlnCollideCircleBox(xShape *a, xShape *b) {
 
 void qlnCollideCircleLineSeg(xShape *a, xShape *b) {
   float r = radiusOf(a);
-  Vec2 ca = poseOf(a).c;
+  Vec2 ca = centreOf(a);
   Vec2 w1, w2;
   segmentWorld(b, w1, w2);
   Vec2 q = closestOnSegment(w1, w2, ca);

@@ -52,7 +52,10 @@ void xArray<T>::resize(int n, bool mayShrink) {
   QLN_ASSERT(n >= 0);
   if (n < 0) n = 0;
   const int old = count_;
-  QLN_ASSERT(capacity_ > 0 || old == 0);
+  if (capacity_ == 0) {
+    const int oldNum = old;
+    QLN_ASSERT(oldNum == 0);
+  }
   if (capacity_ < n) {
     const int oldCap = capacity_;
     long long cap;

@@ -1,0 +1,42 @@
+#pragma once
+#include <functional>
+#include <map>
+#include <string>
+
+#include "VideoClips/VideoClip.h"
+
+namespace bge {
+
+// Plays the logo screens the configuration lists, one after the other, then
+// hands over to the application's first screen. It lives on the heap and
+// deletes itself when the last logo is done.
+class LogoSequenceManager : public VideoClipListener {
+ public:
+  using ClipCreator = std::function<VideoClip*(int clipId, VideoClipListener* listener)>;
+
+  explicit LogoSequenceManager(float setting);
+  ~LogoSequenceManager() override;
+  LogoSequenceManager(const LogoSequenceManager&) = delete;
+  LogoSequenceManager& operator=(const LogoSequenceManager&) = delete;
+
+  void registerCreator(const std::string& type, ClipCreator creator);
+  // Starts the next logo, or ends the sequence (and this object) after the last.
+  void playNextClip();
+  void clipEvent(int clipId, int eventCode) override;
+
+  int getIndex() const { return index_; }
+  VideoClip* getCurrentClip() const { return current_; }
+  const std::map<std::string, VideoClip*>& getClips() const { return clips_; }
+  float getSetting() const { return setting_; }
+
+ private:
+  void finish();
+
+  int index_ = -1;
+  VideoClip* current_ = nullptr;
+  std::map<std::string, ClipCreator> creators_;
+  std::map<std::string, VideoClip*> clips_;
+  float setting_;
+};
+
+}  // namespace bge

@@ -1,0 +1,149 @@
+#include "VideoClips/StaticImageClip.h"
+
+#include <tinyxml.h>
+
+#include <cstdio>
+
+#include "AssertReport.h"
+#include "Graphics.h"
+#include "MouseListeningWidget.h"
+#include "ResourceManager.h"
+#include "Texture.h"
+#include "tinyaction/TinyActionDelay.h"
+#include "tinyaction/TinyActionSequence.h"
+#include "tinyaction/TinyRelIncrementator.h"
+#include "tinyaction/TinySetter.h"
+
+namespace bge {
+
+namespace {
+
+// Seconds as written in the file to whole milliseconds.
+int secondsToMs(double seconds) { return static_cast<int>(seconds * 1000.0); }
+
+double attributeSeconds(const TiXmlElement* element, const char* name, double fallback) {
+  double value = fallback;
+  if (element->QueryDoubleAttribute(name, &value) != TIXML_SUCCESS) return fallback;
+  // A negative time would run the fade backwards; treat it as none.
+  return value < 0.0 ? 0.0 : value;
+}
+
+}  // namespace
+
+StaticImageClip::StaticImageClip(int id, VideoClipListener* listener)
+    : VideoClip(id, listener), ScreenBase("StaticImageClip") {}
+
+StaticImageClip::~StaticImageClip() { safeDelete(fade_); }
+
+void StaticImageClip::load(const std::string& path) {
+  // Whatever the previous logo left must not be shown for this one.
+  safeDelete(fade_);
+  texture_ = nullptr;
+  alpha_ = 0;
+  skipRequested_ = false;
+  endWithoutPlaying_ = false;
+
+  TiXmlDocument document(path.c_str());
+  if (!document.LoadFile(TIXML_ENCODING_LEGACY) || !document.RootElement()) {
+    BGE_REPORT_MSG(false, "Error reading file.");
+    std::printf("StaticImageClip: cannot read [%s]\n", path.c_str());
+    return;
+  }
+  const TiXmlElement* root = document.RootElement();
+  const char* folder = root->Attribute("folder");
+  const char* fileName = root->Attribute("fileName");
+  const std::string image = std::string(folder ? folder : "") + (fileName ? fileName : "");
+  if (ResourceManager* resources = getResourceManager()) {
+    texture_ = resources->findTexture(image);
+    if (!texture_) {
+      texture_ = resources->createTexture(image);
+      if (texture_ && !resources->registerTexture(image, texture_)) {
+        delete texture_;
+        texture_ = resources->findTexture(image);
+      }
+    }
+  }
+
+  x_ = 0;
+  y_ = 0;
+  if (const TiXmlElement* position = root->FirstChildElement("Position")) {
+    position->QueryIntAttribute("x", &x_);
+    position->QueryIntAttribute("y", &y_);
+  }
+  if (const TiXmlElement* duration = root->FirstChildElement("Duration")) {
+    const double fadeIn = attributeSeconds(duration, "fadeIn", 0.3);
+    fadeInMs_ = secondsToMs(fadeIn);
+    displayMs_ = secondsToMs(attributeSeconds(duration, "displayTime", 3.0));
+    fadeOutMs_ = secondsToMs(attributeSeconds(duration, "fadeOut", fadeIn));
+  } else {
+    fadeInMs_ = kDefaultFadeMs;
+    displayMs_ = kDefaultHoldMs;
+    fadeOutMs_ = kDefaultFadeMs;
+  }
+  buildFade();
+}
+
+void StaticImageClip::buildFade() {
+  safeDelete(fade_);
+  TinyActionSequence* sequence = new TinyActionSequence(false);
+  sequence->addAction(new TinySetter<int>(&alpha_, 0));
+  sequence->addAction(new TinyRelIncrementator<int>(TinyTimer(fadeInMs_), &alpha_, 255,
+                                                    linearOperatorFunction, 1.0f));
+  sequence->addAction(new TinyActionDelay(TinyTimer(displayMs_)));
+  sequence->addAction(new TinyRelIncrementator<int>(TinyTimer(fadeOutMs_), &alpha_, -255,
+                                                    linearOperatorFunction, 1.0f));
+  fade_ = sequence;
+}
+
+void StaticImageClip::play() {
+  if (!BGE_REPORT_MSG(fade_ != nullptr, "Action is not initialized.")) {
+    endWithoutPlaying_ = true;
+    return;
+  }
+  paused_ = false;
+  fade_->start(this, 0);
+}
+
+void StaticImageClip::pause() { paused_ = true; }
+
+void StaticImageClip::resume() { paused_ = false; }
+
+void StaticImageClip::stop() {
+  if (!BGE_REPORT_MSG(fade_ != nullptr, "Action is not initialized.")) return;
+  paused_ = true;
+  fade_->stop();
+}
+
+void StaticImageClip::mousePressed(const PointingDeviceEvent& /*event*/) { skipRequested_ = true; }
+
+void StaticImageClip::updateScreen(int dt) {
+  if (endWithoutPlaying_) {
+    endWithoutPlaying_ = false;
+    report(VideoClipListener::Ended);
+    return;
+  }
+  if (paused_) return;
+  if (skipRequested_) {
+    skipRequested_ = false;
+    stop();
+    report(VideoClipListener::Skipped);
+    return;
+  }
+  // The listener may load the next logo from inside this call; nothing after it.
+  if (fade_) fade_->update(dt);
+}
+
+void StaticImageClip::actionFinished(int /*tag*/) { report(VideoClipListener::Ended); }
+
+void StaticImageClip::drawBackground(Graphics* g) {
+  // The full-screen widget spans the window in design units, whatever the scale.
+  Rect5 screen(0.0f, 0.0f, 1366.0f, 768.0f);
+  if (const Widget* whole = getFullScreenWidget()) screen = whole->getGeometry();
+  g->fillRect(0, 0, static_cast<int>(screen.width), static_cast<int>(screen.height),
+              Color(0, 0, 0, 255));
+  if (!texture_) return;
+  const int alpha = alpha_ < 0 ? 0 : alpha_ > 255 ? 255 : alpha_;
+  g->drawImage(x_, y_, texture_, Color(255, 255, 255, alpha));
+}
+
+}  // namespace bge

@@ -1,0 +1,48 @@
+#include "music/AnnounceMusicTrack.h"
+
+#include "Font.h"
+#include "Graphics.h"
+#include "SafeDelete.h"
+#include "Texture.h"
+#include "tinyaction/TinyActionDelay.h"
+#include "tinyaction/TinyActionSequence.h"
+#include "tinyaction/TinyRelIncrementator.h"
+
+Font* g_announceFont = nullptr;
+Texture* g_announceBanner = nullptr;
+
+AnnounceMusicTrack::AnnounceMusicTrack(const std::string& author, const std::string& trackName)
+    : trackName_(trackName), author_(author) {
+  setRect(0, 600, 256, 128);
+  setEnabled(false);
+  TinyActionSequence* sequence = new TinyActionSequence(false);
+  sequence->addAction(new TinyRelIncrementator<int>(TinyTimer(kFadeMs), &alpha_, 255,
+                                                    linearOperatorFunction, 1.0f));
+  sequence->addAction(new TinyActionDelay(TinyTimer(kHoldMs)));
+  sequence->addAction(new TinyRelIncrementator<int>(TinyTimer(kFadeMs), &alpha_, -255,
+                                                    linearOperatorFunction, 1.0f));
+  fade_ = sequence;
+  fade_->start(this, 0);
+}
+
+AnnounceMusicTrack::~AnnounceMusicTrack() { safeDelete(fade_); }
+
+bool AnnounceMusicTrack::isRunning() const { return fade_ && fade_->isRunning(); }
+
+void AnnounceMusicTrack::update(int dt, ScreenBase* /*screen*/) {
+  if (fade_ && fade_->isRunning()) fade_->update(dt);
+}
+
+void AnnounceMusicTrack::actionFinished(int /*tag*/) { setEnabled(false); }
+
+void AnnounceMusicTrack::draw(Graphics* g, ScreenBase* /*screen*/) {
+  const int alpha = alpha_ < 0 ? 0 : alpha_ > 255 ? 255 : alpha_;
+  if (!author_.empty() && !trackName_.empty() && g_announceBanner) {
+    g->drawImage(alpha - 255, 0, g_announceBanner, Color(255, 255, 255, alpha));
+  }
+  if (!g_announceFont) return;
+  if (!author_.empty()) g_announceFont->drawText(g, 32, 0, author_, Color(0, 200, 0, alpha));
+  if (!trackName_.empty()) {
+    g_announceFont->drawText(g, 32, 22, trackName_, Color(255, 0, 255, alpha));
+  }
+}

@@ -5,6 +5,9 @@
 #include <cstdlib>
 #include <ctime>
 
+#include <GL/glew.h>
+
+#include "AngelFont.h"
 #include "AppConfig.h"
 #include "ConfigFile.h"
 #include "DisplayConfigurations.h"
@@ -14,10 +17,13 @@
 #include "GenericEntry.h"
 #include "LabelManager.h"
 #include "Menus/WelcomeScreen.h"
+#include "ResourceManager.h"
+#include "Texture.h"
 #include "Utilities.h"
 #include "VideoClips/AnimationPlayerClip.h"
 #include "VideoClips/LogoSequenceManager.h"
 #include "VideoClips/StaticImageClip.h"
+#include "music/AnnounceMusicTrack.h"
 
 MyApp::MyApp() {
   initSDL();
@@ -68,6 +74,7 @@ void MyApp::init() {
   computeScaleFactors();
   if (window_ && icon_) SDL_SetWindowIcon(window_, icon_);
   SDLGameApp::init();
+  loadGlobalResources();
   SfxContainer::instance()->load("content/config/sfx.xml");
   SceneMusicContainer::instance()->load("content/config/music.xml");
   AppConfig::instance()->setScreenOffset(0, 0);
@@ -76,6 +83,28 @@ void MyApp::init() {
   } else {
     startLogoSequence();
   }
+}
+
+void MyApp::loadGlobalResources() {
+  ResourceManager* global = globalResourceManager();
+  if (!global) return;
+  static const struct {
+    const char* id;
+    const char* file;
+  } kFonts[] = {{"FONT_NOTOSANS16", "content/fonts/NotoSans16.fnt"},
+                {"FONT_NOTOSANS20", "content/fonts/NotoSans20.fnt"},
+                {"FONT_NOTOSANS24", "content/fonts/NotoSans24.fnt"},
+                {"FONT_NOTOSANS46", "content/fonts/NotoSans46.fnt"}};
+  for (const auto& font : kFonts) {
+    if (!global->findFont(font.id)) global->registerFont(font.id, new AngelFont(font.file, GL_LINEAR));
+  }
+  g_announceFont = global->findFont("FONT_NOTOSANS24");
+  const std::string banner = "content/images/mission/showsong.png";
+  if (!global->findTexture(banner)) {
+    Texture* texture = global->createTexture(banner);
+    if (!global->registerTexture(banner, texture)) delete texture;
+  }
+  g_announceBanner = global->findTexture(banner);
 }
 
 void MyApp::startLogoSequence() {

@@ -27,6 +27,8 @@ class MyApp : public SDLGameApp {
  private:
   void computeScaleFactors();
   void openSaveGame();
+  // The game's four fonts and the music banner, in the global catalogue.
+  void loadGlobalResources();
   // Plays the configured logo screens; the last one hands over to enterFirstScreen.
   void startLogoSequence();
 

@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-"""Draws the start-up logos: a still image and the pieces of an animated one.
+"""Draws the start-up logos (a still image and the pieces of an animated one)
+and the banner the music announcement slides in.
 
 Shapes are drawn at 4x and downsampled so edges are smooth; the wordmark uses
 Noto Sans Bold from the fonts-noto-core package. Output is deterministic and
@@ -158,7 +159,27 @@ def still_xml(w, h):
             '</StaticImageClip>\n' % ((DESIGN_W - w) // 2, (DESIGN_H - h) // 2))
 
 
+def music_banner():
+    # A dark, semi-transparent strip with a thin cyan rim, open on the left so
+    # it reads as sliding in from the screen's edge.
+    w, h = 256, 128
+    img = canvas(w, h)
+    d = ImageDraw.Draw(img)
+    d.rounded_rectangle([-s(20), s(4), s(w - 6), s(56)], radius=s(14), fill=(10, 22, 40, 200),
+                        outline=CYAN + (255,), width=s(2))
+    # A small equaliser mark at the right end.
+    for k, bar in enumerate((14, 26, 18, 32, 22)):
+        x = w - 52 + k * 7
+        d.rectangle([s(x), s(48 - bar), s(x + 4), s(48)], fill=PALE + (230,))
+    return finish(img, w, h)
+
+
+def s(v):
+    return int(round(v * SS))
+
+
 def main():
+    save(music_banner(), os.path.join("content", "images", "mission"), "showsong.png")
     img, w, h = still_logo()
     save(img, OUT, "starmoor_logo.png")
     with open(os.path.join(OUT, "StarmoorLogo.xml"), "w") as f:

@@ -2,6 +2,7 @@
 
 #include <tinyxml.h>
 
+#include <cmath>
 #include <cstdio>
 
 #include "AssertReport.h"
@@ -21,11 +22,20 @@ namespace {
 // Seconds as written in the file to whole milliseconds.
 int secondsToMs(double seconds) { return static_cast<int>(seconds * 1000.0); }
 
+// No logo is shown for longer; the milliseconds of longer times overflow.
+constexpr double kLongestSeconds = 3600.0;
+
 double attributeSeconds(const TiXmlElement* element, const char* name, double fallback) {
   double value = fallback;
   if (element->QueryDoubleAttribute(name, &value) != TIXML_SUCCESS) return fallback;
+  if (std::isnan(value)) {
+    std::printf("StaticImageClip: %s=\"%s\" is no time; %g s used\n", name, element->Attribute(name),
+                fallback);
+    return fallback;
+  }
   // A negative time would run the fade backwards; treat it as none.
-  return value < 0.0 ? 0.0 : value;
+  if (value < 0.0) return 0.0;
+  return value > kLongestSeconds ? kLongestSeconds : value;
 }
 
 }  // namespace

@@ -10,7 +10,9 @@
 #include "Color.h"
 #include "GameApp.h"
 #include "PinchZoomEvent.h"
+#include "JoystickButtonMapping.h"
 #include "JoystickEvent.h"
+#include "JoystickTables.h"
 #include "Timer.h"
 #include "tinyaction/ActionListener.h"
 
@@ -88,6 +90,16 @@ class SDLGameApp : public GameApp, public bge::ActionListener {
   void removeInputListener(InputListener* listener);
   const PinchZoomEvent& pinchRecord() const { return pinch_; }
   const JoystickEvent& lastJoystickEvent() const { return lastJoystickEvent_; }
+
+  // --- joysticks (SDLGameAppJoysticks.cpp) ---
+  // Opens every attached joystick not yet open, with rumble and its mapping.
+  void initJoysticks();
+  void readJoystickMapping(const std::string& mapping);
+  // A device was unplugged: its handles are closed and forgotten.
+  void removeJoystick(SDL_JoystickID instance);
+  void closeJoysticks();
+  const JoystickButtonMapping& joystickMapping() const { return joystickMapping_; }
+  const JoystickTables& joystickTables() const { return joysticks_; }
   int clickCount() const { return clickCount_; }
 
   // --- window state ---
@@ -184,6 +196,8 @@ class SDLGameApp : public GameApp, public bge::ActionListener {
   Point2i pinchCenter_;
   Point2i cursorHotspot_;
   JoystickEvent lastJoystickEvent_;
+  JoystickButtonMapping joystickMapping_;
+  JoystickTables joysticks_;
   Color cursorColor_ = Color::white;
   Timer cursorIdleTimer_;
   int cursorAutoHideMode_ = 0;

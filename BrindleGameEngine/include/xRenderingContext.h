@@ -15,8 +15,8 @@ class xRenderingContext {
   xRenderingContext(const xRenderingContext&) = delete;
   xRenderingContext& operator=(const xRenderingContext&) = delete;
 
-  // Clear colour (opaque), lighting, smooth shading, texturing and depth test.
-  // Runs again on every new GL context.
+  // Takes the clear colour (made opaque) for the 3D frames; lighting, smooth
+  // shading, texturing and depth test. Runs again on every new GL context.
   virtual void init();
   // One 3D frame: clears, draws the debug aids and every visible object.
   void render();
@@ -55,6 +55,8 @@ class xRenderingContext {
   int objectCount_ = 0;
   int primitiveCount_ = 0;
   Color clearColor_ = Color(255, 0, 0, 32);
+  // What init took from clearColor_: until then the default, opaque.
+  float frameClear_[4] = {1.0f, 0.0f, 0.0f, 1.0f};
   bool debugDrawing_ = false;
   bool scissor_ = false;
   Rect5 viewport_;

@@ -22,6 +22,19 @@ int intAttribute(const TiXmlElement* e, const char* name, int fallback = 0) {
   return value;
 }
 
+// No glyph or line is anywhere near this many pixels; larger values would
+// overflow the pen's arithmetic over a line of text.
+constexpr int kLargestMetric = 4096;
+
+int metricAttribute(const TiXmlElement* e, const char* name, const std::string& fileName) {
+  const int value = intAttribute(e, name);
+  if (value >= -kLargestMetric && value <= kLargestMetric) return value;
+  const int clamped = value < 0 ? -kLargestMetric : kLargestMetric;
+  std::printf("WARNING: font description [%s]: <%s> %s=%d out of range; %d used\n", fileName.c_str(),
+              e->Value(), name, value, clamped);
+  return clamped;
+}
+
 bool isGreyScale(const std::string& path) {
   SDL_Surface* s = IMG_Load(path.c_str());
   if (!s) return false;
@@ -80,7 +93,7 @@ bool AngelFont::loadDescription(const std::string& fileName, int glFilter) {
   }
 
   if (const TiXmlElement* common = root->FirstChildElement("common"))
-    lineHeight_ = intAttribute(common, "lineHeight");
+    lineHeight_ = metricAttribute(common, "lineHeight", fileName);
 
   const std::string folder = folderOf(fileName);
   if (const TiXmlElement* pages = root->FirstChildElement("pages")) {
@@ -104,13 +117,13 @@ bool AngelFont::loadDescription(const std::string& fileName, int glFilter) {
       }
       FontGlyph g;
       g.id = id;
-      g.x = intAttribute(c, "x");
-      g.y = intAttribute(c, "y");
-      g.width = intAttribute(c, "width");
-      g.height = intAttribute(c, "height");
-      g.xoffset = intAttribute(c, "xoffset");
-      g.yoffset = intAttribute(c, "yoffset");
-      g.xadvance = intAttribute(c, "xadvance");
+      g.x = metricAttribute(c, "x", fileName);
+      g.y = metricAttribute(c, "y", fileName);
+      g.width = metricAttribute(c, "width", fileName);
+      g.height = metricAttribute(c, "height", fileName);
+      g.xoffset = metricAttribute(c, "xoffset", fileName);
+      g.yoffset = metricAttribute(c, "yoffset", fileName);
+      g.xadvance = metricAttribute(c, "xadvance", fileName);
       g.page = intAttribute(c, "page");
       glyphs_[static_cast<uint16_t>(id)] = g;
     }

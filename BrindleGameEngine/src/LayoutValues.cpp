@@ -1,5 +1,6 @@
 #include "LayoutValues.h"
 
+#include <cmath>
 #include <cstdlib>
 
 #include "Utilities.h"
@@ -27,10 +28,15 @@ Color parseColor(const std::string& text) {
 Rect5 parseRect(const std::string& text) {
   std::vector<std::string> parts;
   if (!bracketParts(text, "Rect", parts) || parts.size() != 4) return Rect5();
-  return Rect5(static_cast<float>(std::atof(parts[0].c_str())),
-               static_cast<float>(std::atof(parts[1].c_str())),
-               static_cast<float>(std::atof(parts[2].c_str())),
-               static_cast<float>(std::atof(parts[3].c_str())));
+  float v[4];
+  for (int i = 0; i < 4; ++i) {
+    const double value = std::atof(parts[static_cast<size_t>(i)].c_str());
+    // "nan", "inf" and sizes no screen has are as malformed as a missing number:
+    // widgets turn these into whole pixels.
+    if (!std::isfinite(value) || std::fabs(value) > kLargestLayoutValue) return Rect5();
+    v[i] = static_cast<float>(value);
+  }
+  return Rect5(v[0], v[1], v[2], v[3]);
 }
 
 std::vector<int> parseIntList(const std::string& text) {

@@ -62,6 +62,7 @@ SDLGameApp::~SDLGameApp() {
   eventScript_ = nullptr;
   delete displayConfigurations_;
   displayConfigurations_ = nullptr;
+  closeJoysticks();
   destroyWindow();
   delete graphics_;
   graphics_ = nullptr;

@@ -10,6 +10,7 @@
 #include "PointingDeviceEvent.h"
 #include "FrameStep.h"
 #include "SDLGameApp.h"
+#include "SystemStatsScreen.h"
 
 void SDLGameApp::handleEvent(const SDL_Event& event) {
   switch (event.type) {
@@ -37,6 +38,13 @@ void SDLGameApp::handleEvent(const SDL_Event& event) {
     case SDL_JOYBUTTONDOWN:
     case SDL_JOYBUTTONUP:
       handleJoystick(event);
+      break;
+    case SDL_JOYDEVICEADDED:
+      initJoysticks();
+      onJoystickAdded();
+      break;
+    case SDL_JOYDEVICEREMOVED:
+      removeJoystick(event.jdevice.which);
       break;
     case SDL_MULTIGESTURE:
       if (event.mgesture.numFingers == 2) {
@@ -113,7 +121,11 @@ void SDLGameApp::handleKey(const SDL_Event& event) {
     } else if (k.keysym.sym == SDLK_F8) {
       screenshotPending_ = true;  // written once this frame has been drawn
     } else if (k.keysym.sym == SDLK_BACKQUOTE && (k.keysym.mod & KMOD_CTRL)) {
-      // Reserved for the system-statistics screen; the states see an empty event.
+      // The states see an empty event.
+      GameState* top = topState();
+      if (!quitRequested_ && top && !dynamic_cast<SystemStatsScreen*>(top)) {
+        changeState(new SystemStatsScreen());
+      }
     } else {
       fill(KeyEvent::Pressed);
       if (keyEvent.shiftedKey == SDLK_AC_BACK) requestImmediateQuit();

@@ -74,8 +74,13 @@ xRenderingContext::~xRenderingContext() {
 }
 
 void xRenderingContext::init() {
+  // The colour is taken now and used by the 3D frames only: left in GL's clear
+  // state it would also become the background of the 2D screens.
   const float k = 1.0f / 255.0f;
-  glClearColor(clearColor_.r * k, clearColor_.g * k, clearColor_.b * k, 1.0f);
+  frameClear_[0] = clearColor_.r * k;
+  frameClear_[1] = clearColor_.g * k;
+  frameClear_[2] = clearColor_.b * k;
+  frameClear_[3] = 1.0f;
   glEnable(GL_LIGHTING);
   glShadeModel(GL_SMOOTH);
   glEnable(GL_TEXTURE_2D);
@@ -126,7 +131,10 @@ void xRenderingContext::render() {
     glEnable(GL_SCISSOR_TEST);
     glScissor(box[0], box[1], box[2], box[3]);
   }
+  glPushAttrib(GL_COLOR_BUFFER_BIT);
+  glClearColor(frameClear_[0], frameClear_[1], frameClear_[2], frameClear_[3]);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glPopAttrib();
   if (debugDrawing_) drawDebugAids();
   drawObjects();
   if (scissor_) glDisable(GL_SCISSOR_TEST);

@@ -14,6 +14,8 @@
 #include "KeyEvent.h"
 #include "Menus/WelcomeScreen.h"
 #include "Music.h"
+#include "music/AnnounceMusicTrack.h"
+#include "music/DFTSpectralAnalayzerWidget.h"
 #include "ResourceManager.h"
 #include "SoundSystem.h"
 #include "animation/AnimationPlayer.h"
@@ -85,6 +87,11 @@ void LayoutDemoScreen::init() {
   ensureFonts();
   animations_ = new AnimationPlayer(this);
   loadLayout(kLayoutFile);
+  // The spectrum of whatever the mixer plays, along the bottom of the screen.
+  auto* spectrum = new DFTSpectralAnalayzerWidget();
+  spectrum->setRect(0, 608, 683, 160);
+  spectrum->setVerticalScale(0.2f);
+  addWidget(spectrum);
 }
 
 void LayoutDemoScreen::ensureFonts() {
@@ -204,6 +211,8 @@ void LayoutDemoScreen::setMusic(bool on) {
     }
   }
   if (music) music->fadeIn(800, -1);
+  SceneMusicContainer* scenes = SceneMusicContainer::instance();
+  addWidget(new AnnounceMusicTrack(scenes->getAuthor(0), scenes->getTrackName(0)));
 }
 
 void LayoutDemoScreen::setSoundVolume(float value) {

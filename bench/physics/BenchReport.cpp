@@ -94,12 +94,18 @@ double percentile(std::vector<double> samples, double p) {
   return samples[rank - 1];
 }
 
-RunResult runIsolated(int engine, int sceneId, Settings settings) {
+RunResult runIsolated(int engine, int sceneId, Settings settings, int repeats) {
   long idle = childPeakKb(false, engine, sceneId, settings, nullptr);
-  RunResult r;
-  long peak = childPeakKb(true, engine, sceneId, settings, &r);
-  r.peakKb = std::max(0L, peak - idle);
-  return r;
+  RunResult best;
+  // On a shared machine a run can land in a busy moment: the quietest of a few runs is kept.
+  // The runs are deterministic, so the quality figures are the same in each.
+  for (int i = 0; i < std::max(1, repeats); ++i) {
+    RunResult r;
+    long peak = childPeakKb(true, engine, sceneId, settings, &r);
+    r.peakKb = std::max(0L, peak - idle);
+    if (i == 0 || (r.ran && r.medianMs < best.medianMs)) best = r;
+  }
+  return best;
 }
 
 void printTable(std::vector<std::string> const &rows) {

@@ -21,8 +21,9 @@ double percentile(std::vector<double> samples, double p);
 
 // Runs one backend on one scene here.
 RunResult runInProcess(int engine, int sceneId, Settings settings);
-// Runs one backend on one scene in a child process so peak memory is its own.
-RunResult runIsolated(int engine, int sceneId, Settings settings);
+// Runs one backend on one scene in a child process so peak memory is its own; with repeats > 1
+// the run with the lowest median step time is kept.
+RunResult runIsolated(int engine, int sceneId, Settings settings, int repeats = 1);
 
 void printTable(std::vector<std::string> const &rows);
 

@@ -1,5 +1,6 @@
 // physics_bench [scene ids...]: runs the four scenes on our engine (default and game settings),
 // Box2D and Chipmunk, and prints one table row per run.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -43,6 +44,9 @@ int main(int argc, char **argv) {
     std::printf("median %.3f ms, p95 %.3f ms\n", r.medianMs, r.p95Ms);
     return 0;
   }
+  // BENCH_REPEATS: runs per engine and scene, the quietest kept (default 3).
+  int repeats = 3;
+  if (const char *r = std::getenv("BENCH_REPEATS")) repeats = std::max(1, std::atoi(r));
   std::vector<int> scenes;
   for (int i = 1; i < argc; ++i) scenes.push_back(std::atoi(argv[i]));
   if (scenes.empty())
@@ -53,10 +57,10 @@ int main(int argc, char **argv) {
       "|-------------|--------------------|-----------|-----------|---------|----------|----------|--------|-----------|"};
   for (int id : scenes) {
     std::string name = bench::makeScene(id).name;
-    bench::RunResult box = bench::runIsolated(1, id, bench::Settings::Default);
-    bench::RunResult ours = bench::runIsolated(0, id, bench::Settings::Default);
-    bench::RunResult game = bench::runIsolated(0, id, bench::Settings::Game);
-    bench::RunResult chip = bench::runIsolated(2, id, bench::Settings::Default);
+    bench::RunResult box = bench::runIsolated(1, id, bench::Settings::Default, repeats);
+    bench::RunResult ours = bench::runIsolated(0, id, bench::Settings::Default, repeats);
+    bench::RunResult game = bench::runIsolated(0, id, bench::Settings::Game, repeats);
+    bench::RunResult chip = bench::runIsolated(2, id, bench::Settings::Default, repeats);
     double ref = box.ran ? box.medianMs : 0;
     if (ours.ran) rows.push_back(row(name, "Quillon default", ours, ref));
     if (game.ran) rows.push_back(row(name, "Quillon game", game, ref));

@@ -21,6 +21,22 @@
 #error "STARMOOR_SOURCE_DIR names the source tree the content is read from"
 #endif
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define STARMOOR_FUZZ_ASAN 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define STARMOOR_FUZZ_ASAN 1
+#endif
+
+#ifdef STARMOOR_FUZZ_ASAN
+// Options set in the environment still apply on top of these.
+extern "C" const char* __asan_default_options() {
+  return "suppressions=" STARMOOR_SOURCE_DIR "/fuzz/asan.supp";
+}
+#endif
+
 namespace fuzz {
 
 namespace {

@@ -75,17 +75,12 @@ xRenderPose poseAt(float x, float y, float z, float qx = 0, float qy = 0, float 
 
 }  // namespace
 
-TEST_F(RenderingContextTest, InitClearsOpaqueAndEnablesTheThreeDStates) {
+TEST_F(RenderingContextTest, ThreeDFramesClearOpaqueWithTheColourTakenAtInit) {
+  // The 2D screens' clear colour, which the 3D context must leave alone.
+  glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
   xRenderingContext rc;
   EXPECT_EQ(rc.getClearColor(), Color(255, 0, 0, 32));
   rc.init();
-  GLfloat clear[4];
-  glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-  // The colour's own alpha is not used: the clear is opaque.
-  EXPECT_FLOAT_EQ(clear[0], 1.0f);
-  EXPECT_FLOAT_EQ(clear[1], 0.0f);
-  EXPECT_FLOAT_EQ(clear[2], 0.0f);
-  EXPECT_FLOAT_EQ(clear[3], 1.0f);
   EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
   EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
   EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
@@ -93,7 +88,23 @@ TEST_F(RenderingContextTest, InitClearsOpaqueAndEnablesTheThreeDStates) {
   glGetIntegerv(GL_SHADE_MODEL, &shade);
   EXPECT_EQ(shade, GL_SMOOTH);
 
+  rc.render();
+  // The colour's own alpha is not used: the frame is cleared opaque red.
+  GLubyte p[4] = {0, 0, 0, 0};
+  glReadPixels(kW / 2, kH / 2, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+  EXPECT_EQ(p[0], 255);
+  EXPECT_EQ(p[1], 0);
+  EXPECT_EQ(p[2], 0);
+  EXPECT_EQ(p[3], 255);
+  GLfloat clear[4];
+  glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+  EXPECT_EQ(clear[0], 0.0f);  // the 2D clear is still black
+  EXPECT_EQ(clear[3], 0.0f);
+
+  // A new colour shows from the next init on.
   rc.setClearColor(Color(0, 51, 255, 7));
+  rc.render();
+  EXPECT_EQ(pixel(kW / 2, kH / 2), Color(255, 0, 0, 255));
   rc.init();
   rc.render();
   EXPECT_EQ(pixel(kW / 2, kH / 2), Color(0, 51, 255, 255));

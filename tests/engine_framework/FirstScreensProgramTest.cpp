@@ -49,15 +49,17 @@ TEST(FirstScreens, EnterLeadsToTheDockingScreenAndQuitWritesTheSave) {
     out.write(reinterpret_cast<const char*>(foreign.data()), static_cast<std::streamsize>(foreign.size()));
   }
   const std::string script = dirs.root() + "/events.txt";
-  // The fade in takes about 32 frames; Enter before it ends is ignored.
-  std::ofstream(script) << "10 key F8\n"
-                           "20 key Return\n"
-                           "60 key Return\n"
-                           "150 key F8\n"
-                           "160 quit\n";
+  // The start-up logos run for about 5.5 s (some 350 frames at 16 ms), then the
+  // welcome screen fades in for about 32 frames. An Enter during the logos
+  // changes nothing.
+  std::ofstream(script) << "200 key Return\n"
+                           "440 key F8\n"
+                           "470 key Return\n"
+                           "600 key F8\n"
+                           "620 quit\n";
   const std::string log = dirs.root() + "/out.txt";
   const std::string command = "cd / && SDL_AUDIODRIVER=dummy STARMOOR_EVENT_SCRIPT='" + script +
-                              "' timeout 120 '" STARMOOR_EXE "' -windowed > '" + log + "' 2>&1";
+                              "' timeout 180 '" STARMOOR_EXE "' -windowed > '" + log + "' 2>&1";
   const int status = std::system(command.c_str());
   std::ifstream outText(log);
   const std::string output((std::istreambuf_iterator<char>(outText)), std::istreambuf_iterator<char>());

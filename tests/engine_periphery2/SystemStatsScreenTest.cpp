@@ -158,6 +158,25 @@ TEST_F(SystemStatsTest, ARootDataFolderDoesNotPutTheReportAtTheRoot) {
   EXPECT_NE(app_->screenshots[0].rfind("/StarmoorTest", 0), 0u);
 }
 
+TEST_F(SystemStatsTest, CtrlBackquoteOpensOnePageOverTheTopScreen) {
+  app_->changeState(new Backdrop());
+  SDL_Event e;
+  SDL_zero(e);
+  e.type = SDL_KEYDOWN;
+  e.key.state = SDL_PRESSED;
+  e.key.keysym.scancode = SDL_SCANCODE_GRAVE;
+  e.key.keysym.sym = SDLK_BACKQUOTE;
+  e.key.keysym.mod = KMOD_LCTRL;
+  app_->handleEvent(e);
+  ASSERT_EQ(app_->states().size(), 2u);
+  EXPECT_NE(dynamic_cast<SystemStatsScreen*>(app_->states().back()), nullptr);
+  app_->handleEvent(e);
+  EXPECT_EQ(app_->states().size(), 2u) << "not a second page over the first";
+  e.key.keysym.mod = KMOD_NONE;
+  app_->handleEvent(e);
+  EXPECT_EQ(app_->states().size(), 2u) << "the back-quote alone is an ordinary key";
+}
+
 TEST(SystemStatsLinesTest, ADisplayWithoutANameIsStillListed) {
   std::vector<std::string> lines;
   SDL_Rect bounds{0, 0, 1920, 1080};

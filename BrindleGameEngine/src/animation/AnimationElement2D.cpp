@@ -2,12 +2,25 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "Color.h"
 #include "GLTexture.h"
 #include "Graphics.h"
 #include "ResourceManager.h"
 #include "tinyaction/TinyActions.h"
+
+namespace {
+
+// Time between two stamps of a file; stamps far apart must not overflow.
+int timeBetween(int from, int to) {
+  const long long span = static_cast<long long>(to) - from;
+  if (span > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+  if (span < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
+  return static_cast<int>(span);
+}
+
+}  // namespace
 
 AnimationElement2D::AnimationElement2D(int type, Animation2D* owner) : type_(type), owner_(owner) {}
 
@@ -88,10 +101,10 @@ TinyAction* AnimationElement2D::changeTowards(const KeyFramePropertiesImage& fro
       {&angle, to.angle - from.angle, false},
       {&scaleX, to.scaleX - from.scaleX, false},
       {&scaleY, to.scaleY - from.scaleY, false},
-      {&red, static_cast<float>(to.red - from.red), false},
-      {&green, static_cast<float>(to.green - from.green), false},
-      {&blue, static_cast<float>(to.blue - from.blue), false},
-      {&alpha, static_cast<float>(to.alpha - from.alpha), true},
+      {&red, static_cast<float>(to.red) - static_cast<float>(from.red), false},
+      {&green, static_cast<float>(to.green) - static_cast<float>(from.green), false},
+      {&blue, static_cast<float>(to.blue) - static_cast<float>(from.blue), false},
+      {&alpha, static_cast<float>(to.alpha) - static_cast<float>(from.alpha), true},
   };
   TinyParalelAction* step = new TinyParalelAction();
   for (const Channel& c : channels) {
@@ -126,7 +139,7 @@ TinyAction* AnimationElement2D::buildAction(float depthOffset, bool loop, int lo
     KeyFrame* n = keyFrameAfter(k->getTimeStamp());
     if (!n) {
       if (length != k->getTimeStamp()) {
-        sequence->addAction(new TinyActionDelay(TinyTimer(length - k->getTimeStamp())));
+        sequence->addAction(new TinyActionDelay(TinyTimer(timeBetween(k->getTimeStamp(), length))));
       }
       break;
     }
@@ -138,7 +151,7 @@ TinyAction* AnimationElement2D::buildAction(float depthOffset, bool loop, int lo
       zero.x = zero.y = zero.z = zero.scaleX = zero.scaleY = 0.0f;
       zero.red = zero.green = zero.blue = zero.alpha = 0;
       sequence->addAction(changeTowards(from ? *from : zero, *to,
-                                        n->getTimeStamp() - k->getTimeStamp()));
+                                        timeBetween(k->getTimeStamp(), n->getTimeStamp())));
     }
     k = n;
   }

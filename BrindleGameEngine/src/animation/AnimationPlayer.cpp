@@ -2,6 +2,7 @@
 
 #include <tinyxml.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -33,10 +34,20 @@ bool requireInt(TiXmlElement* element, const char* name, const std::string& path
   return true;
 }
 
+// Positions, depths, scales and angles beyond this are not animation values;
+// "nan" and "inf" read as numbers too. Either fails the load like a missing value.
+constexpr double kLargestValue = 1.0e7;
+
 bool requireFloat(TiXmlElement* element, const char* name, const std::string& path, float& out) {
   const char* text = nullptr;
   if (!requireText(element, name, path, text)) return false;
-  out = static_cast<float>(std::atof(text));
+  const double value = std::atof(text);
+  if (!std::isfinite(value) || std::fabs(value) > kLargestValue) {
+    std::printf("ERROR: animation [%s]: element <%s> has %s=\"%s\", out of range\n", path.c_str(),
+                element->Value(), name, text);
+    return false;
+  }
+  out = static_cast<float>(value);
   return true;
 }
 

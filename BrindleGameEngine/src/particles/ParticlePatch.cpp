@@ -2,13 +2,23 @@
 
 #include <tinyxml.h>
 
+#include <cmath>
+#include <cstdio>
+
 #include "LayoutValues.h"
 
 namespace {
 
+// "nan" and "inf" read as numbers; they would spread into every position.
 void readFloat(const TiXmlElement* e, const char* name, float& field) {
   float value = 0.0f;
-  if (e->QueryFloatAttribute(name, &value) == TIXML_SUCCESS) field = value;
+  if (e->QueryFloatAttribute(name, &value) != TIXML_SUCCESS) return;
+  if (!std::isfinite(value)) {
+    std::printf("WARNING: particle element <%s>: %s=\"%s\" is not a finite number; %g kept\n",
+                e->Value(), name, e->Attribute(name), static_cast<double>(field));
+    return;
+  }
+  field = value;
 }
 
 void readInt(const TiXmlElement* e, const char* name, int& field) {
@@ -70,15 +80,28 @@ void ParticlePatch::update(int dt) {
   elapsedLife_ += dt;
   const float k = 1.0f / static_cast<float>(dt);
   // A patch without mass is not pushed by forces at all.
-  const float m = mass_ != 0.0f ? 1.0f / mass_ : 0.0f;
-  forceX_ += gravityX_;
-  forceY_ += gravityY_;
-  const float ax = forceX_ * k;
-  const float ay = forceY_ * k;
-  velocityX_ = m * ax + velocityX_;
-  velocityY_ = m * ay + velocityY_;
-  x_ = velocityX_ * k + x_;
-  y_ = velocityY_ * k + y_;
+  // A mass so small that its inverse overflows counts as none, too.
+  float m = mass_ != 0.0f ? 1.0f / mass_ : 0.0f;
+  if (!std::isfinite(m)) m = 0.0f;
+  const float fx = forceX_ + gravityX_;
+  const float fy = forceY_ + gravityY_;
+  const float ax = fx * k;
+  const float ay = fy * k;
+  const float vx = m * ax + velocityX_;
+  const float vy = m * ay + velocityY_;
+  const float x = vx * k + x_;
+  const float y = vy * k + y_;
+  // Motion that overflowed would hand infinities and NaNs to drawing: the
+  // patch stops where it last was.
+  if (!std::isfinite(fx) || !std::isfinite(fy) || !std::isfinite(vx) || !std::isfinite(vy) ||
+      !std::isfinite(x) || !std::isfinite(y)) {
+    active_ = false;
+    return;
+  }
+  velocityX_ = vx;
+  velocityY_ = vy;
+  x_ = x;
+  y_ = y;
   // The force is divided by the time step at every update.
   forceX_ = ax;
   forceY_ = ay;

@@ -1,7 +1,5 @@
 #include "shader/glShaderManager.h"
 
-#include <GL/glew.h>
-
 #include <cstring>
 #include <iostream>
 
@@ -31,24 +29,6 @@ struct Stage {
   const char* label;
 };
 
-// Drivers without the geometry-shader extensions cannot take the program's
-// geometry parameters, so the geometry source has to declare its primitives
-// itself. Linking one that does not makes Mesa's linker read freed memory.
-// The driver's own list: GLEW's flags also turn on for entry points it merely found.
-bool driverHasExtension(const char* name) {
-  const char* list = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-  return list != nullptr && std::strstr(list, name) != nullptr;
-}
-
-bool geometryStageLinkable(const Stage& stage) {
-  if (!dynamic_cast<aGeometryShader*>(stage.object)) return true;
-  if (driverHasExtension("GL_EXT_geometry_shader4") || driverHasExtension("GL_ARB_geometry_shader4")) {
-    return true;
-  }
-  const char* source = stage.object->source();
-  return source != nullptr && std::strstr(source, "max_vertices") != nullptr;
-}
-
 void deleteAll(glShader* program, Stage* stages, int count) {
   delete program;
   for (int i = 0; i < count; ++i) delete stages[i].object;
@@ -77,14 +57,6 @@ glShader* build(glShader* program, Stage* stages, int count, bool verbose) {
     if (verbose) std::cout << "***GLSL Compile (" << stages[i].label << "): SUCCESS!\n";
     std::cout << "***GLSL Compiler Log (" << stages[i].label << "):\n";
     printLog(object->getCompilerLog());
-  }
-  for (int i = 0; i < count; ++i) {
-    if (given(stages[i].file) && !geometryStageLinkable(stages[i])) {
-      std::cout << "error: geometry shader [" << stages[i].file
-                << "] declares no output layout and the driver takes no geometry parameters\n";
-      deleteAll(program, stages, count);
-      return nullptr;
-    }
   }
   for (int i = 0; i < count; ++i) {
     if (given(stages[i].file)) program->addShader(stages[i].object);

@@ -2,6 +2,7 @@
 
 #include <tinyxml.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -22,6 +23,12 @@ int readInt(const TiXmlElement* element, const char* name, int defaultValue) {
 float readFloat(const TiXmlElement* element, const char* name, float defaultValue) {
   float value = defaultValue;
   if (element && element->QueryFloatAttribute(name, &value) != TIXML_SUCCESS) value = defaultValue;
+  // "nan", "inf" and values no screen has read as numbers; they would reach drawing.
+  if (element && (!std::isfinite(value) || std::fabs(value) > kLargestLayoutValue)) {
+    std::printf("WARNING: layout element <%s>: %s=\"%s\" is out of range; %g used\n",
+                element->Value(), name, element->Attribute(name), static_cast<double>(defaultValue));
+    value = defaultValue;
+  }
   return value;
 }
 

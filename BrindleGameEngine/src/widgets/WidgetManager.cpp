@@ -1,7 +1,6 @@
 #include "WidgetManager.h"
 
 #include <algorithm>
-#include <cassert>
 #include <cstdio>
 
 #include "GameApp.h"
@@ -37,7 +36,6 @@ void WidgetManager::sort() {
 void WidgetManager::addWidget(Widget* widget, bool noSort) {
   if (!widget) return;
   // A widget listed twice would be updated, drawn and removed twice.
-  assert(!contains(widget));
   if (contains(widget)) return;
   if (widget->getZ() < 1.0f) {
     Rect5 geometry = widget->getGeometry();

@@ -86,11 +86,12 @@ bool xQuadTree::ObtainQDTCSPos(const Box2 &box, int range[4], int &level) const 
   const double u0 = (double(s.minX) - bounds_.minX) / w, u1 = (double(s.maxX) - bounds_.minX) / w;
   const double v0 = (double(s.minY) - bounds_.minY) / h, v1 = (double(s.maxY) - bounds_.minY) / h;
   double size = u1 - u0 > v1 - v0 ? u1 - u0 : v1 - v0;
-  const double smallest = std::ldexp(1.0, -depth_);
+  // Powers of two made exactly without a library call: this runs for every moved shape.
+  const double smallest = 1.0 / double(1u << depth_);
   if (size < smallest) size = smallest;
   int l = static_cast<int>(std::floor(-std::log2(size)));
   l = qlnClampInt(l, 0, depth_);
-  const double n = std::ldexp(1.0, l);
+  const double n = double(1u << l);
   const int last = (1 << l) - 1;
   range[0] = qlnClampInt(static_cast<int>(std::floor(n * u0)), 0, last);
   range[1] = qlnClampInt(static_cast<int>(std::floor(n * v0)), 0, last);

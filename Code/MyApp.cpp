@@ -24,6 +24,9 @@
 #include "VideoClips/LogoSequenceManager.h"
 #include "VideoClips/StaticImageClip.h"
 #include "music/AnnounceMusicTrack.h"
+#include "platform/RegistryValue.h"
+#include "AppCore.h"
+#include "xRenderingContext.h"
 
 MyApp::MyApp() {
   initSDL();
@@ -57,7 +60,12 @@ void MyApp::openSaveGame() {
   if (!loadGame()) saveGame();
 }
 
-void MyApp::onQuit() { saveGame(); }
+void MyApp::onQuit() {
+  saveGame();
+  // The last time the game was run, for support to read.
+  if (!setRegistryDword("checkValue", static_cast<uint32_t>(std::time(nullptr))))
+    SDL_Log("could not write the registry value checkValue");
+}
 
 MyApp::~MyApp() {
   delete gameParameters_;
@@ -75,6 +83,7 @@ void MyApp::init() {
   if (window_ && icon_) SDL_SetWindowIcon(window_, icon_);
   SDLGameApp::init();
   loadGlobalResources();
+  loadShaders("content/config/shaderslist.xml");
   SfxContainer::instance()->load("content/config/sfx.xml");
   SceneMusicContainer::instance()->load("content/config/music.xml");
   AppConfig::instance()->setScreenOffset(0, 0);
@@ -135,5 +144,7 @@ void MyApp::computeScaleFactors() {
 
 void MyApp::enterFirstScreen() {
   set3D(false);
+  if (getAppCore() && getAppCore()->getRenderingContext())
+    getAppCore()->getRenderingContext()->setClearColor(Color(0, 0, 0, 255));
   changeState(new WelcomeScreen());
 }

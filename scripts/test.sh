@@ -9,7 +9,9 @@ export SDL_AUDIODRIVER=dummy
 start_xvfb
 
 bash "$root/scripts/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-(cd "$root/build" && ctest --output-on-failure -j "$(nproc)" --timeout 600)
+# Both passes always run; the script fails when either found a failure.
+status=0
+(cd "$root/build" && ctest --output-on-failure -j "$(nproc)" --timeout 600) || status=1
 
 if [ "${STARMOOR_SKIP_SANITIZE:-0}" != "1" ]; then
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=0
@@ -24,7 +26,7 @@ if [ "${STARMOOR_SKIP_SANITIZE:-0}" != "1" ]; then
   asan=$(readlink -f "$(${CXX:-c++} -print-file-name=libasan.so)")
   if [ -f "$dri" ] && [ -f "$asan" ]; then preload="$asan:$dri${preload:+:$preload}"; fi
   bash "$root/scripts/build.sh" "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DSTARMOOR_SANITIZE=ON -DSTARMOOR_BENCH=OFF
-  (cd "$root/build-asan" && LD_PRELOAD="$preload" ctest --output-on-failure -j "$(nproc)" --timeout 900)
+  (cd "$root/build-asan" && LD_PRELOAD="$preload" ctest --output-on-failure -j "$(nproc)" --timeout 900) || status=1
 fi
 
 # Every reader of outside data under libFuzzer for a short while (clang-14).
@@ -32,3 +34,4 @@ if [ "${STARMOOR_SKIP_FUZZ:-0}" != "1" ]; then
   STARMOOR_KEEP_DISPLAY=1 STARMOOR_FUZZ_JOBS=2 STARMOOR_FUZZ_BUILD="$root/build-fuzz" \
     bash "$root/scripts/fuzz.sh" 20
 fi
+exit $status

@@ -7,6 +7,7 @@
 #include "AssertReport.h"
 #include "DynamicResources/RandomSeeder.h"
 #include "Utilities.h"
+#include "XmlFile.h"
 
 SceneMusicContainer* g_sceneMusicContainer = nullptr;
 
@@ -22,7 +23,7 @@ void SceneMusicContainer::destroyInstance() {
 
 void SceneMusicContainer::load(const std::string& filePath) {
   TiXmlDocument doc(filePath.c_str());
-  if (!doc.LoadFile()) {
+  if (!loadXmlFile(doc, filePath)) {
     (void)BGE_REPORT_MSG(false, "ERROR: Can't load music definition file!!!");
     return;
   }

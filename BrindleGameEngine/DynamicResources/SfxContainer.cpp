@@ -9,6 +9,7 @@
 #include "SDLGameApp.h"
 #include "Sound.h"
 #include "Utilities.h"
+#include "XmlFile.h"
 
 namespace {
 SfxContainer* g_sfxContainer = nullptr;
@@ -47,7 +48,7 @@ SfxContainer::~SfxContainer() {
 
 void SfxContainer::load(const std::string& filePath) {
   TiXmlDocument doc(filePath.c_str());
-  if (!doc.LoadFile()) {
+  if (!loadXmlFile(doc, filePath)) {
     (void)BGE_REPORT_MSG(false, "ERROR: Can't load sfx configuration file!!!");
     return;
   }

@@ -14,6 +14,7 @@
 #include "tinyaction/TinyActionSequence.h"
 #include "tinyaction/TinyRelIncrementator.h"
 #include "tinyaction/TinySetter.h"
+#include "XmlFile.h"
 
 namespace bge {
 
@@ -54,7 +55,7 @@ void StaticImageClip::load(const std::string& path) {
   endWithoutPlaying_ = false;
 
   TiXmlDocument document(path.c_str());
-  if (!document.LoadFile(TIXML_ENCODING_LEGACY) || !document.RootElement()) {
+  if (!loadXmlFile(document, path, TIXML_ENCODING_LEGACY) || !document.RootElement()) {
     BGE_REPORT_MSG(false, "Error reading file.");
     std::printf("StaticImageClip: cannot read [%s]\n", path.c_str());
     return;

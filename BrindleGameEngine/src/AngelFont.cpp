@@ -9,6 +9,7 @@
 #include "GLTexture.h"
 #include "Graphics.h"
 #include "ImageFilter.h"
+#include "XmlFile.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ bool AngelFont::loadDescription(const std::string& fileName, int glFilter) {
   resourceName_ = fileName;
 
   TiXmlDocument doc(fileName.c_str());
-  if (!doc.LoadFile()) {
+  if (!loadXmlFile(doc, fileName)) {
     std::printf("WARNING: font description [%s] could not be read: %s\n", fileName.c_str(),
                 doc.ErrorDesc());
     return false;

@@ -6,6 +6,7 @@
 
 #include "GLTexture.h"
 #include "SDLGameApp.h"
+#include "XmlFile.h"
 
 namespace {
 AppConfig* g_appConfig = nullptr;
@@ -47,7 +48,7 @@ void AppConfig::destroyInstance() {
 
 bool AppConfig::loadFromFile(const std::string& path) {
   TiXmlDocument document(path.c_str());
-  if (!document.LoadFile()) return false;
+  if (!loadXmlFile(document, path)) return false;
   const TiXmlElement* root = document.RootElement();
   if (!root || std::string(root->Value()) != "Config") return false;
 

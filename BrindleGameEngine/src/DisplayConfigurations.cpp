@@ -1,4 +1,5 @@
 #include "DisplayConfigurations.h"
+#include "XmlFile.h"
 
 #include <SDL.h>
 #include <tinyxml.h>
@@ -52,7 +53,7 @@ void DisplayConfigurations::sortModes() {
 
 void DisplayConfigurations::loadFromXml(const std::string& path) {
   TiXmlDocument document(path.c_str());
-  if (!document.LoadFile()) return;
+  if (!loadXmlFile(document, path)) return;
   const TiXmlElement* root = document.RootElement();
   if (!root || std::string(root->Value()) != "SystemInfo") return;
   const TiXmlElement* configurations = root->FirstChildElement("Configurations");

@@ -15,7 +15,7 @@
 #include "Menus/WelcomeScreen.h"
 #include "Music.h"
 #include "music/AnnounceMusicTrack.h"
-#include "music/DFTSpectralAnalayzerWidget.h"
+#include "music/SpectrumAnalyserWidget.h"
 #include "ResourceManager.h"
 #include "SoundSystem.h"
 #include "animation/AnimationPlayer.h"
@@ -27,6 +27,7 @@
 #include "widgets/LayoutReading.h"
 #include "widgets/RadioButtonList.h"
 #include "widgets/Slider.h"
+#include "XmlFile.h"
 
 namespace {
 
@@ -106,7 +107,7 @@ void LayoutDemoScreen::ensureFonts() {
 
 void LayoutDemoScreen::loadLayout(const std::string& file) {
   TiXmlDocument doc(file.c_str());
-  if (!doc.LoadFile()) {
+  if (!loadXmlFile(doc, file)) {
     std::printf("ERROR: layout [%s] cannot be read: %s\n", file.c_str(), doc.ErrorDesc());
     return;
   }

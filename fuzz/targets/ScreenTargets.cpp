@@ -13,6 +13,7 @@
 #include "PointingDeviceEvent.h"
 #include "ScreenBase.h"
 #include "Targets.h"
+#include "XmlFile.h"
 #include "VideoClips/StaticImageClip.h"
 #include "Widget.h"
 #include "animation/AnimationPlayer.h"
@@ -129,7 +130,7 @@ void buildElement(FuzzScreen& screen, TiXmlElement* element, const std::string& 
 
 void fuzzScreenLayout(const uint8_t* data, size_t size) {
   TiXmlDocument doc;
-  doc.Parse(asText(data, size).c_str(), nullptr, TIXML_ENCODING_UTF8);
+  parseXml(doc, asText(data, size), TIXML_ENCODING_UTF8);
   TiXmlElement* root = doc.FirstChildElement("Screen");
   if (!root) return;
   FuzzScreen screen;

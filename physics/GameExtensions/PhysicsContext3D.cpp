@@ -60,13 +60,13 @@ void xPhysicsContext3D::solveIslands(float dt) {
                            integrators_.size() > 0 && integrators_[0];
   QLN_ASSERT(solverReady && "ERROR: the 3D step needs solvers[2] and an integrator");
 
-  xArray<xBody3D*> todo;
-  todo.append(activeBodies_);
+  xArray<xBody3D*> unvisited;
+  unvisited.append(activeBodies_);
   xArray<xBody3D*> islandBodies;
   xArray<xConstraintSet3D*> islandSets;
-  while (todo.size() > 0) {
-    xBody3D* first = todo[0];
-    todo.remove(0, 1);
+  while (unvisited.size() > 0) {
+    xBody3D* first = unvisited[0];
+    unvisited.remove(0, 1);
     islandBodies.append(first);
     for (int b = 0; b < islandBodies.size(); ++b) {
       xBody3D* body = islandBodies[b];
@@ -77,7 +77,7 @@ void xPhysicsContext3D::solveIslands(float dt) {
         xBody3D* other = s->bodySrc() == body ? s->bodyDst() : s->bodySrc();
         if (other && !islandBodies.contains(other)) {
           islandBodies.append(other);
-          if (other->flags & kFlag3DActive) todo.remove(other);
+          if (other->flags & kFlag3DActive) unvisited.remove(other);
         }
       }
     }

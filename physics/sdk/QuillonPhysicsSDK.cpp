@@ -1,5 +1,6 @@
 #include "sdk/QuillonPhysicsSDK.h"
 
+#include <cmath>
 #include <new>
 
 #include "Collision/Shapes/xShapeDesc.h"
@@ -57,6 +58,9 @@ void QuillonPhysicsSDK::init() {
 
 void QuillonPhysicsSDK::updateF(float dt) {
   if (paused_) return;
+  // The world refuses a step that is not a positive number; the clock must not run on
+  // without it, or time-based sleeping would see bodies rest that never moved.
+  if (!(dt > 0.0f) || !std::isfinite(dt)) return;
   timeStep_ = dt;
   if (physicsContext_) physicsContext_->updateF(dt);
   ++currentTick_;

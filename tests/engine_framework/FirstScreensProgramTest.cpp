@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -24,19 +25,35 @@ std::vector<uint8_t> readAll(const std::string& path) {
 }
 
 // How many pixels down the column x, from y0 to y1, are clearly cyan.
-int cyanRun(const std::string& png, int x, int y0, int y1) {
-  SDL_Surface* loaded = IMG_Load(png.c_str());
-  if (!loaded) return -1;
-  SDL_Surface* rgba = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0);
-  SDL_FreeSurface(loaded);
-  if (!rgba) return -1;
+int cyanRun(SDL_Surface* rgba, int x, int y0, int y1) {
   int count = 0;
   for (int y = y0; y < y1 && y < rgba->h; ++y) {
     const uint8_t* p = static_cast<const uint8_t*>(rgba->pixels) + y * rgba->pitch + x * 4;
     if (p[1] > 80 && p[1] > 2 * p[0] && p[2] > 2 * p[0]) ++count;
   }
-  SDL_FreeSurface(rgba);
   return count;
+}
+
+enum class Shown { Other, Welcome, Docked, Unreadable };
+
+// Which first screen a screenshot shows, settled (no fade or zoom running), by
+// the left borders of their panels: the welcome screen's title at x 483 (y 170
+// to 250) and greeting at x 433 (y 300 to 370); the docking screen's banner at
+// x 433 (y 250 to 340) and its hint at x 533 (y 470 to 530).
+Shown classify(const std::string& png) {
+  SDL_Surface* loaded = IMG_Load(png.c_str());
+  if (!loaded) return Shown::Unreadable;
+  SDL_Surface* rgba = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0);
+  SDL_FreeSurface(loaded);
+  if (!rgba) return Shown::Unreadable;
+  const int title = cyanRun(rgba, 483, 175, 245);
+  const int greeting = cyanRun(rgba, 433, 305, 365);
+  const int banner = cyanRun(rgba, 433, 255, 295);
+  const int hint = cyanRun(rgba, 533, 475, 525);
+  SDL_FreeSurface(rgba);
+  if (title > 60 && greeting > 50 && banner < 5) return Shown::Welcome;
+  if (banner > 35 && hint > 45 && title < 5) return Shown::Docked;
+  return Shown::Other;
 }
 
 TEST(FirstScreens, EnterLeadsToTheDockingScreenAndQuitWritesTheSave) {
@@ -48,29 +65,43 @@ TEST(FirstScreens, EnterLeadsToTheDockingScreenAndQuitWritesTheSave) {
     std::ofstream out(saveFolder + "/Starmoor.sav", std::ios::binary);
     out.write(reinterpret_cast<const char*>(foreign.data()), static_cast<std::streamsize>(foreign.size()));
   }
+  // The script cannot see the screens, so it does not guess when the start-up
+  // logos end: every kPeriod frames it takes a screenshot and presses Enter on
+  // the next frame. Each shot then shows what that Enter met. Enter is ignored
+  // during the logos and the fades, so the shots must run: start-up, the
+  // welcome screen, the docking screen, and from then on neither again.
+  constexpr int kPeriod = 40;
+  constexpr int kShots = 30;
   const std::string script = dirs.root() + "/events.txt";
-  // The start-up logos run for about 5.5 s (some 350 frames at 16 ms), then the
-  // welcome screen fades in for about 32 frames. An Enter during the logos
-  // changes nothing.
-  std::ofstream(script) << "200 key Return\n"
-                           "440 key F8\n"
-                           "470 key Return\n"
-                           "600 key F8\n"
-                           "620 quit\n";
+  {
+    std::ofstream events(script);
+    for (int shot = 0; shot < kShots; ++shot) {
+      events << (shot + 1) * kPeriod << " key F8\n" << (shot + 1) * kPeriod + 1 << " key Return\n";
+    }
+    events << (kShots + 1) * kPeriod << " quit\n";
+  }
   const std::string log = dirs.root() + "/out.txt";
   const std::string command = "cd / && SDL_AUDIODRIVER=dummy STARMOOR_EVENT_SCRIPT='" + script +
-                              "' timeout 180 '" STARMOOR_EXE "' -windowed > '" + log + "' 2>&1";
+                              "' timeout 300 '" STARMOOR_EXE "' -windowed > '" + log + "' 2>&1";
   const int status = std::system(command.c_str());
   std::ifstream outText(log);
   const std::string output((std::istreambuf_iterator<char>(outText)), std::istreambuf_iterator<char>());
   ASSERT_TRUE(WIFEXITED(status)) << output;
   ASSERT_EQ(WEXITSTATUS(status), 0) << output;
 
-  // The docking screen's banner has its left border at x 433 from y 250 to 340;
-  // on the welcome screen that stretch is open space.
-  const std::string shots = saveFolder + "/ScreenShots/";
-  EXPECT_LT(cyanRun(shots + "ScrShot1.png", 433, 255, 295), 5);
-  EXPECT_GT(cyanRun(shots + "ScrShot2.png", 433, 255, 295), 30);
+  std::string seen;  // one letter a shot: W welcome, D docked, - anything else
+  for (int shot = 1; shot <= kShots; ++shot) {
+    const Shown shown = classify(saveFolder + "/ScreenShots/ScrShot" + std::to_string(shot) + ".png");
+    ASSERT_NE(shown, Shown::Unreadable) << "screenshot " << shot << " missing";
+    seen += shown == Shown::Welcome ? 'W' : shown == Shown::Docked ? 'D' : '-';
+  }
+  const size_t firstDocked = seen.find('D');
+  ASSERT_NE(seen.find('W'), std::string::npos) << seen;
+  ASSERT_NE(firstDocked, std::string::npos) << seen;
+  EXPECT_LT(seen.find_last_of('W'), firstDocked) << seen;
+  // One stretch of docking shots: nothing leads back to it either.
+  const size_t docked = static_cast<size_t>(std::count(seen.begin(), seen.end(), 'D'));
+  EXPECT_EQ(seen.find_last_of('D'), firstDocked + docked - 1) << seen;
 
   // The foreign file was kept, and the defaults were written behind our header.
   EXPECT_EQ(readAll(saveFolder + "/Starmoor.sav.bak"), foreign);

@@ -59,7 +59,7 @@ class JoystickTest : public ::testing::Test {
     for (int i = SDL_NumJoysticks() - 1; i >= 0; --i) {
       if (SDL_JoystickIsVirtual(i)) SDL_JoystickDetachVirtual(i);
     }
-    SDL_Quit();
+    SDL_QuitSubSystem(SDL_INIT_EVENTS | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER);
   }
   // The frame loop's share: joystick update, then every queued event.
   void pump() {
@@ -249,7 +249,7 @@ TEST(JoystickDatabaseTest, OurDatabaseParses) {
   ASSERT_NE(mapping, nullptr);
   EXPECT_NE(std::string(mapping).find("Starmoor Xbox 360 Pad"), std::string::npos) << mapping;
   SDL_free(mapping);
-  SDL_Quit();
+  SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
 }
 
 // Without the database the built-in layout is read.

@@ -93,6 +93,12 @@ class LogoSequenceTest : public ::testing::Test {
     return manager;
   }
 
+  // For tests that stop before the last logo: the sequence would delete itself at its end.
+  void abandon(LogoSequenceManager* manager) {
+    delete manager;
+    app_.deleteQueuedStates();
+  }
+
   testenv::TempUserDirs dirs_;
   StandInApp app_;
   ClipJournal journal_;
@@ -140,10 +146,12 @@ TEST_F(LogoSequenceTest, StartedAndUnknownEventsDoNotMoveOn) {
 
 TEST_F(LogoSequenceTest, ALogoTypeNobodyPlaysIsPassedOver) {
   configureLogos(dirs_.root(), {{"VIDEO", "", "intro.avi"}, {"IMAGE", "", "a.xml"}});
-  notingManager()->playNextClip();
+  LogoSequenceManager* manager = notingManager();
+  manager->playNextClip();
   ASSERT_EQ(made_.size(), 1u);
   EXPECT_EQ(made_[0]->getId(), 0);
   EXPECT_EQ(journal_.calls.front(), "N0 load a.xml");
+  abandon(manager);
 }
 
 // The static image fades in, holds and fades out over the file's times, and
@@ -220,12 +228,14 @@ TEST_F(LogoSequenceTest, FadeOutDefaultsToTheFadeInTime) {
   writeFile(dirs_.root() + "/half.xml",
             "<StaticImageClip fileName=\"x.png\"><Duration fadeIn=\"0.25\"/></StaticImageClip>");
   configureLogos(dirs_.root(), {{"IMAGE", dirs_.root() + "/", "half.xml"}});
-  imageManager()->playNextClip();
+  LogoSequenceManager* manager = imageManager();
+  manager->playNextClip();
   auto* clip = dynamic_cast<StaticImageClip*>(app_.states().back());
   ASSERT_NE(clip, nullptr);
   EXPECT_EQ(clip->getFadeInMs(), 250);
   EXPECT_EQ(clip->getDisplayMs(), 3000);
   EXPECT_EQ(clip->getFadeOutMs(), 250);
+  abandon(manager);
 }
 
 TEST_F(LogoSequenceTest, APressSkipsToTheNextLogoOnTheFollowingFrame) {
@@ -233,7 +243,8 @@ TEST_F(LogoSequenceTest, APressSkipsToTheNextLogoOnTheFollowingFrame) {
   writeFile(dirs_.root() + "/b.xml", "<StaticImageClip fileName=\"b.png\"/>");
   configureLogos(dirs_.root(), {{"IMAGE", dirs_.root() + "/", "a.xml"},
                                 {"IMAGE", dirs_.root() + "/", "b.xml"}});
-  imageManager()->playNextClip();
+  LogoSequenceManager* manager = imageManager();
+  manager->playNextClip();
   app_.frame(16);
   app_.frame(16);
   PointingDeviceEvent press;
@@ -250,6 +261,7 @@ TEST_F(LogoSequenceTest, APressSkipsToTheNextLogoOnTheFollowingFrame) {
   ASSERT_NE(clip, nullptr);
   EXPECT_EQ(clip->getAlpha(), 0) << "the second logo starts dark again";
   EXPECT_EQ(app_.firstScreens, 0);
+  abandon(manager);
 }
 
 // An unreadable logo file must not leave the start-up on a black screen, nor
@@ -259,7 +271,8 @@ TEST_F(LogoSequenceTest, AnUnreadableLogoEndsOnTheNextFrameWithoutAnImage) {
   configureLogos(dirs_.root(), {{"IMAGE", dirs_.root() + "/", "a.xml"},
                                 {"IMAGE", dirs_.root() + "/", "missing.xml"},
                                 {"IMAGE", dirs_.root() + "/", "a.xml"}});
-  imageManager()->playNextClip();
+  LogoSequenceManager* manager = imageManager();
+  manager->playNextClip();
   auto* clip = dynamic_cast<StaticImageClip*>(app_.states().back());
   ASSERT_NE(clip, nullptr);
   for (int i = 0; i < 200 && clip->getTexture() && app_.firstScreens == 0; ++i) app_.frame(16);
@@ -274,6 +287,7 @@ TEST_F(LogoSequenceTest, AnUnreadableLogoEndsOnTheNextFrameWithoutAnImage) {
   app_.frame(16);
   EXPECT_NE(clip->getTexture(), nullptr) << "the third logo is playing";
   EXPECT_EQ(app_.firstScreens, 0);
+  abandon(manager);
 }
 
 TEST_F(LogoSequenceTest, ImageIsDrawnOverBlackAtItsPositionWithTheFadeAlpha) {
@@ -281,7 +295,8 @@ TEST_F(LogoSequenceTest, ImageIsDrawnOverBlackAtItsPositionWithTheFadeAlpha) {
             "<StaticImageClip fileName=\"a.png\"><Position x=\"40\" y=\"30\"/>"
             "<Duration fadeIn=\"1\" displayTime=\"1\" fadeOut=\"1\"/></StaticImageClip>");
   configureLogos(dirs_.root(), {{"IMAGE", dirs_.root() + "/", "a.xml"}});
-  imageManager()->playNextClip();
+  LogoSequenceManager* manager = imageManager();
+  manager->playNextClip();
   auto* clip = dynamic_cast<StaticImageClip*>(app_.states().back());
   ASSERT_NE(clip, nullptr);
   for (int i = 0; i < 10; ++i) app_.frame(50);
@@ -296,6 +311,7 @@ TEST_F(LogoSequenceTest, ImageIsDrawnOverBlackAtItsPositionWithTheFadeAlpha) {
   EXPECT_EQ(g.images[0].color.a, clip->getAlpha());
   EXPECT_GT(clip->getAlpha(), 0);
   EXPECT_LT(clip->getAlpha(), 255);
+  abandon(manager);
 }
 
 TEST_F(LogoSequenceTest, AnAnimationClipWithoutAnAnimationEndsAndTheSequenceGoesOn) {

@@ -7,7 +7,7 @@
 
 #include "PeripheryTestSupport.h"
 #include "music/AnnounceMusicTrack.h"
-#include "music/DFTSpectralAnalayzerWidget.h"
+#include "music/SpectrumAnalyserWidget.h"
 #include "music/FFT.h"
 
 namespace {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <memory>
 #include <random>
@@ -183,6 +184,59 @@ TEST(QuadTree, QueriesMatchBruteForceThroughMovesAndRemovals) {
     if (filed[i]) tree.removeFromCS(shapes[i].get());
   EXPECT_EQ(tree.linksInUse(), 0);
   EXPECT_EQ(tree.cellsInUse(), 1);  // only the root is left
+}
+
+TEST(QuadTree, LooseQueriesReturnEveryShapeOfTheCellsTheyMeet) {
+  // A loose query visits every cell (of any level) whose square touches the query box, the box
+  // first clamped onto the root; it returns each shape filed in one of them, once.
+  std::mt19937 rng(77);
+  std::uniform_real_distribution<float> near(-2000.0f, 2000.0f);
+  std::uniform_real_distribution<float> far(-400000.0f, 400000.0f);
+  std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+  xQuadTree tree;
+  std::vector<std::unique_ptr<xPrimitiveShape>> shapes;
+  for (int i = 0; i < 1500; ++i) {
+    const float r = unit(rng);
+    const float side = r < 0.05f ? 20000.0f * unit(rng) + 1.0f : (r < 0.5f ? 6.0f : 60.0f * unit(rng) + 0.5f);
+    const bool outside = unit(rng) < 0.05f;
+    // Some exactly on the edges of deep cells (multiples of 25 world units scale to whole cells).
+    const bool onEdge = unit(rng) < 0.2f;
+    float x = outside ? far(rng) : near(rng), y = outside ? far(rng) : near(rng);
+    if (onEdge) {
+      x = std::round(x / 25.0f) * 25.0f - side * 0.5f;
+      y = std::round(y / 25.0f) * 25.0f + side * 0.5f;
+    }
+    shapes.push_back(boxShape(side, side, x, y, onEdge ? 0.0f : unit(rng)));
+    tree.insertToCS(shapes.back().get());
+  }
+  const Box2 root = tree.bounds();
+  auto clampTo = [](float v, float lo, float hi) { return v < lo ? lo : (v > hi ? hi : v); };
+  for (size_t q = 0; q < shapes.size(); q += 3) {
+    xShape *query = shapes[q].get();
+    const Box2 raw = scaled(query->getAbsBoundingBox());
+    const Box2 qb(clampTo(raw.minX, root.minX, root.maxX), clampTo(raw.minY, root.minY, root.maxY),
+                  clampTo(raw.maxX, root.minX, root.maxX), clampTo(raw.maxY, root.minY, root.maxY));
+    std::set<xShape *> expected;
+    for (auto &s : shapes) {
+      int r[4], level;
+      s->getCSPos(r, level);
+      const double cell = double(root.maxX - root.minX) / double(1 << level);
+      bool met = false;
+      for (int y = r[1]; y <= r[3] && !met; ++y)
+        for (int x = r[0]; x <= r[2] && !met; ++x) {
+          const Box2 c(float(root.minX + cell * x), float(root.minY + cell * y), float(root.minX + cell * (x + 1)),
+                       float(root.minY + cell * (y + 1)));
+          met = overlaps(c, qb);
+        }
+      if (met) expected.insert(s.get());
+    }
+    xArray<xShape *> loose;
+    tree.getClosest(loose, query, false);
+    std::set<xShape *> got;
+    for (int i = 0; i < loose.size(); ++i) EXPECT_TRUE(got.insert(loose[i]).second) << "a shape was returned twice";
+    ASSERT_EQ(got, expected) << "query " << q;
+  }
+  for (auto &s : shapes) tree.removeFromCS(s.get());
 }
 
 TEST(QuadTree, PruningStopsAtTheFirstCellStillInUse) {

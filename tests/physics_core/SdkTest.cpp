@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <type_traits>
 
 #include "Collision/Shapes/xPrimitiveShape.h"
@@ -89,6 +90,24 @@ TEST(Sdk, ClockAndPause) {
   qlnDestroyQuillonSDK();
   EXPECT_EQ(g_ptrSDK, nullptr);
   qlnDestroyQuillonSDK();  // nothing left: harmless
+}
+
+TEST(Sdk, StepsTheWorldRefusesLeaveTheClock) {
+  QuillonPhysicsSDK *sdk = qlnCreateQuillonSDK();
+  sdk->updateF(0.25f);
+  const float bad[] = {0.0f, -0.5f, std::numeric_limits<float>::quiet_NaN(),
+                       std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity()};
+  for (float dt : bad) {
+    sdk->updateF(dt);
+    EXPECT_EQ(sdk->currentTick(), 1ul) << dt;
+    EXPECT_EQ(sdk->timeNow(), 0.25f) << dt;
+    EXPECT_EQ(sdk->timeStep(), 0.25f) << dt;
+    EXPECT_EQ(sdk->lastTimeStep(), 0.25f) << dt;
+  }
+  sdk->updateF(0.5f);
+  EXPECT_EQ(sdk->currentTick(), 2ul);
+  EXPECT_EQ(sdk->timeNow(), 0.75f);
+  qlnDestroyQuillonSDK();
 }
 
 TEST(Sdk, EntitiesAreOwnedAndDeletedOnce) {

@@ -45,6 +45,34 @@ TEST_F(Shapes, AbsoluteBoundingBoxFollowsPlacement) {
   delete s;
 }
 
+TEST_F(Shapes, BoundingBoxFollowsEveryChangeBetweenAsks) {
+  // The box is asked for again and again in a step; each ask must still see every change
+  // made since the last one: the placement, the body under the shape, the envelope's size or
+  // the envelope itself.
+  xPrimitiveShape *s = makeBoxShape(2, 2);
+  s->setAbsPlacement(Vec3(10, 0, 0));
+  EXPECT_TRUE(qlnIsNearB2(s->getAbsBoundingBox(), Box2(9, -1, 11, 1), 1e-6f));
+  EXPECT_TRUE(qlnIsNearB2(s->getAbsBoundingBox(), Box2(9, -1, 11, 1), 1e-6f));
+  static_cast<xPrimitiveBox *>(s->getEnvelope())->setSize(Vec2(4, 6));
+  EXPECT_TRUE(qlnIsNearB2(s->getAbsBoundingBox(), Box2(8, -3, 12, 3), 1e-6f));
+  s->setAbsPlacement(Vec3(10, 0, 3.14159265f / 2));
+  EXPECT_TRUE(qlnIsNearB2(s->getAbsBoundingBox(), Box2(7, -2, 13, 2), 1e-5f));
+  s->setEnvelope(new xPrimitiveCircle(5));
+  EXPECT_TRUE(qlnIsNearB2(s->getAbsBoundingBox(), Box2(5, -5, 15, 5), 1e-5f));
+  static_cast<xPrimitiveCircle *>(s->getEnvelope())->setRadius(1);
+  EXPECT_TRUE(qlnIsNearB2(s->getAbsBoundingBox(), Box2(9, -1, 11, 1), 1e-5f));
+
+  xPrimitiveShape *parent = makeBoxShape(2, 2);
+  parent->setAbsPlacement(Vec3(0, 0, 0));
+  s->setAscendant(parent);
+  EXPECT_TRUE(qlnIsNearB2(s->getAbsBoundingBox(), Box2(9, -1, 11, 1), 1e-5f));
+  parent->setAbsPlacement(Vec3(0, 100, 0));  // only the parent moves
+  EXPECT_TRUE(qlnIsNearB2(s->getAbsBoundingBox(), Box2(9, 99, 11, 101), 1e-5f));
+  s->setAscendant(nullptr);
+  delete s;
+  delete parent;
+}
+
 TEST_F(Shapes, DescriptionHandsEachShapeItsOwnEnvelope) {
   xPrimitiveShapeDesc d;
   d.setCategory("solid_geometry");

@@ -124,7 +124,7 @@ TEST(SaveCrash, EveryKillLeavesThePreviousOrTheNewSave) {
                                         std::chrono::steady_clock::now() - start));
     }
   }
-  const int maxDelayUs = static_cast<int>(std::min<int64_t>(std::max<int64_t>(3 * saveTime.count(), 1000), 30000));
+  const int maxDelayUs = static_cast<int>(std::min<int64_t>(std::max<int64_t>(3 * saveTime.count(), 1000), 20000));
   int pipeFds[2];
   ASSERT_EQ(0, pipe2(pipeFds, O_NONBLOCK));
 
@@ -162,7 +162,7 @@ TEST(SaveCrash, EveryKillLeavesThePreviousOrTheNewSave) {
   close(pipeFds[0]);
   close(pipeFds[1]);
   // The children really saved, and files of many different lengths were replaced.
-  EXPECT_GT(known, 200);
+  EXPECT_GT(known, 50);
   std::printf("final generation %d; %d kills landed between a save's rename and its report; "
               "kills within %d us\n", known, killsMidSave, maxDelayUs);
 }

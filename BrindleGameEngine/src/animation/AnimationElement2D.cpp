@@ -20,6 +20,12 @@ int timeBetween(int from, int to) {
   return static_cast<int>(span);
 }
 
+// Key frames may name channels outside 0-255, and the tween runs past them.
+int colourChannel(float value) {
+  if (!(value > 0.0f)) return 0;
+  return value >= 255.0f ? 255 : static_cast<int>(value);
+}
+
 }  // namespace
 
 AnimationElement2D::AnimationElement2D(int type, Animation2D* owner) : type_(type), owner_(owner) {}
@@ -166,6 +172,6 @@ void AnimationElement2D::draw(Graphics* graphics, float offsetX, float offsetY) 
   graphics->scale(scaleX * 0.01f, scaleY * 0.01f);
   graphics->translate(-pivotX_, -pivotY_);
   graphics->drawImage(0, 0, texture_,
-                      Color(static_cast<int>(red), static_cast<int>(green),
-                            static_cast<int>(blue), static_cast<int>(alpha)));
+                      Color(colourChannel(red), colourChannel(green), colourChannel(blue),
+                            colourChannel(alpha)));
 }

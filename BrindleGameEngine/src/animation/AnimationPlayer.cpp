@@ -14,6 +14,7 @@
 #include "animation/AnimationElement2D.h"
 #include "animation/KeyFrame.h"
 #include "animation/MathFunction.h"
+#include "XmlFile.h"
 
 namespace {
 
@@ -117,7 +118,7 @@ bool AnimationPlayer::loadAnimation(int id, const std::string& path) {
   animation->setFolder(baseFolder_);
 
   TiXmlDocument doc(path.c_str());
-  if (!doc.LoadFile()) {
+  if (!loadXmlFile(doc, path)) {
     std::printf("ERROR: animation [%s] cannot be read: %s\n", path.c_str(), doc.ErrorDesc());
     return false;
   }

@@ -3,12 +3,13 @@
 #include <string>
 
 #include "shader/glShaderManager.h"
+#include "XmlFile.h"
 
 namespace gsx {
 
 int loadShaderList(glShaderManager& manager, const char* path) {
   TiXmlDocument doc(path);
-  if (!doc.LoadFile()) return -1;
+  if (!loadXmlFile(doc, path ? path : "")) return -1;
   const TiXmlElement* list = doc.FirstChildElement("ShadersList");
   if (!list) return -1;
   int built = 0;

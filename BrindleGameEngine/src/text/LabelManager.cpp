@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "Utilities.h"
+#include "XmlFile.h"
 
 LabelManager::~LabelManager() { delete document_; }
 
@@ -14,7 +15,7 @@ void LabelManager::loadFromXml(const std::string& path) {
   labels_.clear();
 
   document_ = new TiXmlDocument();
-  if (!document_->LoadFile(path.c_str(), TIXML_ENCODING_LEGACY)) return;
+  if (!loadXmlFile(*document_, path, TIXML_ENCODING_LEGACY)) return;
 
   TiXmlElement* root = document_->FirstChildElement("Strings");
   TiXmlNode* first = root ? root->FirstChild() : nullptr;

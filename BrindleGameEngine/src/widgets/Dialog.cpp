@@ -14,6 +14,7 @@
 #include "widgets/DialogListener.h"
 #include "widgets/Label.h"
 #include "widgets/LayoutReading.h"
+#include "XmlFile.h"
 
 namespace bge {
 
@@ -22,7 +23,7 @@ Dialog::Dialog(DialogListener* listener, const std::string& fileName, ResourceMa
     : dialogId_(dialogId), listener_(listener) {
   player_ = new AnimationPlayer(this);
   TiXmlDocument doc(fileName.c_str());
-  if (!doc.LoadFile(TIXML_ENCODING_LEGACY)) {
+  if (!loadXmlFile(doc, fileName, TIXML_ENCODING_LEGACY)) {
     std::printf("ERROR: dialog [%s] cannot be read: %s\n", fileName.c_str(), doc.ErrorDesc());
     return;
   }

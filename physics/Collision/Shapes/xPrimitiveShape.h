@@ -28,6 +28,12 @@ class QLN_API xPrimitiveShape : public xShape {
  private:
   xPrimitive *envelope_;
   xMaterial *material_;
+  // The last absolute box and what it was made from (placement, envelope box): a step asks for
+  // the same box several times (moving the shape in the tree, its query, the colliders).
+  Vec3 boxPlacement_;
+  Box2 boxLocal_;
+  Box2 boxAbs_;
+  bool boxKnown_;
 };
 
 }  // namespace QuillonPHX2D

@@ -34,6 +34,7 @@ void xQuadTree::initializeCS(int depth, float side) {
   links_.clear();
   freeLinks_.clear();
   cells_.append(xCSCell());
+  ++version_;
 }
 
 int xQuadTree::SpawnNewCell() {
@@ -46,6 +47,7 @@ int xQuadTree::SpawnNewCell() {
   }
   const int c = freeCells_.pop(false);
   cells_[c] = xCSCell();
+  ++version_;
   return c;
 }
 
@@ -66,6 +68,7 @@ void xQuadTree::AddCellLink(int cell, xShape *shape) {
   links_[l].next = cells_[cell].firstLink;
   cells_[cell].firstLink = l;
   shape->setQueryMark(false);
+  ++version_;
 }
 
 bool xQuadTree::ObtainQDTCSPos(const Box2 &box, int range[4], int &level) const {
@@ -83,11 +86,12 @@ bool xQuadTree::ObtainQDTCSPos(const Box2 &box, int range[4], int &level) const 
   const double u0 = (double(s.minX) - bounds_.minX) / w, u1 = (double(s.maxX) - bounds_.minX) / w;
   const double v0 = (double(s.minY) - bounds_.minY) / h, v1 = (double(s.maxY) - bounds_.minY) / h;
   double size = u1 - u0 > v1 - v0 ? u1 - u0 : v1 - v0;
-  const double smallest = std::ldexp(1.0, -depth_);
+  // Powers of two made exactly without a library call: this runs for every moved shape.
+  const double smallest = 1.0 / double(1u << depth_);
   if (size < smallest) size = smallest;
   int l = static_cast<int>(std::floor(-std::log2(size)));
   l = qlnClampInt(l, 0, depth_);
-  const double n = std::ldexp(1.0, l);
+  const double n = double(1u << l);
   const int last = (1 << l) - 1;
   range[0] = qlnClampInt(static_cast<int>(std::floor(n * u0)), 0, last);
   range[1] = qlnClampInt(static_cast<int>(std::floor(n * v0)), 0, last);
@@ -133,6 +137,7 @@ void xQuadTree::RemoveCell(xShape *shape, int x, int y, int level) {
     l = links_[l].next;
   }
   if (l < 0) return;
+  ++version_;
   if (prev < 0)
     cells_[cell].firstLink = links_[l].next;
   else
@@ -247,11 +252,146 @@ void xQuadTree::getShapesFromQDT(xArray<xShape *> &result, int cell, const Box2 
   }
 }
 
+bool xQuadTree::queryRanges(const Box2 &query, QueryRanges &out) const {
+  // Only an upright, finite box has the per-axis ranges below; anything else takes the walk.
+  if (!(query.minX <= query.maxX) || !(query.minY <= query.maxY)) return false;
+  if (!qlnIsFinite(query.minX) || !qlnIsFinite(query.minY) || !qlnIsFinite(query.maxX) || !qlnIsFinite(query.maxY))
+    return false;
+  const int deepest = depth_;
+  if (deepest < 0 || deepest > kMaxQueryDepth) return false;
+  const int n = 1 << deepest;
+  // Cell edges of the deepest level are exact in double (halvings of the root), so these
+  // comparisons are the ones the walk makes with the halved cell boxes.
+  const double cellW = (double(bounds_.maxX) - bounds_.minX) / n;
+  const double cellH = (double(bounds_.maxY) - bounds_.minY) / n;
+  const double x0 = bounds_.minX, y0 = bounds_.minY;
+  // Lowest cell whose far edge reaches the query's low side; highest whose near edge does not
+  // pass its high side. Both clamped to the root, which is where the walk also ends up.
+  const double invW = n / (double(bounds_.maxX) - bounds_.minX);
+  const double invH = n / (double(bounds_.maxY) - bounds_.minY);
+  auto low = [n](double origin, double cell, double inv, float q) {
+    double g = (double(q) - origin) * inv;
+    int i = g <= 0.0 ? 0 : (g >= n - 1 ? n - 1 : int(g));
+    while (i > 0 && origin + cell * i >= q) --i;
+    while (i < n - 1 && origin + cell * (i + 1) < q) ++i;
+    return i;
+  };
+  auto high = [n](double origin, double cell, double inv, float q) {
+    double g = (double(q) - origin) * inv;
+    int j = g <= 0.0 ? 0 : (g >= n - 1 ? n - 1 : int(g));
+    while (j < n - 1 && origin + cell * (j + 1) <= q) ++j;
+    while (j > 0 && origin + cell * j > q) --j;
+    return j;
+  };
+  out.depth = deepest;
+  out.x0 = low(x0, cellW, invW, query.minX);
+  out.x1 = high(x0, cellW, invW, query.maxX);
+  out.y0 = low(y0, cellH, invH, query.minY);
+  out.y1 = high(y0, cellH, invH, query.maxY);
+  return out.x0 <= out.x1 && out.y0 <= out.y1;
+}
+
+void xQuadTree::collectLinks(xArray<xShape *> &result, int cell, const Box2 &query, bool precise) {
+  const xCSCellLink *links = links_.dataPtr();
+  for (int l = cells_.dataPtr()[cell].firstLink; l >= 0; l = links[l].next) {
+    xShape *s = links[l].shape;
+    if (!s || s->isQueryMarked()) continue;
+    if (precise) {
+      const Box2 b = scaledBox(s->getAbsBoundingBox());
+      if (!(b.maxX >= query.minX && b.maxY >= query.minY && b.minX <= query.maxX && b.minY <= query.maxY)) continue;
+    }
+    result.append(s);
+    s->setQueryMark(true);
+  }
+}
+
+void xQuadTree::getShapesByRanges(xArray<xShape *> &result, const QueryRanges &r, const Box2 &query, bool precise) {
+  // The cells the walk visits are exactly those whose coordinates lie in the query's range
+  // shifted to their level, visited in the same depth-first order (children 0 to 3).
+  const xCSCell *cells = cells_.dataPtr();
+  const int deepest = r.depth;
+  // From the root down, a small query's range is one cell a level for most of the depth, and
+  // the next query (a neighbour) mostly takes the same cells: the last such chain is reused
+  // while the tree is unchanged, so only cells holding shapes are looked at on the shared part.
+  ChainCache &cc = chain_;
+  if (cc.version != version_ || cc.depth != deepest) {
+    cc.version = version_;
+    cc.depth = deepest;
+    cc.length = 0;
+    cc.linked = 0;
+  }
+  int level = 0;
+  if (cc.length > 0) {
+    // Level L is shared when the query's range there is one cell and the same cell as the
+    // chain's: the coordinates agree on their bits above deepest - L.
+    const unsigned differ = unsigned((r.x0 ^ r.x1) | (r.x0 ^ cc.x) | (r.y0 ^ r.y1) | (r.y0 ^ cc.y));
+    int reuse = cc.length;
+    if (differ != 0) {
+      const int highest = 31 - __builtin_clz(differ);
+      if (deepest - highest < reuse) reuse = deepest - highest;
+    }
+    cc.length = reuse;
+    cc.linked &= (reuse >= 32 ? ~0u : (1u << reuse) - 1u);
+    for (unsigned m = cc.linked; m != 0; m &= m - 1) collectLinks(result, cc.cell[__builtin_ctz(m)], query, precise);
+    level = reuse - 1;
+  } else {
+    cc.cell[0] = 0;
+    cc.length = 1;
+    cc.linked = cells[0].firstLink >= 0 ? 1u : 0u;
+    collectLinks(result, 0, query, precise);
+  }
+  cc.x = r.x0;
+  cc.y = r.y0;
+  int cell = cc.cell[level];
+  // Down the chain of levels where the range is one cell: no stack, one child each.
+  for (;;) {
+    if (level == deepest) return;
+    const int shift = deepest - level - 1;
+    const int cx = r.x0 >> shift, cy = r.y0 >> shift;
+    if (cx != (r.x1 >> shift) || cy != (r.y1 >> shift)) break;
+    const int child = cells[cell].child[2 * (cy & 1) + (cx & 1)];
+    if (child < 0) return;
+    cell = child;
+    ++level;
+    collectLinks(result, cell, query, precise);
+    cc.cell[level] = cell;
+    cc.length = level + 1;
+    if (cells[cell].firstLink >= 0) cc.linked |= 1u << level;
+  }
+  struct Pending {
+    int cell, level, x, y;
+  };
+  Pending stack[4 * (kMaxQueryDepth + 2)];
+  int top = 0;
+  auto pushChildren = [&](int parent, int parentLevel, int px, int py) {
+    const int shift = deepest - parentLevel - 1;
+    const int cx0 = r.x0 >> shift, cx1 = r.x1 >> shift, cy0 = r.y0 >> shift, cy1 = r.y1 >> shift;
+    // Reverse order so child 0 is popped first.
+    for (int k = 3; k >= 0; --k) {
+      const int child = cells[parent].child[k];
+      if (child < 0) continue;
+      const int kx = 2 * px + (k & 1), ky = 2 * py + (k >> 1);
+      if (kx < cx0 || kx > cx1 || ky < cy0 || ky > cy1) continue;
+      stack[top++] = {child, parentLevel + 1, kx, ky};
+    }
+  };
+  pushChildren(cell, level, r.x0 >> (deepest - level), r.y0 >> (deepest - level));
+  while (top > 0) {
+    const Pending p = stack[--top];
+    collectLinks(result, p.cell, query, precise);
+    if (p.level < deepest) pushChildren(p.cell, p.level, p.x, p.y);
+  }
+}
+
 void xQuadTree::getClosest(xArray<xShape *> &result, xShape *shape, bool precise) {
   if (!shape) return;
   const int first = result.size();
   const Box2 query = scaledBox(shape->getAbsBoundingBox());
-  getShapesFromQDT(result, 0, bounds_, query, precise);
+  QueryRanges ranges;
+  if (cells_.size() > 0 && queryRanges(query, ranges))
+    getShapesByRanges(result, ranges, query, precise);
+  else
+    getShapesFromQDT(result, 0, bounds_, query, precise);
   for (int i = first; i < result.size(); ++i) result[i]->setQueryMark(false);
 }
 

@@ -69,6 +69,30 @@ class QLN_API xQuadTree : public xClassificationSpace {
   int SpawnNewCell();
   int takeLink();
   void getShapesFromQDT(xArray<xShape *> &result, int cell, const Box2 &cellBox, const Box2 &query, bool precise);
+
+  // A query box as cell ranges of the deepest level; the ranges of a coarser level are these
+  // shifted right by the difference in levels.
+  static constexpr int kMaxQueryDepth = 24;
+  struct QueryRanges {
+    int depth = 0;
+    int x0 = 0, y0 = 0, x1 = -1, y1 = -1;
+  };
+  bool queryRanges(const Box2 &query, QueryRanges &out) const;
+  void getShapesByRanges(xArray<xShape *> &result, const QueryRanges &r, const Box2 &query, bool precise);
+  void collectLinks(xArray<xShape *> &result, int cell, const Box2 &query, bool precise);
+
+  // The single-cell chain of the last ranged query (cells by level, levels holding links as
+  // bits), valid while version_ matches: any change of cells or links moves the version on.
+  struct ChainCache {
+    unsigned version = ~0u;
+    int depth = -1;
+    int length = 0;
+    unsigned linked = 0;
+    int x = 0, y = 0;
+    int cell[kMaxQueryDepth + 1] = {};
+  };
+  ChainCache chain_;
+  unsigned version_ = 0;
   void fileRange(xShape *shape, const int range[4], int level, const int *skip);
   void unfileRange(xShape *shape, const int range[4], int level, const int *skip);
 

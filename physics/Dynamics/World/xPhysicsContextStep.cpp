@@ -18,7 +18,7 @@ namespace {
 
 // Island scratch, program-wide like the solver streams: the engine steps one world at a time.
 struct IslandScratch {
-  xArray<xBody *> todo;
+  xArray<xBody *> unvisited;
   xArray<xBody *> bodies;
   xArray<xConstraintSet *> sets;
   xIslandMarks taken;
@@ -74,17 +74,17 @@ void xPhysicsContext::releaseContactConstraints() {
 
 void xPhysicsContext::solveIslands(float dt) {
   IslandScratch &s = scratch();
-  s.todo.fastClear();
-  s.todo.append(activeBodies_);
-  s.taken.reset(s.todo.size());
+  s.unvisited.fastClear();
+  s.unvisited.append(activeBodies_);
+  s.taken.reset(s.unvisited.size());
   xSolverLCP *solver = solvers_.size() > 0 ? solvers_[0] : nullptr;
   xIntegrator *integrator = integrators_.size() > 0 ? integrators_[0] : nullptr;
   QLN_ASSERT(solver != nullptr && integrator != nullptr);
 
   // The to-do list is walked in order; bodies already taken into an island are skipped,
   // which is what removing them from the list would do.
-  for (int next = 0; next < s.todo.size(); ++next) {
-    xBody *first = s.todo[next];
+  for (int next = 0; next < s.unvisited.size(); ++next) {
+    xBody *first = s.unvisited[next];
     if (!s.taken.insert(first)) continue;
     s.bodies.fastClear();
     s.sets.fastClear();
@@ -108,7 +108,7 @@ void xPhysicsContext::solveIslands(float dt) {
   }
   s.bodies.fastClear();
   s.sets.fastClear();
-  s.todo.fastClear();
+  s.unvisited.fastClear();
 }
 
 void xPhysicsContext::deferEntityDestruction(xEntity *e) {

@@ -1,4 +1,4 @@
-#include "music/DFTSpectralAnalayzerWidget.h"
+#include "music/SpectrumAnalyserWidget.h"
 
 #include <SDL_mixer.h>
 

@@ -15,7 +15,7 @@
 #include "Menus/WelcomeScreen.h"
 #include "Music.h"
 #include "music/AnnounceMusicTrack.h"
-#include "music/SpectrumAnalyserWidget.h"
+#include "music/AudioAnalyserWidget.h"
 #include "ResourceManager.h"
 #include "SoundSystem.h"
 #include "animation/AnimationPlayer.h"

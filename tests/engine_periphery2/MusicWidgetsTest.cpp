@@ -7,7 +7,7 @@
 
 #include "PeripheryTestSupport.h"
 #include "music/AnnounceMusicTrack.h"
-#include "music/SpectrumAnalyserWidget.h"
+#include "music/AudioAnalyserWidget.h"
 #include "music/FFT.h"
 
 namespace {

@@ -96,9 +96,9 @@ TEST(SphereColliders, SphereAgainstCapsuleSideCapAndCore) {
   ASSERT_EQ(w.contacts().size(), 1u);
   EXPECT_TRUE(qlnIsFiniteV3(w.contacts()[0].normal));
   EXPECT_NEAR(w.contacts()[0].depth, 2.0f, 1e-5f);
-  auto stub = staticShape(new xPrimitiveCapsule3D(1.0f, 1.0f), pose(Vec3(0, 0, 0)));
+  auto coreless = staticShape(new xPrimitiveCapsule3D(1.0f, 1.0f), pose(Vec3(0, 0, 0)));
   s->setLocalPlacement(pose(Vec3(0, 1.5f, 0)));
-  w.collide(s.get(), stub.get());
+  w.collide(s.get(), coreless.get());
   ASSERT_EQ(w.contacts().size(), 1u);
   EXPECT_NEAR(w.contacts()[0].depth, 0.5f, 1e-5f);
 }

@@ -1,4 +1,4 @@
-#include "music/SpectrumAnalyserWidget.h"
+#include "music/AudioAnalyserWidget.h"
 
 #include <SDL_mixer.h>
 

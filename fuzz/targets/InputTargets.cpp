@@ -31,13 +31,16 @@ class QuietConsole {
 };
 
 // What the event handlers ask of a mapping: every SDL button and axis, the
-// ones we do not map included, looked up and held against the tables.
+// ones we do not map included, looked up and held against the tables. A raw
+// number is a device index or -1 (unbound); anything below would be used as
+// an index into the device's buttons.
 void useMapping(const JoystickButtonMapping& mapping) {
   for (int b = -1; b <= SDL_CONTROLLER_BUTTON_MAX; ++b) {
     const int raw = mapping.getButton(b);
     if ((b < 0 || b >= mapping.getButtonCount()) && raw != -1) {
       finding("a button outside the table mapped to " + std::to_string(raw));
     }
+    if (raw < -1) finding("button " + std::to_string(b) + " mapped to raw " + std::to_string(raw));
   }
   for (int a = -1; a <= SDL_CONTROLLER_AXIS_MAX; ++a) {
     const int raw = mapping.getAxis(a);
@@ -46,6 +49,7 @@ void useMapping(const JoystickButtonMapping& mapping) {
     if ((a < 0 || a >= mapping.getAxisCount()) && raw != -1) {
       finding("an axis outside the table mapped to " + std::to_string(raw));
     }
+    if (raw < -1) finding("axis " + std::to_string(a) + " mapped to raw " + std::to_string(raw));
     if (range.first > inner.first || inner.second > range.second) {
       finding("an axis dead zone wider than its range");
     }

@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <unistd.h>
 
+#include <cassert>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +17,7 @@
 #include "LabelManager.h"
 #include "ProcessExit.h"
 #include "ResourceManager.h"
+#include "SDLGameApp.h"
 
 #ifndef STARMOOR_SOURCE_DIR
 #error "STARMOOR_SOURCE_DIR names the source tree the content is read from"
@@ -57,6 +59,14 @@ class FuzzApp : public GameApp {
  public:
   std::string getSaveIdentifier() const override { return "VTQA_PL762"; }
 };
+
+// The SDL application only for the readers it owns (the joystick mappings).
+class FuzzSdlApp : public SDLGameApp {
+ public:
+  void resetJoystickMapping() { joystickMapping_ = JoystickButtonMapping(); }
+};
+
+FuzzSdlApp* g_sdlApp = nullptr;
 
 // A reader that ends the program on bad data would take every game with it.
 void exitIsAFinding(int code) { finding("the process was ended with code " + std::to_string(code)); }
@@ -143,6 +153,7 @@ bool setUp() {
   setProcessExitHook(&exitIsAFinding);
   setMissingImageHook(&ignoreMissingImage);
   openGL();
+  g_sdlApp = new FuzzSdlApp();
   makeApplication();
   ok = true;
   return ok;
@@ -155,6 +166,12 @@ std::string writeInput(const uint8_t* data, size_t size, const std::string& name
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   if (size > 0) out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   return path;
+}
+
+SDLGameApp* sdlApplicationWithDefaultMapping() {
+  assert(g_sdlApp != nullptr);
+  g_sdlApp->resetJoystickMapping();
+  return g_sdlApp;
 }
 
 std::string asText(const uint8_t* data, size_t size) {

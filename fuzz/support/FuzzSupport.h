@@ -10,6 +10,8 @@
 
 #include "Graphics.h"
 
+class SDLGameApp;
+
 namespace fuzz {
 
 // What a target does when the engine hands on something it must not: the
@@ -26,6 +28,10 @@ bool setUp();
 const std::string& workFolder();
 // Writes the bytes to a file of that name in the work folder; returns its path.
 std::string writeInput(const uint8_t* data, size_t size, const std::string& name);
+// The SDL application of the process, its joystick mapping back at the
+// defaults. It is made during setUp, before the game's own application, so
+// that one stays the current application for every other reader.
+SDLGameApp* sdlApplicationWithDefaultMapping();
 // The bytes as text, for readers that take a document from memory.
 std::string asText(const uint8_t* data, size_t size);
 

@@ -18,7 +18,8 @@
   X(strings_file, fuzzStringsFile)                        \
   X(sfx_catalogue, fuzzSfxCatalogue)                      \
   X(music_catalogue, fuzzMusicCatalogue)                  \
-  X(save_file, fuzzSaveFile)
+  X(save_file, fuzzSaveFile)                              \
+  X(gamepad_mapping, fuzzGamepadMapping)
 
 namespace fuzz {
 #define STARMOOR_DECLARE_FUZZ_TARGET(name, function) void function(const uint8_t* data, size_t size);

@@ -1,4 +1,5 @@
 // Joysticks and game controllers: opening, mappings, rumble, unplugging.
+#include <climits>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -18,6 +19,14 @@ const char* const kFallbackMapping =
 const char* const kDashes = "--------------------------------------------------";
 
 std::string sdlText(const char* text) { return text ? text : ""; }
+
+// The raw button or axis number after a binding's letter. A number no device
+// can have (negative, or beyond int) leaves the binding unbound rather than
+// handing the event code an index it would read outside its tables with.
+int rawIndex(const std::string& binding) {
+  const long value = std::strtol(binding.c_str() + 1, nullptr, 10);
+  return value < 0 || value > INT_MAX ? -1 : static_cast<int>(value);
+}
 
 }  // namespace
 
@@ -96,7 +105,7 @@ void SDLGameApp::readJoystickMapping(const std::string& mapping) {
     }
     const std::string name = field.substr(0, colon);
     const std::string binding = field.substr(colon + 1);
-    const int number = std::atoi(binding.c_str() + 1);
+    const int number = rawIndex(binding);
     const SDL_GameControllerAxis axis = SDL_GameControllerGetAxisFromString(name.c_str());
     const SDL_GameControllerButton button = SDL_GameControllerGetButtonFromString(name.c_str());
     switch (binding[0]) {

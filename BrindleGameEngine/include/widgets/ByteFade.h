@@ -10,4 +10,9 @@ namespace bge {
 TinyAction* makeByteRise(unsigned char* target, int amount, int ms);
 TinyAction* makeByteFall(unsigned char* target, int amount, int ms);
 
+// A widget's entry fade: both alpha bytes start from nothing and rise together to
+// their targets. Null when there is nothing to run (the bytes are already set).
+TinyAction* makeEntryFade(unsigned char* first, int firstTarget, unsigned char* second,
+                          int secondTarget, int ms);
+
 }  // namespace bge

@@ -46,17 +46,9 @@ Button::~Button() {
 
 void Button::onAttached() {
   delete entryFade_;
-  entryFade_ = nullptr;
-  // Each attach fades in from nothing; rising from a visible alpha would wrap the byte.
-  textureColor_.a = 0;
-  currentCaptionColor_.a = 0;
-  TinyAction* texture = makeByteRise(&textureColor_.a, normalColor_.a, entryFadeDuration_);
-  TinyAction* caption = makeByteRise(&currentCaptionColor_.a, captionColor_.a, entryFadeDuration_);
-  if (!texture && !caption) return;
-  TinyParalelAction* fade = new TinyParalelAction();
-  if (texture) fade->addAction(texture);
-  if (caption) fade->addAction(caption);
-  entryFade_ = fade;
+  entryFade_ = makeEntryFade(&textureColor_.a, normalColor_.a, &currentCaptionColor_.a,
+                             captionColor_.a, entryFadeDuration_);
+  if (!entryFade_) return;
   entryFade_->start(this, 0);
 }
 

@@ -24,4 +24,18 @@ TinyAction* makeByteFall(unsigned char* target, int amount, int ms) {
                                                  linearOperatorFunction, 1.0f);
 }
 
+TinyAction* makeEntryFade(unsigned char* first, int firstTarget, unsigned char* second,
+                          int secondTarget, int ms) {
+  // Each attach fades in from nothing; rising from a visible alpha would wrap the byte.
+  *first = 0;
+  *second = 0;
+  TinyAction* a = makeByteRise(first, firstTarget, ms);
+  TinyAction* b = makeByteRise(second, secondTarget, ms);
+  if (!a && !b) return nullptr;
+  TinyParalelAction* fade = new TinyParalelAction();
+  if (a) fade->addAction(a);
+  if (b) fade->addAction(b);
+  return fade;
+}
+
 }  // namespace bge

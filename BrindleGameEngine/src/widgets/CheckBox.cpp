@@ -23,16 +23,9 @@ CheckBox::~CheckBox() { delete entryFade_; }
 
 void CheckBox::onAttached() {
   delete entryFade_;
-  entryFade_ = nullptr;
-  normalImageColor_.a = 0;
-  checkedImageColor_.a = 0;
-  TinyAction* a = makeByteRise(&normalImageColor_.a, normalColor_.a, entryFadeDuration_);
-  TinyAction* b = makeByteRise(&checkedImageColor_.a, normalColor_.a, entryFadeDuration_);
-  if (!a && !b) return;
-  TinyParalelAction* fade = new TinyParalelAction();
-  if (a) fade->addAction(a);
-  if (b) fade->addAction(b);
-  entryFade_ = fade;
+  entryFade_ = makeEntryFade(&normalImageColor_.a, normalColor_.a, &checkedImageColor_.a,
+                             normalColor_.a, entryFadeDuration_);
+  if (!entryFade_) return;
   entryFade_->start(this, 0);
 }
 

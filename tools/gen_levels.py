@@ -51,6 +51,10 @@ SHOTS = os.path.join("content", "images", "mission", "shots")
 SHOT_W, SHOT_H = 256, 192
 
 KILL_RADIUS = 3000.0
+# The level turns a station part by setting its body's angular velocity from angVel, in
+# degrees per physics time unit; a 16 ms frame steps 1.33 units, so a second at normal speed
+# is 62.5 x 1.33 units. The layouts give turn rates in degrees per second.
+UNITS_PER_SECOND = 62.5 * 1.33
 EXIT_SIZE = (96, 48)
 # A cell is not buildable when its centre is this close to a lane: half a lane spacing plus
 # the largest ship radius, so a tower never stands on a ship.
@@ -67,7 +71,7 @@ def rel(*parts):
 
 def fmt(v):
     if isinstance(v, float):
-        return ("%.3f" % v).rstrip("0").rstrip(".")
+        return ("%.4f" % v).rstrip("0").rstrip(".")
     return str(v)
 
 
@@ -267,7 +271,7 @@ def level_body(mid, mission, layout, table, bg_index):
     for sp in layout["station"]:
         lines.append('    <Part entityFile="content/config/Entities/station/%s.xml" x="%d" y="%d" '
                      'angle="%s" angVel="%s" />' % (sp["part"], sp["x"], sp["y"], fmt(float(sp["angle"])),
-                                                    fmt(float(sp["turn"]))))
+                                                    fmt(sp["turn"] / UNITS_PER_SECOND)))
     lines.append("  </StationParts>")
     for attack_id, wave in enumerate(mission["waves"]):
         lines.append('  <Attack id="%d">' % attack_id)

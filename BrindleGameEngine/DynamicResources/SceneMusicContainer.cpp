@@ -2,6 +2,7 @@
 
 #include <tinyxml.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "AssertReport.h"
@@ -24,11 +25,13 @@ void SceneMusicContainer::destroyInstance() {
 void SceneMusicContainer::load(const std::string& filePath) {
   TiXmlDocument doc(filePath.c_str());
   if (!loadXmlFile(doc, filePath)) {
+    std::printf("ERROR: the music list %s %s\n", filePath.c_str(), xmlLoadProblem(doc, filePath).c_str());
     (void)BGE_REPORT_MSG(false, "ERROR: Can't load music definition file!!!");
     return;
   }
   TiXmlElement* root = doc.FirstChildElement("SceneMusic");
   if (!root) {
+    std::printf("ERROR: the music list %s has no <SceneMusic> element\n", filePath.c_str());
     (void)BGE_REPORT_MSG(false, "ERROR: Music definition file malformed!!!");
     return;
   }

@@ -2,6 +2,8 @@
 
 #include <tinyxml.h>
 
+#include <cstdio>
+
 #include "AssertReport.h"
 #include "DynamicResources/RandomSeeder.h"
 #include "GameApp.h"
@@ -49,11 +51,14 @@ SfxContainer::~SfxContainer() {
 void SfxContainer::load(const std::string& filePath) {
   TiXmlDocument doc(filePath.c_str());
   if (!loadXmlFile(doc, filePath)) {
+    std::printf("ERROR: the sound effect list %s %s\n", filePath.c_str(),
+                xmlLoadProblem(doc, filePath).c_str());
     (void)BGE_REPORT_MSG(false, "ERROR: Can't load sfx configuration file!!!");
     return;
   }
   TiXmlElement* root = doc.FirstChildElement("SFX");
   if (!root) {
+    std::printf("ERROR: the sound effect list %s has no <SFX> element\n", filePath.c_str());
     (void)BGE_REPORT_MSG(false, "ERROR: Malformed sfx configuration file!!!");
     return;
   }

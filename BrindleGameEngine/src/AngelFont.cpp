@@ -8,6 +8,7 @@
 
 #include "GLTexture.h"
 #include "Graphics.h"
+#include "ImageFile.h"
 #include "ImageFilter.h"
 #include "XmlFile.h"
 
@@ -37,7 +38,8 @@ int metricAttribute(const TiXmlElement* e, const char* name, const std::string& 
 }
 
 bool isGreyScale(const std::string& path) {
-  SDL_Surface* s = IMG_Load(path.c_str());
+  // Quiet: the page's own load says what is wrong with the file.
+  SDL_Surface* s = bge::loadImageSurface(path);
   if (!s) return false;
   const bool grey = s->format->BitsPerPixel == 8;
   SDL_FreeSurface(s);

@@ -2,6 +2,7 @@
 
 #include <tinyxml.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "GLTexture.h"
@@ -48,9 +49,17 @@ void AppConfig::destroyInstance() {
 
 bool AppConfig::loadFromFile(const std::string& path) {
   TiXmlDocument document(path.c_str());
-  if (!loadXmlFile(document, path)) return false;
+  if (!loadXmlFile(document, path)) {
+    std::printf("ERROR: the configuration file %s %s; defaults are used\n", path.c_str(),
+                xmlLoadProblem(document, path).c_str());
+    return false;
+  }
   const TiXmlElement* root = document.RootElement();
-  if (!root || std::string(root->Value()) != "Config") return false;
+  if (!root || std::string(root->Value()) != "Config") {
+    std::printf("ERROR: the configuration file %s has no <Config> element; defaults are used\n",
+                path.c_str());
+    return false;
+  }
 
   readVersion(root->Attribute("version"), versionMajor_, versionMinor_);
 

@@ -5,6 +5,7 @@
 #include <tinyxml.h>
 
 #include <algorithm>
+#include <cstdio>
 
 DisplayMode::DisplayMode(int w, int h)
     : width(w),
@@ -53,9 +54,16 @@ void DisplayConfigurations::sortModes() {
 
 void DisplayConfigurations::loadFromXml(const std::string& path) {
   TiXmlDocument document(path.c_str());
-  if (!loadXmlFile(document, path)) return;
+  if (!loadXmlFile(document, path)) {
+    std::printf("ERROR: the display configurations %s %s\n", path.c_str(),
+                xmlLoadProblem(document, path).c_str());
+    return;
+  }
   const TiXmlElement* root = document.RootElement();
-  if (!root || std::string(root->Value()) != "SystemInfo") return;
+  if (!root || std::string(root->Value()) != "SystemInfo") {
+    std::printf("ERROR: the display configurations %s have no <SystemInfo> element\n", path.c_str());
+    return;
+  }
   const TiXmlElement* configurations = root->FirstChildElement("Configurations");
   if (!configurations) return;
   for (const TiXmlElement* e = configurations->FirstChildElement("Default"); e; e = e->NextSiblingElement()) {

@@ -1,5 +1,6 @@
 #include <tinyxml.h>
 
+#include <cstdio>
 #include <string>
 
 #include "shader/glShaderManager.h"
@@ -9,9 +10,16 @@ namespace gsx {
 
 int loadShaderList(glShaderManager& manager, const char* path) {
   TiXmlDocument doc(path);
-  if (!loadXmlFile(doc, path ? path : "")) return -1;
+  const std::string file = path ? path : "";
+  if (!loadXmlFile(doc, file)) {
+    std::printf("ERROR: the shader list %s %s\n", file.c_str(), xmlLoadProblem(doc, file).c_str());
+    return -1;
+  }
   const TiXmlElement* list = doc.FirstChildElement("ShadersList");
-  if (!list) return -1;
+  if (!list) {
+    std::printf("ERROR: the shader list %s has no <ShadersList> element\n", file.c_str());
+    return -1;
+  }
   int built = 0;
   for (const TiXmlElement* e = list->FirstChildElement("Shader"); e;
        e = e->NextSiblingElement("Shader")) {

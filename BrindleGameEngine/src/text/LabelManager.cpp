@@ -15,9 +15,14 @@ void LabelManager::loadFromXml(const std::string& path) {
   labels_.clear();
 
   document_ = new TiXmlDocument();
-  if (!loadXmlFile(*document_, path, TIXML_ENCODING_LEGACY)) return;
+  if (!loadXmlFile(*document_, path, TIXML_ENCODING_LEGACY)) {
+    std::printf("ERROR: the strings file %s %s; texts show their labels instead\n", path.c_str(),
+                xmlLoadProblem(*document_, path).c_str());
+    return;
+  }
 
   TiXmlElement* root = document_->FirstChildElement("Strings");
+  if (!root) std::printf("ERROR: the strings file %s has no <Strings> element\n", path.c_str());
   TiXmlNode* first = root ? root->FirstChild() : nullptr;
   // The table starts at the first child only when that child is an element.
   for (TiXmlElement* e = first ? first->ToElement() : nullptr; e; e = e->NextSiblingElement()) {

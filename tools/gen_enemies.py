@@ -235,8 +235,13 @@ def station_core_image(size):
 
 def station_ring_image(size):
     pen = Pen(size)
-    pen.ellipse(0, 0, 0.9, 0.9, (0, 0, 0), outline=CYAN, width=2.0, alpha=0)
-    pen.ellipse(0, 0, 0.8, 0.8, (0, 0, 0), outline=(40, 120, 160), width=1.2, alpha=0)
+    # A habitat ring on spokes round a hub: solid enough to read as the disc that shots hit.
+    pen.ellipse(0, 0, 0.9, 0.9, (18, 44, 64), outline=CYAN, width=2.0, alpha=150)
+    pen.ellipse(0, 0, 0.74, 0.74, (8, 20, 34), outline=(40, 120, 160), width=1.2, alpha=200)
+    for i in range(3):
+        a = math.radians(120 * i)
+        pen.line([(0, 0), (math.cos(a) * 0.74, math.sin(a) * 0.74)], (70, 170, 210), 1.6)
+    pen.ellipse(0, 0, 0.18, 0.18, (40, 110, 150), outline=PALE, width=1.0)
     # Four docking arms with solar panels: the ring's turn is visible.
     for i in range(4):
         a = math.radians(90 * i + 45)

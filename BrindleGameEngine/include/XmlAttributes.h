@@ -4,44 +4,73 @@
 #include <cfloat>
 #include <climits>
 #include <string>
+#include <vector>
 
 #include "Color.h"
 #include "Rect5.h"
 
 namespace bge {
 
-// The one door content comes in through: typed attribute reads with defaults, and a
-// message naming the file, the element (with its line) and the attribute for anything
-// absent where it is required, malformed, not finite or out of range.
+// The one door content comes in through. Every reader of an XML file owns one
+// of these for the file it reads: typed reads with a default, range checks,
+// and a message that names the file, the element (with its line) and the
+// attribute whenever a value is malformed, not finite or out of range.
+// An absent attribute quietly gives the default; the require* reads also
+// report it.
 class XmlReader {
  public:
   explicit XmlReader(std::string path);
 
+  // Reads the file of path() (through loadXmlFile); on failure prints a
+  // message naming the file and the reason and answers false.
   bool load(TiXmlDocument& doc);
+  // Parses text already in memory; messages still name path().
   bool parse(TiXmlDocument& doc, const std::string& text);
+  // The root element when it is named `name`, else null and a message.
   TiXmlElement* root(TiXmlDocument& doc, const char* name) const;
 
   bool has(const TiXmlElement* e, const char* attr) const;
-  int readInt(const TiXmlElement* e, const char* attr, int def, int lo = INT_MIN, int hi = INT_MAX) const;
-  float readFloat(const TiXmlElement* e, const char* attr, float def, float lo = -FLT_MAX, float hi = FLT_MAX) const;
+
+  int readInt(const TiXmlElement* e, const char* attr, int def, int lo = INT_MIN,
+              int hi = INT_MAX) const;
+  float readFloat(const TiXmlElement* e, const char* attr, float def, float lo = -FLT_MAX,
+                  float hi = FLT_MAX) const;
   double readDouble(const TiXmlElement* e, const char* attr, double def, double lo = -DBL_MAX,
                     double hi = DBL_MAX) const;
+  // true/false/1/0 (and yes/no, which older layouts use).
   bool readBool(const TiXmlElement* e, const char* attr, bool def) const;
   std::string readString(const TiXmlElement* e, const char* attr, const std::string& def) const;
+  // "Color(r, g, b, a)", each part 0..255.
   Color readColor(const TiXmlElement* e, const char* attr, const Color& def) const;
+  // "Rect(x, y, w, h)", each part finite and within kLargestRectValue.
   Rect5 readRect(const TiXmlElement* e, const char* attr, const Rect5& def) const;
-  int requireInt(const TiXmlElement* e, const char* attr, int def, int lo = INT_MIN, int hi = INT_MAX) const;
+  // "1,2,3": every part an integer in [lo, hi]; a malformed list gives def whole.
+  std::vector<int> readIntList(const TiXmlElement* e, const char* attr,
+                               const std::vector<int>& def, int lo = INT_MIN,
+                               int hi = INT_MAX) const;
+
+  int requireInt(const TiXmlElement* e, const char* attr, int def, int lo = INT_MIN,
+                 int hi = INT_MAX) const;
   float requireFloat(const TiXmlElement* e, const char* attr, float def, float lo = -FLT_MAX,
                      float hi = FLT_MAX) const;
-  std::string requireString(const TiXmlElement* e, const char* attr, const std::string& def) const;
+  double requireDouble(const TiXmlElement* e, const char* attr, double def,
+                       double lo = -DBL_MAX, double hi = DBL_MAX) const;
+  std::string requireString(const TiXmlElement* e, const char* attr,
+                            const std::string& def) const;
 
+  // "WARNING: <file>: <element> (line n): <message>"; e may be null (file level).
   void warn(const TiXmlElement* e, const std::string& message) const;
+  // Messages printed so far.
   int problems() const { return problems_; }
   const std::string& path() const { return path_; }
 
+  // Rectangle parts beyond this could not be turned into whole pixels.
+  static constexpr double kLargestRectValue = 1.0e7;
+
  private:
-  bool readNumber(const TiXmlElement* e, const char* attr, double lo, double hi, bool integral,
-                  double& out) const;
+  bool missing(const TiXmlElement* e, const char* attr) const;
+  void badValue(const TiXmlElement* e, const char* attr, const char* why,
+                const std::string& used) const;
 
   std::string path_;
   mutable int problems_ = 0;

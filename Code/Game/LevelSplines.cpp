@@ -53,6 +53,11 @@ bool readSplineFile(const std::string& path, float scaleX, float scaleY, SplineF
     reader.warn(root, "order t + 1 must lie in 1.." + std::to_string(std::min(count, kMaxSplineOrder)));
     return false;
   }
+  const double work = static_cast<double>(std::max(out.resolution, kFineSamples)) * count * std::ldexp(1.0, out.t + 1);
+  if (work > kMaxSplineWork) {
+    reader.warn(root, "so many samples of so many control points are more than a path can need");
+    return false;
+  }
   return true;
 }
 

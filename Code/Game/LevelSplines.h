@@ -14,15 +14,19 @@ struct SplineFile {
 };
 
 // Limits that keep a spline cheap to sample whatever a file asks for.
-constexpr int kMaxSplineResolution = 20000;
-constexpr int kMaxSplineOrder = 10;
-constexpr int kMaxControlPoints = 512;
+constexpr int kMaxSplineResolution = 8192;
+constexpr int kMaxSplineOrder = 8;
+constexpr int kMaxControlPoints = 256;
+// Samples x control points x 2^order: what sampling a curve costs, kept well below
+// a frame's worth of work whatever the numbers of a file.
+constexpr double kMaxSplineWork = 8.0e6;
 // Samples of the fine centre line.
 constexpr int kFineSamples = 500;
 
 // Reads a spline file; control points are multiplied by the scales. False, with a
 // message naming the file, when it cannot be read or describes no usable curve (a
-// resolution of 0 or less, fewer than two points, an order above the point count).
+// resolution of 0 or less, fewer than two points, an order above the point count, or
+// more sampling work than a path can need).
 bool readSplineFile(const std::string& path, float scaleX, float scaleY, SplineFile& out);
 // The curve through the points at the spline's order, in that many samples. The
 // number of points is the number actually read.

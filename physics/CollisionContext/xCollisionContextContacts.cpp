@@ -87,8 +87,7 @@ void collidePair(xShape *a, xShape *b, xCategoryDispatcher *categories, xCollide
 void xCollisionContext::generateContacts() {
   // A notification that steps the world or generates contacts again would reuse the lists
   // this pass is walking.
-  QLN_ASSERT(!generating_);
-  if (generating_) return;
+  if (!QLN_ASSERT(!generating_)) return;
   generating_ = true;
   xCategoryDispatcher *categories = xCategoryDispatcher::Instance();
   xColliderTable *table = xColliderTable::Instance();

@@ -28,10 +28,7 @@ xCollisionContext *xShape::world() { return g_ptrSDK ? g_ptrSDK->collisionContex
 
 void xShape::initialize() {
   xCollisionContext *cc = world();
-  if (!cc) {
-    QLN_ASSERT(!"ERROR: xShape::initialize needs a world (qlnCreateQuillonSDK)");
-    return;
-  }
+  if (!QLN_ASSERT(cc && "xShape::initialize needs a world (qlnCreateQuillonSDK)")) return;
   setInitializedFlag();
   if (isAddedToCS()) return;
   cc->addShape(this);

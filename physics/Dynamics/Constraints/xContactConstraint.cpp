@@ -12,8 +12,20 @@
 namespace QuillonPHX2D {
 namespace {
 
-const float kMissingFriction = 0.70710677f;
-const float kMissingRestitution = 0.54772f;
+// A shape without a material counts as one with these: two of them meet with friction 0.5
+// and restitution 0.3, the products of the two.
+constexpr float kMissingFriction = 0.70710677f;
+constexpr float kMissingRestitution = 0.54772f;
+// Share of the overlap beyond the slop that a contact pushes out per unit of time: most of it,
+// so piles do not sink, but not all, which would overshoot and make resting bodies jitter.
+constexpr float kOverlapBiasFactor = 0.8f;
+// Fastest the overlap push-out may get: a deep overlap comes apart over a few steps instead of
+// firing the bodies apart.
+constexpr float kMaxOverlapSpeed = 1.0f;
+// Normal rows are all but rigid; the little softness keeps piles of rows well conditioned.
+constexpr float kNormalSoftness = 1e-05f;
+// Friction rows give ten times more, which calms stick-slip chatter of bodies at rest.
+constexpr float kFrictionSoftness = 1e-04f;
 
 float cross(const Vec2 &a, const Vec2 &b) { return a.x * b.y - a.y * b.x; }
 
@@ -32,8 +44,7 @@ xContactConstraint::xContactConstraint()
 void xContactConstraint::initialize(xBody *b0, xBody *b1, xMaterial *m0, xMaterial *m1, const Vec2 &point,
                                     const Vec2 &normal, float depth, bool) {
   release();
-  QLN_ASSERT(b0 != nullptr);
-  if (!b0) return;
+  if (!QLN_ASSERT(b0 != nullptr)) return;
   link(b0, b1);
   point_ = point;
   normal_ = normal;
@@ -96,7 +107,7 @@ int xContactConstraint::formEquations(xEquationStream &eq, xBodyStream &bs, floa
     eq.jacobianB(r, 2) = cross(d1, n);
   }
   eq.lowerBound(r) = 0.0f;
-  eq.upperBound(r) = 1e38f;
+  eq.upperBound(r) = QLN_MAX;
 
   float e = depth_;
   if (cfg->separationTest) {
@@ -105,8 +116,8 @@ int xContactConstraint::formEquations(xEquationStream &eq, xBodyStream &bs, floa
     if (e < 0.0f) return 0;  // came apart in this substep
   }
   float slop = cfg->penetrationSlop;
-  float b = (0.8f / h) * qlnMax(e - slop, -slop);
-  b = qlnMin(b, 1.0f);
+  float b = (kOverlapBiasFactor / h) * qlnMax(e - slop, -slop);
+  b = qlnMin(b, kMaxOverlapSpeed);
   if (cfg->restitution) {
     // Speed along the normal row; for two bodies the row's own relative measure.
     float v = eq.jacobianA(r, 0) * u0.x + eq.jacobianA(r, 1) * u0.y + eq.jacobianA(r, 2) * w0;
@@ -114,7 +125,7 @@ int xContactConstraint::formEquations(xEquationStream &eq, xBodyStream &bs, floa
     if (h >= 0.0f && -v > h) b = qlnMax(b, -v * restitutionCoefficient());
   }
   eq.target(r) = b;
-  eq.softness(r) = 1e-05f;
+  eq.softness(r) = kNormalSoftness;
   if (!cfg->friction) return 1;
 
   // Friction opposes body 0's motion (not the contact tangent); at rest it falls back to
@@ -139,7 +150,7 @@ int xContactConstraint::formEquations(xEquationStream &eq, xBodyStream &bs, floa
   eq.upperBound(f) = mu;
   eq.boundLink[f] = r;
   eq.target(f) = 0.0f;
-  eq.softness(f) = 1e-04f;
+  eq.softness(f) = kFrictionSoftness;
   return 2;
 }
 

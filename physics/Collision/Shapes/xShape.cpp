@@ -7,7 +7,8 @@
 
 namespace QuillonPHX2D {
 
-xShape::xShape() : mainBody_(nullptr), queryMark_(false), category_(nullptr), spare0_(0), spare1_(0), csLevel_(-1) {
+xShape::xShape() : mainBody_(nullptr), queryMark_(false), category_(nullptr), spare0_(0), spare1_(0), csLevel_(-1),
+      serial_(qlnNextSerial()) {
   csRange_[0] = 0;
   csRange_[1] = 0;
   csRange_[2] = -1;

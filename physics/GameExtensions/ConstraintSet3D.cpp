@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Dynamics/Constraints/ContactTuning.h"
 #include "GameExtensions/Body3D.h"
 #include "GameExtensions/Configurator3D.h"
 #include "GameExtensions/Solver3D.h"
@@ -18,14 +19,10 @@ constexpr float kRestitution = -0.29999721f;
 // Share of the overlap beyond the slop pushed out per unit of time: gentler than the 2D
 // contacts, so stacked 3D bodies settle without jitter.
 constexpr float kOverlapBiasFactor = 0.2f;
-// Fastest the overlap push-out may get, as in 2D.
-constexpr float kMaxOverlapSpeed = 1.0f;
 // Approach speeds below 30 step lengths a unit of time, with a tenth to spare, do not bounce:
 // resting contacts stay at rest instead of buzzing.
 constexpr float kBounceSpeedSteps = 30.0f;
 constexpr float kBounceMargin = 1.1f;
-// Friction rows give a little, which calms stick-slip chatter of bodies at rest.
-constexpr float kFrictionSoftness = 1e-04f;
 // Squared tangential speeds below this have no direction: the plane's own axes are used.
 constexpr float kStillTangent2 = 1e-08f;
 }  // namespace
@@ -162,7 +159,7 @@ int xContactConstraint3D::formEquations(xEquationStream3D& E, xBodyStream3D& B, 
   E.lower(r) = 0.0f;
   E.upper(r) = QLN_MAX;
   const float slop = cfg->penetrationSlop;
-  float b = std::min(k * std::max(e - slop, -slop), kMaxOverlapSpeed);
+  float b = std::min(k * std::max(e - slop, -slop), kContactMaxOverlapSpeed);
 
   if (cfg->restitution) {
     const float tau = h * kBounceSpeedSteps * kBounceMargin;
@@ -196,7 +193,7 @@ int xContactConstraint3D::formEquations(xEquationStream3D& E, xBodyStream3D& B, 
     E.upper(row) = kFrictionBound;
     E.link[row] = r;
     E.target(row) = 0.0f;
-    E.softness(row) = kFrictionSoftness;
+    E.softness(row) = kContactFrictionSoftness;
   }
   return 3;
 }

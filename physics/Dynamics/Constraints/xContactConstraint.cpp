@@ -4,6 +4,7 @@
 
 #include "CollisionContext/Materials/MaterialDispatcher.h"
 #include "Configurator/ConfigContext.h"
+#include "Dynamics/Constraints/ContactTuning.h"
 #include "Dynamics/Bodies/xBody.h"
 #include "Foundation/QlnAssert.h"
 #include "physicscontext3d/solvers/linearcomplementaryproblem/iterative/xBodyStream.h"
@@ -19,13 +20,8 @@ constexpr float kMissingRestitution = 0.54772f;
 // Share of the overlap beyond the slop that a contact pushes out per unit of time: most of it,
 // so piles do not sink, but not all, which would overshoot and make resting bodies jitter.
 constexpr float kOverlapBiasFactor = 0.8f;
-// Fastest the overlap push-out may get: a deep overlap comes apart over a few steps instead of
-// firing the bodies apart.
-constexpr float kMaxOverlapSpeed = 1.0f;
 // Normal rows are all but rigid; the little softness keeps piles of rows well conditioned.
 constexpr float kNormalSoftness = 1e-05f;
-// Friction rows give ten times more, which calms stick-slip chatter of bodies at rest.
-constexpr float kFrictionSoftness = 1e-04f;
 
 float cross(const Vec2 &a, const Vec2 &b) { return a.x * b.y - a.y * b.x; }
 
@@ -117,7 +113,7 @@ int xContactConstraint::formEquations(xEquationStream &eq, xBodyStream &bs, floa
   }
   float slop = cfg->penetrationSlop;
   float b = (kOverlapBiasFactor / h) * qlnMax(e - slop, -slop);
-  b = qlnMin(b, kMaxOverlapSpeed);
+  b = qlnMin(b, kContactMaxOverlapSpeed);
   if (cfg->restitution) {
     // Speed along the normal row; for two bodies the row's own relative measure.
     float v = eq.jacobianA(r, 0) * u0.x + eq.jacobianA(r, 1) * u0.y + eq.jacobianA(r, 2) * w0;
@@ -150,7 +146,7 @@ int xContactConstraint::formEquations(xEquationStream &eq, xBodyStream &bs, floa
   eq.upperBound(f) = mu;
   eq.boundLink[f] = r;
   eq.target(f) = 0.0f;
-  eq.softness(f) = kFrictionSoftness;
+  eq.softness(f) = kContactFrictionSoftness;
   return 2;
 }
 

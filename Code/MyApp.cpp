@@ -10,7 +10,6 @@
 
 #include <GL/glew.h>
 
-#include "AngelFont.h"
 #include "AppConfig.h"
 #include "ConfigFile.h"
 #include "DisplayConfigurations.h"
@@ -31,6 +30,7 @@
 #include "platform/RegistryValue.h"
 #include "AppCore.h"
 #include "xRenderingContext.h"
+#include "System/GameFonts.h"
 
 namespace {
 // The game's own values for what a missing or damaged config.xml leaves unset.
@@ -147,16 +147,7 @@ void MyApp::init() {
 void MyApp::loadGlobalResources() {
   ResourceManager* global = globalResourceManager();
   if (!global) return;
-  static const struct {
-    const char* id;
-    const char* file;
-  } kFonts[] = {{"FONT_NOTOSANS16", "content/fonts/NotoSans16.fnt"},
-                {"FONT_NOTOSANS20", "content/fonts/NotoSans20.fnt"},
-                {"FONT_NOTOSANS24", "content/fonts/NotoSans24.fnt"},
-                {"FONT_NOTOSANS46", "content/fonts/NotoSans46.fnt"}};
-  for (const auto& font : kFonts) {
-    if (!global->findFont(font.id)) global->registerFont(font.id, new AngelFont(font.file, GL_LINEAR));
-  }
+  loadGameFonts(global);
   g_announceFont = global->findFont("FONT_NOTOSANS24");
   const std::string banner = "content/images/mission/showsong.png";
   if (!global->findTexture(banner)) {

@@ -127,7 +127,8 @@ void SDLGameApp::pollEvents() {
 
 void SDLGameApp::waitForWindowEvent() {
   SDL_Event event;
-  if (!SDL_WaitEvent(&event)) return;
+  // Bounded, so a hang-up signal is seen while the window stays minimised.
+  if (!SDL_WaitEventTimeout(&event, 1000)) return;
   // Input that arrives while minimised is dropped, but a quit still counts.
   if (event.type == SDL_WINDOWEVENT) handleWindowEvent(event.window);
   else if (event.type == SDL_QUIT) requestQuit();

@@ -24,6 +24,9 @@ class FileSaveGame : public SaveGame {
   void read(uint8_t* bytes, int count) override;
 
   const std::string& getPath() const { return path_; }
+  // True while load() runs: entries that keep files of their own leave them
+  // alone when load() asks them for a snapshot of their current values.
+  bool isLoading() const { return loading_; }
   // Where the last failed load kept its copy of the file (empty if none).
   const std::string& backupPath() const { return backupPath_; }
 
@@ -37,4 +40,5 @@ class FileSaveGame : public SaveGame {
   Buffer* buffer_ = nullptr;
   GameApp* app_;
   std::string backupPath_;
+  bool loading_ = false;
 };

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <string>
+#include <vector>
 
 #include "AppConfig.h"
 #include "AppCore.h"
@@ -15,6 +17,7 @@
 #include "DynamicResources/SfxContainer.h"
 #include "FileSaveGame.h"
 #include "GenericEntry.h"
+#include "ImageFile.h"
 #include "LabelManager.h"
 #include "Menus/WelcomeScreen.h"
 #include "Profile/Profile.h"
@@ -40,6 +43,42 @@ MyApp* g_MyApp = nullptr;
 
 constexpr const char* kStoreFileName = "store.dat";
 
+// The game's own values for what a missing or damaged config.xml leaves unset.
+const char* const kSaveFolder = "Starmoor";
+const char* const kSaveFileName = "Starmoor.sav";
+const char* const kLabelsFile = "content/strings/english.xml";
+const char* const kCaption = "Starmoor";
+const char* const kGameParametersFile = "content/config/GameParameters.cfg";
+
+// A name from the configuration is used only when it stays one plain name, so
+// the game's files never land in the data folder's root or outside it.
+bool isPlainName(const std::string& name) {
+  return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
+}
+
+bool isOwnFolder(const std::string& folder) {
+  if (folder.empty() || folder[0] == '/') return false;
+  std::vector<std::string> parts;
+  splitString(stripTrailingSlash(folder), '/', parts);
+  for (const std::string& part : parts) {
+    if (!isPlainName(part)) return false;
+  }
+  return true;
+}
+
+void fillConfigDefaults(AppConfig* config, bool fileRead) {
+  if (!isOwnFolder(config->getSaveFolder())) {
+    if (fileRead && !config->getSaveFolder().empty()) {
+      std::printf("WARNING: config.xml names the save folder \"%s\"; the game's own folder %s is used\n",
+                  config->getSaveFolder().c_str(), kSaveFolder);
+    }
+    config->setSaveFolder(kSaveFolder);
+  }
+  if (!isPlainName(config->getSaveFileName())) config->setSaveFileName(kSaveFileName);
+  if (config->getLabelsFile().empty()) config->setLabelsFile(kLabelsFile);
+  if (!fileRead) config->setCaption(kCaption);
+}
+
 }  // namespace
 
 MyApp* MyApp::instance() { return g_MyApp; }
@@ -48,13 +87,13 @@ MyApp::MyApp() {
   g_MyApp = this;
   initSDL();
   AppConfig* config = AppConfig::instance();
-  config->loadFromFile("content/config/config.xml");
-  // The reader throws when the file is missing; the game then runs on the
-  // parameters' defaults rather than ending at start-up.
+  fillConfigDefaults(config, config->loadFromFile("content/config/config.xml"));
   try {
-    gameParameters_ = new ConfigFile("content/config/GameParameters.cfg", "=", "#", "EndConfigFile");
+    gameParameters_ = new ConfigFile(kGameParametersFile, "=", "#", "EndConfigFile");
   } catch (const ConfigFile::file_not_found& missing) {
-    std::printf("WARNING: %s not found; game parameters take their defaults\n", missing.filename.c_str());
+    std::printf("ERROR: the game parameter file %s cannot be opened; defaults are used\n",
+                missing.filename.c_str());
+    gameParameters_ = new ConfigFile();
   }
   setDisplayConfigurations(new DisplayConfigurations("content/config/SystemInfo.xml"));
   if (BGE_REPORT(gameMessages_ != 0) && !config->getLabelsFile().empty())
@@ -77,10 +116,11 @@ MyApp::~MyApp() {
 }
 
 std::string MyApp::saveFolder() const {
-  const AppConfig* config = AppConfig::instance();
-  std::string folder = stripTrailingSlash(getUserDataFolder());
-  if (!config->getSaveFolder().empty()) folder += "/" + stripTrailingSlash(config->getSaveFolder());
-  return folder;
+  // Without a user data folder there is nowhere safe to write: an empty folder
+  // makes the save game and the store do nothing rather than write at the root.
+  const std::string data = getUserDataFolder();
+  if (data.empty()) return std::string();
+  return stripTrailingSlash(data) + "/" + stripTrailingSlash(AppConfig::instance()->getSaveFolder());
 }
 
 void MyApp::startStore() {
@@ -90,7 +130,9 @@ void MyApp::startStore() {
     std::printf("Store platform switched off: no statistics, achievements or leaderboards\n");
     return;
   }
-  auto* local = new store::LocalStore(saveFolder() + "/" + kStoreFileName, CSteamLeaderboards::allLeaderboardNames());
+  const std::string folder = saveFolder();
+  auto* local = new store::LocalStore(folder.empty() ? std::string() : folder + "/" + kStoreFileName,
+                                      CSteamLeaderboards::allLeaderboardNames());
   local->load();  // a broken file is kept aside and the store starts empty
   store_ = local;
   g_statsAndAchievements = new CStatsAndAchievements(store_);
@@ -99,12 +141,15 @@ void MyApp::startStore() {
 }
 
 void MyApp::openSaveGame() {
-  const AppConfig* config = AppConfig::instance();
   const std::string folder = saveFolder();
-  makeDirectories(folder);
-  const std::string fileName = config->getSaveFileName().empty() ? "Starmoor.sav" : config->getSaveFileName();
-  const std::string path = folder + "/" + fileName;
-  std::printf("SAVE GAME FILE = %s\n", path.c_str());
+  std::string path;
+  if (!folder.empty()) {
+    makeDirectories(folder);
+    path = folder + "/" + AppConfig::instance()->getSaveFileName();
+    std::printf("SAVE GAME FILE = %s\n", path.c_str());
+  } else {
+    std::printf("ERROR: there is no user data folder; the game will not be saved\n");
+  }
   FileSaveGame* save = new FileSaveGame(path, this);
   save->addEntry("SOUND_VOLUME", new GenericEntry<int>(50, 50));
   save->addEntry("MUSIC_VOLUME", new GenericEntry<int>(50, 50));
@@ -117,7 +162,7 @@ void MyApp::openSaveGame() {
   // The record could not be used (a damaged one is kept aside by the save
   // game): the side files still hold the player's wins and badges, so they
   // are read before the defaults are written over everything.
-  profile_->readSideFiles(folder);
+  if (!folder.empty()) profile_->readSideFiles(folder);
   saveGame();
 }
 
@@ -134,14 +179,17 @@ bool MyApp::loadGame() {
 void MyApp::writeCheckValue() {
   saveGame();
   // The last time the game was run, for support to read.
-  if (!setRegistryDword("checkValue", static_cast<uint32_t>(std::time(nullptr))))
-    std::printf("could not write the registry value checkValue\n");
+  if (!setRegistryDword("checkValue", static_cast<uint32_t>(std::time(nullptr)))) {
+    const std::string folder = registryKeyFolder("SOFTWARE\\" + g_registryBaseKey);
+    std::printf("ERROR: could not write the value file %s/checkValue\n",
+                folder.empty() ? "(no configuration folder)" : folder.c_str());
+  }
 }
 
 void MyApp::init() {
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   initAudio();
-  if (!icon_) icon_ = IMG_Load("content/Icon/Icon_32@x1.png");
+  if (!icon_) icon_ = bge::loadImageSurfaceOrSay("content/Icon/Icon_32@x1.png", true);
   computeScaleFactors();
   if (window_ && icon_) SDL_SetWindowIcon(window_, icon_);
   SDLGameApp::init();

@@ -2,8 +2,11 @@
 
 #include <SDL_image.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <string>
+#include <vector>
 
 #include <GL/glew.h>
 
@@ -15,6 +18,7 @@
 #include "DynamicResources/SfxContainer.h"
 #include "FileSaveGame.h"
 #include "GenericEntry.h"
+#include "ImageFile.h"
 #include "LabelManager.h"
 #include "Menus/WelcomeScreen.h"
 #include "ResourceManager.h"
@@ -28,11 +32,55 @@
 #include "AppCore.h"
 #include "xRenderingContext.h"
 
+namespace {
+// The game's own values for what a missing or damaged config.xml leaves unset.
+const char* const kSaveFolder = "Starmoor";
+const char* const kSaveFileName = "Starmoor.sav";
+const char* const kLabelsFile = "content/strings/english.xml";
+const char* const kCaption = "Starmoor";
+const char* const kGameParametersFile = "content/config/GameParameters.cfg";
+
+// A name from the configuration is used only when it stays one plain name, so
+// the game's files never land in the data folder's root or outside it.
+bool isPlainName(const std::string& name) {
+  return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
+}
+
+bool isOwnFolder(const std::string& folder) {
+  if (folder.empty() || folder[0] == '/') return false;
+  std::vector<std::string> parts;
+  splitString(stripTrailingSlash(folder), '/', parts);
+  for (const std::string& part : parts) {
+    if (!isPlainName(part)) return false;
+  }
+  return true;
+}
+
+void fillConfigDefaults(AppConfig* config, bool fileRead) {
+  if (!isOwnFolder(config->getSaveFolder())) {
+    if (fileRead && !config->getSaveFolder().empty()) {
+      std::printf("WARNING: config.xml names the save folder \"%s\"; the game's own folder %s is used\n",
+                  config->getSaveFolder().c_str(), kSaveFolder);
+    }
+    config->setSaveFolder(kSaveFolder);
+  }
+  if (!isPlainName(config->getSaveFileName())) config->setSaveFileName(kSaveFileName);
+  if (config->getLabelsFile().empty()) config->setLabelsFile(kLabelsFile);
+  if (!fileRead) config->setCaption(kCaption);
+}
+}  // namespace
+
 MyApp::MyApp() {
   initSDL();
   AppConfig* config = AppConfig::instance();
-  config->loadFromFile("content/config/config.xml");
-  gameParameters_ = new ConfigFile("content/config/GameParameters.cfg", "=", "#", "EndConfigFile");
+  fillConfigDefaults(config, config->loadFromFile("content/config/config.xml"));
+  try {
+    gameParameters_ = new ConfigFile(kGameParametersFile, "=", "#", "EndConfigFile");
+  } catch (const ConfigFile::file_not_found& missing) {
+    std::printf("ERROR: the game parameter file %s cannot be opened; defaults are used\n",
+                missing.filename.c_str());
+    gameParameters_ = new ConfigFile();
+  }
   setDisplayConfigurations(new DisplayConfigurations("content/config/SystemInfo.xml"));
   if (!config->getLabelsFile().empty()) gameMessages()->loadFromXml(config->getLabelsFile());
   setWindowTitle(config->getCaption());
@@ -42,15 +90,14 @@ MyApp::MyApp() {
 void MyApp::openSaveGame() {
   const AppConfig* config = AppConfig::instance();
   const std::string dataFolder = getUserDataFolder();
-  const std::string fileName =
-      config->getSaveFileName().empty() ? "Starmoor.sav" : config->getSaveFileName();
   // Without a user data folder there is nowhere safe to write: an empty path
   // makes the save game do nothing rather than write at the filesystem root.
   std::string path;
   if (!dataFolder.empty()) {
-    path = stripTrailingSlash(dataFolder) + "/";
-    if (!config->getSaveFolder().empty()) path += stripTrailingSlash(config->getSaveFolder()) + "/";
-    path += fileName;
+    path = stripTrailingSlash(dataFolder) + "/" + stripTrailingSlash(config->getSaveFolder()) + "/" +
+           config->getSaveFileName();
+  } else {
+    std::printf("ERROR: there is no user data folder; the game will not be saved\n");
   }
   FileSaveGame* save = new FileSaveGame(path, this);
   save->addEntry("SOUND_VOLUME", new GenericEntry<int>(50, 50));
@@ -63,8 +110,11 @@ void MyApp::openSaveGame() {
 void MyApp::onQuit() {
   saveGame();
   // The last time the game was run, for support to read.
-  if (!setRegistryDword("checkValue", static_cast<uint32_t>(std::time(nullptr))))
-    SDL_Log("could not write the registry value checkValue");
+  if (!setRegistryDword("checkValue", static_cast<uint32_t>(std::time(nullptr)))) {
+    const std::string folder = registryKeyFolder("SOFTWARE\\" + g_registryBaseKey);
+    std::printf("ERROR: could not write the value file %s/checkValue\n",
+                folder.empty() ? "(no configuration folder)" : folder.c_str());
+  }
 }
 
 MyApp::~MyApp() {
@@ -75,7 +125,7 @@ MyApp::~MyApp() {
 void MyApp::init() {
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   initAudio();
-  if (SDL_Surface* icon = IMG_Load("content/Icon/Icon_32@x1.png")) {
+  if (SDL_Surface* icon = bge::loadImageSurfaceOrSay("content/Icon/Icon_32@x1.png", true)) {
     if (icon_) SDL_FreeSurface(icon_);
     icon_ = icon;
   }

@@ -27,7 +27,8 @@
 #include "widgets/LayoutReading.h"
 #include "widgets/RadioButtonList.h"
 #include "widgets/Slider.h"
-#include "XmlFile.h"
+#include "XmlAttributes.h"
+#include "widgets/LayoutWidgetFactory.h"
 
 namespace {
 
@@ -106,61 +107,44 @@ void LayoutDemoScreen::ensureFonts() {
 }
 
 void LayoutDemoScreen::loadLayout(const std::string& file) {
-  TiXmlDocument doc(file.c_str());
-  if (!loadXmlFile(doc, file)) {
-    std::printf("ERROR: layout [%s] cannot be read: %s\n", file.c_str(), doc.ErrorDesc());
-    return;
-  }
-  TiXmlElement* root = doc.FirstChildElement("Screen");
-  if (!root) {
-    std::printf("ERROR: layout [%s] has no <Screen>\n", file.c_str());
-    return;
-  }
-  const std::string path = layout::readString(root, "path");
+  const bge::XmlReader xml(file);
+  TiXmlDocument doc;
+  if (!xml.load(doc)) return;
+  TiXmlElement* root = xml.root(doc, "Screen");
+  if (!root) return;
+  bge::LayoutContext context;
+  context.resources = getResourceManager();
+  context.path = xml.readString(root, "path", "");
+  context.buttons = this;
+  context.checkBoxes = this;
+  context.sliders = this;
+  context.lists = this;
   for (TiXmlElement* element = root->FirstChildElement(); element;
        element = element->NextSiblingElement()) {
-    buildElement(element, path);
+    if (element->ValueStr() == "Animation") {
+      playAnimationElement(xml, element);
+    } else if (Widget* widget = bge::createLayoutWidget(context, element)) {
+      adoptWidget(widget);
+    }
   }
 }
 
-void LayoutDemoScreen::buildElement(TiXmlElement* element, const std::string& path) {
-  ResourceManager* resources = getResourceManager();
-  const std::string name = element->ValueStr();
-  Widget* widget = nullptr;
-  if (name == "ImageWidget") {
-    widget = createImageWidgetFromXml(element, resources, path, nullptr);
-  } else if (name == "Label" || name == "TextLabel") {
-    widget = bge::createLabelFromXml(element, resources);
-  } else if (name == "Button") {
-    bge::Button* button = bge::createButtonFromXml(this, element, resources, path);
-    if (button) button->setSounds(sfxSound("SFX_BUTTON_HOVER"), sfxSound("SFX_BUTTON_CLICK"));
-    widget = button;
-  } else if (name == "Checkbox") {
-    widget = bge::createCheckBoxFromXml(this, element, resources, path);
-  } else if (name == "Slider") {
-    bge::Slider* slider = bge::createSliderFromXml(this, element, resources, path);
-    if (slider) setSoundVolume(slider->getValue());
-    widget = slider;
-  } else if (name == "RadioButtonList") {
-    widget = bge::createRadioButtonListFromXml(this, element, resources, path);
-  } else if (name == "Animation") {
-    playAnimationElement(element);
-    return;
-  }
-  if (!widget) {
-    std::printf("WARNING: layout element <%s> made no widget\n", name.c_str());
-    return;
+void LayoutDemoScreen::adoptWidget(Widget* widget) {
+  if (auto* button = dynamic_cast<bge::Button*>(widget)) {
+    button->setSounds(sfxSound("SFX_BUTTON_HOVER"), sfxSound("SFX_BUTTON_CLICK"));
+  } else if (auto* slider = dynamic_cast<bge::Slider*>(widget)) {
+    setSoundVolume(slider->getValue());
   }
   addWidget(widget);
   ++widgetsBuilt_;
 }
 
 // <Animation file="..." x="" y="" depth=""/>: this screen's own element.
-void LayoutDemoScreen::playAnimationElement(TiXmlElement* element) {
+void LayoutDemoScreen::playAnimationElement(const bge::XmlReader& xml, TiXmlElement* element) {
   const int id = nextAnimationId_++;
-  if (!animations_->loadAnimation(id, layout::readString(element, "file"))) return;
-  if (animations_->play(id, layout::readFloat(element, "depth", 1.0f),
-                        layout::readInt(element, "x", 0), layout::readInt(element, "y", 0), this)) {
+  if (!animations_->loadAnimation(id, xml.requireString(element, "file", ""))) return;
+  if (animations_->play(id, xml.readFloat(element, "depth", 1.0f, -layout::kLargestValue, layout::kLargestValue),
+                        xml.readInt(element, "x", 0), xml.readInt(element, "y", 0), this)) {
     ++widgetsBuilt_;
   }
 }

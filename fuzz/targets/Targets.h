@@ -20,6 +20,7 @@
   X(music_catalogue, fuzzMusicCatalogue)                  \
   X(save_file, fuzzSaveFile)                              \
   X(gamepad_mapping, fuzzGamepadMapping)                  \
+  X(image_file, fuzzImageFile)                            \
   X(entity_file, fuzzEntityFile)                          \
   X(level_file, fuzzLevelFile)
 

@@ -63,9 +63,6 @@ LABELS = [
     ("LABEL_KEEP", "Keep"),
     ("SELL", "Sell"),
     ("UPGRADE_FOR", "Upgrade for"),
-    ("LABEL_PRICE", "Price"),
-    ("DAMAGE", "Damage"),
-    ("RANGE", "Range"),
 ]
 
 

@@ -43,7 +43,10 @@ class SDLGameApp : public GameApp, public bge::ActionListener {
   // entry is compared, the program name included; the name alone never counts.
   static bool windowedRequested(int argc, const char* const* argv);
   virtual void init();
+  // Initialises SDL and, like SIGINT and SIGTERM, makes SIGHUP a quit request.
   void initSDL();
+  static void watchHangUp();
+  static bool hangUpReceived();
   void initAudio();
   void setDisplayMode(int width, int height, bool fullScreen);
   void createWindow(uint32_t extraWindowFlags = 0);

@@ -105,6 +105,7 @@ void SDLGameApp::initSDL() {
   if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER) != 0) {
     fatalStartupError(0, "SDL_Init");
   }
+  watchHangUp();
 }
 
 void SDLGameApp::initAudio() {
@@ -173,19 +174,15 @@ void SDLGameApp::actionFinished(int id) {
 void SDLGameApp::unloadContextResources() {
   if (globalResourceManager_) globalResourceManager_->unloadAll(ResourceManager::TexturesAndFonts);
   if (cursorTexture_) cursorTexture_->unload();
-  const std::vector<GameState*> snapshot = states_;
-  for (GameState* state : snapshot) {
-    if (isOnStack(state)) state->onContextLost();
-  }
+  visitStates(StateOrder::BottomUp, StateFilter::OnStack,
+              [&](GameState* state) { state->onContextLost(); });
 }
 
 void SDLGameApp::reloadContextResources() {
   if (globalResourceManager_) globalResourceManager_->reloadAll(ResourceManager::TexturesAndFonts);
   if (cursorTexture_) cursorTexture_->reload();
-  const std::vector<GameState*> snapshot = states_;
-  for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it) {
-    if (isOnStack(*it)) (*it)->onContextRestored();
-  }
+  visitStates(StateOrder::TopDown, StateFilter::OnStack,
+              [&](GameState* state) { state->onContextRestored(); });
 }
 
 void SDLGameApp::destroyWindow() {
@@ -270,7 +267,11 @@ void SDLGameApp::createWindow(uint32_t extraWindowFlags) {
     if (!shaderListPath_.empty()) loadShaders(shaderListPath_);
   }
 
-  Log().info() << "switching to full screen";
+  if (fullScreen_) {
+    Log().info() << "switching to full screen";
+  } else {
+    Log().info() << "opened a window of " << screenWidth_ << "x" << screenHeight_;
+  }
   if (recreating) reloadContextResources();
   if (appCore_) appCore_->getRenderingContext()->init();
   changeWindowMode(screenWidth_, screenHeight_, fullScreen_);

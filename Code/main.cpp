@@ -1,20 +1,32 @@
 #include <SDL.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "EventScript.h"
 #include "MyApp.h"
 #include "platform/CrashReporter.h"
 
 namespace {
-// Content paths are relative to the program's own folder, wherever it is started from.
-void enterProgramFolder() {
+// Content paths are relative to the program's own folder, wherever it is started
+// from. Returns that folder (with its trailing slash), or empty.
+std::string enterProgramFolder() {
+  std::string folder;
   if (char* base = SDL_GetBasePath()) {
+    folder = base;
     if (chdir(base) != 0) SDL_Log("cannot enter the program folder %s", base);
     SDL_free(base);
   }
+  return folder;
+}
+
+bool isFolder(const char* path) {
+  struct stat st {};
+  return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
 }
 }  // namespace
 
@@ -28,7 +40,16 @@ int main(int argc, char* argv[]) {
     SDL_Log("event script not found: %s", scriptPath);
     return 2;
   }
-  enterProgramFolder();
+  const std::string programFolder = enterProgramFolder();
+  // Without its content the game has nothing to show: say where it looked.
+  if (!isFolder("content")) {
+    std::printf("ERROR: the game's content folder %scontent was not found beside the program; "
+                "the game cannot start without it\n",
+                programFolder.empty() ? "./" : programFolder.c_str());
+    std::fflush(stdout);
+    std::free(script);
+    return 1;
+  }
   MyApp app;
   if (SDLGameApp::windowedRequested(argc, argv)) app.setWindowed(true);
   if (script) {

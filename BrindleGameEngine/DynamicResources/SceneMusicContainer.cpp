@@ -2,6 +2,7 @@
 
 #include <tinyxml.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "DynamicResources/RandomSeeder.h"

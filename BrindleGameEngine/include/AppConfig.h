@@ -25,8 +25,8 @@ class AppConfig {
   static AppConfig* instance();
   static void destroyInstance();
 
-  // Fills the configuration; a file that cannot be read changes nothing.
-  // Returns whether the file was read.
+  // Fills the configuration; a file that cannot be read changes nothing and is
+  // named on standard output. Returns whether the file was read.
   bool loadFromFile(const std::string& path);
   // Makes the cursor at that position in the file the application's cursor.
   bool loadCursor(int index);
@@ -52,6 +52,12 @@ class AppConfig {
   const std::vector<LogoScreen>& getLogoScreens() const { return logoScreens_; }
   const std::vector<Cursor>& getCursors() const { return cursors_; }
   const std::vector<Language>& getLanguages() const { return languages_; }
+
+  // The application's own values where the file left them unset.
+  void setSaveFolder(const std::string& folder) { saveFolder_ = folder; }
+  void setSaveFileName(const std::string& fileName) { saveFileName_ = fileName; }
+  void setLabelsFile(const std::string& path) { labelsFile_ = path; }
+  void setCaption(const std::string& caption) { caption_ = caption; }
 
   // Screens copy these at construction; the game sets both to 0.
   int getScreenOffsetX() const { return screenOffsetX_; }

@@ -12,6 +12,8 @@ class ConfigFile {
     explicit file_not_found(const std::string& name = std::string()) : filename(name) {}
   };
 
+  // An empty file: every read gives its default.
+  ConfigFile() = default;
   explicit ConfigFile(const std::string& fileName, const std::string& delimiter = "=",
                       const std::string& comment = "#", const std::string& sentry = "EndConfigFile");
 

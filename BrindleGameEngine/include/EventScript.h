@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,11 @@ class EventScript {
     std::string argument;
   };
 
-  // Returns false (script empty) when the file cannot be read or a line is malformed.
+  // Scripts are a line a step; a megabyte is far more than any run needs.
+  static constexpr size_t kMaxFileBytes = 1024 * 1024;
+
+  // Returns false (script empty) when the file cannot be read, is larger than
+  // kMaxFileBytes or a line is malformed.
   bool loadFromFile(const std::string& path);
   bool parse(const std::string& text);
   // Pushes every step due by this frame; returns how many events were pushed.

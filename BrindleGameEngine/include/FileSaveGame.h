@@ -19,16 +19,32 @@ class FileSaveGame : public SaveGame {
   // False when the file is missing, foreign, short or unreadable. A file that
   // exists but fails is first copied aside (see backupPath) so nothing is lost
   // when the caller then writes defaults; the entries keep their values.
+  // Only a regular file of at most kMaxSaveBytes is read: a folder or an
+  // oversized file at the path is renamed aside instead. A file that cannot be
+  // opened (no permission) or set aside is left alone, and save() then refuses
+  // to write over it. Every such case is said on standard output.
   bool load() override;
   void write(const uint8_t* bytes, int count) override;
   void read(uint8_t* bytes, int count) override;
 
+  // The game's saves are bytes long; a few megabytes leaves room for any of ours.
+  static constexpr long long kMaxSaveBytes = 4 * 1024 * 1024;
+
   const std::string& getPath() const { return path_; }
+  // True while load() runs: entries that keep files of their own leave them
+  // alone when load() asks them for a snapshot of their current values.
+  bool isLoading() const { return loading_; }
+  // True after a load found a file it could neither read nor set aside.
+  bool isLeftAlone() const { return leftAlone_; }
   // Where the last failed load kept its copy of the file (empty if none).
   const std::string& backupPath() const { return backupPath_; }
 
  private:
-  bool readFile(std::string& contents) const;
+  enum class ReadResult { Read, Missing, MovedAside, LeftAlone };
+  ReadResult readFile(std::string& contents);
+  std::string nextBackupName() const;
+  // Renames the file at the path to the next backup name; what says what it is.
+  bool moveAside(const char* what);
   bool readHeader();
   void readEntries();
   bool keepBackup();
@@ -37,4 +53,6 @@ class FileSaveGame : public SaveGame {
   Buffer* buffer_ = nullptr;
   GameApp* app_;
   std::string backupPath_;
+  bool loading_ = false;
+  bool leftAlone_ = false;
 };

@@ -8,6 +8,7 @@
 
 #include "GLTexture.h"
 #include "Graphics.h"
+#include "ImageFile.h"
 #include "ImageFilter.h"
 #include "XmlAttributes.h"
 
@@ -28,7 +29,8 @@ int readMetric(const bge::XmlReader& xml, const TiXmlElement* e, const char* nam
 }
 
 bool isGreyScale(const std::string& path) {
-  SDL_Surface* s = IMG_Load(path.c_str());
+  // Quiet: the page's own load says what is wrong with the file.
+  SDL_Surface* s = bge::loadImageSurface(path);
   if (!s) return false;
   const bool grey = s->format->BitsPerPixel == 8;
   SDL_FreeSurface(s);

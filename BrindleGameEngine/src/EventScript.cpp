@@ -8,14 +8,24 @@
 #include <sstream>
 
 bool EventScript::loadFromFile(const std::string& path) {
-  std::ifstream in(path);
+  std::ifstream in(path, std::ios::binary);
   if (!in) {
     std::cout << "ERROR: event script not found [" << path << "]" << std::endl;
     return false;
   }
-  std::stringstream text;
-  text << in.rdbuf();
-  return parse(text.str());
+  // Read in pieces and stop past the limit: the path may name an endless device.
+  std::string text;
+  char chunk[4096];
+  while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+    text.append(chunk, static_cast<size_t>(in.gcount()));
+    if (text.size() > kMaxFileBytes) {
+      std::cout << "ERROR: event script [" << path << "] is larger than " << kMaxFileBytes
+                << " bytes" << std::endl;
+      steps_.clear();
+      return false;
+    }
+  }
+  return parse(text);
 }
 
 bool EventScript::parse(const std::string& text) {

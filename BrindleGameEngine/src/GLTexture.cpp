@@ -4,9 +4,12 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 
 #include "AssertReport.h"
+#include "ImageFile.h"
 #include "ImageFilter.h"
 #include "MinimalSurfaceImage.h"
 #include "ProcessExit.h"
@@ -24,8 +27,12 @@ constexpr Uint32 kAlphaMask = 0xFF000000;
 // What the C runtime's abort reports as the exit code.
 constexpr int kAbnormalTerminationCode = 3;
 
-void defaultMissingImage(const std::string& /*fileName*/) {
-  bge::assertReport("ERROR: Missing image file!", "img", __FILE__, __LINE__);
+void defaultMissingImage(const std::string& fileName) {
+  // A file that is there but damaged or refused is not reported as missing.
+  struct stat st {};
+  const bool present = stat(fileName.c_str(), &st) == 0;
+  bge::assertReport(present ? "ERROR: Unusable image file!" : "ERROR: Missing image file!", "img",
+                    __FILE__, __LINE__);
   exitProcess(kAbnormalTerminationCode);
 }
 
@@ -210,9 +217,14 @@ bool GLTexture::loadFromFile(const std::string& fileName, ImageFilter* filter, i
   resourceName_ = fileName;
   glFilter_ = glFilter;
 
-  SDL_Surface* decoded = IMG_Load(fileName.c_str());
+  bge::ImageProblem problem;
+  SDL_Surface* decoded = bge::loadImageSurface(fileName, &problem);
   if (!decoded) {
-    std::printf("ERROR: Missing image file! [%s]\n", fileName.c_str());
+    if (problem.missing) {
+      std::printf("ERROR: Missing image file! [%s]\n", fileName.c_str());
+    } else {
+      std::printf("ERROR: image file [%s] %s\n", fileName.c_str(), problem.text.c_str());
+    }
     std::fflush(stdout);
     g_missingImageHook(fileName);
     return false;
@@ -240,7 +252,7 @@ bool GLTexture::loadFromFile(const std::string& fileName, ImageFilter* filter, i
 }
 
 void GLTexture::applyMask(const std::string& maskName, SDL_Surface* target) {
-  SDL_Surface* decoded = IMG_Load(maskName.c_str());
+  SDL_Surface* decoded = bge::loadImageSurfaceOrSay(maskName, true);
   if (!decoded) return;  // no companion: the picture stays opaque
   SDL_Surface* mask = copyIntoRGBA(decoded, target->w, target->h);
   SDL_FreeSurface(decoded);

@@ -1,5 +1,7 @@
 #include <SDL_mixer.h>
 
+#include <cstdio>
+
 #include "Music.h"
 
 MixMusic::MixMusic(const std::string& fileName) {
@@ -19,6 +21,7 @@ bool MixMusic::load(const std::string& fileName) {
   if (music_) Mix_FreeMusic(music_);
   music_ = Mix_LoadMUS(fileName.c_str());
   loaded_ = music_ != nullptr;
+  if (!loaded_) std::printf("ERROR: music file %s could not be loaded: %s\n", fileName.c_str(), Mix_GetError());
   return loaded_;
 }
 

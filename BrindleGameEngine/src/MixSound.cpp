@@ -22,7 +22,7 @@ MixSound::~MixSound() {
 bool MixSound::load(const std::string& fileName) {
   if (chunk_) Mix_FreeChunk(chunk_);
   chunk_ = Mix_LoadWAV_RW(SDL_RWFromFile(fileName.c_str(), "rb"), 1);
-  if (!chunk_) std::printf("Mix_LoadWAV: %s\n", SDL_GetError());
+  if (!chunk_) std::printf("Mix_LoadWAV: %s [%s]\n", SDL_GetError(), fileName.c_str());
   return chunk_ != nullptr;
 }
 

@@ -105,6 +105,7 @@ void SDLGameApp::initSDL() {
   if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER) != 0) {
     fatalStartupError(0, "SDL_Init");
   }
+  watchHangUp();
 }
 
 void SDLGameApp::initAudio() {
@@ -266,7 +267,11 @@ void SDLGameApp::createWindow(uint32_t extraWindowFlags) {
     if (!shaderListPath_.empty()) loadShaders(shaderListPath_);
   }
 
-  Log().info() << "switching to full screen";
+  if (fullScreen_) {
+    Log().info() << "switching to full screen";
+  } else {
+    Log().info() << "opened a window of " << screenWidth_ << "x" << screenHeight_;
+  }
   if (recreating) reloadContextResources();
   if (appCore_) appCore_->getRenderingContext()->init();
   changeWindowMode(screenWidth_, screenHeight_, fullScreen_);

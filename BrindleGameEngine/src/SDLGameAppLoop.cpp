@@ -3,8 +3,10 @@
 #include <GL/glu.h>
 #include <SDL_image.h>
 #include <SDL_mixer.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <mutex>
@@ -30,7 +32,24 @@
 namespace {
 std::mutex g_channelMutex;
 std::vector<int> g_finishedChannels;
+
+// Set by the SIGHUP handler; the frame loop turns it into a quit request.
+volatile sig_atomic_t g_hangUp = 0;
+
+void onHangUp(int) { g_hangUp = 1; }
 }  // namespace
+
+void SDLGameApp::watchHangUp() {
+  // SDL turns SIGINT and SIGTERM into a quit event; a closed terminal must take
+  // the same saving path instead of killing the game outright.
+  struct sigaction action {};
+  action.sa_handler = onHangUp;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  sigaction(SIGHUP, &action, nullptr);
+}
+
+bool SDLGameApp::hangUpReceived() { return g_hangUp != 0; }
 
 void SDLGameApp::queueFinishedChannel(int channel) {
   std::lock_guard<std::mutex> lock(g_channelMutex);
@@ -86,6 +105,7 @@ bool SDLGameApp::runFrame() {
     if (wait > 0 && frameLimit_) SDL_Delay(static_cast<uint32_t>(wait));
   }
 
+  if (g_hangUp) requestQuit();
   if (immediateQuit_) {
     runQuitPath();
     return false;
@@ -107,7 +127,8 @@ void SDLGameApp::pollEvents() {
 
 void SDLGameApp::waitForWindowEvent() {
   SDL_Event event;
-  if (!SDL_WaitEvent(&event)) return;
+  // Bounded, so a hang-up signal is seen while the window stays minimised.
+  if (!SDL_WaitEventTimeout(&event, 1000)) return;
   // Input that arrives while minimised is dropped, but a quit still counts.
   if (event.type == SDL_WINDOWEVENT) handleWindowEvent(event.window);
   else if (event.type == SDL_QUIT) requestQuit();
@@ -273,16 +294,27 @@ void SDLGameApp::onRestored() {
 }
 
 std::string SDLGameApp::takeScreenshot() {
-  const std::string folder =
-      getUserDataFolder() + "/" + AppConfig::instance()->getSaveFolder() + "/ScreenShots/";
+  const std::string data = getUserDataFolder();
+  if (data.empty()) {
+    std::printf("ERROR: no user data folder; the screenshot was not saved\n");
+    return std::string();
+  }
+  std::string folder = stripTrailingSlash(data) + "/";
+  const std::string& save = AppConfig::instance()->getSaveFolder();
+  if (!save.empty()) folder += stripTrailingSlash(save) + "/";
+  folder += "ScreenShots/";
   makeDirectories(folder);
+  struct stat st {};
+  if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    std::printf("ERROR: could not make the screenshot folder %s; the screenshot was not saved\n",
+                folder.c_str());
+    std::fflush(stdout);
+    return std::string();
+  }
   for (int n = 1; n <= 9998; ++n) {
     // The file holds PNG data, so it carries the PNG name.
     const std::string path = folder + "ScrShot" + std::to_string(n) + ".png";
-    if (FILE* existing = std::fopen(path.c_str(), "rb")) {
-      std::fclose(existing);
-      continue;
-    }
+    if (lstat(path.c_str(), &st) == 0) continue;
     saveScreenshot(path);
     return path;
   }
@@ -308,7 +340,10 @@ void SDLGameApp::saveScreenshot(const std::string& path) {
                                                   static_cast<int>(rowBytes), 0x000000FF, 0x0000FF00,
                                                   0x00FF0000, 0xFF000000);
   if (!surface) return;
-  IMG_SavePNG(surface, path.c_str());
+  if (IMG_SavePNG(surface, path.c_str()) != 0) {
+    std::printf("ERROR: could not write the screenshot %s: %s\n", path.c_str(), SDL_GetError());
+    std::fflush(stdout);
+  }
   SDL_FreeSurface(surface);
 }
 

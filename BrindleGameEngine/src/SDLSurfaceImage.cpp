@@ -1,7 +1,8 @@
 #include "SDLSurfaceImage.h"
 
 #include <SDL.h>
-#include <SDL_image.h>
+
+#include "ImageFile.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ Uint8* pixelAddress(SDL_Surface* s, int x, int y) {
 }  // namespace
 
 SDLSurfaceImage::SDLSurfaceImage(const std::string& fileName)
-    : Image(0, 0), surface_(IMG_Load(fileName.c_str())) {
+    : Image(0, 0), surface_(bge::loadImageSurfaceOrSay(fileName)) {
   if (surface_) {
     width_ = surface_->w;
     height_ = surface_->h;

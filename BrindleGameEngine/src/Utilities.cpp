@@ -97,8 +97,13 @@ std::string getUserDataFolder() {
   }
   folder = stripTrailingSlash(folder);
   // Without any home the files go beside the program rather than under "/".
-  if (folder.empty()) folder = ".";
-  std::cout << "WIN32 save game folder = " << folder << std::endl;
+  if (folder.empty()) {
+    folder = ".";
+    char here[4096];
+    std::cout << "no home folder: the game's files go beside the program in "
+              << (getcwd(here, sizeof here) ? here : ".") << std::endl;
+  }
+  std::cout << "user data folder = " << folder << std::endl;
   return folder;
 }
 

@@ -7,6 +7,7 @@
 #include "AngelFont.h"
 #include "FuzzSupport.h"
 #include "GLTexture.h"
+#include "ImageFile.h"
 #include "LabelManager.h"
 #include "Targets.h"
 #include "XmlAttributes.h"
@@ -95,6 +96,23 @@ void fuzzParticleElement(const uint8_t* data, size_t size) {
     requireFinite(patch->y(), "a particle's position");
   }
   engine->clear();
+}
+
+void fuzzImageFile(const uint8_t* data, size_t size) {
+  // The header is measured through a stream first, then the whole file is loaded.
+  int width = 0;
+  int height = 0;
+  std::string kind;
+  SDL_RWops* stream = SDL_RWFromConstMem(data, static_cast<int>(size));
+  if (bge::readImageSize(stream, width, height, kind)) {
+    if (width <= 0 || height <= 0) finding("a measured image with no area");
+  }
+  SDL_RWclose(stream);
+  const std::string path = writeInput(data, size, "image.png");
+  if (SDL_Surface* surface = bge::loadImageSurface(path)) {
+    if (surface->w > bge::kMaxImageSide || surface->h > bge::kMaxImageSide) finding("an image over the side limit");
+    SDL_FreeSurface(surface);
+  }
 }
 
 }  // namespace fuzz

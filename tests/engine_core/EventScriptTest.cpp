@@ -1,6 +1,12 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
 #include "EventScript.h"
 
 namespace {
@@ -25,6 +31,25 @@ TEST(EventScript, ParsesSortsAndRejectsBadLines) {
     EXPECT_TRUE(script.steps().empty());
   }
   EXPECT_FALSE(script.loadFromFile("/nonexistent/events.txt"));
+}
+
+TEST(EventScript, AnEndlessOrOversizedFileIsRefused) {
+  EventScript script;
+  ASSERT_TRUE(script.parse("1 quit\n"));
+  EXPECT_FALSE(script.loadFromFile("/dev/zero"));
+  EXPECT_TRUE(script.steps().empty());
+
+  char name[] = "/tmp/starmoor-script-XXXXXX";
+  const int fd = mkstemp(name);
+  ASSERT_GE(fd, 0);
+  close(fd);
+  std::string text = "1 quit\n";
+  text.resize(EventScript::kMaxFileBytes, '\n');
+  std::ofstream(name, std::ios::binary) << text;
+  EXPECT_TRUE(script.loadFromFile(name));
+  std::ofstream(name, std::ios::binary | std::ios::app) << "\n";
+  EXPECT_FALSE(script.loadFromFile(name));
+  std::remove(name);
 }
 
 TEST(EventScript, PumpsDueStepsIntoTheEventQueue) {

@@ -133,21 +133,56 @@ TEST_F(SaveGameFile, RepeatedFailuresKeepEveryBackup) {
   EXPECT_EQ(readAll(save.backupPath()), (std::vector<uint8_t>{3, 4}));
 }
 
-TEST_F(SaveGameFile, MissingFileAndUnwritablePathFailQuietly) {
+TEST_F(SaveGameFile, AMissingFileIsQuietAndAnUnwritablePathIsNamed) {
   FileSaveGame save(path_, &app_);
   registerEntries(save, 5, 6, 7);
+  testing::internal::CaptureStdout();
   EXPECT_FALSE(save.load());
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
   EXPECT_TRUE(save.backupPath().empty());
 
-  // A save folder that is a file: the save reports failure and leaves no temporary.
+  // A save folder that is a file: the save reports failure, names the file and
+  // leaves no temporary.
   writeAll(dirs_.data() + "/blocker", {0});
-  FileSaveGame blocked(dirs_.data() + "/blocker/save.dat", &app_);
+  const std::string blockedPath = dirs_.data() + "/blocker/save.dat";
+  FileSaveGame blocked(blockedPath, &app_);
   registerEntries(blocked, 5, 6, 7);
+  testing::internal::CaptureStdout();
   EXPECT_FALSE(blocked.save());
+  const std::string said = testing::internal::GetCapturedStdout();
+  EXPECT_NE(said.find("could not write the save file " + blockedPath), std::string::npos) << said;
 
   FileSaveGame noPath("", &app_);
   EXPECT_FALSE(noPath.save());
   EXPECT_FALSE(noPath.load());
+}
+
+TEST_F(SaveGameFile, WhatCanNeitherBeReadNorSetAsideIsNeverWrittenOver) {
+  // Every backup name taken: a folder at the path cannot be renamed aside.
+  std::filesystem::create_directories(path_);
+  writeAll(path_ + "/inside", {1});
+  writeAll(path_ + ".bak", {2});
+  for (int n = 2; n <= 9; ++n) writeAll(path_ + ".bak" + std::to_string(n), {2});
+  FileSaveGame save(path_, &app_);
+  registerEntries(save, 5, 6, 7);
+  testing::internal::CaptureStdout();
+  EXPECT_FALSE(save.load());
+  EXPECT_TRUE(save.isLeftAlone());
+  EXPECT_FALSE(save.save());
+  const std::string said = testing::internal::GetCapturedStdout();
+  EXPECT_NE(said.find(path_ + " is a folder, not a save, and could not be moved aside"), std::string::npos)
+      << said;
+  EXPECT_EQ(readAll(path_ + "/inside"), (std::vector<uint8_t>{1}));
+  EXPECT_EQ(valueOf(save, "SOUND_VOLUME"), 5);
+
+  // Once the path holds a save again, loading it lets saving go on.
+  std::filesystem::remove_all(path_);
+  FileSaveGame writer(path_, &app_);
+  registerEntries(writer, 8, 8, 8);
+  ASSERT_TRUE(writer.save());
+  EXPECT_TRUE(save.load());
+  EXPECT_FALSE(save.isLeftAlone());
+  EXPECT_TRUE(save.save());
 }
 
 TEST_F(SaveGameFile, WithoutAnApplicationThereIsNoHeader) {

@@ -106,6 +106,7 @@ TEST_F(SoundTest, AnUnreadableSoundPlaysNothing) {
   MixSound broken(dirs.root() + "/missing.wav");
   const std::string out = testing::internal::GetCapturedStdout();
   EXPECT_EQ(out.rfind("Mix_LoadWAV: ", 0), 0u) << out;
+  EXPECT_NE(out.find("[" + dirs.root() + "/missing.wav]"), std::string::npos) << out;
   EXPECT_FALSE(broken.isLoaded());
   broken.play();
   EXPECT_EQ(broken.getChannel(), -1);

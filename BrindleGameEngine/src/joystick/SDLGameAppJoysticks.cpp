@@ -35,6 +35,10 @@ void SDLGameApp::initJoysticks() {
   std::cout << kDashes << "\n";
   std::cout << "Joysticks detected and registered = " << count << "\n";
   const int loaded = SDL_GameControllerAddMappingsFromRW(SDL_RWFromFile(kMappingDatabase, "rb"), 1);
+  if (loaded < 0) {
+    std::cout << "ERROR: the game-controller mappings " << kMappingDatabase
+              << " could not be read: " << sdlText(SDL_GetError()) << "\n";
+  }
   std::cout << "GamePad mappings loaded from database = " << loaded << "\n";
 
   for (int i = 0; i < count; ++i) {

@@ -1,8 +1,12 @@
 #include "FileSaveGame.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -12,15 +16,28 @@
 
 namespace {
 
+// Writes the whole file; on failure errno tells why.
 bool writeWholeFile(const std::string& path, const uint8_t* bytes, size_t count) {
   FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) return false;
   bool ok = count == 0 || std::fwrite(bytes, 1, count, file) == count;
-  ok = std::fflush(file) == 0 && ok;
-  ok = fsync(fileno(file)) == 0 && ok;
-  ok = std::fclose(file) == 0 && ok;
+  int firstError = ok ? 0 : errno;
+  if (std::fflush(file) != 0 && ok) ok = false, firstError = errno;
+  if (fsync(fileno(file)) != 0 && ok) ok = false, firstError = errno;
+  if (std::fclose(file) != 0 && ok) ok = false, firstError = errno;
+  if (!ok) errno = firstError;
   return ok;
 }
+
+const char* reason(int error) { return error != 0 ? std::strerror(error) : "unknown reason"; }
+
+// Closes the descriptor on every way out of the load.
+struct FileCloser {
+  int fd;
+  ~FileCloser() {
+    if (fd >= 0) close(fd);
+  }
+};
 
 }  // namespace
 
@@ -34,6 +51,12 @@ bool FileSaveGame::save() {
     // Only an entry that saves from inside a save or load gets here.
     delete buffer_;
     buffer_ = nullptr;
+    return false;
+  }
+  if (leftAlone_) {
+    std::printf("Not saving: the save file %s could not be read and is left as it is\n",
+                path_.c_str());
+    std::fflush(stdout);
     return false;
   }
   buffer_ = new Buffer();
@@ -53,25 +76,104 @@ bool FileSaveGame::save() {
   const std::filesystem::path parent = std::filesystem::path(path_).parent_path();
   if (!parent.empty()) std::filesystem::create_directories(parent, ec);
   const std::string temp = path_ + ".tmp";
-  ok = writeWholeFile(temp, done->bytes(), static_cast<size_t>(done->byteCount())) && ok;
+  errno = 0;
+  const bool written = writeWholeFile(temp, done->bytes(), static_cast<size_t>(done->byteCount()));
+  int error = errno;
   delete done;
-  if (ok && std::rename(temp.c_str(), path_.c_str()) == 0) return true;
+  if (written && ok) {
+    if (std::rename(temp.c_str(), path_.c_str()) == 0) return true;
+    error = errno;
+  }
   std::remove(temp.c_str());
+  if (!written || ok) {
+    // The folder is what usually fails: name it when it could not be made.
+    const std::string why = ec ? ec.message() : reason(error);
+    std::printf("ERROR: could not write the save file %s: %s\n", path_.c_str(), why.c_str());
+    std::fflush(stdout);
+  }
   return false;
 }
 
-bool FileSaveGame::readFile(std::string& contents) const {
-  FILE* file = std::fopen(path_.c_str(), "rb");
-  if (!file) return false;
-  bool ok = std::fseek(file, 0, SEEK_END) == 0;
-  const long size = ok ? std::ftell(file) : -1;
-  ok = ok && size >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
-  if (ok) {
-    contents.resize(static_cast<size_t>(size));
-    ok = size == 0 || std::fread(&contents[0], 1, contents.size(), file) == contents.size();
+std::string FileSaveGame::nextBackupName() const {
+  std::error_code ec;
+  std::string target = path_ + ".bak";
+  for (int n = 2; n <= 9 && std::filesystem::symlink_status(target, ec).type() !=
+                                std::filesystem::file_type::not_found;
+       ++n) {
+    target = path_ + ".bak" + std::to_string(n);
   }
-  ok = std::fclose(file) == 0 && ok;
-  return ok;
+  return target;
+}
+
+bool FileSaveGame::moveAside(const char* what) {
+  const std::string target = nextBackupName();
+  // Only the name changes: a huge file or a folder is never copied.
+  if (std::filesystem::symlink_status(target).type() == std::filesystem::file_type::not_found &&
+      std::rename(path_.c_str(), target.c_str()) == 0) {
+    std::printf("The save file %s is %s, not a save; it was moved aside to %s\n", path_.c_str(),
+                what, target.c_str());
+    std::fflush(stdout);
+    backupPath_ = target;
+    return true;
+  }
+  std::printf("ERROR: the save file %s is %s, not a save, and could not be moved aside; it is "
+              "left as it is and the game runs on defaults without saving\n",
+              path_.c_str(), what);
+  std::fflush(stdout);
+  leftAlone_ = true;
+  return false;
+}
+
+FileSaveGame::ReadResult FileSaveGame::readFile(std::string& contents) {
+  // Non-blocking, so a pipe or device at the save path cannot stall the start.
+  FileCloser file{open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
+  if (file.fd < 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return ReadResult::Missing;
+    const int error = errno;
+    std::printf("ERROR: the save file %s cannot be read (%s); it is left as it is and the game "
+                "runs on defaults without saving\n",
+                path_.c_str(), reason(error));
+    std::fflush(stdout);
+    leftAlone_ = true;
+    return ReadResult::LeftAlone;
+  }
+  struct stat st {};
+  if (fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(file.fd);
+    file.fd = -1;
+    return moveAside(S_ISDIR(st.st_mode) ? "a folder" : "not a regular file") ? ReadResult::MovedAside
+                                                                             : ReadResult::LeftAlone;
+  }
+  if (st.st_size > kMaxSaveBytes) {
+    close(file.fd);
+    file.fd = -1;
+    const std::string what = std::to_string(st.st_size) + " bytes long";
+    return moveAside(what.c_str()) ? ReadResult::MovedAside : ReadResult::LeftAlone;
+  }
+  // Read to the end but never past the limit, whatever the size said.
+  contents.clear();
+  char chunk[4096];
+  for (;;) {
+    const ssize_t n = ::read(file.fd, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const int error = errno;
+      std::printf("ERROR: the save file %s cannot be read (%s); it is left as it is and the game "
+                  "runs on defaults without saving\n",
+                  path_.c_str(), reason(error));
+      std::fflush(stdout);
+      leftAlone_ = true;
+      return ReadResult::LeftAlone;
+    }
+    if (n == 0) break;
+    contents.append(chunk, static_cast<size_t>(n));
+    if (contents.size() > static_cast<size_t>(kMaxSaveBytes)) {
+      contents.clear();
+      return moveAside("still growing past any save's size") ? ReadResult::MovedAside
+                                                            : ReadResult::LeftAlone;
+    }
+  }
+  return ReadResult::Read;
 }
 
 bool FileSaveGame::readHeader() {
@@ -98,16 +200,16 @@ bool FileSaveGame::load() {
     buffer_ = nullptr;
     return false;
   }
-  {
-    FILE* probe = std::fopen(path_.c_str(), "rb");
-    if (!probe) return false;
-    std::fclose(probe);
-  }
+  backupPath_.clear();
   std::string contents;
-  if (!readFile(contents)) {
-    keepBackup();
-    return false;
+  switch (readFile(contents)) {
+    case ReadResult::Read: break;
+    case ReadResult::Missing:
+    case ReadResult::MovedAside:
+    case ReadResult::LeftAlone:
+      return false;
   }
+  leftAlone_ = false;
   buffer_ = new Buffer();
   buffer_->clear();
   buffer_->resetReadPosition();
@@ -116,6 +218,7 @@ bool FileSaveGame::load() {
   contents.clear();
 
   bool ok = readHeader();
+  loading_ = true;
   if (ok) {
     // Keep the current values so a file that ends early leaves them as they were.
     Buffer* fileBuffer = buffer_;
@@ -132,6 +235,7 @@ bool FileSaveGame::load() {
       buffer_ = fileBuffer;
     }
   }
+  loading_ = false;
   delete buffer_;
   buffer_ = nullptr;
   if (!ok) keepBackup();
@@ -140,14 +244,16 @@ bool FileSaveGame::load() {
 
 bool FileSaveGame::keepBackup() {
   std::error_code ec;
-  std::string target = path_ + ".bak";
-  for (int n = 2; n <= 9 && std::filesystem::exists(target, ec); ++n) {
-    target = path_ + ".bak" + std::to_string(n);
-  }
+  const std::string target = nextBackupName();
   if (!std::filesystem::copy_file(path_, target,
                                   std::filesystem::copy_options::overwrite_existing, ec)) {
-    std::printf("Could not keep a copy of the unreadable save file %s\n", path_.c_str());
+    // Without a copy the defaults must not go over it.
+    std::printf("ERROR: the save file %s could not be read and no copy of it could be kept (%s); "
+                "it is left as it is and the game runs on defaults without saving\n",
+                path_.c_str(), ec.message().c_str());
+    std::fflush(stdout);
     backupPath_.clear();
+    leftAlone_ = true;
     return false;
   }
   std::printf("The save file %s could not be read; it was kept as %s\n", path_.c_str(),

@@ -1,5 +1,6 @@
 #include <tinyxml.h>
 
+#include <cstdio>
 #include <string>
 
 #include "shader/glShaderManager.h"

@@ -123,13 +123,16 @@ void SystemStatsScreen::writeReport() {
     return;
   }
   makeDirectories(folder);
-  if (FILE* file = std::fopen((folder + "/LOG-Stats.txt").c_str(), "w")) {
+  const std::string report = folder + "/LOG-Stats.txt";
+  bool written = false;
+  if (FILE* file = std::fopen(report.c_str(), "w")) {
+    written = true;
     for (const std::string& line : lines_) {
-      std::fputs(line.c_str(), file);
-      std::fputs("\n", file);
+      written = std::fputs(line.c_str(), file) >= 0 && std::fputs("\n", file) >= 0 && written;
     }
-    std::fclose(file);
+    written = std::fclose(file) == 0 && written;
   }
+  if (!written) std::printf("ERROR: could not write the report %s\n", report.c_str());
   if (SDLGameApp* sdlApp = dynamic_cast<SDLGameApp*>(app_)) {
     sdlApp->saveScreenshot(folder + "/Stats-Image.png");
   }

@@ -1,0 +1,99 @@
+#pragma once
+// Starts the real program the way a player does: from another folder, with SDL's
+// dummy audio, optionally scripted input (STARMOOR_EVENT_SCRIPT), and its output
+// kept in a log. The caller's TempUserDirs supply XDG_DATA_HOME and XDG_CONFIG_HOME.
+#include <fcntl.h>
+#include <grp.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace testenv {
+
+inline std::string readText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The unprivileged account a root test run hands the program to, so that file
+// permissions mean for it what they mean for a player.
+constexpr uid_t kNobody = 65534;
+
+struct ProgramRun {
+  std::string exe;      // the program
+  std::string script;   // the event script, or empty for none
+  std::string log;      // stdout and stderr
+  bool asPlayer = false;  // when run as root, the program runs as kNobody
+
+  pid_t pid = -1;
+  int status = -1;      // wait status, -1 while running or after a timeout
+  std::string output;
+
+  // Starts the program in the background, from the filesystem root.
+  void start() {
+    pid = fork();
+    if (pid != 0) return;
+    const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (out >= 0) {
+      dup2(out, STDOUT_FILENO);
+      dup2(out, STDERR_FILENO);
+    }
+    if (chdir("/") != 0) _exit(126);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    if (script.empty()) unsetenv("STARMOOR_EVENT_SCRIPT");
+    else setenv("STARMOOR_EVENT_SCRIPT", script.c_str(), 1);
+    if (asPlayer && geteuid() == 0) {
+      if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(125);
+    }
+    execl(exe.c_str(), exe.c_str(), "-windowed", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+
+  // Waits up to the given time; a program still running then is killed and
+  // status stays -1. The log is read either way.
+  int wait(int seconds) {
+    status = -1;
+    for (int tick = 0; tick < seconds * 20 && status == -1; ++tick) {
+      int s = 0;
+      if (waitpid(pid, &s, WNOHANG) == pid) status = s;
+      else usleep(50 * 1000);
+    }
+    if (status == -1) {
+      kill(pid, SIGKILL);
+      waitpid(pid, nullptr, 0);
+    }
+    output = readText(log);
+    return status;
+  }
+
+  int run(int seconds) {
+    start();
+    return wait(seconds);
+  }
+
+  bool exitedWith(int code) const { return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == code; }
+};
+
+// The program copied into a folder of its own, with a copy of the content beside
+// it (or none), for runs that damage the content.
+inline std::string copyProgram(const std::string& from, const std::string& contentFrom,
+                               const std::string& folder, bool withContent) {
+  namespace fs = std::filesystem;
+  fs::create_directories(folder);
+  const std::string exe = folder + "/" + fs::path(from).filename().string();
+  fs::copy_file(from, exe, fs::copy_options::overwrite_existing);
+  if (withContent) {
+    fs::copy(contentFrom, folder + "/content",
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+  }
+  return exe;
+}
+
+}  // namespace testenv

@@ -134,7 +134,7 @@ def ship_bull(p, acc):
     p.glow(0.35, -0.85, 0.16, acc)
     p.glow(-0.35, -0.85, 0.16, acc)
     # Horns sweep forward past the prow.
-    p.mirror([(0.55, 0.45), (0.95, 0.75), (0.8, 1.0), (0.62, 0.8), (0.4, 0.6)], LIGHT)
+    p.mirror([(0.4, 0.55), (0.62, 0.36), (0.9, 0.5), (0.99, 0.78), (0.9, 1.0), (0.82, 0.74), (0.68, 0.6)], LIGHT)
     p.poly([(0.55, 0.6), (0.75, -0.2), (0.6, -0.85), (-0.6, -0.85), (-0.75, -0.2), (-0.55, 0.6), (0, 0.78)], RED, width=1.2)
     p.poly([(0.35, 0.45), (0.48, -0.2), (0.35, -0.65), (-0.35, -0.65), (-0.48, -0.2), (-0.35, 0.45), (0, 0.58)], ORANGE, None)
     p.line([(-0.42, 0.05), (0.42, 0.05)], acc, 1.6)
@@ -235,8 +235,13 @@ def station_core_image(size):
 
 def station_ring_image(size):
     pen = Pen(size)
-    pen.ellipse(0, 0, 0.9, 0.9, (0, 0, 0), outline=CYAN, width=2.0, alpha=0)
-    pen.ellipse(0, 0, 0.8, 0.8, (0, 0, 0), outline=(40, 120, 160), width=1.2, alpha=0)
+    # A habitat ring on spokes round a hub: solid enough to read as the disc that shots hit.
+    pen.ellipse(0, 0, 0.9, 0.9, (18, 44, 64), outline=CYAN, width=2.0, alpha=150)
+    pen.ellipse(0, 0, 0.74, 0.74, (8, 20, 34), outline=(40, 120, 160), width=1.2, alpha=200)
+    for i in range(3):
+        a = math.radians(120 * i)
+        pen.line([(0, 0), (math.cos(a) * 0.74, math.sin(a) * 0.74)], (70, 170, 210), 1.6)
+    pen.ellipse(0, 0, 0.18, 0.18, (40, 110, 150), outline=PALE, width=1.0)
     # Four docking arms with solar panels: the ring's turn is visible.
     for i in range(4):
         a = math.radians(90 * i + 45)

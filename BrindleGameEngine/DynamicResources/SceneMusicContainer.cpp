@@ -5,10 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "AssertReport.h"
 #include "DynamicResources/RandomSeeder.h"
 #include "Utilities.h"
-#include "XmlFile.h"
+#include "XmlAttributes.h"
 
 SceneMusicContainer* g_sceneMusicContainer = nullptr;
 
@@ -23,51 +22,30 @@ void SceneMusicContainer::destroyInstance() {
 }
 
 void SceneMusicContainer::load(const std::string& filePath) {
-  TiXmlDocument doc(filePath.c_str());
-  if (!loadXmlFile(doc, filePath)) {
-    std::printf("ERROR: the music list %s %s\n", filePath.c_str(), xmlLoadProblem(doc, filePath).c_str());
-    (void)BGE_REPORT_MSG(false, "ERROR: Can't load music definition file!!!");
-    return;
-  }
-  TiXmlElement* root = doc.FirstChildElement("SceneMusic");
-  if (!root) {
-    std::printf("ERROR: the music list %s has no <SceneMusic> element\n", filePath.c_str());
-    (void)BGE_REPORT_MSG(false, "ERROR: Music definition file malformed!!!");
-    return;
-  }
-  if (const char* path = root->Attribute("path")) path_ = path;
+  const bge::XmlReader xml(filePath);
+  TiXmlDocument doc;
+  if (!xml.load(doc)) return;
+  TiXmlElement* root = xml.root(doc, "SceneMusic");
+  if (!root) return;
+  path_ = xml.readString(root, "path", path_);
 
   for (TiXmlElement* scene = root->FirstChildElement("Scene"); scene;
        scene = scene->NextSiblingElement("Scene")) {
-    const char* indexText = scene->Attribute("index");
-    if (!indexText) {
-      (void)BGE_REPORT_MSG(false, "WARNING: Missing index list. Node will be ignored.");
-      continue;
-    }
-    std::vector<std::string> pieces;
-    splitString(indexText, ',', pieces);
-    std::vector<int> indices;
-    for (const std::string& piece : pieces) {
-      if (piece.empty()) {
-        (void)BGE_REPORT_MSG(false, "WARNING: Missing index. This index entry will be ignored.");
-        continue;
-      }
-      indices.push_back(std::atoi(piece.c_str()));
-    }
+    // A scene without indices is left out; so is a piece of the list that is no number.
+    if (xml.requireString(scene, "index", "").empty()) continue;
+    const std::vector<int> indices = xml.readIntList(scene, "index", {});
 
     for (TiXmlElement* music = scene->FirstChildElement("Music"); music;
          music = music->NextSiblingElement("Music")) {
-      const char* file = music->Attribute("file");
-      const std::string fileName = file ? file : "";
-      (void)BGE_REPORT(!fileName.empty());
       // A track without a file would be picked as the bare folder and fail to play.
+      const std::string fileName = xml.requireString(music, "file", "");
       if (fileName.empty()) continue;
-      const char* author = music->Attribute("author");
-      const char* trackName = music->Attribute("trackName");
+      const std::string author = xml.readString(music, "author", "");
+      const std::string trackName = xml.readString(music, "trackName", "");
       for (int index : indices) {
         tracks_[index].push_back(fileName);
-        authors_[index] = author ? author : "";
-        trackNames_[index] = trackName ? trackName : "";
+        authors_[index] = author;
+        trackNames_[index] = trackName;
       }
     }
   }

@@ -2,16 +2,13 @@
 
 #include <tinyxml.h>
 
-#include <cstdio>
-
-#include "AssertReport.h"
 #include "DynamicResources/RandomSeeder.h"
 #include "GameApp.h"
 #include "ResourceManager.h"
 #include "SDLGameApp.h"
 #include "Sound.h"
 #include "Utilities.h"
-#include "XmlFile.h"
+#include "XmlAttributes.h"
 
 namespace {
 SfxContainer* g_sfxContainer = nullptr;
@@ -49,57 +46,49 @@ SfxContainer::~SfxContainer() {
 }
 
 void SfxContainer::load(const std::string& filePath) {
-  TiXmlDocument doc(filePath.c_str());
-  if (!loadXmlFile(doc, filePath)) {
-    std::printf("ERROR: the sound effect list %s %s\n", filePath.c_str(),
-                xmlLoadProblem(doc, filePath).c_str());
-    (void)BGE_REPORT_MSG(false, "ERROR: Can't load sfx configuration file!!!");
-    return;
-  }
-  TiXmlElement* root = doc.FirstChildElement("SFX");
-  if (!root) {
-    std::printf("ERROR: the sound effect list %s has no <SFX> element\n", filePath.c_str());
-    (void)BGE_REPORT_MSG(false, "ERROR: Malformed sfx configuration file!!!");
-    return;
-  }
-  if (const char* path = root->Attribute("defaultPath")) defaultPath_ = path;
+  const bge::XmlReader xml(filePath);
+  TiXmlDocument doc;
+  if (!xml.load(doc)) return;
+  TiXmlElement* root = xml.root(doc, "SFX");
+  if (!root) return;
+  defaultPath_ = xml.readString(root, "defaultPath", defaultPath_);
   for (TiXmlElement* child = root->FirstChildElement(); child;
        child = child->NextSiblingElement()) {
     const std::string value = child->ValueStr();
     if (value == "Sound") {
-      loadSound(child);
+      loadSound(xml, child);
     } else if (value == "RandomSound") {
-      loadRandomSound(child);
+      loadRandomSound(xml, child);
     }
   }
   loaded_ = true;
 }
 
-void SfxContainer::loadSound(TiXmlElement* element) {
-  const char* name = element->Attribute("name");
-  const char* path = element->Attribute("path");
-  if (name && *name && path && *path) {
+void SfxContainer::loadSound(const bge::XmlReader& xml, TiXmlElement* element) {
+  const std::string name = xml.requireString(element, "name", "");
+  const std::string path = xml.requireString(element, "path", "");
+  if (!name.empty() && !path.empty()) {
     addVariant(name, defaultPath_ + path);
   } else {
-    (void)BGE_REPORT_MSG(false, "WARNING: Incomplete Sound entry in xml.");
+    xml.warn(element, "a sound needs a name and a path; left out");
   }
 }
 
-void SfxContainer::loadRandomSound(TiXmlElement* element) {
-  const char* name = element->Attribute("name");
-  if (!name || !*name) {
-    (void)BGE_REPORT_MSG(false, "WARNING: Incomplete RandomSound entry in xml.");
+void SfxContainer::loadRandomSound(const bge::XmlReader& xml, TiXmlElement* element) {
+  const std::string name = xml.requireString(element, "name", "");
+  if (name.empty()) {
+    xml.warn(element, "a random sound needs a name; left out");
     return;
   }
   int counted = 0;
   for (TiXmlElement* sound = element->FirstChildElement("Sound"); sound;
        sound = sound->NextSiblingElement("Sound")) {
-    const char* path = sound->Attribute("path");
-    if (!path || !*path) continue;
+    const std::string path = xml.readString(sound, "path", "");
+    if (path.empty()) continue;
     addVariant(name, defaultPath_ + path);
     ++counted;
   }
-  if (counted == 0) (void)BGE_REPORT_MSG(false, "WARNING: Incomplete RandomSound entry in xml.");
+  if (counted == 0) xml.warn(element, "a random sound without any sound path");
 }
 
 void SfxContainer::addVariant(const std::string& name, const std::string& fullPath) {

@@ -5,6 +5,11 @@
 
 #include "DynamicResources/SingletonContainer.h"
 
+class TiXmlElement;
+namespace bge {
+class XmlReader;
+}
+
 class ResourceManager;
 class Sound;
 
@@ -34,8 +39,8 @@ class SfxContainer : public SingletonContainer<SfxContainer> {
 
  private:
   SfxContainer();
-  void loadSound(class TiXmlElement* element);
-  void loadRandomSound(class TiXmlElement* element);
+  void loadSound(const bge::XmlReader& xml, TiXmlElement* element);
+  void loadRandomSound(const bge::XmlReader& xml, TiXmlElement* element);
   void addVariant(const std::string& name, const std::string& fullPath);
   // A random variant's sound, seeding the generator first; null when none.
   Sound* pickVariant(const std::string& name) const;

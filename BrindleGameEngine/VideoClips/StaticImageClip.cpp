@@ -14,7 +14,7 @@
 #include "tinyaction/TinyActionSequence.h"
 #include "tinyaction/TinyRelIncrementator.h"
 #include "tinyaction/TinySetter.h"
-#include "XmlFile.h"
+#include "XmlAttributes.h"
 
 namespace bge {
 
@@ -26,17 +26,11 @@ int secondsToMs(double seconds) { return static_cast<int>(seconds * 1000.0); }
 // No logo is shown for longer; the milliseconds of longer times overflow.
 constexpr double kLongestSeconds = 3600.0;
 
-double attributeSeconds(const TiXmlElement* element, const char* name, double fallback) {
-  double value = fallback;
-  if (element->QueryDoubleAttribute(name, &value) != TIXML_SUCCESS) return fallback;
-  if (std::isnan(value)) {
-    std::printf("StaticImageClip: %s=\"%s\" is no time; %g s used\n", name, element->Attribute(name),
-                fallback);
-    return fallback;
-  }
-  // A negative time would run the fade backwards; treat it as none.
-  if (value < 0.0) return 0.0;
-  return value > kLongestSeconds ? kLongestSeconds : value;
+// A negative time would run the fade backwards, a longer one overflow; either
+// keeps the default, like "nan".
+double readSeconds(const XmlReader& xml, const TiXmlElement* element, const char* name,
+                   double fallback) {
+  return xml.readDouble(element, name, fallback, 0.0, kLongestSeconds);
 }
 
 }  // namespace
@@ -54,16 +48,15 @@ void StaticImageClip::load(const std::string& path) {
   skipRequested_ = false;
   endWithoutPlaying_ = false;
 
-  TiXmlDocument document(path.c_str());
-  if (!loadXmlFile(document, path, TIXML_ENCODING_LEGACY) || !document.RootElement()) {
-    BGE_REPORT_MSG(false, "Error reading file.");
-    std::printf("StaticImageClip: cannot read [%s]\n", path.c_str());
+  const XmlReader xml(path);
+  TiXmlDocument document;
+  if (!xml.load(document, TIXML_ENCODING_LEGACY)) return;
+  const TiXmlElement* root = document.RootElement();
+  if (!root) {
+    xml.warn(nullptr, "no root element");
     return;
   }
-  const TiXmlElement* root = document.RootElement();
-  const char* folder = root->Attribute("folder");
-  const char* fileName = root->Attribute("fileName");
-  const std::string image = std::string(folder ? folder : "") + (fileName ? fileName : "");
+  const std::string image = xml.readString(root, "folder", "") + xml.readString(root, "fileName", "");
   if (ResourceManager* resources = getResourceManager()) {
     texture_ = resources->findTexture(image);
     if (!texture_) {
@@ -78,14 +71,14 @@ void StaticImageClip::load(const std::string& path) {
   x_ = 0;
   y_ = 0;
   if (const TiXmlElement* position = root->FirstChildElement("Position")) {
-    position->QueryIntAttribute("x", &x_);
-    position->QueryIntAttribute("y", &y_);
+    x_ = xml.readInt(position, "x", 0);
+    y_ = xml.readInt(position, "y", 0);
   }
   if (const TiXmlElement* duration = root->FirstChildElement("Duration")) {
-    const double fadeIn = attributeSeconds(duration, "fadeIn", 0.3);
+    const double fadeIn = readSeconds(xml, duration, "fadeIn", 0.3);
     fadeInMs_ = secondsToMs(fadeIn);
-    displayMs_ = secondsToMs(attributeSeconds(duration, "displayTime", 3.0));
-    fadeOutMs_ = secondsToMs(attributeSeconds(duration, "fadeOut", fadeIn));
+    displayMs_ = secondsToMs(readSeconds(xml, duration, "displayTime", 3.0));
+    fadeOutMs_ = secondsToMs(readSeconds(xml, duration, "fadeOut", fadeIn));
   } else {
     fadeInMs_ = kDefaultFadeMs;
     displayMs_ = kDefaultHoldMs;

@@ -22,4 +22,3 @@ std::string getUserDataFolder();
 std::string copyString(std::string text);
 std::string formatString(const char* format, ...) __attribute__((format(printf, 1, 2)));
 std::string formatThousands(int n);
-int attributeIntOrDefault(const char* text, int defaultValue);

@@ -20,12 +20,17 @@ namespace bge {
 class XmlReader {
  public:
   explicit XmlReader(std::string path);
+  // A reader named after the file the element's document was loaded from
+  // (load and parse name the document), else after `fallback`: for readers
+  // that are handed an element of a file someone else opened.
+  static XmlReader forDocumentOf(const TiXmlElement* e, const char* fallback);
 
   // Reads the file of path() (through loadXmlFile); on failure prints a
   // message naming the file and the reason and answers false.
-  bool load(TiXmlDocument& doc);
+  bool load(TiXmlDocument& doc, TiXmlEncoding encoding = TIXML_DEFAULT_ENCODING) const;
   // Parses text already in memory; messages still name path().
-  bool parse(TiXmlDocument& doc, const std::string& text);
+  bool parse(TiXmlDocument& doc, const std::string& text,
+             TiXmlEncoding encoding = TIXML_DEFAULT_ENCODING) const;
   // The root element when it is named `name`, else null and a message.
   TiXmlElement* root(TiXmlDocument& doc, const char* name) const;
 
@@ -44,7 +49,8 @@ class XmlReader {
   Color readColor(const TiXmlElement* e, const char* attr, const Color& def) const;
   // "Rect(x, y, w, h)", each part finite and within kLargestRectValue.
   Rect5 readRect(const TiXmlElement* e, const char* attr, const Rect5& def) const;
-  // "1,2,3": every part an integer in [lo, hi]; a malformed list gives def whole.
+  // "1,2,3": the parts that are integers in [lo, hi]; any other part is left
+  // out with a message. Absent gives def.
   std::vector<int> readIntList(const TiXmlElement* e, const char* attr,
                                const std::vector<int>& def, int lo = INT_MIN,
                                int hi = INT_MAX) const;

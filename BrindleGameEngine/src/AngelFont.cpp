@@ -10,7 +10,7 @@
 #include "Graphics.h"
 #include "ImageFile.h"
 #include "ImageFilter.h"
-#include "XmlFile.h"
+#include "XmlAttributes.h"
 
 namespace {
 
@@ -18,23 +18,14 @@ namespace {
 // instance serves every font; filters hold no state.
 IntensityAsAlphaImageFilter g_greyPageFilter;
 
-int intAttribute(const TiXmlElement* e, const char* name, int fallback = 0) {
-  int value = fallback;
-  if (e->QueryIntAttribute(name, &value) != TIXML_SUCCESS) return fallback;
-  return value;
-}
-
 // No glyph or line is anywhere near this many pixels; larger values would
 // overflow the pen's arithmetic over a line of text.
 constexpr int kLargestMetric = 4096;
+// Glyph ids and kerning pairs are 16-bit character codes.
+constexpr int kLargestCharacter = 0xFFFF;
 
-int metricAttribute(const TiXmlElement* e, const char* name, const std::string& fileName) {
-  const int value = intAttribute(e, name);
-  if (value >= -kLargestMetric && value <= kLargestMetric) return value;
-  const int clamped = value < 0 ? -kLargestMetric : kLargestMetric;
-  std::printf("WARNING: font description [%s]: <%s> %s=%d out of range; %d used\n", fileName.c_str(),
-              e->Value(), name, value, clamped);
-  return clamped;
+int readMetric(const bge::XmlReader& xml, const TiXmlElement* e, const char* name) {
+  return xml.readInt(e, name, 0, -kLargestMetric, kLargestMetric);
 }
 
 bool isGreyScale(const std::string& path) {
@@ -83,27 +74,20 @@ bool AngelFont::loadDescription(const std::string& fileName, int glFilter) {
   glFilter_ = glFilter;
   resourceName_ = fileName;
 
-  TiXmlDocument doc(fileName.c_str());
-  if (!loadXmlFile(doc, fileName)) {
-    std::printf("WARNING: font description [%s] could not be read: %s\n", fileName.c_str(),
-                doc.ErrorDesc());
-    return false;
-  }
-  const TiXmlElement* root = doc.RootElement();
-  if (!root || std::string(root->Value()) != "font") {
-    std::printf("WARNING: font description [%s] has no <font> root element\n", fileName.c_str());
-    return false;
-  }
+  const bge::XmlReader xml(fileName);
+  TiXmlDocument doc;
+  if (!xml.load(doc)) return false;
+  const TiXmlElement* root = xml.root(doc, "font");
+  if (!root) return false;
 
   if (const TiXmlElement* common = root->FirstChildElement("common"))
-    lineHeight_ = metricAttribute(common, "lineHeight", fileName);
+    lineHeight_ = readMetric(xml, common, "lineHeight");
 
   const std::string folder = folderOf(fileName);
   if (const TiXmlElement* pages = root->FirstChildElement("pages")) {
     for (const TiXmlElement* p = pages->FirstChildElement("page"); p;
          p = p->NextSiblingElement("page")) {
-      const char* file = p->Attribute("file");
-      const std::string path = folder + (file ? file : "");
+      const std::string path = folder + xml.readString(p, "file", "");
       ImageFilter* filter = isGreyScale(path) ? &g_greyPageFilter : nullptr;
       pages_.push_back(new GLTexture(path, filter, GLTexture::KeepImage, glFilter));
     }
@@ -112,22 +96,18 @@ bool AngelFont::loadDescription(const std::string& fileName, int glFilter) {
   if (const TiXmlElement* chars = root->FirstChildElement("chars")) {
     for (const TiXmlElement* c = chars->FirstChildElement("char"); c;
          c = c->NextSiblingElement("char")) {
-      const int id = intAttribute(c, "id", -1);
-      if (id < 0 || id > 0xFFFF) {
-        std::printf("WARNING: font description [%s]: <char> without a usable id skipped\n",
-                    fileName.c_str());
-        continue;
-      }
+      const int id = xml.requireInt(c, "id", -1, 0, kLargestCharacter);
+      if (id < 0) continue;
       FontGlyph g;
       g.id = id;
-      g.x = metricAttribute(c, "x", fileName);
-      g.y = metricAttribute(c, "y", fileName);
-      g.width = metricAttribute(c, "width", fileName);
-      g.height = metricAttribute(c, "height", fileName);
-      g.xoffset = metricAttribute(c, "xoffset", fileName);
-      g.yoffset = metricAttribute(c, "yoffset", fileName);
-      g.xadvance = metricAttribute(c, "xadvance", fileName);
-      g.page = intAttribute(c, "page");
+      g.x = readMetric(xml, c, "x");
+      g.y = readMetric(xml, c, "y");
+      g.width = readMetric(xml, c, "width");
+      g.height = readMetric(xml, c, "height");
+      g.xoffset = readMetric(xml, c, "xoffset");
+      g.yoffset = readMetric(xml, c, "yoffset");
+      g.xadvance = readMetric(xml, c, "xadvance");
+      g.page = xml.readInt(c, "page", 0);
       glyphs_[static_cast<uint16_t>(id)] = g;
     }
   }
@@ -135,14 +115,14 @@ bool AngelFont::loadDescription(const std::string& fileName, int glFilter) {
   if (const TiXmlElement* kernings = root->FirstChildElement("kernings")) {
     for (const TiXmlElement* k = kernings->FirstChildElement("kerning"); k;
          k = k->NextSiblingElement("kerning")) {
-      const int first = intAttribute(k, "first", -1);
-      const int second = intAttribute(k, "second", -1);
-      if (first < 0 || first > 0xFFFF || second < 0 || second > 0xFFFF) continue;
+      const int first = xml.requireInt(k, "first", -1, 0, kLargestCharacter);
+      const int second = xml.requireInt(k, "second", -1, 0, kLargestCharacter);
+      if (first < 0 || second < 0) continue;
       // A pair for a character the font does not have must not invent a glyph.
       auto it = glyphs_.find(static_cast<uint16_t>(first));
       if (it == glyphs_.end()) continue;
       it->second.kerning[static_cast<uint16_t>(second)] =
-          static_cast<int16_t>(intAttribute(k, "amount"));
+          static_cast<int16_t>(readMetric(xml, k, "amount"));
     }
   }
   return true;

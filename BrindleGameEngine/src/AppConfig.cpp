@@ -3,37 +3,34 @@
 #include <tinyxml.h>
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "GLTexture.h"
 #include "SDLGameApp.h"
-#include "XmlFile.h"
+#include "XmlAttributes.h"
 
 namespace {
 AppConfig* g_appConfig = nullptr;
 
-// Every reader below leaves the field alone when the attribute is missing.
-void readText(const TiXmlElement* element, const char* name, std::string& out) {
-  if (!element) return;
-  if (const char* value = element->Attribute(name)) out = value;
-}
+// Ranges a sane window and mixer setting fall in; anything else keeps the default.
+constexpr int kLargestScreenSide = 16384;
+constexpr int kLargestBitDepth = 64;
+constexpr int kLargestVolume = 128;
 
-void readInt(const TiXmlElement* element, const char* name, int& out) {
-  if (!element) return;
-  if (const char* value = element->Attribute(name)) out = std::atoi(value);
-}
-
-std::string textOrEmpty(const TiXmlElement* element, const char* name) {
-  const char* value = element->Attribute(name);
-  return value ? value : "";
-}
-
-void readVersion(const char* text, int& major, int& minor) {
-  if (!text) return;
-  const std::string version = text;
-  const size_t dot = version.find('.');
-  major = std::atoi(version.substr(0, dot).c_str());
-  minor = dot == std::string::npos ? 0 : std::atoi(version.substr(dot + 1).c_str());
+// "major.minor"; a missing minor part is 0. Malformed text leaves both alone.
+void readVersion(const bge::XmlReader& xml, const TiXmlElement* root, int& major, int& minor) {
+  if (!xml.has(root, "version")) return;
+  const std::string version = xml.readString(root, "version", "");
+  int readMajor = 0;
+  int readMinor = 0;
+  int used = 0;
+  const int parts = std::sscanf(version.c_str(), "%9d%n.%9d%n", &readMajor, &used, &readMinor, &used);
+  if (parts < 1 || version[static_cast<size_t>(used)] != '\0' || readMajor < 0 || readMinor < 0) {
+    xml.warn(root, "version=\"" + version + "\" is not major.minor; " + std::to_string(major) +
+                       "." + std::to_string(minor) + " kept");
+    return;
+  }
+  major = readMajor;
+  minor = parts == 2 ? readMinor : 0;
 }
 }  // namespace
 
@@ -48,45 +45,40 @@ void AppConfig::destroyInstance() {
 }
 
 bool AppConfig::loadFromFile(const std::string& path) {
-  TiXmlDocument document(path.c_str());
-  if (!loadXmlFile(document, path)) {
-    std::printf("ERROR: the configuration file %s %s; defaults are used\n", path.c_str(),
-                xmlLoadProblem(document, path).c_str());
-    return false;
-  }
-  const TiXmlElement* root = document.RootElement();
-  if (!root || std::string(root->Value()) != "Config") {
-    std::printf("ERROR: the configuration file %s has no <Config> element; defaults are used\n",
-                path.c_str());
-    return false;
-  }
+  // Every value the file leaves out keeps what the configuration has.
+  const bge::XmlReader xml(path);
+  TiXmlDocument document;
+  if (!xml.load(document)) return false;
+  const TiXmlElement* root = xml.root(document, "Config");
+  if (!root) return false;
 
-  readVersion(root->Attribute("version"), versionMajor_, versionMinor_);
+  readVersion(xml, root, versionMajor_, versionMinor_);
 
   if (const TiXmlElement* application = root->FirstChildElement("Application")) {
     const TiXmlElement* resolution = application->FirstChildElement("ScreenResolution");
-    readInt(resolution, "width", width_);
-    readInt(resolution, "height", height_);
-    readInt(resolution, "bitDepth", bitDepth_);
-    readText(application->FirstChildElement("WindowCaption"), "name", caption_);
+    width_ = xml.readInt(resolution, "width", width_, 1, kLargestScreenSide);
+    height_ = xml.readInt(resolution, "height", height_, 1, kLargestScreenSide);
+    bitDepth_ = xml.readInt(resolution, "bitDepth", bitDepth_, 0, kLargestBitDepth);
+    caption_ = xml.readString(application->FirstChildElement("WindowCaption"), "name", caption_);
   }
   const TiXmlElement* savegame = root->FirstChildElement("Savegame");
-  readText(savegame, "folder", saveFolder_);
-  readText(savegame, "filename", saveFileName_);
-  readText(root->FirstChildElement("Credits"), "filename", creditsFile_);
-  readText(root->FirstChildElement("SurveyURL"), "URL", surveyUrl_);
+  saveFolder_ = xml.readString(savegame, "folder", saveFolder_);
+  saveFileName_ = xml.readString(savegame, "filename", saveFileName_);
+  creditsFile_ = xml.readString(root->FirstChildElement("Credits"), "filename", creditsFile_);
+  surveyUrl_ = xml.readString(root->FirstChildElement("SurveyURL"), "URL", surveyUrl_);
 
   if (versionMajor_ == 1 && versionMinor_ == 0) {
     const TiXmlElement* language = root->FirstChildElement("Language");
-    readText(language, "active", activeLanguage_);
-    readText(language, "labels", labelsFile_);
+    activeLanguage_ = xml.readString(language, "active", activeLanguage_);
+    labelsFile_ = xml.readString(language, "labels", labelsFile_);
   } else if (versionMajor_ == 1 && versionMinor_ == 1) {
     if (const TiXmlElement* supported = root->FirstChildElement("SupportedLanguages")) {
-      readText(supported, "startingLanguage", startingLanguage_);
+      startingLanguage_ = xml.readString(supported, "startingLanguage", startingLanguage_);
       for (const TiXmlElement* e = supported->FirstChildElement("Language"); e;
            e = e->NextSiblingElement("Language")) {
-        Language language{textOrEmpty(e, "active"), textOrEmpty(e, "labels"), textOrEmpty(e, "flag")};
-        if (e->Attribute("active") && language.active == startingLanguage_) {
+        Language language{xml.readString(e, "active", ""), xml.readString(e, "labels", ""),
+                          xml.readString(e, "flag", "")};
+        if (xml.has(e, "active") && language.active == startingLanguage_) {
           labelsFile_ = language.labels;
           activeLanguage_ = startingLanguage_;
         }
@@ -97,26 +89,26 @@ bool AppConfig::loadFromFile(const std::string& path) {
 
   if (const TiXmlElement* logos = root->FirstChildElement("LogoScreens")) {
     for (const TiXmlElement* e = logos->FirstChildElement("Screen"); e; e = e->NextSiblingElement("Screen")) {
-      logoScreens_.push_back({textOrEmpty(e, "type"), textOrEmpty(e, "folder"), textOrEmpty(e, "filename")});
+      logoScreens_.push_back({xml.readString(e, "type", ""), xml.readString(e, "folder", ""),
+                              xml.readString(e, "filename", "")});
     }
   }
   if (const TiXmlElement* cursors = root->FirstChildElement("MouseCursors")) {
-    readText(cursors, "folder", cursorFolder_);
+    cursorFolder_ = xml.readString(cursors, "folder", cursorFolder_);
     for (const TiXmlElement* e = cursors->FirstChildElement("Cursor"); e; e = e->NextSiblingElement("Cursor")) {
       Cursor cursor;
-      readInt(e, "id", cursor.id);
-      cursor.imageFile = textOrEmpty(e, "imageFile");
+      cursor.id = xml.readInt(e, "id", cursor.id);
+      cursor.imageFile = xml.readString(e, "imageFile", "");
       cursors_.push_back(cursor);
     }
   }
   currentCursor_ = -1;
 
   const TiXmlElement* volume = root->FirstChildElement("Volume");
-  readInt(volume, "soundVolume", soundVolume_);
-  readInt(volume, "musicVolume", musicVolume_);
+  soundVolume_ = xml.readInt(volume, "soundVolume", soundVolume_, 0, kLargestVolume);
+  musicVolume_ = xml.readInt(volume, "musicVolume", musicVolume_, 0, kLargestVolume);
 
-  std::string mode;
-  readText(root->FirstChildElement("FullscreenMode"), "mode", mode);
+  const std::string mode = xml.readString(root->FirstChildElement("FullscreenMode"), "mode", "");
   if (mode == "auto") fullScreenMode_ = ModeAuto;
   else if (mode == "windowed") fullScreenMode_ = ModeWindowed;
   else if (mode == "fullScreen") fullScreenMode_ = ModeFullScreen;

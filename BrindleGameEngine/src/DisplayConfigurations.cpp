@@ -1,11 +1,17 @@
 #include "DisplayConfigurations.h"
-#include "XmlFile.h"
 
 #include <SDL.h>
 #include <tinyxml.h>
 
 #include <algorithm>
 #include <cstdio>
+
+#include "XmlAttributes.h"
+
+namespace {
+// No display has a side this long; a larger value in the file is a typo.
+constexpr int kLargestSide = 16384;
+}  // namespace
 
 DisplayMode::DisplayMode(int w, int h)
     : width(w),
@@ -53,26 +59,17 @@ void DisplayConfigurations::sortModes() {
 }
 
 void DisplayConfigurations::loadFromXml(const std::string& path) {
-  TiXmlDocument document(path.c_str());
-  if (!loadXmlFile(document, path)) {
-    std::printf("ERROR: the display configurations %s %s\n", path.c_str(),
-                xmlLoadProblem(document, path).c_str());
-    return;
-  }
-  const TiXmlElement* root = document.RootElement();
-  if (!root || std::string(root->Value()) != "SystemInfo") {
-    std::printf("ERROR: the display configurations %s have no <SystemInfo> element\n", path.c_str());
-    return;
-  }
+  const bge::XmlReader xml(path);
+  TiXmlDocument document;
+  if (!xml.load(document)) return;
+  const TiXmlElement* root = xml.root(document, "SystemInfo");
+  if (!root) return;
   const TiXmlElement* configurations = root->FirstChildElement("Configurations");
   if (!configurations) return;
   for (const TiXmlElement* e = configurations->FirstChildElement("Default"); e; e = e->NextSiblingElement()) {
-    const char* alias = e->Attribute("alias");
-    int width = 0;
-    int height = 0;
-    e->QueryIntAttribute("width", &width);
-    e->QueryIntAttribute("height", &height);
-    DisplayMode*& slot = configurations_[alias ? alias : ""];
+    const int width = xml.readInt(e, "width", 0, 0, kLargestSide);
+    const int height = xml.readInt(e, "height", 0, 0, kLargestSide);
+    DisplayMode*& slot = configurations_[xml.readString(e, "alias", "")];
     delete slot;
     slot = new DisplayMode(width, height);
   }

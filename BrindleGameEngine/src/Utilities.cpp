@@ -152,7 +152,3 @@ std::string formatThousands(int n) {
   }
   return negative ? "-" + out : out;
 }
-
-int attributeIntOrDefault(const char* text, int defaultValue) {
-  return text ? std::atoi(text) : defaultValue;
-}

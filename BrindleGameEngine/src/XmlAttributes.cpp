@@ -94,8 +94,15 @@ const char* tinyXmlReason(const TiXmlDocument& doc) {
 
 XmlReader::XmlReader(std::string path) : path_(std::move(path)) {}
 
-bool XmlReader::load(TiXmlDocument& doc) {
-  if (loadXmlFile(doc, path_)) return true;
+XmlReader XmlReader::forDocumentOf(const TiXmlElement* e, const char* fallback) {
+  const TiXmlDocument* doc = e ? e->GetDocument() : nullptr;
+  const char* name = doc ? doc->Value() : nullptr;
+  return XmlReader(name && *name ? name : fallback);
+}
+
+bool XmlReader::load(TiXmlDocument& doc, TiXmlEncoding encoding) const {
+  doc.SetValue(path_);
+  if (loadXmlFile(doc, path_, encoding)) return true;
   ++problems_;
   if (doc.ErrorId() == TiXmlBase::TIXML_ERROR_OPENING_FILE) {
     std::printf("WARNING: %s: cannot be opened\n", path_.c_str());
@@ -105,8 +112,9 @@ bool XmlReader::load(TiXmlDocument& doc) {
   return false;
 }
 
-bool XmlReader::parse(TiXmlDocument& doc, const std::string& text) {
-  if (parseXml(doc, text)) return true;
+bool XmlReader::parse(TiXmlDocument& doc, const std::string& text, TiXmlEncoding encoding) const {
+  doc.SetValue(path_);
+  if (parseXml(doc, text, encoding)) return true;
   ++problems_;
   std::printf("WARNING: %s: %s (line %d)\n", path_.c_str(), tinyXmlReason(doc), doc.ErrorRow());
   return false;
@@ -251,14 +259,12 @@ std::vector<int> XmlReader::readIntList(const TiXmlElement* e, const char* attr,
     const std::string part =
         text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
     long value = 0;
-    if (!parseWholeLong(part.c_str(), value) || value < lo || value > hi) {
-      badValue(e, attr,
-               ("is not a list of whole numbers " + std::to_string(lo) + ".." +
-                std::to_string(hi)).c_str(),
-               "the default");
-      return def;
+    if (parseWholeLong(part.c_str(), value) && value >= lo && value <= hi) {
+      out.push_back(static_cast<int>(value));
+    } else {
+      warn(e, std::string(attr) + "=\"" + text + "\": \"" + part + "\" is not a whole number " +
+                  std::to_string(lo) + ".." + std::to_string(hi) + "; left out");
     }
-    out.push_back(static_cast<int>(value));
     if (comma == std::string::npos) break;
     start = comma + 1;
   }

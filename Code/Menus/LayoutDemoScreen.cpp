@@ -6,7 +6,6 @@
 
 #include <cstdio>
 
-#include "AngelFont.h"
 #include "DynamicResources/SceneMusicContainer.h"
 #include "DynamicResources/SfxContainer.h"
 #include "FadeTransitions.h"
@@ -18,6 +17,7 @@
 #include "music/AudioAnalyserWidget.h"
 #include "ResourceManager.h"
 #include "SoundSystem.h"
+#include "System/GameFonts.h"
 #include "animation/AnimationPlayer.h"
 #include "widgets/Button.h"
 #include "widgets/CheckBox.h"
@@ -27,22 +27,12 @@
 #include "widgets/LayoutReading.h"
 #include "widgets/RadioButtonList.h"
 #include "widgets/Slider.h"
-#include "XmlFile.h"
+#include "XmlAttributes.h"
+#include "widgets/LayoutWidgetFactory.h"
 
 namespace {
 
 constexpr int kFadeMs = 400;
-
-struct FontFile {
-  const char* id;
-  const char* file;
-};
-constexpr FontFile kFonts[] = {
-    {"FONT_NOTOSANS16", "content/fonts/NotoSans16.fnt"},
-    {"FONT_NOTOSANS20", "content/fonts/NotoSans20.fnt"},
-    {"FONT_NOTOSANS24", "content/fonts/NotoSans24.fnt"},
-    {"FONT_NOTOSANS46", "content/fonts/NotoSans46.fnt"},
-};
 
 Sound* sfxSound(const char* key) {
   return SfxContainer::instance()->findVariantSound(std::string(key) + "_0");
@@ -85,7 +75,7 @@ void LayoutDemoScreen::init() {
   if (!sfx->isLoaded()) sfx->load("content/config/sfx.xml");
   SceneMusicContainer* music = SceneMusicContainer::instance();
   if (!music->findTracks(0)) music->load("content/config/music.xml");
-  ensureFonts();
+  loadGameFonts(getResourceManager());
   animations_ = new AnimationPlayer(this);
   loadLayout(kLayoutFile);
   // The spectrum of whatever the mixer plays, along the bottom of the screen.
@@ -95,72 +85,45 @@ void LayoutDemoScreen::init() {
   addWidget(spectrum);
 }
 
-void LayoutDemoScreen::ensureFonts() {
-  ResourceManager* resources = getResourceManager();
-  if (!resources) return;
-  for (const FontFile& font : kFonts) {
-    if (!layout::findFont(resources, font.id)) {
-      resources->registerFont(font.id, new AngelFont(font.file, GL_LINEAR));
+void LayoutDemoScreen::loadLayout(const std::string& file) {
+  const bge::XmlReader xml(file);
+  TiXmlDocument doc;
+  if (!xml.load(doc)) return;
+  TiXmlElement* root = xml.root(doc, "Screen");
+  if (!root) return;
+  bge::LayoutContext context;
+  context.resources = getResourceManager();
+  context.path = xml.readString(root, "path", "");
+  context.buttons = this;
+  context.checkBoxes = this;
+  context.sliders = this;
+  context.lists = this;
+  for (TiXmlElement* element = root->FirstChildElement(); element;
+       element = element->NextSiblingElement()) {
+    if (element->ValueStr() == "Animation") {
+      playAnimationElement(xml, element);
+    } else if (Widget* widget = bge::createLayoutWidget(context, element)) {
+      adoptWidget(widget);
     }
   }
 }
 
-void LayoutDemoScreen::loadLayout(const std::string& file) {
-  TiXmlDocument doc(file.c_str());
-  if (!loadXmlFile(doc, file)) {
-    std::printf("ERROR: layout [%s] cannot be read: %s\n", file.c_str(), doc.ErrorDesc());
-    return;
-  }
-  TiXmlElement* root = doc.FirstChildElement("Screen");
-  if (!root) {
-    std::printf("ERROR: layout [%s] has no <Screen>\n", file.c_str());
-    return;
-  }
-  const std::string path = layout::readString(root, "path");
-  for (TiXmlElement* element = root->FirstChildElement(); element;
-       element = element->NextSiblingElement()) {
-    buildElement(element, path);
-  }
-}
-
-void LayoutDemoScreen::buildElement(TiXmlElement* element, const std::string& path) {
-  ResourceManager* resources = getResourceManager();
-  const std::string name = element->ValueStr();
-  Widget* widget = nullptr;
-  if (name == "ImageWidget") {
-    widget = createImageWidgetFromXml(element, resources, path, nullptr);
-  } else if (name == "Label" || name == "TextLabel") {
-    widget = bge::createLabelFromXml(element, resources);
-  } else if (name == "Button") {
-    bge::Button* button = bge::createButtonFromXml(this, element, resources, path);
-    if (button) button->setSounds(sfxSound("SFX_BUTTON_HOVER"), sfxSound("SFX_BUTTON_CLICK"));
-    widget = button;
-  } else if (name == "Checkbox") {
-    widget = bge::createCheckBoxFromXml(this, element, resources, path);
-  } else if (name == "Slider") {
-    bge::Slider* slider = bge::createSliderFromXml(this, element, resources, path);
-    if (slider) setSoundVolume(slider->getValue());
-    widget = slider;
-  } else if (name == "RadioButtonList") {
-    widget = bge::createRadioButtonListFromXml(this, element, resources, path);
-  } else if (name == "Animation") {
-    playAnimationElement(element);
-    return;
-  }
-  if (!widget) {
-    std::printf("WARNING: layout element <%s> made no widget\n", name.c_str());
-    return;
+void LayoutDemoScreen::adoptWidget(Widget* widget) {
+  if (auto* button = dynamic_cast<bge::Button*>(widget)) {
+    button->setSounds(sfxSound("SFX_BUTTON_HOVER"), sfxSound("SFX_BUTTON_CLICK"));
+  } else if (auto* slider = dynamic_cast<bge::Slider*>(widget)) {
+    setSoundVolume(slider->getValue());
   }
   addWidget(widget);
   ++widgetsBuilt_;
 }
 
 // <Animation file="..." x="" y="" depth=""/>: this screen's own element.
-void LayoutDemoScreen::playAnimationElement(TiXmlElement* element) {
+void LayoutDemoScreen::playAnimationElement(const bge::XmlReader& xml, TiXmlElement* element) {
   const int id = nextAnimationId_++;
-  if (!animations_->loadAnimation(id, layout::readString(element, "file"))) return;
-  if (animations_->play(id, layout::readFloat(element, "depth", 1.0f),
-                        layout::readInt(element, "x", 0), layout::readInt(element, "y", 0), this)) {
+  if (!animations_->loadAnimation(id, xml.requireString(element, "file", ""))) return;
+  if (animations_->play(id, xml.readFloat(element, "depth", 1.0f, -layout::kLargestValue, layout::kLargestValue),
+                        xml.readInt(element, "x", 0), xml.readInt(element, "y", 0), this)) {
     ++widgetsBuilt_;
   }
 }

@@ -11,8 +11,10 @@
 
 class AnimationPlayer;
 class TiXmlElement;
+class Widget;
 namespace bge {
 class Dialog;
+class XmlReader;
 }
 
 // The menu-like demonstration screen, built from its layout file: a button that
@@ -60,9 +62,9 @@ class LayoutDemoScreen : public ScreenBase,
 
  private:
   void loadLayout(const std::string& file);
-  void buildElement(TiXmlElement* element, const std::string& path);
-  void playAnimationElement(TiXmlElement* element);
-  void ensureFonts();
+  // Gives a layout widget its sounds and settings, then shows it.
+  void adoptWidget(Widget* widget);
+  void playAnimationElement(const bge::XmlReader& xml, TiXmlElement* element);
   void setSoundVolume(float value);
   void setMusic(bool on);
   void openDialog();

@@ -10,7 +10,7 @@
 #include "ImageFile.h"
 #include "LabelManager.h"
 #include "Targets.h"
-#include "XmlFile.h"
+#include "XmlAttributes.h"
 #include "particles/ParticleEngine.h"
 #include "particles/ParticlePatch.h"
 #include "shader/glShaderManager.h"
@@ -70,8 +70,9 @@ void fuzzStringsFile(const uint8_t* data, size_t size) {
 
 // A document whose elements are particle elements, as the effects files hold them.
 void fuzzParticleElement(const uint8_t* data, size_t size) {
+  bge::XmlReader xml("particles.xml");
   TiXmlDocument doc;
-  parseXml(doc, asText(data, size), TIXML_ENCODING_UTF8);
+  xml.parse(doc, asText(data, size), TIXML_ENCODING_UTF8);
   const TiXmlElement* root = doc.RootElement();
   if (!root) return;
   ParticleEngine* engine = ParticleEngine::instance();

@@ -13,24 +13,17 @@
 #include "PointingDeviceEvent.h"
 #include "ScreenBase.h"
 #include "Targets.h"
-#include "XmlFile.h"
+#include "XmlAttributes.h"
 #include "VideoClips/StaticImageClip.h"
 #include "Widget.h"
 #include "animation/AnimationPlayer.h"
-#include "widgets/Button.h"
 #include "widgets/ButtonListener.h"
 #include "widgets/CheckBoxListener.h"
 #include "widgets/SliderListener.h"
 #include "widgets/RadioButtonListListener.h"
-#include "widgets/CheckBox.h"
-#include "widgets/ColorWall.h"
 #include "widgets/Dialog.h"
 #include "widgets/DialogListener.h"
-#include "widgets/ImageWidget.h"
-#include "widgets/Label.h"
-#include "widgets/LayoutReading.h"
-#include "widgets/RadioButtonList.h"
-#include "widgets/Slider.h"
+#include "widgets/LayoutWidgetFactory.h"
 
 namespace fuzz {
 
@@ -104,41 +97,27 @@ void runFrames(ScreenBase& screen, int rounds) {
   }
 }
 
-void buildElement(FuzzScreen& screen, TiXmlElement* element, const std::string& path) {
-  ResourceManager* resources = screen.getResourceManager();
-  const std::string name = element->ValueStr();
-  Widget* widget = nullptr;
-  if (name == "ImageWidget") {
-    widget = createImageWidgetFromXml(element, resources, path, nullptr);
-  } else if (name == "Label" || name == "TextLabel") {
-    widget = bge::createLabelFromXml(element, resources);
-  } else if (name == "Button") {
-    widget = bge::createButtonFromXml(&screen, element, resources, path);
-  } else if (name == "Checkbox") {
-    widget = bge::createCheckBoxFromXml(&screen, element, resources, path);
-  } else if (name == "Slider") {
-    widget = bge::createSliderFromXml(&screen, element, resources, path);
-  } else if (name == "RadioButtonList") {
-    widget = bge::createRadioButtonListFromXml(&screen, element, resources, path);
-  } else if (name == "ColorWall") {
-    widget = bge::ColorWall::fromXml(element);
-  }
-  if (widget) screen.addWidget(widget);
-}
-
 }  // namespace
 
 void fuzzScreenLayout(const uint8_t* data, size_t size) {
+  bge::XmlReader xml("layout.xml");
   TiXmlDocument doc;
-  parseXml(doc, asText(data, size), TIXML_ENCODING_UTF8);
+  xml.parse(doc, asText(data, size), TIXML_ENCODING_UTF8);
   TiXmlElement* root = doc.FirstChildElement("Screen");
   if (!root) return;
   FuzzScreen screen;
   screen.enter(GameApp::instance());
-  const std::string path = layout::readString(root, "path");
+  // The game's own dispatch, as every screen builds its layout.
+  bge::LayoutContext context;
+  context.resources = screen.getResourceManager();
+  context.path = xml.readString(root, "path", "");
+  context.buttons = &screen;
+  context.checkBoxes = &screen;
+  context.sliders = &screen;
+  context.lists = &screen;
   int built = 0;
   for (TiXmlElement* e = root->FirstChildElement(); e && built < 200; e = e->NextSiblingElement(), ++built) {
-    buildElement(screen, e, path);
+    if (Widget* widget = bge::createLayoutWidget(context, e)) screen.addWidget(widget);
   }
   runFrames(screen, 1);
   clickEverything(screen);

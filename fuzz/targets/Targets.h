@@ -20,7 +20,9 @@
   X(music_catalogue, fuzzMusicCatalogue)                  \
   X(save_file, fuzzSaveFile)                              \
   X(gamepad_mapping, fuzzGamepadMapping)                  \
-  X(image_file, fuzzImageFile)
+  X(image_file, fuzzImageFile)                            \
+  X(entity_file, fuzzEntityFile)                          \
+  X(level_file, fuzzLevelFile)
 
 namespace fuzz {
 #define STARMOOR_DECLARE_FUZZ_TARGET(name, function) void function(const uint8_t* data, size_t size);

@@ -26,8 +26,6 @@ TEST(Strings, SmallHelpers) {
   EXPECT_EQ(where, (std::vector<size_t>{1, 3}));
   EXPECT_EQ(stripTrailingSlash("save/"), "save");
   EXPECT_EQ(stripTrailingSlash("save"), "save");
-  EXPECT_EQ(attributeIntOrDefault(nullptr, 7), 7);
-  EXPECT_EQ(attributeIntOrDefault("12", 7), 12);
 }
 
 TEST(Paths, ExtensionOnlyAfterTheLastSlash) {

@@ -79,12 +79,44 @@ TEST_F(XmlReaderTest, MalformedOrOutOfRangeGivesDefaultAndNamesFileElementAttrib
   EXPECT_EQ(reader.readColor(res, "c2", Color::cyan), Color::cyan);
   EXPECT_FLOAT_EQ(reader.readRect(res, "r", Rect5(1, 2, 3, 4)).width, 3.0f);
   EXPECT_FLOAT_EQ(reader.readRect(res, "r2", Rect5(1, 2, 3, 4)).width, 3.0f);
-  EXPECT_EQ(reader.readIntList(res, "list", {7}), std::vector<int>{7});
+  EXPECT_EQ(reader.readIntList(res, "list", {7}), (std::vector<int>{1, 3}));
   const std::string out = testing::internal::GetCapturedStdout();
   EXPECT_EQ(reader.problems(), 15);
   EXPECT_NE(out.find("WARNING: content/test/sample.xml: Res (line 2): width=\"abc\""),
             std::string::npos) << out;
   EXPECT_NE(out.find("big=\"500\" is outside 0..100; 1 used"), std::string::npos) << out;
+}
+
+// Colours and rectangles used to fall back to white and zero, whatever the
+// caller's default, and wrapped bytes: now any malformed text keeps the default.
+TEST_F(XmlReaderTest, ColorAndRectSyntax) {
+  const char* badColors[] = {"", "Color(1,2,3)", "Colour(1,2,3,4)", "Color)1,2,3,4(",
+                             "Color(1,2,3,4", "(1,2,3,4)", "Color(1,2,3,4,5)", "Color(5,,7,8)",
+                             "Color(256,0,0,255)", "tint=Color(1,2,3,4)"};
+  const char* badRects[] = {"", "Rect(1,2,3,4,5)", "Rect(1,2,3)", "Color(1,2,3,4)", "Rect)1,2,3,4(",
+                            "Rect(1,2,inf,4)"};
+  testing::internal::CaptureStdout();
+  for (const char* text : badColors) {
+    TiXmlElement e("Item");
+    e.SetAttribute("c", text);
+    EXPECT_EQ(reader.readColor(&e, "c", Color::cyan), Color::cyan) << text;
+  }
+  for (const char* text : badRects) {
+    TiXmlElement e("Item");
+    e.SetAttribute("r", text);
+    EXPECT_FLOAT_EQ(reader.readRect(&e, "r", Rect5(1, 2, 3, 4)).height, 4.0f) << text;
+  }
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(reader.problems(), 16);
+  TiXmlElement e("Item");
+  e.SetAttribute("c", " Color ( 10, 20, 30, 40 ) ");
+  e.SetAttribute("r", "Rect(1.5, 2, 30, 40.25)");
+  EXPECT_EQ(reader.readColor(&e, "c", Color::white), Color(10, 20, 30, 40));
+  const Rect5 r = reader.readRect(&e, "r", Rect5());
+  EXPECT_FLOAT_EQ(r.x, 1.5f);
+  EXPECT_FLOAT_EQ(r.z, 0.0f);
+  EXPECT_FLOAT_EQ(r.height, 40.25f);
+  EXPECT_EQ(reader.problems(), 16);
 }
 
 TEST_F(XmlReaderTest, FileLevelFailuresNameTheFile) {

@@ -12,7 +12,9 @@
 #include "widgets/Button.h"
 #include "widgets/CheckBox.h"
 #include "widgets/ImageWidget.h"
+#include "widgets/ColorWall.h"
 #include "widgets/Label.h"
+#include "widgets/LayoutWidgetFactory.h"
 #include "widgets/RadioButtonList.h"
 #include "widgets/RadioButtonListListener.h"
 #include "widgets/Slider.h"
@@ -200,6 +202,43 @@ TEST_F(LayoutFactoryTest, RadioListsReportTheFileSelectionWhileBeingMade) {
       bge::createRadioButtonListFromXml(nullptr, e, &resources_, path_));
   EXPECT_EQ(-1, quiet->getSelectedRowId());
   EXPECT_EQ(nullptr, bge::createRadioButtonListFromXml(&log, e, nullptr, path_));
+}
+
+// Every screen and the layout fuzzer build through one dispatch: each widget
+// kind comes out as its class, with its listener; anything else is refused.
+TEST_F(LayoutFactoryTest, OneDispatchBuildsEveryWidgetKind) {
+  TiXmlElement* e = parse(
+      "<ImageWidget textureFilename=\"a.png\"/><Label text=\"T\" font=\"F\"/>"
+      "<TextLabel text=\"T\" font=\"F\"/>"
+      "<Button id=\"4\"><Texture normal=\"a.png\" over=\"b.png\"/></Button>"
+      "<Checkbox id=\"2\"><Texture normal=\"a.png\" checked=\"b.png\"/></Checkbox>"
+      "<Slider id=\"6\"><Texture normal=\"a.png\" fill=\"a.png\" thumb=\"b.png\"/></Slider>"
+      "<RadioButtonList id=\"7\"/><ColorWall rect=\"Rect(0, 0, 10, 10)\"/>"
+      "<Animation file=\"x.xml\"/><Mystery/>");
+  Selections log;
+  bge::LayoutContext context;
+  context.resources = &resources_;
+  context.path = path_;
+  context.lists = &log;
+  std::vector<std::unique_ptr<Widget>> built;
+  testing::internal::CaptureStdout();
+  for (TiXmlElement* element = e; element; element = element->NextSiblingElement()) {
+    built.emplace_back(bge::createLayoutWidget(context, element));
+  }
+  const std::string out = testing::internal::GetCapturedStdout();
+  ASSERT_EQ(10u, built.size());
+  EXPECT_NE(nullptr, dynamic_cast<ImageWidget*>(built[0].get()));
+  EXPECT_NE(nullptr, dynamic_cast<bge::Label*>(built[1].get()));
+  EXPECT_NE(nullptr, dynamic_cast<bge::Label*>(built[2].get()));
+  ASSERT_NE(nullptr, dynamic_cast<bge::Button*>(built[3].get()));
+  EXPECT_EQ(4, static_cast<bge::Button*>(built[3].get())->getButtonId());
+  EXPECT_NE(nullptr, dynamic_cast<bge::CheckBox*>(built[4].get()));
+  EXPECT_NE(nullptr, dynamic_cast<bge::Slider*>(built[5].get()));
+  EXPECT_NE(nullptr, dynamic_cast<bge::RadioButtonList*>(built[6].get()));
+  EXPECT_NE(nullptr, dynamic_cast<bge::ColorWall*>(built[7].get()));
+  EXPECT_EQ(nullptr, built[8]);  // a screen's own element, not a widget
+  EXPECT_EQ(nullptr, built[9]);
+  EXPECT_NE(out.find("Mystery (line 1): is no widget kind"), std::string::npos) << out;
 }
 
 }  // namespace

@@ -12,6 +12,9 @@ class MathFunctionProperty;
 class ResourceManager;
 class ScreenBase;
 class TiXmlElement;
+namespace bge {
+class XmlReader;
+}
 class AnimationElement2D;
 struct KeyFramePropertiesImage;
 
@@ -47,10 +50,13 @@ class AnimationPlayer : public AnimationPlayerListener {
   ResourceManager* getResourceManager() const { return resources_; }
 
  private:
-  bool readScene(TiXmlElement* scene, Animation2D* animation);
-  bool readScreen(TiXmlElement* screen, Animation2D* animation);
-  bool readObject(TiXmlElement* object, Animation2D* animation);
-  bool readImageProperties(TiXmlElement* keyFrame, const std::string& name,
+  // Each answers false when a value it needs was missing or malformed (the
+  // reader has said which); the load then fails.
+  bool readScene(const bge::XmlReader& xml, TiXmlElement* scene, Animation2D* animation);
+  bool readScreen(const bge::XmlReader& xml, TiXmlElement* screen, Animation2D* animation);
+  bool readObject(const bge::XmlReader& xml, TiXmlElement* object, Animation2D* animation);
+  bool readImageProperties(const bge::XmlReader& xml, TiXmlElement* keyFrame,
+                           const std::string& name,
                            KeyFramePropertiesImage& out);
 
   std::map<int, Animation2D*> animations_;
@@ -60,6 +66,4 @@ class AnimationPlayer : public AnimationPlayerListener {
   int resourceIndex_ = -1;
   bool ownsResources_ = false;
   std::string baseFolder_;
-  // The file being read, for messages.
-  std::string loadingPath_;
 };

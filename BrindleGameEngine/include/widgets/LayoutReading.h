@@ -1,25 +1,22 @@
 #pragma once
 #include <string>
 
-#include "Color.h"
-#include "Rect5.h"
+#include "XmlAttributes.h"
 
 class ImageFilter;
 class ResourceManager;
 class Texture;
-class TiXmlElement;
 
-// Shared by the layout factories: attribute reads with defaults, and textures
+// Shared by the layout factories: the attribute reader of a layout file, textures
 // shared through a resource catalogue under their file name.
 namespace layout {
 
-int readInt(const TiXmlElement* element, const char* name, int defaultValue);
-float readFloat(const TiXmlElement* element, const char* name, float defaultValue);
-// "true"/"yes"/"1" and "false"/"no"/"0"; anything else keeps the default.
-bool readBool(const TiXmlElement* element, const char* name, bool defaultValue);
-std::string readString(const TiXmlElement* element, const char* name);
-Color readColor(const TiXmlElement* element, const char* name, const Color& defaultValue);
-Rect5 readRect(const TiXmlElement* element, const char* name);
+// A reader for a layout element, named after the file its document was read
+// from, so every message names the layout file.
+bge::XmlReader readerFor(const TiXmlElement* element);
+// Coordinates, sizes and angles beyond this are malformed: widgets turn them
+// into whole pixels.
+constexpr float kLargestValue = static_cast<float>(bge::XmlReader::kLargestRectValue);
 
 // The catalogue's texture of the key, or a new one registered under it. A file
 // that does not exist gives null and a message instead of ending the program.

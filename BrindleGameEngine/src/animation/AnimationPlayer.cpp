@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 
 #include "GameApp.h"
@@ -14,42 +13,16 @@
 #include "animation/AnimationElement2D.h"
 #include "animation/KeyFrame.h"
 #include "animation/MathFunction.h"
-#include "XmlFile.h"
+#include "XmlAttributes.h"
 
 namespace {
 
-// Required attributes: a missing one fails the load with a message naming it.
-bool requireText(TiXmlElement* element, const char* name, const std::string& path,
-                 const char*& out) {
-  out = element->Attribute(name);
-  if (out) return true;
-  std::printf("ERROR: animation [%s]: element <%s> lacks attribute \"%s\"\n", path.c_str(),
-              element->Value(), name);
-  return false;
-}
+// Positions, depths, scales and angles beyond this are not animation values.
+constexpr float kLargestValue = 1.0e7f;
 
-bool requireInt(TiXmlElement* element, const char* name, const std::string& path, int& out) {
-  const char* text = nullptr;
-  if (!requireText(element, name, path, text)) return false;
-  out = std::atoi(text);
-  return true;
-}
-
-// Positions, depths, scales and angles beyond this are not animation values;
-// "nan" and "inf" read as numbers too. Either fails the load like a missing value.
-constexpr double kLargestValue = 1.0e7;
-
-bool requireFloat(TiXmlElement* element, const char* name, const std::string& path, float& out) {
-  const char* text = nullptr;
-  if (!requireText(element, name, path, text)) return false;
-  const double value = std::atof(text);
-  if (!std::isfinite(value) || std::fabs(value) > kLargestValue) {
-    std::printf("ERROR: animation [%s]: element <%s> has %s=\"%s\", out of range\n", path.c_str(),
-                element->Value(), name, text);
-    return false;
-  }
-  out = static_cast<float>(value);
-  return true;
+// Every attribute of an animation is required; "nan" and "inf" are refused.
+float requireValue(const bge::XmlReader& xml, const TiXmlElement* e, const char* name) {
+  return xml.requireFloat(e, name, 0.0f, -kLargestValue, kLargestValue);
 }
 
 }  // namespace
@@ -112,31 +85,24 @@ Animation2D* AnimationPlayer::find(int id) const {
 
 bool AnimationPlayer::loadAnimation(int id, const std::string& path) {
   if (find(id)) return true;
-  loadingPath_ = path;
   std::unique_ptr<Animation2D> animation(new Animation2D(id, this, this));
   animation->setFileName(path);
   animation->setFolder(baseFolder_);
 
-  TiXmlDocument doc(path.c_str());
-  if (!loadXmlFile(doc, path)) {
-    std::printf("ERROR: animation [%s] cannot be read: %s\n", path.c_str(), doc.ErrorDesc());
-    return false;
-  }
-  TiXmlElement* scene = doc.FirstChildElement("Scene");
-  if (!scene) {
-    std::printf("ERROR: animation [%s] has no <Scene>\n", path.c_str());
-    return false;
-  }
-  if (!readScene(scene, animation.get())) return false;
+  const bge::XmlReader xml(path);
+  TiXmlDocument doc;
+  if (!xml.load(doc)) return false;
+  TiXmlElement* scene = xml.root(doc, "Scene");
+  if (!scene || !readScene(xml, scene, animation.get())) return false;
   TiXmlElement* screen = scene->FirstChildElement("Screen");
   if (!screen) {
-    std::printf("ERROR: animation [%s] has no <Screen>\n", path.c_str());
+    xml.warn(scene, "no <Screen>");
     return false;
   }
-  if (!readScreen(screen, animation.get())) return false;
+  if (!readScreen(xml, screen, animation.get())) return false;
   for (TiXmlElement* object = scene->FirstChildElement("Object"); object;
        object = object->NextSiblingElement("Object")) {
-    if (!readObject(object, animation.get())) return false;
+    if (!readObject(xml, object, animation.get())) return false;
   }
 
   const size_t slash = path.rfind('/');
@@ -147,84 +113,73 @@ bool AnimationPlayer::loadAnimation(int id, const std::string& path) {
   return true;
 }
 
-bool AnimationPlayer::readScene(TiXmlElement* scene, Animation2D* animation) {
-  const char* name = nullptr;
-  int loop = 0;
-  int length = 0;
-  if (!requireText(scene, "name", loadingPath_, name) ||
-      !requireInt(scene, "loop", loadingPath_, loop) ||
-      !requireInt(scene, "length", loadingPath_, length)) {
-    return false;
-  }
-  int loopCount = -1;
-  if (const char* count = scene->Attribute("loopCount")) loopCount = std::atoi(count);
+bool AnimationPlayer::readScene(const bge::XmlReader& xml, TiXmlElement* scene,
+                                Animation2D* animation) {
+  const int before = xml.problems();
+  const std::string name = xml.requireString(scene, "name", "");
+  const int loop = xml.requireInt(scene, "loop", 0);
+  const int length = xml.requireInt(scene, "length", 0);
+  const int loopCount = xml.readInt(scene, "loopCount", -1);
+  if (xml.problems() != before) return false;
   animation->setScene(name, loop != 0, loopCount, length);
   return true;
 }
 
-bool AnimationPlayer::readScreen(TiXmlElement* screen, Animation2D* animation) {
-  int width = 0;
-  int height = 0;
-  if (!requireInt(screen, "Width", loadingPath_, width) ||
-      !requireInt(screen, "Height", loadingPath_, height)) {
-    return false;
-  }
+bool AnimationPlayer::readScreen(const bge::XmlReader& xml, TiXmlElement* screen,
+                                 Animation2D* animation) {
+  const int before = xml.problems();
+  const int width = xml.requireInt(screen, "Width", 0);
+  const int height = xml.requireInt(screen, "Height", 0);
+  if (xml.problems() != before) return false;
   animation->setRect(0, 0, width, height);
   return true;
 }
 
-bool AnimationPlayer::readImageProperties(TiXmlElement* keyFrame, const std::string& name,
-                                          KeyFramePropertiesImage& out) {
-  float angle = 0.0f;
+bool AnimationPlayer::readImageProperties(const bge::XmlReader& xml, TiXmlElement* keyFrame,
+                                          const std::string& name, KeyFramePropertiesImage& out) {
+  const int before = xml.problems();
   out.name = name;
-  if (!requireFloat(keyFrame, "x", loadingPath_, out.x) ||
-      !requireFloat(keyFrame, "y", loadingPath_, out.y) ||
-      !requireFloat(keyFrame, "z", loadingPath_, out.z) ||
-      !requireFloat(keyFrame, "ScaleX", loadingPath_, out.scaleX) ||
-      !requireFloat(keyFrame, "ScaleY", loadingPath_, out.scaleY) ||
-      !requireFloat(keyFrame, "Angle", loadingPath_, angle) ||
-      !requireInt(keyFrame, "Red", loadingPath_, out.red) ||
-      !requireInt(keyFrame, "Green", loadingPath_, out.green) ||
-      !requireInt(keyFrame, "Blue", loadingPath_, out.blue) ||
-      !requireInt(keyFrame, "Alpha", loadingPath_, out.alpha)) {
-    return false;
-  }
+  out.x = requireValue(xml, keyFrame, "x");
+  out.y = requireValue(xml, keyFrame, "y");
+  out.z = requireValue(xml, keyFrame, "z");
+  out.scaleX = requireValue(xml, keyFrame, "ScaleX");
+  out.scaleY = requireValue(xml, keyFrame, "ScaleY");
   // The files turn counter-clockwise; the renderer's angles turn clockwise.
-  out.angle = -angle;
-  return true;
+  out.angle = -requireValue(xml, keyFrame, "Angle");
+  out.red = xml.requireInt(keyFrame, "Red", 0);
+  out.green = xml.requireInt(keyFrame, "Green", 0);
+  out.blue = xml.requireInt(keyFrame, "Blue", 0);
+  out.alpha = xml.requireInt(keyFrame, "Alpha", 0);
+  return xml.problems() == before;
 }
 
-bool AnimationPlayer::readObject(TiXmlElement* object, Animation2D* animation) {
-  const char* file = nullptr;
-  int type = 0;
-  if (!requireText(object, "file", loadingPath_, file) ||
-      !requireInt(object, "type", loadingPath_, type)) {
-    return false;
-  }
+bool AnimationPlayer::readObject(const bge::XmlReader& xml, TiXmlElement* object,
+                                 Animation2D* animation) {
+  const int before = xml.problems();
+  const std::string file = xml.requireString(object, "file", "");
+  const int type = xml.requireInt(object, "type", 0);
+  if (xml.problems() != before) return false;
   AnimationElement2D* element = new AnimationElement2D(type, animation);
   animation->addElement(element);
   element->setFileName(file);
 
   for (TiXmlElement* frame = object->FirstChildElement("KeyFrame"); frame;
        frame = frame->NextSiblingElement("KeyFrame")) {
-    int timeStamp = 0;
-    int interpolator = 0;
-    int frameType = 0;
-    if (!requireInt(frame, "TimeStamp", loadingPath_, timeStamp) ||
-        !requireInt(frame, "TypeInterpolator", loadingPath_, interpolator) ||
-        !requireInt(frame, "Type", loadingPath_, frameType)) {
-      return false;
-    }
+    const int before = xml.problems();
+    const int timeStamp = xml.requireInt(frame, "TimeStamp", 0);
+    const int interpolator = xml.requireInt(frame, "TypeInterpolator", 0);
+    const int frameType = xml.requireInt(frame, "Type", 0);
+    if (xml.problems() != before) return false;
     MathFunction* function = findTimeFunction(interpolator);
     if (!function) {
-      std::printf("ERROR: animation [%s]: KeyFrame at %d ms names time function %d, which is not registered\n",
-                  loadingPath_.c_str(), timeStamp, interpolator);
+      xml.warn(frame, "KeyFrame at " + std::to_string(timeStamp) + " ms names time function " +
+                          std::to_string(interpolator) + ", which is not registered");
       return false;
     }
     std::unique_ptr<KeyFramePropertiesImage> properties;
     if (frameType == 0) {
       properties.reset(new KeyFramePropertiesImage());
-      if (!readImageProperties(frame, file, *properties)) return false;
+      if (!readImageProperties(xml, frame, file, *properties)) return false;
     }
     KeyFrame* keyFrame = new KeyFrame(properties.release(), timeStamp);
     keyFrame->setTimeFunction(function->clone());

@@ -5,36 +5,16 @@
 #include <cmath>
 #include <cstdio>
 
-#include "LayoutValues.h"
+#include "XmlAttributes.h"
 
 namespace {
 
-// "nan" and "inf" read as numbers; they would spread into every position.
-void readFloat(const TiXmlElement* e, const char* name, float& field) {
-  float value = 0.0f;
-  if (e->QueryFloatAttribute(name, &value) != TIXML_SUCCESS) return;
-  if (!std::isfinite(value)) {
-    std::printf("WARNING: particle element <%s>: %s=\"%s\" is not a finite number; %g kept\n",
-                e->Value(), name, e->Attribute(name), static_cast<double>(field));
-    return;
-  }
-  field = value;
-}
-
-void readInt(const TiXmlElement* e, const char* name, int& field) {
-  int value = 0;
-  if (e->QueryIntAttribute(name, &value) == TIXML_SUCCESS) field = value;
-}
-
-void readColour(const TiXmlElement* e, Color& field) {
-  if (const char* text = e->Attribute("color")) field = parseColor(text);
-}
-
-void readKeyFrame(const TiXmlElement* e, Color& colour, float& scale, float& angle) {
+void readKeyFrame(const bge::XmlReader& xml, const TiXmlElement* e, Color& colour, float& scale,
+                  float& angle) {
   if (!e) return;
-  readColour(e, colour);
-  readFloat(e, "scale", scale);
-  readFloat(e, "angle", angle);
+  colour = xml.readColor(e, "color", colour);
+  scale = xml.readFloat(e, "scale", scale);
+  angle = xml.readFloat(e, "angle", angle);
 }
 
 uint8_t blend(uint8_t from, uint8_t to, float fraction) {
@@ -49,28 +29,31 @@ ParticlePatch::ParticlePatch(int lifeMs) : lifeMs_(lifeMs) {}
 
 bool ParticlePatch::readFromXml(const TiXmlElement* element) {
   if (!element) return false;
+  // Every value the file leaves out keeps what the patch has; "nan" and "inf"
+  // are refused, they would spread into every position.
+  const bge::XmlReader xml = bge::XmlReader::forDocumentOf(element, "particles");
   if (const TiXmlElement* physics = element->FirstChildElement("Physics")) {
-    readFloat(physics, "fx", configuredForceX_);
-    readFloat(physics, "fy", configuredForceY_);
-    readFloat(physics, "vx", configuredVelocityX_);
-    readFloat(physics, "vy", configuredVelocityY_);
+    configuredForceX_ = xml.readFloat(physics, "fx", configuredForceX_);
+    configuredForceY_ = xml.readFloat(physics, "fy", configuredForceY_);
+    configuredVelocityX_ = xml.readFloat(physics, "vx", configuredVelocityX_);
+    configuredVelocityY_ = xml.readFloat(physics, "vy", configuredVelocityY_);
     forceX_ = configuredForceX_;
     forceY_ = configuredForceY_;
     velocityX_ = configuredVelocityX_;
     velocityY_ = configuredVelocityY_;
-    readFloat(physics, "mass", mass_);
-    readFloat(physics, "gx", gravityX_);
-    readFloat(physics, "gy", gravityY_);
-    readFloat(physics, "x", startX_);
-    readFloat(physics, "y", startY_);
-    readInt(physics, "emissionRange", emissionRange_);
+    mass_ = xml.readFloat(physics, "mass", mass_);
+    gravityX_ = xml.readFloat(physics, "gx", gravityX_);
+    gravityY_ = xml.readFloat(physics, "gy", gravityY_);
+    startX_ = xml.readFloat(physics, "x", startX_);
+    startY_ = xml.readFloat(physics, "y", startY_);
+    emissionRange_ = xml.readInt(physics, "emissionRange", emissionRange_);
     // The patch starts out where the file places it.
     x_ = startX_;
     y_ = startY_;
   }
-  readKeyFrame(element->FirstChildElement("KeyFrameStart"), startColour_, startScale_,
+  readKeyFrame(xml, element->FirstChildElement("KeyFrameStart"), startColour_, startScale_,
                startAngle_);
-  readKeyFrame(element->FirstChildElement("KeyFrameEnd"), endColour_, endScale_, endAngle_);
+  readKeyFrame(xml, element->FirstChildElement("KeyFrameEnd"), endColour_, endScale_, endAngle_);
   colour_ = startColour_;
   return true;
 }

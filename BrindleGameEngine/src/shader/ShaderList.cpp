@@ -4,34 +4,30 @@
 #include <string>
 
 #include "shader/glShaderManager.h"
-#include "XmlFile.h"
+#include "XmlAttributes.h"
 
 namespace gsx {
 
 int loadShaderList(glShaderManager& manager, const char* path) {
-  TiXmlDocument doc(path);
-  const std::string file = path ? path : "";
-  if (!loadXmlFile(doc, file)) {
-    std::printf("ERROR: the shader list %s %s\n", file.c_str(), xmlLoadProblem(doc, file).c_str());
-    return -1;
-  }
-  const TiXmlElement* list = doc.FirstChildElement("ShadersList");
-  if (!list) {
-    std::printf("ERROR: the shader list %s has no <ShadersList> element\n", file.c_str());
-    return -1;
-  }
+  const bge::XmlReader xml(path ? path : "");
+  TiXmlDocument doc;
+  if (!xml.load(doc)) return -1;
+  const TiXmlElement* list = xml.root(doc, "ShadersList");
+  if (!list) return -1;
   int built = 0;
   for (const TiXmlElement* e = list->FirstChildElement("Shader"); e;
        e = e->NextSiblingElement("Shader")) {
-    int id = -1;
-    if (e->QueryIntAttribute("id", &id) != TIXML_SUCCESS) id = -1;
-    const char* vertex = e->Attribute("vtx");
-    const char* fragment = e->Attribute("fragment");
-    const char* geometry = e->Attribute("geometry");
-    const bool withGeometry = geometry != nullptr && geometry[0] != '\0';
-    glShader* program = withGeometry
-                            ? manager.loadProgramWithGeometry(id, vertex, geometry, fragment)
-                            : manager.loadProgram(id, vertex, fragment);
+    const int id = xml.readInt(e, "id", -1);
+    const std::string vertex = xml.readString(e, "vtx", "");
+    const std::string fragment = xml.readString(e, "fragment", "");
+    const std::string geometry = xml.readString(e, "geometry", "");
+    // An absent shader file reaches the manager as null, which reports it.
+    const char* vertexFile = xml.has(e, "vtx") ? vertex.c_str() : nullptr;
+    const char* fragmentFile = xml.has(e, "fragment") ? fragment.c_str() : nullptr;
+    glShader* program =
+        !geometry.empty()
+            ? manager.loadProgramWithGeometry(id, vertexFile, geometry.c_str(), fragmentFile)
+            : manager.loadProgram(id, vertexFile, fragmentFile);
     if (program) ++built;
   }
   return built;

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "Utilities.h"
-#include "XmlFile.h"
+#include "XmlAttributes.h"
 
 LabelManager::~LabelManager() { delete document_; }
 
@@ -15,20 +15,16 @@ void LabelManager::loadFromXml(const std::string& path) {
   labels_.clear();
 
   document_ = new TiXmlDocument();
-  if (!loadXmlFile(*document_, path, TIXML_ENCODING_LEGACY)) {
-    std::printf("ERROR: the strings file %s %s; texts show their labels instead\n", path.c_str(),
-                xmlLoadProblem(*document_, path).c_str());
-    return;
-  }
+  const bge::XmlReader xml(path);
+  if (!xml.load(*document_, TIXML_ENCODING_LEGACY)) return;
 
-  TiXmlElement* root = document_->FirstChildElement("Strings");
-  if (!root) std::printf("ERROR: the strings file %s has no <Strings> element\n", path.c_str());
+  TiXmlElement* root = xml.root(*document_, "Strings");
   TiXmlNode* first = root ? root->FirstChild() : nullptr;
   // The table starts at the first child only when that child is an element.
   for (TiXmlElement* e = first ? first->ToElement() : nullptr; e; e = e->NextSiblingElement()) {
     const TiXmlAttribute* attribute = e->FirstAttribute();
     if (!attribute) {
-      std::printf("%s: element <%s> has no label attribute; skipped\n", path.c_str(), e->Value());
+      xml.warn(e, "no label attribute; skipped");
       continue;
     }
     setLabel(attribute->Name(), attribute->Value());

@@ -13,6 +13,7 @@
 #include "widgets/ButtonListener.h"
 #include "widgets/ByteFade.h"
 #include "widgets/LayoutReading.h"
+#include "XmlAttributes.h"
 
 namespace bge {
 
@@ -204,17 +205,18 @@ void Button::drawBody(Graphics* g) {
 Button* createButtonFromXml(ButtonListener* listener, TiXmlElement* element,
                            ResourceManager* resources, const std::string& path) {
   if (!element) return nullptr;
+  const bge::XmlReader xml = layout::readerFor(element);
   TiXmlElement* textures = element->FirstChildElement("Texture");
   if (!textures) return nullptr;
-  const int id = layout::readInt(element, "id", -1);
-  const int layer = layout::readInt(element, "layer", 0);
-  const int x = layout::readInt(element, "x", 0);
-  const int y = layout::readInt(element, "y", 0);
-  const int entryFade = layout::readInt(element, "entryFadeDuration", 2);
-  const int hoverFade = layout::readInt(element, "overTextureFadeDuration", 2);
-  const std::string normalName = layout::readString(textures, "normal");
-  const std::string overName = layout::readString(textures, "over");
-  const bool pressEffect = layout::readBool(textures, "pressEffect", false);
+  const int id = xml.readInt(element, "id", -1);
+  const int layer = xml.readInt(element, "layer", 0);
+  const int x = xml.readInt(element, "x", 0);
+  const int y = xml.readInt(element, "y", 0);
+  const int entryFade = xml.readInt(element, "entryFadeDuration", 2);
+  const int hoverFade = xml.readInt(element, "overTextureFadeDuration", 2);
+  const std::string normalName = xml.readString(textures, "normal", "");
+  const std::string overName = xml.readString(textures, "over", "");
+  const bool pressEffect = xml.readBool(textures, "pressEffect", false);
 
   Texture* normal = layout::findOrCreateTexture(resources, path + normalName, GLTexture::kLinear);
   Texture* hover = normal;
@@ -224,27 +226,27 @@ Button* createButtonFromXml(ButtonListener* listener, TiXmlElement* element,
 
   Button* button = nullptr;
   TiXmlElement* label = element->FirstChildElement("Label");
-  const std::string name = layout::readString(label, "name");
-  const std::string fontName = layout::readString(label, "fontName");
+  const std::string name = xml.readString(label, "name", "");
+  const std::string fontName = xml.readString(label, "fontName", "");
   Font* font = layout::findFont(resources, fontName);
   if (label && !name.empty() && !fontName.empty()) {
-    const Color color = layout::readColor(label, "color", Color::white);
+    const Color color = xml.readColor(label, "color", Color::white);
     button = new Button(listener, id, normal, hover, layout::lookupText(name), font, color);
     button->setPosition(x, y, false);
-    button->setWordWrap(layout::readBool(label, "wordWrap", false));
+    button->setWordWrap(xml.readBool(label, "wordWrap", false));
     button->setCaptionKey(name);
-    const std::string outline = layout::readString(label, "fontOutline");
+    const std::string outline = xml.readString(label, "fontOutline", "");
     if (!outline.empty()) {
       button->setOutlineFont(layout::findFont(resources, outline));
-      button->setOutlineColor(layout::readColor(label, "outlineColor", Color::black));
+      button->setOutlineColor(xml.readColor(label, "outlineColor", Color::black));
     }
-    const Rect5 rect = layout::readRect(label, "rect");
+    const Rect5 rect = xml.readRect(label, "rect", Rect5());
     if (!(rect.width <= 0 && rect.height <= 0)) button->setCaptionRect(rect);
-    button->setAlignment(layout::readInt(label, "horizontalAlign", 2),
-                         layout::readInt(label, "verticalAlign", 2));
+    button->setAlignment(xml.readInt(label, "horizontalAlign", 2),
+                         xml.readInt(label, "verticalAlign", 2));
     button->setCaptionDisabledColor(
-        layout::readColor(label, "disabledColor", Color(128, 128, 128, 255)));
-    button->setCaptionHoverColor(layout::readColor(label, "colorOver", Color::white));
+        xml.readColor(label, "disabledColor", Color(128, 128, 128, 255)));
+    button->setCaptionHoverColor(xml.readColor(label, "colorOver", Color::white));
   } else {
     button = new Button(listener, id, normal, hover, std::string(), nullptr, Color::white);
     button->setPosition(x, y, false);

@@ -10,6 +10,7 @@
 #include "widgets/ByteFade.h"
 #include "widgets/CheckBoxListener.h"
 #include "widgets/LayoutReading.h"
+#include "XmlAttributes.h"
 
 namespace bge {
 
@@ -87,16 +88,17 @@ void CheckBox::drawBody(Graphics* g) {
 CheckBox* createCheckBoxFromXml(CheckBoxListener* listener, TiXmlElement* element,
                                ResourceManager* resources, const std::string& path) {
   if (!element) return nullptr;
+  const bge::XmlReader xml = layout::readerFor(element);
   TiXmlElement* textures = element->FirstChildElement("Texture");
   if (!textures) return nullptr;
   Texture* normal = layout::findOrCreateTexture(
-      resources, path + layout::readString(textures, "normal"), GLTexture::kLinear);
+      resources, path + xml.readString(textures, "normal", ""), GLTexture::kLinear);
   Texture* checked = layout::findOrCreateTexture(
-      resources, path + layout::readString(textures, "checked"), GLTexture::kLinear);
-  CheckBox* box = new CheckBox(listener, layout::readInt(element, "id", -1), normal, checked, false);
-  box->setPosition(layout::readInt(element, "x", 0), layout::readInt(element, "y", 0), false);
-  box->setZ(layout::readInt(element, "layer", 0));
-  box->setEntryFadeDuration(layout::readInt(element, "entryFadeDuration", 500));
+      resources, path + xml.readString(textures, "checked", ""), GLTexture::kLinear);
+  CheckBox* box = new CheckBox(listener, xml.readInt(element, "id", -1), normal, checked, false);
+  box->setPosition(xml.readInt(element, "x", 0), xml.readInt(element, "y", 0), false);
+  box->setZ(xml.readInt(element, "layer", 0));
+  box->setEntryFadeDuration(xml.readInt(element, "entryFadeDuration", 500));
   return box;
 }
 

@@ -5,6 +5,7 @@
 #include "Graphics.h"
 #include "tinyaction/TinyActions.h"
 #include "widgets/LayoutReading.h"
+#include "XmlAttributes.h"
 
 namespace bge {
 
@@ -17,10 +18,11 @@ ColorWall::~ColorWall() { delete fade_; }
 
 ColorWall* ColorWall::fromXml(TiXmlElement* element) {
   if (!element) return nullptr;
-  ColorWall* wall = new ColorWall(layout::readInt(element, "id", -1),
-                                  layout::readColor(element, "color", Color::black),
-                                  layout::readInt(element, "fadeInTime", 300));
-  const Rect5 rect = layout::readRect(element, "rect");
+  const bge::XmlReader xml = layout::readerFor(element);
+  ColorWall* wall = new ColorWall(xml.readInt(element, "id", -1),
+                                  xml.readColor(element, "color", Color::black),
+                                  xml.readInt(element, "fadeInTime", 300));
+  const Rect5 rect = xml.readRect(element, "rect", Rect5());
   wall->setRect(static_cast<int>(rect.x), static_cast<int>(rect.y), static_cast<int>(rect.width),
                 static_cast<int>(rect.height));
   return wall;

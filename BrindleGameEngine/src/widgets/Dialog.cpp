@@ -14,7 +14,7 @@
 #include "widgets/DialogListener.h"
 #include "widgets/Label.h"
 #include "widgets/LayoutReading.h"
-#include "XmlFile.h"
+#include "XmlAttributes.h"
 
 namespace bge {
 
@@ -22,16 +22,10 @@ Dialog::Dialog(DialogListener* listener, const std::string& fileName, ResourceMa
                int dialogId)
     : dialogId_(dialogId), listener_(listener) {
   player_ = new AnimationPlayer(this);
-  TiXmlDocument doc(fileName.c_str());
-  if (!loadXmlFile(doc, fileName, TIXML_ENCODING_LEGACY)) {
-    std::printf("ERROR: dialog [%s] cannot be read: %s\n", fileName.c_str(), doc.ErrorDesc());
-    return;
-  }
-  if (TiXmlElement* root = doc.FirstChildElement("Dialog")) {
-    read(root, resources);
-  } else {
-    std::printf("ERROR: dialog [%s] has no <Dialog> element\n", fileName.c_str());
-  }
+  const XmlReader xml(fileName);
+  TiXmlDocument doc;
+  if (!xml.load(doc, TIXML_ENCODING_LEGACY)) return;
+  if (TiXmlElement* root = xml.root(doc, "Dialog")) read(root, resources);
 }
 
 Dialog::~Dialog() {
@@ -43,11 +37,12 @@ Dialog::~Dialog() {
 }
 
 void Dialog::read(TiXmlElement* root, ResourceManager* resources) {
-  if (dialogId_ == -1) dialogId_ = layout::readInt(root, "id", -1);
-  rect_ = layout::readRect(root, "rect");
+  const bge::XmlReader xml = layout::readerFor(root);
+  if (dialogId_ == -1) dialogId_ = xml.readInt(root, "id", -1);
+  rect_ = xml.readRect(root, "rect", Rect5());
   if (TiXmlElement* animation = root->FirstChildElement("Animation")) {
-    const std::string open = layout::readString(animation, "open");
-    const std::string close = layout::readString(animation, "close");
+    const std::string open = xml.readString(animation, "open", "");
+    const std::string close = xml.readString(animation, "close", "");
     if (!open.empty()) player_->loadAnimation(kOpenAnimation, open);
     if (!close.empty()) player_->loadAnimation(kCloseAnimation, close);
   }

@@ -8,6 +8,7 @@
 #include "Graphics.h"
 #include "Texture.h"
 #include "widgets/LayoutReading.h"
+#include "XmlAttributes.h"
 
 ImageWidget::ImageWidget(Texture* texture, int x, int y, int width, int height, int layoutId)
     : texture_(texture), layoutId_(layoutId) {
@@ -43,21 +44,22 @@ void ImageWidget::draw(Graphics* graphics, ScreenBase* /*screen*/) {
 ImageWidget* createImageWidgetFromXml(TiXmlElement* element, ResourceManager* resources,
                                       const std::string& path, ImageFilter* filter) {
   if (!element || !resources) return nullptr;
-  const std::string file = layout::readString(element, "textureFilename");
-  const std::string mode = layout::readString(element, "mode");
+  const bge::XmlReader xml = layout::readerFor(element);
+  const std::string file = xml.readString(element, "textureFilename", "");
+  const std::string mode = xml.readString(element, "mode", "");
   if (file.empty()) return nullptr;
   const int glFilter = mode == "GL_NEAREST" ? GLTexture::kNearest : GLTexture::kLinear;
   Texture* texture = layout::findOrCreateTexture(resources, path + file, glFilter, filter);
   if (!texture) return nullptr;
 
-  const int x = layout::readInt(element, "x", 0);
-  const int y = layout::readInt(element, "y", 0);
-  int width = layout::readInt(element, "width", 0);
-  int height = layout::readInt(element, "height", 0);
-  const float angle = layout::readFloat(element, "angle", 0.0f);
-  if (layout::readBool(element, "minimalSize", false)) width = height = 0;
-  const int id = layout::readInt(element, "id", -1);
-  const int layer = layout::readInt(element, "layer", 0);
+  const int x = xml.readInt(element, "x", 0);
+  const int y = xml.readInt(element, "y", 0);
+  int width = xml.readInt(element, "width", 0);
+  int height = xml.readInt(element, "height", 0);
+  const float angle = xml.readFloat(element, "angle", 0.0f, -layout::kLargestValue, layout::kLargestValue);
+  if (xml.readBool(element, "minimalSize", false)) width = height = 0;
+  const int id = xml.readInt(element, "id", -1);
+  const int layer = xml.readInt(element, "layer", 0);
 
   ImageWidget* widget = new ImageWidget(texture, x, y, width, height, id);
   widget->setAngle(angle);

@@ -5,6 +5,7 @@
 #include "Font.h"
 #include "ResourceManager.h"
 #include "widgets/LayoutReading.h"
+#include "XmlAttributes.h"
 
 namespace bge {
 
@@ -77,20 +78,21 @@ void Label::draw(Graphics* graphics, ScreenBase* /*screen*/) {
 
 Label* createLabelFromXml(TiXmlElement* element, ResourceManager* resources) {
   if (!element || !resources) return nullptr;
-  const int id = layout::readInt(element, "id", -1);
-  const int x = layout::readInt(element, "x", 0);
-  const int y = layout::readInt(element, "y", 0);
-  const std::string text = layout::readString(element, "text");
+  const bge::XmlReader xml = layout::readerFor(element);
+  const int id = xml.readInt(element, "id", -1);
+  const int x = xml.readInt(element, "x", 0);
+  const int y = xml.readInt(element, "y", 0);
+  const std::string text = xml.readString(element, "text", "");
   if (text.empty()) return nullptr;
-  const Rect5 rect = layout::readRect(element, "rect");
-  const std::string fontName = layout::readString(element, "font");
-  const std::string outlineName = layout::readString(element, "fontOutline");
+  const Rect5 rect = xml.readRect(element, "rect", Rect5());
+  const std::string fontName = xml.readString(element, "font", "");
+  const std::string outlineName = xml.readString(element, "fontOutline", "");
   Font* font = layout::findFont(resources, fontName);
   if (!font) return nullptr;
-  const Color color = layout::readColor(element, "color", Color::white);
-  const Color outlineColor = layout::readColor(element, "colorOutline", Color::black);
-  const std::string h = layout::readString(element, "horizontalAlignment");
-  const std::string v = layout::readString(element, "verticalAlignment");
+  const Color color = xml.readColor(element, "color", Color::white);
+  const Color outlineColor = xml.readColor(element, "colorOutline", Color::black);
+  const std::string h = xml.readString(element, "horizontalAlignment", "");
+  const std::string v = xml.readString(element, "verticalAlignment", "");
   const int hAlign = h == "LEFT" ? kAlignLeft : h == "RIGHT" ? kAlignRight : kAlignCenter;
   const int vAlign = v == "TOP" ? kAlignTop : v == "BOTTOM" ? kAlignBottom : kAlignCenter;
 

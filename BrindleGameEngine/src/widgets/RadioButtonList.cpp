@@ -10,6 +10,7 @@
 #include "widgets/CheckBox.h"
 #include "widgets/Label.h"
 #include "widgets/LayoutReading.h"
+#include "XmlAttributes.h"
 #include "widgets/RadioButtonListListener.h"
 
 namespace bge {
@@ -124,11 +125,12 @@ RadioButtonList* createRadioButtonListFromXml(RadioButtonListListener* listener,
                                               TiXmlElement* element, ResourceManager* resources,
                                               const std::string& path) {
   if (!element || !resources) return nullptr;
-  const int listId = layout::readInt(element, "id", -1);
+  const bge::XmlReader xml = layout::readerFor(element);
+  const int listId = xml.readInt(element, "id", -1);
   RadioButtonList* list = new RadioButtonList(listener, listId);
-  list->setRect(layout::readInt(element, "x", 0), layout::readInt(element, "y", 0),
-                layout::readInt(element, "width", 0), layout::readInt(element, "height", 0));
-  const int selected = layout::readInt(element, "selectedRowId", 0);
+  list->setRect(xml.readInt(element, "x", 0), xml.readInt(element, "y", 0),
+                xml.readInt(element, "width", 0), xml.readInt(element, "height", 0));
+  const int selected = xml.readInt(element, "selectedRowId", 0);
 
   for (TiXmlElement* rowElement = element->FirstChildElement("Row"); rowElement;
        rowElement = rowElement->NextSiblingElement("Row")) {
@@ -137,10 +139,10 @@ RadioButtonList* createRadioButtonListFromXml(RadioButtonListListener* listener,
     if (!box) continue;
     // Row fonts come from the application's catalogue, or the screen's own.
     Label* label = createLabelFromXml(rowElement->FirstChildElement("Label"), resources);
-    const Rect5 rect(layout::readInt(rowElement, "x", 0), layout::readInt(rowElement, "y", 0),
-                     layout::readInt(rowElement, "width", 0),
-                     layout::readInt(rowElement, "height", 0));
-    list->addRow(new RadioButtonListRow(layout::readInt(rowElement, "id", -1), rect, label, box));
+    const Rect5 rect(xml.readInt(rowElement, "x", 0), xml.readInt(rowElement, "y", 0),
+                     xml.readInt(rowElement, "width", 0),
+                     xml.readInt(rowElement, "height", 0));
+    list->addRow(new RadioButtonListRow(xml.readInt(rowElement, "id", -1), rect, label, box));
   }
   if (listener) {
     if (RadioButtonListRow* row = list->findRow(selected)) {

@@ -10,6 +10,7 @@
 #include "widgets/ByteFade.h"
 #include "widgets/SliderListener.h"
 #include "widgets/LayoutReading.h"
+#include "XmlAttributes.h"
 #include "tinyaction/TinyActions.h"
 
 namespace bge {
@@ -125,20 +126,21 @@ void Slider::drawBody(Graphics* g) {
 Slider* createSliderFromXml(SliderListener* listener, TiXmlElement* element,
                             ResourceManager* resources, const std::string& path) {
   if (!element) return nullptr;
+  const bge::XmlReader xml = layout::readerFor(element);
   TiXmlElement* textures = element->FirstChildElement("Texture");
   if (!textures) return nullptr;
   Texture* track = layout::findOrCreateTexture(
-      resources, path + layout::readString(textures, "normal"), GLTexture::kLinear);
+      resources, path + xml.readString(textures, "normal", ""), GLTexture::kLinear);
   Texture* fill = layout::findOrCreateTexture(
-      resources, path + layout::readString(textures, "fill"), GLTexture::kLinear);
+      resources, path + xml.readString(textures, "fill", ""), GLTexture::kLinear);
   Texture* thumb = layout::findOrCreateTexture(
-      resources, path + layout::readString(textures, "thumb"), GLTexture::kLinear);
-  Slider* slider = new Slider(listener, layout::readInt(element, "id", -1), track, fill, thumb,
-                              layout::readFloat(element, "thumbPosition", 0.0f),
-                              layout::readFloat(element, "thumbMaxPosition", 0.0f));
-  slider->setPosition(layout::readInt(element, "x", 0), layout::readInt(element, "y", 0), false);
-  slider->setZ(layout::readInt(element, "layer", 0));
-  slider->setEntryFadeDuration(layout::readInt(element, "entryFadeDuration", 500));
+      resources, path + xml.readString(textures, "thumb", ""), GLTexture::kLinear);
+  Slider* slider = new Slider(listener, xml.readInt(element, "id", -1), track, fill, thumb,
+                              xml.readFloat(element, "thumbPosition", 0.0f, -layout::kLargestValue, layout::kLargestValue),
+                              xml.readFloat(element, "thumbMaxPosition", 0.0f, -layout::kLargestValue, layout::kLargestValue));
+  slider->setPosition(xml.readInt(element, "x", 0), xml.readInt(element, "y", 0), false);
+  slider->setZ(xml.readInt(element, "layer", 0));
+  slider->setEntryFadeDuration(xml.readInt(element, "entryFadeDuration", 500));
   return slider;
 }
 

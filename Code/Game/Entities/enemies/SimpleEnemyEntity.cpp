@@ -1,0 +1,604 @@
+#include "Game/Entities/enemies/SimpleEnemyEntity.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <new>
+
+#include "CollisionContext/Categories/CategoryDispatcher.h"
+#include "CollisionContext/ClassificationSpace/xClassificationSpace.h"
+#include "CollisionContext/Materials/MaterialDispatcher.h"
+#include "CollisionContext/xCollisionContext.h"
+#include "Collision/Shapes/xPrimitive.h"
+#include "Collision/Shapes/xPrimitiveShape.h"
+#include "Collision/Shapes/xShapeDesc.h"
+#include "DynamicResources/SfxContainer.h"
+#include "Dynamics/Bodies/xBody.h"
+#include "GLTexture.h"
+#include "Game/Entities/shots/xEnemyBulletEntity.h"
+#include "Game/Entities/shots/xPlayerBulletEntity.h"
+#include "Game/LevelScreen.h"
+#include "Game/SceneEntityManager.h"
+#include "Font.h"
+#include "GameApp.h"
+#include "Graphics.h"
+#include "LabelManager.h"
+#include "ResourceManager.h"
+#include "Utilities.h"
+#include "XmlAttributes.h"
+#include "sdk/QuillonPhysicsSDK.h"
+#include "tinyaction/TinyActionDelay.h"
+#include "tinyaction/TinyActionSequence.h"
+#include "tinyaction/TinyRelIncrementator.h"
+#include "tinyaction/TinySetter.h"
+
+using namespace QuillonPHX2D;
+
+namespace {
+
+constexpr float kHalfPi = 1.5707964f;
+// The design area the target query box covers.
+constexpr float kFieldWidth = 1366.0f;
+constexpr float kFieldHeight = 768.0f;
+// Station parts are searched in a circle around a ship of behaviour 100, and hit
+// only within a shorter reach.
+constexpr float kStationQueryRadius = 128.0f;
+constexpr float kStationReach = 120.0f;
+// How long a hit picture takes to fade.
+constexpr int kHitFlashMs = 128;
+// Durations stay far from overflow whatever a slow-down factor asks.
+constexpr double kLongestWalkMs = 3600000.0;
+
+float speedFactorNow() {
+  LevelScreen* level = LevelScreen::current();
+  return level ? level->speedFactor() : 1.0f;
+}
+
+// A timed action never lasts 0 ms: its curve would divide by zero and a walk
+// would end without moving.
+int clampDuration(double ms) {
+  if (!(ms >= 1.0)) return 1;
+  return static_cast<int>(std::min(ms, kLongestWalkMs));
+}
+
+TinyAction* delaySequence(int ms) {
+  TinyActionSequence* seq = new TinyActionSequence(false);
+  seq->addAction(new TinyActionDelay(TinyTimer(clampDuration(ms))));
+  return seq;
+}
+
+Color colourWord(uint32_t word) {
+  return Color(word & 0xFF, (word >> 8) & 0xFF, (word >> 16) & 0xFF, (word >> 24) & 0xFF);
+}
+
+Font* panelFont() {
+  GameApp* app = GameApp::instance();
+  ResourceManager* resources = app ? app->globalResourceManager() : nullptr;
+  return resources ? resources->findFont("FONT_NOTOSANS16") : nullptr;
+}
+
+std::string label(const std::string& key) {
+  GameApp* app = GameApp::instance();
+  LabelManager* labels = app ? app->gameMessages() : nullptr;
+  return labels ? labels->getLabel(key) : key;
+}
+
+// Draws a texture into a box of the given size, or at its own size when it fits.
+void drawFitted(Graphics& g, int x, int y, Texture* t, int box) {
+  if (!t) return;
+  const SourceRect whole(0.0f, 0.0f, static_cast<float>(t->getWidth()), static_cast<float>(t->getHeight()));
+  if (t->getHeight() <= box) g.drawImage(x, y, t, whole, Color::white);
+  else g.drawImage(x, y, box, box, t, whole, Color::white);
+}
+
+std::string nameOf(const xShape* s) {
+  const xCollisionCategory* c = s ? s->getCollisionCategory() : nullptr;
+  return c ? c->categoryID() : std::string();
+}
+
+}  // namespace
+
+Color enemyClassColour(const std::string& className) {
+  static const struct {
+    const char* name;
+    uint32_t word;
+  } table[] = {{"scout", 0xFFFFFF00u},  {"rower", 0xFF0000FFu},   {"grasshopper", 0xFF00FFFFu},
+               {"spacedog", 0xFFF03CBCu}, {"bull", 0xFFFF00FFu},  {"catcher", 0xFF008000u},
+               {"hellraiser", 0xFF00AAFFu}, {"destroyer", 0xFFFFD200u}};
+  for (const auto& entry : table)
+    if (className == entry.name) return colourWord(entry.word);
+  return colourWord(0xFF00FF00u);
+}
+
+// --- description ---
+
+xEntity* xSimpleEnemyDesc::createEntity() {
+  xSimpleEnemy* ppeNew = new (std::nothrow) xSimpleEnemy();
+  if (!ppeNew) std::printf("ERROR: entity: ppeNew != NULL\n");
+  return ppeNew;
+}
+
+bool xSimpleEnemyDesc::readXml(const TiXmlElement* e, const bge::XmlReader& reader) {
+  xPhysicsPrimitiveEntityDesc::readXml(e, reader);
+  if (!e) return true;
+  particleColor = reader.readColor(e, "particleColor", particleColor);
+  templateBullet = reader.readString(e, "templateBullet", templateBullet);
+  shootingDelay = reader.readInt(e, "shootingDelay", shootingDelay);
+  energy = reader.readInt(e, "energy", energy);
+  texturePathHit = reader.readString(e, "texturePathHit", texturePathHit);
+  behavior = reader.readInt(e, "behavior", behavior);
+  reward = reader.readInt(e, "reward", reward);
+  className = reader.readString(e, "class", className);
+  return true;
+}
+
+// --- life ---
+
+xSimpleEnemy::~xSimpleEnemy() {
+  safeDelete(walkAction_);
+  safeDelete(shootAction_);
+  safeDelete(hitFlashAction_);
+  safeDelete(slowAction_);
+  for (TinyAction*& a : retired_) safeDelete(a);
+  if (ownsBulletDesc_) delete bulletDesc_;
+  bulletDesc_ = nullptr;
+  safeDelete(queryShape_);
+}
+
+void xSimpleEnemy::retire(TinyAction*& action) {
+  if (!action) return;
+  // It may be the action whose report runs right now: it goes when the frame's
+  // update of this ship is over.
+  action->stop();
+  retired_.push_back(action);
+  action = nullptr;
+}
+
+void xSimpleEnemy::notifyCreated(xEntityDesc* desc) {
+  if (buildBody_) xPhysicsPrimitiveEntity::notifyCreated(desc);
+  auto* d = dynamic_cast<xSimpleEnemyDesc*>(desc);
+  if (!d) {
+    std::printf("ERROR: entity: an enemy needs an enemy description\n");
+    return;
+  }
+  particleColor_ = d->particleColor;
+  energy_ = d->energy;
+  className_ = d->className;
+  counted_ = false;
+
+  if (!d->templateBullet.empty()) {
+    if (LevelScreen* level = LevelScreen::current()) {
+      bulletDesc_ = level->enemyBulletKind(d->templateBullet);
+    } else {
+      bulletDesc_ = new xEnemyBulletEntityDesc();
+      ownsBulletDesc_ = true;
+      bulletDesc_->loadFromFile(d->templateBullet);
+    }
+    shootingDelay_ = d->shootingDelay;
+    startShotTimer();
+  } else {
+    shootingDelay_ = -1;
+  }
+  maxEnergy_ = energy_;
+  reward_ = static_cast<float>(d->reward);
+
+  if (!d->texturePathHit.empty()) {
+    hitTexture_ = obtainEntityTexture(d->texturePathHit, GLTexture::kLinear);
+    TinyActionSequence* flash = new TinyActionSequence(false);
+    flash->addAction(new TinyRelIncrementator<int>(TinyTimer(kHitFlashMs), &hitAlpha_, -255,
+                                                   logarithmicOperatorFunction, 1.0f));
+    hitFlashAction_ = flash;
+  }
+  lifeClock_.start();
+  behavior_ = d->behavior;
+
+  // The target sensor. Behaviour 100 looks around the ship; every other behaviour
+  // looks at the whole field through one box that stays where it is put.
+  xPrimitiveShapeDesc sensor;
+  const bool aroundShip = behavior_ == kWalkShootStationParts;
+  if (aroundShip) sensor.setEnvelope(new xPrimitiveCircle(kStationQueryRadius));
+  else sensor.setEnvelope(new xPrimitiveBox(kFieldWidth, kFieldHeight));
+  sensor.setMaterial(xMaterialDispatcher::Instance()->defaultMaterial());
+  queryShape_ = sensor.createShape();
+  if (queryShape_) {
+    queryShape_->setOwner(this);
+    if (aroundShip && body_) {
+      queryShape_->setAscendant(body_);
+      queryShape_->setRelPlacement(Vec3(0.0f, 0.0f, 0.0f));
+      queryShape_->setBody(body_);
+      queryShape_->setCollisionCategory("physics_query_station_parts");
+    } else if (aroundShip) {
+      queryShape_->setAbsPlacement(placement_);
+      queryShape_->setCollisionCategory("physics_query_station_parts");
+    } else {
+      queryShape_->setAbsPlacement(Vec3(kFieldWidth * 0.5f, kFieldHeight * 0.5f, 0.0f));
+      queryShape_->setCollisionCategory("physics_query_target");
+    }
+    queryShape_->initialize();
+  }
+  setZ(renderingPriority_);
+}
+
+void xSimpleEnemy::startShotTimer() {
+  safeDelete(shootAction_);
+  shootAction_ = delaySequence(static_cast<int>(shootingDelay_ * speedFactorNow()));
+  shootAction_->start(this, kShotTimer);
+}
+
+// --- the walk ---
+
+bool xSimpleEnemy::isWalking() const { return walkAction_ && walkAction_->isRunning(); }
+
+void xSimpleEnemy::startWalk(int durationMs) {
+  retire(walkAction_);
+  if (points_.empty()) return;
+  const int steps = static_cast<int>(points_.size()) - 1 - splineWalker_;
+  TinyActionSequence* walk = new TinyActionSequence(false);
+  walk->addAction(new TinyRelIncrementator<int>(TinyTimer(clampDuration(durationMs)), &splineWalker_,
+                                                std::max(steps, 0), linearOperatorFunction, 1.0f));
+  walkAction_ = walk;
+  walkAction_->start(this, kWalkEnded);
+}
+
+void xSimpleEnemy::followPath(const std::vector<Vec2>& points, int walkDuration) {
+  points_ = points;
+  splineWalker_ = 0;
+  walkDuration_ = walkDuration;
+  const int duration = walkDuration <= -1 ? 4000 : static_cast<int>(walkDuration * speedFactorNow());
+  pathLength_ = 0.0f;
+  if (points_.size() >= 3) {
+    for (size_t i = 0; i + 2 < points_.size(); ++i) pathLength_ += qlnLenV2(points_[i + 1] - points_[i]);
+  }
+  if (points_.empty()) {
+    std::printf("ERROR: enemy: a path without points; the ship stays where it is\n");
+    retire(walkAction_);
+    return;
+  }
+  startWalk(duration);
+  // On the path from the start: a ship spawned after this frame's widget update
+  // would otherwise be drawn, and touch things, where its description put it.
+  placeOnPath();
+}
+
+float xSimpleEnemy::coveredLength() const {
+  float covered = 0.0f;
+  for (int i = 0; i + 1 < splineWalker_ && i + 1 < static_cast<int>(points_.size()); ++i) {
+    covered += qlnLenV2(points_[i + 1] - points_[i]);
+  }
+  return covered;
+}
+
+void xSimpleEnemy::retimeWalk(float s) {
+  double duration;
+  if (pathLength_ > 0.0f) {
+    const float remaining = std::max(pathLength_ - coveredLength(), 0.0f);
+    duration = static_cast<double>(remaining) * walkTime() * s / pathLength_;
+  } else {
+    // A path too short to have a length: share the time out by points instead.
+    const int last = static_cast<int>(points_.size()) - 1;
+    const double left = last > 0 ? static_cast<double>(last - splineWalker_) / last : 0.0;
+    duration = left * walkTime() * s;
+  }
+  startWalk(clampDuration(duration));
+}
+
+void xSimpleEnemy::resumeNormalSpeed() { retimeWalk(speedFactorNow()); }
+
+void xSimpleEnemy::applyGameSpeed(float factor) {
+  if (!walkAction_) return;
+  retimeWalk(factor);
+  if (shootingDelay_ >= 0) startShotTimer();
+}
+
+void xSimpleEnemy::restartPathWalk() {
+  const int duration = walkDuration_ <= -1 ? 4000 : static_cast<int>(walkDuration_ * speedFactorNow());
+  startWalk(duration);
+}
+
+void xSimpleEnemy::slowDown(float factor, int durationMs) {
+  if (slowAction_ && slowAction_->isRunning()) {
+    slowAction_->start(this, kSlowEnded);
+    return;
+  }
+  if (!(factor >= 0.0f && factor < 1.0f) || points_.empty()) return;
+  double duration;
+  if (pathLength_ > 0.0f) {
+    const float remaining = std::max(pathLength_ - coveredLength(), 0.0f);
+    duration = static_cast<double>(remaining) * walkTime() * speedFactorNow() / (pathLength_ * (1.0f - factor));
+  } else {
+    const int last = static_cast<int>(points_.size()) - 1;
+    const double left = last > 0 ? static_cast<double>(last - splineWalker_) / last : 0.0;
+    duration = left * walkTime() * speedFactorNow() / (1.0f - factor);
+  }
+  slowFactor_ = factor;
+  startWalk(clampDuration(duration));
+  retire(slowAction_);
+  TinyActionSequence* slow = new TinyActionSequence(true);
+  slow->addAction(new TinySetter<float>(&slowElapsed_, 0.0f));
+  slow->addAction(new TinyRelIncrementator<float>(TinyTimer(clampDuration(durationMs)), &slowElapsed_,
+                                                  static_cast<float>(durationMs), linearOperatorFunction, 1.0f));
+  slowAction_ = slow;
+  slowAction_->start(this, kSlowEnded);
+}
+
+void xSimpleEnemy::placeOnPath() {
+  const int n = static_cast<int>(points_.size());
+  if (splineWalker_ < 0 || splineWalker_ >= n) {
+    std::printf("ERROR: enemy: splineWalker_>=0 && splineWalker_ < points_.size()\n");
+    return;
+  }
+  const Vec2& here = points_[splineWalker_];
+  float angle = kHalfPi;
+  if (splineWalker_ + 1 < n) {
+    const Vec2 d = points_[splineWalker_ + 1] - here;
+    angle = std::atan2(d.y, d.x) - kHalfPi;
+  }
+  setAbsPlacement(Vec3(here.x, here.y, angle));
+}
+
+void xSimpleEnemy::update(int dt, ScreenBase*) {
+  if (shootAction_ && shootAction_->isRunning()) shootAction_->update(dt);
+  if (hitFlashAction_ && hitFlashAction_->isRunning()) hitFlashAction_->update(dt);
+  if (slowAction_ && slowAction_->isRunning()) slowAction_->update(dt);
+
+  if (behavior_ == kWalkShootActors || behavior_ == kWalkShootStationParts || behavior_ == kWalkEndsLevel) {
+    if (walkAction_ && walkAction_->isRunning()) walkAction_->update(dt);
+    if (walkAction_ && walkAction_->isRunning()) placeOnPath();
+  } else if (behavior_ == kHomeOnActors && lifeClock_.getElapsed() >= 500 && body_) {
+    if (xShape* t = findActorTargets()) {
+      const Vec3 me = absPlacement();
+      const Vec3 them = t->absPlacement();
+      const Vec2 d(them.x - me.x, them.y - me.y);
+      const float len = qlnLenV2(d);
+      if (len > 0.0f) {
+        setAbsPlacement(Vec3(me.x, me.y, std::atan2(d.y, d.x) - kHalfPi));
+        const Vec2 n = d * (1.0f / len);
+        body_->addForce(n * (body_->getMass() * 0.005f));
+        body_->setVelocity(n * qlnLenV2(body_->getVelocity()));
+      }
+    }
+  } else if (behavior_ == kSpinInPlace && body_) {
+    body_->setAngVelocity(rotationSpeed_);
+  }
+  for (TinyAction*& a : retired_) safeDelete(a);
+  retired_.clear();
+}
+
+void xSimpleEnemy::actionFinished(int id) {
+  LevelScreen* level = LevelScreen::current();
+  switch (id) {
+    case kWalkEnded:
+      if (behavior_ == kWalkEndsLevel) {
+        if (level) level->finishLevel();
+        return;
+      }
+      splineWalker_ = 0;
+      startWalk(walkDuration_ <= -1 ? 4000 : static_cast<int>(walkDuration_ * speedFactorNow()));
+      if (level && level->gameplayType() != kGameplayStationStatic &&
+          level->gameplayType() != kGameplayStationMoving) {
+        level->loseLife();
+      }
+      return;
+    case kShotTimer:
+      shoot();
+      if (shootAction_) shootAction_->start(this, kShotTimer);
+      return;
+    case kSlowEnded:
+      slowElapsed_ = 0.0f;
+      retire(slowAction_);
+      resumeNormalSpeed();
+      return;
+    default: return;
+  }
+}
+
+// --- targets and shots ---
+
+namespace {
+
+template <typename Rank>
+xShape* nearestTouching(xShape* sensor, const char* category, Rank rank) {
+  if (!sensor || !g_ptrSDK || !g_ptrSDK->collisionContext()) return nullptr;
+  xArray<xShape*> found;
+  g_ptrSDK->collisionContext()->collisionSpace()->getClosest(found, sensor, true);
+  xShape* best = nullptr;
+  float bestValue = 0.0f;
+  for (int i = 0; i < found.size(); ++i) {
+    xShape* s = found[i];
+    if (s == sensor || nameOf(s) != category) continue;
+    float value;
+    if (!rank(s, value)) continue;
+    if (!best || value < bestValue) {
+      best = s;
+      bestValue = value;
+    }
+  }
+  return best;
+}
+
+}  // namespace
+
+xShape* xSimpleEnemy::findActorTargets() {
+  const Vec3 me = absPlacement();
+  return nearestTouching(queryShape_, "actor", [&](xShape* s, float& value) {
+    const Vec3 c = s->absPlacement();
+    value = (c.x - me.x) * (c.x - me.x) + (c.y - me.y) * (c.y - me.y);
+    return true;
+  });
+}
+
+xShape* xSimpleEnemy::findStationPartTargets() {
+  const Vec3 me = absPlacement();
+  return nearestTouching(queryShape_, "station_part", [&](xShape* s, float& value) {
+    const Vec3 c = s->absPlacement();
+    value = qlnLenV2(Vec2(c.x - me.x, c.y - me.y));
+    const auto* ps = dynamic_cast<xPrimitiveShape*>(s);
+    if (auto* circle = ps ? dynamic_cast<xPrimitiveCircle*>(ps->getEnvelope()) : nullptr) value -= circle->getRadius();
+    return value <= kStationReach;
+  });
+}
+
+void xSimpleEnemy::shoot() {
+  if (behavior_ == kWalkEndsLevel || !bulletDesc_ || !g_ptrSDK || !sceneEntityManager_) return;
+  xShape* target = behavior_ == kWalkShootStationParts ? findStationPartTargets() : findActorTargets();
+  if (!target) return;
+  auto* bullet = dynamic_cast<xEnemyBulletEntity*>(g_ptrSDK->createEntity(bulletDesc_));
+  if (!bullet) return;
+  const Vec3 me = absPlacement();
+  bullet->setAbsPlacement(Vec3(me.x, me.y, 0.0f));
+  const Vec3 t = target->absPlacement();
+  const Vec2 d(t.x - me.x, t.y - me.y);
+  const float len = qlnLenV2(d);
+  if (len > 0.0f && bullet->body()) {
+    const Vec2 n = d * (1.0f / len);
+    bullet->body()->setVelocity(n * 0.25f);
+    bullet->body()->addForce(n * 15.0f);
+  }
+  sceneEntityManager_->addEntity(bullet, true);
+}
+
+// --- damage ---
+
+bool xSimpleEnemy::notifyCollision(xShape* own, xShape* other, const Vec2&, float depth, const Vec2& normal) {
+  // Only the hull reacts; the target sensor sees without being hit.
+  if (own != shape_ || !other || !LevelScreen::current()) return false;
+  const std::string mine = nameOf(own);
+  const std::string theirs = nameOf(other);
+  if (theirs == "player_bullet") {
+    if (mine == "station_part") return false;
+    if (energy_ <= 0 || (sceneEntityManager_ && sceneEntityManager_->isScheduledForRemoval(this))) return false;
+    auto* bullet = dynamic_cast<xPlayerBulletEntity*>(other->getOwner());
+    if (!bullet) return false;
+    // A bullet touching at two points in one step hits once.
+    SceneEntityManager* bullets = bullet->getSceneEntityManager();
+    if (bullets && bullets->isScheduledForRemoval(bullet)) return false;
+    takeDamage(bullet->getDamage(), bullet->interestRate());
+    if (energy_ <= 0) particleColor_.a = 32;
+    SfxContainer::instance()->playSound("SFX_SHIP_HIT_BY_PLAYER_BULLET");
+    if (bullets) bullets->scheduleRemoval(bullet, true);
+    if (mine == "rock") {
+      retire(walkAction_);
+      if (body_) body_->addForce(Vec2(-normal.x, -normal.y) * (depth * 30.0f));
+    }
+    return false;
+  }
+  if (mine == "rock" && theirs == "rock") {
+    retire(walkAction_);
+    return true;
+  }
+  return false;
+}
+
+bool xSimpleEnemy::takeDamage(int damage, float interestRate) {
+  // A ship already destroyed takes nothing more (and pays nothing twice).
+  if (energy_ <= 0 && counted_) return false;
+  energy_ -= damage;
+  if (energy_ > 0) {
+    if (hitFlashAction_) {
+      hitFlashAction_->stop();
+      hitAlpha_ = 255;
+      hitFlashAction_->start(this, kHitFlashEnded);
+    }
+    return false;
+  }
+  energy_ = 0;
+  SfxContainer::instance()->playSound("SFX_SHIP_EXPLODE");
+  float reward = reward_ * (1.0f + interestRate);
+  if (nameOf(shape_) == "station_part") {
+    reward = 0.0f;
+    if (LevelScreen* level = LevelScreen::current())
+      for (int i = 0; i < 20; ++i) level->loseLife();
+  }
+  maxEnergy_ = static_cast<int>(maxEnergy_ * (1.0f + interestRate) + maxEnergy_);
+  onKilled(reward);
+  counted_ = true;
+  if (sceneEntityManager_) sceneEntityManager_->scheduleRemoval(this, true);
+  return true;
+}
+
+void xSimpleEnemy::onKilled(float reward) {
+  LevelScreen* level = LevelScreen::current();
+  if (!level || counted_) return;
+  counted_ = true;
+  if (energy_ <= 0) level->bookKill(maxEnergy_, reward);
+}
+
+// --- drawing ---
+
+Color xSimpleEnemy::classColour() const { return enemyClassColour(className_); }
+
+void xSimpleEnemy::draw(Graphics* g, ScreenBase* screen) { drawLayer(g, screen); }
+
+void xSimpleEnemy::drawLayer(Graphics* g, ScreenBase*) {
+  if (hidden_ || !shape_) return;
+  drawPicture(g);
+  const Vec3 p = absPlacement();
+  if (hitFlashAction_ && hitFlashAction_->isRunning() && hitTexture_) {
+    g->pushMatrix();
+    g->translate(p.x, p.y);
+    g->rotate(qlnRadToDeg(p.z), 0.0f, 0.0f, 1.0f);
+    g->translate(-hitTexture_->getWidth() * 0.5f, -hitTexture_->getHeight() * 0.5f);
+    g->drawImage(0, 0, hitTexture_, Color(255, 255, 255, std::clamp(hitAlpha_, 0, 255)));
+    g->popMatrix();
+  }
+  const std::string category = nameOf(shape_);
+  if (category.empty() || category == "particle") return;
+  // A ship whose maximum is 0 shows an empty bar instead of dividing by it.
+  const float r = maxEnergy_ > 0 ? static_cast<float>(energy_) / maxEnergy_ : 0.0f;
+  const int x = static_cast<int>(p.x);
+  const int y = static_cast<int>(p.y);
+  if (category == "station_part") {
+    g->fillRect(x - 60, y, static_cast<int>(r * 120), 18, colourWord(0x8000FF00u));
+    g->fillRect(x - 60, y, 120, 18, colourWord(0x80000000u));
+    g->drawRect(x - 60, y, 120, 18, colourWord(0xFF000000u), false);
+    if (Font* font = panelFont()) {
+      font->drawTextAligned(g, Rect5(x - 60, y, 120, 18), formatString("%d%%", static_cast<int>(r * 100)),
+                            colourWord(0xFF00FFFFu), Font::AlignCenter, Font::AlignMiddle, false);
+    }
+  } else {
+    g->fillRect(x - 8, y - 16, static_cast<int>(r * 16), 4, classColour());
+    g->drawRect(x - 8, y - 16, 16, 4, colourWord(0xFF000000u), false);
+  }
+}
+
+namespace {
+
+const char* kDescriptionLabels[][2] = {{"scout", "DESC_SCOUT"},         {"rower", "DESC_ROWER"},
+                                       {"grasshopper", "DESC_GRASSHOPPER"}, {"spacedog", "DESC_SPACEDOG"},
+                                       {"bull", "DESC_BULL"},           {"catcher", "DESC_CATCHER"},
+                                       {"hellraiser", "DESC_HELLRAISER"}, {"destroyer", "DESC_DESTROYER"}};
+
+}  // namespace
+
+void xSimpleEnemy::infoText(Graphics& g) {
+  Font* font = panelFont();
+  drawFitted(g, 1044, 412, texture_, 32);
+  if (!font) return;
+  font->drawText(&g, 1044, 442, formatString("HP: %d", energy_), colourWord(0xFF00FF00u));
+  font->drawText(&g, 1044, 454, label("LABEL_CLASS") + " " + toUpperCase(className_), classColour());
+  std::string description;
+  bool known = false;
+  for (const auto& entry : kDescriptionLabels) {
+    if (className_ != entry[0]) continue;
+    description = label(entry[1]);
+    known = true;
+  }
+  font->drawTextAligned(&g, Rect5(1044, 466, 306, 40), description, colourWord(0xFF00AAFFu), Font::AlignLeft,
+                        Font::AlignTop, true);
+  font->drawText(&g, 1172, 408, label("SHIELD_TYPE"), Color::white);
+  if (known) {
+    GameApp* app = GameApp::instance();
+    ResourceManager* resources = app ? app->globalResourceManager() : nullptr;
+    Texture* icon = resources ? resources->findTexture("content/images/game/" + className_ + ".png") : nullptr;
+    if (icon) {
+      const SourceRect whole(0.0f, 0.0f, static_cast<float>(icon->getWidth()), static_cast<float>(icon->getHeight()));
+      g.drawImage(1172, 424, 32, 32, icon, whole, Color::white);
+    }
+  }
+  const auto* ps = dynamic_cast<const xPrimitiveShape*>(shape_);
+  if (auto* circle = ps ? dynamic_cast<xPrimitiveCircle*>(ps->getEnvelope()) : nullptr) {
+    const Vec3 p = absPlacement();
+    g.drawCircle(p.x, p.y, 2.5f * circle->getRadius(), 1.0f, colourWord(0xFF0000FFu));
+  }
+}

@@ -1,0 +1,140 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "Game/Entities/xPhysicsPrimitiveEntity.h"
+#include "Timer.h"
+#include "tinyaction/ActionListener.h"
+
+class TinyAction;
+class xEnemyBulletEntityDesc;
+
+// An enemy ship (or a station part): its entity file adds reward, shooting, energy,
+// hit picture, behaviour and class to the entity description.
+class xSimpleEnemyDesc : public xPhysicsPrimitiveEntityDesc {
+ public:
+  QuillonPHX2D::xEntity* createEntity() override;
+  // Always true: a failure of the base attributes has been reported already.
+  bool readXml(const TiXmlElement* element, const bge::XmlReader& reader) override;
+
+  int reward = 10;
+  int shootingDelay = 2000;  // ms
+  std::string templateBullet;
+  Color particleColor{255, 255, 255, 255};
+  int energy = 100;
+  std::string texturePathHit;
+  int behavior = 0;
+  std::string className = "noclass";
+};
+
+// The colour of an enemy class by its name; every other name is green.
+Color enemyClassColour(const std::string& className);
+
+// Behaviours of an enemy ship.
+enum EnemyBehavior {
+  kWalkShootActors = 0,
+  kHomeOnActors = 2,
+  kSpinInPlace = 5,
+  kWalkShootStationParts = 100,
+  kWalkEndsLevel = 200
+};
+
+// A hostile ship: walks its path, shoots the nearest target, flashes when hit, pays
+// when destroyed and costs a life each time it completes its path.
+class xSimpleEnemy : public xPhysicsPrimitiveEntity, public bge::ActionListener {
+ public:
+  // Ids of the ship's own actions.
+  enum { kWalkEnded = 0, kShotTimer = 1, kSlowEnded = 2, kHitFlashEnded = 20 };
+
+  xSimpleEnemy() = default;
+  ~xSimpleEnemy() override;
+
+  void update(int dt, ScreenBase* screen) override;
+  void draw(Graphics* g, ScreenBase* screen) override;
+  void drawLayer(Graphics* g, ScreenBase* screen) override;
+  bool notifyCollision(QuillonPHX2D::xShape* own, QuillonPHX2D::xShape* other,
+                       const QuillonPHX2D::Vec2& point, float depth,
+                       const QuillonPHX2D::Vec2& normal) override;
+  void notifyCreated(QuillonPHX2D::xEntityDesc* desc) override;
+  void actionFinished(int id) override;
+
+  virtual QuillonPHX2D::xShape* findActorTargets();
+  virtual QuillonPHX2D::xShape* findStationPartTargets();
+  virtual std::vector<QuillonPHX2D::Vec2> pathPoints() const { return points_; }
+  virtual void setPathPoints(const std::vector<QuillonPHX2D::Vec2>& points) { points_ = points; }
+  virtual void onKilled(float reward);
+  virtual void shoot();
+
+  void followPath(const std::vector<QuillonPHX2D::Vec2>& points, int walkDuration);
+  // True when this hit destroyed the ship.
+  bool takeDamage(int damage, float interestRate);
+  void slowDown(float factor, int durationMs);
+  void applyGameSpeed(float factor);
+  void restartPathWalk();
+  // The enemy panel of the heads-up display, at its fixed place right of the field.
+  void infoText(Graphics& g);
+
+  // The colour of the ship's class (no class: green).
+  Color classColour() const;
+  int energy() const { return energy_; }
+  int maxEnergy() const { return maxEnergy_; }
+  float reward() const { return reward_; }
+  int behavior() const { return behavior_; }
+  int walkIndex() const { return splineWalker_; }
+  float pathLength() const { return pathLength_; }
+  const std::string& className() const { return className_; }
+  bool isWalking() const;
+  void setRotationSpeed(float radiansPerStep) { rotationSpeed_ = radiansPerStep; }
+  void setHidden(bool hidden) { hidden_ = hidden; }
+  // For an entity that builds its body and shape itself before this runs.
+  void setBuildBody(bool build) { buildBody_ = build; }
+
+ protected:
+  // Starts a walk that moves the point index from its current value to the last
+  // point over the duration.
+  void startWalk(int durationMs);
+  // The walk time of one whole path before the game speed: 4000 ms unless given.
+  int walkTime() const { return walkDuration_ <= -1 ? 4000 : walkDuration_; }
+  // The path's length from the first point to the point before the current one.
+  float coveredLength() const;
+  // Re-times the rest of the walk at the speed factor s.
+  void retimeWalk(float s);
+  void resumeNormalSpeed();
+  void startShotTimer();
+  void placeOnPath();
+
+  bool buildBody_ = true;
+  int maxEnergy_ = 100;
+  float reward_ = 10.0f;
+  int splineWalker_ = 0;
+  int walkDuration_ = -1;
+  std::vector<QuillonPHX2D::Vec2> points_;
+  TinyAction* walkAction_ = nullptr;      // owned
+  TinyAction* shootAction_ = nullptr;     // owned
+  TinyAction* hitFlashAction_ = nullptr;  // owned
+  int hitAlpha_ = 255;
+  Color particleColor_{255, 255, 255, 255};
+  int shootingDelay_ = -1;
+  // One per bullet file, kept by the level; owned only by a ship made without a level.
+  xEnemyBulletEntityDesc* bulletDesc_ = nullptr;
+  bool ownsBulletDesc_ = false;
+  int energy_ = 100;
+  Texture* hitTexture_ = nullptr;  // not owned: the resource catalogue keeps it
+  bool hidden_ = false;
+  Timer lifeClock_;
+  int behavior_ = 0;
+  QuillonPHX2D::xShape* queryShape_ = nullptr;  // owned
+  float pathLength_ = 0.0f;
+  float slowElapsed_ = 0.0f;
+  TinyAction* slowAction_ = nullptr;  // owned
+  bool counted_ = false;
+  float rotationSpeed_ = 0.0f;
+  std::string className_ = "noclass";
+  float slowFactor_ = 0.0f;
+  // Actions replaced while they report are deleted here after the report returns.
+  std::vector<TinyAction*> retired_;
+  bool reporting_ = false;
+
+ private:
+  void retire(TinyAction*& action);
+};

@@ -1,0 +1,208 @@
+#include "Game/Entities/enemies/xEnemySpawner.h"
+
+#include <cstdio>
+
+#include "Game/LevelScreen.h"
+#include "Game/SceneEntityManager.h"
+#include "SafeDelete.h"
+#include "sdk/QuillonPhysicsSDK.h"
+#include "tinyaction/TinyActionDelay.h"
+#include "tinyaction/TinyActionSequence.h"
+
+using namespace QuillonPHX2D;
+
+namespace {
+
+// Endless mode makes every ship of the next record this much tougher.
+constexpr float kEndlessEnergyGrowth = 1.18f;
+
+float speedFactorNow() {
+  LevelScreen* level = LevelScreen::current();
+  return level ? level->speedFactor() : 1.0f;
+}
+
+}  // namespace
+
+SpawningAction::~SpawningAction() { safeDelete(timer); }
+
+std::vector<Vec2> PathDescription::pointsForSide(int lane) const {
+  auto it = points.find(lane);
+  return it == points.end() ? std::vector<Vec2>() : it->second;
+}
+
+xEnemySpawner::xEnemySpawner(const AttackMap& attacks, SceneEntityManager* manager, bool endless)
+    : manager_(manager), attacks_(attacks), endless_(endless) {
+  applyDifficulty();
+}
+
+xEnemySpawner::~xEnemySpawner() {
+  clearActions();
+  for (SpawningAction*& a : retired_) safeDelete(a);
+}
+
+void xEnemySpawner::clearActions() {
+  for (SpawningAction*& a : spawnActions_) {
+    // A timer may be reporting right now: it is deleted when its report is over.
+    if (dispatching_ > 0) retired_.push_back(a);
+    else delete a;
+    a = nullptr;
+  }
+  spawnActions_.clear();
+}
+
+void xEnemySpawner::applyDifficulty() {
+  LevelScreen* level = LevelScreen::current();
+  const int difficulty = level ? level->difficulty() : 1;
+  for (auto& attack : attacks_) {
+    for (WaveDescription& record : attack.second) {
+      if (!record.enemyDesc.loadFromFile(record.enemy) || !record.enemyDesc.complete) {
+        // One bad enemy file costs its own record, not the level: it spawns nothing.
+        std::printf("WARNING: level: wave %d of attack %d: enemy file \"%s\" did not load; its ships are skipped\n",
+                    record.id, attack.first, record.enemy.c_str());
+        record.count = 0;
+      }
+      xSimpleEnemyDesc& d = record.enemyDesc;
+      switch (difficulty) {
+        case 0:
+          d.energy = static_cast<int>(d.energy * 0.75f);
+          d.reward = static_cast<int>(0.75f * d.reward);
+          break;
+        case 1: d.energy = static_cast<int>(d.energy * 0.85f); break;
+        case 2:
+          d.energy = static_cast<int>(d.energy * 1.3f);
+          d.reward = static_cast<int>(1.3f * d.reward);
+          break;
+        default: break;
+      }
+    }
+  }
+}
+
+void xEnemySpawner::startTimer(SpawningAction& action, int delayMs) {
+  safeDelete(action.timer);
+  TinyActionSequence* seq = new TinyActionSequence(false);
+  seq->addAction(new TinyActionDelay(TinyTimer(delayMs)));
+  action.timer = seq;
+  action.timer->start(action.listener, action.actionId);
+}
+
+bool xEnemySpawner::startNextWave() {
+  ++currentWave_;
+  ++wavesStarted_;
+  auto it = attacks_.find(currentWave_);
+  if (it == attacks_.end()) {
+    if (!endless_) return false;
+    ++cycles_;
+    currentWave_ = 0;
+    it = attacks_.find(0);
+    if (it == attacks_.end()) {
+      // An endless level without a first attack has nothing to repeat.
+      std::printf("ERROR: level: iter != attacks_.end() (an endless level needs attack 0)\n");
+      return false;
+    }
+  }
+  enemiesLeft_ = 0;
+  clearActions();
+  const std::vector<WaveDescription>& records = it->second;
+  for (size_t i = 0; i < records.size(); ++i) {
+    SpawningAction* action = new SpawningAction();
+    action->index = static_cast<int>(i);
+    action->remaining = records[i].count;
+    action->spawnDelay = records[i].spawnDelay;
+    action->enemyDesc = records[i].enemyDesc;
+    action->actionId = (currentWave_ + 1) * 100 + static_cast<int>(i);
+    action->listener = this;
+    enemiesLeft_ += records[i].count;
+    startTimer(*action, static_cast<int>(records[i].spawnDelay * speedFactorNow()));
+    spawnActions_.push_back(action);
+  }
+  if (LevelScreen* level = LevelScreen::current()) level->announceNewShip();
+  return true;
+}
+
+void xEnemySpawner::update(int dt) {
+  // Index walk over a list a report may replace: a replaced list ends the pass.
+  const std::vector<SpawningAction*> walked = spawnActions_;
+  ++dispatching_;
+  for (size_t i = 0; i < walked.size() && i < spawnActions_.size() && spawnActions_[i] == walked[i]; ++i) {
+    SpawningAction* action = walked[i];
+    if (action->timer && action->timer->isRunning()) action->timer->update(dt);
+  }
+  --dispatching_;
+  if (dispatching_ == 0) {
+    for (SpawningAction*& a : retired_) safeDelete(a);
+    retired_.clear();
+  }
+}
+
+void xEnemySpawner::onAction(int id) {
+  if (id < 100) return;
+  const int idWave = id - (currentWave_ + 1) * 100;
+  if (idWave < 0 || idWave >= static_cast<int>(spawnActions_.size())) {
+    std::printf("ERROR: level: idWave >= 0 && idWave < spawnActions_.size() (timer %d)\n", id);
+    return;
+  }
+  SpawningAction& action = *spawnActions_[idWave];
+  --action.remaining;
+  --enemiesLeft_;
+  if (action.remaining < 0) {
+    if (endless_) endlessEnergy_ = static_cast<int>(endlessEnergy_ * kEndlessEnergyGrowth);
+    // The level may start the next wave from here, which replaces this very
+    // action: the replaced ones wait in retired_ until the timers' pass is over.
+    ++dispatching_;
+    if (LevelScreen* level = LevelScreen::current()) level->onWaveSpawned();
+    --dispatching_;
+    return;
+  }
+  auto attack = attacks_.find(currentWave_);
+  if (attack == attacks_.end() || idWave >= static_cast<int>(attack->second.size())) return;
+  spawn(action, attack->second[idWave]);
+  action.timer->start(action.listener, action.actionId);
+}
+
+void xEnemySpawner::spawn(SpawningAction& action, const WaveDescription& record) {
+  LevelScreen* level = LevelScreen::current();
+  const PathDescription path = level ? level->getPathDescription(record.pathId) : PathDescription();
+  int lane = -1;
+  if (record.pathSubId.empty()) lane = PathDescription::Centre;
+  else if (record.pathSubId == "LEFT") lane = PathDescription::Left;
+  else if (record.pathSubId == "RIGHT") lane = PathDescription::Right;
+  const std::vector<Vec2> points = lane >= 0 ? path.pointsForSide(lane) : std::vector<Vec2>();
+  if (points.empty()) {
+    std::printf("ERROR: level: splintPoints.size() > 0 (path %d, lane \"%s\")\n", record.pathId,
+                record.pathSubId.c_str());
+    return;
+  }
+  if (endless_) {
+    action.enemyDesc.energy = endlessEnergy_;
+    action.enemyDesc.reward = static_cast<int>(static_cast<uint32_t>(wavesStarted_)) + 5;
+  }
+  if (!g_ptrSDK) return;
+  auto* enemy = dynamic_cast<xSimpleEnemy*>(g_ptrSDK->createEntity(&action.enemyDesc));
+  if (!enemy) return;
+  enemy->followPath(points, record.speed);
+  enemy->setId(spawnCounter_++);
+  if (manager_) manager_->addEntity(enemy, true);
+  if (level) level->countSpawn();
+}
+
+void xEnemySpawner::applyGameSpeed(float factor) {
+  for (SpawningAction* action : spawnActions_) {
+    if (!action->timer || !action->timer->isRunning()) continue;
+    startTimer(*action, static_cast<int>(action->spawnDelay * factor));
+  }
+}
+
+float xEnemySpawner::waveProgress() const {
+  if (attacks_.empty()) return 0.0f;
+  const float p = static_cast<float>(currentWave_ + 1) / static_cast<float>(attacks_.size());
+  return p > 0.0f ? p : 0.0f;
+}
+
+std::vector<int> xEnemySpawner::nextWavePathIds() const {
+  std::vector<int> ids;
+  auto it = attacks_.find(currentWave_ + 1);
+  if (it == attacks_.end()) return ids;
+  for (const WaveDescription& record : it->second) ids.push_back(record.pathId);
+  return ids;
+}

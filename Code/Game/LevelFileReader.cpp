@@ -1,0 +1,338 @@
+// Reading a level file (root `Stage`): credits, grid, paths, exit zones, station
+// parts, timer, attack waves, and in a second pass the enemy catalogue.
+#include <tinyxml.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+
+#include "GLTexture.h"
+#include "Game/Entities/enemies/xEnemySpawner.h"
+#include "Game/Entities/xExitZoneEntity.h"
+#include "Game/LevelScreen.h"
+#include "Game/LevelSplines.h"
+#include "GameApp.h"
+#include "Image.h"
+#include "ResourceManager.h"
+#include "SafeDelete.h"
+#include "XmlAttributes.h"
+#include "sdk/QuillonPhysicsSDK.h"
+
+using namespace QuillonPHX2D;
+
+namespace {
+
+// The placement grid every level has: 32 columns by 24 rows of 32-pixel cells.
+constexpr int kGridColumns = 32;
+constexpr int kGridRows = 24;
+constexpr int kCellSize = 32;
+constexpr int kFieldWidth = 1024;
+constexpr int kFieldHeight = 768;
+// Station-part splines are written in screen fractions.
+constexpr float kPartSplineScaleX = 1024.0f;
+constexpr float kPartSplineScaleY = 768.0f;
+// A wave's spawn timers are told apart by (wave + 1) * 100 + record.
+constexpr int kMaxRecordsPerWave = 99;
+// Generous bounds on wave numbers, far from any overflow.
+constexpr int kMaxCount = 100000;
+constexpr int kMaxDelayMs = 3600000;
+constexpr double kMaxCreditsInFile = 1.0e9;
+
+float difficultyFactor(int difficulty) {
+  switch (difficulty) {
+    case 0: return 0.75f;
+    case 1: return 0.85f;
+    case 2: return 1.3f;
+    default: return 1.0f;
+  }
+}
+
+}  // namespace
+
+bool LevelScreen::loadLevel() {
+  bge::XmlReader reader(levelFile_);
+  TiXmlDocument doc;
+  if (!reader.load(doc)) {
+    std::printf("ERROR: level: Error reading XML file! (%s)\n", levelFile_.c_str());
+    return false;
+  }
+  const TiXmlElement* stage = reader.root(doc, "Stage");
+  if (!stage) return false;
+
+  const TiXmlElement* funds = stage->FirstChildElement("InitialFunds");
+  if (!funds) {
+    reader.warn(stage, "initialFundsElement: the level has no InitialFunds");
+    return false;
+  }
+  const double credits = reader.readDouble(funds, "credits", 0.0, -kMaxCreditsInFile, kMaxCreditsInFile);
+  credits_ = gameMode_ == MODE_MAXCREDITS ? 40000.0 : credits;
+
+  const TiXmlElement* grid = stage->FirstChildElement("Grid");
+  if (!grid) {
+    reader.warn(stage, "gridElement: the level has no Grid");
+    return false;
+  }
+  if (!readGrid(grid, reader)) return false;
+  readPaths(stage, reader);
+  readExitZones(stage, reader);
+  readStationParts(stage, reader);
+
+  if (const TiXmlElement* timer = stage->FirstChildElement("Timer")) {
+    timerLimitMs_ = reader.readInt(timer, "delay", 0, 0, INT_MAX / 1000) * 1000;
+    gameplayType_ = kGameplayTimer;
+  }
+  readAttacks(stage, reader);
+  safeDelete(spawner_);
+  spawner_ = new xEnemySpawner(attacks_, this, gameMode_ == MODE_ENDLESS);
+  nextWave_ = spawner_->currentWave() + 1;
+
+  if (const TiXmlElement* force = stage->FirstChildElement("ForceGameplayType")) {
+    const std::string type = reader.readString(force, "type", "");
+    if (type == "CLASSIC") gameplayType_ = kGameplayClassic;
+    else if (type == "STATION_PART_STATIC") gameplayType_ = kGameplayStationStatic;
+    else if (type == "STATION_PART_MOVING") gameplayType_ = kGameplayStationMoving;
+    else if (type == "TIMER") gameplayType_ = kGameplayTimer;
+  }
+  readEnemyCatalogue();
+  return true;
+}
+
+bool LevelScreen::readGrid(const TiXmlElement* grid, const bge::XmlReader& reader) {
+  int cellsX = reader.readInt(grid, "cellsX", 0);
+  int cellsY = reader.readInt(grid, "cellsY", 0);
+  const int cellW = reader.readInt(grid, "cellWidth", kCellSize, 1, kFieldWidth);
+  const int cellH = reader.readInt(grid, "cellHeight", kCellSize, 1, kFieldHeight);
+  if (cellsX != kGridColumns || cellsY != kGridRows) {
+    // Placement, drawing and the towers all index a 32 x 24 grid.
+    reader.warn(grid, "the grid must be 32 x 24 cells; it is read as 32 x 24");
+    cellsX = kGridColumns;
+    cellsY = kGridRows;
+  }
+  const std::string imagePath = reader.readString(grid, "levelImage", "");
+  if (imagePath.empty()) {
+    reader.warn(grid, "ptrGridTex: the grid names no levelImage");
+    return false;
+  }
+  GLTexture* ptrGridTex = new GLTexture(imagePath, nullptr, GLTexture::KeepImage, GLTexture::kLinear);
+  Image* ptrImage = ptrGridTex->getImage();
+  if (!ptrImage) {
+    reader.warn(grid, "ptrImage: the level image has no pixels");
+    delete ptrGridTex;
+    return false;
+  }
+  placementGrid_.clear();
+  placementGrid_.reserve(static_cast<size_t>(cellsX) * cellsY);
+  for (int r = 0; r < cellsY; ++r) {
+    for (int c = 0; c < cellsX; ++c) {
+      const int x = c * cellW + cellW / 2;
+      const int y = r * cellH + cellH / 2;
+      const bool open = ptrImage->contains(x, y) && ptrImage->getPixel(x, y).a != 0;
+      placementGrid_.push_back(open ? 0 : -1);
+    }
+  }
+  cellsX_ = cellsX;
+  cellsY_ = cellsY;
+  delete ptrGridTex;
+
+  if (const TiXmlElement* widget = grid->FirstChildElement("ImageWidget")) {
+    const std::string name = reader.readString(widget, "textureFilename", "");
+    GameApp* app = GameApp::instance();
+    ResourceManager* resources = app ? app->globalResourceManager() : nullptr;
+    if (!name.empty() && resources) {
+      levelBackground_ = resources->findTexture(name);
+      if (!levelBackground_) {
+        levelBackground_ = resources->createTexture(name);
+        resources->registerTexture(name, levelBackground_);
+      }
+    }
+  }
+  return true;
+}
+
+bool LevelScreen::readPaths(const TiXmlElement* stage, const bge::XmlReader& reader) {
+  for (const TiXmlElement* e = stage->FirstChildElement("Path"); e; e = e->NextSiblingElement("Path")) {
+    const int id = reader.readInt(e, "id", -1);
+    const std::string centerLine = reader.readString(e, "centerLine", "");
+    const std::string sides = reader.readString(e, "sides", "");
+    const float distance = reader.readFloat(e, "distance", 0.0f, -kFieldWidth, kFieldWidth);
+    const int arrows = reader.readInt(e, "offsetArrows", 0);
+    SplineFile spline;
+    if (!readSplineFile(centerLine, 1.0f, 1.0f, spline)) {
+      if (!spline.opened) return false;  // unreadable: the rest of the paths are not read
+      reader.warn(e, "path " + std::to_string(id) + " is left out");
+      continue;
+    }
+    PathDescription path;
+    std::vector<Vec2> centre = sampleSpline(spline.controlPoints, spline.t, spline.resolution);
+    std::vector<Vec2> fine = sampleSpline(spline.controlPoints, spline.t, kFineSamples);
+    const bool reversed = gameMode_ == MODE_REVERSAL;
+    if (reversed) {
+      std::reverse(centre.begin(), centre.end());
+      std::reverse(fine.begin(), fine.end());
+    }
+    path.points[PathDescription::Centre] = centre;
+    path.finePoints[PathDescription::Centre] = fine;
+    path.arrows[PathDescription::Centre] = arrows;
+    const bool left = sides == "LEFT" || sides == "BOTH";
+    const bool right = sides == "RIGHT" || sides == "BOTH";
+    for (int lane : {PathDescription::Left, PathDescription::Right}) {
+      if ((lane == PathDescription::Left && !left) || (lane == PathDescription::Right && !right)) continue;
+      const std::vector<Vec2> offset =
+          offsetControlPolygon(spline.controlPoints, lane == PathDescription::Left ? distance : -distance);
+      if (offset.empty()) {
+        reader.warn(e, "the side lines of path " + std::to_string(id) + " are left out");
+        break;
+      }
+      std::vector<Vec2> side = sampleSpline(offset, spline.t, spline.resolution);
+      if (reversed) std::reverse(side.begin(), side.end());
+      path.points[lane] = side;
+    }
+    paths_[id] = path;
+  }
+  return true;
+}
+
+void LevelScreen::readExitZones(const TiXmlElement* stage, const bge::XmlReader& reader) {
+  for (const TiXmlElement* e = stage->FirstChildElement("ExitZone"); e; e = e->NextSiblingElement("ExitZone")) {
+    xExitZoneEntityDesc desc;
+    const std::string templ = reader.readString(e, "template", "");
+    // The area's x and y are the zone's centre; its width is a circular zone's radius.
+    const Rect5 area = reader.readRect(e, "area", Rect5(0.0f, 0.0f, 1.0f, 1.0f));
+    if (!desc.loadFromFile(templ) || !desc.complete) {
+      reader.warn(e, "the exit zone's template did not load; the zone is left out");
+      continue;
+    }
+    desc.areaX = area.x;
+    desc.areaY = area.y;
+    desc.areaWidth = area.width;
+    desc.areaHeight = area.height;
+    if (!(area.width > 0.0f) || !(area.height > 0.0f)) {
+      reader.warn(e, "an exit zone needs a positive size; it is made 1 x 1");
+      desc.areaWidth = desc.areaHeight = 1.0f;
+    }
+    desc.sceneEntityManager = this;
+    auto* zone = g_ptrSDK ? dynamic_cast<xSharkEntity*>(g_ptrSDK->createEntity(&desc)) : nullptr;
+    if (zone) addEntity(zone, true);
+  }
+}
+
+void LevelScreen::readStationParts(const TiXmlElement* stage, const bge::XmlReader& reader) {
+  const TiXmlElement* parts = stage->FirstChildElement("StationParts");
+  if (!parts) return;
+  for (const TiXmlElement* e = parts->FirstChildElement("Part"); e; e = e->NextSiblingElement("Part")) {
+    xSimpleEnemyDesc desc;
+    const std::string file = reader.readString(e, "entityFile", "");
+    const float x = reader.readFloat(e, "x", 0.0f, -1.0e5f, 1.0e5f);
+    const float y = reader.readFloat(e, "y", 0.0f, -1.0e5f, 1.0e5f);
+    const float angle = reader.readFloat(e, "angle", 0.0f, -360.0f, 360.0f);
+    const float angVel = reader.readFloat(e, "angVel", 0.0f, -3600.0f, 3600.0f);
+    const std::string splinePath = reader.readString(e, "spline", "");
+    const int delay = reader.readInt(e, "delay", 0, -1, kMaxDelayMs);
+    std::vector<Vec2> walk;
+    if (!splinePath.empty()) {
+      SplineFile spline;
+      if (!readSplineFile(splinePath, kPartSplineScaleX, kPartSplineScaleY, spline)) {
+        if (!spline.opened) return;  // unreadable: the rest of the parts are not read
+        reader.warn(e, "the station part's spline is refused; the part is left out");
+        continue;
+      }
+      walk = sampleSpline(spline.controlPoints, spline.t, spline.resolution);
+    }
+    if (!desc.loadFromFile(file) || !desc.complete) {
+      reader.warn(e, "the station part's entity file did not load; the part is left out");
+      continue;
+    }
+    desc.sceneEntityManager = this;
+    auto* part = g_ptrSDK ? dynamic_cast<xSimpleEnemy*>(g_ptrSDK->createEntity(&desc)) : nullptr;
+    if (!part) continue;
+    part->setAbsPlacement(Vec3(x, y, qlnDegToRad(angle)));
+    addEntity(part, true);
+    if (angVel != 0.0f) part->setRotationSpeed(qlnDegToRad(angVel));
+    if (!walk.empty()) part->followPath(walk, delay);
+  }
+}
+
+void LevelScreen::readAttacks(const TiXmlElement* stage, const bge::XmlReader& reader) {
+  for (const TiXmlElement* a = stage->FirstChildElement("Attack"); a; a = a->NextSiblingElement("Attack")) {
+    const int id = reader.readInt(a, "id", -1);
+    std::vector<WaveDescription> records;
+    for (const TiXmlElement* w = a->FirstChildElement("Wave"); w; w = w->NextSiblingElement("Wave")) {
+      if (static_cast<int>(records.size()) >= kMaxRecordsPerWave) {
+        reader.warn(w, "an attack holds at most 99 waves; the rest are left out");
+        break;
+      }
+      WaveDescription r;
+      r.id = reader.readInt(w, "id", -1);
+      r.pathId = reader.readInt(w, "pathId", -1);
+      r.count = reader.readInt(w, "count", -1, -1, kMaxCount);
+      r.spawnDelay = reader.readInt(w, "spawnDelay", -1, -1, kMaxDelayMs);
+      r.speed = reader.readInt(w, "speed", -1, -1, kMaxDelayMs);
+      r.pathSubId = reader.readString(w, "pathSubId", r.pathSubId);
+      r.enemy = reader.readString(w, "enemy", r.enemy);
+      records.push_back(r);
+    }
+    auto it = attacks_.find(id);
+    if (it != attacks_.end()) {
+      reader.warn(a, "it == attacks_.end(): attack " + std::to_string(id) + " is given twice; the first stands");
+      continue;
+    }
+    attacks_.emplace(id, std::move(records));
+  }
+}
+
+void LevelScreen::readEnemyCatalogue() {
+  enemyCatalogue_.clear();
+  bge::XmlReader reader(levelFile_);
+  TiXmlDocument doc;
+  if (!reader.load(doc)) return;
+  const TiXmlElement* stage = reader.root(doc, "Stage");
+  if (!stage) return;
+  const float factor = difficultyFactor(difficulty_);
+  for (const TiXmlElement* a = stage->FirstChildElement("Attack"); a; a = a->NextSiblingElement("Attack")) {
+    const int attackId = reader.readInt(a, "id", -1);
+    for (const TiXmlElement* w = a->FirstChildElement("Wave"); w; w = w->NextSiblingElement("Wave")) {
+      EnemyCatalogueEntry entry;
+      entry.attackId = attackId;
+      entry.count = reader.readInt(w, "count", -1, -1, kMaxCount);
+      const std::string file = reader.readString(w, "enemy", "");
+      bge::XmlReader enemyReader(file);
+      TiXmlDocument enemyDoc;
+      const TiXmlElement* root = nullptr;
+      if (!file.empty() && enemyReader.load(enemyDoc)) root = enemyReader.root(enemyDoc, "Entity");
+      if (root) {
+        const std::string texturePath = enemyReader.readString(root, "texturePath", "");
+        entry.className = enemyReader.readString(root, "class", "");
+        const int energy = enemyReader.readInt(root, "energy", 0);
+        entry.energy = static_cast<int>(static_cast<double>(energy) * static_cast<double>(factor));
+        if (!texturePath.empty() && texturePath != "NONE")
+          entry.texture = obtainEntityTexture(texturePath, GLTexture::kLinear);
+      }
+      enemyCatalogue_.push_back(entry);
+    }
+  }
+}
+
+void LevelScreen::buildPathMarkers() {
+  entryMarkers_.clear();
+  exitMarkers_.clear();
+  auto onScreen = [](const Vec2& p) {
+    const int x = static_cast<int>(p.x), y = static_cast<int>(p.y);
+    return x >= 0 && y >= 0 && x < kFieldWidth && y < kFieldHeight;
+  };
+  for (const auto& path : paths_) {
+    for (const auto& lane : path.second.points) {
+      const std::vector<Vec2>& list = lane.second;
+      size_t i = 0;
+      while (i < list.size() && !onScreen(list[i])) ++i;
+      if (i == list.size()) continue;
+      entryMarkers_.push_back(list[i]);
+      while (i < list.size() && onScreen(list[i])) ++i;
+      if (i < list.size()) exitMarkers_.push_back(list[i]);
+    }
+  }
+}
+
+PathDescription LevelScreen::getPathDescription(int pathId) const {
+  auto it = paths_.find(pathId);
+  return it == paths_.end() ? PathDescription() : it->second;
+}

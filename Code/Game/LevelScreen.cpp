@@ -1,0 +1,262 @@
+// The level screen's life: construction with a fresh physics world, initialisation,
+// the per-frame update through the level states, timed actions and the exit.
+#include "Game/LevelScreen.h"
+
+#include <cstdlib>
+
+#include "Configurator/ConfigContext.h"
+#include "DynamicResources/SfxContainer.h"
+#include "FadeTransitions.h"
+#include "Game/Entities/enemies/xEnemySpawner.h"
+#include "Game/Entities/shots/xEnemyBulletEntity.h"
+#include "GameApp.h"
+#include "LabelManager.h"
+#include "SaveGame.h"
+#include "WidgetManager.h"
+#include "sdk/QuillonPhysicsSDK.h"
+#include "tinyaction/TinyActionDelay.h"
+#include "tinyaction/TinyActionSequence.h"
+#include "tinyaction/TinyLoopAction.h"
+#include "tinyaction/TinyRelIncrementator.h"
+#include "tinyaction/TinySetter.h"
+
+using namespace QuillonPHX2D;
+
+namespace {
+
+LevelScreen* g_currentLevel = nullptr;
+
+// Screen fades in and out of a level.
+constexpr int kFadeMs = 256;
+constexpr int kStarCount = 500;
+// Physics settings every level runs with (the configurator's record order).
+constexpr float kRestSpeed = 0.01822f;
+constexpr float kDamping = 0.998f;
+constexpr int kIterationLimit = 4;
+
+const char* const kModeLabels[] = {"MODE_CLASSIC",    "MODE_ALLTOWERS",     "MODE_REVERSAL",
+                                   "MODE_MAXCREDITS", "MODE_LIMITEDTOWERS", "MODE_ENDLESS"};
+
+template <typename T>
+TinyAction* rel(T* target, T amount, int ms, TinyActionOperatorFunction curve) {
+  return new TinyRelIncrementator<T>(TinyTimer(ms), target, amount, curve, 1.0f);
+}
+
+}  // namespace
+
+LevelScreen* LevelScreen::current() { return g_currentLevel; }
+
+LevelScreen::LevelScreen(int missionId, const std::string& levelFile, int gameMode, int difficulty)
+    : ScreenBase(""), levelFile_(levelFile), missionId_(missionId), gameMode_(gameMode), difficulty_(difficulty) {
+  setOwner(getWidgetManager());
+  // A level starts with a new world, paused until the level is set up.
+  qlnCreateQuillonSDK();
+  if (g_ptrSDK) g_ptrSDK->pauseSimulation();
+  g_currentLevel = this;
+
+  GameApp* app = GameApp::instance();
+  if (app && app->getSaveGame()) {
+    battleAssistant_ = app->getSaveGame()->findEntryAs<GenericEntry<int>>("BATTLE_ASSISTANT");
+  }
+  if (app && gameMode_ >= 0 && gameMode_ <= MODE_ENDLESS) {
+    if (LabelManager* labels = app->gameMessages()) modeName_ = labels->getLabel(kModeLabels[gameMode_]);
+  }
+  pathColours_ = {0xFFFFFF00u, 0xFFF03CBCu, 0xFF00AAFFu, 0xFFFFFFFFu, 0xFF00FFFFu, 0xFF00FF00u};
+}
+
+LevelScreen::~LevelScreen() {
+  if (g_currentLevel == this) g_currentLevel = nullptr;
+  safeDelete(spawner_);
+  safeDelete(bootAnimation_);
+  safeDelete(pulseAction_);
+  safeDelete(announceAction_);
+  safeDelete(messageAction_);
+  safeDelete(sweepAction_);
+  safeDelete(endAction_);
+  removeAllEntities();
+}
+
+bool LevelScreen::isBattleAssistantOn() const { return battleAssistant_ && battleAssistant_->getValue() == 1; }
+
+void LevelScreen::playIfAssisted(const char* sound) const {
+  if (isBattleAssistantOn()) SfxContainer::instance()->playSound(sound);
+}
+
+void LevelScreen::makeStars() {
+  GameApp* app = GameApp::instance();
+  const int w = app && app->getScreenWidth() > 0 ? app->getScreenWidth() : 1366;
+  stars_.clear();
+  stars_.reserve(kStarCount);
+  for (int i = 0; i < kStarCount; ++i) {
+    const float x = static_cast<float>(std::rand() % (2 * w) - w);
+    const float y = static_cast<float>(std::rand() % 2048 - 1024);
+    const float depth = static_cast<float>(std::rand() % 8192);
+    stars_.push_back(Vec3(x, y, depth));
+  }
+}
+
+void LevelScreen::makeAnimations() {
+  TinyActionSequence* pulse = new TinyActionSequence(false);
+  pulse->addAction(rel(&pulse_, 0.5f, 512, logarithmicOperatorFunction));
+  pulse->addAction(new TinySetter<float>(&pulse_, 1.5f));
+  pulse->addAction(rel(&pulse_, -1.0f, 1024, exponentialOperatorFunction));
+  pulse->addAction(new TinySetter<float>(&pulse_, 0.5f));
+  pulse->addAction(rel(&pulse_, 0.5f, 512, logarithmicOperatorFunction));
+  pulse->addAction(new TinySetter<float>(&pulse_, 1.0f));
+  pulseAction_ = new TinyLoopAction(pulse, -1);
+  pulseAction_->start(nullptr, -1);
+
+  TinyActionSequence* announce = new TinyActionSequence(false);
+  announce->addAction(new TinySetter<int>(&announceAlpha_, 0));
+  announce->addAction(rel(&announceAlpha_, 255, 512, exponentialOperatorFunction));
+  announce->addAction(new TinyActionDelay(TinyTimer(1024)));
+  announce->addAction(rel(&announceAlpha_, -255, 512, logarithmicOperatorFunction));
+  announceAction_ = announce;
+
+  TinyActionSequence* message = new TinyActionSequence(false);
+  message->addAction(new TinySetter<int>(&messageAlpha_, 0));
+  message->addAction(rel(&messageAlpha_, 255, 512, linearOperatorFunction));
+  message->addAction(new TinyActionDelay(TinyTimer(3084)));
+  message->addAction(rel(&messageAlpha_, -255, 512, linearOperatorFunction));
+  messageAction_ = message;
+
+  TinyActionSequence* sweep = new TinyActionSequence(false);
+  sweep->addAction(new TinySetter<float>(&sweep_, 1024.0f));
+  sweep->addAction(rel(&sweep_, -1024.0f, 2048, logarithmicOperatorFunction));
+  sweepAction_ = sweep;
+}
+
+void LevelScreen::init() {
+  makeStars();
+  setInTransition(new FadeInTransition(kFadeMs, Color(0, 0, 0, 255)));
+  setOutTransition(new FadeOutTransition(kFadeMs, Color(0, 0, 0, 255)));
+
+  xConfigurator* ptrInstance_ = xConfigurator::Instance();
+  if (ptrInstance_) {
+    ptrInstance_->gravity = Vec2(0.0f, 0.0f);
+    ptrInstance_->linearRestSpeed = kRestSpeed;
+    ptrInstance_->angularRestSpeed = kRestSpeed;
+    ptrInstance_->dampingFactor = kDamping;
+    ptrInstance_->sleeping = false;
+    ptrInstance_->substepping = true;
+    ptrInstance_->tunnelling = true;
+    ptrInstance_->separationTest = false;
+    ptrInstance_->friction = false;
+    ptrInstance_->iterationLimit = kIterationLimit;
+  }
+
+  loadLevel();
+  buildPathMarkers();
+  SfxContainer::instance()->playSound("UI_BOOT");
+  state_ = kLevelBooting;
+  makeAnimations();
+  if (g_ptrSDK) g_ptrSDK->unpauseSimulation();
+}
+
+void LevelScreen::pause(GameApp* app) {
+  ScreenBase::pause(app);
+  if (g_ptrSDK) g_ptrSDK->pauseSimulation();
+}
+
+void LevelScreen::resume(GameApp* app) {
+  ScreenBase::resume(app);
+  if (!g_ptrSDK) return;
+  if (getPhase() == PhaseExiting) g_ptrSDK->pauseSimulation();
+  else g_ptrSDK->unpauseSimulation();
+}
+
+void LevelScreen::onMinimized() { pauseClocks(); }
+
+void LevelScreen::onRestored() { resumeClocks(); }
+
+void LevelScreen::preUpdate(int) {
+  // Entities added while the widgets update are appended, not sorted in: a sort
+  // would reorder the list the widget pass is walking.
+  setSortOnAdd(false);
+}
+
+void LevelScreen::postWidgetUpdate(int) { setSortOnAdd(true); }
+
+void LevelScreen::updateScreen(int dt) {
+  for (TinyAction* a : {announceAction_, messageAction_, sweepAction_})
+    if (a && a->isRunning()) a->update(dt);
+
+  switch (state_) {
+    case kLevelBooting:
+      if (bootAnimation_ && bootAnimation_->isRunning()) bootAnimation_->update(dt);
+      break;
+    case kLevelBattle:
+      if (spawner_) spawner_->update(dt);
+      updateTimers();
+      break;
+    case kLevelOver:
+      if (endAction_ && endAction_->isRunning()) endAction_->update(dt);
+      break;
+    default: break;
+  }
+
+  for (Vec3& star : stars_) {
+    star.y += 0.6f - star.z * 0.6f / 8192.0f;
+    if (star.y > 1024.0f) star.y -= 1024.0f;
+  }
+  processRemovals();
+  if (pulseAction_ && pulseAction_->isRunning()) pulseAction_->update(dt);
+}
+
+void LevelScreen::actionFinished(int id) {
+  switch (id) {
+    case kBootEnded:
+      bridgeReady_ = true;
+      if (state_ == kLevelBooting) state_ = kLevelWaiting;
+      break;
+    case kCheckpointSavedMessage: playIfAssisted("SFX_CHECKPOINT_SAVED"); break;
+    case kRestoreSweepEnded:
+      // A sweep that ends after the level is over must not bring the level back.
+      if (state_ == kLevelOver) break;
+      state_ = kLevelRestorePending;
+      playIfAssisted("SFX_CHECKPOINT_RESTORED");
+      break;
+    case kLevelEndDelay:
+      levelTimeMs_ = static_cast<int>(levelClock_.getElapsed());
+      if (g_ptrSDK) g_ptrSDK->pauseSimulation();
+      finalStats_ = makeStats();
+      playIfAssisted(finalStats_.victory ? "SFX_LEVEL_VICTORY" : "SFX_LEVEL_DEFEAT");
+      break;
+    default: break;
+  }
+}
+
+bool LevelScreen::endDelayRunning() const { return endAction_ && endAction_->isRunning(); }
+
+void LevelScreen::onExitTransitionDone(int exitCode) {
+  GameApp* app = GameApp::instance();
+  if (!app) return;
+  app->saveGame();
+  const std::string levelFile = levelFile_;
+  const int missionId = missionId_, mode = gameMode_, difficulty = difficulty_;
+  if (exitCode == 1000 || exitCode == 2000) playIfAssisted("SFX_RETURN_TO_BRIDGE");
+  // The old level lets go of its entities and of the current-level reference
+  // before a restart builds the next one: the new level replaces the world they
+  // live in.
+  removeAllEntities();
+  if (g_currentLevel == this) g_currentLevel = nullptr;
+  app->finishState(this);
+  if (exitCode == 3000) app->changeState(new LevelScreen(missionId, levelFile, mode, difficulty));
+}
+
+xEnemyBulletEntityDesc* LevelScreen::enemyBulletKind(const std::string& path) {
+  auto it = bulletKinds_.find(path);
+  if (it != bulletKinds_.end()) return it->second.get();
+  auto desc = std::make_unique<xEnemyBulletEntityDesc>();
+  desc->loadFromFile(path);
+  xEnemyBulletEntityDesc* kept = desc.get();
+  bulletKinds_[path] = std::move(desc);
+  return kept;
+}
+
+std::vector<xSimpleEnemy*> LevelScreen::findEnemies(const SceneEntityManager& manager) {
+  std::vector<xSimpleEnemy*> found;
+  for (xSharkEntity* e : manager.entities())
+    if (auto* enemy = dynamic_cast<xSimpleEnemy*>(e)) found.push_back(enemy);
+  return found;
+}

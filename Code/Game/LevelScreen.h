@@ -1,0 +1,229 @@
+#pragma once
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Foundation/Math/QlnMath.h"
+#include "Game/Entities/enemies/WaveDescription.h"
+#include "Game/SceneEntityManager.h"
+#include "GenericEntry.h"
+#include "ScreenBase.h"
+#include "Timer.h"
+#include "tinyaction/ActionListener.h"
+
+class Texture;
+class TiXmlElement;
+class TinyAction;
+class xEnemyBulletEntityDesc;
+class xEnemySpawner;
+class xSimpleEnemy;
+namespace bge {
+class XmlReader;
+}
+
+// Level states.
+enum LevelState { kLevelBooting = 0, kLevelWaiting = 1, kLevelBattle = 3, kLevelRestorePending = 5, kLevelOver = 7 };
+
+// Game modes; their names are also the label keys of the mode names.
+enum GameMode {
+  MODE_CLASSIC = 0,
+  MODE_ALLTOWERS = 1,
+  MODE_REVERSAL = 2,
+  MODE_MAXCREDITS = 3,
+  MODE_LIMITEDTOWERS = 4,
+  MODE_ENDLESS = 5
+};
+
+// How a level is won or lost besides its waves and lives.
+enum GameplayType { kGameplayClassic = 0, kGameplayStationStatic = 1, kGameplayStationMoving = 2, kGameplayTimer = 3 };
+
+// One wave of the level file as the heads-up display previews it.
+struct EnemyCatalogueEntry {
+  int attackId = -1;
+  int count = 0;
+  std::string className;
+  int energy = 0;
+  Texture* texture = nullptr;  // not owned: the resource catalogue keeps it
+};
+
+// Results of a finished level.
+class LevelStats {
+ public:
+  LevelStats() = default;
+  LevelStats(const LevelStats&) = default;
+  LevelStats& operator=(const LevelStats&) = default;
+  virtual ~LevelStats() = default;
+
+  int missionId = 0;
+  int gameMode = 0;
+  bool victory = false;
+  int lives = 0;
+  double credits = 0.0;
+  long long score = 0;
+  int towersBuilt = 0;
+  int towersUpgraded = 0;
+  int towersSold = 0;
+  int enemiesDestroyed = 0;
+  int enemiesTotal = 1;
+  int destroyedPercent = 0;
+  int timeSeconds = 0;
+  int difficulty = 0;
+};
+
+// Runs one level: the physics world, the level file's model, the waves, the lives
+// and the end. Entities reach it through LevelScreen::current(). Its services are
+// split over files by what they serve: lifecycle (LevelScreen.cpp), the level file
+// (LevelFileReader.cpp, LevelSplines.cpp) and the flow of waves, lives and the end
+// (LevelFlow.cpp).
+class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneEntityManager {
+ public:
+  // Action ids the level itself starts.
+  enum { kBootEnded = 0, kCheckpointSavedMessage = -1, kRestoredMessage = 2468, kRestoreSweepEnded = 2469,
+         kLevelEndDelay = 1280 };
+
+  LevelScreen(int missionId, const std::string& levelFile, int gameMode, int difficulty);
+  ~LevelScreen() override;
+
+  // The level that runs now, or null.
+  static LevelScreen* current();
+
+  // --- screen ---
+  void prepare() override {}
+  void init() override;
+  void pause(GameApp* app) override;
+  void resume(GameApp* app) override;
+  void onMinimized() override;
+  void onRestored() override;
+  void updateScreen(int dt) override;
+  void preUpdate(int dt) override;
+  void postWidgetUpdate(int dt) override;
+  void onExitTransitionDone(int exitCode) override;
+  void actionFinished(int id) override;
+
+  // --- the level file (LevelFileReader.cpp) ---
+  // False when the file cannot give a level; the reason has been printed.
+  bool loadLevel();
+  void buildPathMarkers();
+  PathDescription getPathDescription(int pathId) const;
+
+  // --- waves, lives and the end (LevelFlow.cpp) ---
+  void addCredits(double amount);
+  void loseLife();
+  void finishLevel();
+  void onWaveSpawned();
+  void onWaveFinished() override;
+  void announceNewShip();
+  // Starts the next wave; without one the level ends. What the send-wave key and
+  // button do.
+  void sendNextWave();
+  void startLevelClock();
+  void pauseClocks();
+  void resumeClocks();
+  void updateTimers();
+  void setGameSpeed(float factor);
+  int countLiveEnemies() const;
+  // A kill of an enemy: the kill count, its score and its reward.
+  void bookKill(int score, float reward);
+  LevelStats makeStats() const;
+
+  // --- scene queries ---
+  static std::vector<xSimpleEnemy*> findEnemies(const SceneEntityManager& manager);
+  // The level's one description of each enemy bullet file.
+  xEnemyBulletEntityDesc* enemyBulletKind(const std::string& path);
+
+  // --- what the rest of the game reads ---
+  int state() const { return state_; }
+  int gameMode() const { return gameMode_; }
+  int difficulty() const { return difficulty_; }
+  int missionId() const { return missionId_; }
+  int lives() const { return lives_; }
+  double credits() const { return credits_; }
+  int score() const { return score_; }
+  int enemiesDestroyed() const { return enemiesDestroyed_; }
+  int enemiesSpawned() const { return enemiesSpawned_; }
+  void countSpawn() { ++enemiesSpawned_; }
+  float speedFactor() const { return speedFactor_; }
+  int gameplayType() const { return gameplayType_; }
+  int nextWave() const { return nextWave_; }
+  xEnemySpawner* spawner() const { return spawner_; }
+  const std::map<int, PathDescription>& paths() const { return paths_; }
+  const AttackMap& attacks() const { return attacks_; }
+  const std::vector<int>& placementGrid() const { return placementGrid_; }
+  int cellsX() const { return cellsX_; }
+  int cellsY() const { return cellsY_; }
+  int timerLimitMs() const { return timerLimitMs_; }
+  const std::vector<EnemyCatalogueEntry>& enemyCatalogue() const { return enemyCatalogue_; }
+  const std::vector<QuillonPHX2D::Vec2>& entryMarkers() const { return entryMarkers_; }
+  const std::vector<QuillonPHX2D::Vec2>& exitMarkers() const { return exitMarkers_; }
+  bool isBattleAssistantOn() const;
+  bool endDelayRunning() const;
+  const std::string& modeName() const { return modeName_; }
+
+ private:
+  // --- level file parts (LevelFileReader.cpp) ---
+  bool readGrid(const TiXmlElement* grid, const bge::XmlReader& reader);
+  bool readPaths(const TiXmlElement* stage, const bge::XmlReader& reader);
+  void readExitZones(const TiXmlElement* stage, const bge::XmlReader& reader);
+  void readStationParts(const TiXmlElement* stage, const bge::XmlReader& reader);
+  void readAttacks(const TiXmlElement* stage, const bge::XmlReader& reader);
+  void readEnemyCatalogue();
+  void makeAnimations();
+  void makeStars();
+  void playIfAssisted(const char* sound) const;
+
+  std::string modeName_;
+  std::string levelFile_;
+  int missionId_;
+  int gameMode_;
+  int difficulty_;
+  int state_ = kLevelBooting;
+  AttackMap attacks_;
+  std::map<int, PathDescription> paths_;
+  std::vector<int> placementGrid_;
+  int cellsX_ = 0;
+  int cellsY_ = 0;
+  Texture* levelBackground_ = nullptr;  // not owned
+  std::vector<QuillonPHX2D::Vec2> entryMarkers_;
+  std::vector<QuillonPHX2D::Vec2> exitMarkers_;
+  std::vector<EnemyCatalogueEntry> enemyCatalogue_;
+  int timerLimitMs_ = 0;
+  int gameplayType_ = kGameplayClassic;
+  xEnemySpawner* spawner_ = nullptr;  // owned
+  // Enemy bullet descriptions by file; owned.
+  std::map<std::string, std::unique_ptr<xEnemyBulletEntityDesc>> bulletKinds_;
+  TinyAction* bootAnimation_ = nullptr;  // owned; the command bridge starts it
+
+  std::vector<QuillonPHX2D::Vec3> stars_;
+  std::vector<uint32_t> pathColours_;
+
+  int lives_ = 20;
+  double credits_ = 20000.0;
+  int score_ = 0;
+  int enemiesDestroyed_ = 0;
+  int enemiesSpawned_ = 0;
+  bool waveSpawned_ = false;
+  int nextWave_ = -1;
+
+  Timer levelClock_;
+  Timer countdownClock_;
+  int battleStartTime_ = -1;
+  int levelTimeMs_ = 0;
+  int levelSeconds_ = 0;
+  float speedFactor_ = 1.0f;
+  bool bridgeReady_ = false;
+
+  TinyAction* pulseAction_ = nullptr;     // owned
+  float pulse_ = 1.0f;
+  TinyAction* announceAction_ = nullptr;  // owned
+  int announceAlpha_ = 0;
+  TinyAction* messageAction_ = nullptr;   // owned
+  int messageAlpha_ = 0;
+  TinyAction* sweepAction_ = nullptr;     // owned
+  float sweep_ = 0.0f;
+  TinyAction* endAction_ = nullptr;       // owned
+  int checkPointCount_ = -1;
+  std::string message_;
+  GenericEntry<int>* battleAssistant_ = nullptr;  // not owned: the save game's entry
+  LevelStats finalStats_;
+};

@@ -1,0 +1,44 @@
+#pragma once
+#include <vector>
+
+class WidgetManager;
+class xSharkEntity;
+
+// A screen's register of game entities. It puts them on the screen and takes them
+// off again; taking off waits for the one removal pass per frame, so an entity can
+// ask for its own removal from inside a contact, an update or a draw. It never owns
+// an entity: the physics world does.
+class SceneEntityManager {
+ public:
+  SceneEntityManager() = default;
+  // Removes and destroys what it still shows.
+  virtual ~SceneEntityManager();
+  SceneEntityManager(const SceneEntityManager&) = delete;
+  SceneEntityManager& operator=(const SceneEntityManager&) = delete;
+
+  // Called after a removal pass that destroyed at least one entity.
+  virtual void onWaveFinished() {}
+
+  // The owner's screen gets the entity as a widget; without an owner nothing happens.
+  void addEntity(xSharkEntity* entity, bool visible);
+  // The first request for an entity stands (its destroy flag too).
+  void scheduleRemoval(xSharkEntity* entity, bool destroy);
+  void processRemovals();
+  bool isScheduledForRemoval(const xSharkEntity* entity) const;
+  // The same pointer while the entity is managed and not queued for removal, else
+  // null. Every pointer to another entity kept across frames goes through this.
+  xSharkEntity* findLiveEntity(const xSharkEntity* entity) const;
+  void removeAllEntities();
+
+  void setOwner(WidgetManager* owner) { owner_ = owner; }
+  WidgetManager* getOwner() const { return owner_; }
+  const std::vector<xSharkEntity*>& entities() const { return entities_; }
+  void setSortOnAdd(bool sort) { sortOnAdd_ = sort; }
+
+ private:
+  WidgetManager* owner_ = nullptr;  // not owned; null = detached
+  std::vector<xSharkEntity*> entities_;
+  std::vector<xSharkEntity*> removals_;
+  std::vector<bool> destroyFlags_;
+  bool sortOnAdd_ = true;
+};

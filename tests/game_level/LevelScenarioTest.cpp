@@ -1,0 +1,201 @@
+// Whole levels through the headless runner: waves, walks, lives and the end.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+
+#include "Game/Entities/enemies/SimpleEnemyEntity.h"
+#include "Game/Entities/shots/xPlayerBulletEntity.h"
+#include "LevelFiles.h"
+#include "sdk/QuillonPhysicsSDK.h"
+
+using namespace QuillonPHX2D;
+using levelfiles::Folder;
+using levelfiles::runner;
+
+namespace {
+
+levelrunner::RunOptions options(const std::string& level, int mode = MODE_CLASSIC, int difficulty = 1) {
+  levelrunner::RunOptions o;
+  o.levelFile = level;
+  o.mode = mode;
+  o.difficulty = difficulty;
+  o.seed = 7;
+  o.script = {{0, "start", {}}};
+  return o;
+}
+
+float nearestDistance(const Vec2& p, const std::vector<Vec2>& line) {
+  float best = 1e30f;
+  for (const Vec2& q : line) best = std::min(best, qlnLenV2(p - q));
+  return best;
+}
+
+Vec2 position(xSimpleEnemy* e) {
+  const Vec3 p = e->absPlacement();
+  return Vec2(p.x, p.y);
+}
+
+}  // namespace
+
+TEST(LevelScenario, OneShipAndNoTowersLosesEveryLifeTheSameWayOnEveryRun) {
+  Folder f;
+  const auto o = options(f.level("<Attack id=\"0\">" + f.wave(1, 500) + "</Attack>"));
+  std::vector<int> drops, dropFrames;
+  int lives = 20;
+  auto watch = [&](LevelScreen& level, int frame) {
+    if (level.lives() == lives) return;
+    drops.push_back(lives - level.lives());
+    dropFrames.push_back(frame);
+    lives = level.lives();
+  };
+  const levelrunner::Outcome first = runner().run(o, watch);
+  const levelrunner::Outcome second = runner().run(o);
+
+  EXPECT_TRUE(first.over) << levelrunner::describe(first);
+  EXPECT_EQ(kLevelOver, first.state);
+  EXPECT_EQ(0, first.lives);
+  EXPECT_EQ(0, first.kills);
+  EXPECT_EQ(1, first.spawned);
+  EXPECT_EQ(first.frames, second.frames);
+  EXPECT_EQ(first.lives, second.lives);
+  // One life each time the ship completes its path, one walk (4000 ms) apart.
+  ASSERT_EQ(20u, drops.size());
+  for (int d : drops) EXPECT_EQ(1, d);
+  for (size_t i = 1; i < dropFrames.size(); ++i) EXPECT_NEAR(250, dropFrames[i] - dropFrames[i - 1], 2) << i;
+}
+
+TEST(LevelScenario, ShipsKeepToTheSampledLineOfTheirLane) {
+  Folder f;
+  auto o = options(f.level("<Attack id=\"0\">" + f.wave(1, 300, "LEFT") + f.wave(1, 300) + f.wave(1, 300, "RIGHT") +
+                           "</Attack>"));
+  o.maxFrames = 300;
+  std::map<xSimpleEnemy*, int> laneOf;
+  float worst = 0.0f;
+  int checked = 0;
+  auto watch = [&](LevelScreen& level, int) {
+    const PathDescription path = level.getPathDescription(0);
+    for (xSimpleEnemy* e : LevelScreen::findEnemies(level)) {
+      const std::vector<Vec2> own = e->pathPoints();
+      int lane = -1;
+      for (int l : {0, 1, 2})
+        if (path.pointsForSide(l) == own) lane = l;
+      ASSERT_GE(lane, 0) << "a ship walks a line that is none of the path's lanes";
+      laneOf[e] = lane;
+      worst = std::max(worst, nearestDistance(position(e), own));
+      ++checked;
+    }
+  };
+  runner().run(o, watch);
+  EXPECT_GT(checked, 300);
+  EXPECT_EQ(3u, laneOf.size());
+  EXPECT_LT(worst, 3.0f);
+}
+
+TEST(LevelScenario, SideLanesLieTheirDistanceAwayAndReversalWalksEveryLaneBackwards) {
+  Folder f;
+  const std::string level = f.level("<Attack id=\"0\">" + f.wave(1, 300) + "</Attack>");
+  std::vector<Vec2> forward[3], backward[3];
+  std::vector<Vec2> walked;
+  auto lanes = [](std::vector<Vec2>* out) {
+    return [out](LevelScreen& l, int frame) {
+      if (frame != 0) return;
+      for (int lane : {0, 1, 2}) out[lane] = l.getPathDescription(0).pointsForSide(lane);
+    };
+  };
+  auto o = options(level);
+  o.maxFrames = 2;
+  runner().run(o, lanes(forward));
+  auto r = options(level, MODE_REVERSAL);
+  r.maxFrames = 200;
+  runner().run(r, [&](LevelScreen& l, int frame) {
+    lanes(backward)(l, frame);
+    for (xSimpleEnemy* e : LevelScreen::findEnemies(l)) walked.push_back(position(e));
+  });
+  for (int lane : {0, 1, 2}) {
+    ASSERT_FALSE(forward[lane].empty()) << lane;
+    ASSERT_EQ(forward[lane].size(), backward[lane].size());
+    EXPECT_EQ(forward[lane].front().x, backward[lane].back().x);
+    EXPECT_EQ(forward[lane].back().y, backward[lane].front().y);
+  }
+  // Left of the direction of travel with y growing downward: above a path that runs right.
+  EXPECT_NEAR(20.0f, forward[0].front().y - forward[1].front().y, 0.5f);
+  EXPECT_NEAR(-20.0f, forward[0].front().y - forward[2].front().y, 0.5f);
+  ASSERT_GT(walked.size(), 10u);
+  EXPECT_NEAR(1100.0f, walked.front().x, 1.0f);
+  EXPECT_LT(walked.back().x, walked.front().x - 300.0f);
+}
+
+TEST(LevelScenario, DifficultyScalesTheShipsEnergy) {
+  Folder f;
+  const std::string level = f.level("<Attack id=\"0\">" + f.wave(1, 100) + "</Attack>");
+  const int expected[] = {75, 85, 130};
+  for (int difficulty : {0, 1, 2}) {
+    auto o = options(level, MODE_CLASSIC, difficulty);
+    o.maxFrames = 30;
+    int energy = -1;
+    runner().run(o, [&](LevelScreen& l, int) {
+      for (xSimpleEnemy* e : LevelScreen::findEnemies(l)) energy = e->energy();
+    });
+    EXPECT_EQ(expected[difficulty], energy) << "difficulty " << difficulty;
+  }
+}
+
+TEST(LevelScenario, FastSpeedRetimesThePendingSpawns) {
+  Folder f;
+  const std::string level = f.level("<Attack id=\"0\">" + f.wave(3, 1000, "", 20000) + "</Attack>");
+  auto spawnFrames = [&](const std::vector<levelrunner::Command>& script) {
+    auto o = options(level);
+    o.script = script;
+    o.maxFrames = 300;
+    std::vector<int> frames;
+    int seen = 0;
+    runner().run(o, [&](LevelScreen& l, int frame) {
+      if (l.enemiesSpawned() != seen) frames.push_back(frame);
+      seen = l.enemiesSpawned();
+    });
+    return frames;
+  };
+  const std::vector<int> normal = spawnFrames({{0, "start", {}}});
+  const std::vector<int> fast = spawnFrames({{0, "speed", {"fast"}}, {1, "start", {}}});
+  const std::vector<int> switched = spawnFrames({{0, "start", {}}, {100, "speed", {"fast"}}});
+  ASSERT_EQ(3u, normal.size());
+  ASSERT_EQ(3u, fast.size());
+  ASSERT_EQ(3u, switched.size());
+  // 1000 ms is about 63 frames of 16 ms; at 0.36 it is 360 ms, about 23.
+  EXPECT_NEAR(63, normal[1] - normal[0], 2);
+  EXPECT_NEAR(23, fast[1] - fast[0], 2);
+  EXPECT_NEAR(23, fast[2] - fast[1], 2);
+  // The change restarts the wait: the next ship comes 360 ms after it.
+  EXPECT_NEAR(100 + 23, switched[1], 2);
+}
+
+TEST(LevelScenario, ShotsRemovedInsideTheirContactLeaveNothingBehind) {
+  Folder f;
+  auto o = options(f.level("<Attack id=\"0\">" + f.wave(1, 100) + "</Attack>"));
+  o.maxFrames = 2000;
+  xPlayerBulletEntityDesc shotDesc;
+  ASSERT_TRUE(shotDesc.loadFromFile(f.dir() + "/bullet.xml"));
+  bool placed = false;
+  const levelrunner::Outcome out = runner().run(o, [&](LevelScreen& l, int frame) {
+    if (placed || frame < 40) return;
+    for (xSimpleEnemy* e : LevelScreen::findEnemies(l)) {
+      const std::vector<Vec2> line = e->pathPoints();
+      const Vec2 ahead = line[std::min<size_t>(e->walkIndex() + 6, line.size() - 1)];
+      // Two shots on one spot: both touch the ship in the same step.
+      for (int i = 0; i < 2; ++i) {
+        auto* shot = dynamic_cast<xPlayerBulletEntity*>(g_ptrSDK->createEntity(&shotDesc));
+        ASSERT_NE(nullptr, shot);
+        shot->setAbsPlacement(Vec3(ahead.x, ahead.y, 0.0f));
+        l.addEntity(shot, true);
+      }
+      placed = true;
+    }
+  });
+  ASSERT_TRUE(placed);
+  EXPECT_EQ(1, out.kills);
+  EXPECT_TRUE(out.over);
+  EXPECT_EQ(20, out.lives);
+  // The reward of 10 at the shots' interest rate of 3 %, paid once.
+  EXPECT_NEAR(510.3, out.credits, 0.01);
+}

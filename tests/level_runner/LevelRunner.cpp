@@ -1,0 +1,224 @@
+#include "LevelRunner.h"
+
+#include <SDL.h>
+#include <time.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+#include "CollisionContext/Categories/CategoryDispatcher.h"
+#include "CollisionContext/Materials/MaterialDispatcher.h"
+#include "FrameStep.h"
+#include "Game/Entities/enemies/xEnemySpawner.h"
+#include "LabelManager.h"
+#include "SDLGameApp.h"
+#include "Timer.h"
+
+using namespace QuillonPHX2D;
+
+namespace levelrunner {
+
+namespace {
+
+constexpr int kFrameMs = 16;
+uint64_t g_ticks = 1000;
+uint64_t runnerTicks() { return g_ticks; }
+
+double threadCpuMs() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return t.tv_sec * 1000.0 + t.tv_nsec / 1.0e6;
+}
+
+// Draws a frame into a file when asked to, before the swap leaves the back buffer
+// undefined.
+class RunnerApp : public SDLGameApp {
+ public:
+  void afterRender(Graphics*) override {
+    if (shotPath.empty()) return;
+    saveScreenshot(shotPath);
+    shotPath.clear();
+  }
+  std::string shotPath;
+};
+
+std::string findContentRoot() {
+  namespace fs = std::filesystem;
+  for (fs::path p = fs::current_path(); !p.empty(); p = p.parent_path()) {
+    if (fs::exists(p / "content" / "config")) return p.string();
+    if (p == p.parent_path()) break;
+  }
+#ifdef STARMOOR_SOURCE_DIR
+  return STARMOOR_SOURCE_DIR;
+#else
+  return std::string();
+#endif
+}
+
+}  // namespace
+
+void ensureCollisionCatalogue() {
+  xCategoryDispatcher* c = xCategoryDispatcher::Instance();
+  if (c->findCategoryByName("enemy")) return;
+  // Ignore 1, notify 2, let go through 4. Shots and zones notify and pass through;
+  // sensors are never seen by contacts.
+  const unsigned long kNotifyPass = 6;
+  for (const char* name : {"actor", "enemy", "enemy_bullet", "player_bullet", "player_photontorpedo", "station_part",
+                           "bulletkillzone", "particle"})
+    c->createCategory(name, kNotifyPass);
+  c->createCategory("rock", 2);
+  for (const char* name : {"physics_query_target", "physics_query_enemy", "physics_query_station_parts"})
+    c->createCategory(name, 1);
+  const std::pair<const char*, const char*> ignored[] = {
+      {"enemy", "enemy"},           {"enemy", "enemy_bullet"},   {"enemy_bullet", "enemy_bullet"},
+      {"player_bullet", "player_bullet"}, {"player_bullet", "actor"}, {"enemy", "bulletkillzone"},
+      {"actor", "actor"},           {"station_part", "enemy"},   {"bulletkillzone", "bulletkillzone"}};
+  for (const auto& pair : ignored) {
+    c->registerCategoryPair(pair.first, pair.second, 1);
+    c->registerCategoryPair(pair.second, pair.first, 1);
+  }
+  xMaterialDispatcher* m = xMaterialDispatcher::Instance();
+  m->createMaterial("default", 1.0f, 0.2f, 0.3f, 0.0f, 0.0f);
+  m->createMaterial("hull", 1.0f, 0.2f, 0.3f, 0.0f, 0.0f);
+  m->createMaterial("shot", 0.2f, 0.0f, 0.0f, 0.0f, 0.0f);
+  m->createMaterial("station", 5.0f, 0.1f, 0.5f, 0.0f, 0.0f);
+  m->createMaterial("rock", 3.0f, 0.3f, 0.6f, 0.0f, 0.0f);
+}
+
+bool parseScript(const std::string& text, std::vector<Command>& out, std::string& error) {
+  std::istringstream lines(text);
+  std::string line;
+  int number = 0;
+  while (std::getline(lines, line)) {
+    ++number;
+    const size_t hash = line.find('#');
+    if (hash != std::string::npos) line.erase(hash);
+    std::istringstream words(line);
+    std::string first;
+    if (!(words >> first)) continue;
+    Command c;
+    char* end = nullptr;
+    const long frame = std::strtol(first.c_str(), &end, 10);
+    if (*end != '\0' || frame < 0 || !(words >> c.verb)) {
+      error = "script line " + std::to_string(number) + ": expected \"<frame> <command> [arguments]\"";
+      return false;
+    }
+    c.frame = static_cast<int>(frame);
+    for (std::string a; words >> a;) c.args.push_back(a);
+    out.push_back(c);
+  }
+  return true;
+}
+
+std::string describe(const Outcome& o) {
+  char line[256];
+  std::snprintf(line, sizeof line, "state=%d lives=%d credits=%.0f waves=%d/%d kills=%d spawned=%d frames=%d%s",
+                o.state, o.lives, o.credits, o.wavesStarted, o.waveCount, o.kills, o.spawned, o.frames,
+                o.loaded ? "" : " (the level did not load)");
+  return line;
+}
+
+struct Runner::Impl {
+  RunnerApp app;
+  std::map<std::string, CommandHandler> commands;
+  TickSource previous = nullptr;
+};
+
+Runner::Runner() : impl_(new Impl) {
+  const std::string root = findContentRoot();
+  if (!root.empty()) std::filesystem::current_path(root);
+  impl_->previous = setTickSource(&runnerTicks);
+  SDLGameApp& app = impl_->app;
+  app.initSDL();
+  app.setDisplayMode(1366, 768, false);
+  app.setScaleFactors(1.0f, 1.0f);
+  app.createWindow(SDL_WINDOW_HIDDEN);
+  app.setFrameLimit(false);
+  if (std::filesystem::exists("content/strings/english.xml"))
+    app.gameMessages()->loadFromXml("content/strings/english.xml");
+  ensureCollisionCatalogue();
+
+  registerCommand("start", [](LevelScreen& level, const Command&) {
+    level.sendNextWave();
+    return true;
+  });
+  registerCommand("wave", [](LevelScreen& level, const Command&) {
+    level.sendNextWave();
+    return true;
+  });
+  registerCommand("speed", [](LevelScreen& level, const Command& c) {
+    if (c.args.size() != 1) return false;
+    if (c.args[0] == "fast") level.setGameSpeed(0.36f);
+    else if (c.args[0] == "normal") level.setGameSpeed(1.0f);
+    else return false;
+    return true;
+  });
+}
+
+Runner::~Runner() {
+  impl_->app.setTimeScale(1.0f);
+  setTickSource(impl_->previous);
+}
+
+SDLGameApp& Runner::app() { return impl_->app; }
+
+void Runner::registerCommand(const std::string& verb, CommandHandler handler) {
+  impl_->commands[verb] = std::move(handler);
+}
+
+Outcome Runner::run(const RunOptions& options, const FrameObserver& observer) {
+  RunnerApp& app = impl_->app;
+  std::srand(options.seed);
+  app.setTimeScale(1.0f);
+  LevelScreen* level = new LevelScreen(options.missionId, options.levelFile, options.mode, options.difficulty);
+  app.changeState(level);
+  Outcome o;
+  o.loaded = level->spawner() != nullptr;
+  size_t next = 0;
+  std::vector<Command> script = options.script;
+  std::stable_sort(script.begin(), script.end(), [](const Command& a, const Command& b) { return a.frame < b.frame; });
+  int frame = 0;
+  for (; frame < options.maxFrames; ++frame) {
+    while (next < script.size() && script[next].frame <= frame) {
+      const Command& c = script[next++];
+      auto it = impl_->commands.find(c.verb);
+      if (it == impl_->commands.end() || !it->second(*level, c)) o.unknownCommands.push_back(c.verb);
+    }
+    g_ticks += kFrameMs;
+    const double before = options.frameCpuMs ? threadCpuMs() : 0.0;
+    app.stepPhysics(physicsStepForFrame(kFrameMs, app.getTimeScale()));
+    app.update(kFrameMs);
+    if (options.frameCpuMs) options.frameCpuMs->push_back(threadCpuMs() - before);
+    if (options.screenshotEvery > 0 && frame % options.screenshotEvery == 0) {
+      char name[64];
+      std::snprintf(name, sizeof name, "/frame%06d.png", frame);
+      app.shotPath = options.screenshotDir + name;
+      app.render();
+    }
+    app.deleteQueuedStates();
+    if (observer) observer(*level, frame);
+    if (level->state() == kLevelOver && !level->endDelayRunning()) {
+      o.over = true;
+      ++frame;
+      break;
+    }
+  }
+  o.frames = frame;
+  o.state = level->state();
+  o.lives = level->lives();
+  o.credits = level->credits();
+  o.kills = level->enemiesDestroyed();
+  o.spawned = level->enemiesSpawned();
+  if (xEnemySpawner* s = level->spawner()) {
+    o.wavesStarted = static_cast<int>(s->wavesStarted());
+    o.waveCount = s->waveCount();
+  }
+  app.popState();
+  app.deleteQueuedStates();
+  app.setTimeScale(1.0f);
+  return o;
+}
+
+}  // namespace levelrunner

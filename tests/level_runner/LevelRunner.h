@@ -1,0 +1,87 @@
+#pragma once
+// The headless level runner: loads a level into the real LevelScreen and drives it
+// at a fixed 16 ms frame, as fast as the machine allows, with a script of player
+// commands. Tests, the benchmark and the command-line runner share it.
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Game/LevelScreen.h"
+
+class SDLGameApp;
+
+namespace levelrunner {
+
+// One player command at a frame: "start", "wave", "speed fast"...
+struct Command {
+  int frame = 0;
+  std::string verb;
+  std::vector<std::string> args;
+};
+
+// Parses "frame verb args..." lines ('#' starts a comment); false with a message on
+// a line it cannot read.
+bool parseScript(const std::string& text, std::vector<Command>& out, std::string& error);
+
+struct RunOptions {
+  std::string levelFile;
+  int missionId = 0;
+  int mode = MODE_CLASSIC;
+  int difficulty = 1;
+  unsigned seed = 1;
+  std::vector<Command> script;
+  int maxFrames = 200000;
+  // 0: never draw. N: draw and save a PNG every N frames into screenshotDir.
+  int screenshotEvery = 0;
+  std::string screenshotDir;
+  // When set, the CPU time of each frame's physics step and update, in ms.
+  std::vector<double>* frameCpuMs = nullptr;
+};
+
+struct Outcome {
+  int state = 0;
+  int lives = 0;
+  double credits = 0.0;
+  int wavesStarted = 0;
+  int waveCount = 0;
+  int kills = 0;
+  int spawned = 0;
+  int frames = 0;
+  bool over = false;     // the level ended and its end delay ran out
+  bool loaded = false;   // the level file gave a level
+  std::vector<std::string> unknownCommands;
+};
+
+std::string describe(const Outcome& o);
+
+// A command's effect on the running level; false when its arguments are wrong.
+using CommandHandler = std::function<bool(LevelScreen& level, const Command& command)>;
+// Called after every frame with the level and the frame number.
+using FrameObserver = std::function<void(LevelScreen& level, int frame)>;
+
+class Runner {
+ public:
+  // Opens the application (hidden window, GL context, content folder) once.
+  Runner();
+  ~Runner();
+  Runner(const Runner&) = delete;
+  Runner& operator=(const Runner&) = delete;
+
+  // Commands the runner knows: start, wave, speed. Further ones plug in here.
+  void registerCommand(const std::string& verb, CommandHandler handler);
+  Outcome run(const RunOptions& options, const FrameObserver& observer = nullptr);
+
+  SDLGameApp& app();
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// Collision categories and materials the entities name, for a process that has not
+// loaded the game's own catalogue files.
+void ensureCollisionCatalogue();
+
+}  // namespace levelrunner

@@ -6,15 +6,24 @@
 
 #include "AngelFont.h"
 #include "ResourceManager.h"
+#include "System/GameFonts.h"
 #include "Texture.h"
 
 namespace {
 
+// The fonts' files come from the game's one font table.
+ResourceEntry fontEntry(const char* id) {
+  for (const GameFont& font : kGameFonts) {
+    if (std::string(font.id) == id) return {font.id, font.file, true};
+  }
+  return {id, "", true};
+}
+
 const std::vector<ResourceEntry> kGlobal = {
-    {"FONT_NOTOSANS24", "content/fonts/NotoSans24.fnt", true},
-    {"FONT_NOTOSANS46", "content/fonts/NotoSans46.fnt", true},
-    {"FONT_NOTOSANS20", "content/fonts/NotoSans20.fnt", true},
-    {"FONT_NOTOSANS16", "content/fonts/NotoSans16.fnt", true},
+    fontEntry("FONT_NOTOSANS24"),
+    fontEntry("FONT_NOTOSANS46"),
+    fontEntry("FONT_NOTOSANS20"),
+    fontEntry("FONT_NOTOSANS16"),
     {"GLOBAL_BTN_N", "content/images/menus/BtnBtn_N.png", false},
     {"GLOBAL_BTN_O", "content/images/menus/BtnBtn_O.png", false},
     {"GLOBAL_WITHLOVE_FROM_CROATIA", "content/images/menus/cwlic-96-1.png", false},

@@ -2,54 +2,40 @@
 
 #include <string>
 
-#include "AngelFont.h"
 #include "Color.h"
+#include "Font.h"
 #include "GLTexture.h"
 #include "GameApp.h"
 #include "Graphics.h"
 #include "ResourceManager.h"
+#include "System/GameFonts.h"
 
 namespace {
 
-struct ShowcaseFont {
-  const char* id;
-  const char* file;
-  const char* line;
+struct ShowcaseLine {
+  const char* fontId;
+  const char* text;
 };
 
-const ShowcaseFont kFonts[] = {
-    {"FONT_NOTOSANS16", "content/fonts/NotoSans16.fnt", "Sensors: 16 px - hull at 100%, shields nominal"},
-    {"FONT_NOTOSANS20", "content/fonts/NotoSans20.fnt", "Comms: 20 px - incoming wave in 00:30"},
-    {"FONT_NOTOSANS24", "content/fonts/NotoSans24.fnt", "Docking: 24 px - credits 1,250"},
-    {"FONT_NOTOSANS46", "content/fonts/NotoSans46.fnt", "Starmoor Station"},
+const ShowcaseLine kLines[] = {
+    {"FONT_NOTOSANS16", "Sensors: 16 px - hull at 100%, shields nominal"},
+    {"FONT_NOTOSANS20", "Comms: 20 px - incoming wave in 00:30"},
+    {"FONT_NOTOSANS24", "Docking: 24 px - credits 1,250"},
+    {"FONT_NOTOSANS46", "Starmoor Station"},
 };
 
 const char* kPicture = "content/images/menus/demo/button_normal.png";
 const Color kPaleCyan(190, 240, 255, 255);
-
-Font* findOrLoadFont(const ShowcaseFont& entry, ResourceManager* resources) {
-  GameApp* app = GameApp::instance();
-  if (app && app->globalResourceManager()) {
-    if (Font* global = app->globalResourceManager()->findFont(entry.id)) return global;
-  }
-  if (Font* own = resources->findFont(entry.id)) return own;
-  Font* font = new AngelFont(entry.file, GLTexture::kLinear);
-  if (!resources->registerFont(entry.id, font)) {
-    delete font;
-    return nullptr;
-  }
-  return font;
-}
 
 }  // namespace
 
 void drawMediaShowcase(Graphics* graphics, ResourceManager* resources) {
   if (!graphics || !resources) return;
   int y = 24;
-  for (const ShowcaseFont& entry : kFonts) {
-    Font* font = findOrLoadFont(entry, resources);
+  for (const ShowcaseLine& line : kLines) {
+    Font* font = findOrLoadFont(resources, line.fontId);
     if (!font) continue;
-    font->drawText(graphics, 40, y, entry.line, kPaleCyan);
+    font->drawText(graphics, 40, y, line.text, kPaleCyan);
     y += font->getLineHeight() + 4;
   }
 

@@ -4,16 +4,15 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <string>
 #include <vector>
 
-#include <GL/glew.h>
-
-#include "AngelFont.h"
 #include "AppConfig.h"
+#include "AppCore.h"
+#include "AssertReport.h"
 #include "ConfigFile.h"
-#include "DisplayConfigurations.h"
 #include "DynamicResources/SceneMusicContainer.h"
 #include "DynamicResources/SfxContainer.h"
 #include "FileSaveGame.h"
@@ -21,18 +20,29 @@
 #include "ImageFile.h"
 #include "LabelManager.h"
 #include "Menus/WelcomeScreen.h"
+#include "Profile/Profile.h"
 #include "ResourceManager.h"
+#include "SoundSystem.h"
 #include "Texture.h"
+#include "Store/CSteamLeaderboards.h"
+#include "Store/CStatsAndAchievements.h"
+#include "Store/LocalStore.h"
+#include "System/CollisionSetup.h"
+#include "System/ResourceLists.h"
 #include "Utilities.h"
 #include "VideoClips/AnimationPlayerClip.h"
 #include "VideoClips/LogoSequenceManager.h"
 #include "VideoClips/StaticImageClip.h"
 #include "music/AnnounceMusicTrack.h"
 #include "platform/RegistryValue.h"
-#include "AppCore.h"
 #include "xRenderingContext.h"
 
 namespace {
+
+MyApp* g_MyApp = nullptr;
+
+constexpr const char* kStoreFileName = "store.dat";
+
 // The game's own values for what a missing or damaged config.xml leaves unset.
 const char* const kSaveFolder = "Starmoor";
 const char* const kSaveFileName = "Starmoor.sav";
@@ -68,9 +78,13 @@ void fillConfigDefaults(AppConfig* config, bool fileRead) {
   if (config->getLabelsFile().empty()) config->setLabelsFile(kLabelsFile);
   if (!fileRead) config->setCaption(kCaption);
 }
+
 }  // namespace
 
+MyApp* MyApp::instance() { return g_MyApp; }
+
 MyApp::MyApp() {
+  g_MyApp = this;
   initSDL();
   AppConfig* config = AppConfig::instance();
   fillConfigDefaults(config, config->loadFromFile("content/config/config.xml"));
@@ -82,20 +96,57 @@ MyApp::MyApp() {
     gameParameters_ = new ConfigFile();
   }
   setDisplayConfigurations(new DisplayConfigurations("content/config/SystemInfo.xml"));
-  if (!config->getLabelsFile().empty()) gameMessages()->loadFromXml(config->getLabelsFile());
+  if (BGE_REPORT(gameMessages_ != 0) && !config->getLabelsFile().empty())
+    gameMessages()->loadFromXml(config->getLabelsFile());
   setWindowTitle(config->getCaption());
+  startStore();
   openSaveGame();
 }
 
+MyApp::~MyApp() {
+  delete g_leaderboards;
+  g_leaderboards = nullptr;
+  delete g_statsAndAchievements;
+  g_statsAndAchievements = nullptr;
+  delete store_;
+  store_ = nullptr;
+  delete gameParameters_;
+  gameParameters_ = nullptr;
+  if (g_MyApp == this) g_MyApp = nullptr;
+}
+
+std::string MyApp::saveFolder() const {
+  // Without a user data folder there is nowhere safe to write: an empty folder
+  // makes the save game and the store do nothing rather than write at the root.
+  const std::string data = getUserDataFolder();
+  if (data.empty()) return std::string();
+  return stripTrailingSlash(data) + "/" + stripTrailingSlash(AppConfig::instance()->getSaveFolder());
+}
+
+void MyApp::startStore() {
+  // The switch for a machine without the store: the game takes its no-store path.
+  const char* choice = std::getenv("STARMOOR_STORE");
+  if (choice && std::strcmp(choice, "none") == 0) {
+    std::printf("Store platform switched off: no statistics, achievements or leaderboards\n");
+    return;
+  }
+  const std::string folder = saveFolder();
+  auto* local = new store::LocalStore(folder.empty() ? std::string() : folder + "/" + kStoreFileName,
+                                      CSteamLeaderboards::allLeaderboardNames());
+  local->load();  // a broken file is kept aside and the store starts empty
+  store_ = local;
+  g_statsAndAchievements = new CStatsAndAchievements(store_);
+  g_leaderboards = new CSteamLeaderboards(store_);
+  g_leaderboards->findLeaderboard("YORK_001");
+}
+
 void MyApp::openSaveGame() {
-  const AppConfig* config = AppConfig::instance();
-  const std::string dataFolder = getUserDataFolder();
-  // Without a user data folder there is nowhere safe to write: an empty path
-  // makes the save game do nothing rather than write at the filesystem root.
+  const std::string folder = saveFolder();
   std::string path;
-  if (!dataFolder.empty()) {
-    path = stripTrailingSlash(dataFolder) + "/" + stripTrailingSlash(config->getSaveFolder()) + "/" +
-           config->getSaveFileName();
+  if (!folder.empty()) {
+    makeDirectories(folder);
+    path = folder + "/" + AppConfig::instance()->getSaveFileName();
+    std::printf("SAVE GAME FILE = %s\n", path.c_str());
   } else {
     std::printf("ERROR: there is no user data folder; the game will not be saved\n");
   }
@@ -103,11 +154,29 @@ void MyApp::openSaveGame() {
   save->addEntry("SOUND_VOLUME", new GenericEntry<int>(50, 50));
   save->addEntry("MUSIC_VOLUME", new GenericEntry<int>(50, 50));
   save->addEntry("BATTLE_ASSISTANT", new GenericEntry<int>(1, 1));
+  profile_ = new Profile("Commander");
+  save->addEntry("PLAYER_PROFILE", profile_);
+  BGE_REPORT(saveGame_ == 0);
   setSaveGame(save);
-  if (!loadGame()) saveGame();
+  if (loadGame()) return;
+  // The record could not be used (a damaged one is kept aside by the save
+  // game): the side files still hold the player's wins and badges, so they
+  // are read before the defaults are written over everything.
+  if (!folder.empty()) profile_->readSideFiles(folder);
+  saveGame();
 }
 
-void MyApp::onQuit() {
+bool MyApp::saveGame() {
+  if (!BGE_REPORT(saveGame_ != 0)) return false;
+  return saveGame_->save();
+}
+
+bool MyApp::loadGame() {
+  if (!BGE_REPORT(saveGame_ != 0)) return false;
+  return saveGame_->load();
+}
+
+void MyApp::writeCheckValue() {
   saveGame();
   // The last time the game was run, for support to read.
   if (!setRegistryDword("checkValue", static_cast<uint32_t>(std::time(nullptr)))) {
@@ -117,25 +186,34 @@ void MyApp::onQuit() {
   }
 }
 
-MyApp::~MyApp() {
-  delete gameParameters_;
-  gameParameters_ = nullptr;
-}
-
 void MyApp::init() {
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   initAudio();
-  if (SDL_Surface* icon = bge::loadImageSurfaceOrSay("content/Icon/Icon_32@x1.png", true)) {
-    if (icon_) SDL_FreeSurface(icon_);
-    icon_ = icon;
-  }
+  if (!icon_) icon_ = bge::loadImageSurfaceOrSay("content/Icon/Icon_32@x1.png", true);
   computeScaleFactors();
   if (window_ && icon_) SDL_SetWindowIcon(window_, icon_);
   SDLGameApp::init();
-  loadGlobalResources();
+  registerGlobalResources(globalResourceManager());
+  g_announceFont = globalFont("FONT_NOTOSANS24");
+  // The music banner is drawn by the engine's announcement widget on every screen.
+  const std::string banner = "content/images/mission/showsong.png";
+  if (ResourceManager* global = globalResourceManager()) {
+    if (!global->findTexture(banner)) {
+      Texture* texture = global->createTexture(banner);
+      if (!global->registerTexture(banner, texture)) delete texture;
+    }
+    g_announceBanner = global->findTexture(banner);
+  }
   loadShaders("content/config/shaderslist.xml");
   SfxContainer::instance()->load("content/config/sfx.xml");
   SceneMusicContainer::instance()->load("content/config/music.xml");
+  loadCollisionCategories("content/config/CollisionCategories.xml");
+  loadMaterials("content/config/Materials.xml");
+  systemCursor_ = SDL_GetCursor();
+  setCursorTexture(nullptr);
+  SDL_ShowCursor(SDL_ENABLE);
+  restoreVolumes();
+  profile_->loadStations("content/config/stations.xml");
   AppConfig::instance()->setScreenOffset(0, 0);
   if (AppConfig::instance()->getLogoScreens().empty()) {
     enterFirstScreen();
@@ -144,26 +222,26 @@ void MyApp::init() {
   }
 }
 
-void MyApp::loadGlobalResources() {
-  ResourceManager* global = globalResourceManager();
-  if (!global) return;
-  static const struct {
-    const char* id;
-    const char* file;
-  } kFonts[] = {{"FONT_NOTOSANS16", "content/fonts/NotoSans16.fnt"},
-                {"FONT_NOTOSANS20", "content/fonts/NotoSans20.fnt"},
-                {"FONT_NOTOSANS24", "content/fonts/NotoSans24.fnt"},
-                {"FONT_NOTOSANS46", "content/fonts/NotoSans46.fnt"}};
-  for (const auto& font : kFonts) {
-    if (!global->findFont(font.id)) global->registerFont(font.id, new AngelFont(font.file, GL_LINEAR));
-  }
-  g_announceFont = global->findFont("FONT_NOTOSANS24");
-  const std::string banner = "content/images/mission/showsong.png";
-  if (!global->findTexture(banner)) {
-    Texture* texture = global->createTexture(banner);
-    if (!global->registerTexture(banner, texture)) delete texture;
-  }
-  g_announceBanner = global->findTexture(banner);
+void MyApp::loadCollisionCategories(const std::string& path) { loadCollisionCategoriesFile(path); }
+
+void MyApp::loadMaterials(const std::string& path) { loadMaterialsFile(path); }
+
+void MyApp::restoreVolumes() {
+  SoundSystem* sound = getSoundSystem();
+  if (!sound || !saveGame_) return;
+  auto* music = saveGame_->findEntryAs<GenericEntry<int>>("MUSIC_VOLUME");
+  auto* effects = saveGame_->findEntryAs<GenericEntry<int>>("SOUND_VOLUME");
+  if (music) sound->setMusicVolume(music->getValue());
+  if (effects) sound->setSoundVolume(-1, effects->getValue());
+}
+
+void MyApp::onResume() { restoreVolumes(); }
+
+void MyApp::onPause() {
+  SoundSystem* sound = getSoundSystem();
+  if (!sound) return;
+  sound->setMusicVolume(0);
+  sound->setSoundVolume(-1, 0);
 }
 
 void MyApp::startLogoSequence() {
@@ -172,24 +250,85 @@ void MyApp::startLogoSequence() {
   logos->registerCreator("IMAGE", [](int id, bge::VideoClipListener* listener) -> bge::VideoClip* {
     return new bge::StaticImageClip(id, listener);
   });
-  logos->registerCreator("ANIMATION",
-                         [](int id, bge::VideoClipListener* listener) -> bge::VideoClip* {
-                           return new bge::AnimationPlayerClip(id, listener);
-                         });
+  logos->registerCreator("ANIMATION", [](int id, bge::VideoClipListener* listener) -> bge::VideoClip* {
+    return new bge::AnimationPlayerClip(id, listener);
+  });
   logos->playNextClip();
 }
 
-void MyApp::computeScaleFactors() {
+DisplayMode MyApp::pickDefaultResolution(const std::vector<DisplayMode*>& modes, int configWidth,
+                                         int configHeight) {
+  for (auto it = modes.rbegin(); it != modes.rend(); ++it)
+    if (*it) std::printf("[ Resolution = %dx%d ]\n", (*it)->width, (*it)->height);
+  for (const DisplayMode* m : modes)
+    if (m && m->width == configWidth && m->height == configHeight) return *m;
+  for (const DisplayMode* m : modes)
+    if (m && m->width == 1360 && m->height == 768) return *m;
+  const DisplayMode* first = nullptr;
+  for (const DisplayMode* m : modes) {
+    if (!m) continue;
+    if (!first) first = m;
+    if (m->width > kDesignWidth) return *m;
+  }
+  return first ? *first : DisplayMode(kNoModesWidth, kNoModesHeight);
+}
+
+DisplayMode MyApp::chooseDefaultResolution() const {
   const AppConfig* config = AppConfig::instance();
-  // Without a configured size (missing or partial file) the design size still opens a window.
-  int width = config->getWidth() > 0 ? config->getWidth() : kDesignWidth;
-  int height = config->getHeight() > 0 ? config->getHeight() : kDesignHeight;
-  const bool fullScreen = !windowed_ && config->getFullScreenMode() != AppConfig::ModeWindowed;
+  static const std::vector<DisplayMode*> kNone;
+  const DisplayConfigurations* displays = getDisplayConfigurations();
+  return pickDefaultResolution(displays ? displays->getDisplayModes() : kNone, config->getWidth(),
+                               config->getHeight());
+}
+
+void MyApp::computeScaleFactors() {
+  const DisplayMode size = profile_->screenSize();
+  // The side file reader refuses sizes no window can have; this is the last guard
+  // before the division.
+  const int width = size.width > 0 ? size.width : kDesignWidth;
+  const int height = size.height > 0 ? size.height : kDesignHeight;
+  const bool fullScreen = profile_->isFullscreen() && !windowed_;
   setDisplayMode(width, height, fullScreen);
   getDisplayConfigurations()->setResolutions(new DisplayMode(width, height),
                                              new DisplayMode(kDesignWidth, kDesignHeight));
-  setScaleFactors(static_cast<float>(width) / kDesignWidth, static_cast<float>(height) / kDesignHeight);
+  const float x = static_cast<float>(width) / kDesignWidth;
+  const float y = static_cast<float>(height) / kDesignHeight;
+  std::printf("[NEW scale factors = %g, %g ]\n", x, y);
+  setScaleFactors(x, y);
   createWindow(0);
+}
+
+void MyApp::onFrame(int dt) {
+  (void)dt;
+  if (store_) store_->runCallbacks();
+  if (!maximizeRequested_) return;
+  maximizeRequested_ = false;
+  // A click on the maximise box turns into full screen.
+  if (window_) SDL_RestoreWindow(window_);
+  const DisplayMode size = profile_->screenSize();
+  setDisplayMode(size.width > 0 ? size.width : kDesignWidth, size.height > 0 ? size.height : kDesignHeight, true);
+  createWindow(0);
+}
+
+void MyApp::onWindowMaximized(uint32_t windowId) {
+  (void)windowId;
+  maximizeRequested_ = true;
+}
+
+bool MyApp::toggleFullscreen(int width, int height, bool fullscreen) {
+  (void)width;
+  (void)height;
+  // A window forced by "-windowed" is not the player's choice: the profile
+  // keeps asking for what the player chose.
+  if (profile_ && !(windowed_ && !fullscreen)) profile_->setFullscreen(fullscreen);
+  if (window_ && !fullscreen && !(SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED))
+    SDL_SetWindowResizable(window_, SDL_TRUE);
+  broadcast();
+  return true;
+}
+
+void MyApp::reportStationMapWon(int missionId) {
+  if (g_statsAndAchievements) g_statsAndAchievements->addStationMapWon(missionId);
 }
 
 void MyApp::enterFirstScreen() {

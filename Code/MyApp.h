@@ -1,37 +1,82 @@
 #pragma once
+#include <SDL.h>
+
+#include <string>
+
+#include "DisplayConfigurations.h"
 #include "SDLGameApp.h"
+#include "System/GlobalEventManager.h"
 
 class ConfigFile;
+class Profile;
+namespace store { class StoreClient; }
 
-// Starmoor's application: reads its configuration, opens the window at the
-// configured size and starts on the first screen.
-class MyApp : public SDLGameApp {
+// Starmoor's application: reads its configuration files, starts the store
+// client when there is one, opens the save game with the player profile,
+// fills the content catalogues and the physics tables, loads the campaign and
+// shows the first screen.
+class MyApp : public SDLGameApp, public GlobalEventManager {
  public:
   static constexpr int kDesignWidth = 1366;
   static constexpr int kDesignHeight = 768;
+  // Size used when the desktop lists no display modes at all.
+  static constexpr int kNoModesWidth = 1024;
+  static constexpr int kNoModesHeight = 768;
 
   MyApp();
   ~MyApp() override;
 
+  // The one application; null before it is constructed and after it is gone.
+  static MyApp* instance();
+
   void init() override;
   void enterFirstScreen() override;
   bool confirmQuit() override { return true; }  // a quit is never put to the player
+  bool saveGame() override;
+  bool loadGame() override;
+  // The quit hook: saves, then writes the registry value.
+  void onQuit() override { writeCheckValue(); }
+  void writeCheckValue();
   std::string getSaveIdentifier() const override { return "VTQA_PL762"; }
-  // On the way out the player's options are written to the save file.
-  void onQuit() override;
+  void onResume() override;
+  void onPause() override;
+  // The engine's per-frame hook: store answers, then a pending maximise.
+  void onFrame(int dt) override;
+  void onWindowMaximized(uint32_t windowId) override;
+  // The engine's window-mode hook (also called after every window creation).
+  bool changeWindowMode(int width, int height, bool fullScreen) override {
+    return toggleFullscreen(width, height, fullScreen);
+  }
+  bool toggleFullscreen(int width, int height, bool fullscreen);
+
+  // A fallback screen size from the desktop's display modes.
+  DisplayMode chooseDefaultResolution() const;
+  // The same choice over any list (last to first printed, as the game logs it).
+  static DisplayMode pickDefaultResolution(const std::vector<DisplayMode*>& modes, int configWidth,
+                                           int configHeight);
+  void reportStationMapWon(int missionId);
 
   void setWindowed(bool windowed) { windowed_ = windowed; }
   bool isWindowed() const { return windowed_; }
   const ConfigFile* gameParameters() const { return gameParameters_; }
+  Profile* profile() const { return profile_; }
+  store::StoreClient* storeClient() const { return store_; }
+  // The folder of the save file and the profile's side files.
+  std::string saveFolder() const;
 
  private:
-  void computeScaleFactors();
+  void startStore();
   void openSaveGame();
-  // The game's four fonts and the music banner, in the global catalogue.
-  void loadGlobalResources();
-  // Plays the configured logo screens; the last one hands over to enterFirstScreen.
+  void computeScaleFactors();
   void startLogoSequence();
+  void loadCollisionCategories(const std::string& path);
+  void loadMaterials(const std::string& path);
+  void restoreVolumes();
 
+  SDL_Cursor* systemCursor_ = nullptr;
+  bool maximizeRequested_ = false;
+  ConfigFile* gameParameters_ = nullptr;  // owned
+  Profile* profile_ = nullptr;            // owned by the save game
   bool windowed_ = false;
-  ConfigFile* gameParameters_ = nullptr;
+  store::StoreClient* store_ = nullptr;   // owned
 };

@@ -31,6 +31,9 @@ class FileSaveGame : public SaveGame {
   static constexpr long long kMaxSaveBytes = 4 * 1024 * 1024;
 
   const std::string& getPath() const { return path_; }
+  // True while load() runs: entries that keep files of their own leave them
+  // alone when load() asks them for a snapshot of their current values.
+  bool isLoading() const { return loading_; }
   // True after a load found a file it could neither read nor set aside.
   bool isLeftAlone() const { return leftAlone_; }
   // Where the last failed load kept its copy of the file (empty if none).
@@ -50,5 +53,6 @@ class FileSaveGame : public SaveGame {
   Buffer* buffer_ = nullptr;
   GameApp* app_;
   std::string backupPath_;
+  bool loading_ = false;
   bool leftAlone_ = false;
 };

@@ -62,6 +62,21 @@ class GameApp {
   bool isOnStack(const GameState* state) const;
   size_t queuedForDeletion() const { return deletionQueue_.size(); }
 
+  // Which states a walk over the stack visits, and in which order.
+  enum class StateOrder { BottomUp, TopDown };
+  enum class StateFilter {
+    OnStack,         // every state still on the stack
+    Active,          // those of them that are active
+    ActiveOrAll,     // Active, or OnStack while inactive states are updated too
+  };
+  // Calls visit(state) for the states on the stack when the walk began, in the
+  // given order. A state popped or deactivated by an earlier visit is skipped;
+  // popped states are deleted only at the frame's end, so none goes while it
+  // is walked. Walks may nest; the snapshot storage is kept between walks, so
+  // a frame's walks do not allocate.
+  template <typename Visit>
+  void visitStates(StateOrder order, StateFilter filter, Visit&& visit);
+
   // --- fields ---
   float getScaleFactorX() const { return scaleX_; }
   float getScaleFactorY() const { return scaleY_; }
@@ -107,4 +122,23 @@ class GameApp {
   Point2i mousePosition_;
   std::vector<GameState*> deletionQueue_;
   std::vector<ResourceManager*> resourceManagers_;
+
+ private:
+  // Snapshot storage, one per nesting level of visitStates; indexed anew on
+  // every step, since a nested walk may grow the outer vector.
+  std::vector<std::vector<GameState*>> visitSnapshots_;
+  size_t visitDepth_ = 0;
+  size_t beginVisit();
+  bool passes(const GameState* state, StateFilter filter) const;
 };
+
+template <typename Visit>
+void GameApp::visitStates(StateOrder order, StateFilter filter, Visit&& visit) {
+  const size_t level = beginVisit();
+  const size_t count = visitSnapshots_[level].size();
+  for (size_t k = 0; k < count; ++k) {
+    GameState* state = visitSnapshots_[level][order == StateOrder::BottomUp ? k : count - 1 - k];
+    if (passes(state, filter)) visit(state);
+  }
+  --visitDepth_;
+}

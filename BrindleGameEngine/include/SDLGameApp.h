@@ -13,6 +13,7 @@
 #include "JoystickButtonMapping.h"
 #include "JoystickEvent.h"
 #include "JoystickTables.h"
+#include "PhysicsMath.h"
 #include "Timer.h"
 #include "tinyaction/ActionListener.h"
 
@@ -210,7 +211,7 @@ class SDLGameApp : public GameApp, public bge::ActionListener {
   std::string shaderListPath_;
   // Design-space positions of the last press and release; the undefined value
   // when the other was recorded since or the pointer moved.
-  static constexpr float kUndefined = 4222483456.0f;
+  static constexpr float kUndefined = QuillonPHX2D::QLN_UNSET;
   float lastPressX_ = kUndefined, lastPressY_ = kUndefined;
   float lastReleaseX_ = kUndefined, lastReleaseY_ = kUndefined;
 

@@ -142,6 +142,22 @@ void GameApp::changeState(GameState* state) {
   if (state) state->activate(this);
 }
 
+size_t GameApp::beginVisit() {
+  if (visitSnapshots_.size() <= visitDepth_) visitSnapshots_.resize(visitDepth_ + 1);
+  visitSnapshots_[visitDepth_].assign(states_.begin(), states_.end());
+  return visitDepth_++;
+}
+
+bool GameApp::passes(const GameState* state, StateFilter filter) const {
+  if (!isOnStack(state)) return false;  // popped earlier in this walk
+  switch (filter) {
+    case StateFilter::OnStack: return true;
+    case StateFilter::Active: return state->isActive();
+    case StateFilter::ActiveOrAll: return updateInactiveStates_ || state->isActive();
+  }
+  return false;
+}
+
 bool GameApp::isOnStack(const GameState* state) const {
   return std::find(states_.begin(), states_.end(), state) != states_.end();
 }

@@ -174,19 +174,15 @@ void SDLGameApp::actionFinished(int id) {
 void SDLGameApp::unloadContextResources() {
   if (globalResourceManager_) globalResourceManager_->unloadAll(ResourceManager::TexturesAndFonts);
   if (cursorTexture_) cursorTexture_->unload();
-  const std::vector<GameState*> snapshot = states_;
-  for (GameState* state : snapshot) {
-    if (isOnStack(state)) state->onContextLost();
-  }
+  visitStates(StateOrder::BottomUp, StateFilter::OnStack,
+              [&](GameState* state) { state->onContextLost(); });
 }
 
 void SDLGameApp::reloadContextResources() {
   if (globalResourceManager_) globalResourceManager_->reloadAll(ResourceManager::TexturesAndFonts);
   if (cursorTexture_) cursorTexture_->reload();
-  const std::vector<GameState*> snapshot = states_;
-  for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it) {
-    if (isOnStack(*it)) (*it)->onContextRestored();
-  }
+  visitStates(StateOrder::TopDown, StateFilter::OnStack,
+              [&](GameState* state) { state->onContextRestored(); });
 }
 
 void SDLGameApp::destroyWindow() {

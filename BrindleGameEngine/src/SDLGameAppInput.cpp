@@ -148,10 +148,8 @@ void SDLGameApp::removeInputListener(InputListener* listener) {
 void SDLGameApp::dispatchKeyToStates(const KeyEvent& event) {
   const std::vector<InputListener*> listeners = inputListeners_;
   for (auto it = listeners.rbegin(); it != listeners.rend(); ++it) (*it)->onKeyEvent(event);
-  const std::vector<GameState*> snapshot = states_;
-  for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it) {
-    if (isOnStack(*it) && (*it)->isActive()) (*it)->onKeyEvent(event);
-  }
+  visitStates(StateOrder::TopDown, StateFilter::Active,
+              [&](GameState* state) { state->onKeyEvent(event); });
 }
 
 namespace {
@@ -242,10 +240,8 @@ void SDLGameApp::handleMouse(const SDL_Event& event) {
 }
 
 void SDLGameApp::dispatchMouseToStates(const PointingDeviceEvent& event) {
-  const std::vector<GameState*> snapshot = states_;
-  for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it) {
-    if (isOnStack(*it) && (*it)->isActive()) (*it)->onPointingDeviceEvent(event);
-  }
+  visitStates(StateOrder::TopDown, StateFilter::Active,
+              [&](GameState* state) { state->onPointingDeviceEvent(event); });
 }
 
 void SDLGameApp::handleJoystick(const SDL_Event& event) {
@@ -288,17 +284,13 @@ void SDLGameApp::handleJoystick(const SDL_Event& event) {
 }
 
 void SDLGameApp::dispatchJoystickToStates(const JoystickEvent& event) {
-  const std::vector<GameState*> snapshot = states_;
-  for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it) {
-    if (isOnStack(*it) && (*it)->isActive()) (*it)->onJoystickEvent(event);
-  }
+  visitStates(StateOrder::TopDown, StateFilter::Active,
+              [&](GameState* state) { state->onJoystickEvent(event); });
 }
 
 void SDLGameApp::handlePinch(const PinchZoomEvent& event) { dispatchPinchToStates(event); }
 
 void SDLGameApp::dispatchPinchToStates(const PinchZoomEvent& event) {
-  const std::vector<GameState*> snapshot = states_;
-  for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it) {
-    if (isOnStack(*it) && (*it)->isActive()) (*it)->onPinchZoomEvent(event);
-  }
+  visitStates(StateOrder::TopDown, StateFilter::Active,
+              [&](GameState* state) { state->onPinchZoomEvent(event); });
 }

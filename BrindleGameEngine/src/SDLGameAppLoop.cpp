@@ -66,10 +66,8 @@ void SDLGameApp::deliverFinishedChannels() {
 }
 
 void SDLGameApp::onChannelFinished(int channel) {
-  const std::vector<GameState*> snapshot = states_;
-  for (GameState* state : snapshot) {
-    if (isOnStack(state) && state->isActive()) state->onChannelFinished(channel);
-  }
+  visitStates(StateOrder::BottomUp, StateFilter::Active,
+              [&](GameState* state) { state->onChannelFinished(channel); });
 }
 
 void SDLGameApp::run() {
@@ -129,7 +127,8 @@ void SDLGameApp::pollEvents() {
 
 void SDLGameApp::waitForWindowEvent() {
   SDL_Event event;
-  if (!SDL_WaitEvent(&event)) return;
+  // Bounded, so a hang-up signal is seen while the window stays minimised.
+  if (!SDL_WaitEventTimeout(&event, 1000)) return;
   // Input that arrives while minimised is dropped, but a quit still counts.
   if (event.type == SDL_WINDOWEVENT) handleWindowEvent(event.window);
   else if (event.type == SDL_QUIT) requestQuit();
@@ -141,11 +140,8 @@ void SDLGameApp::stepPhysics(float step) {
 
 void SDLGameApp::update(int dt) {
   onFrame(dt);
-  const std::vector<GameState*> snapshot = states_;
-  for (GameState* state : snapshot) {
-    if (!isOnStack(state)) continue;  // popped earlier this frame
-    if (state->isActive() || updateInactiveStates_) state->update(dt);
-  }
+  visitStates(StateOrder::BottomUp, StateFilter::ActiveOrAll,
+              [&](GameState* state) { state->update(dt); });
 }
 
 void SDLGameApp::render() {
@@ -157,10 +153,8 @@ void SDLGameApp::render() {
   }
   setup2DProjection();
   beforeRenderStates(graphics_);
-  const std::vector<GameState*> snapshot = states_;
-  for (GameState* state : snapshot) {
-    if (isOnStack(state)) state->render(graphics_);
-  }
+  visitStates(StateOrder::BottomUp, StateFilter::OnStack,
+              [&](GameState* state) { state->render(graphics_); });
   afterRenderStates(graphics_);
   afterRender(graphics_);
   drawCursor();
@@ -284,10 +278,8 @@ void SDLGameApp::onMinimized() {
   visible_ = false;
   active_ = false;
   timer_->pause();
-  const std::vector<GameState*> snapshot = states_;
-  for (GameState* state : snapshot) {
-    if (isOnStack(state) && (state->isActive() || updateInactiveStates_)) state->onMinimized();
-  }
+  visitStates(StateOrder::BottomUp, StateFilter::ActiveOrAll,
+              [&](GameState* state) { state->onMinimized(); });
   onPause();
 }
 
@@ -297,10 +289,8 @@ void SDLGameApp::onRestored() {
   active_ = true;
   timer_->resume();
   onResume();
-  const std::vector<GameState*> snapshot = states_;
-  for (GameState* state : snapshot) {
-    if (isOnStack(state) && (state->isActive() || updateInactiveStates_)) state->onRestored();
-  }
+  visitStates(StateOrder::BottomUp, StateFilter::ActiveOrAll,
+              [&](GameState* state) { state->onRestored(); });
 }
 
 std::string SDLGameApp::takeScreenshot() {
@@ -358,10 +348,8 @@ void SDLGameApp::saveScreenshot(const std::string& path) {
 }
 
 void SDLGameApp::exitAllStates() {
-  const std::vector<GameState*> snapshot = states_;
-  for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it) {
-    if (isOnStack(*it)) (*it)->exitHook();
-  }
+  visitStates(StateOrder::TopDown, StateFilter::OnStack,
+              [&](GameState* state) { state->exitHook(); });
 }
 
 void SDLGameApp::runQuitPath() {

@@ -99,7 +99,9 @@ std::string getUserDataFolder() {
   // Without any home the files go beside the program rather than under "/".
   if (folder.empty()) {
     folder = ".";
-    std::cout << "no home folder: the game's files go beside the program" << std::endl;
+    char here[4096];
+    std::cout << "no home folder: the game's files go beside the program in "
+              << (getcwd(here, sizeof here) ? here : ".") << std::endl;
   }
   std::cout << "user data folder = " << folder << std::endl;
   return folder;

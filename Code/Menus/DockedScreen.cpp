@@ -3,13 +3,13 @@
 #include "FadeTransitions.h"
 #include "GameApp.h"
 #include "LabelManager.h"
-#include "Menus/DemoFont.h"
 #include "Menus/LayoutDemoScreen.h"
 #include "Menus/PanelWidget.h"
 #include "Menus/ScreenKeys.h"
 #include "Menus/StarfieldBackdrop.h"
 #include "Menus/WelcomeScreen.h"
 #include "ZoomTransitions.h"
+#include "System/GameFonts.h"
 
 DockedScreen::DockedScreen() : ScreenBase("DockedScreen") {
   setInTransition(new ZoomInTransition(kZoomMs, Color(0, 0, 0, 255)));
@@ -19,7 +19,7 @@ DockedScreen::DockedScreen() : ScreenBase("DockedScreen") {
 void DockedScreen::init() {
   LabelManager* labels = app_ ? app_->gameMessages() : nullptr;
   auto text = [labels](const char* id) { return labels ? labels->getLabel(id) : std::string(id); };
-  Font* font = demoFont(getResourceManager());
+  Font* font = findOrLoadFont(getResourceManager(), "FONT_NOTOSANS24");
 
   PanelWidget* banner = new PanelWidget(font, text("LABEL_SECOND_SCREEN"));
   banner->setRect(433, 250, 500, 90);

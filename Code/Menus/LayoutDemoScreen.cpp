@@ -6,7 +6,6 @@
 
 #include <cstdio>
 
-#include "AngelFont.h"
 #include "DynamicResources/SceneMusicContainer.h"
 #include "DynamicResources/SfxContainer.h"
 #include "FadeTransitions.h"
@@ -18,6 +17,7 @@
 #include "music/AudioAnalyserWidget.h"
 #include "ResourceManager.h"
 #include "SoundSystem.h"
+#include "System/GameFonts.h"
 #include "animation/AnimationPlayer.h"
 #include "widgets/Button.h"
 #include "widgets/CheckBox.h"
@@ -33,17 +33,6 @@
 namespace {
 
 constexpr int kFadeMs = 400;
-
-struct FontFile {
-  const char* id;
-  const char* file;
-};
-constexpr FontFile kFonts[] = {
-    {"FONT_NOTOSANS16", "content/fonts/NotoSans16.fnt"},
-    {"FONT_NOTOSANS20", "content/fonts/NotoSans20.fnt"},
-    {"FONT_NOTOSANS24", "content/fonts/NotoSans24.fnt"},
-    {"FONT_NOTOSANS46", "content/fonts/NotoSans46.fnt"},
-};
 
 Sound* sfxSound(const char* key) {
   return SfxContainer::instance()->findVariantSound(std::string(key) + "_0");
@@ -86,7 +75,7 @@ void LayoutDemoScreen::init() {
   if (!sfx->isLoaded()) sfx->load("content/config/sfx.xml");
   SceneMusicContainer* music = SceneMusicContainer::instance();
   if (!music->findTracks(0)) music->load("content/config/music.xml");
-  ensureFonts();
+  loadGameFonts(getResourceManager());
   animations_ = new AnimationPlayer(this);
   loadLayout(kLayoutFile);
   // The spectrum of whatever the mixer plays, along the bottom of the screen.
@@ -94,16 +83,6 @@ void LayoutDemoScreen::init() {
   spectrum->setRect(0, 608, 683, 160);
   spectrum->setVerticalScale(0.2f);
   addWidget(spectrum);
-}
-
-void LayoutDemoScreen::ensureFonts() {
-  ResourceManager* resources = getResourceManager();
-  if (!resources) return;
-  for (const FontFile& font : kFonts) {
-    if (!layout::findFont(resources, font.id)) {
-      resources->registerFont(font.id, new AngelFont(font.file, GL_LINEAR));
-    }
-  }
 }
 
 void LayoutDemoScreen::loadLayout(const std::string& file) {

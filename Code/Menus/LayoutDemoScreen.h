@@ -65,7 +65,6 @@ class LayoutDemoScreen : public ScreenBase,
   // Gives a layout widget its sounds and settings, then shows it.
   void adoptWidget(Widget* widget);
   void playAnimationElement(const bge::XmlReader& xml, TiXmlElement* element);
-  void ensureFonts();
   void setSoundVolume(float value);
   void setMusic(bool on);
   void openDialog();

@@ -4,11 +4,11 @@
 #include "GameApp.h"
 #include "LabelManager.h"
 #include "MediaShowcase.h"
-#include "Menus/DemoFont.h"
 #include "Menus/DockedScreen.h"
 #include "Menus/PanelWidget.h"
 #include "Menus/ScreenKeys.h"
 #include "Menus/StarfieldBackdrop.h"
+#include "System/GameFonts.h"
 
 WelcomeScreen::WelcomeScreen() : ScreenBase("WelcomeScreen") {
   setInTransition(new FadeInTransition(kFadeMs, Color(0, 0, 0, 255)));
@@ -18,7 +18,7 @@ WelcomeScreen::WelcomeScreen() : ScreenBase("WelcomeScreen") {
 void WelcomeScreen::init() {
   LabelManager* labels = app_ ? app_->gameMessages() : nullptr;
   auto text = [labels](const char* id) { return labels ? labels->getLabel(id) : std::string(id); };
-  Font* font = demoFont(getResourceManager());
+  Font* font = findOrLoadFont(getResourceManager(), "FONT_NOTOSANS24");
 
   PanelWidget* title = new PanelWidget(font, text("LABEL_GAME_TITLE"));
   title->setRect(483, 170, 400, 80);

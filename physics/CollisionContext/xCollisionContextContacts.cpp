@@ -64,9 +64,10 @@ PairFlagsCache &pairFlags() {
   return cache;
 }
 
-bool addressBelow(const xShape *a, const xShape *b) {
-  return reinterpret_cast<std::uintptr_t>(a) < reinterpret_cast<std::uintptr_t>(b);
-}
+// Of two awake shapes, the one made later handles their pair: the same one on every run of a
+// scene (addresses would change with whatever was allocated before), so their contacts come
+// in the same order and with the same orientation.
+bool madeBefore(const xShape *a, const xShape *b) { return a->serial() < b->serial(); }
 
 void collidePair(xShape *a, xShape *b, xCategoryDispatcher *categories, xColliderTable *table) {
   unsigned long fa = 0, fb = 0;
@@ -87,8 +88,7 @@ void collidePair(xShape *a, xShape *b, xCategoryDispatcher *categories, xCollide
 void xCollisionContext::generateContacts() {
   // A notification that steps the world or generates contacts again would reuse the lists
   // this pass is walking.
-  QLN_ASSERT(!generating_);
-  if (generating_) return;
+  if (!QLN_ASSERT(!generating_)) return;
   generating_ = true;
   xCategoryDispatcher *categories = xCategoryDispatcher::Instance();
   xColliderTable *table = xColliderTable::Instance();
@@ -112,8 +112,8 @@ void xCollisionContext::generateContacts() {
     for (int k = 0; k < found; ++k) {
       xShape *n = near[k];
       xBody *bodyN = n->getMainBody();
-      // Pairs of two awake shapes are handled once, from the shape with the higher address.
-      if (bodyN && bodyN->isActive() && !addressBelow(n, a)) continue;
+      // Pairs of two awake shapes are handled once, from the shape made later.
+      if (bodyN && bodyN->isActive() && !madeBefore(n, a)) continue;
       if (bodyA && bodyN == bodyA) continue;  // shapes of one body never collide
       kept[count++] = n;
     }

@@ -21,7 +21,7 @@ xConfigurator *xConfigurator::Instance() {
     cfg_ptrInstance = new (std::nothrow) xConfigurator();
 #if defined(QLN_GAME_BUILD)
     xConfigurator *ptrInstance_ = cfg_ptrInstance;
-    QLN_ASSERT(ptrInstance_ != NULL);
+    QLN_ASSERT(ptrInstance_ != nullptr);
 #endif
   }
   return cfg_ptrInstance;

@@ -74,8 +74,7 @@ Vec3 xBody3D::applyInverseInertiaWorld(const Vec3& v) const {
 }
 
 void xBody3D::attachShape(xShape3D* s) {
-  QLN_ASSERT(shapeCount_ < kMaxShapes && "ERROR: too many shapes on one 3D body");
-  if (shapeCount_ >= kMaxShapes) return;
+  if (!QLN_ASSERT(shapeCount_ < kMaxShapes && "too many shapes on one 3D body")) return;
   shapes_[shapeCount_++] = s;
 }
 

@@ -13,6 +13,14 @@ namespace {
 
 constexpr float kPiOver8 = 0.39269909f;
 constexpr float kPiOver4 = 0.78539819f;
+// Points within this of a clipping face or a cylinder's surface count as inside it, so points
+// lying on the surface are not lost to rounding.
+constexpr float kInsideSlack = 0.01f;
+// Clipped face points whose depths differ by less than this share their mean depth.
+constexpr float kFlatFaceSpread = 0.001f;
+// A cylinder whose axis lies within about 25 degrees of the contact normal (|cos| at least
+// this) touches with its cap; otherwise with its side.
+constexpr float kCapContactCos = 0.9f;
 
 // Box-box clipped points, shared like the search record.
 Vec3 g_boxPoints[16] = {};
@@ -103,7 +111,7 @@ void boxBoxFaceContacts(const xSolid3D& A, const xSolid3D& B, int k, const Vec3&
   Vec3 poly[16] = {fc + eu + ev, fc - eu + ev, fc - eu - ev, fc + eu - ev};
 
   Vec3 normals[5] = {-refN, Vec3(0.0f), Vec3(0.0f), Vec3(0.0f), Vec3(0.0f)};
-  float offsets[5] = {refHalf[refAxis] + 0.01f + qlnDot3(refN, ref.c), 0, 0, 0, 0};
+  float offsets[5] = {refHalf[refAxis] + kInsideSlack + qlnDot3(refN, ref.c), 0, 0, 0, 0};
   int p = 1;
   for (int i = 0; i < 3; ++i) {
     if (i == refAxis) continue;
@@ -141,7 +149,7 @@ void qlnCollideBoxBox3D(xShape3D* a, xShape3D* b) {
       dmax = std::max(dmax, g_boxDepths[i]);
     }
     // A level stack gets one depth for all its points, so it does not rock.
-    if (dmax - dmin < 0.001f)
+    if (dmax - dmin < kFlatFaceSpread)
       for (int i = 0; i < g_boxPointCount; ++i) g_boxDepths[i] = (dmin + dmax) * 0.5f;
     const Vec3 refN = qlnSAT3D().refFaceNormal;
     for (int i = 0; i < g_boxPointCount; ++i) {
@@ -221,7 +229,7 @@ void qlnCollideBoxCylinder(xShape3D* a, xShape3D* b) {
   if (qlnSATBoxCylinder3D(box, cyl) || qlnSAT3D().bestAxis < 0) return;
   qlnMarkTested3D(a, b);
   const Vec3 n = qlnSAT3D().bestNormal;
-  if (std::fabs(qlnDot3(cyl.ax[1], n)) < 0.9f)
+  if (std::fabs(qlnDot3(cyl.ax[1], n)) < kCapContactCos)
     qlnBoxCylinderSideContacts3D(a, b, box, cyl, n);
   else
     qlnBoxCylinderCapContacts3D(a, b, box, cyl, n);
@@ -364,7 +372,7 @@ void qlnCollideCylinderCylinder(xShape3D* a, xShape3D* b) {
   // A rim axis: the stored rim point, when it lies in both cylinders; otherwise the rim axis
   // only restated the cross axis and the side lines give the contact.
   const Vec3 rim = qlnSAT3D().rimPoint;
-  const float slack = qlnSAT3D().bestDepth + 0.01f;
+  const float slack = qlnSAT3D().bestDepth + kInsideSlack;
   if (insideCylinder(A, rim, slack) && insideCylinder(B, rim, slack)) {
     qlnReportContact3D(a, b, rim, qlnSAT3D().bestDepth, m);
     return;
@@ -377,12 +385,12 @@ void qlnCollideCylinderCylinder(xShape3D* a, xShape3D* b) {
 // ---- cylinder-capsule ----
 
 // The capsule's core, moved by its radius towards the cylinder and kept where it lies inside
-// the cylinder (ends within 0.01 of the surface count as inside).
+// the cylinder (ends within the slack of the surface count as inside).
 int qlnCylinderCapsuleCore3D(const xSolid3D& cyl, const xSolid3D& cap, const Vec3& m, Vec3* out) {
   Vec3 p = cyl.toLocal(cap.end(1.0f) - m * cap.r);
   Vec3 q = cyl.toLocal(cap.end(-1.0f) - m * cap.r);
   const float r = cyl.r;
-  auto inside = [r](const Vec3& v) { return std::sqrt(v.x * v.x + v.z * v.z) - r < 0.01f; };
+  auto inside = [r](const Vec3& v) { return std::sqrt(v.x * v.x + v.z * v.z) - r < kInsideSlack; };
   if (!(inside(p) && inside(q))) {
     Vec3 o1(0.0f), o2(0.0f);
     if (qlnSegmentInCylinder3D(p, q, r, o1, o2) == 0) return 0;
@@ -460,7 +468,7 @@ void qlnCollideCylinderPlane(xShape3D* a, xShape3D* b) {
   qlnSATReset3D();
   if (qlnSATCylinderPlane3D(n, d, cyl) || qlnSAT3D().bestAxis < 0) return;
   qlnMarkTested3D(a, b);
-  if (std::fabs(qlnDot3(cyl.ax[1], n)) < 0.9f)
+  if (std::fabs(qlnDot3(cyl.ax[1], n)) < kCapContactCos)
     qlnCylinderPlaneRimContacts3D(a, b, cyl, n, d);
   else
     qlnCylinderPlaneCapContacts3D(a, b, cyl, n, d);

@@ -88,9 +88,10 @@ void xCollisionContext3D::generateContacts() {
     for (int j = 0; j < shapes_.size(); ++j) {
       xShape3D* n = shapes_[j];
       if (!n || n == a) continue;
-      // A pair of awake shapes is handled once, from the shape with the higher address.
+      // A pair of awake shapes is handled once, from the shape made later: the same one on
+      // every run, as in 2D.
       xBody3D* nb = n->mainBody();
-      if (nb && (nb->flags & kFlag3DActive) && !(n < a)) continue;
+      if (nb && (nb->flags & kFlag3DActive) && !(n->serial() < a->serial())) continue;
       testPair(a, n);
       if (!activeShapes_[i]) break;  // a notification removed A
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Dynamics/Constraints/ContactTuning.h"
 #include "GameExtensions/Body3D.h"
 #include "GameExtensions/Configurator3D.h"
 #include "GameExtensions/Solver3D.h"
@@ -10,8 +11,20 @@
 namespace QuillonPHX2D {
 
 namespace {
+// Friction of every 3D contact, as a share of its normal force (the rows are linked to it).
 constexpr float kFrictionBound = 0.49999037f;
+// Bounce of every 3D contact: the share of the approach speed it sends back (negative, since
+// the row measures approach as a negative speed).
 constexpr float kRestitution = -0.29999721f;
+// Share of the overlap beyond the slop pushed out per unit of time: gentler than the 2D
+// contacts, so stacked 3D bodies settle without jitter.
+constexpr float kOverlapBiasFactor = 0.2f;
+// Approach speeds below 30 step lengths a unit of time, with a tenth to spare, do not bounce:
+// resting contacts stay at rest instead of buzzing.
+constexpr float kBounceSpeedSteps = 30.0f;
+constexpr float kBounceMargin = 1.1f;
+// Squared tangential speeds below this have no direction: the plane's own axes are used.
+constexpr float kStillTangent2 = 1e-08f;
 }  // namespace
 
 xConstraintSet3D::xConstraintSet3D() : releaseForce(0.0f), placementInSrc_(), placementInDst_() {}
@@ -86,8 +99,7 @@ xContactConstraint3D::xContactConstraint3D()
 
 void xContactConstraint3D::initialize(xBody3D* b0, xBody3D* b1, xMaterial* m0, xMaterial* m1,
                                       const Vec3& p, const Vec3& n, float d) {
-  QLN_ASSERT(b0 != nullptr && "ERROR: a 3D contact needs its first body");
-  if (!b0) return;
+  if (!QLN_ASSERT(b0 != nullptr && "a 3D contact needs its first body")) return;
   release();
   attach(b0, b1);
   point = p;
@@ -106,8 +118,7 @@ namespace {
 bool readBody(xBodyStream3D& B, const xBody3D* body, Vec3& p, Vec3& u, Vec3& w) {
   const int i = body->streamIndex();
   const bool inStream = i >= 0 && i < B.bodyCount() && B.state.cols() >= xBodyStream3D::kStateColumns;
-  QLN_ASSERT(inStream && "ERROR: a constrained body is missing from the body stream");
-  if (!inStream) return false;
+  if (!QLN_ASSERT(inStream && "a constrained body is missing from the body stream")) return false;
   p = Vec3(B.state(i, 0), B.state(i, 1), B.state(i, 2));
   u = Vec3(B.velocities(6 * i), B.velocities(6 * i + 1), B.velocities(6 * i + 2));
   w = body->canRotate() ? Vec3(B.velocities(6 * i + 3), B.velocities(6 * i + 4), B.velocities(6 * i + 5))
@@ -134,7 +145,7 @@ int xContactConstraint3D::formEquations(xEquationStream3D& E, xBodyStream3D& B, 
   if (!readBody(B, src_, p0, u0, w0)) return 0;
   if (dst_ && !readBody(B, dst_, p1, u1, w1)) return 0;
   const Vec3& n = normal;
-  const float k = 0.2f / h;
+  const float k = kOverlapBiasFactor / h;
   const Vec3 a0 = lever0 + p0, a1 = lever1 + p1;
   const Vec3 d0 = a0 - p0, d1 = a1 - p1;
 
@@ -148,10 +159,10 @@ int xContactConstraint3D::formEquations(xEquationStream3D& E, xBodyStream3D& B, 
   E.lower(r) = 0.0f;
   E.upper(r) = QLN_MAX;
   const float slop = cfg->penetrationSlop;
-  float b = std::min(k * std::max(e - slop, -slop), 1.0f);
+  float b = std::min(k * std::max(e - slop, -slop), kContactMaxOverlapSpeed);
 
   if (cfg->restitution) {
-    const float tau = h * 30.0f * 1.1f;
+    const float tau = h * kBounceSpeedSteps * kBounceMargin;
     // Relative approach speed as the normal row measures it.
     float s = qlnDot3(j0Lin, u0) + qlnDot3(j0Ang, w0);
     if (dst_) s += qlnDot3(j1Lin, u1) + qlnDot3(j1Ang, w1);
@@ -168,7 +179,7 @@ int xContactConstraint3D::formEquations(xEquationStream3D& E, xBodyStream3D& B, 
     return c;
   };
   const Vec3 vt = t1 * tangentSpeed(t1) + t2 * tangentSpeed(t2);
-  if (qlnLen2V3(vt) > 1e-08f) {
+  if (qlnLen2V3(vt) > kStillTangent2) {
     t1 = vt * (1.0f / qlnLenV3(vt));
     t2 = qlnCross3(t1, n);
   }
@@ -182,7 +193,7 @@ int xContactConstraint3D::formEquations(xEquationStream3D& E, xBodyStream3D& B, 
     E.upper(row) = kFrictionBound;
     E.link[row] = r;
     E.target(row) = 0.0f;
-    E.softness(row) = 1e-04f;
+    E.softness(row) = kContactFrictionSoftness;
   }
   return 3;
 }

@@ -137,7 +137,7 @@ void qlnImmerseSphere(xShape3D* a, xShape3D* fluid) {
   const float h = qlnDot3(s.up, S.c) - qlnDot3(s.up, s.q);
   if (h > 0.0f && r <= h) return;
   const float H = std::fabs(h) < r ? r - h : 2.0f * r;
-  const float V = 3.1415927f * H * H * (r - H * 0.33333334f);
+  const float V = QLN_PI * H * H * (r - H * 0.33333334f);
   finish(a, fluid, {V, S.c});
 }
 
@@ -172,7 +172,7 @@ void qlnImmersePrism(xShape3D* a, xShape3D* fluid) {
   const xSurface3D s = surfaceOf(fluid);
   const xSolid3D P = qlnSolidOf3D(a);
   // An octagonal prism whose inscribed circle is the shape's circle.
-  const float R = P.r / std::cos(3.1415927f / 8.0f);
+  const float R = P.r / std::cos(QLN_PI / 8.0f);
   Vec3 top[8], bottom[8];
   for (int k = 1; k <= 8; ++k) {
     const float ang = k * 0.78539819f;

@@ -78,7 +78,7 @@ static const Mtx33 kIdentityMtx33(1, 0, 0, 0, 1, 0, 0, 0, 1);
 static const Mtx34 kIdentityMtx34(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0);
 static const Mtx44 kDiagMtx44(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0);
 static const Vec4 kZeroVec4(0.0f);
-static const Box3 kEmptyBox3(Vec3(1e38f, 1e38f, 1e38f), Vec3(-1e38f, -1e38f, -1e38f));
+static const Box3 kEmptyBox3(Vec3(QLN_MAX, QLN_MAX, QLN_MAX), Vec3(-QLN_MAX, -QLN_MAX, -QLN_MAX));
 
 Mtx33 qlnQuatToMtx33(float x, float y, float z, float w);
 Mtx33 qlnQuatToMtx33(const Placement3D& p);

@@ -1,12 +1,10 @@
 #pragma once
 // Common ground of the game-only 3D contact world: the engine's math and assertions,
-// plus the few constants the 3D code shares.
+// plus the flag bits the 3D code shares.
 #include "Foundation/Math/QlnMath.h"
 #include "Foundation/QlnAssert.h"
 
 namespace QuillonPHX2D {
-
-constexpr float kUnset3D = QLN_UNSET;
 
 // Flag bits of 3D bodies and shapes (the same values as the 2D paragon flags).
 enum : unsigned int {

@@ -58,7 +58,7 @@ void xPhysicsContext3D::updateF(float dt) {
 void xPhysicsContext3D::solveIslands(float dt) {
   const bool solverReady = solvers_.size() > kStepSolver && solvers_[kStepSolver] &&
                            integrators_.size() > 0 && integrators_[0];
-  QLN_ASSERT(solverReady && "ERROR: the 3D step needs solvers[2] and an integrator");
+  QLN_ASSERT(solverReady && "the 3D step needs solvers[2] and an integrator");
 
   xArray<xBody3D*> unvisited;
   unvisited.append(activeBodies_);

@@ -45,7 +45,7 @@ void xPrimitiveCapsule3D::localBox(Vec3& mn, Vec3& mx) const {
 xPrimitivePlane3D::xPrimitivePlane3D(const Vec3& n, float d)
     : xPrimitive3D(kPrimitive3DPlane), normal(0.0f, 1.0f, 0.0f), offset(d) {
   const float len = qlnLenV3(n);
-  QLN_ASSERT(len > 0.0f && "ERROR: plane normal of zero length");
+  QLN_ASSERT(len > 0.0f && "plane normal of zero length");
   if (len > 0.0f && qlnIsFinite(len)) {
     normal = n * (1.0f / len);
     offset = d / len;

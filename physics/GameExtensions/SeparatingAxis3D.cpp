@@ -16,12 +16,17 @@ xSATState3D g_sat = {-1, -QLN_MAX, -QLN_MAX, -QLN_MAX, Vec3(0.0f), Vec3(0.0f), V
 Vec3 g_corners[8] = {Vec3(0.0f), Vec3(0.0f), Vec3(0.0f), Vec3(0.0f),
                      Vec3(0.0f), Vec3(0.0f), Vec3(0.0f), Vec3(0.0f)};
 
+// Edge axes must beat the face axes by this factor, so resting boxes keep their face contacts.
+constexpr float kEdgeAxisMargin = 1.02001f;
+// Axes shorter than this have no direction to trust.
+constexpr float kShortAxis = 1e-05f;
+
 enum RadiusStore { kStoreFirst, kStoreSecond, kStoreBoth };
 
 // Normalises L in place; false for an axis too short to trust.
 bool unitAxis(Vec3& L) {
   const float len = qlnLenV3(L);
-  if (!(len > 1e-05f)) return false;
+  if (!(len > kShortAxis)) return false;
   L = L * (1.0f / len);
   return true;
 }
@@ -139,8 +144,7 @@ bool qlnSATEdgeAxis3D(float projectedSum, float projectedDistance, const Vec3& a
     return true;
   }
   overlap /= l;
-  // Edge axes must beat the faces by a margin, so resting boxes keep their face contacts.
-  if (overlap * 1.02001f < g_sat.bestDepth) {
+  if (overlap * kEdgeAxisMargin < g_sat.bestDepth) {
     g_sat.bestDepth = overlap;
     g_sat.bestAxis = index;
     const Vec3 n = axis * (1.0f / l);

@@ -1,6 +1,7 @@
 #pragma once
 // A shape of the 3D contact world: a primitive placed in its body's frame (or in the world
 // for static geometry), with the category, material and owner the contact rules read.
+#include "Foundation/QlnSerial.h"
 #include "GameExtensions/Primitives3D.h"
 
 namespace QuillonPHX2D {
@@ -38,9 +39,13 @@ class xShape3D {
   float dampingCoefficient() const { return damping_; }
   void setDampingCoefficient(float c) { damping_ = c; }
 
+  // Creation serial: of two awake shapes the later one handles their pair.
+  QlnSerial serial() const { return serial_; }
+
   unsigned int flags = 0;
 
  private:
+  QlnSerial serial_ = qlnNextSerial();
   xPrimitive3D* primitive_;
   xBody3D* body_;
   xEntity3D* owner_ = nullptr;

@@ -45,6 +45,39 @@ TEST(StateStack, StatePoppedAndPushedAgainInOneFrameSurvivesTheFrameEnd) {
   EXPECT_EQ(std::count(j.begin(), j.end(), "A:deleted"), 0);
 }
 
+// Every dispatch walks the stack through one operation: a state popped by an
+// earlier visit is skipped and not deleted during the walk, a paused one is
+// filtered, and a walk started from inside a visit sees the stack as it is then.
+TEST(StateStack, VisitsSkipPoppedStatesAndNest) {
+  Journal j;
+  GameApp app;
+  auto* a = new RecordingState("A", j);
+  auto* b = new RecordingState("B", j);
+  auto* c = new RecordingState("C", j);
+  app.pushState(a);
+  app.pushState(b);
+  app.pushState(c);
+  b->setActive(true);  // two active states over a paused one
+  std::vector<std::string> seen;
+  auto name = [&](GameState* s) { return s == a ? "A" : s == b ? "B" : "C"; };
+  app.visitStates(GameApp::StateOrder::TopDown, GameApp::StateFilter::Active, [&](GameState* s) {
+    seen.push_back(name(s));
+    if (s != c) return;
+    app.popState();  // C pops itself
+    app.visitStates(GameApp::StateOrder::BottomUp, GameApp::StateFilter::OnStack,
+                    [&](GameState* inner) { seen.push_back(std::string("in:") + name(inner)); });
+  });
+  EXPECT_EQ(seen, (std::vector<std::string>{"C", "in:A", "in:B", "B"}));
+  EXPECT_EQ(std::count(j.begin(), j.end(), "C:deleted"), 0);
+  seen.clear();
+  app.popState();  // B goes; A resumes
+  app.visitStates(GameApp::StateOrder::TopDown, GameApp::StateFilter::ActiveOrAll,
+                  [&](GameState* s) { seen.push_back(name(s)); });
+  EXPECT_EQ(seen, (std::vector<std::string>{"A"}));
+  app.deleteQueuedStates();
+  EXPECT_EQ(std::count(j.begin(), j.end(), "C:deleted"), 1);
+}
+
 TEST(StateStack, RemoveStateIfTopOnlyRemovesTheTop) {
   Journal j;
   GameApp app;

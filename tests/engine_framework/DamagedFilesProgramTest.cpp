@@ -127,6 +127,23 @@ TEST_F(DamagedFiles, AFolderOrAHugeFileAtTheSavePathIsMovedAsideAndTheGameStarts
   EXPECT_EQ(std::distance(fs::directory_iterator(saveFolder_), {}), 4) << "save, two backups, screenshots";
 }
 
+TEST_F(DamagedFiles, WhatCannotBeWrittenIsNamedAndTheLogSaysWhatHappens) {
+  // A file where the game's folder should be: neither the save nor a screenshot fits.
+  writeBytes(saveFolder_, "not a folder");
+  run_.run(120);
+  ASSERT_TRUE(run_.exitedWith(0)) << run_.output;
+  EXPECT_NE(run_.output.find("could not write the save file " + save_), std::string::npos) << run_.output;
+  EXPECT_NE(run_.output.find("could not make the screenshot folder " + saveFolder_ + "/ScreenShots/"),
+            std::string::npos)
+      << run_.output;
+  EXPECT_EQ(testenv::readText(saveFolder_), "not a folder");
+  // A window was asked for and opened; the folder named is this system's own.
+  EXPECT_EQ(run_.output.find("switching to full screen"), std::string::npos) << run_.output;
+  EXPECT_NE(run_.output.find("opened a window of 1366x768"), std::string::npos) << run_.output;
+  EXPECT_EQ(run_.output.find("WIN32"), std::string::npos) << run_.output;
+  EXPECT_NE(run_.output.find("user data folder = " + dirs_.data()), std::string::npos) << run_.output;
+}
+
 TEST_F(DamagedFiles, AHangUpQuitsThroughTheSavingPath) {
   run_.script.clear();
   run_.start();

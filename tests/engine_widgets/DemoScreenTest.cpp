@@ -13,10 +13,13 @@
 #include "DynamicResources/SfxContainer.h"
 #include "LabelManager.h"
 #include "Menus/LayoutDemoScreen.h"
+#include "ResourceManager.h"
 #include "SDLGameApp.h"
+#include "System/GameFonts.h"
 #include "TestEnv.h"
 #include "Timer.h"
 #include "WidgetManager.h"
+#include "WidgetTestSupport.h"
 #include "widgets/Dialog.h"
 
 namespace {
@@ -147,6 +150,32 @@ TEST_F(DemoScreenTest, ClickOpensTheDialogAndF8ShowsIt) {
   ASSERT_NE(nullptr, app_.topState());
   EXPECT_NE(static_cast<GameState*>(screen), app_.topState());
   EXPECT_EQ(1u, app_.states().size());
+}
+
+}  // namespace
+
+namespace {
+
+// The screens used to look fonts up in opposite orders: a screen's own font
+// must win over the global one of the same id, as it does for layout widgets.
+TEST_F(DemoScreenTest, GameFontsAreTheScreensOwnThenGlobalThenLoaded) {
+  ResourceManager* global = app_.globalResourceManager();
+  ASSERT_NE(nullptr, global);
+  auto* globalFont = new widgettest::FixedFont();
+  global->registerFont("FONT_NOTOSANS20", globalFont);
+  ResourceManager own;
+  auto* ownFont = new widgettest::FixedFont();
+  own.registerFont("FONT_NOTOSANS20", ownFont);
+  EXPECT_EQ(ownFont, findOrLoadFont(&own, "FONT_NOTOSANS20"));
+  ResourceManager bare;
+  EXPECT_EQ(globalFont, findOrLoadFont(&bare, "FONT_NOTOSANS20"));
+  EXPECT_EQ(nullptr, findOrLoadFont(&bare, "FONT_UNKNOWN"));
+  Font* loaded = findOrLoadFont(&bare, "FONT_NOTOSANS46");
+  ASSERT_NE(nullptr, loaded);
+  EXPECT_GT(loaded->getLineHeight(), 40);
+  EXPECT_EQ(loaded, bare.findFont("FONT_NOTOSANS46"));
+  EXPECT_EQ(loaded, findOrLoadFont(&bare, "FONT_NOTOSANS46"));
+  EXPECT_EQ(nullptr, global->findFont("FONT_NOTOSANS46"));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "LevelRunner.h"
 
 #include <SDL.h>
+#include <time.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +26,12 @@ namespace {
 constexpr int kFrameMs = 16;
 uint64_t g_ticks = 1000;
 uint64_t runnerTicks() { return g_ticks; }
+
+double threadCpuMs() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return t.tv_sec * 1000.0 + t.tv_nsec / 1.0e6;
+}
 
 // Draws a frame into a file when asked to, before the swap leaves the back buffer
 // undefined.
@@ -240,8 +247,10 @@ Outcome Runner::run(const RunOptions& options, const FrameObserver& observer) {
       if (it == impl_->commands.end() || !it->second(*level, c)) o.unknownCommands.push_back(c.verb);
     }
     g_ticks += kFrameMs;
+    const double before = options.frameCpuMs ? threadCpuMs() : 0.0;
     app.stepPhysics(physicsStepForFrame(kFrameMs, app.getTimeScale()));
     app.update(kFrameMs);
+    if (options.frameCpuMs) options.frameCpuMs->push_back(threadCpuMs() - before);
     if (options.screenshotEvery > 0 && frame % options.screenshotEvery == 0) {
       char name[64];
       std::snprintf(name, sizeof name, "/frame%06d.png", frame);

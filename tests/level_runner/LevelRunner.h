@@ -36,6 +36,8 @@ struct RunOptions {
   // 0: never draw. N: draw and save a PNG every N frames into screenshotDir.
   int screenshotEvery = 0;
   std::string screenshotDir;
+  // When set, the CPU time of each frame's physics step and update, in ms.
+  std::vector<double>* frameCpuMs = nullptr;
 };
 
 struct Outcome {

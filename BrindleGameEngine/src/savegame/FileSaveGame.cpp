@@ -218,6 +218,7 @@ bool FileSaveGame::load() {
   contents.clear();
 
   bool ok = readHeader();
+  loading_ = true;
   if (ok) {
     // Keep the current values so a file that ends early leaves them as they were.
     Buffer* fileBuffer = buffer_;
@@ -234,6 +235,7 @@ bool FileSaveGame::load() {
       buffer_ = fileBuffer;
     }
   }
+  loading_ = false;
   delete buffer_;
   buffer_ = nullptr;
   if (!ok) keepBackup();

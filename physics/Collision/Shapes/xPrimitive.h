@@ -29,7 +29,7 @@ class QLN_API xPrimitiveCircle : public xPrimitive {
   Box2 getBoundingBox() override { return Box2(-radius_, -radius_, radius_, radius_); }
   // Per unit mass, as the engine has always used it (r*r/4, not the disc's r*r/2).
   float inertia() override { return radius_ * radius_ * 0.25f; }
-  float volume() override { return 3.1415927f * radius_ * radius_; }
+  float volume() override { return QLN_PI * radius_ * radius_; }
   xPrimitive *clone() const override;
 
   float getRadius() const { return radius_; }
@@ -72,7 +72,7 @@ class QLN_API xPrimitiveLineSeg : public xPrimitive {
   ePrimitveObj getType() override { return ePrimitiveLineSeg; }
   // A segment is filed everywhere: its box is unbounded.
   Box2 getBoundingBox() override { return Box2::unbounded(); }
-  float inertia() override { return 1e38f; }
+  float inertia() override { return QLN_MAX; }
   float volume() override { return 0.0f; }
   xPrimitive *clone() const override;
 

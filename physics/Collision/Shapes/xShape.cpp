@@ -7,7 +7,8 @@
 
 namespace QuillonPHX2D {
 
-xShape::xShape() : mainBody_(nullptr), queryMark_(false), category_(nullptr), spare0_(0), spare1_(0), csLevel_(-1) {
+xShape::xShape() : mainBody_(nullptr), queryMark_(false), category_(nullptr), spare0_(0), spare1_(0), csLevel_(-1),
+      serial_(qlnNextSerial()) {
   csRange_[0] = 0;
   csRange_[1] = 0;
   csRange_[2] = -1;
@@ -28,10 +29,7 @@ xCollisionContext *xShape::world() { return g_ptrSDK ? g_ptrSDK->collisionContex
 
 void xShape::initialize() {
   xCollisionContext *cc = world();
-  if (!cc) {
-    QLN_ASSERT(!"ERROR: xShape::initialize needs a world (qlnCreateQuillonSDK)");
-    return;
-  }
+  if (!QLN_ASSERT(cc && "xShape::initialize needs a world (qlnCreateQuillonSDK)")) return;
   setInitializedFlag();
   if (isAddedToCS()) return;
   cc->addShape(this);

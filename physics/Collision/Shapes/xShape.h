@@ -2,6 +2,7 @@
 #include <string>
 
 #include "Foundation/Paragon/xParagon.h"
+#include "Foundation/QlnSerial.h"
 
 namespace QuillonPHX2D {
 
@@ -39,6 +40,9 @@ class QLN_API xShape : public xParagon {
   void setCSPos(const int in[4], int level);
   bool isQueryMarked() const { return queryMark_; }
   void setQueryMark(bool m) { queryMark_ = m; }
+  // Of two awake shapes the one with the higher serial handles their pair, so their contacts
+  // come in the same order and orientation on every run.
+  QlnSerial serial() const { return serial_; }
 
  protected:
   static xCollisionContext *world();
@@ -50,6 +54,7 @@ class QLN_API xShape : public xParagon {
   int spare1_;
   int csRange_[4];
   int csLevel_;
+  QlnSerial serial_;
 };
 
 }  // namespace QuillonPHX2D

@@ -27,7 +27,7 @@ xCategoryDispatcher *xCategoryDispatcher::Instance() {
     cdp_ptrInstance = new (std::nothrow) xCategoryDispatcher();
 #if defined(QLN_GAME_BUILD)
     xCategoryDispatcher *ptrInstance_ = cdp_ptrInstance;
-    QLN_ASSERT(ptrInstance_ != NULL);
+    QLN_ASSERT(ptrInstance_ != nullptr);
 #endif
   }
   return cdp_ptrInstance;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "Collision/Shapes/xShape.h"
+#include "Foundation/QlnAssert.h"
 
 namespace QuillonPHX2D {
 
@@ -20,7 +21,7 @@ Box2 scaledBox(const Box2 &b) {
 }  // namespace
 
 xQuadTree::xQuadTree() {
-  initializeCS(14, 16384.0f);
+  initializeCS(kDepth, kSide);
   bounds_ = Box2(-kBound, -kBound, kBound, kBound);
 }
 
@@ -174,8 +175,8 @@ void xQuadTree::insertToCS(xShape *shape) {
   if (!shape) return;
   int range[4];
   int level;
-  if (!ObtainQDTCSPos(shape->getAbsBoundingBox(), range, level)) {
-    QLN_ASSERT(!"WARNING: shape with a non-finite bounding box is not filed");
+  if (!QLN_ASSERT(ObtainQDTCSPos(shape->getAbsBoundingBox(), range, level) &&
+                  "a shape with a non-finite bounding box is not filed")) {
     shape->setCSPos(kNoRange, -1);
     return;
   }
@@ -197,9 +198,8 @@ void xQuadTree::moveInsideCS(xShape *shape) {
   int oldRange[4], newRange[4];
   int oldLevel, newLevel;
   shape->getCSPos(oldRange, oldLevel);
-  if (!ObtainQDTCSPos(shape->getAbsBoundingBox(), newRange, newLevel)) {
-    QLN_ASSERT(!"WARNING: shape moved to a non-finite bounding box is taken out of the tree");
-  }
+  QLN_ASSERT(ObtainQDTCSPos(shape->getAbsBoundingBox(), newRange, newLevel) &&
+             "a shape moved to a non-finite bounding box is taken out of the tree");
   if (newLevel == oldLevel && newLevel >= 0) {
     fileRange(shape, newRange, newLevel, oldRange);
     unfileRange(shape, oldRange, oldLevel, newRange);
@@ -241,10 +241,7 @@ void xQuadTree::getShapesFromQDT(xArray<xShape *> &result, int cell, const Box2 
     }
     const float mx = (p.minX + p.maxX) * 0.5f;
     const float my = (p.minY + p.maxY) * 0.5f;
-    if (top > int(sizeof stack / sizeof stack[0]) - 4) {
-      QLN_ASSERT(!"ERROR: quadtree deeper than its depth");
-      break;
-    }
+    if (!QLN_ASSERT(top <= int(sizeof stack / sizeof stack[0]) - 4 && "quadtree deeper than its depth")) break;
     if (c.child[3] >= 0 && mx <= query.maxX && my <= query.maxY) stack[top++] = {c.child[3], mx, my, p.maxX, p.maxY};
     if (c.child[2] >= 0 && mx >= query.minX && my <= query.maxY) stack[top++] = {c.child[2], p.minX, my, mx, p.maxY};
     if (c.child[1] >= 0 && mx <= query.maxX && my >= query.minY) stack[top++] = {c.child[1], mx, p.minY, p.maxX, my};
@@ -362,8 +359,11 @@ void xQuadTree::getShapesByRanges(xArray<xShape *> &result, const QueryRanges &r
     int cell, level, x, y;
   };
   Pending stack[4 * (kMaxQueryDepth + 2)];
+  const int capacity = int(sizeof stack / sizeof stack[0]);
   int top = 0;
+  // False (with a report) when the children would not fit: the walk then stops where it is.
   auto pushChildren = [&](int parent, int parentLevel, int px, int py) {
+    if (!QLN_ASSERT(top <= capacity - 4 && "quadtree deeper than its depth")) return false;
     const int shift = deepest - parentLevel - 1;
     const int cx0 = r.x0 >> shift, cx1 = r.x1 >> shift, cy0 = r.y0 >> shift, cy1 = r.y1 >> shift;
     // Reverse order so child 0 is popped first.
@@ -374,12 +374,13 @@ void xQuadTree::getShapesByRanges(xArray<xShape *> &result, const QueryRanges &r
       if (kx < cx0 || kx > cx1 || ky < cy0 || ky > cy1) continue;
       stack[top++] = {child, parentLevel + 1, kx, ky};
     }
+    return true;
   };
   pushChildren(cell, level, r.x0 >> (deepest - level), r.y0 >> (deepest - level));
   while (top > 0) {
     const Pending p = stack[--top];
     collectLinks(result, p.cell, query, precise);
-    if (p.level < deepest) pushChildren(p.cell, p.level, p.x, p.y);
+    if (p.level < deepest && !pushChildren(p.cell, p.level, p.x, p.y)) break;
   }
 }
 

@@ -34,10 +34,18 @@ struct QLN_API xCellPair {
 // the arrays move when they grow) and are recycled through free stacks.
 class QLN_API xQuadTree : public xClassificationSpace {
  public:
+  // Cells and links are added this many at a time: a level fills the tree in a few grows.
   static constexpr int kGrowBy = 64;
-  // World coordinates are clamped to this before filing.
+  // World coordinates are clamped to this before filing: far beyond any level, so only
+  // runaway bodies are clamped, and they still collide with each other out there.
   static constexpr float kBound = 8192.0f;
+  // World pixels to tree units. The smallest cell is one unit, 25 px: about a small ship, so a
+  // bullet is filed in a handful of cells and a ship's query meets few shapes that are far off.
   static constexpr float kScale = 0.04f;
+  // Levels below the root, and the root's side in tree units: 2^14 smallest cells a side,
+  // each one unit across.
+  static constexpr int kDepth = 14;
+  static constexpr float kSide = 16384.0f;
 
   xQuadTree();
   ~xQuadTree() override;

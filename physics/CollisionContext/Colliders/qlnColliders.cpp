@@ -13,8 +13,20 @@
 namespace QuillonPHX2D {
 namespace {
 
-const float kTiny = 1e-05f;
-const int kClipMax = 10;
+// Distances below this (px) have no usable direction: the routines take a fixed normal instead.
+constexpr float kTiny = 1e-05f;
+// Room for a clipped polygon: a box (4 corners) clipped by five lines gains at most one corner
+// a line, with slack.
+constexpr int kClipMax = 10;
+// Two boxes turned between about 41 and 70 degrees to each other (|cos| of the angle between
+// them in this range) meet corner first: one contact at the corner, not a clipped face.
+constexpr float kCornerContactCosLow = 0.35f;
+constexpr float kCornerContactCosHigh = 0.75f;
+// Clipped face points whose depths differ by less than this (px) share their mean depth, so a
+// box lying flat is pushed out evenly and does not rock.
+constexpr float kFlatFaceSpread = 0.001f;
+// Components of a unit vector along a square's diagonal (cos 45 degrees).
+constexpr float kDiagonal = 0.70710677f;
 
 struct Pose {
   Vec2 c;
@@ -114,7 +126,7 @@ void qlnCollideCircleBox(xShape *a, xShape *b) {
       Vec2 nLocal;
       if (dist < kTiny) {
         // Centre on the corner itself: push along the box's diagonal through that corner.
-        nLocal = Vec2(corner.x > 0.0f ? -0.70710677f : 0.70710677f, corner.y > 0.0f ? -0.70710677f : 0.70710677f);
+        nLocal = Vec2(corner.x > 0.0f ? -kDiagonal : kDiagonal, corner.y > 0.0f ? -kDiagonal : kDiagonal);
       } else {
         nLocal = toCorner * (1.0f / dist);
       }
@@ -184,7 +196,7 @@ void qlnCollideBoxBox(xShape *a, xShape *b) {
   float depth = qlnSATGetBestDepth();
 
   float c = std::fabs(pa.cs * pb.cs + pa.sn * pb.sn);  // |cos(angle A - angle B)|
-  if (c > 0.35f && c < 0.75f) {
+  if (c > kCornerContactCosLow && c < kCornerContactCosHigh) {
     Vec2 cornerA = pa.c + uA * (dot(uA, n) > 0.0f ? ha.x : -ha.x) + vA * (dot(vA, n) > 0.0f ? ha.y : -ha.y);
     Vec2 cornerB = pb.c + uB * (dot(uB, n) <= 0.0f ? hb.x : -hb.x) + vB * (dot(vB, n) <= 0.0f ? hb.y : -hb.y);
     Vec2 point = (best >= 2 ? cornerA : cornerB) + n * (depth * 0.5f);
@@ -224,13 +236,13 @@ void qlnCollideBoxBox(xShape *a, xShape *b) {
   }
   if (count <= 0) return;
   float s[kClipMax];
-  float lo = 1e38f, hi = -1e38f;
+  float lo = QLN_MAX, hi = -QLN_MAX;
   for (int i = 0; i < count; ++i) {
     s[i] = refDepthHalf - dot(src[i], refN);
     lo = qlnMin(lo, s[i]);
     hi = qlnMax(hi, s[i]);
   }
-  if (hi - lo < 0.001f)
+  if (hi - lo < kFlatFaceSpread)
     for (int i = 0; i < count; ++i) s[i] = (hi + lo) * 0.5f;
   for (int i = 0; i < count; ++i) {
     float dep = qlnMax(s[i], 0.0f);

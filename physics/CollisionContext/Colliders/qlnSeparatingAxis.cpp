@@ -8,9 +8,9 @@ namespace QuillonPHX2D {
 namespace {
 
 struct SATRecord {
-  float bestDepth = -1e38f;
-  float bestRadiusA = -1e38f;
-  float bestRadiusB = -1e38f;
+  float bestDepth = -QLN_MAX;
+  float bestRadiusA = -QLN_MAX;
+  float bestRadiusB = -QLN_MAX;
   int bestAxis = -1;
   Vec2 separatingAxis{0.0f, 0.0f};
   Vec2 normal2{0.0f, 0.0f};
@@ -23,7 +23,7 @@ SATRecord g_sat;
 }  // namespace
 
 void qlnSATReset() {
-  g_sat.bestDepth = g_sat.bestRadiusA = g_sat.bestRadiusB = 1e38f;
+  g_sat.bestDepth = g_sat.bestRadiusA = g_sat.bestRadiusB = QLN_MAX;
   g_sat.bestAxis = -1;
   g_sat.separatingAxis = g_sat.normal2 = g_sat.bestPoint = Vec2(0.0f, 0.0f);
   g_sat.success = false;
@@ -59,13 +59,11 @@ int qlnClipPolygonByLine(const Vec2 *pts, int count, float a, float b, float c, 
     float vs = a * s.x + b * s.y + c;
     float ve = a * e.x + b * e.y + c;
     if (vs >= 0.0f) {
-      QLN_ASSERT(n < maxOut);
-      if (n < maxOut) out[n++] = s;
+      if (QLN_ASSERT(n < maxOut)) out[n++] = s;
     }
     if ((vs > 0.0f && ve < 0.0f) || (vs < 0.0f && ve > 0.0f)) {
       float t = vs / (vs - ve);
-      QLN_ASSERT(n < maxOut);
-      if (n < maxOut) out[n++] = Vec2(s.x - t * (s.x - e.x), s.y - t * (s.y - e.y));
+      if (QLN_ASSERT(n < maxOut)) out[n++] = Vec2(s.x - t * (s.x - e.x), s.y - t * (s.y - e.y));
     }
   }
   return n;

@@ -21,7 +21,7 @@ xMaterialDispatcher *xMaterialDispatcher::Instance() {
   if (!mdp_ptrInstance) {
     mdp_ptrInstance = new (std::nothrow) xMaterialDispatcher();
 #if defined(QLN_GAME_BUILD)
-    QLN_ASSERT(mdp_ptrInstance != NULL);
+    QLN_ASSERT(mdp_ptrInstance != nullptr);
 #endif
   }
   return mdp_ptrInstance;

@@ -25,10 +25,7 @@ xBody::~xBody() {
   // Every set in the chain forgets this body (release moves the head along).
   while (xConstraintSet *s = firstJoint_) {
     s->release();
-    if (firstJoint_ == s) {
-      QLN_ASSERT(!"ERROR: constraint set did not leave the body's chain");
-      firstJoint_ = nullptr;
-    }
+    if (!QLN_ASSERT(firstJoint_ != s && "constraint set did not leave the body's chain")) firstJoint_ = nullptr;
   }
   for (xParagon *d = firstDescendant_; d; d = d->getNextDescendant()) {
     xShape *shape = dynamic_cast<xShape *>(d);
@@ -45,10 +42,7 @@ xPhysicsContext *xBody::world() { return g_ptrSDK ? g_ptrSDK->physicsContext() :
 
 void xBody::initialize() {
   xPhysicsContext *pc = world();
-  if (!pc) {
-    QLN_ASSERT(!"ERROR: xBody::initialize needs a world (qlnCreateQuillonSDK)");
-    return;
-  }
+  if (!QLN_ASSERT(pc && "xBody::initialize needs a world (qlnCreateQuillonSDK)")) return;
   setInitializedFlag();
   pc->addBody(this);
   activate();

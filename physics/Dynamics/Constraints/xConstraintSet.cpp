@@ -13,7 +13,7 @@ xConstraintSet::xConstraintSet()
       bodyDst_(nullptr),
       nextInDst_(nullptr),
       flags_(0),
-      releaseForce_(1e38f),
+      releaseForce_(QLN_MAX),
       entityOwner_(nullptr),
       placementInSrc_(),
       placementInDst_() {}
@@ -38,8 +38,7 @@ void xConstraintSet::restoreSolutions(xVector &, int) {}
 
 void xConstraintSet::link(xBody *src, xBody *dst) {
   // A set tied twice into one chain would make the chain a loop.
-  QLN_ASSERT(src != dst || src == nullptr);
-  if (src == dst) dst = nullptr;
+  if (!QLN_ASSERT(src != dst || src == nullptr)) dst = nullptr;
   if (src) {
     nextInSrc_ = src->getFirstJoint();
     src->setFirstJoint(this);
@@ -104,8 +103,7 @@ void xConstraintSet::release() {
 void xConstraintSet::initialize(xEntity *owner, xBody *src, xBody *dst, const Vec3 &point) {
   entityOwner_ = owner;
   release();
-  QLN_ASSERT(src != nullptr);
-  if (!src) return;
+  if (!QLN_ASSERT(src != nullptr)) return;
   link(src, dst);
   Vec3 ps = src->absPlacement();
   Vec3 pd = bodyDst_ ? bodyDst_->absPlacement() : Vec3(0.0f, 0.0f, 0.0f);

@@ -4,6 +4,7 @@
 
 #include "CollisionContext/Materials/MaterialDispatcher.h"
 #include "Configurator/ConfigContext.h"
+#include "Dynamics/Constraints/ContactTuning.h"
 #include "Dynamics/Bodies/xBody.h"
 #include "Foundation/QlnAssert.h"
 #include "physicscontext3d/solvers/linearcomplementaryproblem/iterative/xBodyStream.h"
@@ -12,8 +13,15 @@
 namespace QuillonPHX2D {
 namespace {
 
-const float kMissingFriction = 0.70710677f;
-const float kMissingRestitution = 0.54772f;
+// A shape without a material counts as one with these: two of them meet with friction 0.5
+// and restitution 0.3, the products of the two.
+constexpr float kMissingFriction = 0.70710677f;
+constexpr float kMissingRestitution = 0.54772f;
+// Share of the overlap beyond the slop that a contact pushes out per unit of time: most of it,
+// so piles do not sink, but not all, which would overshoot and make resting bodies jitter.
+constexpr float kOverlapBiasFactor = 0.8f;
+// Normal rows are all but rigid; the little softness keeps piles of rows well conditioned.
+constexpr float kNormalSoftness = 1e-05f;
 
 float cross(const Vec2 &a, const Vec2 &b) { return a.x * b.y - a.y * b.x; }
 
@@ -32,8 +40,7 @@ xContactConstraint::xContactConstraint()
 void xContactConstraint::initialize(xBody *b0, xBody *b1, xMaterial *m0, xMaterial *m1, const Vec2 &point,
                                     const Vec2 &normal, float depth, bool) {
   release();
-  QLN_ASSERT(b0 != nullptr);
-  if (!b0) return;
+  if (!QLN_ASSERT(b0 != nullptr)) return;
   link(b0, b1);
   point_ = point;
   normal_ = normal;
@@ -96,7 +103,7 @@ int xContactConstraint::formEquations(xEquationStream &eq, xBodyStream &bs, floa
     eq.jacobianB(r, 2) = cross(d1, n);
   }
   eq.lowerBound(r) = 0.0f;
-  eq.upperBound(r) = 1e38f;
+  eq.upperBound(r) = QLN_MAX;
 
   float e = depth_;
   if (cfg->separationTest) {
@@ -105,8 +112,8 @@ int xContactConstraint::formEquations(xEquationStream &eq, xBodyStream &bs, floa
     if (e < 0.0f) return 0;  // came apart in this substep
   }
   float slop = cfg->penetrationSlop;
-  float b = (0.8f / h) * qlnMax(e - slop, -slop);
-  b = qlnMin(b, 1.0f);
+  float b = (kOverlapBiasFactor / h) * qlnMax(e - slop, -slop);
+  b = qlnMin(b, kContactMaxOverlapSpeed);
   if (cfg->restitution) {
     // Speed along the normal row; for two bodies the row's own relative measure.
     float v = eq.jacobianA(r, 0) * u0.x + eq.jacobianA(r, 1) * u0.y + eq.jacobianA(r, 2) * w0;
@@ -114,7 +121,7 @@ int xContactConstraint::formEquations(xEquationStream &eq, xBodyStream &bs, floa
     if (h >= 0.0f && -v > h) b = qlnMax(b, -v * restitutionCoefficient());
   }
   eq.target(r) = b;
-  eq.softness(r) = 1e-05f;
+  eq.softness(r) = kNormalSoftness;
   if (!cfg->friction) return 1;
 
   // Friction opposes body 0's motion (not the contact tangent); at rest it falls back to
@@ -139,7 +146,7 @@ int xContactConstraint::formEquations(xEquationStream &eq, xBodyStream &bs, floa
   eq.upperBound(f) = mu;
   eq.boundLink[f] = r;
   eq.target(f) = 0.0f;
-  eq.softness(f) = 1e-04f;
+  eq.softness(f) = kContactFrictionSoftness;
   return 2;
 }
 

@@ -6,6 +6,11 @@
 #include "physicscontext3d/solvers/linearcomplementaryproblem/iterative/xEquationStream.h"
 
 namespace QuillonPHX2D {
+namespace {
+// Regularisation of the pin's rows: enough to keep a chain of pins solvable when they pull
+// against each other, too little to let the pin stretch.
+constexpr float kPinEpsilon = 1e-04f;
+}  // namespace
 
 int xBallSocket::getMaxDOF() { return 2; }
 int xBallSocket::getNUE() { return 2; }
@@ -17,8 +22,8 @@ int xBallSocket::formEquations(xEquationStream &eq, xBodyStream &bodies, float) 
   qlnWritePointRows(eq, r, a);
   eq.target(r) = a.pB.x - a.pA.x;
   eq.target(r + 1) = a.pB.y - a.pA.y;
-  eq.epsilon(r) = 1e-04f;
-  eq.epsilon(r + 1) = 1e-04f;
+  eq.epsilon(r) = kPinEpsilon;
+  eq.epsilon(r + 1) = kPinEpsilon;
   return 2;
 }
 

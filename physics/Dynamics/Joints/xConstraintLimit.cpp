@@ -10,7 +10,17 @@
 namespace QuillonPHX2D {
 namespace {
 
-const float kPi = 3.1415927f;
+// Limits wider than a turn: a fresh limit holds nothing until it is set.
+constexpr float kOpenLimit = 185.0f;
+// Limit rows are nearly rigid, as contacts are.
+constexpr float kLimitSoftness = 1e-05f;
+// Share of a limit or motor position error corrected per unit of time: gentle, so a limit
+// catches a joint without a kick.
+constexpr float kErrorFactor = 0.2f;
+// The angular motor row gives a little, so a motor against a limit does not fight it rigidly.
+constexpr float kMotorSoftness = 0.01f;
+// A motor this close to its position (speed per unit of time) writes no row: it has arrived.
+constexpr float kArrivedSpeed = 0.001f;
 
 float wrap2Pi(float x) {
   float r = std::fmod(x, xConstraintLimit::kTwoPi);
@@ -36,10 +46,10 @@ void linearCoefficients(xEquationStream &eq, int row, xBody *dst, const Vec2 &ax
 }  // namespace
 
 xConstraintLimit::xConstraintLimit()
-    : lower_(-185.0f),
-      upper_(185.0f),
-      softness_(1e-05f),
-      factor_(0.2f),
+    : lower_(-kOpenLimit),
+      upper_(kOpenLimit),
+      softness_(kLimitSoftness),
+      factor_(kErrorFactor),
       motorForce_(0.0f),
       velocity_(0.0f),
       motorPosition_(kNotSet) {}
@@ -55,14 +65,14 @@ void xConstraintLimit::angEquLimit(xEquationStream &eq, xBody *, xBody *dst, flo
     float w = kTwoPi - e;    // short of the lower limit
     eq.target(r) = invH * factor_ * (d < w ? -d : w);
     if (upper_ == lower_) {
-      eq.lowerBound(r) = -1e38f;
-      eq.upperBound(r) = 1e38f;
+      eq.lowerBound(r) = -QLN_MAX;
+      eq.upperBound(r) = QLN_MAX;
     } else if (d < w) {
-      eq.lowerBound(r) = -1e38f;
+      eq.lowerBound(r) = -QLN_MAX;
       eq.upperBound(r) = 0.0f;
     } else {
       eq.lowerBound(r) = 0.0f;
-      eq.upperBound(r) = 1e38f;
+      eq.upperBound(r) = QLN_MAX;
     }
     eq.softness(r) = softness_;
     ++rows;
@@ -74,18 +84,18 @@ void xConstraintLimit::angEquLimit(xEquationStream &eq, xBody *, xBody *dst, flo
       if (speed < 0.0f && -speed > invH * std::fabs(e)) speed = -invH * std::fabs(e);
     }
     if (hasMotorPosition()) {
-      float t = wrap2Pi(motorPosition_ - a + kPi);
-      float err = factor_ * invH * (t - kPi);
+      float t = wrap2Pi(motorPosition_ - a + QLN_PI);
+      float err = factor_ * invH * (t - QLN_PI);
       float cap = std::fabs(velocity_);
       speed = qlnClamp(err, -cap, cap);
-      if (std::fabs(speed) < 0.001f) return;
+      if (std::fabs(speed) < kArrivedSpeed) return;
     }
     int r = eq.nextRow + rows;
     angularCoefficients(eq, r, dst);
     eq.lowerBound(r) = -motorForce_;
     eq.upperBound(r) = motorForce_;
     eq.target(r) = speed;
-    eq.softness(r) = 0.01f;
+    eq.softness(r) = kMotorSoftness;
     ++rows;
   }
 }
@@ -99,10 +109,10 @@ void xConstraintLimit::linEquLimit(xEquationStream &eq, xBody *, xBody *dst, con
     float error;
     if (c <= lower_) {
       eq.lowerBound(r) = 0.0f;
-      eq.upperBound(r) = 1e38f;
+      eq.upperBound(r) = QLN_MAX;
       error = lower_ - c;
     } else {
-      eq.lowerBound(r) = -1e38f;
+      eq.lowerBound(r) = -QLN_MAX;
       eq.upperBound(r) = 0.0f;
       error = upper_ - c;
     }
@@ -116,7 +126,7 @@ void xConstraintLimit::linEquLimit(xEquationStream &eq, xBody *, xBody *dst, con
     if (hasMotorPosition()) {
       float err = (motorPosition_ - c) * invH * factor_;
       speed = qlnClamp(err, -velocity_, velocity_);
-      if (std::fabs(speed) < 0.001f) return;
+      if (std::fabs(speed) < kArrivedSpeed) return;
     }
     int r = eq.nextRow + rows;
     linearCoefficients(eq, r, dst, axis);

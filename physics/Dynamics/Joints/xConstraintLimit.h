@@ -10,8 +10,8 @@ class xEquationStream;
 // Limit and motor settings of a joint axis; writes the limit row and the motor row.
 class QLN_API xConstraintLimit {
  public:
-  static constexpr float kNotSet = -1e38f;
-  static constexpr float kTwoPi = 6.2831855f;
+  static constexpr float kNotSet = -QLN_MAX;
+  static constexpr float kTwoPi = QLN_2PI;
 
   xConstraintLimit();
 

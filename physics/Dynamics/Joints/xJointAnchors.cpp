@@ -50,8 +50,8 @@ void qlnWritePointRows(xEquationStream &eq, int r, const xJointAnchors &a) {
     eq.jacobianB(r + 1, 2) = -a.dB.y;
   }
   for (int k = r; k < r + 2; ++k) {
-    eq.lowerBound(k) = -1e38f;
-    eq.upperBound(k) = 1e38f;
+    eq.lowerBound(k) = -QLN_MAX;
+    eq.upperBound(k) = QLN_MAX;
   }
 }
 

@@ -8,7 +8,7 @@ namespace QuillonPHX2D {
 
 xMotorConstraint::xMotorConstraint() : mode_(0), limit_(), axis_(0.0f, 0.0f) {
   limit_.setMotorForce(100.0f);
-  limit_.setVelocity(3.1415927f);
+  limit_.setVelocity(QLN_PI);
 }
 
 int xMotorConstraint::getMaxDOF() { return 2; }

@@ -34,8 +34,7 @@ IslandScratch &scratch() {
 void xPhysicsContext::updateF(float dt) {
   // The solver divides by the step: a step that is not a positive number does nothing.
   if (!(dt > 0.0f) || !std::isfinite(dt)) return;
-  QLN_ASSERT(!stepping_);
-  if (stepping_) return;
+  if (!QLN_ASSERT(!stepping_)) return;
   stepping_ = true;
 
   tempContacts_.fastClear();

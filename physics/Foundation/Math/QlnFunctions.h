@@ -110,7 +110,7 @@ QLN_API Box2 qlnTransformBox2Mtx23(const Mtx23 &m, const Box2 &b);
 
 // ---- scalars ----
 QLN_INLINE_API void qlnSinCos(float angle, float &s, float &c) { s = std::sin(angle); c = std::cos(angle); }
-QLN_INLINE_API float qlnDegToRad(float x) { return x * 3.1415927f * 0.0055555557f; }
+QLN_INLINE_API float qlnDegToRad(float x) { return x * QLN_PI * 0.0055555557f; }
 QLN_INLINE_API float qlnRadToDeg(float x) { return x * 180.0f * 0.31830987f; }
 QLN_INLINE_API float qlnWrapAngle(float a, float m) {
   const float r = std::fmod(a, m);

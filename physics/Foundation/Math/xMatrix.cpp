@@ -24,8 +24,7 @@ void xMatrix::setSize(int rows, int cols) {
   if (rows < 0 || cols < 0) return;
   const int stride = (cols + 3) & ~3;
   const long long need = static_cast<long long>(stride) * rows;
-  QLN_ASSERT(need <= 0x7fffffff);
-  if (need > 0x7fffffff) return;
+  if (!QLN_ASSERT(need <= 0x7fffffff)) return;
   if (capacity_ < need) {
     delete[] data_;
     data_ = new float[need];

@@ -85,10 +85,7 @@ bool xParagon::isSelfOrAncestorOf(const xParagon *p) const {
 
 void xParagon::setAscendant(xParagon *p) {
   // A paragon under itself would make every walk up or down the tree endless.
-  if (p && isSelfOrAncestorOf(p)) {
-    QLN_ASSERT(!"ERROR: setAscendant would make a cycle");
-    return;
-  }
+  if (!QLN_ASSERT(!(p && isSelfOrAncestorOf(p)) && "setAscendant would make a cycle")) return;
   if (ascendant_) {
     relPlacement_ = compose(ascendant_->absPlacement(), relPlacement_);
     if (ascendant_->firstDescendant_ == this) {

@@ -70,9 +70,9 @@ class QLN_API xArray {
   static constexpr std::size_t kOverhead = sizeof(void *) + 16;
 
   bool inBounds(int n) const {
-    QLN_ASSERT((n >= 0) && (n < count_));
-    QLN_ASSERT(data_!=NULL);
-    return n >= 0 && n < count_ && data_ != nullptr;
+    const bool inRange = QLN_ASSERT(n >= 0 && n < count_);
+    const bool hasData = QLN_ASSERT(data_ != nullptr);
+    return inRange && hasData;
   }
   // What a refused access hands back instead of reading outside the storage.
   static T &outOfBounds() {

@@ -49,8 +49,7 @@ void xArray<T>::releaseStorage(T *data) {
 
 template <class T>
 void xArray<T>::resize(int n, bool mayShrink) {
-  QLN_ASSERT(n >= 0);
-  if (n < 0) n = 0;
+  if (!QLN_ASSERT(n >= 0)) n = 0;
   const int old = count_;
   if (capacity_ == 0) {
     const int oldNum = old;
@@ -73,10 +72,7 @@ void xArray<T>::resize(int n, bool mayShrink) {
     const long long maxCap = (std::numeric_limits<int>::max() - static_cast<long long>(kOverhead)) /
                              static_cast<long long>(sizeof(T));
     if (cap > maxCap) cap = maxCap;
-    if (cap < n) {
-      QLN_ASSERT(!"ERROR: xArray size too large");
-      return;
-    }
+    if (!QLN_ASSERT(cap >= n && "xArray size too large")) return;
     capacity_ = static_cast<int>(cap);
     if (!realloc(old)) {
       // Out of memory: keep what we had rather than point at storage we do not own.
@@ -158,8 +154,7 @@ void xArray<T>::append(const xArray &other) {
 
 template <class T>
 T xArray<T>::pop(bool mayShrink) {
-  QLN_ASSERT(count_ > 0);
-  if (count_ <= 0) return T{};
+  if (!QLN_ASSERT(count_ > 0)) return T{};
   const T v = data_[count_ - 1];
   resize(count_ - 1, mayShrink);
   return v;
@@ -167,8 +162,7 @@ T xArray<T>::pop(bool mayShrink) {
 
 template <class T>
 T &xArray<T>::last() {
-  QLN_ASSERT(count_ > 0);
-  if (count_ <= 0) return outOfBounds();
+  if (!QLN_ASSERT(count_ > 0)) return outOfBounds();
   return data_[count_ - 1];
 }
 
@@ -182,8 +176,7 @@ void xArray<T>::remove(const T &v) {
 
 template <class T>
 void xArray<T>::remove(int first, int n) {
-  QLN_ASSERT(first >= 0 && n >= 0 && first <= count_ - n);
-  if (first < 0 || n < 0 || first > count_ - n) return;
+  if (!QLN_ASSERT(first >= 0 && n >= 0 && first <= count_ - n)) return;
   for (int j = first + n; j < count_; ++j) data_[j - n] = data_[j];
   resize(count_ - n, true);
 }

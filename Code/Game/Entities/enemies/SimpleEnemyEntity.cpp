@@ -20,7 +20,12 @@
 #include "Game/Entities/shots/xPlayerBulletEntity.h"
 #include "Game/LevelScreen.h"
 #include "Game/SceneEntityManager.h"
+#include "Font.h"
+#include "GameApp.h"
 #include "Graphics.h"
+#include "LabelManager.h"
+#include "ResourceManager.h"
+#include "Utilities.h"
 #include "XmlAttributes.h"
 #include "sdk/QuillonPhysicsSDK.h"
 #include "tinyaction/TinyActionDelay.h"
@@ -65,6 +70,26 @@ TinyAction* delaySequence(int ms) {
 
 Color colourWord(uint32_t word) {
   return Color(word & 0xFF, (word >> 8) & 0xFF, (word >> 16) & 0xFF, (word >> 24) & 0xFF);
+}
+
+Font* panelFont() {
+  GameApp* app = GameApp::instance();
+  ResourceManager* resources = app ? app->globalResourceManager() : nullptr;
+  return resources ? resources->findFont("FONT_NOTOSANS16") : nullptr;
+}
+
+std::string label(const std::string& key) {
+  GameApp* app = GameApp::instance();
+  LabelManager* labels = app ? app->gameMessages() : nullptr;
+  return labels ? labels->getLabel(key) : key;
+}
+
+// Draws a texture into a box of the given size, or at its own size when it fits.
+void drawFitted(Graphics& g, int x, int y, Texture* t, int box) {
+  if (!t) return;
+  const SourceRect whole(0.0f, 0.0f, static_cast<float>(t->getWidth()), static_cast<float>(t->getHeight()));
+  if (t->getHeight() <= box) g.drawImage(x, y, t, whole, Color::white);
+  else g.drawImage(x, y, box, box, t, whole, Color::white);
 }
 
 std::string nameOf(const xShape* s) {
@@ -527,8 +552,53 @@ void xSimpleEnemy::drawLayer(Graphics* g, ScreenBase*) {
     g->fillRect(x - 60, y, static_cast<int>(r * 120), 18, colourWord(0x8000FF00u));
     g->fillRect(x - 60, y, 120, 18, colourWord(0x80000000u));
     g->drawRect(x - 60, y, 120, 18, colourWord(0xFF000000u), false);
+    if (Font* font = panelFont()) {
+      font->drawTextAligned(g, Rect5(x - 60, y, 120, 18), formatString("%d%%", static_cast<int>(r * 100)),
+                            colourWord(0xFF00FFFFu), Font::AlignCenter, Font::AlignMiddle, false);
+    }
   } else {
     g->fillRect(x - 8, y - 16, static_cast<int>(r * 16), 4, classColour());
     g->drawRect(x - 8, y - 16, 16, 4, colourWord(0xFF000000u), false);
+  }
+}
+
+namespace {
+
+const char* kDescriptionLabels[][2] = {{"scout", "DESC_SCOUT"},         {"rower", "DESC_ROWER"},
+                                       {"grasshopper", "DESC_GRASSHOPPER"}, {"spacedog", "DESC_SPACEDOG"},
+                                       {"bull", "DESC_BULL"},           {"catcher", "DESC_CATCHER"},
+                                       {"hellraiser", "DESC_HELLRAISER"}, {"destroyer", "DESC_DESTROYER"}};
+
+}  // namespace
+
+void xSimpleEnemy::infoText(Graphics& g) {
+  Font* font = panelFont();
+  drawFitted(g, 1044, 412, texture_, 32);
+  if (!font) return;
+  font->drawText(&g, 1044, 442, formatString("HP: %d", energy_), colourWord(0xFF00FF00u));
+  font->drawText(&g, 1044, 454, label("LABEL_CLASS") + " " + toUpperCase(className_), classColour());
+  std::string description;
+  bool known = false;
+  for (const auto& entry : kDescriptionLabels) {
+    if (className_ != entry[0]) continue;
+    description = label(entry[1]);
+    known = true;
+  }
+  font->drawTextAligned(&g, Rect5(1044, 466, 306, 40), description, colourWord(0xFF00AAFFu), Font::AlignLeft,
+                        Font::AlignTop, true);
+  font->drawText(&g, 1172, 408, label("SHIELD_TYPE"), Color::white);
+  if (known) {
+    GameApp* app = GameApp::instance();
+    ResourceManager* resources = app ? app->globalResourceManager() : nullptr;
+    Texture* icon = resources ? resources->findTexture("content/images/game/" + className_ + ".png") : nullptr;
+    if (icon) {
+      const SourceRect whole(0.0f, 0.0f, static_cast<float>(icon->getWidth()), static_cast<float>(icon->getHeight()));
+      g.drawImage(1172, 424, 32, 32, icon, whole, Color::white);
+    }
+  }
+  const auto* ps = dynamic_cast<const xPrimitiveShape*>(shape_);
+  if (auto* circle = ps ? dynamic_cast<xPrimitiveCircle*>(ps->getEnvelope()) : nullptr) {
+    const Vec3 p = absPlacement();
+    g.drawCircle(p.x, p.y, 2.5f * circle->getRadius(), 1.0f, colourWord(0xFF0000FFu));
   }
 }

@@ -71,6 +71,8 @@ class xSimpleEnemy : public xPhysicsPrimitiveEntity, public bge::ActionListener 
   void slowDown(float factor, int durationMs);
   void applyGameSpeed(float factor);
   void restartPathWalk();
+  // The enemy panel of the heads-up display, at its fixed place right of the field.
+  void infoText(Graphics& g);
 
   // The colour of the ship's class (no class: green).
   Color classColour() const;

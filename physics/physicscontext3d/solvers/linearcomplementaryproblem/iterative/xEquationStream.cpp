@@ -5,7 +5,9 @@
 namespace QuillonPHX2D {
 namespace {
 
-const float kBig = 1e38f;
+// Regularisation a cleared stream gives every row, small enough to change no answer; the
+// per-substep reset leaves rows at zero for their sets to write.
+constexpr float kDefaultEpsilon = 1e-05f;
 
 void growVector(xVector &v, int n) { v.setSize(n); }
 
@@ -55,7 +57,7 @@ void xEquationStream::clear() {
     if (n > 0) std::memset(m->data(), 0, sizeof(float) * size_t(m->stride()) * size_t(n));
   fill(inverseDiagonal, n, 0.0f);
   fill(residual, n, 0.0f);
-  fill(epsilon, n, 1e-05f);
+  fill(epsilon, n, kDefaultEpsilon);
   fillIndices(columnA, n, -1);
   fillIndices(columnB, n, -1);
   fillIndices(freedomA, n, -1);
@@ -84,8 +86,8 @@ void xEquationStream::resetRowRange(int from, int to) {
   xVector *zeros[] = {&target, &force, &previousForce, &change, &softness, &epsilon};
   for (xVector *v : zeros) std::memset(v->data() + from, 0, sizeof(float) * size_t(to - from));
   for (int i = from; i < to; ++i) {
-    lowerBound(i) = -kBig;
-    upperBound(i) = kBig;
+    lowerBound(i) = -QLN_MAX;
+    upperBound(i) = QLN_MAX;
   }
   int *links = boundLink.dataPtr(), *colA = columnA.dataPtr(), *colB = columnB.dataPtr();
   for (int i = from; i < to; ++i) {

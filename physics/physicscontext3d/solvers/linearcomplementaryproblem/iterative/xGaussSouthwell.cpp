@@ -17,6 +17,13 @@
 namespace QuillonPHX2D {
 namespace {
 
+// Tunnelling guard: a body whose move would pass through a shape is tried at shorter moves,
+// each just short (by this factor) of the free part of the last, a few times at most, and not
+// below a hundredth of the move, where it stays put instead.
+constexpr float kTunnelBackOff = 0.99f;
+constexpr int kTunnelTries = 10;
+constexpr float kTunnelShortestMove = 0.01f;
+
 std::unique_ptr<xEquationStream> g_equationStream;
 std::unique_ptr<xBodyStream> g_bodyStream;
 
@@ -399,14 +406,14 @@ void xGaussSouthwell::writeBack(xArray<xBody *> &bodies, xBodyStream &bs) {
     } else {
       Vec3 old = b->absPlacement();
       float fraction = 1.0f;
-      for (int tries = 0; tries < 10 && fraction > 0.01f; ++tries) {
+      for (int tries = 0; tries < kTunnelTries && fraction > kTunnelShortestMove; ++tries) {
         Vec3 candidate = old + (target - old) * fraction;
         float r = b->getTunnelingFreeMoveRatio(old, candidate);
         if (r >= 1.0f) {
           b->setRelPlacement(candidate);
           break;
         }
-        fraction = r * fraction * 0.99f;
+        fraction = r * fraction * kTunnelBackOff;
       }
     }
     b->setVelocity(Vec2(bs.velocities(c), bs.velocities(c + 1)));

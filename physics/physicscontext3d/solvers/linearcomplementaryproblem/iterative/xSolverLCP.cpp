@@ -11,8 +11,7 @@ xSolverLCP::~xSolverLCP() {}
 
 int xSolverLCP::meanBodySetting(xArray<xBody *> &bodies) {
   int n = bodies.size();
-  QLN_ASSERT(n > 0);
-  if (n <= 0) return 0;
+  if (!QLN_ASSERT(n > 0)) return 0;
   long sum = 0;
   for (int i = 0; i < n; ++i) sum += bodies[i]->getSolverSetting();
   return int(sum / n);

@@ -1,0 +1,64 @@
+#include "Profile/Mission.h"
+
+#include "AssertReport.h"
+#include "GameApp.h"
+#include "ResourceManager.h"
+#include "Texture.h"
+#include "XmlAttributes.h"
+
+void Mission::setTexts(const std::string& label, const std::string& config, const std::string& job,
+                       const std::string& cargo) {
+  label_ = label;
+  config_ = config;
+  job_ = job;
+  cargo_ = cargo;
+}
+
+void Mission::loadLevelInfo() {
+  bge::XmlReader reader(config_);
+  TiXmlDocument doc;
+  if (!reader.load(doc)) return;
+  TiXmlElement* root = reader.root(doc, "Stage");
+  if (!BGE_REPORT_MSG(root != nullptr, "Root element not defined")) return;
+  music_ = reader.readInt(root, "music", music_);
+  enabled_ = reader.readBool(root, "enabled", enabled_);
+  if (TiXmlElement* reward = root->FirstChildElement("Reward")) {
+    for (TiXmlElement* r = reward->FirstChildElement(); r; r = r->NextSiblingElement())
+      addReward(r->ValueStr(), reader.readFloat(r, "amount", 0.0f));
+  }
+}
+
+void Mission::loadUnlocks(const std::string& path) {
+  bge::XmlReader reader(path);
+  TiXmlDocument doc;
+  if (!reader.load(doc)) return;
+  TiXmlElement* root = reader.root(doc, "Stage");
+  if (!BGE_REPORT_MSG(root != nullptr, "Root element not defined")) return;
+  if (TiXmlElement* unlocks = root->FirstChildElement("UnlockMissions")) {
+    const std::vector<int> ids = reader.readIntList(unlocks, "missions", {});
+    unlockList_.assign(ids.begin(), ids.end());
+  }
+}
+
+void Mission::loadMapShot(const std::string& path) {
+  if (path.empty()) return;
+  GameApp* app = GameApp::instance();
+  ResourceManager* global = app ? app->globalResourceManager() : nullptr;
+  if (!BGE_REPORT_MSG(global != nullptr, "globalResourceManager_ != 0")) return;
+  if (Texture* known = global->findTexture(path)) {
+    mapShotTexture_ = known;
+    return;
+  }
+  Texture* texture = global->createTexture(path);
+  if (!texture) return;
+  if (!global->registerTexture(path, texture)) {
+    delete texture;
+    return;
+  }
+  mapShotTexture_ = texture;
+}
+
+void Mission::addReward(const std::string& name, float amount) {
+  if (!BGE_REPORT_MSG(rewards_.find(name) == rewards_.end(), "false")) return;
+  rewards_[name] = amount;
+}

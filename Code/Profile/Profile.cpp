@@ -1,0 +1,283 @@
+#include "Profile/Profile.h"
+
+#include <cstdio>
+
+#include "AssertReport.h"
+#include "FileSaveGame.h"
+#include "MyApp.h"
+#include "Profile/Mission.h"
+#include "Profile/ProfileSideFiles.h"
+#include "Profile/SpaceStation.h"
+#include "System/AtomicFile.h"
+
+Profile::Profile(const std::string& name) : name_(name), screenSize_(defaultScreenSize()) {
+  for (int i = 0; i < kStationCount; ++i) stationUnlocked_[i] = false;
+  for (int i = 0; i < kMissionCount; ++i) {
+    missionUnlocked_[i] = false;
+    missionWinLose_[i] = false;
+  }
+  customFlags_.assign(kCustomFlagCount, -1);
+  customFlags_[5] = 1;
+  badges_.assign(kBadgeCount, false);
+}
+
+Profile::~Profile() { clearStations(); }
+
+void Profile::clearStations() {
+  for (SpaceStation* s : stations_) delete s;
+  stations_.clear();
+}
+
+DisplayMode Profile::defaultScreenSize() {
+  MyApp* app = MyApp::instance();
+  return app ? app->chooseDefaultResolution() : DisplayMode(kFallbackWidth, kFallbackHeight);
+}
+
+bool Profile::write(SaveGame* saveGame) {
+  FileSaveGame* file = dynamic_cast<FileSaveGame*>(saveGame);
+  if (!BGE_REPORT_MSG(file != nullptr, "File save game pointer is null.")) return false;
+  auto putBool = [&](bool v) {
+    const uint8_t b = v ? 1 : 0;
+    file->write(&b, 1);
+  };
+  auto putInt = [&](int32_t v) {
+    const uint8_t b[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
+                          static_cast<uint8_t>(v >> 24)};
+    file->write(b, 4);
+  };
+  putBool(hasProgress_);
+  putInt(recordValue_);
+  putBool(fullscreen_);
+  putBool(spectrumEnabled_);
+  for (int s = 0; s < kStationCount; ++s) {
+    putBool(stationUnlocked_[s]);
+    for (int m = 0; m < kMissionsPerStation; ++m) putBool(missionUnlocked_[s * kMissionsPerStation + m]);
+  }
+  // A load asks for the current values only to fall back on them: the side
+  // files on disk are the player's and must not be replaced then.
+  if (file->isLoading()) return true;
+  return writeSideFiles(folderOf(file->getPath()));
+}
+
+bool Profile::read(SaveGame* saveGame) {
+  screenSize_ = defaultScreenSize();
+  FileSaveGame* file = dynamic_cast<FileSaveGame*>(saveGame);
+  if (!BGE_REPORT_MSG(file != nullptr, "File save game pointer is null.")) return false;
+  auto getBool = [&]() {
+    uint8_t b = 0;
+    file->read(&b, 1);
+    return b != 0;
+  };
+  auto getInt = [&]() {
+    uint8_t b[4] = {0, 0, 0, 0};
+    file->read(b, 4);
+    return static_cast<int32_t>(static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
+                                static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24);
+  };
+  hasProgress_ = getBool();
+  recordValue_ = getInt();
+  fullscreen_ = getBool();
+  spectrumEnabled_ = getBool();
+  for (int s = 0; s < kStationCount; ++s) {
+    stationUnlocked_[s] = getBool();
+    for (int m = 0; m < kMissionsPerStation; ++m) missionUnlocked_[s * kMissionsPerStation + m] = getBool();
+  }
+  readSideFiles(folderOf(file->getPath()));
+  return true;
+}
+
+void Profile::readSideFiles(const std::string& folder) {
+  const std::string base = folder.empty() ? std::string() : folder + "/";
+  sidefiles::readSideFile(base + sidefiles::kScreenSize, [&](const std::vector<unsigned char>& bytes) {
+    int32_t w = 0, h = 0;
+    if (!sidefiles::decodeScreenSize(bytes, &w, &h)) return false;
+    screenSize_ = DisplayMode(w, h);
+    return true;
+  });
+  sidefiles::readSideFile(base + sidefiles::kMissions, [&](const std::vector<unsigned char>& bytes) {
+    std::vector<bool> won;
+    if (!sidefiles::decodeFlags(bytes, kMissionCount, &won)) return false;
+    for (int i = 0; i < kMissionCount; ++i) missionWinLose_[i] = won[static_cast<size_t>(i)];
+    return true;
+  });
+  sidefiles::readSideFile(base + sidefiles::kCustomFlags, [&](const std::vector<unsigned char>& bytes) {
+    std::vector<int32_t> flags;
+    if (!sidefiles::decodeInts(bytes, kCustomFlagCount, &flags)) return false;
+    customFlags_ = flags;
+    lastStation_ = customFlags_[2];
+    lastMissionId_ = customFlags_[3];
+    lastMode_ = customFlags_[4];
+    return true;
+  });
+  sidefiles::readSideFile(base + sidefiles::kBadges, [&](const std::vector<unsigned char>& bytes) {
+    std::vector<bool> badges;
+    if (!sidefiles::decodeFlags(bytes, kBadgeCount, &badges)) return false;
+    badges_ = badges;
+    return true;
+  });
+  if (customFlags_.size() >= 6 && customFlags_[5] == -1) customFlags_[5] = 1;
+}
+
+bool Profile::writeSideFiles(const std::string& folder) {
+  const std::string base = folder.empty() ? std::string() : folder + "/";
+  if (customFlags_.size() < static_cast<size_t>(kCustomFlagCount)) customFlags_.resize(kCustomFlagCount, -1);
+  customFlags_[2] = lastStation_;
+  customFlags_[3] = lastMissionId_;
+  customFlags_[4] = lastMode_;
+  std::vector<bool> won(kMissionCount);
+  for (int i = 0; i < kMissionCount; ++i) won[static_cast<size_t>(i)] = missionWinLose_[i];
+  bool ok = true;
+  auto put = [&](const char* name, const std::vector<unsigned char>& bytes) {
+    const std::string path = base + name;
+    if (writeFileAtomically(path, bytes.data(), bytes.size())) return;
+    std::printf("ERROR: could not write %s\n", path.c_str());
+    ok = false;
+  };
+  put(sidefiles::kScreenSize, sidefiles::encodeScreenSize(screenSize_.width, screenSize_.height));
+  put(sidefiles::kMissions, sidefiles::encodeFlags(won));
+  put(sidefiles::kCustomFlags, sidefiles::encodeInts(customFlags_));
+  put(sidefiles::kBadges, sidefiles::encodeFlags(badges_));
+  return ok;
+}
+
+bool Profile::isMissionWon(int missionId) const {
+  if (!BGE_REPORT_MSG(missionId >= 0 && missionId < static_cast<int>(missionWinLose_.size()),
+                      "missionId>= 0 && missionId < missionWinLose_.size()"))
+    return false;
+  return missionWinLose_.at(missionId);
+}
+
+void Profile::setMissionWon(int missionId) {
+  if (!BGE_REPORT_MSG(missionId >= 0 && missionId < static_cast<int>(missionWinLose_.size()),
+                      "missionId>= 0 && missionId < missionWinLose_.size()"))
+    return;
+  missionWinLose_[missionId] = true;
+}
+
+bool Profile::isMissionUnlocked(int missionId) const {
+  auto it = missionUnlocked_.find(missionId);
+  return it != missionUnlocked_.end() && it->second;
+}
+
+bool Profile::isStationUnlocked(int station) const {
+  auto it = stationUnlocked_.find(station);
+  return it != stationUnlocked_.end() && it->second;
+}
+
+void Profile::unlockMission(int missionId) {
+  // Only the campaign's ids have flags; another id would grow the tables.
+  if (missionId < 0 || missionId >= kMissionCount) return;
+  for (size_t s = 0; s < stations_.size(); ++s) {
+    SpaceStation* station = stations_[s];
+    for (Mission* mission : station->missions()) {
+      if (mission->id() != missionId) continue;
+      mission->setEnabled(true);
+      missionUnlocked_[missionId] = true;
+      if (!station->isUnlocked()) {
+        const int stationId = station->id();
+        if (stationId >= 0 && stationId < kStationCount) stationUnlocked_[stationId] = true;
+        station->setUnlocked(true);
+      }
+      return;
+    }
+  }
+}
+
+void Profile::applyMissionUnlocks(int wonMissionId) {
+  for (SpaceStation* station : stations_)
+    for (Mission* mission : station->missions()) {
+      if (mission->id() != wonMissionId) continue;
+      for (int32_t id : mission->unlockList())
+        if (id >= 0) unlockMission(id);
+    }
+}
+
+void Profile::resetProgress() {
+  hasProgress_ = false;
+  recordValue_ = 0;
+  currentStation_ = 0;
+  customFlags_.assign(kCustomFlagCount, -1);
+  for (int i = 0; i < kMissionValueCount; ++i) missionValues_[i] = 0;
+  int n = 0;
+  for (size_t s = 0; s < stations_.size(); ++s) {
+    stations_[s]->setUnlocked(false);
+    if (static_cast<int>(s) < kStationCount) stationUnlocked_[static_cast<int>(s)] = false;
+    for (Mission* mission : stations_[s]->missions()) {
+      mission->setEnabled(false);
+      if (n < kMissionCount) {
+        missionUnlocked_[n] = false;
+        missionWinLose_[n] = false;
+      }
+      ++n;
+    }
+  }
+  // Flags of missions the station list does not name are cleared as well.
+  for (int i = 0; i < kStationCount; ++i) stationUnlocked_[i] = false;
+  for (int i = 0; i < kMissionCount; ++i) {
+    missionUnlocked_[i] = false;
+    missionWinLose_[i] = false;
+  }
+  unlockMission(0);
+  applyMissionValues();
+  lastMissionId_ = 0;
+  lastStation_ = 0;
+  lastMode_ = 0;
+}
+
+SpaceStation* Profile::findStationById(int id) const {
+  for (SpaceStation* s : stations_)
+    if (s->id() == id) return s;
+  return nullptr;
+}
+
+void Profile::applyMissionValues() {
+  for (SpaceStation* station : stations_)
+    for (Mission* mission : station->missions()) {
+      auto it = missionValues_.find(mission->id());
+      if (!BGE_REPORT_MSG(it != missionValues_.end(), "false")) {
+        mission->setValue(-1);
+        continue;
+      }
+      mission->setValue(it->second);
+    }
+}
+
+int32_t Profile::missionValue(int missionId) const {
+  auto it = missionValues_.find(missionId);
+  return it == missionValues_.end() ? -1 : it->second;
+}
+
+int Profile::badgeIndex(int missionId, int mode, int difficulty) {
+  if (missionId == -1) missionId = 0;
+  if (missionId < 0 || missionId >= kMissionCount || mode < 0 || mode >= kModeCount || difficulty < 0 ||
+      difficulty >= kDifficultyCount)
+    return -1;
+  return (missionId * kModeCount + mode) * kDifficultyCount + difficulty;
+}
+
+bool Profile::setBadge(int missionId, int mode, int difficulty) {
+  const int i = badgeIndex(missionId, mode, difficulty);
+  if (i < 0) return false;
+  badges_[static_cast<size_t>(i)] = true;
+  return true;
+}
+
+bool Profile::hasBadge(int missionId, int mode, int difficulty) const {
+  const int i = badgeIndex(missionId, mode, difficulty);
+  return i >= 0 && badges_[static_cast<size_t>(i)];
+}
+
+int32_t Profile::customFlag(int index) const {
+  return index >= 0 && static_cast<size_t>(index) < customFlags_.size() ? customFlags_[static_cast<size_t>(index)] : -1;
+}
+
+void Profile::setCustomFlag(int index, int32_t value) {
+  if (index >= 0 && static_cast<size_t>(index) < customFlags_.size()) customFlags_[static_cast<size_t>(index)] = value;
+}
+
+void Profile::setLastLaunch(int32_t missionId, int32_t station, int32_t mode, int32_t difficulty) {
+  lastMissionId_ = missionId;
+  lastStation_ = station;
+  lastMode_ = mode;
+  lastDifficulty_ = difficulty;
+}

@@ -1,0 +1,114 @@
+#pragma once
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "DisplayConfigurations.h"
+#include "SaveGameEntry.h"
+
+class SpaceStation;
+
+// The player's campaign state: unlocked stations and missions, won missions,
+// badges, the last launch, window mode and size, and ten option flags. A
+// compact record lives in the save file under "PLAYER_PROFILE"; the rest in
+// four side files beside it. Owns the campaign's stations.
+class Profile : public SaveGameEntry {
+ public:
+  static constexpr int kStationCount = 15;
+  static constexpr int kMissionsPerStation = 3;
+  static constexpr int kMissionCount = 45;
+  static constexpr int kModeCount = 5;       // modes with badges (endless has none)
+  static constexpr int kDifficultyCount = 3;
+  static constexpr int kBadgeCount = kMissionCount * kModeCount * kDifficultyCount;  // 675
+  static constexpr int kCustomFlagCount = 10;
+  static constexpr int kMissionValueCount = 60;
+  static constexpr int kRecordSize = 67;
+  // Used when no display mode has been chosen yet.
+  static constexpr int kFallbackWidth = 1360;
+  static constexpr int kFallbackHeight = 768;
+
+  explicit Profile(const std::string& name);
+  ~Profile() override;
+  Profile(const Profile&) = delete;
+  Profile& operator=(const Profile&) = delete;
+
+  // SaveGameEntry: the record, then the side files (write) or from them (read).
+  bool read(SaveGame* saveGame) override;
+  bool write(SaveGame* saveGame) override;
+  int getSize() const override { return 0; }
+
+  // Side files alone, from / to the folder of the save file. Reading keeps
+  // the current value of a missing or rejected file. Writing reports whether
+  // all four were stored.
+  void readSideFiles(const std::string& folder);
+  bool writeSideFiles(const std::string& folder);
+
+  bool isMissionWon(int missionId) const;
+  void setMissionWon(int missionId);
+  void unlockMission(int missionId);
+  void applyMissionUnlocks(int wonMissionId);
+  void resetProgress();
+  SpaceStation* findStationById(int id) const;
+  void applyMissionValues();
+  // Reads the station list and everything below it (campaign files).
+  bool loadStations(const std::string& path);
+
+  // Badges: bit (mission x 5 + mode) x 3 + difficulty; a mission id of -1
+  // counts as 0. Anything outside the table is refused.
+  bool setBadge(int missionId, int mode, int difficulty);
+  bool hasBadge(int missionId, int mode, int difficulty) const;
+  static int badgeIndex(int missionId, int mode, int difficulty);
+
+  // --- fields ---
+  bool hasProgress() const { return hasProgress_; }
+  void setHasProgress(bool on) { hasProgress_ = on; }
+  int32_t recordValue() const { return recordValue_; }
+  int32_t currentStation() const { return currentStation_; }
+  void setCurrentStation(int32_t station) { currentStation_ = station; }
+  bool isFullscreen() const { return fullscreen_; }
+  void setFullscreen(bool on) { fullscreen_ = on; }
+  bool isSpectrumEnabled() const { return spectrumEnabled_; }
+  bool isMissionUnlocked(int missionId) const;
+  bool isStationUnlocked(int station) const;
+  const std::string& name() const { return name_; }
+  const std::vector<SpaceStation*>& stations() const { return stations_; }
+  const DisplayMode& screenSize() const { return screenSize_; }
+  void setScreenSize(int width, int height) { screenSize_ = DisplayMode(width, height); }
+  int32_t customFlag(int index) const;
+  void setCustomFlag(int index, int32_t value);
+  size_t customFlagCount() const { return customFlags_.size(); }
+  int32_t lastMissionId() const { return lastMissionId_; }
+  int32_t lastStation() const { return lastStation_; }
+  int32_t lastMode() const { return lastMode_; }
+  int32_t lastDifficulty() const { return lastDifficulty_; }
+  void setLastLaunch(int32_t missionId, int32_t station, int32_t mode, int32_t difficulty);
+  int32_t missionValue(int missionId) const;
+  // Problems the last loadStations reported (tests: a clean campaign has none).
+  int campaignProblems() const { return campaignProblems_; }
+
+ private:
+  static DisplayMode defaultScreenSize();
+  void clearStations();
+  void applyUnlockFlags();
+
+  bool hasProgress_ = false;
+  int32_t recordValue_ = 0;
+  int32_t currentStation_ = 0;
+  std::map<int32_t, int32_t> missionValues_;
+  bool fullscreen_ = true;
+  bool spectrumEnabled_ = true;
+  std::map<int, bool> missionWinLose_;
+  std::map<int, bool> missionUnlocked_;
+  std::map<int, bool> stationUnlocked_;
+  std::string name_;
+  std::vector<SpaceStation*> stations_;  // owned
+  DisplayMode screenSize_;
+  std::vector<int32_t> customFlags_;
+  int32_t lastMissionId_ = -1;
+  int32_t lastStation_ = -1;
+  int32_t lastMode_ = -1;
+  int32_t lastDifficulty_ = -1;
+  std::vector<bool> badges_;
+  int campaignProblems_ = 0;
+};

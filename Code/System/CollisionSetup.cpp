@@ -1,0 +1,92 @@
+#include "System/CollisionSetup.h"
+
+#include "AssertReport.h"
+#include "CollisionContext/Categories/CategoryDispatcher.h"
+#include "CollisionContext/Materials/MaterialDispatcher.h"
+#include "Utilities.h"
+#include "XmlAttributes.h"
+
+using QuillonPHX2D::xCategoryDispatcher;
+using QuillonPHX2D::xMaterialDispatcher;
+
+namespace {
+
+// What a material takes when the first one of the file leaves a value out:
+// the engine's own default material.
+struct MaterialValues {
+  std::string name = "default";
+  float density = 1000.0f;
+  float restitution = 0.70710677f;
+  float dynamicFriction = 0.70710677f;
+  float rollingFriction = 0.70710677f;
+  float reflection = 0.5f;
+};
+
+// Largest density and friction a material may claim; beyond that the solver
+// gets numbers no body of this game has.
+constexpr float kMaxDensity = 1.0e6f;
+constexpr float kMaxFriction = 100.0f;
+
+}  // namespace
+
+unsigned long parseCollisionFlags(const std::string& text) {
+  std::vector<std::string> tokens;
+  if (!text.empty()) splitString(text, ',', tokens);
+  unsigned long flags = 0;
+  for (const std::string& token : tokens) {
+    if (token == "AVOID") flags |= 1ul;
+    else if (token == "RESPOND") flags |= 2ul;
+    else if (token == "LET_GO_THROUGH") flags |= 4ul;
+  }
+  BGE_REPORT_MSG(!tokens.empty() && flags != 0, "Flags are not set");
+  return flags;
+}
+
+bool loadCollisionCategoriesFile(const std::string& path) {
+  bge::XmlReader reader(path);
+  TiXmlDocument doc;
+  if (!BGE_REPORT_MSG(reader.load(doc), "Error reading file!")) return false;
+  TiXmlElement* root = reader.root(doc, "CollisionCategories");
+  if (!BGE_REPORT_MSG(root != nullptr, "CollisionCategories node not defined")) return false;
+  xCategoryDispatcher* categories = xCategoryDispatcher::Instance();
+  if (!categories) return false;
+  for (TiXmlElement* e = root->FirstChildElement("Category"); e; e = e->NextSiblingElement("Category")) {
+    const std::string name = reader.requireString(e, "name", "");
+    if (name.empty()) continue;  // a category nobody can name is of no use
+    if (reader.has(e, "copyFrom")) {
+      const std::string source = reader.readString(e, "copyFrom", "");
+      BGE_REPORT_MSG(categories->copyCategory(source, name), "false");
+      continue;
+    }
+    categories->createCategory(name, parseCollisionFlags(reader.requireString(e, "flags", "")));
+    for (TiXmlElement* p = e->FirstChildElement("Pair"); p; p = p->NextSiblingElement("Pair")) {
+      const std::string other = reader.requireString(p, "pairName", "");
+      const unsigned long flags = parseCollisionFlags(reader.requireString(p, "pairFlags", ""));
+      if (!categories->registerCategoryPair(name, other, flags))
+        reader.warn(p, "pairName \"" + other + "\" names no category defined before; pair ignored");
+    }
+  }
+  return true;
+}
+
+bool loadMaterialsFile(const std::string& path) {
+  bge::XmlReader reader(path);
+  TiXmlDocument doc;
+  if (!BGE_REPORT_MSG(reader.load(doc), "Error reading file!")) return false;
+  TiXmlElement* root = reader.root(doc, "MaterialsLibrary");
+  if (!BGE_REPORT_MSG(root != nullptr, "MaterialsLibrary node not defined")) return false;
+  xMaterialDispatcher* materials = xMaterialDispatcher::Instance();
+  if (!materials) return false;
+  MaterialValues v;
+  for (TiXmlElement* e = root->FirstChildElement("Material"); e; e = e->NextSiblingElement("Material")) {
+    v.name = reader.requireString(e, "name", v.name);
+    v.density = reader.requireFloat(e, "density", v.density, 0.0f, kMaxDensity);
+    v.restitution = reader.requireFloat(e, "restitution", v.restitution, 0.0f, 1.0f);
+    v.dynamicFriction = reader.requireFloat(e, "dynamicfriction", v.dynamicFriction, 0.0f, kMaxFriction);
+    v.rollingFriction = reader.requireFloat(e, "rollingfriction", v.rollingFriction, 0.0f, kMaxFriction);
+    v.reflection = reader.requireFloat(e, "reflection", v.reflection, 0.0f, 1.0f);
+    materials->createMaterial(v.name, v.density, v.restitution, v.dynamicFriction, v.rollingFriction,
+                              v.reflection);
+  }
+  return true;
+}

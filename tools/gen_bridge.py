@@ -1,0 +1,330 @@
+#!/usr/bin/python3
+"""Writes the level's command bridge: its panel strips, bridge buttons, the auto-wave
+check box, the tower command buttons, the upgrade mark, one build button per tower kind,
+the layout content/images/game/userinterface/CommandBridgeUI.xml that places them, and the
+bridge's labels in content/strings/english.xml.
+
+Everything is drawn at 4x and downsampled. Output is deterministic and committed.
+Run from the repository root: /usr/bin/python3 tools/gen_bridge.py
+"""
+import math
+import os
+import re
+
+from PIL import Image, ImageDraw, ImageFilter
+
+from gen_ui_images import CYAN, PALE, PANEL, SS, canvas, finish, rounded_panel, s, save
+
+GAME = os.path.join("content", "images", "game")
+UI = os.path.join(GAME, "userinterface")
+TOWER_BUTTONS = os.path.join(GAME, "towerbuttons")
+LAYOUT = os.path.join(UI, "CommandBridgeUI.xml")
+STRINGS = os.path.join("content", "strings", "english.xml")
+
+WHITE = (255, 255, 255)
+AMBER = (255, 190, 70)
+
+# The bridge fills the strip right of the 1024-pixel field; its images all sit at x 1038
+# (the boot animation puts them there) and slide in from below one after the other.
+BRIDGE_X = 1038
+BRIDGE_W = 1366 - BRIDGE_X
+# (id, file, y, height, heading label). Ids above 2 get a boot delay that grows with the id
+# and shrinks with the position in the file, so the bottom strip lands first.
+STRIPS = [
+    (3, "bridge_top.png", 0, 160, None),
+    (4, "bridge_bay.png", 160, 236, "LABEL_BRIDGE_TOWERS"),
+    (5, "bridge_info.png", 396, 136, None),
+    (6, "bridge_command.png", 532, 236, None),
+]
+
+ICON = 40           # bridge buttons
+ROW_Y = 108         # their row in the top strip
+CMD_FONT = "FONT_NOTOSANS16"
+CAPTION = "Color(200, 240, 255, 255)"
+CAPTION_OVER = "Color(255, 255, 255, 255)"
+
+# Tower kinds in the order of the level's tower descriptions: ten attack towers, five support
+# towers, the drone station and the navigation beacon.
+TOWER_KINDS = ["t%d" % i for i in range(1, 11)] + ["s%d" % i for i in range(1, 6)] + ["deployment", "waypoint"]
+
+LABELS = [
+    ("LABEL_BRIDGE_TOWERS", "Towers"),
+    ("LABEL_STRATEGYTOWER", "Targeting"),
+    ("LABEL_UPGRADETOWER", "Upgrade"),
+    ("LABEL_TRADETOWER", "Trade"),
+    ("LABEL_STRATEGY_DISTANT", "Farthest"),
+    ("LABEL_STRATEGY_CLOSEST", "Closest"),
+    ("LABEL_STRATEGY_WEAKEST", "Weakest"),
+    ("LABEL_STRATEGY_STRONGEST", "Strongest"),
+    ("LABEL_STRATEGY_FIRST", "First"),
+    ("LABEL_STRATEGY_LAST", "Last"),
+    ("LABEL_STRATEGY_SLOWEST", "Slowest"),
+    ("LABEL_TRADE", "Sell..."),
+    ("LABEL_KEEP", "Keep"),
+    ("SELL", "Sell"),
+    ("UPGRADE_FOR", "Upgrade for"),
+    ("LABEL_PRICE", "Price"),
+    ("DAMAGE", "Damage"),
+    ("RANGE", "Range"),
+]
+
+
+# --- drawing helpers -------------------------------------------------------------------
+
+def strip(w, h, heading):
+    """A dark glass strip with a thin cyan rim and a brighter top rule."""
+    img = rounded_panel(w, h, 6, PANEL + (200,), CYAN, 1.2)
+    d = ImageDraw.Draw(img)
+    d.line([(8, 3), (w - 9, 3)], fill=PALE + (120,), width=1)
+    if heading:
+        # Corner brackets mark the tower bay.
+        for x0, sx in ((8, 1), (w - 9, -1)):
+            d.line([(x0, 10), (x0 + 10 * sx, 10)], fill=CYAN + (200,), width=1)
+            d.line([(x0, 10), (x0, 20)], fill=CYAN + (200,), width=1)
+    return img
+
+
+def icon_base(w, h, hover):
+    if hover:
+        return rounded_panel(w, h, 6, (40, 150, 200, 80), PALE, 1.6, glow=2)
+    return rounded_panel(w, h, 6, (12, 30, 52, 215), CYAN, 1.2)
+
+
+def glyph(w, h, draw_fn, hover=False):
+    """A button image: the base panel, then the glyph drawn at 4x in unit coordinates."""
+    base = icon_base(w, h, hover)
+    if hover:
+        return base
+    layer = canvas(w, h)
+    d = ImageDraw.Draw(layer)
+
+    def P(x, y):  # unit square (0..1) to the 4x canvas, inset from the rim
+        return (s(w * 0.18 + x * w * 0.64), s(h * 0.18 + y * h * 0.64))
+
+    draw_fn(d, P, s)
+    return Image.alpha_composite(base, finish(layer, w, h))
+
+
+def g_pause(d, P, s_):
+    d.rectangle([P(0.18, 0.1), P(0.4, 0.9)], fill=PALE + (255,))
+    d.rectangle([P(0.6, 0.1), P(0.82, 0.9)], fill=PALE + (255,))
+
+
+def g_help(d, P, s_):
+    d.arc([P(0.22, 0.02), P(0.78, 0.52)], 190, 90, fill=PALE + (255,), width=s_(3))
+    d.line([P(0.5, 0.5), P(0.5, 0.68)], fill=PALE + (255,), width=s_(3))
+    d.ellipse([P(0.43, 0.8), P(0.57, 0.96)], fill=PALE + (255,))
+
+
+def path_curve(d, P, s_, alpha):
+    pts = [P(0.0, 0.8), P(0.25, 0.3), P(0.5, 0.6), P(0.75, 0.15), P(1.0, 0.4)]
+    d.line(pts, fill=AMBER + (alpha,), width=s_(2.5), joint="curve")
+
+
+def g_paths_show(d, P, s_):
+    path_curve(d, P, s_, 110)
+
+
+def g_paths_hide(d, P, s_):
+    path_curve(d, P, s_, 255)
+
+
+def chevrons(d, P, s_, n):
+    step = 0.32
+    x0 = 0.5 - step * (n - 1) / 2 - 0.18
+    for i in range(n):
+        x = x0 + i * step
+        d.line([P(x, 0.15), P(x + 0.36, 0.5), P(x, 0.85)], fill=PALE + (255,), width=s_(3), joint="curve")
+
+
+def g_speed_fast(d, P, s_):
+    chevrons(d, P, s_, 2)
+
+
+def g_speed_normal(d, P, s_):
+    chevrons(d, P, s_, 1)
+
+
+def g_next_wave(d, P, s_):
+    d.polygon([P(0.05, 0.15), P(0.6, 0.5), P(0.05, 0.85)], fill=PALE + (255,))
+    d.rectangle([P(0.7, 0.15), P(0.85, 0.85)], fill=PALE + (255,))
+
+
+def g_grid(d, P, s_):
+    for i in range(4):
+        t = i / 3
+        d.line([P(t, 0), P(t, 1)], fill=CYAN + (255,), width=s_(1.5))
+        d.line([P(0, t), P(1, t)], fill=CYAN + (255,), width=s_(1.5))
+
+
+def check_box(size, checked):
+    img = canvas(size, size)
+    d = ImageDraw.Draw(img)
+    if not checked:
+        d.rounded_rectangle([s(2), s(2), s(size - 2) - 1, s(size - 2) - 1], radius=s(5),
+                            fill=PANEL + (215,), outline=CYAN + (255,), width=s(1.2))
+        # A looping arrow: waves follow each other by themselves.
+        c = size / 2
+        r = size * 0.26
+        d.arc([s(c - r), s(c - r), s(c + r), s(c + r)], 40, 320, fill=CYAN + (170,), width=s(1.6))
+        a = math.radians(40)
+        tip = (c + r * math.cos(a), c + r * math.sin(a))
+        d.polygon([(s(tip[0] + 2.6), s(tip[1] - 0.6)), (s(tip[0] - 2.2), s(tip[1] - 1.2)),
+                   (s(tip[0] + 0.4), s(tip[1] + 3.0))], fill=CYAN + (170,))
+    else:
+        pts = [(s(size * 0.24), s(size * 0.52)), (s(size * 0.43), s(size * 0.72)), (s(size * 0.78), s(size * 0.28))]
+        d.line(pts, fill=PALE + (255,), width=s(2.6), joint="curve")
+    return finish(img, size, size)
+
+
+def text_button(w, h, hover):
+    if hover:
+        return rounded_panel(w, h, 5, (40, 150, 200, 90), PALE, 1.4, glow=2)
+    return rounded_panel(w, h, 5, (12, 30, 52, 220), CYAN, 1.0)
+
+
+def upgrade_mark(w, h):
+    img = canvas(w, h)
+    d = ImageDraw.Draw(img)
+    # Two stacked chevrons pointing up; the level tints the marks not yet bought.
+    for y0 in (0.12, 0.5):
+        d.line([(s(w * 0.15), s(h * (y0 + 0.38))), (s(w * 0.5), s(h * y0)), (s(w * 0.85), s(h * (y0 + 0.38)))],
+               fill=WHITE + (255,), width=s(2.4), joint="curve")
+    return finish(img, w, h)
+
+
+# --- tower build buttons -----------------------------------------------------------------
+
+def tower_glyph(kind):
+    """Each kind reads at a glance: attack towers by barrels and a number of rank pips,
+    support towers by rings, the drone station and beacon by their own shapes."""
+
+    def draw(d, P, s_):
+        c = P(0.5, 0.5)
+        if kind.startswith("t"):
+            n = int(kind[1:])
+            barrels = 1 + (n - 1) % 3
+            d.ellipse([P(0.22, 0.3), P(0.78, 0.86)], fill=(30, 90, 130, 255), outline=CYAN + (255,), width=s_(1.4))
+            for i in range(barrels):
+                x = 0.5 + (i - (barrels - 1) / 2) * 0.16
+                d.rectangle([P(x - 0.05, 0.02), P(x + 0.05, 0.5)], fill=PALE + (255,))
+            pips = (n - 1) // 3 + 1
+            for i in range(pips):
+                x = 0.5 + (i - (pips - 1) / 2) * 0.18
+                d.ellipse([P(x - 0.06, 0.62), P(x + 0.06, 0.74)], fill=WHITE + (255,))
+        elif kind.startswith("s"):
+            n = int(kind[1:])
+            colours = [(120, 255, 160), (255, 220, 90), (120, 200, 255), (255, 140, 240), (255, 255, 255)]
+            col = colours[n - 1]
+            for i, r in enumerate((0.46, 0.32, 0.18)):
+                d.ellipse([P(0.5 - r, 0.5 - r), P(0.5 + r, 0.5 + r)], outline=col + (255 - 60 * i,), width=s_(1.6))
+            d.ellipse([c[0] - s_(2.5), c[1] - s_(2.5), c[0] + s_(2.5), c[1] + s_(2.5)], fill=col + (255,))
+        elif kind == "deployment":
+            d.polygon([P(0.5, 0.02), P(0.95, 0.5), P(0.5, 0.98), P(0.05, 0.5)], fill=(30, 90, 130, 255),
+                      outline=CYAN + (255,), width=s_(1.4))
+            d.polygon([P(0.5, 0.3), P(0.7, 0.62), P(0.3, 0.62)], fill=PALE + (255,))
+        else:
+            d.line([P(0.5, 0.05), P(0.5, 0.95)], fill=PALE + (255,), width=s_(2))
+            d.polygon([P(0.5, 0.05), P(0.9, 0.22), P(0.5, 0.4)], fill=AMBER + (255,))
+            d.ellipse([P(0.3, 0.82), P(0.7, 0.98)], outline=CYAN + (255,), width=s_(1.4))
+
+    return draw
+
+
+# --- layout -------------------------------------------------------------------------------
+
+def button_xml(bid, x, y, normal, over, label=None, rect=None, halign=2):
+    lines = ['  <Button id="%d" x="%d" y="%d" entryFadeDuration="200" overTextureFadeDuration="120">' % (bid, x, y),
+             '    <Texture normal="%s" over="%s"/>' % (normal, over)]
+    if label:
+        extra = ' rect="Rect(%d, %d, %d, %d)"' % rect if rect else ""
+        lines.append('    <Label name="%s" fontName="%s" color="%s" colorOver="%s" horizontalAlign="%d"%s/>'
+                     % (label, CMD_FONT, CAPTION, CAPTION_OVER, halign, extra))
+    lines.append("  </Button>")
+    return lines
+
+
+def write_layout():
+    out = ['<?xml version="1.0" encoding="UTF-8"?>',
+           "<!-- The level's command bridge. Written by tools/gen_bridge.py. -->",
+           '<Screen path="content/images/game/userinterface/">']
+    out.append("  <!-- panel strips: they slide in from below while the bridge boots -->")
+    for sid, name, y, h, _ in STRIPS:
+        out.append('  <ImageWidget id="%d" textureFilename="%s" x="%d" y="%d" width="%d" height="%d"/>'
+                   % (sid, name, BRIDGE_X, y, BRIDGE_W, h))
+    out.append("  <!-- bridge buttons: pause, help, paths, game speed, grid, next wave -->")
+    xs = [1046 + 44 * i for i in range(5)]
+    out += button_xml(1, xs[0], ROW_Y, "btn_pause.png", "icon_over.png")
+    out += button_xml(2, xs[1], ROW_Y, "btn_help.png", "icon_over.png")
+    out += button_xml(3, xs[2], ROW_Y, "btn_paths_show.png", "icon_over.png")
+    out += button_xml(4, xs[2], ROW_Y, "btn_paths_hide.png", "icon_over.png")
+    out += button_xml(5, xs[3], ROW_Y, "btn_speed_fast.png", "icon_over.png")
+    out += button_xml(6, xs[3], ROW_Y, "btn_speed_normal.png", "icon_over.png")
+    out += button_xml(8, xs[4], ROW_Y, "btn_grid.png", "icon_over.png")
+    out += button_xml(7, 1266, ROW_Y, "btn_next_wave.png", "wide_over.png")
+    out.append('  <Checkbox id="1" x="1332" y="%d">' % (ROW_Y + 6))
+    out.append('    <Texture normal="check_auto.png" checked="check_auto_on.png"/>')
+    out.append("  </Checkbox>")
+    out.append("  <!-- tower commands, in the order the command panel counts them: strategies by")
+    out.append("       their value (0 farthest ... 6 slowest), sell, keep, trade, upgrade -->")
+    strategies = [(602, "LABEL_STRATEGY_DISTANT"), (601, "LABEL_STRATEGY_CLOSEST"), (605, "LABEL_STRATEGY_WEAKEST"),
+                  (606, "LABEL_STRATEGY_STRONGEST"), (604, "LABEL_STRATEGY_FIRST"), (603, "LABEL_STRATEGY_LAST"),
+                  (607, "LABEL_STRATEGY_SLOWEST")]
+    for i, (bid, label) in enumerate(strategies):
+        out += button_xml(bid, 1044 + 77 * (i % 4), 566 + 28 * (i // 4), "cmd_small.png", "cmd_small_over.png",
+                          label)
+    out += button_xml(610, 1044, 690, "cmd_trade.png", "cmd_trade_over.png", "SELL")
+    out += button_xml(611, 1200, 690, "cmd_trade.png", "cmd_trade_over.png", "LABEL_KEEP")
+    out += button_xml(612, 1044, 690, "cmd_trade.png", "cmd_trade_over.png", "LABEL_TRADE")
+    out += button_xml(615, 1044, 640, "cmd_upgrade.png", "cmd_upgrade_over.png", "UPGRADE_FOR")
+    out.append("</Screen>")
+    with open(LAYOUT, "w", encoding="utf-8", newline="\n") as f:
+        f.write("\n".join(out) + "\n")
+
+
+BLOCK_START = "  <!-- command bridge: tools/gen_bridge.py -->"
+BLOCK_END = "  <!-- end of command bridge -->"
+
+
+def write_labels():
+    with open(STRINGS, encoding="utf-8") as f:
+        text = f.read()
+    block = [BLOCK_START] + ['  <Label %s="%s" />' % kv for kv in LABELS] + [BLOCK_END]
+    pattern = re.compile(re.escape(BLOCK_START) + ".*?" + re.escape(BLOCK_END) + "\n", re.S)
+    new = "\n".join(block) + "\n"
+    if pattern.search(text):
+        text = pattern.sub(lambda m: new, text)
+    else:
+        text = text.replace("</Strings>", new + "</Strings>")
+    with open(STRINGS, "w", encoding="utf-8", newline="\n") as f:
+        f.write(text)
+
+
+def main():
+    for _, name, _, h, heading in STRIPS:
+        save(strip(BRIDGE_W, h, heading), UI, name)
+    for name, fn in (("btn_pause", g_pause), ("btn_help", g_help), ("btn_paths_show", g_paths_show),
+                     ("btn_paths_hide", g_paths_hide), ("btn_speed_fast", g_speed_fast),
+                     ("btn_speed_normal", g_speed_normal), ("btn_grid", g_grid)):
+        save(glyph(ICON, ICON, fn), UI, name + ".png")
+    save(icon_base(ICON, ICON, True), UI, "icon_over.png")
+    save(glyph(62, ICON, g_next_wave), UI, "btn_next_wave.png")
+    save(icon_base(62, ICON, True), UI, "wide_over.png")
+    save(check_box(28, False), UI, "check_auto.png")
+    save(check_box(28, True), UI, "check_auto_on.png")
+    save(text_button(73, 24, False), UI, "cmd_small.png")
+    save(text_button(73, 24, True), UI, "cmd_small_over.png")
+    save(text_button(150, 28, False), UI, "cmd_trade.png")
+    save(text_button(150, 28, True), UI, "cmd_trade_over.png")
+    save(text_button(200, 24, False), UI, "cmd_upgrade.png")
+    save(text_button(200, 24, True), UI, "cmd_upgrade_over.png")
+    # The upgrade mark itself (UpgradeIcon.png) is one of the level textures,
+    # made with the others by gen_game_images.py.
+    for kind in TOWER_KINDS:
+        save(glyph(ICON, ICON, tower_glyph(kind)), TOWER_BUTTONS, kind + ".png")
+    write_layout()
+    write_labels()
+
+
+if __name__ == "__main__":
+    main()

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Writes the player's towers from tools/balance/balance.toml: each tower's entity file, its
-picture and build button, the upgrade pips and boost badges every tower draws, and the tower
-labels in content/strings/english.xml.
+picture and build button, and the tower labels in content/strings/english.xml (the labels the
+command bridge shares, price, damage and range, come from tools/gen_bridge.py).
 
 Towers are the player's side: cyan and white vector shapes drawn at 4x and downsampled.
 Output is deterministic and committed.
@@ -27,9 +27,6 @@ STEEL = (30, 96, 130)
 PALE = (190, 240, 255)
 WHITE = (255, 255, 255)
 EDGE = (4, 18, 30)
-GOLD = (255, 220, 90)
-MAGENTA = (255, 90, 255)
-GREEN = (90, 255, 140)
 
 TOWER_SIZE = 32
 BUTTON_SIZE = 40
@@ -89,27 +86,6 @@ def button_frame(picture, size):
     return out
 
 
-def pip():
-    img = canvas(10, 6)
-    d = ImageDraw.Draw(img)
-    polygon(d, [(1, 5), (5, 1), (9, 5)], GOLD, EDGE, 0.6)
-    return finish(img, 10, 6)
-
-
-def badge(kind):
-    img = canvas(9, 9)
-    d = ImageDraw.Draw(img)
-    colour = {"range": MAGENTA, "power": CYAN, "bank": GOLD}[kind]
-    circle(d, 4.5, 4.5, 4.2, EDGE, colour, 0.8)
-    if kind == "range":
-        circle(d, 4.5, 4.5, 2.2, None, colour, 0.7)
-    elif kind == "power":
-        polygon(d, [(5.2, 1.2), (2.4, 5.0), (4.4, 5.0), (3.8, 7.8), (6.6, 4.0), (4.6, 4.0)], colour, None)
-    else:
-        d.rectangle([sc(2.6), sc(3.0), sc(6.4), sc(6.2)], fill=colour + (255,))
-    return finish(img, 9, 9)
-
-
 def entity_xml(key, t):
     return """<?xml version="1.0" encoding="UTF-8"?>
 <!-- Tower %(key)s. Made by tools/gen_towers.py from tools/balance/balance.toml. -->
@@ -143,10 +119,7 @@ def entity_xml(key, t):
 BLOCK_START = "  <!-- towers: tools/gen_towers.py -->"
 BLOCK_END = "  <!-- end of towers -->"
 PANEL_LABELS = [
-    ("LABEL_PRICE", "Price"),
-    ("DAMAGE", "Damage"),
     ("ENERGY", "Energy"),
-    ("RANGE", "Range"),
     ("LABEL_TOWER_INTEREST", "Interest"),
     ("AFTER_UPGRADE", "After upgrade"),
 ]
@@ -184,8 +157,6 @@ def main():
         save(picture, TOWER_IMAGES, key.lower() + ".png")
         save(button_frame(PICTURES[key](BUTTON_SIZE * 2), BUTTON_SIZE), TOWER_IMAGES, key.lower() + "_button.png")
         labels += [("TOWER_NAME_" + key, t["name"]), ("INFO_" + key, t["info"])]
-    # The upgrade pip and the boost badges are level textures, made with the others by
-    # gen_game_images.py.
     write_labels(labels)
 
 

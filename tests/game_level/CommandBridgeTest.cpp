@@ -9,7 +9,7 @@
 #include <functional>
 #include <map>
 
-#include "../engine_framework/RecordingGraphics.h"
+#include "RecordingGraphics.h"
 #include "AngelFont.h"
 #include "DynamicResources/SfxContainer.h"
 #include "FileSaveGame.h"
@@ -113,20 +113,6 @@ int freeCellBesidePath(const LevelScreen& level) {
     }
   return -1;
 }
-
-// Also writes down every picture drawn, with where and in which tint.
-class PictureRecorder : public RecordingGraphics {
- public:
-  struct Picture {
-    int x, y;
-    Color tint;
-  };
-  std::vector<Picture> pictures;
-  using RecordingGraphics::drawImage;
-  void drawImage(int x, int y, unsigned int, unsigned int, Texture*, const SourceRect&, const Color& c) override {
-    pictures.push_back({x, y, c});
-  }
-};
 
 // Steps a player takes, one every few frames once the bridge has booted.
 struct Session {
@@ -245,23 +231,23 @@ TEST(CommandBridge, APlayerBuildsUpgradesRetargetsAndSellsATowerFromTheBridge) {
     EXPECT_EQ(1, tower->getTargetSelection());
     EXPECT_EQ(1, level.commandWidget()->selectedStrategy());
     // The panel marks one bought upgrade of three and lights the chosen strategy.
-    PictureRecorder g;
+    RecordingGraphics g;
     level.getWidgetManager()->draw(&g, &level);
-    std::vector<PictureRecorder::Picture> marks;
-    for (const auto& p : g.pictures)
-      if (p.y == 640 && p.x >= 1260) marks.push_back(p);
+    std::vector<GraphicsCall> marks;
+    for (const GraphicsCall& c : g.callsOf("drawImage"))
+      if (c.screenY == 640 && c.screenX >= 1260) marks.push_back(c);
     ASSERT_EQ(3u, marks.size());
     for (size_t i = 0; i < 3; ++i) {
-      EXPECT_EQ(1260 + 32 * static_cast<int>(i), marks[i].x);
-      EXPECT_EQ(i < 1 ? 255 : 128, marks[i].tint.a) << i;
+      EXPECT_EQ(1260 + 32 * static_cast<int>(i), marks[i].screenX);
+      EXPECT_EQ(i < 1 ? 255 : 128, marks[i].color.a) << i;
     }
-    std::vector<Rect5> lit;
-    for (size_t i = 0; i < g.fills.size(); ++i)
-      if (g.fillColors[i] == Color(255, 255, 0, 128)) lit.push_back(g.fills[i]);
+    std::vector<GraphicsCall> lit;
+    for (const GraphicsCall& c : g.callsOf("fillRect"))
+      if (c.color == Color(255, 255, 0, 128)) lit.push_back(c);
     const bge::Button* closest = level.findCommandButton(601);
     ASSERT_EQ(1u, lit.size());
-    EXPECT_EQ(closest->getX(), lit[0].x);
-    EXPECT_EQ(closest->getY(), lit[0].y);
+    EXPECT_EQ(closest->getX(), lit[0].screenX);
+    EXPECT_EQ(closest->getY(), lit[0].screenY);
     clickWidget(app, level.findCommandButton(603));
     EXPECT_EQ(5, tower->getTargetSelection());
     // Commands without a meaning change nothing.

@@ -271,7 +271,12 @@ void LevelScreen::buttonEvent(int id, int event) {
       if (xBaseTowerEntity* t = commandWidget_ ? commandWidget_->tower() : nullptr) sellTower(t);
       break;
     case kShowStrategies:
-      if (commandWidget_ && commandWidget_->tower()) commandWidget_->showStrategyButtons();
+      if (commandWidget_ && commandWidget_->tower()) {
+        commandWidget_->showStrategyButtons();
+        // The page shows the upgrade command for any upgradable tower; at the top
+        // level it goes again.
+        updateTowerButtons();
+      }
       break;
     case kShowTrade:
       if (commandWidget_ && commandWidget_->tower()) commandWidget_->showTradeButtons();

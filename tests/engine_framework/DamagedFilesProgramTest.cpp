@@ -132,8 +132,8 @@ TEST_F(DamagedFiles, AFolderOrAHugeFileAtTheSavePathIsMovedAsideAndTheGameStarts
   ASSERT_EQ(0, stat((save_ + ".bak2").c_str(), &st));
   EXPECT_EQ(st.st_size, kHuge);
   EXPECT_EQ(readBytes(save_), kDefaultSave);
-  EXPECT_EQ(std::distance(fs::directory_iterator(saveFolder_), {}), 8)
-      << "save, two backups, screenshots, the profile's four side files";
+  EXPECT_EQ(std::distance(fs::directory_iterator(saveFolder_), {}), 9)
+      << "save, two backups, screenshots, the profile's four side files, the store's file";
 }
 
 TEST_F(DamagedFiles, WhatCannotBeWrittenIsNamedAndTheLogSaysWhatHappens) {

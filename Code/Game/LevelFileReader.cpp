@@ -66,6 +66,7 @@ bool LevelScreen::loadLevel() {
   }
   const double credits = reader.readDouble(funds, "credits", 0.0, -kMaxCreditsInFile, kMaxCreditsInFile);
   credits_ = gameMode_ == MODE_MAXCREDITS ? 40000.0 : credits;
+  readTowers(stage, reader);
 
   const TiXmlElement* grid = stage->FirstChildElement("Grid");
   if (!grid) {

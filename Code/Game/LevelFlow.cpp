@@ -1,9 +1,14 @@
 // The level's flow: waves starting and ending, lives, credits and kills, the game
 // speed, the level clocks and the end of the level.
+#include <cstdio>
+
 #include "DynamicResources/SfxContainer.h"
 #include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/LevelScreen.h"
+#include "Game/Entities/towers/xBaseBrain.h"
 #include "GameApp.h"
+#include "LabelManager.h"
+#include "widgets/Button.h"
 #include "tinyaction/TinyActionDelay.h"
 #include "tinyaction/TinyActionSequence.h"
 
@@ -13,6 +18,8 @@ namespace {
 constexpr double kMaxCredits = 40000.0;
 // How long the finished level stays on screen before its results.
 constexpr int kEndDelayMs = 1280;
+// The bridge's next-wave button.
+constexpr int kSendWaveButton = 7;
 
 }  // namespace
 
@@ -56,6 +63,7 @@ int LevelScreen::countLiveEnemies() const {
 }
 
 void LevelScreen::onWaveSpawned() {
+  updateTowerButtons();
   waveSpawned_ = true;
   if (spawner_) {
     nextWave_ = spawner_->currentWave() + 1;
@@ -65,16 +73,56 @@ void LevelScreen::onWaveSpawned() {
 }
 
 void LevelScreen::onWaveFinished() {
+  // A level that is over pays no interest, saves nothing and sends nothing more.
   if (state_ == kLevelOver) return;
+  if (pickedEnemy_ && !findLiveEntity(pickedEnemy_)) pickedEnemy_ = nullptr;
   if (countLiveEnemies() > 0 || !waveSpawned_) return;
   waveSpawned_ = false;
+  showBridgeButton(kSendWaveButton, true);
   if (!spawner_ || (!spawner_->isEndless() && !spawner_->hasAttack(spawner_->currentWave() + 1))) {
     finishLevel();
     return;
   }
+  if (gameMode_ != MODE_MAXCREDITS) credits_ = credits_ * (interestPercent_ / 100.0 + 1.0);
+  updateTowerButtons();
   playIfAssisted("SFX_WAVE_FINISHED");
-  // The player sends the next wave; the level time stands still until then.
-  pauseClocks();
+  if (gameMode_ != MODE_ENDLESS) saveCheckPointIfDue();
+  if (!autoNextWave_) {
+    // The player sends the next wave; the level time stands still until then.
+    onMinimized();
+    return;
+  }
+  if (spawner_->startNextWave()) {
+    startLevelClock();
+    resumeClocks();
+    state_ = kLevelBattle;
+  } else {
+    finishLevel();
+  }
+  showBridgeButton(kSendWaveButton, false);
+}
+
+void LevelScreen::saveCheckPointIfDue() {
+  if (state_ == kLevelOver || gameMode_ == MODE_ENDLESS || !spawner_) return;
+  const unsigned waves = static_cast<unsigned>(spawner_->waveCount());
+  // A level without waves is at its end: no division by its zero wave count.
+  float progress = waves == 0 ? 1.0f : static_cast<float>(spawner_->currentWave() + 1) / static_cast<float>(waves);
+  if (progress < 0.0f) progress = 0.0f;
+  const int bracket = static_cast<int>(progress * 100.0f) / 20;
+  if (bracket < checkPointCount_) return;
+  ++automaticCheckpoints_;
+  saveCheckPoint();
+  checkPointCount_ = automaticCheckpoints_;
+}
+
+void LevelScreen::saveCheckPoint() {
+  if (!messageAction_) {
+    std::printf("ERROR: level: a checkpoint message without its fade (false)\n");
+    return;
+  }
+  GameApp* app = GameApp::instance();
+  if (app && app->gameMessages()) message_ = app->gameMessages()->getLabel("CHECK_POINT_SAVED");
+  messageAction_->start(this, kCheckpointSavedMessage);
 }
 
 void LevelScreen::sendNextWave() {
@@ -83,6 +131,7 @@ void LevelScreen::sendNextWave() {
     state_ = kLevelBattle;
     startLevelClock();
     resumeClocks();
+    clocksHeldByCover_ = false;
   } else {
     finishLevel();
   }
@@ -122,6 +171,10 @@ void LevelScreen::setGameSpeed(float factor) {
   if (!(factor > 0.0f)) return;
   speedFactor_ = factor;
   if (spawner_) spawner_->applyGameSpeed(factor);
+  for (xBaseTowerEntity* tower : findTowers(*this)) {
+    tower->setReloadDelay(static_cast<int>(static_cast<float>(tower->getBaseReloadDelay()) * factor));
+    if (xBaseBrain* brain = tower->getBrain()) brain->startCycle(tower->getReloadDelay());
+  }
   for (xSimpleEnemy* enemy : findEnemies(*this)) enemy->applyGameSpeed(factor);
   if (GameApp* app = GameApp::instance()) app->setTimeScale(1.0f / factor);
 }
@@ -134,6 +187,9 @@ LevelStats LevelScreen::makeStats() const {
   s.lives = lives_;
   s.credits = credits_;
   s.score = score_;
+  s.towersBuilt = towersBuilt_;
+  s.towersUpgraded = towersUpgraded_;
+  s.towersSold = towersSold_;
   s.enemiesDestroyed = enemiesDestroyed_;
   s.enemiesTotal = enemiesSpawned_ > 0 ? enemiesSpawned_ : 1;
   s.destroyedPercent = s.enemiesDestroyed * 100 / s.enemiesTotal;

@@ -74,6 +74,9 @@ LevelScreen::~LevelScreen() {
   safeDelete(sweepAction_);
   safeDelete(endAction_);
   removeAllEntities();
+  selectedTower_ = nullptr;
+  shownTower_ = nullptr;
+  pickedEnemy_ = nullptr;
 }
 
 bool LevelScreen::isBattleAssistantOn() const { return battleAssistant_ && battleAssistant_->getValue() == 1; }
@@ -156,10 +159,19 @@ void LevelScreen::init() {
 void LevelScreen::pause(GameApp* app) {
   ScreenBase::pause(app);
   if (g_ptrSDK) g_ptrSDK->pauseSimulation();
+  // A covering screen stops the level time; it runs on when the level shows again.
+  if (!levelClock_.isPaused()) {
+    pauseClocks();
+    clocksHeldByCover_ = true;
+  }
 }
 
 void LevelScreen::resume(GameApp* app) {
   ScreenBase::resume(app);
+  if (clocksHeldByCover_) {
+    clocksHeldByCover_ = false;
+    resumeClocks();
+  }
   if (!g_ptrSDK) return;
   if (getPhase() == PhaseExiting) g_ptrSDK->pauseSimulation();
   else g_ptrSDK->unpauseSimulation();
@@ -170,6 +182,7 @@ void LevelScreen::onMinimized() { pauseClocks(); }
 void LevelScreen::onRestored() { resumeClocks(); }
 
 void LevelScreen::preUpdate(int) {
+  resizeSensors();
   // Entities added while the widgets update are appended, not sorted in: a sort
   // would reorder the list the widget pass is walking.
   setSortOnAdd(false);
@@ -187,7 +200,9 @@ void LevelScreen::updateScreen(int dt) {
       break;
     case kLevelBattle:
       if (spawner_) spawner_->update(dt);
+      if (!selectedTower()) selectedTower_ = nullptr;
       updateTimers();
+      if (sweepAction_ && sweepAction_->isRunning()) markTowersInColumn(static_cast<int>(sweep_ * 0.03125f));
       break;
     case kLevelOver:
       if (endAction_ && endAction_->isRunning()) endAction_->update(dt);

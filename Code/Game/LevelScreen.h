@@ -6,6 +6,7 @@
 
 #include "Foundation/Math/QlnMath.h"
 #include "Game/Entities/enemies/WaveDescription.h"
+#include "Game/Entities/towers/T1TowerEntity.h"
 #include "Game/SceneEntityManager.h"
 #include "GenericEntry.h"
 #include "ScreenBase.h"
@@ -18,7 +19,11 @@ class TinyAction;
 class xEnemyBulletEntityDesc;
 class xEnemySpawner;
 class xSimpleEnemy;
+class xBaseTowerEntity;
+struct KeyEvent;
+struct PointingDeviceEvent;
 namespace bge {
+class Button;
 class XmlReader;
 }
 
@@ -100,6 +105,46 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void postWidgetUpdate(int dt) override;
   void onExitTransitionDone(int exitCode) override;
   void actionFinished(int id) override;
+  void onKeyEvent(const KeyEvent& event) override;
+  void mousePressed(const PointingDeviceEvent& event) override { mouseButton(event); }
+  void mouseMoved(const PointingDeviceEvent& event) override { mouseMove(event); }
+
+  // --- player input (LevelInput.cpp) ---
+  void keyPressed(const KeyEvent& event);
+  void mouseMove(const PointingDeviceEvent& event);
+  void mouseButton(const PointingDeviceEvent& event);
+
+  // --- the placement grid and the towers on it (LevelGrid.cpp) ---
+  // False when nothing was placed (the tower limit of the mode).
+  bool placeTower(int row, xBaseTowerDesc* description, int column);
+  // Buys the chosen tower for the hovered cell, as a click on an empty cell does.
+  bool buyTower(int row, xBaseTowerDesc* description, int column);
+  void freeCell(int cellIndex);
+  void clearOccupiedCells();
+  xSimpleEnemy* enemyNear(const QuillonPHX2D::Vec2& point) const;
+  void clearSelection();
+  void markTowersInColumn(int column);
+  static std::vector<xBaseTowerEntity*> findTowers(const SceneEntityManager& manager);
+  // A sold or destroyed tower: its cell is free and nothing shows it any more.
+  void onTowerGone(xBaseTowerEntity* tower);
+  void countSoldTower();
+  void setSelectedTower(xBaseTowerEntity* tower) { selectedTower_ = tower; }
+  // The selected tower while it is still in the scene, else null.
+  xBaseTowerEntity* selectedTower() const;
+  void selectTowerDesc(xBaseTowerDesc* description) { selectedTowerDesc_ = description; }
+  xBaseTowerDesc* selectedTowerDesc() const { return selectedTowerDesc_; }
+  void clearHover();
+
+  // --- tower commands and the info panel (LevelTowerCommands.cpp) ---
+  static int upgradePrice(const xBaseTowerEntity& tower);
+  double sellPrice(const xBaseTowerEntity& tower) const;
+  // False when the tower is at the top level or the credits do not reach.
+  bool upgradeTower(xBaseTowerEntity* tower);
+  void sellTower(xBaseTowerEntity* tower);
+  void retargetTower(xBaseTowerEntity* tower, int strategy);
+  void showTowerInfo(xBaseTowerEntity* tower);
+  void updateTowerButtons();
+  xBaseTowerEntity* shownTower() const;
 
   // --- the level file (LevelFileReader.cpp) ---
   // False when the file cannot give a level; the reason has been printed.
@@ -121,7 +166,12 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void pauseClocks();
   void resumeClocks();
   void updateTimers();
+  void saveCheckPointIfDue();
+  void saveCheckPoint();
   void setGameSpeed(float factor);
+  void addScore(int points) { score_ += points; }
+  // Whether towers that are not selected are heard firing.
+  bool shotsAudible() const { return true; }
   int countLiveEnemies() const;
   // A kill of an enemy: the kill count, its score and its reward.
   void bookKill(int score, float reward);
@@ -157,6 +207,31 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   const std::vector<QuillonPHX2D::Vec2>& entryMarkers() const { return entryMarkers_; }
   const std::vector<QuillonPHX2D::Vec2>& exitMarkers() const { return exitMarkers_; }
   bool isBattleAssistantOn() const;
+  int hoveredCell() const { return hoveredCell_; }
+  const QuillonPHX2D::Vec2& hoveredCellCentre() const { return hoveredCellCentre_; }
+  int towersBuilt() const { return towersBuilt_; }
+  int towersUpgraded() const { return towersUpgraded_; }
+  int towersSold() const { return towersSold_; }
+  int checkPointCount() const { return checkPointCount_; }
+  int automaticCheckpoints() const { return automaticCheckpoints_; }
+  void setInterestPercent(int percent) { interestPercent_ = percent; }
+  int interestPercent() const { return interestPercent_; }
+  bool autoNextWave() const { return autoNextWave_; }
+  void setAutoNextWave(bool on) { autoNextWave_ = on; }
+  bool firstTowerPlaced() const { return firstTowerPlaced_; }
+  const std::vector<xBaseTowerDesc*>& towerDescriptions() const { return towerDescriptions_; }
+  xSimpleEnemy* pickedEnemy() const;
+  bool gridVisible() const { return gridVisible_; }
+  bool crosshairVisible() const { return crosshair_; }
+  bool pathDetail() const { return pathDetail_; }
+  bool buildableView() const { return buildableView_; }
+  int pathDisplay() const { return pathDisplay_; }
+  int levelSeconds() const { return levelSeconds_; }
+  bool levelClockRunning() const { return !levelClock_.isPaused(); }
+  const LevelStats& finalStats() const { return finalStats_; }
+  std::vector<bge::Button*>& bridgeButtons() { return bridgeButtons_; }
+  std::vector<bge::Button*>& towerButtons() { return towerButtons_; }
+  double shownSellPrice() const { return shownSellPrice_; }
   bool endDelayRunning() const;
   const std::string& modeName() const { return modeName_; }
 
@@ -171,6 +246,10 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void makeAnimations();
   void makeStars();
   void playIfAssisted(const char* sound) const;
+  void readTowers(const TiXmlElement* stage, const bge::XmlReader& reader);
+  void showBridgeButton(int id, bool shown) const;
+  // Rolls the tower passes around the widget update (support boosts, sensors).
+  void resizeSensors();
 
   std::string modeName_;
   std::string levelFile_;
@@ -197,6 +276,34 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   std::vector<QuillonPHX2D::Vec3> stars_;
   std::vector<uint32_t> pathColours_;
 
+  int hoveredCell_ = -1;
+  QuillonPHX2D::Vec2 hoveredCellCentre_{0.0f, 0.0f};
+  int nextEntityId_ = 0;
+  xT1TowerDesc t1Desc_;
+  std::vector<xBaseTowerDesc*> towerDescriptions_;  // not owned: the descriptions above
+  xBaseTowerDesc* selectedTowerDesc_ = nullptr;     // not owned
+  xBaseTowerEntity* selectedTower_ = nullptr;       // not owned; looked up before use
+  xSimpleEnemy* pickedEnemy_ = nullptr;             // not owned; looked up before use
+  std::vector<bge::Button*> bridgeButtons_;         // not owned: the screen's widgets
+  std::vector<bge::Button*> towerButtons_;          // not owned: the screen's widgets
+  xBaseTowerEntity* shownTower_ = nullptr;          // not owned; looked up before use
+  double shownSellPrice_ = 0.0;
+  bool firstTowerPlaced_ = false;
+  int towersBuilt_ = 0;
+  int towersUpgraded_ = 0;
+  int towersSold_ = 0;
+  int interestPercent_ = 0;
+  bool autoNextWave_ = false;
+  int automaticCheckpoints_ = 0;
+  bool gridVisible_ = true;
+  bool crosshair_ = true;
+  bool pathDetail_ = false;
+  bool buildableView_ = false;
+  int pathDisplay_ = 255;
+  bool pointerOverBridge_ = false;
+  float hoveredButtonX_ = -1.0f;
+  float hoveredButtonY_ = -1.0f;
+
   int lives_ = 20;
   double credits_ = 20000.0;
   int score_ = 0;
@@ -212,6 +319,8 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   int levelSeconds_ = 0;
   float speedFactor_ = 1.0f;
   bool bridgeReady_ = false;
+  // The clocks were stopped because another screen covers the level.
+  bool clocksHeldByCover_ = false;
 
   TinyAction* pulseAction_ = nullptr;     // owned
   float pulse_ = 1.0f;

@@ -12,6 +12,7 @@
 #include "CollisionContext/Materials/MaterialDispatcher.h"
 #include "FrameStep.h"
 #include "Game/Entities/enemies/xEnemySpawner.h"
+#include "Game/Entities/towers/xBaseTowerEntity.h"
 #include "LabelManager.h"
 #include "SDLGameApp.h"
 #include "Timer.h"
@@ -87,6 +88,30 @@ void ensureCollisionCatalogue() {
   m->createMaterial("rock", 3.0f, 0.3f, 0.6f, 0.0f, 0.0f);
 }
 
+xBaseTowerEntity* towerAt(LevelScreen& level, int column, int row) {
+  for (xBaseTowerEntity* t : LevelScreen::findTowers(level))
+    if (level.findLiveEntity(t) && t->cellIndex() == row * 32 + column) return t;
+  return nullptr;
+}
+
+namespace {
+
+bool readInts(const Command& c, size_t count, int* out) {
+  if (c.args.size() < count) return false;
+  for (size_t i = 0; i < count; ++i) {
+    char* end = nullptr;
+    const long v = std::strtol(c.args[i].c_str(), &end, 10);
+    if (*end != '\0') return false;
+    out[i] = static_cast<int>(v);
+  }
+  return true;
+}
+
+const char* const kStrategyNames[] = {"distant", "closest", "weakest", "strongest",
+                                      "first",   "last",    "slowest", "fastest"};
+
+}  // namespace
+
 bool parseScript(const std::string& text, std::vector<Command>& out, std::string& error) {
   std::istringstream lines(text);
   std::string line;
@@ -147,6 +172,41 @@ Runner::Runner() : impl_(new Impl) {
   registerCommand("wave", [](LevelScreen& level, const Command&) {
     level.sendNextWave();
     return true;
+  });
+  // place <column> <row> [kind]: buys the level's tower kind (button order, 0 first)
+  // for that cell as a click would; refused purchases are not errors.
+  registerCommand("place", [](LevelScreen& level, const Command& c) {
+    int v[3] = {0, 0, 0};
+    if (!readInts(c, 2, v) || (c.args.size() > 2 && !readInts(Command{0, "", {c.args[2]}}, 1, &v[2]))) return false;
+    const auto& kinds = level.towerDescriptions();
+    if (v[2] < 0 || v[2] >= static_cast<int>(kinds.size())) return false;
+    const int cell = v[1] * 32 + v[0];
+    if (v[0] < 0 || v[0] >= 32 || v[1] < 0 || cell >= static_cast<int>(level.placementGrid().size())) return false;
+    if (level.placementGrid()[cell] == 0) level.buyTower(v[1], kinds[v[2]], v[0]);
+    return true;
+  });
+  registerCommand("upgrade", [](LevelScreen& level, const Command& c) {
+    int v[2];
+    if (!readInts(c, 2, v)) return false;
+    level.upgradeTower(towerAt(level, v[0], v[1]));
+    return true;
+  });
+  registerCommand("sell", [](LevelScreen& level, const Command& c) {
+    int v[2];
+    if (!readInts(c, 2, v)) return false;
+    level.sellTower(towerAt(level, v[0], v[1]));
+    return true;
+  });
+  // retarget <column> <row> <distant|closest|weakest|strongest|first|last|slowest|fastest>
+  registerCommand("retarget", [](LevelScreen& level, const Command& c) {
+    int v[2];
+    if (!readInts(c, 2, v) || c.args.size() != 3) return false;
+    for (int i = 0; i < 8; ++i)
+      if (c.args[2] == kStrategyNames[i]) {
+        level.retargetTower(towerAt(level, v[0], v[1]), i);
+        return true;
+      }
+    return false;
   });
   registerCommand("speed", [](LevelScreen& level, const Command& c) {
     if (c.args.size() != 1) return false;

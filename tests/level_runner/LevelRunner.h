@@ -14,7 +14,7 @@ class SDLGameApp;
 
 namespace levelrunner {
 
-// One player command at a frame: "start", "wave", "speed fast"...
+// One player command at a frame: "start", "wave", "speed fast", "place 12 7"...
 struct Command {
   int frame = 0;
   std::string verb;
@@ -56,6 +56,9 @@ struct Outcome {
 
 std::string describe(const Outcome& o);
 
+// The live tower standing on a cell, or null.
+xBaseTowerEntity* towerAt(LevelScreen& level, int column, int row);
+
 // A command's effect on the running level; false when its arguments are wrong.
 using CommandHandler = std::function<bool(LevelScreen& level, const Command& command)>;
 // Called after every frame with the level and the frame number.
@@ -69,7 +72,8 @@ class Runner {
   Runner(const Runner&) = delete;
   Runner& operator=(const Runner&) = delete;
 
-  // Commands the runner knows: start, wave, speed. Further ones plug in here.
+  // Commands the runner knows: start, wave, speed, place, upgrade, sell, retarget.
+  // Further ones plug in here.
   void registerCommand(const std::string& verb, CommandHandler handler);
   Outcome run(const RunOptions& options, const FrameObserver& observer = nullptr);
 

@@ -6,6 +6,7 @@
 #include "Collision/Shapes/xShape.h"
 #include "CollisionContext/Categories/CategoryDispatcher.h"
 #include "Game/Entities/enemies/SimpleEnemyEntity.h"
+#include "Game/Entities/towers/xBaseTowerEntity.h"
 #include "Game/LevelScreen.h"
 #include "Game/SceneEntityManager.h"
 #include "XmlAttributes.h"
@@ -47,7 +48,8 @@ bool xEnemyBulletEntity::notifyCollision(xShape*, xShape* other, const Vec2&, fl
   const std::string mine = categoryName();
   if (theirs == "actor" && mine == "enemy_bullet") {
     // One hit per bullet, however many contact points the step reports.
-    removeOnce();
+    if (!removeOnce()) return false;
+    if (auto* tower = dynamic_cast<xBaseTowerEntity*>(other->getOwner())) tower->takeDamage(damage_);
   } else if (theirs == "station_part") {
     // A second contact point of the same step finds the bullet queued already.
     if (!removeOnce()) return false;

@@ -1,0 +1,103 @@
+#include "Game/Entities/towers/xBaseBrain.h"
+
+#include <algorithm>
+
+#include "Game/Entities/enemies/SimpleEnemyEntity.h"
+#include "Game/Entities/towers/xBaseTowerEntity.h"
+#include "SafeDelete.h"
+#include "tinyaction/TinyActionSequence.h"
+#include "tinyaction/TinyRelIncrementator.h"
+
+using namespace QuillonPHX2D;
+
+xBaseBrain::~xBaseBrain() { safeDelete(cycle); }
+
+void xBaseBrain::startCycle(int ms) {
+  safeDelete(cycle);
+  cycleProgress = 0.0f;
+  cycle = new TinyActionSequence(false);
+  cycle->addAction(new TinyRelIncrementator<float>(TinyTimer(std::max(ms, 1)), &cycleProgress, 1.0f, linearOperatorFunction, 1.0f));
+  cycle->start(this, kCycleEnded);
+}
+
+void xBaseBrain::actionPerformed(int id) {
+  if (id != kCycleEnded) return;
+  cycleProgress = 0.0f;
+  if (cycle) cycle->start(this, kCycleEnded);
+  selected = selectTargets(candidates);
+}
+
+std::vector<xSharkEntity*> xBaseBrain::think(const std::vector<xSharkEntity*>& given, int dt) {
+  std::vector<xSharkEntity*> result;
+  candidates = given;
+  selected.clear();
+  if (cycle && cycle->isRunning()) cycle->update(dt);
+  switch (actionStrategy) {
+    case kActionContinuous:
+      result = selectTargets(candidates);
+      ++fireCount;
+      break;
+    case kActionPeriodic:
+      if (!selected.empty()) {
+        result = selected;
+        ++fireCount;
+      }
+      break;
+    case kActionOnce:
+      if (fireCount == 0) {
+        result = selected;
+        ++fireCount;
+      }
+      break;
+    default: break;
+  }
+  return result;
+}
+
+namespace {
+
+float distanceTo(xSharkEntity* e, const Vec3& from) {
+  const Vec3 p = e->absPlacement();
+  return qlnLenV2(Vec2(p.x - from.x, p.y - from.y));
+}
+
+// Anything that is not an enemy ship ranks as having no energy.
+int energyOf(const xSharkEntity* e) {
+  const auto* enemy = dynamic_cast<const xSimpleEnemy*>(e);
+  return enemy ? enemy->energy() : 0;
+}
+
+}  // namespace
+
+std::vector<xSharkEntity*> xBaseBrain::selectTargets(const std::vector<xSharkEntity*>& given) const {
+  if (given.empty()) return {};
+  std::vector<xSharkEntity*> ranked = given;
+  const Vec3 reference = tower ? tower->absPlacement() : Vec3(0.0f, 0.0f, 0.0f);
+  switch (targetSelectionStrategy) {
+    case kTargetDistant:
+      std::sort(ranked.begin(), ranked.end(),
+                [&](xSharkEntity* a, xSharkEntity* b) { return distanceTo(a, reference) > distanceTo(b, reference); });
+      break;
+    case kTargetClosest:
+      std::sort(ranked.begin(), ranked.end(),
+                [&](xSharkEntity* a, xSharkEntity* b) { return distanceTo(a, reference) < distanceTo(b, reference); });
+      break;
+    case kTargetWeakest:
+      std::sort(ranked.begin(), ranked.end(),
+                [](xSharkEntity* a, xSharkEntity* b) { return energyOf(a) < energyOf(b); });
+      break;
+    case kTargetStrongest:
+      std::sort(ranked.begin(), ranked.end(),
+                [](xSharkEntity* a, xSharkEntity* b) { return energyOf(a) > energyOf(b); });
+      break;
+    case kTargetFirst:
+      std::sort(ranked.begin(), ranked.end(), [](xSharkEntity* a, xSharkEntity* b) { return a->getId() < b->getId(); });
+      break;
+    case kTargetLast:
+      std::sort(ranked.begin(), ranked.end(), [](xSharkEntity* a, xSharkEntity* b) { return a->getId() > b->getId(); });
+      break;
+    default: break;  // slowest and fastest keep the order the sensor reported
+  }
+  if (lockingStrategy == kLockingOn) ranked.resize(1);
+  return ranked;
+}

@@ -1,0 +1,469 @@
+#include "Game/Entities/towers/xBaseTowerEntity.h"
+
+#include <tinyxml.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <new>
+
+#include "Collision/Shapes/xPrimitive.h"
+#include "Collision/Shapes/xPrimitiveShape.h"
+#include "Collision/Shapes/xShapeDesc.h"
+#include "CollisionContext/Categories/CategoryDispatcher.h"
+#include "CollisionContext/Materials/MaterialDispatcher.h"
+#include "CollisionContext/xCollisionContext.h"
+#include "CollisionContext/ClassificationSpace/xClassificationSpace.h"
+#include "DynamicResources/SfxContainer.h"
+#include "Font.h"
+#include "Game/Entities/enemies/SimpleEnemyEntity.h"
+#include "Game/Entities/towers/xBaseBrain.h"
+#include "Game/LevelScreen.h"
+#include "GameApp.h"
+#include "GenericEntry.h"
+#include "Graphics.h"
+#include "LabelManager.h"
+#include "ResourceManager.h"
+#include "SafeDelete.h"
+#include "SaveGame.h"
+#include "Utilities.h"
+#include "WidgetManager.h"
+#include "XmlAttributes.h"
+#include "sdk/QuillonPhysicsSDK.h"
+#include "tinyaction/TinyActionSequence.h"
+#include "tinyaction/TinyRelIncrementator.h"
+#include "tinyaction/TinySetter.h"
+
+using namespace QuillonPHX2D;
+
+namespace {
+
+constexpr float kCell = 32.0f;
+// How long the restore sweep's white square takes to fade.
+constexpr int kFlashMs = 128;
+// Alpha of the filled range circle; the outline is opaque.
+constexpr int kRangeFillAlpha = 16;
+// Frames per second the panel's per-second damage assumes.
+constexpr int kFramesPerSecond = 32;
+
+const char* const kUpgradePip = "content/images/game/towerupgradeunit.png";
+const char* const kBoostRange = "content/images/game/boost_range.png";
+const char* const kBoostPower = "content/images/game/boost_power.png";
+const char* const kBoostBank = "content/images/game/boost_bank.png";
+
+std::string label(const char* key) {
+  GameApp* app = GameApp::instance();
+  LabelManager* labels = app ? app->gameMessages() : nullptr;
+  return labels ? labels->getLabel(key) : std::string(key);
+}
+
+Font* panelFont() {
+  GameApp* app = GameApp::instance();
+  ResourceManager* r = app ? app->globalResourceManager() : nullptr;
+  return r ? r->findFont("FONT_NOTOSANS16") : nullptr;
+}
+
+Texture* gameTexture(const char* path) { return obtainEntityTexture(path, 0x2601); }
+
+void reportStrategy(const char* which, const std::string& text) {
+  std::printf("ERROR: tower: unknown %s \"%s\" (false)\n", which, text.c_str());
+}
+
+GenericEntry<int>* battleAssistant() {
+  GameApp* app = GameApp::instance();
+  SaveGame* save = app ? app->getSaveGame() : nullptr;
+  return save ? save->findEntryAs<GenericEntry<int>>("BATTLE_ASSISTANT") : nullptr;
+}
+
+}  // namespace
+
+int upgradedDamage(int damage, int level) {
+  const float factor = 1.0f + 0.05f * static_cast<float>(level);
+  return static_cast<int>(factor * static_cast<float>(damage));
+}
+
+// --- description ---
+
+xEntity* xBaseTowerDesc::createEntity() {
+  xBaseTowerEntity* ppeNew = new (std::nothrow) xBaseTowerEntity();
+  if (!ppeNew) std::printf("ERROR: tower: ppeNew != NULL\n");
+  return ppeNew;
+}
+
+bool xBaseTowerDesc::readXml(const TiXmlElement* e, const bge::XmlReader& reader) {
+  xPhysicsPrimitiveEntityDesc::readXml(e, reader);
+  if (!e) return true;
+  range = reader.readFloat(e, "range", range, 0.0f, 4096.0f);
+  damage = reader.readInt(e, "damage", damage, 0);
+  targetCapacity = reader.readInt(e, "targetCapacity", targetCapacity, -1);
+  energy = reader.readInt(e, "energy", energy, 1);
+  reloadDelay = reader.readInt(e, "reloadDelay", reloadDelay, 0);
+  info = reader.readString(e, "info", info);
+  actionStrategy = reader.readString(e, "actionStrategy", actionStrategy);
+  lockingStrategy = reader.readString(e, "lockingStrategy", lockingStrategy);
+  targetSelectionStrategy = reader.readString(e, "targetSelectionStrategy", targetSelectionStrategy);
+  quantificationStrategy = reader.readString(e, "quantificationStrategy", quantificationStrategy);
+  towerType = reader.readString(e, "towerType", towerType);
+  textureButton = reader.readString(e, "textureButton", textureButton);
+  sfxLabel = reader.readString(e, "sfxLabel", sfxLabel);
+  price = reader.readDouble(e, "price", price, 0.0, 1e9);
+  return true;
+}
+
+std::string xBaseTowerDesc::priceText() const {
+  return label(towerType.c_str()) + "\n" + label("LABEL_PRICE") + ": " +
+         formatString("%d", static_cast<int>(price)) + "\n" + label(info.c_str());
+}
+
+// --- entity ---
+
+xBaseTowerEntity::xBaseTowerEntity() { createBrain(); }
+
+xBaseTowerEntity::~xBaseTowerEntity() {
+  safeDelete(rangeSensor_);
+  safeDelete(brain_);
+  safeDelete(flashSequence_);
+}
+
+void xBaseTowerEntity::createBrain() {
+  safeDelete(brain_);
+  brain_ = new xBaseBrain(this);
+}
+
+void xBaseTowerEntity::playAssisted(const std::string& sound) {
+  GenericEntry<int>* assistant = battleAssistant();
+  if (assistant && assistant->getValue() == 1) SfxContainer::instance()->playSound(sound);
+}
+
+void xBaseTowerEntity::notifyCreated(xEntityDesc* desc) {
+  xPhysicsPrimitiveEntity::notifyCreated(desc);
+  auto* d = dynamic_cast<xBaseTowerDesc*>(desc);
+  if (!d) {
+    std::printf("ERROR: tower: a tower made from a description that is not a tower's\n");
+    return;
+  }
+  energyUnscaled_ = static_cast<float>(d->energy);
+  energyMax_ = d->energy;
+  energyMaxScaled_ = static_cast<float>(energyMax_);
+  energy_ = energyMaxScaled_;
+  damage_ = d->damage;
+  range_ = d->range;
+  effectiveRange_ = range_;
+  effectiveDamage_ = static_cast<float>(damage_);
+  price_ = d->price;
+
+  xPrimitiveShapeDesc sensor;
+  sensor.setEnvelope(new xPrimitiveCircle(range_));
+  sensor.setMaterial(xMaterialDispatcher::Instance()->defaultMaterial());
+  rangeSensor_ = sensor.createShape();
+  if (rangeSensor_) {
+    rangeSensor_->setOwner(this);
+    rangeSensor_->setCollisionCategory("physics_query_target");
+    if (shape_) {
+      rangeSensor_->setAscendant(shape_);
+      rangeSensor_->setRelPlacement(Vec3(0.0f, 0.0f, 0.0f));
+    } else {
+      rangeSensor_->setAbsPlacement(placement_);
+    }
+    rangeSensor_->initialize();
+  }
+
+  if (!brain_) {
+    std::printf("ERROR: tower: brain_ !=0\n");
+    return;
+  }
+  if (d->actionStrategy == "CONTINUOUS") brain_->actionStrategy = kActionContinuous;
+  else if (d->actionStrategy == "PERIODIC") {
+    brain_->actionStrategy = kActionPeriodic;
+    reloadDelay_ = baseReloadDelay_ = d->reloadDelay;
+    brain_->startCycle(reloadDelay_);
+  } else if (d->actionStrategy == "ONCE") brain_->actionStrategy = kActionOnce;
+  else reportStrategy("actionStrategy", d->actionStrategy);
+  brainContinuous_ = brain_->actionStrategy == kActionContinuous;
+
+  if (d->lockingStrategy == "ON") brain_->lockingStrategy = kLockingOn;
+  else if (d->lockingStrategy == "OFF") brain_->lockingStrategy = kLockingOff;
+  else reportStrategy("lockingStrategy", d->lockingStrategy);
+
+  static const char* const kSelections[] = {"DISTANT", "CLOSEST", "WEAKEST", "STRONGEST",
+                                            "FIRST",   "LAST",    "SLOWEST", "FASTEST"};
+  const auto* found = std::find(std::begin(kSelections), std::end(kSelections), d->targetSelectionStrategy);
+  if (found != std::end(kSelections)) {
+    brain_->targetSelectionStrategy = static_cast<int>(found - std::begin(kSelections));
+    targetSelection_ = brain_->targetSelectionStrategy;
+  } else {
+    reportStrategy("targetSelectionStrategy", d->targetSelectionStrategy);
+  }
+
+  if (d->quantificationStrategy == "ALL") targetCapacity_ = -1;
+  else if (d->quantificationStrategy == "FIXED") targetCapacity_ = d->targetCapacity;
+  else reportStrategy("quantificationStrategy", d->quantificationStrategy);
+
+  info_ = d->info;
+  sfxLabel_ = d->sfxLabel;
+  GenericEntry<int>* assistant = battleAssistant();
+  if (!assistant) std::printf("ERROR: tower: assistant!=0\n");
+  else if (!sfxLabel_.empty() && assistant->getValue() == 1) SfxContainer::instance()->playSound(sfxLabel_);
+
+  flashSequence_ = new TinyActionSequence(false);
+  flashSequence_->addAction(new TinySetter<int>(&flashAlpha_, 255));
+  flashSequence_->addAction(
+      new TinyRelIncrementator<int>(TinyTimer(kFlashMs), &flashAlpha_, -255, linearOperatorFunction, 1.0f));
+  flashSequence_->addAction(new TinySetter<int>(&flashAlpha_, 0));
+}
+
+void xBaseTowerEntity::setTargetSelection(int strategy) {
+  targetSelection_ = strategy;
+  if (brain_) brain_->targetSelectionStrategy = strategy;
+}
+
+void xBaseTowerEntity::setSensorRadius(float radius) {
+  auto* ps = dynamic_cast<xPrimitiveShape*>(rangeSensor_);
+  auto* circle = ps ? dynamic_cast<xPrimitiveCircle*>(ps->getEnvelope()) : nullptr;
+  if (!circle) return;
+  circle->setRadius(radius);
+  // Placing the sensor again makes the world take its new size.
+  rangeSensor_->setAbsPlacement(rangeSensor_->absPlacement());
+}
+
+bool xBaseTowerEntity::notifyCollision(xShape* own, xShape* other, const Vec2&, float, const Vec2&) {
+  if (own && own == rangeSensor_ && other && other->getCollisionCategory() &&
+      other->getCollisionCategory()->categoryID() == std::string("enemy")) {
+    if (auto* e = dynamic_cast<xSharkEntity*>(other->getOwner())) copyTargets(e);
+  }
+  return false;
+}
+
+void xBaseTowerEntity::copyTargets(xSharkEntity* contact) {
+  if (contact && std::find(contacts_.begin(), contacts_.end(), contact) == contacts_.end())
+    contacts_.push_back(contact);
+}
+
+void xBaseTowerEntity::collectTargets() {
+  // The sensor also asks the world what it overlaps: a catalogue that lets the
+  // sensor pass through enemies without reporting contacts must not blind it.
+  if (rangeSensor_ && g_ptrSDK && g_ptrSDK->collisionContext()) {
+    xArray<xShape*> found;
+    g_ptrSDK->collisionContext()->collisionSpace()->getClosest(found, rangeSensor_, true);
+    const Vec3 me = rangeSensor_->absPlacement();
+    auto* ps = dynamic_cast<xPrimitiveShape*>(rangeSensor_);
+    auto* circle = ps ? dynamic_cast<xPrimitiveCircle*>(ps->getEnvelope()) : nullptr;
+    const float reach = circle ? circle->getRadius() : effectiveRange_;
+    for (int i = 0; i < found.size(); ++i) {
+      xShape* s = found[i];
+      if (s == rangeSensor_ || !s->getCollisionCategory() || s->getCollisionCategory()->categoryID() != std::string("enemy"))
+        continue;
+      auto* sp = dynamic_cast<xPrimitiveShape*>(s);
+      auto* theirCircle = sp ? dynamic_cast<xPrimitiveCircle*>(sp->getEnvelope()) : nullptr;
+      const float theirs = theirCircle ? theirCircle->getRadius() : 0.0f;
+      const Vec3 p = s->absPlacement();
+      if (qlnLenV2(Vec2(p.x - me.x, p.y - me.y)) > reach + theirs) continue;
+      if (auto* e = dynamic_cast<xSharkEntity*>(s->getOwner())) copyTargets(e);
+    }
+  }
+  candidates_.clear();
+  SceneEntityManager* manager = sceneEntityManager_;
+  for (xSharkEntity* c : contacts_) {
+    if (!manager || !manager->findLiveEntity(c)) continue;
+    if (c->categoryName() == "enemy") candidates_.push_back(c);
+  }
+  contacts_.clear();
+}
+
+void xBaseTowerEntity::update(int dt, ScreenBase*) {
+  if (flashing_) {
+    if (flashSequence_ && flashSequence_->isRunning()) flashSequence_->update(dt);
+    return;
+  }
+  energy_ = energyUnscaled_ * energyFactor_;
+  if (repair_ > 0.0f) applyEnergyFactor(repair_);
+  effectiveDamage_ = static_cast<float>(damage_) * damageFactor_;
+  effectiveRange_ = range_ * rangeFactor_;
+  effectiveInterest_ = static_cast<float>(interestBonus_) / 100.0f + interestBase_;
+  collectTargets();
+  if (brain_) attack(brain_->think(candidates_, dt));
+  lastRangeFactor_ = rangeFactor_;
+  lastInterestBonus_ = interestBonus_;
+  lastDamageFactor_ = damageFactor_;
+  lastEnergyFactor_ = energyFactor_;
+  lastRepair_ = repair_;
+  rangeFactor_ = damageFactor_ = energyFactor_ = 1.0f;
+  interestBonus_ = 0;
+  repair_ = 0.0f;
+}
+
+void xBaseTowerEntity::applyEnergyFactor(float repairAmount) {
+  energyMaxScaled_ = energyFactor_ * static_cast<float>(energyMax_);
+  const float maxUnscaled = static_cast<float>(energyMax_);
+  if (energyUnscaled_ == maxUnscaled) {
+    energy_ = energyMaxScaled_;
+  } else if (energyUnscaled_ < maxUnscaled) {
+    energy_ += repairAmount;
+    energyUnscaled_ += repairAmount / std::max(energyFactor_, 1e-3f);
+    if (energyUnscaled_ > maxUnscaled) {
+      energy_ = energyMaxScaled_;
+      energyUnscaled_ = maxUnscaled;
+    }
+  }
+}
+
+void xBaseTowerEntity::takeDamage(int amount) {
+  if (dead_) return;
+  energy_ -= static_cast<float>(amount);
+  // A factor that content or a support chain drives to zero must not divide by it.
+  energyUnscaled_ -= static_cast<float>(amount) / std::max(energyFactor_, 1e-3f);
+  if (energy_ <= 0.0f) destroy();
+}
+
+void xBaseTowerEntity::destroy() {
+  if (dead_) return;
+  dead_ = true;
+  SfxContainer::instance()->playSound("SFX_SHIP_EXPLODE");
+  LevelScreen* level = LevelScreen::current();
+  if (sceneEntityManager_) sceneEntityManager_->scheduleRemoval(this, true);
+  if (level) level->onTowerGone(this);
+}
+
+void xBaseTowerEntity::sell(double refund) {
+  if (dead_) return;
+  dead_ = true;
+  if (sceneEntityManager_) sceneEntityManager_->scheduleRemoval(this, true);
+  LevelScreen* level = LevelScreen::current();
+  if (!level) return;
+  level->onTowerGone(this);
+  level->countSoldTower();
+  if (level->gameMode() != MODE_MAXCREDITS) level->addCredits(refund);
+}
+
+int xBaseTowerEntity::cellIndex() const {
+  const int column = static_cast<int>(getX() / kCell);
+  const int row = static_cast<int>(getY() / kCell);
+  return column + 32 * row;
+}
+
+int xBaseTowerEntity::upgrade() {
+  upgradeLevel_ = std::min(upgradeLevel_ + 1, kMaxUpgradeLevel);
+  damage_ = upgradedDamage(damage_, upgradeLevel_);
+  range_ = (1.0f + 0.1f * static_cast<float>(upgradeLevel_)) * range_;
+  return damage_;
+}
+
+void xBaseTowerEntity::toggleSelected() {
+  LevelScreen* level = LevelScreen::current();
+  if (level && !selected_) level->clearSelection();
+  selected_ = !selected_;
+  if (!level) return;
+  if (selected_) {
+    level->setSelectedTower(this);
+    level->showTowerInfo(this);
+    level->clearHover();
+    playAssisted("SFX_TOWER_SELECTED");
+  } else {
+    level->setSelectedTower(nullptr);
+    level->showTowerInfo(nullptr);
+  }
+}
+
+void xBaseTowerEntity::mousePressed(const PointingDeviceEvent&) { toggleSelected(); }
+
+void xBaseTowerEntity::startFlash() {
+  if (flashing_) return;
+  flashing_ = true;
+  if (flashSequence_) flashSequence_->start(nullptr, -1);
+}
+
+void xBaseTowerEntity::attack(const std::vector<xSharkEntity*>& targets) {
+  // Support towers and beacons gather towers, never ships: nothing to do for them.
+  (void)targets;
+}
+
+// --- drawing ---
+
+void xBaseTowerEntity::draw(Graphics* g, ScreenBase*) {
+  g->pushMatrix();
+  g->translate(getX(), getY());
+  if (flashing_) {
+    g->fillRect(bodyRect_, Color(255, 255, 255, flashAlpha_));
+    g->popMatrix();
+    return;
+  }
+  if (!texture_) {
+    g->fillRect(bodyRect_, fillColour_);
+    if (Font* f = panelFont()) f->drawTextAligned(g, bodyRect_, name_, nameColour_, 2, 2, false);
+  } else {
+    g->drawImage(0, 0, texture_, Color(255, 255, 255, 255));
+  }
+  if (Texture* pip = gameTexture(kUpgradePip))
+    for (int i = 0; i < upgradeLevel_; ++i) g->drawImage(11 * i, -2, pip, Color(255, 255, 255, 255));
+  g->popMatrix();
+  if (WidgetManager* m = getManager()) m->addToLayer(this, renderingPriority_);
+}
+
+void xBaseTowerEntity::drawLayer(Graphics* g, ScreenBase*) {
+  if (flashing_) return;
+  g->pushMatrix();
+  g->translate(getX(), getY());
+  if (selected_ && rangeSensor_) {
+    g->fillCircle(16.0f, 16.0f, effectiveRange_, 0.0f,
+                  Color(rangeColour_.r, rangeColour_.g, rangeColour_.b, kRangeFillAlpha));
+    g->drawCircle(16.0f, 16.0f, effectiveRange_, 1.0f, rangeColour_);
+  }
+  if (showUpgradeRange_ && upgradeLevel_ < kMaxUpgradeLevel) {
+    const float r = static_cast<float>(
+        static_cast<int>((static_cast<float>(upgradeLevel_ + 1) * 0.1f + 1.0f) * range_));
+    g->fillCircle(16.0f, 16.0f, r, 0.0f, Color(255, 0, 255, 64));
+    g->drawCircle(16.0f, 16.0f, r, 1.0f, Color(255, 0, 255, 240));
+  }
+  if (!isSupportTower()) {
+    const Color white(255, 255, 255, 255);
+    if (lastRangeFactor_ > 1.0f)
+      if (Texture* t = gameTexture(kBoostRange)) g->drawImage(1, 18, t, white);
+    if (lastDamageFactor_ > 1.0f)
+      if (Texture* t = gameTexture(kBoostPower)) g->drawImage(13, 18, t, white);
+    if (lastInterestBonus_ > 0)
+      if (Texture* t = gameTexture(kBoostBank)) g->drawImage(22, 18, t, white);
+  }
+  g->popMatrix();
+}
+
+void xBaseTowerEntity::infoText(Graphics* g) {
+  Font* f = panelFont();
+  if (!f) return;
+  const float x = 1044.0f, top = 408.0f, w = 306.0f;
+  f->drawTextAligned(g, Rect5(x, top, w, 102.0f), name_, Color(255, 255, 255, 255), 0, 3, false);
+  const std::string perSecond = brainContinuous_ ? "/s : " : " : ";
+  auto damageFigure = [&](float effective) {
+    int d = static_cast<int>(effective) * (1 + upgradeLevel_);
+    if (brainContinuous_) d *= kFramesPerSecond;
+    return d;
+  };
+  const int boost = static_cast<int>(lastDamageFactor_ * 100.0f) - 100;
+  f->drawText(g, static_cast<int>(x), static_cast<int>(top + 12.0f),
+              label("DAMAGE") + ": " + formatString("%d", damageFigure(effectiveDamage_)) + perSecond +
+                  formatString("%d", boost) + "%",
+              Color(0, 255, 255, 255));
+  f->drawText(g, static_cast<int>(x), static_cast<int>(top + 24.0f),
+              label("ENERGY") + ": " + formatString("%d", static_cast<int>(lastEnergyFactor_ * energyUnscaled_)) +
+                  " / [" + formatString("%d", static_cast<int>(energyMaxScaled_)) + "]",
+              Color(0, 255, 0, 255));
+  f->drawText(g, static_cast<int>(x), static_cast<int>(top + 38.0f),
+              label("RANGE") + ": " + formatString("%d", static_cast<int>(lastRangeFactor_ * range_)) + "m",
+              Color(255, 0, 255, 255));
+  f->drawTextAligned(g, Rect5(x, top + 52.0f, w, 80.0f),
+                     label("LABEL_TOWER_INTEREST") + ": " + formatString("%d", lastInterestBonus_) + "%",
+                     Color(255, 255, 0, 255), 0, 3, true);
+  f->drawTextAligned(g, Rect5(x, top + 66.0f, w, 80.0f), label(info_.c_str()), Color(255, 255, 255, 255), 0, 3,
+                     true);
+  if (upgradeLevel_ < kMaxUpgradeLevel) {
+    const float next = static_cast<float>(upgradeLevel_ + 1);
+    const Color orange(255, 170, 0, 255);
+    const int ux = 1224;
+    f->drawText(g, ux, static_cast<int>(top + 12.0f), label("AFTER_UPGRADE"), orange);
+    f->drawText(g, ux, static_cast<int>(top + 24.0f),
+                label("DAMAGE") + ": " + formatString("%d", damageFigure((1.0f + 0.05f * next) * effectiveDamage_)),
+                orange);
+    f->drawText(g, ux, static_cast<int>(top + 38.0f),
+                label("RANGE") + ": " +
+                    formatString("%d", static_cast<int>((1.0f + 0.1f * next) * range_ * lastRangeFactor_)) + "m",
+                orange);
+  }
+}

@@ -1,0 +1,171 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "Color.h"
+#include "Game/Entities/xPhysicsPrimitiveEntity.h"
+#include "Rect5.h"
+
+class TinyActionSequence;
+class xBaseBrain;
+
+// A tower's entity file: the entity description plus what every tower has.
+class xBaseTowerDesc : public xPhysicsPrimitiveEntityDesc {
+ public:
+  QuillonPHX2D::xEntity* createEntity() override;
+  // Always true: a failure of the base attributes has been reported already.
+  bool readXml(const TiXmlElement* element, const bge::XmlReader& reader) override;
+  // The build button's text: kind, price and description.
+  virtual std::string priceText() const;
+
+  float range = 45.0f;
+  int damage = 25;
+  int targetCapacity = 1;
+  int energy = 100;
+  int reloadDelay = 0;  // ms
+  std::string info;
+  std::string actionStrategy = "CONTINUOUS";
+  std::string lockingStrategy = "OFF";
+  std::string targetSelectionStrategy = "CLOSEST";
+  std::string quantificationStrategy = "ALL";
+  std::string towerType = "BT";
+  std::string textureButton;
+  std::string sfxLabel;
+  double price = 100.0;
+};
+
+// What every tower has: it stands on one grid cell, has energy that enemy shots
+// take, a damage and a range that upgrades raise, a range sensor that reports the
+// enemies around it, a brain that picks the targets, the boosts support towers
+// give it for one frame, a selection state, a price and an info panel.
+class xBaseTowerEntity : public xPhysicsPrimitiveEntity {
+ public:
+  // Highest upgrade level.
+  static constexpr int kMaxUpgradeLevel = 3;
+
+  xBaseTowerEntity();
+  ~xBaseTowerEntity() override;
+
+  // --- widget ---
+  void update(int dt, ScreenBase* screen) override;
+  void draw(Graphics* g, ScreenBase* screen) override;
+  void drawLayer(Graphics* g, ScreenBase* screen) override;
+  void mousePressed(const PointingDeviceEvent& event) override;
+
+  // --- physics ---
+  bool notifyCollision(QuillonPHX2D::xShape* own, QuillonPHX2D::xShape* other,
+                       const QuillonPHX2D::Vec2& point, float depth,
+                       const QuillonPHX2D::Vec2& normal) override;
+  void notifyCreated(QuillonPHX2D::xEntityDesc* desc) override;
+
+  // --- tower ---
+  virtual void infoText(Graphics* g);
+  virtual void takeDamage(int amount);
+  virtual void destroy();
+  virtual void collectTargets();
+  virtual void applyEnergyFactor(float repairAmount);
+  virtual void sell(double refund);
+  virtual int upgrade();
+  virtual void copyTargets(xSharkEntity* contact);
+  virtual void attack(const std::vector<xSharkEntity*>& targets);
+  virtual void createBrain();
+  virtual bool isSupportTower() const { return false; }
+
+  void toggleSelected();
+  // Starts the flash of the restore sweep; the tower does nothing else afterwards.
+  void startFlash();
+  // Index of the grid cell under the tower's widget position.
+  int cellIndex() const;
+  // Gives the range sensor's circle a new radius (the level does it every frame).
+  void setSensorRadius(float radius);
+
+  xBaseBrain* getBrain() const { return brain_; }
+  QuillonPHX2D::xShape* rangeSensor() const { return rangeSensor_; }
+  int getUpgradeLevel() const { return upgradeLevel_; }
+  int getDamage() const { return damage_; }
+  float getRange() const { return range_; }
+  float getEffectiveRange() const { return effectiveRange_; }
+  float getEffectiveDamage() const { return effectiveDamage_; }
+  float getEnergy() const { return energy_; }
+  float getEnergyFactor() const { return energyFactor_; }
+  double getPrice() const { return price_; }
+  int getReloadDelay() const { return reloadDelay_; }
+  int getBaseReloadDelay() const { return baseReloadDelay_; }
+  void setReloadDelay(int ms) { reloadDelay_ = ms; }
+  int getTargetCapacity() const { return targetCapacity_; }
+  int getTargetSelection() const { return targetSelection_; }
+  void setTargetSelection(int strategy);
+  bool isSelected() const { return selected_; }
+  void setSelected(bool selected) { selected_ = selected; }
+  bool isFlashing() const { return flashing_; }
+  const std::string& getName() const { return name_; }
+  void nameFromLabel(const std::string& name) { name_ = name; }
+  void setColours(const Color& fill, const Color& name, const Color& range) {
+    fillColour_ = fill;
+    nameColour_ = name;
+    rangeColour_ = range;
+  }
+  const std::vector<xSharkEntity*>& getCandidates() const { return candidates_; }
+  void setShowUpgradeRange(bool show) { showUpgradeRange_ = show; }
+
+  // Boosts from support towers, valid for the frame they are given in.
+  void boostRange(float factor) { rangeFactor_ *= factor; }
+  void boostDamage(float factor) { damageFactor_ *= factor; }
+  void boostEnergy(float factor) { energyFactor_ *= factor; }
+  void boostInterest(int percent) { interestBonus_ += percent; }
+  void addRepair(float amount) { repair_ += amount; }
+
+ protected:
+  // The sound of the battle assistant, when it is on.
+  static void playAssisted(const std::string& sound);
+
+  float energyUnscaled_ = 100.0f;
+  int energyMax_ = 100;
+  float energyMaxScaled_ = 100.0f;
+  int targetCapacity_ = 1;
+  int damage_ = 0;
+  float range_ = 1.0f;
+  float effectiveDamage_ = 0.0f;
+  float damageFactor_ = 1.0f;
+  float lastDamageFactor_ = 1.0f;
+  float energy_ = 100.0f;
+  float repair_ = 0.0f;
+  float lastRepair_ = 0.0f;
+  float energyFactor_ = 1.0f;
+  float lastEnergyFactor_ = 1.0f;
+  float effectiveInterest_ = 0.0f;
+  int interestBonus_ = 0;
+  int lastInterestBonus_ = 0;
+  float effectiveRange_ = 1.0f;
+  float rangeFactor_ = 1.0f;
+  float lastRangeFactor_ = 1.0f;
+  int upgradeLevel_ = 0;
+  std::vector<xSharkEntity*> contacts_;    // not owned; looked up again before use
+  std::vector<xSharkEntity*> candidates_;  // not owned; live this frame
+  QuillonPHX2D::xShape* rangeSensor_ = nullptr;  // owned
+  bool selected_ = true;
+  xBaseBrain* brain_ = nullptr;  // owned
+  Rect5 bodyRect_{0.0f, 0.0f, 32.0f, 32.0f};
+  std::string name_ = "B";
+  std::string info_ = "Tower Info uninitialized...";
+  std::string sfxLabel_;
+  Color fillColour_{0, 0, 255, 255};
+  Color nameColour_{255, 255, 255, 255};
+  Color rangeColour_{255, 255, 255, 255};
+  int targetSelection_ = 0;
+  double price_ = 100.0;
+  float sellFactor_ = 0.75f;
+  int reloadDelay_ = 1000;
+  int baseReloadDelay_ = 1000;
+  bool showUpgradeRange_ = false;
+  std::vector<QuillonPHX2D::Vec2> shots_;  // kill points of the last attack, for drawing
+  float interestBase_ = 0.05f;
+  bool flashing_ = false;
+  int flashAlpha_ = 0;
+  TinyActionSequence* flashSequence_ = nullptr;  // owned
+  bool brainContinuous_ = true;
+  bool dead_ = false;
+};
+
+// Damage after one upgrade step to the given level, as the info panel previews it.
+int upgradedDamage(int damage, int level);

@@ -1,0 +1,137 @@
+// The player's keys, pointer moves and clicks on the field.
+#include <SDL.h>
+
+#include "Game/Entities/enemies/SimpleEnemyEntity.h"
+#include "Game/Entities/enemies/xEnemySpawner.h"
+#include "Game/LevelScreen.h"
+#include "GameApp.h"
+#include "GenericEntry.h"
+#include "KeyEvent.h"
+#include "PointingDeviceEvent.h"
+#include "widgets/Button.h"
+
+using namespace QuillonPHX2D;
+
+namespace {
+
+constexpr int kCell = 32;
+constexpr int kFieldWidth = 1024;
+constexpr int kFieldHeight = 768;
+constexpr int kFieldEmpty = 0;
+// Game-speed factors of normal play and fast forward.
+constexpr float kNormalSpeed = 1.0f;
+constexpr float kFastSpeed = 0.36f;
+// Bridge buttons the keys stand in for.
+enum { kPathsShow = 3, kPathsHide = 4, kSpeedFast = 5, kSpeedNormal = 6, kSendWave = 7 };
+
+}  // namespace
+
+void LevelScreen::onKeyEvent(const KeyEvent& event) {
+  ScreenBase::onKeyEvent(event);
+  keyPressed(event);
+}
+
+void LevelScreen::showBridgeButton(int id, bool shown) const {
+  for (bge::Button* b : bridgeButtons_) {
+    if (!b || b->getButtonId() != id) continue;
+    b->setVisible(shown);
+    b->setEnabled(shown);
+    return;
+  }
+}
+
+void LevelScreen::keyPressed(const KeyEvent& event) {
+  if (event.kind != KeyEvent::Pressed || getPhase() == PhaseExiting) return;
+  switch (event.key) {
+    case SDLK_g: gridVisible_ = !gridVisible_; break;
+    case SDLK_r: crosshair_ = !crosshair_; break;
+    case SDLK_v: pathDetail_ = !pathDetail_; break;
+    case SDLK_t: buildableView_ = !buildableView_; break;
+    case SDLK_a:
+      if (battleAssistant_ && (battleAssistant_->getValue() == 0 || battleAssistant_->getValue() == 1))
+        battleAssistant_->setValue(1 - battleAssistant_->getValue());
+      break;
+    case SDLK_p:
+      if (pathDisplay_ == 0) {
+        showBridgeButton(kPathsShow, false);
+        showBridgeButton(kPathsHide, true);
+        pathDisplay_ = 255;
+      } else {
+        showBridgeButton(kPathsShow, true);
+        showBridgeButton(kPathsHide, false);
+        pathDisplay_ = 0;
+      }
+      break;
+    case SDLK_SPACE: {
+      // Once the level is over no wave starts and the end is not run again.
+      if (state_ == kLevelOver) break;
+      bge::Button* send = nullptr;
+      for (bge::Button* b : bridgeButtons_)
+        if (b && b->getButtonId() == kSendWave) {
+          send = b;
+          break;
+        }
+      if (!send || !send->isVisible()) break;
+      send->setEnabled(true);
+      sendNextWave();
+      send->setVisible(false);
+      break;
+    }
+    case SDLK_s:
+      if (state_ != kLevelBattle) break;
+      if (speedFactor_ > 0.4f) {
+        showBridgeButton(kSpeedFast, false);
+        showBridgeButton(kSpeedNormal, true);
+        playIfAssisted("SFX_VO_HURRYUP");
+        setGameSpeed(kFastSpeed);
+      } else {
+        showBridgeButton(kSpeedFast, true);
+        showBridgeButton(kSpeedNormal, false);
+        setGameSpeed(kNormalSpeed);
+      }
+      break;
+    default: break;
+  }
+}
+
+void LevelScreen::mouseMove(const PointingDeviceEvent& event) {
+  if (event.x >= 0 && event.x < kFieldWidth && event.y >= 0 && event.y < kFieldHeight) {
+    const int column = event.x / kCell, row = event.y / kCell;
+    hoveredCell_ = row * kCell + column;
+    hoveredCellCentre_ = Vec2(static_cast<float>(column * kCell + kCell / 2), static_cast<float>(row * kCell + kCell / 2));
+  } else {
+    hoveredCell_ = -1;
+  }
+}
+
+void LevelScreen::mouseButton(const PointingDeviceEvent& event) {
+  if (event.kind != PointingDeviceEvent::Pressed) return;
+  auto dropSelectedTower = [this]() {
+    showTowerInfo(nullptr);
+    clearSelection();
+    if (xBaseTowerEntity* t = selectedTower()) t->setSelected(false);
+    selectedTower_ = nullptr;
+  };
+  if (event.buttons & PointingDeviceEvent::Right) {
+    // Cancelling a choice drops its ghost with it: nothing is left to place.
+    selectedTowerDesc_ = nullptr;
+    dropSelectedTower();
+    return;
+  }
+  mouseMove(event);
+  if (hoveredCell_ < 0 || hoveredCell_ >= static_cast<int>(placementGrid_.size())) return;
+  const int cell = placementGrid_[hoveredCell_];
+  if (cell != kFieldEmpty) {
+    xSimpleEnemy* enemy = enemyNear(Vec2(static_cast<float>(event.x), static_cast<float>(event.y)));
+    if (enemy) dropSelectedTower();
+    pickedEnemy_ = enemy;
+    return;
+  }
+  if (!selectedTowerDesc_) {
+    dropSelectedTower();
+    return;
+  }
+  buyTower(hoveredCell_ / kCell, selectedTowerDesc_, hoveredCell_ % kCell);
+  pickedEnemy_ = nullptr;
+  showTowerInfo(selectedTower());
+}

@@ -178,6 +178,9 @@ bool MyApp::loadGame() {
 
 void MyApp::writeCheckValue() {
   saveGame();
+  // Counted statistics go to the store only with the next store call; the
+  // last ones of a session would otherwise be lost at quit.
+  if (store_ && g_statsAndAchievements && g_statsAndAchievements->isInitialized()) store_->storeStats();
   // The last time the game was run, for support to read.
   if (!setRegistryDword("checkValue", static_cast<uint32_t>(std::time(nullptr)))) {
     const std::string folder = registryKeyFolder("SOFTWARE\\" + g_registryBaseKey);
@@ -321,8 +324,6 @@ bool MyApp::toggleFullscreen(int width, int height, bool fullscreen) {
   // A window forced by "-windowed" is not the player's choice: the profile
   // keeps asking for what the player chose.
   if (profile_ && !(windowed_ && !fullscreen)) profile_->setFullscreen(fullscreen);
-  if (window_ && !fullscreen && !(SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED))
-    SDL_SetWindowResizable(window_, SDL_TRUE);
   broadcast();
   return true;
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """Writes the level's command bridge: its panel strips, bridge buttons, the auto-wave
-check box, the tower command buttons, the upgrade mark, one build button per tower kind,
+check box, the tower command buttons, one build button per tower kind,
 the layout content/images/game/userinterface/CommandBridgeUI.xml that places them, and the
 bridge's labels in content/strings/english.xml.
 
@@ -28,13 +28,14 @@ AMBER = (255, 190, 70)
 # (the boot animation puts them there) and slide in from below one after the other.
 BRIDGE_X = 1038
 BRIDGE_W = 1366 - BRIDGE_X
-# (id, file, y, height, heading label). Ids above 2 get a boot delay that grows with the id
-# and shrinks with the position in the file, so the bottom strip lands first.
+# (id, file, y, height, corner brackets). The ids name the panels the level writes on: 2
+# statistics, 3 towers, 4 info, 5 tower commands. Ids above 2 get a boot delay that grows with
+# the id and shrinks with the position in the file.
 STRIPS = [
-    (3, "bridge_top.png", 0, 160, None),
-    (4, "bridge_bay.png", 160, 236, "LABEL_BRIDGE_TOWERS"),
-    (5, "bridge_info.png", 396, 136, None),
-    (6, "bridge_command.png", 532, 236, None),
+    (2, "bridge_top.png", 0, 160, False),
+    (3, "bridge_bay.png", 160, 236, True),
+    (4, "bridge_info.png", 396, 136, False),
+    (5, "bridge_command.png", 532, 236, False),
 ]
 
 ICON = 40           # bridge buttons
@@ -48,7 +49,6 @@ CAPTION_OVER = "Color(255, 255, 255, 255)"
 TOWER_KINDS = ["t%d" % i for i in range(1, 11)] + ["s%d" % i for i in range(1, 6)] + ["deployment", "waypoint"]
 
 LABELS = [
-    ("LABEL_BRIDGE_TOWERS", "Towers"),
     ("LABEL_STRATEGYTOWER", "Targeting"),
     ("LABEL_UPGRADETOWER", "Upgrade"),
     ("LABEL_TRADETOWER", "Trade"),
@@ -63,20 +63,17 @@ LABELS = [
     ("LABEL_KEEP", "Keep"),
     ("SELL", "Sell"),
     ("UPGRADE_FOR", "Upgrade for"),
-    ("LABEL_PRICE", "Price"),
-    ("DAMAGE", "Damage"),
-    ("RANGE", "Range"),
 ]
 
 
 # --- drawing helpers -------------------------------------------------------------------
 
-def strip(w, h, heading):
+def strip(w, h, brackets):
     """A dark glass strip with a thin cyan rim and a brighter top rule."""
     img = rounded_panel(w, h, 6, PANEL + (200,), CYAN, 1.2)
     d = ImageDraw.Draw(img)
     d.line([(8, 3), (w - 9, 3)], fill=PALE + (120,), width=1)
-    if heading:
+    if brackets:
         # Corner brackets mark the tower bay.
         for x0, sx in ((8, 1), (w - 9, -1)):
             d.line([(x0, 10), (x0 + 10 * sx, 10)], fill=CYAN + (200,), width=1)
@@ -181,16 +178,6 @@ def text_button(w, h, hover):
     if hover:
         return rounded_panel(w, h, 5, (40, 150, 200, 90), PALE, 1.4, glow=2)
     return rounded_panel(w, h, 5, (12, 30, 52, 220), CYAN, 1.0)
-
-
-def upgrade_mark(w, h):
-    img = canvas(w, h)
-    d = ImageDraw.Draw(img)
-    # Two stacked chevrons pointing up; the level tints the marks not yet bought.
-    for y0 in (0.12, 0.5):
-        d.line([(s(w * 0.15), s(h * (y0 + 0.38))), (s(w * 0.5), s(h * y0)), (s(w * 0.85), s(h * (y0 + 0.38)))],
-               fill=WHITE + (255,), width=s(2.4), joint="curve")
-    return finish(img, w, h)
 
 
 # --- tower build buttons -----------------------------------------------------------------
@@ -301,8 +288,8 @@ def write_labels():
 
 
 def main():
-    for _, name, _, h, heading in STRIPS:
-        save(strip(BRIDGE_W, h, heading), UI, name)
+    for _, name, _, h, brackets in STRIPS:
+        save(strip(BRIDGE_W, h, brackets), UI, name)
     for name, fn in (("btn_pause", g_pause), ("btn_help", g_help), ("btn_paths_show", g_paths_show),
                      ("btn_paths_hide", g_paths_hide), ("btn_speed_fast", g_speed_fast),
                      ("btn_speed_normal", g_speed_normal), ("btn_grid", g_grid)):

@@ -115,8 +115,15 @@ Sound* SfxContainer::pickVariant(const std::string& name) const {
   return findVariantSound((*ids)[i]);
 }
 
+namespace {
+SfxContainer::RequestHook g_requestHook = nullptr;
+}  // namespace
+
+void SfxContainer::setRequestHook(RequestHook hook) { g_requestHook = hook; }
+
 void SfxContainer::playSound(const std::string& name, const bool& loop) {
   if (name.empty()) return;
+  if (g_requestHook) g_requestHook(name);
   SDLGameApp* app = SDLGameApp::instance();
   if (!app || !app->isAudioOpen()) return;
   Sound* sound = pickVariant(name);

@@ -25,6 +25,11 @@ class SfxContainer : public SingletonContainer<SfxContainer> {
   SfxContainer(const SfxContainer&) = delete;
   SfxContainer& operator=(const SfxContainer&) = delete;
 
+  // Told every key a caller asks to play, before anything else decides whether
+  // it sounds: lets tests and recorded runs see what the game asked for.
+  using RequestHook = void (*)(const std::string& name);
+  static void setRequestHook(RequestHook hook);
+
   void load(const std::string& filePath);
   // loop: endless repetition until the sound is stopped.
   void playSound(const std::string& name, const bool& loop = false);

@@ -12,6 +12,3 @@ bool loadXmlFile(TiXmlDocument& document, const std::string& path,
 // The same for a document already in memory.
 bool parseXml(TiXmlDocument& document, const std::string& text,
               TiXmlEncoding encoding = TIXML_DEFAULT_ENCODING);
-// Why the last loadXmlFile of this document failed, for a message that names the
-// file: "is missing", "is a folder", "is empty", "is not valid XML (line 3: ...)".
-std::string xmlLoadProblem(const TiXmlDocument& document, const std::string& path);

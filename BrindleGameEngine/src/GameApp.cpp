@@ -1,7 +1,6 @@
 #include "GameApp.h"
 
 #include <algorithm>
-#include <cassert>
 
 #include "AssertReport.h"
 #include "GameState.h"
@@ -105,8 +104,7 @@ LabelManager* GameApp::gameMessages() const {
 }
 
 void GameApp::pushState(GameState* state) {
-  assert(state);
-  if (!state) return;
+  if (!BGE_REPORT(state != nullptr)) return;
   if (GameState* covered = topState()) covered->pause(this);
   // A state popped earlier this frame and pushed again must not be freed at its end.
   deletionQueue_.erase(std::remove(deletionQueue_.begin(), deletionQueue_.end(), state),

@@ -1,10 +1,6 @@
 #include "XmlFile.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 // More than the longest character TinyXML can step over.
@@ -45,24 +41,4 @@ bool loadXmlFile(TiXmlDocument& document, const std::string& path, TiXmlEncoding
     return false;
   }
   return parseXml(document, text, encoding);
-}
-
-std::string xmlLoadProblem(const TiXmlDocument& document, const std::string& path) {
-  if (document.ErrorId() == TiXmlBase::TIXML_ERROR_OPENING_FILE) {
-    struct stat st {};
-    if (stat(path.c_str(), &st) != 0) {
-      return errno == ENOENT || errno == ENOTDIR ? "is missing"
-                                                 : std::string("cannot be opened: ") + std::strerror(errno);
-    }
-    if (S_ISDIR(st.st_mode)) return "is a folder";
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return std::string("cannot be opened: ") + std::strerror(errno);
-    std::fclose(file);
-    return "cannot be read";
-  }
-  if (document.ErrorId() == TiXmlBase::TIXML_ERROR_DOCUMENT_EMPTY) return "is empty";
-  if (!document.Error()) return "has no usable content";
-  const std::string where =
-      document.ErrorRow() > 0 ? "line " + std::to_string(document.ErrorRow()) + ": " : std::string();
-  return "is not valid XML (" + where + document.ErrorDesc() + ")";
 }

@@ -1,5 +1,8 @@
 #include "Profile/Mission.h"
 
+#include <cstdio>
+#include <filesystem>
+
 #include "AssertReport.h"
 #include "GameApp.h"
 #include "ResourceManager.h"
@@ -42,6 +45,12 @@ void Mission::loadUnlocks(const std::string& path) {
 
 void Mission::loadMapShot(const std::string& path) {
   if (path.empty()) return;
+  // The preview is optional: a missing picture leaves the mission without one
+  // rather than ending the game in the texture loader.
+  if (!std::filesystem::is_regular_file(path)) {
+    std::printf("WARNING: mission %d: map shot %s is missing; no preview\n", id_, path.c_str());
+    return;
+  }
   GameApp* app = GameApp::instance();
   ResourceManager* global = app ? app->globalResourceManager() : nullptr;
   if (!BGE_REPORT_MSG(global != nullptr, "globalResourceManager_ != 0")) return;

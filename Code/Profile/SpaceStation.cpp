@@ -2,6 +2,9 @@
 
 #include <GL/glew.h>
 
+#include <cstdio>
+#include <filesystem>
+
 #include "AssertReport.h"
 #include "GLTexture.h"
 #include "GameApp.h"
@@ -51,6 +54,11 @@ Texture* SpaceStation::loadIconTexture() {
   ResourceManager* global = app ? app->globalResourceManager() : nullptr;
   if (!BGE_REPORT_MSG(global != nullptr, "globalResourceManager_ != 0")) return iconTexture_;
   Texture* texture = global->findTexture(icon_);
+  if (!texture && !std::filesystem::is_regular_file(icon_)) {
+    // A missing icon leaves the station without one rather than ending the game.
+    std::printf("WARNING: station %d: icon %s is missing\n", id_, icon_.c_str());
+    return iconTexture_;
+  }
   if (!texture) {
     texture = new GLTexture(icon_, 0, 0, GL_NEAREST);
     if (!global->registerTexture(icon_, texture)) {

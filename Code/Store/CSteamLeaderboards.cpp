@@ -11,13 +11,15 @@ CSteamLeaderboards::CSteamLeaderboards(store::StoreClient* client)
     : client_(client),
       downloaded_(this, &CSteamLeaderboards::onScoresDownloaded),
       found_(this, &CSteamLeaderboards::onLeaderboardFound),
-      uploaded_(this, &CSteamLeaderboards::onScoreUploaded) {}
+      uploaded_(this, &CSteamLeaderboards::onScoreUploaded),
+      uploadBoardFound_(this, &CSteamLeaderboards::onUploadBoardFound) {}
 
 CSteamLeaderboards::~CSteamLeaderboards() {
   if (!client_) return;
   client_->unbindCallResult(&downloaded_);
   client_->unbindCallResult(&found_);
   client_->unbindCallResult(&uploaded_);
+  client_->unbindCallResult(&uploadBoardFound_);
 }
 
 std::string CSteamLeaderboards::leaderboardName(int missionId, int mode) {
@@ -55,15 +57,10 @@ void CSteamLeaderboards::findLeaderboard(const std::string& name) {
 void CSteamLeaderboards::onLeaderboardFound(const store::CallResult& result, bool ioFailure) {
   if (!result.success || ioFailure || result.leaderboard == 0) {
     std::cout << "Steam API : Leaderboard could not be found !!!" << std::endl;
-    if (pendingBoard_ == requestedName_) pendingBoard_.clear();
     return;
   }
   currentLeaderboard_ = result.leaderboard;
   currentName_ = requestedName_;
-  if (!pendingBoard_.empty() && pendingBoard_ == currentName_) {
-    pendingBoard_.clear();
-    uploadScore(pendingScore_);
-  }
   downloadScores();
 }
 
@@ -77,15 +74,19 @@ bool CSteamLeaderboards::uploadScore(int32_t score) {
 bool CSteamLeaderboards::uploadScoreFor(int missionId, int mode, int32_t score) {
   const std::string name = leaderboardName(missionId, mode);
   if (name.empty() || !client_) return false;
-  if (currentLeaderboard_ != 0 && currentName_ == name) {
-    pendingBoard_.clear();
-    return uploadScore(score);
-  }
-  pendingBoard_ = name;
+  if (currentLeaderboard_ != 0 && currentName_ == name) return uploadScore(score);
   pendingScore_ = score;
   uploadOk_ = false;
-  findLeaderboard(name);
+  bind(uploadBoardFound_, client_->findLeaderboard(name));
   return true;
+}
+
+void CSteamLeaderboards::onUploadBoardFound(const store::CallResult& result, bool ioFailure) {
+  if (!result.success || ioFailure || result.leaderboard == 0) {
+    std::cout << "Steam API : Score could not be uploaded to Steam !!!" << std::endl;
+    return;
+  }
+  bind(uploaded_, client_->uploadLeaderboardScore(result.leaderboard, store::kKeepBest, pendingScore_));
 }
 
 void CSteamLeaderboards::onScoreUploaded(const store::CallResult& result, bool ioFailure) {

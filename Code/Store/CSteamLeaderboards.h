@@ -25,7 +25,8 @@ class CSteamLeaderboards {
   // Uploads to the current leaderboard; false when there is none.
   bool uploadScore(int32_t score);
   // Uploads to the board of that mission and mode and nowhere else: when that
-  // board is not the current one it is found first and the score follows.
+  // board is not the current one it is looked up on its own (the current board
+  // and the widget's lookups stay as they are) and the score follows.
   // False for a mission or mode outside the campaign.
   bool uploadScoreFor(int missionId, int mode, int32_t score);
   bool downloadScores();
@@ -33,6 +34,7 @@ class CSteamLeaderboards {
   void onLeaderboardFound(const store::CallResult& result, bool ioFailure);
   void onScoreUploaded(const store::CallResult& result, bool ioFailure);
   void onScoresDownloaded(const store::CallResult& result, bool ioFailure);
+  void onUploadBoardFound(const store::CallResult& result, bool ioFailure);
 
   const std::vector<store::LeaderboardEntry>& entries() const { return entries_; }
   int32_t entryCount() const { return entryCount_; }
@@ -66,14 +68,14 @@ class CSteamLeaderboards {
   Binding downloaded_;
   Binding found_;
   Binding uploaded_;
+  Binding uploadBoardFound_;
   int32_t entryCount_ = 0;
   store::LeaderboardEntry rawEntries_[kMaxRawEntries];
   store::LeaderboardHandle currentLeaderboard_ = 0;
   std::string currentName_;
   std::string requestedName_;
   std::vector<store::LeaderboardEntry> entries_;
-  // A score waiting for its board to be found (pendingBoard_ empty: none).
-  std::string pendingBoard_;
+  // A score waiting for its own board to be found.
   int32_t pendingScore_ = 0;
 };
 

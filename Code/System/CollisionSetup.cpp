@@ -11,17 +11,6 @@ using QuillonPHX2D::xMaterialDispatcher;
 
 namespace {
 
-// What a material takes when the first one of the file leaves a value out:
-// the engine's own default material.
-struct MaterialValues {
-  std::string name = "default";
-  float density = 1000.0f;
-  float restitution = 0.70710677f;
-  float dynamicFriction = 0.70710677f;
-  float rollingFriction = 0.70710677f;
-  float reflection = 0.5f;
-};
-
 // Largest density and friction a material may claim; beyond that the solver
 // gets numbers no body of this game has.
 constexpr float kMaxDensity = 1.0e6f;
@@ -42,13 +31,13 @@ unsigned long parseCollisionFlags(const std::string& text) {
   return flags;
 }
 
-bool loadCollisionCategoriesFile(const std::string& path) {
+bool loadCollisionCategoriesFile(const std::string& path, xCategoryDispatcher* into) {
   bge::XmlReader reader(path);
   TiXmlDocument doc;
   if (!BGE_REPORT_MSG(reader.load(doc), "Error reading file!")) return false;
   TiXmlElement* root = reader.root(doc, "CollisionCategories");
   if (!BGE_REPORT_MSG(root != nullptr, "CollisionCategories node not defined")) return false;
-  xCategoryDispatcher* categories = xCategoryDispatcher::Instance();
+  xCategoryDispatcher* categories = into ? into : xCategoryDispatcher::Instance();
   if (!categories) return false;
   for (TiXmlElement* e = root->FirstChildElement("Category"); e; e = e->NextSiblingElement("Category")) {
     const std::string name = reader.requireString(e, "name", "");
@@ -69,14 +58,13 @@ bool loadCollisionCategoriesFile(const std::string& path) {
   return true;
 }
 
-bool loadMaterialsFile(const std::string& path) {
+bool readMaterialsFile(const std::string& path, std::vector<MaterialValues>& out) {
+  out.clear();
   bge::XmlReader reader(path);
   TiXmlDocument doc;
   if (!BGE_REPORT_MSG(reader.load(doc), "Error reading file!")) return false;
   TiXmlElement* root = reader.root(doc, "MaterialsLibrary");
   if (!BGE_REPORT_MSG(root != nullptr, "MaterialsLibrary node not defined")) return false;
-  xMaterialDispatcher* materials = xMaterialDispatcher::Instance();
-  if (!materials) return false;
   MaterialValues v;
   for (TiXmlElement* e = root->FirstChildElement("Material"); e; e = e->NextSiblingElement("Material")) {
     v.name = reader.requireString(e, "name", v.name);
@@ -85,8 +73,17 @@ bool loadMaterialsFile(const std::string& path) {
     v.dynamicFriction = reader.requireFloat(e, "dynamicfriction", v.dynamicFriction, 0.0f, kMaxFriction);
     v.rollingFriction = reader.requireFloat(e, "rollingfriction", v.rollingFriction, 0.0f, kMaxFriction);
     v.reflection = reader.requireFloat(e, "reflection", v.reflection, 0.0f, 1.0f);
-    materials->createMaterial(v.name, v.density, v.restitution, v.dynamicFriction, v.rollingFriction,
-                              v.reflection);
+    out.push_back(v);
   }
+  return true;
+}
+
+bool loadMaterialsFile(const std::string& path) {
+  std::vector<MaterialValues> materials;
+  if (!readMaterialsFile(path, materials)) return false;
+  xMaterialDispatcher* registry = xMaterialDispatcher::Instance();
+  if (!registry) return false;
+  for (const MaterialValues& v : materials)
+    registry->createMaterial(v.name, v.density, v.restitution, v.dynamicFriction, v.rollingFriction, v.reflection);
   return true;
 }

@@ -103,11 +103,13 @@ void fuzzImageFile(const uint8_t* data, size_t size) {
   int width = 0;
   int height = 0;
   std::string kind;
-  SDL_RWops* stream = SDL_RWFromConstMem(data, static_cast<int>(size));
-  if (bge::readImageSize(stream, width, height, kind)) {
-    if (width <= 0 || height <= 0) finding("a measured image with no area");
+  // SDL makes no stream over nothing.
+  if (SDL_RWops* stream = SDL_RWFromConstMem(data, static_cast<int>(size))) {
+    if (bge::readImageSize(stream, width, height, kind) && (width <= 0 || height <= 0)) {
+      finding("a measured image with no area");
+    }
+    SDL_RWclose(stream);
   }
-  SDL_RWclose(stream);
   const std::string path = writeInput(data, size, "image.png");
   if (SDL_Surface* surface = bge::loadImageSurface(path)) {
     if (surface->w > bge::kMaxImageSide || surface->h > bge::kMaxImageSide) finding("an image over the side limit");

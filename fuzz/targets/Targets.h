@@ -22,7 +22,14 @@
   X(gamepad_mapping, fuzzGamepadMapping)                  \
   X(image_file, fuzzImageFile)                            \
   X(entity_file, fuzzEntityFile)                          \
-  X(level_file, fuzzLevelFile)
+  X(level_file, fuzzLevelFile)                            \
+  X(station_list, fuzzStationList)                        \
+  X(station_file, fuzzStationFile)                        \
+  X(mission_level_info, fuzzMissionLevelInfo)             \
+  X(collision_categories, fuzzCollisionCategories)        \
+  X(materials, fuzzMaterials)                             \
+  X(side_files, fuzzSideFiles)                            \
+  X(store_file, fuzzStoreFile)
 
 namespace fuzz {
 #define STARMOOR_DECLARE_FUZZ_TARGET(name, function) void function(const uint8_t* data, size_t size);

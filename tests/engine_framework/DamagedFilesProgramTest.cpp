@@ -42,9 +42,17 @@ bool named(const std::string& output, const std::string& file) {
   return false;
 }
 
-// What the game writes when it starts on defaults.
-const std::vector<uint8_t> kDefaultSave = {10, 0, 0, 0, 'V', 'T', 'Q', 'A', '_', 'P', 'L', '7', '6', '2',
-                                           1,  0, 0, 0, 50,  0,   0,   0,   50,  0,   0,   0};
+// What the game writes when it starts on defaults: the entries in name order,
+// BATTLE_ASSISTANT, MUSIC_VOLUME, the 67-byte profile record (nothing
+// unlocked, full screen asked for), SOUND_VOLUME.
+std::vector<uint8_t> defaultSave() {
+  std::vector<uint8_t> bytes = {10, 0, 0, 0, 'V', 'T', 'Q', 'A', '_', 'P', 'L', '7', '6', '2', 1, 0, 0, 0, 50, 0, 0, 0};
+  bytes.insert(bytes.end(), {0, 0, 0, 0, 0, 1, 1});
+  bytes.insert(bytes.end(), 60, 0);
+  bytes.insert(bytes.end(), {50, 0, 0, 0});
+  return bytes;
+}
+const std::vector<uint8_t> kDefaultSave = defaultSave();
 
 class DamagedFiles : public ::testing::Test {
  protected:
@@ -124,7 +132,8 @@ TEST_F(DamagedFiles, AFolderOrAHugeFileAtTheSavePathIsMovedAsideAndTheGameStarts
   ASSERT_EQ(0, stat((save_ + ".bak2").c_str(), &st));
   EXPECT_EQ(st.st_size, kHuge);
   EXPECT_EQ(readBytes(save_), kDefaultSave);
-  EXPECT_EQ(std::distance(fs::directory_iterator(saveFolder_), {}), 4) << "save, two backups, screenshots";
+  EXPECT_EQ(std::distance(fs::directory_iterator(saveFolder_), {}), 8)
+      << "save, two backups, screenshots, the profile's four side files";
 }
 
 TEST_F(DamagedFiles, WhatCannotBeWrittenIsNamedAndTheLogSaysWhatHappens) {

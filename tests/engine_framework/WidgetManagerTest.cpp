@@ -245,10 +245,12 @@ TEST_F(WidgetManagerTest, UpdateStopsWhenTheListChangesAndLayersDrawLast) {
   back_->setVisible(false);
   manager_.draw(&g, screen);
   EXPECT_EQ(take(), (Log{"B draw", "A draw", "B layer", "A layer"}));
-  EXPECT_EQ(g.depth, 0);
+  EXPECT_EQ(g.depth(), 0);
   // Each widget draws with its corner at the origin.
-  EXPECT_EQ(g.calls[0], "push");
-  EXPECT_EQ(g.calls[1], "translate 100 100");
+  EXPECT_EQ(g.calls[0].op, "pushMatrix");
+  EXPECT_EQ(g.calls[1].op, "translate");
+  EXPECT_FLOAT_EQ(g.calls[1].x, 100.0f);
+  EXPECT_FLOAT_EQ(g.calls[1].y, 100.0f);
 }
 
 }  // namespace

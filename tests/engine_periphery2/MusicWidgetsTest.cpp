@@ -86,18 +86,18 @@ TEST_F(SpectrumTest, AToneOfOneKilohertzPeaksNearX336) {
   EXPECT_NEAR(k * DFTSpectralAnalayzerWidget::kBinHz, 1000.0, 44.0);
   EXPECT_NEAR(DFTSpectralAnalayzerWidget::xOfBin(k), 336.0, 3.0);
 
-  DrawLog g;
+  RecordingGraphics g;
   widget_.draw(&g, nullptr);
-  ASSERT_EQ(g.lines.size(), 510u);
+  ASSERT_EQ(g.callsOf("drawLine").size(), 510u);
   float topY = std::numeric_limits<float>::max(), topX = 0.0f;
-  for (const auto& line : g.lines) {
+  for (const auto& line : g.callsOf("drawLine")) {
     EXPECT_EQ(line.color.r, 0);
     EXPECT_EQ(line.color.g, 255);
     EXPECT_EQ(line.color.b, 255);
-    EXPECT_FLOAT_EQ(line.width, 0.1f);
-    if (line.a.y < topY) {
-      topY = line.a.y;
-      topX = line.a.x;
+    EXPECT_FLOAT_EQ(line.extra, 0.1f);
+    if (line.y < topY) {
+      topY = line.y;
+      topX = line.x;
     }
   }
   EXPECT_NEAR(topX, 336.0f, 3.0f);
@@ -125,11 +125,11 @@ TEST_F(SpectrumTest, LeakageFarFromTheToneStaysLow) {
 
 TEST_F(SpectrumTest, SilenceAndLowBinsDrawOnTheBottomEdge) {
   feed(std::vector<uint8_t>(4096, 0));
-  DrawLog g;
+  RecordingGraphics g;
   widget_.draw(&g, nullptr);
-  for (const auto& line : g.lines) {
-    EXPECT_FLOAT_EQ(line.a.y, 200.0f);
-    EXPECT_FALSE(std::isnan(line.b.y));
+  for (const auto& line : g.callsOf("drawLine")) {
+    EXPECT_FLOAT_EQ(line.y, 200.0f);
+    EXPECT_FALSE(std::isnan(line.h));
   }
   feed(toneChunk(100.0, 15000.0));  // below 200 Hz: never shown
   for (int b = 1; b <= 4; ++b) EXPECT_FLOAT_EQ(widget_.yOfBin(b), 200.0f) << "bin " << b;
@@ -151,9 +151,9 @@ TEST(SpectrumBeforeTapTest, NothingIsAnalysedOrDrawnAboveTheEdge) {
   DFTSpectralAnalayzerWidget widget;
   widget.setRect(0, 0, 100, 50);
   widget.analyse();
-  DrawLog g;
+  RecordingGraphics g;
   widget.draw(&g, nullptr);
-  for (const auto& line : g.lines) EXPECT_FLOAT_EQ(line.a.y, 50.0f);
+  for (const auto& line : g.callsOf("drawLine")) EXPECT_FLOAT_EQ(line.y, 50.0f);
 }
 
 class AnnounceTest : public ::testing::Test {
@@ -179,10 +179,10 @@ TEST_F(AnnounceTest, BannerSlidesInHoldsAndSlidesOut) {
   EXPECT_FALSE(announce.isEnabled());
 
   auto bannerX = [&]() {
-    DrawLog g;
+    RecordingGraphics g;
     announce.draw(&g, nullptr);
-    EXPECT_EQ(g.images.size(), 1u);
-    return g.images.empty() ? 9999 : g.images[0].x;
+    EXPECT_EQ(g.callsOf("drawImage").size(), 1u);
+    return g.callsOf("drawImage").empty() ? 9999 : g.callsOf("drawImage")[0].x;
   };
   EXPECT_EQ(bannerX(), -255);
   int now = 0;
@@ -208,7 +208,7 @@ TEST_F(AnnounceTest, BannerSlidesInHoldsAndSlidesOut) {
 TEST_F(AnnounceTest, TextsGoInTheirColoursAndOnlyBothTextsBringTheBanner) {
   AnnounceMusicTrack both("Orbit Choir", "Night Shift");
   for (int i = 0; i < 60; ++i) both.update(16, nullptr);
-  DrawLog g;
+  RecordingGraphics g;
   both.draw(&g, nullptr);
   ASSERT_EQ(font_.texts.size(), 2u);
   EXPECT_EQ(font_.texts[0].text, "Orbit Choir");
@@ -221,21 +221,21 @@ TEST_F(AnnounceTest, TextsGoInTheirColoursAndOnlyBothTextsBringTheBanner) {
   EXPECT_EQ(font_.texts[1].color.r, 255);
   EXPECT_EQ(font_.texts[1].color.g, 0);
   EXPECT_EQ(font_.texts[1].color.b, 255);
-  EXPECT_EQ(g.images.size(), 1u);
+  EXPECT_EQ(g.callsOf("drawImage").size(), 1u);
 
   font_.texts.clear();
   AnnounceMusicTrack authorOnly("A", "");
-  DrawLog g2;
+  RecordingGraphics g2;
   authorOnly.draw(&g2, nullptr);
-  EXPECT_TRUE(g2.images.empty());
+  EXPECT_TRUE(g2.callsOf("drawImage").empty());
   ASSERT_EQ(font_.texts.size(), 1u);
   EXPECT_EQ(font_.texts[0].text, "A");
 
   font_.texts.clear();
   AnnounceMusicTrack none("", "");
-  DrawLog g3;
+  RecordingGraphics g3;
   none.draw(&g3, nullptr);
-  EXPECT_TRUE(g3.images.empty());
+  EXPECT_TRUE(g3.callsOf("drawImage").empty());
   EXPECT_TRUE(font_.texts.empty());
 }
 

@@ -1,13 +1,13 @@
 #pragma once
 // Fakes shared by this suite: an application whose screens get textures that
-// need no GL, and a Graphics that writes down what was drawn.
+// need no GL; drawing is recorded by the shared RecordingGraphics.
 #include <string>
 #include <vector>
 
 #include "Font.h"
 #include "GameApp.h"
 #include "GameState.h"
-#include "Graphics.h"
+#include "RecordingGraphics.h"
 #include "ResourceManager.h"
 #include "Texture.h"
 
@@ -81,64 +81,3 @@ class StandInApp : public GameApp {
   int firstScreens = 0;
 };
 
-class DrawLog : public Graphics {
- public:
-  struct Image {
-    int x, y;
-    Texture* texture;
-    Color color;
-  };
-  struct Line {
-    Vec2 a, b;
-    float width;
-    Color color;
-  };
-  struct Fill {
-    int x, y, w, h;
-    Color color;
-  };
-  std::vector<Image> images;
-  std::vector<Line> lines;
-  std::vector<Fill> fills;
-
-  void loadIdentity() override {}
-  void clear() override {}
-  void setProjection2D(int, int, int) override {}
-  void setProjection3D(int, int, int) override {}
-  void nop() override {}
-  using Graphics::fillRect;
-  void fillRect(int x, int y, int w, int h, const Color& c) override { fills.push_back({x, y, w, h, c}); }
-  void drawRect(float, float, float, float, float, const Color&, bool) override {}
-  void drawRect(const Rect5&, const Color&, bool) override {}
-  void drawRect(int, int, int, int, const Color&, bool) override {}
-  void drawCircle(float, float, float, float, const Color&) override {}
-  void drawEllipse(float, float, float, float, float, const Color&) override {}
-  using Graphics::drawImage;
-  void drawImage(int x, int y, unsigned int, unsigned int, Texture* t, const SourceRect&,
-                 const Color& c) override {
-    images.push_back({x, y, t, c});
-  }
-  void enableBlending(bool) override {}
-  void pushMatrix() override {}
-  void popMatrix() override {}
-  void drawLine(const Vec2& a, const Vec2& b, float w, bool, const Color& c, unsigned short,
-                unsigned short) override {
-    lines.push_back({a, b, w, c});
-  }
-  void drawLine(const Vec3&, const Vec3&, float, bool, const Color&, unsigned short,
-                unsigned short) override {}
-  void setScissor(int, int, int, int) override {}
-  void enableScissor(bool, int) override {}
-  void translate(float, float) override {}
-  void rotate(float, float, float, float) override {}
-  void scale(float, float) override {}
-  using Graphics::drawImageOutline;
-  void drawImageOutline(int, int, Texture*, const Color&, int, float, int, int,
-                        const SourceRect&) override {}
-  using Graphics::drawImageOutlineTextured;
-  void drawImageOutlineTextured(int, int, Texture*, Texture*, int, float, int, int,
-                                const SourceRect&) override {}
-  void fillTriangle(const Vec2&, const Vec2&, const Vec2&, const Color&) override {}
-  void drawTexturedQuad(Texture*, const Vec2&, const Vec2&, const Vec2&, const Vec2&,
-                        const SourceRect&, const Color&) override {}
-};

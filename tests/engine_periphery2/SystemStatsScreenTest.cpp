@@ -195,13 +195,13 @@ TEST_F(SystemStatsTest, PageIsWrittenInColumnsOfTwentyWithASmallFont) {
   app_->globalResourceManager()->registerFont("FONT_B_SMALL", small);
   auto* screen = new SystemStatsScreen();
   app_->changeState(screen);
-  DrawLog g;
+  RecordingGraphics g;
   screen->drawForeground(&g);
   EXPECT_TRUE(large->texts.empty());
   ASSERT_EQ(small->texts.size(), screen->getLines().size() + 1);
-  ASSERT_EQ(g.fills.size(), 1u);
-  EXPECT_EQ(g.fills[0].color.b, 96);
-  EXPECT_EQ(g.fills[0].color.a, 196);
+  ASSERT_EQ(g.callsOf("fillRect").size(), 1u);
+  EXPECT_EQ(g.callsOf("fillRect")[0].color.b, 96);
+  EXPECT_EQ(g.callsOf("fillRect")[0].color.a, 196);
 
   EXPECT_EQ(small->texts[0].text, "LOG: " + folder());
   EXPECT_EQ(small->texts[0].x, 32);
@@ -224,15 +224,15 @@ TEST_F(SystemStatsTest, WithoutASuitableFontARedCrossIsDrawn) {
   app_->globalResourceManager()->registerFont("FONT_HUGE", new StandInFont(46));
   auto* screen = new SystemStatsScreen();
   app_->changeState(screen);
-  DrawLog g;
+  RecordingGraphics g;
   screen->drawForeground(&g);
-  ASSERT_EQ(g.fills.size(), 1u);
-  EXPECT_EQ(g.fills[0].color.r, 96);
-  EXPECT_EQ(g.fills[0].color.b, 0);
-  ASSERT_EQ(g.lines.size(), 2u);
-  EXPECT_FLOAT_EQ(g.lines[0].width, 2.0f);
-  EXPECT_EQ(g.lines[0].color.r, 255);
-  EXPECT_EQ(g.lines[0].color.b, 0);
+  ASSERT_EQ(g.callsOf("fillRect").size(), 1u);
+  EXPECT_EQ(g.callsOf("fillRect")[0].color.r, 96);
+  EXPECT_EQ(g.callsOf("fillRect")[0].color.b, 0);
+  ASSERT_EQ(g.callsOf("drawLine").size(), 2u);
+  EXPECT_FLOAT_EQ(g.callsOf("drawLine")[0].extra, 2.0f);
+  EXPECT_EQ(g.callsOf("drawLine")[0].color.r, 255);
+  EXPECT_EQ(g.callsOf("drawLine")[0].color.b, 0);
 }
 
 }  // namespace

@@ -160,10 +160,10 @@ TEST_F(AnimationTest, FileValuesTurnScaleAndOrderTheElements) {
 
   RecordingGraphics g;
   screen.getWidgetManager()->draw(&g, &screen);
-  ASSERT_EQ(4u, g.images.size());
+  ASSERT_EQ(4u, imagesOf(g).size());
   // Half width about the centre: a 20-wide image at x 10 starts 5 further in.
-  EXPECT_FLOAT_EQ(100 + 10 + 5, g.images[1].x);
-  EXPECT_NE(g.ops.end(), std::find(g.ops.begin(), g.ops.end(), "rotate -90"));
+  EXPECT_FLOAT_EQ(100 + 10 + 5, imagesOf(g)[1].x);
+  EXPECT_TRUE(contains(turnsAndScalesOf(g), "rotate -90"));
   // Played again while still on the screen, it is not added twice.
   player_.stop(2);
   player_.play(2, 10.0f, 100, 50, &screen);
@@ -235,7 +235,7 @@ TEST_F(AnimationTest, AnimationOnAScreenOutlivesItsPlayerSafely) {
   RecordingGraphics g;
   for (int i = 0; i < 10; ++i) screen.update(100);
   screen.getWidgetManager()->draw(&g, &screen);
-  EXPECT_TRUE(g.images.empty());
+  EXPECT_TRUE(imagesOf(g).empty());
   EXPECT_TRUE(finished_.empty());
 }
 

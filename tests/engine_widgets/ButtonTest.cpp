@@ -163,13 +163,13 @@ TEST_F(ButtonTest, LayeredButtonsDrawInTheLayerPassAtTheirLayerDepth) {
   RecordingGraphics g;
   g.setDepth(0.5f);
   screen_.getWidgetManager()->draw(&g, &screen_);
-  ASSERT_EQ(2u, g.images.size());
+  ASSERT_EQ(2u, imagesOf(g).size());
   // The flat one draws in the first pass; the layered one after, at depth 3.
-  EXPECT_FLOAT_EQ(10, g.images[0].x);
-  EXPECT_FLOAT_EQ(0.5f, g.images[0].depth);
-  EXPECT_FLOAT_EQ(100, g.images[1].x);
-  EXPECT_FLOAT_EQ(50, g.images[1].y);
-  EXPECT_FLOAT_EQ(3.0f, g.images[1].depth);
+  EXPECT_FLOAT_EQ(10, imagesOf(g)[0].x);
+  EXPECT_FLOAT_EQ(0.5f, imagesOf(g)[0].depth);
+  EXPECT_FLOAT_EQ(100, imagesOf(g)[1].x);
+  EXPECT_FLOAT_EQ(50, imagesOf(g)[1].y);
+  EXPECT_FLOAT_EQ(3.0f, imagesOf(g)[1].depth);
   EXPECT_FLOAT_EQ(0.5f, g.getDepth());
   (void)flat;
 }
@@ -184,11 +184,11 @@ TEST_F(ButtonTest, PressEffectShrinksOnlyWhilePressedAndRestoresTheCaption) {
   RecordingGraphics g;
   button->mousePressed(pointer(PointingDeviceEvent::Pressed, 1, 1));
   button->draw(&g, &screen_);
-  EXPECT_NE(g.ops.end(), std::find(g.ops.begin(), g.ops.end(), "scale 0.750000 0.750000"));
+  EXPECT_TRUE(contains(turnsAndScalesOf(g), "scale 0.750000 0.750000"));
   // The shrunken image stays centred, and the transform is whole again afterwards.
-  ASSERT_EQ(2u, g.images.size());
-  EXPECT_FLOAT_EQ(10, g.images[0].x);
-  EXPECT_FLOAT_EQ(5, g.images[0].y);
+  ASSERT_EQ(2u, imagesOf(g).size());
+  EXPECT_FLOAT_EQ(10, imagesOf(g)[0].x);
+  EXPECT_FLOAT_EQ(5, imagesOf(g)[0].y);
   EXPECT_NEAR(0, g.offsetX(), 1e-4);
   EXPECT_NEAR(0, g.offsetY(), 1e-4);
   EXPECT_NEAR(1, g.scaleX(), 1e-6);

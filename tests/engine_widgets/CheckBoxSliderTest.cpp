@@ -59,11 +59,11 @@ TEST_F(ToggleTest, CheckBoxDrawsBothImagesCentredInTheDisabledColour) {
   box->setEnabled(false);
   RecordingGraphics g;
   box->draw(&g, &screen_);
-  ASSERT_EQ(2u, g.images.size());
-  EXPECT_FLOAT_EQ(0, g.images[0].x);
-  EXPECT_FLOAT_EQ(8, g.images[1].x);  // the small checked image sits in the middle
-  EXPECT_FLOAT_EQ(8, g.images[1].y);
-  for (const DrawnImage& image : g.images) EXPECT_EQ(Color(128, 128, 128, 255), image.color);
+  ASSERT_EQ(2u, imagesOf(g).size());
+  EXPECT_FLOAT_EQ(0, imagesOf(g)[0].x);
+  EXPECT_FLOAT_EQ(8, imagesOf(g)[1].x);  // the small checked image sits in the middle
+  EXPECT_FLOAT_EQ(8, imagesOf(g)[1].y);
+  for (const DrawnImage& image : imagesOf(g)) EXPECT_EQ(Color(128, 128, 128, 255), image.color);
 }
 
 TEST_F(ToggleTest, SliderFollowsThePointerAndClampsToItsTrack) {
@@ -118,9 +118,9 @@ TEST_F(ToggleTest, SliderFadesInOverItsEntryDurationAndDrawsFillToTheThumb) {
 
   RecordingGraphics g;
   slider->draw(&g, &screen_);
-  ASSERT_EQ(3u, g.images.size());
-  EXPECT_FLOAT_EQ(70.0f, g.images[1].source.getWidth());  // half the thumb plus its position
-  EXPECT_FLOAT_EQ(60.0f, g.images[2].x);
+  ASSERT_EQ(3u, imagesOf(g).size());
+  EXPECT_FLOAT_EQ(70.0f, imagesOf(g)[1].source.getWidth());  // half the thumb plus its position
+  EXPECT_FLOAT_EQ(60.0f, imagesOf(g)[2].x);
 }
 
 }  // namespace

@@ -237,12 +237,12 @@ TEST(RadioButtonList, LayeredRowCheckBoxesKeepTheListOffset) {
   list->update(500, &screen);  // finish the entry fades
   RecordingGraphics g;
   screen.getWidgetManager()->draw(&g, &screen);
-  ASSERT_EQ(2u, g.images.size());  // unchecked rows: only the normal images
-  EXPECT_FLOAT_EQ(310, g.images[0].x);
-  EXPECT_FLOAT_EQ(205, g.images[0].y);
-  EXPECT_FLOAT_EQ(245, g.images[1].y);
-  EXPECT_FLOAT_EQ(1.0f, g.images[0].depth);
-  EXPECT_EQ(255, g.images[0].color.a);
+  ASSERT_EQ(2u, imagesOf(g).size());  // unchecked rows: only the normal images
+  EXPECT_FLOAT_EQ(310, imagesOf(g)[0].x);
+  EXPECT_FLOAT_EQ(205, imagesOf(g)[0].y);
+  EXPECT_FLOAT_EQ(245, imagesOf(g)[1].y);
+  EXPECT_FLOAT_EQ(1.0f, imagesOf(g)[0].depth);
+  EXPECT_EQ(255, imagesOf(g)[0].color.a);
 }
 
 }  // namespace

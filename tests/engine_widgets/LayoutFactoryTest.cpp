@@ -90,24 +90,25 @@ TEST_F(LayoutFactoryTest, ImageWidgetTurnsOnlyAboveTheThreshold) {
   image.setAngle(5e-7f);
   image.setScale(2.0f, 2.0f);
   image.draw(&flat, nullptr);
-  EXPECT_TRUE(flat.ops.empty());
-  ASSERT_EQ(1u, flat.images.size());
-  EXPECT_FLOAT_EQ(0, flat.images[0].x);
+  EXPECT_TRUE(turnsAndScalesOf(flat).empty());
+  ASSERT_EQ(1u, imagesOf(flat).size());
+  EXPECT_FLOAT_EQ(0, imagesOf(flat)[0].x);
 
   RecordingGraphics turned;
   image.setAngle(90.0f);
   image.setScale(1.0f, 1.0f);
   image.draw(&turned, nullptr);
-  EXPECT_EQ((std::vector<std::string>{"scale 1.000000 1.000000", "rotate 90"}), turned.ops);
+  EXPECT_EQ((std::vector<std::string>{"scale 1.000000 1.000000", "rotate 90"}),
+            turnsAndScalesOf(turned));
   // Centred on the widget's own (x, y), measured from its corner.
-  EXPECT_FLOAT_EQ(100 - 20, turned.images[0].x);
-  EXPECT_FLOAT_EQ(50 - 10, turned.images[0].y);
+  EXPECT_FLOAT_EQ(100 - 20, imagesOf(turned)[0].x);
+  EXPECT_FLOAT_EQ(50 - 10, imagesOf(turned)[0].y);
 
   RecordingGraphics centred;
   image.setCenterRotation(true);
   image.draw(&centred, nullptr);
-  EXPECT_FLOAT_EQ(0, centred.images[0].x);
-  EXPECT_EQ(0u, centred.depth());
+  EXPECT_FLOAT_EQ(0, imagesOf(centred)[0].x);
+  EXPECT_EQ(0, centred.depth());
 }
 
 TEST_F(LayoutFactoryTest, ButtonsReadTexturesCaptionsAndTimings) {

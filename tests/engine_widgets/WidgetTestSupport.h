@@ -1,12 +1,11 @@
 #pragma once
-// Fakes and fixtures for the widget suite: a Graphics that records where images
-// land, a font with fixed metrics, textures with alpha-only pixels, a bare
+// Fakes and fixtures for the widget suite: where a recording's images land, a font with fixed metrics, textures with alpha-only pixels, a bare
 // screen, a GL context for the tests that load real textures, and small files.
 #include <SDL.h>
 #include <SDL_image.h>
 #include <gtest/gtest.h>
 
-#include <array>
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -17,6 +16,7 @@
 #include "Graphics.h"
 #include "MinimalSurfaceImage.h"
 #include "PointingDeviceEvent.h"
+#include "RecordingGraphics.h"
 #include "ScreenBase.h"
 #include "TestEnv.h"
 #include "Texture.h"
@@ -40,87 +40,28 @@ struct DrawnText {
   Color color;
 };
 
-// Tracks translations and scales (turns are only recorded).
-class RecordingGraphics : public Graphics {
- public:
-  using Graphics::drawImage;
-  using Graphics::drawImageOutline;
-  using Graphics::drawImageOutlineTextured;
-  using Graphics::fillRect;
-  using Graphics::nop;
+// The images a recording drew, where each landed.
+inline std::vector<DrawnImage> imagesOf(const RecordingGraphics& g) {
+  std::vector<DrawnImage> out;
+  for (const GraphicsCall& c : g.callsOf("drawImage")) {
+    out.push_back(DrawnImage{c.texture, c.screenX, c.screenY, c.z, c.source, c.color});
+  }
+  return out;
+}
 
-  std::vector<DrawnImage> images;
-  std::vector<Rect5> fills;
-  std::vector<Color> fillColors;
-  std::vector<std::string> ops;
+// The turns and scales of a recording, as "rotate <degrees>" and "scale <x> <y>".
+inline std::vector<std::string> turnsAndScalesOf(const RecordingGraphics& g) {
+  std::vector<std::string> out;
+  for (const GraphicsCall& c : g.calls) {
+    if (c.op == "rotate") out.push_back("rotate " + std::to_string(static_cast<int>(c.extra)));
+    if (c.op == "scale") out.push_back("scale " + std::to_string(c.x) + " " + std::to_string(c.y));
+  }
+  return out;
+}
 
-  void loadIdentity() override {}
-  void clear() override {}
-  void setProjection2D(int, int, int) override {}
-  void setProjection3D(int, int, int) override {}
-  void nop() override {}
-  void fillRect(int x, int y, int w, int h, const Color& c) override {
-    fills.push_back(Rect5(x + ox_, y + oy_, static_cast<float>(w), static_cast<float>(h)));
-    fillColors.push_back(c);
-  }
-  void drawRect(float, float, float, float, float, const Color&, bool) override {}
-  void drawRect(const Rect5&, const Color&, bool) override {}
-  void drawRect(int, int, int, int, const Color&, bool) override {}
-  void drawCircle(float, float, float, float, const Color&) override {}
-  void drawEllipse(float, float, float, float, float, const Color&) override {}
-  void drawImage(int x, int y, unsigned int, unsigned int, Texture* t, const SourceRect& s,
-                 const Color& c) override {
-    images.push_back(DrawnImage{t, ox_ + x * sx_, oy_ + y * sy_, getDepth(), s, c});
-  }
-  void enableBlending(bool) override {}
-  void pushMatrix() override { stack_.push_back({ox_, oy_, sx_, sy_}); }
-  void popMatrix() override {
-    if (stack_.empty()) return;
-    ox_ = stack_.back()[0];
-    oy_ = stack_.back()[1];
-    sx_ = stack_.back()[2];
-    sy_ = stack_.back()[3];
-    stack_.pop_back();
-  }
-  void drawLine(const Vec2&, const Vec2&, float, bool, const Color&, unsigned short,
-                unsigned short) override {}
-  void drawLine(const Vec3&, const Vec3&, float, bool, const Color&, unsigned short,
-                unsigned short) override {}
-  void setScissor(int, int, int, int) override {}
-  void enableScissor(bool, int) override {}
-  void translate(float x, float y) override {
-    ox_ += x * sx_;
-    oy_ += y * sy_;
-  }
-  void rotate(float angle, float, float, float) override {
-    ops.push_back("rotate " + std::to_string(static_cast<int>(angle)));
-  }
-  void scale(float sx, float sy) override {
-    ops.push_back("scale " + std::to_string(sx) + " " + std::to_string(sy));
-    sx_ *= sx;
-    sy_ *= sy;
-  }
-  void drawImageOutline(int, int, Texture*, const Color&, int, float, int, int,
-                        const SourceRect&) override {}
-  void drawImageOutlineTextured(int, int, Texture*, Texture*, int, float, int, int,
-                                const SourceRect&) override {}
-  void fillTriangle(const Vec2&, const Vec2&, const Vec2&, const Color&) override {}
-  void drawTexturedQuad(Texture*, const Vec2&, const Vec2&, const Vec2&, const Vec2&,
-                        const SourceRect&, const Color&) override {}
-
-  float offsetX() const { return ox_; }
-  float offsetY() const { return oy_; }
-  float scaleX() const { return sx_; }
-  float scaleY() const { return sy_; }
-  size_t depth() const { return stack_.size(); }
-
- private:
-  float ox_ = 0.0f;
-  float oy_ = 0.0f;
-  float sx_ = 1.0f;
-  float sy_ = 1.0f;
-  std::vector<std::array<float, 4>> stack_;
-};
+inline bool contains(const std::vector<std::string>& list, const std::string& item) {
+  return std::find(list.begin(), list.end(), item) != list.end();
+}
 
 // Every character is 10 wide, lines are 20 high; drawn texts are remembered.
 class FixedFont : public Font {

@@ -174,8 +174,10 @@ TEST(LevelScenario, ShotsRemovedInsideTheirContactLeaveNothingBehind) {
   Folder f;
   auto o = options(f.level("<Attack id=\"0\">" + f.wave(1, 100) + "</Attack>"));
   o.maxFrames = 2000;
+  runner();  // the collision categories the shot file names
   xPlayerBulletEntityDesc shotDesc;
   ASSERT_TRUE(shotDesc.loadFromFile(f.dir() + "/bullet.xml"));
+  ASSERT_TRUE(shotDesc.complete);
   bool placed = false;
   const levelrunner::Outcome out = runner().run(o, [&](LevelScreen& l, int frame) {
     if (placed || frame < 40) return;
@@ -198,4 +200,25 @@ TEST(LevelScenario, ShotsRemovedInsideTheirContactLeaveNothingBehind) {
   EXPECT_EQ(20, out.lives);
   // The reward of 10 at the shots' interest rate of 3 %, paid once.
   EXPECT_NEAR(510.3, out.credits, 0.01);
+}
+
+TEST(LevelScenario, AnEndlessLevelWithoutItsFirstAttackEndsInsteadOfReadingPastTheList) {
+  Folder f;
+  std::string attacks = "<Attack id=\"1\">" + f.wave(1, 100) + "</Attack><Attack id=\"2\">" + f.wave(1, 100) + "</Attack>";
+  auto o = options(f.level(attacks), MODE_ENDLESS);
+  o.maxFrames = 500;
+  const levelrunner::Outcome out = runner().run(o);
+  EXPECT_TRUE(out.over);
+  EXPECT_EQ(0, out.spawned);
+  EXPECT_EQ(20, out.lives);
+}
+
+TEST(LevelScenario, ARestoreSweepEndingAfterTheLevelIsOverLeavesItOver) {
+  levelfiles::runner();
+  LevelScreen level(0, "", MODE_CLASSIC, 1);
+  level.finishLevel();
+  level.actionFinished(LevelScreen::kRestoreSweepEnded);
+  EXPECT_EQ(kLevelOver, level.state());
+  level.loseLife();
+  EXPECT_EQ(20, level.lives());
 }

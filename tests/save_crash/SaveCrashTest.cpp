@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <chrono>
 #include <cstdint>
 #include <random>
@@ -18,6 +19,7 @@
 #include "FileSaveGame.h"
 #include "GameApp.h"
 #include "GenericEntry.h"
+#include "Profile/Profile.h"
 #include "TestEnv.h"
 
 namespace {
@@ -165,6 +167,111 @@ TEST(SaveCrash, EveryKillLeavesThePreviousOrTheNewSave) {
   EXPECT_GT(known, 50);
   std::printf("final generation %d; %d kills landed between a save's rename and its report; "
               "kills within %d us\n", known, killsMidSave, maxDelayUs);
+}
+
+// The same for the real profile: its record in the save file and its four
+// side files, each replaced on its own. After any kill every file reads whole,
+// the record matches the generation entries around it, and the side files are
+// of that save or of the one that was being written.
+struct ProfileFile {
+  explicit ProfileFile(const std::string& path) : save(path, GameApp::instance()) {
+    first = new GenericEntry<int32_t>(0, 0);
+    last = new GenericEntry<int32_t>(0, 0);
+    profile = new Profile("Commander");
+    save.addEntry("A_GENERATION", first);
+    save.addEntry("PLAYER_PROFILE", profile);
+    save.addEntry("Z_GENERATION", last);
+  }
+  static int32_t widthFor(int32_t generation) { return 320 + generation % 4000; }
+  void set(int32_t generation) {
+    first->setValue(generation);
+    last->setValue(generation);
+    profile->setHasProgress((generation & 1) != 0);
+    profile->setFullscreen((generation & 2) != 0);
+    profile->setCustomFlag(0, generation);
+    profile->setScreenSize(widthFor(generation), 768);
+    profile->setMissionWon(generation % 45);
+    profile->setBadge(generation % 45, generation % 5, generation % 3);
+  }
+  FileSaveGame save;
+  GenericEntry<int32_t>* first;
+  GenericEntry<int32_t>* last;
+  Profile* profile;
+};
+
+[[noreturn]] void saveProfileForever(const std::string& path, int reportFd) {
+  ProfileFile file(path);
+  int32_t generation = file.save.load() ? file.first->getValue() : 0;
+  for (int n = 0; n < 1000000; ++n) {
+    file.set(++generation);
+    if (file.save.save()) {
+      if (write(reportFd, &generation, sizeof generation) != sizeof generation) _exit(3);
+    }
+  }
+  _exit(0);
+}
+
+TEST(SaveCrash, ProfileRecordAndSideFilesSurviveEveryKill) {
+  testenv::TempUserDirs dirs;
+  SaveApp app;
+  const std::string folder = dirs.data() + "/Starmoor";
+  const std::string path = folder + "/Starmoor.sav";
+  std::chrono::microseconds saveTime(0);
+  {
+    ProfileFile baseline(path);
+    for (int32_t generation = 1; generation <= 3; ++generation) {
+      baseline.set(generation);
+      const auto start = std::chrono::steady_clock::now();
+      ASSERT_TRUE(baseline.save.save());
+      saveTime = std::max(saveTime, std::chrono::duration_cast<std::chrono::microseconds>(
+                                        std::chrono::steady_clock::now() - start));
+    }
+  }
+  // Five files are flushed per save here, so the kills spread over more time.
+  const int maxDelayUs = static_cast<int>(std::min<int64_t>(std::max<int64_t>(3 * saveTime.count(), 1000), 200000));
+  int pipeFds[2];
+  ASSERT_EQ(0, pipe2(pipeFds, O_NONBLOCK));
+  std::mt19937 random(20261209u);
+  std::uniform_int_distribution<int> delayUs(0, maxDelayUs);
+  int32_t known = 3;
+  for (int kill = 0; kill < 300; ++kill) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      close(pipeFds[0]);
+      saveProfileForever(path, pipeFds[1]);
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(delayUs(random)));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(child, waitpid(child, &status, 0));
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the saving child ended on its own, kill " << kill;
+    const int32_t reported = lastReported(pipeFds[0], known);
+
+    ProfileFile loaded(path);
+    ASSERT_TRUE(loaded.save.load()) << "kill " << kill << " left a save that does not load";
+    const int32_t generation = loaded.first->getValue();
+    ASSERT_EQ(generation, loaded.last->getValue()) << "kill " << kill;
+    ASSERT_TRUE(generation == reported || generation == reported + 1) << "kill " << kill;
+    const Profile* p = loaded.profile;
+    ASSERT_EQ(p->hasProgress(), (generation & 1) != 0) << "kill " << kill << ": record of another save";
+    ASSERT_EQ(p->isFullscreen(), (generation & 2) != 0) << "kill " << kill;
+    // Side files are written before the save is renamed into place.
+    const int32_t flags = p->customFlag(0);
+    ASSERT_TRUE(flags == generation || flags == generation + 1) << "kill " << kill << ": flags of " << flags;
+    const int32_t width = p->screenSize().width;
+    ASSERT_TRUE(width == ProfileFile::widthFor(flags) || width == ProfileFile::widthFor(flags + 1))
+        << "kill " << kill << ": screen size of another save";
+    ASSERT_TRUE(p->isMissionWon(generation % 45)) << "kill " << kill;
+    ASSERT_TRUE(p->hasBadge(generation % 45, generation % 5, generation % 3)) << "kill " << kill;
+    for (const char* side : {"screensize.dat", "missions.dat", "customflags.dat", "badges.dat"})
+      ASSERT_FALSE(std::filesystem::exists(folder + "/" + side + ".bak")) << "kill " << kill << ": " << side;
+    known = generation;
+  }
+  close(pipeFds[0]);
+  close(pipeFds[1]);
+  EXPECT_GT(known, 20);
+  std::printf("profile: final generation %d, kills within %d us\n", known, maxDelayUs);
 }
 
 }  // namespace

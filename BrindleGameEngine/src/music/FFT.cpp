@@ -1,8 +1,9 @@
 #include "music/FFT.h"
 
-#include <cassert>
 #include <cmath>
 #include <utility>
+
+#include "AssertReport.h"
 
 namespace {
 // 2 pi as the float the analyser has always used.
@@ -10,7 +11,8 @@ constexpr double kTwoPi = 6.2831854820251465;
 }  // namespace
 
 void fft(double* data, unsigned long n) {
-  assert(n > 0 && (n & (n - 1)) == 0);
+  // The transform's length must be a power of two.
+  if (!BGE_REPORT(n > 0 && (n & (n - 1)) == 0)) return;
   const unsigned long size = n << 1;
 
   // Bit-reversal permutation of the complex values.

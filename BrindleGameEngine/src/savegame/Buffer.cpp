@@ -1,7 +1,8 @@
 #include "Buffer.h"
 
-#include <cassert>
 #include <cstddef>
+
+#include "AssertReport.h"
 
 Buffer::Buffer() {
   // Standard reflected CRC-32 (polynomial 0x04C11DB7, reversed 0xEDB88320).
@@ -26,7 +27,7 @@ void Buffer::writeByte(uint8_t value) {
     bytes_.push_back(value);
   } else {
     const std::size_t i = static_cast<std::size_t>(writeBit_ / 8);
-    assert(i < bytes_.size());
+    (void)BGE_REPORT(i < bytes_.size());
     bytes_[i] = static_cast<uint8_t>(bytes_[i] | (value << k));
     bytes_.push_back(static_cast<uint8_t>(value >> (8 - k)));
   }

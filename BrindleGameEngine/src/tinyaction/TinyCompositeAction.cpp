@@ -1,6 +1,6 @@
 #include "tinyaction/TinyCompositeAction.h"
 
-#include <cassert>
+#include "AssertReport.h"
 
 TinyCompositeAction::~TinyCompositeAction() {
   for (TinyAction*& action : actions_) safeDelete(action);
@@ -13,7 +13,7 @@ TinyCompositeAction::TinyCompositeAction(const TinyCompositeAction& other)
 }
 
 void TinyCompositeAction::addAction(TinyAction* action) {
-  assert(action != nullptr);
+  if (!BGE_REPORT(action != nullptr)) return;
   actions_.push_back(action);
 }
 

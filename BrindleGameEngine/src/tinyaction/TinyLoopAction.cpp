@@ -1,10 +1,10 @@
 #include "tinyaction/TinyLoopAction.h"
 
-#include <cassert>
+#include "AssertReport.h"
 
 TinyLoopAction::TinyLoopAction(TinyAction* child, int count, int iterationTag)
     : child_(child), count_(count), iterationTag_(iterationTag) {
-  assert(child_ != nullptr);
+  (void)BGE_REPORT(child_ != nullptr);
 }
 
 TinyLoopAction::TinyLoopAction(const TinyLoopAction& other)

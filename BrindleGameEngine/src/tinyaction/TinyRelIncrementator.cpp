@@ -1,6 +1,5 @@
 #include "tinyaction/TinyRelIncrementator.h"
 
-#include <cassert>
 #include <cmath>
 #include <type_traits>
 

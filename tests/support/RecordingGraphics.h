@@ -1,6 +1,8 @@
 #pragma once
 // A Graphics that draws nothing and remembers every primitive call, so layout
-// and drawing code can be checked without a GL context.
+// and drawing code can be checked without a GL context. It follows the matrix
+// calls too, so a call's position on screen and the nesting are known.
+#include <array>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,8 @@ struct GraphicsCall {
   Texture* texture = nullptr;
   SourceRect source;
   Color color;
+  float screenX = 0, screenY = 0;  // x and y through the translations and scales in force
+  float z = 0;                     // the drawing depth in force
 };
 
 class RecordingGraphics : public Graphics {
@@ -25,6 +29,15 @@ class RecordingGraphics : public Graphics {
   using Graphics::nop;
 
   std::vector<GraphicsCall> calls;
+
+  // Matrix state: what translate and scale have made of the origin, and the
+  // push depth (the deepest reached, too).
+  float offsetX() const { return ox_; }
+  float offsetY() const { return oy_; }
+  float scaleX() const { return sx_; }
+  float scaleY() const { return sy_; }
+  int depth() const { return static_cast<int>(stack_.size()); }
+  int maxDepth() const { return maxDepth_; }
 
   std::vector<GraphicsCall> callsOf(const std::string& op) const {
     std::vector<GraphicsCall> out;
@@ -67,8 +80,20 @@ class RecordingGraphics : public Graphics {
     call.color = c;
   }
   void enableBlending(bool on) override { add("enableBlending").extra = on ? 1.0f : 0.0f; }
-  void pushMatrix() override { add("pushMatrix"); }
-  void popMatrix() override { add("popMatrix"); }
+  void pushMatrix() override {
+    add("pushMatrix");
+    stack_.push_back({ox_, oy_, sx_, sy_});
+    if (depth() > maxDepth_) maxDepth_ = depth();
+  }
+  void popMatrix() override {
+    add("popMatrix");
+    if (stack_.empty()) return;
+    ox_ = stack_.back()[0];
+    oy_ = stack_.back()[1];
+    sx_ = stack_.back()[2];
+    sy_ = stack_.back()[3];
+    stack_.pop_back();
+  }
   void drawLine(const Vec2& a, const Vec2& b, float w, bool, const Color& c, unsigned short,
                 unsigned short) override {
     GraphicsCall& call = add("drawLine", a.x, a.y, b.x, b.y);
@@ -83,9 +108,17 @@ class RecordingGraphics : public Graphics {
   }
   void setScissor(int x, int y, int w, int h) override { add("setScissor", x, y, w, h); }
   void enableScissor(bool on, int) override { add("enableScissor").extra = on ? 1.0f : 0.0f; }
-  void translate(float x, float y) override { add("translate", x, y); }
+  void translate(float x, float y) override {
+    add("translate", x, y);
+    ox_ += x * sx_;
+    oy_ += y * sy_;
+  }
   void rotate(float angle, float, float, float) override { add("rotate").extra = angle; }
-  void scale(float sx, float sy) override { add("scale", sx, sy); }
+  void scale(float sx, float sy) override {
+    add("scale", sx, sy);
+    sx_ *= sx;
+    sy_ *= sy;
+  }
   void drawImageOutline(int x, int y, Texture* t, const Color& c, int thickness, float,
                         int w, int h, const SourceRect& s) override {
     GraphicsCall& call = add("drawImageOutline", x, y, w, h);
@@ -121,7 +154,17 @@ class RecordingGraphics : public Graphics {
     call.y = static_cast<float>(y);
     call.w = static_cast<float>(w);
     call.h = static_cast<float>(h);
+    call.screenX = ox_ + call.x * sx_;
+    call.screenY = oy_ + call.y * sy_;
+    call.z = getDepth();
     calls.push_back(call);
     return calls.back();
   }
+
+  float ox_ = 0.0f;
+  float oy_ = 0.0f;
+  float sx_ = 1.0f;
+  float sy_ = 1.0f;
+  int maxDepth_ = 0;
+  std::vector<std::array<float, 4>> stack_;
 };

@@ -9,6 +9,7 @@
 #include "Game/Entities/enemies/SimpleEnemyEntity.h"
 #include "Game/Entities/towers/xBaseBrain.h"
 #include "Game/LevelScreen.h"
+#include "Menus/TowerCommandWidget.h"
 #include "XmlAttributes.h"
 #include "sdk/QuillonPhysicsSDK.h"
 
@@ -162,7 +163,8 @@ void LevelScreen::onTowerGone(xBaseTowerEntity* tower) {
     selectedTower_ = nullptr;
     showTowerInfo(nullptr);
   }
-  if (shownTower() == tower) showTowerInfo(nullptr);
+  // Compared by address: the panel no longer counts a tower leaving the scene as shown.
+  if (commandWidget_ && commandWidget_->shows(tower)) showTowerInfo(nullptr);
 }
 
 void LevelScreen::countSoldTower() {

@@ -10,6 +10,7 @@
 #include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/Entities/shots/xEnemyBulletEntity.h"
 #include "GameApp.h"
+#include "Menus/TowerCommandWidget.h"
 #include "LabelManager.h"
 #include "SaveGame.h"
 #include "WidgetManager.h"
@@ -29,6 +30,7 @@ LevelScreen* g_currentLevel = nullptr;
 // Screen fades in and out of a level.
 constexpr int kFadeMs = 256;
 constexpr int kStarCount = 500;
+constexpr const char* kBridgeLayout = "content/images/game/userinterface/CommandBridgeUI.xml";
 // Physics settings every level runs with (the configurator's record order).
 constexpr float kRestSpeed = 0.01822f;
 constexpr float kDamping = 0.998f;
@@ -75,7 +77,6 @@ LevelScreen::~LevelScreen() {
   safeDelete(endAction_);
   removeAllEntities();
   selectedTower_ = nullptr;
-  shownTower_ = nullptr;
   pickedEnemy_ = nullptr;
 }
 
@@ -150,6 +151,7 @@ void LevelScreen::init() {
 
   loadLevel();
   buildPathMarkers();
+  initFromXml(kBridgeLayout);
   SfxContainer::instance()->playSound("UI_BOOT");
   state_ = kLevelBooting;
   makeAnimations();
@@ -197,10 +199,13 @@ void LevelScreen::updateScreen(int dt) {
   switch (state_) {
     case kLevelBooting:
       if (bootAnimation_ && bootAnimation_->isRunning()) bootAnimation_->update(dt);
+      moveBridgeImages();
       break;
     case kLevelBattle:
       if (spawner_) spawner_->update(dt);
       if (!selectedTower()) selectedTower_ = nullptr;
+      // A tower that left the scene takes its command panel with it.
+      if (commandWidget_ && commandWidget_->isVisible() && !commandWidget_->tower()) hideTowerInfo();
       updateTimers();
       if (sweepAction_ && sweepAction_->isRunning()) markTowersInColumn(static_cast<int>(sweep_ * 0.03125f));
       break;
@@ -221,8 +226,8 @@ void LevelScreen::updateScreen(int dt) {
 void LevelScreen::actionFinished(int id) {
   switch (id) {
     case kBootEnded:
-      bridgeReady_ = true;
       if (state_ == kLevelBooting) state_ = kLevelWaiting;
+      showBridgeAfterBoot();
       break;
     case kCheckpointSavedMessage: playIfAssisted("SFX_CHECKPOINT_SAVED"); break;
     case kRestoreSweepEnded:

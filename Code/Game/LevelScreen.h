@@ -12,8 +12,12 @@
 #include "ScreenBase.h"
 #include "Timer.h"
 #include "tinyaction/ActionListener.h"
+#include "widgets/ButtonListener.h"
+#include "widgets/CheckBoxListener.h"
 
+class ImageWidget;
 class Texture;
+class TowerCommandWidget;
 class TiXmlElement;
 class TinyAction;
 class xEnemyBulletEntityDesc;
@@ -24,6 +28,7 @@ struct KeyEvent;
 struct PointingDeviceEvent;
 namespace bge {
 class Button;
+class CheckBox;
 class XmlReader;
 }
 
@@ -81,7 +86,8 @@ class LevelStats {
 // split over files by what they serve: lifecycle (LevelScreen.cpp), the level file
 // (LevelFileReader.cpp, LevelSplines.cpp) and the flow of waves, lives and the end
 // (LevelFlow.cpp).
-class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneEntityManager {
+class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneEntityManager,
+                    public bge::ButtonListener, public bge::CheckBoxListener {
  public:
   // Action ids the level itself starts.
   enum { kBootEnded = 0, kCheckpointSavedMessage = -1, kRestoredMessage = 2468, kRestoreSweepEnded = 2469,
@@ -177,6 +183,24 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void bookKill(int score, float reward);
   LevelStats makeStats() const;
 
+  // --- the command bridge (LevelBridge.cpp) ---
+  // Builds the bridge from its layout and starts its boot; false (with a message)
+  // when the layout gives nothing.
+  bool initFromXml(const std::string& fileName);
+  void onButtonEvent(int buttonId, int kind) override;
+  void buttonEvent(int buttonId, int event);
+  void onCheckBoxChanged(int id, bool checked) override;
+  void onAutoWaveToggled();
+  void hideTowerInfo();
+  ImageWidget* findBridgeImage(int id) const;
+  bge::Button* findCommandButton(int id) const;
+  bge::Button* findTowerButton(int id) const;
+  TowerCommandWidget* commandWidget() const { return commandWidget_; }
+  bge::CheckBox* autoWaveBox() const { return autoWaveBox_; }
+  const std::vector<ImageWidget*>& bridgeImages() const { return bridgeImages_; }
+  bool bridgeReady() const { return bridgeReady_; }
+  const std::string& towerHoverText() const { return towerHoverText_; }
+
   // --- scene queries ---
   static std::vector<xSimpleEnemy*> findEnemies(const SceneEntityManager& manager);
   // The level's one description of each enemy bullet file.
@@ -231,7 +255,7 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   const LevelStats& finalStats() const { return finalStats_; }
   std::vector<bge::Button*>& bridgeButtons() { return bridgeButtons_; }
   std::vector<bge::Button*>& towerButtons() { return towerButtons_; }
-  double shownSellPrice() const { return shownSellPrice_; }
+  double shownSellPrice() const;
   bool endDelayRunning() const;
   const std::string& modeName() const { return modeName_; }
 
@@ -250,6 +274,15 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void showBridgeButton(int id, bool shown) const;
   // Rolls the tower passes around the widget update (support boosts, sensors).
   void resizeSensors();
+  // --- command bridge parts (LevelBridge.cpp) ---
+  void playBridgeIntro();
+  // Puts every numbered bridge image at its boot offset.
+  void moveBridgeImages();
+  void createTowerButtons();
+  void showBridgeAfterBoot();
+  void startWaveFromBridge();
+  void towerButtonEvent(int id, int event);
+  std::string towerHoverText(const xBaseTowerDesc& desc) const;
 
   std::string modeName_;
   std::string levelFile_;
@@ -272,6 +305,18 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   // Enemy bullet descriptions by file; owned.
   std::map<std::string, std::unique_ptr<xEnemyBulletEntityDesc>> bulletKinds_;
   TinyAction* bootAnimation_ = nullptr;  // owned; the command bridge starts it
+  // The vertical position the boot animation gives one numbered bridge image.
+  struct BootOffset {
+    ImageWidget* image;  // not owned: the screen's widget
+    float y;
+  };
+  std::vector<ImageWidget*> bridgeImages_;   // not owned: the screen's widgets
+  std::vector<BootOffset> bootOffsets_;      // filled before the animation points into it
+  TowerCommandWidget* commandWidget_ = nullptr;  // not owned: the screen's widget
+  bge::CheckBox* autoWaveBox_ = nullptr;         // not owned: the screen's widget
+  // The first drone station of a pair stands and its partner is still to place.
+  bool placingDeploymentTowers_ = false;
+  std::string towerHoverText_;
 
   std::vector<QuillonPHX2D::Vec3> stars_;
   std::vector<uint32_t> pathColours_;
@@ -286,8 +331,6 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   xSimpleEnemy* pickedEnemy_ = nullptr;             // not owned; looked up before use
   std::vector<bge::Button*> bridgeButtons_;         // not owned: the screen's widgets
   std::vector<bge::Button*> towerButtons_;          // not owned: the screen's widgets
-  xBaseTowerEntity* shownTower_ = nullptr;          // not owned; looked up before use
-  double shownSellPrice_ = 0.0;
   bool firstTowerPlaced_ = false;
   int towersBuilt_ = 0;
   int towersUpgraded_ = 0;

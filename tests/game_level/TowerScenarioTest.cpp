@@ -318,9 +318,8 @@ TEST(TowerScenario, KeysPointerAndSelection) {
     EXPECT_EQ(0, level.placementGrid()[kFarRow * 32 + 3]);
 
     // Space sends the next wave through button 7 while it shows, and nothing once the level is over.
-    auto* send = new bge::Button(nullptr, 7, nullptr, nullptr, "", nullptr, Color(255, 255, 255, 255));
-    level.addWidget(send);
-    level.bridgeButtons().push_back(send);
+    bge::Button* send = level.findCommandButton(7);
+    ASSERT_NE(nullptr, send);
     send->setVisible(true);
     const int started = static_cast<int>(level.spawner()->wavesStarted());
     level.keyPressed(key(SDLK_SPACE));
@@ -330,7 +329,6 @@ TEST(TowerScenario, KeysPointerAndSelection) {
     send->setVisible(true);
     level.keyPressed(key(SDLK_SPACE));
     EXPECT_EQ(started + 1, static_cast<int>(level.spawner()->wavesStarted()));
-    level.bridgeButtons().clear();
   });
 }
 

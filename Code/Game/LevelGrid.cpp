@@ -133,7 +133,6 @@ xSimpleEnemy* LevelScreen::enemyNear(const Vec2& point) const {
 }
 
 void LevelScreen::clearSelection() {
-  message_.clear();
   for (xBaseTowerEntity* tower : findTowers(*this)) tower->setSelected(false);
   selectedTower_ = nullptr;
 }

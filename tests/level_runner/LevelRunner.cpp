@@ -9,11 +9,11 @@
 #include <sstream>
 
 #include "CollisionContext/Categories/CategoryDispatcher.h"
-#include "CollisionContext/Materials/MaterialDispatcher.h"
 #include "FrameStep.h"
 #include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/Entities/towers/xBaseTowerEntity.h"
 #include "LabelManager.h"
+#include "System/CollisionSetup.h"
 #include "SDLGameApp.h"
 #include "Timer.h"
 
@@ -61,31 +61,10 @@ std::string findContentRoot() {
 }  // namespace
 
 void ensureCollisionCatalogue() {
-  xCategoryDispatcher* c = xCategoryDispatcher::Instance();
-  if (c->findCategoryByName("enemy")) return;
-  // Ignore 1, notify 2, let go through 4. Shots and zones notify and pass through;
-  // sensors are never seen by contacts.
-  const unsigned long kNotifyPass = 6;
-  for (const char* name : {"actor", "enemy", "enemy_bullet", "player_bullet", "player_photontorpedo", "station_part",
-                           "bulletkillzone", "particle"})
-    c->createCategory(name, kNotifyPass);
-  c->createCategory("rock", 2);
-  for (const char* name : {"physics_query_target", "physics_query_enemy", "physics_query_station_parts"})
-    c->createCategory(name, 1);
-  const std::pair<const char*, const char*> ignored[] = {
-      {"enemy", "enemy"},           {"enemy", "enemy_bullet"},   {"enemy_bullet", "enemy_bullet"},
-      {"player_bullet", "player_bullet"}, {"player_bullet", "actor"}, {"enemy", "bulletkillzone"},
-      {"actor", "actor"},           {"station_part", "enemy"},   {"bulletkillzone", "bulletkillzone"}};
-  for (const auto& pair : ignored) {
-    c->registerCategoryPair(pair.first, pair.second, 1);
-    c->registerCategoryPair(pair.second, pair.first, 1);
-  }
-  xMaterialDispatcher* m = xMaterialDispatcher::Instance();
-  m->createMaterial("default", 1.0f, 0.2f, 0.3f, 0.0f, 0.0f);
-  m->createMaterial("hull", 1.0f, 0.2f, 0.3f, 0.0f, 0.0f);
-  m->createMaterial("shot", 0.2f, 0.0f, 0.0f, 0.0f, 0.0f);
-  m->createMaterial("station", 5.0f, 0.1f, 0.5f, 0.0f, 0.0f);
-  m->createMaterial("rock", 3.0f, 0.3f, 0.6f, 0.0f, 0.0f);
+  // The game's own files, as the application loads them at start-up; once per process.
+  if (xCategoryDispatcher::Instance()->findCategoryByName("enemy")) return;
+  loadCollisionCategoriesFile("content/config/CollisionCategories.xml");
+  loadMaterialsFile("content/config/Materials.xml");
 }
 
 xBaseTowerEntity* towerAt(LevelScreen& level, int column, int row) {

@@ -84,8 +84,8 @@ class Runner {
   std::unique_ptr<Impl> impl_;
 };
 
-// Collision categories and materials the entities name, for a process that has not
-// loaded the game's own catalogue files.
+// Loads the game's collision categories and materials (content/config) unless the
+// process has them already. The working folder must be the repository root.
 void ensureCollisionCatalogue();
 
 }  // namespace levelrunner

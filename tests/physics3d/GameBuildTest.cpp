@@ -59,19 +59,19 @@ TEST(GameBuild, SeparatingAxisRecordsStartUnsearched) {
   EXPECT_EXIT(
       {
         const xSATState3D& s = qlnSAT3D();
-        const bool fresh3D = s.bestAxis == -1 && s.bestDepth == -1e38f && s.firstRadius == -1e38f &&
-                             s.secondRadius == -1e38f && s.bestNormal == Vec3(0.0f) && !s.separated;
-        const bool fresh2D = qlnSATGetBestAxis() == -1 && qlnSATGetBestDepth() == -1e38f &&
-                             qlnSATGetBestRadiusA() == -1e38f && !qlnSATIsSuccess();
+        const bool fresh3D = s.bestAxis == -1 && s.bestDepth == -QLN_MAX && s.firstRadius == -QLN_MAX &&
+                             s.secondRadius == -QLN_MAX && s.bestNormal == Vec3(0.0f) && !s.separated;
+        const bool fresh2D = qlnSATGetBestAxis() == -1 && qlnSATGetBestDepth() == -QLN_MAX &&
+                             qlnSATGetBestRadiusA() == -QLN_MAX && !qlnSATIsSuccess();
         std::exit(fresh3D && fresh2D ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "");
   // Both resets exist side by side and leave their own record only.
   qlnSATReset3D();
   qlnSATReset();
-  EXPECT_EQ(qlnSAT3D().bestDepth, 1e38f);
+  EXPECT_EQ(qlnSAT3D().bestDepth, QLN_MAX);
   EXPECT_EQ(qlnSAT3D().bestAxis, -1);
-  EXPECT_EQ(qlnSATGetBestDepth(), 1e38f);
+  EXPECT_EQ(qlnSATGetBestDepth(), QLN_MAX);
 }
 
 namespace {

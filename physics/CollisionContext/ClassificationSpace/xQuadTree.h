@@ -36,11 +36,11 @@ class QLN_API xQuadTree : public xClassificationSpace {
  public:
   // Cells and links are added this many at a time: a level fills the tree in a few grows.
   static constexpr int kGrowBy = 64;
-  // World coordinates are clamped to this before filing: far beyond any level, so only
-  // runaway bodies are clamped, and they still collide with each other out there.
+  // World coordinates (px) are clamped to this before filing: far beyond any level, so only
+  // runaway bodies are clamped.
   static constexpr float kBound = 8192.0f;
-  // World pixels to tree units. The smallest cell is one unit, 25 px: about a small ship, so a
-  // bullet is filed in a handful of cells and a ship's query meets few shapes that are far off.
+  // World pixels to tree units. The smallest cell is one unit, 25 px across: small enough that
+  // a small shape's query meets few shapes far off, large enough that it is filed in few cells.
   static constexpr float kScale = 0.04f;
   // Levels below the root, and the root's side in tree units: 2^14 smallest cells a side,
   // each one unit across.

@@ -72,8 +72,7 @@ void xT1TowerEntity::drawLayer(Graphics* g, ScreenBase* screen) {
                          {4.5f, Color(0, 255, 255, 160)},
                          {2.0f, Color(0, 255, 255, 190)},
                          {1.0f, Color(255, 255, 255, 255)}};
-  g->pushMatrix();
-  g->translate(origin.x, origin.y);
+  // Drawn in the tower's own frame (the widget manager has moved there).
   if (!flashing_) {
     for (xSharkEntity* target : shotList_) {
       if (!manager || !manager->findLiveEntity(target)) continue;
@@ -85,6 +84,5 @@ void xT1TowerEntity::drawLayer(Graphics* g, ScreenBase* screen) {
       g->drawLine(centre, kill - origin, 12.0f, true, Color(255, 255, 255, 255), 0, 0);
   }
   shots_.clear();
-  g->popMatrix();
   xBaseTowerEntity::drawLayer(g, screen);
 }

@@ -378,12 +378,10 @@ void xBaseTowerEntity::attack(const std::vector<xSharkEntity*>& targets) {
 
 // --- drawing ---
 
+// The widget manager draws a widget in its own frame: (0, 0) is the cell's corner.
 void xBaseTowerEntity::draw(Graphics* g, ScreenBase*) {
-  g->pushMatrix();
-  g->translate(getX(), getY());
   if (flashing_) {
     g->fillRect(bodyRect_, Color(255, 255, 255, flashAlpha_));
-    g->popMatrix();
     return;
   }
   if (!texture_) {
@@ -394,14 +392,11 @@ void xBaseTowerEntity::draw(Graphics* g, ScreenBase*) {
   }
   if (Texture* pip = gameTexture(kUpgradePip))
     for (int i = 0; i < upgradeLevel_; ++i) g->drawImage(11 * i, -2, pip, Color(255, 255, 255, 255));
-  g->popMatrix();
   if (WidgetManager* m = getManager()) m->addToLayer(this, renderingPriority_);
 }
 
 void xBaseTowerEntity::drawLayer(Graphics* g, ScreenBase*) {
   if (flashing_) return;
-  g->pushMatrix();
-  g->translate(getX(), getY());
   if (selected_ && rangeSensor_) {
     g->fillCircle(16.0f, 16.0f, effectiveRange_, 0.0f,
                   Color(rangeColour_.r, rangeColour_.g, rangeColour_.b, kRangeFillAlpha));
@@ -422,7 +417,6 @@ void xBaseTowerEntity::drawLayer(Graphics* g, ScreenBase*) {
     if (lastInterestBonus_ > 0)
       if (Texture* t = gameTexture(kBoostBank)) g->drawImage(22, 18, t, white);
   }
-  g->popMatrix();
 }
 
 void xBaseTowerEntity::infoText(Graphics* g) {

@@ -9,17 +9,16 @@ Run from the repository root: /usr/bin/python3 tools/gen_bridge.py
 """
 import math
 import os
-import re
 
 from PIL import Image, ImageDraw, ImageFilter
 
+from label_block import write_label_block
 from gen_ui_images import CYAN, PALE, PANEL, SS, canvas, finish, rounded_panel, s, save
 
 GAME = os.path.join("content", "images", "game")
 UI = os.path.join(GAME, "userinterface")
 TOWER_BUTTONS = os.path.join(GAME, "towerbuttons")
 LAYOUT = os.path.join(UI, "CommandBridgeUI.xml")
-STRINGS = os.path.join("content", "strings", "english.xml")
 
 WHITE = (255, 255, 255)
 AMBER = (255, 190, 70)
@@ -273,18 +272,6 @@ BLOCK_START = "  <!-- command bridge: tools/gen_bridge.py -->"
 BLOCK_END = "  <!-- end of command bridge -->"
 
 
-def write_labels():
-    with open(STRINGS, encoding="utf-8") as f:
-        text = f.read()
-    block = [BLOCK_START] + ['  <Label %s="%s" />' % kv for kv in LABELS] + [BLOCK_END]
-    pattern = re.compile(re.escape(BLOCK_START) + ".*?" + re.escape(BLOCK_END) + "\n", re.S)
-    new = "\n".join(block) + "\n"
-    if pattern.search(text):
-        text = pattern.sub(lambda m: new, text)
-    else:
-        text = text.replace("</Strings>", new + "</Strings>")
-    with open(STRINGS, "w", encoding="utf-8", newline="\n") as f:
-        f.write(text)
 
 
 def main():
@@ -310,7 +297,7 @@ def main():
     for kind in TOWER_KINDS:
         save(glyph(ICON, ICON, tower_glyph(kind)), TOWER_BUTTONS, kind + ".png")
     write_layout()
-    write_labels()
+    write_label_block(BLOCK_START, BLOCK_END, LABELS)
 
 
 if __name__ == "__main__":

@@ -11,10 +11,10 @@ Run from the repository root: /usr/bin/python3 tools/gen_enemies.py
 """
 import math
 import os
-import re
 
 from PIL import Image, ImageDraw, ImageFilter
 
+from label_block import write_label_block
 from gen_ui_images import SS, canvas, finish, save
 from level_geometry import BALANCE, load_toml
 
@@ -23,7 +23,6 @@ GAME_IMAGES = os.path.join("content", "images", "game")
 SHIP_IMAGES = os.path.join(GAME_IMAGES, "enemies")
 SHOT_IMAGES = os.path.join(GAME_IMAGES, "shots")
 STATION_IMAGES = os.path.join(GAME_IMAGES, "station")
-STRINGS = os.path.join("content", "strings", "english.xml")
 
 # Hull palette shared by every enemy: the enemy side is orange and red; each class adds its
 # own colour on cockpit, lights and engines so the class reads at a glance.
@@ -358,29 +357,14 @@ def main():
                   ("behavior", 5), ("reward", 0), ("class", "noclass")]
         write_entity("station/%s.xml" % key, "Station module: %s." % key, attrs)
 
-    write_labels(labels)
+    write_label_block(BLOCK_START, BLOCK_END, labels)
 
 
 BLOCK_START = "  <!-- enemy classes: tools/gen_enemies.py -->"
 BLOCK_END = "  <!-- end of enemy classes -->"
 
 
-def xml_escape(text):
-    return text.replace("&", "&amp;").replace('"', "&quot;").replace("<", "&lt;")
 
-
-def write_labels(labels):
-    with open(STRINGS, encoding="utf-8") as f:
-        text = f.read()
-    block = [BLOCK_START] + ['  <Label %s="%s" />' % (k, xml_escape(v)) for k, v in labels] + [BLOCK_END]
-    pattern = re.compile(re.escape(BLOCK_START) + ".*?" + re.escape(BLOCK_END) + "\n", re.S)
-    new = "\n".join(block) + "\n"
-    if pattern.search(text):
-        text = pattern.sub(lambda m: new, text)
-    else:
-        text = text.replace("</Strings>", new + "</Strings>")
-    with open(STRINGS, "w", encoding="utf-8", newline="\n") as f:
-        f.write(text)
 
 
 if __name__ == "__main__":

@@ -9,17 +9,16 @@ Run from the repository root: /usr/bin/python3 tools/gen_towers.py
 """
 import math
 import os
-import re
 
 from PIL import Image, ImageDraw
 
+from label_block import write_label_block
 from gen_ui_images import SS, canvas, finish, save
 from level_geometry import BALANCE, load_toml
 
 ENTITIES = os.path.join("content", "config", "Entities", "towers")
 GAME_IMAGES = os.path.join("content", "images", "game")
 TOWER_IMAGES = os.path.join(GAME_IMAGES, "towers")
-STRINGS = os.path.join("content", "strings", "english.xml")
 
 CYAN = (80, 220, 255)
 DEEP = (14, 60, 92)
@@ -125,22 +124,7 @@ PANEL_LABELS = [
 ]
 
 
-def xml_escape(text):
-    return text.replace("&", "&amp;").replace('"', "&quot;").replace("<", "&lt;")
 
-
-def write_labels(labels):
-    with open(STRINGS, encoding="utf-8") as f:
-        text = f.read()
-    block = [BLOCK_START] + ['  <Label %s="%s" />' % (k, xml_escape(v)) for k, v in labels] + [BLOCK_END]
-    pattern = re.compile(re.escape(BLOCK_START) + ".*?" + re.escape(BLOCK_END) + "\n", re.S)
-    new = "\n".join(block) + "\n"
-    if pattern.search(text):
-        text = pattern.sub(lambda m: new, text)
-    else:
-        text = text.replace("</Strings>", new + "</Strings>")
-    with open(STRINGS, "w", encoding="utf-8", newline="\n") as f:
-        f.write(text)
 
 
 PICTURES = {"T1": beam_turret}
@@ -157,7 +141,7 @@ def main():
         save(picture, TOWER_IMAGES, key.lower() + ".png")
         save(button_frame(PICTURES[key](BUTTON_SIZE * 2), BUTTON_SIZE), TOWER_IMAGES, key.lower() + "_button.png")
         labels += [("TOWER_NAME_" + key, t["name"]), ("INFO_" + key, t["info"])]
-    write_labels(labels)
+    write_label_block(BLOCK_START, BLOCK_END, labels)
 
 
 if __name__ == "__main__":

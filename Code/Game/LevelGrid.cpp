@@ -28,30 +28,22 @@ constexpr float kPickRadius = 20.0f;
 // Depth of a tower's widget: above the field, below the bridge.
 constexpr int kTowerDepth = 200;
 
-// Tower files by kind id; the kinds the game builds so far.
-struct TowerKind {
-  int typeId;
-  const char* file;
-};
-const TowerKind kTowerKinds[] = {{0, "content/config/Entities/towers/base-001.xml"}};
-
 }  // namespace
 
 void LevelScreen::readTowers(const TiXmlElement* stage, const bge::XmlReader& reader) {
   towerDescriptions_.clear();
   auto load = [&](int typeId) {
-    for (const TowerKind& kind : kTowerKinds) {
-      if (kind.typeId != typeId) continue;
-      xBaseTowerDesc* desc = &t1Desc_;
-      desc->sceneEntityManager = this;
-      if (!desc->complete) desc->loadFromFile(kind.file);
-      desc->sceneEntityManager = this;
-      towerDescriptions_.push_back(desc);
-    }
+    const char* file = towerKindFile(typeId);
+    auto kind = towerKinds_.find(typeId);
+    if (!file || kind == towerKinds_.end()) return;
+    xBaseTowerDesc* desc = kind->second.get();
+    desc->sceneEntityManager = this;
+    if (!desc->complete) desc->loadFromFile(file);
+    towerDescriptions_.push_back(desc);
   };
   const TiXmlElement* towers = stage->FirstChildElement("Towers");
   if (!towers || gameMode_ == MODE_ALLTOWERS) {
-    for (const TowerKind& kind : kTowerKinds) load(kind.typeId);
+    for (const TowerKindFile& kind : towerKindFiles()) load(kind.typeId);
     return;
   }
   for (const TiXmlElement* t = towers->FirstChildElement("Tower"); t; t = t->NextSiblingElement("Tower"))

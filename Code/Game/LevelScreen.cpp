@@ -63,6 +63,8 @@ LevelScreen::LevelScreen(int missionId, const std::string& levelFile, int gameMo
   if (app && gameMode_ >= 0 && gameMode_ <= MODE_ENDLESS) {
     if (LabelManager* labels = app->gameMessages()) modeName_ = labels->getLabel(kModeLabels[gameMode_]);
   }
+  for (const TowerKindFile& kind : towerKindFiles())
+    if (auto desc = makeTowerDescription(kind.typeId)) towerKinds_[kind.typeId] = std::move(desc);
   pathColours_ = {0xFFFFFF00u, 0xFFF03CBCu, 0xFF00AAFFu, 0xFFFFFFFFu, 0xFF00FFFFu, 0xFF00FF00u};
 }
 

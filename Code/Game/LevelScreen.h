@@ -6,7 +6,8 @@
 
 #include "Foundation/Math/QlnMath.h"
 #include "Game/Entities/enemies/WaveDescription.h"
-#include "Game/Entities/towers/T1TowerEntity.h"
+#include "Game/Entities/towers/TowerCatalogue.h"
+#include "Game/Entities/towers/xBaseTowerEntity.h"
 #include "Game/SceneEntityManager.h"
 #include "GenericEntry.h"
 #include "ScreenBase.h"
@@ -324,7 +325,8 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   int hoveredCell_ = -1;
   QuillonPHX2D::Vec2 hoveredCellCentre_{0.0f, 0.0f};
   int nextEntityId_ = 0;
-  xT1TowerDesc t1Desc_;
+  // One description object per tower kind, by typeId; owned, made with the screen.
+  std::map<int, std::unique_ptr<xBaseTowerDesc>> towerKinds_;
   std::vector<xBaseTowerDesc*> towerDescriptions_;  // not owned: the descriptions above
   xBaseTowerDesc* selectedTowerDesc_ = nullptr;     // not owned
   xBaseTowerEntity* selectedTower_ = nullptr;       // not owned; looked up before use

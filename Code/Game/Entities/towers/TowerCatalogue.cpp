@@ -1,0 +1,39 @@
+#include "Game/Entities/towers/TowerCatalogue.h"
+
+#include "Game/Entities/towers/T1TowerEntity.h"
+
+const std::vector<TowerKindFile>& towerKindFiles() {
+  static const std::vector<TowerKindFile> kinds = {
+      {0, "content/config/Entities/towers/base-001.xml"},
+      {1, "content/config/Entities/towers/base-002.xml"},
+      {2, "content/config/Entities/towers/base-003.xml"},
+      {3, "content/config/Entities/towers/base-004.xml"},
+      {4, "content/config/Entities/towers/base-005.xml"},
+      {5, "content/config/Entities/towers/base-006.xml"},
+      {6, "content/config/Entities/towers/base-007.xml"},
+      {7, "content/config/Entities/towers/base-008.xml"},
+      {8, "content/config/Entities/towers/base-009.xml"},
+      {9, "content/config/Entities/towers/base-010.xml"},
+      {10, "content/config/Entities/towers/supportbase-101.xml"},
+      {13, "content/config/Entities/towers/supportbase-104.xml"},
+      {14, "content/config/Entities/towers/supportbase-105.xml"},
+      {15, "content/config/Entities/towers/deploymentbase-000.xml"},
+      {16, "content/config/Entities/towers/wavepointbase-000.xml"},
+  };
+  return kinds;
+}
+
+const char* towerKindFile(int typeId) {
+  for (const TowerKindFile& kind : towerKindFiles())
+    if (kind.typeId == typeId) return kind.file;
+  return nullptr;
+}
+
+std::unique_ptr<xBaseTowerDesc> makeTowerDescription(int typeId) {
+  switch (typeId) {
+    case 0:
+      return std::make_unique<xT1TowerDesc>();
+    default:
+      return nullptr;
+  }
+}

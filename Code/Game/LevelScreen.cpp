@@ -80,6 +80,7 @@ LevelScreen::~LevelScreen() {
   removeAllEntities();
   selectedTower_ = nullptr;
   pickedEnemy_ = nullptr;
+  releaseMusic();
 }
 
 bool LevelScreen::isBattleAssistantOn() const { return battleAssistant_ && battleAssistant_->getValue() == 1; }
@@ -133,6 +134,7 @@ void LevelScreen::makeAnimations() {
 }
 
 void LevelScreen::init() {
+  startMusic();
   makeStars();
   setInTransition(new FadeInTransition(kFadeMs, Color(0, 0, 0, 255)));
   setOutTransition(new FadeOutTransition(kFadeMs, Color(0, 0, 0, 255)));
@@ -155,6 +157,7 @@ void LevelScreen::init() {
   buildPathMarkers();
   initFromXml(kBridgeLayout);
   SfxContainer::instance()->playSound("UI_BOOT");
+  loadParticleKinds();
   state_ = kLevelBooting;
   makeAnimations();
   if (g_ptrSDK) g_ptrSDK->unpauseSimulation();
@@ -186,6 +189,7 @@ void LevelScreen::onMinimized() { pauseClocks(); }
 void LevelScreen::onRestored() { resumeClocks(); }
 
 void LevelScreen::preUpdate(int) {
+  flushParticleRequests();
   resizeSensors();
   // Entities added while the widgets update are appended, not sorted in: a sort
   // would reorder the list the widget pass is walking.

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -6,6 +7,7 @@
 
 #include "Foundation/Math/QlnMath.h"
 #include "Game/Entities/enemies/WaveDescription.h"
+#include "Game/Entities/shots/xSimpleParticle.h"
 #include "Game/Entities/towers/TowerCatalogue.h"
 #include "Game/Entities/towers/xBaseTowerEntity.h"
 #include "Game/SceneEntityManager.h"
@@ -17,6 +19,7 @@
 #include "widgets/CheckBoxListener.h"
 
 class ImageWidget;
+class MixMusic;
 class Texture;
 class TowerCommandWidget;
 class TiXmlElement;
@@ -184,6 +187,29 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void bookKill(int score, float reward);
   LevelStats makeStats() const;
 
+  // --- particle effects (LevelParticles.cpp) ---
+  // Particle kinds: 0 the level's own (hits, rings, explosions), 1 plain sparks.
+  enum { kParticleKinds = 2 };
+  // 20 particles thrown back against the hit direction.
+  void spawnHitParticle(const QuillonPHX2D::Vec2& hitDirection, const QuillonPHX2D::Vec2& position, float strength,
+                        const Color& colour);
+  // A ring of 12 particles at 30 degree steps, the first along +x, made from the
+  // given kind (callers pass a copy of particleDescription()).
+  void spawnRingParticle(const QuillonPHX2D::Vec2& position, float strength, const Color& colour,
+                         xSimpleParticleEntityDesc description);
+  // An explosion of count particles in random directions.
+  void spawnScatterParticle(const QuillonPHX2D::Vec2& position, const Color& colour, int count);
+  const xSimpleParticleEntityDesc& particleDescription(int kind = 0) const;
+  // Makes the particles asked for while the physics world was stepping.
+  void flushParticleRequests();
+
+  // --- music (LevelMusic.cpp) ---
+  // Starts the mission's music with its announcement; no track, no music.
+  void startMusic();
+  // The music scene of the mission: its campaign entry's music number, else the mission id.
+  int musicScene() const;
+  MixMusic* music() const { return music_; }
+
   // --- the command bridge (LevelBridge.cpp) ---
   // Builds the bridge from its layout and starts its boot; false (with a message)
   // when the layout gives nothing.
@@ -275,6 +301,12 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void showBridgeButton(int id, bool shown) const;
   // Rolls the tower passes around the widget update (support boosts, sensors).
   void resizeSensors();
+  void loadParticleKinds();
+  void releaseMusic();
+  // A particle of the kind at the position and angle, in the physics world but not
+  // yet on the scene; null when the world or the kind cannot make one.
+  xSimpleParticle* makeParticle(xSimpleParticleEntityDesc& desc, const QuillonPHX2D::Vec2& position, float angle,
+                                const Color& colour);
   // --- command bridge parts (LevelBridge.cpp) ---
   void playBridgeIntro();
   // Puts every numbered bridge image at its boot offset.
@@ -379,5 +411,11 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   int checkPointCount_ = -1;
   std::string message_;
   GenericEntry<int>* battleAssistant_ = nullptr;  // not owned: the save game's entry
+  xSimpleParticleEntityDesc particleDescs_[kParticleKinds];
+  // Particles asked for from inside a contact: the world cannot take new shapes while
+  // it walks its own, so they are made when the step is over.
+  std::vector<std::function<void()>> particleRequests_;
+  // The level's music; owned, so a restarted level frees the old one and plays its own.
+  MixMusic* music_ = nullptr;
   LevelStats finalStats_;
 };

@@ -18,6 +18,7 @@
 #include "Game/Entities/enemies/SimpleEnemyEntity.h"
 #include "Game/Entities/shots/xEnemyBulletEntity.h"
 #include "Game/Entities/shots/xPlayerBulletEntity.h"
+#include "Game/Entities/shots/xSimpleParticle.h"
 #include "Game/Entities/xExitZoneEntity.h"
 #include "LevelRunner.h"
 
@@ -199,6 +200,9 @@ TEST(ShippedFiles, TheGameReadsEveryOneWithoutAComplaint) {
     } else if (folder == "bullets") {
       xEnemyBulletEntityDesc d;
       ok = d.loadFromFile(file);
+    } else if (file.find("_particle.xml") != std::string::npos) {
+      xSimpleParticleEntityDesc d;
+      ok = d.loadFromFile(file) && d.complete;
     } else if (folder == "zones") {
       xExitZoneEntityDesc d;
       ok = d.loadFromFile(file);

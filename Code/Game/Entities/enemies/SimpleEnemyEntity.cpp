@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <new>
 
 #include "CollisionContext/Categories/CategoryDispatcher.h"
@@ -500,6 +501,10 @@ bool xSimpleEnemy::takeDamage(int damage, float interestRate) {
       hitAlpha_ = 255;
       hitFlashAction_->start(this, kHitFlashEnded);
     }
+    if (LevelScreen* level = LevelScreen::current()) {
+      const Vec3 p = absPlacement();
+      level->spawnScatterParticle(Vec2(p.x, p.y), particleColor_, 2);
+    }
     return false;
   }
   energy_ = 0;
@@ -511,6 +516,12 @@ bool xSimpleEnemy::takeDamage(int damage, float interestRate) {
       for (int i = 0; i < 20; ++i) level->loseLife();
   }
   maxEnergy_ = static_cast<int>(maxEnergy_ * (1.0f + interestRate) + maxEnergy_);
+  if (LevelScreen* level = LevelScreen::current()) {
+    const Vec3 p = absPlacement();
+    level->spawnScatterParticle(Vec2(p.x, p.y), particleColor_, 20);
+    const Color ring(std::rand() % 255, std::rand() % 255, std::rand() % 255, std::rand() % 255);
+    level->spawnRingParticle(Vec2(p.x, p.y), 64.0f, ring, level->particleDescription());
+  }
   onKilled(reward);
   counted_ = true;
   if (sceneEntityManager_) sceneEntityManager_->scheduleRemoval(this, true);

@@ -37,7 +37,7 @@ bool xEnemyBulletEntity::removeOnce() {
   return true;
 }
 
-bool xEnemyBulletEntity::notifyCollision(xShape*, xShape* other, const Vec2&, float, const Vec2&) {
+bool xEnemyBulletEntity::notifyCollision(xShape*, xShape* other, const Vec2& point, float, const Vec2& normal) {
   if (!other || !other->getCollisionCategory()) return false;
   const std::string theirs = other->getCollisionCategory()->categoryID();
   if (theirs == "bulletkillzone") {
@@ -54,6 +54,7 @@ bool xEnemyBulletEntity::notifyCollision(xShape*, xShape* other, const Vec2&, fl
     // A second contact point of the same step finds the bullet queued already.
     if (!removeOnce()) return false;
     if (auto* part = dynamic_cast<xSimpleEnemy*>(other->getOwner())) part->takeDamage(damage_, 0.0f);
+    if (LevelScreen* level = LevelScreen::current()) level->spawnHitParticle(normal * -1.0f, point, 0.4f, imageColor_);
   } else if ((theirs == "player_bullet" || theirs == "player_photontorpedo") && mine == "enemy_bullet") {
     removeOnce();
   }

@@ -1,0 +1,44 @@
+// The level's music: the mission's scene from the campaign, a random track of it,
+// played for as long as the level lives, and the announcement of the track.
+#include "DynamicResources/SceneMusicContainer.h"
+#include "Game/LevelScreen.h"
+#include "Music.h"
+#include "MyApp.h"
+#include "Profile/Mission.h"
+#include "Profile/Profile.h"
+#include "Profile/SpaceStation.h"
+#include "ResourceManager.h"
+#include "music/AnnounceMusicTrack.h"
+
+int LevelScreen::musicScene() const {
+  const MyApp* app = MyApp::instance();
+  const Profile* profile = app ? app->profile() : nullptr;
+  const SpaceStation* station = profile ? profile->findStationById(profile->currentStation()) : nullptr;
+  if (station)
+    for (const Mission* mission : station->missions())
+      if (mission && mission->id() == missionId_) return mission->music();
+  return missionId_;
+}
+
+void LevelScreen::startMusic() {
+  const int scene = musicScene();
+  SceneMusicContainer* catalogue = SceneMusicContainer::instance();
+  const std::string file = catalogue->pickTrack(scene);
+  if (file.empty()) return;
+
+  // The level keeps its own music rather than filing it in the application's
+  // catalogue: a catalogue entry would outlive the level and refuse the music of
+  // a restarted one, which would then play unowned and never be freed.
+  releaseMusic();
+  music_ = new MixMusic(file);
+  if (music_->isLoaded()) music_->play(-1);
+  addWidget(new AnnounceMusicTrack(catalogue->getAuthor(scene), catalogue->getTrackName(scene)));
+}
+
+void LevelScreen::releaseMusic() {
+  if (!music_) return;
+  // Once the mixer is closed, freeing the music would call into it; the process is
+  // ending then, as the resource catalogue also assumes.
+  if (!ResourceManager::isAudioClosed()) delete music_;
+  music_ = nullptr;
+}

@@ -1,0 +1,163 @@
+// A level's particles and music: explosions and rings fade out and leave at their
+// life at either game speed, a scaling particle ends at its scale (and one shrunk to
+// nothing draws nothing), and a restarted level plays music it owns.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+
+#include "DynamicResources/SceneMusicContainer.h"
+#include "Dynamics/Bodies/xBody.h"
+#include "Game/Entities/shots/xSimpleParticle.h"
+#include "LevelFiles.h"
+#include "Music.h"
+#include "RecordingGraphics.h"
+#include "SDLGameApp.h"
+#include "sdk/QuillonPhysicsSDK.h"
+
+using namespace QuillonPHX2D;
+using levelfiles::Folder;
+using levelfiles::runner;
+
+namespace {
+
+constexpr int kFrameMs = 16;
+
+std::vector<xSimpleParticle*> particles(const LevelScreen& level) {
+  std::vector<xSimpleParticle*> found;
+  for (xSharkEntity* e : level.entities())
+    if (auto* p = dynamic_cast<xSimpleParticle*>(e)) found.push_back(p);
+  return found;
+}
+
+float wrapDegrees(float radians) {
+  float d = std::fmod(radians * 180.0f / 3.14159265f, 360.0f);
+  return d < 0.0f ? d + 360.0f : d;
+}
+
+}  // namespace
+
+TEST(LevelParticles, AnExplosionAndARingFadeAndLeaveAtTheirLifeAtEitherSpeed) {
+  Folder f;
+  for (const bool fast : {false, true}) {
+    SCOPED_TRACE(fast ? "fast" : "normal");
+    levelrunner::RunOptions o;
+    o.levelFile = f.level("<Attack id=\"0\">" + f.wave(1, 60000) + "</Attack>");
+    o.seed = 3;
+    o.maxFrames = 60;
+    if (fast) o.script = {{0, "speed", {"fast"}}};
+    const int spawnFrame = 10;
+    const int fadeMs = fast ? 54 : 150;  // three quarters of a 200 ms life, times the game speed
+    int goneAt = -1;
+    int midAlpha = -1;
+    auto watch = [&](LevelScreen& level, int frame) {
+      if (frame == spawnFrame) {
+        level.spawnScatterParticle(Vec2(500.0f, 400.0f), Color(255, 128, 0, 255), 20);
+        level.spawnRingParticle(Vec2(500.0f, 400.0f), 64.0f, Color(0, 255, 255, 255), level.particleDescription());
+        const auto made = particles(level);
+        ASSERT_EQ(32u, made.size());
+        for (xSimpleParticle* p : made) EXPECT_EQ(fadeMs, p->fadeMs());
+        // The ring: twelve particles at 30 degree steps, the first thrown along +x.
+        for (int i = 0; i < 12; ++i) {
+          xSimpleParticle* p = made[20 + i];
+          EXPECT_NEAR(30.0f * i, wrapDegrees(p->absPlacement().z), 0.01f) << i;
+        }
+        const Vec2 first = made[20]->body()->getVelocity();
+        EXPECT_GT(first.x, 0.0f);
+        EXPECT_NEAR(0.0f, first.y, 1e-5f);
+        EXPECT_EQ(Color(0, 255, 255, 255).g, made[20]->color().g);
+      }
+      if (frame <= spawnFrame || goneAt >= 0) return;
+      const auto live = particles(level);
+      if (frame == spawnFrame + fadeMs / kFrameMs / 2 && !live.empty()) midAlpha = live.front()->alpha();
+      if (live.empty()) goneAt = frame;
+    };
+    runner().run(o, watch);
+    // Half-way the particles are fading, and they leave once their fade has run out.
+    EXPECT_GT(midAlpha, 0);
+    EXPECT_LT(midAlpha, 255);
+    const int fadeFrames = (fadeMs + kFrameMs - 1) / kFrameMs;
+    ASSERT_GT(goneAt, 0);
+    EXPECT_GE(goneAt - spawnFrame, fadeFrames);
+    EXPECT_LE(goneAt - spawnFrame, fadeFrames + 2);
+  }
+}
+
+TEST(LevelParticles, AScalingParticleEndsAtItsScaleAndOneShrunkToNothingDrawsNothing) {
+  Folder f;
+  levelrunner::RunOptions o;
+  o.levelFile = f.level("<Attack id=\"0\">" + f.wave(1, 60000) + "</Attack>");
+  o.maxFrames = 2;
+  for (const float endScale : {3.0f, 0.0f}) {
+    SCOPED_TRACE(endScale);
+    RecordingGraphics g;
+    runner().run(o, [&](LevelScreen& level, int frame) {
+      if (frame != 1) return;
+      xSimpleParticleEntityDesc desc = level.particleDescription();
+      ASSERT_NE(nullptr, desc.texture);
+      desc.sceneEntityManager = nullptr;  // driven by hand, outside the scene
+      desc.type = xSimpleParticleEntityDesc::kScaling;
+      desc.startScale = 1.0f;
+      desc.endScale = endScale;
+      auto* p = dynamic_cast<xSimpleParticle*>(g_ptrSDK->createEntity(&desc));
+      ASSERT_NE(nullptr, p);
+      p->setAbsPlacement(Vec3(100.0f, 200.0f, 0.0f));
+      for (int t = 0; t < xSimpleParticle::kScaleMs; t += kFrameMs) p->update(kFrameMs, nullptr);
+      EXPECT_FLOAT_EQ(endScale, p->scale());
+      // Drawn whatever its fade, so the scale is what decides.
+      p->draw(&g, nullptr);
+      g_ptrSDK->destroyEntity(p);
+    });
+    const auto images = g.callsOf("drawImage");
+    if (endScale > 0.0f) {
+      ASSERT_EQ(1u, images.size());
+      const auto scales = g.callsOf("scale");
+      ASSERT_EQ(1u, scales.size());
+      EXPECT_FLOAT_EQ(endScale, scales[0].x);
+      EXPECT_EQ(0, g.depth());  // the transform is undone
+    } else {
+      EXPECT_TRUE(images.empty());
+      EXPECT_TRUE(g.callsOf("scale").empty());
+    }
+  }
+}
+
+// Restarting a level (the pause screen's "again") deletes the old level and makes a new
+// one. Each plays music it owns; the old music goes with the old level (the sanitizer
+// build would report one left behind).
+TEST(LevelMusic, ARestartedLevelPlaysItsOwnMusicAndFreesTheOld) {
+  SDLGameApp& app = runner().app();
+  if (!app.isAudioOpen()) app.initAudio();
+  SceneMusicContainer::instance()->load("content/config/music.xml");
+  const std::string file = "content/levels/mission_00.xml";
+
+  auto* level = new LevelScreen(0, file, MODE_CLASSIC, 1);
+  app.changeState(level);
+  for (int i = 0; i < 3; ++i) app.update(kFrameMs);
+  EXPECT_EQ(0, level->musicScene());  // no campaign loaded: the mission id
+  MixMusic* first = level->music();
+  ASSERT_NE(nullptr, first);
+  if (app.isAudioOpen()) {
+    EXPECT_TRUE(first->isPlaying());
+  }
+
+  level->close(3000, true);
+  for (int i = 0; i < 60 && LevelScreen::current() == level; ++i) {
+    app.update(kFrameMs);
+    app.deleteQueuedStates();
+  }
+  LevelScreen* again = LevelScreen::current();
+  ASSERT_NE(nullptr, again);
+  ASSERT_NE(level, again);
+  for (int i = 0; i < 3; ++i) app.update(kFrameMs);
+  ASSERT_NE(nullptr, again->music());
+  if (app.isAudioOpen()) {
+    EXPECT_TRUE(again->music()->isPlaying());
+  }
+
+  app.popState();
+  app.deleteQueuedStates();
+  EXPECT_EQ(nullptr, LevelScreen::current());
+  // Later tests of this program run levels without music.
+  SceneMusicContainer::destroyInstance();
+}

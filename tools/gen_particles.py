@@ -19,8 +19,8 @@ ENTITIES = os.path.join("content", "config", "Entities")
 IMAGES = os.path.join("content", "images", "game", "particles")
 
 # Light and small: a particle is pushed once and then drifts; the mass sets how far the
-# push throws it (a ring of strength 64 spreads about a ship's width).
-MASS = 4
+# push throws it: an explosion spreads about 40 px, a ring of strength 64 about 60 px.
+MASS = 0.5
 RADIUS = 2
 
 KINDS = [

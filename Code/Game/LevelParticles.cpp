@@ -53,8 +53,8 @@ void LevelScreen::flushParticleRequests() {
   for (auto& make : requests) make();
 }
 
-xSimpleParticle* LevelScreen::makeParticle(xSimpleParticleEntityDesc& desc, const Vec2& position, float angle,
-                                           const Color& colour) {
+xSimpleParticle* LevelScreen::throwParticle(xSimpleParticleEntityDesc& desc, const Vec2& position, float angle,
+                                            const Color& colour, float speed, float push) {
   if (!g_ptrSDK) return nullptr;
   auto* particle = dynamic_cast<xSimpleParticle*>(g_ptrSDK->createEntity(&desc));
   // A kind whose file gave no body cannot move; such a particle is not shown.
@@ -63,7 +63,10 @@ xSimpleParticle* LevelScreen::makeParticle(xSimpleParticleEntityDesc& desc, cons
     return nullptr;
   }
   particle->setAbsPlacement(Vec3(position.x, position.y, angle));
+  particle->body()->setVelocity(unit(angle) * speed);
+  particle->body()->addForce(unit(angle) * push);
   particle->setColor(colour);
+  addEntity(particle, true);
   return particle;
 }
 
@@ -77,11 +80,7 @@ void LevelScreen::spawnHitParticle(const Vec2& hitDirection, const Vec2& positio
   for (int i = 0; i < kHitParticles; ++i) {
     const float angle = base + qlnDegToRad(static_cast<float>(std::rand() % 10 - 5));
     const float speed = static_cast<float>(std::rand() % 5) * 0.0625f;
-    xSimpleParticle* p = makeParticle(particleDescs_[0], position, angle, colour);
-    if (!p) return;
-    p->body()->setVelocity(unit(angle) * speed);
-    p->body()->addForce(unit(angle) * strength);
-    addEntity(p, true);
+    if (!throwParticle(particleDescs_[0], position, angle, colour, speed, strength)) return;
   }
 }
 
@@ -93,13 +92,11 @@ void LevelScreen::spawnRingParticle(const Vec2& position, float strength, const 
   }
   for (int i = 0; i < kRingParticles; ++i) {
     const float angle = qlnDegToRad(kRingStepDeg * static_cast<float>(i));
-    xSimpleParticle* p = makeParticle(description, position, angle, colour);
+    xSimpleParticle* p =
+        throwParticle(description, position, angle, colour, strength * kRingSpeed, strength * kRingPush);
     if (!p) return;
     p->body()->setAngVelocity(kRingSpin);
-    p->body()->setVelocity(unit(angle) * (strength * kRingSpeed));
-    p->body()->addForce(unit(angle) * (strength * kRingPush));
     p->body()->addTorque(kRingTorque);
-    addEntity(p, true);
   }
 }
 
@@ -112,10 +109,6 @@ void LevelScreen::spawnScatterParticle(const Vec2& position, const Color& colour
     const float angle = qlnDegToRad(static_cast<float>(std::rand() % 360));
     const float speed = static_cast<float>(std::rand() % 5) * 0.025f;
     const float push = static_cast<float>(std::rand() % 50) * 0.025f;
-    xSimpleParticle* p = makeParticle(particleDescs_[0], position, angle, colour);
-    if (!p) return;
-    p->body()->setVelocity(unit(angle) * speed);
-    p->body()->addForce(unit(angle) * push);
-    addEntity(p, true);
+    if (!throwParticle(particleDescs_[0], position, angle, colour, speed, push)) return;
   }
 }

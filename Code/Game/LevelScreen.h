@@ -303,10 +303,10 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void resizeSensors();
   void loadParticleKinds();
   void releaseMusic();
-  // A particle of the kind at the position and angle, in the physics world but not
-  // yet on the scene; null when the world or the kind cannot make one.
-  xSimpleParticle* makeParticle(xSimpleParticleEntityDesc& desc, const QuillonPHX2D::Vec2& position, float angle,
-                                const Color& colour);
+  // A particle of the kind on the scene at the position, facing and thrown along the
+  // angle with that speed and push; null when the world or the kind cannot make one.
+  xSimpleParticle* throwParticle(xSimpleParticleEntityDesc& desc, const QuillonPHX2D::Vec2& position, float angle,
+                                 const Color& colour, float speed, float push);
   // --- command bridge parts (LevelBridge.cpp) ---
   void playBridgeIntro();
   // Puts every numbered bridge image at its boot offset.

@@ -6,6 +6,7 @@
 #include "Game/Entities/enemies/SimpleEnemyEntity.h"
 #include "Game/Entities/shots/xEnemyBulletEntity.h"
 #include "Game/Entities/shots/xPlayerBulletEntity.h"
+#include "Game/Entities/shots/xSimpleParticle.h"
 #include "Game/Entities/xExitZoneEntity.h"
 #include "Game/LevelScreen.h"
 #include "LevelRunner.h"
@@ -28,6 +29,11 @@ void buildAndDestroy(xPhysicsPrimitiveEntityDesc& desc) {
     requireFinite(p.y, "an entity's y");
     CheckingGraphics g;
     entity->drawLayer(&g, nullptr);
+    // A particle changes its scale and fades as it updates, and draws itself at once.
+    if (auto* particle = dynamic_cast<xSimpleParticle*>(entity)) {
+      for (int i = 0; i < 20; ++i) particle->update(16, nullptr);
+      particle->draw(&g, nullptr);
+    }
   }
   g_ptrSDK->destroyEntity(e);
 }
@@ -50,6 +56,9 @@ void fuzzEntityFile(const uint8_t* data, size_t size) {
   xExitZoneEntityDesc zone;
   zone.loadFromFile(path);
   buildAndDestroy(zone);
+  xSimpleParticleEntityDesc particle;
+  particle.loadFromFile(path);
+  buildAndDestroy(particle);
   QuillonPHX2D::qlnDestroyQuillonSDK();
 }
 

@@ -1,5 +1,6 @@
 #include "Game/Entities/shots/xSimpleParticle.h"
 
+#include <cmath>
 #include <cstdio>
 #include <new>
 
@@ -26,6 +27,7 @@ constexpr float kAreaW = 1366.0f;
 constexpr float kAreaH = 768.0f;
 // A particle fades over three quarters of its life setting.
 constexpr float kFadeShare = 0.75f;
+constexpr int kMaxFadeMs = 60000;
 
 // The level's game speed; the intro and other screens without a level run at normal speed.
 float speedFactorNow() {
@@ -62,10 +64,11 @@ int xSimpleParticle::lifeSetting() {
 }
 
 xSimpleParticle::xSimpleParticle() {
-  fadeMs_ = static_cast<int>(static_cast<float>(lifeSetting()) * speedFactorNow() * kFadeShare);
+  const double lifeMs = static_cast<double>(lifeSetting()) * speedFactorNow() * kFadeShare;
   // A life of no time (or a negative setting) still fades over one step, so the end
-  // of the fade is always told after the particle is on the scene.
-  if (fadeMs_ < 1) fadeMs_ = 1;
+  // of the fade is always told after the particle is on the scene; a huge setting
+  // stops at a minute rather than overflowing.
+  fadeMs_ = lifeMs < 1.0 ? 1 : lifeMs > kMaxFadeMs ? kMaxFadeMs : static_cast<int>(lifeMs);
   TinyActionSequence* fade = new TinyActionSequence(false);
   fade->addAction(new TinyRelIncrementator<int>(TinyTimer(fadeMs_), &alpha_, -255, linearOperatorFunction, 1.0f));
   fade_ = fade;
@@ -82,9 +85,11 @@ void xSimpleParticle::notifyCreated(xEntityDesc* desc) {
   const auto* d = dynamic_cast<const xSimpleParticleEntityDesc*>(desc);
   if (!d) return;
   type_ = d->type;
-  if (type_ == xSimpleParticleEntityDesc::kScaling) {
+  const float change = d->endScale - d->startScale;
+  // Scales far apart in a file would give an endless size; such a particle keeps its own.
+  if (type_ == xSimpleParticleEntityDesc::kScaling && std::isfinite(change)) {
     TinyActionSequence* scaling = new TinyActionSequence(false);
-    scaling->addAction(new TinyRelIncrementator<float>(TinyTimer(kScaleMs), &scale_, d->endScale - d->startScale,
+    scaling->addAction(new TinyRelIncrementator<float>(TinyTimer(kScaleMs), &scale_, change,
                                                        linearOperatorFunction, 1.0f));
     scaling_ = scaling;
     scaling_->start(nullptr, -1);

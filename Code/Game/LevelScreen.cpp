@@ -152,6 +152,7 @@ void LevelScreen::init() {
   }
 
   loadLevel();
+  loadMissileKinds();
   buildPathMarkers();
   initFromXml(kBridgeLayout);
   SfxContainer::instance()->playSound("UI_BOOT");

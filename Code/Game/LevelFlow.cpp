@@ -91,6 +91,7 @@ void LevelScreen::onWaveFinished() {
   if (gameMode_ != MODE_MAXCREDITS) credits_ = credits_ * (interestPercent_ / 100.0 + 1.0);
   updateTowerButtons();
   playIfAssisted("SFX_WAVE_FINISHED");
+  burstMissilesAtWaveEnd();
   if (gameMode_ != MODE_ENDLESS) saveCheckPointIfDue();
   if (!autoNextWave_) {
     // The player sends the next wave; the level time stands still until then.

@@ -7,6 +7,7 @@
 #include "Dynamics/Bodies/xBody.h"
 #include "Dynamics/World/xPhysicsContext.h"
 #include "Foundation/Math/QlnFunctions.h"
+#include "Game/Entities/missiles/xPlayerSmartMissileEntity.h"
 #include "Game/Entities/shots/xSimpleParticle.h"
 #include "Game/LevelScreen.h"
 #include "sdk/QuillonPhysicsSDK.h"
@@ -19,6 +20,10 @@ constexpr const char* kParticleFiles[LevelScreen::kParticleKinds] = {
     "content/config/Entities/magicdust_particle.xml", "content/config/Entities/primitive_particle.xml"};
 
 constexpr int kHitParticles = 20;
+constexpr int kMissileBurstParticles = 10;
+// The playfield a missile must be over to burst visibly (the bridge lies right of it).
+constexpr float kFieldW = 1024.0f;
+constexpr float kFieldH = 768.0f;
 constexpr int kRingParticles = 12;
 constexpr float kRingStepDeg = 30.0f;
 // A ring turns a quarter degree per step and spreads slowly compared with its push.
@@ -110,5 +115,18 @@ void LevelScreen::spawnScatterParticle(const Vec2& position, const Color& colour
     const float speed = static_cast<float>(std::rand() % 5) * 0.025f;
     const float push = static_cast<float>(std::rand() % 50) * 0.025f;
     if (!throwParticle(particleDescs_[0], position, angle, colour, speed, push)) return;
+  }
+}
+
+void LevelScreen::burstMissilesAtWaveEnd() {
+  // A copy: the bursts add particles to the list being walked.
+  const std::vector<xSharkEntity*> all = entities();
+  for (xSharkEntity* e : all) {
+    auto* missile = dynamic_cast<xPlayerSmartMissileEntity*>(e);
+    if (!missile || isScheduledForRemoval(missile)) continue;
+    const Vec3 p = missile->absPlacement();
+    if (p.x >= 0.0f && p.x < kFieldW && p.y >= 0.0f && p.y < kFieldH)
+      spawnScatterParticle(Vec2(p.x, p.y), Color(255, 0, 255, 255), kMissileBurstParticles);
+    scheduleRemoval(missile, true);
   }
 }

@@ -205,6 +205,8 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   const xSimpleParticleEntityDesc& particleDescription(int kind = 0) const;
   // Makes the particles asked for while the physics world was stepping.
   void flushParticleRequests();
+  // At a wave's end every homing missile goes; one still over the field bursts first.
+  void burstMissilesAtWaveEnd();
 
   // --- music (LevelMusic.cpp) ---
   // Starts the mission's music with its announcement; no track, no music.

@@ -1,6 +1,7 @@
 // A level's particles and music: explosions and rings fade out and leave at their
 // life at either game speed, a scaling particle ends at its scale (and one shrunk to
-// nothing draws nothing), and a restarted level plays music it owns.
+// nothing draws nothing), missiles burst at a wave's end, and a restarted level plays
+// music it owns.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,6 +9,8 @@
 
 #include "DynamicResources/SceneMusicContainer.h"
 #include "Dynamics/Bodies/xBody.h"
+#include "Game/Entities/enemies/SimpleEnemyEntity.h"
+#include "Game/Entities/missiles/xPlayerSmartMissileEntity.h"
 #include "Game/Entities/shots/xSimpleParticle.h"
 #include "LevelFiles.h"
 #include "Music.h"
@@ -120,6 +123,44 @@ TEST(LevelParticles, AScalingParticleEndsAtItsScaleAndOneShrunkToNothingDrawsNot
       EXPECT_TRUE(g.callsOf("scale").empty());
     }
   }
+}
+
+TEST(LevelParticles, AtAWavesEndMissilesGoAndOnlyThoseOverTheFieldBurst) {
+  Folder f;
+  levelrunner::RunOptions o;
+  o.levelFile = f.level("<Attack id=\"0\">" + f.wave(1, 100) + "</Attack><Attack id=\"1\">" + f.wave(1, 100) +
+                        "</Attack>");
+  o.script = {{0, "start", {}}};
+  o.maxFrames = 40;
+  const int killFrame = 20;
+  size_t missilesAtKill = 0, missilesAfter = 99, burst = 0, particlesAfter = 0;
+  runner().run(o, [&](LevelScreen& level, int frame) {
+    auto missiles = [&] {
+      size_t n = 0;
+      for (xSharkEntity* e : level.entities()) n += dynamic_cast<xPlayerSmartMissileEntity*>(e) ? 1 : 0;
+      return n;
+    };
+    if (frame == killFrame) {
+      const auto ships = LevelScreen::findEnemies(level);
+      ASSERT_EQ(1u, ships.size());
+      // One missile over the field, one beside it over the bridge.
+      level.launchMissile(Vec2(500.0f, 400.0f), nullptr, 0, ships[0], 1.0f);
+      level.launchMissile(Vec2(1200.0f, 400.0f), nullptr, 0, ships[0], 1.0f);
+      missilesAtKill = missiles();
+      ships[0]->takeDamage(1000000, 0.0f);  // its explosion: 20 scattered and a ring of 12
+    }
+    if (frame == killFrame + 2) {
+      missilesAfter = missiles();
+      const auto made = particles(level);
+      particlesAfter = made.size();
+      for (xSimpleParticle* p : made)
+        burst += p->color().r == 255 && p->color().g == 0 && p->color().b == 255 ? 1 : 0;
+    }
+  });
+  EXPECT_EQ(2u, missilesAtKill);
+  EXPECT_EQ(0u, missilesAfter);
+  EXPECT_EQ(32u + 10u, particlesAfter);
+  EXPECT_EQ(10u, burst);
 }
 
 // Restarting a level (the pause screen's "again") deletes the old level and makes a new

@@ -104,17 +104,22 @@ TEST(AttackTowers, EachKindTakesFromAShipInReachWhatItsFileAndRuleSayAtBothSpeed
       o.levelFile = richLevel(f);
       o.maxFrames = kFrames + 1;
       xSimpleEnemy* ship = nullptr;
-      xBaseTowerEntity* tower = nullptr;
       int start = 0, lost = 0;
-      xBaseTowerDesc* desc = nullptr;
+      // Copied while the level lives: its descriptions go with it.
+      bool found = false;
+      xBaseTowerDesc file;
       int missileDamage = 0;
       runner().run(o, [&](LevelScreen& level, int frame) {
         if (frame == 0) {
           if (speed < 1.0f) level.setGameSpeed(speed);
-          desc = kindNamed(level, c.kind);
+          xBaseTowerDesc* desc = kindNamed(level, c.kind);
           ASSERT_NE(nullptr, desc);
+          found = true;
+          file.damage = desc->damage;
+          file.reloadDelay = desc->reloadDelay;
+          file.actionStrategy = desc->actionStrategy;
           ASSERT_TRUE(level.buyTower(kRow, desc, kColumn));
-          tower = levelrunner::towerAt(level, kColumn, kRow);
+          ASSERT_NE(nullptr, levelrunner::towerAt(level, kColumn, kRow));
           ship = addShip(level, f.dir() + "/enemy.xml", c.shipClass, kTowerX + 40.0f, kTowerY);
           ASSERT_NE(nullptr, ship);
           start = ship->energy();
@@ -123,7 +128,8 @@ TEST(AttackTowers, EachKindTakesFromAShipInReachWhatItsFileAndRuleSayAtBothSpeed
           lost = start - ship->energy();
         }
       });
-      ASSERT_NE(nullptr, desc);
+      ASSERT_TRUE(found);
+      const xBaseTowerDesc* desc = &file;
       ASSERT_GT(lost, 0);
       const bool continuous = desc->actionStrategy == "CONTINUOUS";
       if (c.missileKind >= 0) {
@@ -164,7 +170,6 @@ TEST(AttackTowers, EachKindTakesFromAShipInReachWhatItsFileAndRuleSayAtBothSpeed
         EXPECT_LE(hits, kFrames * kFrameMs / reload + 1);
         EXPECT_GE(hits, kFrames / frameCycle - 1);
       }
-      (void)tower;
     }
   }
 }

@@ -1,6 +1,9 @@
 #include "Game/Entities/towers/TowerCatalogue.h"
 
+#include "Game/Entities/towers/DeploymentTowerEntity.h"
+#include "Game/Entities/towers/SupportTowerEntities.h"
 #include "Game/Entities/towers/T1TowerEntity.h"
+#include "Game/Entities/towers/WavePointTowerEntity.h"
 
 const std::vector<TowerKindFile>& towerKindFiles() {
   static const std::vector<TowerKindFile> kinds = {
@@ -33,6 +36,16 @@ std::unique_ptr<xBaseTowerDesc> makeTowerDescription(int typeId) {
   switch (typeId) {
     case 0:
       return std::make_unique<xT1TowerDesc>();
+    case 10:
+      return std::make_unique<xS1SupportTowerDesc>();
+    case 13:
+      return std::make_unique<xS4SupportTowerDesc>();
+    case 14:
+      return std::make_unique<xS5SupportTowerDesc>();
+    case 15:
+      return std::make_unique<xDeploymentTowerDesc>();
+    case 16:
+      return std::make_unique<xWavePointTowerDesc>();
     default:
       return nullptr;
   }

@@ -377,7 +377,8 @@ void LevelScreen::showTowerInfo(xBaseTowerEntity* tower) {
   if (!commandWidget_) return;
   commandWidget_->setTower(tower);
   commandWidget_->setSellPrice(sellPrice(*tower));
-  commandWidget_->setSelectedStrategy(tower->isSupportTower() ? -1 : tower->getTargetSelection());
+  const bool noStrategy = tower->isSupportTower() || dynamic_cast<xDeploymentTowerEntity*>(tower);
+  commandWidget_->setSelectedStrategy(noStrategy ? -1 : tower->getTargetSelection());
   commandWidget_->setVisible(true);
   commandWidget_->showStrategyButtons();
   if (bge::Button* sell = findCommandButton(kSell)) sell->setCaption(commandWidget_->makeSellLabel());

@@ -99,22 +99,19 @@ void LevelScreen::clearBeaconAttachment() {
 }
 
 void LevelScreen::cancelPendingPlacement() {
-  if (xDeploymentTowerEntity* first = pendingDeploymentTower()) {
+  // Taken back as if never bought: its cell is free and its price returns.
+  auto takeBack = [this](xBaseTowerEntity* tower) {
+    if (!tower) return;
     clearSelection();
-    scheduleRemoval(first, true);
-    freeCell(first->cellIndex());
-    if (xBaseTowerDesc* d = findDescriptionByKind(first->getInfoKey())) addCredits(d->price);
+    scheduleRemoval(tower, true);
+    freeCell(tower->cellIndex());
+    if (xBaseTowerDesc* d = findDescriptionByKind(tower->getInfoKey())) addCredits(d->price);
     uncountBuiltTower();
-  }
+  };
+  takeBack(pendingDeploymentTower());
   ptrDeploymentA_ = nullptr;
   placingDeploymentTowers_ = false;
-  if (xWavePointTowerEntity* beacon = ptrWaypointTower()) {
-    clearSelection();
-    scheduleRemoval(beacon, true);
-    freeCell(beacon->cellIndex());
-    if (xBaseTowerDesc* d = findDescriptionByKind(beacon->getInfoKey())) addCredits(d->price);
-    uncountBuiltTower();
-  }
+  takeBack(ptrWaypointTower());
   clearBeaconAttachment();
 }
 

@@ -142,7 +142,7 @@ TEST(SupportScenario, APairWithTwoBeaconsFliesItsPathThroughThemAndItsShipsKillA
               {3, "start", {}}};
   std::vector<Vec2> firstPath, secondPath;
   size_t beacons = 0;
-  int shipsSeen = 0, kills = 0;
+  int shipsSeen = 0, kills = 0, mostShipsAtOnce = 0;
   double creditsAfterPair = -1.0;
   std::vector<int> shipIds;
   runner().run(o, [&](LevelScreen& level, int frame) {
@@ -159,6 +159,7 @@ TEST(SupportScenario, APairWithTwoBeaconsFliesItsPathThroughThemAndItsShipsKillA
       if (std::find(shipIds.begin(), shipIds.end(), s->getId() * 2 + (s->homeTower() == b)) == shipIds.end())
         shipIds.push_back(s->getId() * 2 + (s->homeTower() == b));
     shipsSeen = static_cast<int>(shipIds.size());
+    mostShipsAtOnce = std::max(mostShipsAtOnce, static_cast<int>(patrolShips(level).size()));
     kills = level.enemiesDestroyed();
   });
   // The pair cost one station: the second is free.
@@ -176,6 +177,7 @@ TEST(SupportScenario, APairWithTwoBeaconsFliesItsPathThroughThemAndItsShipsKillA
   EXPECT_LT(highest, 12 * 32 + 16 - 60.0f);
   EXPECT_EQ(1, kills);
   EXPECT_GE(shipsSeen, 2) << "a ship at its path's end is replaced by the partner's";
+  EXPECT_EQ(1, mostShipsAtOnce) << "one loss, one replacement";
 }
 
 TEST(SupportScenario, SellingEitherStationOrABeaconLeavesNothingBehind) {
@@ -193,11 +195,16 @@ TEST(SupportScenario, SellingEitherStationOrABeaconLeavesNothingBehind) {
               // A beacon goes: the path is straight again.
               {500, "sell", {"14", "22"}},
               // The first station goes.
-              {700, "sell", {"3", "20"}}};
+              {700, "sell", {"3", "20"}},
+              // A half-placed pair taken back by a right click: the first station's price returns.
+              {750, "build", {"5", "5", "TDEPLOYMENT_INFO"}}, {760, "cancel", {}}};
   double creditsBefore = 0.0, creditsAfter = 0.0, stationRefund = 0.0;
   size_t towersAfterFirstSale = 99, shipsAfterFirstSale = 99, beaconsAfterBeaconSale = 99;
   size_t towersAtEnd = 99, shipsAtEnd = 99;
   bool straightAfterBeaconSale = false, cellsFree = false;
+  double creditsBeforePair = 0.0, creditsAfterCancel = 0.0;
+  bool pendingAfterCancel = true;
+  int cellAfterCancel = -1;
   runner().run(o, [&](LevelScreen& level, int frame) {
     if (frame == 299) {
       creditsBefore = level.credits();
@@ -217,6 +224,12 @@ TEST(SupportScenario, SellingEitherStationOrABeaconLeavesNothingBehind) {
       straightAfterBeaconSale = !a->patrolPoints().empty();
       for (const Vec2& p : a->patrolPoints()) straightAfterBeaconSale &= std::abs(p.y - (20 * 32 + 16)) < 1e-3f;
     }
+    if (frame == 749) creditsBeforePair = level.credits();
+    if (frame == 762) {
+      creditsAfterCancel = level.credits();
+      pendingAfterCancel = level.placingDeploymentTowers();
+      cellAfterCancel = level.placementGrid()[5 * 32 + 5];
+    }
     if (frame == 702) {
       towersAtEnd = LevelScreen::findTowers(level).size();
       shipsAtEnd = patrolShips(level).size();
@@ -231,6 +244,9 @@ TEST(SupportScenario, SellingEitherStationOrABeaconLeavesNothingBehind) {
   EXPECT_TRUE(straightAfterBeaconSale);
   EXPECT_EQ(0u, towersAtEnd);
   EXPECT_EQ(0u, shipsAtEnd);
+  EXPECT_EQ(creditsBeforePair, creditsAfterCancel);
+  EXPECT_FALSE(pendingAfterCancel);
+  EXPECT_EQ(0, cellAfterCancel);
 }
 
 namespace {
@@ -307,6 +323,8 @@ TEST(SupportScenario, ACheckpointTakenAWaveLostAndARestoreGiveBackTheLevelAsItWa
   int liveEnemies = -1;
   bool linked = false;
   runner().run(o, [&](LevelScreen& level, int frame) {
+    // Interest would show a restore that took the emptied field for a won wave.
+    if (frame == 0) level.setInterestPercent(10);
     if (frame == 200) {
       level.takeCheckPoint();
       atCheckpoint = snapshot(level);

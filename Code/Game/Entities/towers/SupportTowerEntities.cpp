@@ -89,15 +89,7 @@ void xS1SupportTowerEntity::applySupport() {
   saveAndResetOwnFactors();
 }
 
-int xS1SupportTowerEntity::upgrade() {
-  const int damage = xBaseTowerEntity::upgrade();
-  countFullUpgrade("STAT_S1_UPGRADE");
-  return damage;
-}
-
-void xS1SupportTowerEntity::infoText(Graphics* g) {
-  drawSupportInfo(g, "DAMAGE_INCREASE", printed(levelWeight() * factor_));
-}
+std::string xS1SupportTowerEntity::infoValue() const { return printed(levelWeight() * factor_); }
 
 // --- S2 repair ---
 
@@ -112,9 +104,7 @@ void xS2SupportTowerEntity::applySupport() {
   for (xBaseTowerEntity* t : towersInRange()) t->addRepair(levelWeight() * factor_);
 }
 
-void xS2SupportTowerEntity::infoText(Graphics* g) {
-  drawSupportInfo(g, "REPAIR_ENERGY_FACTOR", printed(levelWeight() * factor_));
-}
+std::string xS2SupportTowerEntity::infoValue() const { return printed(levelWeight() * factor_); }
 
 // --- S3 energy ---
 
@@ -129,15 +119,7 @@ void xS3SupportTowerEntity::applySupport() {
   for (xBaseTowerEntity* t : towersInRange()) t->boostEnergy((factor_ - 1.0f) * levelWeight());
 }
 
-int xS3SupportTowerEntity::upgrade() {
-  const int damage = xBaseTowerEntity::upgrade();
-  countFullUpgrade("STAT_S3_UPGRADE");
-  return damage;
-}
-
-void xS3SupportTowerEntity::infoText(Graphics* g) {
-  drawSupportInfo(g, "ENERGY_INCREASE", percentOver(factor_, levelWeight()));
-}
+std::string xS3SupportTowerEntity::infoValue() const { return percentOver(factor_, levelWeight()); }
 
 // --- S4 range ---
 
@@ -153,15 +135,7 @@ void xS4SupportTowerEntity::applySupport() {
   saveAndResetOwnFactors();
 }
 
-int xS4SupportTowerEntity::upgrade() {
-  const int damage = xBaseTowerEntity::upgrade();
-  countFullUpgrade("STAT_S4_UPGRADE");
-  return damage;
-}
-
-void xS4SupportTowerEntity::infoText(Graphics* g) {
-  drawSupportInfo(g, "RANGE_INCREASE", percentOver(factor_, levelWeight()));
-}
+std::string xS4SupportTowerEntity::infoValue() const { return percentOver(factor_, levelWeight()); }
 
 // --- S5 interest ---
 
@@ -177,12 +151,6 @@ void xS5SupportTowerEntity::applySupport() {
   saveAndResetOwnFactors();
 }
 
-int xS5SupportTowerEntity::upgrade() {
-  const int damage = xBaseTowerEntity::upgrade();
-  countFullUpgrade("STAT_S5_UPGRADE");
-  return damage;
-}
-
-void xS5SupportTowerEntity::infoText(Graphics* g) {
-  drawSupportInfo(g, "INTEREST_INCREASE", formatString("%d", (upgradeLevel_ + 1) * factor_) + "%");
+std::string xS5SupportTowerEntity::infoValue() const {
+  return formatString("%d", (upgradeLevel_ + 1) * factor_) + "%";
 }

@@ -43,10 +43,10 @@ class xS5SupportTowerDesc : public xBaseTowerDesc {
 // Damage: every tower in range gets (L + 1) x (f - 1) more damage factor.
 class xS1SupportTowerEntity : public xBaseSupportTowerEntity {
  public:
+  xS1SupportTowerEntity() : xBaseSupportTowerEntity("DAMAGE_INCREASE", "STAT_S1_UPGRADE") {}
   void notifyCreated(QuillonPHX2D::xEntityDesc* desc) override;
   void applySupport() override;
-  int upgrade() override;
-  void infoText(Graphics* g) override;
+  std::string infoValue() const override;
   float factor() const { return factor_; }
 
  private:
@@ -57,9 +57,10 @@ class xS1SupportTowerEntity : public xBaseSupportTowerEntity {
 // are left for resetFactors.
 class xS2SupportTowerEntity : public xBaseSupportTowerEntity {
  public:
+  xS2SupportTowerEntity() : xBaseSupportTowerEntity("REPAIR_ENERGY_FACTOR", nullptr) {}
   void notifyCreated(QuillonPHX2D::xEntityDesc* desc) override;
   void applySupport() override;
-  void infoText(Graphics* g) override;
+  std::string infoValue() const override;
   float factor() const { return factor_; }
 
  private:
@@ -69,10 +70,10 @@ class xS2SupportTowerEntity : public xBaseSupportTowerEntity {
 // Energy: every tower in range gets (f - 1) x (L + 1) more energy factor.
 class xS3SupportTowerEntity : public xBaseSupportTowerEntity {
  public:
+  xS3SupportTowerEntity() : xBaseSupportTowerEntity("ENERGY_INCREASE", "STAT_S3_UPGRADE") {}
   void notifyCreated(QuillonPHX2D::xEntityDesc* desc) override;
   void applySupport() override;
-  int upgrade() override;
-  void infoText(Graphics* g) override;
+  std::string infoValue() const override;
   float factor() const { return factor_; }
 
  private:
@@ -82,10 +83,10 @@ class xS3SupportTowerEntity : public xBaseSupportTowerEntity {
 // Range: every tower in range gets (f - 1) x (L + 1) more range factor.
 class xS4SupportTowerEntity : public xBaseSupportTowerEntity {
  public:
+  xS4SupportTowerEntity() : xBaseSupportTowerEntity("RANGE_INCREASE", "STAT_S4_UPGRADE") {}
   void notifyCreated(QuillonPHX2D::xEntityDesc* desc) override;
   void applySupport() override;
-  int upgrade() override;
-  void infoText(Graphics* g) override;
+  std::string infoValue() const override;
   float factor() const { return factor_; }
 
  private:
@@ -95,10 +96,10 @@ class xS4SupportTowerEntity : public xBaseSupportTowerEntity {
 // Interest: every tower in range gets (L + 1) x f more interest percent on its kills.
 class xS5SupportTowerEntity : public xBaseSupportTowerEntity {
  public:
+  xS5SupportTowerEntity() : xBaseSupportTowerEntity("INTEREST_INCREASE", "STAT_S5_UPGRADE") {}
   void notifyCreated(QuillonPHX2D::xEntityDesc* desc) override;
   void applySupport() override;
-  int upgrade() override;
-  void infoText(Graphics* g) override;
+  std::string infoValue() const override;
   int factor() const { return factor_; }
 
  private:

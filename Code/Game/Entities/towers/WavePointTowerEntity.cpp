@@ -105,5 +105,3 @@ void xWavePointTowerEntity::drawLayer(Graphics* g, ScreenBase*) {
   if (selected_) g->fillCircle(16.0f, 16.0f, radius, 0.0f, Color(0, 255, 184, alpha / 8));
   g->drawCircle(16.0f, 16.0f, radius, 0.1f, Color(0, 255, 184, alpha));
 }
-
-void xWavePointTowerEntity::infoText(Graphics* g) { drawSupportInfo(g, "", ""); }

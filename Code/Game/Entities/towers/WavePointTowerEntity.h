@@ -22,7 +22,6 @@ class xWavePointTowerEntity : public xBaseSupportTowerEntity {
   void draw(Graphics* g, ScreenBase* screen) override;
   void drawLayer(Graphics* g, ScreenBase* screen) override;
   void mousePressed(const PointingDeviceEvent& event) override;
-  void infoText(Graphics* g) override;
   void sell(double refund) override;
   void applySupport() override {}
   bool notifyCollision(QuillonPHX2D::xShape* own, QuillonPHX2D::xShape* other,

@@ -130,15 +130,18 @@ xEntity* nameNewTower(xBaseTowerEntity* tower, const char* nameLabel, const char
   return tower;
 }
 
-void xBaseSupportTowerEntity::countFullUpgrade(const char* statistic) const {
+int xBaseSupportTowerEntity::upgrade() {
+  const int damage = xBaseTowerEntity::upgrade();
   LevelScreen* level = LevelScreen::current();
-  if (upgradeLevel_ == kMaxUpgradeLevel && level && level->gameMode() == MODE_CLASSIC && g_statsAndAchievements)
-    g_statsAndAchievements->addStat(statistic);
+  if (upgradeStatistic_ && upgradeLevel_ == kMaxUpgradeLevel && level && level->gameMode() == MODE_CLASSIC &&
+      g_statsAndAchievements)
+    g_statsAndAchievements->addStat(upgradeStatistic_);
+  return damage;
 }
 
-void xBaseSupportTowerEntity::drawSupportInfo(Graphics* g, const std::string& infoLabel, const std::string& value) {
-  drawPlainTowerInfo(g, name_, infoLabel.empty() ? std::string() : towerLabel(infoLabel.c_str()) + ": " + value,
-                     energy_, energyMaxScaled_, info_);
+void xBaseSupportTowerEntity::infoText(Graphics* g) {
+  drawPlainTowerInfo(g, name_, boostLabel_ ? towerLabel(boostLabel_) + ": " + infoValue() : std::string(), energy_,
+                     energyMaxScaled_, info_);
 }
 
 void drawPlainTowerInfo(Graphics* g, const std::string& name, const std::string& boostLine, float energy,

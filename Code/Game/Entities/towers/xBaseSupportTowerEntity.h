@@ -9,6 +9,11 @@
 // update (applySupport before, resetFactors after).
 class xBaseSupportTowerEntity : public xBaseTowerEntity {
  public:
+  // The label of the panel line that tells the boost (none: no such line) and the
+  // statistic a top-level upgrade counts in the classic mode (none: not counted).
+  xBaseSupportTowerEntity(const char* boostLabel = nullptr, const char* upgradeStatistic = nullptr)
+      : boostLabel_(boostLabel), upgradeStatistic_(upgradeStatistic) {}
+
   void update(int dt, ScreenBase* screen) override;
   void collectTargets() override;
   bool notifyCollision(QuillonPHX2D::xShape* own, QuillonPHX2D::xShape* other,
@@ -16,6 +21,10 @@ class xBaseSupportTowerEntity : public xBaseTowerEntity {
                        const QuillonPHX2D::Vec2& normal) override;
   void notifyCreated(QuillonPHX2D::xEntityDesc* desc) override;
   bool isSupportTower() const override { return true; }
+  int upgrade() override;
+  void infoText(Graphics* g) override;
+  // The figure of the boost line, as this tower gives it now.
+  virtual std::string infoValue() const { return std::string(); }
 
   // Saves this tower's own factors as last frame's and makes them neutral; each kind
   // adds its boost to the towers in range first.
@@ -27,13 +36,13 @@ class xBaseSupportTowerEntity : public xBaseTowerEntity {
   std::vector<xBaseTowerEntity*> towersInRange() const;
 
  protected:
-  // The panel of a support tower: its name, what it gives, its energy and its info.
-  void drawSupportInfo(Graphics* g, const std::string& infoLabel, const std::string& value);
-  // The kind's statistic for a tower raised to the top level in the classic mode.
-  void countFullUpgrade(const char* statistic) const;
   // Upgrade level plus one: how many times the factor counts.
   float levelWeight() const { return static_cast<float>(upgradeLevel_ + 1); }
   void saveAndResetOwnFactors();
+
+ private:
+  const char* boostLabel_;        // not owned: a literal
+  const char* upgradeStatistic_;  // not owned: a literal
 };
 
 // The name, colours and creation statistic of a freshly made support-like tower.

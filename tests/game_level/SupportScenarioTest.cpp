@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <tuple>
 
@@ -178,6 +179,49 @@ TEST(SupportScenario, APairWithTwoBeaconsFliesItsPathThroughThemAndItsShipsKillA
   EXPECT_EQ(1, kills);
   EXPECT_GE(shipsSeen, 2) << "a ship at its path's end is replaced by the partner's";
   EXPECT_EQ(1, mostShipsAtOnce) << "one loss, one replacement";
+}
+
+TEST(SupportScenario, PatrolShipsShotDownAreReplacedOneForOne) {
+  // Armed ships too tough to kill fly along the pair's line and shoot at its drones.
+  Folder f;
+  f.write("armed.xml",
+          "<Entity descriptionName=\"xPhysicsPrimitiveEntityDesc\" dynamic=\"1\" bodyType=\"3DOF\""
+          " primitiveType=\"circle\" bodyMass=\"10\" shapeFeaturesX=\"8\" collisionCategory=\"enemy\""
+          " material=\"default\" texturePath=\"NONE\" debugRender=\"0\" energy=\"1000000\" reward=\"10\""
+          " class=\"bull\" templateBullet=\"{dir}/shot.xml\" shootingDelay=\"150\"/>");
+  f.write("shot.xml",
+          "<Entity descriptionName=\"xPhysicsPrimitiveEntityDesc\" dynamic=\"1\" bodyType=\"2DOF\""
+          " primitiveType=\"circle\" bodyMass=\"20\" shapeFeaturesX=\"3\" collisionCategory=\"enemy_bullet\""
+          " material=\"shot\" texturePath=\"NONE\" debugRender=\"0\" damage=\"60\"/>");
+  std::string wave = f.wave(4, 400, "", 60000);
+  wave = levelfiles::replaceAll(wave, f.dir() + "/enemy.xml", f.dir() + "/armed.xml");
+  auto o = options(funded(f, "<Attack id=\"0\">" + wave + "</Attack>", 2000));
+  o.maxFrames = 1600;
+  o.script = {{0, "build", {"2", "10", "TDEPLOYMENT_INFO"}}, {0, "build", {"20", "10", "TDEPLOYMENT_INFO"}},
+              {1, "start", {}}};
+  // Ships are told apart by station and number: a new ship may take a lost one's address.
+  std::map<std::pair<int, int>, int> lastStep;
+  std::vector<std::pair<int, int>> flying;
+  int mostAtOnce = 0;
+  runner().run(o, [&](LevelScreen& level, int) {
+    const auto ships = patrolShips(level);
+    mostAtOnce = std::max(mostAtOnce, static_cast<int>(ships.size()));
+    flying.clear();
+    for (xPatrolShip* s : ships) {
+      const std::pair<int, int> key(s->homeTower() ? s->homeTower()->role() : -1, s->getId());
+      lastStep[key] = s->walkIndex();
+      flying.push_back(key);
+    }
+  });
+  // A ship gone before the end of its path was shot down.
+  int lost = 0;
+  for (const auto& ship : lastStep)
+    if (std::find(flying.begin(), flying.end(), ship.first) == flying.end() &&
+        ship.second < xDeploymentTowerEntity::kPatrolSamples - 100)
+      ++lost;
+  EXPECT_GT(lost, 0) << "no drone was shot down";
+  EXPECT_GE(lastStep.size(), 4u);
+  EXPECT_EQ(1, mostAtOnce);
 }
 
 TEST(SupportScenario, SellingEitherStationOrABeaconLeavesNothingBehind) {

@@ -1,5 +1,6 @@
 #include "Game/Entities/drones/PatrolShipEntity.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <new>
 
@@ -147,14 +148,19 @@ bool xPatrolShip::notifyCollision(xShape* own, xShape* other, const Vec2&, float
   if (categoryOf(other) != "enemy_bullet") return false;
   if (energy_ <= 0 || (sceneEntityManager_ && sceneEntityManager_->isScheduledForRemoval(this))) return false;
   auto* bullet = dynamic_cast<xEnemyBulletEntity*>(other->getOwner());
-  if (!bullet) return false;
+  if (!bullet || std::find(hitBy_.begin(), hitBy_.end(), bullet) != hitBy_.end()) return false;
+  hitBy_.push_back(bullet);
   SceneEntityManager* bullets = bullet->getSceneEntityManager();
-  if (bullets && bullets->isScheduledForRemoval(bullet)) return false;
   takeDamage(bullet->getDamage(), 0.0f);
   if (energy_ <= 0) particleColor_.a = 32;
   SfxContainer::instance()->playSound("SFX_SHIP_HIT_BY_PLAYER_BULLET");
   if (bullets) bullets->scheduleRemoval(bullet, true);
   return false;
+}
+
+void xPatrolShip::update(int dt, ScreenBase* screen) {
+  xSimpleEnemy::update(dt, screen);
+  hitBy_.clear();
 }
 
 void xPatrolShip::actionFinished(int id) {

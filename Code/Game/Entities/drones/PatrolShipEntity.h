@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include <vector>
 
 #include "Game/Entities/enemies/SimpleEnemyEntity.h"
 
@@ -21,6 +22,7 @@ class xPatrolShip : public xSimpleEnemy {
   xPatrolShip();
   ~xPatrolShip() override;
 
+  void update(int dt, ScreenBase* screen) override;
   void drawLayer(Graphics* g, ScreenBase* screen) override;
   bool notifyCollision(QuillonPHX2D::xShape* own, QuillonPHX2D::xShape* other,
                        const QuillonPHX2D::Vec2& point, float depth,
@@ -45,4 +47,7 @@ class xPatrolShip : public xSimpleEnemy {
   std::unique_ptr<xPlayerBulletEntityDesc> playerBullet_;
   // Set by the first loss: one loss, one replacement.
   bool left_ = false;
+  // Enemy shots that hit since the last frame: a shot whose own contact handler has
+  // already queued it still hits once, and never twice.
+  std::vector<const xSharkEntity*> hitBy_;
 };

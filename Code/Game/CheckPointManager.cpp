@@ -100,6 +100,9 @@ void CheckPointManager::restoreCheckPoint(const CheckPoint& c) {
   for (size_t i = 0; i < c.towers.size(); ++i) {
     const TowerRecord& r = c.towers[i];
     if (r.isDroneStation) level->restoreDeploymentPair(c, i);
+    // A beacon attached to no station was recorded on its own and comes back alone.
+    else if (dynamic_cast<xWavePointTowerDesc*>(level->findDescriptionByKind(r.kindName)))
+      level->restoreWavePointTower(r.column, r.row);
     else level->restoreTowerByKind(r.kindName, r.column, r.row, r.upgradeLevel);
     if (xBaseTowerEntity* t = level->liveTowerAt(r.column, r.row)) {
       t->setBaseEnergy(r.energy);

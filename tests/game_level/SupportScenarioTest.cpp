@@ -358,6 +358,8 @@ TEST(SupportScenario, ACheckpointTakenAWaveLostAndARestoreGiveBackTheLevelAsItWa
               {0, "build", {"3", "23", "TDEPLOYMENT_INFO"}}, {0, "build", {"28", "23", "TDEPLOYMENT_INFO"}},
               {1, "build", {"14", "21", "TWAYPOINT_INFO"}},  {1, "click", {"28", "23"}},
               {2, "start", {}},
+              // A beacon left unattached comes back on its own.
+              {3, "build", {"16", "21", "TWAYPOINT_INFO"}},
               // After the checkpoint: a sale, a new tower, and ships getting through.
               {201, "sell", {"5", "21"}},                  {201, "build", {"9", "21", "INFO_S1"}},
               {500, "restore", {}}};

@@ -77,6 +77,7 @@ void LevelScreen::keyPressed(const KeyEvent& event) {
       send->setVisible(false);
       break;
     }
+    case SDLK_BACKSPACE: requestRestore(); break;
     case SDLK_s:
       if (state_ != kLevelBattle) break;
       if (speedFactor_ > 0.4f) {
@@ -113,6 +114,8 @@ void LevelScreen::mouseButton(const PointingDeviceEvent& event) {
     selectedTower_ = nullptr;
   };
   if (event.buttons & PointingDeviceEvent::Right) {
+    // A half-placed pair or a beacon still to attach is taken back with its price.
+    cancelPendingPlacement();
     // Cancelling a choice drops its ghost with it: nothing is left to place.
     selectedTowerDesc_ = nullptr;
     dropSelectedTower();

@@ -39,7 +39,7 @@ import numpy as np
 from PIL import Image, ImageDraw, ImageFilter
 
 from gen_ui_images import SS, canvas, finish, save
-from level_plan import compose_waves, orbit_spline, place_station, plan_layout
+from level_plan import compose_waves, nearest_path, orbit_spline, place_station, plan_layout
 from level_geometry import (BALANCE, LAYOUTS, control_points, lanes, load_toml, path_resolution,
                             polyline_length)
 
@@ -357,7 +357,8 @@ def planned_contents(row, plan, table):
     layout["station"] = place_station(layout, lanes_of, table["station_part"], layout["raided"], rng)
     credits = plan["first_credits"] + (row["id"] - 3) * plan["credits_step"]
     mission = {"credits": credits,
-               "waves": compose_waves(row, plan, table["enemy"], len(layout["paths"]), credits)}
+               "waves": compose_waves(row, plan, table["enemy"], len(layout["paths"]), credits,
+                                      nearest_path(lanes_of, layout["station"]))}
     extra = {"type": row["type"]}
     if row["type"] == "TIMER":
         extra["timer"] = plan["timer_seconds_per_wave"] * row["waves"]

@@ -119,7 +119,15 @@ def place_station(layout, lanes_of, parts, raided, rng):
             {"part": "core", "x": x, "y": y + 110, "angle": 30 * rng.randrange(4), "turn": 0}]
 
 
-def compose_waves(row, plan, enemies, n_paths, credits):
+def nearest_path(lanes_of, station):
+    """The index of the path that passes closest to the station's ring."""
+    ring = station[0]
+    best = min((math.hypot(x - ring["x"], y - ring["y"]), i)
+               for i, lines in enumerate(lanes_of) for line in lines.values() for x, y in line[::4])
+    return best[1]
+
+
+def compose_waves(row, plan, enemies, n_paths, credits, raid_path=0):
     """The waves of a planned mission. Wave w carries energy_per_credit x credits x strength x
     (1 + wave_growth x w), split over one to three records; the newest class leads from the
     second third on, the others take turns."""
@@ -145,8 +153,10 @@ def compose_waves(row, plan, enemies, n_paths, credits):
             count = int(round(share / (e["energy"] * 0.85)))
             count = max(LEAST.get(cls, 1), min(MOST.get(cls, 30), count))
             lane = ["", "LEFT", "RIGHT"][k % 3] if n_paths == 1 else ""
-            rec = {"enemy": cls + ("_raider" if raided and cls in ARMED else ""), "count": count,
-                   "delay": DELAYS[cls], "path": (w + k) % n_paths}
+            raider = raided and cls in ARMED
+            # Raiders fly the path that passes the station; the others take turns.
+            rec = {"enemy": cls + ("_raider" if raider else ""), "count": count,
+                   "delay": DELAYS[cls], "path": raid_path if raider else (w + k) % n_paths}
             if lane:
                 rec["lane"] = lane
             wave.append(rec)
@@ -162,7 +172,7 @@ def orbit_spline(station):
     for k in range(13):
         a = k * 2 * math.pi / 12
         # Flat, so the ring never swings into the core standing below it.
-        px = min(max(x + 110 * math.cos(a), 60), FIELD_W - 60)
-        py = min(max(y + 20 * math.sin(a), 60), FIELD_H - 60)
+        px = min(max(x + 60 * math.cos(a), 60), FIELD_W - 60)
+        py = min(max(y + 15 * math.sin(a), 60), FIELD_H - 60)
         pts.append((round(px / FIELD_W, 4), round(py / FIELD_H, 4)))
     return pts

@@ -40,6 +40,12 @@ void LevelScreen::showBridgeButton(int id, bool shown) const {
   }
 }
 
+bool LevelScreen::sendWaveOffered() const {
+  for (const bge::Button* b : bridgeButtons_)
+    if (b && b->getButtonId() == 7) return b->isVisible();  // 7: send the next wave
+  return false;
+}
+
 void LevelScreen::keyPressed(const KeyEvent& event) {
   if (event.kind != KeyEvent::Pressed || getPhase() == PhaseExiting) return;
   switch (event.key) {

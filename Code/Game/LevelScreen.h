@@ -239,6 +239,8 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   // (the profile's custom flag 1); a profile that lacks the flag hears them.
   bool shotsAudible() const;
   int countLiveEnemies() const;
+  // The bridge offers the next wave: its send-wave button stands, as between waves.
+  bool sendWaveOffered() const;
   // A kill of an enemy: the kill count, its score and its reward.
   void bookKill(int score, float reward);
   LevelStats makeStats() const;

@@ -18,6 +18,7 @@
 #include "FileSaveGame.h"
 #include "MyApp.h"
 #include "SDLGameApp.h"
+#include "widgets/Button.h"
 #include "Timer.h"
 
 using namespace QuillonPHX2D;
@@ -158,6 +159,11 @@ Runner::Runner() : impl_(new Impl) {
   });
   registerCommand("wave", [](LevelScreen& level, const Command&) {
     level.sendNextWave();
+    return true;
+  });
+  // next: presses the send-wave button if the bridge shows it, as a player can.
+  registerCommand("next", [](LevelScreen& level, const Command&) {
+    if (level.sendWaveOffered()) level.buttonEvent(7, bge::ButtonListener::Released);
     return true;
   });
   // place <column> <row> [kind]: buys the level's tower kind (button order, 0 first)

@@ -14,7 +14,13 @@
 #include "LabelManager.h"
 #include "SaveGame.h"
 #include "WidgetManager.h"
+#include "Menus/MainMenu.h"
+#include "Menus/PostLevelScreen.h"
 #include "sdk/QuillonPhysicsSDK.h"
+#if __has_include("Menus/MissionControl.h")
+#include "Menus/MissionControl.h"
+#define STARMOOR_HAS_MISSION_CONTROL 1
+#endif
 #include "tinyaction/TinyActionDelay.h"
 #include "tinyaction/TinyActionSequence.h"
 #include "tinyaction/TinyLoopAction.h"
@@ -242,6 +248,7 @@ void LevelScreen::actionFinished(int id) {
       levelTimeMs_ = static_cast<int>(levelClock_.getElapsed());
       if (g_ptrSDK) g_ptrSDK->pauseSimulation();
       finalStats_ = makeStats();
+      openOverlay(new PostLevelScreen(finalStats_));
       playIfAssisted(finalStats_.victory ? "SFX_LEVEL_VICTORY" : "SFX_LEVEL_DEFEAT");
       break;
     default: break;
@@ -263,7 +270,20 @@ void LevelScreen::onExitTransitionDone(int exitCode) {
   removeAllEntities();
   if (g_currentLevel == this) g_currentLevel = nullptr;
   app->finishState(this);
+  if (exitCode == 1000) app->changeState(new MainMenu(0));
+#ifdef STARMOOR_HAS_MISSION_CONTROL
+  if (exitCode == 2000) app->changeState(new MissionControl(-1));
+#endif
   if (exitCode == 3000) app->changeState(new LevelScreen(missionId, levelFile, mode, difficulty));
+}
+
+void LevelScreen::openOverlay(ScreenBase* screen) {
+  GameApp* app = GameApp::instance();
+  if (!app) {
+    delete screen;
+    return;
+  }
+  app->changeState(screen);
 }
 
 xEnemyBulletEntityDesc* LevelScreen::enemyBulletKind(const std::string& path) {

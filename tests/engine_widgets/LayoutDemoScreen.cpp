@@ -1,4 +1,4 @@
-#include "Menus/LayoutDemoScreen.h"
+#include "LayoutDemoScreen.h"
 
 #include <SDL.h>
 #include <SDL_opengl.h>
@@ -11,7 +11,6 @@
 #include "FadeTransitions.h"
 #include "GameApp.h"
 #include "KeyEvent.h"
-#include "Menus/WelcomeScreen.h"
 #include "Music.h"
 #include "music/AnnounceMusicTrack.h"
 #include "music/AudioAnalyserWidget.h"
@@ -65,7 +64,6 @@ void LayoutDemoScreen::onExitTransitionDone(int /*exitCode*/) {
   GameApp* app = app_;
   setMusic(false);
   app->popState();
-  app->changeState(new WelcomeScreen());
 }
 
 void LayoutDemoScreen::init() {

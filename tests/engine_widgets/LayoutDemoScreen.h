@@ -17,9 +17,10 @@ class Dialog;
 class XmlReader;
 }
 
-// The menu-like demonstration screen, built from its layout file: a button that
-// opens a dialog, a slider for the sound volume, a music check box, a radio
-// list of difficulties, labels, a background image and a looping animation.
+// A test fixture for the engine's layout widgets, built from its layout file:
+// a button that opens a dialog, a slider for the sound volume, a music check
+// box, a radio list of difficulties, labels, a background image and a looping
+// animation.
 class LayoutDemoScreen : public ScreenBase,
                          public bge::ButtonListener,
                          public bge::CheckBoxListener,
@@ -41,7 +42,7 @@ class LayoutDemoScreen : public ScreenBase,
 
   void prepare() override;
   void init() override;
-  // Escape leaves for the welcome screen.
+  // Escape leaves the screen.
   void onKeyEvent(const KeyEvent& event) override;
   void onExitTransitionDone(int exitCode) override;
 

@@ -12,6 +12,7 @@
 #include "FrameStep.h"
 #include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/Entities/towers/xBaseTowerEntity.h"
+#include "KeyEvent.h"
 #include "LabelManager.h"
 #include "System/CollisionSetup.h"
 #include "SDLGameApp.h"
@@ -144,6 +145,17 @@ Runner::Runner() : impl_(new Impl) {
     app.gameMessages()->loadFromXml("content/strings/english.xml");
   ensureCollisionCatalogue();
 
+  // key <SDL key name>: a press of that key, as the level receives it ("Escape", "F1", "s").
+  registerCommand("key", [](LevelScreen& level, const Command& c) {
+    if (c.args.size() != 1) return false;
+    const SDL_Keycode key = SDL_GetKeyFromName(c.args[0].c_str());
+    if (key == SDLK_UNKNOWN) return false;
+    KeyEvent event;
+    event.key = key;
+    event.kind = KeyEvent::Pressed;
+    level.onKeyEvent(event);
+    return true;
+  });
   registerCommand("start", [](LevelScreen& level, const Command&) {
     level.sendNextWave();
     return true;
@@ -254,7 +266,8 @@ Outcome Runner::run(const RunOptions& options, const FrameObserver& observer) {
     o.wavesStarted = static_cast<int>(s->wavesStarted());
     o.waveCount = s->waveCount();
   }
-  app.popState();
+  // The level may lie under the screen it pushed at its end: everything goes.
+  while (app.topState()) app.popState();
   app.deleteQueuedStates();
   app.setTimeScale(1.0f);
   return o;

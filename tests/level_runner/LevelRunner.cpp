@@ -15,6 +15,8 @@
 #include "KeyEvent.h"
 #include "LabelManager.h"
 #include "System/CollisionSetup.h"
+#include "FileSaveGame.h"
+#include "MyApp.h"
 #include "SDLGameApp.h"
 #include "Timer.h"
 
@@ -144,6 +146,11 @@ Runner::Runner() : impl_(new Impl) {
   if (std::filesystem::exists("content/strings/english.xml"))
     app.gameMessages()->loadFromXml("content/strings/english.xml");
   ensureCollisionCatalogue();
+  // The level reads its settings from the save game as in the game; this one
+  // has no file, so a run never touches the player's save.
+  FileSaveGame* save = new FileSaveGame("", &app);
+  MyApp::addSettingEntries(save);
+  app.setSaveGame(save);
 
   // key <SDL key name>: a press of that key, as the level receives it ("Escape", "F1", "s").
   registerCommand("key", [](LevelScreen& level, const Command& c) {

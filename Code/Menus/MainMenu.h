@@ -67,4 +67,5 @@ class MainMenu : public MenuScreen, public bge::ActionListener {
   Texture* background_ = nullptr;                   // not owned: the global catalogue keeps it
   TinyAction* flyBy_ = nullptr;                     // owned
   TinyAction* retiredFlyBy_ = nullptr;              // owned; finished, deleted on the next update
+  bool firstFrameLogged_ = false;
 };

@@ -16,6 +16,7 @@
 #include "System/ResourceLists.h"
 #include "Utilities.h"
 #include "animation/AnimationPlayer.h"
+#include "sdk/QuillonPhysicsSDK.h"
 
 namespace {
 
@@ -76,7 +77,7 @@ PostLevelScreen::PostLevelScreen(LevelStats stats)
 PostLevelScreen::~PostLevelScreen() { delete animations_; }
 
 void PostLevelScreen::init() {
-  if (animations_->loadAnimation(0, kAnimFile)) animations_->play(0, 1.0f, 683 - 80, 100, this);
+  if (animations_->loadAnimation(0, kAnimFile)) animations_->play(0, 1.0f, 683 - 80, 8, this);
   loadLayout(kLayoutFile);
   // The score goes to the board of this mission and mode, whichever board the
   // client looked at last.
@@ -155,4 +156,7 @@ void PostLevelScreen::onExitTransitionDone(int code) {
   if (!level) return;
   if (code == kPlayAgain) level->close(kLevelRestart, true);
   else if (code == kToMissionControl) level->close(kLevelToMissionControl, true);
+  else return;
+  // Uncovering the level let its world run again; a level on its way out stays still.
+  if (QuillonPHX2D::g_ptrSDK) QuillonPHX2D::g_ptrSDK->pauseSimulation();
 }

@@ -13,6 +13,7 @@
 #include "Menus/GameHelpScreen.h"
 #include "Menus/GamePauseScreen.h"
 #include "Menus/MainMenu.h"
+#include "Menus/PostLevelScreen.h"
 #include "SDLGameApp.h"
 #include "sdk/QuillonPhysicsSDK.h"
 #include "widgets/ButtonListener.h"
@@ -159,6 +160,33 @@ TEST_F(OverlayScreens, HelpPageClosesOnAnyKeyAndTheLevelRunsOn) {
   EXPECT_EQ(app().states().size(), 1u);
   EXPECT_TRUE(level_->levelClockRunning());
   EXPECT_FALSE(g_ptrSDK->isPaused());
+}
+
+TEST_F(OverlayScreens, TheEndOfTheLevelShowsTheResultsAndPlayAgainStartsItAfresh) {
+  level_->sendNextWave();
+  frames(10);
+  level_->finishLevel();
+  // The end delay of 1280 ms runs on the level, then the results lie over it.
+  ASSERT_TRUE(untilTopChanges(120));
+  auto* results = dynamic_cast<PostLevelScreen*>(app().topState());
+  ASSERT_NE(results, nullptr);
+  EXPECT_TRUE(results->stats().victory);
+  EXPECT_EQ(results->stats().missionId, 4);
+  EXPECT_EQ(results->tally().points[ScoreTally::kLives], 20 * 10000);
+  EXPECT_TRUE(g_ptrSDK->isPaused());
+  frames(20);
+  results->onButtonEvent(7, bge::ButtonListener::Released);  // no such choice
+  frames(30);
+  ASSERT_EQ(app().topState(), results);
+  results->onButtonEvent(PostLevelScreen::kPlayAgain, bge::ButtonListener::Released);
+  ASSERT_TRUE(untilTopChanges());
+  frames(40);
+  LevelScreen* fresh = LevelScreen::current();
+  ASSERT_NE(fresh, nullptr);
+  EXPECT_EQ(app().topState(), fresh);
+  EXPECT_EQ(app().states().size(), 1u);
+  EXPECT_EQ(fresh->state(), kLevelBooting);
+  EXPECT_EQ(fresh->missionId(), 4);
 }
 
 }  // namespace

@@ -37,11 +37,6 @@ constexpr int kSpectrumYAfterOptions = 544;
 constexpr int kSpectrumWidth = 512;
 constexpr int kSpectrumHeight = 200;
 
-Profile* currentProfile() {
-  MyApp* app = MyApp::instance();
-  return app ? app->profile() : nullptr;
-}
-
 // The system pointer stays out of sight while the game draws its own.
 SDL_Cursor* blankCursor() {
   static SDL_Cursor* blank = nullptr;
@@ -54,7 +49,10 @@ SDL_Cursor* blankCursor() {
 
 }  // namespace
 
-MainMenu::MainMenu(int keepMusic) : MenuScreen("MainMenu"), keepMusic_(keepMusic) {
+MainMenu::MainMenu(int keepMusic, Profile* profile)
+    : MenuScreen("MainMenu"),
+      keepMusic_(keepMusic),
+      profile_(profile ? profile : (MyApp::instance() ? MyApp::instance()->profile() : nullptr)) {
   if (QuillonPHX2D::g_ptrSDK) QuillonPHX2D::g_ptrSDK->unpauseSimulation();
 }
 
@@ -80,7 +78,7 @@ void MainMenu::init() {
   stars_.build();
   loadLayout(kLayoutFile);
   hideContinueWithoutProgress();
-  if (Profile* profile = currentProfile(); profile && profile->isSpectrumEnabled()) addSpectrum(kSpectrumY);
+  if (profile_ && profile_->isSpectrumEnabled()) addSpectrum(kSpectrumY);
   if (ResourceManager* global = app_ ? app_->globalResourceManager() : nullptr) {
     background_ = global->findTexture(kBackgroundFile);
     if (!background_) {
@@ -112,8 +110,7 @@ void MainMenu::startMusic() {
 }
 
 void MainMenu::hideContinueWithoutProgress() {
-  Profile* profile = currentProfile();
-  if (!profile || profile->hasProgress()) return;
+  if (!profile_ || profile_->hasProgress()) return;
   if (bge::Button* resume = findButton(kContinue)) resume->setVisible(false);
 }
 
@@ -180,8 +177,7 @@ void MainMenu::setControlsEnabled(bool on) {
 
 void MainMenu::optionsMenuClosed() {
   setControlsEnabled(true);
-  Profile* profile = currentProfile();
-  const bool wanted = profile && profile->isSpectrumEnabled();
+  const bool wanted = profile_ && profile_->isSpectrumEnabled();
   if (!spectrum_) {
     if (wanted) addSpectrum(kSpectrumYAfterOptions);
   } else {
@@ -191,16 +187,13 @@ void MainMenu::optionsMenuClosed() {
 
 void MainMenu::onButtonClicked(int buttonId) {
   switch (buttonId) {
-    case kNewGame: {
-      Profile* profile = currentProfile();
-      if (!profile) break;
-      if (!profile->hasProgress()) {
-        profile->resetProgress();
+    case kNewGame:
+      if (profile_ && !profile_->hasProgress()) {
+        profile_->resetProgress();
         if (app_) app_->saveGame();
         leave(kToMissionControl);
       }
       break;
-    }
     case kContinue: leave(kToMissionControl); break;
     case kQuit:
       if (app_) {
@@ -218,7 +211,7 @@ void MainMenu::onButtonClicked(int buttonId) {
 
 GameState* MainMenu::makeNextScreen(int code) {
 #ifdef STARMOOR_HAS_MISSION_CONTROL
-  if (code == kToMissionControl) return new MissionControl(-1);
+  if (code == kToMissionControl) return new MissionControl(-1, profile_);
 #endif
   (void)code;
   return nullptr;

@@ -6,6 +6,7 @@
 #include "tinyaction/ActionListener.h"
 
 class DFTSpectralAnalayzerWidget;
+class Profile;
 class Texture;
 class TinyAction;
 
@@ -30,8 +31,9 @@ class MainMenu : public MenuScreen, public bge::ActionListener {
   enum ButtonId { kNewGame = 0, kContinue = 1, kOptions = 2, kQuit = 3, kStorePageButton = 4 };
   enum ExitCode { kToIntro = 0, kToMissionControl = 1 };
 
-  // keepMusic: non-zero leaves a stopped menu music stopped.
-  explicit MainMenu(int keepMusic = 0);
+  // keepMusic: non-zero leaves a stopped menu music stopped. The profile (not
+  // owned) is the application's when none is given.
+  explicit MainMenu(int keepMusic = 0, Profile* profile = nullptr);
   ~MainMenu() override;
 
   void prepare() override;
@@ -62,6 +64,7 @@ class MainMenu : public MenuScreen, public bge::ActionListener {
   void addSpectrum(int y);
 
   int keepMusic_;
+  Profile* profile_;  // not owned; may be null
   MenuStarfield stars_;
   DFTSpectralAnalayzerWidget* spectrum_ = nullptr;  // not owned: the screen's widget
   Texture* background_ = nullptr;                   // not owned: the global catalogue keeps it

@@ -222,7 +222,7 @@ LABELS = [
     ("LABEL_HELP_PATHS", "Show or hide the enemy paths"), ("LABEL_HELP_PATH_DETAIL", "Path detail"),
     ("LABEL_HELP_BUILDABLE", "Where towers can stand"), ("LABEL_HELP_CROSSHAIR", "Crosshair on and off"),
     ("LABEL_HELP_ASSISTANT", "Battle assistant voice on and off"),
-    ("LABEL_HELP_LEFT_CLICK", "Place the chosen tower, select a tower"),
+    ("LABEL_HELP_LEFT_CLICK", "Place or select a tower"),
     ("LABEL_HELP_RIGHT_CLICK", "Cancel the choice"),
     ("LABEL_VICTORY", "MISSION ACCOMPLISHED"), ("LABEL_DEFEAT", "MISSION FAILED"),
     ("LABEL_LIVES", "Lives left"), ("LABEL_CREDITS", "Credits left"), ("TOWERS_BUILT", "Towers built"),

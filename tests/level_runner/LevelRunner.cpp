@@ -15,6 +15,7 @@
 #include "KeyEvent.h"
 #include "LabelManager.h"
 #include "System/CollisionSetup.h"
+#include "System/GameFonts.h"
 #include "FileSaveGame.h"
 #include "MyApp.h"
 #include "SDLGameApp.h"
@@ -145,6 +146,9 @@ Runner::Runner() : impl_(new Impl) {
   app.setFrameLimit(false);
   if (std::filesystem::exists("content/strings/english.xml"))
     app.gameMessages()->loadFromXml("content/strings/english.xml");
+  // The game's fonts, as the application registers them: the screens laid over
+  // the level write their captions with them.
+  loadGameFonts(app.globalResourceManager());
   ensureCollisionCatalogue();
   // The level reads its settings from the save game as in the game; this one
   // has no file, so a run never touches the player's save.

@@ -15,6 +15,7 @@
 #include "Profile/ProfileSideFiles.h"
 #include "Profile/SpaceStation.h"
 #include "SDLGameApp.h"
+#include "Game/LevelScreen.h"
 #include "LabelManager.h"
 #include "Store/CSteamLeaderboards.h"
 #include "Store/FakeStore.h"
@@ -316,6 +317,24 @@ TEST(MissionControlScreen, OpensOnAValidatedLastLaunchAndDraws) {
   const std::string path = app.shotPath;
   app.render();
   EXPECT_TRUE(std::filesystem::exists(path));
+
+  // Launch the first mission on hard: the record is written, mission control
+  // fades out and leaves, and the level starts with the chosen values.
+  screen->onSelectionChanged(1, 2, 0);
+  screen->onButtonEvent(MissionControl::kLaunchButton, bge::ButtonListener::Released);
+  EXPECT_EQ(p->lastStation(), 0);
+  EXPECT_EQ(p->lastMissionId(), 0);
+  EXPECT_EQ(p->lastMode(), 0);
+  for (int i = 0; i < 30 && app.topState() == screen; ++i) {
+    app.update(kFrameMs);
+    app.deleteQueuedStates();
+  }
+  auto* level = dynamic_cast<LevelScreen*>(app.topState());
+  ASSERT_NE(level, nullptr);
+  EXPECT_EQ(app.states().size(), 1u);
+  EXPECT_EQ(level->missionId(), 0);
+  EXPECT_EQ(level->gameMode(), 0);
+  EXPECT_EQ(level->difficulty(), 2);
   app.popState();
   app.deleteQueuedStates();
 }

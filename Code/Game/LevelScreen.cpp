@@ -1,6 +1,7 @@
 // The level screen's life: construction with a fresh physics world, initialisation,
 // the per-frame update through the level states, timed actions and the exit.
 #include "Game/LevelScreen.h"
+#include "Menus/MissionControl.h"
 #include "MyApp.h"
 #include "Profile/Profile.h"
 
@@ -274,6 +275,7 @@ void LevelScreen::onExitTransitionDone(int exitCode) {
   if (g_currentLevel == this) g_currentLevel = nullptr;
   app->finishState(this);
   if (exitCode == 3000) app->changeState(new LevelScreen(missionId, levelFile, mode, difficulty));
+  if (exitCode == 2000) app->changeState(new MissionControl(0));
 }
 
 xEnemyBulletEntityDesc* LevelScreen::enemyBulletKind(const std::string& path) {

@@ -13,6 +13,7 @@
 #include "Menus/LeaderboardQueryWidget.h"
 #include "Menus/WelcomeScreen.h"
 #include "Music.h"
+#include "music/AudioAnalyserWidget.h"
 #include "MyApp.h"
 #include "Profile/Mission.h"
 #include "Profile/Profile.h"
@@ -48,6 +49,9 @@ constexpr int kPulseHalfMs = 2048;
 constexpr int kArmStepMs = 256;
 // Where the leaderboard panel stands.
 constexpr int kBoardX = 510, kBoardY = 340, kBoardW = 222, kBoardH = 334;
+// The music's spectrum along the bottom, kept low so the panels stay readable.
+constexpr int kSpectrumX = 343, kSpectrumY = 578, kSpectrumW = 512, kSpectrumH = 200;
+constexpr float kSpectrumScale = 0.2f;
 
 Profile* applicationProfile() {
   MyApp* app = MyApp::instance();
@@ -118,6 +122,13 @@ void MissionControl::init() {
   breath->addAction(new TinySetter<float>(&pulseScale_, 1.0f));
   pulse_ = new TinyLoopAction(breath, -1);
   pulse_->start(this, -1);
+
+  if (profile_ && profile_->isSpectrumEnabled()) {
+    auto* spectrum = new DFTSpectralAnalayzerWidget();
+    spectrum->setRect(kSpectrumX, kSpectrumY, kSpectrumW, kSpectrumH);
+    spectrum->setVerticalScale(kSpectrumScale);
+    addWidget(spectrum);
+  }
 
   leaderboard_ = new LeaderboardQueryWidget(g_leaderboards, profile_);
   leaderboard_->setRect(kBoardX, kBoardY, kBoardW, kBoardH);

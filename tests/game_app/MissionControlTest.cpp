@@ -288,9 +288,23 @@ TEST(MissionControlScreen, OpensOnAValidatedLastLaunchAndDraws) {
   // A damaged record naming the launch button and a mode no game has.
   p->setLastLaunch(1, 101, 9, 1);
 
+  // The store has a board for the first mission with the player on it.
+  store::FakeStore fake(CSteamLeaderboards::allLeaderboardNames());
+  for (int i = 0; i < 12; ++i)
+    fake.addScore("YORK_001", 500 + i, 90000 - 2500 * i, i == 3 ? "A pilot with a rather long call sign" : "pilot");
+  fake.addScore("YORK_001", fake.userId(), 81000, "Commander");
+  CSteamLeaderboards boards(&fake);
+  g_leaderboards = &boards;
+  auto frames = [&](int n) {
+    for (int i = 0; i < n; ++i) {
+      fake.runCallbacks();
+      app.update(kFrameMs);
+    }
+  };
+
   MissionControl* screen = new MissionControl(-1, p.get());
   app.changeState(screen);
-  for (int i = 0; i < 40; ++i) app.update(kFrameMs);
+  frames(40);
   EXPECT_EQ(screen->getPhase(), PhaseIdle) << "the record fired no button";
   ASSERT_NE(screen->selection().station(), nullptr);
   EXPECT_EQ(screen->selection().station()->id(), 0);
@@ -306,11 +320,14 @@ TEST(MissionControlScreen, OpensOnAValidatedLastLaunchAndDraws) {
   // Picking the second station's middle mission moves the arm there.
   screen->onButtonEvent(1, bge::ButtonListener::Released);
   screen->onButtonEvent(201, bge::ButtonListener::Released);
-  for (int i = 0; i < 40; ++i) app.update(kFrameMs);
+  frames(40);
+  EXPECT_EQ(fake.foundNames.back(), "BARTHON_002");
   EXPECT_EQ(screen->selection().launchArguments().missionId, 4);
   EXPECT_FLOAT_EQ(screen->armX(), screen->findButton(201)->getX() - MissionControl::kArmOffset);
   screen->onButtonEvent(0, bge::ButtonListener::Released);
-  for (int i = 0; i < 40; ++i) app.update(kFrameMs);
+  frames(40);
+  EXPECT_EQ(fake.foundNames.back(), "YORK_001");
+  EXPECT_EQ(screen->leaderboard()->getUserRank(), 5);
 
   const char* shots = std::getenv("STARMOOR_SHOT_DIR");
   app.shotPath = std::string(shots ? shots : dirs.root().c_str()) + "/missioncontrol.png";
@@ -335,8 +352,10 @@ TEST(MissionControlScreen, OpensOnAValidatedLastLaunchAndDraws) {
   EXPECT_EQ(level->missionId(), 0);
   EXPECT_EQ(level->gameMode(), 0);
   EXPECT_EQ(level->difficulty(), 2);
+  EXPECT_EQ(p->previousRank(), 5) << "the rank at launch, for the tally to compare";
   app.popState();
   app.deleteQueuedStates();
+  g_leaderboards = nullptr;
 }
 
 }  // namespace

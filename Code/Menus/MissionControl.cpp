@@ -99,13 +99,6 @@ void MissionControl::init() {
     }
     if (stationId >= 0) selectStation(stationId);
   }
-  if (SpaceStation* station = selection_.station()) {
-    const auto& missions = station->missions();
-    for (size_t j = 0; j < missions.size() && j < MissionSelection::kSlots; ++j)
-      if (bge::Button* button = findButton(kFirstSlotButton + static_cast<int>(j)))
-        button->setVisible(true);
-  }
-
   background_ = sharedImage(kBackgroundFile);
   panels_ = sharedImage(kPanelsFile);
 
@@ -232,9 +225,11 @@ bool MissionControl::initFromXml(const std::string& fileName) {
     }
     addWidget(widget);
   }
-  // Mission slots show once a station with missions is chosen.
+  // Mission slots show once a station with missions is chosen, the launch
+  // button once a mission that can be launched is.
   for (int j = 0; j < MissionSelection::kSlots; ++j)
     if (bge::Button* slot = findButton(kFirstSlotButton + j)) slot->setVisible(false);
+  if (bge::Button* launch = findButton(kLaunchButton)) launch->setVisible(false);
   return true;
 }
 
@@ -271,6 +266,10 @@ void MissionControl::restoreLastLaunch() {
 
 void MissionControl::selectStation(int stationId) {
   if (!selection_.selectStation(stationId)) return;
+  // A locked mission keeps its slot: it shows its cross and cannot be launched.
+  const size_t missions = selection_.station()->missions().size();
+  for (int j = 0; j < MissionSelection::kSlots; ++j)
+    if (bge::Button* slot = findButton(kFirstSlotButton + j)) slot->setVisible(static_cast<size_t>(j) < missions);
   bge::Button* button = findButton(stationId);
   if (!button) return;
   Texture* glow = globalTexture("TEX_ITEM_GLOW");

@@ -228,7 +228,7 @@ LABELS = [
     ("LABEL_LIVES", "Lives left"), ("LABEL_CREDITS", "Credits left"), ("TOWERS_BUILT", "Towers built"),
     ("TOWERS_UPGRADED", "Towers upgraded"), ("TOWERS_SOLD", "Towers sold"),
     ("LABEL_ENEMIES_CLEARED", "Enemies destroyed"), ("LEVEL_SCORE", "Level score"),
-    ("BONUS_SCORE", "Bonus score"), ("TOTAL_SCORE", "Total score"), ("MISSION_SCORES", "Mission scores"),
+    ("BONUS_SCORE", "Bonus score"), ("TOTAL_SCORE", "Total score"),
     ("LABEL_PLAY_AGAIN", "Play again"),
 ]
 BLOCK_START = "  <!-- title, pause, help and post-level screens: tools/gen_menus.py -->"

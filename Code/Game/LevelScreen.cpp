@@ -1,6 +1,7 @@
 // The level screen's life: construction with a fresh physics world, initialisation,
 // the per-frame update through the level states, timed actions and the exit.
 #include "Game/LevelScreen.h"
+#include "Menus/MissionControl.h"
 #include "MyApp.h"
 #include "Profile/Profile.h"
 
@@ -22,10 +23,7 @@
 #include "Menus/MainMenu.h"
 #include "Menus/PostLevelScreen.h"
 #include "sdk/QuillonPhysicsSDK.h"
-#if __has_include("Menus/MissionControl.h")
 #include "Menus/MissionControl.h"
-#define STARMOOR_HAS_MISSION_CONTROL 1
-#endif
 #include "tinyaction/TinyActionDelay.h"
 #include "tinyaction/TinyActionSequence.h"
 #include "tinyaction/TinyLoopAction.h"
@@ -292,10 +290,8 @@ void LevelScreen::onExitTransitionDone(int exitCode) {
   if (g_currentLevel == this) g_currentLevel = nullptr;
   app->finishState(this);
   if (exitCode == 1000) app->changeState(new MainMenu(0));
-#ifdef STARMOOR_HAS_MISSION_CONTROL
-  if (exitCode == 2000) app->changeState(new MissionControl(-1));
-#endif
   if (exitCode == 3000) app->changeState(new LevelScreen(missionId, levelFile, mode, difficulty));
+  if (exitCode == 2000) app->changeState(new MissionControl(0));
 }
 
 void LevelScreen::openOverlay(ScreenBase* screen) {

@@ -17,6 +17,7 @@
 #include "Store/CSteamLeaderboards.h"
 #include "System/GameFonts.h"
 #include "Utilities.h"
+#include "Menus/MissionControl.h"
 #include "music/AnnounceMusicTrack.h"
 #include "music/AudioAnalyserWidget.h"
 #include "sdk/QuillonPhysicsSDK.h"
@@ -24,10 +25,6 @@
 #include "widgets/Button.h"
 #include "widgets/ImageWidget.h"
 
-#if __has_include("Menus/MissionControl.h")
-#include "Menus/MissionControl.h"
-#define STARMOOR_HAS_MISSION_CONTROL 1
-#endif
 
 namespace {
 
@@ -210,10 +207,7 @@ void MainMenu::onButtonClicked(int buttonId) {
 }
 
 GameState* MainMenu::makeNextScreen(int code) {
-#ifdef STARMOOR_HAS_MISSION_CONTROL
   if (code == kToMissionControl) return new MissionControl(-1, profile_);
-#endif
-  (void)code;
   return nullptr;
 }
 

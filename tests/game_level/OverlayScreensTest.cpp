@@ -17,10 +17,7 @@
 #include "SDLGameApp.h"
 #include "sdk/QuillonPhysicsSDK.h"
 #include "widgets/ButtonListener.h"
-#if __has_include("Menus/MissionControl.h")
 #include "Menus/MissionControl.h"
-#define STARMOOR_HAS_MISSION_CONTROL 1
-#endif
 
 using levelfiles::Folder;
 using levelfiles::runner;
@@ -139,10 +136,8 @@ TEST_F(OverlayScreens, MissionControlChoiceClosesTheLevel) {
   ASSERT_NE(pause, nullptr);
   choose(pause, GamePauseScreen::kMissionControl);
   EXPECT_EQ(LevelScreen::current(), nullptr);
-#ifdef STARMOOR_HAS_MISSION_CONTROL
   EXPECT_NE(dynamic_cast<MissionControl*>(app().topState()), nullptr);
   EXPECT_EQ(app().states().size(), 1u);
-#endif
 }
 
 TEST_F(OverlayScreens, HelpPageClosesOnAnyKeyAndTheLevelRunsOn) {

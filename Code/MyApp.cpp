@@ -19,7 +19,7 @@
 #include "GenericEntry.h"
 #include "ImageFile.h"
 #include "LabelManager.h"
-#include "Menus/WelcomeScreen.h"
+#include "Menus/MainMenu.h"
 #include "Profile/Profile.h"
 #include "ResourceManager.h"
 #include "SoundSystem.h"
@@ -340,5 +340,5 @@ void MyApp::enterFirstScreen() {
   set3D(false);
   if (getAppCore() && getAppCore()->getRenderingContext())
     getAppCore()->getRenderingContext()->setClearColor(Color(0, 0, 0, 255));
-  changeState(new WelcomeScreen());
+  changeState(new MainMenu(0));
 }

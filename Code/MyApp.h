@@ -63,6 +63,8 @@ class MyApp : public SDLGameApp, public GlobalEventManager {
   bool isWindowed() const { return windowed_; }
   const ConfigFile* gameParameters() const { return gameParameters_; }
   Profile* profile() const { return profile_; }
+  // The pointer SDL showed at start-up, for screens that do not draw their own.
+  SDL_Cursor* systemCursor() const { return systemCursor_; }
   store::StoreClient* storeClient() const { return store_; }
   // The folder of the save file and the profile's side files.
   std::string saveFolder() const;

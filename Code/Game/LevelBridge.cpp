@@ -15,6 +15,8 @@
 #include "Game/LevelScreen.h"
 #include "GLTexture.h"
 #include "GameApp.h"
+#include "Menus/GameHelpScreen.h"
+#include "Menus/GamePauseScreen.h"
 #include "Menus/TowerCommandWidget.h"
 #include "ResourceManager.h"
 #include "SafeDelete.h"
@@ -246,6 +248,8 @@ void LevelScreen::buttonEvent(int id, int event) {
   }
   if (event != bge::ButtonListener::Released) return;
   switch (id) {
+    case kPause: openOverlay(new GamePauseScreen()); break;
+    case kHelp: openOverlay(new GameHelpScreen()); break;
     case kPathsShow:
       show(findCommandButton(kPathsShow), false);
       show(findCommandButton(kPathsHide), true);

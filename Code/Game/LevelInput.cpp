@@ -7,6 +7,8 @@
 #include "GameApp.h"
 #include "GenericEntry.h"
 #include "KeyEvent.h"
+#include "Menus/GameHelpScreen.h"
+#include "Menus/GamePauseScreen.h"
 #include "PointingDeviceEvent.h"
 #include "widgets/Button.h"
 
@@ -49,6 +51,8 @@ bool LevelScreen::sendWaveOffered() const {
 void LevelScreen::keyPressed(const KeyEvent& event) {
   if (event.kind != KeyEvent::Pressed || getPhase() == PhaseExiting) return;
   switch (event.key) {
+    case SDLK_ESCAPE: openOverlay(new GamePauseScreen()); break;
+    case SDLK_F1: openOverlay(new GameHelpScreen()); break;
     case SDLK_g: gridVisible_ = !gridVisible_; break;
     case SDLK_r: crosshair_ = !crosshair_; break;
     case SDLK_v: pathDetail_ = !pathDetail_; break;

@@ -1,6 +1,7 @@
 // The level screen's life: construction with a fresh physics world, initialisation,
 // the per-frame update through the level states, timed actions and the exit.
 #include "Game/LevelScreen.h"
+#include "Menus/MissionControl.h"
 #include "MyApp.h"
 #include "Profile/Profile.h"
 
@@ -19,7 +20,10 @@
 #include "LabelManager.h"
 #include "SaveGame.h"
 #include "WidgetManager.h"
+#include "Menus/MainMenu.h"
+#include "Menus/PostLevelScreen.h"
 #include "sdk/QuillonPhysicsSDK.h"
+#include "Menus/MissionControl.h"
 #include "tinyaction/TinyActionDelay.h"
 #include "tinyaction/TinyActionSequence.h"
 #include "tinyaction/TinyLoopAction.h"
@@ -267,6 +271,7 @@ void LevelScreen::actionFinished(int id) {
       levelTimeMs_ = static_cast<int>(levelClock_.getElapsed()) + clockShiftMs_;
       if (g_ptrSDK) g_ptrSDK->pauseSimulation();
       finalStats_ = makeStats();
+      openOverlay(new PostLevelScreen(finalStats_));
       playIfAssisted(finalStats_.victory ? "SFX_LEVEL_VICTORY" : "SFX_LEVEL_DEFEAT");
       break;
     default: break;
@@ -288,7 +293,18 @@ void LevelScreen::onExitTransitionDone(int exitCode) {
   removeAllEntities();
   if (g_currentLevel == this) g_currentLevel = nullptr;
   app->finishState(this);
+  if (exitCode == 1000) app->changeState(new MainMenu(0));
   if (exitCode == 3000) app->changeState(new LevelScreen(missionId, levelFile, mode, difficulty));
+  if (exitCode == 2000) app->changeState(new MissionControl(0));
+}
+
+void LevelScreen::openOverlay(ScreenBase* screen) {
+  GameApp* app = GameApp::instance();
+  if (!app) {
+    delete screen;
+    return;
+  }
+  app->changeState(screen);
 }
 
 xEnemyBulletEntityDesc* LevelScreen::enemyBulletKind(const std::string& path) {

@@ -123,6 +123,9 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void onExitTransitionDone(int exitCode) override;
   void actionFinished(int id) override;
   void onKeyEvent(const KeyEvent& event) override;
+  // Lays a screen (pause, help, results) over the level; the level's pause hook
+  // stops its world and clocks, and its resume runs them on as they were.
+  void openOverlay(ScreenBase* screen);
   void mousePressed(const PointingDeviceEvent& event) override { mouseButton(event); }
   void mouseMoved(const PointingDeviceEvent& event) override { mouseMove(event); }
 

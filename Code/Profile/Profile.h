@@ -83,6 +83,9 @@ class Profile : public SaveGameEntry {
   int32_t lastMode() const { return lastMode_; }
   int32_t lastDifficulty() const { return lastDifficulty_; }
   void setLastLaunch(int32_t missionId, int32_t station, int32_t mode, int32_t difficulty);
+  // The player's leaderboard rank when the mission was launched, -1 when unknown.
+  int32_t previousRank() const { return previousRank_; }
+  void setPreviousRank(int32_t rank) { previousRank_ = rank; }
   int32_t missionValue(int missionId) const;
   // Problems the last loadStations reported (tests: a clean campaign has none).
   int campaignProblems() const { return campaignProblems_; }
@@ -109,6 +112,7 @@ class Profile : public SaveGameEntry {
   int32_t lastStation_ = -1;
   int32_t lastMode_ = -1;
   int32_t lastDifficulty_ = -1;
+  int32_t previousRank_ = -1;
   std::vector<bool> badges_;
   int campaignProblems_ = 0;
 };

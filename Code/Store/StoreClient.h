@@ -92,6 +92,13 @@ class StoreClient {
                                                 int rangeEnd) = 0;
   virtual bool getDownloadedLeaderboardEntry(uint64_t entries, int index, LeaderboardEntry* out) = 0;
 
+  // --- the store's overlay over the game window ---
+  // Neither the local store nor the fake has one: the store-page button then
+  // does nothing a player would see.
+  virtual bool overlayEnabled() const { return false; }
+  // Opens a web page in the overlay; false when there is no overlay.
+  virtual bool openOverlayWebPage(const std::string& url) { (void)url; return false; }
+
   // --- the pump ---
   // Not owned; a null listener removes it.
   void registerStatsCallbacks(StatsCallbacks* callbacks);

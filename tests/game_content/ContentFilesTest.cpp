@@ -216,6 +216,8 @@ TEST(ShippedFiles, TheGameReadsEveryOneWithoutAComplaint) {
     EXPECT_EQ(said.find("ERROR"), std::string::npos) << file << ": " << said;
   }
 
+  // Classic, standing station, travelling station and timed missions all occur.
+  int gameplayTypes[4] = {0, 0, 0, 0};
   for (int id = 0; id < kMissions; ++id) {
     TiXmlDocument doc;
     ASSERT_TRUE(load(doc, missionFile(id)));
@@ -229,15 +231,24 @@ TEST(ShippedFiles, TheGameReadsEveryOneWithoutAComplaint) {
     o.script = {{0, "start", {}}};
     // About 15 s: every first-wave record has spawned, no ship has walked its path yet.
     o.maxFrames = 950;
+    int type = -1;
+    int timerMs = 0;
     testing::internal::CaptureStdout();
-    const levelrunner::Outcome out = run.run(o);
+    const levelrunner::Outcome out = run.run(o, [&](LevelScreen& level, int) {
+      type = level.gameplayType();
+      timerMs = level.timerLimitMs();
+    });
     const std::string said = testing::internal::GetCapturedStdout();
     SCOPED_TRACE(missionFile(id));
     EXPECT_TRUE(out.loaded);
     EXPECT_EQ(out.waveCount, attacks);
     EXPECT_GT(out.spawned, 0);
-    EXPECT_EQ(out.lives, 20);
+    EXPECT_GT(out.lives, 0);
+    ASSERT_TRUE(type >= 0 && type <= 3) << type;
+    ++gameplayTypes[type];
+    EXPECT_EQ(type == 3, timerMs > 0);
     EXPECT_EQ(said.find("WARNING"), std::string::npos) << said;
     EXPECT_EQ(said.find("ERROR"), std::string::npos) << said;
   }
+  for (int n : gameplayTypes) EXPECT_GT(n, 0);
 }

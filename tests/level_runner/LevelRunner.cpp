@@ -12,9 +12,11 @@
 #include "FrameStep.h"
 #include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/Entities/towers/xBaseTowerEntity.h"
+#include "KeyEvent.h"
 #include "LabelManager.h"
 #include "PointingDeviceEvent.h"
 #include "System/CollisionSetup.h"
+#include "System/GameFonts.h"
 #include "FileSaveGame.h"
 #include "MyApp.h"
 #include "SDLGameApp.h"
@@ -146,6 +148,9 @@ Runner::Runner() : impl_(new Impl) {
   app.setFrameLimit(false);
   if (std::filesystem::exists("content/strings/english.xml"))
     app.gameMessages()->loadFromXml("content/strings/english.xml");
+  // The game's fonts, as the application registers them: the screens laid over
+  // the level write their captions with them.
+  loadGameFonts(app.globalResourceManager());
   ensureCollisionCatalogue();
   // The level reads its settings from the save game as in the game; this one
   // has no file, so a run never touches the player's save.
@@ -153,6 +158,17 @@ Runner::Runner() : impl_(new Impl) {
   MyApp::addSettingEntries(save);
   app.setSaveGame(save);
 
+  // key <SDL key name>: a press of that key, as the level receives it ("Escape", "F1", "s").
+  registerCommand("key", [](LevelScreen& level, const Command& c) {
+    if (c.args.size() != 1) return false;
+    const SDL_Keycode key = SDL_GetKeyFromName(c.args[0].c_str());
+    if (key == SDLK_UNKNOWN) return false;
+    KeyEvent event;
+    event.key = key;
+    event.kind = KeyEvent::Pressed;
+    level.onKeyEvent(event);
+    return true;
+  });
   registerCommand("start", [](LevelScreen& level, const Command&) {
     level.sendNextWave();
     return true;
@@ -308,7 +324,8 @@ Outcome Runner::run(const RunOptions& options, const FrameObserver& observer) {
     o.wavesStarted = static_cast<int>(s->wavesStarted());
     o.waveCount = s->waveCount();
   }
-  app.popState();
+  // The level may lie under the screen it pushed at its end: everything goes.
+  while (app.topState()) app.popState();
   app.deleteQueuedStates();
   app.setTimeScale(1.0f);
   return o;

@@ -1,0 +1,217 @@
+#include "Menus/MainMenu.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+
+#include "AppConfig.h"
+#include "DynamicResources/SceneMusicContainer.h"
+#include "DynamicResources/SfxContainer.h"
+#include "Font.h"
+#include "GLTexture.h"
+#include "Graphics.h"
+#include "Music.h"
+#include "MyApp.h"
+#include "Profile/Profile.h"
+#include "ResourceManager.h"
+#include "Store/CSteamLeaderboards.h"
+#include "System/GameFonts.h"
+#include "Utilities.h"
+#include "Menus/MissionControl.h"
+#include "music/AnnounceMusicTrack.h"
+#include "music/AudioAnalyserWidget.h"
+#include "sdk/QuillonPhysicsSDK.h"
+#include "tinyaction/TinyActions.h"
+#include "widgets/Button.h"
+#include "widgets/ImageWidget.h"
+
+
+namespace {
+
+constexpr int kSpectrumX = 343;
+constexpr int kSpectrumY = 578;
+constexpr int kSpectrumYAfterOptions = 544;
+constexpr int kSpectrumWidth = 512;
+constexpr int kSpectrumHeight = 200;
+
+// The system pointer stays out of sight while the game draws its own.
+SDL_Cursor* blankCursor() {
+  static SDL_Cursor* blank = nullptr;
+  if (!blank) {
+    Uint8 data = 0, mask = 0;
+    blank = SDL_CreateCursor(&data, &mask, 1, 1, 0, 0);
+  }
+  return blank;
+}
+
+}  // namespace
+
+MainMenu::MainMenu(int keepMusic, Profile* profile)
+    : MenuScreen("MainMenu"),
+      keepMusic_(keepMusic),
+      profile_(profile ? profile : (MyApp::instance() ? MyApp::instance()->profile() : nullptr)) {
+  if (QuillonPHX2D::g_ptrSDK) QuillonPHX2D::g_ptrSDK->unpauseSimulation();
+}
+
+MainMenu::~MainMenu() {
+  delete flyBy_;
+  delete retiredFlyBy_;
+}
+
+// The level registers its own textures in its own catalogue; registering them
+// here would leave the shared level list pointing into this screen's catalogue
+// once the screen is gone.
+void MainMenu::prepare() {}
+
+void MainMenu::init() {
+  if (MyApp* app = MyApp::instance()) {
+    app->showCursor();
+    if (AppConfig::instance()->loadCursor(0)) SDL_SetCursor(blankCursor());
+    else if (app->systemCursor()) SDL_SetCursor(app->systemCursor());
+  }
+  startMusic();
+  SceneMusicContainer* scenes = SceneMusicContainer::instance();
+  addWidget(new AnnounceMusicTrack(scenes->getAuthor(kMusicScene), scenes->getTrackName(kMusicScene)));
+  stars_.build();
+  loadLayout(kLayoutFile);
+  hideContinueWithoutProgress();
+  if (profile_ && profile_->isSpectrumEnabled()) addSpectrum(kSpectrumY);
+  if (ResourceManager* global = app_ ? app_->globalResourceManager() : nullptr) {
+    background_ = global->findTexture(kBackgroundFile);
+    if (!background_) {
+      Texture* texture = new GLTexture(kBackgroundFile, nullptr, GLTexture::DropImage, GLTexture::kLinear);
+      if (global->registerTexture(kBackgroundFile, texture)) background_ = texture;
+      else delete texture;
+    }
+  }
+  startFlyBy(kFirstFlyByMs);
+}
+
+void MainMenu::startMusic() {
+  ResourceManager* global = app_ ? app_->globalResourceManager() : nullptr;
+  if (!global) return;
+  Music* music = global->findMusic(kMusicId);
+  if (!music) {
+    const std::string track = SceneMusicContainer::instance()->pickTrack(kMusicScene);
+    if (track.empty()) return;
+    music = new MixMusic(track);
+    if (!global->registerMusic(kMusicId, music)) {
+      delete music;
+      return;
+    }
+    music->play(-1);
+    return;
+  }
+  auto* mix = dynamic_cast<MixMusic*>(music);
+  if (keepMusic_ == 0 && !(mix && mix->isPlaying())) music->play(-1);
+}
+
+void MainMenu::hideContinueWithoutProgress() {
+  if (!profile_ || profile_->hasProgress()) return;
+  if (bge::Button* resume = findButton(kContinue)) resume->setVisible(false);
+}
+
+void MainMenu::addSpectrum(int y) {
+  spectrum_ = new DFTSpectralAnalayzerWidget();
+  spectrum_->setRect(kSpectrumX, y, kSpectrumWidth, kSpectrumHeight);
+  addWidget(spectrum_);
+}
+
+void MainMenu::startFlyBy(int delayMs) {
+  delete flyBy_;
+  auto* sequence = new TinyActionSequence(false);
+  sequence->addAction(new TinyActionDelay(TinyTimer(delayMs)));
+  flyBy_ = sequence;
+  flyBy_->start(this, kFlyByTag);
+}
+
+void MainMenu::updateScreen(int dt) {
+  delete retiredFlyBy_;
+  retiredFlyBy_ = nullptr;
+  if (flyBy_ && flyBy_->isRunning()) flyBy_->update(dt);
+  stars_.update();
+}
+
+void MainMenu::actionFinished(int tag) {
+  if (tag != kFlyByTag) return;
+  SfxContainer::instance()->playSound("SFX_FLYBY_SPACETRAFFIC");
+  // The finished action is replaced from inside its own report: it is deleted
+  // only after its update has returned.
+  TinyAction* finished = flyBy_;
+  flyBy_ = nullptr;
+  startFlyBy(kFlyByMs + randomInt(kFlyBySpreadMs));
+  delete retiredFlyBy_;
+  retiredFlyBy_ = finished;
+}
+
+void MainMenu::drawBackground(Graphics* g) {
+  if (!firstFrameLogged_) {
+    // The start-up benchmark stops its clock at this line.
+    firstFrameLogged_ = true;
+    std::printf("main menu: first frame\n");
+    std::fflush(stdout);
+  }
+  if (background_) g->drawImage(0, 0, background_, Color(0, 255, 255, 164));
+  stars_.draw(g);
+}
+
+void MainMenu::drawForeground(Graphics* g) {
+  Font* font = findOrLoadFont(getResourceManager(), "FONT_NOTOSANS16");
+  if (!font) return;
+  font->drawTextAligned(g, Rect5(0, 750, 1360, 18), kVersion, Color(255, 255, 255, 255), 1, 3, false);
+  font->drawTextAligned(g, Rect5(16, 606, 230, 60), kBundleMessage, Color(255, 255, 0, 255), 2, 2, true);
+}
+
+void MainMenu::onShown() { hideContinueWithoutProgress(); }
+
+void MainMenu::setControlsEnabled(bool on) {
+  for (bge::Button* b : buttons()) b->setEnabled(on);
+  for (Widget* w : layoutWidgets()) {
+    auto* image = dynamic_cast<ImageWidget*>(w);
+    if (image && image->getLayoutId() == kOverlayImageId) image->setEnabled(on);
+  }
+}
+
+void MainMenu::optionsMenuClosed() {
+  setControlsEnabled(true);
+  const bool wanted = profile_ && profile_->isSpectrumEnabled();
+  if (!spectrum_) {
+    if (wanted) addSpectrum(kSpectrumYAfterOptions);
+  } else {
+    spectrum_->setEnabled(wanted);
+  }
+}
+
+void MainMenu::onButtonClicked(int buttonId) {
+  switch (buttonId) {
+    case kNewGame:
+      if (profile_ && !profile_->hasProgress()) {
+        profile_->resetProgress();
+        if (app_) app_->saveGame();
+        leave(kToMissionControl);
+      }
+      break;
+    case kContinue: leave(kToMissionControl); break;
+    case kQuit:
+      if (app_) {
+        app_->requestQuit();
+        app_->requestImmediateQuit();
+      }
+      break;
+    case kStorePageButton:
+      if (g_leaderboards && g_leaderboards->client() && g_leaderboards->client()->overlayEnabled())
+        g_leaderboards->client()->openOverlayWebPage(kStorePage);
+      break;
+    default: break;
+  }
+}
+
+GameState* MainMenu::makeNextScreen(int code) {
+  if (code == kToMissionControl) return new MissionControl(-1, profile_);
+  return nullptr;
+}
+
+void MainMenu::onExitTransitionDone(int code) {
+  if (QuillonPHX2D::g_ptrSDK) QuillonPHX2D::g_ptrSDK->pauseSimulation();
+  MenuScreen::onExitTransitionDone(code);
+}

@@ -1,0 +1,187 @@
+// The screens laid over a running level, with the real level in the runner's
+// application: the pause screen's five choices and where each leads, the help
+// page, and the level's clocks and world around them.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "Game/LevelScreen.h"
+#include "GameApp.h"
+#include "KeyEvent.h"
+#include "LevelFiles.h"
+#include "Menus/GameHelpScreen.h"
+#include "Menus/GamePauseScreen.h"
+#include "Menus/MainMenu.h"
+#include "Menus/PostLevelScreen.h"
+#include "SDLGameApp.h"
+#include "sdk/QuillonPhysicsSDK.h"
+#include "widgets/ButtonListener.h"
+#include "Menus/MissionControl.h"
+
+using levelfiles::Folder;
+using levelfiles::runner;
+using QuillonPHX2D::g_ptrSDK;
+
+namespace {
+
+KeyEvent press(int key) {
+  KeyEvent e;
+  e.key = key;
+  e.kind = KeyEvent::Pressed;
+  return e;
+}
+
+class OverlayScreens : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    file_ = folder_.level("<Attack id=\"0\">" + folder_.wave(3, 500) + "</Attack>");
+    app().changeState(new LevelScreen(4, file_, MODE_CLASSIC, 1));
+    frames(30);
+    level_ = LevelScreen::current();
+    ASSERT_NE(level_, nullptr);
+  }
+  void TearDown() override {
+    while (app().topState()) app().popState();
+    app().deleteQueuedStates();
+  }
+  static SDLGameApp& app() { return runner().app(); }
+  void frames(int n) {
+    for (int i = 0; i < n; ++i) {
+      app().update(16);
+      app().deleteQueuedStates();
+    }
+  }
+  // Frames until the top screen is another; false when none came.
+  bool untilTopChanges(int limit = 120) {
+    GameState* before = app().topState();
+    for (int i = 0; i < limit; ++i) {
+      frames(1);
+      if (app().topState() != before) return true;
+    }
+    return false;
+  }
+  GamePauseScreen* openPause() {
+    level_->onKeyEvent(press(SDLK_ESCAPE));
+    auto* pause = dynamic_cast<GamePauseScreen*>(app().topState());
+    if (pause) frames(20);  // its fade-in
+    return pause;
+  }
+  void choose(GamePauseScreen* pause, int button) {
+    pause->onButtonEvent(button, bge::ButtonListener::Released);
+    ASSERT_TRUE(untilTopChanges());  // the pause screen goes
+    frames(40);                      // and the level's own fade-out, when it leaves
+  }
+
+  Folder folder_;
+  std::string file_;
+  LevelScreen* level_ = nullptr;
+};
+
+TEST_F(OverlayScreens, EscapeCoversTheLevelAndResumeGivesItBackAsItWas) {
+  level_->sendNextWave();
+  frames(5);
+  ASSERT_TRUE(level_->levelClockRunning());
+  GamePauseScreen* pause = openPause();
+  ASSERT_NE(pause, nullptr);
+  EXPECT_TRUE(g_ptrSDK->isPaused());
+  EXPECT_FALSE(level_->levelClockRunning());
+  // A second Escape while the screen fades out is not a second close.
+  pause->onKeyEvent(press(SDLK_ESCAPE));
+  pause->onKeyEvent(press(SDLK_ESCAPE));
+  EXPECT_EQ(pause->escapeCount(), 1);
+  ASSERT_TRUE(untilTopChanges());
+  EXPECT_EQ(app().topState(), level_);
+  EXPECT_EQ(app().states().size(), 1u);
+  EXPECT_FALSE(g_ptrSDK->isPaused());
+  EXPECT_TRUE(level_->levelClockRunning());
+
+  // Between waves the level time stands still, and a pause does not start it.
+  level_->onMinimized();
+  pause = openPause();
+  ASSERT_NE(pause, nullptr);
+  choose(pause, GamePauseScreen::kResume);
+  EXPECT_EQ(app().topState(), level_);
+  EXPECT_FALSE(level_->levelClockRunning());
+}
+
+TEST_F(OverlayScreens, MainMenuChoiceClosesTheLevelToTheTitleScreen) {
+  GamePauseScreen* pause = openPause();
+  ASSERT_NE(pause, nullptr);
+  choose(pause, GamePauseScreen::kMainMenu);
+  EXPECT_NE(dynamic_cast<MainMenu*>(app().topState()), nullptr);
+  EXPECT_EQ(app().states().size(), 1u);
+  EXPECT_EQ(LevelScreen::current(), nullptr);
+}
+
+TEST_F(OverlayScreens, RestartChoiceBuildsTheSameLevelAfresh) {
+  level_->sendNextWave();
+  frames(60);
+  GamePauseScreen* pause = openPause();
+  ASSERT_NE(pause, nullptr);
+  choose(pause, GamePauseScreen::kRestart);
+  LevelScreen* fresh = LevelScreen::current();
+  ASSERT_NE(fresh, nullptr);
+  EXPECT_EQ(app().topState(), fresh);
+  EXPECT_EQ(app().states().size(), 1u);
+  EXPECT_EQ(fresh->missionId(), 4);
+  EXPECT_EQ(fresh->gameMode(), MODE_CLASSIC);
+  EXPECT_EQ(fresh->difficulty(), 1);
+  EXPECT_EQ(fresh->enemiesSpawned(), 0);
+  EXPECT_NE(fresh->state(), kLevelBattle);
+}
+
+TEST_F(OverlayScreens, MissionControlChoiceClosesTheLevel) {
+  GamePauseScreen* pause = openPause();
+  ASSERT_NE(pause, nullptr);
+  choose(pause, GamePauseScreen::kMissionControl);
+  EXPECT_EQ(LevelScreen::current(), nullptr);
+  EXPECT_NE(dynamic_cast<MissionControl*>(app().topState()), nullptr);
+  EXPECT_EQ(app().states().size(), 1u);
+}
+
+TEST_F(OverlayScreens, HelpPageClosesOnAnyKeyAndTheLevelRunsOn) {
+  level_->sendNextWave();
+  frames(5);
+  level_->onKeyEvent(press(SDLK_F1));
+  auto* help = dynamic_cast<GameHelpScreen*>(app().topState());
+  ASSERT_NE(help, nullptr);
+  EXPECT_FALSE(level_->levelClockRunning());
+  frames(20);
+  help->onKeyEvent(press(SDLK_q));
+  help->onKeyEvent(press(SDLK_w));  // while it fades: nothing more
+  ASSERT_TRUE(untilTopChanges());
+  EXPECT_EQ(app().topState(), level_);
+  EXPECT_EQ(app().states().size(), 1u);
+  EXPECT_TRUE(level_->levelClockRunning());
+  EXPECT_FALSE(g_ptrSDK->isPaused());
+}
+
+TEST_F(OverlayScreens, TheEndOfTheLevelShowsTheResultsAndPlayAgainStartsItAfresh) {
+  level_->sendNextWave();
+  frames(10);
+  level_->finishLevel();
+  // The end delay of 1280 ms runs on the level, then the results lie over it.
+  ASSERT_TRUE(untilTopChanges(120));
+  auto* results = dynamic_cast<PostLevelScreen*>(app().topState());
+  ASSERT_NE(results, nullptr);
+  EXPECT_TRUE(results->stats().victory);
+  EXPECT_EQ(results->stats().missionId, 4);
+  EXPECT_EQ(results->tally().points[ScoreTally::kLives], 20 * 10000);
+  EXPECT_TRUE(g_ptrSDK->isPaused());
+  frames(20);
+  results->onButtonEvent(7, bge::ButtonListener::Released);  // no such choice
+  frames(30);
+  ASSERT_EQ(app().topState(), results);
+  results->onButtonEvent(PostLevelScreen::kPlayAgain, bge::ButtonListener::Released);
+  ASSERT_TRUE(untilTopChanges());
+  frames(40);
+  LevelScreen* fresh = LevelScreen::current();
+  ASSERT_NE(fresh, nullptr);
+  EXPECT_EQ(app().topState(), fresh);
+  EXPECT_EQ(app().states().size(), 1u);
+  EXPECT_EQ(fresh->state(), kLevelBooting);
+  EXPECT_EQ(fresh->missionId(), 4);
+}
+
+}  // namespace

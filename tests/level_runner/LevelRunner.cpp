@@ -13,7 +13,10 @@
 #include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/Entities/towers/xBaseTowerEntity.h"
 #include "LabelManager.h"
+#include "PointingDeviceEvent.h"
+#include "ResourceManager.h"
 #include "System/CollisionSetup.h"
+#include "System/ResourceLists.h"
 #include "SDLGameApp.h"
 #include "Timer.h"
 
@@ -143,6 +146,9 @@ Runner::Runner() : impl_(new Impl) {
   if (std::filesystem::exists("content/strings/english.xml"))
     app.gameMessages()->loadFromXml("content/strings/english.xml");
   ensureCollisionCatalogue();
+  // The shared fonts and textures the level's drawing finds by key, as the game
+  // registers them at start-up.
+  if (!app.globalResourceManager()->findFont("FONT_NOTOSANS16")) registerGlobalResources(app.globalResourceManager());
 
   registerCommand("start", [](LevelScreen& level, const Command&) {
     level.sendNextWave();
@@ -186,6 +192,25 @@ Runner::Runner() : impl_(new Impl) {
         return true;
       }
     return false;
+  });
+  // select <column> <row>: picks the tower standing there, as a click on it does.
+  registerCommand("select", [](LevelScreen& level, const Command& c) {
+    int v[2];
+    if (!readInts(c, 2, v)) return false;
+    xBaseTowerEntity* tower = towerAt(level, v[0], v[1]);
+    if (tower && !tower->isSelected()) tower->toggleSelected();
+    return true;
+  });
+  // pointer <x> <y>: moves the pointer there, as the mouse does.
+  registerCommand("pointer", [this](LevelScreen& level, const Command& c) {
+    int v[2];
+    if (!readInts(c, 2, v)) return false;
+    impl_->app.setMousePosition(v[0], v[1]);
+    PointingDeviceEvent e;
+    e.x = v[0];
+    e.y = v[1];
+    level.mouseMove(e);
+    return true;
   });
   registerCommand("speed", [](LevelScreen& level, const Command& c) {
     if (c.args.size() != 1) return false;

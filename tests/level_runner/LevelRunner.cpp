@@ -193,12 +193,15 @@ Runner::Runner() : impl_(new Impl) {
       }
     return false;
   });
-  // select <column> <row>: picks the tower standing there, as a click on it does.
+  // select <column> <row>: picks the tower standing there, its info and commands
+  // shown, as a click on it does (a tower placed a moment ago is let go first).
   registerCommand("select", [](LevelScreen& level, const Command& c) {
     int v[2];
     if (!readInts(c, 2, v)) return false;
     xBaseTowerEntity* tower = towerAt(level, v[0], v[1]);
-    if (tower && !tower->isSelected()) tower->toggleSelected();
+    if (!tower) return true;
+    if (tower->isSelected()) tower->toggleSelected();
+    tower->toggleSelected();
     return true;
   });
   // pointer <x> <y>: moves the pointer there, as the mouse does.

@@ -1,8 +1,10 @@
 #include "LevelRunner.h"
 
+#include <GL/glew.h>
 #include <SDL.h>
 #include <time.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -258,6 +260,15 @@ Outcome Runner::run(const RunOptions& options, const FrameObserver& observer) {
     app.stepPhysics(physicsStepForFrame(kFrameMs, app.getTimeScale()));
     app.update(kFrameMs);
     if (options.frameCpuMs) options.frameCpuMs->push_back(threadCpuMs() - before);
+    if (options.frameRenderMs) {
+      const auto start = std::chrono::steady_clock::now();
+      const double cpu = threadCpuMs();
+      app.render();
+      if (options.frameRenderCpuMs) options.frameRenderCpuMs->push_back(threadCpuMs() - cpu);
+      glFinish();
+      options.frameRenderMs->push_back(
+          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
     if (options.screenshotEvery > 0 && frame % options.screenshotEvery == 0) {
       char name[64];
       std::snprintf(name, sizeof name, "/frame%06d.png", frame);

@@ -38,6 +38,10 @@ struct RunOptions {
   std::string screenshotDir;
   // When set, the CPU time of each frame's physics step and update, in ms.
   std::vector<double>* frameCpuMs = nullptr;
+  // When set, every frame is drawn too: the wall time of its drawing until the GL
+  // pipeline has finished it, and the CPU time of the drawing calls themselves, in ms.
+  std::vector<double>* frameRenderMs = nullptr;
+  std::vector<double>* frameRenderCpuMs = nullptr;
 };
 
 struct Outcome {

@@ -6,6 +6,7 @@
 
 #include "Foundation/Math/QlnMath.h"
 #include "Game/Entities/enemies/WaveDescription.h"
+#include "Game/Entities/missiles/xPlayerSmartMissileEntity.h"
 #include "Game/Entities/towers/TowerCatalogue.h"
 #include "Game/Entities/towers/xBaseTowerEntity.h"
 #include "Game/SceneEntityManager.h"
@@ -186,7 +187,9 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void setGameSpeed(float factor);
   void addScore(int points) { score_ += points; }
   // Whether towers that are not selected are heard firing.
-  bool shotsAudible() const { return true; }
+  // Every tower's shots are heard unless the player turned them off in the options
+  // (the profile's custom flag 1); a profile that lacks the flag hears them.
+  bool shotsAudible() const;
   int countLiveEnemies() const;
   // A kill of an enemy: the kill count, its score and its reward.
   void bookKill(int score, float reward);
@@ -209,6 +212,18 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   const std::vector<ImageWidget*>& bridgeImages() const { return bridgeImages_; }
   bool bridgeReady() const { return bridgeReady_; }
   const std::string& towerHoverText() const { return towerHoverText_; }
+
+  // --- homing missiles (LevelMissiles.cpp) ---
+  // Reads the three missile kinds' files.
+  void loadMissileKinds();
+  // A copy of the description whose type is the kind, or a default one when no
+  // file gave that type.
+  xPlayerSmartMissileEntityDesc getMissileDescription(int kind) const;
+  // A missile of the kind from the tower at the point, aimed at the target; a fast
+  // game gives faster missiles.
+  void launchMissile(const QuillonPHX2D::Vec2& launchPoint, xBaseTowerEntity* tower, int kind, xSharkEntity* target,
+                     float damageFactor);
+  const std::vector<xPlayerSmartMissileEntityDesc>& missileDescriptions() const { return missileDescs_; }
 
   // --- scene queries ---
   static std::vector<xSimpleEnemy*> findEnemies(const SceneEntityManager& manager);
@@ -341,6 +356,8 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   // The application's pointer position in design pixels, copied every frame.
   Point2i pointerPos_;
 
+  // The missile kinds in file order (eagereagle, triton, doubleeagereagle).
+  std::vector<xPlayerSmartMissileEntityDesc> missileDescs_;
   std::vector<QuillonPHX2D::Vec3> stars_;
   std::vector<uint32_t> pathColours_;
 

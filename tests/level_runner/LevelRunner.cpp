@@ -18,6 +18,8 @@
 #include "PointingDeviceEvent.h"
 #include "ResourceManager.h"
 #include "System/CollisionSetup.h"
+#include "FileSaveGame.h"
+#include "MyApp.h"
 #include "System/ResourceLists.h"
 #include "SDLGameApp.h"
 #include "Timer.h"
@@ -151,6 +153,11 @@ Runner::Runner() : impl_(new Impl) {
   // The shared fonts and textures the level's drawing finds by key, as the game
   // registers them at start-up.
   if (!app.globalResourceManager()->findFont("FONT_NOTOSANS16")) registerGlobalResources(app.globalResourceManager());
+  // The level reads its settings from the save game as in the game; this one
+  // has no file, so a run never touches the player's save.
+  FileSaveGame* save = new FileSaveGame("", &app);
+  MyApp::addSettingEntries(save);
+  app.setSaveGame(save);
 
   registerCommand("start", [](LevelScreen& level, const Command&) {
     level.sendNextWave();

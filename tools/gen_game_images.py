@@ -290,12 +290,11 @@ def main():
     out(os.path.join(mission, "restore_raster.png"), raster(64, 768, 1))
     out(os.path.join(game, "Btntower_N.png"), tower_button(64, False))
     out(os.path.join(game, "Btntower_O.png"), tower_button(64, True))
-    out(os.path.join(game, "towerselected.png"), ring_marker(64, PALE, dashed=True))
     out(os.path.join(game, "grid.png"), grid(1024, 768, 32))
     out(os.path.join(game, "aimer.png"), crosshair(48, CYAN))
     out(os.path.join(game, "fg-test.png"), raster(64, 64, 1))
     out(os.path.join(game, "cantplace.png"), cant_place(32))
-    out(os.path.join(game, "towerbtnover.png"), ring_marker(64, CYAN, width=3))
+    # The tower button frames come from tools/gen_hud.py.
     out(os.path.join(game, "UpgradeIcon.png"), upgrade_icon(32))
     out(os.path.join(game, "newwavebg.png"), labelled_panel(480, 96, "", 0, CYAN))
     out(os.path.join(game, "towerupgradeunit.png"), pip(8, GREEN))

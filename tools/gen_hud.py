@@ -2,7 +2,8 @@
 """Draws the level's heads-up display art that is not shared with other screens'
 drawings: the difficulty badges (also mission control's badge icons), the wave
 progress arrow of the checkpoint bar, the arrows along the enemy paths and the
-direction mark where a path comes onto the field; and writes the display's labels
+direction mark where a path comes onto the field, the frames round the chosen and
+the hovered tower button; and writes the display's labels
 into content/strings/english.xml.
 
 The rest of the display's pictures (tower frames, aim mark, banner, grid, the
@@ -15,7 +16,7 @@ import os
 
 from PIL import ImageDraw
 
-from gen_game_images import ORANGE, RED, out
+from gen_game_images import ORANGE, RED, out, ring_marker
 from gen_ui_images import CYAN, PALE, PANEL, canvas, finish, s
 from label_block import write_label_block
 
@@ -36,6 +37,9 @@ LABELS = [
     ("CAPTION_TOWERCOMMANDS", "Tower commands"),
     ("CHECK_POINTS", "Checkpoints"),
     ("CAPTION_INFO", "Info"),
+    ("DAMAGE", "Damage"),
+    ("RANGE", "Range"),
+    ("LABEL_PRICE", "Price"),
     ("LABEL_NEWWAVE", "New ship sighted"),
     ("LABEL_ENDLESS_ENERGY", "Ship energy"),
     ("TOWER_DT_STEP_1", "Drone station: first of a pair"),
@@ -100,6 +104,10 @@ def main():
     for name, count in (("Easy", 1), ("Normal", 2), ("Hard", 3)):
         out(os.path.join(GAME, "Difficulty_%s_ON.png" % name), rank_badge(26, 30, count, True))
         out(os.path.join(GAME, "Difficulty_%s_OFF.png" % name), rank_badge(26, 30, count, False))
+    # Frames round a tower button (40 x 40): the chosen kind's and the hovered one's,
+    # drawn 3 and 5 pixels up and left of the button.
+    out(os.path.join(GAME, "towerselected.png"), ring_marker(46, PALE, dashed=True))
+    out(os.path.join(GAME, "towerbtnover.png"), ring_marker(50, CYAN, width=3))
     out(os.path.join(GAME, "progress_arrow.png"), arrow_down(24, 14, (255, 170, 0)))
     out(os.path.join(GAME, "patharrow.png"), arrow_up(14, 18, ORANGE, alpha=200))
     out(os.path.join(GAME, "wave_direction.png"), chevron_up(32, 32, RED))

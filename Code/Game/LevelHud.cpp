@@ -43,6 +43,9 @@ enum { kStatsImage = 2, kTowersImage = 3, kInfoImage = 4, kCommandImage = 5, kSp
 constexpr int kTowerButtonBase = 100;
 constexpr int kCaptionDx = 16;
 constexpr int kCaptionDy = 2;
+// The info texts' lines are 23 pixels apart from y 406 on; this margin keeps the
+// panel's last 8 pixels, where a line's top would show cut in half, empty.
+constexpr int kInfoBottomMargin = 8;
 // The playfield the banner, the countdown and the wave list are centred on.
 constexpr int kFieldWidth = 1024;
 constexpr int kFieldHeight = 768;
@@ -266,15 +269,29 @@ void LevelHud::drawInfoPanel() {
                     Color::white);
 
   // The button under the pointer tells about its kind; else the picked enemy or
-  // the tower in the command panel tells about itself.
+  // the tower in the command panel tells about itself. A long text ends above the
+  // panel's edge (a line that would reach it is left out whole) instead of running
+  // over the command panel below.
+  g_->setScissor(static_cast<int>(panel->getX()), static_cast<int>(panel->getY()), static_cast<int>(panel->getWidth()),
+                 static_cast<int>(panel->getHeight()) - kInfoBottomMargin);
+  g_->enableScissor(true, 0);
+  drawInfoText();
+  g_->enableScissor(false, 0);
+}
+
+void LevelHud::drawInfoText() {
   if (!level_.towerHoverText_.empty()) {
     if (!small_) return;
     small_->drawTextAligned(g_, box(1044, 406, 306, 80), level_.towerHoverText_, Color::white, Font::AlignLeft, 3,
                             true);
+    // The kind's description goes below the figures, however many lines they took.
+    const float below = 406.0f + small_->measureWrapped(level_.towerHoverText_, 306).height + 2.0f;
     if (!level_.towerHoverInfo_.empty())
-      small_->drawTextAligned(g_, box(1044, 468, 306, 30), label(level_.towerHoverInfo_), Color::white,
-                              Font::AlignLeft, 3, true);
+      small_->drawTextAligned(g_, box(1044, std::max(468.0f, below), 306, 30), label(level_.towerHoverInfo_),
+                              Color::white, Font::AlignLeft, 3, true);
   } else if (xSimpleEnemy* enemy = level_.pickedEnemy()) {
+    // The enemy also marks itself on the field, outside the panel.
+    g_->enableScissor(false, 0);
     enemy->infoText(*g_);
   } else if (xBaseTowerEntity* tower = level_.shownTower()) {
     tower->infoText(g_);

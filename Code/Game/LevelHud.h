@@ -46,6 +46,7 @@ class LevelHud {
   void drawCommandPanel();
   void drawCheckpointBar(float x, float y);
   void drawInfoPanel();
+  void drawInfoText();
   void drawPlacementPreview();
   void drawPlacementHints();
   void drawCrosshair();

@@ -23,6 +23,7 @@
 #include "System/ResourceLists.h"
 #include "SDLGameApp.h"
 #include "Timer.h"
+#include "widgets/ButtonListener.h"
 
 using namespace QuillonPHX2D;
 
@@ -213,6 +214,17 @@ Runner::Runner() : impl_(new Impl) {
     tower->toggleSelected();
     return true;
   });
+  // choose <kind> / hover <kind>: a click on, or the pointer over, the kind's tower
+  // button (button order, 0 first).
+  for (const char* verb : {"choose", "hover"}) {
+    const bool click = std::string(verb) == "choose";
+    registerCommand(verb, [click](LevelScreen& level, const Command& c) {
+      int kind = 0;
+      if (!readInts(c, 1, &kind) || kind < 0 || kind >= static_cast<int>(level.towerDescriptions().size())) return false;
+      level.buttonEvent(100 + kind, click ? bge::ButtonListener::Released : bge::ButtonListener::PointerEntered);
+      return true;
+    });
+  }
   // pointer <x> <y>: moves the pointer there, as the mouse does.
   registerCommand("pointer", [this](LevelScreen& level, const Command& c) {
     int v[2];

@@ -77,7 +77,7 @@ class Runner {
   Runner& operator=(const Runner&) = delete;
 
   // Commands the runner knows: start, wave, speed, place, upgrade, sell, retarget,
-  // select, pointer.
+  // select, choose, hover, pointer.
   // Further ones plug in here.
   void registerCommand(const std::string& verb, CommandHandler handler);
   Outcome run(const RunOptions& options, const FrameObserver& observer = nullptr);

@@ -28,12 +28,17 @@ BRIDGE_W = 1366 - BRIDGE_X
 # (id, file, y, height, corner brackets). The ids name the panels the level writes on: 2
 # statistics, 3 towers, 4 info, 5 tower commands. Ids above 2 get a boot delay that grows with
 # the id and shrinks with the position in the file.
+# The tower buttons start at y 174 and the info texts at y 406, so the bay and the info
+# strips start high enough for their title bands to end above them.
 STRIPS = [
-    (2, "bridge_top.png", 0, 160, False),
-    (3, "bridge_bay.png", 160, 236, True),
-    (4, "bridge_info.png", 396, 136, False),
+    (2, "bridge_top.png", 0, 150, False),
+    (3, "bridge_bay.png", 150, 230, True),
+    (4, "bridge_info.png", 380, 152, False),
     (5, "bridge_command.png", 532, 236, False),
 ]
+# The title band of each strip, in pixels from its top.
+TITLE_TOP = 3
+TITLE_BOTTOM = 21
 
 ICON = 40           # bridge buttons
 ROW_Y = 108         # their row in the top strip
@@ -65,15 +70,21 @@ LABELS = [
 # --- drawing helpers -------------------------------------------------------------------
 
 def strip(w, h, brackets):
-    """A dark glass strip with a thin cyan rim and a brighter top rule."""
+    """A dark glass strip with a thin cyan rim and a pale title band: the level writes
+    each panel's caption in dark grey on the band (rows y + 6 .. y + 20)."""
     img = rounded_panel(w, h, 6, PANEL + (200,), CYAN, 1.2)
-    d = ImageDraw.Draw(img)
-    d.line([(8, 3), (w - 9, 3)], fill=PALE + (120,), width=1)
+    band = canvas(w, h)
+    bd = ImageDraw.Draw(band)
+    bd.rounded_rectangle([s(3), s(TITLE_TOP), s(w - 3) - 1, s(TITLE_BOTTOM) - 1], radius=s(4),
+                         fill=PALE + (225,))
+    img = Image.alpha_composite(img, finish(band, w, h))
     if brackets:
         # Corner brackets mark the tower bay.
+        d = ImageDraw.Draw(img)
+        y = TITLE_BOTTOM + 4
         for x0, sx in ((8, 1), (w - 9, -1)):
-            d.line([(x0, 10), (x0 + 10 * sx, 10)], fill=CYAN + (200,), width=1)
-            d.line([(x0, 10), (x0, 20)], fill=CYAN + (200,), width=1)
+            d.line([(x0, y), (x0 + 10 * sx, y)], fill=CYAN + (200,), width=1)
+            d.line([(x0, y), (x0, y + 10)], fill=CYAN + (200,), width=1)
     return img
 
 

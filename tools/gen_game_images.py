@@ -58,23 +58,6 @@ def labelled_panel(w, h, text, px, border, fill_alpha=215, colour=WHITE):
     return finish(img, w, h)
 
 
-def chevrons(w, h, count, on):
-    """Difficulty buttons: one to three chevrons, lit or dimmed."""
-    img = canvas(w, h)
-    d = ImageDraw.Draw(img)
-    border = CYAN if on else (70, 110, 130)
-    d.rounded_rectangle([s(2), s(2), s(w - 2) - 1, s(h - 2) - 1], radius=s(10),
-                        fill=(PANEL + (230,)) if on else (8, 14, 24, 180), outline=border + (255,), width=s(2))
-    colour = (PALE if on else (90, 120, 140)) + (255,)
-    step = 16
-    x0 = w / 2 - (count - 1) * step / 2
-    for i in range(count):
-        x = x0 + i * step
-        d.line([(s(x - 6), s(h * 0.28)), (s(x + 4), s(h * 0.5)), (s(x - 6), s(h * 0.72))], fill=colour,
-               width=s(4), joint="curve")
-    return finish(img, w, h)
-
-
 def ship(w, h, part):
     """The player's ship seen from above, nose to the right, in parts that the
     main menu animates separately."""
@@ -211,15 +194,6 @@ def cant_place(size):
     return finish(img, size, size)
 
 
-def arrow(w, h, colour):
-    img = canvas(w, h)
-    d = ImageDraw.Draw(img)
-    d.polygon([(s(w * 0.1), s(h * 0.35)), (s(w * 0.55), s(h * 0.35)), (s(w * 0.55), s(h * 0.1)), (s(w * 0.95), s(h / 2)),
-               (s(w * 0.55), s(h * 0.9)), (s(w * 0.55), s(h * 0.65)), (s(w * 0.1), s(h * 0.65))],
-              fill=colour + (230,))
-    return finish(img, w, h)
-
-
 def upgrade_icon(size):
     img = canvas(size, size)
     d = ImageDraw.Draw(img)
@@ -305,9 +279,7 @@ def main():
     out(os.path.join(mission, "ship_gun.png"), ship(96, 32, "gun"))
     out(os.path.join(mission, "left_engine_glow.png"), engine_glow(96, 48))
     out(os.path.join(mission, "PostLevelDialog.png"), rounded_panel(800, 560, 18, (8, 18, 34, 230), CYAN, 2.0, glow=4))
-    for name, count in (("Easy", 1), ("Normal", 2), ("Hard", 3)):
-        out(os.path.join(game, "Difficulty_%s_ON.png" % name), chevrons(96, 48, count, True))
-        out(os.path.join(game, "Difficulty_%s_OFF.png" % name), chevrons(96, 48, count, False))
+    # The difficulty badges come from tools/gen_hud.py.
     # Level list (showsong.png comes with the logos).
     out(os.path.join(mission, "BG.png"), background(1366, 768))
     out(os.path.join(mission, "mission_failed.png"), labelled_panel(512, 112, "MISSION FAILED", 44, RED, colour=RED))
@@ -318,18 +290,15 @@ def main():
     out(os.path.join(mission, "restore_raster.png"), raster(64, 768, 1))
     out(os.path.join(game, "Btntower_N.png"), tower_button(64, False))
     out(os.path.join(game, "Btntower_O.png"), tower_button(64, True))
-    out(os.path.join(game, "towerselected.png"), ring_marker(64, PALE, dashed=True))
     out(os.path.join(game, "grid.png"), grid(1024, 768, 32))
     out(os.path.join(game, "aimer.png"), crosshair(48, CYAN))
     out(os.path.join(game, "fg-test.png"), raster(64, 64, 1))
     out(os.path.join(game, "cantplace.png"), cant_place(32))
-    out(os.path.join(game, "towerbtnover.png"), ring_marker(64, CYAN, width=3))
+    # The tower button frames come from tools/gen_hud.py.
     out(os.path.join(game, "UpgradeIcon.png"), upgrade_icon(32))
     out(os.path.join(game, "newwavebg.png"), labelled_panel(480, 96, "", 0, CYAN))
     out(os.path.join(game, "towerupgradeunit.png"), pip(8, GREEN))
-    out(os.path.join(game, "patharrow.png"), arrow(24, 16, ORANGE))
-    out(os.path.join(game, "progress_arrow.png"), arrow(32, 24, CYAN))
-    out(os.path.join(game, "wave_direction.png"), arrow(48, 32, RED))
+    # The path, progress and direction arrows come from tools/gen_hud.py.
     out(os.path.join(game, "boost_bank.png"), boost(32, (250, 210, 80), "$"))
     out(os.path.join(game, "boost_range.png"), boost(32, CYAN, "R"))
     out(os.path.join(game, "boost_power.png"), boost(32, ORANGE, "P"))

@@ -225,7 +225,7 @@ LABELS = [
     ("LABEL_HELP_LEFT_CLICK", "Place or select a tower"),
     ("LABEL_HELP_RIGHT_CLICK", "Cancel the choice"),
     ("LABEL_VICTORY", "MISSION ACCOMPLISHED"), ("LABEL_DEFEAT", "MISSION FAILED"),
-    ("LABEL_LIVES", "Lives left"), ("LABEL_CREDITS", "Credits left"), ("TOWERS_BUILT", "Towers built"),
+    ("TOWERS_BUILT", "Towers built"),
     ("TOWERS_UPGRADED", "Towers upgraded"), ("TOWERS_SOLD", "Towers sold"),
     ("LABEL_ENEMIES_CLEARED", "Enemies destroyed"), ("LEVEL_SCORE", "Level score"),
     ("BONUS_SCORE", "Bonus score"), ("TOTAL_SCORE", "Total score"),

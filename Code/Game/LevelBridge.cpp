@@ -325,6 +325,7 @@ void LevelScreen::towerButtonEvent(int id, int event) {
   if (event == bge::ButtonListener::PointerEntered) {
     if (!selectedTowerDesc_) {
       towerHoverText_ = towerHoverText(*towerDescriptions_[index]);
+      towerHoverInfo_ = towerDescriptions_[index]->info;
       hoveredButtonX_ = button->getX();
       hoveredButtonY_ = button->getY();
     }
@@ -332,6 +333,7 @@ void LevelScreen::towerButtonEvent(int id, int event) {
   }
   if (event == bge::ButtonListener::PointerLeft) {
     towerHoverText_.clear();
+    towerHoverInfo_.clear();
     hoveredButtonX_ = hoveredButtonY_ = -1.0f;
     return;
   }

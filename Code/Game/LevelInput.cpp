@@ -11,6 +11,7 @@
 #include "Menus/GamePauseScreen.h"
 #include "PointingDeviceEvent.h"
 #include "widgets/Button.h"
+#include "widgets/ImageWidget.h"
 
 using namespace QuillonPHX2D;
 
@@ -113,6 +114,17 @@ void LevelScreen::mouseMove(const PointingDeviceEvent& event) {
   } else {
     hoveredCell_ = -1;
   }
+  // The bridge panel is the image without an id; a layout without one counts its
+  // numbered strips instead.
+  const ImageWidget* panel = nullptr;
+  for (const ImageWidget* image : bridgeImages_)
+    if (image->getId() == -1) {
+      panel = image;
+      break;
+    }
+  pointerOverBridge_ = false;
+  for (const ImageWidget* image : bridgeImages_)
+    if ((!panel || image == panel) && image->getGeometry().contains(event.x, event.y)) pointerOverBridge_ = true;
 }
 
 void LevelScreen::mouseButton(const PointingDeviceEvent& event) {

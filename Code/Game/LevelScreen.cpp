@@ -19,6 +19,7 @@
 #include "Menus/TowerCommandWidget.h"
 #include "LabelManager.h"
 #include "SaveGame.h"
+#include "System/ResourceLists.h"
 #include "WidgetManager.h"
 #include "Menus/MainMenu.h"
 #include "Menus/PostLevelScreen.h"
@@ -38,7 +39,6 @@ LevelScreen* g_currentLevel = nullptr;
 
 // Screen fades in and out of a level.
 constexpr int kFadeMs = 256;
-constexpr int kStarCount = 500;
 constexpr const char* kBridgeLayout = "content/images/game/userinterface/CommandBridgeUI.xml";
 // Physics settings every level runs with (the configurator's record order).
 constexpr float kRestSpeed = 0.01822f;
@@ -106,19 +106,6 @@ void LevelScreen::playIfAssisted(const char* sound) const {
   if (isBattleAssistantOn()) SfxContainer::instance()->playSound(sound);
 }
 
-void LevelScreen::makeStars() {
-  GameApp* app = GameApp::instance();
-  const int w = app && app->getScreenWidth() > 0 ? app->getScreenWidth() : 1366;
-  stars_.clear();
-  stars_.reserve(kStarCount);
-  for (int i = 0; i < kStarCount; ++i) {
-    const float x = static_cast<float>(std::rand() % (2 * w) - w);
-    const float y = static_cast<float>(std::rand() % 2048 - 1024);
-    const float depth = static_cast<float>(std::rand() % 8192);
-    stars_.push_back(Vec3(x, y, depth));
-  }
-}
-
 void LevelScreen::makeAnimations() {
   TinyActionSequence* pulse = new TinyActionSequence(false);
   pulse->addAction(rel(&pulse_, 0.5f, 512, logarithmicOperatorFunction));
@@ -151,6 +138,8 @@ void LevelScreen::makeAnimations() {
 }
 
 void LevelScreen::init() {
+  // The level's shared textures; the heads-up display and the field draw them by key.
+  registerLevelResources(getResourceManager());
   startMusic();
   makeStars();
   setInTransition(new FadeInTransition(kFadeMs, Color(0, 0, 0, 255)));
@@ -245,11 +234,9 @@ void LevelScreen::updateScreen(int dt) {
     default: break;
   }
 
-  for (Vec3& star : stars_) {
-    star.y += 0.6f - star.z * 0.6f / 8192.0f;
-    if (star.y > 1024.0f) star.y -= 1024.0f;
-  }
+  moveStars();
   processRemovals();
+  if (GameApp* app = GameApp::instance()) pointerPos_ = app->getMousePosition();
   if (pulseAction_ && pulseAction_->isRunning()) pulseAction_->update(dt);
 }
 

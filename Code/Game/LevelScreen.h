@@ -13,6 +13,7 @@
 #include "Game/Entities/towers/xBaseTowerEntity.h"
 #include "Game/SceneEntityManager.h"
 #include "GenericEntry.h"
+#include "Point2i.h"
 #include "ScreenBase.h"
 #include "Timer.h"
 #include "tinyaction/ActionListener.h"
@@ -95,8 +96,9 @@ class LevelStats {
 // Runs one level: the physics world, the level file's model, the waves, the lives
 // and the end. Entities reach it through LevelScreen::current(). Its services are
 // split over files by what they serve: lifecycle (LevelScreen.cpp), the level file
-// (LevelFileReader.cpp, LevelSplines.cpp) and the flow of waves, lives and the end
-// (LevelFlow.cpp).
+// (LevelFileReader.cpp, LevelSplines.cpp), the flow of waves, lives and the end
+// (LevelFlow.cpp), and the drawing below the widgets (LevelBackground.cpp) and above
+// them (LevelHud.cpp).
 class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneEntityManager,
                     public bge::ButtonListener, public bge::CheckBoxListener {
  public:
@@ -128,6 +130,12 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void openOverlay(ScreenBase* screen);
   void mousePressed(const PointingDeviceEvent& event) override { mouseButton(event); }
   void mouseMoved(const PointingDeviceEvent& event) override { mouseMove(event); }
+
+  // --- drawing: the field below the widgets (LevelBackground.cpp), the heads-up
+  // display above them (LevelHud.cpp) ---
+  void drawBackground(Graphics* g) override;
+  void drawForeground(Graphics* g) override;
+  void drawDebugOverlay(Graphics* g) override;
 
   // --- player input (LevelInput.cpp) ---
   void keyPressed(const KeyEvent& event);
@@ -363,8 +371,13 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   double shownSellPrice() const;
   bool endDelayRunning() const;
   const std::string& modeName() const { return modeName_; }
+  bool pointerOverBridge() const { return pointerOverBridge_; }
+  const Point2i& pointerPos() const { return pointerPos_; }
 
  private:
+  friend class LevelHud;
+  friend class LevelBackground;
+
   // --- level file parts (LevelFileReader.cpp) ---
   bool readGrid(const TiXmlElement* grid, const bge::XmlReader& reader);
   bool readPaths(const TiXmlElement* stage, const bge::XmlReader& reader);
@@ -374,6 +387,8 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void readEnemyCatalogue();
   void makeAnimations();
   void makeStars();
+  // One frame of the star drift (LevelBackground.cpp).
+  void moveStars();
   void playIfAssisted(const char* sound) const;
   void readTowers(const TiXmlElement* stage, const bge::XmlReader& reader);
   void showBridgeButton(int id, bool shown) const;
@@ -445,6 +460,13 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   std::vector<std::unique_ptr<xSimpleEnemyDesc>> shipDescs_;  // owned: the patrol ship's
   std::unique_ptr<CheckPointManager> checkPoints_;           // none in the endless mode
   std::string towerHoverText_;
+  std::string towerHoverInfo_;  // info label key of the hovered tower button's kind
+  // The first navigation beacon of a pair stands and its partner is still to place.
+  bool placingWavePoint_ = false;
+  // Where the first tower of a half-placed pair stands; the link line starts there.
+  QuillonPHX2D::Vec2 pairStartPos_{0.0f, 0.0f};
+  // The application's pointer position in design pixels, copied every frame.
+  Point2i pointerPos_;
 
   // The missile kinds in file order (eagereagle, triton, doubleeagereagle).
   std::vector<xPlayerSmartMissileEntityDesc> missileDescs_;

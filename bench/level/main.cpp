@@ -1,9 +1,11 @@
-// level_bench [--battle] [level files...]: plays the heaviest wave of each level (by
-// default every content/levels/mission_*.xml) headless with no towers for 8000 frames
-// (the whole wave on the field, its ships walking their paths again and again), and
-// reports the CPU time of each frame's physics step and update, and the process's
-// peak memory. --battle places one tower of every attack kind beside the paths first
-// and counts only the frames in which ships are on the field.
+// level_bench [--battle] [--render] [level files...]: plays the heaviest wave of each
+// level (by default every content/levels/mission_*.xml) headless with no towers for 8000
+// frames (the whole wave on the field, its ships walking their paths again and again), and
+// reports the CPU time of each frame's physics step and update, and the process's peak
+// memory. --battle places one tower of every attack kind beside the paths first and counts
+// only the frames in which ships are on the field. With --render every frame is also drawn
+// (field, entities, bridge and heads-up display), and the drawing's wall time up to a
+// finished GL pipeline and its CPU time are reported too.
 #include <sys/resource.h>
 #include <tinyxml.h>
 
@@ -65,6 +67,10 @@ Heaviest findHeaviest(const std::string& path, const std::string& scratch) {
   return h;
 }
 
+double meanOf(const std::vector<double>& v) {
+  return v.empty() ? 0.0 : std::accumulate(v.begin(), v.end(), 0.0) / static_cast<double>(v.size());
+}
+
 double percentile(std::vector<double> v, double p) {
   if (v.empty()) return 0.0;
   std::sort(v.begin(), v.end());
@@ -103,8 +109,10 @@ int main(int argc, char** argv) {
   levelrunner::Runner runner;  // enters the repository root
   std::vector<std::string> levels;
   bool battle = false;
+  bool render = false;
   for (int i = 1; i < argc; ++i) {
     if (std::string(argv[i]) == "--battle") battle = true;
+    else if (std::string(argv[i]) == "--render") render = true;
     else levels.push_back(argv[i]);
   }
   if (levels.empty()) {
@@ -115,9 +123,11 @@ int main(int argc, char** argv) {
     std::sort(levels.begin(), levels.end());
   }
   const std::string scratch = (fs::temp_directory_path() / "starmoor-level-bench.xml").string();
-  std::printf("| level | attack | ships | frames | mean ms | p95 ms | max ms |\n");
-  std::printf("|-------|--------|-------|--------|---------|--------|--------|\n");
-  std::vector<double> all;
+  std::printf("| level | attack | ships | frames | mean ms | p95 ms | max ms |%s\n",
+              render ? " draw mean ms | draw p95 ms | draw CPU mean ms | draw CPU p95 ms |" : "");
+  std::printf("|-------|--------|-------|--------|---------|--------|--------|%s\n",
+              render ? "--------------|-------------|------------------|-----------------|" : "");
+  std::vector<double> all, allDraw, allDrawCpu;
   for (const std::string& level : levels) {
     const Heaviest h = findHeaviest(level, scratch);
     if (h.levelCopy.empty()) {
@@ -130,8 +140,12 @@ int main(int argc, char** argv) {
     o.seed = 1;
     o.script = {{0, "start", {}}};
     o.maxFrames = 8000;
-    std::vector<double> cpu;
+    std::vector<double> cpu, draw, drawCpu;
     o.frameCpuMs = &cpu;
+    if (render) {
+      o.frameRenderMs = &draw;
+      o.frameRenderCpuMs = &drawCpu;
+    }
     std::vector<bool> fighting;
     int towers = 0;
     levelrunner::Outcome out;
@@ -142,26 +156,39 @@ int main(int argc, char** argv) {
         fighting.push_back(l.countLiveEnemies() > 0);
       });
       // Only the frames of the fight: once the wave is destroyed the field is idle.
-      std::vector<double> kept;
-      for (size_t i = 0; i < cpu.size() && i < fighting.size(); ++i)
-        if (fighting[i]) kept.push_back(cpu[i]);
-      cpu.swap(kept);
+      auto keepFighting = [&](std::vector<double>& v) {
+        std::vector<double> kept;
+        for (size_t i = 0; i < v.size() && i < fighting.size(); ++i)
+          if (fighting[i]) kept.push_back(v[i]);
+        v.swap(kept);
+      };
+      keepFighting(cpu);
+      keepFighting(draw);
+      keepFighting(drawCpu);
       out.frames = static_cast<int>(cpu.size());
     } else {
       out = runner.run(o);
     }
-    const double mean = cpu.empty() ? 0.0 : std::accumulate(cpu.begin(), cpu.end(), 0.0) / cpu.size();
-    std::printf("| %s | %d | %d | %d | %.3f | %.3f | %.3f |\n", fs::path(level).filename().c_str(), h.attackId,
-                h.ships, out.frames, mean, percentile(cpu, 0.95), cpu.empty() ? 0.0 : *std::max_element(cpu.begin(), cpu.end()));
+    std::printf("| %s | %d | %d | %d | %.3f | %.3f | %.3f |", fs::path(level).filename().c_str(), h.attackId,
+                h.ships, out.frames, meanOf(cpu), percentile(cpu, 0.95),
+                cpu.empty() ? 0.0 : *std::max_element(cpu.begin(), cpu.end()));
+    if (render)
+      std::printf(" %.3f | %.3f | %.3f | %.3f |", meanOf(draw), percentile(draw, 0.95), meanOf(drawCpu),
+                  percentile(drawCpu, 0.95));
+    std::printf("\n");
     if (battle) std::printf("|   %d towers |  |  |  |  |  |  |\n", towers);
     all.insert(all.end(), cpu.begin(), cpu.end());
+    allDraw.insert(allDraw.end(), draw.begin(), draw.end());
+    allDrawCpu.insert(allDrawCpu.end(), drawCpu.begin(), drawCpu.end());
   }
   std::error_code ec;
   fs::remove(scratch, ec);
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
-  const double mean = all.empty() ? 0.0 : std::accumulate(all.begin(), all.end(), 0.0) / all.size();
-  std::printf("\nall frames: %zu, mean %.3f ms, p95 %.3f ms; peak memory %.1f MB\n", all.size(), mean,
+  std::printf("\nall frames: %zu, mean %.3f ms, p95 %.3f ms; peak memory %.1f MB\n", all.size(), meanOf(all),
               percentile(all, 0.95), usage.ru_maxrss / 1024.0);
+  if (render)
+    std::printf("drawing: mean %.3f ms, p95 %.3f ms; its CPU: mean %.3f ms, p95 %.3f ms\n", meanOf(allDraw),
+                percentile(allDraw, 0.95), meanOf(allDrawCpu), percentile(allDrawCpu, 0.95));
   return 0;
 }

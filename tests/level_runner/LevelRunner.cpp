@@ -1,8 +1,10 @@
 #include "LevelRunner.h"
 
+#include <GL/glew.h>
 #include <SDL.h>
 #include <time.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -15,13 +17,15 @@
 #include "KeyEvent.h"
 #include "LabelManager.h"
 #include "PointingDeviceEvent.h"
+#include "ResourceManager.h"
 #include "System/CollisionSetup.h"
-#include "System/GameFonts.h"
 #include "FileSaveGame.h"
 #include "MyApp.h"
+#include "System/ResourceLists.h"
 #include "SDLGameApp.h"
 #include "widgets/Button.h"
 #include "Timer.h"
+#include "widgets/ButtonListener.h"
 
 using namespace QuillonPHX2D;
 
@@ -148,10 +152,10 @@ Runner::Runner() : impl_(new Impl) {
   app.setFrameLimit(false);
   if (std::filesystem::exists("content/strings/english.xml"))
     app.gameMessages()->loadFromXml("content/strings/english.xml");
-  // The game's fonts, as the application registers them: the screens laid over
-  // the level write their captions with them.
-  loadGameFonts(app.globalResourceManager());
   ensureCollisionCatalogue();
+  // The shared fonts and textures the level's drawing finds by key, as the game
+  // registers them at start-up; the screens laid over the level use the fonts too.
+  if (!app.globalResourceManager()->findFont("FONT_NOTOSANS16")) registerGlobalResources(app.globalResourceManager());
   // The level reads its settings from the save game as in the game; this one
   // has no file, so a run never touches the player's save.
   FileSaveGame* save = new FileSaveGame("", &app);
@@ -257,6 +261,39 @@ Runner::Runner() : impl_(new Impl) {
   // restore: starts the restore sweep, as the backspace key does; the restore follows
   // when the sweep ends.
   registerCommand("restore", [](LevelScreen& level, const Command&) { return level.requestRestore(); });
+  // select <column> <row>: picks the tower standing there, its info and commands
+  // shown, as a click on it does (a tower placed a moment ago is let go first).
+  registerCommand("select", [](LevelScreen& level, const Command& c) {
+    int v[2];
+    if (!readInts(c, 2, v)) return false;
+    xBaseTowerEntity* tower = towerAt(level, v[0], v[1]);
+    if (!tower) return true;
+    if (tower->isSelected()) tower->toggleSelected();
+    tower->toggleSelected();
+    return true;
+  });
+  // choose <kind> / hover <kind>: a click on, or the pointer over, the kind's tower
+  // button (button order, 0 first).
+  for (const char* verb : {"choose", "hover"}) {
+    const bool click = std::string(verb) == "choose";
+    registerCommand(verb, [click](LevelScreen& level, const Command& c) {
+      int kind = 0;
+      if (!readInts(c, 1, &kind) || kind < 0 || kind >= static_cast<int>(level.towerDescriptions().size())) return false;
+      level.buttonEvent(100 + kind, click ? bge::ButtonListener::Released : bge::ButtonListener::PointerEntered);
+      return true;
+    });
+  }
+  // pointer <x> <y>: moves the pointer there, as the mouse does.
+  registerCommand("pointer", [this](LevelScreen& level, const Command& c) {
+    int v[2];
+    if (!readInts(c, 2, v)) return false;
+    impl_->app.setMousePosition(v[0], v[1]);
+    PointingDeviceEvent e;
+    e.x = v[0];
+    e.y = v[1];
+    level.mouseMove(e);
+    return true;
+  });
   registerCommand("speed", [](LevelScreen& level, const Command& c) {
     if (c.args.size() != 1) return false;
     if (c.args[0] == "fast") level.setGameSpeed(0.36f);
@@ -300,6 +337,15 @@ Outcome Runner::run(const RunOptions& options, const FrameObserver& observer) {
     app.stepPhysics(physicsStepForFrame(kFrameMs, app.getTimeScale()));
     app.update(kFrameMs);
     if (options.frameCpuMs) options.frameCpuMs->push_back(threadCpuMs() - before);
+    if (options.frameRenderMs) {
+      const auto start = std::chrono::steady_clock::now();
+      const double cpu = threadCpuMs();
+      app.render();
+      if (options.frameRenderCpuMs) options.frameRenderCpuMs->push_back(threadCpuMs() - cpu);
+      glFinish();
+      options.frameRenderMs->push_back(
+          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
     if (options.screenshotEvery > 0 && frame % options.screenshotEvery == 0) {
       char name[64];
       std::snprintf(name, sizeof name, "/frame%06d.png", frame);

@@ -38,6 +38,10 @@ struct RunOptions {
   std::string screenshotDir;
   // When set, the CPU time of each frame's physics step and update, in ms.
   std::vector<double>* frameCpuMs = nullptr;
+  // When set, every frame is drawn too: the wall time of its drawing until the GL
+  // pipeline has finished it, and the CPU time of the drawing calls themselves, in ms.
+  std::vector<double>* frameRenderMs = nullptr;
+  std::vector<double>* frameRenderCpuMs = nullptr;
 };
 
 struct Outcome {
@@ -73,7 +77,7 @@ class Runner {
   Runner& operator=(const Runner&) = delete;
 
   // Commands the runner knows: start, wave, speed, place, upgrade, sell, retarget,
-  // build, click, cancel, checkpoint, restore.
+  // next, build, click, cancel, checkpoint, restore, select, choose, hover, pointer.
   // Further ones plug in here.
   void registerCommand(const std::string& verb, CommandHandler handler);
   Outcome run(const RunOptions& options, const FrameObserver& observer = nullptr);

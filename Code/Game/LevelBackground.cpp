@@ -231,7 +231,7 @@ void LevelBackground::drawPathArrows(const std::vector<Vec2>& lane, int offset) 
 }
 
 void LevelBackground::drawPairLine() {
-  if (!level_.placingDeploymentTowers_ && !level_.placingWavePoint_) return;
+  if (!level_.placingDeploymentTowers_ && !level_.isAttachingBeacon()) return;
   g_->drawLine(level_.pairStartPos_, level_.hoveredCellCentre_, 2.0f, true, colourWord(kPairLink), 0, 0);
 }
 

@@ -324,7 +324,7 @@ void LevelHud::drawPlacementHints() {
   const char* step = nullptr;
   if (level_.placingDeploymentTowers_) step = "TOWER_DT_STEP_2";
   else if (desc && desc->towerType == "TOWER_NAME_DT") step = "TOWER_DT_STEP_1";
-  else if (desc && desc->towerType == "TOWER_NAME_WT") step = level_.placingWavePoint_ ? "TOWER_WT_STEP_2" : "TOWER_WT_STEP_1";
+  else if (desc && desc->towerType == "TOWER_NAME_WT") step = level_.isAttachingBeacon() ? "TOWER_WT_STEP_2" : "TOWER_WT_STEP_1";
   Font* f = font("FONT_NOTOSANS20");
   if (!step || !f) return;
   const float x = panel->getX() + 6, w = panel->getWidth() - 12;

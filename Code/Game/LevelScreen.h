@@ -461,10 +461,6 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   std::unique_ptr<CheckPointManager> checkPoints_;           // none in the endless mode
   std::string towerHoverText_;
   std::string towerHoverInfo_;  // info label key of the hovered tower button's kind
-  // The first navigation beacon of a pair stands and its partner is still to place.
-  bool placingWavePoint_ = false;
-  // Where the first tower of a half-placed pair stands; the link line starts there.
-  QuillonPHX2D::Vec2 pairStartPos_{0.0f, 0.0f};
   // The application's pointer position in design pixels, copied every frame.
   Point2i pointerPos_;
 

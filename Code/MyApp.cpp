@@ -140,6 +140,12 @@ void MyApp::startStore() {
   g_leaderboards->findLeaderboard("YORK_001");
 }
 
+void MyApp::addSettingEntries(SaveGame* save) {
+  save->addEntry("SOUND_VOLUME", new GenericEntry<int>(50, 50));
+  save->addEntry("MUSIC_VOLUME", new GenericEntry<int>(50, 50));
+  save->addEntry("BATTLE_ASSISTANT", new GenericEntry<int>(1, 1));
+}
+
 void MyApp::openSaveGame() {
   const std::string folder = saveFolder();
   std::string path;
@@ -151,9 +157,7 @@ void MyApp::openSaveGame() {
     std::printf("ERROR: there is no user data folder; the game will not be saved\n");
   }
   FileSaveGame* save = new FileSaveGame(path, this);
-  save->addEntry("SOUND_VOLUME", new GenericEntry<int>(50, 50));
-  save->addEntry("MUSIC_VOLUME", new GenericEntry<int>(50, 50));
-  save->addEntry("BATTLE_ASSISTANT", new GenericEntry<int>(1, 1));
+  addSettingEntries(save);
   profile_ = new Profile("Commander");
   save->addEntry("PLAYER_PROFILE", profile_);
   BGE_REPORT(saveGame_ == 0);

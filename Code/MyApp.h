@@ -28,6 +28,9 @@ class MyApp : public SDLGameApp, public GlobalEventManager {
 
   // The one application; null before it is constructed and after it is gone.
   static MyApp* instance();
+  // The settings every save game holds beside the profile: sound and music volume
+  // and the battle assistant's voice.
+  static void addSettingEntries(SaveGame* save);
 
   void init() override;
   void enterFirstScreen() override;

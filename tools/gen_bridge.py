@@ -17,10 +17,8 @@ from gen_ui_images import CYAN, PALE, PANEL, SS, canvas, finish, rounded_panel, 
 
 GAME = os.path.join("content", "images", "game")
 UI = os.path.join(GAME, "userinterface")
-TOWER_BUTTONS = os.path.join(GAME, "towerbuttons")
 LAYOUT = os.path.join(UI, "CommandBridgeUI.xml")
 
-WHITE = (255, 255, 255)
 AMBER = (255, 190, 70)
 
 # The bridge fills the strip right of the 1024-pixel field; its images all sit at x 1038
@@ -45,7 +43,6 @@ CAPTION_OVER = "Color(255, 255, 255, 255)"
 
 # Tower kinds in the order of the level's tower descriptions: ten attack towers, five support
 # towers, the drone station and the navigation beacon.
-TOWER_KINDS = ["t%d" % i for i in range(1, 11)] + ["s%d" % i for i in range(1, 6)] + ["deployment", "waypoint"]
 
 LABELS = [
     ("LABEL_STRATEGYTOWER", "Targeting"),
@@ -179,44 +176,6 @@ def text_button(w, h, hover):
     return rounded_panel(w, h, 5, (12, 30, 52, 220), CYAN, 1.0)
 
 
-# --- tower build buttons -----------------------------------------------------------------
-
-def tower_glyph(kind):
-    """Each kind reads at a glance: attack towers by barrels and a number of rank pips,
-    support towers by rings, the drone station and beacon by their own shapes."""
-
-    def draw(d, P, s_):
-        c = P(0.5, 0.5)
-        if kind.startswith("t"):
-            n = int(kind[1:])
-            barrels = 1 + (n - 1) % 3
-            d.ellipse([P(0.22, 0.3), P(0.78, 0.86)], fill=(30, 90, 130, 255), outline=CYAN + (255,), width=s_(1.4))
-            for i in range(barrels):
-                x = 0.5 + (i - (barrels - 1) / 2) * 0.16
-                d.rectangle([P(x - 0.05, 0.02), P(x + 0.05, 0.5)], fill=PALE + (255,))
-            pips = (n - 1) // 3 + 1
-            for i in range(pips):
-                x = 0.5 + (i - (pips - 1) / 2) * 0.18
-                d.ellipse([P(x - 0.06, 0.62), P(x + 0.06, 0.74)], fill=WHITE + (255,))
-        elif kind.startswith("s"):
-            n = int(kind[1:])
-            colours = [(120, 255, 160), (255, 220, 90), (120, 200, 255), (255, 140, 240), (255, 255, 255)]
-            col = colours[n - 1]
-            for i, r in enumerate((0.46, 0.32, 0.18)):
-                d.ellipse([P(0.5 - r, 0.5 - r), P(0.5 + r, 0.5 + r)], outline=col + (255 - 60 * i,), width=s_(1.6))
-            d.ellipse([c[0] - s_(2.5), c[1] - s_(2.5), c[0] + s_(2.5), c[1] + s_(2.5)], fill=col + (255,))
-        elif kind == "deployment":
-            d.polygon([P(0.5, 0.02), P(0.95, 0.5), P(0.5, 0.98), P(0.05, 0.5)], fill=(30, 90, 130, 255),
-                      outline=CYAN + (255,), width=s_(1.4))
-            d.polygon([P(0.5, 0.3), P(0.7, 0.62), P(0.3, 0.62)], fill=PALE + (255,))
-        else:
-            d.line([P(0.5, 0.05), P(0.5, 0.95)], fill=PALE + (255,), width=s_(2))
-            d.polygon([P(0.5, 0.05), P(0.9, 0.22), P(0.5, 0.4)], fill=AMBER + (255,))
-            d.ellipse([P(0.3, 0.82), P(0.7, 0.98)], outline=CYAN + (255,), width=s_(1.4))
-
-    return draw
-
-
 # --- layout -------------------------------------------------------------------------------
 
 def button_xml(bid, x, y, normal, over, label=None, rect=None, halign=2):
@@ -294,8 +253,6 @@ def main():
     save(text_button(200, 24, True), UI, "cmd_upgrade_over.png")
     # The upgrade mark itself (UpgradeIcon.png) is one of the level textures,
     # made with the others by gen_game_images.py.
-    for kind in TOWER_KINDS:
-        save(glyph(ICON, ICON, tower_glyph(kind)), TOWER_BUTTONS, kind + ".png")
     write_layout()
     write_label_block(BLOCK_START, BLOCK_END, LABELS)
 

@@ -11,6 +11,7 @@
 #include "widgets/Button.h"
 #include "tinyaction/TinyActionDelay.h"
 #include "tinyaction/TinyActionSequence.h"
+#include "Store/CStatsAndAchievements.h"
 
 namespace {
 
@@ -82,6 +83,10 @@ void LevelScreen::onWaveFinished() {
   if (!spawner_ || (!spawner_->isEndless() && !spawner_->hasAttack(spawner_->currentWave() + 1))) {
     finishLevel();
     return;
+  }
+  if (g_statsAndAchievements) {
+    g_statsAndAchievements->addStat("STAT_100_WAVES");
+    g_statsAndAchievements->addStat("STAT_1000_WAVES");
   }
   if (gameMode_ != MODE_MAXCREDITS) credits_ = credits_ * (interestPercent_ / 100.0 + 1.0);
   updateTowerButtons();

@@ -12,6 +12,7 @@
 #include "Menus/TowerCommandWidget.h"
 #include "XmlAttributes.h"
 #include "sdk/QuillonPhysicsSDK.h"
+#include "Store/CStatsAndAchievements.h"
 
 using namespace QuillonPHX2D;
 
@@ -87,6 +88,8 @@ bool LevelScreen::placeTower(int row, xBaseTowerDesc* description, int column) {
   if (!firstTowerPlaced_) {
     firstTowerPlaced_ = true;
     state_ = kLevelBattle;
+    if (g_statsAndAchievements && !g_statsAndAchievements->isAchieved("ACH_FIRST_TOWER"))
+      g_statsAndAchievements->unlockAchievement("ACH_FIRST_TOWER");
   }
   return true;
 }

@@ -1,6 +1,8 @@
 // The level screen's life: construction with a fresh physics world, initialisation,
 // the per-frame update through the level states, timed actions and the exit.
 #include "Game/LevelScreen.h"
+#include "MyApp.h"
+#include "Profile/Profile.h"
 
 #include <cstdlib>
 
@@ -47,6 +49,13 @@ TinyAction* rel(T* target, T amount, int ms, TinyActionOperatorFunction curve) {
 }  // namespace
 
 LevelScreen* LevelScreen::current() { return g_currentLevel; }
+
+bool LevelScreen::shotsAudible() const {
+  MyApp* app = MyApp::instance();
+  const Profile* profile = app ? app->profile() : nullptr;
+  if (!profile || profile->customFlagCount() < 2) return true;
+  return profile->customFlag(1) != 0;
+}
 
 LevelScreen::LevelScreen(int missionId, const std::string& levelFile, int gameMode, int difficulty)
     : ScreenBase(""), levelFile_(levelFile), missionId_(missionId), gameMode_(gameMode), difficulty_(difficulty) {

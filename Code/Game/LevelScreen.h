@@ -178,7 +178,9 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void setGameSpeed(float factor);
   void addScore(int points) { score_ += points; }
   // Whether towers that are not selected are heard firing.
-  bool shotsAudible() const { return true; }
+  // Every tower's shots are heard unless the player turned them off in the options
+  // (the profile's custom flag 1); a profile that lacks the flag hears them.
+  bool shotsAudible() const;
   int countLiveEnemies() const;
   // A kill of an enemy: the kill count, its score and its reward.
   void bookKill(int score, float reward);

@@ -14,6 +14,8 @@
 #include "Game/Entities/towers/xBaseTowerEntity.h"
 #include "LabelManager.h"
 #include "System/CollisionSetup.h"
+#include "FileSaveGame.h"
+#include "MyApp.h"
 #include "SDLGameApp.h"
 #include "Timer.h"
 
@@ -143,6 +145,11 @@ Runner::Runner() : impl_(new Impl) {
   if (std::filesystem::exists("content/strings/english.xml"))
     app.gameMessages()->loadFromXml("content/strings/english.xml");
   ensureCollisionCatalogue();
+  // The level reads its settings from the save game as in the game; this one
+  // has no file, so a run never touches the player's save.
+  FileSaveGame* save = new FileSaveGame("", &app);
+  MyApp::addSettingEntries(save);
+  app.setSaveGame(save);
 
   registerCommand("start", [](LevelScreen& level, const Command&) {
     level.sendNextWave();

@@ -120,22 +120,45 @@ int killDelayUs(std::mt19937& random, int windowUs) {
   return std::uniform_int_distribution<int>(0, windowUs)(random);
 }
 
+// Saves generations 1..3 through a fresh file object and returns the longest
+// of the three saves: the kills are spread over a few saves of this machine.
+template <class File>
+void timeBaselineSaves(const std::string& path, std::chrono::microseconds* longest) {
+  File baseline(path);
+  for (int32_t generation = 1; generation <= 3; ++generation) {
+    baseline.set(generation);
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(baseline.save.save());
+    *longest = std::max(*longest, std::chrono::duration_cast<std::chrono::microseconds>(
+                                      std::chrono::steady_clock::now() - start));
+  }
+}
+
+// Forks a child that saves forever, kills it after a random delay within the
+// window and reads the last generation it reported (`known` when none).
+void killSavingChild(void (*saveForever)(const std::string&, int), const std::string& path, const int pipeFds[2],
+                     std::mt19937& random, int windowUs, int32_t known, int kill, int32_t* reported) {
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    close(pipeFds[0]);
+    saveForever(path, pipeFds[1]);
+  }
+  std::this_thread::sleep_for(std::chrono::microseconds(killDelayUs(random, windowUs)));
+  ::kill(child, SIGKILL);
+  int status = 0;
+  ASSERT_EQ(child, waitpid(child, &status, 0));
+  ASSERT_TRUE(WIFSIGNALED(status)) << "the saving child ended on its own, kill " << kill;
+  *reported = lastReported(pipeFds[0], known);
+}
+
 TEST(SaveCrash, EveryKillLeavesThePreviousOrTheNewSave) {
   testenv::TempUserDirs dirs;
   SaveApp app;
   const std::string path = dirs.data() + "/Starmoor/Starmoor.sav";
   // Kills are spread over about three saves, however long the disk takes for one.
   std::chrono::microseconds saveTime(0);
-  {
-    SaveFile baseline(path);
-    for (int32_t generation = 1; generation <= 3; ++generation) {
-      baseline.set(generation);
-      const auto start = std::chrono::steady_clock::now();
-      ASSERT_TRUE(baseline.save.save());
-      saveTime = std::max(saveTime, std::chrono::duration_cast<std::chrono::microseconds>(
-                                        std::chrono::steady_clock::now() - start));
-    }
-  }
+  ASSERT_NO_FATAL_FAILURE(timeBaselineSaves<SaveFile>(path, &saveTime));
   const int maxDelayUs = static_cast<int>(std::min<int64_t>(std::max<int64_t>(3 * saveTime.count(), 1000), 20000));
   int pipeFds[2];
   ASSERT_EQ(0, pipe2(pipeFds, O_NONBLOCK));
@@ -145,18 +168,8 @@ TEST(SaveCrash, EveryKillLeavesThePreviousOrTheNewSave) {
   int32_t known = 3;  // the generation the file held after the last kill
   int killsMidSave = 0;
   for (int kill = 0; kill < 1000; ++kill) {
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      close(pipeFds[0]);
-      saveForever(path, pipeFds[1]);
-    }
-    std::this_thread::sleep_for(std::chrono::microseconds(killDelayUs(random, windowUs)));
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ASSERT_EQ(child, waitpid(child, &status, 0));
-    ASSERT_TRUE(WIFSIGNALED(status)) << "the saving child ended on its own, kill " << kill;
-    const int32_t reported = lastReported(pipeFds[0], known);
+    int32_t reported = known;
+    ASSERT_NO_FATAL_FAILURE(killSavingChild(saveForever, path, pipeFds, random, windowUs, known, kill, &reported));
 
     SaveFile loaded(path);
     ASSERT_TRUE(loaded.save.load()) << "kill " << kill << " left a file that does not load";
@@ -228,16 +241,7 @@ TEST(SaveCrash, ProfileRecordAndSideFilesSurviveEveryKill) {
   const std::string folder = dirs.data() + "/Starmoor";
   const std::string path = folder + "/Starmoor.sav";
   std::chrono::microseconds saveTime(0);
-  {
-    ProfileFile baseline(path);
-    for (int32_t generation = 1; generation <= 3; ++generation) {
-      baseline.set(generation);
-      const auto start = std::chrono::steady_clock::now();
-      ASSERT_TRUE(baseline.save.save());
-      saveTime = std::max(saveTime, std::chrono::duration_cast<std::chrono::microseconds>(
-                                        std::chrono::steady_clock::now() - start));
-    }
-  }
+  ASSERT_NO_FATAL_FAILURE(timeBaselineSaves<ProfileFile>(path, &saveTime));
   // Five files are flushed per save here, so the kills spread over more time.
   const int maxDelayUs = static_cast<int>(std::min<int64_t>(std::max<int64_t>(3 * saveTime.count(), 1000), 200000));
   int pipeFds[2];
@@ -246,18 +250,8 @@ TEST(SaveCrash, ProfileRecordAndSideFilesSurviveEveryKill) {
   int windowUs = maxDelayUs;
   int32_t known = 3;
   for (int kill = 0; kill < 300; ++kill) {
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      close(pipeFds[0]);
-      saveProfileForever(path, pipeFds[1]);
-    }
-    std::this_thread::sleep_for(std::chrono::microseconds(killDelayUs(random, windowUs)));
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ASSERT_EQ(child, waitpid(child, &status, 0));
-    ASSERT_TRUE(WIFSIGNALED(status)) << "the saving child ended on its own, kill " << kill;
-    const int32_t reported = lastReported(pipeFds[0], known);
+    int32_t reported = known;
+    ASSERT_NO_FATAL_FAILURE(killSavingChild(saveProfileForever, path, pipeFds, random, windowUs, known, kill, &reported));
 
     ProfileFile loaded(path);
     ASSERT_TRUE(loaded.save.load()) << "kill " << kill << " left a save that does not load";

@@ -32,6 +32,7 @@
 #include "tinyaction/TinyActionSequence.h"
 #include "tinyaction/TinyRelIncrementator.h"
 #include "tinyaction/TinySetter.h"
+#include "Store/CStatsAndAchievements.h"
 
 using namespace QuillonPHX2D;
 
@@ -519,9 +520,12 @@ bool xSimpleEnemy::takeDamage(int damage, float interestRate) {
 
 void xSimpleEnemy::onKilled(float reward) {
   LevelScreen* level = LevelScreen::current();
-  if (!level || counted_) return;
-  counted_ = true;
-  if (energy_ <= 0) level->bookKill(maxEnergy_, reward);
+  if (level && !counted_) {
+    counted_ = true;
+    if (energy_ <= 0) level->bookKill(maxEnergy_, reward);
+  }
+  if (g_statsAndAchievements && !g_statsAndAchievements->isAchieved("ACH_FIRST_BLOOD"))
+    g_statsAndAchievements->unlockAchievement("ACH_FIRST_BLOOD");
 }
 
 // --- drawing ---

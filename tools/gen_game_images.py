@@ -262,20 +262,6 @@ def result_icon(size, won):
     return finish(img, size, size)
 
 
-def turret_roll(size, barrels):
-    """A tower's turning head: a hub with its barrels, drawn pointing up."""
-    img = canvas(size, size)
-    d = ImageDraw.Draw(img)
-    c = size / 2
-    for i in range(barrels):
-        off = (i - (barrels - 1) / 2) * size * 0.12
-        d.rounded_rectangle([s(c + off - size * 0.04), s(size * 0.06), s(c + off + size * 0.04), s(c)],
-                            radius=s(2), fill=(190, 215, 235, 255), outline=CYAN + (255,), width=s(1))
-    d.ellipse([s(c - size * 0.24), s(c - size * 0.24), s(c + size * 0.24), s(c + size * 0.24)],
-              fill=(40, 90, 130, 255), outline=PALE + (255,), width=s(2))
-    return finish(img, size, size)
-
-
 def hud(w, h):
     """The intro's heads-up frame: corner brackets and a thin rule."""
     img = canvas(w, h)
@@ -349,8 +335,7 @@ def main():
     out(os.path.join(game, "boost_power.png"), boost(32, ORANGE, "P"))
     out(os.path.join(game, "defeat_icon.png"), result_icon(64, False))
     out(os.path.join(game, "victory_icon.png"), result_icon(64, True))
-    for tower, barrels in (("T4", 2), ("T6", 3), ("T8", 1), ("T10", 4)):
-        out(os.path.join(game, "towers", "%s_roll.png" % tower), turret_roll(64, barrels))
+    # The towers' roll images are drawn with the towers, by tools/gen_towers.py.
     # Intro list.
     out(os.path.join(g, "intro", "intro-hud.png"), hud(1366, 768))
 

@@ -161,6 +161,7 @@ void LevelScreen::init() {
   }
 
   loadLevel();
+  loadMissileKinds();
   buildPathMarkers();
   initFromXml(kBridgeLayout);
   SfxContainer::instance()->playSound("UI_BOOT");

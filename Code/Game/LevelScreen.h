@@ -6,6 +6,7 @@
 
 #include "Foundation/Math/QlnMath.h"
 #include "Game/Entities/enemies/WaveDescription.h"
+#include "Game/Entities/missiles/xPlayerSmartMissileEntity.h"
 #include "Game/Entities/towers/TowerCatalogue.h"
 #include "Game/Entities/towers/xBaseTowerEntity.h"
 #include "Game/SceneEntityManager.h"
@@ -204,6 +205,18 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   bool bridgeReady() const { return bridgeReady_; }
   const std::string& towerHoverText() const { return towerHoverText_; }
 
+  // --- homing missiles (LevelMissiles.cpp) ---
+  // Reads the three missile kinds' files.
+  void loadMissileKinds();
+  // A copy of the description whose type is the kind, or a default one when no
+  // file gave that type.
+  xPlayerSmartMissileEntityDesc getMissileDescription(int kind) const;
+  // A missile of the kind from the tower at the point, aimed at the target; a fast
+  // game gives faster missiles.
+  void launchMissile(const QuillonPHX2D::Vec2& launchPoint, xBaseTowerEntity* tower, int kind, xSharkEntity* target,
+                     float damageFactor);
+  const std::vector<xPlayerSmartMissileEntityDesc>& missileDescriptions() const { return missileDescs_; }
+
   // --- scene queries ---
   static std::vector<xSimpleEnemy*> findEnemies(const SceneEntityManager& manager);
   // The level's one description of each enemy bullet file.
@@ -321,6 +334,8 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   bool placingDeploymentTowers_ = false;
   std::string towerHoverText_;
 
+  // The missile kinds in file order (eagereagle, triton, doubleeagereagle).
+  std::vector<xPlayerSmartMissileEntityDesc> missileDescs_;
   std::vector<QuillonPHX2D::Vec3> stars_;
   std::vector<uint32_t> pathColours_;
 

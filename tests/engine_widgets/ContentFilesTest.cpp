@@ -53,7 +53,7 @@ TEST(ShippedContent, EverySoundEffectFileExists) {
   const std::string prefix = sfx.RootElement()->Attribute("defaultPath");
   std::vector<std::string> paths;
   collect(sfx.RootElement()->FirstChildElement(), {"path"}, paths);
-  EXPECT_EQ(8u, paths.size());
+  EXPECT_EQ(45u, paths.size());
   for (const std::string& p : paths) EXPECT_TRUE(exists(prefix + p)) << p;
 }
 

@@ -1,6 +1,15 @@
 #include "Game/Entities/towers/TowerCatalogue.h"
 
+#include "Game/Entities/towers/T10TowerEntity.h"
 #include "Game/Entities/towers/T1TowerEntity.h"
+#include "Game/Entities/towers/T2TowerEntity.h"
+#include "Game/Entities/towers/T3TowerEntity.h"
+#include "Game/Entities/towers/T4TowerEntity.h"
+#include "Game/Entities/towers/T5TowerEntity.h"
+#include "Game/Entities/towers/T6TowerEntity.h"
+#include "Game/Entities/towers/T7TowerEntity.h"
+#include "Game/Entities/towers/T8TowerEntity.h"
+#include "Game/Entities/towers/T9TowerEntity.h"
 
 const std::vector<TowerKindFile>& towerKindFiles() {
   static const std::vector<TowerKindFile> kinds = {
@@ -33,6 +42,24 @@ std::unique_ptr<xBaseTowerDesc> makeTowerDescription(int typeId) {
   switch (typeId) {
     case 0:
       return std::make_unique<xT1TowerDesc>();
+    case 1:
+      return std::make_unique<xT2TowerDesc>();
+    case 2:
+      return std::make_unique<xT3TowerDesc>();
+    case 3:
+      return std::make_unique<xT4TowerDesc>();
+    case 4:
+      return std::make_unique<xT5TowerDesc>();
+    case 5:
+      return std::make_unique<xT6TowerDesc>();
+    case 6:
+      return std::make_unique<xT7TowerDesc>();
+    case 7:
+      return std::make_unique<xT8TowerDesc>();
+    case 8:
+      return std::make_unique<xT9TowerDesc>();
+    case 9:
+      return std::make_unique<xT10TowerDesc>();
     default:
       return nullptr;
   }

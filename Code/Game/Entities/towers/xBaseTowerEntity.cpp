@@ -150,6 +150,7 @@ void xBaseTowerEntity::notifyCreated(xEntityDesc* desc) {
   effectiveRange_ = range_;
   effectiveDamage_ = static_cast<float>(damage_);
   price_ = d->price;
+  texturePath_ = d->texturePath;
 
   xPrimitiveShapeDesc sensor;
   sensor.setEnvelope(new xPrimitiveCircle(range_));
@@ -344,6 +345,10 @@ int xBaseTowerEntity::upgrade() {
   upgradeLevel_ = std::min(upgradeLevel_ + 1, kMaxUpgradeLevel);
   damage_ = upgradedDamage(damage_, upgradeLevel_);
   range_ = (1.0f + 0.1f * static_cast<float>(upgradeLevel_)) * range_;
+  if (upgradeStat_) {
+    countTopUpgrade(upgradeStat_);
+    showUpgradeArt();
+  }
   return damage_;
 }
 

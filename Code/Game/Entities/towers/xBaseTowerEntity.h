@@ -1,4 +1,6 @@
 #pragma once
+#include <cstdio>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -6,8 +8,10 @@
 #include "Game/Entities/xPhysicsPrimitiveEntity.h"
 #include "Rect5.h"
 
+class TinyAction;
 class TinyActionSequence;
 class xBaseBrain;
+class xSimpleEnemy;
 
 // A tower's entity file: the entity description plus what every tower has.
 class xBaseTowerDesc : public xPhysicsPrimitiveEntityDesc {
@@ -32,6 +36,15 @@ class xBaseTowerDesc : public xPhysicsPrimitiveEntityDesc {
   std::string textureButton;
   std::string sfxLabel;
   double price = 100.0;
+};
+
+// One attack tower kind's instant hit: the class it hurts more and by how much, and
+// its sound.
+struct ShotRule {
+  const char* favouredClass;  // null: no class is favoured
+  float favouredFactor;
+  const char* sound;
+  int channel;
 };
 
 // What every tower has: it stands on one grid cell, has energy that enemy shots
@@ -71,6 +84,9 @@ class xBaseTowerEntity : public xPhysicsPrimitiveEntity {
   virtual void createBrain();
   virtual bool isSupportTower() const { return false; }
 
+  // An attack tower's name, colours and top-upgrade statistic, set when it is made.
+  void finishAttackTower(const char* nameLabel, const char* upgradeStat);
+
   void toggleSelected();
   // Starts the flash of the restore sweep; the tower does nothing else afterwards.
   void startFlash();
@@ -88,6 +104,9 @@ class xBaseTowerEntity : public xPhysicsPrimitiveEntity {
   float getEffectiveDamage() const { return effectiveDamage_; }
   float getEnergy() const { return energy_; }
   float getEnergyFactor() const { return energyFactor_; }
+  float getEffectiveInterest() const { return effectiveInterest_; }
+  float getDamageFactor() const { return damageFactor_; }
+  const std::vector<QuillonPHX2D::Vec2>& killPoints() const { return shots_; }
   double getPrice() const { return price_; }
   int getReloadDelay() const { return reloadDelay_; }
   int getBaseReloadDelay() const { return baseReloadDelay_; }
@@ -118,6 +137,32 @@ class xBaseTowerEntity : public xPhysicsPrimitiveEntity {
  protected:
   // The sound of the battle assistant, when it is on.
   static void playAssisted(const std::string& sound);
+
+  // --- what the attack towers share (TowerShots.cpp) ---
+  // Heard when the tower is selected or the player hears every tower.
+  void playShot(const char* sound, int channel) const;
+  // One hit's damage on this enemy: the effective damage, the favoured-class bonus,
+  // then the fast-speed bonus, truncated at each step.
+  int shotDamage(const xSimpleEnemy& enemy, const ShotRule& rule) const;
+  // Hands the damage to the enemy; a kill records its point and, when the kind
+  // scores, adds upgrade level x damage to the level's score.
+  bool landHit(xSimpleEnemy& enemy, int damage, bool scores);
+  // The instant-hit step over the brain's targets. Targets that are not enemy ships
+  // are skipped; the enemies hit are appended to shotList.
+  void instantHits(const std::vector<xSharkEntity*>& targets, const ShotRule& rule,
+                   std::vector<xSharkEntity*>& shotList);
+  // One missile per target, up to the target count. salvo (may be null) collects the
+  // targets; jitter adds 0..15 px to the launch point; catcherBonus multiplies the
+  // damage factor on catchers.
+  void launchSalvo(const std::vector<xSharkEntity*>& targets, int missileKind, const char* sound, int channel,
+                   bool jitter, float catcherBonus, std::vector<xSharkEntity*>* salvo);
+  // Counts the kind's statistic for reaching the top level in the classic mode.
+  void countTopUpgrade(const char* statKey) const;
+  // The body picture of the upgrade level ("t3.png" becomes "t3_2.png"), when the
+  // kind has one.
+  void showUpgradeArt();
+  // A live target's position in the tower's drawing frame, or false when it is gone.
+  bool targetPoint(const xSharkEntity* target, QuillonPHX2D::Vec2& out) const;
 
   float energyUnscaled_ = 100.0f;
   int energyMax_ = 100;
@@ -165,7 +210,50 @@ class xBaseTowerEntity : public xPhysicsPrimitiveEntity {
   TinyActionSequence* flashSequence_ = nullptr;  // owned
   bool brainContinuous_ = true;
   bool dead_ = false;
+  std::string texturePath_;
+  const char* upgradeStat_ = nullptr;  // counted on reaching the top level; null: none
 };
+
+// A stack of lines drawn one after the other: a beam of light.
+struct BeamStroke {
+  float width;
+  Color colour;
+};
+void drawBeam(Graphics* g, const QuillonPHX2D::Vec2& from, const QuillonPHX2D::Vec2& to,
+              const BeamStroke* strokes, int count);
+
+// The slow turn of a tower's roll image: 360 degrees every 12 s, for the tower's life.
+class TowerRoll {
+ public:
+  // kind: "T4", "T6", "T8" or "T10"; the image is the catalogue's "TEX_<kind>_ROLL".
+  explicit TowerRoll(const std::string& kind);
+  ~TowerRoll();
+  TowerRoll(const TowerRoll&) = delete;
+  TowerRoll& operator=(const TowerRoll&) = delete;
+
+  void update(int dt);
+  // The image turned about the tower's centre, in white.
+  void draw(Graphics* g) const;
+  float angle() const { return angle_; }
+
+ private:
+  std::string key_;
+  std::string file_;
+  TinyAction* action_ = nullptr;  // owned
+  float angle_ = 0.0f;
+};
+
+// Makes one attack tower of a kind: its name from the label and its statistic key.
+template <class Tower>
+QuillonPHX2D::xEntity* makeAttackTower(const char* nameLabel, const char* upgradeStat) {
+  Tower* ppeNew = new (std::nothrow) Tower();
+  if (!ppeNew) {
+    std::printf("ERROR: %s: ppeNew != NULL\n", nameLabel);
+    return nullptr;
+  }
+  ppeNew->finishAttackTower(nameLabel, upgradeStat);
+  return ppeNew;
+}
 
 // Damage after one upgrade step to the given level, as the info panel previews it.
 int upgradedDamage(int damage, int level);

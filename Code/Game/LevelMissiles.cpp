@@ -1,0 +1,76 @@
+// The level's missile service: the missile kinds it reads and the launch that towers
+// ask it for.
+#include <cmath>
+
+#include "Dynamics/Bodies/xBody.h"
+#include "Game/LevelScreen.h"
+#include "Store/CStatsAndAchievements.h"
+#include "sdk/QuillonPhysicsSDK.h"
+
+using namespace QuillonPHX2D;
+
+namespace {
+
+const char* const kMissileFiles[] = {"content/config/Entities/missiles/eagereagle.xml",
+                                     "content/config/Entities/missiles/triton.xml",
+                                     "content/config/Entities/missiles/doubleeagereagle.xml"};
+// Launch speed and thrust at normal speed; both grow as the game-speed factor falls.
+constexpr float kLaunchSpeed = 0.1f;
+constexpr float kLaunchThrust = 1.0f;
+constexpr float kUpgradeStep = 0.1f;
+
+}  // namespace
+
+void LevelScreen::loadMissileKinds() {
+  missileDescs_.clear();
+  for (const char* file : kMissileFiles) {
+    xPlayerSmartMissileEntityDesc desc;
+    desc.loadFromFile(file);
+    missileDescs_.push_back(desc);
+  }
+}
+
+xPlayerSmartMissileEntityDesc LevelScreen::getMissileDescription(int kind) const {
+  // By the type each file declares, so the order of the files does not decide what
+  // a tower fires.
+  for (const xPlayerSmartMissileEntityDesc& desc : missileDescs_)
+    if (desc.complete && desc.type == kind) return desc;
+  return xPlayerSmartMissileEntityDesc();
+}
+
+void LevelScreen::launchMissile(const Vec2& launchPoint, xBaseTowerEntity* tower, int kind, xSharkEntity* target,
+                                float damageFactor) {
+  if (!g_ptrSDK) return;
+  xPlayerSmartMissileEntityDesc desc = getMissileDescription(kind);
+  if (!desc.complete) {
+    std::printf("ERROR: level: no missile file gives type %d\n", kind);
+    return;
+  }
+  desc.sceneEntityManager = this;
+  // Straight up when the target is gone or sits on the launch point.
+  Vec2 direction(0.0f, -1.0f);
+  if (xSharkEntity* live = findLiveEntity(target)) {
+    const Vec3 t = live->absPlacement();
+    const Vec2 way(t.x - launchPoint.x, t.y - launchPoint.y);
+    const float length = qlnLenV2(way);
+    if (length > 1.0e-4f && std::isfinite(length)) direction = way * (1.0f / length);
+  }
+  const float factor = speedFactor_ > 0.0f ? speedFactor_ : 1.0f;
+  const int level = tower ? tower->getUpgradeLevel() : 0;
+  const int damage = static_cast<int>((static_cast<float>(level) * kUpgradeStep + 1.0f) *
+                                      static_cast<float>(desc.damage) * damageFactor);
+
+  auto* missile = dynamic_cast<xPlayerSmartMissileEntity*>(g_ptrSDK->createEntity(&desc));
+  if (!missile) return;
+  missile->setAbsPlacement(Vec3(launchPoint.x, launchPoint.y, 0.0f));
+  missile->setDamage(damage);
+  if (tower) missile->setInterestRate(tower->getEffectiveInterest());
+  if (xBody* body = missile->body()) {
+    body->setVelocity(direction * (kLaunchSpeed / factor));
+    body->addForce(direction * (kLaunchThrust / factor));
+  }
+  missile->setTarget(target);
+  missile->setVisible(true);
+  addEntity(missile, true);
+  if (g_statsAndAchievements) g_statsAndAchievements->addStat("STAT_1000_ROCKETS");
+}

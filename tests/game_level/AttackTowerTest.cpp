@@ -1,0 +1,264 @@
+// The ten attack towers and their missiles through the headless runner: each kind
+// against a ship held in its reach takes what its entity file and its rule say, at
+// normal and fast speed; the snare slows and lets go; missiles catch a moving ship
+// and never fly off on a NaN.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <sstream>
+#include <cstdlib>
+#include <string>
+
+#include "Dynamics/Bodies/xBody.h"
+#include "Game/Entities/enemies/SimpleEnemyEntity.h"
+#include "Game/Entities/missiles/xPlayerSmartMissileEntity.h"
+#include "Game/Entities/towers/T4TowerEntity.h"
+#include "LevelFiles.h"
+#include "sdk/QuillonPhysicsSDK.h"
+
+using namespace QuillonPHX2D;
+using levelfiles::Folder;
+using levelfiles::runner;
+
+namespace {
+
+constexpr int kColumn = 10;
+constexpr int kRow = 10;
+constexpr float kTowerX = 32.0f * kColumn + 16.0f;
+constexpr float kTowerY = 32.0f * kRow + 16.0f;
+constexpr int kFrameMs = 16;
+constexpr float kFastSpeed = 0.36f;
+
+// A ship of the class at the point, made as the spawner makes one, that never dies
+// in these tests; it stands still unless given a path.
+xSimpleEnemy* addShip(LevelScreen& level, const std::string& file, const std::string& className, float x, float y) {
+  xSimpleEnemyDesc desc;
+  desc.loadFromFile(file);
+  desc.className = className;
+  desc.energy = 100000000;
+  desc.sceneEntityManager = &level;
+  auto* ship = dynamic_cast<xSimpleEnemy*>(g_ptrSDK->createEntity(&desc));
+  if (!ship) return nullptr;
+  ship->setAbsPlacement(Vec3(x, y, 0.0f));
+  level.addEntity(ship, true);
+  return ship;
+}
+
+// A straight path of one point per pixel (a walk steps from point to point).
+std::vector<Vec2> line(const Vec2& from, const Vec2& to) {
+  const int n = static_cast<int>(qlnLenV2(to - from)) + 1;
+  std::vector<Vec2> points;
+  for (int i = 0; i <= n; ++i) points.push_back(from + (to - from) * (static_cast<float>(i) / n));
+  return points;
+}
+
+// A level of the test folder with credits for any tower, its one wave never sent.
+std::string richLevel(Folder& f) {
+  const std::string path = f.level("<Attack>" + f.wave(1, 1000) + "</Attack>");
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return f.write("level.xml", levelfiles::replaceAll(text.str(), "credits=\"500\"", "credits=\"100000\""));
+}
+
+xBaseTowerDesc* kindNamed(LevelScreen& level, const std::string& kind) {
+  for (xBaseTowerDesc* d : level.towerDescriptions())
+    if (d->towerType == "TOWER_NAME_" + kind) return d;
+  return nullptr;
+}
+
+// Frames of n in which a pulse tower that started ready at frame 0 is charged, each
+// half lasting the given number of frames.
+int readyFrames(int frames, double halfFrames) {
+  int ready = 0;
+  for (int f = 0; f < frames; ++f) ready += static_cast<int>(f / halfFrames) % 2 == 0;
+  return ready;
+}
+
+struct KindCase {
+  const char* kind;
+  const char* shipClass;
+  float classFactor;  // the favoured-class bonus this ship draws
+  int missileKind;    // -1: an instant-hit tower
+};
+
+}  // namespace
+
+TEST(AttackTowers, EachKindTakesFromAShipInReachWhatItsFileAndRuleSayAtBothSpeeds) {
+  // The favoured class of each kind, and two ships no kind favours, against one tower.
+  const KindCase cases[] = {
+      {"T1", "scout", 1.25f, -1},     {"T1", "rower", 1.0f, -1},     {"T2", "rower", 1.25f, -1},
+      {"T3", "spacedog", 1.25f, -1},  {"T4", "grasshopper", 1.0f, -1}, {"T5", "scout", 1.5f, -1},
+      {"T5", "bull", 1.0f, -1},       {"T6", "catcher", 1.3f, 0},    {"T6", "rower", 1.0f, 0},
+      {"T7", "bull", 1.2f, -1},       {"T8", "bull", 1.0f, 1},       {"T9", "spacedog", 1.25f, -1},
+      {"T10", "rower", 1.0f, 2},
+  };
+  constexpr int kFrames = 600;
+  for (const float speed : {1.0f, kFastSpeed}) {
+    for (const KindCase& c : cases) {
+      SCOPED_TRACE(std::string(c.kind) + " on a " + c.shipClass + (speed < 1.0f ? " at fast speed" : ""));
+      Folder f;
+      levelrunner::RunOptions o;
+      o.levelFile = richLevel(f);
+      o.maxFrames = kFrames + 1;
+      xSimpleEnemy* ship = nullptr;
+      xBaseTowerEntity* tower = nullptr;
+      int start = 0, lost = 0;
+      xBaseTowerDesc* desc = nullptr;
+      int missileDamage = 0;
+      runner().run(o, [&](LevelScreen& level, int frame) {
+        if (frame == 0) {
+          if (speed < 1.0f) level.setGameSpeed(speed);
+          desc = kindNamed(level, c.kind);
+          ASSERT_NE(nullptr, desc);
+          ASSERT_TRUE(level.buyTower(kRow, desc, kColumn));
+          tower = levelrunner::towerAt(level, kColumn, kRow);
+          ship = addShip(level, f.dir() + "/enemy.xml", c.shipClass, kTowerX + 40.0f, kTowerY);
+          ASSERT_NE(nullptr, ship);
+          start = ship->energy();
+          if (c.missileKind >= 0) missileDamage = level.getMissileDescription(c.missileKind).damage;
+        } else if (ship && level.findLiveEntity(ship)) {
+          lost = start - ship->energy();
+        }
+      });
+      ASSERT_NE(nullptr, desc);
+      ASSERT_GT(lost, 0);
+      const bool continuous = desc->actionStrategy == "CONTINUOUS";
+      if (c.missileKind >= 0) {
+        // Missile damage rides on the missile: no fast-speed bonus, the class bonus
+        // in the tower's damage factor, truncated once.
+        const int perHit = static_cast<int>(static_cast<float>(missileDamage) * c.classFactor);
+        EXPECT_EQ(0, lost % perHit) << lost << " is not a whole number of hits of " << perHit;
+        const int reload = static_cast<int>(static_cast<float>(desc->reloadDelay) * speed);
+        const int frameCycle = (reload + kFrameMs - 1) / kFrameMs + 1;
+        // The last one or two may still be in flight.
+        EXPECT_LE(lost / perHit, kFrames * kFrameMs / reload + 1);
+        EXPECT_GE(lost / perHit, kFrames / frameCycle - 2);
+        continue;
+      }
+      int perHit = static_cast<int>(static_cast<float>(desc->damage) * c.classFactor);
+      if (speed < 1.0f) perHit = static_cast<int>(static_cast<float>(perHit) * 1.25f);
+      EXPECT_EQ(0, lost % perHit) << lost << " is not a whole number of hits of " << perHit;
+      const int hits = lost / perHit;
+      if (continuous && desc->reloadDelay > 0) {
+        // A pulse: charged for reloadDelay, resting as long, whatever the game speed.
+        // Each half ends on a frame and the next starts on the frame after: up to
+        // three frames longer than the delay.
+        const double half = static_cast<double>(desc->reloadDelay) / kFrameMs;
+        int low = kFrames, high = 0;
+        for (double h = half; h <= half + 3.0; h += 0.25) {
+          low = std::min(low, readyFrames(kFrames, h));
+          high = std::max(high, readyFrames(kFrames, h));
+        }
+        EXPECT_GE(hits, low - 2);
+        EXPECT_LE(hits, high + 1);
+      } else if (continuous) {
+        EXPECT_NEAR(kFrames, hits, 3);
+      } else {
+        // A brain cycle ends on the frame its time is up and the next one starts on
+        // the frame after: at most one frame longer than the reload.
+        const int reload = static_cast<int>(static_cast<float>(desc->reloadDelay) * speed);
+        const int frameCycle = (reload + kFrameMs - 1) / kFrameMs + 1;
+        EXPECT_LE(hits, kFrames * kFrameMs / reload + 1);
+        EXPECT_GE(hits, kFrames / frameCycle - 1);
+      }
+      (void)tower;
+    }
+  }
+}
+
+TEST(AttackTowers, TheSnareSlowsAShipAndItsSlowWearsOffEvenAtTheLongestFactor) {
+  Folder f;
+  levelrunner::RunOptions o;
+  o.levelFile = richLevel(f);
+  o.maxFrames = 1200;
+  // A straight walk of 700 px in 14 s: 0.8 px per frame, past a T4 at its middle.
+  xSimpleEnemy* ship = nullptr;
+  xSimpleEnemy* stopped = nullptr;
+  std::vector<float> xs, stoppedXs;
+  runner().run(o, [&](LevelScreen& level, int frame) {
+    if (frame == 0) {
+      ASSERT_TRUE(level.buyTower(kRow, kindNamed(level, "T4"), kColumn));
+      ship = addShip(level, f.dir() + "/enemy.xml", "rower", kTowerX - 350.0f, kTowerY);
+      ship->followPath(line(Vec2(kTowerX - 350.0f, kTowerY), Vec2(kTowerX + 350.0f, kTowerY)), 14000);
+      // Far from the tower: the strongest snare a T4 gives, straight from the level.
+      stopped = addShip(level, f.dir() + "/enemy.xml", "grasshopper", 100.0f, 700.0f);
+      stopped->followPath(line(Vec2(100.0f, 700.0f), Vec2(800.0f, 700.0f)), 14000);
+      stopped->slowDown(snareFactor(3, "grasshopper"), snareDurationMs(3));
+    }
+    if (ship && level.findLiveEntity(ship)) xs.push_back(ship->absPlacement().x);
+    if (stopped && level.findLiveEntity(stopped)) stoppedXs.push_back(stopped->absPlacement().x);
+  });
+  ASSERT_GT(xs.size(), 1150u);
+  auto pace = [&](const std::vector<float>& v, size_t from, size_t to) { return (v[to] - v[from]) / (to - from); };
+  const float free = pace(xs, 10, 150);  // before the reach (88 px) of the tower
+  EXPECT_NEAR(0.8f, free, 0.1f);
+  // In reach: 0.6 slower, so 0.4 of the pace.
+  size_t inReach = 0;
+  while (inReach < xs.size() && xs[inReach] < kTowerX - 60.0f) ++inReach;
+  EXPECT_NEAR(0.4f * free, pace(xs, inReach + 20, inReach + 100), 0.1f);
+  // Out of reach and 2.5 s later the pace is back.
+  EXPECT_NEAR(free, pace(xs, xs.size() - 100, xs.size() - 10), 0.1f);
+
+  // 0.99999 for 10 s: nearly still, then walking again; never a wild position.
+  ASSERT_GT(stoppedXs.size(), 1150u);
+  EXPECT_LT(stoppedXs[600] - stoppedXs[0], 2.0f);
+  EXPECT_NEAR(free, pace(stoppedXs, 700, 900), 0.1f);
+  for (float x : stoppedXs) ASSERT_TRUE(std::isfinite(x) && x >= 99.0f && x <= 801.0f) << x;
+}
+
+TEST(AttackTowers, MissilesCatchAMovingShipAndThousandsOfRandomLaunchesNeverFlyOnANaN) {
+  Folder f;
+  levelrunner::RunOptions o;
+  o.levelFile = richLevel(f);
+  o.maxFrames = 1100;
+  std::srand(7);
+  xSimpleEnemy* runnerShip = nullptr;
+  std::vector<xSimpleEnemy*> ships;
+  int launches = 0, start = 0, bad = 0, caught = 0;
+  runner().run(o, [&](LevelScreen& level, int frame) {
+    if (frame == 0) {
+      // The kinds come by their declared type.
+      for (int kind = 0; kind < 3; ++kind) EXPECT_EQ(kind, level.getMissileDescription(kind).type);
+      EXPECT_FALSE(level.getMissileDescription(7).complete);
+      runnerShip = addShip(level, f.dir() + "/enemy.xml", "scout", 200.0f, 600.0f);
+      runnerShip->followPath(line(Vec2(200.0f, 600.0f), Vec2(900.0f, 100.0f)), 12000);
+      start = runnerShip->energy();
+    }
+    if (frame == 399) {
+      caught = (start - runnerShip->energy()) / level.getMissileDescription(0).damage;
+      for (int i = 0; i < 6; ++i)
+        ships.push_back(addShip(level, f.dir() + "/enemy.xml", "rower", 150.0f + 150.0f * i, 80.0f + 110.0f * i));
+    }
+    // Twenty aimed at the moving ship from the far corner, one every 10 frames.
+    if (frame < 200 && frame % 10 == 0) level.launchMissile(Vec2(1000.0f, 740.0f), nullptr, 0, runnerShip, 1.0f);
+    // Random launches from 400 on: random kind, point (sometimes right on the target),
+    // target (sometimes none), game speed.
+    if (frame >= 400 && frame < 900) {
+      if (frame % 50 == 0) level.setGameSpeed(std::rand() % 2 ? 1.0f : kFastSpeed);
+      for (int i = 0; i < 5; ++i) {
+        xSimpleEnemy* target = std::rand() % 5 ? ships[std::rand() % ships.size()] : nullptr;
+        Vec2 from(static_cast<float>(std::rand() % 1366), static_cast<float>(std::rand() % 768));
+        if (target && std::rand() % 4 == 0) {
+          const Vec3 t = target->absPlacement();
+          from = Vec2(t.x, t.y);
+        }
+        level.launchMissile(from, nullptr, std::rand() % 3, target, 1.0f);
+        ++launches;
+      }
+    }
+    for (xSharkEntity* e : level.entities()) {
+      auto* m = dynamic_cast<xPlayerSmartMissileEntity*>(e);
+      if (!m || !m->body()) continue;
+      const Vec2 v = m->body()->getVelocity();
+      const Vec3 p = m->absPlacement();
+      if (!qlnIsFiniteV2(v) || !std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) ++bad;
+    }
+  });
+  EXPECT_EQ(2500, launches);
+  EXPECT_EQ(0, bad);
+  // Every one of the twenty has caught the ship 200 frames after the last launch.
+  EXPECT_EQ(20, caught);
+}

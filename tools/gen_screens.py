@@ -27,7 +27,7 @@ TOWERS = ["base-%03d" % k for k in range(1, 11)]
 LABELS = [
     ("MENU_OPTIONS", "Options"),
     ("OPTIONS_MUSIC", "Music volume"),
-    ("OPTIONS_SOUND", "Sound effects volume"),
+    ("OPTIONS_SOUND", "Effects volume"),
     ("OPTIONS_FULLSCREEN", "Full screen"),
     ("OPTIONS_ASSISTANT", "Battle assistant voice"),
     ("OPTIONS_SPECTRUM", "Music spectrum"),
@@ -100,10 +100,11 @@ def arrow_button(size, left, hover):
     return img
 
 
-def panel(w, h):
-    img = rounded_panel(w, h, 18, (6, 16, 30, 215), CYAN, 2.0, glow=4)
-    d = ImageDraw.Draw(img)
-    d.line([(28, 78), (w - 28, 78)], fill=CYAN + (110,), width=1)
+def panel(w, h, alpha=215, rule=True):
+    img = rounded_panel(w, h, 18, (6, 16, 30, alpha), CYAN, 2.0, glow=4)
+    if rule:
+        d = ImageDraw.Draw(img)
+        d.line([(28, 78), (w - 28, 78)], fill=CYAN + (110,), width=1)
     return img
 
 
@@ -167,13 +168,14 @@ def options():
 
 def calibration():
     folder = os.path.join(MENUS, "calibration")
-    out(folder, "panel.png", panel(760, 560))
+    # Opaque: it lies over the options screen.
+    out(folder, "panel.png", panel(760, 620, alpha=250, rule=False))
     write(os.path.join(folder, "Screen.xml"),
           '<?xml version="1.0" encoding="UTF-8"?>\n'
           '<!-- Resolution choice: the mode buttons and "OK" are made by the screen from the display list. -->\n'
           '<Screen path="content/images/menus/">\n'
-          '  <ImageWidget textureFilename="calibration/panel.png" x="303" y="140" width="760" height="560" layer="1"/>\n'
-          + button_xml(10, 573, 690, "options/button_normal.png", "options/button_over.png", "SCREENS_BACK") +
+          '  <ImageWidget textureFilename="calibration/panel.png" x="303" y="136" width="760" height="620" layer="1"/>\n'
+          + button_xml(10, 573, 680, "options/button_normal.png", "options/button_over.png", "SCREENS_BACK") +
           '</Screen>\n')
 
 
@@ -185,7 +187,8 @@ def encyclopedia():
     out(folder, "arrow_left_over.png", arrow_button(56, True, True))
     out(folder, "arrow_right.png", arrow_button(56, False, False))
     out(folder, "arrow_right_over.png", arrow_button(56, False, True))
-    out(folder, "page.png", panel(1000, 560))
+    # Opaque: the pages lie over the hub.
+    out(folder, "page.png", panel(1000, 560, alpha=250))
     hub = ['<?xml version="1.0" encoding="UTF-8"?>\n',
            '<!-- Encyclopedia hub: towers (0), enemies (1), the radio (2) and back (3). -->\n',
            '<Screen path="content/images/menus/encyclopedia/">\n']

@@ -30,9 +30,18 @@ const Color kValue(255, 170, 0, 255);
 // The picture cell both pages centre their entity in.
 constexpr int kCellX = 350, kCellY = 180, kCellW = 160, kCellH = 156;
 
+// Ship sprites are small: they are shown at the largest whole multiple (up
+// to four) that fits the cell, so their pixels stay sharp.
+constexpr int kLargestZoom = 4;
 void drawCentredInCell(Graphics* g, Texture* texture) {
-  if (!texture) return;
-  g->drawImage(kCellX + (kCellW - texture->getWidth()) / 2, kCellY + (kCellH - texture->getHeight()) / 2, texture,
+  if (!texture || texture->getWidth() <= 0 || texture->getHeight() <= 0) return;
+  int zoom = std::min(kCellW / texture->getWidth(), kCellH / texture->getHeight());
+  zoom = std::clamp(zoom, 1, kLargestZoom);
+  const int w = texture->getWidth() * zoom;
+  const int h = texture->getHeight() * zoom;
+  g->drawImage(kCellX + (kCellW - w) / 2, kCellY + (kCellH - h) / 2, static_cast<unsigned>(w),
+               static_cast<unsigned>(h), texture,
+               SourceRect(0.0f, 0.0f, static_cast<float>(texture->getWidth()), static_cast<float>(texture->getHeight())),
                kWhite);
 }
 }  // namespace
@@ -167,19 +176,20 @@ void EncyclopediaAliensScreen::drawForeground(Graphics* g) {
   Font* text = font("FONT_NOTOSANS24");
   if (!text) return;
   text->drawTextAligned(g, Rect5(484, 144, 100, 30), toUpperCase(class_), kPale, Font::AlignLeft, 3, false);
-  text->drawText(g, 370, 390, layout::lookupText("ENEMY_DESC"), kCaption);
+  Font* small = font("FONT_NOTOSANS20");
+  if (small) small->drawText(g, 370, 384, layout::lookupText("ENEMY_DESC"), kCaption);
   if (info)
     text->drawTextAligned(g, Rect5(370, 412, 600, 40), layout::lookupText(info->descriptionKey), kWhite,
                           Font::AlignLeft, 3, true);
-  text->drawText(g, 370, 480, layout::lookupText("SHIELD_TYPE"), kCaption);
+  if (small) small->drawText(g, 370, 480, layout::lookupText("SHIELD_TYPE"), kCaption);
   if (info) {
     if (Texture* shield = globalTexture(info->shieldTexture))
       g->drawImage(370, 510, 80, 80, shield, SourceRect(0, 0, shield->getWidth(), shield->getHeight()), kWhite);
   }
-  text->drawText(g, 650, 213, layout::lookupText("ENCYCLOPEDIA_THREAT"), kCaption);
+  if (small) small->drawText(g, 650, 216, layout::lookupText("ENCYCLOPEDIA_THREAT"), kCaption);
   g->drawRect(650, 243, kThreatBarWidth, 31, Color(80, 220, 255, 255), false);
   if (threatBarWidth() > 0) g->fillRect(650, 243, threatBarWidth(), 31, threatColor(info ? info->threat : 0.0f));
-  text->drawText(g, 650, 290, layout::lookupText("ENERGY"), kCaption);
+  if (small) small->drawText(g, 650, 292, layout::lookupText("ENERGY"), kCaption);
   text->drawText(g, 800, 290, formatString("%d", energy_), kValue);
 }
 
@@ -227,7 +237,7 @@ void EncyclopediaTowersScreen::drawForeground(Graphics* g) {
                       {"ENCYCLOPEDIA_RANGE", 260, rangeBar(range_)},
                       {"ENCYCLOPEDIA_FIRE_RATE", 312, speedBar(reloadDelay_)}};
   for (const Bar& bar : bars) {
-    small->drawText(g, 540, bar.y - 24, layout::lookupText(bar.key), kCaption);
+    small->drawText(g, 540, bar.y - 27, layout::lookupText(bar.key), kCaption);
     g->drawRect(540, bar.y, kBarTrack, 24, Color(80, 220, 255, 160), false);
     if (bar.width > 0) g->fillRect(540, bar.y, bar.width, 24, Color(80, 220, 255, 200));
   }

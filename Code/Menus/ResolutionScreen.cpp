@@ -42,6 +42,10 @@ const DisplayConfigurations* displays(GameApp* app) {
 }  // namespace
 
 ResolutionScreen::ResolutionScreen() : ScreenBase("") {
+  if (GameApp* app = GameApp::instance()) {
+    openedWidth_ = app->getScreenWidth();
+    openedHeight_ = app->getScreenHeight();
+  }
   if (const DisplayConfigurations* d = displays(nullptr)) {
     if (const DisplayMode* current = d->getCurrentResolution()) {
       openedWidth_ = current->width;

@@ -18,6 +18,7 @@
 #include "Profile/Profile.h"
 #include "SDLGameApp.h"
 #include "ScreenBase.h"
+#include "System/CollisionSetup.h"
 #include "System/ResourceLists.h"
 #include "TestEnv.h"
 #include "Timer.h"
@@ -47,6 +48,8 @@ class MenuApp : public SDLGameApp {
     setFrameLimit(false);
     gameMessages()->loadFromXml("content/strings/english.xml");
     registerGlobalResources(globalResourceManager());
+    loadCollisionCategoriesFile("content/config/CollisionCategories.xml");
+    loadMaterialsFile("content/config/Materials.xml");
     setDisplayConfigurations(new DisplayConfigurations(""));
     SfxContainer::setRequestHook(&recordSound);
     savePath = dirs.data() + "/menus.sav";
@@ -96,6 +99,13 @@ class MenuApp : public SDLGameApp {
     if (GameState* top = topState()) top->onKeyEvent(e);
   }
 
+  void afterRender(Graphics*) override {
+    if (shotPath.empty()) return;
+    saveScreenshot(shotPath);
+    shotPath.clear();
+  }
+
+  std::string shotPath;
   testenv::TempUserDirs dirs;
   std::string savePath;
   Profile* profile = nullptr;  // owned by the save game

@@ -126,7 +126,9 @@ void EncyclopediaPage::onKeyEvent(const KeyEvent& event) {
 
 void EncyclopediaPage::onExitTransitionDone(int exitCode) {
   (void)exitCode;
-  if (app_) app_->finishState(this);
+  if (!app_) return;
+  app_->setOverlayFlag(false);
+  app_->finishState(this);
 }
 
 // --- aliens ---

@@ -81,7 +81,10 @@ void EncyclopediaScreen::onButtonEvent(int buttonId, int kind) {
   switch (buttonId) {
     case kTowersButton:
       if (speak) SfxContainer::instance()->playSound("SFX_VO_YES");
-      if (app_) app_->changeState(new EncyclopediaTowersScreen());
+      if (app_) {
+        app_->setOverlayFlag(true);
+        app_->changeState(new EncyclopediaTowersScreen());
+      }
       break;
     case kAliensButton:
       if (speak) SfxContainer::instance()->playSound("SFX_VO_YES");

@@ -96,6 +96,14 @@ TEST(EncyclopediaHub, OpensThePagesAndTheRadioButtonOnlySpeaks) {
   app().run(400);
   ASSERT_EQ(app().topState(), hub);
 
+  hub->onButtonEvent(EncyclopediaScreen::kTowersButton, bge::ButtonListener::Released);
+  EXPECT_TRUE(app().getOverlayFlag());
+  app().run(400);
+  app().key(27);
+  app().run(400);
+  EXPECT_FALSE(app().getOverlayFlag());
+  ASSERT_EQ(app().topState(), hub);
+
   hub->onButtonEvent(EncyclopediaScreen::kCloseButton, bge::ButtonListener::Released);
   app().run(400);
   EXPECT_TRUE(app().states().empty());

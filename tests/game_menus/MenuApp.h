@@ -92,6 +92,30 @@ class MenuApp : public SDLGameApp {
     deleteQueuedStates();
   }
 
+  // A press and release at a point of the design area, through SDL's queue as
+  // the frame loop handles a player's click (the window is at scale 1).
+  void click(int x, int y) {
+    const Uint32 window = SDL_GetWindowID(this->window());
+    for (Uint32 type : {SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+      SDL_Event e{};
+      e.type = type;
+      if (type == SDL_MOUSEMOTION) {
+        e.motion.x = x;
+        e.motion.y = y;
+        e.motion.windowID = window;
+      } else {
+        e.button.x = x;
+        e.button.y = y;
+        e.button.button = SDL_BUTTON_LEFT;
+        e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        e.button.clicks = 1;
+        e.button.windowID = window;
+      }
+      SDL_PushEvent(&e);
+      run(16);
+    }
+  }
+
   void key(int code) {
     KeyEvent e;
     e.key = code;

@@ -80,6 +80,19 @@ TEST(OptionsScreen, SettingsSurviveARestartAndLeavingTellsTheMenuOnce) {
   app().clear();
 }
 
+TEST(OptionsScreen, AVolumeSetWithThePointerIsKeptAfterARestart) {
+  app().clear();
+  app().open(new OptionsScreen(false, nullptr));
+  // A quarter along the music slider's travel (its thumb is 28 wide), then "Back".
+  app().click(389 + 14 + 56, 412);
+  EXPECT_EQ(app().intEntry("MUSIC_VOLUME"), 25);
+  app().click(913, 665);
+  app().run(400);
+  EXPECT_TRUE(app().states().empty());
+  app().openSave();
+  EXPECT_EQ(app().intEntry("MUSIC_VOLUME"), 25);
+}
+
 TEST(OptionsScreen, CreditsHideTheTextsUntilTheyClose) {
   app().clear();
   auto* options = app().open(new OptionsScreen(false, nullptr));

@@ -1,8 +1,9 @@
-// level_bench [level files...]: plays the heaviest wave of each level (by default
-// every content/levels/mission_*.xml) headless with no towers for 8000 frames (the
-// whole wave on the field, its ships walking their paths again and again), and
+// level_bench [--battle] [level files...]: plays the heaviest wave of each level (by
+// default every content/levels/mission_*.xml) headless with no towers for 8000 frames
+// (the whole wave on the field, its ships walking their paths again and again), and
 // reports the CPU time of each frame's physics step and update, and the process's
-// peak memory.
+// peak memory. --battle places one tower of every attack kind beside the paths first
+// and counts only the frames in which ships are on the field.
 #include <sys/resource.h>
 #include <tinyxml.h>
 
@@ -71,12 +72,41 @@ double percentile(std::vector<double> v, double p) {
   return v[i];
 }
 
+// One tower of each attack kind on the free cells that see most of the paths.
+int placeEveryKind(LevelScreen& level) {
+  std::vector<std::pair<int, int>> cells;  // (path points within reach, cell)
+  for (int cell = 0; cell < static_cast<int>(level.placementGrid().size()); ++cell) {
+    if (level.placementGrid()[cell] != 0) continue;
+    const float x = 32.0f * (cell % 32) + 16.0f, y = 32.0f * (cell / 32) + 16.0f;
+    int seen = 0;
+    for (const auto& path : level.paths())
+      for (const auto& lane : path.second.points)
+        for (const auto& p : lane.second) seen += (p.x - x) * (p.x - x) + (p.y - y) * (p.y - y) < 96.0f * 96.0f;
+    cells.push_back({seen, cell});
+  }
+  std::sort(cells.rbegin(), cells.rend());
+  size_t next = 0;
+  int placed = 0;
+  for (xBaseTowerDesc* kind : level.towerDescriptions()) {
+    if (kind->towerType.rfind("TOWER_NAME_T", 0) != 0) continue;
+    while (next < cells.size() && level.placementGrid()[cells[next].second] != 0) ++next;
+    if (next >= cells.size()) break;
+    const int cell = cells[next++].second;
+    placed += level.buyTower(cell / 32, kind, cell % 32) ? 1 : 0;
+  }
+  return placed;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   levelrunner::Runner runner;  // enters the repository root
   std::vector<std::string> levels;
-  for (int i = 1; i < argc; ++i) levels.push_back(argv[i]);
+  bool battle = false;
+  for (int i = 1; i < argc; ++i) {
+    if (std::string(argv[i]) == "--battle") battle = true;
+    else levels.push_back(argv[i]);
+  }
   if (levels.empty()) {
     for (const auto& e : fs::directory_iterator("content/levels")) {
       const std::string name = e.path().filename().string();
@@ -102,10 +132,28 @@ int main(int argc, char** argv) {
     o.maxFrames = 8000;
     std::vector<double> cpu;
     o.frameCpuMs = &cpu;
-    const levelrunner::Outcome out = runner.run(o);
+    std::vector<bool> fighting;
+    int towers = 0;
+    levelrunner::Outcome out;
+    if (battle) {
+      o.mode = MODE_MAXCREDITS;
+      out = runner.run(o, [&](LevelScreen& l, int frame) {
+        if (frame == 0) towers = placeEveryKind(l);
+        fighting.push_back(l.countLiveEnemies() > 0);
+      });
+      // Only the frames of the fight: once the wave is destroyed the field is idle.
+      std::vector<double> kept;
+      for (size_t i = 0; i < cpu.size() && i < fighting.size(); ++i)
+        if (fighting[i]) kept.push_back(cpu[i]);
+      cpu.swap(kept);
+      out.frames = static_cast<int>(cpu.size());
+    } else {
+      out = runner.run(o);
+    }
     const double mean = cpu.empty() ? 0.0 : std::accumulate(cpu.begin(), cpu.end(), 0.0) / cpu.size();
     std::printf("| %s | %d | %d | %d | %.3f | %.3f | %.3f |\n", fs::path(level).filename().c_str(), h.attackId,
                 h.ships, out.frames, mean, percentile(cpu, 0.95), cpu.empty() ? 0.0 : *std::max_element(cpu.begin(), cpu.end()));
+    if (battle) std::printf("|   %d towers |  |  |  |  |  |  |\n", towers);
     all.insert(all.end(), cpu.begin(), cpu.end());
   }
   std::error_code ec;

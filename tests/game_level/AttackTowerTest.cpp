@@ -104,17 +104,22 @@ TEST(AttackTowers, EachKindTakesFromAShipInReachWhatItsFileAndRuleSayAtBothSpeed
       o.levelFile = richLevel(f);
       o.maxFrames = kFrames + 1;
       xSimpleEnemy* ship = nullptr;
-      xBaseTowerEntity* tower = nullptr;
       int start = 0, lost = 0;
-      xBaseTowerDesc* desc = nullptr;
+      // Copied while the level lives: its descriptions go with it.
+      bool found = false;
+      xBaseTowerDesc file;
       int missileDamage = 0;
       runner().run(o, [&](LevelScreen& level, int frame) {
         if (frame == 0) {
           if (speed < 1.0f) level.setGameSpeed(speed);
-          desc = kindNamed(level, c.kind);
+          xBaseTowerDesc* desc = kindNamed(level, c.kind);
           ASSERT_NE(nullptr, desc);
+          found = true;
+          file.damage = desc->damage;
+          file.reloadDelay = desc->reloadDelay;
+          file.actionStrategy = desc->actionStrategy;
           ASSERT_TRUE(level.buyTower(kRow, desc, kColumn));
-          tower = levelrunner::towerAt(level, kColumn, kRow);
+          ASSERT_NE(nullptr, levelrunner::towerAt(level, kColumn, kRow));
           ship = addShip(level, f.dir() + "/enemy.xml", c.shipClass, kTowerX + 40.0f, kTowerY);
           ASSERT_NE(nullptr, ship);
           start = ship->energy();
@@ -123,7 +128,8 @@ TEST(AttackTowers, EachKindTakesFromAShipInReachWhatItsFileAndRuleSayAtBothSpeed
           lost = start - ship->energy();
         }
       });
-      ASSERT_NE(nullptr, desc);
+      ASSERT_TRUE(found);
+      const xBaseTowerDesc* desc = &file;
       ASSERT_GT(lost, 0);
       const bool continuous = desc->actionStrategy == "CONTINUOUS";
       if (c.missileKind >= 0) {
@@ -164,7 +170,6 @@ TEST(AttackTowers, EachKindTakesFromAShipInReachWhatItsFileAndRuleSayAtBothSpeed
         EXPECT_LE(hits, kFrames * kFrameMs / reload + 1);
         EXPECT_GE(hits, kFrames / frameCycle - 1);
       }
-      (void)tower;
     }
   }
 }
@@ -261,4 +266,44 @@ TEST(AttackTowers, MissilesCatchAMovingShipAndThousandsOfRandomLaunchesNeverFlyO
   EXPECT_EQ(0, bad);
   // Every one of the twenty has caught the ship 200 frames after the last launch.
   EXPECT_EQ(20, caught);
+}
+
+TEST(AttackTowers, AnObjectInTheEnemyCategoryThatIsNoShipIsNeitherShotNorHitButShipsAre) {
+  Folder f;
+  const std::string decoyFile = f.write(
+      "decoy.xml",
+      "<Entity descriptionName=\"xPhysicsPrimitiveEntityDesc\" dynamic=\"0\" bodyType=\"3DOF\""
+      " primitiveType=\"circle\" shapeFeaturesX=\"10\" collisionCategory=\"enemy\" texturePath=\"NONE\"/>");
+  levelrunner::RunOptions o;
+  o.levelFile = richLevel(f);
+  o.maxFrames = 400;
+  const char* kinds[] = {"T1", "T2", "T3", "T4", "T5", "T6", "T7", "T8", "T9", "T10"};
+  const int cells[][2] = {{9, 9}, {11, 9}, {9, 11}, {11, 11}, {10, 9}, {10, 11}, {9, 10}, {11, 10}, {8, 10}, {12, 10}};
+  xSimpleEnemy* ship = nullptr;
+  int missilesBeforeShip = -1, start = 0, lost = 0;
+  runner().run(o, [&](LevelScreen& level, int frame) {
+    if (frame == 0) {
+      for (int i = 0; i < 10; ++i) ASSERT_TRUE(level.buyTower(cells[i][1], kindNamed(level, kinds[i]), cells[i][0]));
+      xPhysicsPrimitiveEntityDesc decoy;
+      ASSERT_TRUE(decoy.loadFromFile(decoyFile));
+      decoy.sceneEntityManager = &level;
+      auto* e = dynamic_cast<xSharkEntity*>(g_ptrSDK->createEntity(&decoy));
+      ASSERT_NE(nullptr, e);
+      e->setAbsPlacement(Vec3(kTowerX, kTowerY, 0.0f));
+      level.addEntity(e, true);
+      // A missile sent straight at it flies through it.
+      level.launchMissile(Vec2(kTowerX, kTowerY + 60.0f), nullptr, 1, e, 1.0f);
+    }
+    int missiles = 0;
+    for (xSharkEntity* e : level.entities()) missiles += dynamic_cast<xPlayerSmartMissileEntity*>(e) != nullptr;
+    if (frame == 199) {
+      missilesBeforeShip = missiles;
+      ship = addShip(level, f.dir() + "/enemy.xml", "rower", kTowerX + 20.0f, kTowerY + 20.0f);
+      start = ship->energy();
+    }
+    if (ship && level.findLiveEntity(ship)) lost = start - ship->energy();
+  });
+  // Only the missile launched by hand; no tower fired one at the decoy.
+  EXPECT_EQ(1, missilesBeforeShip);
+  EXPECT_GT(lost, 0);
 }

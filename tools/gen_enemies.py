@@ -303,7 +303,8 @@ def main():
 
     for key, b in sorted(bullets.items()):
         tex = img_path("content/images/game/shots", b["file"] + ".png")
-        core, rim = ((255, 230, 180), (255, 90, 20)) if key == "enemy" else (WHITE, CYAN)
+        core, rim = {"enemy": ((255, 230, 180), (255, 90, 20)), "raider": ((255, 200, 240), (230, 40, 120))}.get(
+            key, (WHITE, CYAN))
         save(shot_image(core, rim), SHOT_IMAGES, b["file"] + ".png")
         attrs = base_attrs(1, "2DOF", "circle", b["mass"], float(b["radius"]), 0.0, tex,
                            b["category"], "shot", 250)
@@ -338,6 +339,13 @@ def main():
                   ("texturePathHit", img_path("content/images/game/enemies", key + "_hit.png")),
                   ("behavior", 0), ("reward", e["reward"]), ("class", cls)]
         write_entity("enemies/%s.xml" % key, "Enemy class %s: %s." % (cls, e["trait"]), attrs)
+        if e["shot_ms"] > 0:
+            # The raider of the station-part missions: the same ship, but it fires only at
+            # station parts it passes close by (behaviour 100).
+            raider_bullet = "content/config/Entities/bullets/%s.xml" % bullets["raider"]["file"]
+            raider = [(k, 100 if k == "behavior" else raider_bullet if k == "templateBullet" else v)
+                      for k, v in attrs]
+            write_entity("enemies/%s_raider.xml" % key, "Enemy class %s, raiding the station." % cls, raider)
         labels.append(("DESC_" + cls.upper(), e["description"]))
 
     # Station parts are enemy-like entities of the player's station. Behaviour 5 keeps them

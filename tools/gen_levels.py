@@ -10,8 +10,9 @@ tools/balance/balance.toml (funds, waves, campaign rows) and tools/levels/layout
   content/images/game/backgrounds/space_N.png    shared level backgrounds
   content/images/mission/shots/mission_NN.png    mission map shots from each level's layout
 
-A mission without contents yet gets its Stage attributes only; adding a [mission.N] to both
-tables fills it. Output is deterministic and committed.
+Missions 0-2 are written out in [mission.N] of the balance table and the layouts file;
+missions 3-44 are rows of [plan], drawn and composed by tools/level_plan.py. Output is
+deterministic and committed.
 Run from the repository root: /usr/bin/python3 tools/gen_levels.py
 
 Choices the level file format leaves open, and what this generator does:
@@ -32,11 +33,13 @@ Choices the level file format leaves open, and what this generator does:
 """
 import math
 import os
+import random
 
 import numpy as np
 from PIL import Image, ImageDraw, ImageFilter
 
 from gen_ui_images import SS, canvas, finish, save
+from level_plan import compose_waves, nearest_path, orbit_spline, place_station, plan_layout
 from level_geometry import (BALANCE, LAYOUTS, control_points, lanes, load_toml, path_resolution,
                             polyline_length)
 
@@ -117,35 +120,25 @@ def background_path(index):
 
 # --- level geometry --------------------------------------------------------------------
 
-def point_segment_distance(p, a, b):
-    ax, ay = a
-    bx, by = b
-    dx, dy = bx - ax, by - ay
-    l2 = dx * dx + dy * dy
-    t = 0.0 if l2 == 0 else max(0.0, min(1.0, ((p[0] - ax) * dx + (p[1] - ay) * dy) / l2))
-    return math.hypot(p[0] - (ax + t * dx), p[1] - (ay + t * dy))
-
-
 def blocked_cells(all_lanes, station, parts):
-    blocked = set()
-    for r in range(CELLS_Y):
-        for c in range(CELLS_X):
-            centre = (c * CELL + CELL / 2, r * CELL + CELL / 2)
-            near = False
-            for line in all_lanes:
-                for a, b in zip(line, line[1:]):
-                    if point_segment_distance(centre, a, b) < PATH_CLEARANCE:
-                        near = True
-                        break
-                if near:
-                    break
-            for sp in station:
-                reach = parts[sp["part"]]["radius"] + PART_CLEARANCE
-                if math.hypot(centre[0] - sp["x"], centre[1] - sp["y"]) < reach:
-                    near = True
-            if near:
-                blocked.add((c, r))
-    return blocked
+    rows, cols = np.mgrid[0:CELLS_Y, 0:CELLS_X]
+    cx = cols * CELL + CELL / 2.0
+    cy = rows * CELL + CELL / 2.0
+    near = np.zeros(cx.shape, bool)
+    for line in all_lanes:
+        pts = np.asarray(line, np.float64)
+        a, b = pts[:-1], pts[1:]
+        d = b - a
+        l2 = np.maximum((d ** 2).sum(axis=1), 1e-12)
+        # distance from every cell centre to every segment of the lane
+        t = ((cx[..., None] - a[:, 0]) * d[:, 0] + (cy[..., None] - a[:, 1]) * d[:, 1]) / l2
+        t = np.clip(t, 0.0, 1.0)
+        dist = np.hypot(cx[..., None] - (a[:, 0] + t * d[:, 0]), cy[..., None] - (a[:, 1] + t * d[:, 1]))
+        near |= dist.min(axis=-1) < PATH_CLEARANCE
+    for sp in station:
+        reach = parts[sp["part"]]["radius"] + PART_CLEARANCE
+        near |= np.hypot(cx - sp["x"], cy - sp["y"]) < reach
+    return {(int(c), int(r)) for r, c in zip(*np.nonzero(near))}
 
 
 def grid_image(blocked):
@@ -167,6 +160,16 @@ def spline_file(path):
              "<!-- Path control points in pixels. Made by tools/gen_levels.py. -->",
              '<Spline n="%d" t="%d" resolution="%d">' % (len(points), path["degree"],
                                                          path_resolution(path))]
+    for x, y in points:
+        lines.append('  <ControlPoint x="%s" y="%s" />' % (fmt(float(x)), fmt(float(y))))
+    lines.append("</Spline>")
+    return lines
+
+
+def orbit_file(points):
+    lines = ['<?xml version="1.0" encoding="UTF-8"?>',
+             "<!-- A station part's orbit in screen fractions. Made by tools/gen_levels.py. -->",
+             '<Spline n="%d" t="3" resolution="240">' % len(points)]
     for x, y in points:
         lines.append('  <ControlPoint x="%s" y="%s" />' % (fmt(float(x)), fmt(float(y))))
     lines.append("</Spline>")
@@ -244,7 +247,8 @@ def stage_header(mid, station_row, slot_step, last_id):
     return lines
 
 
-def level_body(mid, mission, layout, table, bg_index):
+def level_body(mid, mission, layout, table, bg_index, extra=None):
+    extra = extra or {}
     enemies = table["enemy"]
     parts = table["station_part"]
     name = "mission_%02d" % mid
@@ -268,15 +272,24 @@ def level_body(mid, mission, layout, table, bg_index):
         lines.append('  <ExitZone template="content/config/Entities/zones/killzone.xml" '
                      'area="Rect(%s,%s,%s,%s)" />' % (fmt(x), fmt(y), fmt(KILL_RADIUS), fmt(KILL_RADIUS)))
     lines.append("  <StationParts>")
-    for sp in layout["station"]:
+    for index, sp in enumerate(layout["station"]):
+        orbit = ""
+        if index in extra.get("orbits", {}):
+            spline = rel("content/levels/splines", "%s_orbit_%d.xml" % (name, index))
+            write_text(spline, orbit_file(extra["orbits"][index]))
+            orbit = ' spline="%s" delay="%d"' % (spline, extra["lap_ms"])
         lines.append('    <Part entityFile="content/config/Entities/station/%s.xml" x="%d" y="%d" '
-                     'angle="%s" angVel="%s" />' % (sp["part"], sp["x"], sp["y"], fmt(float(sp["angle"])),
-                                                    fmt(sp["turn"] / UNITS_PER_SECOND)))
+                     'angle="%s" angVel="%s"%s />' % (sp["part"], sp["x"], sp["y"], fmt(float(sp["angle"])),
+                                                      fmt(sp["turn"] / UNITS_PER_SECOND), orbit))
     lines.append("  </StationParts>")
+    if extra.get("timer"):
+        lines.append('  <Timer delay="%d" />' % extra["timer"])
+    if extra.get("type", "CLASSIC") != "CLASSIC":
+        lines.append('  <ForceGameplayType type="%s" />' % extra["type"])
     for attack_id, wave in enumerate(mission["waves"]):
         lines.append('  <Attack id="%d">' % attack_id)
         for wave_id, rec in enumerate(wave):
-            e = enemies[rec["enemy"]]
+            e = enemies[rec["enemy"].removesuffix("_raider")]
             pid = rec.get("path", 0)
             lane = rec.get("lane", "")
             length = polyline_length(path_lanes[pid][lane])
@@ -306,25 +319,60 @@ def main():
     part_images = {k: Image.open(os.path.join("content", "images", "game", "station", k + ".png")).convert("RGBA")
                    for k in table["station_part"]}
 
+    plan = table.get("plan", {})
+    planned = {row["id"]: row for row in plan.get("missions", [])}
     for mid in range(total):
         row = rows[mid // 3]
         name = "mission_%02d" % mid
         lines = stage_header(mid, row, camp["slot_reward_step"], total - 1)
         key = str(mid)
+        contents = None
         if key in missions and key in layouts:
-            body, path_lanes = level_body(mid, missions[key], layouts[key], table, row["background"])
+            contents = (missions[key], layouts[key], None)
+        elif mid in planned:
+            contents = planned_contents(planned[mid], plan, table)
+        if contents:
+            mission, layout, extra = contents
+            body, path_lanes = level_body(mid, mission, layout, table, row["background"], extra)
             lines += body
             all_lanes = [line for lanes_of in path_lanes.values() for line in lanes_of.values()]
-            grid = grid_image(blocked_cells(all_lanes, layouts[key]["station"], table["station_part"]))
+            keep_clear = layout["station"] + (extra or {}).get("orbit_points", [])
+            grid = grid_image(blocked_cells(all_lanes, keep_clear, table["station_part"]))
             save(grid, GRIDS, name + ".png")
             shot = map_shot(backgrounds[row["background"]], grid,
                             [(i, path_lanes[pid]) for i, pid in enumerate(sorted(path_lanes))],
-                            layouts[key]["station"], part_images)
+                            layout["station"], part_images)
         else:
             shot = map_shot(backgrounds[row["background"]])
         lines.append("</Stage>")
         write_text(os.path.join(LEVELS, name + ".xml"), lines)
         save(shot, SHOTS, name + ".png")
+
+
+def planned_contents(row, plan, table):
+    """Layout, waves and gameplay extras of a mission of the plan (tools/level_plan.py)."""
+    layout = plan_layout(row, table["station_part"])
+    lanes_of = [lanes(p) for p in layout["paths"]]
+    rng = random.Random(9000 + row["id"])
+    layout["station"] = place_station(layout, lanes_of, table["station_part"], layout["raided"], rng)
+    credits = plan["first_credits"] + (row["id"] - 3) * plan["credits_step"]
+    mission = {"credits": credits,
+               "waves": compose_waves(row, plan, table["enemy"], len(layout["paths"]), credits,
+                                      nearest_path(lanes_of, layout["station"]))}
+    extra = {"type": row["type"]}
+    if row["type"] == "TIMER":
+        extra["timer"] = plan["timer_seconds_per_wave"] * row["waves"]
+        # Kept as TIMER by the Timer element alone.
+        extra["type"] = "CLASSIC"
+    if row["type"] == "STATION_PART_MOVING":
+        ring = layout["station"][0]
+        orbit = orbit_spline(ring)
+        extra["orbits"] = {0: orbit}
+        extra["lap_ms"] = plan["station_lap_ms"]
+        # Cells under the whole orbit stay free: the ring passes over them.
+        extra["orbit_points"] = [{"part": "ring", "x": x * FIELD_W, "y": y * FIELD_H, "angle": 0, "turn": 0}
+                                 for x, y in orbit]
+    return mission, layout, extra
 
 
 if __name__ == "__main__":

@@ -8,6 +8,8 @@
 
 #include "DynamicResources/SfxContainer.h"
 #include "Game/Entities/enemies/xEnemySpawner.h"
+#include "Game/Entities/towers/DeploymentTowerEntity.h"
+#include "Game/Entities/towers/WavePointTowerEntity.h"
 #include "Game/Entities/towers/xBaseBrain.h"
 #include "Game/Entities/towers/xBaseTowerEntity.h"
 #include "Game/LevelScreen.h"
@@ -375,7 +377,8 @@ void LevelScreen::showTowerInfo(xBaseTowerEntity* tower) {
   if (!commandWidget_) return;
   commandWidget_->setTower(tower);
   commandWidget_->setSellPrice(sellPrice(*tower));
-  commandWidget_->setSelectedStrategy(tower->isSupportTower() ? -1 : tower->getTargetSelection());
+  const bool noStrategy = tower->isSupportTower() || dynamic_cast<xDeploymentTowerEntity*>(tower);
+  commandWidget_->setSelectedStrategy(noStrategy ? -1 : tower->getTargetSelection());
   commandWidget_->setVisible(true);
   commandWidget_->showStrategyButtons();
   if (bge::Button* sell = findCommandButton(kSell)) sell->setCaption(commandWidget_->makeSellLabel());
@@ -388,11 +391,16 @@ double LevelScreen::shownSellPrice() const { return commandWidget_ ? commandWidg
 
 void LevelScreen::updateTowerButtons() {
   const bool limit = gameMode_ == MODE_LIMITEDTOWERS && towersBuilt_ >= kTowerLimit;
+  bool stationStands = false;
+  for (xBaseTowerEntity* t : findTowers(*this))
+    stationStands = stationStands || (findLiveEntity(t) && dynamic_cast<xDeploymentTowerEntity*>(t));
   for (bge::Button* button : towerButtons_) {
     const size_t index = static_cast<size_t>(button->getId() - kTowerButtonBase);
     if (index >= towerDescriptions_.size()) continue;
     const bool affordable = static_cast<float>(towerDescriptions_[index]->price) <= credits_;
-    show(button, bridgeReady_ && affordable && !limit);
+    // A beacon is no use before a drone station stands to attach it to.
+    const bool usable = stationStands || !dynamic_cast<xWavePointTowerDesc*>(towerDescriptions_[index]);
+    show(button, bridgeReady_ && affordable && usable && !limit);
   }
   bge::Button* upgrade = findCommandButton(kUpgrade);
   if (!upgrade) return;

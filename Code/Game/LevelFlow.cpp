@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "DynamicResources/SfxContainer.h"
+#include "Game/CheckPointManager.h"
 #include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/LevelScreen.h"
 #include "Game/Entities/towers/xBaseBrain.h"
@@ -115,9 +116,11 @@ void LevelScreen::saveCheckPointIfDue() {
   if (progress < 0.0f) progress = 0.0f;
   const int bracket = static_cast<int>(progress * 100.0f) / 20;
   if (bracket < checkPointCount_) return;
+  if (!checkPoints_) return;
   ++automaticCheckpoints_;
+  checkPoints_->saveCheckPoint();
   saveCheckPoint();
-  checkPointCount_ = automaticCheckpoints_;
+  checkPointCount_ = checkPoints_->count();
 }
 
 void LevelScreen::saveCheckPoint() {
@@ -165,9 +168,9 @@ void LevelScreen::resumeClocks() {
 }
 
 void LevelScreen::updateTimers() {
-  levelTimeMs_ = static_cast<int>(levelClock_.getElapsed());
+  levelTimeMs_ = static_cast<int>(levelClock_.getElapsed()) + clockShiftMs_;
   levelSeconds_ = static_cast<int>(static_cast<unsigned>(levelTimeMs_ - battleStartTime_) / 1000u);
-  if (gameplayType_ == kGameplayTimer && static_cast<int>(countdownClock_.getElapsed()) > timerLimitMs_) {
+  if (gameplayType_ == kGameplayTimer && static_cast<int>(countdownClock_.getElapsed()) + clockShiftMs_ > timerLimitMs_) {
     finishLevel();
   }
 }
@@ -192,7 +195,7 @@ LevelStats LevelScreen::makeStats() const {
   s.lives = lives_;
   s.credits = credits_;
   s.score = score_;
-  s.towersBuilt = towersBuilt_;
+  s.towersBuilt = towersBuiltTally_;
   s.towersUpgraded = towersUpgraded_;
   s.towersSold = towersSold_;
   s.enemiesDestroyed = enemiesDestroyed_;

@@ -7,7 +7,9 @@
 
 #include "DynamicResources/SfxContainer.h"
 #include "Game/Entities/enemies/SimpleEnemyEntity.h"
+#include "Game/Entities/towers/DeploymentTowerEntity.h"
 #include "Game/Entities/towers/xBaseBrain.h"
+#include "Game/Entities/towers/xBaseSupportTowerEntity.h"
 #include "Game/LevelScreen.h"
 #include "Menus/TowerCommandWidget.h"
 #include "XmlAttributes.h"
@@ -64,26 +66,15 @@ bool LevelScreen::placeTower(int row, xBaseTowerDesc* description, int column) {
   const int cell = row * kColumns + column;
   if (cell >= static_cast<int>(placementGrid_.size())) return false;
   clearSelection();
+  xBaseTowerDesc* chosen = selectedTowerDesc_;
   selectedTowerDesc_ = nullptr;
 
-  description->sceneEntityManager = this;
-  auto* tower = dynamic_cast<xBaseTowerEntity*>(g_ptrSDK->createEntity(description));
-  if (!tower) {
-    std::printf("ERROR: level: the tower description made no tower\n");
-    return false;
-  }
-  // The cell the tower stands on, whatever the pointer hovers now.
-  placementGrid_[cell] = kOccupied;
-  tower->setAbsPlacement(Vec3(static_cast<float>(kCell * column + kCell / 2), static_cast<float>(kCell * row + kCell / 2),
-                              0.0f));
-  tower->setGeometry(Rect5(static_cast<float>(kCell * column), static_cast<float>(kCell * row), 32.0f, 32.0f));
-  tower->setZ(kTowerDepth);
-  tower->setId(nextEntityId_++);
-  addEntity(tower, true);
-  tower->setReloadDelay(static_cast<int>(static_cast<float>(tower->getBaseReloadDelay()) * speedFactor_));
-  if (xBaseBrain* brain = tower->getBrain()) brain->startCycle(tower->getReloadDelay());
+  xBaseTowerEntity* tower = recreateTower(description, column, row, false);
+  if (!tower) return false;
   playIfAssisted("SFX_TOWER_PLACED");
+  notePlacedTower(tower, column, row, chosen);
   ++towersBuilt_;
+  ++towersBuiltTally_;
   selectedTower_ = tower;
   if (!firstTowerPlaced_) {
     firstTowerPlaced_ = true;
@@ -95,7 +86,13 @@ bool LevelScreen::placeTower(int row, xBaseTowerDesc* description, int column) {
 }
 
 bool LevelScreen::buyTower(int row, xBaseTowerDesc* description, int column) {
-  if (!description || credits_ < description->price) return false;
+  if (!description) return false;
+  if (pendingDeploymentTower()) {
+    // The second station of a pair is free; nothing else is placed before it.
+    if (description->info != pendingDeploymentTower()->getInfoKey()) return false;
+    return placeTower(row, description, column);
+  }
+  if (credits_ < description->price) return false;
   if (!firstTowerPlaced_ && gameMode_ != MODE_ENDLESS) saveCheckPointIfDue();
   // Only a tower that stands is paid for: the limited-towers mode refuses quietly.
   if (!placeTower(row, description, column)) return false;
@@ -165,8 +162,11 @@ void LevelScreen::onTowerGone(xBaseTowerEntity* tower) {
 void LevelScreen::countSoldTower() {
   ++towersSold_;
   if (towersBuilt_ > 0) --towersBuilt_;
+  if (towersBuiltTally_ > 0) --towersBuiltTally_;
 }
 
 void LevelScreen::resizeSensors() {
+  // Support boosts first: the sensors then take the ranges the boosts give.
+  for (xBaseSupportTowerEntity* support : findSupportTowers(*this)) support->applySupport();
   for (xBaseTowerEntity* tower : findTowers(*this)) tower->setSensorRadius(tower->getEffectiveRange());
 }

@@ -40,6 +40,12 @@ void LevelScreen::showBridgeButton(int id, bool shown) const {
   }
 }
 
+bool LevelScreen::sendWaveOffered() const {
+  for (const bge::Button* b : bridgeButtons_)
+    if (b && b->getButtonId() == 7) return b->isVisible();  // 7: send the next wave
+  return false;
+}
+
 void LevelScreen::keyPressed(const KeyEvent& event) {
   if (event.kind != KeyEvent::Pressed || getPhase() == PhaseExiting) return;
   switch (event.key) {
@@ -77,6 +83,7 @@ void LevelScreen::keyPressed(const KeyEvent& event) {
       send->setVisible(false);
       break;
     }
+    case SDLK_BACKSPACE: requestRestore(); break;
     case SDLK_s:
       if (state_ != kLevelBattle) break;
       if (speedFactor_ > 0.4f) {
@@ -113,6 +120,8 @@ void LevelScreen::mouseButton(const PointingDeviceEvent& event) {
     selectedTower_ = nullptr;
   };
   if (event.buttons & PointingDeviceEvent::Right) {
+    // A half-placed pair or a beacon still to attach is taken back with its price.
+    cancelPendingPlacement();
     // Cancelling a choice drops its ghost with it: nothing is left to place.
     selectedTowerDesc_ = nullptr;
     dropSelectedTower();

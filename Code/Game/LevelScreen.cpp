@@ -9,7 +9,10 @@
 #include "Configurator/ConfigContext.h"
 #include "DynamicResources/SfxContainer.h"
 #include "FadeTransitions.h"
+#include "Game/CheckPointManager.h"
+#include "Game/Entities/drones/PatrolShipEntity.h"
 #include "Game/Entities/enemies/xEnemySpawner.h"
+#include "Game/Entities/towers/xBaseSupportTowerEntity.h"
 #include "Game/Entities/shots/xEnemyBulletEntity.h"
 #include "GameApp.h"
 #include "Menus/TowerCommandWidget.h"
@@ -80,6 +83,7 @@ LevelScreen::LevelScreen(int missionId, const std::string& levelFile, int gameMo
 LevelScreen::~LevelScreen() {
   if (g_currentLevel == this) g_currentLevel = nullptr;
   safeDelete(spawner_);
+  checkPoints_.reset();
   safeDelete(bootAnimation_);
   safeDelete(pulseAction_);
   safeDelete(announceAction_);
@@ -162,6 +166,8 @@ void LevelScreen::init() {
 
   loadLevel();
   loadMissileKinds();
+  loadPatrolShips();
+  if (gameMode_ != MODE_ENDLESS) checkPoints_ = std::make_unique<CheckPointManager>(this, spawner_);
   buildPathMarkers();
   initFromXml(kBridgeLayout);
   SfxContainer::instance()->playSound("UI_BOOT");
@@ -202,7 +208,10 @@ void LevelScreen::preUpdate(int) {
   setSortOnAdd(false);
 }
 
-void LevelScreen::postWidgetUpdate(int) { setSortOnAdd(true); }
+void LevelScreen::postWidgetUpdate(int) {
+  for (xBaseSupportTowerEntity* support : findSupportTowers(*this)) support->resetFactors();
+  setSortOnAdd(true);
+}
 
 void LevelScreen::updateScreen(int dt) {
   for (TinyAction* a : {announceAction_, messageAction_, sweepAction_})
@@ -221,6 +230,7 @@ void LevelScreen::updateScreen(int dt) {
       updateTimers();
       if (sweepAction_ && sweepAction_->isRunning()) markTowersInColumn(static_cast<int>(sweep_ * 0.03125f));
       break;
+    case kLevelRestorePending: applyPendingRestore(); break;
     case kLevelOver:
       if (endAction_ && endAction_->isRunning()) endAction_->update(dt);
       break;
@@ -246,10 +256,11 @@ void LevelScreen::actionFinished(int id) {
       // A sweep that ends after the level is over must not bring the level back.
       if (state_ == kLevelOver) break;
       state_ = kLevelRestorePending;
+      clearSelection();
       playIfAssisted("SFX_CHECKPOINT_RESTORED");
       break;
     case kLevelEndDelay:
-      levelTimeMs_ = static_cast<int>(levelClock_.getElapsed());
+      levelTimeMs_ = static_cast<int>(levelClock_.getElapsed()) + clockShiftMs_;
       if (g_ptrSDK) g_ptrSDK->pauseSimulation();
       finalStats_ = makeStats();
       playIfAssisted(finalStats_.victory ? "SFX_LEVEL_VICTORY" : "SFX_LEVEL_DEFEAT");

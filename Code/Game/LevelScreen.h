@@ -26,6 +26,12 @@ class xEnemyBulletEntityDesc;
 class xEnemySpawner;
 class xSimpleEnemy;
 class xBaseTowerEntity;
+class xBaseSupportTowerEntity;
+class xDeploymentTowerEntity;
+class xWavePointTowerEntity;
+class xSimpleEnemyDesc;
+class CheckPointManager;
+struct CheckPoint;
 struct KeyEvent;
 struct PointingDeviceEvent;
 namespace bge {
@@ -143,6 +149,56 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   xBaseTowerDesc* selectedTowerDesc() const { return selectedTowerDesc_; }
   void clearHover();
 
+  // --- drone-station pairs, beacons and re-creating towers by kind (LevelPairs.cpp) ---
+  // Both stations stand: the second becomes the first's partner and the first launches a ship.
+  void linkDeploymentPair(xDeploymentTowerEntity* first, xDeploymentTowerEntity* second);
+  // The first station on its cell and, when the record names one, its partner on its own.
+  void restoreDeploymentPair(const CheckPoint& checkPoint, size_t towerIndex);
+  // A beacon on the cell, or null when a tower stands there already.
+  xWavePointTowerEntity* restoreWavePointTower(int column, int row);
+  void restoreTowerByKind(const std::string& kindName, int column, int row, int upgradeLevel);
+  void removeAllEnemies();
+  // Restores the newest checkpoint and drops it unless it is the only one.
+  void restoreFromCheckPoint();
+  // Records a checkpoint now and shows its message, whatever the wave brackets say.
+  void takeCheckPoint();
+  // The live tower standing on a cell, or null.
+  xBaseTowerEntity* liveTowerAt(int column, int row) const;
+  // Lets go of everything that points at towers, before a restore removes them all.
+  void prepareForRestore();
+  int levelTimeMs() const { return levelTimeMs_; }
+  // Puts the level clock back to a recorded time.
+  void setLevelTimeMs(int ms);
+  // Built towers for the results: kept apart from the standing count a restore recounts.
+  int towersBuiltTally() const { return towersBuiltTally_; }
+  // Starts the restore sweep, as the backspace key does; false when none may start.
+  bool requestRestore();
+  // The description of a kind by its name (its info key), or null.
+  xBaseTowerDesc* findDescriptionByKind(const std::string& kindName) const;
+  // The first drone station of a half-placed pair, while it stands.
+  xDeploymentTowerEntity* pendingDeploymentTower() const;
+  bool placingDeploymentTowers() const { return placingDeploymentTowers_; }
+  // Forgets a half-placed pair whose first station is leaving.
+  void clearPendingPair(xDeploymentTowerEntity* station);
+  // A right click: takes back a half-placed pair or a beacon still to attach, with its price.
+  void cancelPendingPlacement();
+  // A placed beacon waits for the player to click the drone station it joins.
+  bool isAttachingBeacon() const;
+  xWavePointTowerEntity* ptrWaypointTower() const;
+  void clearBeaconAttachment();
+  const QuillonPHX2D::Vec2& pairAnchor() const { return pairStartPos_; }
+  bool radarPlaced() const { return radarPlaced_; }
+  // The patrol-ship description at the index, or null outside the list.
+  xSimpleEnemyDesc* patrolShipDesc(int index) const;
+  CheckPointManager* checkPoints() const { return checkPoints_.get(); }
+  // The live support towers and beacons in the order the scene holds them.
+  static std::vector<xBaseSupportTowerEntity*> findSupportTowers(const SceneEntityManager& manager);
+  // What a restore puts back and a checkpoint reads.
+  void setCounters(double credits, int score, int lives, int interest, int spawned, int destroyed, int nextId);
+  int nextEntityId() const { return nextEntityId_; }
+  // Towers standing now, recounted from the scene (a restore changes them all at once).
+  void recountBuiltTowers();
+
   // --- tower commands and the info panel (LevelTowerCommands.cpp) ---
   static int upgradePrice(const xBaseTowerEntity& tower);
   double sellPrice(const xBaseTowerEntity& tower) const;
@@ -183,6 +239,8 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   // (the profile's custom flag 1); a profile that lacks the flag hears them.
   bool shotsAudible() const;
   int countLiveEnemies() const;
+  // The bridge offers the next wave: its send-wave button stands, as between waves.
+  bool sendWaveOffered() const;
   // A kill of an enemy: the kill count, its score and its reward.
   void bookKill(int score, float reward);
   LevelStats makeStats() const;
@@ -290,6 +348,16 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void showBridgeButton(int id, bool shown) const;
   // Rolls the tower passes around the widget update (support boosts, sensors).
   void resizeSensors();
+  // Puts one tower of a description on a cell as a restore does; null when the cell
+  // is taken (when asked to check) or the description makes no tower.
+  xBaseTowerEntity* recreateTower(xBaseTowerDesc* desc, int column, int row, bool refuseTaken);
+  void loadPatrolShips();
+  // After a placement: radar flag, drone-station pairing and beacon attachment.
+  // The restore of a pending state: what the level does the frame after the sweep.
+  void applyPendingRestore();
+  // A tower taken back before it was paid for or used: neither built nor sold.
+  void uncountBuiltTower();
+  void notePlacedTower(xBaseTowerEntity* tower, int column, int row, xBaseTowerDesc* chosen);
   // --- command bridge parts (LevelBridge.cpp) ---
   void playBridgeIntro();
   // Puts every numbered bridge image at its boot offset.
@@ -332,6 +400,13 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   bge::CheckBox* autoWaveBox_ = nullptr;         // not owned: the screen's widget
   // The first drone station of a pair stands and its partner is still to place.
   bool placingDeploymentTowers_ = false;
+  xDeploymentTowerEntity* ptrDeploymentA_ = nullptr;  // not owned; looked up before use
+  QuillonPHX2D::Vec2 pairStartPos_{0.0f, 0.0f};
+  bool waypointPlaced_ = false;
+  xWavePointTowerEntity* lastWaypointTower_ = nullptr;  // not owned; looked up before use
+  bool radarPlaced_ = false;
+  std::vector<std::unique_ptr<xSimpleEnemyDesc>> shipDescs_;  // owned: the patrol ship's
+  std::unique_ptr<CheckPointManager> checkPoints_;           // none in the endless mode
   std::string towerHoverText_;
 
   // The missile kinds in file order (eagereagle, triton, doubleeagereagle).
@@ -352,6 +427,9 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   std::vector<bge::Button*> towerButtons_;          // not owned: the screen's widgets
   bool firstTowerPlaced_ = false;
   int towersBuilt_ = 0;
+  int towersBuiltTally_ = 0;
+  // Added to the level clock's reading: a restore winds the level time back.
+  int clockShiftMs_ = 0;
   int towersUpgraded_ = 0;
   int towersSold_ = 0;
   int interestPercent_ = 0;

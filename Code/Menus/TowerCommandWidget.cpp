@@ -2,6 +2,7 @@
 
 #include "Font.h"
 #include "GLTexture.h"
+#include "Game/Entities/towers/DeploymentTowerEntity.h"
 #include "Game/Entities/towers/xBaseTowerEntity.h"
 #include "Game/LevelScreen.h"
 #include "GameApp.h"
@@ -64,7 +65,8 @@ void TowerCommandWidget::resetStrategySelection(int strategy) {
   if (!t) return;
   // The tower writes the strategy into its brain as well.
   t->setTargetSelection(strategy);
-  selectedStrategy_ = t->isSupportTower() ? -1 : strategy;
+  // Support towers, beacons and drone stations aim at nothing.
+  selectedStrategy_ = t->isSupportTower() || dynamic_cast<xDeploymentTowerEntity*>(t) ? -1 : strategy;
 }
 
 void TowerCommandWidget::showEntry(size_t i, bool shown) {

@@ -3,9 +3,11 @@
 #include <string>
 
 #include "FuzzSupport.h"
+#include "Game/Entities/drones/PatrolShipEntity.h"
 #include "Game/Entities/enemies/SimpleEnemyEntity.h"
 #include "Game/Entities/shots/xEnemyBulletEntity.h"
 #include "Game/Entities/shots/xPlayerBulletEntity.h"
+#include "Game/Entities/towers/SupportTowerEntities.h"
 #include "Game/Entities/xExitZoneEntity.h"
 #include "Game/LevelScreen.h"
 #include "LevelRunner.h"
@@ -50,6 +52,23 @@ void fuzzEntityFile(const uint8_t* data, size_t size) {
   xExitZoneEntityDesc zone;
   zone.loadFromFile(path);
   buildAndDestroy(zone);
+  xPatrolShipDesc patrolShip;
+  patrolShip.loadFromFile(path);
+  buildAndDestroy(patrolShip);
+  // The support kinds' own attributes; the rest is the tower reader's.
+  xS1SupportTowerDesc s1;
+  xS2SupportTowerDesc s2;
+  xS3SupportTowerDesc s3;
+  xS4SupportTowerDesc s4;
+  xS5SupportTowerDesc s5;
+  for (xBaseTowerDesc* support : {static_cast<xBaseTowerDesc*>(&s1), static_cast<xBaseTowerDesc*>(&s2),
+                                  static_cast<xBaseTowerDesc*>(&s3), static_cast<xBaseTowerDesc*>(&s4),
+                                  static_cast<xBaseTowerDesc*>(&s5)})
+    support->loadFromFile(path);
+  requireFinite(s1.damageUpgradeFactor, "a damage factor");
+  requireFinite(s2.energyUpgradeHealer, "a repair amount");
+  requireFinite(s3.energyUpgradeFactor, "an energy factor");
+  requireFinite(s4.rangeUpgradeFactor, "a range factor");
   QuillonPHX2D::qlnDestroyQuillonSDK();
 }
 

@@ -13,10 +13,12 @@
 #include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/Entities/towers/xBaseTowerEntity.h"
 #include "LabelManager.h"
+#include "PointingDeviceEvent.h"
 #include "System/CollisionSetup.h"
 #include "FileSaveGame.h"
 #include "MyApp.h"
 #include "SDLGameApp.h"
+#include "widgets/Button.h"
 #include "Timer.h"
 
 using namespace QuillonPHX2D;
@@ -159,6 +161,11 @@ Runner::Runner() : impl_(new Impl) {
     level.sendNextWave();
     return true;
   });
+  // next: presses the send-wave button if the bridge shows it, as a player can.
+  registerCommand("next", [](LevelScreen& level, const Command&) {
+    if (level.sendWaveOffered()) level.buttonEvent(7, bge::ButtonListener::Released);
+    return true;
+  });
   // place <column> <row> [kind]: buys the level's tower kind (button order, 0 first)
   // for that cell as a click would; refused purchases are not errors.
   registerCommand("place", [](LevelScreen& level, const Command& c) {
@@ -194,6 +201,46 @@ Runner::Runner() : impl_(new Impl) {
       }
     return false;
   });
+  // build <column> <row> <kind>: buys a tower of the level's kind named by its info
+  // key (INFO_T1, TDEPLOYMENT_INFO...) for that cell, as a click would.
+  registerCommand("build", [](LevelScreen& level, const Command& c) {
+    int v[2];
+    if (!readInts(c, 2, v) || c.args.size() != 3) return false;
+    xBaseTowerDesc* desc = level.findDescriptionByKind(c.args[2]);
+    const int cell = v[1] * 32 + v[0];
+    if (!desc || v[0] < 0 || v[0] >= 32 || v[1] < 0 || cell >= static_cast<int>(level.placementGrid().size()))
+      return false;
+    if (level.placementGrid()[cell] == 0) {
+      level.selectTowerDesc(desc);
+      level.buyTower(v[1], desc, v[0]);
+    }
+    return true;
+  });
+  // click <column> <row> [right]: a click on the tower standing on the cell.
+  registerCommand("click", [](LevelScreen& level, const Command& c) {
+    int v[2];
+    if (!readInts(c, 2, v)) return false;
+    xBaseTowerEntity* tower = towerAt(level, v[0], v[1]);
+    if (!tower) return false;
+    PointingDeviceEvent e;
+    e.kind = PointingDeviceEvent::Pressed;
+    e.x = v[0] * 32 + 16;
+    e.y = v[1] * 32 + 16;
+    e.buttons = c.args.size() > 2 && c.args[2] == "right" ? PointingDeviceEvent::Right : PointingDeviceEvent::Left;
+    tower->mousePressed(e);
+    return true;
+  });
+  registerCommand("cancel", [](LevelScreen& level, const Command&) {
+    level.cancelPendingPlacement();
+    return true;
+  });
+  registerCommand("checkpoint", [](LevelScreen& level, const Command&) {
+    level.takeCheckPoint();
+    return level.checkPoints() != nullptr;
+  });
+  // restore: starts the restore sweep, as the backspace key does; the restore follows
+  // when the sweep ends.
+  registerCommand("restore", [](LevelScreen& level, const Command&) { return level.requestRestore(); });
   registerCommand("speed", [](LevelScreen& level, const Command& c) {
     if (c.args.size() != 1) return false;
     if (c.args[0] == "fast") level.setGameSpeed(0.36f);

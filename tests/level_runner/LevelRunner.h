@@ -72,7 +72,8 @@ class Runner {
   Runner(const Runner&) = delete;
   Runner& operator=(const Runner&) = delete;
 
-  // Commands the runner knows: start, wave, speed, place, upgrade, sell, retarget.
+  // Commands the runner knows: start, wave, speed, place, upgrade, sell, retarget,
+  // build, click, cancel, checkpoint, restore.
   // Further ones plug in here.
   void registerCommand(const std::string& verb, CommandHandler handler);
   Outcome run(const RunOptions& options, const FrameObserver& observer = nullptr);

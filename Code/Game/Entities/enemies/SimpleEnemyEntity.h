@@ -71,6 +71,11 @@ class xSimpleEnemy : public xPhysicsPrimitiveEntity, public bge::ActionListener 
   void slowDown(float factor, int durationMs);
   void applyGameSpeed(float factor);
   void restartPathWalk();
+  // A checkpoint's energy and place on the path (the walk restarts from there).
+  void restoreState(int energy, int walkIndex) {
+    energy_ = energy;
+    splineWalker_ = walkIndex;
+  }
   // The enemy panel of the heads-up display, at its fixed place right of the field.
   void infoText(Graphics& g);
 

@@ -86,6 +86,12 @@ void xEnemySpawner::startTimer(SpawningAction& action, int delayMs) {
   action.timer->start(action.listener, action.actionId);
 }
 
+void xEnemySpawner::restoreWave(int wave) {
+  currentWave_ = wave;
+  enemiesLeft_ = 0;
+  clearActions();
+}
+
 bool xEnemySpawner::startNextWave() {
   ++currentWave_;
   ++wavesStarted_;

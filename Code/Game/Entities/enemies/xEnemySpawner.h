@@ -36,6 +36,8 @@ class xEnemySpawner : public bge::ActionListener {
 
   // False when there is no further wave.
   bool startNextWave();
+  // Back to a wave a checkpoint recorded, with no spawn pending.
+  void restoreWave(int wave);
   // Advances every running spawn timer. A wave started from inside a spawn report
   // is taken up here, once no timer of the old wave is on the stack any more.
   void update(int dt);

@@ -1,5 +1,7 @@
 #include "Game/Entities/towers/TowerCatalogue.h"
 
+#include "Game/Entities/towers/DeploymentTowerEntity.h"
+#include "Game/Entities/towers/SupportTowerEntities.h"
 #include "Game/Entities/towers/T10TowerEntity.h"
 #include "Game/Entities/towers/T1TowerEntity.h"
 #include "Game/Entities/towers/T2TowerEntity.h"
@@ -10,6 +12,7 @@
 #include "Game/Entities/towers/T7TowerEntity.h"
 #include "Game/Entities/towers/T8TowerEntity.h"
 #include "Game/Entities/towers/T9TowerEntity.h"
+#include "Game/Entities/towers/WavePointTowerEntity.h"
 
 const std::vector<TowerKindFile>& towerKindFiles() {
   static const std::vector<TowerKindFile> kinds = {
@@ -60,6 +63,16 @@ std::unique_ptr<xBaseTowerDesc> makeTowerDescription(int typeId) {
       return std::make_unique<xT9TowerDesc>();
     case 9:
       return std::make_unique<xT10TowerDesc>();
+    case 10:
+      return std::make_unique<xS1SupportTowerDesc>();
+    case 13:
+      return std::make_unique<xS4SupportTowerDesc>();
+    case 14:
+      return std::make_unique<xS5SupportTowerDesc>();
+    case 15:
+      return std::make_unique<xDeploymentTowerDesc>();
+    case 16:
+      return std::make_unique<xWavePointTowerDesc>();
     default:
       return nullptr;
   }

@@ -108,6 +108,15 @@ class xBaseTowerEntity : public xPhysicsPrimitiveEntity {
   float getDamageFactor() const { return damageFactor_; }
   const std::vector<QuillonPHX2D::Vec2>& killPoints() const { return shots_; }
   double getPrice() const { return price_; }
+  float getSellFactor() const { return sellFactor_; }
+  // The info key, which also names the tower's kind.
+  const std::string& getInfoKey() const { return info_; }
+  // Energy before support boosts; a checkpoint records it and puts it back.
+  float getBaseEnergy() const { return energyUnscaled_; }
+  void setBaseEnergy(float energy) {
+    energyUnscaled_ = energy;
+    energy_ = energy * energyFactor_;
+  }
   int getReloadDelay() const { return reloadDelay_; }
   int getBaseReloadDelay() const { return baseReloadDelay_; }
   void setReloadDelay(int ms) { reloadDelay_ = ms; }
@@ -127,12 +136,21 @@ class xBaseTowerEntity : public xPhysicsPrimitiveEntity {
   const std::vector<xSharkEntity*>& getCandidates() const { return candidates_; }
   void setShowUpgradeRange(bool show) { showUpgradeRange_ = show; }
 
-  // Boosts from support towers, valid for the frame they are given in.
-  void boostRange(float factor) { rangeFactor_ *= factor; }
-  void boostDamage(float factor) { damageFactor_ *= factor; }
-  void boostEnergy(float factor) { energyFactor_ *= factor; }
+  // Boosts from support towers, valid for the frame they are given in: several
+  // support towers in reach add up.
+  void boostRange(float extra) { rangeFactor_ += extra; }
+  void boostDamage(float extra) { damageFactor_ += extra; }
+  void boostEnergy(float extra) { energyFactor_ += extra; }
   void boostInterest(int percent) { interestBonus_ += percent; }
   void addRepair(float amount) { repair_ += amount; }
+  // The boosts the last widget update used.
+  float getLastDamageFactor() const { return lastDamageFactor_; }
+  float getLastRangeFactor() const { return lastRangeFactor_; }
+  float getLastEnergyFactor() const { return lastEnergyFactor_; }
+  float getLastRepair() const { return lastRepair_; }
+  int getLastInterestBonus() const { return lastInterestBonus_; }
+  // The share of a kill's reward this tower's shots add.
+  float getInterestRate() const { return effectiveInterest_; }
 
  protected:
   // The sound of the battle assistant, when it is on.

@@ -1,0 +1,144 @@
+#include "Game/CheckPointManager.h"
+
+#include <cstdio>
+
+#include "DynamicResources/SfxContainer.h"
+#include "Game/Entities/drones/PatrolShipEntity.h"
+#include "Game/Entities/enemies/xEnemySpawner.h"
+#include "Game/Entities/towers/DeploymentTowerEntity.h"
+#include "Game/Entities/towers/WavePointTowerEntity.h"
+#include "Game/LevelScreen.h"
+
+using namespace QuillonPHX2D;
+
+namespace {
+
+constexpr int kCell = 32;
+
+std::pair<int, int> cellOf(const xBaseTowerEntity& tower) {
+  return {static_cast<int>(tower.getX()) / kCell, static_cast<int>(tower.getY()) / kCell};
+}
+
+std::vector<xSimpleEnemy*> stationParts(const SceneEntityManager& scene) {
+  std::vector<xSimpleEnemy*> parts;
+  for (xSimpleEnemy* e : LevelScreen::findEnemies(scene))
+    if (scene.findLiveEntity(e) && e->categoryName() == "station_part") parts.push_back(e);
+  return parts;
+}
+
+}  // namespace
+
+void CheckPointManager::saveCheckPoint() {
+  LevelScreen* level = LevelScreen::current();
+  if (!level || !scene_) return;
+  CheckPoint c;
+  c.credits = level->credits();
+  c.score = level->score();
+  c.interest = level->interestPercent();
+  c.lives = level->lives();
+  c.enemiesDestroyed = level->enemiesDestroyed();
+  c.enemiesSpawned = level->enemiesSpawned();
+  c.nextEntityId = level->nextEntityId();
+  c.levelTimeMs = level->levelTimeMs();
+  c.index = count();
+
+  for (xBaseTowerEntity* tower : LevelScreen::findTowers(*scene_)) {
+    // A tower sold this frame is no longer part of the level.
+    if (!scene_->findLiveEntity(tower)) continue;
+    auto* station = dynamic_cast<xDeploymentTowerEntity*>(tower);
+    xDeploymentTowerEntity* partner = station ? station->partner() : nullptr;
+    // The second station of a pair comes back with its first.
+    if (station && partner && station->role() != 0) continue;
+    // Beacons come back with the station they are attached to; a loose one alone.
+    if (auto* beacon = dynamic_cast<xWavePointTowerEntity*>(tower); beacon && beacon->homeStation()) continue;
+    TowerRecord r;
+    r.kindName = tower->getInfoKey();
+    std::tie(r.column, r.row) = cellOf(*tower);
+    r.upgradeLevel = tower->getUpgradeLevel();
+    r.energy = tower->getBaseEnergy();
+    r.targetSelection = tower->getTargetSelection();
+    if (station) {
+      r.isDroneStation = true;
+      r.hasPartner = partner != nullptr;
+      if (partner) std::tie(r.partnerColumn, r.partnerRow) = cellOf(*partner);
+      for (xWavePointTowerEntity* b : station->beacons()) r.beaconCells.push_back(cellOf(*b));
+    }
+    c.towers.push_back(r);
+  }
+
+  for (xSimpleEnemy* part : stationParts(*scene_)) {
+    StationPartRecord r;
+    r.hasPath = part->pathPoints().empty() ? 0 : 1;
+    if (r.hasPath) r.walker = part->walkIndex();
+    r.energy = part->energy();
+    r.placement = part->absPlacement();
+    r.part = part;
+    c.stationParts.push_back(r);
+  }
+  c.wave = spawner_ ? spawner_->currentWave() : -1;
+  records_.push_back(c);
+  SfxContainer::instance()->playSound("SFX_POWER_UP_COLLECTED");
+}
+
+void CheckPointManager::restoreCheckPoint(const CheckPoint& c) {
+  LevelScreen* level = LevelScreen::current();
+  if (!level || !scene_) return;
+  level->setCounters(c.credits, c.score, c.lives, c.interest, c.enemiesSpawned, c.enemiesDestroyed,
+                     c.nextEntityId);
+  level->setLevelTimeMs(c.levelTimeMs);
+
+  for (xBaseTowerEntity* tower : LevelScreen::findTowers(*scene_)) scene_->scheduleRemoval(tower, true);
+  for (xSimpleEnemy* e : LevelScreen::findEnemies(*scene_))
+    if (dynamic_cast<xPatrolShip*>(e)) scene_->scheduleRemoval(e, true);
+  level->removeAllEnemies();
+  level->clearOccupiedCells();
+  // The old towers leave before the new ones stand: a cell must not look taken by
+  // a tower on its way out, nor a beacon be linked to a dying station.
+  level->prepareForRestore();
+  scene_->processRemovals();
+
+  for (size_t i = 0; i < c.towers.size(); ++i) {
+    const TowerRecord& r = c.towers[i];
+    if (r.isDroneStation) level->restoreDeploymentPair(c, i);
+    // A beacon attached to no station was recorded on its own and comes back alone.
+    else if (dynamic_cast<xWavePointTowerDesc*>(level->findDescriptionByKind(r.kindName)))
+      level->restoreWavePointTower(r.column, r.row);
+    else level->restoreTowerByKind(r.kindName, r.column, r.row, r.upgradeLevel);
+    if (xBaseTowerEntity* t = level->liveTowerAt(r.column, r.row)) {
+      t->setBaseEnergy(r.energy);
+      t->setTargetSelection(r.targetSelection);
+    }
+  }
+
+  for (const TowerRecord& r : c.towers) {
+    if (!r.isDroneStation || r.beaconCells.empty()) continue;
+    auto* station = dynamic_cast<xDeploymentTowerEntity*>(level->liveTowerAt(r.column, r.row));
+    if (!station) {
+      std::printf("ERROR: checkpoint: ptrDT!=0\n");
+      continue;
+    }
+    for (const auto& cell : r.beaconCells)
+      if (xWavePointTowerEntity* beacon = level->restoreWavePointTower(cell.first, cell.second))
+        station->appendBeacon(beacon);
+    station->buildPatrolPath();
+  }
+
+  if (spawner_) spawner_->restoreWave(c.wave);
+
+  for (const StationPartRecord& r : c.stationParts) {
+    for (xSimpleEnemy* part : stationParts(*scene_)) {
+      if (part != r.part) continue;
+      part->restoreState(r.energy, r.hasPath == 1 ? r.walker : part->walkIndex());
+      if (r.hasPath == 1) {
+        part->setAbsPlacement(r.placement);
+        part->restartPathWalk();
+      }
+    }
+  }
+  level->recountBuiltTowers();
+  SfxContainer::instance()->playSound("SFX_POWER_UP_ENTRY");
+}
+
+void CheckPointManager::dropNewestUnlessOnly() {
+  if (records_.size() > 1) records_.pop_back();
+}

@@ -58,6 +58,11 @@ class AppConfig {
   void setSaveFileName(const std::string& fileName) { saveFileName_ = fileName; }
   void setLabelsFile(const std::string& path) { labelsFile_ = path; }
   void setCaption(const std::string& caption) { caption_ = caption; }
+  // The window size the player chose in the game.
+  void setResolution(int width, int height) {
+    width_ = width;
+    height_ = height;
+  }
 
   // Screens copy these at construction; the game sets both to 0.
   int getScreenOffsetX() const { return screenOffsetX_; }

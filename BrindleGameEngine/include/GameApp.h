@@ -95,6 +95,10 @@ class GameApp {
   void setUpdateInactiveStates(bool on) { updateInactiveStates_ = on; }
   float getTimeScale() const { return timeScale_; }
   void setTimeScale(float scale) { timeScale_ = scale; }
+  // Set while a full-screen overlay page (encyclopedia, tutorial) lies over
+  // the screens; nothing in the engine reads it.
+  bool getOverlayFlag() const { return overlayFlag_; }
+  void setOverlayFlag(bool on) { overlayFlag_ = on; }
   bool isQuitRequested() const { return quitRequested_; }
   void requestQuit() { quitRequested_ = true; }
   bool isImmediateQuitRequested() const { return immediateQuit_; }
@@ -119,6 +123,7 @@ class GameApp {
   SaveGame* saveGame_ = nullptr;
   bool updateInactiveStates_ = false;
   float timeScale_ = 1.0f;
+  bool overlayFlag_ = false;
   Point2i mousePosition_;
   std::vector<GameState*> deletionQueue_;
   std::vector<ResourceManager*> resourceManagers_;

@@ -69,6 +69,7 @@ class Profile : public SaveGameEntry {
   bool isFullscreen() const { return fullscreen_; }
   void setFullscreen(bool on) { fullscreen_ = on; }
   bool isSpectrumEnabled() const { return spectrumEnabled_; }
+  void setSpectrumEnabled(bool on) { spectrumEnabled_ = on; }
   bool isMissionUnlocked(int missionId) const;
   bool isStationUnlocked(int station) const;
   const std::string& name() const { return name_; }

@@ -1,0 +1,61 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "ScreenBase.h"
+#include "tinyaction/ActionListener.h"
+#include "widgets/ButtonListener.h"
+
+class SwarmText;
+class TinyAction;
+
+// The credits: two columns of swarming glyph text. Each caption gathers,
+// holds for ten seconds, scatters for two and gives way to the column's next
+// caption. A click anywhere, the close button or Escape leaves.
+class CreditsScreen : public ScreenBase, public bge::ButtonListener, public bge::ActionListener {
+ public:
+  static constexpr int kHoldMs = 10000;
+  static constexpr int kScatterMs = 2000;
+  static constexpr int kHoldOver = 0;
+  static constexpr int kScatterOver = 1;
+  static constexpr float kLeftColumnX = 400.0f;
+  static constexpr float kRightColumnX = 840.0f;
+  static constexpr float kColumnY = 320.0f;
+  static constexpr int kCloseButton = 0;
+
+  CreditsScreen();
+  ~CreditsScreen() override;
+
+  void prepare() override {}
+  void init() override;
+  void updateScreen(int dt) override;
+  void drawForeground(Graphics* g) override;
+  void onKeyEvent(const KeyEvent& event) override;
+  void mousePressed(const PointingDeviceEvent& event) override;
+  void onExitTransitionDone(int exitCode) override;
+  void onButtonEvent(int buttonId, int kind) override;
+  void actionFinished(int tag) override;
+
+  // The captions as they are shown: heading, '#', a newline, the names one
+  // per line and a closing '#'.
+  static std::string caption(const std::string& heading, const std::string& names);
+  const std::vector<std::string>& leftCaptions() const { return left_; }
+  const std::vector<std::string>& rightCaptions() const { return right_; }
+  size_t leftIndex() const { return leftIndex_; }
+  size_t rightIndex() const { return rightIndex_; }
+  SwarmText* leftText() const { return leftText_; }
+  SwarmText* rightText() const { return rightText_; }
+
+ private:
+  void buildCaptions();
+  void leave();
+
+  SwarmText* leftText_ = nullptr;   // owned through the widget list
+  SwarmText* rightText_ = nullptr;  // owned through the widget list
+  TinyAction* hold_ = nullptr;      // owned
+  TinyAction* scatter_ = nullptr;   // owned
+  std::vector<std::string> left_;
+  size_t leftIndex_ = 0;
+  std::vector<std::string> right_;
+  size_t rightIndex_ = 0;
+};

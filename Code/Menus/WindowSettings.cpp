@@ -1,0 +1,23 @@
+#include "Menus/WindowSettings.h"
+
+#include "Menus/SaveEntries.h"
+#include "MyApp.h"
+#include "Profile/Profile.h"
+#include "SDLGameApp.h"
+
+bool wantsFullScreen(GameApp* app) {
+  Profile* profile = findProfile(app);
+  if (!profile || !profile->isFullscreen()) return false;
+  MyApp* game = MyApp::instance();
+  return !(game && game == app && game->isWindowed());
+}
+
+bool applyFullScreenSetting(GameApp* app) {
+  auto* sdl = dynamic_cast<SDLGameApp*>(app);
+  if (!sdl || !findProfile(app)) return false;
+  const bool wanted = wantsFullScreen(app);
+  if (wanted == sdl->isFullScreen()) return false;
+  sdl->setDisplayMode(sdl->getScreenWidth(), sdl->getScreenHeight(), wanted);
+  sdl->createWindow(0);
+  return true;
+}

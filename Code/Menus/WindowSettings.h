@@ -1,0 +1,10 @@
+#pragma once
+
+class GameApp;
+
+// The window as the player's settings want it. A window forced by "-windowed"
+// stays a window whatever the profile asks for.
+bool wantsFullScreen(GameApp* app);
+// Rebuilds the window in the wanted mode when it differs from the current one;
+// true when it was rebuilt.
+bool applyFullScreenSetting(GameApp* app);

@@ -336,6 +336,9 @@ void SDLGameApp::saveScreenshot(const std::string& path) {
     std::copy_n(pixels.data() + rowBytes * static_cast<size_t>(height - 1 - row), rowBytes,
                 flipped.data() + rowBytes * static_cast<size_t>(row));
   }
+  // The window shows the frame opaque whatever alpha blending left in the buffer;
+  // the picture must look the same.
+  for (size_t i = 3; i < flipped.size(); i += 4) flipped[i] = 255;
   SDL_Surface* surface = SDL_CreateRGBSurfaceFrom(flipped.data(), width, height, 32,
                                                   static_cast<int>(rowBytes), 0x000000FF, 0x0000FF00,
                                                   0x00FF0000, 0xFF000000);

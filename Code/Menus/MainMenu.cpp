@@ -30,6 +30,7 @@ namespace {
 
 constexpr int kSpectrumX = 343;
 constexpr int kSpectrumY = 578;
+constexpr float kSpectrumScale = 0.18f;
 constexpr int kSpectrumYAfterOptions = 544;
 constexpr int kSpectrumWidth = 512;
 constexpr int kSpectrumHeight = 200;
@@ -114,6 +115,9 @@ void MainMenu::hideContinueWithoutProgress() {
 void MainMenu::addSpectrum(int y) {
   spectrum_ = new DFTSpectralAnalayzerWidget();
   spectrum_->setRect(kSpectrumX, y, kSpectrumWidth, kSpectrumHeight);
+  // Loud music reaches magnitudes of about a thousand: scaled so the line stays in
+  // the widget's own strip below the buttons, as in mission control.
+  spectrum_->setVerticalScale(kSpectrumScale);
   addWidget(spectrum_);
 }
 

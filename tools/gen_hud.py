@@ -23,6 +23,7 @@ from label_block import write_label_block
 GAME = os.path.join("content", "images", "game")
 
 LABELS = [
+    ("LABEL_CLASS", "Class"),
     ("CAPTION_STATS", "Status"),
     ("LABEL_LEVEL_TIME", "Time"),
     ("LABEL_WAVE", "Wave"),

@@ -78,6 +78,11 @@ class GLGraphics : public Graphics {
   // setScissor's mapping, exposed for checking: design rectangle -> window box.
   static void scissorBox(int x, int y, int width, int height, float sx, float sy, int out[4]);
 
+  // Set while a menu (the options over the title screen) lies over another;
+  // the drawing itself does not read it.
+  void setMenuOverlay(bool on) { menuOverlay_ = on; }
+  bool menuOverlay() const { return menuOverlay_; }
+
  private:
   void scaleFactors(float& sx, float& sy) const;
   void stencilMaskPass(int x, int y, Texture* mask, int thickness, float alphaThreshold, int width,
@@ -87,4 +92,5 @@ class GLGraphics : public Graphics {
   float viewportHeight_ = 0.0f;
   float scaleX_ = 1.0f;
   float scaleY_ = 1.0f;
+  bool menuOverlay_ = false;
 };

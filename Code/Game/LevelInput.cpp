@@ -7,6 +7,7 @@
 #include "GameApp.h"
 #include "GenericEntry.h"
 #include "KeyEvent.h"
+#include "Menus/EncyclopediaScreen.h"
 #include "Menus/GameHelpScreen.h"
 #include "Menus/GamePauseScreen.h"
 #include "PointingDeviceEvent.h"
@@ -54,6 +55,10 @@ void LevelScreen::keyPressed(const KeyEvent& event) {
   switch (event.key) {
     case SDLK_ESCAPE: openOverlay(new GamePauseScreen()); break;
     case SDLK_F1: openOverlay(new GameHelpScreen()); break;
+    case SDLK_e:
+      playIfAssisted("SFX_VO_YES_SIR");
+      openOverlay(new EncyclopediaScreen());
+      break;
     case SDLK_g: gridVisible_ = !gridVisible_; break;
     case SDLK_r: crosshair_ = !crosshair_; break;
     case SDLK_v: pathDetail_ = !pathDetail_; break;

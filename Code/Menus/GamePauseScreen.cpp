@@ -4,11 +4,13 @@
 
 #include "DynamicResources/SfxContainer.h"
 #include "Font.h"
+#include "Game/IntroScreen.h"
 #include "Game/LevelScreen.h"
 #include "GameApp.h"
 #include "Graphics.h"
 #include "KeyEvent.h"
 #include "LabelManager.h"
+#include "Menus/OptionsScreen.h"
 #include "SaveGame.h"
 #include "System/GameFonts.h"
 #include "animation/AnimationPlayer.h"
@@ -85,7 +87,11 @@ void GamePauseScreen::onButtonClicked(int buttonId) {
     case kMainMenu: cue("SFX_VO_ROGER"); leave(kMainMenu); break;
     case kResume: cue("SFX_VO_YES"); leave(kResume); break;
     case kRestart: cue("SFX_VO_MISSED_OPPORTUNITY"); leave(kRestart); break;
-    case kOptions: cue("SFX_VO_YES"); break;
+    case kOptions:
+      cue("SFX_VO_YES");
+      // Over this screen, which stays open beneath it; nothing needs telling when it closes.
+      if (app_) app_->changeState(new OptionsScreen(true, nullptr));
+      break;
     default: break;
   }
 }
@@ -106,7 +112,13 @@ void GamePauseScreen::onExitTransitionDone(int code) {
   if (code == kMissionControl) levelExit = kLevelToMissionControl;
   else if (code == kMainMenu) levelExit = kLevelToMainMenu;
   else if (code == kRestart) levelExit = kLevelRestart;
-  if (!level || levelExit == 0) return;
+  if (levelExit == 0) return;
+  if (!level) {
+    // Paused from the intro scene: only the way to the main menu leads anywhere.
+    IntroScreen* intro = IntroScreen::current();
+    if (code == kMainMenu && intro) intro->close(IntroScreen::kExitMainMenu, true);
+    return;
+  }
   level->close(levelExit, true);
   // Uncovering the level let its world run again; a level on its way out stays still.
   if (QuillonPHX2D::g_ptrSDK) QuillonPHX2D::g_ptrSDK->pauseSimulation();

@@ -44,6 +44,7 @@ class LeaderboardQueryWidget : public Widget, public bge::ActionListener {
   // The global rank of the local player among the rows, -1 when not among them.
   int getUserRank() const;
   void setNewRank(bool on) { newRank_ = on; }
+  bool newRank() const { return newRank_; }
 
   int state() const { return state_; }
   int leaderboardIndex() const { return index_; }

@@ -8,6 +8,7 @@
 #include "DynamicResources/SceneMusicContainer.h"
 #include "DynamicResources/SfxContainer.h"
 #include "Font.h"
+#include "GLGraphics.h"
 #include "GLTexture.h"
 #include "Graphics.h"
 #include "Music.h"
@@ -17,7 +18,9 @@
 #include "Store/CSteamLeaderboards.h"
 #include "System/GameFonts.h"
 #include "Utilities.h"
+#include "Menus/GameProgressDialog.h"
 #include "Menus/MissionControl.h"
+#include "SDLGameApp.h"
 #include "music/AnnounceMusicTrack.h"
 #include "music/AudioAnalyserWidget.h"
 #include "sdk/QuillonPhysicsSDK.h"
@@ -176,7 +179,13 @@ void MainMenu::setControlsEnabled(bool on) {
   }
 }
 
+void MainMenu::setMenuOverlay(bool on) {
+  auto* sdl = dynamic_cast<SDLGameApp*>(app_);
+  if (GLGraphics* g = sdl ? sdl->getGraphics() : nullptr) g->setMenuOverlay(on);
+}
+
 void MainMenu::optionsMenuClosed() {
+  setMenuOverlay(false);
   setControlsEnabled(true);
   const bool wanted = profile_ && profile_->isSpectrumEnabled();
   if (!spectrum_) {
@@ -189,13 +198,23 @@ void MainMenu::optionsMenuClosed() {
 void MainMenu::onButtonClicked(int buttonId) {
   switch (buttonId) {
     case kNewGame:
-      if (profile_ && !profile_->hasProgress()) {
+      if (!profile_) break;
+      if (!profile_->hasProgress()) {
         profile_->resetProgress();
         if (app_) app_->saveGame();
         leave(kToMissionControl);
+      } else if (app_) {
+        // The dialog asks first; its "yes" closes this screen towards mission control.
+        app_->changeState(new GameProgressDialog(this));
       }
       break;
     case kContinue: leave(kToMissionControl); break;
+    case kOptions:
+      if (!app_) break;
+      setControlsEnabled(false);
+      setMenuOverlay(true);
+      app_->changeState(new OptionsScreen(false, this));
+      break;
     case kQuit:
       if (app_) {
         app_->requestQuit();

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "Menus/MenuScreen.h"
+#include "Menus/OptionsScreen.h"
 #include "Menus/StarfieldBackdrop.h"
 #include "tinyaction/ActionListener.h"
 
@@ -13,7 +14,7 @@ class TinyAction;
 // The title screen: the star band over the background picture, the menu music
 // with its announcement, the optional spectrum, five buttons, the version and
 // the bundle message.
-class MainMenu : public MenuScreen, public bge::ActionListener {
+class MainMenu : public MenuScreen, public bge::ActionListener, public OptionsMenuListener {
  public:
   static constexpr const char* kLayoutFile = "content/images/menus/main/Screen.xml";
   static constexpr const char* kBackgroundFile = "content/images/menus/main/BG.png";
@@ -46,7 +47,7 @@ class MainMenu : public MenuScreen, public bge::ActionListener {
   void actionFinished(int tag) override;
   // The options screen is gone: buttons and layout images back on, the
   // spectrum follows the profile's setting.
-  void optionsMenuClosed();
+  void optionsMenuClosed() override;
 
   DFTSpectralAnalayzerWidget* spectrum() const { return spectrum_; }
   const MenuStarfield& starfield() const { return stars_; }
@@ -61,6 +62,7 @@ class MainMenu : public MenuScreen, public bge::ActionListener {
   void hideContinueWithoutProgress();
   void startFlyBy(int delayMs);
   void setControlsEnabled(bool on);
+  void setMenuOverlay(bool on);
   void addSpectrum(int y);
 
   int keepMusic_;

@@ -10,6 +10,7 @@
 #include "GameApp.h"
 #include "GenericEntry.h"
 #include "LabelManager.h"
+#include "Menus/EncyclopediaScreen.h"
 #include "Menus/LeaderboardQueryWidget.h"
 #include "Menus/MainMenu.h"
 #include "Music.h"
@@ -338,6 +339,10 @@ void MissionControl::onButtonEvent(int buttonId, int kind) {
     playVoice("SFX_VO_YES");
     selection_.recordLaunch(leaderboard_ ? leaderboard_->getUserRank() : -1);
     close(kExitLaunch, true);
+  } else if (buttonId == kEncyclopediaButton) {
+    playVoice("SFX_VO_YES_SIR");
+    // Laid over this screen, which stays on the stack beneath it.
+    if (app_) app_->changeState(new EncyclopediaScreen());
   } else if (buttonId >= 0 && buttonId < Profile::kStationCount) {
     selectStation(buttonId);
   } else if (buttonId >= kFirstSlotButton && buttonId < kFirstSlotButton + MissionSelection::kSlots) {

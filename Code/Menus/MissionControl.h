@@ -45,6 +45,7 @@ class MissionControl : public ScreenBase,
   // Layout ids.
   static constexpr int kBackButton = 100;
   static constexpr int kLaunchButton = 101;
+  static constexpr int kEncyclopediaButton = 102;
   static constexpr int kFirstSlotButton = 200;
   static constexpr int kArmImage = 2;
   static constexpr int kModeList = 0;

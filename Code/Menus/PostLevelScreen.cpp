@@ -7,6 +7,8 @@
 #include "GameApp.h"
 #include "Graphics.h"
 #include "LabelManager.h"
+#include "Menus/LeaderboardQueryWidget.h"
+#include "Menus/SaveEntries.h"
 #include "MyApp.h"
 #include "Profile/Profile.h"
 #include "ResourceManager.h"
@@ -34,6 +36,9 @@ constexpr const char* kCountFormats[] = {"%d x 10,000", "%d x 10", "%d x 1,000",
 // The leaderboard panel the scores are shown in.
 constexpr int kBoardX = 1064;
 constexpr int kBoardHeadingY = 170;
+constexpr int kBoardY = 190;
+constexpr int kBoardWidth = 222;
+constexpr int kBoardHeight = 334;
 
 }  // namespace
 
@@ -81,7 +86,32 @@ void PostLevelScreen::init() {
   loadLayout(kLayoutFile);
   // The score goes to the board of this mission and mode, whichever board the
   // client looked at last.
-  if (g_leaderboards) g_leaderboards->uploadScoreFor(stats_.missionId, stats_.gameMode, tally_.total);
+  if (g_leaderboards) {
+    uploadSent_ = g_leaderboards->uploadScoreFor(stats_.missionId, stats_.gameMode, tally_.total);
+    queryMade_ = -1;
+  }
+  MyApp* game = MyApp::instance();
+  Profile* profile = game ? game->profile() : findProfile(app_);
+  leaderboard_ = new LeaderboardQueryWidget(g_leaderboards, profile);
+  leaderboard_->setRect(kBoardX, kBoardY, kBoardWidth, kBoardHeight);
+  addWidget(leaderboard_);
+  previousRank_ = profile ? profile->previousRank() : -1;
+}
+
+void PostLevelScreen::updateScreen(int dt) {
+  (void)dt;
+  if (!leaderboard_) return;
+  // The board is read only once the store confirmed this run's score, so the
+  // rows already hold it. A score that was never sent (no campaign mission)
+  // must not ride on the flag an earlier level's upload left set.
+  if (uploadSent_ && g_leaderboards && g_leaderboards->uploadOk() && queryMade_ < 0) {
+    queryMade_ = 0;
+    leaderboard_->query(stats_.missionId, stats_.gameMode);
+  }
+  if (!leaderboard_->newRank()) {
+    const int rank = leaderboard_->getUserRank();
+    if (previousRank_ == -1 || (rank != -1 && rank < previousRank_)) leaderboard_->setNewRank(true);
+  }
 }
 
 std::string PostLevelScreen::countText(int row) const {

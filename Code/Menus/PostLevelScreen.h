@@ -8,6 +8,7 @@
 #include "tinyaction/ActionListener.h"
 
 class AnimationPlayer;
+class LeaderboardQueryWidget;
 class Profile;
 
 // The level's results turned into points: six counted rows, their sum as the
@@ -45,6 +46,7 @@ class PostLevelScreen : public MenuScreen, public bge::ActionListener, public An
   ~PostLevelScreen() override;
 
   void init() override;
+  void updateScreen(int dt) override;
   void drawForeground(Graphics* g) override;
   void actionFinished(int id) override { (void)id; }
   void animationFinished(int id) override { (void)id; }
@@ -52,6 +54,9 @@ class PostLevelScreen : public MenuScreen, public bge::ActionListener, public An
 
   const LevelStats& stats() const { return stats_; }
   const ScoreTally& tally() const { return tally_; }
+  LeaderboardQueryWidget* leaderboard() const { return leaderboard_; }
+  int previousRank() const { return previousRank_; }
+  bool queryMade() const { return queryMade_ == 0; }
   // The tally rows as drawn: caption key, count text and points text (empty
   // where a row shows none).
   std::string countText(int row) const;
@@ -66,5 +71,9 @@ class PostLevelScreen : public MenuScreen, public bge::ActionListener, public An
  private:
   LevelStats stats_;
   ScoreTally tally_;
+  bool uploadSent_ = false;
+  int queryMade_ = -1;  // 0 once the panel was asked for the mission's board
+  LeaderboardQueryWidget* leaderboard_ = nullptr;  // owned through the widget list
+  int previousRank_ = -1;  // the rank the profile held when the mission was launched
   AnimationPlayer* animations_ = nullptr;  // owned
 };

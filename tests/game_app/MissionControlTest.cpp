@@ -1,6 +1,7 @@
 // Mission control: what a player can pick and launch, the last launch read
 // back from a file the player can edit, the leaderboard panel against the
 // scripted store, and the screen itself drawn once in a hidden window.
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -19,6 +20,8 @@
 #include "LabelManager.h"
 #include "Store/CSteamLeaderboards.h"
 #include "Store/FakeStore.h"
+#include "KeyEvent.h"
+#include "Menus/EncyclopediaScreen.h"
 #include "System/AtomicFile.h"
 #include "System/ResourceLists.h"
 #include "TestEnv.h"
@@ -334,6 +337,23 @@ TEST(MissionControlScreen, OpensOnAValidatedLastLaunchAndDraws) {
   const std::string path = app.shotPath;
   app.render();
   EXPECT_TRUE(std::filesystem::exists(path));
+
+  // The encyclopedia lies over mission control and gives it back on Escape.
+  screen->onButtonEvent(MissionControl::kEncyclopediaButton, bge::ButtonListener::Released);
+  auto* hub = dynamic_cast<EncyclopediaScreen*>(app.topState());
+  ASSERT_NE(hub, nullptr);
+  EXPECT_TRUE(app.isOnStack(screen));
+  frames(20);
+  KeyEvent escape;
+  escape.key = SDLK_ESCAPE;
+  escape.kind = KeyEvent::Pressed;
+  hub->onKeyEvent(escape);
+  for (int i = 0; i < 30 && app.topState() == hub; ++i) {
+    app.update(kFrameMs);
+    app.deleteQueuedStates();
+  }
+  ASSERT_EQ(app.topState(), screen);
+  EXPECT_EQ(screen->getPhase(), PhaseIdle);
 
   // Launch the first mission on hard: the record is written, mission control
   // fades out and leaves, and the level starts with the chosen values.

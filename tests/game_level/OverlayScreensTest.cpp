@@ -1,6 +1,7 @@
 // The screens laid over a running level, with the real level in the runner's
 // application: the pause screen's five choices and where each leads, the help
-// page, and the level's clocks and world around them.
+// page, the encyclopedia, the results with their scores panel, and the level's
+// clocks and world around them.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -10,7 +11,15 @@
 #include "GameApp.h"
 #include "KeyEvent.h"
 #include "LevelFiles.h"
+#include "Menus/EncyclopediaScreen.h"
 #include "Menus/GameHelpScreen.h"
+#include "Menus/LeaderboardQueryWidget.h"
+#include "Menus/OptionsScreen.h"
+#include "Menus/SaveEntries.h"
+#include "Profile/Profile.h"
+#include "SaveGame.h"
+#include "Store/CSteamLeaderboards.h"
+#include "Store/FakeStore.h"
 #include "Menus/GamePauseScreen.h"
 #include "Menus/MainMenu.h"
 #include "Menus/PostLevelScreen.h"
@@ -182,6 +191,88 @@ TEST_F(OverlayScreens, TheEndOfTheLevelShowsTheResultsAndPlayAgainStartsItAfresh
   EXPECT_EQ(app().states().size(), 1u);
   EXPECT_EQ(fresh->state(), kLevelBooting);
   EXPECT_EQ(fresh->missionId(), 4);
+}
+
+TEST_F(OverlayScreens, OptionsFromThePauseLieOverItAndGiveItBack) {
+  GamePauseScreen* pause = openPause();
+  ASSERT_NE(pause, nullptr);
+  pause->onButtonEvent(GamePauseScreen::kOptions, bge::ButtonListener::Released);
+  auto* options = dynamic_cast<OptionsScreen*>(app().topState());
+  ASSERT_NE(options, nullptr);
+  EXPECT_TRUE(app().isOnStack(pause));
+  EXPECT_EQ(pause->getPhase(), PhaseIdle);
+  frames(20);
+  options->onButtonEvent(OptionsScreen::kBackButton, bge::ButtonListener::Released);
+  ASSERT_TRUE(untilTopChanges());
+  ASSERT_EQ(app().topState(), pause);
+  EXPECT_EQ(app().states().size(), 2u);
+  choose(pause, GamePauseScreen::kResume);
+  EXPECT_EQ(app().topState(), level_);
+}
+
+TEST_F(OverlayScreens, TheEncyclopediaKeyCoversTheLevelUntilEscape) {
+  level_->onKeyEvent(press(SDLK_e));
+  auto* hub = dynamic_cast<EncyclopediaScreen*>(app().topState());
+  ASSERT_NE(hub, nullptr);
+  EXPECT_TRUE(app().isOnStack(level_));
+  frames(20);
+  hub->onKeyEvent(press(SDLK_ESCAPE));
+  ASSERT_TRUE(untilTopChanges());
+  EXPECT_EQ(app().topState(), level_);
+  EXPECT_EQ(app().states().size(), 1u);
+}
+
+// The results' scores panel: it asks for the mission's board only once the
+// store confirmed the upload, and calls the rank new only when it beats the
+// one held at launch.
+TEST_F(OverlayScreens, TheResultsShowTheMissionsBoardOnceTheScoreIsIn) {
+  store::FakeStore fake(CSteamLeaderboards::allLeaderboardNames());
+  fake.setDelayFrames(3);
+  for (int i = 0; i < 6; ++i) fake.addScore("BARTHON_002", 700 + i, i < 3 ? 2000000000 - i : 10 + i, "pilot");
+  CSteamLeaderboards boards(&fake);
+  g_leaderboards = &boards;
+  Profile* profile = findProfile(&app());
+  if (!profile) {
+    profile = new Profile("Commander");
+    app().getSaveGame()->addEntry("PLAYER_PROFILE", profile);
+  }
+  profile->setFullscreen(false);  // the options screens of later tests leave the runner's window alone
+  auto storeFrames = [&](int n) {
+    for (int i = 0; i < n; ++i) {
+      fake.runCallbacks();
+      frames(1);
+    }
+  };
+  struct Case {
+    int previousRank;
+    bool newRank;
+  };
+  // The run's score lands fourth, between the board's three best and three worst rows.
+  for (const Case& c : {Case{2, false}, Case{9, true}, Case{-1, true}}) {
+    profile->setPreviousRank(c.previousRank);
+    level_->sendNextWave();
+    frames(10);
+    level_->finishLevel();
+    ASSERT_TRUE(untilTopChanges(120));
+    auto* results = dynamic_cast<PostLevelScreen*>(app().topState());
+    ASSERT_NE(results, nullptr);
+    LeaderboardQueryWidget* panel = results->leaderboard();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->getX(), 1064);
+    EXPECT_EQ(panel->getY(), 190);
+    EXPECT_EQ(results->previousRank(), c.previousRank);
+    EXPECT_FALSE(results->queryMade()) << "nothing is asked before the store answers the upload";
+    storeFrames(30);
+    EXPECT_TRUE(results->queryMade());
+    EXPECT_EQ(panel->boardName(), "BARTHON_002");
+    EXPECT_EQ(panel->getUserRank(), 4) << c.previousRank;
+    EXPECT_EQ(panel->newRank(), c.newRank) << c.previousRank;
+    results->onButtonEvent(PostLevelScreen::kToMissionControl, bge::ButtonListener::Released);
+    storeFrames(80);
+    TearDown();
+    SetUp();
+  }
+  g_leaderboards = nullptr;
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
 // The intro scene opened directly: its star field, the countdown, the keys
-// that leave it and where they lead.
+// that leave it and where they lead, also through the pause screen.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "Game/IntroScreen.h"
 #include "MenuApp.h"
+#include "Menus/GamePauseScreen.h"
+#include "widgets/ButtonListener.h"
 #include "sdk/QuillonPhysicsSDK.h"
 
 using menutest::app;
@@ -86,13 +88,25 @@ TEST_F(Intro, EscapeOpensThePauseAndQuittingFromItGoesToTheMainMenu) {
   app().key(27);
   ASSERT_NE(top(), nullptr);
   EXPECT_EQ(top()->next, IntroScreen::Next::Pause);
-  // The pause screen's quit closes the intro beneath it with 1000.
   app().popState();
-  IntroScreen::current()->close(IntroScreen::kExitMainMenu, true);
+  app().run(16);
+  // The real pause screen over the intro, with no level anywhere: the choices
+  // that act on a level leave the intro alone, the main menu closes it with 1000.
+  for (int choice : {GamePauseScreen::kMissionControl, GamePauseScreen::kRestart}) {
+    auto* pause = app().open(new GamePauseScreen());
+    app().run(400);
+    pause->onButtonEvent(choice, bge::ButtonListener::Released);
+    app().run(600);
+    ASSERT_EQ(app().topState(), intro) << choice;
+    EXPECT_EQ(intro->getPhase(), PhaseIdle) << choice;
+  }
+  auto* pause = app().open(new GamePauseScreen());
   app().run(400);
+  pause->onButtonEvent(GamePauseScreen::kMainMenu, bge::ButtonListener::Released);
+  app().run(800);
   ASSERT_NE(top(), nullptr);
   EXPECT_EQ(top()->next, IntroScreen::Next::MainMenu);
-  (void)intro;
+  EXPECT_EQ(app().states().size(), 1u);
 }
 
 }  // namespace

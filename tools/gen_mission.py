@@ -181,7 +181,8 @@ def layout():
         b = ET.SubElement(root, "Button", id=str(200 + j), x=str(SHOT_X + SHOT_DX * j), y=str(SHOT_Y),
                           entryFadeDuration="2", overTextureFadeDuration="120")
         ET.SubElement(b, "Texture", normal="slot.png", over="slot_over.png")
-    for bid, x, w, label in ((100, 860, 220, "LABEL_BACK"), (101, 1116, 230, "LABEL_LAUNCH")):
+    for bid, x, w, label in ((300, 604, 220, "LABEL_TUTORIAL"), (100, 860, 220, "LABEL_BACK"),
+                             (101, 1116, 230, "LABEL_LAUNCH")):
         b = ET.SubElement(root, "Button", id=str(bid), x=str(x), y="694", entryFadeDuration="300",
                           overTextureFadeDuration="150")
         ET.SubElement(b, "Texture", normal="button_%d.png" % w, over="button_%d_over.png" % w, pressEffect="true")

@@ -45,10 +45,17 @@ std::string threeSlides() {
 
 bool onStack(const GameState* s) { return app().isOnStack(s); }
 
+// Pushes the tutorial and lets its fade-in end: input is off until then.
+TutorialScreen* openTutorial(TutorialEventListener* listener) {
+  auto* tutorial = app().open(new TutorialScreen(listener, threeSlides()));
+  app().run(TutorialScreen::kFadeInMs);
+  return tutorial;
+}
+
 TEST(TutorialScreen, AListenerHearsTheSlidesEventsAndTheEndOnce) {
   app().clear();
   RecordingListener rec;
-  auto* tutorial = app().open(new TutorialScreen(&rec, threeSlides()));
+  auto* tutorial = openTutorial(&rec);
   ASSERT_EQ(tutorial->slides().size(), 3u);
   ASSERT_EQ(tutorial->pictures().size(), 3u);
   EXPECT_TRUE(app().getOverlayFlag());
@@ -89,7 +96,7 @@ TEST(TutorialScreen, AListenerHearsTheSlidesEventsAndTheEndOnce) {
 TEST(TutorialScreen, SkipEndsItAsTheLastSlideDoes) {
   app().clear();
   RecordingListener rec;
-  auto* tutorial = app().open(new TutorialScreen(&rec, threeSlides()));
+  auto* tutorial = openTutorial(&rec);
   tutorial->onButtonEvent(TutorialScreen::kSkipButton, bge::ButtonListener::Released);
   tutorial->onButtonEvent(TutorialScreen::kSkipButton, bge::ButtonListener::Released);
   tutorial->nextSlide();
@@ -102,7 +109,7 @@ TEST(TutorialScreen, SkipEndsItAsTheLastSlideDoes) {
 
 TEST(TutorialScreen, WithoutAListenerEveryClickMovesOn) {
   app().clear();
-  auto* tutorial = app().open(new TutorialScreen(nullptr, threeSlides()));
+  auto* tutorial = openTutorial(nullptr);
   app().click(10, 10);
   EXPECT_EQ(tutorial->current(), 1u);
   app().click(700, 700);  // outside slide 1's box: still moves on
@@ -136,7 +143,7 @@ TEST(MissionControlTutorial, OpensOnceAfterItsFlagAndFromItsButton) {
   profile->setCustomFlag(MissionControl::kTutorialFlag, 1);
   auto* mc = new MissionControl(-1, profile);
   app().changeState(mc);
-  app().run(600);
+  app().run(600 + TutorialScreen::kFadeInMs);
   auto* tutorial = dynamic_cast<TutorialScreen*>(app().topState());
   ASSERT_NE(tutorial, nullptr);
   EXPECT_EQ(tutorial->layoutPath(), TutorialScreen::kMissionControlLayout);

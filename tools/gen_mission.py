@@ -181,7 +181,9 @@ def layout():
         b = ET.SubElement(root, "Button", id=str(200 + j), x=str(SHOT_X + SHOT_DX * j), y=str(SHOT_Y),
                           entryFadeDuration="2", overTextureFadeDuration="120")
         ET.SubElement(b, "Texture", normal="slot.png", over="slot_over.png")
-    for bid, x, w, label in ((102, 604, 220, "ENCYCLOPEDIA"), (100, 860, 220, "LABEL_BACK"),
+    # The tutorial and the encyclopedia share the strip left of back and launch.
+    for bid, x, w, label in ((300, 330, 170, "LABEL_TUTORIAL"), (102, 510, 170, "ENCYCLOPEDIA"),
+                             (100, 860, 220, "LABEL_BACK"),
                              (101, 1116, 230, "LABEL_LAUNCH")):
         b = ET.SubElement(root, "Button", id=str(bid), x=str(x), y="694", entryFadeDuration="300",
                           overTextureFadeDuration="150")
@@ -274,7 +276,7 @@ def main():
     save(radio(RADIO, False), OUT, "radio.png")
     save(radio(RADIO, True), OUT, "radio_on.png")
     save(arm(), OUT, "arm.png")
-    for w in (220, 230):
+    for w in (170, 220, 230):
         save(big_button(w, 52, False), OUT, "button_%d.png" % w)
         save(big_button(w, 52, True), OUT, "button_%d_over.png" % w)
     layout()

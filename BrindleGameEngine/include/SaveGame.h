@@ -29,6 +29,8 @@ class SaveGame {
     return dynamic_cast<E*>(findEntry(name));
   }
   size_t entryCount() const { return entryMap_.size(); }
+  // Whether an entry is registered under the name (no report when not).
+  bool hasEntry(const std::string& name) const { return entryMap_.count(name) != 0; }
 
  protected:
   std::map<std::string, SaveGameEntry*> entryMap_;

@@ -15,6 +15,7 @@
 #include "GenericEntry.h"
 #include "Point2i.h"
 #include "ScreenBase.h"
+#include "Menus/TutorialEventListener.h"
 #include "Timer.h"
 #include "tinyaction/ActionListener.h"
 #include "widgets/ButtonListener.h"
@@ -24,6 +25,7 @@ class ImageWidget;
 class MixMusic;
 class Texture;
 class TowerCommandWidget;
+class TutorialScreen;
 class TiXmlElement;
 class TinyAction;
 class xEnemyBulletEntityDesc;
@@ -100,7 +102,7 @@ class LevelStats {
 // (LevelFlow.cpp), and the drawing below the widgets (LevelBackground.cpp) and above
 // them (LevelHud.cpp).
 class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneEntityManager,
-                    public bge::ButtonListener, public bge::CheckBoxListener {
+                    public bge::ButtonListener, public bge::CheckBoxListener, public TutorialEventListener {
  public:
   // Action ids the level itself starts.
   enum { kBootEnded = 0, kCheckpointSavedMessage = -1, kRestoredMessage = 2468, kRestoreSweepEnded = 2469,
@@ -301,6 +303,22 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   const std::vector<ImageWidget*>& bridgeImages() const { return bridgeImages_; }
   bool bridgeReady() const { return bridgeReady_; }
   const std::string& towerHoverText() const { return towerHoverText_; }
+
+  // --- the tutorial over the first mission (LevelTutorial.cpp) ---
+  // The profile's custom flag that holds whether the level tutorial is still to
+  // be shown (anything but 0: it is).
+  static constexpr int kTutorialFlag = 6;
+  static constexpr int kTutorialMission = 0;
+  // Tutorial event ids: choose the first tower kind, press at the pointer, advance.
+  enum { kTutorialChooseTower = 1, kTutorialPressAtPointer = 2, kTutorialAdvance = -1 };
+  void onShown() override { openTutorialIfDue(); }
+  // On mission 0, while the profile's flag asks for it, lays the tutorial over the level.
+  void openTutorialIfDue();
+  // Runs the bridge's boot animation to its end at once.
+  void finishBridgeBoot();
+  void onTutorialEvent(int eventId) override;
+  // The open tutorial while it is still on the application's stack, else null.
+  TutorialScreen* tutorial();
 
   // --- homing missiles (LevelMissiles.cpp) ---
   // Reads the three missile kinds' files.
@@ -536,4 +554,6 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   // The level's music; owned, so a restarted level frees the old one and plays its own.
   MixMusic* music_ = nullptr;
   LevelStats finalStats_;
+  // Not owned: the application's stack owns it once pushed; dropped when it ends or leaves the stack.
+  TutorialScreen* tutorial_ = nullptr;
 };

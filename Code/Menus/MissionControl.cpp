@@ -1,4 +1,5 @@
 #include "Menus/MissionControl.h"
+#include "Menus/TutorialScreen.h"
 
 #include <cstdio>
 
@@ -334,6 +335,9 @@ void MissionControl::onButtonEvent(int buttonId, int kind) {
   if (buttonId == kBackButton) {
     playVoice("SFX_VO_YES_SIR");
     close(kExitBack, true);
+  } else if (buttonId == kTutorialButton) {
+    playVoice("SFX_VO_YES_SIR");
+    openTutorial();
   } else if (buttonId == kLaunchButton) {
     if (!selection_.canLaunch()) return;
     playVoice("SFX_VO_YES");
@@ -407,6 +411,15 @@ void MissionControl::onShown() {
     profile_->setHasProgress(true);
     if (app_) app_->saveGame();
   }
+  // The first showing after the flag was set walks the player through the screen, once.
+  if (profile_ && profile_->customFlagCount() > kTutorialFlag && profile_->customFlag(kTutorialFlag) == 1) {
+    profile_->setCustomFlag(kTutorialFlag, 0);
+    openTutorial();
+  }
+}
+
+void MissionControl::openTutorial() {
+  if (app_) app_->changeState(new TutorialScreen(nullptr, TutorialScreen::kMissionControlLayout));
 }
 
 void MissionControl::onExitTransitionDone(int exitCode) {

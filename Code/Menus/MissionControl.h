@@ -47,6 +47,9 @@ class MissionControl : public ScreenBase,
   static constexpr int kLaunchButton = 101;
   static constexpr int kEncyclopediaButton = 102;
   static constexpr int kFirstSlotButton = 200;
+  static constexpr int kTutorialButton = 300;
+  // The profile's custom flag that is 1 while the tutorial of this screen is still to be shown.
+  static constexpr int kTutorialFlag = 5;
   static constexpr int kArmImage = 2;
   static constexpr int kModeList = 0;
   static constexpr int kStarCount = 1500;
@@ -86,6 +89,8 @@ class MissionControl : public ScreenBase,
   bge::Button* findButton(int id) const;
   void selectStation(int stationId);
   void selectMission(int buttonId);
+  // Lays the tutorial of this screen over it.
+  void openTutorial();
 
   const MissionSelection& selection() const { return selection_; }
   LeaderboardQueryWidget* leaderboard() const { return leaderboard_; }

@@ -1,0 +1,88 @@
+// The tutorial over the first mission: the overlay reports the slide the player
+// clicked on, and the level acts as if the player had clicked the bridge or the
+// field, then moves the tutorial on.
+#include "Game/LevelScreen.h"
+#include "GameApp.h"
+#include "Menus/TutorialScreen.h"
+#include "SaveGame.h"
+#include "PointingDeviceEvent.h"
+#include "tinyaction/TinyAction.h"
+#include "Profile/Profile.h"
+#include "widgets/ButtonListener.h"
+
+namespace {
+
+// The first tower kind's button on the bridge.
+constexpr int kFirstTowerButton = 100;
+constexpr const char* kProfileEntry = "PLAYER_PROFILE";
+// Enough steps of a long enough time to run the bridge's boot to its end.
+constexpr int kBootSteps = 64;
+constexpr int kBootStepMs = 2000;
+
+// The player's profile as the save game holds it.
+Profile* currentProfile() {
+  GameApp* app = GameApp::instance();
+  SaveGame* save = app ? app->getSaveGame() : nullptr;
+  return save && save->hasEntry(kProfileEntry) ? save->findEntryAs<Profile>(kProfileEntry) : nullptr;
+}
+
+}  // namespace
+
+TutorialScreen* LevelScreen::tutorial() {
+  GameApp* app = GameApp::instance();
+  if (tutorial_ && (!app || !app->isOnStack(tutorial_))) tutorial_ = nullptr;
+  return tutorial_;
+}
+
+void LevelScreen::finishBridgeBoot() {
+  // Each step ends at most one stage of the boot's delays and slides.
+  for (int i = 0; i < kBootSteps && state_ == kLevelBooting && bootAnimation_ && bootAnimation_->isRunning(); ++i)
+    bootAnimation_->update(kBootStepMs);
+  moveBridgeImages();
+}
+
+void LevelScreen::openTutorialIfDue() {
+  if (missionId_ != kTutorialMission || tutorial()) return;
+  const Profile* profile = currentProfile();
+  if (!profile || static_cast<int>(profile->customFlagCount()) <= kTutorialFlag) return;
+  if (profile->customFlag(kTutorialFlag) == 0) return;
+  GameApp* app = GameApp::instance();
+  if (!app) return;
+  // The level stands still under the overlay: its bridge must be up before the
+  // slides point at it and press its buttons.
+  finishBridgeBoot();
+  tutorial_ = new TutorialScreen(this, TutorialScreen::kLevelLayout);
+  app->changeState(tutorial_);
+}
+
+void LevelScreen::onTutorialEvent(int eventId) {
+  switch (eventId) {
+    case kTutorialChooseTower:
+      buttonEvent(kFirstTowerButton, bge::ButtonListener::Released);
+      if (TutorialScreen* t = tutorial()) t->nextSlide();
+      break;
+    case kTutorialPressAtPointer: {
+      PointingDeviceEvent press;
+      if (GameApp* app = GameApp::instance()) {
+        const Point2i p = app->getMousePosition();
+        press.x = p.x;
+        press.y = p.y;
+      }
+      press.kind = PointingDeviceEvent::Pressed;
+      press.buttons = PointingDeviceEvent::Left;
+      press.clicks = 1;
+      mouseButton(press);
+      if (TutorialScreen* t = tutorial()) t->nextSlide();
+      break;
+    }
+    case kTutorialEnded:
+      tutorial_ = nullptr;
+      if (Profile* profile = currentProfile())
+        if (static_cast<int>(profile->customFlagCount()) > kTutorialFlag) profile->setCustomFlag(kTutorialFlag, 0);
+      break;
+    case kTutorialAdvance:
+      if (TutorialScreen* t = tutorial()) t->nextSlide();
+      break;
+    default: break;
+  }
+}

@@ -10,7 +10,7 @@ PKGS=(
   libglew-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0
   libtinyxml-dev
   libgtest-dev libgmock-dev googletest
-  xvfb xauth
+  xvfb xauth xdotool
   clang-14 libclang-rt-14-dev
   libbox2d-dev libchipmunk-dev
   fonts-noto-core python3 python3-pil python3-numpy

@@ -50,9 +50,9 @@ levelrunner::PlayResult play(int id, int difficulty) {
 }  // namespace
 
 TEST(CampaignLevels, TheSimplePlayerWinsASampleOnNormal) {
-  // Early and late classic missions, a standing-station, a timed and a travelling-station
+  // Early and late classic missions, a standing-station, a travelling-station and a timed
   // one: each can be won by buying, placing and upgrading in the open.
-  for (int id : {3, 8, 11, 13, 27, 44}) {
+  for (int id : {3, 8, 13, 38, 44}) {
     SCOPED_TRACE(missionFile(id));
     const levelrunner::PlayResult r = play(id, 1);
     EXPECT_TRUE(r.won) << levelrunner::describe(r.outcome);
@@ -61,8 +61,8 @@ TEST(CampaignLevels, TheSimplePlayerWinsASampleOnNormal) {
 }
 
 TEST(CampaignLevels, HardAsksMoreOfThePlayerThanEasy) {
-  const levelrunner::PlayResult easy = play(21, 0);
-  const levelrunner::PlayResult hard = play(21, 2);
+  const levelrunner::PlayResult easy = play(12, 0);
+  const levelrunner::PlayResult hard = play(12, 2);
   EXPECT_TRUE(easy.won) << levelrunner::describe(easy.outcome);
   EXPECT_TRUE(hard.outcome.lives < easy.outcome.lives || hard.towersBuilt > easy.towersBuilt || !hard.won)
       << "easy: " << levelrunner::describe(easy.outcome) << " hard: " << levelrunner::describe(hard.outcome);

@@ -1,10 +1,12 @@
-// The planned missions through the real level: a player who builds nothing loses them.
+// The planned missions through the real level: a player who builds nothing loses them,
+// the simple player wins them.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 
 #include "LevelFiles.h"
+#include "Player.h"
 
 using levelfiles::runner;
 
@@ -32,4 +34,36 @@ TEST(CampaignLevels, NobodyHoldsAPlannedMissionWithoutTowers) {
     EXPECT_TRUE(out.over);
     EXPECT_EQ(out.lives, 0) << levelrunner::describe(out);
   }
+}
+
+namespace {
+
+levelrunner::PlayResult play(int id, int difficulty) {
+  levelrunner::RunOptions o;
+  o.levelFile = missionFile(id);
+  o.missionId = id;
+  o.difficulty = difficulty;
+  o.maxFrames = 150000;
+  return levelrunner::playLevel(runner(), o, levelrunner::PlayerOptions{});
+}
+
+}  // namespace
+
+TEST(CampaignLevels, TheSimplePlayerWinsASampleOnNormal) {
+  // Early and late classic missions, a standing-station, a travelling-station and a timed
+  // one: each can be won by buying, placing and upgrading in the open.
+  for (int id : {3, 8, 13, 38, 44}) {
+    SCOPED_TRACE(missionFile(id));
+    const levelrunner::PlayResult r = play(id, 1);
+    EXPECT_TRUE(r.won) << levelrunner::describe(r.outcome);
+    EXPECT_GT(r.towersBuilt, 0);
+  }
+}
+
+TEST(CampaignLevels, HardAsksMoreOfThePlayerThanEasy) {
+  const levelrunner::PlayResult easy = play(12, 0);
+  const levelrunner::PlayResult hard = play(12, 2);
+  EXPECT_TRUE(easy.won) << levelrunner::describe(easy.outcome);
+  EXPECT_TRUE(hard.outcome.lives < easy.outcome.lives || hard.towersBuilt > easy.towersBuilt || !hard.won)
+      << "easy: " << levelrunner::describe(easy.outcome) << " hard: " << levelrunner::describe(hard.outcome);
 }

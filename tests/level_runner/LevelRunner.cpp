@@ -314,6 +314,11 @@ void Runner::registerCommand(const std::string& verb, CommandHandler handler) {
   impl_->commands[verb] = std::move(handler);
 }
 
+bool Runner::perform(LevelScreen& level, const Command& command) {
+  auto it = impl_->commands.find(command.verb);
+  return it != impl_->commands.end() && it->second(level, command);
+}
+
 Outcome Runner::run(const RunOptions& options, const FrameObserver& observer) {
   RunnerApp& app = impl_->app;
   std::srand(options.seed);
@@ -329,8 +334,7 @@ Outcome Runner::run(const RunOptions& options, const FrameObserver& observer) {
   for (; frame < options.maxFrames; ++frame) {
     while (next < script.size() && script[next].frame <= frame) {
       const Command& c = script[next++];
-      auto it = impl_->commands.find(c.verb);
-      if (it == impl_->commands.end() || !it->second(*level, c)) o.unknownCommands.push_back(c.verb);
+      if (!perform(*level, c)) o.unknownCommands.push_back(c.verb);
     }
     g_ticks += kFrameMs;
     const double before = options.frameCpuMs ? threadCpuMs() : 0.0;

@@ -80,6 +80,9 @@ class Runner {
   // next, build, click, cancel, checkpoint, restore, select, choose, hover, pointer.
   // Further ones plug in here.
   void registerCommand(const std::string& verb, CommandHandler handler);
+  // Carries out one command on the level now, as a script line would; false when the
+  // verb is unknown or its arguments are wrong.
+  bool perform(LevelScreen& level, const Command& command);
   Outcome run(const RunOptions& options, const FrameObserver& observer = nullptr);
 
   SDLGameApp& app();

@@ -1,0 +1,53 @@
+// level_player <level file> [--difficulty N] [--mission N] [--mode N] [--seed N]
+//              [--frames N] [--no-towers] [--normal-speed]
+// Plays a level with the simple player and prints one line:
+//   outcome=won|lost|unfinished lives=N towers=N upgrades=N frames=N seconds=S
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "Player.h"
+
+int main(int argc, char** argv) {
+  levelrunner::RunOptions run;
+  run.maxFrames = 150000;
+  levelrunner::PlayerOptions player;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    auto number = [&]() -> int {
+      if (i + 1 >= argc) {
+        std::fprintf(stderr, "%s needs a number\n", a.c_str());
+        std::exit(2);
+      }
+      return std::atoi(argv[++i]);
+    };
+    if (a == "--difficulty") run.difficulty = number();
+    else if (a == "--mission") run.missionId = number();
+    else if (a == "--mode") run.mode = number();
+    else if (a == "--seed") run.seed = static_cast<unsigned>(number());
+    else if (a == "--frames") run.maxFrames = number();
+    else if (a == "--no-towers") player.buildTowers = false;
+    else if (a == "--normal-speed") player.fast = false;
+    else if (run.levelFile.empty()) run.levelFile = a;
+    else {
+      std::fprintf(stderr, "unexpected argument %s\n", a.c_str());
+      return 2;
+    }
+  }
+  if (run.levelFile.empty()) {
+    std::fprintf(stderr, "usage: level_player <level file> [--difficulty N] [--mission N] [--mode N] [--seed N] "
+                         "[--frames N] [--no-towers] [--normal-speed]\n");
+    return 2;
+  }
+  levelrunner::Runner runner;
+  const levelrunner::PlayResult r = levelrunner::playLevel(runner, run, player);
+  if (!r.outcome.loaded) {
+    std::fprintf(stderr, "%s: the level did not load\n", run.levelFile.c_str());
+    return 1;
+  }
+  std::fprintf(stderr, "%s\n", levelrunner::describe(r.outcome).c_str());
+  std::printf("outcome=%s lives=%d towers=%d upgrades=%d frames=%d seconds=%.1f\n",
+              r.won ? "won" : (r.outcome.over ? "lost" : "unfinished"), r.outcome.lives, r.towersBuilt, r.upgrades,
+              r.outcome.frames, r.seconds);
+  return 0;
+}

@@ -33,7 +33,7 @@ seed() {
   mkdir -p "$corpus"
   while read -r name pattern; do
     [ "$name" = "$target" ] || continue
-    for f in $root/$pattern; do [ -f "$f" ] && cp -f "$f" "$corpus/seed-$(basename "$f")"; done
+    for f in $root/$pattern; do [ -f "$f" ] && cp -f "$f" "$corpus/seed-$(printf %s "${f#"$root"/}" | tr / _)"; done
   done < <(grep -v '^#' "$root/fuzz/seeds.txt")
   if [ -d "$root/fuzz/regressions/$target" ]; then
     for f in "$root/fuzz/regressions/$target"/*; do [ -f "$f" ] && cp -f "$f" "$corpus/"; done

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "AngelFont.h"
 #include "GLTexture.h"
@@ -160,6 +161,41 @@ bool setUp() {
 }
 
 const std::string& workFolder() { return g_work; }
+
+std::string replacedTree(const std::string& file) {
+  static std::map<std::string, std::string> trees;
+  auto found = trees.find(file);
+  if (found != trees.end()) return found->second;
+  const std::string root = g_work + "/tree" + std::to_string(trees.size());
+  std::error_code ec;
+  fs::path source = STARMOOR_SOURCE_DIR;
+  fs::path target = root;
+  fs::create_directories(target, ec);
+  // Down the file's folders: each is a real folder whose other entries link back.
+  for (const fs::path& part : fs::path(file)) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(source, ec)) {
+      if (entry.path().filename() != part) fs::create_symlink(entry.path(), target / entry.path().filename(), ec);
+    }
+    source /= part;
+    target /= part;
+    if (fs::is_directory(source)) fs::create_directory(target, ec);
+  }
+  trees[file] = root;
+  return root;
+}
+
+void writeReplacedContent(const std::string& file, const uint8_t* data, size_t size) {
+  std::ofstream out(replacedTree(file) + "/" + file, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+}
+
+InReplacedTree::InReplacedTree(const std::string& file) {
+  if (chdir(replacedTree(file).c_str()) != 0) finding("cannot enter the replaced tree of " + file);
+}
+
+InReplacedTree::~InReplacedTree() {
+  if (chdir(STARMOOR_SOURCE_DIR) != 0) finding("cannot go back to the source tree");
+}
 
 std::string writeInput(const uint8_t* data, size_t size, const std::string& name) {
   const std::string path = g_work + "/" + name;

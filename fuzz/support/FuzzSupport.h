@@ -32,6 +32,20 @@ std::string writeInput(const uint8_t* data, size_t size, const std::string& name
 // defaults. It is made during setUp, before the game's own application, so
 // that one stays the current application for every other reader.
 SDLGameApp* sdlApplicationWithDefaultMapping();
+// Screens read their files from fixed paths under the source tree. This gives a
+// folder that looks like the source tree through links, except that the named
+// file (a path from the source tree) is a file of its own; the input is written
+// there with writeReplacedContent and read from inside InReplacedTree.
+std::string replacedTree(const std::string& file);
+void writeReplacedContent(const std::string& file, const uint8_t* data, size_t size);
+// Makes the replaced tree of that file the current folder for its lifetime.
+class InReplacedTree {
+ public:
+  explicit InReplacedTree(const std::string& file);
+  ~InReplacedTree();
+  InReplacedTree(const InReplacedTree&) = delete;
+  InReplacedTree& operator=(const InReplacedTree&) = delete;
+};
 // The bytes as text, for readers that take a document from memory.
 std::string asText(const uint8_t* data, size_t size);
 

@@ -29,7 +29,9 @@
   X(collision_categories, fuzzCollisionCategories)        \
   X(materials, fuzzMaterials)                             \
   X(side_files, fuzzSideFiles)                            \
-  X(store_file, fuzzStoreFile)
+  X(store_file, fuzzStoreFile)                            \
+  X(menu_screens, fuzzMenuScreens)                        \
+  X(game_screens, fuzzGameScreens)
 
 namespace fuzz {
 #define STARMOOR_DECLARE_FUZZ_TARGET(name, function) void function(const uint8_t* data, size_t size);

@@ -245,8 +245,14 @@ bool FileSaveGame::load() {
 bool FileSaveGame::keepBackup() {
   std::error_code ec;
   const std::string target = nextBackupName();
-  if (!std::filesystem::copy_file(path_, target,
-                                  std::filesystem::copy_options::overwrite_existing, ec)) {
+  // A signal arriving mid-copy interrupts it; the copy is simply made again.
+  bool copied = false;
+  for (int attempt = 0; attempt < 8 && !copied; ++attempt) {
+    ec.clear();
+    copied = std::filesystem::copy_file(path_, target, std::filesystem::copy_options::overwrite_existing, ec);
+    if (ec != std::errc::interrupted) break;
+  }
+  if (!copied) {
     // Without a copy the defaults must not go over it.
     std::printf("ERROR: the save file %s could not be read and no copy of it could be kept (%s); "
                 "it is left as it is and the game runs on defaults without saving\n",

@@ -96,6 +96,9 @@ void PostLevelScreen::init() {
   leaderboard_->setRect(kBoardX, kBoardY, kBoardWidth, kBoardHeight);
   addWidget(leaderboard_);
   previousRank_ = profile ? profile->previousRank() : -1;
+  // The win is kept as soon as the tally shows: a player who closes the program on
+  // this screen keeps the mission, its unlocks and its badge.
+  recordVictory();
 }
 
 void PostLevelScreen::updateScreen(int dt) {
@@ -168,18 +171,24 @@ int PostLevelScreen::recordWin(Profile& profile, const LevelStats& stats, bool c
   return mission;
 }
 
+void PostLevelScreen::recordVictory() {
+  if (!stats_.victory || victoryRecorded_) return;
+  victoryRecorded_ = true;
+  GameApp* app = app_ ? app_ : GameApp::instance();
+  LevelScreen* level = LevelScreen::current();
+  MyApp* game = MyApp::instance();
+  if (Profile* profile = game ? game->profile() : nullptr) {
+    const int won = recordWin(*profile, stats_, level && level->gameMode() == MODE_CLASSIC);
+    if (won >= 0) game->reportStationMapWon(won);
+  }
+  if (app) app->saveGame();
+}
+
 void PostLevelScreen::onExitTransitionDone(int code) {
   GameApp* app = app_ ? app_ : GameApp::instance();
   if (!app) return;
   LevelScreen* level = LevelScreen::current();
-  if (stats_.victory) {
-    MyApp* game = MyApp::instance();
-    if (Profile* profile = game ? game->profile() : nullptr) {
-      const int won = recordWin(*profile, stats_, level && level->gameMode() == MODE_CLASSIC);
-      if (won >= 0) game->reportStationMapWon(won);
-    }
-    app->saveGame();
-  }
+  recordVictory();
   app->finishState(this);
   // Gone from here on: only locals and the level's global.
   level = LevelScreen::current();

@@ -64,6 +64,8 @@ class PostLevelScreen : public MenuScreen, public bge::ActionListener, public An
   // difficulty, and in the classic mode the mission won and its unlocks.
   // The mission whose station map counts as won, or -1.
   static int recordWin(Profile& profile, const LevelStats& stats, bool classicLevel);
+  // On a victory, once: the win into the profile, then a save.
+  void recordVictory();
 
  protected:
   void onButtonClicked(int buttonId) override;
@@ -72,6 +74,7 @@ class PostLevelScreen : public MenuScreen, public bge::ActionListener, public An
   LevelStats stats_;
   ScoreTally tally_;
   bool uploadSent_ = false;
+  bool victoryRecorded_ = false;
   int queryMade_ = -1;  // 0 once the panel was asked for the mission's board
   LeaderboardQueryWidget* leaderboard_ = nullptr;  // owned through the widget list
   int previousRank_ = -1;  // the rank the profile held when the mission was launched

@@ -328,7 +328,7 @@ TEST_F(PlayerWalk, WinsTheFirstMissionAndFindsItAfterARestart) {
     p.key("space");
     p.key("s");
     size_t next = 1;
-    const bool won = Player::poll(240, [&] {
+    const bool won = Player::poll(600, [&] {
       if (next < std::size(kTowerCells)) {
         p.click(kFirstTowerButton[0], kFirstTowerButton[1]);
         p.click(kTowerCells[next][0], kTowerCells[next][1]);

@@ -141,9 +141,11 @@ void MyApp::startStore() {
 }
 
 void MyApp::addSettingEntries(SaveGame* save) {
-  save->addEntry("SOUND_VOLUME", new GenericEntry<int>(50, 50));
-  save->addEntry("MUSIC_VOLUME", new GenericEntry<int>(50, 50));
-  save->addEntry("BATTLE_ASSISTANT", new GenericEntry<int>(1, 1));
+  // Volumes are percentages and the assistant is on or off; anything else read
+  // back is a damaged save.
+  save->addEntry("SOUND_VOLUME", new RangedEntry<int>(50, 50, 0, 100));
+  save->addEntry("MUSIC_VOLUME", new RangedEntry<int>(50, 50, 0, 100));
+  save->addEntry("BATTLE_ASSISTANT", new RangedEntry<int>(1, 1, 0, 1));
 }
 
 void MyApp::openSaveGame() {
@@ -165,8 +167,10 @@ void MyApp::openSaveGame() {
   if (loadGame()) return;
   // The record could not be used (a damaged one is kept aside by the save
   // game): the side files still hold the player's wins and badges, so they
-  // are read before the defaults are written over everything.
-  if (!folder.empty()) profile_->readSideFiles(folder);
+  // are read before the defaults are written over everything. A record that
+  // failed past its profile has read them already; a second read would keep a
+  // second copy of a damaged one.
+  if (!folder.empty() && !profile_->sideFilesRead()) profile_->readSideFiles(folder);
   saveGame();
 }
 

@@ -16,7 +16,8 @@ class FileSaveGame : public SaveGame {
   // Writes a temporary file beside the save and renames it over the save, so a
   // failed write never leaves a half-written file behind.
   bool save() override;
-  // False when the file is missing, foreign, short or unreadable. A file that
+  // False when the file is missing, foreign, short, longer than its entries,
+  // holds a value an entry refuses, or is unreadable. A file that
   // exists but fails is first copied aside (see backupPath) so nothing is lost
   // when the caller then writes defaults; the entries keep their values.
   // Only a regular file of at most kMaxSaveBytes is read: a folder or an
@@ -34,6 +35,9 @@ class FileSaveGame : public SaveGame {
   // True while load() runs: entries that keep files of their own leave them
   // alone when load() asks them for a snapshot of their current values.
   bool isLoading() const { return loading_; }
+  // True while a failed load puts the entries' own values back: entries that
+  // read files of their own do not read them a second time.
+  bool isRestoring() const { return restoring_; }
   // True after a load found a file it could neither read nor set aside.
   bool isLeftAlone() const { return leftAlone_; }
   // Where the last failed load kept its copy of the file (empty if none).
@@ -42,11 +46,11 @@ class FileSaveGame : public SaveGame {
  private:
   enum class ReadResult { Read, Missing, MovedAside, LeftAlone };
   ReadResult readFile(std::string& contents);
-  std::string nextBackupName() const;
   // Renames the file at the path to the next backup name; what says what it is.
   bool moveAside(const char* what);
   bool readHeader();
-  void readEntries();
+  // False when some entry refused what it read.
+  bool readEntries();
   bool keepBackup();
 
   std::string path_;
@@ -54,5 +58,6 @@ class FileSaveGame : public SaveGame {
   GameApp* app_;
   std::string backupPath_;
   bool loading_ = false;
+  bool restoring_ = false;
   bool leftAlone_ = false;
 };

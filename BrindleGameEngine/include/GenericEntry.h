@@ -29,3 +29,22 @@ class GenericEntry : public SaveGameEntry {
   T value_;
   T defaultValue_;
 };
+
+// A value that only ever lies between lowest and highest: a read outside them is
+// refused, so a damaged save is caught rather than played.
+template <typename T>
+class RangedEntry : public GenericEntry<T> {
+ public:
+  RangedEntry(T value, T defaultValue, T lowest, T highest)
+      : GenericEntry<T>(value, defaultValue), lowest_(lowest), highest_(highest) {}
+
+  bool read(SaveGame* saveGame) override {
+    GenericEntry<T>::read(saveGame);
+    const T v = this->getValue();
+    return v >= lowest_ && v <= highest_;
+  }
+
+ private:
+  T lowest_;
+  T highest_;
+};

@@ -60,12 +60,17 @@ bool Profile::write(SaveGame* saveGame) {
 }
 
 bool Profile::read(SaveGame* saveGame) {
-  screenSize_ = defaultScreenSize();
   FileSaveGame* file = dynamic_cast<FileSaveGame*>(saveGame);
   if (!BGE_REPORT_MSG(file != nullptr, "File save game pointer is null.")) return false;
+  // Putting the record back after a failed load: the side files were read with it.
+  const bool restoring = file->isRestoring();
+  if (!restoring) screenSize_ = defaultScreenSize();
+  // Written only as 0 or 1: another byte is a damaged record.
+  bool valid = true;
   auto getBool = [&]() {
     uint8_t b = 0;
     file->read(&b, 1);
+    if (b > 1) valid = false;
     return b != 0;
   };
   auto getInt = [&]() {
@@ -82,34 +87,40 @@ bool Profile::read(SaveGame* saveGame) {
     stationUnlocked_[s] = getBool();
     for (int m = 0; m < kMissionsPerStation; ++m) missionUnlocked_[s * kMissionsPerStation + m] = getBool();
   }
-  readSideFiles(folderOf(file->getPath()));
-  return true;
+  if (!restoring) readSideFiles(folderOf(file->getPath()));
+  return valid;
 }
 
 void Profile::readSideFiles(const std::string& folder) {
   const std::string base = folder.empty() ? std::string() : folder + "/";
-  sidefiles::readSideFile(base + sidefiles::kScreenSize, [&](const std::vector<unsigned char>& bytes) {
+  sideFilesRead_ = true;
+  auto readOne = [&](const char* name, auto decode) {
+    const std::string path = base + name;
+    if (sidefiles::readSideFile(path, decode) == sidefiles::ReadResult::LeftAlone) sideFilesLeftAlone_.insert(path);
+  };
+  readOne(sidefiles::kScreenSize, [&](const std::vector<unsigned char>& bytes) {
     int32_t w = 0, h = 0;
     if (!sidefiles::decodeScreenSize(bytes, &w, &h)) return false;
     screenSize_ = DisplayMode(w, h);
     return true;
   });
-  sidefiles::readSideFile(base + sidefiles::kMissions, [&](const std::vector<unsigned char>& bytes) {
+  readOne(sidefiles::kMissions, [&](const std::vector<unsigned char>& bytes) {
     std::vector<bool> won;
     if (!sidefiles::decodeFlags(bytes, kMissionCount, &won)) return false;
     for (int i = 0; i < kMissionCount; ++i) missionWinLose_[i] = won[static_cast<size_t>(i)];
     return true;
   });
-  sidefiles::readSideFile(base + sidefiles::kCustomFlags, [&](const std::vector<unsigned char>& bytes) {
+  readOne(sidefiles::kCustomFlags, [&](const std::vector<unsigned char>& bytes) {
     std::vector<int32_t> flags;
-    if (!sidefiles::decodeInts(bytes, kCustomFlagCount, &flags)) return false;
+    if (!sidefiles::decodeInts(bytes, kCustomFlagCount, sidefiles::kLowestCustomFlag,
+                                    sidefiles::kHighestCustomFlag, &flags)) return false;
     customFlags_ = flags;
     lastStation_ = customFlags_[2];
     lastMissionId_ = customFlags_[3];
     lastMode_ = customFlags_[4];
     return true;
   });
-  sidefiles::readSideFile(base + sidefiles::kBadges, [&](const std::vector<unsigned char>& bytes) {
+  readOne(sidefiles::kBadges, [&](const std::vector<unsigned char>& bytes) {
     std::vector<bool> badges;
     if (!sidefiles::decodeFlags(bytes, kBadgeCount, &badges)) return false;
     badges_ = badges;
@@ -129,6 +140,11 @@ bool Profile::writeSideFiles(const std::string& folder) {
   bool ok = true;
   auto put = [&](const char* name, const std::vector<unsigned char>& bytes) {
     const std::string path = base + name;
+    if (sideFilesLeftAlone_.count(path)) {
+      std::printf("Not writing %s: it could not be read and no copy of it could be kept\n", path.c_str());
+      ok = false;
+      return;
+    }
     if (writeFileAtomically(path, bytes.data(), bytes.size())) return;
     std::printf("ERROR: could not write %s\n", path.c_str());
     ok = false;

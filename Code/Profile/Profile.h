@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -41,8 +42,11 @@ class Profile : public SaveGameEntry {
   // Side files alone, from / to the folder of the save file. Reading keeps
   // the current value of a missing or rejected file. Writing reports whether
   // all four were stored.
+  // A damaged file no copy could be kept of is left alone: later writes skip
+  // it rather than put defaults over what could not be read.
   void readSideFiles(const std::string& folder);
   bool writeSideFiles(const std::string& folder);
+  bool sideFilesRead() const { return sideFilesRead_; }
 
   bool isMissionWon(int missionId) const;
   void setMissionWon(int missionId);
@@ -116,4 +120,6 @@ class Profile : public SaveGameEntry {
   int32_t previousRank_ = -1;
   std::vector<bool> badges_;
   int campaignProblems_ = 0;
+  bool sideFilesRead_ = false;
+  std::set<std::string> sideFilesLeftAlone_;  // paths
 };

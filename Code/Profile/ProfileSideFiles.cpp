@@ -62,27 +62,32 @@ bool decodeFlags(const std::vector<unsigned char>& bytes, size_t count, std::vec
   return true;
 }
 
-bool decodeInts(const std::vector<unsigned char>& bytes, size_t count, std::vector<int32_t>* values) {
+bool decodeInts(const std::vector<unsigned char>& bytes, size_t count, int32_t lowest, int32_t highest,
+                std::vector<int32_t>* values) {
   if (bytes.size() != count * 4) return false;
   Buffer buffer;
   load(buffer, bytes);
-  values->assign(count, 0);
-  for (size_t i = 0; i < count; ++i) (*values)[i] = buffer.readInt();
+  std::vector<int32_t> read(count, 0);
+  for (size_t i = 0; i < count; ++i) {
+    read[i] = buffer.readInt();
+    if (read[i] < lowest || read[i] > highest) return false;
+  }
+  *values = read;
   return true;
 }
 
 ReadResult readFile(const std::string& path, std::vector<unsigned char>* bytes) {
-  FILE* probe = std::fopen(path.c_str(), "rb");
-  if (!probe) return ReadResult::Missing;
-  std::fclose(probe);
-  if (readWholeFile(path, *bytes)) return ReadResult::Read;
-  reject(path);
-  return ReadResult::Rejected;
+  switch (readOwnFile(path, *bytes)) {
+    case FileRead::Missing: return ReadResult::Missing;
+    case FileRead::Read: return ReadResult::Read;
+    case FileRead::Failed: break;
+  }
+  return reject(path);
 }
 
-void reject(const std::string& path) {
+ReadResult reject(const std::string& path) {
   std::printf("WARNING: %s is damaged; its defaults are used\n", path.c_str());
-  keepBackupCopy(path);
+  return keepBackupCopy(path).empty() ? ReadResult::LeftAlone : ReadResult::Rejected;
 }
 
 }  // namespace sidefiles

@@ -20,7 +20,13 @@ constexpr int kBadgeCount = 675;
 constexpr int32_t kMinScreenSide = 320;
 constexpr int32_t kMaxScreenSide = 16384;
 
-enum class ReadResult { Missing, Rejected, Read };
+// Values the option flags, the last station, mission and mode are ever given.
+constexpr int32_t kLowestCustomFlag = -1;
+constexpr int32_t kHighestCustomFlag = 1000;
+
+// Rejected: kept as a backup, the defaults may replace it. LeftAlone: rejected
+// but no copy could be kept, so nothing may be written over it.
+enum class ReadResult { Missing, Rejected, LeftAlone, Read };
 
 // Encoders: the bytes written to each file.
 std::vector<unsigned char> encodeScreenSize(int32_t width, int32_t height);
@@ -30,13 +36,14 @@ std::vector<unsigned char> encodeInts(const std::vector<int32_t>& values);
 // Decoders: true when the bytes are a whole, valid file of that kind.
 bool decodeScreenSize(const std::vector<unsigned char>& bytes, int32_t* width, int32_t* height);
 bool decodeFlags(const std::vector<unsigned char>& bytes, size_t count, std::vector<bool>* flags);
-bool decodeInts(const std::vector<unsigned char>& bytes, size_t count, std::vector<int32_t>* values);
+bool decodeInts(const std::vector<unsigned char>& bytes, size_t count, int32_t lowest, int32_t highest,
+                std::vector<int32_t>* values);
 
 // Reads a file and runs the decoder; a rejected file is kept as a backup first.
 template <typename Decode>
 ReadResult readSideFile(const std::string& path, Decode decode);
 ReadResult readFile(const std::string& path, std::vector<unsigned char>* bytes);
-void reject(const std::string& path);
+ReadResult reject(const std::string& path);
 
 }  // namespace sidefiles
 
@@ -46,6 +53,5 @@ sidefiles::ReadResult sidefiles::readSideFile(const std::string& path, Decode de
   const ReadResult r = readFile(path, &bytes);
   if (r != ReadResult::Read) return r;
   if (decode(bytes)) return ReadResult::Read;
-  reject(path);
-  return ReadResult::Rejected;
+  return reject(path);
 }

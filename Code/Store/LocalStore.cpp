@@ -13,7 +13,10 @@
 namespace store {
 namespace {
 
-const char* const kHeader = "STARMOOR-STORE 1";
+const char* const kHeader = "STARMOOR-STORE 2";
+// Files written before the end line: read as they are, written anew as 2.
+const char* const kHeaderWithoutEnd = "STARMOOR-STORE 1";
+const char* const kEnd = "end";
 // Longest name or record the file may hold; anything longer is a broken file.
 constexpr size_t kMaxToken = 64;
 constexpr size_t kMaxLine = 256;
@@ -71,17 +74,15 @@ void LocalStore::clearData() {
 bool LocalStore::load() {
   backupPath_.clear();
   if (path_.empty()) return true;
+  leftAlone_ = false;
   std::vector<unsigned char> bytes;
-  if (!readWholeFile(path_, bytes)) {
-    FILE* probe = std::fopen(path_.c_str(), "rb");
-    if (!probe) return true;  // no file yet: a fresh store
-    std::fclose(probe);
-    backupPath_ = keepBackupCopy(path_);
-    return false;
-  }
-  if (parse(std::string(bytes.begin(), bytes.end()))) return true;
+  const FileRead read = readOwnFile(path_, bytes);
+  if (read == FileRead::Missing) return true;  // no file yet: a fresh store
+  if (read == FileRead::Read && parse(std::string(bytes.begin(), bytes.end()))) return true;
   std::printf("The store file %s is broken; the store starts empty\n", path_.c_str());
   backupPath_ = keepBackupCopy(path_);
+  // Without a copy, the empty store must not be written over it.
+  leftAlone_ = backupPath_.empty();
   return false;
 }
 
@@ -91,14 +92,23 @@ bool LocalStore::parse(const std::string& text) {
   std::string line;
   bool first = true;
   bool ok = true;
+  // A file of ours ends with the end line: without it the file was cut short.
+  bool needsEnd = true;
+  bool ended = false;
   while (ok && std::getline(in, line)) {
     if (line.size() > kMaxLine) { ok = false; break; }
     if (first) {
-      ok = line == kHeader;
+      needsEnd = line == kHeader;
+      ok = needsEnd || line == kHeaderWithoutEnd;
       first = false;
       continue;
     }
     if (line.empty()) continue;
+    if (ended) { ok = false; break; }
+    if (needsEnd && line == kEnd) {
+      ended = true;
+      continue;
+    }
     std::istringstream words(line);
     std::string kind;
     words >> kind;
@@ -133,7 +143,7 @@ bool LocalStore::parse(const std::string& text) {
       ok = false;
     }
   }
-  if (first) ok = false;  // not even a header
+  if (first || (needsEnd && !ended)) ok = false;  // not even a header, or cut short
   if (!ok) clearData();
   return ok;
 }
@@ -149,11 +159,16 @@ std::string LocalStore::serialise() const {
   for (const auto& a : achievements_) out << "achievement " << a << "\n";
   for (const Board& b : boards_)
     for (const auto& s : b.scores) out << "score " << b.name << " " << s.first << " " << s.second << "\n";
+  out << kEnd << "\n";
   return out.str();
 }
 
 bool LocalStore::save() {
   if (path_.empty()) return true;
+  if (leftAlone_) {
+    std::printf("Not saving the store: %s could not be read and no copy of it could be kept\n", path_.c_str());
+    return false;
+  }
   const std::string text = serialise();
   return writeFileAtomically(path_, text.data(), text.size());
 }

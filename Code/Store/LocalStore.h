@@ -14,13 +14,16 @@ namespace store {
 // earliest. With an empty path it keeps everything in memory.
 //
 // File (text, one record a line, names without blanks):
-//   STARMOOR-STORE 1
+//   STARMOOR-STORE 2
 //   player <user id> <name>          the local player
 //   user <user id> <name>            another name a board may show
 //   stat <name> <value>
 //   achievement <name>
 //   score <board> <user id> <score>
-// A file that breaks any of this is kept as a backup and the store starts empty.
+//   end                              the last line: a file without it was cut short
+// A "STARMOOR-STORE 1" file has no end line. A file that breaks any of this is
+// kept as a backup and the store starts empty; when no copy can be kept, the
+// store never writes over it.
 class LocalStore : public StoreClient {
  public:
   static constexpr uint32_t kAppId = 1366768;
@@ -75,6 +78,7 @@ class LocalStore : public StoreClient {
 
   std::string path_;
   std::string backupPath_;
+  bool leftAlone_ = false;
   bool loggedOn_ = true;
   int delayFrames_ = 1;
   uint64_t user_ = kDefaultUser;

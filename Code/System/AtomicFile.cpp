@@ -1,10 +1,15 @@
 #include "System/AtomicFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
+
+#include "BackupFile.h"
 
 bool writeFileAtomically(const std::string& path, const void* bytes, size_t count) {
   if (path.empty()) return false;
@@ -23,31 +28,42 @@ bool writeFileAtomically(const std::string& path, const void* bytes, size_t coun
   return false;
 }
 
-bool readWholeFile(const std::string& path, std::vector<unsigned char>& out) {
+FileRead readOwnFile(const std::string& path, std::vector<unsigned char>& out) {
   out.clear();
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return false;
-  bool ok = std::fseek(file, 0, SEEK_END) == 0;
-  const long size = ok ? std::ftell(file) : -1;
-  ok = ok && size >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
-  if (ok) {
-    out.resize(static_cast<size_t>(size));
-    ok = size == 0 || std::fread(out.data(), 1, out.size(), file) == out.size();
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? FileRead::Missing : FileRead::Failed;
+  struct stat st {};
+  bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<unsigned long long>(st.st_size) <= kMaxOwnFileBytes;
+  unsigned char chunk[4096];
+  while (ok) {
+    const ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = n == 0;
+      break;
+    }
+    out.insert(out.end(), chunk, chunk + n);
+    ok = out.size() <= kMaxOwnFileBytes;  // grown since the look
   }
-  ok = std::fclose(file) == 0 && ok;
+  close(fd);
   if (!ok) out.clear();
-  return ok;
+  return ok ? FileRead::Read : FileRead::Failed;
+}
+
+bool readWholeFile(const std::string& path, std::vector<unsigned char>& out) {
+  return readOwnFile(path, out) == FileRead::Read;
 }
 
 std::string keepBackupCopy(const std::string& path) {
-  std::error_code ec;
-  std::string target = path + ".bak";
-  for (int n = 2; n <= 9 && std::filesystem::exists(target, ec); ++n) target = path + ".bak" + std::to_string(n);
-  if (!std::filesystem::copy_file(path, target, std::filesystem::copy_options::overwrite_existing, ec)) {
-    std::printf("Could not keep a copy of %s\n", path.c_str());
-    return std::string();
+  std::string why;
+  const std::string target = backupfile::keep(path, &why);
+  if (target.empty()) {
+    std::printf("ERROR: %s could not be read and no copy of it could be kept (%s); it is left as it is\n",
+                path.c_str(), why.c_str());
+  } else {
+    std::printf("%s could not be read; it was kept as %s\n", path.c_str(), target.c_str());
   }
-  std::printf("%s could not be read; it was kept as %s\n", path.c_str(), target.c_str());
+  std::fflush(stdout);
   return target;
 }
 

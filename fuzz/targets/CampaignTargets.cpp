@@ -2,6 +2,7 @@
 // mission level info), collision categories and materials, the profile's side
 // files and the local store file.
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,9 @@ void fuzzSideFiles(const uint8_t* data, size_t size) {
   if (screen.width <= 0 || screen.height <= 0) finding("a screen size that gives no scale factor");
   if (profile.customFlagCount() != static_cast<size_t>(Profile::kCustomFlagCount)) finding("custom flags lost their size");
   if (profile.customFlag(5) == -1) finding("custom flag 5 unset after a read");
+  // A rejected input was kept as a backup; backups are never written over, so
+  // they would pile up run after run.
+  std::remove((path + ".bak").c_str());
 }
 
 void fuzzStoreFile(const uint8_t* data, size_t size) {

@@ -9,7 +9,10 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <regex>
 #include <sstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -240,6 +243,183 @@ TEST_F(DamagedFiles, DamagedContentFilesAreNamedAndTheGameStillRuns) {
        {"content/config/GameParameters.cfg", "content/strings/english.xml", "content/config/music.xml",
         "content/config/shaderslist.xml", "content/config/SystemInfo.xml", "content/sounds/ui/hover.wav"}) {
     EXPECT_TRUE(named(run_.output, file)) << file << "\n" << run_.output;
+  }
+}
+
+
+// The program beside links to its content, but a configuration without logos:
+// a run reaches the main menu on its first frame.
+std::string programWithoutLogos(const std::string& folder) {
+  const fs::path content = fs::path(STARMOOR_SOURCE_DIR) / "content";
+  fs::create_directories(folder + "/content/config");
+  const std::string exe = testenv::copyProgram(STARMOOR_EXE, "", folder, false);
+  for (const auto& entry : fs::directory_iterator(content)) {
+    if (entry.path().filename() != "config") fs::create_symlink(entry.path(), fs::path(folder) / "content" / entry.path().filename());
+  }
+  for (const auto& entry : fs::directory_iterator(content / "config")) {
+    if (entry.path().filename() != "config.xml")
+      fs::create_symlink(entry.path(), fs::path(folder) / "content/config" / entry.path().filename());
+  }
+  const std::string config = testenv::readText((content / "config/config.xml").string());
+  writeBytes(folder + "/content/config/config.xml",
+             std::regex_replace(config, std::regex("<LogoScreens>[\\s\\S]*?</LogoScreens>"), "<LogoScreens/>"));
+  return exe;
+}
+
+int count(const std::string& output, const std::string& what) {
+  int n = 0;
+  for (size_t at = output.find(what); at != std::string::npos; at = output.find(what, at + 1)) ++n;
+  return n;
+}
+
+std::string text(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+// Another program's file of the given length: a text that is no record of ours.
+std::string foreignText(size_t length) {
+  std::string out;
+  while (out.size() < length) out += "Dear diary, the weather turned again today. ";
+  return out.substr(0, length);
+}
+
+const std::string kPng = std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10\x08\x06\0\0\0\x1f\xf3\xff" "a", 33);
+
+TEST_F(DamagedFiles, EveryFileOfThePlayersFolderDamagedEachWayIsKeptAndTheGameStarts) {
+  const std::string exe = programWithoutLogos(dirs_.root() + "/game");
+  auto startIn = [&](testenv::ProgramRun& run, const std::string& user) {
+    fs::create_directories(user + "/data");
+    fs::create_directories(user + "/config");
+    setenv("XDG_DATA_HOME", (user + "/data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (user + "/config").c_str(), 1);
+    run.exe = exe;
+    run.log = user + "/out.txt";
+    run.script = run_.script;
+    run.start();
+  };
+  writeBytes(run_.script, "3 quit\n");
+
+  // What a player's folder holds after some play, from a first start.
+  const char* const kFiles[] = {"Starmoor.sav", "store.dat", "screensize.dat", "missions.dat", "customflags.dat",
+                                "badges.dat"};
+  std::map<std::string, std::string> good;
+  {
+    testenv::ProgramRun first;
+    startIn(first, dirs_.root() + "/first");
+    first.wait(120);
+    ASSERT_TRUE(first.exitedWith(0)) << first.output;
+    for (const char* file : kFiles) {
+      good[file] = text(readBytes(dirs_.root() + "/first/data/Starmoor/" + file));
+      ASSERT_FALSE(good[file].empty()) << file << "\n" << first.output;
+    }
+  }
+  good["Starmoor.sav"][18] = 30;  // the music volume
+  good["missions.dat"][0] = good["missions.dat"][1] = 1;
+  good["badges.dat"][4] = 1;
+  good["customflags.dat"].replace(8, 4, std::string("\x01\0\0\0", 4));  // the last station
+  const std::string& store = good["store.dat"];
+  ASSERT_GE(store.size(), 4u);
+  ASSERT_EQ(store.substr(store.size() - 4), "end\n") << store;
+
+  using Make = std::function<std::string(const std::string&)>;
+  auto cut = [](size_t keep) { return Make([keep](const std::string& g) { return g.substr(0, keep); }); };
+  auto set = [](size_t at, char value) {
+    return Make([at, value](std::string g) {
+      g[at] = value;
+      return g;
+    });
+  };
+  const Make empty = [](const std::string&) { return std::string(); };
+  const Make sameLengthText = [](const std::string& g) { return foreignText(g.size()); };
+  const struct {
+    const char* file;
+    const char* how;
+    Make damage;
+  } cases[] = {
+      {"Starmoor.sav", "corrupt profile record", set(40, 7)},
+      {"Starmoor.sav", "corrupt volume", set(21, 0x40)},
+      {"Starmoor.sav", "truncated", cut(80)},
+      {"Starmoor.sav", "with bytes past its end", [](const std::string& g) { return g + "more"; }},
+      {"Starmoor.sav", "another game's save", [](std::string g) { return g.replace(4, 10, "OTHER_GAME"); }},
+      {"Starmoor.sav", "a picture", [](const std::string&) { return kPng; }},
+      {"Starmoor.sav", "empty", empty},
+      {"store.dat", "corrupt", [](std::string g) { return g.insert(g.size() - 4, "stat WINS 1x\n"); }},
+      {"store.dat", "truncated at a line", [](const std::string& g) { return g.substr(0, g.size() - 4); }},
+      {"store.dat", "truncated in a line", [](const std::string& g) { return g.substr(0, g.size() - 2); }},
+      {"store.dat", "a text file", sameLengthText},
+      {"store.dat", "empty", empty},
+      {"screensize.dat", "corrupt", [](const std::string&) { return std::string(8, '\0'); }},
+      {"screensize.dat", "truncated", cut(5)},
+      {"screensize.dat", "a text file", sameLengthText},
+      {"screensize.dat", "empty", empty},
+      {"missions.dat", "corrupt", set(9, 7)},
+      {"missions.dat", "truncated", cut(44)},
+      {"missions.dat", "a text file", sameLengthText},
+      {"missions.dat", "empty", empty},
+      {"customflags.dat", "corrupt", set(15, '\x7f')},
+      {"customflags.dat", "truncated", cut(39)},
+      {"customflags.dat", "a text file", sameLengthText},
+      {"customflags.dat", "empty", empty},
+      {"badges.dat", "corrupt", set(100, '\xff')},
+      {"badges.dat", "truncated", cut(600)},
+      {"badges.dat", "a picture", [](const std::string&) { return kPng; }},
+      {"badges.dat", "empty", empty},
+  };
+  constexpr size_t kCases = sizeof cases / sizeof cases[0];
+
+  // Two starts of each case, every case's start running beside the others; the
+  // file is damaged the same way again before the second.
+  std::vector<testenv::ProgramRun> runs(kCases);
+  std::vector<std::string> backups[2];
+  for (int pass = 0; pass < 2; ++pass) {
+    constexpr size_t kAtOnce = 4;
+    for (size_t from = 0; from < kCases; from += kAtOnce) {
+      const size_t to = std::min(kCases, from + kAtOnce);
+      for (size_t i = from; i < to; ++i) {
+        const std::string user = dirs_.root() + "/case" + std::to_string(i);
+        const std::string folder = user + "/data/Starmoor/";
+        fs::create_directories(folder);
+        if (pass == 0) {
+          for (const char* file : kFiles) writeBytes(folder + file, good[file]);
+        }
+        writeBytes(folder + cases[i].file, cases[i].damage(good[cases[i].file]));
+        startIn(runs[i], user);
+      }
+      for (size_t i = from; i < to; ++i) runs[i].wait(180);
+    }
+    for (size_t i = 0; i < kCases; ++i) {
+      const auto& c = cases[i];
+      SCOPED_TRACE(std::string(c.file) + " " + c.how + (pass ? ", second start" : ""));
+      const testenv::ProgramRun& run = runs[i];
+      const std::string folder = dirs_.root() + "/case" + std::to_string(i) + "/data/Starmoor/";
+      const std::string path = folder + c.file;
+      const std::string damaged = c.damage(good[c.file]);
+      ASSERT_TRUE(run.exitedWith(0)) << run.output;
+      EXPECT_NE(run.output.find("main menu: first frame"), std::string::npos) << run.output;
+      // Where the copy went, said in full on standard output.
+      std::smatch said;
+      const std::string line = path + " could not be read; it was kept as (\\S+)";
+      std::string backup;
+      if (std::regex_search(run.output, said, std::regex(std::regex_replace(line, std::regex("[.]"), "[.]"))))
+        backup = said[1];
+      ASSERT_FALSE(backup.empty()) << run.output;
+      EXPECT_EQ(count(run.output, "could not be read; it was kept as"), 1) << "one copy a start\n" << run.output;
+      EXPECT_EQ(backup.front(), '/');
+      EXPECT_EQ(text(readBytes(backup)), damaged);
+      backups[pass].push_back(backup);
+      if (pass == 1) {
+        EXPECT_NE(backup, backups[0][i]);
+        EXPECT_EQ(text(readBytes(backups[0][i])), damaged) << "the first start's copy survives the second";
+      }
+      // The other files hold what they held; the damaged one is the game's again.
+      for (const char* file : kFiles) {
+        if (file != std::string(c.file)) {
+          EXPECT_EQ(text(readBytes(folder + file)), good[file]) << file;
+        }
+      }
+      if (c.file == std::string("Starmoor.sav")) {
+        EXPECT_TRUE(isGameSave(path));
+      }
+      EXPECT_NE(text(readBytes(path)), damaged);
+    }
   }
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "BackupFile.h"
 #include "Buffer.h"
 #include "FileSaveGame.h"
 #include "GameApp.h"
@@ -93,18 +94,27 @@ TEST_F(SaveGameFile, UnreadableFilesFailKeepValuesAndAreBackedUp) {
   for (int i = 0; i < 12; ++i) foreign.push_back(9);
   std::vector<uint8_t> hugeLength = {0xFF, 0xFF, 0xFF, 0x7F, 'V'};
   std::vector<uint8_t> negativeLength = {0xF6, 0xFF, 0xFF, 0xFF};
+  std::vector<uint8_t> longer = header("VTQA_PL762");
+  for (uint8_t b : {33, 0, 0, 0, 22, 0, 0, 0, 11, 0, 0, 0, 9}) longer.push_back(b);
+  // The assistant below is kept between 30 and 40.
+  std::vector<uint8_t> outOfRange = header("VTQA_PL762");
+  for (uint8_t b : {2, 0, 0, 0, 22, 0, 0, 0, 11, 0, 0, 0}) outOfRange.push_back(b);
   const Case cases[] = {{"empty", {}},
                         {"truncated", truncated},
                         {"foreign", foreign},
                         {"huge length", hugeLength},
-                        {"negative length", negativeLength}};
+                        {"negative length", negativeLength},
+                        {"bytes past the last entry", longer},
+                        {"a value out of its range", outOfRange}};
   int n = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const std::string path = dirs_.data() + "/case" + std::to_string(n++) + ".dat";
     writeAll(path, c.bytes);
     FileSaveGame save(path, &app_);
-    registerEntries(save, 11, 22, 33);
+    save.addEntry("SOUND_VOLUME", new GenericEntry<int>(11, 50));
+    save.addEntry("MUSIC_VOLUME", new GenericEntry<int>(22, 50));
+    save.addEntry("BATTLE_ASSISTANT", new RangedEntry<int>(33, 1, 30, 40));
     EXPECT_FALSE(save.load());
     EXPECT_EQ(valueOf(save, "SOUND_VOLUME"), 11);
     EXPECT_EQ(valueOf(save, "MUSIC_VOLUME"), 22);
@@ -162,7 +172,7 @@ TEST_F(SaveGameFile, WhatCanNeitherBeReadNorSetAsideIsNeverWrittenOver) {
   std::filesystem::create_directories(path_);
   writeAll(path_ + "/inside", {1});
   writeAll(path_ + ".bak", {2});
-  for (int n = 2; n <= 9; ++n) writeAll(path_ + ".bak" + std::to_string(n), {2});
+  for (int n = 2; n <= backupfile::kMaxBackups; ++n) writeAll(path_ + ".bak" + std::to_string(n), {2});
   FileSaveGame save(path_, &app_);
   registerEntries(save, 5, 6, 7);
   testing::internal::CaptureStdout();
@@ -174,6 +184,17 @@ TEST_F(SaveGameFile, WhatCanNeitherBeReadNorSetAsideIsNeverWrittenOver) {
       << said;
   EXPECT_EQ(readAll(path_ + "/inside"), (std::vector<uint8_t>{1}));
   EXPECT_EQ(valueOf(save, "SOUND_VOLUME"), 5);
+
+  // A damaged save with every name taken: no copy goes over an older one, and
+  // the save stays as it is.
+  std::filesystem::remove_all(path_);
+  writeAll(path_, {7, 7});
+  EXPECT_FALSE(save.load());
+  EXPECT_TRUE(save.isLeftAlone());
+  EXPECT_FALSE(save.save());
+  EXPECT_EQ(readAll(path_), (std::vector<uint8_t>{7, 7}));
+  const std::string last = path_ + ".bak" + std::to_string(backupfile::kMaxBackups);
+  EXPECT_EQ(readAll(last), (std::vector<uint8_t>{2}));
 
   // Once the path holds a save again, loading it lets saving go on.
   std::filesystem::remove_all(path_);

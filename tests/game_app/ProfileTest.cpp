@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "BackupFile.h"
 #include "FileSaveGame.h"
 #include "GameApp.h"
 #include "GenericEntry.h"
@@ -104,7 +105,7 @@ TEST(ProfileSaveRecord, RoundTripThroughTheSaveAndItsSideFiles) {
     ASSERT_TRUE(p->setBadge(0, 2, 1));
     ASSERT_TRUE(p->setBadge(44, 4, 2));
     p->setLastLaunch(7, 2, 3, 1);
-    p->setCustomFlag(0, 1234);
+    p->setCustomFlag(0, 123);
     ASSERT_TRUE(out.save.save());
   }
   ProfileSave in(folder);
@@ -128,7 +129,7 @@ TEST(ProfileSaveRecord, RoundTripThroughTheSaveAndItsSideFiles) {
   EXPECT_EQ(p->lastMissionId(), 7);
   EXPECT_EQ(p->lastStation(), 2);
   EXPECT_EQ(p->lastMode(), 3);
-  EXPECT_EQ(p->customFlag(0), 1234);
+  EXPECT_EQ(p->customFlag(0), 123);
   EXPECT_EQ(p->customFlag(5), 1);
 }
 
@@ -194,6 +195,24 @@ TEST(ProfileSideFiles, LoadingDoesNotOverwriteThem) {
   EXPECT_FALSE(in.save.load());
   EXPECT_EQ(readAll(folder + "/missions.dat"), missions);
   EXPECT_TRUE(in.profile->isMissionWon(12));
+  EXPECT_TRUE(in.profile->sideFilesRead());
+}
+
+TEST(ProfileSideFiles, ADamagedOneNoCopyCanBeKeptOfIsNeverWrittenOver) {
+  testenv::TempUserDirs dirs;
+  SaveApp app;
+  const std::string folder = dirs.data() + "/Starmoor";
+  std::filesystem::create_directories(folder);
+  const std::string badges = folder + "/badges.dat";
+  writeAll(badges, {1, 2, 3});
+  for (int n = 1; n <= backupfile::kMaxBackups; ++n)
+    writeAll(n == 1 ? badges + ".bak" : badges + ".bak" + std::to_string(n), {9});
+  ProfileSave in(folder);
+  in.profile->readSideFiles(folder);
+  in.profile->setMissionWon(4);
+  EXPECT_FALSE(in.profile->writeSideFiles(folder));
+  EXPECT_EQ(readAll(badges), (std::vector<uint8_t>{1, 2, 3}));
+  EXPECT_EQ(readAll(folder + "/missions.dat")[4], 1) << "the others are written";
 }
 
 TEST(ProfileProgress, ResetAndWinsFollowTheUnlockLists) {

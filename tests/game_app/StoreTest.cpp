@@ -4,8 +4,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
+#include "BackupFile.h"
 #include "Store/CSteamLeaderboards.h"
 #include "Store/CStatsAndAchievements.h"
 #include "Store/FakeStore.h"
@@ -17,6 +19,11 @@ namespace {
 
 using store::FakeStore;
 using store::LocalStore;
+
+std::string readText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 void pump(store::StoreClient& s, int frames) {
   for (int i = 0; i < frames; ++i) s.runCallbacks();
@@ -156,9 +163,14 @@ TEST(LocalStore, KeepsTheBestScorePerBoardAcrossRestarts) {
   }
   // Other pilots on the board, as another machine's file could hold them.
   {
-    std::ofstream out(path, std::ios::app);
+    std::string text = readText(path);
+    ASSERT_NE(text.rfind("end\n"), std::string::npos) << text;
+    text.erase(text.rfind("end\n"));
+    std::ofstream out(path);
+    out << text;
     for (int i = 1; i <= 12; ++i)
       out << "user " << 100 + i << " pilot " << i << "\nscore SOFIA_001 " << 100 + i << " " << i * 100 << "\n";
+    out << "end\n";
   }
   LocalStore again(path, names);
   ASSERT_TRUE(again.load());
@@ -210,6 +222,36 @@ class CountingListener : public GlobalEventListener {
   int calls = 0;
   int32_t lastEvent = -1, lastArgument = -1;
 };
+
+TEST(LocalStore, AFileCutShortIsBrokenAndOneWithoutACopyIsNeverWrittenOver) {
+  testenv::TempUserDirs dirs;
+  const std::string path = dirs.data() + "/store.dat";
+  std::string whole;
+  {
+    LocalStore local(path, CSteamLeaderboards::allLeaderboardNames());
+    ASSERT_TRUE(local.setStat("STAT_YORK_MAPS", 3));
+    ASSERT_TRUE(local.setAchievement("ACH_WIN_ONE"));
+    ASSERT_TRUE(local.save());
+    whole = readText(path);
+  }
+  // Cut at the end of a record: every line left is a good one.
+  const std::string cut = whole.substr(0, whole.rfind("achievement"));
+  std::ofstream(path) << cut;
+  for (int n = 1; n <= backupfile::kMaxBackups; ++n) std::ofstream(n == 1 ? path + ".bak" : path + ".bak" + std::to_string(n)) << "old";
+  LocalStore local(path, CSteamLeaderboards::allLeaderboardNames());
+  EXPECT_FALSE(local.load());
+  EXPECT_TRUE(local.backupPath().empty());
+  EXPECT_FALSE(local.save());
+  EXPECT_EQ(readText(path), cut);
+
+  // A file from before the end line still reads.
+  std::ofstream(path) << "STARMOOR-STORE 1\nstat STAT_YORK_MAPS 2\n";
+  LocalStore older(path, CSteamLeaderboards::allLeaderboardNames());
+  EXPECT_TRUE(older.load());
+  int32_t v = 0;
+  ASSERT_TRUE(older.getStat("STAT_YORK_MAPS", &v));
+  EXPECT_EQ(v, 2);
+}
 
 TEST(GlobalEvents, IdsSubscriptionsAndRemoval) {
   GlobalEventManager events;

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "BackupFile.h"
 #include "Buffer.h"
 #include "GameApp.h"
 #include "SaveGameEntry.h"
@@ -94,31 +95,20 @@ bool FileSaveGame::save() {
   return false;
 }
 
-std::string FileSaveGame::nextBackupName() const {
-  std::error_code ec;
-  std::string target = path_ + ".bak";
-  for (int n = 2; n <= 9 && std::filesystem::symlink_status(target, ec).type() !=
-                                std::filesystem::file_type::not_found;
-       ++n) {
-    target = path_ + ".bak" + std::to_string(n);
-  }
-  return target;
-}
-
 bool FileSaveGame::moveAside(const char* what) {
-  const std::string target = nextBackupName();
   // Only the name changes: a huge file or a folder is never copied.
-  if (std::filesystem::symlink_status(target).type() == std::filesystem::file_type::not_found &&
-      std::rename(path_.c_str(), target.c_str()) == 0) {
+  std::string why;
+  const std::string target = backupfile::moveAside(path_, &why);
+  if (!target.empty()) {
     std::printf("The save file %s is %s, not a save; it was moved aside to %s\n", path_.c_str(),
                 what, target.c_str());
     std::fflush(stdout);
     backupPath_ = target;
     return true;
   }
-  std::printf("ERROR: the save file %s is %s, not a save, and could not be moved aside; it is "
+  std::printf("ERROR: the save file %s is %s, not a save, and could not be moved aside (%s); it is "
               "left as it is and the game runs on defaults without saving\n",
-              path_.c_str(), what);
+              path_.c_str(), what, why.c_str());
   std::fflush(stdout);
   leftAlone_ = true;
   return false;
@@ -189,8 +179,10 @@ bool FileSaveGame::readHeader() {
   return !buffer_->readPastEnd() && stored == id;
 }
 
-void FileSaveGame::readEntries() {
-  for (auto& item : entryMap_) item.second->read(this);
+bool FileSaveGame::readEntries() {
+  bool ok = true;
+  for (auto& item : entryMap_) ok = item.second->read(this) && ok;
+  return ok;
 }
 
 bool FileSaveGame::load() {
@@ -226,12 +218,17 @@ bool FileSaveGame::load() {
     buffer_ = &snapshot;
     for (auto& item : entryMap_) item.second->write(this);
     buffer_ = fileBuffer;
-    readEntries();
-    if (buffer_->readPastEnd()) {
+    // A value no entry could have written, a file that ends early or one with
+    // bytes past the last entry is not one of our saves.
+    const bool valid = readEntries();
+    const bool whole = !buffer_->readPastEnd() && buffer_->readPosition() == buffer_->byteCount() * 8;
+    if (!valid || !whole) {
       ok = false;
       snapshot.resetReadPosition();
       buffer_ = &snapshot;
+      restoring_ = true;
       readEntries();
+      restoring_ = false;
       buffer_ = fileBuffer;
     }
   }
@@ -243,27 +240,20 @@ bool FileSaveGame::load() {
 }
 
 bool FileSaveGame::keepBackup() {
-  std::error_code ec;
-  const std::string target = nextBackupName();
-  // A signal arriving mid-copy interrupts it; the copy is simply made again.
-  bool copied = false;
-  for (int attempt = 0; attempt < 8 && !copied; ++attempt) {
-    ec.clear();
-    copied = std::filesystem::copy_file(path_, target, std::filesystem::copy_options::overwrite_existing, ec);
-    if (ec != std::errc::interrupted) break;
-  }
-  if (!copied) {
+  std::string why;
+  const std::string target = backupfile::copy(path_, &why);
+  if (target.empty()) {
     // Without a copy the defaults must not go over it.
     std::printf("ERROR: the save file %s could not be read and no copy of it could be kept (%s); "
                 "it is left as it is and the game runs on defaults without saving\n",
-                path_.c_str(), ec.message().c_str());
+                path_.c_str(), why.c_str());
     std::fflush(stdout);
     backupPath_.clear();
     leftAlone_ = true;
     return false;
   }
-  std::printf("The save file %s could not be read; it was kept as %s\n", path_.c_str(),
-              target.c_str());
+  std::printf("The save file %s could not be read; it was kept as %s\n", path_.c_str(), target.c_str());
+  std::fflush(stdout);
   backupPath_ = target;
   return true;
 }

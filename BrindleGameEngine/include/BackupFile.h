@@ -1,0 +1,28 @@
+#pragma once
+#include <string>
+
+// Copies of files the game could not read, kept before defaults go over them.
+// A backup is "<path>.bak", then "<path>.bak2" ... "<path>.bak<kMaxBackups>";
+// an existing backup is never written over, so every damaged start keeps its own.
+namespace backupfile {
+
+constexpr int kMaxBackups = 99;
+// Larger files are renamed aside rather than copied: no save of ours comes near.
+constexpr long long kMaxCopyBytes = 16 * 1024 * 1024;
+
+// The first backup name nothing uses yet; empty when every one is taken.
+std::string freeName(const std::string& path);
+
+// Copies the regular file at path byte for byte to a free backup name, made
+// exclusively so a name taken meanwhile is skipped. Returns the copy's path, or
+// empty with *why saying what failed.
+std::string copy(const std::string& path, std::string* why);
+
+// Renames whatever is at path (a folder, a device, a huge file) to a free backup
+// name without replacing anything there. Returns the new path, or empty with *why.
+std::string moveAside(const std::string& path, std::string* why);
+
+// A copy for a small regular file, a rename for anything else.
+std::string keep(const std::string& path, std::string* why);
+
+}  // namespace backupfile

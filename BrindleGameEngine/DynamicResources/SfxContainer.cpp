@@ -94,6 +94,9 @@ void SfxContainer::loadRandomSound(const bge::XmlReader& xml, TiXmlElement* elem
 void SfxContainer::addVariant(const std::string& name, const std::string& fullPath) {
   std::vector<std::string>& ids = variants_[name];
   const std::string id = name + "_" + std::to_string(ids.size());
+  // Decoded on its first play (the catalogue's lookup loads it): most effects
+  // belong to screens the player has not opened yet.
+  DeferableResource::Scope lazily;
   resources_->registerSound(id, new MixSound(fullPath));
   ids.push_back(id);
 }

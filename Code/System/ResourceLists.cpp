@@ -101,6 +101,9 @@ std::map<std::string, Texture*> g_introTextures;
 void registerList(ResourceManager* resources, const std::vector<ResourceEntry>& list,
                   std::map<std::string, Texture*>& textures, std::map<std::string, Font*>* fonts) {
   if (!resources) return;
+  // Decoded when first looked up (the catalogue and the lookups below load them):
+  // the title screen shows a few of these, the rest wait for the screens that do.
+  DeferableResource::Scope lazily;
   for (const ResourceEntry& entry : list) {
     if (entry.font) {
       Font* font = new AngelFont(entry.file, GL_LINEAR);
@@ -128,7 +131,9 @@ void registerList(ResourceManager* resources, const std::vector<ResourceEntry>& 
 template <typename T>
 T* lookup(const std::map<std::string, T*>& made, const std::string& key) {
   auto it = made.find(key);
-  return it == made.end() ? nullptr : it->second;
+  T* found = it == made.end() ? nullptr : it->second;
+  DeferableResource::ensureLoaded(found);
+  return found;
 }
 
 }  // namespace

@@ -66,6 +66,10 @@ int LevelScreen::countLiveEnemies() const {
 
 void LevelScreen::onWaveSpawned() {
   updateTowerButtons();
+  // The spawner reports each record of the wave as it runs out. Until the last one
+  // has, ships are still due: a field cleared between records must not end the wave
+  // (the level would be won, or the next attack sent, with them never coming).
+  if (spawner_ && !spawner_->wholeWaveSpawned()) return;
   waveSpawned_ = true;
   if (spawner_) {
     nextWave_ = spawner_->currentWave() + 1;

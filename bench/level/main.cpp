@@ -29,6 +29,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A battle's frames at most (ten minutes of play), should a ship never be destroyed.
+constexpr int kBattleFrameLimit = 37500;
 // Cells between the two drone stations of the pair.
 constexpr int kPairSpacing = 6;
 
@@ -301,8 +303,11 @@ int main(int argc, char** argv) {
     Placed placed;
     levelrunner::Outcome out;
     if (battle) {
-      // Fixed credits, so every kind can be bought at once.
+      // Fixed credits, so every kind can be bought at once; the run lasts until the
+      // whole attack has come out and been destroyed.
       o.mode = MODE_MAXCREDITS;
+      o.maxFrames = kBattleFrameLimit;
+      o.until = [&](LevelScreen& l) { return l.enemiesSpawned() >= h.ships && l.countLiveEnemies() == 0; };
       out = runner.run(o, [&](LevelScreen& l, int frame) {
         if (frame == 0) placed = placeEveryKind(runner, l);
         fighting.push_back(l.countLiveEnemies() > 0);
@@ -321,7 +326,8 @@ int main(int argc, char** argv) {
       std::string kinds;
       for (const std::string& k : placed.kinds) kinds += (kinds.empty() ? "" : " ") + k;
       notes.push_back(name + " attack " + std::to_string(h.attackId) + ": " + kinds + "; " +
-                      std::to_string(out.kills) + " of " + std::to_string(out.spawned) + " ships destroyed");
+                      std::to_string(out.kills) + " of " + std::to_string(out.spawned) + " ships destroyed" +
+                      (out.over ? ", the level ended" : "") + " (" + levelrunner::describe(out) + ")");
     } else {
       out = runner.run(o);
     }

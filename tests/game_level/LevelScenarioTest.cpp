@@ -202,6 +202,22 @@ TEST(LevelScenario, ShotsRemovedInsideTheirContactLeaveNothingBehind) {
   EXPECT_NEAR(510.3, out.credits, 0.01);
 }
 
+TEST(LevelScenario, AWaveIsOverOnlyWhenEveryRecordHasSentItsShips) {
+  // The first record has no ships and runs out at once, on an empty field, while the
+  // second still has both of its ships to send, a second apart.
+  Folder f;
+  auto o = options(f.level("<Attack id=\"0\">" + f.wave(0, 100) + f.wave(2, 1000) + "</Attack><Attack id=\"1\">" +
+                           f.wave(1, 100) + "</Attack>"));
+  o.maxFrames = 200;
+  int offeredAt = -1;
+  const levelrunner::Outcome out = runner().run(o, [&](LevelScreen& level, int frame) {
+    if (offeredAt < 0 && frame > 0 && level.sendWaveOffered()) offeredAt = frame;
+  });
+  EXPECT_FALSE(out.over) << levelrunner::describe(out);
+  EXPECT_EQ(2, out.spawned);
+  EXPECT_EQ(-1, offeredAt) << "the next attack was offered with ships of this one still due";
+}
+
 TEST(LevelScenario, AnEndlessLevelWithoutItsFirstAttackEndsInsteadOfReadingPastTheList) {
   Folder f;
   std::string attacks = "<Attack id=\"1\">" + f.wave(1, 100) + "</Attack><Attack id=\"2\">" + f.wave(1, 100) + "</Attack>";

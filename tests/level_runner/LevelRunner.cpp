@@ -358,6 +358,10 @@ Outcome Runner::run(const RunOptions& options, const FrameObserver& observer) {
     }
     app.deleteQueuedStates();
     if (observer) observer(*level, frame);
+    if (options.until && options.until(*level)) {
+      ++frame;
+      break;
+    }
     if (level->state() == kLevelOver && !level->endDelayRunning()) {
       o.over = true;
       ++frame;

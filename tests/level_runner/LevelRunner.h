@@ -42,6 +42,8 @@ struct RunOptions {
   // pipeline has finished it, and the CPU time of the drawing calls themselves, in ms.
   std::vector<double>* frameRenderMs = nullptr;
   std::vector<double>* frameRenderCpuMs = nullptr;
+  // When set, the run ends after the first frame at which it answers true.
+  std::function<bool(LevelScreen& level)> until;
 };
 
 struct Outcome {

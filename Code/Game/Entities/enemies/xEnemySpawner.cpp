@@ -126,6 +126,12 @@ bool xEnemySpawner::startNextWave() {
   return true;
 }
 
+bool xEnemySpawner::wholeWaveSpawned() const {
+  for (const SpawningAction* action : spawnActions_)
+    if (action->remaining >= 0) return false;
+  return true;
+}
+
 void xEnemySpawner::update(int dt) {
   // Index walk over a list a report may replace: a replaced list ends the pass.
   const std::vector<SpawningAction*> walked = spawnActions_;

@@ -51,6 +51,8 @@ class xEnemySpawner : public bge::ActionListener {
   bool isEndless() const { return endless_; }
   int endlessEnergy() const { return endlessEnergy_; }
   int enemiesLeft() const { return enemiesLeft_; }
+  // Whether every record of the running wave has made its last spawn.
+  bool wholeWaveSpawned() const;
   uint64_t cycles() const { return cycles_; }
   uint64_t wavesStarted() const { return wavesStarted_; }
   const std::vector<SpawningAction*>& spawnActions() const { return spawnActions_; }

@@ -2,7 +2,9 @@
 
 #include <GL/glew.h>
 
+#include <filesystem>
 #include <map>
+#include <optional>
 
 #include "AngelFont.h"
 #include "ResourceManager.h"
@@ -101,10 +103,13 @@ std::map<std::string, Texture*> g_introTextures;
 void registerList(ResourceManager* resources, const std::vector<ResourceEntry>& list,
                   std::map<std::string, Texture*>& textures, std::map<std::string, Font*>* fonts) {
   if (!resources) return;
-  // Decoded when first looked up (the catalogue and the lookups below load them):
-  // the title screen shows a few of these, the rest wait for the screens that do.
-  DeferableResource::Scope lazily;
   for (const ResourceEntry& entry : list) {
+    // Decoded when first looked up (the catalogue and the lookups below load them):
+    // the title screen shows a few of these, the rest wait for the screens that do.
+    // A missing file is loaded at once, so it is reported here as before rather
+    // than in the middle of a later screen.
+    std::optional<DeferableResource::Scope> lazily;
+    if (std::filesystem::is_regular_file(entry.file)) lazily.emplace();
     if (entry.font) {
       Font* font = new AngelFont(entry.file, GL_LINEAR);
       if (!resources->registerFont(entry.key, font)) {

@@ -1,6 +1,9 @@
 #include "DynamicResources/SfxContainer.h"
 
+#include <sys/stat.h>
 #include <tinyxml.h>
+
+#include <cstdio>
 
 #include "DynamicResources/RandomSeeder.h"
 #include "GameApp.h"
@@ -94,6 +97,14 @@ void SfxContainer::loadRandomSound(const bge::XmlReader& xml, TiXmlElement* elem
 void SfxContainer::addVariant(const std::string& name, const std::string& fullPath) {
   std::vector<std::string>& ids = variants_[name];
   const std::string id = name + "_" + std::to_string(ids.size());
+  // Decoded on its first play (the catalogue's lookup loads it): most effects
+  // belong to screens the player has not opened yet. A missing file is still
+  // named now, when the content is read, not only once something plays it.
+  struct stat st {};
+  if (stat(fullPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    std::printf("ERROR: sound file [%s] not found; %s stays silent\n", fullPath.c_str(), name.c_str());
+  }
+  DeferableResource::Scope lazily;
   resources_->registerSound(id, new MixSound(fullPath));
   ids.push_back(id);
 }

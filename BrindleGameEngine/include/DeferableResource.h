@@ -4,7 +4,9 @@
 
 // Base of every loadable resource. A resource loads in its constructor unless
 // deferred loading is switched on; then it only records its name and waits in
-// the deferred list until loadDeferred runs. Nothing in the game turns it on.
+// the deferred list until loadDeferred runs. The game turns it on (through a
+// Scope) for what start-up registers but the title screen does not show; the
+// catalogues load such a resource when it is first looked up or played.
 class DeferableResource {
  public:
   DeferableResource() = default;
@@ -22,6 +24,20 @@ class DeferableResource {
   static void setDeferredLoading(bool on);
   // Resources waiting for loadDeferred, in the order they were made.
   static const std::list<DeferableResource*>& deferredList();
+  // Loads the resource now if it is still waiting; null and loaded ones pass.
+  static void ensureLoaded(DeferableResource* resource);
+
+  // Deferred loading on for the scope's life, and back as it was after.
+  class Scope {
+   public:
+    Scope() : previous_(isDeferredLoadingOn()) { setDeferredLoading(true); }
+    ~Scope() { setDeferredLoading(previous_); }
+    Scope(const Scope&) = delete;
+    Scope& operator=(const Scope&) = delete;
+
+   private:
+    bool previous_;
+  };
 
  protected:
   // Records the name, sets the deferred flag and joins the deferred list.

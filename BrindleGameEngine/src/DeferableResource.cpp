@@ -21,6 +21,10 @@ void DeferableResource::setDeferredLoading(bool on) { g_deferredLoading = on; }
 
 const std::list<DeferableResource*>& DeferableResource::deferredList() { return deferredQueue(); }
 
+void DeferableResource::ensureLoaded(DeferableResource* resource) {
+  if (resource && resource->deferred_) resource->loadDeferred();
+}
+
 void DeferableResource::defer(const std::string& name) {
   resourceName_ = name;
   if (!deferred_) deferredQueue().push_back(this);

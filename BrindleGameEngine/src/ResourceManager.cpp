@@ -82,9 +82,13 @@ int ResourceManager::addTexture(Texture* texture) {
   return static_cast<int>(textures_.size()) - 1;
 }
 
+// A resource registered before it loaded (deferred) loads on its first lookup, so
+// whoever finds it can draw or play it at once.
 Texture* ResourceManager::findTexture(const std::string& fileName) const {
   auto it = textureIndex_.find(fileName);
-  return it == textureIndex_.end() ? nullptr : textures_[it->second];
+  Texture* texture = it == textureIndex_.end() ? nullptr : textures_[it->second];
+  DeferableResource::ensureLoaded(texture);
+  return texture;
 }
 
 Texture* ResourceManager::getTextureUnchecked(const std::string& fileName) const {
@@ -95,7 +99,11 @@ bool ResourceManager::registerFont(const std::string& id, Font* font) {
   return replaceOwned(fonts_, id, font);
 }
 
-Font* ResourceManager::findFont(const std::string& id) const { return findIn(fonts_, id); }
+Font* ResourceManager::findFont(const std::string& id) const {
+  Font* font = findIn(fonts_, id);
+  DeferableResource::ensureLoaded(font);
+  return font;
+}
 
 bool ResourceManager::registerMusic(const std::string& id, Music* music) {
   if (!music) return false;
@@ -111,7 +119,11 @@ bool ResourceManager::registerSound(const std::string& id, Sound* sound) {
   return replaceOwned(sounds_, id, sound);
 }
 
-Sound* ResourceManager::findSound(const std::string& id) const { return findIn(sounds_, id); }
+Sound* ResourceManager::findSound(const std::string& id) const {
+  Sound* sound = findIn(sounds_, id);
+  DeferableResource::ensureLoaded(sound);
+  return sound;
+}
 
 void ResourceManager::unloadAll(int flags) {
   if (flags & Textures)

@@ -17,6 +17,7 @@
 #include "ResourceManager.h"
 #include "Store/CSteamLeaderboards.h"
 #include "System/GameFonts.h"
+#include "System/ResourceLists.h"
 #include "Utilities.h"
 #include "Menus/GameProgressDialog.h"
 #include "Menus/MissionControl.h"
@@ -80,7 +81,11 @@ void MainMenu::init() {
   loadLayout(kLayoutFile);
   hideContinueWithoutProgress();
   if (profile_ && profile_->isSpectrumEnabled()) addSpectrum(kSpectrumY);
-  if (ResourceManager* global = app_ ? app_->globalResourceManager() : nullptr) {
+  // The global list holds this picture for other screens too: one decode serves all.
+  for (const ResourceEntry& entry : globalResourceList())
+    if (!entry.font && entry.file == std::string(kBackgroundFile)) background_ = globalTexture(entry.key);
+  ResourceManager* global = app_ ? app_->globalResourceManager() : nullptr;
+  if (global && !background_) {
     background_ = global->findTexture(kBackgroundFile);
     if (!background_) {
       Texture* texture = new GLTexture(kBackgroundFile, nullptr, GLTexture::DropImage, GLTexture::kLinear);

@@ -43,6 +43,11 @@ void Mission::loadUnlocks(const std::string& path) {
   }
 }
 
+Texture* Mission::mapShotTexture() const {
+  DeferableResource::ensureLoaded(mapShotTexture_);
+  return mapShotTexture_;
+}
+
 void Mission::loadMapShot(const std::string& path) {
   if (path.empty()) return;
   // The preview is optional: a missing picture leaves the mission without one
@@ -58,7 +63,13 @@ void Mission::loadMapShot(const std::string& path) {
     mapShotTexture_ = known;
     return;
   }
-  Texture* texture = global->createTexture(path);
+  // Decoded when a screen first shows it: start-up reads every station's missions,
+  // the title screen shows none of their previews.
+  Texture* texture = nullptr;
+  {
+    DeferableResource::Scope lazily;
+    texture = global->createTexture(path);
+  }
   if (!texture) return;
   if (!global->registerTexture(path, texture)) {
     delete texture;

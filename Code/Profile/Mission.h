@@ -38,7 +38,8 @@ class Mission {
                 const std::string& cargo);
   const std::vector<int32_t>& unlockList() const { return unlockList_; }
   const std::map<std::string, float>& rewards() const { return rewards_; }
-  Texture* mapShotTexture() const { return mapShotTexture_; }
+  // The preview, loaded on the first call (start-up only names it).
+  Texture* mapShotTexture() const;
 
  private:
   std::vector<int32_t> unlockList_;

@@ -2,7 +2,9 @@
 
 #include <GL/glew.h>
 
+#include <filesystem>
 #include <map>
+#include <optional>
 
 #include "AngelFont.h"
 #include "ResourceManager.h"
@@ -102,6 +104,12 @@ void registerList(ResourceManager* resources, const std::vector<ResourceEntry>& 
                   std::map<std::string, Texture*>& textures, std::map<std::string, Font*>* fonts) {
   if (!resources) return;
   for (const ResourceEntry& entry : list) {
+    // Decoded when first looked up (the catalogue and the lookups below load them):
+    // the title screen shows a few of these, the rest wait for the screens that do.
+    // A missing file is loaded at once, so it is reported here as before rather
+    // than in the middle of a later screen.
+    std::optional<DeferableResource::Scope> lazily;
+    if (std::filesystem::is_regular_file(entry.file)) lazily.emplace();
     if (entry.font) {
       Font* font = new AngelFont(entry.file, GL_LINEAR);
       if (!resources->registerFont(entry.key, font)) {
@@ -128,7 +136,9 @@ void registerList(ResourceManager* resources, const std::vector<ResourceEntry>& 
 template <typename T>
 T* lookup(const std::map<std::string, T*>& made, const std::string& key) {
   auto it = made.find(key);
-  return it == made.end() ? nullptr : it->second;
+  T* found = it == made.end() ? nullptr : it->second;
+  DeferableResource::ensureLoaded(found);
+  return found;
 }
 
 }  // namespace

@@ -1,21 +1,27 @@
-// level_bench [--battle] [--render] [level files...]: plays the heaviest wave of each
-// level (by default every content/levels/mission_*.xml) headless with no towers for 8000
-// frames (the whole wave on the field, its ships walking their paths again and again), and
-// reports the CPU time of each frame's physics step and update, and the process's peak
-// memory. --battle places one tower of every attack kind beside the paths first and counts
-// only the frames in which ships are on the field. With --render every frame is also drawn
-// (field, entities, bridge and heads-up display), and the drawing's wall time up to a
-// finished GL pipeline and its CPU time are reported too.
+// level_bench [--battle] [--render] [--worst] [level files...]: plays the heaviest wave
+// (the attack with the most ships) of each level (by default every
+// content/levels/mission_*.xml; "file.xml:N" takes attack N) headless for 8000 frames (the
+// whole wave on the field, its ships walking their paths again and again), and reports
+// the CPU time of each frame's physics step and update, and the process's peak memory.
+// --worst adds the campaign's heaviest attack by ships and its heaviest by energy.
+// --battle places one tower of every kind the level offers beside the paths first (attack
+// kinds, support units, a drone-station pair with a beacon) and counts only the frames in
+// which ships are on the field. With --render every frame is also drawn (field, entities,
+// bridge and heads-up display), and the drawing's wall time up to a finished GL pipeline
+// and its CPU time are reported too.
 #include <sys/resource.h>
 #include <tinyxml.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <numeric>
 #include <string>
 #include <vector>
 
+#include "Game/Entities/towers/DeploymentTowerEntity.h"
+#include "Game/Entities/towers/WavePointTowerEntity.h"
 #include "LevelRunner.h"
 #include "XmlAttributes.h"
 
@@ -23,15 +29,48 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A battle's frames at most (ten minutes of play), should a ship never be destroyed.
+constexpr int kBattleFrameLimit = 37500;
+// Cells between the two drone stations of the pair.
+constexpr int kPairSpacing = 6;
+
 struct Heaviest {
   bool read = false;
   int attackId = -1;
   int ships = 0;
+  long energy = 0;        // the attack's ships' energy summed, as their files give it
   std::string levelCopy;  // the level with only that attack, as attack 0
 };
 
-// The attack with the most ships; the copy of the level keeps only it.
-Heaviest findHeaviest(const std::string& path, const std::string& scratch) {
+// The energy one ship of the entity file carries (its class's file, read once).
+long shipEnergy(const std::string& file) {
+  static std::map<std::string, long> known;
+  auto it = known.find(file);
+  if (it != known.end()) return it->second;
+  bge::XmlReader reader(file);
+  TiXmlDocument doc;
+  long energy = 0;
+  if (reader.load(doc))
+    if (TiXmlElement* e = reader.root(doc, "Entity")) energy = reader.readInt(e, "energy", 0, 0);
+  known[file] = energy;
+  return energy;
+}
+
+// Ships and energy of one attack element.
+std::pair<int, long> attackWeight(const bge::XmlReader& reader, TiXmlElement* attack) {
+  int ships = 0;
+  long energy = 0;
+  for (TiXmlElement* w = attack->FirstChildElement("Wave"); w; w = w->NextSiblingElement("Wave")) {
+    const int count = reader.readInt(w, "count", 0, 0);
+    ships += count;
+    energy += count * shipEnergy(reader.readString(w, "enemy", ""));
+  }
+  return {ships, energy};
+}
+
+// The attack `wanted` (or, with -1, the one with the most ships, the most energy
+// breaking ties); the copy of the level keeps only it.
+Heaviest findHeaviest(const std::string& path, int wanted, const std::string& scratch) {
   Heaviest h;
   bge::XmlReader reader(path);
   TiXmlDocument doc;
@@ -41,12 +80,13 @@ Heaviest findHeaviest(const std::string& path, const std::string& scratch) {
   h.read = true;
   TiXmlElement* best = nullptr;
   for (TiXmlElement* a = stage->FirstChildElement("Attack"); a; a = a->NextSiblingElement("Attack")) {
-    int ships = 0;
-    for (TiXmlElement* w = a->FirstChildElement("Wave"); w; w = w->NextSiblingElement("Wave"))
-      ships += std::max(0, reader.readInt(w, "count", 0));
-    if (ships >= h.ships) {
+    const auto [ships, energy] = attackWeight(reader, a);
+    const int id = reader.readInt(a, "id", -1);
+    const bool heavier = std::make_pair(long(ships), energy) >= std::make_pair(long(h.ships), h.energy);
+    if (wanted >= 0 ? id == wanted : heavier) {
       h.ships = ships;
-      h.attackId = reader.readInt(a, "id", -1);
+      h.energy = energy;
+      h.attackId = id;
       best = a;
     }
   }
@@ -58,13 +98,72 @@ Heaviest findHeaviest(const std::string& path, const std::string& scratch) {
   }
   best->SetAttribute("id", 0);
   // Ships that complete their path walk again without costing a life, so the whole
-  // wave comes onto the field instead of the level ending at the twentieth.
-  TiXmlElement force("ForceGameplayType");
-  force.SetAttribute("type", "STATION_PART_STATIC");
-  stage->InsertEndChild(force);
+  // wave comes onto the field instead of the level ending at the twentieth. A level
+  // about its station keeps its own kind (a moving station costs its orbit).
+  TiXmlElement* own = stage->FirstChildElement("ForceGameplayType");
+  const std::string type = own ? reader.readString(own, "type", "") : "";
+  if (type != "STATION_PART_STATIC" && type != "STATION_PART_MOVING") {
+    if (own) stage->RemoveChild(own);
+    TiXmlElement force("ForceGameplayType");
+    force.SetAttribute("type", "STATION_PART_STATIC");
+    stage->InsertEndChild(force);
+  }
   h.levelCopy = scratch;
   doc.SaveFile(scratch.c_str());
   return h;
+}
+
+// A level file to measure, with the attack to take (-1: its heaviest by ships).
+struct Target {
+  std::string level;
+  int attack = -1;
+};
+
+// "mission_07.xml:3" names attack 3 of the level.
+Target parseTarget(const std::string& arg) {
+  Target t{arg, -1};
+  const size_t colon = arg.rfind(':');
+  if (colon != std::string::npos && colon + 1 < arg.size() &&
+      arg.find_first_not_of("0123456789", colon + 1) == std::string::npos) {
+    t.level = arg.substr(0, colon);
+    t.attack = std::stoi(arg.substr(colon + 1));
+  }
+  return t;
+}
+
+std::vector<std::string> shippedLevels() {
+  std::vector<std::string> levels;
+  for (const auto& e : fs::directory_iterator("content/levels")) {
+    const std::string name = e.path().filename().string();
+    if (name.rfind("mission_", 0) == 0 && e.path().extension() == ".xml") levels.push_back(e.path().string());
+  }
+  std::sort(levels.begin(), levels.end());
+  return levels;
+}
+
+// The campaign's heaviest attack by ships and its heaviest by energy (one target
+// when they are the same attack).
+std::vector<Target> campaignWorst() {
+  std::pair<std::pair<long, long>, Target> byShips{{-1, -1}, {}}, byEnergy{{-1, -1}, {}};
+  for (const std::string& level : shippedLevels()) {
+    bge::XmlReader reader(level);
+    TiXmlDocument doc;
+    if (!reader.load(doc)) continue;
+    TiXmlElement* stage = reader.root(doc, "Stage");
+    for (TiXmlElement* a = stage ? stage->FirstChildElement("Attack") : nullptr; a; a = a->NextSiblingElement("Attack")) {
+      const auto [ships, energy] = attackWeight(reader, a);
+      const Target t{level, reader.readInt(a, "id", -1)};
+      // Later missions win ties: they carry the harder station layouts.
+      if (std::make_pair(long(ships), energy) >= byShips.first) byShips = {{ships, energy}, t};
+      if (std::make_pair(energy, long(ships)) >= byEnergy.first) byEnergy = {{energy, ships}, t};
+    }
+  }
+  std::vector<Target> worst;
+  if (byShips.second.attack >= 0) worst.push_back(byShips.second);
+  if (byEnergy.second.attack >= 0 &&
+      (byEnergy.second.level != byShips.second.level || byEnergy.second.attack != byShips.second.attack))
+    worst.push_back(byEnergy.second);
+  return worst;
 }
 
 double meanOf(const std::vector<double>& v) {
@@ -78,8 +177,8 @@ double percentile(std::vector<double> v, double p) {
   return v[i];
 }
 
-// One tower of each attack kind on the free cells that see most of the paths.
-int placeEveryKind(LevelScreen& level) {
+// Free cells by the path points within reach of their centre, most first.
+std::vector<int> cellsBySight(LevelScreen& level) {
   std::vector<std::pair<int, int>> cells;  // (path points within reach, cell)
   for (int cell = 0; cell < static_cast<int>(level.placementGrid().size()); ++cell) {
     if (level.placementGrid()[cell] != 0) continue;
@@ -91,14 +190,65 @@ int placeEveryKind(LevelScreen& level) {
     cells.push_back({seen, cell});
   }
   std::sort(cells.rbegin(), cells.rend());
-  size_t next = 0;
-  int placed = 0;
+  std::vector<int> order;
+  for (const auto& c : cells) order.push_back(c.second);
+  return order;
+}
+
+// The kinds that went onto the field, by their names.
+struct Placed {
+  int towers = 0;
+  std::vector<std::string> kinds;
+};
+
+// One tower of every kind the level offers, each on the free cell that sees most of
+// the paths, through the player's own commands: the attack kinds and the support
+// units beside them, a pair of drone stations (the second a few cells off, as its
+// ships need a leg to fly) and a beacon linked into their route.
+Placed placeEveryKind(levelrunner::Runner& runner, LevelScreen& level) {
+  const std::vector<int> order = cellsBySight(level);
+  auto freeCell = [&](int awayFrom) {
+    for (int cell : order) {
+      if (level.placementGrid()[cell] != 0) continue;
+      const int dx = cell % 32 - awayFrom % 32, dy = cell / 32 - awayFrom / 32;
+      if (awayFrom < 0 || dx * dx + dy * dy >= kPairSpacing * kPairSpacing) return cell;
+    }
+    return -1;
+  };
+  auto build = [&](int cell, const std::string& info) {
+    if (cell < 0) return false;
+    const size_t before = LevelScreen::findTowers(level).size();
+    runner.perform(level, {0, "build", {std::to_string(cell % 32), std::to_string(cell / 32), info}});
+    return LevelScreen::findTowers(level).size() > before;
+  };
+  Placed placed;
+  auto note = [&](const xBaseTowerDesc& kind, int towers) {
+    placed.towers += towers;
+    if (towers > 0) placed.kinds.push_back(kind.towerType.substr(kind.towerType.rfind('_') + 1));
+  };
+  int station = -1;
   for (xBaseTowerDesc* kind : level.towerDescriptions()) {
-    if (kind->towerType.rfind("TOWER_NAME_T", 0) != 0) continue;
-    while (next < cells.size() && level.placementGrid()[cells[next].second] != 0) ++next;
-    if (next >= cells.size()) break;
-    const int cell = cells[next++].second;
-    placed += level.buyTower(cell / 32, kind, cell % 32) ? 1 : 0;
+    if (dynamic_cast<xWavePointTowerDesc*>(kind)) continue;  // after the stations
+    if (dynamic_cast<xDeploymentTowerDesc*>(kind)) {
+      const int first = freeCell(-1);
+      if (!build(first, kind->info)) continue;
+      const int second = freeCell(first);
+      if (build(second, kind->info)) {
+        station = second;
+        note(*kind, 2);
+      } else {
+        runner.perform(level, {0, "cancel", {}});
+      }
+      continue;
+    }
+    if (build(freeCell(-1), kind->info)) note(*kind, 1);
+  }
+  for (xBaseTowerDesc* kind : level.towerDescriptions()) {
+    if (!dynamic_cast<xWavePointTowerDesc*>(kind) || station < 0) continue;
+    if (!build(freeCell(-1), kind->info)) continue;
+    // A click on the pair's station links the beacon into the ships' route.
+    runner.perform(level, {0, "click", {std::to_string(station % 32), std::to_string(station / 32)}});
+    note(*kind, 1);
   }
   return placed;
 }
@@ -107,32 +257,35 @@ int placeEveryKind(LevelScreen& level) {
 
 int main(int argc, char** argv) {
   levelrunner::Runner runner;  // enters the repository root
-  std::vector<std::string> levels;
+  std::vector<Target> targets;
   bool battle = false;
   bool render = false;
+  bool worst = false;
   for (int i = 1; i < argc; ++i) {
-    if (std::string(argv[i]) == "--battle") battle = true;
-    else if (std::string(argv[i]) == "--render") render = true;
-    else levels.push_back(argv[i]);
+    const std::string arg = argv[i];
+    if (arg == "--battle") battle = true;
+    else if (arg == "--render") render = true;
+    else if (arg == "--worst") worst = true;
+    else targets.push_back(parseTarget(arg));
   }
-  if (levels.empty()) {
-    for (const auto& e : fs::directory_iterator("content/levels")) {
-      const std::string name = e.path().filename().string();
-      if (name.rfind("mission_", 0) == 0 && e.path().extension() == ".xml") levels.push_back(e.path().string());
-    }
-    std::sort(levels.begin(), levels.end());
+  if (worst) {
+    const std::vector<Target> found = campaignWorst();
+    targets.insert(targets.end(), found.begin(), found.end());
   }
+  if (targets.empty())
+    for (const std::string& level : shippedLevels()) targets.push_back({level, -1});
   const std::string scratch = (fs::temp_directory_path() / "starmoor-level-bench.xml").string();
-  std::printf("| level | attack | ships | frames | mean ms | p95 ms | max ms |%s\n",
+  std::printf("| level | attack | ships | energy | towers | frames | mean ms | p95 ms | max ms |%s\n",
               render ? " draw mean ms | draw p95 ms | draw CPU mean ms | draw CPU p95 ms |" : "");
-  std::printf("|-------|--------|-------|--------|---------|--------|--------|%s\n",
+  std::printf("|-------|--------|-------|--------|--------|--------|---------|--------|--------|%s\n",
               render ? "--------------|-------------|------------------|-----------------|" : "");
   std::vector<double> all, allDraw, allDrawCpu;
-  for (const std::string& level : levels) {
-    const Heaviest h = findHeaviest(level, scratch);
+  std::vector<std::string> notes;
+  for (const Target& target : targets) {
+    const std::string name = fs::path(target.level).filename().string();
+    const Heaviest h = findHeaviest(target.level, target.attack, scratch);
     if (h.levelCopy.empty()) {
-      std::printf("| %s | - | - | - | %s | | |\n", fs::path(level).filename().c_str(),
-                  h.read ? "no attack" : "not read");
+      std::printf("| %s | - | - | - | - | - | %s | | |\n", name.c_str(), h.read ? "no such attack" : "not read");
       continue;
     }
     levelrunner::RunOptions o;
@@ -147,12 +300,16 @@ int main(int argc, char** argv) {
       o.frameRenderCpuMs = &drawCpu;
     }
     std::vector<bool> fighting;
-    int towers = 0;
+    Placed placed;
     levelrunner::Outcome out;
     if (battle) {
+      // Fixed credits, so every kind can be bought at once; the run lasts until the
+      // whole attack has come out and been destroyed.
       o.mode = MODE_MAXCREDITS;
+      o.maxFrames = kBattleFrameLimit;
+      o.until = [&](LevelScreen& l) { return l.enemiesSpawned() >= h.ships && l.countLiveEnemies() == 0; };
       out = runner.run(o, [&](LevelScreen& l, int frame) {
-        if (frame == 0) towers = placeEveryKind(l);
+        if (frame == 0) placed = placeEveryKind(runner, l);
         fighting.push_back(l.countLiveEnemies() > 0);
       });
       // Only the frames of the fight: once the wave is destroyed the field is idle.
@@ -166,26 +323,33 @@ int main(int argc, char** argv) {
       keepFighting(draw);
       keepFighting(drawCpu);
       out.frames = static_cast<int>(cpu.size());
+      std::string kinds;
+      for (const std::string& k : placed.kinds) kinds += (kinds.empty() ? "" : " ") + k;
+      notes.push_back(name + " attack " + std::to_string(h.attackId) + ": " + kinds + "; " +
+                      std::to_string(out.kills) + " of " + std::to_string(out.spawned) + " ships destroyed" +
+                      (out.over ? ", the level ended" : "") + " (" + levelrunner::describe(out) + ")");
     } else {
       out = runner.run(o);
     }
-    std::printf("| %s | %d | %d | %d | %.3f | %.3f | %.3f |", fs::path(level).filename().c_str(), h.attackId,
-                h.ships, out.frames, meanOf(cpu), percentile(cpu, 0.95),
+    std::printf("| %s | %d | %d | %ld | %d | %d | %.3f | %.3f | %.3f |", name.c_str(), h.attackId, h.ships, h.energy,
+                placed.towers, out.frames, meanOf(cpu), percentile(cpu, 0.95),
                 cpu.empty() ? 0.0 : *std::max_element(cpu.begin(), cpu.end()));
     if (render)
       std::printf(" %.3f | %.3f | %.3f | %.3f |", meanOf(draw), percentile(draw, 0.95), meanOf(drawCpu),
                   percentile(drawCpu, 0.95));
     std::printf("\n");
-    if (battle) std::printf("|   %d towers |  |  |  |  |  |  |\n", towers);
+    std::fflush(stdout);
     all.insert(all.end(), cpu.begin(), cpu.end());
     allDraw.insert(allDraw.end(), draw.begin(), draw.end());
     allDrawCpu.insert(allDrawCpu.end(), drawCpu.begin(), drawCpu.end());
   }
   std::error_code ec;
   fs::remove(scratch, ec);
+  std::printf("\n");
+  for (const std::string& note : notes) std::printf("%s\n", note.c_str());
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
-  std::printf("\nall frames: %zu, mean %.3f ms, p95 %.3f ms; peak memory %.1f MB\n", all.size(), meanOf(all),
+  std::printf("all frames: %zu, mean %.3f ms, p95 %.3f ms; peak memory %.1f MB\n", all.size(), meanOf(all),
               percentile(all, 0.95), usage.ru_maxrss / 1024.0);
   if (render)
     std::printf("drawing: mean %.3f ms, p95 %.3f ms; its CPU: mean %.3f ms, p95 %.3f ms\n", meanOf(allDraw),

@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "DynamicResources/SfxContainer.h"
+#include "Font.h"
 #include "Menus/LeaderboardQueryWidget.h"
 #include "Menus/MissionControl.h"
 #include "Menus/MissionSelection.h"
@@ -15,7 +17,10 @@
 #include "Profile/Profile.h"
 #include "Profile/ProfileSideFiles.h"
 #include "Profile/SpaceStation.h"
+#include "ResourceManager.h"
 #include "SDLGameApp.h"
+#include "Sound.h"
+#include "Texture.h"
 #include "Game/LevelScreen.h"
 #include "LabelManager.h"
 #include "Store/CSteamLeaderboards.h"
@@ -376,6 +381,57 @@ TEST(MissionControlScreen, OpensOnAValidatedLastLaunchAndDraws) {
   app.popState();
   app.deleteQueuedStates();
   g_leaderboards = nullptr;
+}
+
+// Start-up only names the map shots, the shared pictures and fonts, and the sound
+// effects; each must be whole the first time a screen draws or plays it, whichever
+// door it is fetched through.
+TEST(MissionControlScreen, WhatStartUpOnlyNamesIsWholeWhenFirstUsed) {
+  testenv::TempUserDirs dirs;
+  ShotApp app;
+  app.initSDL();
+  app.setDisplayMode(1366, 768, false);
+  app.setScaleFactors(1.0f, 1.0f);
+  app.createWindow(SDL_WINDOW_HIDDEN);
+  app.initAudio();
+  auto p = campaign();
+  registerGlobalResources(app.globalResourceManager());
+  SfxContainer::instance()->load("content/config/sfx.xml");
+
+  for (const SpaceStation* station : p->stations())
+    for (const Mission* m : station->missions()) {
+      Texture* shot = m->mapShotTexture();
+      ASSERT_NE(shot, nullptr) << "mission " << m->id();
+      EXPECT_TRUE(shot->isLoaded() && shot->getWidth() > 0 && shot->getStorageWidth() >= shot->getWidth())
+          << "mission " << m->id();
+    }
+  for (const ResourceEntry& e : globalResourceList()) {
+    if (e.font) {
+      Font* font = globalFont(e.key);
+      ASSERT_NE(font, nullptr) << e.key;
+      EXPECT_GT(font->textWidth("Starmoor"), 0) << e.key;
+      EXPECT_EQ(app.globalResourceManager()->findFont(e.key), font);
+      continue;
+    }
+    // The catalogue's door first: a layout or the level finds the key there.
+    Texture* byKey = app.globalResourceManager()->findTexture(e.key);
+    ASSERT_NE(byKey, nullptr) << e.key;
+    EXPECT_TRUE(byKey->isLoaded() && byKey->getWidth() > 0) << e.key;
+    EXPECT_EQ(globalTexture(e.key), byKey);
+  }
+
+  // A sound effect decodes on its first play and plays then, not on the second.
+  if (app.isAudioOpen()) {
+    SfxContainer* sfx = SfxContainer::instance();
+    sfx->playSound("SFX_BUTTON_CLICK");
+    const std::vector<std::string>* ids = sfx->findVariants("SFX_BUTTON_CLICK");
+    ASSERT_TRUE(ids && !ids->empty());
+    bool played = false;
+    for (const std::string& id : *ids)
+      if (auto* sound = dynamic_cast<MixSound*>(sfx->findVariantSound(id))) played = played || sound->getChannel() >= 0;
+    EXPECT_TRUE(played);
+  }
+  SfxContainer::destroyInstance();
 }
 
 }  // namespace

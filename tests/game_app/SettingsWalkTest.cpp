@@ -93,9 +93,13 @@ class SettingsWalk : public ::testing::Test {
 
   // Leaves the main menu through its quit button and waits for the program to end.
   static void quit(Player& p) {
-    p.click(kQuitButton[0], kQuitButton[1]);
-    EXPECT_TRUE(WIFEXITED(p.finish(60))) << p.output();
+    const bool ended = Player::poll(60, [&] {
+      p.click(kQuitButton[0], kQuitButton[1]);
+      return Player::poll(8, [&] { return !p.running(); });
+    });
+    EXPECT_TRUE(ended && WIFEXITED(p.status())) << p.output();
   }
+  static bool notMainMenu(const Shot& s) { return !mainMenu(s); }
 
   testenv::TempUserDirs dirs_;
 };
@@ -105,14 +109,12 @@ TEST_F(SettingsWalk, MusicVolumeSetInTheOptionsIsThereAfterARestart) {
     Player p(dirs_.root(), "first");
     ASSERT_TRUE(p.start());
     ASSERT_TRUE(passLogos(p)) << p.lastShot();
-    p.click(kOptionsButton[0], kOptionsButton[1]);
-    ASSERT_TRUE(p.waitFor(30, optionsShown)) << p.lastShot();
+    ASSERT_TRUE(clickUntil(p, kOptionsButton[0], kOptionsButton[1], 30, optionsShown)) << p.lastShot();
     EXPECT_NEAR(musicThumb(p.shot()), 0.5, 0.05) << p.lastShot();
     // A press on the track puts the thumb's middle under the pointer: a quarter.
-    p.click(389 + 14 + 56, 412);
-    ASSERT_TRUE(p.waitFor(10, [](const Shot& s) { return musicThumb(s) < 0.35; })) << p.lastShot();
-    p.click(kOptionsBack[0], kOptionsBack[1]);
-    ASSERT_TRUE(p.waitFor(30, mainMenu)) << p.lastShot();
+    ASSERT_TRUE(clickUntil(p, 389 + 14 + 56, 412, 20, [](const Shot& s) { return musicThumb(s) < 0.35; }))
+        << p.lastShot();
+    ASSERT_TRUE(clickUntil(p, kOptionsBack[0], kOptionsBack[1], 30, mainMenu)) << p.lastShot();
     quit(p);
   }
   GameSave stored(folder());
@@ -123,11 +125,9 @@ TEST_F(SettingsWalk, MusicVolumeSetInTheOptionsIsThereAfterARestart) {
   Player p(dirs_.root(), "second");
   ASSERT_TRUE(p.start());
   ASSERT_TRUE(passLogos(p)) << p.lastShot();
-  p.click(kOptionsButton[0], kOptionsButton[1]);
-  ASSERT_TRUE(p.waitFor(30, optionsShown)) << p.lastShot();
+  ASSERT_TRUE(clickUntil(p, kOptionsButton[0], kOptionsButton[1], 30, optionsShown)) << p.lastShot();
   EXPECT_NEAR(musicThumb(p.shot()), 0.25, 0.05) << p.lastShot();
-  p.click(kOptionsBack[0], kOptionsBack[1]);
-  ASSERT_TRUE(p.waitFor(30, mainMenu)) << p.lastShot();
+  ASSERT_TRUE(clickUntil(p, kOptionsBack[0], kOptionsBack[1], 30, mainMenu)) << p.lastShot();
   quit(p);
   GameSave again(folder());
   ASSERT_TRUE(again.load());
@@ -143,7 +143,7 @@ TEST_F(SettingsWalk, AResolutionLeftWithEscapeIsNotKept) {
     ASSERT_TRUE(seed.save());
   }
   auto windowIs = [](Player& p, int width, int height) {
-    return Player::poll(20, [&] {
+    return Player::poll(5, [&] {
       int w = 0, h = 0;
       p.windowSize(w, h);
       return w == width && h == height;
@@ -154,20 +154,21 @@ TEST_F(SettingsWalk, AResolutionLeftWithEscapeIsNotKept) {
     ASSERT_TRUE(p.start());
     ASSERT_TRUE(windowIs(p, 1280, 720));
     ASSERT_TRUE(passLogos(p)) << p.lastShot();
-    p.click(kOptionsButton[0], kOptionsButton[1]);
-    ASSERT_TRUE(p.waitFor(30, optionsShown)) << p.lastShot();
-    p.click(kOptionsResolution[0], kOptionsResolution[1]);
-    ASSERT_TRUE(p.waitFor(30, resolutionShown)) << p.lastShot();
+    ASSERT_TRUE(clickUntil(p, kOptionsButton[0], kOptionsButton[1], 30, optionsShown)) << p.lastShot();
+    ASSERT_TRUE(clickUntil(p, kOptionsResolution[0], kOptionsResolution[1], 30, resolutionShown)) << p.lastShot();
     // The mode is applied at once, so the player sees it.
-    p.click(kFirstMode[0], kFirstMode[1]);
-    EXPECT_TRUE(windowIs(p, 1366, 768));
+    EXPECT_TRUE(Player::poll(30, [&] {
+      p.click(kFirstMode[0], kFirstMode[1]);
+      return windowIs(p, 1366, 768);
+    }));
     const Shot tried = p.shot();
     EXPECT_EQ(tried.width(), 1366) << p.lastShot();
     EXPECT_TRUE(resolutionShown(tried)) << p.lastShot();
-    p.key("Escape");
-    ASSERT_TRUE(p.waitFor(30, optionsShown)) << p.lastShot();
-    p.click(kOptionsBack[0], kOptionsBack[1]);
-    ASSERT_TRUE(p.waitFor(30, mainMenu)) << p.lastShot();
+    ASSERT_TRUE(Player::poll(30, [&] {
+      p.key("Escape");
+      return p.waitFor(5, optionsShown);
+    })) << p.lastShot();
+    ASSERT_TRUE(clickUntil(p, kOptionsBack[0], kOptionsBack[1], 30, mainMenu)) << p.lastShot();
     quit(p);
   }
   {
@@ -190,10 +191,9 @@ TEST_F(SettingsWalk, ANewGameOverProgressKeepsItOnNoAndResetsItOnYes) {
     Player first(dirs_.root(), "begin");
     ASSERT_TRUE(first.start());
     ASSERT_TRUE(passLogos(first)) << first.lastShot();
-    first.click(kNewGameButton[0], kNewGameButton[1]);
+    ASSERT_TRUE(clickUntil(first, kNewGameButton[0], kNewGameButton[1], 30, notMainMenu)) << first.lastShot();
     ASSERT_TRUE(waitSkipping(first, 90, missionControl)) << first.lastShot();
-    first.click(970, 720);  // back
-    ASSERT_TRUE(first.waitFor(60, mainMenu)) << first.lastShot();
+    ASSERT_TRUE(clickUntil(first, 970, 720, 60, mainMenu)) << first.lastShot();  // back
     quit(first);
   }
   {
@@ -215,17 +215,14 @@ TEST_F(SettingsWalk, ANewGameOverProgressKeepsItOnNoAndResetsItOnYes) {
   ASSERT_TRUE(passLogos(p)) << p.lastShot();
   ASSERT_TRUE(continueShown(p.shot())) << p.lastShot();
 
-  p.click(kNewGameButton[0], kNewGameButton[1]);
-  ASSERT_TRUE(p.waitFor(30, progressAsked)) << p.lastShot();
-  p.click(kProgressNo[0], kProgressNo[1]);
-  ASSERT_TRUE(p.waitFor(30, mainMenu)) << p.lastShot();
+  ASSERT_TRUE(clickUntil(p, kNewGameButton[0], kNewGameButton[1], 30, progressAsked)) << p.lastShot();
+  ASSERT_TRUE(clickUntil(p, kProgressNo[0], kProgressNo[1], 30, mainMenu)) << p.lastShot();
   EXPECT_TRUE(continueShown(p.shot())) << p.lastShot();
   // The progress is still there to continue: mission control shows the win.
-  p.click(kContinueButton[0], kContinueButton[1]);
+  ASSERT_TRUE(clickUntil(p, kContinueButton[0], kContinueButton[1], 30, notMainMenu)) << p.lastShot();
   ASSERT_TRUE(waitSkipping(p, 90, missionControl)) << p.lastShot();
   EXPECT_TRUE(slotWon(p.shot(), 0)) << p.lastShot();
-  p.click(970, 720);  // back
-  ASSERT_TRUE(p.waitFor(60, mainMenu)) << p.lastShot();
+  ASSERT_TRUE(clickUntil(p, 970, 720, 60, mainMenu)) << p.lastShot();  // back
   EXPECT_EQ(readBytes(folder() + "/missions.dat"), missions);
   EXPECT_EQ(readBytes(folder() + "/badges.dat"), badges);
   {
@@ -236,9 +233,9 @@ TEST_F(SettingsWalk, ANewGameOverProgressKeepsItOnNoAndResetsItOnYes) {
     EXPECT_TRUE(kept.profile().hasBadge(0, 0, 1));
   }
 
-  p.click(kNewGameButton[0], kNewGameButton[1]);
-  ASSERT_TRUE(p.waitFor(30, progressAsked)) << p.lastShot();
-  p.click(kProgressYes[0], kProgressYes[1]);
+  ASSERT_TRUE(clickUntil(p, kNewGameButton[0], kNewGameButton[1], 30, progressAsked)) << p.lastShot();
+  ASSERT_TRUE(clickUntil(p, kProgressYes[0], kProgressYes[1], 30, [](const Shot& s) { return !progressAsked(s); }))
+      << p.lastShot();
   // A fresh campaign: mission control with nothing won and the second mission shut.
   ASSERT_TRUE(waitSkipping(p, 90, missionControl)) << p.lastShot();
   EXPECT_FALSE(slotWon(p.shot(), 0)) << p.lastShot();
@@ -248,8 +245,7 @@ TEST_F(SettingsWalk, ANewGameOverProgressKeepsItOnNoAndResetsItOnYes) {
     EXPECT_FALSE(reset.profile().isMissionWon(0));
     EXPECT_TRUE(reset.profile().hasBadge(0, 0, 1));  // badges outlast a new campaign
   }
-  p.click(970, 720);  // back
-  ASSERT_TRUE(p.waitFor(60, mainMenu)) << p.lastShot();
+  ASSERT_TRUE(clickUntil(p, 970, 720, 60, mainMenu)) << p.lastShot();  // back
   quit(p);
 }
 

@@ -175,6 +175,8 @@ class Player {
     return true;
   }
   int finish(int seconds) { return run_.wait(seconds); }
+  // The wait status once running() has seen the program end, else -1.
+  int status() const { return run_.status; }
   const std::string& lastShot() const { return last_; }
   std::string output() const { return testenv::readText(run_.log); }
 
@@ -269,6 +271,17 @@ inline bool waitSkipping(Player& p, int seconds, const std::function<bool(const 
     p.click(160, 720);
     Player::pause(1500);
     return false;
+  });
+}
+
+// Clicks until the screen answers. On a busy machine a click can be lost (one
+// frame sees the press before the pointer has arrived over the button), so a
+// click is tried again once the screen has not answered for a few seconds:
+// each place clicked must be harmless on the screen that answers.
+inline bool clickUntil(Player& p, int x, int y, int seconds, const std::function<bool(const Shot&)>& answered) {
+  return Player::poll(seconds, [&] {
+    p.click(x, y);
+    return p.waitFor(5, answered);
   });
 }
 

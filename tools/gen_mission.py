@@ -188,7 +188,9 @@ def layout():
         b = ET.SubElement(root, "Button", id=str(bid), x=str(x), y="694", entryFadeDuration="300",
                           overTextureFadeDuration="150")
         ET.SubElement(b, "Texture", normal="button_%d.png" % w, over="button_%d_over.png" % w, pressEffect="true")
-        ET.SubElement(b, "Label", name=label, fontName="FONT_NOTOSANS24", color="Color(200, 240, 255, 255)",
+        # "Encyclopedia" in the 24-point font runs into the edges of a 170 button.
+        font = "FONT_NOTOSANS20" if w == 170 else "FONT_NOTOSANS24"
+        ET.SubElement(b, "Label", name=label, fontName=font, color="Color(200, 240, 255, 255)",
                       colorOver="Color(255, 255, 255, 255)")
     # Game modes: one row per mode, the row id is the mode.
     modes = ET.SubElement(root, "RadioButtonList", id="0", x=str(MODE_LIST_X), y=str(MODE_LIST_Y), width="186",

@@ -50,8 +50,8 @@ LABELS = [
     ("ENCYCLOPEDIA_FIRE_RATE", "Rate of fire"),
     ("ENCYCLOPEDIA_PRICE", "Price"),
     ("PROGRESS_TITLE", "Start a new game?"),
-    ("PROGRESS_BODY", "Your campaign progress will be erased: every station, mission and badge "
-                      "starts again from the beginning."),
+    ("PROGRESS_BODY", "Your campaign progress will be erased: every station and mission starts again "
+                      "from the beginning. The badges you have earned are kept."),
     ("PROGRESS_YES", "Erase and start"),
     ("PROGRESS_NO", "Keep playing"),
     ("GAME_DESIGN", "Game design"),
@@ -134,7 +134,9 @@ def label_xml(x, y, w, h, key, font="FONT_NOTOSANS20", align="LEFT", colour="190
 
 def options():
     folder = os.path.join(MENUS, "options")
-    out(folder, "panel.png", panel(760, 470))
+    # The rule under the title is drawn by the screen with the title: both step back
+    # while the credits fill the panel.
+    out(folder, "panel.png", panel(760, 470, rule=False))
     out(folder, "slider_track.png", slider_track(252, 28))
     out(folder, "slider_fill.png", slider_fill(252, 28))
     out(folder, "slider_thumb.png", slider_thumb(28, 28))

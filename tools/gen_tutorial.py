@@ -25,6 +25,7 @@ ARROW = 72  # pointer picture size
 FIELD = (8, 56, 1022, 704)       # the battle field left of the bridge
 BRIDGE = (1038, 0, 328, 768)     # the command bridge
 FIRST_TOWER = (1050, 170, 56, 56)  # the first tower kind's button
+NEXT_WAVE = (1262, 102, 70, 50)    # the bridge's next-wave button
 
 LABELS = [
     ("SKIP", "SKIP"),
@@ -38,7 +39,8 @@ LABELS = [
                         "there."),
     ("TUTORIAL_GAME_4", "The bridge shows your credits, lives and the waves to come. Destroyed ships pay credits: "
                         "spend them on more towers and upgrades. Click a tower to upgrade, sell or retarget it."),
-    ("TUTORIAL_GAME_5", "When you are ready, send the first wave from the bridge. Good luck, Commander."),
+    ("TUTORIAL_GAME_5", "When you are ready, send the first wave with this button at the top of the bridge. "
+                        "Good luck, Commander."),
     ("TUTORIAL_GAME_CONTINUE_TOWER", "Click the tower button"),
     ("TUTORIAL_GAME_CONTINUE_PLACE", "Click a free cell"),
     ("TUTORIAL_GAME_CONTINUE_START", "Click to take command"),
@@ -75,7 +77,8 @@ def write_layout(folder, comment, slides):
     out = os.path.join(ROOT, folder)
     root = ET.Element("Screen", path=out.replace(os.sep, "/") + "/")
     ET.SubElement(root, "TextLabel", x="32", y="14", text="TUTORIAL_TITLE", font="FONT_NOTOSANS24",
-                  rect="Rect(0, 0, 420, 34)", horizontalAlignment="LEFT", color="Color(255, 220, 120, 255)")
+                  rect="Rect(0, 0, 420, 34)", horizontalAlignment="LEFT", color="Color(255, 220, 120, 255)",
+                  layer="6")
     for i, (_, _, _, (picture, x, y), _, _, _) in enumerate(slides):
         ET.SubElement(root, "ImageWidget", id=str(10 + i), textureFilename=picture, x=str(x), y=str(y),
                       width=str(ARROW), height=str(ARROW), layer="5")
@@ -100,28 +103,32 @@ def write_layout(folder, comment, slides):
 
 
 def game():
+    # Texts keep to the open space above the lanes' middle run and clear of the SKIP
+    # button at the bottom left; each arrow's tip touches what its slide names.
     fx, fy, fw, fh = FIELD
     tx, ty, tw, th = FIRST_TOWER
     write_layout("game", "The tutorial over the first mission", [
-        (FIELD, (fx + 40, fy + fh - 190, 620, 110), "TUTORIAL_GAME_1", ("arrow_up.png", fx + fw // 2, fy + fh - 290),
-         -1, None, ""),
-        (FIRST_TOWER, (560, 150, 420, 90), "TUTORIAL_GAME_2", ("arrow_right.png", tx - ARROW - 8, ty - 8),
+        (FIELD, (400, 96, 580, 140), "TUTORIAL_GAME_1", ("arrow_up.png", 444, 318), -1, None, ""),
+        (FIRST_TOWER, (560, 150, 400, 90), "TUTORIAL_GAME_2", ("arrow_right.png", tx - ARROW - 8, ty - 8),
          1, FIRST_TOWER, "TUTORIAL_GAME_CONTINUE_TOWER"),
-        (FIELD, (fx + 40, fy + fh - 150, 620, 80), "TUTORIAL_GAME_3", ("arrow_up.png", fx + 330, fy + fh - 250),
+        (FIELD, (400, 96, 580, 80), "TUTORIAL_GAME_3", ("arrow_down.png", 600, 330),
          2, FIELD, "TUTORIAL_GAME_CONTINUE_PLACE"),
-        (BRIDGE, (300, 260, 680, 130), "TUTORIAL_GAME_4", ("arrow_right.png", BRIDGE[0] - ARROW - 12, 300),
+        (BRIDGE, (300, 260, 640, 130), "TUTORIAL_GAME_4", ("arrow_right.png", BRIDGE[0] - ARROW - 12, 300),
          -1, None, ""),
-        (BRIDGE, (300, 300, 680, 80), "TUTORIAL_GAME_5", ("arrow_right.png", BRIDGE[0] - ARROW - 12, 320),
+        (NEXT_WAVE, (440, 170, 580, 110), "TUTORIAL_GAME_5",
+         ("arrow_up.png", NEXT_WAVE[0] + (NEXT_WAVE[2] - ARROW) // 2, NEXT_WAVE[1] + NEXT_WAVE[3] + 4),
          -1, None, "TUTORIAL_GAME_CONTINUE_START"),
     ])
 
 
 def mission_control():
+    # Highlights follow mission control's panels: the station map, the three mission
+    # slots, the mode list (not the mode's text beside it), and back and launch.
     write_layout("missioncontrol", "The tutorial over mission control", [
-        ((90, 98, 382, 170), (100, 330, 420, 140), "TUTORIAL_MC_1", ("arrow_up.png", 245, 272), -1, None, ""),
-        ((490, 133, 788, 216), (500, 420, 560, 110), "TUTORIAL_MC_2", ("arrow_up.png", 600, 352), -1, None, ""),
-        ((852, 462, 202, 206), (330, 500, 480, 110), "TUTORIAL_MC_3", ("arrow_right.png", 772, 520), -1, None, ""),
-        ((596, 686, 758, 68), (330, 470, 640, 110), "TUTORIAL_MC_4", ("arrow_down.png", 1000, 606), -1, None, ""),
+        ((80, 102, 401, 171), (100, 330, 420, 140), "TUTORIAL_MC_1", ("arrow_up.png", 245, 272), -1, None, ""),
+        ((492, 135, 784, 171), (500, 400, 560, 110), "TUTORIAL_MC_2", ("arrow_up.png", 600, 308), -1, None, ""),
+        ((852, 462, 190, 206), (330, 500, 410, 110), "TUTORIAL_MC_3", ("arrow_right.png", 772, 520), -1, None, ""),
+        ((856, 688, 494, 62), (330, 470, 640, 72), "TUTORIAL_MC_4", ("arrow_down.png", 1000, 612), -1, None, ""),
     ])
 
 

@@ -310,7 +310,14 @@ void GLTexture::unload() {
 void GLTexture::reload() {
   if (!loaded_) return;
   SDLSurfaceImage* kept = dynamic_cast<SDLSurfaceImage*>(image_);
-  if (!kept || !kept->getSurface()) return;
+  if (!kept || !kept->getSurface()) {
+    // Pixels given up after the upload are read from the file again: a new
+    // context (a new resolution or window mode) would otherwise show the
+    // texture blank. A filter was the caller's and may be gone by now, so a
+    // filtered picture is not read again.
+    if (!filter_ && !resourceName_.empty()) loadFromFile(resourceName_, nullptr, glFilter_);
+    return;
+  }
   deleteGLName();
   UploadedTexture uploaded;
   if (!OGL_FromSurface(kept->getSurface(), glFilter_, uploaded)) return;

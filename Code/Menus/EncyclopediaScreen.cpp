@@ -41,7 +41,7 @@ void EncyclopediaScreen::init() {
   animations_ = new AnimationPlayer(this);
   if (animations_->loadAnimation(0, "content/images/menus/pause/anim/Anim.xml")) animations_->play(0, 0.0f, 0, 0, this);
   if (animations_->loadAnimation(1, "content/images/menus/pause/anim/Anim-2.xml")) animations_->play(1, 0.0f, 0, 0, this);
-  loadMenuLayout(this, kLayoutFile, "EncyclopediaScreen", layoutListeners(this));
+  controls_ = loadMenuLayout(this, kLayoutFile, "EncyclopediaScreen", layoutListeners(this));
   timer_ = new TinyActionDelay(TinyTimer(kGreetingMs));
   timer_->start(this, kGreetingTimer);
 }
@@ -59,7 +59,18 @@ void EncyclopediaScreen::drawBackground(Graphics* g) {
   g->fillRect(0, 0, layout::kDesignWidth, layout::kDesignHeight, kShade);
 }
 
+void EncyclopediaScreen::pause(GameApp* app) {
+  ScreenBase::pause(app);
+  showControls(controls_, false);
+}
+
+void EncyclopediaScreen::resume(GameApp* app) {
+  ScreenBase::resume(app);
+  showControls(controls_, true);
+}
+
 void EncyclopediaScreen::drawForeground(Graphics* g) {
+  if (!isActive()) return;
   if (Font* title = findOrLoadFont(getResourceManager(), "FONT_NOTOSANS46"))
     title->drawTextAligned(g, Rect5(0, 208, 1366, 32), layout::lookupText("ENCYCLOPEDIA"), Color(255, 255, 255, 255),
                            Font::AlignCenter, 2, false);

@@ -1,4 +1,6 @@
 #pragma once
+#include <vector>
+
 #include "ScreenBase.h"
 #include "animation/AnimationListener.h"
 #include "tinyaction/ActionListener.h"
@@ -31,6 +33,9 @@ class EncyclopediaScreen : public ScreenBase,
   void onKeyEvent(const KeyEvent& event) override;
   void onButtonEvent(int buttonId, int kind) override;
   void onExitTransitionDone(int exitCode) override;
+  // While a page lies over the hub, the hub's title and buttons step back.
+  void pause(GameApp* app) override;
+  void resume(GameApp* app) override;
   void actionFinished(int tag) override;
   void animationFinished(int id) override { (void)id; }
 
@@ -39,4 +44,5 @@ class EncyclopediaScreen : public ScreenBase,
 
   TinyAction* timer_ = nullptr;         // owned
   AnimationPlayer* animations_ = nullptr;  // owned
+  std::vector<Widget*> controls_;          // owned through the widget list
 };

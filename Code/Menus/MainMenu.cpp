@@ -20,6 +20,7 @@
 #include "System/ResourceLists.h"
 #include "Utilities.h"
 #include "Menus/GameProgressDialog.h"
+#include "Menus/MenuLayout.h"
 #include "Menus/MissionControl.h"
 #include "SDLGameApp.h"
 #include "music/AnnounceMusicTrack.h"
@@ -175,6 +176,19 @@ void MainMenu::drawForeground(Graphics* g) {
 }
 
 void MainMenu::onShown() { hideContinueWithoutProgress(); }
+
+void MainMenu::pause(GameApp* app) {
+  MenuScreen::pause(app);
+  showControls(layoutWidgets(), false);
+  if (spectrum_) spectrum_->setVisible(false);
+}
+
+void MainMenu::resume(GameApp* app) {
+  MenuScreen::resume(app);
+  showControls(layoutWidgets(), true);
+  if (spectrum_) spectrum_->setVisible(true);
+  hideContinueWithoutProgress();
+}
 
 void MainMenu::setControlsEnabled(bool on) {
   for (bge::Button* b : buttons()) b->setEnabled(on);

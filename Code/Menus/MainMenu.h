@@ -43,6 +43,10 @@ class MainMenu : public MenuScreen, public bge::ActionListener, public OptionsMe
   void drawBackground(Graphics* g) override;
   void drawForeground(Graphics* g) override;
   void onShown() override;
+  // Under the options or the progress question the buttons and the spectrum step
+  // back, so nothing of the menu shows through the panel laid over it.
+  void pause(GameApp* app) override;
+  void resume(GameApp* app) override;
   void onExitTransitionDone(int code) override;
   void actionFinished(int tag) override;
   // The options screen is gone: buttons and layout images back on, the

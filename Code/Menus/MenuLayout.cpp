@@ -5,6 +5,7 @@
 #include "AssertReport.h"
 #include "ScreenBase.h"
 #include "XmlAttributes.h"
+#include "widgets/ImageWidget.h"
 
 std::vector<Widget*> loadMenuLayout(ScreenBase* screen, const std::string& file, const char* className,
                                     bge::LayoutContext context, const LayoutElementReader& other) {
@@ -34,4 +35,9 @@ std::vector<Widget*> loadMenuLayout(ScreenBase* screen, const std::string& file,
     }
   }
   return made;
+}
+
+void showControls(const std::vector<Widget*>& widgets, bool shown) {
+  for (Widget* widget : widgets)
+    if (widget && !dynamic_cast<ImageWidget*>(widget)) widget->setVisible(shown);
 }

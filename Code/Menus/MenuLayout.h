@@ -35,3 +35,8 @@ using LayoutElementReader = std::function<void(const bge::XmlReader& xml, TiXmlE
 // nothing is built. Returns the widgets made, in file order.
 std::vector<Widget*> loadMenuLayout(ScreenBase* screen, const std::string& file, const char* className,
                                     bge::LayoutContext context, const LayoutElementReader& other = nullptr);
+
+// Shows or hides a screen's controls (everything but its pictures and panels).
+// A screen covered by another one hides them: our panels are see-through, and
+// buttons and texts showing through a panel read as if they were part of it.
+void showControls(const std::vector<Widget*>& widgets, bool shown);

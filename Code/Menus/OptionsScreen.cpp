@@ -27,6 +27,9 @@ namespace {
 const Color kTitleColor(255, 255, 255, 255);
 const Color kPercentColor(255, 170, 0, 255);
 const Color kZoomColor(255, 255, 255, 0);
+// The rule under the title, across the panel.
+const Color kRuleColor(80, 220, 255, 110);
+constexpr int kRuleX = 331, kRuleY = 340, kRuleWidth = 704;
 constexpr int kAllFlagsHeld = 2;
 }  // namespace
 
@@ -80,7 +83,8 @@ bge::Slider* OptionsScreen::findSlider(int id) const {
 void OptionsScreen::init() {
   setInTransition(new ZoomInTransition(kZoomMs, kZoomColor));
   setOutTransition(new ZoomOutTransition(kZoomMs, kZoomColor));
-  for (Widget* widget : loadMenuLayout(this, kLayoutFile, "OptionsMenu", layoutListeners(this))) {
+  controls_ = loadMenuLayout(this, kLayoutFile, "OptionsMenu", layoutListeners(this));
+  for (Widget* widget : controls_) {
     if (auto* box = dynamic_cast<bge::CheckBox*>(widget)) checkBoxes_.push_back(box);
     if (auto* slider = dynamic_cast<bge::Slider*>(widget)) sliders_.push_back(slider);
   }
@@ -172,9 +176,15 @@ void OptionsScreen::onButtonEvent(int buttonId, int kind) {
   }
 }
 
+void OptionsScreen::pause(GameApp* app) {
+  ScreenBase::pause(app);
+  showControls(controls_, false);
+}
+
 void OptionsScreen::resume(GameApp* app) {
   ScreenBase::resume(app);
   setChecksActive(true);
+  showControls(controls_, true);
 }
 
 void OptionsScreen::onGlobalEvent(int32_t eventId, int32_t argument) {
@@ -194,6 +204,7 @@ void OptionsScreen::drawForeground(Graphics* g) {
   if (Font* title = findOrLoadFont(resources, "FONT_NOTOSANS46"))
     title->drawTextAligned(g, Rect5(0, 280, 1366, 46), layout::lookupText("MENU_OPTIONS"), kTitleColor,
                            Font::AlignCenter, 2, false);
+  g->fillRect(kRuleX, kRuleY, kRuleWidth, 1, kRuleColor);
   if (Font* font = findOrLoadFont(resources, "FONT_NOTOSANS24")) {
     font->drawTextAligned(g, Rect5(389, 367, 252, 23), formatString("%d%%", musicVolume()), kPercentColor,
                           Font::AlignRight, 2, false);

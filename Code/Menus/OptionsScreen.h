@@ -43,6 +43,9 @@ class OptionsScreen : public ScreenBase,
 
   void prepare() override {}
   void init() override;
+  // Covered by the credits or the resolution choice, the controls step back
+  // (the panel stays as their frame); they return with the screen.
+  void pause(GameApp* app) override;
   void resume(GameApp* app) override;
   void drawBackground(Graphics* g) override;
   void drawForeground(Graphics* g) override;
@@ -71,5 +74,6 @@ class OptionsScreen : public ScreenBase,
   OptionsMenuListener* listener_;         // not owned
   std::vector<bge::CheckBox*> checkBoxes_;  // owned through the widget list
   std::vector<bge::Slider*> sliders_;       // owned through the widget list
+  std::vector<Widget*> controls_;           // the whole layout, owned through the widget list
   Texture* background_ = nullptr;         // the resource catalogue keeps it
 };

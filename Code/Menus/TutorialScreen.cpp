@@ -26,6 +26,11 @@ namespace {
 
 const Color kBlack(0, 0, 0, 255);
 const Color kContinueColor(255, 255, 0, 255);  // 0xFFFFFF00
+// The slide's words stand on a panel of their own: the dimmed screen beneath
+// still shows its texts, which would otherwise run through the slide's.
+const Color kTextPanel(4, 12, 26, 238);
+const Color kTextPanelBorder(90, 200, 235, 255);
+constexpr int kTextPanelMargin = 12;
 
 }  // namespace
 
@@ -72,11 +77,26 @@ void TutorialSlide::draw(Graphics* g, ScreenBase* screen) {
     if (r.width > 0 && r.height > 0) g->fillRect(r, fillColor_);
   Font* font = findOrLoadFont(screen ? screen->getResourceManager() : nullptr, kFont);
   if (!font) return;
+  drawTextPanel(g, font);
   if (!textLabel_.empty())
     font->drawTextAligned(g, textRect_, layout::lookupText(textLabel_), textColor_, Font::AlignLeft, Font::AlignTop,
                           true);
   font->drawTextAligned(g, continueTextRect_, layout::lookupText(continueLabel()), kContinueColor, Font::AlignLeft,
                         Font::AlignMiddle, true);
+}
+
+void TutorialSlide::drawTextPanel(Graphics* g, Font* font) {
+  const std::string text = textLabel_.empty() ? std::string() : layout::lookupText(textLabel_);
+  const Rect5 words = font->measureWrapped(text, static_cast<int>(textRect_.width));
+  const Rect5 caption = font->measureWrapped(layout::lookupText(continueLabel()), static_cast<int>(continueTextRect_.width));
+  const float left = std::min(textRect_.x, continueTextRect_.x) - kTextPanelMargin;
+  const float top = textRect_.y - kTextPanelMargin;
+  const float right = std::max(textRect_.x + words.width, continueTextRect_.x + caption.width) + kTextPanelMargin;
+  // The caption is centred in its box: the panel ends just below its line.
+  const float bottom = continueTextRect_.y + (continueTextRect_.height + caption.height) / 2 + kTextPanelMargin;
+  const Rect5 panel(left, top, right - left, bottom - top);
+  g->fillRect(panel, kTextPanel);
+  g->drawRect(panel, kTextPanelBorder, true);
 }
 
 // --- TutorialScreen ---
@@ -153,6 +173,7 @@ bool TutorialScreen::initFromXml(const std::string& path) {
       Widget* label = bge::createLayoutWidget(context, e);
       if (!label) continue;
       label->setEnabled(false);
+      label->setZ(xml.readInt(e, "layer", 0));
       addWidget(label);
       textLabel_ = label;
     }

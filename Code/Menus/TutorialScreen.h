@@ -9,6 +9,7 @@
 #include "Widget.h"
 #include "widgets/ButtonListener.h"
 
+class Font;
 class ImageWidget;
 class TiXmlElement;
 namespace bge { class XmlReader; }
@@ -44,6 +45,7 @@ class TutorialSlide : public Widget {
   // Four bands that cover the screen outside the highlight: above, below, and
   // left and right of it between those two.
   void buildDimRects();
+  void drawTextPanel(Graphics* g, Font* font);
 
   Color textColor_;
   Color fillColor_;

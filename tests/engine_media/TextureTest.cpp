@@ -125,13 +125,19 @@ TEST_F(TextureTest, RetentionModesKeepAlphaOrNothing) {
   ASSERT_NE(minimal, nullptr);
   EXPECT_TRUE(minimal->isTransparent(0, 0));
   EXPECT_EQ(minimal->getPixel(3, 0).a, 200);
+  // Without its pixels a texture reads its file again for a new context.
   alphaOnly.unload();
-  alphaOnly.reload();  // an alpha-only image cannot be uploaded again
-  EXPECT_EQ(alphaOnly.getGLName(), 0u);
+  alphaOnly.reload();
+  EXPECT_NE(alphaOnly.getGLName(), 0u);
+  EXPECT_NE(dynamic_cast<MinimalSurfaceImage*>(alphaOnly.getImage()), nullptr);
 
   GLTexture dropped(file, nullptr, GLTexture::DropImage);
   EXPECT_EQ(dropped.getImage(), nullptr);
   EXPECT_NE(dropped.getGLName(), 0u);
+  dropped.unload();
+  dropped.reload();
+  EXPECT_NE(dropped.getGLName(), 0u);
+  EXPECT_EQ(dropped.getImage(), nullptr);
 
   // A JPEG's mask goes over to the alpha-only image.
   media::writeSolid(path("m.jpg"), 4, 4, Color::white, true);

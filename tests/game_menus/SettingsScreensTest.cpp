@@ -8,6 +8,7 @@
 #include "Menus/ResolutionScreen.h"
 #include "widgets/Button.h"
 #include "widgets/CheckBox.h"
+#include "widgets/ImageWidget.h"
 #include "widgets/Slider.h"
 
 using menutest::app;
@@ -93,19 +94,35 @@ TEST(OptionsScreen, AVolumeSetWithThePointerIsKeptAfterARestart) {
   EXPECT_EQ(app().intEntry("MUSIC_VOLUME"), 25);
 }
 
+// How many of a screen's controls show (its pictures and panels, and the
+// screen-wide pointer catcher, apart).
+int controlsShown(ScreenBase* screen) {
+  int n = 0;
+  for (Widget* w : screen->getWidgets()) {
+    const bool control = !dynamic_cast<ImageWidget*>(w) && static_cast<void*>(w) != screen->getFullScreenWidget();
+    n += control && w->isVisible() ? 1 : 0;
+  }
+  return n;
+}
+
 TEST(OptionsScreen, CreditsHideTheTextsUntilTheyClose) {
   app().clear();
   auto* options = app().open(new OptionsScreen(false, nullptr));
+  const int controls = controlsShown(options);
+  EXPECT_GE(controls, 4 + 2 + 3);  // check boxes, sliders, buttons, and their labels
   options->onButtonEvent(OptionsScreen::kCreditsButton, bge::ButtonListener::Released);
   app().run(400);
   ASSERT_EQ(app().states().size(), 2u);
   EXPECT_FALSE(options->isActive());
   for (bge::CheckBox* box : options->checkBoxes()) EXPECT_FALSE(box->isActive());
+  // Nothing of the options shows through the credits but the panel they stand on.
+  EXPECT_EQ(controlsShown(options), 0);
   app().key(27);
   app().run(400);
   ASSERT_EQ(app().topState(), options);
   EXPECT_TRUE(options->isActive());
   for (bge::CheckBox* box : options->checkBoxes()) EXPECT_TRUE(box->isActive());
+  EXPECT_EQ(controlsShown(options), controls);
   app().clear();
 }
 

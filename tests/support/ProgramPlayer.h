@@ -1,0 +1,294 @@
+#pragma once
+// Plays the real program through the X server as a player does: real pointer and
+// key events (xdotool) and the game's own F8 screenshots read back as pixels.
+// Points are given in the 1366 x 768 layout and scaled to the window's size of
+// the moment, so a walk may change the resolution under its own feet.
+#include <SDL.h>
+#include <SDL_image.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ProgramRun.h"
+
+namespace playtest {
+
+inline std::string capture(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[256];
+    while (fgets(buffer, sizeof buffer, pipe)) out += buffer;
+    pclose(pipe);
+  }
+  return out;
+}
+
+inline bool haveXdotool() { return std::system("command -v xdotool >/dev/null 2>&1") == 0; }
+
+inline std::vector<uint8_t> readBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+// One of the game's screenshots, read back as pixels.
+class Shot {
+ public:
+  explicit Shot(const std::string& path) {
+    SDL_Surface* loaded = path.empty() ? nullptr : IMG_Load(path.c_str());
+    if (loaded) {
+      surface_.reset(SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0));
+      SDL_FreeSurface(loaded);
+    }
+  }
+  bool ok() const { return surface_ != nullptr; }
+  int width() const { return surface_ ? surface_->w : 0; }
+  int height() const { return surface_ ? surface_->h : 0; }
+
+  // How many pixels of a layout rectangle pass the colour test.
+  int count(int x, int y, int w, int h, const std::function<bool(int, int, int)>& colour) const {
+    if (!surface_) return 0;
+    const double sx = width() / 1366.0, sy = height() / 768.0;
+    int n = 0;
+    for (int py = static_cast<int>(y * sy); py < static_cast<int>((y + h) * sy) && py < height(); ++py)
+      for (int px = static_cast<int>(x * sx); px < static_cast<int>((x + w) * sx) && px < width(); ++px) {
+        const uint8_t* p = static_cast<const uint8_t*>(surface_->pixels) + py * surface_->pitch + px * 4;
+        n += colour(p[0], p[1], p[2]) ? 1 : 0;
+      }
+    return n;
+  }
+
+ private:
+  struct Free {
+    void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
+  };
+  std::unique_ptr<SDL_Surface, Free> surface_;
+};
+
+// Drives one run of the program through the X server with real pointer and
+// key events.
+class Player {
+ public:
+  using Clock = std::chrono::steady_clock;
+
+  Player(const std::string& root, const std::string& name) {
+    run_.exe = STARMOOR_EXE;
+    run_.log = root + "/" + name + ".txt";
+    shots_ = root + "/data/Starmoor/ScreenShots";
+  }
+  ~Player() {
+    if (run_.pid > 0 && run_.status == -1) run_.wait(0);
+  }
+  Player(const Player&) = delete;
+  Player& operator=(const Player&) = delete;
+
+  // Starts the program and waits for its window.
+  bool start() {
+    run_.start();
+    return poll(60, [&] { return findWindow(); });
+  }
+
+  // The window's size in pixels, as the X server has it now; 0 x 0 without one.
+  void windowSize(int& width, int& height) {
+    width = height = 0;
+    if (!findWindow()) return;
+    std::istringstream lines(capture("xdotool getwindowgeometry --shell " + window_ + " 2>/dev/null"));
+    for (std::string line; std::getline(lines, line);) {
+      if (line.rfind("WIDTH=", 0) == 0) width = std::atoi(line.c_str() + 6);
+      if (line.rfind("HEIGHT=", 0) == 0) height = std::atoi(line.c_str() + 7);
+    }
+  }
+
+  // A press and release at a point of the 1366 x 768 layout.
+  void click(int x, int y) {
+    hover(x, y);
+    pause(50);
+    xdo("mousedown 1");
+    pause(80);
+    xdo("mouseup 1");
+    pause(150);
+  }
+  void hover(int x, int y) {
+    int width = 0, height = 0;
+    windowSize(width, height);
+    if (width > 0 && height > 0) {
+      x = x * width / 1366;
+      y = y * height / 768;
+    }
+    xdo("mousemove --window " + window_ + " " + std::to_string(x) + " " + std::to_string(y));
+    pause(100);
+  }
+  // Keys go where the pointer is: the server runs without a window manager.
+  void key(const std::string& name) {
+    xdo("key " + name);
+    pause(100);
+  }
+
+  // A fresh screenshot through the game's F8 key.
+  Shot shot() {
+    const size_t before = shotCount();
+    std::string path;
+    for (int attempt = 0; attempt < 5 && path.empty(); ++attempt) {
+      key("F8");
+      poll(10, [&] {
+        if (shotCount() <= before) return false;
+        path = newestShot();
+        return true;
+      });
+    }
+    if (path.empty()) return Shot(std::string());
+    // The file is written once; give it a moment to be complete before reading.
+    Shot s(path);
+    for (int i = 0; i < 20 && !s.ok(); ++i) {
+      pause(100);
+      s = Shot(path);
+    }
+    last_ = path;
+    return s;
+  }
+
+  // Takes screenshots until one satisfies the test, for at most the given time.
+  bool waitFor(int seconds, const std::function<bool(const Shot&)>& test) {
+    return poll(seconds, [&] {
+      const Shot s = shot();
+      return s.ok() && test(s);
+    });
+  }
+
+  bool running() {
+    if (run_.status != -1) return false;
+    int s = 0;
+    if (waitpid(run_.pid, &s, WNOHANG) == run_.pid) {
+      run_.status = s;
+      return false;
+    }
+    return true;
+  }
+  int finish(int seconds) { return run_.wait(seconds); }
+  // The wait status once running() has seen the program end, else -1.
+  int status() const { return run_.status; }
+  const std::string& lastShot() const { return last_; }
+  std::string output() const { return testenv::readText(run_.log); }
+
+  static bool poll(int seconds, const std::function<bool()>& done) {
+    const auto until = Clock::now() + std::chrono::seconds(seconds);
+    while (Clock::now() < until) {
+      if (done()) return true;
+      pause(200);
+    }
+    return false;
+  }
+  static void pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+ private:
+  // The program's window; looked up again each time, since a new resolution or
+  // window mode makes the game build a new one.
+  bool findWindow() {
+    std::string found = capture("xdotool search --pid " + std::to_string(run_.pid) + " 2>/dev/null");
+    if (const size_t end = found.find('\n'); end != std::string::npos) found.resize(end);
+    if (found.empty()) return false;
+    window_ = found;
+    return true;
+  }
+  void xdo(const std::string& args) { std::system(("xdotool " + args + " >/dev/null 2>&1").c_str()); }
+  size_t shotCount() const {
+    std::error_code ec;
+    if (!std::filesystem::is_directory(shots_, ec)) return 0;
+    size_t n = 0;
+    for (const auto& e : std::filesystem::directory_iterator(shots_, ec)) n += e.is_regular_file() ? 1 : 0;
+    return n;
+  }
+  // The game numbers its screenshots upwards: the highest number is the newest.
+  std::string newestShot() const {
+    std::string best;
+    int bestNumber = 0;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(shots_, ec)) {
+      const std::string name = e.path().stem().string();
+      if (name.rfind("ScrShot", 0) != 0) continue;
+      const int number = std::atoi(name.c_str() + 7);
+      if (number > bestNumber) {
+        best = e.path().string();
+        bestNumber = number;
+      }
+    }
+    return best;
+  }
+
+  testenv::ProgramRun run_;
+  std::string shots_, window_, last_;
+};
+
+// Colours of the game's look.
+inline bool cyan(int r, int g, int b) { return b > 180 && g > 150 && r < 170; }
+inline bool white(int r, int g, int b) { return r > 200 && g > 200 && b > 200; }
+inline bool red(int r, int g, int b) { return r > 170 && g < 90 && b < 90; }
+inline bool green(int r, int g, int b) { return g > 150 && r < 150 && b < 150; }
+inline bool orange(int r, int g, int b) { return r > 200 && g > 110 && g < 200 && b < 90; }
+inline bool light(int, int g, int b) { return b > 200 && g > 180; }
+inline bool tint(int r, int g, int) { return g > 50 && g > r + 30; }
+
+// What each screen shows where only it shows it (1366 x 768 layout).
+inline bool levelShown(const Shot& s) { return s.count(1040, 3, 325, 22, cyan) > 1000; }
+// The pause screen tints the whole field green.
+inline bool paused(const Shot& s) { return s.count(550, 640, 250, 100, tint) > 12000; }
+inline bool mainMenu(const Shot& s) {
+  return s.count(556, 300, 254, 55, cyan) > 500 && s.count(92, 660, 220, 45, orange) < 800 && !levelShown(s) &&
+         !paused(s);
+}
+inline bool continueShown(const Shot& s) { return s.count(556, 368, 254, 55, cyan) > 300; }
+inline bool missionControl(const Shot& s) {
+  return s.count(92, 660, 220, 45, orange) > 800 && s.count(1118, 696, 226, 48, cyan) > 100;
+}
+inline bool slotLocked(const Shot& s, int slot) { return s.count(530 + 270 * slot, 190, 130, 30, red) > 100; }
+inline bool slotWon(const Shot& s, int slot) { return s.count(508 + 270 * slot, 146, 36, 30, green) > 40; }
+
+// Clicks through the logos until the main menu stands.
+inline bool passLogos(Player& p) {
+  return Player::poll(90, [&] {
+    p.click(600, 650);
+    const Shot s = p.shot();
+    return s.ok() && mainMenu(s);
+  });
+}
+
+// Waits for a screen, pressing SKIP while a first visit's tutorial covers it. The
+// SKIP button is at the bottom left; where no tutorial shows, a click there lands
+// on an idle spot of the screen.
+inline bool waitSkipping(Player& p, int seconds, const std::function<bool(const Shot&)>& screenShown) {
+  return Player::poll(seconds, [&] {
+    if (screenShown(p.shot())) return true;
+    p.click(160, 720);
+    Player::pause(1500);
+    return false;
+  });
+}
+
+// Clicks until the screen answers. On a busy machine a click can be lost (one
+// frame sees the press before the pointer has arrived over the button), so a
+// click is tried again once the screen has not answered for a few seconds:
+// each place clicked must be harmless on the screen that answers.
+inline bool clickUntil(Player& p, int x, int y, int seconds, const std::function<bool(const Shot&)>& answered) {
+  return Player::poll(seconds, [&] {
+    p.click(x, y);
+    return p.waitFor(5, answered);
+  });
+}
+
+// The main menu's buttons.
+constexpr int kNewGameButton[2] = {682, 328};
+constexpr int kContinueButton[2] = {682, 396};
+constexpr int kOptionsButton[2] = {682, 464};
+constexpr int kQuitButton[2] = {682, 532};
+
+}  // namespace playtest

@@ -22,7 +22,7 @@ PART_REACH = (62, 100)   # a raided station sits this far from its nearest lane
 # Spawn gaps by class (ms) and the most of one class in one record.
 DELAYS = {"scout": 1200, "rower": 2000, "grasshopper": 550, "spacedog": 2400, "bull": 4200,
           "catcher": 2800, "hellraiser": 3200, "destroyer": 6000}
-MOST = {"bull": 6, "destroyer": 1, "hellraiser": 8, "catcher": 10}
+MOST = {"bull": 6, "destroyer": 1, "hellraiser": 5, "catcher": 10}
 LEAST = {"grasshopper": 8}
 ARMED = ("spacedog", "hellraiser", "destroyer")
 

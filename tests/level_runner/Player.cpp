@@ -14,6 +14,7 @@ namespace levelrunner {
 namespace {
 
 constexpr int kCell = 32;
+constexpr float kFieldWidth = 1024.0f, kFieldHeight = 768.0f;
 // Spacing of the points the player marks along each drawn lane.
 constexpr float kPathStep = 16.0f;
 // How near a ship must pass a path mark to count as traffic there.
@@ -24,6 +25,8 @@ constexpr int kUsedWeight = 20;
 // Damage per second summed over a path's marks that halves the worth of guarding it more:
 // about two basic turrets on a straight stretch.
 constexpr float kGuardedPath = 2 * 200.0f * 12;
+// How fast the player's idea of a ship's energy follows the ships it sees.
+constexpr float kEnergyMemory = 0.02f;
 // Hits a continuous beam lands per second: one every 16 ms frame.
 constexpr float kBeamHitsPerSecond = 62.5f;
 // A pulse beam burns as long as it charges: half the time.
@@ -42,8 +45,9 @@ constexpr size_t kTowersBeforeSaving = 3;
 // It saves only while the best it can afford is worth less than this share of the best.
 constexpr float kSaveBelow = 0.6f;
 
-// Damage per second the kind's info promises on the ships in its reach.
-float promisedDps(const xBaseTowerDesc& d) {
+// Damage per second the kind's info promises on the ships in its reach, of which a shot
+// bigger than the ships it meets wastes the rest.
+float promisedDps(const xBaseTowerDesc& d, float shipEnergy) {
   const bool beam = d.actionStrategy == "CONTINUOUS";
   const bool all = d.quantificationStrategy == "ALL";
   const float targets = all ? kCrowd : static_cast<float>(std::max(1, d.targetCapacity));
@@ -53,7 +57,8 @@ float promisedDps(const xBaseTowerDesc& d) {
     return d.damage * kBeamHitsPerSecond * duty * spread;
   }
   const float period = std::max(16, d.reloadDelay) / 1000.0f;
-  return d.damage * targets / period;
+  const float used = shipEnergy > 0.0f ? std::min(1.0f, shipEnergy / static_cast<float>(d.damage)) : 1.0f;
+  return d.damage * targets / period * used;
 }
 
 }  // namespace
@@ -78,8 +83,11 @@ void Player::learnField(LevelScreen& level) {
       const float dx = p[i].x - p[i - 1].x, dy = p[i].y - p[i - 1].y;
       const int steps = std::max(1, static_cast<int>(std::sqrt(dx * dx + dy * dy) / kPathStep));
       for (int s = 0; s < steps; ++s) {
-        pathX_.push_back(p[i - 1].x + dx * s / steps);
-        pathY_.push_back(p[i - 1].y + dy * s / steps);
+        const float x = p[i - 1].x + dx * s / steps, y = p[i - 1].y + dy * s / steps;
+        // Only the drawn part: entries and exits lie off the field, out of every tower's sight.
+        if (x < 0.0f || y < 0.0f || x > kFieldWidth || y > kFieldHeight) continue;
+        pathX_.push_back(x);
+        pathY_.push_back(y);
         traffic_.push_back(0);
         pathOf_.push_back(index);
       }
@@ -106,7 +114,7 @@ void Player::weighPaths(LevelScreen& level) {
   for (const Owned& o : owned_) {
     xBaseTowerEntity* t = towerAt(level, o.spot.column, o.spot.row);
     if (!t) continue;
-    const float dps = promisedDps(*kinds[o.kind]) * t->getDamage() / std::max(1, kinds[o.kind]->damage);
+    const float dps = promisedDps(*kinds[o.kind], shipEnergy_) * t->getDamage() / std::max(1, kinds[o.kind]->damage);
     const float cx = o.spot.column * kCell + kCell / 2.0f, cy = o.spot.row * kCell + kCell / 2.0f;
     const float r2 = t->getRange() * t->getRange();
     for (size_t i = 0; i < pathX_.size(); ++i) {
@@ -137,6 +145,8 @@ void Player::watchTraffic(LevelScreen& level) {
   for (xSimpleEnemy* e : LevelScreen::findEnemies(level)) {
     if (!level.findLiveEntity(e) || e->categoryName().rfind("enemy", 0) != 0) continue;
     const QuillonPHX2D::Vec3 p = e->absPlacement();
+    // The energy bars of the ships flying: what a shot usually meets.
+    shipEnergy_ += kEnergyMemory * (static_cast<float>(e->energy()) - shipEnergy_);
     for (size_t i = 0; i < pathX_.size(); ++i) {
       const float dx = pathX_[i] - p.x, dy = pathY_[i] - p.y;
       if (dx * dx + dy * dy <= kNear2) {
@@ -182,7 +192,7 @@ bool Player::spendOnce(LevelScreen& level) {
     const Spot spot = bestSpot(level, kinds[kind]->range);
     if (spot.coverage <= 0.0f) continue;
     const double price = kinds[kind]->price;
-    if (weigh(promisedDps(*kinds[kind]) * spot.coverage / static_cast<float>(price), price)) {
+    if (weigh(promisedDps(*kinds[kind], shipEnergy_) * spot.coverage / static_cast<float>(price), price)) {
       buyKind = kind;
       buySpot = spot;
       upgradeTower = nullptr;
@@ -192,7 +202,7 @@ bool Player::spendOnce(LevelScreen& level) {
     xBaseTowerEntity* t = towerAt(level, o.spot.column, o.spot.row);
     if (!t || t->getUpgradeLevel() >= xBaseTowerEntity::kMaxUpgradeLevel) continue;
     const int next = t->getUpgradeLevel() + 1;
-    const float dps = promisedDps(*kinds[o.kind]) * t->getDamage() / std::max(1, kinds[o.kind]->damage);
+    const float dps = promisedDps(*kinds[o.kind], shipEnergy_) * t->getDamage() / std::max(1, kinds[o.kind]->damage);
     const float range = t->getRange();
     const float now = dps * coverageAt(o.spot.column, o.spot.row, range);
     const float then = dps * (1.0f + kUpgradeDamageStep * next) *
@@ -226,10 +236,13 @@ void Player::onFrame(LevelScreen& level, int frame) {
     if (options_.fast) act(level, "speed", {"fast"});
   }
   watchTraffic(level);
-  if (options_.trace && level.spawner() && level.spawner()->currentWave() != tracedWave_) {
+  if (options_.trace && level.spawner() && (level.spawner()->currentWave() != tracedWave_ || frame % 600 == 0)) {
     tracedWave_ = level.spawner()->currentWave();
-    std::fprintf(stderr, "wave %d/%d frame %d lives %d credits %.0f towers %d upgrades %d\n", tracedWave_,
-                 level.spawner()->waveCount(), frame, level.lives(), level.credits(), towersBuilt_, upgrades_);
+    int standing = 0;
+    for (const Owned& o : owned_) standing += towerAt(level, o.spot.column, o.spot.row) != nullptr;
+    std::fprintf(stderr, "wave %d/%d frame %d lives %d credits %.0f towers %d standing %d upgrades %d\n", tracedWave_,
+                 level.spawner()->waveCount(), frame, level.lives(), level.credits(), towersBuilt_, standing,
+                 upgrades_);
   }
   // The first towers go where the first ships are seen to fly.
   if (options_.buildTowers && (seenShips_ || level.paths().size() == 1)) {

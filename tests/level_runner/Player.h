@@ -70,6 +70,7 @@ class Player {
   int upgrades_ = 0;
   int tracedWave_ = -1;
   int lastLives_ = 0;  // lives at the last look
+  float shipEnergy_ = 0.0f;  // a ship's energy as the bars show it, averaged over what flew
 };
 
 // Plays one level with the player and says how it went.

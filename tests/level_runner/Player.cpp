@@ -20,8 +20,9 @@ constexpr float kPathStep = 16.0f;
 // How near a ship must pass a path mark to count as traffic there.
 constexpr float kTrafficRadius = 48.0f;
 // A stretch of path ships have been seen on counts this many times one they have not used
-// yet: the towers go where the fleets fly, and other paths wait for their first ships.
-constexpr int kUsedWeight = 20;
+// yet: the first towers go where the fleets fly, but the waves take turns over the paths,
+// so the others are guarded before their first ships come.
+constexpr int kUsedWeight = 2;
 // Damage per second summed over a path's marks that halves the worth of guarding it more:
 // about two basic turrets on a straight stretch.
 constexpr float kGuardedPath = 2 * 200.0f * 12;

@@ -28,6 +28,10 @@ constexpr int kUsedWeight = 2;
 constexpr float kGuardedPath = 2 * 200.0f * 12;
 // How fast the player's idea of a ship's energy follows the ships it sees.
 constexpr float kEnergyMemory = 0.02f;
+// Path that passes the station within this reach, where raiders turn to shoot it, counts
+// this many times more.
+constexpr float kStationReach = 160.0f;
+constexpr float kStationWeight = 3.0f;
 // Hits a continuous beam lands per second: one every 16 ms frame.
 constexpr float kBeamHitsPerSecond = 62.5f;
 // A pulse beam burns as long as it charges: half the time.
@@ -75,6 +79,10 @@ void Player::learnField(LevelScreen& level) {
   const auto& kinds = level.towerDescriptions();
   for (size_t i = 0; i < kinds.size(); ++i)
     if (kinds[i]->damage > 0) attackKinds_.push_back(static_cast<int>(i));
+  // The station's parts, where raiders go to shoot them.
+  std::vector<QuillonPHX2D::Vec3> parts;
+  for (xSimpleEnemy* e : LevelScreen::findEnemies(level))
+    if (level.findLiveEntity(e) && e->categoryName() == "station_part") parts.push_back(e->absPlacement());
   // The centre lines as drawn on the field, marked every few pixels.
   for (const auto& path : level.paths()) {
     const int index = static_cast<int>(pathWeight_.size());
@@ -91,6 +99,10 @@ void Player::learnField(LevelScreen& level) {
         pathY_.push_back(y);
         traffic_.push_back(0);
         pathOf_.push_back(index);
+        bool near = false;
+        for (const QuillonPHX2D::Vec3& part : parts)
+          near = near || (part.x - x) * (part.x - x) + (part.y - y) * (part.y - y) <= kStationReach * kStationReach;
+        nearStation_.push_back(near);
       }
     }
   }
@@ -102,7 +114,8 @@ float Player::coverageAt(int column, int row, float range) const {
   float coverage = 0.0f;
   for (size_t i = 0; i < pathX_.size(); ++i) {
     const float dx = pathX_[i] - cx, dy = pathY_[i] - cy;
-    if (dx * dx + dy * dy <= r2) coverage += (traffic_[i] > 0 ? kUsedWeight : 1.0f) * pathWeight_[pathOf_[i]];
+    if (dx * dx + dy * dy <= r2)
+      coverage += (traffic_[i] > 0 ? kUsedWeight : 1.0f) * pathWeight_[pathOf_[i]] * (nearStation_[i] ? kStationWeight : 1.0f);
   }
   return coverage;
 }

@@ -63,6 +63,7 @@ class Player {
   std::vector<float> pathX_, pathY_;
   std::vector<int> traffic_;
   std::vector<int> pathOf_;         // the path of each mark
+  std::vector<bool> nearStation_;   // marks where the path passes the station
   std::vector<float> pathWeight_;   // per path: how much a tower there is still needed  // ships seen near each path mark so far
   bool seenShips_ = false;
   std::vector<Owned> owned_;

@@ -13,7 +13,9 @@ tools/balance/balance.toml (funds, waves, campaign rows) and tools/levels/layout
 Missions 0-2 are written out in [mission.N] of the balance table and the layouts file;
 missions 3-44 are rows of [plan], drawn and composed by tools/level_plan.py. Output is
 deterministic and committed.
-Run from the repository root: /usr/bin/python3 tools/gen_levels.py
+Run from the repository root: /usr/bin/python3 tools/gen_levels.py [--levels-only]
+(--levels-only rewrites the level and spline files alone, for tuning waves and funds; the
+images depend on the layouts only.)
 
 Choices the level file format leaves open, and what this generator does:
 - Kill zones: the format has no element of their own. They are ExitZone elements whose
@@ -34,6 +36,7 @@ Choices the level file format leaves open, and what this generator does:
 import math
 import os
 import random
+import sys
 
 import numpy as np
 from PIL import Image, ImageDraw, ImageFilter
@@ -303,6 +306,7 @@ def level_body(mid, mission, layout, table, bg_index, extra=None):
 
 
 def main():
+    images = "--levels-only" not in sys.argv[1:]
     table = load_toml(BALANCE)
     layouts = load_toml(LAYOUTS)["mission"]
     camp = table["campaign"]
@@ -311,7 +315,7 @@ def main():
     missions = table.get("mission", {})
 
     backgrounds = {}
-    for index in sorted({row["background"] for row in rows}):
+    for index in sorted({row["background"] for row in rows}) if images else []:
         img = background(500 + index)
         save(img, BACKGROUNDS, "space_%d.png" % index)
         backgrounds[index] = img
@@ -335,6 +339,11 @@ def main():
             mission, layout, extra = contents
             body, path_lanes = level_body(mid, mission, layout, table, row["background"], extra)
             lines += body
+        lines.append("</Stage>")
+        write_text(os.path.join(LEVELS, name + ".xml"), lines)
+        if not images:
+            continue
+        if contents:
             all_lanes = [line for lanes_of in path_lanes.values() for line in lanes_of.values()]
             keep_clear = layout["station"] + (extra or {}).get("orbit_points", [])
             grid = grid_image(blocked_cells(all_lanes, keep_clear, table["station_part"]))
@@ -344,8 +353,6 @@ def main():
                             layout["station"], part_images)
         else:
             shot = map_shot(backgrounds[row["background"]])
-        lines.append("</Stage>")
-        write_text(os.path.join(LEVELS, name + ".xml"), lines)
         save(shot, SHOTS, name + ".png")
 
 
@@ -356,7 +363,10 @@ def planned_contents(row, plan, table):
     rng = random.Random(9000 + row["id"])
     layout["station"] = place_station(layout, lanes_of, table["station_part"], layout["raided"], rng)
     credits = plan["first_credits"] + (row["id"] - 3) * plan["credits_step"]
-    mission = {"credits": credits,
+    # Every path needs its own guard: each path past the first adds to the funds, not to
+    # the waves, which the funds of one path size.
+    funds = int(round(credits * (1 + plan["funds_per_extra_path"] * (row["paths"] - 1)), -1))
+    mission = {"credits": funds,
                "waves": compose_waves(row, plan, table["enemy"], len(layout["paths"]), credits,
                                       nearest_path(lanes_of, layout["station"]))}
     extra = {"type": row["type"]}

@@ -22,7 +22,7 @@ PART_REACH = (62, 100)   # a raided station sits this far from its nearest lane
 # Spawn gaps by class (ms) and the most of one class in one record.
 DELAYS = {"scout": 1200, "rower": 2000, "grasshopper": 550, "spacedog": 2400, "bull": 4200,
           "catcher": 2800, "hellraiser": 3200, "destroyer": 6000}
-MOST = {"bull": 6, "destroyer": 1, "hellraiser": 8, "catcher": 10}
+MOST = {"bull": 6, "destroyer": 1, "hellraiser": 5, "catcher": 10}
 LEAST = {"grasshopper": 8}
 ARMED = ("spacedog", "hellraiser", "destroyer")
 
@@ -128,15 +128,17 @@ def nearest_path(lanes_of, station):
 
 
 def compose_waves(row, plan, enemies, n_paths, credits, raid_path=0):
-    """The waves of a planned mission. Wave w carries energy_per_credit x credits x strength x
-    (1 + wave_growth x w), split over one to three records; the newest class leads from the
-    second third on, the others take turns."""
+    """The waves of a planned mission. Wave w carries energy_per_credit x credits x
+    (1 + wave_growth x strength x w), split over one to three records; the newest class leads
+    from the second third on, the others take turns. The first wave asks what the funds buy
+    on every mission; strength steepens the climb, which the rewards of the earlier waves pay
+    for."""
     classes = row["classes"]
-    base = plan["energy_per_credit"] * credits * row["strength"]
+    base = plan["energy_per_credit"] * credits
     raided = row["type"].startswith("STATION_PART")
     waves = []
     for w in range(row["waves"]):
-        budget = base * (1 + plan["wave_growth"] * w)
+        budget = base * (1 + plan["wave_growth"] * row["strength"] * w)
         records = 1 if w < 2 else (2 if w < row["waves"] * 2 // 3 else 3)
         lead = classes[-1] if w >= row["waves"] // 3 else classes[w % max(1, len(classes) - 1)]
         picks = [lead] + [classes[(w + k) % len(classes)] for k in range(1, records)]

@@ -65,6 +65,23 @@ TEST(LevelScenario, OneShipAndNoTowersLosesEveryLifeTheSameWayOnEveryRun) {
   for (size_t i = 1; i < dropFrames.size(); ++i) EXPECT_NEAR(250, dropFrames[i] - dropFrames[i - 1], 2) << i;
 }
 
+TEST(LevelScenario, OnARaidedStationAShipThatCannotHurtItLeavesAndTheLevelEnds) {
+  // Plain ships pass a standing station nobody defends: they cost nothing at the exit and
+  // leave, so the last wave ends and the level is won with every life. Coming round for
+  // ever, they kept the level running with nobody able to win or lose it.
+  Folder f;
+  const std::string station =
+      "<StationParts><Part entityFile=\"content/config/Entities/station/ring.xml\" x=\"500\" y=\"650\" "
+      "angle=\"0\" angVel=\"0\"/></StationParts><ForceGameplayType type=\"STATION_PART_STATIC\"/>";
+  auto o = options(f.level("<Attack id=\"0\">" + f.wave(2, 500) + "</Attack>", station));
+  o.maxFrames = 5000;
+  const levelrunner::Outcome out = runner().run(o);
+  EXPECT_TRUE(out.over) << levelrunner::describe(out);
+  EXPECT_EQ(20, out.lives);
+  EXPECT_EQ(2, out.spawned);
+  EXPECT_EQ(0, out.kills);
+}
+
 TEST(LevelScenario, ShipsKeepToTheSampledLineOfTheirLane) {
   Folder f;
   auto o = options(f.level("<Attack id=\"0\">" + f.wave(1, 300, "LEFT") + f.wave(1, 300) + f.wave(1, 300, "RIGHT") +

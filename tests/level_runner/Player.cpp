@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 
 #include "Game/Entities/enemies/SimpleEnemyEntity.h"
+#include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/Entities/towers/xBaseTowerEntity.h"
 
 namespace levelrunner {
@@ -12,12 +14,57 @@ namespace levelrunner {
 namespace {
 
 constexpr int kCell = 32;
+constexpr float kFieldWidth = 1024.0f, kFieldHeight = 768.0f;
 // Spacing of the points the player marks along each drawn lane.
 constexpr float kPathStep = 16.0f;
 // How near a ship must pass a path mark to count as traffic there.
 constexpr float kTrafficRadius = 48.0f;
-// Towers to own before credits go to upgrades instead of saving for the next kind.
-constexpr size_t kTowersBeforeUpgrades = 3;
+// A stretch of path ships have been seen on counts this many times one they have not used
+// yet: the first towers go where the fleets fly, but the waves take turns over the paths,
+// so the others are guarded before their first ships come.
+constexpr int kUsedWeight = 2;
+// Damage per second summed over a path's marks that halves the worth of guarding it more:
+// about two basic turrets on a straight stretch.
+constexpr float kGuardedPath = 2 * 200.0f * 12;
+// How fast the player's idea of a ship's energy follows the ships it sees.
+constexpr float kEnergyMemory = 0.02f;
+// Path that passes the station within this reach, where raiders turn to shoot it, counts
+// this many times more.
+constexpr float kStationReach = 160.0f;
+constexpr float kStationWeight = 3.0f;
+// Hits a continuous beam lands per second: one every 16 ms frame.
+constexpr float kBeamHitsPerSecond = 62.5f;
+// A pulse beam burns as long as it charges: half the time.
+constexpr float kPulseDuty = 0.5f;
+// A beam's further targets take half the first one's hit, and are not always there.
+constexpr float kExtraBeamShare = 0.25f;
+// A beam at "every ship in reach" meets about this many at once.
+constexpr float kCrowd = 2.0f;
+// What an upgrade to level L adds, as the tower's panel tells: a twentieth of damage and
+// a tenth of reach per level.
+constexpr float kUpgradeDamageStep = 0.05f;
+constexpr float kUpgradeRangeStep = 0.1f;
+// Towers to own before the player saves for a better buy instead of taking the best it
+// can afford now.
+constexpr size_t kTowersBeforeSaving = 3;
+// It saves only while the best it can afford is worth less than this share of the best.
+constexpr float kSaveBelow = 0.6f;
+
+// Damage per second the kind's info promises on the ships in its reach, of which a shot
+// bigger than the ships it meets wastes the rest.
+float promisedDps(const xBaseTowerDesc& d, float shipEnergy) {
+  const bool beam = d.actionStrategy == "CONTINUOUS";
+  const bool all = d.quantificationStrategy == "ALL";
+  const float targets = all ? kCrowd : static_cast<float>(std::max(1, d.targetCapacity));
+  if (beam) {
+    const float duty = d.reloadDelay > 0 ? kPulseDuty : 1.0f;
+    const float spread = all ? targets : 1.0f + kExtraBeamShare * (targets - 1.0f);
+    return d.damage * kBeamHitsPerSecond * duty * spread;
+  }
+  const float period = std::max(16, d.reloadDelay) / 1000.0f;
+  const float used = shipEnergy > 0.0f ? std::min(1.0f, shipEnergy / static_cast<float>(d.damage)) : 1.0f;
+  return d.damage * targets / period * used;
+}
 
 }  // namespace
 
@@ -32,39 +79,75 @@ void Player::learnField(LevelScreen& level) {
   const auto& kinds = level.towerDescriptions();
   for (size_t i = 0; i < kinds.size(); ++i)
     if (kinds[i]->damage > 0) attackKinds_.push_back(static_cast<int>(i));
-  std::stable_sort(attackKinds_.begin(), attackKinds_.end(),
-                   [&](int a, int b) { return kinds[a]->price < kinds[b]->price; });
+  // The station's parts, where raiders go to shoot them.
+  std::vector<QuillonPHX2D::Vec3> parts;
+  for (xSimpleEnemy* e : LevelScreen::findEnemies(level))
+    if (level.findLiveEntity(e) && e->categoryName() == "station_part") parts.push_back(e->absPlacement());
   // The centre lines as drawn on the field, marked every few pixels.
   for (const auto& path : level.paths()) {
-    {
-      const std::vector<QuillonPHX2D::Vec2> p = path.second.pointsForSide(PathDescription::Centre);
-      for (size_t i = 1; i < p.size(); ++i) {
-        const float dx = p[i].x - p[i - 1].x, dy = p[i].y - p[i - 1].y;
-        const int steps = std::max(1, static_cast<int>(std::sqrt(dx * dx + dy * dy) / kPathStep));
-        for (int s = 0; s < steps; ++s) {
-          pathX_.push_back(p[i - 1].x + dx * s / steps);
-          pathY_.push_back(p[i - 1].y + dy * s / steps);
-          traffic_.push_back(0);
-        }
+    const int index = static_cast<int>(pathWeight_.size());
+    pathWeight_.push_back(1.0f);
+    const std::vector<QuillonPHX2D::Vec2> p = path.second.pointsForSide(PathDescription::Centre);
+    for (size_t i = 1; i < p.size(); ++i) {
+      const float dx = p[i].x - p[i - 1].x, dy = p[i].y - p[i - 1].y;
+      const int steps = std::max(1, static_cast<int>(std::sqrt(dx * dx + dy * dy) / kPathStep));
+      for (int s = 0; s < steps; ++s) {
+        const float x = p[i - 1].x + dx * s / steps, y = p[i - 1].y + dy * s / steps;
+        // Only the drawn part: entries and exits lie off the field, out of every tower's sight.
+        if (x < 0.0f || y < 0.0f || x > kFieldWidth || y > kFieldHeight) continue;
+        pathX_.push_back(x);
+        pathY_.push_back(y);
+        traffic_.push_back(0);
+        pathOf_.push_back(index);
+        bool near = false;
+        for (const QuillonPHX2D::Vec3& part : parts)
+          near = near || (part.x - x) * (part.x - x) + (part.y - y) * (part.y - y) <= kStationReach * kStationReach;
+        nearStation_.push_back(near);
       }
     }
   }
 }
 
+float Player::coverageAt(int column, int row, float range) const {
+  const float cx = column * kCell + kCell / 2.0f, cy = row * kCell + kCell / 2.0f;
+  const float r2 = range * range;
+  float coverage = 0.0f;
+  for (size_t i = 0; i < pathX_.size(); ++i) {
+    const float dx = pathX_[i] - cx, dy = pathY_[i] - cy;
+    if (dx * dx + dy * dy <= r2)
+      coverage += (traffic_[i] > 0 ? kUsedWeight : 1.0f) * pathWeight_[pathOf_[i]] * (nearStation_[i] ? kStationWeight : 1.0f);
+  }
+  return coverage;
+}
+
+void Player::weighPaths(LevelScreen& level) {
+  // A path already well guarded needs the next tower less than one still open: each
+  // path's marks weigh less the more damage its stretch is under.
+  const auto& kinds = level.towerDescriptions();
+  std::vector<float> defence(pathWeight_.size(), 0.0f);
+  for (const Owned& o : owned_) {
+    xBaseTowerEntity* t = towerAt(level, o.spot.column, o.spot.row);
+    if (!t) continue;
+    const float dps = promisedDps(*kinds[o.kind], shipEnergy_) * t->getDamage() / std::max(1, kinds[o.kind]->damage);
+    const float cx = o.spot.column * kCell + kCell / 2.0f, cy = o.spot.row * kCell + kCell / 2.0f;
+    const float r2 = t->getRange() * t->getRange();
+    for (size_t i = 0; i < pathX_.size(); ++i) {
+      const float dx = pathX_[i] - cx, dy = pathY_[i] - cy;
+      if (dx * dx + dy * dy <= r2) defence[pathOf_[i]] += dps;
+    }
+  }
+  for (size_t p = 0; p < pathWeight_.size(); ++p) pathWeight_[p] = 1.0f / (1.0f + defence[p] / kGuardedPath);
+}
+
 Player::Spot Player::bestSpot(const LevelScreen& level, float range) const {
   Spot best;
   const auto& grid = level.placementGrid();
-  const float r2 = range * range;
   for (size_t cell = 0; cell < grid.size(); ++cell) {
     if (grid[cell] != 0) continue;
     Spot s;
     s.column = static_cast<int>(cell % kCell);
     s.row = static_cast<int>(cell / kCell);
-    const float cx = s.column * kCell + kCell / 2.0f, cy = s.row * kCell + kCell / 2.0f;
-    for (size_t i = 0; i < pathX_.size(); ++i) {
-      const float dx = pathX_[i] - cx, dy = pathY_[i] - cy;
-      if (dx * dx + dy * dy <= r2) s.coverage += 1 + traffic_[i];
-    }
+    s.coverage = coverageAt(s.column, s.row, range);
     if (s.coverage > best.coverage) best = s;
   }
   return best;
@@ -76,6 +159,8 @@ void Player::watchTraffic(LevelScreen& level) {
   for (xSimpleEnemy* e : LevelScreen::findEnemies(level)) {
     if (!level.findLiveEntity(e) || e->categoryName().rfind("enemy", 0) != 0) continue;
     const QuillonPHX2D::Vec3 p = e->absPlacement();
+    // The energy bars of the ships flying: what a shot usually meets.
+    shipEnergy_ += kEnergyMemory * (static_cast<float>(e->energy()) - shipEnergy_);
     for (size_t i = 0; i < pathX_.size(); ++i) {
       const float dx = pathX_[i] - p.x, dy = pathY_[i] - p.y;
       if (dx * dx + dy * dy <= kNear2) {
@@ -86,50 +171,74 @@ void Player::watchTraffic(LevelScreen& level) {
   }
 }
 
-bool Player::tryBuild(LevelScreen& level) {
-  if (attackKinds_.empty()) return false;
-  const auto& kinds = level.towerDescriptions();
-  // A kind that would see none of the paths from any free cell is passed over.
-  for (size_t tries = 0; tries < attackKinds_.size(); ++tries) {
-    const int kind = attackKinds_[nextKind_ % attackKinds_.size()];
-    const Spot spot = bestSpot(level, kinds[kind]->range);
-    if (spot.coverage == 0) {
-      ++nextKind_;
-      continue;
-    }
-    if (level.credits() < kinds[kind]->price) return false;
-    const std::string col = std::to_string(spot.column), row = std::to_string(spot.row);
-    act(level, "place", {col, row, std::to_string(kind)});
-    if (!towerAt(level, spot.column, spot.row)) return false;
-    act(level, "retarget", {col, row, "first"});
-    owned_.push_back(spot);
-    ++towersBuilt_;
-    ++nextKind_;
-    return true;
-  }
-  return false;
+bool Player::build(LevelScreen& level, int kind, const Spot& spot) {
+  const std::string col = std::to_string(spot.column), row = std::to_string(spot.row);
+  act(level, "place", {col, row, std::to_string(kind)});
+  if (!towerAt(level, spot.column, spot.row)) return false;
+  act(level, "retarget", {col, row, "first"});
+  owned_.push_back({spot, kind});
+  ++towersBuilt_;
+  if (options_.trace)
+    std::fprintf(stderr, "  built kind %d at %d,%d coverage %.1f credits left %.0f\n", kind, spot.column, spot.row,
+                 spot.coverage, level.credits());
+  return true;
 }
 
-bool Player::tryUpgrade(LevelScreen& level) {
-  if (owned_.size() < kTowersBeforeUpgrades) return false;
-  // The lowest-levelled tower that sees most of the paths, as its panel shows it.
-  xBaseTowerEntity* pick = nullptr;
-  const Spot* pickSpot = nullptr;
-  for (const Spot& s : owned_) {
-    xBaseTowerEntity* t = towerAt(level, s.column, s.row);
-    if (!t || t->getUpgradeLevel() >= xBaseTowerEntity::kMaxUpgradeLevel) continue;
-    if (!pick || t->getUpgradeLevel() < pick->getUpgradeLevel() ||
-        (t->getUpgradeLevel() == pick->getUpgradeLevel() && s.coverage > pickSpot->coverage)) {
-      pick = t;
-      pickSpot = &s;
+bool Player::spendOnce(LevelScreen& level) {
+  // Every buy is worth the damage per second it adds on the paths, weighted by where the
+  // ships fly, per credit. The best affordable one is bought; with a few towers standing
+  // and no lives slipping away, the player saves for a much better one.
+  weighPaths(level);
+  const auto& kinds = level.towerDescriptions();
+  const double credits = level.credits();
+  float bestValue = 0.0f, bestAffordable = 0.0f;
+  int buyKind = -1;
+  Spot buySpot;
+  xBaseTowerEntity* upgradeTower = nullptr;
+  Spot upgradeSpot;
+  auto weigh = [&](float value, double price) {
+    bestValue = std::max(bestValue, value);
+    if (price > credits || value <= bestAffordable) return false;
+    bestAffordable = value;
+    return true;
+  };
+  for (int kind : attackKinds_) {
+    const Spot spot = bestSpot(level, kinds[kind]->range);
+    if (spot.coverage <= 0.0f) continue;
+    const double price = kinds[kind]->price;
+    if (weigh(promisedDps(*kinds[kind], shipEnergy_) * spot.coverage / static_cast<float>(price), price)) {
+      buyKind = kind;
+      buySpot = spot;
+      upgradeTower = nullptr;
     }
   }
-  if (!pick || level.credits() < LevelScreen::upgradePrice(*pick)) return false;
-  const int before = pick->getUpgradeLevel();
-  act(level, "upgrade", {std::to_string(pickSpot->column), std::to_string(pickSpot->row)});
-  if (pick->getUpgradeLevel() == before) return false;
-  ++upgrades_;
-  return true;
+  for (const Owned& o : owned_) {
+    xBaseTowerEntity* t = towerAt(level, o.spot.column, o.spot.row);
+    if (!t || t->getUpgradeLevel() >= xBaseTowerEntity::kMaxUpgradeLevel) continue;
+    const int next = t->getUpgradeLevel() + 1;
+    const float dps = promisedDps(*kinds[o.kind], shipEnergy_) * t->getDamage() / std::max(1, kinds[o.kind]->damage);
+    const float range = t->getRange();
+    const float now = dps * coverageAt(o.spot.column, o.spot.row, range);
+    const float then = dps * (1.0f + kUpgradeDamageStep * next) *
+                       coverageAt(o.spot.column, o.spot.row, range * (1.0f + kUpgradeRangeStep * next));
+    const double price = LevelScreen::upgradePrice(*t);
+    if (weigh((then - now) / static_cast<float>(price), price)) {
+      upgradeTower = t;
+      upgradeSpot = o.spot;
+      buyKind = -1;
+    }
+  }
+  const bool slipping = level.lives() < lastLives_;
+  if (bestAffordable <= 0.0f) return false;
+  if (owned_.size() >= kTowersBeforeSaving && !slipping && bestAffordable < kSaveBelow * bestValue) return false;
+  if (upgradeTower) {
+    const int before = upgradeTower->getUpgradeLevel();
+    act(level, "upgrade", {std::to_string(upgradeSpot.column), std::to_string(upgradeSpot.row)});
+    if (upgradeTower->getUpgradeLevel() == before) return false;
+    ++upgrades_;
+    return true;
+  }
+  return buyKind >= 0 && build(level, buyKind, buySpot);
 }
 
 void Player::onFrame(LevelScreen& level, int frame) {
@@ -141,11 +250,20 @@ void Player::onFrame(LevelScreen& level, int frame) {
     if (options_.fast) act(level, "speed", {"fast"});
   }
   watchTraffic(level);
+  if (options_.trace && level.spawner() && (level.spawner()->currentWave() != tracedWave_ || frame % 600 == 0)) {
+    tracedWave_ = level.spawner()->currentWave();
+    int standing = 0;
+    for (const Owned& o : owned_) standing += towerAt(level, o.spot.column, o.spot.row) != nullptr;
+    std::fprintf(stderr, "wave %d/%d frame %d lives %d credits %.0f towers %d standing %d upgrades %d\n", tracedWave_,
+                 level.spawner()->waveCount(), frame, level.lives(), level.credits(), towersBuilt_, standing,
+                 upgrades_);
+  }
   // The first towers go where the first ships are seen to fly.
   if (options_.buildTowers && (seenShips_ || level.paths().size() == 1)) {
     for (int spent = 0; spent < 8; ++spent)
-      if (!tryBuild(level) && !tryUpgrade(level)) break;
+      if (!spendOnce(level)) break;
   }
+  lastLives_ = level.lives();
   if (level.sendWaveOffered() && level.countLiveEnemies() == 0) act(level, "next", {});
 }
 

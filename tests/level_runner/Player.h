@@ -2,10 +2,11 @@
 // A simple player for the headless runner: it looks at what the screen shows (the
 // drawn paths, the free cells, its credits, the offered tower kinds and their info,
 // the towers it owns, the ships flying) and acts only through the runner's player
-// commands. It buys the attack kinds in turn on the free cell that sees most of the
-// paths the ships are seen to use, aims every tower
-// at the leading enemy, upgrades when it cannot buy, and sends each wave once the
-// field is clear. Campaign checks and the campaign table use it.
+// commands. Each look it weighs every purchase it can afford (a new tower of each
+// attack kind on the free cell that sees most of the paths the ships are seen to
+// use, or an upgrade of a tower it owns) by the damage it adds where ships fly per
+// credit, and buys the best; it aims every tower at the leading enemy and sends
+// each wave once the field is clear. Campaign checks and the campaign table use it.
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ struct PlayerOptions {
   bool buildTowers = true;  // false: only sends the waves
   bool fast = true;         // plays at the fast game speed
   int decideEvery = 15;     // frames between two looks at the field
+  bool trace = false;       // prints a line to stderr as each wave starts and at the end
 };
 
 struct PlayResult {
@@ -39,26 +41,37 @@ class Player {
   struct Spot {
     int column = 0;
     int row = 0;
-    int coverage = 0;  // path marks within the kind's range, weighted by the traffic seen
+    float coverage = 0.0f;  // path marks within the kind's range, those ships use weighing more
+  };
+  struct Owned {
+    Spot spot;
+    int kind = 0;
   };
   bool act(LevelScreen& level, const std::string& verb, std::vector<std::string> args);
   void learnField(LevelScreen& level);
   void watchTraffic(LevelScreen& level);
-  bool tryBuild(LevelScreen& level);
-  bool tryUpgrade(LevelScreen& level);
+  bool spendOnce(LevelScreen& level);
+  bool build(LevelScreen& level, int kind, const Spot& spot);
   Spot bestSpot(const LevelScreen& level, float range) const;
+  float coverageAt(int column, int row, float range) const;
+  void weighPaths(LevelScreen& level);
 
   Runner& runner_;
   PlayerOptions options_;
   bool started_ = false;
   std::vector<int> attackKinds_;  // button indices of the offered kinds that shoot
-  size_t nextKind_ = 0;
   std::vector<float> pathX_, pathY_;
-  std::vector<int> traffic_;  // ships seen near each path mark so far
+  std::vector<int> traffic_;
+  std::vector<int> pathOf_;         // the path of each mark
+  std::vector<bool> nearStation_;   // marks where the path passes the station
+  std::vector<float> pathWeight_;   // per path: how much a tower there is still needed  // ships seen near each path mark so far
   bool seenShips_ = false;
-  std::vector<Spot> owned_;
+  std::vector<Owned> owned_;
   int towersBuilt_ = 0;
   int upgrades_ = 0;
+  int tracedWave_ = -1;
+  int lastLives_ = 0;  // lives at the last look
+  float shipEnergy_ = 0.0f;  // a ship's energy as the bars show it, averaged over what flew
 };
 
 // Plays one level with the player and says how it went.

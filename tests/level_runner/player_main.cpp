@@ -1,5 +1,5 @@
 // level_player <level file> [--difficulty N] [--mission N] [--mode N] [--seed N]
-//              [--frames N] [--no-towers] [--normal-speed]
+//              [--frames N] [--no-towers] [--normal-speed] [--trace]
 // Plays a level with the simple player and prints one line:
 //   outcome=won|lost|unfinished lives=N towers=N upgrades=N frames=N seconds=S
 #include <cstdio>
@@ -28,6 +28,7 @@ int main(int argc, char** argv) {
     else if (a == "--frames") run.maxFrames = number();
     else if (a == "--no-towers") player.buildTowers = false;
     else if (a == "--normal-speed") player.fast = false;
+    else if (a == "--trace") player.trace = true;
     else if (run.levelFile.empty()) run.levelFile = a;
     else {
       std::fprintf(stderr, "unexpected argument %s\n", a.c_str());
@@ -36,7 +37,7 @@ int main(int argc, char** argv) {
   }
   if (run.levelFile.empty()) {
     std::fprintf(stderr, "usage: level_player <level file> [--difficulty N] [--mission N] [--mode N] [--seed N] "
-                         "[--frames N] [--no-towers] [--normal-speed]\n");
+                         "[--frames N] [--no-towers] [--normal-speed] [--trace]\n");
     return 2;
   }
   levelrunner::Runner runner;

@@ -375,12 +375,22 @@ void xSimpleEnemy::actionFinished(int id) {
         if (level) level->finishLevel();
         return;
       }
+      if (level && (level->gameplayType() == kGameplayStationStatic ||
+                    level->gameplayType() == kGameplayStationMoving)) {
+        // On a raided station the exit costs nothing. Raiders come round to shoot again,
+        // but a ship that cannot hurt the station would come round for ever and hold the
+        // wave, and the level, open: it leaves for good, unpaid.
+        if (behavior_ != kWalkShootStationParts) {
+          if (sceneEntityManager_) sceneEntityManager_->scheduleRemoval(this, true);
+          return;
+        }
+        splineWalker_ = 0;
+        startWalk(walkDuration_ <= -1 ? 4000 : static_cast<int>(walkDuration_ * speedFactorNow()));
+        return;
+      }
       splineWalker_ = 0;
       startWalk(walkDuration_ <= -1 ? 4000 : static_cast<int>(walkDuration_ * speedFactorNow()));
-      if (level && level->gameplayType() != kGameplayStationStatic &&
-          level->gameplayType() != kGameplayStationMoving) {
-        level->loseLife();
-      }
+      if (level) level->loseLife();
       return;
     case kShotTimer:
       shoot();

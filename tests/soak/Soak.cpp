@@ -1,6 +1,7 @@
 #include "Soak.h"
 
 #include <SDL.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -51,6 +52,11 @@ double residentMb() {
   return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
+double heapInUseMb() {
+  const struct mallinfo2 m = mallinfo2();
+  return static_cast<double>(m.uordblks + m.hblkhd) / (1024.0 * 1024.0);
+}
+
 double growthAfter(const std::vector<Sample>& samples, double settleSeconds) {
   const Sample* base = nullptr;
   double highest = 0.0;
@@ -78,8 +84,8 @@ Report Driver::run() {
   using Clock = std::chrono::steady_clock;
   const auto start = Clock::now();
   double nextSample = 0.0;
-  std::printf("%8s %9s %8s %9s %5s %9s %11s %12s\n", "minutes", "RSS MB", "entered", "finished", "wins",
-              "restarts", "re-entries", "frames");
+  std::printf("%8s %9s %9s %8s %9s %5s %9s %11s %12s\n", "minutes", "RSS MB", "heap MB", "entered", "finished",
+              "wins", "restarts", "re-entries", "frames");
   for (;;) {
     const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
     const bool over = (elapsed >= options_.seconds && visit_ >= options_.minVisits) || !report_.failure.empty();
@@ -87,11 +93,13 @@ Report Driver::run() {
       Sample s;
       s.seconds = elapsed;
       s.rssMb = residentMb();
+      s.heapMb = heapInUseMb();
       s.levelsEntered = report_.levelsEntered;
       s.levelsFinished = report_.levelsFinished;
       report_.samples.push_back(s);
-      std::printf("%8.1f %9.1f %8d %9d %5d %9d %11d %12lld\n", elapsed / 60.0, s.rssMb, report_.levelsEntered,
-                  report_.levelsFinished, report_.wins, report_.restarts, report_.reentries, report_.frames);
+      std::printf("%8.1f %9.1f %9.1f %8d %9d %5d %9d %11d %12lld\n", elapsed / 60.0, s.rssMb, s.heapMb,
+                  report_.levelsEntered, report_.levelsFinished, report_.wins, report_.restarts, report_.reentries,
+                  report_.frames);
       std::fflush(stdout);
       while (nextSample <= elapsed) nextSample += options_.sampleSeconds;
     }

@@ -39,6 +39,7 @@ struct Options {
 struct Sample {
   double seconds = 0.0;
   double rssMb = 0.0;
+  double heapMb = 0.0;  // what the allocator holds for live blocks: growth here is kept objects
   int levelsEntered = 0;
   int levelsFinished = 0;
 };
@@ -64,6 +65,9 @@ void advanceFrameClock();
 
 // Resident set of this process in MB, from /proc/self/statm; negative when unreadable.
 double residentMb();
+
+// Bytes of live heap blocks in MB (mallinfo2), across all arenas.
+double heapInUseMb();
 
 // Growth of resident memory from the sample at settleSeconds to the highest sample
 // after it; 0 when no sample lies at or after that time.

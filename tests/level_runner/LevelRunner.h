@@ -8,18 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "Commands.h"
 #include "Game/LevelScreen.h"
 
 class SDLGameApp;
 
 namespace levelrunner {
-
-// One player command at a frame: "start", "wave", "speed fast", "place 12 7"...
-struct Command {
-  int frame = 0;
-  std::string verb;
-  std::vector<std::string> args;
-};
 
 // Parses "frame verb args..." lines ('#' starts a comment); false with a message on
 // a line it cannot read.
@@ -62,11 +56,6 @@ struct Outcome {
 
 std::string describe(const Outcome& o);
 
-// The live tower standing on a cell, or null.
-xBaseTowerEntity* towerAt(LevelScreen& level, int column, int row);
-
-// A command's effect on the running level; false when its arguments are wrong.
-using CommandHandler = std::function<bool(LevelScreen& level, const Command& command)>;
 // Called after every frame with the level and the frame number.
 using FrameObserver = std::function<void(LevelScreen& level, int frame)>;
 
@@ -78,13 +67,12 @@ class Runner {
   Runner(const Runner&) = delete;
   Runner& operator=(const Runner&) = delete;
 
-  // Commands the runner knows: start, wave, speed, place, upgrade, sell, retarget,
-  // next, build, click, cancel, checkpoint, restore, select, choose, hover, pointer.
-  // Further ones plug in here.
+  // The runner knows the commands of Commands; further ones plug in here.
   void registerCommand(const std::string& verb, CommandHandler handler);
   // Carries out one command on the level now, as a script line would; false when the
   // verb is unknown or its arguments are wrong.
   bool perform(LevelScreen& level, const Command& command);
+  const Commands& commands() const;
   Outcome run(const RunOptions& options, const FrameObserver& observer = nullptr);
 
   SDLGameApp& app();
@@ -93,6 +81,10 @@ class Runner {
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
+
+// The repository folder that holds content/: the working folder or one above it,
+// else the source tree the runner was built from.
+std::string findContentRoot();
 
 // Loads the game's collision categories and materials (content/config) unless the
 // process has them already. The working folder must be the repository root.

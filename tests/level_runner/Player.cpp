@@ -68,10 +68,10 @@ float promisedDps(const xBaseTowerDesc& d, float shipEnergy) {
 
 }  // namespace
 
-Player::Player(Runner& runner, const PlayerOptions& options) : runner_(runner), options_(options) {}
+Player::Player(const Commands& commands, const PlayerOptions& options) : commands_(commands), options_(options) {}
 
 bool Player::act(LevelScreen& level, const std::string& verb, std::vector<std::string> args) {
-  return runner_.perform(level, Command{0, verb, std::move(args)});
+  return commands_.perform(level, Command{0, verb, std::move(args)});
 }
 
 void Player::learnField(LevelScreen& level) {
@@ -268,7 +268,7 @@ void Player::onFrame(LevelScreen& level, int frame) {
 }
 
 PlayResult playLevel(Runner& runner, RunOptions run, const PlayerOptions& options) {
-  Player player(runner, options);
+  Player player(runner.commands(), options);
   const auto start = std::chrono::steady_clock::now();
   PlayResult r;
   r.outcome = runner.run(run, [&player](LevelScreen& level, int frame) { player.onFrame(level, frame); });

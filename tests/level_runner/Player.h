@@ -31,7 +31,8 @@ struct PlayResult {
 
 class Player {
  public:
-  Player(Runner& runner, const PlayerOptions& options);
+  // Acts through the commands (not owned), on whichever level it is handed.
+  Player(const Commands& commands, const PlayerOptions& options);
   // Hand to Runner::run as its frame observer.
   void onFrame(LevelScreen& level, int frame);
   int towersBuilt() const { return towersBuilt_; }
@@ -56,7 +57,7 @@ class Player {
   float coverageAt(int column, int row, float range) const;
   void weighPaths(LevelScreen& level);
 
-  Runner& runner_;
+  const Commands& commands_;
   PlayerOptions options_;
   bool started_ = false;
   std::vector<int> attackKinds_;  // button indices of the offered kinds that shoot

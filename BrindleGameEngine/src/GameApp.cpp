@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include "AssertReport.h"
 #include "GameState.h"
 #include "LabelManager.h"
@@ -80,12 +84,21 @@ void GameApp::queueStateForDeletion(GameState* state) {
 }
 
 void GameApp::deleteQueuedStates() {
+  const bool any = !deletionQueue_.empty();
   // A destructor may queue more; keep going until nothing is left.
   while (!deletionQueue_.empty()) {
     std::vector<GameState*> batch;
     batch.swap(deletionQueue_);
     for (GameState* state : batch) delete state;
   }
+#if defined(__GLIBC__)
+  // A level restarted or left stood beside the next screen's loading for one frame.
+  // Hand the pages of that peak back to the system, or the process keeps them for good
+  // and grows with every level played.
+  if (any) malloc_trim(0);
+#else
+  (void)any;
+#endif
 }
 
 bool GameApp::saveGame() { return saveGame_ ? saveGame_->save() : false; }

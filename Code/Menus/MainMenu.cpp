@@ -35,6 +35,7 @@ namespace {
 
 constexpr int kSpectrumX = 343;
 constexpr int kSpectrumY = 578;
+constexpr int kBannerY = 520;
 constexpr float kSpectrumScale = 0.18f;
 constexpr int kSpectrumYAfterOptions = 544;
 constexpr int kSpectrumWidth = 512;
@@ -77,7 +78,11 @@ void MainMenu::init() {
   }
   startMusic();
   SceneMusicContainer* scenes = SceneMusicContainer::instance();
-  addWidget(new AnnounceMusicTrack(scenes->getAuthor(kMusicScene), scenes->getTrackName(kMusicScene)));
+  // The store message and its button hold the menu's bottom-left corner: the track's
+  // banner rises above them instead of covering the message for its few seconds.
+  AnnounceMusicTrack* banner = new AnnounceMusicTrack(scenes->getAuthor(kMusicScene), scenes->getTrackName(kMusicScene));
+  banner->setRect(0, kBannerY, 256, 128);
+  addWidget(banner);
   stars_.build();
   loadLayout(kLayoutFile);
   hideContinueWithoutProgress();

@@ -37,22 +37,7 @@ bool towerAt(const Shot& s, int x, int y) {
 const int kTowerCells[][2] = {{464, 400}, {720, 496}, {752, 400}, {240, 304}, {720, 400}, {304, 368}};
 constexpr int kFirstTowerButton[2] = {1074, 194};
 
-class PlayerWalk : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (!std::getenv("DISPLAY") || !haveXdotool()) GTEST_SKIP() << "needs an X display and xdotool";
-#if defined(__SANITIZE_ADDRESS__)
-    // The walk is played against the clock like a player's; the sanitized program is too
-    // slow for its waits. The sanitized run covers these screens in process instead
-    // (overlay, mission control and results tests).
-    GTEST_SKIP() << "played in the normal build only";
-#endif
-    IMG_Init(IMG_INIT_PNG);
-  }
-  std::string folder() const { return dirs_.data() + "/Starmoor"; }
-
-  testenv::TempUserDirs dirs_;
-};
+using PlayerWalk = WalkTest;
 
 TEST_F(PlayerWalk, WinsTheFirstMissionAndFindsItAfterARestart) {
   {

@@ -77,20 +77,8 @@ constexpr int kProgressNo[2] = {819, 486};
 // The first mode button of the resolution screen.
 constexpr int kFirstMode[2] = {491, 253};
 
-class SettingsWalk : public ::testing::Test {
+class SettingsWalk : public WalkTest {
  protected:
-  void SetUp() override {
-    if (!std::getenv("DISPLAY") || !haveXdotool()) GTEST_SKIP() << "needs an X display and xdotool";
-#if defined(__SANITIZE_ADDRESS__)
-    // Played against the clock like a player's; the sanitized program is too slow for
-    // its waits. The screens' exits are covered in process by the menu tests.
-    GTEST_SKIP() << "played in the normal build only";
-#endif
-    IMG_Init(IMG_INIT_PNG);
-    std::filesystem::create_directories(folder());
-  }
-  std::string folder() const { return dirs_.data() + "/Starmoor"; }
-
   // Leaves the main menu through its quit button and waits for the program to end.
   static void quit(Player& p) {
     const bool ended = Player::poll(60, [&] {
@@ -100,8 +88,6 @@ class SettingsWalk : public ::testing::Test {
     EXPECT_TRUE(ended && WIFEXITED(p.status())) << p.output();
   }
   static bool notMainMenu(const Shot& s) { return !mainMenu(s); }
-
-  testenv::TempUserDirs dirs_;
 };
 
 TEST_F(SettingsWalk, MusicVolumeSetInTheOptionsIsThereAfterARestart) {

@@ -5,6 +5,7 @@
 // the moment, so a walk may change the resolution under its own feet.
 #include <SDL.h>
 #include <SDL_image.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <chrono>
@@ -21,6 +22,7 @@
 #include <vector>
 
 #include "ProgramRun.h"
+#include "TestEnv.h"
 
 namespace playtest {
 
@@ -290,5 +292,24 @@ constexpr int kNewGameButton[2] = {682, 328};
 constexpr int kContinueButton[2] = {682, 396};
 constexpr int kOptionsButton[2] = {682, 464};
 constexpr int kQuitButton[2] = {682, 532};
+
+// A walk through the real program in a fresh user folder. Walks are played against the
+// clock like a player's; the sanitized program is too slow for their waits, and the
+// sanitized run covers the same screens in process (overlay, menu, mission control and
+// results tests).
+class WalkTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!std::getenv("DISPLAY") || !haveXdotool()) GTEST_SKIP() << "needs an X display and xdotool";
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "played in the normal build only";
+#endif
+    IMG_Init(IMG_INIT_PNG);
+    std::filesystem::create_directories(folder());
+  }
+  std::string folder() const { return dirs_.data() + "/Starmoor"; }
+
+  testenv::TempUserDirs dirs_;
+};
 
 }  // namespace playtest

@@ -137,8 +137,9 @@ bool LevelScreen::readGrid(const TiXmlElement* grid, const bge::XmlReader& reade
 
   if (const TiXmlElement* widget = grid->FirstChildElement("ImageWidget")) {
     const std::string name = reader.readString(widget, "textureFilename", "");
-    GameApp* app = GameApp::instance();
-    ResourceManager* resources = app ? app->globalResourceManager() : nullptr;
+    // The picture belongs to this level: kept in the level's own catalogue, it goes with
+    // the level instead of staying in the process for every background ever visited.
+    ResourceManager* resources = getResourceManager();
     if (!name.empty() && resources) {
       levelBackground_ = resources->findTexture(name);
       if (!levelBackground_) {

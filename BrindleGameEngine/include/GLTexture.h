@@ -26,6 +26,8 @@ class GLTexture : public Texture {
   void reload() override;
   void unload() override;
   Texture* clone() override;
+  // A filtered picture keeps its pixels: its filter may be gone when it is read again.
+  bool releaseUntilUsed() override;
 
   // Decodes, widens to power-of-two, masks, filters and uploads. A missing file
   // is fatal (see setMissingImageHook); returns false only when the hook returns.

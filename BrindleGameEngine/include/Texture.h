@@ -19,6 +19,9 @@ class Texture : public ReferenceCountable, public DeferableResource {
   virtual void unload() = 0;
   // A new texture of the same file, loaded afresh; the caller owns it.
   virtual Texture* clone() = 0;
+  // Gives up the pixels and the upload until ensureLoaded reads the file again;
+  // the size stays known. False when the texture cannot be read again.
+  virtual bool releaseUntilUsed() { return false; }
 
   int getWidth() const { return width_; }
   int getHeight() const { return height_; }

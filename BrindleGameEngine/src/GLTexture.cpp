@@ -326,4 +326,16 @@ void GLTexture::reload() {
   storageHeight_ = uploaded.fittedHeight;
 }
 
+bool GLTexture::releaseUntilUsed() {
+  if (!loaded_ || filter_ || resourceName_.empty()) return false;
+  deleteGLName();
+  delete[] alphaMap_;
+  alphaMap_ = nullptr;
+  delete image_;
+  image_ = nullptr;
+  loaded_ = false;
+  defer(resourceName_);
+  return true;
+}
+
 Texture* GLTexture::clone() { return new GLTexture(resourceName_, nullptr, KeepImage, kLinear); }

@@ -422,12 +422,19 @@ void MissionControl::openTutorial() {
   if (app_) app_->changeState(new TutorialScreen(nullptr, TutorialScreen::kMissionControlLayout));
 }
 
+void MissionControl::releaseMapShots() {
+  if (!profile_) return;
+  for (const SpaceStation* station : profile_->stations())
+    for (const Mission* mission : station->missions()) mission->releaseMapShot();
+}
+
 void MissionControl::onExitTransitionDone(int exitCode) {
   // Everything the next screen needs is copied first: popping deletes this screen.
   const LaunchArguments launch = selection_.launchArguments();
   const bool voice = battleAssistantOn();
   GameApp* app = app_;
   if (!app) return;
+  releaseMapShots();
   app->saveGame();
   app->popState();
   if (exitCode == kExitBack) {

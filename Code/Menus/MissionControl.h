@@ -107,6 +107,7 @@ class MissionControl : public ScreenBase,
   void startMusic();
   Texture* sharedImage(const char* file);
   void buildStars();
+  void releaseMapShots();
   void restoreLastLaunch();
   void applyModeToLists();
   void playVoice(const char* key);

@@ -48,6 +48,10 @@ Texture* Mission::mapShotTexture() const {
   return mapShotTexture_;
 }
 
+void Mission::releaseMapShot() const {
+  if (mapShotTexture_) mapShotTexture_->releaseUntilUsed();
+}
+
 void Mission::loadMapShot(const std::string& path) {
   if (path.empty()) return;
   // The preview is optional: a missing picture leaves the mission without one

@@ -40,6 +40,9 @@ class Mission {
   const std::map<std::string, float>& rewards() const { return rewards_; }
   // The preview, loaded on the first call (start-up only names it).
   Texture* mapShotTexture() const;
+  // Lets the preview's pixels go until it is shown again: mission control is the
+  // only screen that shows previews, so they need not stay for the whole session.
+  void releaseMapShot() const;
 
  private:
   std::vector<int32_t> unlockList_;

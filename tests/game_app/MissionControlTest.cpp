@@ -405,6 +405,15 @@ TEST(MissionControlScreen, WhatStartUpOnlyNamesIsWholeWhenFirstUsed) {
       EXPECT_TRUE(shot->isLoaded() && shot->getWidth() > 0 && shot->getStorageWidth() >= shot->getWidth())
           << "mission " << m->id();
     }
+  // Leaving mission control lets a preview's pixels go; shown again, it is read again.
+  const Mission* first = p->stations().front()->missions().front();
+  Texture* shot = first->mapShotTexture();
+  const int width = shot->getWidth();
+  first->releaseMapShot();
+  EXPECT_FALSE(shot->isLoaded());
+  EXPECT_EQ(shot->getImage(), nullptr);
+  EXPECT_EQ(first->mapShotTexture(), shot);
+  EXPECT_TRUE(shot->isLoaded() && shot->getImage() != nullptr && shot->getWidth() == width);
   for (const ResourceEntry& e : globalResourceList()) {
     if (e.font) {
       Font* font = globalFont(e.key);

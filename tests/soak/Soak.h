@@ -4,7 +4,8 @@
 // player gives. Mission control launches a mission, the simple player plays it, and
 // each visit ends another way: the results' "play again", the pause screen's restart,
 // the results' or the pause screen's way back to mission control, or the pause
-// screen's main menu and "continue". Resident memory is sampled as it goes.
+// screen's main menu and "continue". Resident memory is sampled about once a minute,
+// each time as mission control settles, so that samples compare like with like.
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,7 +24,7 @@ namespace soak {
 
 struct Options {
   double seconds = 3600.0;        // wall time to run
-  double sampleSeconds = 60.0;    // wall time between two memory samples
+  double sampleSeconds = 60.0;    // least wall time between two memory samples
   int minVisits = 0;              // the run goes on past its time until this many visits ended
   // Frames a visit plays before it is left through the pause screen; 0 plays the
   // level to its end on the visits that wait for the results.
@@ -102,6 +103,7 @@ class Driver {
   void pressKey(int key);
   LevelScreen* levelOnStack() const;
   void fail(const std::string& why);
+  void takeSample(double elapsed);
 
   MyApp& app_;
   Options options_;
@@ -119,6 +121,7 @@ class Driver {
   bool launched_ = false;     // the first launch is no re-entry
   bool campaignOpened_ = false;
   bool viaMainMenu_ = false;  // the level was left to the main menu
+  bool restingAtControl_ = false;  // this frame, mission control has just settled
 };
 
 }  // namespace soak

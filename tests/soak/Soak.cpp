@@ -117,10 +117,9 @@ Report Driver::run() {
     }
     // Memory is read where the flow stands still and always at the same place:
     // mission control, settled. A level's working set comes and goes with the
-    // level and would hide growth or fake it. A flow that stays away from
-    // mission control for two intervals is sampled where it stands.
-    if (elapsed < nextSample) continue;
-    if (!restingAtControl_ && elapsed < nextSample + 2.0 * options_.sampleSeconds) continue;
+    // level and would hide growth or fake it. A flow that never comes back there
+    // is stuck, and the checks in step() end the run.
+    if (elapsed < nextSample || !restingAtControl_) continue;
     takeSample(elapsed);
     while (nextSample <= elapsed) nextSample += options_.sampleSeconds;
     if (elapsed >= options_.seconds && visit_ >= options_.minVisits) break;

@@ -50,6 +50,8 @@ class GLTexture : public Texture {
   bool upload(SDL_Surface* surface);
   void applyRetention(SDL_Surface* surface);
   void deleteGLName();
+  // Frees the upload and every pixel kept; the size stays.
+  void dropLoaded();
 
   ImageFilter* filter_;
   unsigned int glName_ = 0;  // 0: nothing uploaded

@@ -206,14 +206,18 @@ void GLTexture::deleteGLName() {
   glName_ = 0;
 }
 
-bool GLTexture::loadFromFile(const std::string& fileName, ImageFilter* filter, int glFilter) {
-  // Loading again replaces whatever an earlier load left.
+void GLTexture::dropLoaded() {
   deleteGLName();
   delete[] alphaMap_;
   alphaMap_ = nullptr;
   delete image_;
   image_ = nullptr;
   loaded_ = false;
+}
+
+bool GLTexture::loadFromFile(const std::string& fileName, ImageFilter* filter, int glFilter) {
+  // Loading again replaces whatever an earlier load left.
+  dropLoaded();
   resourceName_ = fileName;
   glFilter_ = glFilter;
 
@@ -328,12 +332,7 @@ void GLTexture::reload() {
 
 bool GLTexture::releaseUntilUsed() {
   if (!loaded_ || filter_ || resourceName_.empty()) return false;
-  deleteGLName();
-  delete[] alphaMap_;
-  alphaMap_ = nullptr;
-  delete image_;
-  image_ = nullptr;
-  loaded_ = false;
+  dropLoaded();
   defer(resourceName_);
   return true;
 }

@@ -270,6 +270,13 @@ TEST(LeaderboardQueryWidget, WithoutAStoreItSaysSoInsteadOfLoadingForEver) {
 
 class ShotApp : public SDLGameApp {
  public:
+  // A hidden window at the design size.
+  void openWindow() {
+    initSDL();
+    setDisplayMode(1366, 768, false);
+    setScaleFactors(1.0f, 1.0f);
+    createWindow(SDL_WINDOW_HIDDEN);
+  }
   void afterRender(Graphics*) override {
     if (shotPath.empty()) return;
     saveScreenshot(shotPath);
@@ -281,10 +288,7 @@ class ShotApp : public SDLGameApp {
 TEST(MissionControlScreen, OpensOnAValidatedLastLaunchAndDraws) {
   testenv::TempUserDirs dirs;
   ShotApp app;
-  app.initSDL();
-  app.setDisplayMode(1366, 768, false);
-  app.setScaleFactors(1.0f, 1.0f);
-  app.createWindow(SDL_WINDOW_HIDDEN);
+  app.openWindow();
   app.setFrameLimit(false);
   // The campaign's pictures go into the window's catalogue.
   auto p = campaign();
@@ -389,10 +393,7 @@ TEST(MissionControlScreen, OpensOnAValidatedLastLaunchAndDraws) {
 TEST(MissionControlScreen, WhatStartUpOnlyNamesIsWholeWhenFirstUsed) {
   testenv::TempUserDirs dirs;
   ShotApp app;
-  app.initSDL();
-  app.setDisplayMode(1366, 768, false);
-  app.setScaleFactors(1.0f, 1.0f);
-  app.createWindow(SDL_WINDOW_HIDDEN);
+  app.openWindow();
   app.initAudio();
   auto p = campaign();
   registerGlobalResources(app.globalResourceManager());

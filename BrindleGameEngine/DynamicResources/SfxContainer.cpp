@@ -27,9 +27,14 @@ void SfxContainer::destroyInstance() {
   g_sfxContainer = nullptr;
 }
 
+void SfxContainer::releaseBorrowedFrom(const GameApp* app) {
+  if (g_sfxContainer && app && g_sfxContainer->lender_ == app) destroyInstance();
+}
+
 SfxContainer::SfxContainer() {
   if (GameApp* app = GameApp::instance()) {
     resources_ = app->addResourceManager(resourceIndex_);
+    if (resources_) lender_ = app;
   }
   // Without an application (tools, tests) the catalogue keeps its own.
   if (!resources_) {
@@ -41,10 +46,11 @@ SfxContainer::SfxContainer() {
 SfxContainer::~SfxContainer() {
   if (ownsResources_) {
     delete resources_;
-  } else if (GameApp* app = GameApp::instance()) {
-    app->removeResourceManager(resourceIndex_);
+  } else if (lender_) {
+    lender_->removeResourceManager(resourceIndex_);
   }
   resources_ = nullptr;
+  lender_ = nullptr;
   defaultPath_.clear();
 }
 

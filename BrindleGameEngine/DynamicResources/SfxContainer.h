@@ -10,6 +10,7 @@ namespace bge {
 class XmlReader;
 }
 
+class GameApp;
 class ResourceManager;
 class Sound;
 
@@ -20,6 +21,10 @@ class SfxContainer : public SingletonContainer<SfxContainer> {
   // The one catalogue, created on the first call.
   static SfxContainer* instance();
   static void destroyInstance();
+  // Called by an application as it goes: the catalogue that borrowed one of its
+  // resource managers goes first, so the next application starts a fresh one
+  // instead of filling a manager that no longer exists.
+  static void releaseBorrowedFrom(const GameApp* app);
 
   ~SfxContainer();
   SfxContainer(const SfxContainer&) = delete;
@@ -50,7 +55,8 @@ class SfxContainer : public SingletonContainer<SfxContainer> {
   // A random variant's sound, seeding the generator first; null when none.
   Sound* pickVariant(const std::string& name) const;
 
-  ResourceManager* resources_ = nullptr;
+  ResourceManager* resources_ = nullptr;  // owned when ownsResources_, else lent by lender_
+  GameApp* lender_ = nullptr;             // not owned; the application that lent resources_
   int resourceIndex_ = -1;
   bool ownsResources_ = false;
   std::map<std::string, std::vector<std::string>> variants_;

@@ -7,6 +7,7 @@
 #endif
 
 #include "AssertReport.h"
+#include "DynamicResources/SfxContainer.h"
 #include "GameState.h"
 #include "LabelManager.h"
 #include "ResourceManager.h"
@@ -32,6 +33,9 @@ GameApp::GameApp() {
 GameApp::~GameApp() {
   soundSystem_ = nullptr;  // owned and deleted by the SDL application
   releaseStates();
+  // The sound catalogue outlives screens but not the application whose manager holds
+  // its sounds.
+  SfxContainer::releaseBorrowedFrom(this);
   for (ResourceManager*& lent : resourceManagers_) {
     delete lent;
     lent = nullptr;

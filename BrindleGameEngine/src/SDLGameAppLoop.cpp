@@ -6,8 +6,10 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <mutex>
 #include <vector>
@@ -343,9 +345,17 @@ void SDLGameApp::saveScreenshot(const std::string& path) {
                                                   static_cast<int>(rowBytes), 0x000000FF, 0x0000FF00,
                                                   0x00FF0000, 0xFF000000);
   if (!surface) return;
-  if (IMG_SavePNG(surface, path.c_str()) != 0) {
+  // Written beside its name and renamed once whole: whoever watches the folder (a
+  // player's viewer, the walk tests) never reads half a picture.
+  const std::string partial = path + ".part";
+  if (IMG_SavePNG(surface, partial.c_str()) != 0) {
     std::printf("ERROR: could not write the screenshot %s: %s\n", path.c_str(), SDL_GetError());
     std::fflush(stdout);
+    std::remove(partial.c_str());
+  } else if (std::rename(partial.c_str(), path.c_str()) != 0) {
+    std::printf("ERROR: could not name the screenshot %s: %s\n", path.c_str(), std::strerror(errno));
+    std::fflush(stdout);
+    std::remove(partial.c_str());
   }
   SDL_FreeSurface(surface);
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -226,6 +227,10 @@ TEST_F(AppLoopTest, ScreenshotsArePngFilesNumberedIntoTheFirstGap) {
   for (const char* taken : {"ScrShot3.png", "ScrShot4.png"}) std::ofstream(folder + taken) << "x";
   EXPECT_EQ(app_.takeScreenshot(), folder + "ScrShot2.png");
   EXPECT_EQ(app_.takeScreenshot(), folder + "ScrShot5.png");
+  // Each picture is written under another name and renamed once whole; nothing else stays.
+  size_t files = 0;
+  for (const auto& e : std::filesystem::directory_iterator(folder)) files += e.path().extension() == ".png" ? 1 : 100;
+  EXPECT_EQ(5u, files);
 
   SDL_Surface* image = IMG_Load(first.c_str());
   ASSERT_NE(image, nullptr) << IMG_GetError();

@@ -7,14 +7,17 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "ProgramRun.h"
 #include "TestEnv.h"
 
 #ifdef STARMOOR_EXE
@@ -79,12 +82,39 @@ TEST(FirstScreens, AfterTheLogosTheTitleScreenStaysAndQuitWritesTheSave) {
     }
     events << (kShots + 1) * kPeriod << " quit\n";
   }
-  const std::string log = dirs.root() + "/out.txt";
-  const std::string command = "cd / && SDL_AUDIODRIVER=dummy STARMOOR_EVENT_SCRIPT='" + script +
-                              "' timeout 300 '" STARMOOR_EXE "' -windowed > '" + log + "' 2>&1";
-  const int status = std::system(command.c_str());
-  std::ifstream outText(log);
-  const std::string output((std::istreambuf_iterator<char>(outText)), std::istreambuf_iterator<char>());
+  testenv::ProgramRun run;
+  run.exe = STARMOOR_EXE;
+  run.script = script;
+  run.log = dirs.root() + "/out.txt";
+  run.start();
+  // A busy machine (or the sanitized build) plays the script slowly, so the run has no
+  // time budget: it may take as long as it keeps taking screenshots. Only a program that
+  // stops making progress for minutes is taken for hung and killed.
+  constexpr int kStallSeconds = 300;
+  const std::string shots = saveFolder + "/ScreenShots";
+  auto shotsTaken = [&] {
+    std::error_code ec;
+    size_t n = 0;
+    for (const auto& e : std::filesystem::directory_iterator(shots, ec)) n += e.path().extension() == ".png";
+    return n;
+  };
+  size_t seenShots = 0;
+  auto lastProgress = std::chrono::steady_clock::now();
+  int status = -1;
+  while (waitpid(run.pid, &status, WNOHANG) == 0) {
+    if (const size_t n = shotsTaken(); n != seenShots) {
+      seenShots = n;
+      lastProgress = std::chrono::steady_clock::now();
+    }
+    if (std::chrono::steady_clock::now() - lastProgress > std::chrono::seconds(kStallSeconds)) {
+      kill(run.pid, SIGKILL);
+      waitpid(run.pid, nullptr, 0);
+      FAIL() << "no new screenshot for " << kStallSeconds << " s after " << seenShots << ":\n"
+             << testenv::readText(run.log);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  const std::string output = testenv::readText(run.log);
   ASSERT_TRUE(WIFEXITED(status)) << output;
   ASSERT_EQ(WEXITSTATUS(status), 0) << output;
 

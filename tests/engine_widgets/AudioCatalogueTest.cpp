@@ -217,3 +217,26 @@ TEST(SfxWithApplication, PlaysRandomVariantsFromTheApplicationsCatalogue) {
 }
 
 }  // namespace
+
+// A process may run one application after another (the test programs do): the
+// second must not fill the catalogue the first one lent and freed.
+TEST(SfxWithApplication, TheCatalogueGoesWithTheApplicationThatLentItsSounds) {
+  testenv::TempUserDirs dirs;
+  const std::string wav = std::string(STARMOOR_SOURCE_DIR) + "/content/sounds/ui/";
+  const std::string path = widgettest::writeFile(dirs.root() + "/sfx.xml",
+      "<SFX defaultPath=\"" + wav + "\"><Sound name=\"SFX_CLICK\" path=\"click.wav\"/></SFX>");
+  for (int run = 0; run < 2; ++run) {
+    SDLGameApp app;
+    app.initSDL();
+    app.initAudio();
+    SfxContainer* sfx = SfxContainer::instance();
+    EXPECT_FALSE(sfx->isLoaded()) << "run " << run << " found the last application's catalogue";
+    sfx->load(path);
+    const std::vector<std::string>* ids = sfx->findVariants("SFX_CLICK");
+    ASSERT_TRUE(ids && ids->size() == 1u) << "run " << run;
+    EXPECT_NE(nullptr, sfx->findVariantSound(ids->front()));
+    sfx->playSound("SFX_CLICK");
+    Mix_HaltChannel(-1);
+  }
+  SfxContainer::destroyInstance();
+}

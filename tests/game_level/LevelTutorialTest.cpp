@@ -28,6 +28,7 @@ class LevelTutorial : public ::testing::Test {
   void TearDown() override {
     while (app().topState()) app().popState();
     app().deleteQueuedStates();
+    runner().resetSave();  // the profile goes, and the tutorial it would bring to later levels
   }
   static SDLGameApp& app() { return runner().app(); }
   void frames(int n) {

@@ -53,6 +53,7 @@ class OverlayScreens : public ::testing::Test {
   void TearDown() override {
     while (app().topState()) app().popState();
     app().deleteQueuedStates();
+    runner().resetSave();  // the profile goes, and the tutorial it would bring to later levels
   }
   static SDLGameApp& app() { return runner().app(); }
   void frames(int n) {
@@ -231,12 +232,6 @@ TEST_F(OverlayScreens, TheResultsShowTheMissionsBoardOnceTheScoreIsIn) {
   for (int i = 0; i < 6; ++i) fake.addScore("BARTHON_002", 700 + i, i < 3 ? 2000000000 - i : 10 + i, "pilot");
   CSteamLeaderboards boards(&fake);
   g_leaderboards = &boards;
-  Profile* profile = findProfile(&app());
-  if (!profile) {
-    profile = new Profile("Commander");
-    app().getSaveGame()->addEntry("PLAYER_PROFILE", profile);
-  }
-  profile->setFullscreen(false);  // the options screens of later tests leave the runner's window alone
   auto storeFrames = [&](int n) {
     for (int i = 0; i < n; ++i) {
       fake.runCallbacks();
@@ -249,6 +244,10 @@ TEST_F(OverlayScreens, TheResultsShowTheMissionsBoardOnceTheScoreIsIn) {
   };
   // The run's score lands fourth, between the board's three best and three worst rows.
   for (const Case& c : {Case{2, false}, Case{9, true}, Case{-1, true}}) {
+    // Each case starts from the runner's own save (TearDown gives it back): the profile is its own.
+    auto* profile = new Profile("Commander");
+    app().getSaveGame()->addEntry("PLAYER_PROFILE", profile);
+    profile->setFullscreen(false);  // the screens it leads to leave the runner's window alone
     profile->setPreviousRank(c.previousRank);
     level_->sendNextWave();
     frames(10);

@@ -125,6 +125,23 @@ Commands::Commands(SDLGameApp& app) : app_(app) {
     tower->mousePressed(e);
     return true;
   });
+  // press <x> <y> [right]: a click (press and release) at a point of the screen, given to
+  // the level as the application gives it: whatever lies under the pointer takes it, a
+  // tower standing there or the field.
+  registerCommand("press", [this](LevelScreen& level, const Command& c) {
+    int v[2];
+    if (!readInts(c, 2, v)) return false;
+    app_.setMousePosition(v[0], v[1]);
+    PointingDeviceEvent e;
+    e.x = v[0];
+    e.y = v[1];
+    e.buttons = c.args.size() > 2 && c.args[2] == "right" ? PointingDeviceEvent::Right : PointingDeviceEvent::Left;
+    for (const auto kind : {PointingDeviceEvent::Pressed, PointingDeviceEvent::Released}) {
+      e.kind = kind;
+      level.onPointingDeviceEvent(e);
+    }
+    return true;
+  });
   registerCommand("cancel", [](LevelScreen& level, const Command&) {
     level.cancelPendingPlacement();
     return true;

@@ -29,7 +29,7 @@ xBaseTowerEntity* towerAt(LevelScreen& level, int column, int row);
 class Commands {
  public:
   // Knows: key, start, wave, next, place, upgrade, sell, retarget, build, click,
-  // cancel, checkpoint, restore, select, choose, hover, pointer, speed. The
+  // press, cancel, checkpoint, restore, select, choose, hover, pointer, speed. The
   // application (not owned) takes the pointer's position.
   explicit Commands(SDLGameApp& app);
   Commands(const Commands&) = delete;

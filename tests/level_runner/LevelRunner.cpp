@@ -127,12 +127,16 @@ Runner::Runner() : impl_(new Impl) {
   // The shared fonts and textures the level's drawing finds by key, as the game
   // registers them at start-up; the screens laid over the level use the fonts too.
   if (!app.globalResourceManager()->findFont("FONT_NOTOSANS16")) registerGlobalResources(app.globalResourceManager());
+  resetSave();
+}
+
+void Runner::resetSave() {
   // The level reads its settings from the save game as in the game; this one
   // has no file, so a run never touches the player's save.
+  SDLGameApp& app = impl_->app;
   FileSaveGame* save = new FileSaveGame("", &app);
   MyApp::addSettingEntries(save);
   app.setSaveGame(save);
-
 }
 
 Runner::~Runner() {

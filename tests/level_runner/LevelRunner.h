@@ -74,6 +74,11 @@ class Runner {
   bool perform(LevelScreen& level, const Command& command);
   const Commands& commands() const;
   Outcome run(const RunOptions& options, const FrameObserver& observer = nullptr);
+  // Gives the application a fresh save that holds only the settings, as the runner
+  // starts with: a test that put a player profile in it (which brings mission 0's
+  // tutorial, among others) calls it when done, so the tests after it, in whatever
+  // order or shard, start from the same save.
+  void resetSave();
 
   SDLGameApp& app();
 

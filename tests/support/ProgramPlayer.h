@@ -149,14 +149,9 @@ class Player {
       });
     }
     if (path.empty()) return Shot(std::string());
-    // The file is written once; give it a moment to be complete before reading.
-    Shot s(path);
-    for (int i = 0; i < 20 && !s.ok(); ++i) {
-      pause(100);
-      s = Shot(path);
-    }
+    // The game names a screenshot only once it is whole.
     last_ = path;
-    return s;
+    return Shot(path);
   }
 
   // Takes screenshots until one satisfies the test, for at most the given time.
@@ -203,11 +198,20 @@ class Player {
     return true;
   }
   void xdo(const std::string& args) { std::system(("xdotool " + args + " >/dev/null 2>&1").c_str()); }
+  // The number of a finished screenshot's name (ScrShot<n>.png), else 0: a picture
+  // still being written has another name.
+  static int shotNumber(const std::filesystem::path& file) {
+    const std::string name = file.filename().string();
+    if (name.size() <= 11 || name.rfind("ScrShot", 0) != 0 || file.extension() != ".png") return 0;
+    const std::string digits = name.substr(7, name.size() - 11);
+    if (digits.find_first_not_of("0123456789") != std::string::npos) return 0;
+    return std::atoi(digits.c_str());
+  }
   size_t shotCount() const {
     std::error_code ec;
     if (!std::filesystem::is_directory(shots_, ec)) return 0;
     size_t n = 0;
-    for (const auto& e : std::filesystem::directory_iterator(shots_, ec)) n += e.is_regular_file() ? 1 : 0;
+    for (const auto& e : std::filesystem::directory_iterator(shots_, ec)) n += shotNumber(e.path()) > 0 ? 1 : 0;
     return n;
   }
   // The game numbers its screenshots upwards: the highest number is the newest.
@@ -216,9 +220,7 @@ class Player {
     int bestNumber = 0;
     std::error_code ec;
     for (const auto& e : std::filesystem::directory_iterator(shots_, ec)) {
-      const std::string name = e.path().stem().string();
-      if (name.rfind("ScrShot", 0) != 0) continue;
-      const int number = std::atoi(name.c_str() + 7);
+      const int number = shotNumber(e.path());
       if (number > bestNumber) {
         best = e.path().string();
         bestNumber = number;

@@ -5,8 +5,11 @@
 #   bash tools/regenerate.sh          (from anywhere; it works from the repository root)
 #
 # The generators are deterministic: on a clean checkout `git status` stays clean after a
-# run. Exit status 1 when a generator fails, when the content check finds a fault, or when
-# a content file is neither generated nor listed below as made by hand.
+# run. Two documents are written from the built game rather than from tools/, so they are
+# not part of this run: docs/balance.md's tower table (scripts/balance_figures.sh) and
+# docs/campaign.md (scripts/campaign.sh, which plays the campaign).
+# Exit status 1 when a generator fails, when the content check finds a fault, or when a
+# content file is neither generated nor listed below as made by hand.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 py=/usr/bin/python3   # Debian's python3-pil imports only here

@@ -257,13 +257,16 @@ inline bool missionControl(const Shot& s) {
 inline bool slotLocked(const Shot& s, int slot) { return s.count(530 + 270 * slot, 190, 130, 30, red) > 100; }
 inline bool slotWon(const Shot& s, int slot) { return s.count(508 + 270 * slot, 146, 36, 30, green) > 40; }
 
-// Clicks through the logos until the main menu stands.
+// Clicks through the logos until the main menu stands. A round is a click and a fresh
+// screenshot: a busy machine takes longer over each round but needs no more of them.
 inline bool passLogos(Player& p) {
-  return Player::poll(90, [&] {
+  constexpr int kRounds = 60;
+  for (int round = 0; round < kRounds && p.running(); ++round) {
     p.click(600, 650);
     const Shot s = p.shot();
-    return s.ok() && mainMenu(s);
-  });
+    if (s.ok() && mainMenu(s)) return true;
+  }
+  return false;
 }
 
 // Waits for a screen, pressing SKIP while a first visit's tutorial covers it. The

@@ -260,7 +260,7 @@ inline bool slotWon(const Shot& s, int slot) { return s.count(508 + 270 * slot, 
 // Clicks through the logos until the main menu stands. A round is a click and a fresh
 // screenshot: a busy machine takes longer over each round but needs no more of them.
 inline bool passLogos(Player& p) {
-  constexpr int kRounds = 60;
+  constexpr int kRounds = 30;
   for (int round = 0; round < kRounds && p.running(); ++round) {
     p.click(600, 650);
     const Shot s = p.shot();

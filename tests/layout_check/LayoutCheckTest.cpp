@@ -534,13 +534,17 @@ TEST(LayoutCheck, MenuScreens) {
   ASSERT_NE(options, nullptr);
   w.frames(30);
   w.check("options over the title");
-  for (Widget* widget : options->getWidgets())
-    if (auto* box = dynamic_cast<bge::CheckBox*>(widget); box && box->getCheckBoxId() == OptionsScreen::kFullScreenBox)
+  for (Widget* widget : options->getWidgets()) {
+    auto* box = dynamic_cast<bge::CheckBox*>(widget);
+    if (box && box->getCheckBoxId() == OptionsScreen::kFullScreenBox) {
       EXPECT_FALSE(box->isChecked()) << "the game runs in a window";
+    }
+  }
   profile->setFullscreen(false);
-  for (Widget* widget : options->getWidgets())
-    if (auto* box = dynamic_cast<bge::CheckBox*>(widget); box && box->getCheckBoxId() == OptionsScreen::kSpectrumBox)
-      box->setChecked(false);
+  for (Widget* widget : options->getWidgets()) {
+    auto* box = dynamic_cast<bge::CheckBox*>(widget);
+    if (box && box->getCheckBoxId() == OptionsScreen::kSpectrumBox) box->setChecked(false);
+  }
   options->onCheckBoxChanged(OptionsScreen::kSpectrumBox, false);
   w.check("options after the spectrum was switched off");
   options->onButtonEvent(OptionsScreen::kCreditsButton, bge::ButtonListener::Released);

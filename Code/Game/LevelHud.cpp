@@ -54,8 +54,8 @@ constexpr float kInfoInset = 6.0f;
 // Between a build button's figures and its kind's description.
 constexpr float kHoverGap = 4.0f;
 // The playfield the banner, the countdown and the wave list are centred on.
-constexpr int kFieldWidth = 1024;
-constexpr int kFieldHeight = 768;
+constexpr int kFieldWidth = PlacementGrid::kFieldWidth;
+constexpr int kFieldHeight = PlacementGrid::kFieldHeight;
 constexpr int kScreenWidth = 1366;
 // The pointer's cross-hair leaves this much room round the pointer.
 constexpr int kCrosshairGap = 8;
@@ -313,9 +313,10 @@ void LevelHud::drawInfoText(const Rect5& area) {
 void LevelHud::drawPlacementPreview() {
   xBaseTowerDesc* desc = level_.selectedTowerDesc_;
   const int cell = level_.hoveredCell_;
-  if (!desc || cell < 0 || cell >= static_cast<int>(level_.placementGrid_.size())) return;
-  const float cx = static_cast<float>((cell % 32) * 32 + 16), cy = static_cast<float>((cell / 32) * 32 + 16);
-  const bool free = level_.placementGrid_[cell] == 0;
+  if (!desc || !level_.grid_.contains(cell)) return;
+  const QuillonPHX2D::Vec2 centre = PlacementGrid::centreOf(cell);
+  const float cx = centre.x, cy = centre.y;
+  const bool free = level_.grid_.stateOf(cell) == PlacementGrid::kFree;
   // The range reaches as far as the field does, not over the bridge.
   g_->setScissor(0, 0, kFieldWidth, kFieldHeight);
   g_->enableScissor(true, 0);

@@ -443,12 +443,12 @@ TEST(LayoutCheck, LevelPanelsInEveryState) {
   for (xBaseTowerDesc* desc : kinds) {
     const auto [column, row] = cells[nextCell++];
     level->selectTowerDesc(desc);
-    level->buyTower(row, desc, column);
+    level->buyTower(column, row, desc);
     // A drone station stands in pairs; the second half goes on the next cell.
     if (level->placingDeploymentTowers()) {
       w.check("placing the second half of " + desc->towerType);
       const auto [c2, r2] = cells[nextCell++];
-      level->buyTower(r2, desc, c2);
+      level->buyTower(c2, r2, desc);
     }
     level->cancelPendingPlacement();
     level->selectTowerDesc(nullptr);

@@ -83,6 +83,8 @@ class Runner {
   void resetSave();
 
   SDLGameApp& app();
+  // Draws the application's screens once and saves the frame as a PNG.
+  void saveFrame(const std::string& path);
 
  private:
   struct Impl;

@@ -85,6 +85,7 @@ MyApp* MyApp::instance() { return g_MyApp; }
 
 MyApp::MyApp() {
   g_MyApp = this;
+  Profile::setScreenSizeSource([] { return g_MyApp->chooseDefaultResolution(); });
   initSDL();
   AppConfig* config = AppConfig::instance();
   fillConfigDefaults(config, config->loadFromFile("content/config/config.xml"));
@@ -112,7 +113,10 @@ MyApp::~MyApp() {
   store_ = nullptr;
   delete gameParameters_;
   gameParameters_ = nullptr;
-  if (g_MyApp == this) g_MyApp = nullptr;
+  if (g_MyApp == this) {
+    g_MyApp = nullptr;
+    Profile::setScreenSizeSource(nullptr);
+  }
 }
 
 std::string MyApp::saveFolder() const {

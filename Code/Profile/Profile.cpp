@@ -4,7 +4,6 @@
 
 #include "AssertReport.h"
 #include "FileSaveGame.h"
-#include "MyApp.h"
 #include "Profile/Mission.h"
 #include "Profile/ProfileSideFiles.h"
 #include "Profile/SpaceStation.h"
@@ -28,9 +27,17 @@ void Profile::clearStations() {
   stations_.clear();
 }
 
+namespace {
+
+// Set by the application while it exists: the profile does not know the application.
+Profile::ScreenSizeSource g_screenSizeSource = nullptr;
+
+}  // namespace
+
+void Profile::setScreenSizeSource(ScreenSizeSource source) { g_screenSizeSource = source; }
+
 DisplayMode Profile::defaultScreenSize() {
-  MyApp* app = MyApp::instance();
-  return app ? app->chooseDefaultResolution() : DisplayMode(kFallbackWidth, kFallbackHeight);
+  return g_screenSizeSource ? g_screenSizeSource() : DisplayMode(kFallbackWidth, kFallbackHeight);
 }
 
 bool Profile::write(SaveGame* saveGame) {

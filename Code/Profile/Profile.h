@@ -29,6 +29,11 @@ class Profile : public SaveGameEntry {
   static constexpr int kFallbackWidth = 1360;
   static constexpr int kFallbackHeight = 768;
 
+  // Where a new profile's screen size comes from: the application installs its
+  // choice from the desktop's display modes; without one the fallback size is used.
+  using ScreenSizeSource = DisplayMode (*)();
+  static void setScreenSizeSource(ScreenSizeSource source);
+
   explicit Profile(const std::string& name);
   ~Profile() override;
   Profile(const Profile&) = delete;

@@ -15,9 +15,14 @@ xBaseBrain::~xBaseBrain() { safeDelete(cycle); }
 void xBaseBrain::startCycle(int ms) {
   safeDelete(cycle);
   cycleProgress = 0.0f;
-  cycle = new TinyActionSequence(false);
-  cycle->addAction(new TinyRelIncrementator<float>(TinyTimer(std::max(ms, 1)), &cycleProgress, 1.0f, linearOperatorFunction, 1.0f));
+  cycle = makeCycle(ms, &cycleProgress);
   cycle->start(this, kCycleEnded);
+}
+
+TinyActionSequence* xBaseBrain::makeCycle(int ms, float* progress) {
+  auto* made = new TinyActionSequence(false);
+  made->addAction(new TinyRelIncrementator<float>(TinyTimer(std::max(ms, 1)), progress, 1.0f, linearOperatorFunction, 1.0f));
+  return made;
 }
 
 void xBaseBrain::actionPerformed(int id) {
@@ -73,29 +78,26 @@ std::vector<xSharkEntity*> xBaseBrain::selectTargets(const std::vector<xSharkEnt
   if (given.empty()) return {};
   std::vector<xSharkEntity*> ranked = given;
   const Vec3 reference = tower ? tower->absPlacement() : Vec3(0.0f, 0.0f, 0.0f);
+  // Ships that rank equal keep their order of creation, so a tie is settled the same way on
+  // every run whatever order the sensor reported them in.
+  auto rank = [&ranked](auto before) {
+    std::stable_sort(ranked.begin(), ranked.end(), [&before](xSharkEntity* a, xSharkEntity* b) {
+      if (before(a, b)) return true;
+      if (before(b, a)) return false;
+      return a->getId() < b->getId();
+    });
+  };
   switch (targetSelectionStrategy) {
     case kTargetDistant:
-      std::sort(ranked.begin(), ranked.end(),
-                [&](xSharkEntity* a, xSharkEntity* b) { return distanceTo(a, reference) > distanceTo(b, reference); });
+      rank([&](xSharkEntity* a, xSharkEntity* b) { return distanceTo(a, reference) > distanceTo(b, reference); });
       break;
     case kTargetClosest:
-      std::sort(ranked.begin(), ranked.end(),
-                [&](xSharkEntity* a, xSharkEntity* b) { return distanceTo(a, reference) < distanceTo(b, reference); });
+      rank([&](xSharkEntity* a, xSharkEntity* b) { return distanceTo(a, reference) < distanceTo(b, reference); });
       break;
-    case kTargetWeakest:
-      std::sort(ranked.begin(), ranked.end(),
-                [](xSharkEntity* a, xSharkEntity* b) { return energyOf(a) < energyOf(b); });
-      break;
-    case kTargetStrongest:
-      std::sort(ranked.begin(), ranked.end(),
-                [](xSharkEntity* a, xSharkEntity* b) { return energyOf(a) > energyOf(b); });
-      break;
-    case kTargetFirst:
-      std::sort(ranked.begin(), ranked.end(), [](xSharkEntity* a, xSharkEntity* b) { return a->getId() < b->getId(); });
-      break;
-    case kTargetLast:
-      std::sort(ranked.begin(), ranked.end(), [](xSharkEntity* a, xSharkEntity* b) { return a->getId() > b->getId(); });
-      break;
+    case kTargetWeakest: rank([](xSharkEntity* a, xSharkEntity* b) { return energyOf(a) < energyOf(b); }); break;
+    case kTargetStrongest: rank([](xSharkEntity* a, xSharkEntity* b) { return energyOf(a) > energyOf(b); }); break;
+    case kTargetFirst: rank([](xSharkEntity* a, xSharkEntity* b) { return a->getId() < b->getId(); }); break;
+    case kTargetLast: rank([](xSharkEntity* a, xSharkEntity* b) { return a->getId() > b->getId(); }); break;
     default: break;  // slowest and fastest keep the order the sensor reported
   }
   if (lockingStrategy == kLockingOn) ranked.resize(1);

@@ -97,11 +97,11 @@ bool keepShortfall(const std::string& path, const std::vector<unsigned char>& by
   std::string why;
   if (target.empty()) target = backupfile::copy(path, &why);
   if (target.empty()) {
-    std::printf("ERROR: %s %s, though the save record shows missions won, and no copy of it could be kept (%s); "
+    std::printf("ERROR: %s %s, though missions were won, and no copy of it could be kept (%s); "
                 "it is left as it is\n",
                 path.c_str(), what, why.c_str());
   } else {
-    std::printf("WARNING: %s %s, though the save record shows missions won; %s %s\n", path.c_str(), what,
+    std::printf("WARNING: %s %s, though missions were won; %s %s\n", path.c_str(), what,
                 same.empty() ? "it was kept as" : "its copy is kept as", target.c_str());
   }
   std::fflush(stdout);

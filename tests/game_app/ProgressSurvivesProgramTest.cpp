@@ -116,6 +116,10 @@ TEST_F(ProgressSurvives, ADamagedRecordBesideIntactWinsKeepsTheirProgressAndNewG
     ASSERT_TRUE(playtest::clickUntil(p, playtest::kNewGameButton[0], playtest::kNewGameButton[1], 30,
                                      [](const playtest::Shot& s) { return !playtest::mainMenu(s); }))
         << p.lastShot();
+    // The question's two buttons.
+    EXPECT_TRUE(p.waitFor(30, [](const playtest::Shot& s) {
+      return s.count(427, 460, 240, 52, playtest::cyan) > 200 && s.count(699, 460, 240, 52, playtest::cyan) > 200;
+    })) << p.lastShot();
     kill(p.pid(), SIGTERM);  // quits through the saving path, the question unanswered
     ASSERT_TRUE(WIFEXITED(p.finish(60))) << p.output();
   }

@@ -225,7 +225,7 @@ void LevelScreen::updateScreen(int dt) {
       // A tower that left the scene takes its command panel with it.
       if (commandWidget_ && commandWidget_->isVisible() && !commandWidget_->tower()) hideTowerInfo();
       updateTimers();
-      if (sweepAction_ && sweepAction_->isRunning()) markTowersInColumn(static_cast<int>(sweep_ * 0.03125f));
+      if (sweepAction_ && sweepAction_->isRunning()) markTowersInColumn(PlacementGrid::columnAt(sweep_));
       break;
     case kLevelRestorePending: applyPendingRestore(); break;
     case kLevelOver:

@@ -13,8 +13,8 @@ namespace levelrunner {
 
 namespace {
 
-constexpr int kCell = 32;
-constexpr float kFieldWidth = 1024.0f, kFieldHeight = 768.0f;
+constexpr int kCell = PlacementGrid::kCellSize;
+constexpr float kFieldWidth = PlacementGrid::kFieldWidth, kFieldHeight = PlacementGrid::kFieldHeight;
 // Spacing of the points the player marks along each drawn lane.
 constexpr float kPathStep = 16.0f;
 // How near a ship must pass a path mark to count as traffic there.
@@ -145,8 +145,8 @@ Player::Spot Player::bestSpot(const LevelScreen& level, float range) const {
   for (size_t cell = 0; cell < grid.size(); ++cell) {
     if (grid[cell] != 0) continue;
     Spot s;
-    s.column = static_cast<int>(cell % kCell);
-    s.row = static_cast<int>(cell / kCell);
+    s.column = PlacementGrid::columnOf(static_cast<int>(cell));
+    s.row = PlacementGrid::rowOf(static_cast<int>(cell));
     s.coverage = coverageAt(s.column, s.row, range);
     if (s.coverage > best.coverage) best = s;
   }

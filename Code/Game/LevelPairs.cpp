@@ -278,8 +278,12 @@ void LevelScreen::restoreFromCheckPoint() {
   }
 }
 
+bool LevelScreen::restoreUnderWay() const {
+  return state_ == kLevelRestorePending || (sweepAction_ && sweepAction_->isRunning());
+}
+
 void LevelScreen::takeCheckPoint() {
-  if (!checkPoints_ || state_ == kLevelOver) return;
+  if (!checkPoints_ || state_ == kLevelOver || restoreUnderWay()) return;
   checkPoints_->saveCheckPoint();
   saveCheckPoint();
 }

@@ -190,6 +190,8 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   int towersBuiltTally() const { return towersBuiltTally_; }
   // Starts the restore sweep, as the backspace key does; false when none may start.
   bool requestRestore();
+  // From the restore's request until the record is back: no checkpoint is taken.
+  bool restoreUnderWay() const;
   // The description of a kind by its name (its info key), or null.
   xBaseTowerDesc* findDescriptionByKind(const std::string& kindName) const;
   // The first drone station of a half-placed pair, while it stands.

@@ -248,7 +248,8 @@ void MyApp::init() {
   if (window_ && icon_) SDL_SetWindowIcon(window_, icon_);
   SDLGameApp::init();
   registerGlobalResources(globalResourceManager());
-  g_announceFont = globalFont("FONT_NOTOSANS24");
+  // Two lines of it fit the banner's box.
+  g_announceFont = globalFont("FONT_NOTOSANS16");
   // The music banner is drawn by the engine's announcement widget on every screen.
   const std::string banner = "content/images/mission/showsong.png";
   if (ResourceManager* global = globalResourceManager()) {

@@ -265,6 +265,8 @@ void Profile::resetProgress() {
   recordValue_ = 0;
   currentStation_ = 0;
   customFlags_.assign(kCustomFlagCount, -1);
+  // A new game is a new player: mission control's tutorial waits for the first visit.
+  customFlags_[5] = 1;
   for (int i = 0; i < kMissionValueCount; ++i) missionValues_[i] = 0;
   int n = 0;
   for (size_t s = 0; s < stations_.size(); ++s) {

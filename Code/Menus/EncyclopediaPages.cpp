@@ -31,8 +31,8 @@ const Color kValue(255, 170, 0, 255);
 constexpr float kClassWordWidth = 400.0f;
 constexpr int kDescriptionWidth = 600;
 constexpr int kShieldCaptionY = 480;
-constexpr int kShieldGap = 30;
-constexpr int kShieldSize = 80;
+constexpr int kShieldGap = 26;
+constexpr int kShieldSize = 64;
 // The towers page's range bar.
 constexpr int kRangeBarY = 260;
 

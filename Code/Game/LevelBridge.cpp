@@ -378,6 +378,10 @@ void LevelScreen::showTowerInfo(xBaseTowerEntity* tower) {
     updateTowerButtons();
     return;
   }
+  // A tower chosen for its panel ends a build choice: its ghost would stay on the
+  // field, red over the tower that was clicked. A pair or a beacon being placed
+  // keeps its choice until it stands.
+  if (!placingDeploymentTowers_ && !isAttachingBeacon()) selectedTowerDesc_ = nullptr;
   if (!commandWidget_) return;
   commandWidget_->setTower(tower);
   commandWidget_->setSellPrice(sellPrice(*tower));

@@ -47,6 +47,7 @@ class PostLevelScreen : public MenuScreen, public bge::ActionListener, public An
 
   void init() override;
   void updateScreen(int dt) override;
+  void drawBackground(Graphics* g) override;
   void drawForeground(Graphics* g) override;
   void actionFinished(int id) override { (void)id; }
   void animationFinished(int id) override { (void)id; }

@@ -1,5 +1,7 @@
 #include "Game/Entities/enemies/SimpleEnemyEntity.h"
 
+#include "Game/InfoPanelText.h"
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -85,6 +87,9 @@ std::string label(const std::string& key) {
   LabelManager* labels = app ? app->gameMessages() : nullptr;
   return labels ? labels->getLabel(key) : key;
 }
+
+// The ship and shield pictures of the info panel, in pixels.
+constexpr int kInfoPicture = 32;
 
 // Draws a texture into a box of the given size, or at its own size when it fits.
 void drawFitted(Graphics& g, int x, int y, Texture* t, int box) {
@@ -599,12 +604,13 @@ const char* kDescriptionLabels[][2] = {{"scout", "DESC_SCOUT"},         {"rower"
 
 }  // namespace
 
-void xSimpleEnemy::infoText(Graphics& g) {
+void xSimpleEnemy::infoText(Graphics& g, const Rect5& area) {
   Font* font = panelFont();
-  drawFitted(g, 1044, 412, texture_, 32);
-  if (!font) return;
-  font->drawText(&g, 1044, 442, formatString("HP: %d", energy_), colourWord(0xFF00FF00u));
-  font->drawText(&g, 1044, 454, label("LABEL_CLASS") + " " + toUpperCase(className_), classColour());
+  // The ship's picture on the left, its shield class's on the right; the texts
+  // step down below them at the font's line height.
+  const int x = static_cast<int>(area.x), y = static_cast<int>(area.y);
+  const int rightX = x + static_cast<int>(InfoPanelText::kRightColumn);
+  drawFitted(g, x, y, texture_, kInfoPicture);
   std::string description;
   bool known = false;
   for (const auto& entry : kDescriptionLabels) {
@@ -612,17 +618,20 @@ void xSimpleEnemy::infoText(Graphics& g) {
     description = label(entry[1]);
     known = true;
   }
-  font->drawTextAligned(&g, Rect5(1044, 466, 306, 40), description, colourWord(0xFF00AAFFu), Font::AlignLeft,
-                        Font::AlignTop, true);
-  font->drawText(&g, 1172, 408, label("SHIELD_TYPE"), Color::white);
   if (known) {
     GameApp* app = GameApp::instance();
     ResourceManager* resources = app ? app->globalResourceManager() : nullptr;
     Texture* icon = resources ? resources->findTexture("content/images/game/" + className_ + ".png") : nullptr;
     if (icon) {
       const SourceRect whole(0.0f, 0.0f, static_cast<float>(icon->getWidth()), static_cast<float>(icon->getHeight()));
-      g.drawImage(1172, 424, 32, 32, icon, whole, Color::white);
+      g.drawImage(rightX, y, kInfoPicture, kInfoPicture, icon, whole, Color::white);
     }
+  }
+  if (font) {
+    InfoPanelText text(&g, font, Rect5(area.x, area.y + kInfoPicture + 4, area.width, area.height - kInfoPicture - 4));
+    text.row(formatString("HP: %d", energy_), colourWord(0xFF00FF00u), label("SHIELD_TYPE"), Color::white);
+    text.row(label("LABEL_CLASS") + " " + toUpperCase(className_), classColour());
+    text.wrapped(description, colourWord(0xFF00AAFFu));
   }
   const auto* ps = dynamic_cast<const xPrimitiveShape*>(shape_);
   if (auto* circle = ps ? dynamic_cast<xPrimitiveCircle*>(ps->getEnvelope()) : nullptr) {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "Game/Entities/xPhysicsPrimitiveEntity.h"
+#include "Rect5.h"
 #include "Timer.h"
 #include "tinyaction/ActionListener.h"
 
@@ -77,7 +78,7 @@ class xSimpleEnemy : public xPhysicsPrimitiveEntity, public bge::ActionListener 
     splineWalker_ = walkIndex;
   }
   // The enemy panel of the heads-up display, at its fixed place right of the field.
-  void infoText(Graphics& g);
+  void infoText(Graphics& g, const Rect5& area);
 
   // The colour of the ship's class (no class: green).
   Color classColour() const;

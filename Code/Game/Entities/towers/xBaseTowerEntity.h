@@ -73,7 +73,8 @@ class xBaseTowerEntity : public xPhysicsPrimitiveEntity {
   void notifyCreated(QuillonPHX2D::xEntityDesc* desc) override;
 
   // --- tower ---
-  virtual void infoText(Graphics* g);
+  // Writes the tower's figures and description into the info panel's text area.
+  virtual void infoText(Graphics* g, const Rect5& area);
   virtual void takeDamage(int amount);
   virtual void destroy();
   virtual void collectTargets();

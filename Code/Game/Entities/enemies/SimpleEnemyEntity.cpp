@@ -225,7 +225,10 @@ void xSimpleEnemy::notifyCreated(xEntityDesc* desc) {
       queryShape_->setAbsPlacement(Vec3(kFieldWidth * 0.5f, kFieldHeight * 0.5f, 0.0f));
       queryShape_->setCollisionCategory("physics_query_target");
     }
-    queryShape_->initialize();
+    // The field-wide target sensor only asks the world what it holds (its contacts are
+    // ignored, see notifyCollision): filed in the world, every shape's query would meet
+    // every ship's sensor, and a crowded field would cost the square of its ships.
+    if (aroundShip) queryShape_->initialize();
   }
   setZ(renderingPriority_);
 }

@@ -37,15 +37,6 @@ constexpr int kMaxCount = 100000;
 constexpr int kMaxDelayMs = 3600000;
 constexpr double kMaxCreditsInFile = 1.0e9;
 
-float difficultyFactor(int difficulty) {
-  switch (difficulty) {
-    case 0: return 0.75f;
-    case 1: return 0.85f;
-    case 2: return 1.3f;
-    default: return 1.0f;
-  }
-}
-
 }  // namespace
 
 bool LevelScreen::loadLevel() {
@@ -64,7 +55,7 @@ bool LevelScreen::loadLevel() {
     return false;
   }
   const double credits = reader.readDouble(funds, "credits", 0.0, -kMaxCreditsInFile, kMaxCreditsInFile);
-  credits_ = gameMode_ == MODE_MAXCREDITS ? 40000.0 : credits;
+  economy_.setStartingCredits(credits);
   readTowers(stage, reader);
 
   const TiXmlElement* grid = stage->FirstChildElement("Grid");
@@ -84,7 +75,7 @@ bool LevelScreen::loadLevel() {
   readAttacks(stage, reader);
   safeDelete(spawner_);
   spawner_ = new xEnemySpawner(attacks_, this, gameMode_ == MODE_ENDLESS);
-  nextWave_ = spawner_->currentWave() + 1;
+  flow_.followSpawner(*spawner_);
 
   if (const TiXmlElement* force = stage->FirstChildElement("ForceGameplayType")) {
     const std::string type = reader.readString(force, "type", "");

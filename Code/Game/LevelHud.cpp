@@ -12,7 +12,7 @@
 #include "Game/LevelScreen.h"
 #include "GameApp.h"
 #include "Graphics.h"
-#include "Menus/TowerCommandWidget.h"
+#include "Game/TowerCommandWidget.h"
 #include "ResourceManager.h"
 #include "System/GameFonts.h"
 #include "Texture.h"
@@ -195,7 +195,7 @@ void LevelHud::drawStatistics() {
   small_->drawTextAligned(g_, box(x + 140, y + 2, 100, 20), label("LABEL_LEVEL_TIME"), grey, Font::AlignLeft, 3,
                           false);
   small_->drawTextAligned(g_, box(x + 200, y + 2, 100, 20),
-                          formatString("%u", static_cast<unsigned>(level_.levelSeconds_)), grey, Font::AlignRight, 3,
+                          formatString("%u", static_cast<unsigned>(level_.levelSeconds())), grey, Font::AlignRight, 3,
                           false);
 
   const bool endless = level_.gameMode_ == MODE_ENDLESS;
@@ -209,11 +209,11 @@ void LevelHud::drawStatistics() {
   };
   const Row rows[] = {
       {8, 26, "LABEL_WAVE", endless ? formatString("%d / ?", wave) : formatString("%d / %d", wave, waves)},
-      {8, 42, "LABEL_LIVES", formatString("%d", level_.lives_)},
-      {8, 58, "LABEL_SCORE", formatThousands(level_.score_)},
-      {140, 26, "LABEL_CREDITS", formatThousands(static_cast<int>(level_.credits_))},
-      {140, 42, "LABEL_INTEREST", formatString("%d%%", level_.interestPercent_)},
-      {140, 58, "LABEL_DESTROYED", formatString("%d", level_.enemiesDestroyed_)},
+      {8, 42, "LABEL_LIVES", formatString("%d", level_.lives())},
+      {8, 58, "LABEL_SCORE", formatThousands(level_.score())},
+      {140, 26, "LABEL_CREDITS", formatThousands(static_cast<int>(level_.credits()))},
+      {140, 42, "LABEL_INTEREST", formatString("%d%%", level_.interestPercent())},
+      {140, 58, "LABEL_DESTROYED", formatString("%d", level_.enemiesDestroyed())},
   };
   for (const Row& row : rows) {
     small_->drawTextAligned(g_, box(x + row.x, y + row.y, 150, 20), label(row.key), orange, Font::AlignLeft, 3,
@@ -392,7 +392,7 @@ void LevelHud::drawCountdown() {
   if (level_.gameplayType_ == kGameplayTimer) {
     const long long left = level_.state_ == kLevelOver ? 0
                                                        : static_cast<long long>(level_.timerLimitMs_) -
-                                                             static_cast<long long>(level_.countdownClock_.getElapsed());
+                                                             level_.flow_.countdownElapsedMs();
     if (Font* big = font("FONT_NOTOSANS46"))
       big->drawTextAligned(g_, box(0, 0, kFieldWidth, 64), countdownText(left), colourWord(kYellow), Font::AlignCenter,
                            Font::AlignMiddle, false);
@@ -459,7 +459,7 @@ void LevelHud::drawWaveList() {
     if (x + kWaveIcon > kFieldWidth) break;
     const ClassLook& look = lookOf(entry.className);
     const Color colour = colourWord(look.colour);
-    const bool next = entry.attackId == level_.nextWave_;
+    const bool next = entry.attackId == level_.nextWave();
     const int size = next && level_.pointerOverBridge_ ? kWaveIconLarge : kWaveIcon;
     const int ix = x + (kWaveIcon - size) / 2, iy = listY;
     Texture* icon = texture(look.image);

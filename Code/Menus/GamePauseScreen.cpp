@@ -5,6 +5,7 @@
 #include "DynamicResources/SfxContainer.h"
 #include "Font.h"
 #include "Game/IntroScreen.h"
+#include "Game/LevelRoutes.h"
 #include "Game/LevelScreen.h"
 #include "GameApp.h"
 #include "Graphics.h"

@@ -172,6 +172,7 @@ class Player {
     return true;
   }
   int finish(int seconds) { return run_.wait(seconds); }
+  pid_t pid() const { return run_.pid; }
   // The wait status once running() has seen the program end, else -1.
   int status() const { return run_.status; }
   const std::string& lastShot() const { return last_; }

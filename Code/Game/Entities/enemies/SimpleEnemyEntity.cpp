@@ -54,6 +54,9 @@ constexpr int kHitFlashMs = 128;
 // Durations stay far from overflow whatever a slow-down factor asks.
 constexpr double kLongestWalkMs = 3600000.0;
 
+// A destroyed station part costs as many lives as a level starts with: the station is lost.
+constexpr int kStationPartLives = 20;
+
 float speedFactorNow() {
   LevelScreen* level = LevelScreen::current();
   return level ? level->speedFactor() : 1.0f;
@@ -222,7 +225,10 @@ void xSimpleEnemy::notifyCreated(xEntityDesc* desc) {
       queryShape_->setAbsPlacement(Vec3(kFieldWidth * 0.5f, kFieldHeight * 0.5f, 0.0f));
       queryShape_->setCollisionCategory("physics_query_target");
     }
-    queryShape_->initialize();
+    // The field-wide target sensor only asks the world what it holds (its contacts are
+    // ignored, see notifyCollision): filed in the world, every shape's query would meet
+    // every ship's sensor, and a crowded field would cost the square of its ships.
+    if (aroundShip) queryShape_->initialize();
   }
   setZ(renderingPriority_);
 }
@@ -252,7 +258,7 @@ void xSimpleEnemy::followPath(const std::vector<Vec2>& points, int walkDuration)
   points_ = points;
   splineWalker_ = 0;
   walkDuration_ = walkDuration;
-  const int duration = walkDuration <= -1 ? 4000 : static_cast<int>(walkDuration * speedFactorNow());
+  const int duration = walkTimeNow();
   pathLength_ = 0.0f;
   if (points_.size() >= 3) {
     for (size_t i = 0; i + 2 < points_.size(); ++i) pathLength_ += qlnLenV2(points_[i + 1] - points_[i]);
@@ -290,6 +296,10 @@ void xSimpleEnemy::retimeWalk(float s) {
   startWalk(clampDuration(duration));
 }
 
+int xSimpleEnemy::walkTimeNow() const {
+  return walkDuration_ <= -1 ? kDefaultWalkMs : static_cast<int>(walkDuration_ * speedFactorNow());
+}
+
 void xSimpleEnemy::resumeNormalSpeed() { retimeWalk(speedFactorNow()); }
 
 void xSimpleEnemy::applyGameSpeed(float factor) {
@@ -299,7 +309,7 @@ void xSimpleEnemy::applyGameSpeed(float factor) {
 }
 
 void xSimpleEnemy::restartPathWalk() {
-  const int duration = walkDuration_ <= -1 ? 4000 : static_cast<int>(walkDuration_ * speedFactorNow());
+  const int duration = walkTimeNow();
   startWalk(duration);
 }
 
@@ -390,11 +400,11 @@ void xSimpleEnemy::actionFinished(int id) {
           return;
         }
         splineWalker_ = 0;
-        startWalk(walkDuration_ <= -1 ? 4000 : static_cast<int>(walkDuration_ * speedFactorNow()));
+        startWalk(walkTimeNow());
         return;
       }
       splineWalker_ = 0;
-      startWalk(walkDuration_ <= -1 ? 4000 : static_cast<int>(walkDuration_ * speedFactorNow()));
+      startWalk(walkTimeNow());
       if (level) level->loseLife();
       return;
     case kShotTimer:
@@ -528,8 +538,7 @@ bool xSimpleEnemy::takeDamage(int damage, float interestRate) {
   float reward = reward_ * (1.0f + interestRate);
   if (nameOf(shape_) == "station_part") {
     reward = 0.0f;
-    if (LevelScreen* level = LevelScreen::current())
-      for (int i = 0; i < 20; ++i) level->loseLife();
+    if (LevelScreen* level = LevelScreen::current()) level->loseLives(kStationPartLives);
   }
   maxEnergy_ = static_cast<int>(maxEnergy_ * (1.0f + interestRate) + maxEnergy_);
   if (LevelScreen* level = LevelScreen::current()) {

@@ -81,6 +81,7 @@ void xBaseSupportTowerEntity::collectTargets() {
     if (c->categoryName() == "actor") candidates_.push_back(c);
   }
   contacts_.clear();
+  contactSet_.clear();
 }
 
 std::vector<xBaseTowerEntity*> xBaseSupportTowerEntity::towersInRange() const {

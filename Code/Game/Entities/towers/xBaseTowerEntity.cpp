@@ -229,8 +229,7 @@ bool xBaseTowerEntity::notifyCollision(xShape* own, xShape* other, const Vec2&, 
 }
 
 void xBaseTowerEntity::copyTargets(xSharkEntity* contact) {
-  if (contact && std::find(contacts_.begin(), contacts_.end(), contact) == contacts_.end())
-    contacts_.push_back(contact);
+  if (contact && contactSet_.insert(contact).second) contacts_.push_back(contact);
 }
 
 void xBaseTowerEntity::collectTargets() {
@@ -262,6 +261,7 @@ void xBaseTowerEntity::collectTargets() {
     if (c->categoryName() == "enemy") candidates_.push_back(c);
   }
   contacts_.clear();
+  contactSet_.clear();
 }
 
 void xBaseTowerEntity::update(int dt, ScreenBase*) {

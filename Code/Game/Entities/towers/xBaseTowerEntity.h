@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <new>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "Color.h"
@@ -212,6 +213,7 @@ class xBaseTowerEntity : public xPhysicsPrimitiveEntity {
   float lastRangeFactor_ = 1.0f;
   int upgradeLevel_ = 0;
   std::vector<xSharkEntity*> contacts_;    // not owned; looked up again before use
+  std::unordered_set<const xSharkEntity*> contactSet_;  // what contacts_ holds
   std::vector<xSharkEntity*> candidates_;  // not owned; live this frame
   QuillonPHX2D::xShape* rangeSensor_ = nullptr;  // owned
   bool selected_ = true;

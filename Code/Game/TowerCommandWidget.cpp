@@ -1,4 +1,4 @@
-#include "Menus/TowerCommandWidget.h"
+#include "Game/TowerCommandWidget.h"
 
 #include "Font.h"
 #include "GLTexture.h"

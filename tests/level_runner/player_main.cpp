@@ -8,6 +8,12 @@
 
 #include "Player.h"
 
+namespace {
+const char* const kUsage =
+    "usage: level_player <level file> [--difficulty N] [--mission N] [--mode N] [--seed N]\n"
+    "                    [--frames N] [--no-towers] [--normal-speed] [--trace]\n";
+}  // namespace
+
 int main(int argc, char** argv) {
   levelrunner::RunOptions run;
   run.maxFrames = 150000;
@@ -21,6 +27,10 @@ int main(int argc, char** argv) {
       }
       return std::atoi(argv[++i]);
     };
+    if (a == "--help" || a == "-h") {
+      std::printf("%s", kUsage);
+      return 0;
+    }
     if (a == "--difficulty") run.difficulty = number();
     else if (a == "--mission") run.missionId = number();
     else if (a == "--mode") run.mode = number();
@@ -29,15 +39,17 @@ int main(int argc, char** argv) {
     else if (a == "--no-towers") player.buildTowers = false;
     else if (a == "--normal-speed") player.fast = false;
     else if (a == "--trace") player.trace = true;
-    else if (run.levelFile.empty()) run.levelFile = a;
+    else if (a.size() > 1 && a[0] == '-') {
+      std::fprintf(stderr, "unknown option %s\n%s", a.c_str(), kUsage);
+      return 2;
+    } else if (run.levelFile.empty()) run.levelFile = a;
     else {
       std::fprintf(stderr, "unexpected argument %s\n", a.c_str());
       return 2;
     }
   }
   if (run.levelFile.empty()) {
-    std::fprintf(stderr, "usage: level_player <level file> [--difficulty N] [--mission N] [--mode N] [--seed N] "
-                         "[--frames N] [--no-towers] [--normal-speed] [--trace]\n");
+    std::fprintf(stderr, "%s", kUsage);
     return 2;
   }
   levelrunner::Runner runner;

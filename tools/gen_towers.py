@@ -276,30 +276,15 @@ def button_frame(picture, size):
     return out
 
 
-def upgrade_steps(t):
-    """Damage, range and upgrade price at each level, as the game computes them."""
-    damage, reach, rows = t["damage"], float(t["range"]), []
-    for level in range(4):
-        if level:
-            damage = int((1.0 + 0.05 * level) * damage)
-            reach = (1.0 + 0.1 * level) * reach
-        price = int(t["price"] + t["price"] * (level + 1) / 3.0) if level < 3 else None
-        rows.append((level, damage, reach, price))
-    return rows
-
-
 def entity_xml(key, t):
-    steps = "\n".join("     level %d: damage %d, range %.1f, %s" % (
-        lv, dmg, rng, "next upgrade %d credits" % price if price else "top level")
-        for lv, dmg, rng, price in upgrade_steps(t))
     targets = t.get("targets", 1)
-    fields = dict(t, key=key, lower=key.lower(), steps=steps,
+    fields = dict(t, key=key, lower=key.lower(),
                   quantification="ALL" if targets == "ALL" else "FIXED",
                   capacity=-1 if targets == "ALL" else targets)
     return """<?xml version="1.0" encoding="UTF-8"?>
 <!-- Tower %(key)s. Made by tools/gen_towers.py from tools/balance/balance.toml.
-     Upgrade levels (damage x1.05, x1.10, x1.15 and range x1.1, x1.2, x1.3, step by step):
-%(steps)s -->
+     What it deals, reaches and costs at each upgrade level: docs/balance.md, whose tower
+     table the game's own rules write (scripts/balance_figures.sh). -->
 <Entity
   descriptionName="xPhysicsPrimitiveEntityDesc"
   dynamic="0"

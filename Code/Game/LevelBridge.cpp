@@ -9,6 +9,7 @@
 #include "DynamicResources/SfxContainer.h"
 #include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/Entities/towers/DeploymentTowerEntity.h"
+#include "Game/Entities/towers/TowerFigures.h"
 #include "Game/Entities/towers/WavePointTowerEntity.h"
 #include "Game/Entities/towers/xBaseBrain.h"
 #include "Game/Entities/towers/xBaseTowerEntity.h"
@@ -352,12 +353,9 @@ void LevelScreen::towerButtonEvent(int id, int event) {
 
 std::string LevelScreen::towerHoverText(const xBaseTowerDesc& desc) const {
   std::string text;
-  if (desc.damage != 0) {
-    text += layout::lookupText("DAMAGE") + ": " + std::to_string(desc.damage);
-    if (desc.actionStrategy == "CONTINUOUS") text += "/s";
-    text += "\n";
-  }
-  text += layout::lookupText("RANGE") + ": " + std::to_string(static_cast<int>(desc.range)) + "m\n";
+  const TowerFigures figures = towerFigures(towerState(desc));
+  if (figures.attacks) text += layout::lookupText("DAMAGE") + ": " + figureText(figures.dps) + "/s\n";
+  text += layout::lookupText("RANGE") + ": " + std::to_string(static_cast<int>(figures.range)) + "m\n";
   text += layout::lookupText("LABEL_PRICE") + ": " + std::to_string(static_cast<int>(desc.price));
   return text;
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "Dynamics/Bodies/xBody.h"
+#include "Game/Entities/towers/TowerFigures.h"
 #include "Game/LevelScreen.h"
 #include "Store/CStatsAndAchievements.h"
 #include "sdk/QuillonPhysicsSDK.h"
@@ -11,21 +12,19 @@ using namespace QuillonPHX2D;
 
 namespace {
 
-const char* const kMissileFiles[] = {"content/config/Entities/missiles/eagereagle.xml",
-                                     "content/config/Entities/missiles/triton.xml",
-                                     "content/config/Entities/missiles/doubleeagereagle.xml"};
 // Launch speed and thrust at normal speed; both grow as the game-speed factor falls.
 constexpr float kLaunchSpeed = 0.1f;
 constexpr float kLaunchThrust = 1.0f;
-constexpr float kUpgradeStep = 0.1f;
 
 }  // namespace
 
 void LevelScreen::loadMissileKinds() {
   missileDescs_.clear();
-  for (const char* file : kMissileFiles) {
+  int count = 0;
+  const char* const* files = missileFiles(&count);
+  for (int i = 0; i < count; ++i) {
     xPlayerSmartMissileEntityDesc desc;
-    desc.loadFromFile(file);
+    desc.loadFromFile(files[i]);
     missileDescs_.push_back(desc);
   }
 }
@@ -57,8 +56,7 @@ void LevelScreen::launchMissile(const Vec2& launchPoint, xBaseTowerEntity* tower
   }
   const float factor = speedFactor_ > 0.0f ? speedFactor_ : 1.0f;
   const int level = tower ? tower->getUpgradeLevel() : 0;
-  const int damage = static_cast<int>((static_cast<float>(level) * kUpgradeStep + 1.0f) *
-                                      static_cast<float>(desc.damage) * damageFactor);
+  const int damage = missileDamage(desc.damage, level, damageFactor);
 
   auto* missile = dynamic_cast<xPlayerSmartMissileEntity*>(g_ptrSDK->createEntity(&desc));
   if (!missile) return;

@@ -1,5 +1,6 @@
 // What the player does to a standing tower: upgrade, sell, retarget, and the info
 // panel and buttons that follow the credits.
+#include "Game/Entities/towers/TowerFigures.h"
 #include "Game/Entities/towers/xBaseBrain.h"
 #include "Game/LevelScreen.h"
 #include "Menus/TowerCommandWidget.h"
@@ -8,20 +9,12 @@
 #include "Utilities.h"
 #include "widgets/Button.h"
 
-namespace {
-
-// The worth of a tower at its level: its price and a third of it per level reached.
-double towerValue(const xBaseTowerEntity& tower) {
-  const double p = tower.getPrice();
-  return p + p * (tower.getUpgradeLevel() + 1) / 3.0;
+int LevelScreen::upgradePrice(const xBaseTowerEntity& tower) {
+  return towerUpgradePrice(tower.getPrice(), tower.getUpgradeLevel());
 }
 
-}  // namespace
-
-int LevelScreen::upgradePrice(const xBaseTowerEntity& tower) { return static_cast<int>(towerValue(tower)); }
-
 double LevelScreen::sellPrice(const xBaseTowerEntity& tower) const {
-  return towerValue(tower) * (commandWidget_ ? commandWidget_->sellRatio() : TowerCommandWidget::kSellRatio);
+  return towerSellRefund(tower.getPrice(), tower.getUpgradeLevel());
 }
 
 bool LevelScreen::upgradeTower(xBaseTowerEntity* tower) {

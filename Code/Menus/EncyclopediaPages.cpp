@@ -205,7 +205,10 @@ void EncyclopediaTowersScreen::readEntry(const bge::XmlReader& xml, TiXmlElement
   buttonPicture_ = picture(xml.readString(entity, "textureButton", ""));
   class_ = xml.readString(entity, "class", "");
   towerType_ = xml.readString(entity, "towerType", "");
-  damage_ = xml.readInt(entity, "damage", 0);
+  // The bars show what the kind really does (TowerFigures), not its file's per-hit
+  // number, which means a frame for a beam and a missile's for a launcher.
+  figures_ = towerFigures(towerStateOfFile(files_[static_cast<size_t>(current_)]));
+  damage_ = static_cast<int>(figures_.dps + 0.5f);
   energy_ = xml.readInt(entity, "energy", 0);
   price_ = xml.readInt(entity, "price", 0);
   range_ = xml.readFloat(entity, "range", 0.0f, 0.0f, 1.0e6f);
@@ -214,7 +217,7 @@ void EncyclopediaTowersScreen::readEntry(const bge::XmlReader& xml, TiXmlElement
   info_ = xml.readString(entity, "info", "");
 }
 
-int EncyclopediaTowersScreen::damageBar(int damage) { return std::clamp(damage, 0, kBarTrack); }
+int EncyclopediaTowersScreen::damageBar(int dps) { return std::clamp(dps * kBarTrack / kFullBarDps, 0, kBarTrack); }
 int EncyclopediaTowersScreen::rangeBar(float range) {
   return std::clamp(static_cast<int>(std::min(range, static_cast<float>(kBarTrack))), 0, kBarTrack);
 }

@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "Game/Entities/towers/TowerFigures.h"
 #include "ScreenBase.h"
 #include "tinyaction/ActionListener.h"
 #include "widgets/ButtonListener.h"
@@ -87,16 +88,19 @@ class EncyclopediaTowersScreen : public EncyclopediaPage {
  public:
   static constexpr const char* kLayoutFile = "content/images/menus/encyclopedia/towers/Screen.xml";
   static constexpr int kBarTrack = 472;
+  // Damage per second on one ship that fills the damage bar.
+  static constexpr int kFullBarDps = 500;
 
   EncyclopediaTowersScreen();
   void drawForeground(Graphics* g) override;
 
-  // Bar widths on a track of kBarTrack: damage, range, and the shorter the
-  // reload the longer the bar; each within 0..kBarTrack.
-  static int damageBar(int damage);
+  // Bar widths on a track of kBarTrack: damage per second, range, and the shorter
+  // the reload the longer the bar; each within 0..kBarTrack.
+  static int damageBar(int dps);
   static int rangeBar(float range);
   static int speedBar(int reloadDelay);
 
+  // Damage per second on one ship in reach, rounded.
   int damage() const { return damage_; }
   int price() const { return price_; }
   float range() const { return range_; }
@@ -110,6 +114,7 @@ class EncyclopediaTowersScreen : public EncyclopediaPage {
   Texture* picture_ = nullptr;        // the catalogue keeps it
   Texture* buttonPicture_ = nullptr;  // the catalogue keeps it
   std::string class_;
+  TowerFigures figures_;
   int damage_ = 0;
   int energy_ = 0;
   int reloadDelay_ = 0;

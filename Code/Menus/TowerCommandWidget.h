@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "Game/Entities/towers/TowerFigures.h"
 #include "Widget.h"
 
 class Font;
@@ -17,8 +18,8 @@ class Button;
 // command buttons. The level owns it and hands it the command buttons of its layout.
 class TowerCommandWidget : public Widget {
  public:
-  // Share of a tower's value paid back when it is sold.
-  static constexpr float kSellRatio = 0.6f;
+  // Share of a tower's value paid back when it is sold: the level's rule.
+  static constexpr float kSellRatio = kTowerSellRatio;
 
   TowerCommandWidget();
   ~TowerCommandWidget() override = default;

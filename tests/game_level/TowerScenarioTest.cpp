@@ -160,7 +160,7 @@ TEST(TowerScenario, UpgradeAndSellPricesFollowTheLevelAndPlacingStartsTheBattle)
   o.maxFrames = 3;
   const std::string col = "4", row = std::to_string(kFarRow);
   std::vector<double> credits;
-  std::vector<int> damage;
+  std::vector<float> damage;
   int state = -1, towers = -1, cellValue = -1;
   double shownSell = 0;
   runner().run(o, [&](LevelScreen& level, int frame) {
@@ -190,8 +190,11 @@ TEST(TowerScenario, UpgradeAndSellPricesFollowTheLevelAndPlacingStartsTheBattle)
   const std::vector<double> paid = {1700, 1300, 800, 200, 200, 620};
   ASSERT_EQ(paid.size(), credits.size());
   for (size_t i = 0; i < paid.size(); ++i) EXPECT_NEAR(paid[i], credits[i], 1e-3) << i;
-  // Each step multiplies in single precision and truncates.
-  EXPECT_EQ((std::vector<int>{80, 84, 92, 105, 105}), damage);
+  // Each step multiplies and keeps the fractions, which the tower deals over time;
+  // the fourth upgrade is refused at the top level.
+  const std::vector<float> grown = {80.0f, 84.0f, 92.4f, 106.26f, 106.26f};
+  ASSERT_EQ(grown.size(), damage.size());
+  for (size_t i = 0; i < grown.size(); ++i) EXPECT_NEAR(grown[i], damage[i], 1e-3f) << i;
   EXPECT_NEAR(420.0, shownSell, 1e-3);  // (300 + 300 x 4 / 3) x the 0.6 ratio
   EXPECT_EQ(1, towers);
 }

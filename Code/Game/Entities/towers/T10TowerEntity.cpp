@@ -6,7 +6,6 @@ using namespace QuillonPHX2D;
 
 namespace {
 
-constexpr int kMissileKind = 2;
 constexpr int kChannel = 8;
 
 }  // namespace

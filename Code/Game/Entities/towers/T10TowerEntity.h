@@ -10,6 +10,9 @@ class xT10TowerDesc : public xBaseTowerDesc {
 
 class xT10TowerEntity : public xBaseTowerEntity {
  public:
+  // The missile kind it asks the level for.
+  static constexpr int kMissileKind = 2;
+
   xT10TowerEntity() : roll_("T10") {}
 
   void update(int dt, ScreenBase* screen) override;

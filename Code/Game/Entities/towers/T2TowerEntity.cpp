@@ -16,13 +16,15 @@ xEntity* xT2TowerDesc::createEntity() { return makeAttackTower<xT2TowerEntity>("
 void xT2TowerEntity::attack(const std::vector<xSharkEntity*>& targets) {
   shotList_.clear();
   const int others = static_cast<int>(targets.size()) - 1;
+  int whole = -1;  // taken on the step's first hit
   for (size_t i = 0; i < targets.size(); ++i) {
     if (targetCapacity_ > 0 && static_cast<int>(i) >= targetCapacity_) break;
     auto* enemy = dynamic_cast<xSimpleEnemy*>(targets[i]);
     if (!enemy) continue;
+    if (whole < 0) whole = takeWholeDamage();
     shotList_.push_back(enemy);
     playShot(kRule.sound, kRule.channel);
-    int damage = shotDamage(*enemy, kRule);
+    int damage = shotDamage(whole, *enemy, kRule);
     // i > 0 means at least two targets, so others is at least 1.
     if (i > 0) damage /= others;
     landHit(*enemy, damage, false);

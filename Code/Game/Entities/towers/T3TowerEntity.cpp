@@ -27,13 +27,17 @@ void xT3TowerEntity::notifyCreated(xEntityDesc* desc) {
   xBaseTowerEntity::notifyCreated(desc);
   const auto* d = dynamic_cast<const xBaseTowerDesc*>(desc);
   // A zero delay would make a pulse that never takes time: one millisecond at least.
-  const int half = std::max(d ? d->reloadDelay : 0, 1);
+  halfMs_ = std::max(d ? d->reloadDelay : 0, 1);
+  safeDelete(pulseAction_);
+  pulseAction_ = makePulse(halfMs_, &charge_);
+}
+
+TinyAction* xT3TowerEntity::makePulse(int halfMs, float* charge) {
   // Chained at once, so a half lasts its delay and not a frame more.
   auto* pulse = new TinyActionSequence(true);
-  pulse->addAction(new TinySetter<float>(&charge_, 0.0f));
-  pulse->addAction(new TinyRelIncrementator<float>(TinyTimer(half), &charge_, 1.0f, linearOperatorFunction, 1.0f));
-  safeDelete(pulseAction_);
-  pulseAction_ = pulse;
+  pulse->addAction(new TinySetter<float>(charge, 0.0f));
+  pulse->addAction(new TinyRelIncrementator<float>(TinyTimer(halfMs), charge, 1.0f, linearOperatorFunction, 1.0f));
+  return pulse;
 }
 
 void xT3TowerEntity::actionFinished(int tag) {

@@ -20,7 +20,11 @@ class xT3TowerEntity : public xBaseTowerEntity, public bge::ActionListener {
   void notifyCreated(QuillonPHX2D::xEntityDesc* desc) override;
   void actionFinished(int tag) override;
 
+  // One half of the pulse, charging or resting, of halfMs; the caller owns it.
+  static TinyAction* makePulse(int halfMs, float* charge);
+
   bool isReady() const { return ready_; }
+  int halfMs() const { return halfMs_; }
   bool pulseStarted() const { return pulseStarted_; }
   float charge() const { return charge_; }
 
@@ -35,4 +39,5 @@ class xT3TowerEntity : public xBaseTowerEntity, public bge::ActionListener {
   std::vector<xSharkEntity*> shotList_;  // not owned; looked up again before drawing
   bool pulseStarted_ = false;
   float charge_ = 0.0f;
+  int halfMs_ = 1;
 };

@@ -61,13 +61,15 @@ void xT4TowerEntity::update(int dt, ScreenBase* screen) {
 
 void xT4TowerEntity::attack(const std::vector<xSharkEntity*>& targets) {
   shotList_.clear();
+  int whole = -1;  // taken on the step's first hit
   for (size_t i = 0; i < targets.size(); ++i) {
     if (targetCapacity_ > 0 && static_cast<int>(i) >= targetCapacity_) break;
     auto* enemy = dynamic_cast<xSimpleEnemy*>(targets[i]);
     if (!enemy) continue;
+    if (whole < 0) whole = takeWholeDamage();
     shotList_.push_back(enemy);
     playShot(kRule.sound, kRule.channel);
-    landHit(*enemy, shotDamage(*enemy, kRule), true);
+    landHit(*enemy, shotDamage(whole, *enemy, kRule), true);
     // The wreck of a ship the hit destroyed is slowed too: it is still in the scene
     // until the frame's removal pass.
     enemy->slowDown(snareFactor(upgradeLevel_, enemy->className()), snareDurationMs(upgradeLevel_));

@@ -4,7 +4,6 @@ using namespace QuillonPHX2D;
 
 namespace {
 
-constexpr int kMissileKind = 0;
 constexpr int kChannel = 5;
 // The eagereagle's warhead is shaped for the catchers' armour.
 constexpr float kCatcherBonus = 1.3f;

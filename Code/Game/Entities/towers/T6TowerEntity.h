@@ -10,6 +10,9 @@ class xT6TowerDesc : public xBaseTowerDesc {
 
 class xT6TowerEntity : public xBaseTowerEntity {
  public:
+  // The missile kind it asks the level for.
+  static constexpr int kMissileKind = 0;
+
   xT6TowerEntity() : roll_("T6") {}
 
   void update(int dt, ScreenBase* screen) override;

@@ -4,7 +4,6 @@ using namespace QuillonPHX2D;
 
 namespace {
 
-constexpr int kMissileKind = 1;
 constexpr int kChannel = 7;
 
 }  // namespace

@@ -9,6 +9,9 @@ class xT8TowerDesc : public xBaseTowerDesc {
 
 class xT8TowerEntity : public xBaseTowerEntity {
  public:
+  // The missile kind it asks the level for.
+  static constexpr int kMissileKind = 1;
+
   xT8TowerEntity() : roll_("T8") {}
 
   void update(int dt, ScreenBase* screen) override;

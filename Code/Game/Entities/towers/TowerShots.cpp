@@ -48,8 +48,15 @@ void xBaseTowerEntity::playShot(const char* sound, int channel) const {
   if (selected_ || !level || level->shotsAudible()) SfxContainer::instance()->playSoundOnChannel(sound, channel);
 }
 
-int xBaseTowerEntity::shotDamage(const xSimpleEnemy& enemy, const ShotRule& rule) const {
-  int damage = static_cast<int>(effectiveDamage_);
+int xBaseTowerEntity::takeWholeDamage() {
+  damageCarry_ += effectiveDamage_;
+  const int whole = static_cast<int>(damageCarry_);
+  damageCarry_ -= static_cast<float>(whole);
+  return whole;
+}
+
+int xBaseTowerEntity::shotDamage(int whole, const xSimpleEnemy& enemy, const ShotRule& rule) const {
+  int damage = whole;
   if (rule.favouredClass && enemy.className() == rule.favouredClass)
     damage = static_cast<int>(static_cast<float>(damage) * rule.favouredFactor);
   LevelScreen* level = LevelScreen::current();
@@ -70,13 +77,15 @@ bool xBaseTowerEntity::landHit(xSimpleEnemy& enemy, int damage, bool scores) {
 
 void xBaseTowerEntity::instantHits(const std::vector<xSharkEntity*>& targets, const ShotRule& rule,
                                    std::vector<xSharkEntity*>& shotList) {
+  int whole = -1;  // taken on the step's first hit
   for (size_t i = 0; i < targets.size(); ++i) {
     if (reachedCapacity(i, targetCapacity_)) break;
     auto* enemy = dynamic_cast<xSimpleEnemy*>(targets[i]);
     if (!enemy) continue;
+    if (whole < 0) whole = takeWholeDamage();
     shotList.push_back(enemy);
     playShot(rule.sound, rule.channel);
-    landHit(*enemy, shotDamage(*enemy, rule), true);
+    landHit(*enemy, shotDamage(whole, *enemy, rule), true);
   }
 }
 

@@ -15,9 +15,14 @@ xBaseBrain::~xBaseBrain() { safeDelete(cycle); }
 void xBaseBrain::startCycle(int ms) {
   safeDelete(cycle);
   cycleProgress = 0.0f;
-  cycle = new TinyActionSequence(false);
-  cycle->addAction(new TinyRelIncrementator<float>(TinyTimer(std::max(ms, 1)), &cycleProgress, 1.0f, linearOperatorFunction, 1.0f));
+  cycle = makeCycle(ms, &cycleProgress);
   cycle->start(this, kCycleEnded);
+}
+
+TinyActionSequence* xBaseBrain::makeCycle(int ms, float* progress) {
+  auto* made = new TinyActionSequence(false);
+  made->addAction(new TinyRelIncrementator<float>(TinyTimer(std::max(ms, 1)), progress, 1.0f, linearOperatorFunction, 1.0f));
+  return made;
 }
 
 void xBaseBrain::actionPerformed(int id) {

@@ -42,6 +42,8 @@ class xBaseBrain : public bge::ActionListener {
 
   // (Re)starts the reload cycle from zero progress.
   void startCycle(int ms);
+  // A reload cycle of ms that raises progress from 0 to 1; the caller owns it.
+  static TinyActionSequence* makeCycle(int ms, float* progress);
   std::vector<xSharkEntity*> selectTargets(const std::vector<xSharkEntity*>& candidates) const;
 
   xBaseTowerEntity* tower;  // not owned: the tower owns the brain

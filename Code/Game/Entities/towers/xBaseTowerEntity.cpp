@@ -16,6 +16,7 @@
 #include "DynamicResources/SfxContainer.h"
 #include "Font.h"
 #include "Game/Entities/enemies/SimpleEnemyEntity.h"
+#include "Game/Entities/towers/TowerFigures.h"
 #include "Game/Entities/towers/xBaseBrain.h"
 #include "Game/LevelScreen.h"
 #include "GameApp.h"
@@ -42,8 +43,6 @@ constexpr float kCell = 32.0f;
 constexpr int kFlashMs = 128;
 // Alpha of the filled range circle; the outline is opaque.
 constexpr int kRangeFillAlpha = 16;
-// Frames per second the panel's per-second damage assumes.
-constexpr int kFramesPerSecond = 32;
 // A frame of the game's 16 ms step: a shorter reload would only fire every frame.
 constexpr int kShortestReloadMs = 16;
 // What a periodic tower given no usable reload waits: a basic turret's second.
@@ -79,11 +78,6 @@ GenericEntry<int>* battleAssistant() {
 }
 
 }  // namespace
-
-int upgradedDamage(int damage, int level) {
-  const float factor = 1.0f + 0.05f * static_cast<float>(level);
-  return static_cast<int>(factor * static_cast<float>(damage));
-}
 
 // --- description ---
 
@@ -153,10 +147,10 @@ void xBaseTowerEntity::notifyCreated(xEntityDesc* desc) {
   energyMax_ = d->energy;
   energyMaxScaled_ = static_cast<float>(energyMax_);
   energy_ = energyMaxScaled_;
-  damage_ = d->damage;
+  damage_ = static_cast<float>(d->damage);
   range_ = d->range;
   effectiveRange_ = range_;
-  effectiveDamage_ = static_cast<float>(damage_);
+  effectiveDamage_ = damage_;
   price_ = d->price;
   texturePath_ = d->texturePath;
 
@@ -187,7 +181,6 @@ void xBaseTowerEntity::notifyCreated(xEntityDesc* desc) {
     brain_->startCycle(reloadDelay_);
   } else if (d->actionStrategy == "ONCE") brain_->actionStrategy = kActionOnce;
   else reportStrategy("actionStrategy", d->actionStrategy);
-  brainContinuous_ = brain_->actionStrategy == kActionContinuous;
 
   if (d->lockingStrategy == "ON") brain_->lockingStrategy = kLockingOn;
   else if (d->lockingStrategy == "OFF") brain_->lockingStrategy = kLockingOff;
@@ -285,7 +278,7 @@ void xBaseTowerEntity::update(int dt, ScreenBase*) {
   }
   energy_ = energyUnscaled_ * energyFactor_;
   if (repair_ > 0.0f) applyEnergyFactor(repair_);
-  effectiveDamage_ = static_cast<float>(damage_) * damageFactor_;
+  effectiveDamage_ = damage_ * damageFactor_;
   effectiveRange_ = range_ * rangeFactor_;
   effectiveInterest_ = static_cast<float>(interestBonus_) / 100.0f + interestBase_;
   collectTargets();
@@ -352,12 +345,12 @@ int xBaseTowerEntity::cellIndex() const {
 int xBaseTowerEntity::upgrade() {
   upgradeLevel_ = std::min(upgradeLevel_ + 1, kMaxUpgradeLevel);
   damage_ = upgradedDamage(damage_, upgradeLevel_);
-  range_ = (1.0f + 0.1f * static_cast<float>(upgradeLevel_)) * range_;
+  range_ = upgradedRange(range_, upgradeLevel_);
   if (upgradeStat_) {
     countTopUpgrade(upgradeStat_);
     showUpgradeArt();
   }
-  return damage_;
+  return static_cast<int>(damage_);
 }
 
 void xBaseTowerEntity::toggleSelected() {
@@ -437,23 +430,19 @@ void xBaseTowerEntity::infoText(Graphics* g) {
   if (!f) return;
   const float x = 1044.0f, top = 408.0f, w = 306.0f;
   f->drawTextAligned(g, Rect5(x, top, w, 102.0f), name_, Color(255, 255, 255, 255), 0, 3, false);
-  const std::string perSecond = brainContinuous_ ? "/s : " : " : ";
-  auto damageFigure = [&](float effective) {
-    int d = static_cast<int>(effective) * (1 + upgradeLevel_);
-    if (brainContinuous_) d *= kFramesPerSecond;
-    return d;
-  };
+  // What the tower really deals, and would after its next upgrade (TowerFigures).
+  const TowerState now = towerState(*this);
+  const TowerFigures shown = towerFigures(now);
   const int boost = static_cast<int>(lastDamageFactor_ * 100.0f) - 100;
   f->drawText(g, static_cast<int>(x), static_cast<int>(top + 12.0f),
-              label("DAMAGE") + ": " + formatString("%d", damageFigure(effectiveDamage_)) + perSecond +
-                  formatString("%d", boost) + "%",
+              label("DAMAGE") + ": " + figureText(shown.dps) + "/s : " + formatString("%d", boost) + "%",
               Color(0, 255, 255, 255));
   f->drawText(g, static_cast<int>(x), static_cast<int>(top + 24.0f),
               label("ENERGY") + ": " + formatString("%d", static_cast<int>(lastEnergyFactor_ * energyUnscaled_)) +
                   " / [" + formatString("%d", static_cast<int>(energyMaxScaled_)) + "]",
               Color(0, 255, 0, 255));
   f->drawText(g, static_cast<int>(x), static_cast<int>(top + 38.0f),
-              label("RANGE") + ": " + formatString("%d", static_cast<int>(lastRangeFactor_ * range_)) + "m",
+              label("RANGE") + ": " + formatString("%d", static_cast<int>(shown.range)) + "m",
               Color(255, 0, 255, 255));
   f->drawTextAligned(g, Rect5(x, top + 52.0f, w, 80.0f),
                      label("LABEL_TOWER_INTEREST") + ": " + formatString("%d", lastInterestBonus_) + "%",
@@ -461,16 +450,12 @@ void xBaseTowerEntity::infoText(Graphics* g) {
   f->drawTextAligned(g, Rect5(x, top + 66.0f, w, 80.0f), label(info_.c_str()), Color(255, 255, 255, 255), 0, 3,
                      true);
   if (upgradeLevel_ < kMaxUpgradeLevel) {
-    const float next = static_cast<float>(upgradeLevel_ + 1);
+    const TowerFigures next = towerFigures(upgradedState(now));
     const Color orange(255, 170, 0, 255);
     const int ux = 1224;
     f->drawText(g, ux, static_cast<int>(top + 12.0f), label("AFTER_UPGRADE"), orange);
-    f->drawText(g, ux, static_cast<int>(top + 24.0f),
-                label("DAMAGE") + ": " + formatString("%d", damageFigure((1.0f + 0.05f * next) * effectiveDamage_)),
-                orange);
+    f->drawText(g, ux, static_cast<int>(top + 24.0f), label("DAMAGE") + ": " + figureText(next.dps) + "/s", orange);
     f->drawText(g, ux, static_cast<int>(top + 38.0f),
-                label("RANGE") + ": " +
-                    formatString("%d", static_cast<int>((1.0f + 0.1f * next) * range_ * lastRangeFactor_)) + "m",
-                orange);
+                label("RANGE") + ": " + formatString("%d", static_cast<int>(next.range)) + "m", orange);
   }
 }

@@ -98,7 +98,7 @@ class xBaseTowerEntity : public xPhysicsPrimitiveEntity {
   xBaseBrain* getBrain() const { return brain_; }
   QuillonPHX2D::xShape* rangeSensor() const { return rangeSensor_; }
   int getUpgradeLevel() const { return upgradeLevel_; }
-  int getDamage() const { return damage_; }
+  float getDamage() const { return damage_; }
   float getRange() const { return range_; }
   float getEffectiveRange() const { return effectiveRange_; }
   float getEffectiveDamage() const { return effectiveDamage_; }
@@ -159,9 +159,13 @@ class xBaseTowerEntity : public xPhysicsPrimitiveEntity {
   // --- what the attack towers share (TowerShots.cpp) ---
   // Heard when the tower is selected or the player hears every tower.
   void playShot(const char* sound, int channel) const;
-  // One hit's damage on this enemy: the effective damage, the favoured-class bonus,
+  // This attack step's damage in whole points: the effective damage plus what earlier
+  // steps left over, so a beam of 4.2 a frame deals 4.2 a frame over time. Taken once
+  // per step that hits.
+  int takeWholeDamage();
+  // One hit's damage on this enemy: the step's whole damage, the favoured-class bonus,
   // then the fast-speed bonus, truncated at each step.
-  int shotDamage(const xSimpleEnemy& enemy, const ShotRule& rule) const;
+  int shotDamage(int whole, const xSimpleEnemy& enemy, const ShotRule& rule) const;
   // Hands the damage to the enemy; a kill records its point and, when the kind
   // scores, adds upgrade level x damage to the level's score.
   bool landHit(xSimpleEnemy& enemy, int damage, bool scores);
@@ -186,7 +190,10 @@ class xBaseTowerEntity : public xPhysicsPrimitiveEntity {
   int energyMax_ = 100;
   float energyMaxScaled_ = 100.0f;
   int targetCapacity_ = 1;
-  int damage_ = 0;
+  // Upgrades multiply it and it keeps the fractions; damageCarry_ holds the part of a
+  // point the last hits have not dealt yet.
+  float damage_ = 0.0f;
+  float damageCarry_ = 0.0f;
   float range_ = 1.0f;
   float effectiveDamage_ = 0.0f;
   float damageFactor_ = 1.0f;
@@ -226,7 +233,6 @@ class xBaseTowerEntity : public xPhysicsPrimitiveEntity {
   bool flashing_ = false;
   int flashAlpha_ = 0;
   TinyActionSequence* flashSequence_ = nullptr;  // owned
-  bool brainContinuous_ = true;
   bool dead_ = false;
   std::string texturePath_;
   const char* upgradeStat_ = nullptr;  // counted on reaching the top level; null: none
@@ -272,6 +278,3 @@ QuillonPHX2D::xEntity* makeAttackTower(const char* nameLabel, const char* upgrad
   ppeNew->finishAttackTower(nameLabel, upgradeStat);
   return ppeNew;
 }
-
-// Damage after one upgrade step to the given level, as the info panel previews it.
-int upgradedDamage(int damage, int level);

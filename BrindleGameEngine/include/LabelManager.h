@@ -21,6 +21,8 @@ class LabelManager : public ReferenceCountable {
   // The text, or "error::label not found! -> " and the id; a missing id is
   // reported once, naming the strings file.
   std::string getLabel(const std::string& id) const;
+  // Whether the id names a label; asks quietly, for fields that may hold a text of their own.
+  bool hasLabel(const std::string& id) const { return labels_.count(id) != 0; }
   int countWords() const;
   void setLabel(const std::string& id, const std::string& text);
 

@@ -13,10 +13,8 @@ using namespace QuillonPHX2D;
 
 namespace {
 
-constexpr int kCell = 32;
-
 std::pair<int, int> cellOf(const xBaseTowerEntity& tower) {
-  return {static_cast<int>(tower.getX()) / kCell, static_cast<int>(tower.getY()) / kCell};
+  return {PlacementGrid::columnAt(tower.getX()), PlacementGrid::rowAt(tower.getY())};
 }
 
 std::vector<xSimpleEnemy*> stationParts(const SceneEntityManager& scene) {

@@ -20,11 +20,9 @@ using namespace QuillonPHX2D;
 
 namespace {
 
-constexpr int kCell = 32;
-constexpr int kColumns = 32;
-constexpr int kRows = 24;
-constexpr int kFieldWidth = 1024;
-constexpr int kFieldHeight = 768;
+constexpr int kCell = PlacementGrid::kCellSize;
+constexpr int kFieldWidth = PlacementGrid::kFieldWidth;
+constexpr int kFieldHeight = PlacementGrid::kFieldHeight;
 // A star falls this far per frame at depth 0, nothing at the deepest.
 constexpr float kStarFall = 0.6f;
 // Stars live on a 1024-pixel tall band that wraps.
@@ -135,12 +133,12 @@ void LevelBackground::drawStars() {
 
 void LevelBackground::drawHoveredCell() {
   const int cell = level_.hoveredCell_;
-  if (cell < 0 || !level_.selectedTowerDesc_ || cell >= static_cast<int>(level_.placementGrid_.size())) return;
-  const int x = (cell % kColumns) * kCell, y = (cell / kColumns) * kCell;
-  const int value = level_.placementGrid_[cell];
-  if (value == 0) {
+  if (!level_.selectedTowerDesc_ || !level_.grid_.contains(cell)) return;
+  const int x = PlacementGrid::columnOf(cell) * kCell, y = PlacementGrid::rowOf(cell) * kCell;
+  const int value = level_.grid_.stateOf(cell);
+  if (value == PlacementGrid::kFree) {
     g_->fillRect(x, y, kCell, kCell, colourWord(kCellFree));
-  } else if (value == -1) {
+  } else if (value == PlacementGrid::kForbidden) {
     g_->fillRect(x, y, kCell, kCell, colourWord(kCellBlocked));
     if (Texture* no = texture("TEX_CANT_PLACE")) g_->drawImage(x, y, no, Color::white);
   }
@@ -148,10 +146,10 @@ void LevelBackground::drawHoveredCell() {
 
 void LevelBackground::drawBuildableCells() {
   if (!level_.buildableView_) return;
-  const std::vector<int>& grid = level_.placementGrid_;
-  const int cells = std::min(static_cast<int>(grid.size()), kColumns * kRows);
-  for (int i = 0; i < cells; ++i)
-    if (grid[i] == 0) g_->fillRect((i % kColumns) * kCell, (i / kColumns) * kCell, kCell, kCell, colourWord(kCellFree));
+  const PlacementGrid& grid = level_.grid_;
+  for (int i = 0; i < grid.cellCount(); ++i)
+    if (grid.stateOf(i) == PlacementGrid::kFree)
+      g_->fillRect(PlacementGrid::columnOf(i) * kCell, PlacementGrid::rowOf(i) * kCell, kCell, kCell, colourWord(kCellFree));
 }
 
 void LevelBackground::drawComingPaths() {

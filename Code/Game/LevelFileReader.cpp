@@ -22,12 +22,11 @@ using namespace QuillonPHX2D;
 
 namespace {
 
-// The placement grid every level has: 32 columns by 24 rows of 32-pixel cells.
-constexpr int kGridColumns = 32;
-constexpr int kGridRows = 24;
-constexpr int kCellSize = 32;
-constexpr int kFieldWidth = 1024;
-constexpr int kFieldHeight = 768;
+constexpr int kGridColumns = PlacementGrid::kColumns;
+constexpr int kGridRows = PlacementGrid::kRows;
+constexpr int kCellSize = PlacementGrid::kCellSize;
+constexpr int kFieldWidth = PlacementGrid::kFieldWidth;
+constexpr int kFieldHeight = PlacementGrid::kFieldHeight;
 // Station-part splines are written in screen fractions.
 constexpr float kPartSplineScaleX = 1024.0f;
 constexpr float kPartSplineScaleY = 768.0f;
@@ -115,18 +114,17 @@ bool LevelScreen::readGrid(const TiXmlElement* grid, const bge::XmlReader& reade
     delete ptrGridTex;
     return false;
   }
-  placementGrid_.clear();
-  placementGrid_.reserve(static_cast<size_t>(cellsX) * cellsY);
+  std::vector<int> cells;
+  cells.reserve(static_cast<size_t>(cellsX) * cellsY);
   for (int r = 0; r < cellsY; ++r) {
     for (int c = 0; c < cellsX; ++c) {
       const int x = c * cellW + cellW / 2;
       const int y = r * cellH + cellH / 2;
       const bool open = ptrImage->contains(x, y) && ptrImage->getPixel(x, y).a != 0;
-      placementGrid_.push_back(open ? 0 : -1);
+      cells.push_back(open ? PlacementGrid::kFree : PlacementGrid::kForbidden);
     }
   }
-  cellsX_ = cellsX;
-  cellsY_ = cellsY;
+  grid_.assign(std::move(cells));
   delete ptrGridTex;
 
   if (const TiXmlElement* widget = grid->FirstChildElement("ImageWidget")) {

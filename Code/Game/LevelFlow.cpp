@@ -115,6 +115,8 @@ void LevelScreen::onWaveFinished() {
 
 void LevelScreen::saveCheckPointIfDue() {
   if (state_ == kLevelOver || gameMode_ == MODE_ENDLESS || !spawner_) return;
+  // A record taken during a restore would be the one restored, not the player's choice.
+  if (restoreUnderWay()) return;
   const unsigned waves = static_cast<unsigned>(spawner_->waveCount());
   // A level without waves is at its end: no division by its zero wave count.
   float progress = waves == 0 ? 1.0f : static_cast<float>(spawner_->currentWave() + 1) / static_cast<float>(waves);

@@ -20,10 +20,6 @@ using namespace QuillonPHX2D;
 
 namespace {
 
-constexpr int kFieldEmpty = 0;
-constexpr int kOccupied = 1;
-constexpr int kCell = 32;
-constexpr int kColumns = 32;
 // Built towers at which the limited-towers mode stops placing.
 constexpr int kTowerLimit = 10;
 // How close a click must come to an enemy to pick it.
@@ -60,16 +56,15 @@ std::vector<xBaseTowerEntity*> LevelScreen::findTowers(const SceneEntityManager&
   return found;
 }
 
-bool LevelScreen::placeTower(int row, xBaseTowerDesc* description, int column) {
+bool LevelScreen::placeTower(int column, int row, xBaseTowerDesc* description) {
   if (gameMode_ == MODE_LIMITEDTOWERS && towersBuilt_ >= kTowerLimit) return false;
-  if (!description || row < 0 || column < 0 || column >= kColumns || !g_ptrSDK) return false;
-  const int cell = row * kColumns + column;
-  if (cell >= static_cast<int>(placementGrid_.size())) return false;
+  // A taken or forbidden cell refuses quietly: the player may click anywhere.
+  if (!description || !grid_.isFree(column, row) || !g_ptrSDK) return false;
   clearSelection();
   xBaseTowerDesc* chosen = selectedTowerDesc_;
   selectedTowerDesc_ = nullptr;
 
-  xBaseTowerEntity* tower = recreateTower(description, column, row, false);
+  xBaseTowerEntity* tower = recreateTower(description, column, row);
   if (!tower) return false;
   playIfAssisted("SFX_TOWER_PLACED");
   notePlacedTower(tower, column, row, chosen);
@@ -85,36 +80,33 @@ bool LevelScreen::placeTower(int row, xBaseTowerDesc* description, int column) {
   return true;
 }
 
-bool LevelScreen::buyTower(int row, xBaseTowerDesc* description, int column) {
-  if (!description) return false;
+bool LevelScreen::buyTower(int column, int row, xBaseTowerDesc* description) {
+  // Refused before anything happens: no checkpoint is saved for a click on a taken cell.
+  if (!description || !grid_.isFree(column, row)) return false;
   if (pendingDeploymentTower()) {
     // The second station of a pair is free; nothing else is placed before it.
     if (description->info != pendingDeploymentTower()->getInfoKey()) return false;
-    return placeTower(row, description, column);
+    return placeTower(column, row, description);
   }
   if (credits_ < description->price) return false;
   if (!firstTowerPlaced_ && gameMode_ != MODE_ENDLESS) saveCheckPointIfDue();
   // Only a tower that stands is paid for: the limited-towers mode refuses quietly.
-  if (!placeTower(row, description, column)) return false;
+  if (!placeTower(column, row, description)) return false;
   addCredits(-description->price);
   updateTowerButtons();
   return true;
 }
 
 void LevelScreen::freeCell(int cellIndex) {
-  if (cellIndex < 0 || cellIndex >= static_cast<int>(placementGrid_.size())) {
-    std::printf("ERROR: level: cellIdx>=0 && cellIdx<placementGrid_.size() (%d)\n", cellIndex);
+  if (!grid_.contains(cellIndex)) {
+    std::printf("ERROR: level: a tower left cell %d, which is off the grid\n", cellIndex);
     return;
   }
-  // A cell the level image forbids stays forbidden.
-  if (placementGrid_[cellIndex] == kOccupied) placementGrid_[cellIndex] = kFieldEmpty;
+  grid_.release(cellIndex);
   hoveredCell_ = -1;
 }
 
-void LevelScreen::clearOccupiedCells() {
-  for (int& cell : placementGrid_)
-    if (cell == kOccupied) cell = kFieldEmpty;
-}
+void LevelScreen::clearOccupiedCells() { grid_.releaseAll(); }
 
 xSimpleEnemy* LevelScreen::enemyNear(const Vec2& point) const {
   for (xSimpleEnemy* enemy : findEnemies(*this)) {
@@ -144,7 +136,7 @@ void LevelScreen::clearHover() {
 
 void LevelScreen::markTowersInColumn(int column) {
   for (xBaseTowerEntity* tower : findTowers(*this)) {
-    if (static_cast<int>(tower->absPlacement().x * 0.03125f) == column) tower->startFlash();
+    if (PlacementGrid::columnAt(tower->absPlacement().x) == column) tower->startFlash();
   }
 }
 

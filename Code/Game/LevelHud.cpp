@@ -47,8 +47,8 @@ constexpr int kCaptionDy = 2;
 // panel's last 8 pixels, where a line's top would show cut in half, empty.
 constexpr int kInfoBottomMargin = 8;
 // The playfield the banner, the countdown and the wave list are centred on.
-constexpr int kFieldWidth = 1024;
-constexpr int kFieldHeight = 768;
+constexpr int kFieldWidth = PlacementGrid::kFieldWidth;
+constexpr int kFieldHeight = PlacementGrid::kFieldHeight;
 constexpr int kScreenWidth = 1366;
 // The pointer's cross-hair leaves this much room round the pointer.
 constexpr int kCrosshairGap = 8;
@@ -301,9 +301,10 @@ void LevelHud::drawInfoText() {
 void LevelHud::drawPlacementPreview() {
   xBaseTowerDesc* desc = level_.selectedTowerDesc_;
   const int cell = level_.hoveredCell_;
-  if (!desc || cell < 0 || cell >= static_cast<int>(level_.placementGrid_.size())) return;
-  const float cx = static_cast<float>((cell % 32) * 32 + 16), cy = static_cast<float>((cell / 32) * 32 + 16);
-  const bool free = level_.placementGrid_[cell] == 0;
+  if (!desc || !level_.grid_.contains(cell)) return;
+  const QuillonPHX2D::Vec2 centre = PlacementGrid::centreOf(cell);
+  const float cx = centre.x, cy = centre.y;
+  const bool free = level_.grid_.stateOf(cell) == PlacementGrid::kFree;
   g_->fillCircle(cx, cy, desc->range, 0.0f, colourWord(free ? kPreviewFree : kPreviewBlocked));
   g_->drawCircle(cx, cy, desc->range, 1.0f, colourWord(free ? kGreen : kRed));
   // The ghost tower: the chosen button's picture on the cell.

@@ -18,10 +18,6 @@ using namespace QuillonPHX2D;
 
 namespace {
 
-constexpr int kCell = 32;
-constexpr int kFieldWidth = 1024;
-constexpr int kFieldHeight = 768;
-constexpr int kFieldEmpty = 0;
 // Game-speed factors of normal play and fast forward.
 constexpr float kNormalSpeed = 1.0f;
 constexpr float kFastSpeed = 0.36f;
@@ -112,10 +108,10 @@ void LevelScreen::keyPressed(const KeyEvent& event) {
 }
 
 void LevelScreen::mouseMove(const PointingDeviceEvent& event) {
-  if (event.x >= 0 && event.x < kFieldWidth && event.y >= 0 && event.y < kFieldHeight) {
-    const int column = event.x / kCell, row = event.y / kCell;
-    hoveredCell_ = row * kCell + column;
-    hoveredCellCentre_ = Vec2(static_cast<float>(column * kCell + kCell / 2), static_cast<float>(row * kCell + kCell / 2));
+  if (event.x >= 0 && event.x < PlacementGrid::kFieldWidth && event.y >= 0 && event.y < PlacementGrid::kFieldHeight) {
+    const int column = event.x / PlacementGrid::kCellSize, row = event.y / PlacementGrid::kCellSize;
+    hoveredCell_ = PlacementGrid::index(column, row);
+    hoveredCellCentre_ = PlacementGrid::centre(column, row);
   } else {
     hoveredCell_ = -1;
   }
@@ -149,9 +145,8 @@ void LevelScreen::mouseButton(const PointingDeviceEvent& event) {
     return;
   }
   mouseMove(event);
-  if (hoveredCell_ < 0 || hoveredCell_ >= static_cast<int>(placementGrid_.size())) return;
-  const int cell = placementGrid_[hoveredCell_];
-  if (cell != kFieldEmpty) {
+  if (!grid_.contains(hoveredCell_)) return;
+  if (grid_.stateOf(hoveredCell_) != PlacementGrid::kFree) {
     xSimpleEnemy* enemy = enemyNear(Vec2(static_cast<float>(event.x), static_cast<float>(event.y)));
     if (enemy) dropSelectedTower();
     pickedEnemy_ = enemy;
@@ -161,7 +156,7 @@ void LevelScreen::mouseButton(const PointingDeviceEvent& event) {
     dropSelectedTower();
     return;
   }
-  buyTower(hoveredCell_ / kCell, selectedTowerDesc_, hoveredCell_ % kCell);
+  buyTower(PlacementGrid::columnOf(hoveredCell_), PlacementGrid::rowOf(hoveredCell_), selectedTowerDesc_);
   pickedEnemy_ = nullptr;
   showTowerInfo(selectedTower());
 }

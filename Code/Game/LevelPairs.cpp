@@ -21,20 +21,12 @@ using namespace QuillonPHX2D;
 
 namespace {
 
-constexpr int kCell = 32;
-constexpr int kColumns = 32;
-constexpr int kFieldEmpty = 0;
-constexpr int kOccupied = 1;
 constexpr int kTowerDepth = 200;
 // The kind name of a navigation beacon: beacons come back with their station.
 const char* const kBeaconKind = "TWAYPOINT_INFO";
 const char* const kPatrolShipFile = "content/config/Entities/ships/patrolshipsimple-3.xml";
 // The bridge's send-wave button.
 constexpr int kSendWaveButton = 7;
-
-Vec2 cellCentre(int column, int row) {
-  return Vec2(static_cast<float>(kCell * column + kCell / 2), static_cast<float>(kCell * row + kCell / 2));
-}
 
 }  // namespace
 
@@ -50,7 +42,7 @@ std::vector<xBaseSupportTowerEntity*> LevelScreen::findSupportTowers(const Scene
 xBaseTowerEntity* LevelScreen::liveTowerAt(int column, int row) const {
   for (xBaseTowerEntity* t : findTowers(*this)) {
     if (!findLiveEntity(t)) continue;
-    if (static_cast<int>(t->absPlacement().x) / kCell == column && static_cast<int>(t->absPlacement().y) / kCell == row)
+    if (PlacementGrid::columnAt(t->absPlacement().x) == column && PlacementGrid::rowAt(t->absPlacement().y) == row)
       return t;
   }
   return nullptr;
@@ -127,14 +119,14 @@ void LevelScreen::notePlacedTower(xBaseTowerEntity* tower, int column, int row, 
       if (placingDeploymentTowers_) std::printf("ERROR: level: !placingDeploymentTowers_\n");
       ptrDeploymentA_ = station;
       placingDeploymentTowers_ = true;
-      pairStartPos_ = cellCentre(column, row);
+      pairStartPos_ = PlacementGrid::centre(column, row);
       // The partner is placed next without choosing again.
       selectedTowerDesc_ = chosen;
     }
   }
   if (auto* beacon = dynamic_cast<xWavePointTowerEntity*>(tower)) {
     waypointPlaced_ = true;
-    pairStartPos_ = cellCentre(column, row);
+    pairStartPos_ = PlacementGrid::centre(column, row);
     lastWaypointTower_ = beacon;
   }
 }
@@ -153,13 +145,11 @@ void LevelScreen::linkDeploymentPair(xDeploymentTowerEntity* first, xDeploymentT
 
 // --- re-creating towers ---
 
-xBaseTowerEntity* LevelScreen::recreateTower(xBaseTowerDesc* desc, int column, int row, bool refuseTaken) {
-  if (!desc || !g_ptrSDK || column < 0 || column >= kColumns || row < 0) return nullptr;
-  const int cell = row * kColumns + column;
-  if (cell >= static_cast<int>(placementGrid_.size())) return nullptr;
-  // Only towers that stay count: one queued for removal is already gone.
-  if (refuseTaken && liveTowerAt(column, row)) {
-    std::printf("ERROR: level: false (cell %d, %d carries a tower)\n", column, row);
+xBaseTowerEntity* LevelScreen::recreateTower(xBaseTowerDesc* desc, int column, int row) {
+  if (!desc || !g_ptrSDK) return nullptr;
+  if (!grid_.isFree(column, row)) {
+    std::printf("ERROR: level: %s is not put on cell %d, %d: the cell is taken or off the field\n",
+                desc->info.c_str(), column, row);
     return nullptr;
   }
   desc->sceneEntityManager = this;
@@ -168,10 +158,11 @@ xBaseTowerEntity* LevelScreen::recreateTower(xBaseTowerDesc* desc, int column, i
     std::printf("ERROR: level: the tower description made no tower\n");
     return nullptr;
   }
-  placementGrid_[cell] = kOccupied;
-  const Vec2 centre = cellCentre(column, row);
+  grid_.occupy(column, row);
+  const Vec2 centre = PlacementGrid::centre(column, row);
   tower->setAbsPlacement(Vec3(centre.x, centre.y, 0.0f));
-  tower->setGeometry(Rect5(static_cast<float>(kCell * column), static_cast<float>(kCell * row), 32.0f, 32.0f));
+  constexpr float kSide = static_cast<float>(PlacementGrid::kCellSize);
+  tower->setGeometry(Rect5(kSide * static_cast<float>(column), kSide * static_cast<float>(row), kSide, kSide));
   tower->setZ(kTowerDepth);
   tower->setId(nextEntityId_++);
   addEntity(tower, true);
@@ -188,7 +179,7 @@ void LevelScreen::restoreDeploymentPair(const CheckPoint& checkPoint, size_t tow
     std::printf("ERROR: level: descTowerA!=0 (%s)\n", r.kindName.c_str());
     return;
   }
-  auto* first = dynamic_cast<xDeploymentTowerEntity*>(recreateTower(desc, r.column, r.row, true));
+  auto* first = dynamic_cast<xDeploymentTowerEntity*>(recreateTower(desc, r.column, r.row));
   if (!first) {
     std::printf("ERROR: level: towerA !=0\n");
     return;
@@ -197,17 +188,11 @@ void LevelScreen::restoreDeploymentPair(const CheckPoint& checkPoint, size_t tow
     // It was waiting for its partner: it waits again.
     ptrDeploymentA_ = first;
     placingDeploymentTowers_ = true;
-    pairStartPos_ = cellCentre(r.column, r.row);
+    pairStartPos_ = PlacementGrid::centre(r.column, r.row);
     selectedTowerDesc_ = desc;
     return;
   }
-  const int partnerCell = r.partnerRow * kColumns + r.partnerColumn;
-  if (partnerCell < 0 || partnerCell >= static_cast<int>(placementGrid_.size()) ||
-      placementGrid_[partnerCell] != kFieldEmpty) {
-    std::printf("ERROR: level: placementGrid_[ idxCellTowerB ] == FIELD_EMPTY\n");
-    return;
-  }
-  auto* second = dynamic_cast<xDeploymentTowerEntity*>(recreateTower(desc, r.partnerColumn, r.partnerRow, true));
+  auto* second = dynamic_cast<xDeploymentTowerEntity*>(recreateTower(desc, r.partnerColumn, r.partnerRow));
   if (!second) {
     std::printf("ERROR: level: towerB !=0\n");
     return;
@@ -221,7 +206,7 @@ xWavePointTowerEntity* LevelScreen::restoreWavePointTower(int column, int row) {
     std::printf("ERROR: level: descToUse!=0 (%s)\n", kBeaconKind);
     return nullptr;
   }
-  return dynamic_cast<xWavePointTowerEntity*>(recreateTower(desc, column, row, true));
+  return dynamic_cast<xWavePointTowerEntity*>(recreateTower(desc, column, row));
 }
 
 void LevelScreen::restoreTowerByKind(const std::string& kindName, int column, int row, int upgradeLevel) {
@@ -231,7 +216,7 @@ void LevelScreen::restoreTowerByKind(const std::string& kindName, int column, in
     std::printf("ERROR: level: descToUse!=0 (%s)\n", kindName.c_str());
     return;
   }
-  xBaseTowerEntity* tower = recreateTower(desc, column, row, false);
+  xBaseTowerEntity* tower = recreateTower(desc, column, row);
   for (int i = 0; tower && i < upgradeLevel; ++i) tower->upgrade();
 }
 
@@ -293,8 +278,12 @@ void LevelScreen::restoreFromCheckPoint() {
   }
 }
 
+bool LevelScreen::restoreUnderWay() const {
+  return state_ == kLevelRestorePending || (sweepAction_ && sweepAction_->isRunning());
+}
+
 void LevelScreen::takeCheckPoint() {
-  if (!checkPoints_ || state_ == kLevelOver) return;
+  if (!checkPoints_ || state_ == kLevelOver || restoreUnderWay()) return;
   checkPoints_->saveCheckPoint();
   saveCheckPoint();
 }

@@ -73,6 +73,8 @@ LevelScreen::LevelScreen(int missionId, const std::string& levelFile, int gameMo
   g_currentLevel = this;
 
   GameApp* app = GameApp::instance();
+  // Every level starts at normal speed, whatever speed the last one was left at.
+  if (app) app->setTimeScale(1.0f);
   if (app && app->getSaveGame()) {
     battleAssistant_ = app->getSaveGame()->findEntryAs<GenericEntry<int>>("BATTLE_ASSISTANT");
   }
@@ -225,7 +227,7 @@ void LevelScreen::updateScreen(int dt) {
       // A tower that left the scene takes its command panel with it.
       if (commandWidget_ && commandWidget_->isVisible() && !commandWidget_->tower()) hideTowerInfo();
       updateTimers();
-      if (sweepAction_ && sweepAction_->isRunning()) markTowersInColumn(static_cast<int>(sweep_ * 0.03125f));
+      if (sweepAction_ && sweepAction_->isRunning()) markTowersInColumn(PlacementGrid::columnAt(sweep_));
       break;
     case kLevelRestorePending: applyPendingRestore(); break;
     case kLevelOver:
@@ -279,6 +281,8 @@ void LevelScreen::onExitTransitionDone(int exitCode) {
   // live in.
   removeAllEntities();
   if (g_currentLevel == this) g_currentLevel = nullptr;
+  // The game speed is the level's: the screens that follow run at normal speed.
+  app->setTimeScale(1.0f);
   app->finishState(this);
   if (exitCode == 1000) app->changeState(new MainMenu(0));
   if (exitCode == 3000) app->changeState(new LevelScreen(missionId, levelFile, mode, difficulty));

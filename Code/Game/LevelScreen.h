@@ -11,6 +11,7 @@
 #include "Game/Entities/shots/xSimpleParticle.h"
 #include "Game/Entities/towers/TowerCatalogue.h"
 #include "Game/Entities/towers/xBaseTowerEntity.h"
+#include "Game/PlacementGrid.h"
 #include "Game/SceneEntityManager.h"
 #include "GenericEntry.h"
 #include "Point2i.h"
@@ -145,10 +146,10 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void mouseButton(const PointingDeviceEvent& event);
 
   // --- the placement grid and the towers on it (LevelGrid.cpp) ---
-  // False when nothing was placed (the tower limit of the mode).
-  bool placeTower(int row, xBaseTowerDesc* description, int column);
-  // Buys the chosen tower for the hovered cell, as a click on an empty cell does.
-  bool buyTower(int row, xBaseTowerDesc* description, int column);
+  // False when nothing was placed (a cell that is not free, the tower limit of the mode).
+  bool placeTower(int column, int row, xBaseTowerDesc* description);
+  // Buys the chosen tower for the cell, as a click on it does; false when refused.
+  bool buyTower(int column, int row, xBaseTowerDesc* description);
   void freeCell(int cellIndex);
   void clearOccupiedCells();
   xSimpleEnemy* enemyNear(const QuillonPHX2D::Vec2& point) const;
@@ -189,6 +190,8 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   int towersBuiltTally() const { return towersBuiltTally_; }
   // Starts the restore sweep, as the backspace key does; false when none may start.
   bool requestRestore();
+  // From the restore's request until the record is back: no checkpoint is taken.
+  bool restoreUnderWay() const;
   // The description of a kind by its name (its info key), or null.
   xBaseTowerDesc* findDescriptionByKind(const std::string& kindName) const;
   // The first drone station of a half-placed pair, while it stands.
@@ -354,9 +357,8 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   xEnemySpawner* spawner() const { return spawner_; }
   const std::map<int, PathDescription>& paths() const { return paths_; }
   const AttackMap& attacks() const { return attacks_; }
-  const std::vector<int>& placementGrid() const { return placementGrid_; }
-  int cellsX() const { return cellsX_; }
-  int cellsY() const { return cellsY_; }
+  const std::vector<int>& placementGrid() const { return grid_.cells(); }
+  const PlacementGrid& grid() const { return grid_; }
   int timerLimitMs() const { return timerLimitMs_; }
   const std::vector<EnemyCatalogueEntry>& enemyCatalogue() const { return enemyCatalogue_; }
   const std::vector<QuillonPHX2D::Vec2>& entryMarkers() const { return entryMarkers_; }
@@ -419,8 +421,8 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   xSimpleParticle* throwParticle(xSimpleParticleEntityDesc& desc, const QuillonPHX2D::Vec2& position, float angle,
                                  const Color& colour, float speed, float push);
   // Puts one tower of a description on a cell as a restore does; null when the cell
-  // is taken (when asked to check) or the description makes no tower.
-  xBaseTowerEntity* recreateTower(xBaseTowerDesc* desc, int column, int row, bool refuseTaken);
+  // is not free or the description makes no tower.
+  xBaseTowerEntity* recreateTower(xBaseTowerDesc* desc, int column, int row);
   void loadPatrolShips();
   // After a placement: radar flag, drone-station pairing and beacon attachment.
   // The restore of a pending state: what the level does the frame after the sweep.
@@ -446,9 +448,7 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   int state_ = kLevelBooting;
   AttackMap attacks_;
   std::map<int, PathDescription> paths_;
-  std::vector<int> placementGrid_;
-  int cellsX_ = 0;
-  int cellsY_ = 0;
+  PlacementGrid grid_;
   Texture* levelBackground_ = nullptr;  // not owned
   std::vector<QuillonPHX2D::Vec2> entryMarkers_;
   std::vector<QuillonPHX2D::Vec2> exitMarkers_;

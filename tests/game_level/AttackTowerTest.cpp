@@ -118,7 +118,7 @@ TEST(AttackTowers, EachKindTakesFromAShipInReachWhatItsFileAndRuleSayAtBothSpeed
           file.damage = desc->damage;
           file.reloadDelay = desc->reloadDelay;
           file.actionStrategy = desc->actionStrategy;
-          ASSERT_TRUE(level.buyTower(kRow, desc, kColumn));
+          ASSERT_TRUE(level.buyTower(kColumn, kRow, desc));
           ASSERT_NE(nullptr, levelrunner::towerAt(level, kColumn, kRow));
           ship = addShip(level, f.dir() + "/enemy.xml", c.shipClass, kTowerX + 40.0f, kTowerY);
           ASSERT_NE(nullptr, ship);
@@ -186,7 +186,7 @@ TEST(AttackTowers, TheSnareSlowsAShipAndItsSlowWearsOffEvenAtTheLongestFactor) {
   std::vector<float> xs, stoppedXs;
   runner().run(o, [&](LevelScreen& level, int frame) {
     if (frame == 0) {
-      ASSERT_TRUE(level.buyTower(kRow, kindNamed(level, "T4"), kColumn));
+      ASSERT_TRUE(level.buyTower(kColumn, kRow, kindNamed(level, "T4")));
       ship = addShip(level, f.dir() + "/enemy.xml", "rower", kTowerX - 350.0f, kTowerY);
       ship->followPath(line(Vec2(kTowerX - 350.0f, kTowerY), Vec2(kTowerX + 350.0f, kTowerY)), 14000);
       // Far from the tower: the strongest snare a T4 gives, straight from the level.
@@ -284,7 +284,7 @@ TEST(AttackTowers, AnObjectInTheEnemyCategoryThatIsNoShipIsNeitherShotNorHitButS
   int missilesBeforeShip = -1, start = 0, lost = 0;
   runner().run(o, [&](LevelScreen& level, int frame) {
     if (frame == 0) {
-      for (int i = 0; i < 10; ++i) ASSERT_TRUE(level.buyTower(cells[i][1], kindNamed(level, kinds[i]), cells[i][0]));
+      for (int i = 0; i < 10; ++i) ASSERT_TRUE(level.buyTower(cells[i][0], cells[i][1], kindNamed(level, kinds[i])));
       xPhysicsPrimitiveEntityDesc decoy;
       ASSERT_TRUE(decoy.loadFromFile(decoyFile));
       decoy.sceneEntityManager = &level;

@@ -4,7 +4,9 @@
 #include <cmath>
 #include <map>
 
+#include "Game/CheckPointManager.h"
 #include "Game/Entities/enemies/SimpleEnemyEntity.h"
+#include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/Entities/shots/xPlayerBulletEntity.h"
 #include "LevelFiles.h"
 #include "sdk/QuillonPhysicsSDK.h"
@@ -254,4 +256,52 @@ TEST(LevelScenario, ARestoreSweepEndingAfterTheLevelIsOverLeavesItOver) {
   EXPECT_EQ(kLevelOver, level.state());
   level.loseLife();
   EXPECT_EQ(20, level.lives());
+}
+
+TEST(LevelScenario, ARestoreAsAWaveEndsBringsBackTheRecordThePlayerHad) {
+  // Five waves of one ship each, shot down as they come. The wave ends within the
+  // restore's sweep: the record it would write is not the one the player asked for.
+  Folder f;
+  std::string attacks;
+  for (int i = 0; i < 5; ++i) attacks += "<Attack id=\"" + std::to_string(i) + "\">" + f.wave(1, 500) + "</Attack>";
+  auto o = options(f.level(attacks));
+  o.maxFrames = 3000;
+  double chosenCredits = -1.0, restoredCredits = -1.0;
+  int chosenWave = -1, restoreAsked = -1, restoredWave = -1;
+  int recordsLeft = 0;
+  runner().run(o, [&](LevelScreen& level, int frame) {
+    if (!level.checkPoints() || restoredWave >= 0) return;
+    const int records = level.checkPoints()->count();
+    if (restoreAsked >= 0 && frame > restoreAsked + 2 && !level.restoreUnderWay()) {
+      restoredWave = level.spawner()->currentWave();
+      restoredCredits = level.credits();
+      recordsLeft = records;
+      return;
+    }
+    if (records == 2 && chosenWave < 0) {
+      chosenWave = level.spawner()->currentWave();
+      chosenCredits = level.credits();
+    }
+    if (level.sendWaveOffered() && level.countLiveEnemies() == 0 && restoreAsked < 0) {
+      runner().perform(level, {0, "next", {}});
+      return;
+    }
+    std::vector<xSimpleEnemy*> ships;
+    for (xSimpleEnemy* e : LevelScreen::findEnemies(level))
+      if (level.findLiveEntity(e) && e->categoryName().rfind("enemy", 0) == 0) ships.push_back(e);
+    if (ships.empty()) return;
+    if (records < 2) {
+      ships[0]->takeDamage(1000000, 0.0f);
+    } else if (restoreAsked < 0) {
+      ASSERT_TRUE(level.requestRestore());
+      restoreAsked = frame;
+    } else if (frame == restoreAsked + 2) {
+      ships[0]->takeDamage(1000000, 0.0f);  // the last ship of the wave, the sweep still running
+    }
+  });
+  ASSERT_GE(restoreAsked, 0) << "the restore was never asked for";
+  ASSERT_GE(restoredWave, 0) << "the restore never came";
+  EXPECT_EQ(chosenWave, restoredWave);
+  EXPECT_EQ(chosenCredits, restoredCredits);
+  EXPECT_EQ(1, recordsLeft);  // the chosen record is used up, the first one stays
 }

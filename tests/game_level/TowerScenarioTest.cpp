@@ -85,7 +85,7 @@ TEST(TowerScenario, OneT1BesideTheFirstPathOfStationZeroWinsItsFirstWaveAlikeOnE
           for (const Vec2& p : points) inReach += qlnLenV2(c - p) < 90.0f ? 1 : 0;
           if (inReach > best) best = inReach, placedCell = cell;
         }
-        ASSERT_TRUE(level.buyTower(placedCell / 32, level.towerDescriptions().at(0), placedCell % 32));
+        ASSERT_TRUE(level.buyTower(placedCell % 32, placedCell / 32, level.towerDescriptions().at(0)));
         t.creditsAfterPlace = level.credits();
         level.sendNextWave();
       }
@@ -166,7 +166,7 @@ TEST(TowerScenario, UpgradeAndSellPricesFollowTheLevelAndPlacingStartsTheBattle)
   runner().run(o, [&](LevelScreen& level, int frame) {
     if (frame != 0) return;
     EXPECT_NE(kLevelBattle, level.state());
-    level.buyTower(kFarRow, level.towerDescriptions().at(0), 4);
+    level.buyTower(4, kFarRow, level.towerDescriptions().at(0));
     state = level.state();
     cellValue = level.placementGrid()[kFarRow * 32 + 4];
     xBaseTowerEntity* t = levelrunner::towerAt(level, 4, kFarRow);

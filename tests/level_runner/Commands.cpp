@@ -32,7 +32,7 @@ const char* const kStrategyNames[] = {"distant", "closest", "weakest", "stronges
 
 xBaseTowerEntity* towerAt(LevelScreen& level, int column, int row) {
   for (xBaseTowerEntity* t : LevelScreen::findTowers(level))
-    if (level.findLiveEntity(t) && t->cellIndex() == row * 32 + column) return t;
+    if (level.findLiveEntity(t) && t->cellIndex() == PlacementGrid::index(column, row)) return t;
   return nullptr;
 }
 
@@ -62,15 +62,15 @@ Commands::Commands(SDLGameApp& app) : app_(app) {
     return true;
   });
   // place <column> <row> [kind]: buys the level's tower kind (button order, 0 first)
-  // for that cell as a click would; refused purchases are not errors.
+  // for that cell as a click would; the level's refusals (a taken cell, too few
+  // credits) are not errors of the command.
   registerCommand("place", [](LevelScreen& level, const Command& c) {
     int v[3] = {0, 0, 0};
     if (!readInts(c, 2, v) || (c.args.size() > 2 && !readInts(Command{0, "", {c.args[2]}}, 1, &v[2]))) return false;
     const auto& kinds = level.towerDescriptions();
     if (v[2] < 0 || v[2] >= static_cast<int>(kinds.size())) return false;
-    const int cell = v[1] * 32 + v[0];
-    if (v[0] < 0 || v[0] >= 32 || v[1] < 0 || cell >= static_cast<int>(level.placementGrid().size())) return false;
-    if (level.placementGrid()[cell] == 0) level.buyTower(v[1], kinds[v[2]], v[0]);
+    if (PlacementGrid::index(v[0], v[1]) < 0) return false;
+    level.buyTower(v[0], v[1], kinds[v[2]]);
     return true;
   });
   registerCommand("upgrade", [](LevelScreen& level, const Command& c) {
@@ -102,13 +102,10 @@ Commands::Commands(SDLGameApp& app) : app_(app) {
     int v[2];
     if (!readInts(c, 2, v) || c.args.size() != 3) return false;
     xBaseTowerDesc* desc = level.findDescriptionByKind(c.args[2]);
-    const int cell = v[1] * 32 + v[0];
-    if (!desc || v[0] < 0 || v[0] >= 32 || v[1] < 0 || cell >= static_cast<int>(level.placementGrid().size()))
-      return false;
-    if (level.placementGrid()[cell] == 0) {
-      level.selectTowerDesc(desc);
-      level.buyTower(v[1], desc, v[0]);
-    }
+    if (!desc || PlacementGrid::index(v[0], v[1]) < 0) return false;
+    // Chosen and then clicked on, as a player does; the level refuses a taken cell.
+    level.selectTowerDesc(desc);
+    level.buyTower(v[0], v[1], desc);
     return true;
   });
   // click <column> <row> [right]: a click on the tower standing on the cell.

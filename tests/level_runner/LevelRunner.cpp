@@ -153,7 +153,6 @@ const Commands& Runner::commands() const { return impl_->commands; }
 Outcome Runner::run(const RunOptions& options, const FrameObserver& observer) {
   RunnerApp& app = impl_->app;
   std::srand(options.seed);
-  app.setTimeScale(1.0f);
   LevelScreen* level = new LevelScreen(options.missionId, options.levelFile, options.mode, options.difficulty);
   app.changeState(level);
   Outcome o;
@@ -188,6 +187,8 @@ Outcome Runner::run(const RunOptions& options, const FrameObserver& observer) {
       app.render();
     }
     app.deleteQueuedStates();
+    // "Play again" closes the level and builds a new one: the run carries on in it.
+    if (LevelScreen* now = LevelScreen::current(); now && now != level) level = now;
     if (observer) observer(*level, frame);
     if (options.until && options.until(*level)) {
       ++frame;
@@ -212,7 +213,6 @@ Outcome Runner::run(const RunOptions& options, const FrameObserver& observer) {
   // The level may lie under the screen it pushed at its end: everything goes.
   while (app.topState()) app.popState();
   app.deleteQueuedStates();
-  app.setTimeScale(1.0f);
   return o;
 }
 

@@ -73,6 +73,8 @@ class Runner {
   // verb is unknown or its arguments are wrong.
   bool perform(LevelScreen& level, const Command& command);
   const Commands& commands() const;
+  // Plays the level to its end or the frame limit; a level that restarts itself (play
+  // again) is followed into the new one, the frame count running on.
   Outcome run(const RunOptions& options, const FrameObserver& observer = nullptr);
 
   SDLGameApp& app();

@@ -13,8 +13,8 @@ namespace levelrunner {
 
 namespace {
 
-constexpr int kCell = 32;
-constexpr float kFieldWidth = 1024.0f, kFieldHeight = 768.0f;
+constexpr int kCell = PlacementGrid::kCellSize;
+constexpr float kFieldWidth = PlacementGrid::kFieldWidth, kFieldHeight = PlacementGrid::kFieldHeight;
 // Spacing of the points the player marks along each drawn lane.
 constexpr float kPathStep = 16.0f;
 // How near a ship must pass a path mark to count as traffic there.
@@ -81,8 +81,12 @@ bool Player::act(LevelScreen& level, const std::string& verb, std::vector<std::s
 void Player::learnField(LevelScreen& level) {
   // The kinds whose info shows a damage: the ones that shoot by themselves.
   const auto& kinds = level.towerDescriptions();
-  for (size_t i = 0; i < kinds.size(); ++i)
+  for (size_t i = 0; i < kinds.size(); ++i) {
     if (kinds[i]->damage > 0) attackKinds_.push_back(static_cast<int>(i));
+    const std::string& info = kinds[i]->info;
+    kindNames_.push_back(info.rfind("INFO_", 0) == 0 ? info.substr(5) : info);
+  }
+  spent_.assign(kinds.size(), 0.0);
   // The station's parts, where raiders go to shoot them.
   std::vector<QuillonPHX2D::Vec3> parts;
   for (xSimpleEnemy* e : LevelScreen::findEnemies(level))
@@ -149,8 +153,8 @@ Player::Spot Player::bestSpot(const LevelScreen& level, float range) const {
   for (size_t cell = 0; cell < grid.size(); ++cell) {
     if (grid[cell] != 0) continue;
     Spot s;
-    s.column = static_cast<int>(cell % kCell);
-    s.row = static_cast<int>(cell / kCell);
+    s.column = PlacementGrid::columnOf(static_cast<int>(cell));
+    s.row = PlacementGrid::rowOf(static_cast<int>(cell));
     s.coverage = coverageAt(s.column, s.row, range);
     if (s.coverage > best.coverage) best = s;
   }
@@ -175,17 +179,26 @@ void Player::watchTraffic(LevelScreen& level) {
   }
 }
 
-bool Player::build(LevelScreen& level, int kind, const Spot& spot) {
+bool Player::build(LevelScreen& level, int kind, const Spot& spot, float value) {
   const std::string col = std::to_string(spot.column), row = std::to_string(spot.row);
+  const double before = level.credits();
   act(level, "place", {col, row, std::to_string(kind)});
   if (!towerAt(level, spot.column, spot.row)) return false;
   act(level, "retarget", {col, row, "first"});
   owned_.push_back({spot, kind});
   ++towersBuilt_;
+  spent_[kind] += before - level.credits();
   if (options_.trace)
-    std::fprintf(stderr, "  built kind %d at %d,%d coverage %.1f credits left %.0f\n", kind, spot.column, spot.row,
-                 spot.coverage, level.credits());
+    std::fprintf(stderr, "  built %s at %d,%d: %.3f dps on the paths per credit (coverage %.1f), credits left %.0f\n",
+                 kindNames_[kind].c_str(), spot.column, spot.row, value, spot.coverage, level.credits());
   return true;
+}
+
+std::string Player::bestBuy() const {
+  size_t best = spent_.size();
+  for (size_t k = 0; k < spent_.size(); ++k)
+    if (spent_[k] > 0.0 && (best == spent_.size() || spent_[k] > spent_[best])) best = k;
+  return best < spent_.size() ? kindNames_[best] : std::string();
 }
 
 bool Player::spendOnce(LevelScreen& level) {
@@ -237,12 +250,24 @@ bool Player::spendOnce(LevelScreen& level) {
   if (owned_.size() >= kTowersBeforeSaving && !slipping && bestAffordable < kSaveBelow * bestValue) return false;
   if (upgradeTower) {
     const int before = upgradeTower->getUpgradeLevel();
+    const double creditsBefore = level.credits();
     act(level, "upgrade", {std::to_string(upgradeSpot.column), std::to_string(upgradeSpot.row)});
     if (upgradeTower->getUpgradeLevel() == before) return false;
     ++upgrades_;
+    // The newest tower bought on that cell is the one standing there.
+    for (auto it = owned_.rbegin(); it != owned_.rend(); ++it) {
+      const Owned& o = *it;
+      if (o.spot.column != upgradeSpot.column || o.spot.row != upgradeSpot.row) continue;
+      spent_[o.kind] += creditsBefore - level.credits();
+      if (options_.trace)
+        std::fprintf(stderr, "  upgraded %s at %d,%d to level %d: %.3f dps on the paths per credit, credits left %.0f\n",
+                     kindNames_[o.kind].c_str(), o.spot.column, o.spot.row, before + 1, bestAffordable,
+                     level.credits());
+      break;
+    }
     return true;
   }
-  return buyKind >= 0 && build(level, buyKind, buySpot);
+  return buyKind >= 0 && build(level, buyKind, buySpot, bestAffordable);
 }
 
 void Player::onFrame(LevelScreen& level, int frame) {
@@ -280,6 +305,7 @@ PlayResult playLevel(Runner& runner, RunOptions run, const PlayerOptions& option
   r.won = r.outcome.over && r.outcome.lives > 0;
   r.towersBuilt = player.towersBuilt();
   r.upgrades = player.upgrades();
+  r.bestBuy = player.bestBuy();
   return r;
 }
 

@@ -27,6 +27,7 @@ struct PlayResult {
   int towersBuilt = 0;
   int upgrades = 0;
   double seconds = 0.0;  // wall time of the run
+  std::string bestBuy;   // the kind the credits went to most (towers and their upgrades)
 };
 
 class Player {
@@ -37,6 +38,8 @@ class Player {
   void onFrame(LevelScreen& level, int frame);
   int towersBuilt() const { return towersBuilt_; }
   int upgrades() const { return upgrades_; }
+  // The tower kind (its info key without "INFO_") it spent most on; empty before any buy.
+  std::string bestBuy() const;
 
  private:
   struct Spot {
@@ -52,7 +55,7 @@ class Player {
   void learnField(LevelScreen& level);
   void watchTraffic(LevelScreen& level);
   bool spendOnce(LevelScreen& level);
-  bool build(LevelScreen& level, int kind, const Spot& spot);
+  bool build(LevelScreen& level, int kind, const Spot& spot, float value);
   Spot bestSpot(const LevelScreen& level, float range) const;
   float coverageAt(int column, int row, float range) const;
   void weighPaths(LevelScreen& level);
@@ -68,6 +71,8 @@ class Player {
   std::vector<float> pathWeight_;   // per path: how much a tower there is still needed  // ships seen near each path mark so far
   bool seenShips_ = false;
   std::vector<Owned> owned_;
+  std::vector<std::string> kindNames_;  // by button index
+  std::vector<double> spent_;           // credits spent per kind, by button index
   int towersBuilt_ = 0;
   int upgrades_ = 0;
   int tracedWave_ = -1;

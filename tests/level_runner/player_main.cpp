@@ -1,23 +1,27 @@
 // level_player <level file> [--difficulty N] [--mission N] [--mode N] [--seed N]
 //              [--frames N] [--no-towers] [--normal-speed] [--trace]
-// Plays a level with the simple player and prints one line:
-//   outcome=won|lost|unfinished lives=N towers=N upgrades=N frames=N seconds=S
+//              [--strategy cheapest|dearest|cluster|careless]
+// Plays a level with the simple player (or another strategy) and prints one line:
+//   outcome=won|lost|unfinished lives=N towers=N upgrades=N frames=N seconds=S best=KIND
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "Player.h"
+#include "Strategies.h"
 
 namespace {
 const char* const kUsage =
     "usage: level_player <level file> [--difficulty N] [--mission N] [--mode N] [--seed N]\n"
-    "                    [--frames N] [--no-towers] [--normal-speed] [--trace]\n";
+    "                    [--frames N] [--no-towers] [--normal-speed] [--trace] [--strategy NAME]\n";
 }  // namespace
 
 int main(int argc, char** argv) {
   levelrunner::RunOptions run;
   run.maxFrames = 150000;
   levelrunner::PlayerOptions player;
+  bool simple = true;
+  levelrunner::Strategy strategy = levelrunner::Strategy::Cheapest;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     auto number = [&]() -> int {
@@ -39,7 +43,13 @@ int main(int argc, char** argv) {
     else if (a == "--no-towers") player.buildTowers = false;
     else if (a == "--normal-speed") player.fast = false;
     else if (a == "--trace") player.trace = true;
-    else if (a.size() > 1 && a[0] == '-') {
+    else if (a == "--strategy") {
+      if (i + 1 >= argc || !levelrunner::strategyByName(argv[++i], strategy)) {
+        std::fprintf(stderr, "--strategy takes cheapest, dearest, cluster or careless\n");
+        return 2;
+      }
+      simple = false;
+    } else if (a.size() > 1 && a[0] == '-') {
       std::fprintf(stderr, "unknown option %s\n%s", a.c_str(), kUsage);
       return 2;
     } else if (run.levelFile.empty()) run.levelFile = a;
@@ -53,14 +63,15 @@ int main(int argc, char** argv) {
     return 2;
   }
   levelrunner::Runner runner;
-  const levelrunner::PlayResult r = levelrunner::playLevel(runner, run, player);
+  const levelrunner::PlayResult r =
+      simple ? levelrunner::playLevel(runner, run, player) : levelrunner::playLevelWith(runner, run, strategy, player);
   if (!r.outcome.loaded) {
     std::fprintf(stderr, "%s: the level did not load\n", run.levelFile.c_str());
     return 1;
   }
   std::fprintf(stderr, "%s\n", levelrunner::describe(r.outcome).c_str());
-  std::printf("outcome=%s lives=%d towers=%d upgrades=%d frames=%d seconds=%.1f\n",
+  std::printf("outcome=%s lives=%d towers=%d upgrades=%d frames=%d seconds=%.1f best=%s\n",
               r.won ? "won" : (r.outcome.over ? "lost" : "unfinished"), r.outcome.lives, r.towersBuilt, r.upgrades,
-              r.outcome.frames, r.seconds);
+              r.outcome.frames, r.seconds, r.bestBuy.empty() ? "-" : r.bestBuy.c_str());
   return 0;
 }

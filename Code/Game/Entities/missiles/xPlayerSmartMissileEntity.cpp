@@ -130,13 +130,18 @@ void xPlayerSmartMissileEntity::steerToward(const Vec2& from, const Vec2& to) {
   body_->setAbsPlacement(Vec3(p.x, p.y, std::atan2(d.y, d.x) - kHalfPi));
 }
 
+void xPlayerSmartMissileEntity::setTarget(xSharkEntity* target) {
+  target_ = target;
+  targetSerial_ = target && target->shape() ? target->shape()->serial() : 0;
+}
+
 void xPlayerSmartMissileEntity::update(int, ScreenBase*) {
   const Vec3 p = absPlacement();
   const Vec2 from(p.x, p.y);
   xShape* targetShape = nullptr;
   if (state_ == kFollowing) {
     xSharkEntity* live = sceneEntityManager_ ? sceneEntityManager_->findLiveEntity(target_) : nullptr;
-    if (!live) {
+    if (!live || !live->shape() || live->shape()->serial() != targetSerial_) {
       target_ = nullptr;
       state_ = kSearching;
       return;

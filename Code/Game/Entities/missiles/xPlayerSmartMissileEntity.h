@@ -1,4 +1,6 @@
 #pragma once
+#include <cstdint>
+
 #include "Game/Entities/xPhysicsPrimitiveEntity.h"
 
 class Texture;
@@ -33,7 +35,8 @@ class xPlayerSmartMissileEntity : public xPhysicsPrimitiveEntity {
                        const QuillonPHX2D::Vec2& normal) override;
   void notifyCreated(QuillonPHX2D::xEntityDesc* desc) override;
 
-  void setTarget(xSharkEntity* target) { target_ = target; }
+  // Remembers the enemy and which one it is: a later entity may be made at its address.
+  void setTarget(xSharkEntity* target);
   void setDamage(int damage) { damage_ = damage; }
   void setInterestRate(float rate) { interestRate_ = rate; }
   int state() const { return state_; }
@@ -52,6 +55,9 @@ class xPlayerSmartMissileEntity : public xPhysicsPrimitiveEntity {
   int state_ = kFollowing;
   QuillonPHX2D::xShape* queryShape_ = nullptr;  // owned
   xSharkEntity* target_ = nullptr;              // not owned; looked up before each use
+  // The target's hull serial: the address alone would take a ship or particle made where
+  // the destroyed target was for the target itself.
+  std::uint64_t targetSerial_ = 0;
   Texture* crosshair_ = nullptr;                // not owned
   int damage_ = 0;
   float interestRate_ = 0.0f;

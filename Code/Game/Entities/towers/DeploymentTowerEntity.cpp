@@ -17,7 +17,6 @@ using namespace QuillonPHX2D;
 
 namespace {
 
-constexpr float kCell = 32.0f;
 constexpr float kSelectRadius = 20.0f;
 
 // The entity while the level still has it in its scene (and not queued to leave).

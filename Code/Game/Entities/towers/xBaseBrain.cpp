@@ -78,29 +78,26 @@ std::vector<xSharkEntity*> xBaseBrain::selectTargets(const std::vector<xSharkEnt
   if (given.empty()) return {};
   std::vector<xSharkEntity*> ranked = given;
   const Vec3 reference = tower ? tower->absPlacement() : Vec3(0.0f, 0.0f, 0.0f);
+  // Ships that rank equal keep their order of creation, so a tie is settled the same way on
+  // every run whatever order the sensor reported them in.
+  auto rank = [&ranked](auto before) {
+    std::stable_sort(ranked.begin(), ranked.end(), [&before](xSharkEntity* a, xSharkEntity* b) {
+      if (before(a, b)) return true;
+      if (before(b, a)) return false;
+      return a->getId() < b->getId();
+    });
+  };
   switch (targetSelectionStrategy) {
     case kTargetDistant:
-      std::sort(ranked.begin(), ranked.end(),
-                [&](xSharkEntity* a, xSharkEntity* b) { return distanceTo(a, reference) > distanceTo(b, reference); });
+      rank([&](xSharkEntity* a, xSharkEntity* b) { return distanceTo(a, reference) > distanceTo(b, reference); });
       break;
     case kTargetClosest:
-      std::sort(ranked.begin(), ranked.end(),
-                [&](xSharkEntity* a, xSharkEntity* b) { return distanceTo(a, reference) < distanceTo(b, reference); });
+      rank([&](xSharkEntity* a, xSharkEntity* b) { return distanceTo(a, reference) < distanceTo(b, reference); });
       break;
-    case kTargetWeakest:
-      std::sort(ranked.begin(), ranked.end(),
-                [](xSharkEntity* a, xSharkEntity* b) { return energyOf(a) < energyOf(b); });
-      break;
-    case kTargetStrongest:
-      std::sort(ranked.begin(), ranked.end(),
-                [](xSharkEntity* a, xSharkEntity* b) { return energyOf(a) > energyOf(b); });
-      break;
-    case kTargetFirst:
-      std::sort(ranked.begin(), ranked.end(), [](xSharkEntity* a, xSharkEntity* b) { return a->getId() < b->getId(); });
-      break;
-    case kTargetLast:
-      std::sort(ranked.begin(), ranked.end(), [](xSharkEntity* a, xSharkEntity* b) { return a->getId() > b->getId(); });
-      break;
+    case kTargetWeakest: rank([](xSharkEntity* a, xSharkEntity* b) { return energyOf(a) < energyOf(b); }); break;
+    case kTargetStrongest: rank([](xSharkEntity* a, xSharkEntity* b) { return energyOf(a) > energyOf(b); }); break;
+    case kTargetFirst: rank([](xSharkEntity* a, xSharkEntity* b) { return a->getId() < b->getId(); }); break;
+    case kTargetLast: rank([](xSharkEntity* a, xSharkEntity* b) { return a->getId() > b->getId(); }); break;
     default: break;  // slowest and fastest keep the order the sensor reported
   }
   if (lockingStrategy == kLockingOn) ranked.resize(1);

@@ -38,7 +38,6 @@ using namespace QuillonPHX2D;
 
 namespace {
 
-constexpr float kCell = 32.0f;
 // How long the restore sweep's white square takes to fade.
 constexpr int kFlashMs = 128;
 // Alpha of the filled range circle; the outline is opaque.
@@ -337,9 +336,7 @@ void xBaseTowerEntity::sell(double refund) {
 }
 
 int xBaseTowerEntity::cellIndex() const {
-  const int column = static_cast<int>(getX() / kCell);
-  const int row = static_cast<int>(getY() / kCell);
-  return column + 32 * row;
+  return PlacementGrid::cellAt(getX(), getY());
 }
 
 int xBaseTowerEntity::upgrade() {

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -79,12 +80,29 @@ void fillConfigDefaults(AppConfig* config, bool fileRead) {
   if (!fileRead) config->setCaption(kCaption);
 }
 
+// A save killed between writing its temporary file and renaming it leaves the
+// temporary ("<file>.tmp" and six characters) behind. Once the profile is ours
+// no other copy is writing one, so any still there is such a leftover.
+void removeLeftoverTemporaries(const std::string& folder) {
+  constexpr size_t kUniquePart = 6;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+    const std::string name = entry.path().filename().string();
+    const size_t at = name.rfind(".tmp");
+    if (at == std::string::npos || at == 0 || name.size() != at + 4 + kUniquePart) continue;
+    std::error_code kind;
+    if (entry.is_symlink(kind) || !entry.is_regular_file(kind)) continue;
+    std::filesystem::remove(entry.path(), kind);
+  }
+}
+
 }  // namespace
 
 MyApp* MyApp::instance() { return g_MyApp; }
 
 MyApp::MyApp() {
   g_MyApp = this;
+  Profile::setScreenSizeSource([] { return g_MyApp->chooseDefaultResolution(); });
   initSDL();
   AppConfig* config = AppConfig::instance();
   fillConfigDefaults(config, config->loadFromFile("content/config/config.xml"));
@@ -99,6 +117,7 @@ MyApp::MyApp() {
   if (BGE_REPORT(gameMessages_ != 0) && !config->getLabelsFile().empty())
     gameMessages()->loadFromXml(config->getLabelsFile());
   setWindowTitle(config->getCaption());
+  saving_ = lockProfile();
   startStore();
   openSaveGame();
 }
@@ -112,7 +131,10 @@ MyApp::~MyApp() {
   store_ = nullptr;
   delete gameParameters_;
   gameParameters_ = nullptr;
-  if (g_MyApp == this) g_MyApp = nullptr;
+  if (g_MyApp == this) {
+    g_MyApp = nullptr;
+    Profile::setScreenSizeSource(nullptr);
+  }
 }
 
 std::string MyApp::saveFolder() const {
@@ -121,6 +143,29 @@ std::string MyApp::saveFolder() const {
   const std::string data = getUserDataFolder();
   if (data.empty()) return std::string();
   return stripTrailingSlash(data) + "/" + stripTrailingSlash(AppConfig::instance()->getSaveFolder());
+}
+
+bool MyApp::lockProfile() {
+  const std::string folder = saveFolder();
+  if (folder.empty()) return true;
+  makeDirectories(folder);
+  std::string why;
+  switch (profileLock_.acquire(folder, &why)) {
+    case ProfileLock::Result::Held:
+      removeLeftoverTemporaries(folder);
+      return true;
+    case ProfileLock::Result::InUse:
+      // Saving here would put this copy's older progress over the other's.
+      std::printf("The profile in %s is in use by another copy of the game: this copy runs without saving\n",
+                  folder.c_str());
+      std::fflush(stdout);
+      return false;
+    case ProfileLock::Result::Unavailable:
+      std::printf("WARNING: the profile cannot be locked (%s); a second copy of the game would not be noticed\n",
+                  why.c_str());
+      return true;
+  }
+  return true;
 }
 
 void MyApp::startStore() {
@@ -134,6 +179,7 @@ void MyApp::startStore() {
   auto* local = new store::LocalStore(folder.empty() ? std::string() : folder + "/" + kStoreFileName,
                                       CSteamLeaderboards::allLeaderboardNames());
   local->load();  // a broken file is kept aside and the store starts empty
+  if (!saving_) local->stopSaving();
   store_ = local;
   g_statsAndAchievements = new CStatsAndAchievements(store_);
   g_leaderboards = new CSteamLeaderboards(store_);
@@ -163,6 +209,7 @@ void MyApp::openSaveGame() {
   profile_ = new Profile("Commander");
   save->addEntry("PLAYER_PROFILE", profile_);
   BGE_REPORT(saveGame_ == 0);
+  if (!saving_) save->stopSaving();
   setSaveGame(save);
   if (loadGame()) return;
   // The record could not be used (a damaged one is kept aside by the save
@@ -205,7 +252,8 @@ void MyApp::init() {
   if (window_ && icon_) SDL_SetWindowIcon(window_, icon_);
   SDLGameApp::init();
   registerGlobalResources(globalResourceManager());
-  g_announceFont = globalFont("FONT_NOTOSANS24");
+  // Two lines of it fit the banner's box.
+  g_announceFont = globalFont("FONT_NOTOSANS16");
   // The music banner is drawn by the engine's announcement widget on every screen.
   const std::string banner = "content/images/mission/showsong.png";
   if (ResourceManager* global = globalResourceManager()) {
@@ -296,8 +344,20 @@ void MyApp::computeScaleFactors() {
   const DisplayMode size = profile_->screenSize();
   // The side file reader refuses sizes no window can have; this is the last guard
   // before the division.
-  const int width = size.width > 0 ? size.width : kDesignWidth;
-  const int height = size.height > 0 ? size.height : kDesignHeight;
+  int width = size.width > 0 ? size.width : kDesignWidth;
+  int height = size.height > 0 ? size.height : kDesignHeight;
+  // A size saved on a bigger display (or a damaged file) would open a window
+  // this one cannot show, and one that software rendering may never draw.
+  SDL_Rect usable{};
+  if (SDL_GetDisplayUsableBounds(0, &usable) == 0 && usable.w > 0 && usable.h > 0 &&
+      (width > usable.w || height > usable.h)) {
+    std::printf("WARNING: the saved screen size %dx%d is larger than the display shows (%dx%d); "
+                "%dx%d is used\n",
+                width, height, usable.w, usable.h, kDesignWidth, kDesignHeight);
+    width = kDesignWidth;
+    height = kDesignHeight;
+    profile_->setScreenSize(width, height);
+  }
   const bool fullScreen = profile_->isFullscreen() && !windowed_;
   setDisplayMode(width, height, fullScreen);
   getDisplayConfigurations()->setResolutions(new DisplayMode(width, height),

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "DisplayConfigurations.h"
+#include "Profile/ProfileLock.h"
 #include "SDLGameApp.h"
 #include "System/GlobalEventManager.h"
 
@@ -70,6 +71,8 @@ class MyApp : public SDLGameApp, public GlobalEventManager {
   std::string saveFolder() const;
 
  private:
+  // Takes the profile folder for this copy of the game; false when another copy has it.
+  bool lockProfile();
   void startStore();
   void openSaveGame();
   void computeScaleFactors();
@@ -84,4 +87,6 @@ class MyApp : public SDLGameApp, public GlobalEventManager {
   Profile* profile_ = nullptr;            // owned by the save game
   bool windowed_ = false;
   store::StoreClient* store_ = nullptr;   // owned
+  ProfileLock profileLock_;
+  bool saving_ = true;  // false while another copy of the game owns the profile
 };

@@ -28,13 +28,16 @@ BRIDGE_W = 1366 - BRIDGE_X
 # (id, file, y, height, corner brackets). The ids name the panels the level writes on: 2
 # statistics, 3 towers, 4 info, 5 tower commands. Ids above 2 get a boot delay that grows with
 # the id and shrinks with the position in the file.
-# The tower buttons start at y 174 and the info texts at y 406, so the bay and the info
-# strips start high enough for their title bands to end above them.
+# The tower buttons start at y 174 and come in rows of 50: three rows hold every kind of
+# the game, so the bay ends just below them. The info strip's texts step by the panel
+# font's line height (23): a name, three rows of figures and a description of up to three
+# lines fit below its title band. The command strip's title band ends above its first
+# section caption (y 546).
 STRIPS = [
     (2, "bridge_top.png", 0, 150, False),
-    (3, "bridge_bay.png", 150, 230, True),
-    (4, "bridge_info.png", 380, 152, False),
-    (5, "bridge_command.png", 532, 236, False),
+    (3, "bridge_bay.png", 150, 172, True),
+    (4, "bridge_info.png", 322, 192, False),
+    (5, "bridge_command.png", 514, 254, False),
 ]
 # The title band of each strip, in pixels from its top.
 TITLE_TOP = 3

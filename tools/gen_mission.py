@@ -231,7 +231,7 @@ def mission_names():
 
 
 LABELS = [
-    ("LABEL_COMMANDBRIDGE", "Command Bridge"),
+    ("LABEL_COMMANDBRIDGE", "Mission control"),
     ("STATION_NAME", "Station "),
     ("STATION_COMMANDER", "Chief"),
     ("STATION_TYPE", "Type"),
@@ -258,6 +258,7 @@ LABELS = [
     ("DIFF_HARD", "Hard"),
     ("LABEL_LOADING_SCORES", "Loading scores..."),
     ("CANT_LOAD_SCORES", "Scores could not be loaded"),
+    ("NO_SCORES_YET", "No scores yet: be the first"),
     ("LABEL_YOUR_RANK", "Your rank"),
     ("LABEL_YOUR_NEW_RANK", "Your new rank"),
     ("LABEL_YOUR_OLD_RANK", "Your old rank"),

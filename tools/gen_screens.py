@@ -22,7 +22,10 @@ ORANGE = (255, 150, 40)
 # Enemy classes in the order the encyclopedia pages through them.
 ENEMIES = ["scout", "rower", "grasshopper", "spacedog", "bull", "catcher", "hellraiser", "destroyer"]
 # The attack towers' entity files; kinds not yet in the game are left out by the page.
-TOWERS = ["base-%03d" % k for k in range(1, 11)]
+# Every tower a player can build: the attack towers, the support stations, the
+# drone station and its beacon.
+TOWERS = (["base-%03d" % k for k in range(1, 11)] + ["supportbase-101", "supportbase-104", "supportbase-105"] +
+          ["deploymentbase-000", "wavepointbase-000"])
 
 LABELS = [
     ("MENU_OPTIONS", "Options"),

@@ -28,9 +28,9 @@ FIRST_TOWER = (1050, 170, 56, 56)  # the first tower kind's button
 NEXT_WAVE = (1262, 102, 70, 50)    # the bridge's next-wave button
 
 LABELS = [
-    ("SKIP", "SKIP"),
+    ("SKIP", "Skip"),
     ("PRESENTER_CONTINUE", "Click to continue"),
-    ("LABEL_TUTORIAL", "TUTORIAL"),
+    ("LABEL_TUTORIAL", "Tutorial"),
     ("TUTORIAL_TITLE", "BASIC TRAINING"),
     ("TUTORIAL_GAME_1", "Commander, welcome aboard. Alien ships will fly along the marked lanes across this field "
                         "towards the station. Every ship that gets through costs one life."),

@@ -22,6 +22,10 @@ std::string copy(const std::string& path, std::string* why);
 // name without replacing anything there. Returns the new path, or empty with *why.
 std::string moveAside(const std::string& path, std::string* why);
 
+// An existing backup of path that holds exactly these bytes; empty when none does.
+// A file that keeps failing the same way is then kept once, not at every start.
+std::string findSame(const std::string& path, const std::string& bytes);
+
 // A copy for a small regular file, a rename for anything else.
 std::string keep(const std::string& path, std::string* why);
 

@@ -14,7 +14,9 @@ class FileSaveGame : public SaveGame {
   ~FileSaveGame() override;
 
   // Writes a temporary file beside the save and renames it over the save, so a
-  // failed write never leaves a half-written file behind.
+  // failed write never leaves a half-written file behind. A save that is a link
+  // is written through to its target; a link to nothing or a read-only save is
+  // left as it is. A failure is said once, with the system's reason.
   bool save() override;
   // False when the file is missing, foreign, short, longer than its entries,
   // holds a value an entry refuses, or is unreadable. A file that
@@ -40,6 +42,9 @@ class FileSaveGame : public SaveGame {
   bool isRestoring() const { return restoring_; }
   // True after a load found a file it could neither read nor set aside.
   bool isLeftAlone() const { return leftAlone_; }
+  // From now on save() writes nothing (another copy of the game owns the
+  // folder); the caller says why.
+  void stopSaving() { savingStopped_ = true; }
   // Where the last failed load kept its copy of the file (empty if none).
   const std::string& backupPath() const { return backupPath_; }
 
@@ -52,6 +57,7 @@ class FileSaveGame : public SaveGame {
   // False when some entry refused what it read.
   bool readEntries();
   bool keepBackup();
+  void sayWriteFailure(const std::string& why);
 
   std::string path_;
   Buffer* buffer_ = nullptr;
@@ -60,4 +66,6 @@ class FileSaveGame : public SaveGame {
   bool loading_ = false;
   bool restoring_ = false;
   bool leftAlone_ = false;
+  bool savingStopped_ = false;
+  bool failureSaid_ = false;
 };

@@ -1,6 +1,8 @@
 #pragma once
 #include <list>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "GameState.h"
 #include "MouseListener.h"
@@ -108,8 +110,14 @@ class ScreenBase : public GameState, public TransitionListener,
   GameApp* app_ = nullptr;
 
  private:
+  // Takes the widget out of the owned list, if it is there.
+  void forgetWidget(const Widget* widget);
+
   MouseListeningWidget* fullScreenWidget_ = nullptr;
+  // Owned, in the order they were added; the map finds a widget's place in it, so
+  // adding and taking out cost the same however many widgets the screen holds.
   std::list<Widget*> widgets_;
+  std::unordered_map<const Widget*, std::list<Widget*>::iterator> widgetPlaces_;
   WidgetManager* widgetManager_ = nullptr;
   ResourceManager* resources_ = nullptr;
   Transition* inTransition_ = nullptr;
@@ -118,6 +126,7 @@ class ScreenBase : public GameState, public TransitionListener,
   int offsetY_ = 0;
   bool overlay_ = false;
   std::list<Widget*> deletionQueue_;
+  std::unordered_set<const Widget*> queued_;  // what deletionQueue_ holds
   std::string name_;
   int exitCode_ = 0;
   ScreenPhase phase_ = PhaseIdle;

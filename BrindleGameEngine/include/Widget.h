@@ -51,7 +51,7 @@ class Widget : public ReferenceCountable {
   virtual void setPosition(int x, int y, bool silent = false);
   virtual void onFocusGained() {}
   virtual void onFocusLost() {}
-  virtual void setZ(int depth) { geometry_.z = static_cast<float>(depth); }
+  virtual void setZ(int depth);
 
   void setGeometry(const Rect5& geometry);
   void setRect(int x, int y, int width, int height);

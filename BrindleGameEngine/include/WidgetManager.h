@@ -1,4 +1,6 @@
 #pragma once
+#include <cstddef>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -26,9 +28,13 @@ class WidgetManager : public ReferenceCountable, public InputListener {
 
   void handlePointerEvent(const PointingDeviceEvent& event);
 
+  // Front-most first by depth; widgets of one depth in the order they were added. With
+  // noSort the widget is appended and sorted in at the next sorted add or raise.
   void addWidget(Widget* widget, bool noSort = false);
   void removeWidget(Widget* widget);
   int maxDepth() const;
+  // Called by a listed widget whose depth changed: the next sort orders the whole list again.
+  void depthChanged() { orderStale_ = true; }
   void raiseWidget(Widget* widget);
   Widget* findWidget(int id) const;
   // The front-most visible widget under the point that takes the pointer.
@@ -51,19 +57,34 @@ class WidgetManager : public ReferenceCountable, public InputListener {
   Widget* getFocusedWidget() const { return focusedWidget_; }
   void setListChanged() { listChanged_ = true; }
   bool isListChanged() const { return listChanged_; }
-  const std::vector<Widget*>& widgets() const { return widgets_; }
+  const std::vector<Widget*>& widgets() const {
+    compact();
+    return widgets_;
+  }
   bool contains(const Widget* widget) const;
   ScreenBase* getOwner() const { return owner_; }
   int getDepthCounter() const { return depthCounter_; }
 
  private:
   void sort();
+  // Drops the entries of widgets taken out since the last call.
+  void compact() const;
   void dispatchPress(Widget* hit, const PointingDeviceEvent& event);
   void dispatchRelease(Widget* hit, const PointingDeviceEvent& event);
   void dispatchMove(Widget* hit, const PointingDeviceEvent& event);
   void drawLayered(Graphics* g, ScreenBase* screen);
 
-  std::vector<Widget*> widgets_;
+  // The list, the first sortedCount_ in depth order. Widgets taken out stay in removed_
+  // (and in the vector) until the next compact(), which every reader of the list calls
+  // first: taking thousands out costs one pass, not one search each.
+  mutable std::vector<Widget*> widgets_;
+  mutable size_t sortedCount_ = 0;
+  mutable std::unordered_set<const Widget*> removed_;
+  std::unordered_set<const Widget*> members_;
+  bool orderStale_ = false;  // a listed widget's depth changed since the last sort
+  // The deepest depth of the widgets after the sorted part, while known.
+  mutable int tailDepth_ = 0;
+  mutable bool tailDepthKnown_ = true;
   std::vector<std::pair<Widget*, int>> layered_;
   Widget* pointerWidget_ = nullptr;
   Widget* exitedWidget_ = nullptr;

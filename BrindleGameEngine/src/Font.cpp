@@ -97,6 +97,18 @@ void Font::drawTextRotated(Graphics* g, const Rect5& rect, float angle, const st
 }
 
 void Font::wrapText(const std::string& text, std::string& out, int width) {
+  // A text of several paragraphs wraps each one on its own: a line break inside
+  // a "word" would otherwise leave its end alone on a line of its own.
+  if (text.find('\n') != std::string::npos) {
+    std::vector<std::string> paragraphs = splitLines(text);
+    for (std::string& p : paragraphs) {
+      std::string wrapped;
+      wrapText(p, wrapped, width);
+      p = wrapped;
+    }
+    out = joinLines(paragraphs);
+    return;
+  }
   std::vector<std::string> words(1);
   for (char c : text) {
     if (c == ' ') words.emplace_back();

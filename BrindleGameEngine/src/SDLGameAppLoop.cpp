@@ -41,7 +41,12 @@ void onHangUp(int) { g_hangUp = 1; }
 
 void SDLGameApp::watchHangUp() {
   // SDL turns SIGINT and SIGTERM into a quit event; a closed terminal must take
-  // the same saving path instead of killing the game outright.
+  // the same saving path instead of killing the game outright. A hang-up the
+  // parent asked to ignore (nohup) stays ignored: the game outlives the terminal.
+  struct sigaction inherited {};
+  if (sigaction(SIGHUP, nullptr, &inherited) == 0 && !(inherited.sa_flags & SA_SIGINFO) &&
+      inherited.sa_handler == SIG_IGN)
+    return;
   struct sigaction action {};
   action.sa_handler = onHangUp;
   sigemptyset(&action.sa_mask);

@@ -16,9 +16,8 @@
 #include "Game/LevelScreen.h"
 #include "GLTexture.h"
 #include "GameApp.h"
-#include "Menus/GameHelpScreen.h"
-#include "Menus/GamePauseScreen.h"
-#include "Menus/TowerCommandWidget.h"
+#include "Game/LevelRoutes.h"
+#include "Game/TowerCommandWidget.h"
 #include "ResourceManager.h"
 #include "SafeDelete.h"
 #include "Utilities.h"
@@ -249,8 +248,8 @@ void LevelScreen::buttonEvent(int id, int event) {
   }
   if (event != bge::ButtonListener::Released) return;
   switch (id) {
-    case kPause: openOverlay(new GamePauseScreen()); break;
-    case kHelp: openOverlay(new GameHelpScreen()); break;
+    case kPause: openOverlay(levelroutes::pauseScreen()); break;
+    case kHelp: openOverlay(levelroutes::helpScreen()); break;
     case kPathsShow:
       show(findCommandButton(kPathsShow), false);
       show(findCommandButton(kPathsHide), true);
@@ -378,6 +377,10 @@ void LevelScreen::showTowerInfo(xBaseTowerEntity* tower) {
     updateTowerButtons();
     return;
   }
+  // A tower chosen for its panel ends a build choice: its ghost would stay on the
+  // field, red over the tower that was clicked. A pair or a beacon being placed
+  // keeps its choice until it stands.
+  if (!placingDeploymentTowers_ && !isAttachingBeacon()) selectedTowerDesc_ = nullptr;
   if (!commandWidget_) return;
   commandWidget_->setTower(tower);
   commandWidget_->setSellPrice(sellPrice(*tower));
@@ -401,7 +404,7 @@ void LevelScreen::updateTowerButtons() {
   for (bge::Button* button : towerButtons_) {
     const size_t index = static_cast<size_t>(button->getId() - kTowerButtonBase);
     if (index >= towerDescriptions_.size()) continue;
-    const bool affordable = static_cast<float>(towerDescriptions_[index]->price) <= credits_;
+    const bool affordable = static_cast<float>(towerDescriptions_[index]->price) <= economy_.credits();
     // A beacon is no use before a drone station stands to attach it to.
     const bool usable = stationStands || !dynamic_cast<xWavePointTowerDesc*>(towerDescriptions_[index]);
     show(button, bridgeReady_ && affordable && usable && !limit);
@@ -415,5 +418,5 @@ void LevelScreen::updateTowerButtons() {
   }
   const int price = upgradePrice(*tower);
   upgrade->setCaption(layout::lookupText("UPGRADE_FOR") + " " + std::to_string(price));
-  upgrade->setEnabled(price <= credits_);
+  upgrade->setEnabled(economy_.affords(price));
 }

@@ -58,7 +58,7 @@ bool LevelScreen::loadLevel() {
     return false;
   }
   const double credits = reader.readDouble(funds, "credits", 0.0, 0.0, kMaxCreditsInFile);
-  credits_ = gameMode_ == MODE_MAXCREDITS ? 40000.0 : credits;
+  economy_.setStartingCredits(credits);
   readTowers(stage, reader);
 
   const TiXmlElement* grid = stage->FirstChildElement("Grid");
@@ -78,7 +78,7 @@ bool LevelScreen::loadLevel() {
   readAttacks(stage, reader);
   safeDelete(spawner_);
   spawner_ = new xEnemySpawner(attacks_, this, gameMode_ == MODE_ENDLESS);
-  nextWave_ = spawner_->currentWave() + 1;
+  flow_.followSpawner(*spawner_);
 
   if (const TiXmlElement* force = stage->FirstChildElement("ForceGameplayType")) {
     const std::string type = reader.readString(force, "type", "");

@@ -1,5 +1,5 @@
-// The level's flow: waves starting and ending, lives, credits and kills, the game
-// speed, the level clocks and the end of the level.
+// The level's flow: waves starting and ending, lives and kills, the game speed, the
+// level clocks and the end of the level. The counters and clocks live in WaveFlow.
 #include <cstdio>
 
 #include "DynamicResources/SfxContainer.h"
@@ -16,8 +16,6 @@
 
 namespace {
 
-// Credits in the maximum-credits mode, whatever the level file says.
-constexpr double kMaxCredits = 40000.0;
 // How long the finished level stays on screen before its results.
 constexpr int kEndDelayMs = 1280;
 // The bridge's next-wave button.
@@ -25,24 +23,18 @@ constexpr int kSendWaveButton = 7;
 
 }  // namespace
 
-void LevelScreen::addCredits(double amount) {
-  if (gameMode_ == MODE_MAXCREDITS) {
-    credits_ = kMaxCredits;
-    return;
-  }
-  credits_ += amount;
-}
-
 void LevelScreen::bookKill(int score, float reward) {
-  ++enemiesDestroyed_;
-  score_ += score;
-  addCredits(reward);
+  flow_.bookKill(score);
+  economy_.add(reward);
 }
 
 void LevelScreen::loseLife() {
   if (state_ != kLevelBattle) return;
-  if (lives_ > 0) --lives_;
-  if (lives_ == 0) finishLevel();
+  if (flow_.loseLife()) finishLevel();
+}
+
+void LevelScreen::loseLives(int count) {
+  for (int i = 0; i < count; ++i) loseLife();
 }
 
 void LevelScreen::finishLevel() {
@@ -53,7 +45,7 @@ void LevelScreen::finishLevel() {
   TinyActionSequence* end = new TinyActionSequence(false);
   end->addAction(new TinyActionDelay(TinyTimer(kEndDelayMs)));
   endAction_ = end;
-  endAction_->start(this, kLevelEndDelay);
+  endAction_->start(this, kLevelEndDelayOver);
 }
 
 int LevelScreen::countLiveEnemies() const {
@@ -70,11 +62,8 @@ void LevelScreen::onWaveSpawned() {
   // has, ships are still due: a field cleared between records must not end the wave
   // (the level would be won, or the next attack sent, with them never coming).
   if (spawner_ && !spawner_->wholeWaveSpawned()) return;
-  waveSpawned_ = true;
-  if (spawner_) {
-    nextWave_ = spawner_->currentWave() + 1;
-    if (nextWave_ >= spawner_->waveCount()) nextWave_ = -1;
-  }
+  flow_.setWaveSpawned(true);
+  if (spawner_) flow_.followSpawner(*spawner_);
   if (countLiveEnemies() == 0) onWaveFinished();
 }
 
@@ -82,8 +71,8 @@ void LevelScreen::onWaveFinished() {
   // A level that is over pays no interest, saves nothing and sends nothing more.
   if (state_ == kLevelOver) return;
   if (pickedEnemy_ && !findLiveEntity(pickedEnemy_)) pickedEnemy_ = nullptr;
-  if (countLiveEnemies() > 0 || !waveSpawned_) return;
-  waveSpawned_ = false;
+  if (countLiveEnemies() > 0 || !flow_.waveSpawned()) return;
+  flow_.setWaveSpawned(false);
   showBridgeButton(kSendWaveButton, true);
   if (!spawner_ || (!spawner_->isEndless() && !spawner_->hasAttack(spawner_->currentWave() + 1))) {
     finishLevel();
@@ -93,7 +82,7 @@ void LevelScreen::onWaveFinished() {
     g_statsAndAchievements->addStat("STAT_100_WAVES");
     g_statsAndAchievements->addStat("STAT_1000_WAVES");
   }
-  if (gameMode_ != MODE_MAXCREDITS) credits_ = credits_ * (interestPercent_ / 100.0 + 1.0);
+  economy_.payInterest();
   updateTowerButtons();
   playIfAssisted("SFX_WAVE_FINISHED");
   burstMissilesAtWaveEnd();
@@ -157,34 +146,13 @@ void LevelScreen::announceNewShip() {
   playIfAssisted("SFX_NEW_SHIP");
 }
 
-void LevelScreen::startLevelClock() {
-  if (battleStartTime_ != -1) return;
-  countdownClock_.start();
-  levelClock_.start();
-  battleStartTime_ = static_cast<int>(levelClock_.getElapsed());
-}
-
-void LevelScreen::pauseClocks() {
-  levelClock_.pause();
-  countdownClock_.pause();
-}
-
-void LevelScreen::resumeClocks() {
-  levelClock_.resume();
-  countdownClock_.resume();
-}
-
 void LevelScreen::updateTimers() {
-  levelTimeMs_ = static_cast<int>(levelClock_.getElapsed()) + clockShiftMs_;
-  levelSeconds_ = static_cast<int>(static_cast<unsigned>(levelTimeMs_ - battleStartTime_) / 1000u);
-  if (gameplayType_ == kGameplayTimer && static_cast<int>(countdownClock_.getElapsed()) + clockShiftMs_ > timerLimitMs_) {
-    finishLevel();
-  }
+  if (flow_.updateTimers(gameplayType_ == kGameplayTimer, timerLimitMs_)) finishLevel();
 }
 
 void LevelScreen::setGameSpeed(float factor) {
   if (!(factor > 0.0f)) return;
-  speedFactor_ = factor;
+  flow_.setSpeedFactor(factor);
   if (spawner_) spawner_->applyGameSpeed(factor);
   for (xBaseTowerEntity* tower : findTowers(*this)) {
     tower->setReloadDelay(static_cast<int>(static_cast<float>(tower->getBaseReloadDelay()) * factor));
@@ -198,17 +166,17 @@ LevelStats LevelScreen::makeStats() const {
   LevelStats s;
   s.missionId = missionId_;
   s.gameMode = gameMode_;
-  s.victory = lives_ > 0;
-  s.lives = lives_;
-  s.credits = credits_;
-  s.score = score_;
+  s.victory = flow_.lives() > 0;
+  s.lives = flow_.lives();
+  s.credits = economy_.credits();
+  s.score = flow_.score();
   s.towersBuilt = towersBuiltTally_;
   s.towersUpgraded = towersUpgraded_;
   s.towersSold = towersSold_;
-  s.enemiesDestroyed = enemiesDestroyed_;
-  s.enemiesTotal = enemiesSpawned_ > 0 ? enemiesSpawned_ : 1;
+  s.enemiesDestroyed = flow_.enemiesDestroyed();
+  s.enemiesTotal = flow_.enemiesSpawned() > 0 ? flow_.enemiesSpawned() : 1;
   s.destroyedPercent = s.enemiesDestroyed * 100 / s.enemiesTotal;
-  s.timeSeconds = static_cast<int>(static_cast<unsigned>(levelTimeMs_ - battleStartTime_) / 1000u);
+  s.timeSeconds = flow_.battleSeconds();
   s.difficulty = difficulty_;
   return s;
 }

@@ -11,7 +11,7 @@
 #include "Game/Entities/towers/xBaseBrain.h"
 #include "Game/Entities/towers/xBaseSupportTowerEntity.h"
 #include "Game/LevelScreen.h"
-#include "Menus/TowerCommandWidget.h"
+#include "Game/TowerCommandWidget.h"
 #include "XmlAttributes.h"
 #include "sdk/QuillonPhysicsSDK.h"
 #include "Store/CStatsAndAchievements.h"
@@ -88,7 +88,7 @@ bool LevelScreen::buyTower(int column, int row, xBaseTowerDesc* description) {
     if (description->info != pendingDeploymentTower()->getInfoKey()) return false;
     return placeTower(column, row, description);
   }
-  if (credits_ < description->price) return false;
+  if (!economy_.affords(description->price)) return false;
   if (!firstTowerPlaced_ && gameMode_ != MODE_ENDLESS) saveCheckPointIfDue();
   // Only a tower that stands is paid for: the limited-towers mode refuses quietly.
   if (!placeTower(column, row, description)) return false;

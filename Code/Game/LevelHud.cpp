@@ -1,6 +1,8 @@
 // The level's heads-up display: everything drawn above the widgets.
 #include "Game/LevelHud.h"
 
+#include "Game/InfoPanelText.h"
+
 #include <algorithm>
 
 #include "Font.h"
@@ -10,7 +12,7 @@
 #include "Game/LevelScreen.h"
 #include "GameApp.h"
 #include "Graphics.h"
-#include "Menus/TowerCommandWidget.h"
+#include "Game/TowerCommandWidget.h"
 #include "ResourceManager.h"
 #include "System/GameFonts.h"
 #include "Texture.h"
@@ -45,7 +47,12 @@ constexpr int kCaptionDx = 16;
 constexpr int kCaptionDy = 2;
 // The info texts' lines are 23 pixels apart from y 406 on; this margin keeps the
 // panel's last 8 pixels, where a line's top would show cut in half, empty.
-constexpr int kInfoBottomMargin = 8;
+constexpr int kInfoBottomMargin = 4;
+// The info texts' area inside its panel: below the caption band, inset from the edges.
+constexpr float kInfoTop = 24.0f;
+constexpr float kInfoInset = 6.0f;
+// Between a build button's figures and its kind's description.
+constexpr float kHoverGap = 4.0f;
 // The playfield the banner, the countdown and the wave list are centred on.
 constexpr int kFieldWidth = PlacementGrid::kFieldWidth;
 constexpr int kFieldHeight = PlacementGrid::kFieldHeight;
@@ -55,16 +62,23 @@ constexpr int kCrosshairGap = 8;
 // Checkpoint bar: 300 pixels for the whole level, a bracket every fifth of it.
 constexpr float kBarLength = 300.0f;
 constexpr float kBracketStep = 60.0f;
+constexpr float kCheckpointBlock = 236.0f;
 // Wave list: one entry per wave record from x 838 to the field's edge.
 constexpr int kWaveListX = 838;
 constexpr int kWaveListY = 6;
 constexpr int kWaveIcon = 24;
 constexpr int kWaveIconLarge = 30;
 constexpr int kWavePitch = 26;
+// An icon, its count below it and the endless run's energy: the list's height.
+constexpr int kWaveListHeight = kWaveIconLarge + 1 + 2 * 16;
+// How far a lane's entry or exit marker reaches round its point.
+constexpr float kMarkerClearance = 36.0f;
 // The checkpoint message box.
 constexpr int kMessageX = 892;
 constexpr int kMessageY = 720;
 constexpr int kMessageW = 128;
+constexpr int kMessagePadding = 8;
+constexpr int kMessageGap = 6;
 constexpr int kMessageH = 40;
 
 // Each enemy class's picture (the class badges of the global list) and colour.
@@ -181,7 +195,7 @@ void LevelHud::drawStatistics() {
   small_->drawTextAligned(g_, box(x + 140, y + 2, 100, 20), label("LABEL_LEVEL_TIME"), grey, Font::AlignLeft, 3,
                           false);
   small_->drawTextAligned(g_, box(x + 200, y + 2, 100, 20),
-                          formatString("%u", static_cast<unsigned>(level_.levelSeconds_)), grey, Font::AlignRight, 3,
+                          formatString("%u", static_cast<unsigned>(level_.levelSeconds())), grey, Font::AlignRight, 3,
                           false);
 
   const bool endless = level_.gameMode_ == MODE_ENDLESS;
@@ -195,11 +209,11 @@ void LevelHud::drawStatistics() {
   };
   const Row rows[] = {
       {8, 26, "LABEL_WAVE", endless ? formatString("%d / ?", wave) : formatString("%d / %d", wave, waves)},
-      {8, 42, "LABEL_LIVES", formatString("%d", level_.lives_)},
-      {8, 58, "LABEL_SCORE", formatThousands(level_.score_)},
-      {140, 26, "LABEL_CREDITS", formatThousands(static_cast<int>(level_.credits_))},
-      {140, 42, "LABEL_INTEREST", formatString("%d%%", level_.interestPercent_)},
-      {140, 58, "LABEL_DESTROYED", formatString("%d", level_.enemiesDestroyed_)},
+      {8, 42, "LABEL_LIVES", formatString("%d", level_.lives())},
+      {8, 58, "LABEL_SCORE", formatThousands(level_.score())},
+      {140, 26, "LABEL_CREDITS", formatThousands(static_cast<int>(level_.credits()))},
+      {140, 42, "LABEL_INTEREST", formatString("%d%%", level_.interestPercent())},
+      {140, 58, "LABEL_DESTROYED", formatString("%d", level_.enemiesDestroyed())},
   };
   for (const Row& row : rows) {
     small_->drawTextAligned(g_, box(x + row.x, y + row.y, 150, 20), label(row.key), orange, Font::AlignLeft, 3,
@@ -228,7 +242,10 @@ void LevelHud::drawCommandPanel() {
   const ImageWidget* panel = level_.findBridgeImage(kCommandImage);
   if (!panel || level_.gameMode_ == MODE_ENDLESS) return;
   caption(panel->getX(), panel->getY(), "CAPTION_TOWERCOMMANDS");
-  if (level_.firstTowerPlaced_) drawCheckpointBar(panel->getX(), panel->getY());
+  // The bar keeps to the panel's foot, below the tower commands, however tall
+  // the panel is: its offsets count from 236 above the panel's bottom edge.
+  if (level_.firstTowerPlaced_)
+    drawCheckpointBar(panel->getX(), panel->getY() + panel->getHeight() - kCheckpointBlock);
 }
 
 void LevelHud::drawCheckpointBar(float x, float y) {
@@ -269,32 +286,27 @@ void LevelHud::drawInfoPanel() {
                     Color::white);
 
   // The button under the pointer tells about its kind; else the picked enemy or
-  // the tower in the command panel tells about itself. A long text ends above the
-  // panel's edge (a line that would reach it is left out whole) instead of running
-  // over the command panel below.
-  g_->setScissor(static_cast<int>(panel->getX()), static_cast<int>(panel->getY()), static_cast<int>(panel->getWidth()),
-                 static_cast<int>(panel->getHeight()) - kInfoBottomMargin);
-  g_->enableScissor(true, 0);
-  drawInfoText();
-  g_->enableScissor(false, 0);
+  // the tower in the command panel tells about itself, below the caption band.
+  // Nothing is cut: every text is written to fit the panel (the layout check
+  // draws each of them and fails on any line past its edge).
+  drawInfoText(Rect5(panel->getX() + kInfoInset, panel->getY() + kInfoTop, panel->getWidth() - 2 * kInfoInset,
+                     panel->getHeight() - kInfoTop - kInfoBottomMargin));
 }
 
-void LevelHud::drawInfoText() {
+void LevelHud::drawInfoText(const Rect5& area) {
   if (!level_.towerHoverText_.empty()) {
     if (!small_) return;
-    small_->drawTextAligned(g_, box(1044, 406, 306, 80), level_.towerHoverText_, Color::white, Font::AlignLeft, 3,
-                            true);
-    // The kind's description goes below the figures, however many lines they took.
-    const float below = 406.0f + small_->measureWrapped(level_.towerHoverText_, 306).height + 2.0f;
-    if (!level_.towerHoverInfo_.empty())
-      small_->drawTextAligned(g_, box(1044, std::max(468.0f, below), 306, 30), label(level_.towerHoverInfo_),
-                              Color::white, Font::AlignLeft, 3, true);
+    // The figures, one per line, then the kind's description below them,
+    // however many lines each takes.
+    InfoPanelText text(g_, small_, area);
+    text.wrapped(level_.towerHoverText_, Color::white);
+    text.gap(kHoverGap);
+    if (!level_.towerHoverInfo_.empty()) text.wrapped(label(level_.towerHoverInfo_), Color::white);
   } else if (xSimpleEnemy* enemy = level_.pickedEnemy()) {
     // The enemy also marks itself on the field, outside the panel.
-    g_->enableScissor(false, 0);
-    enemy->infoText(*g_);
+    enemy->infoText(*g_, area);
   } else if (xBaseTowerEntity* tower = level_.shownTower()) {
-    tower->infoText(g_);
+    tower->infoText(g_, area);
   }
 }
 
@@ -305,8 +317,12 @@ void LevelHud::drawPlacementPreview() {
   const QuillonPHX2D::Vec2 centre = PlacementGrid::centreOf(cell);
   const float cx = centre.x, cy = centre.y;
   const bool free = level_.grid_.stateOf(cell) == PlacementGrid::kFree;
+  // The range reaches as far as the field does, not over the bridge.
+  g_->setScissor(0, 0, kFieldWidth, kFieldHeight);
+  g_->enableScissor(true, 0);
   g_->fillCircle(cx, cy, desc->range, 0.0f, colourWord(free ? kPreviewFree : kPreviewBlocked));
   g_->drawCircle(cx, cy, desc->range, 1.0f, colourWord(free ? kGreen : kRed));
+  g_->enableScissor(false, 0);
   // The ghost tower: the chosen button's picture on the cell.
   const auto& kinds = level_.towerDescriptions_;
   const auto it = std::find(kinds.begin(), kinds.end(), desc);
@@ -352,8 +368,13 @@ void LevelHud::drawCrosshair() {
       g_->drawImage(-aimer->getWidth() / 2, -aimer->getHeight() / 2, aimer, Color::white);
       g_->popMatrix();
     }
-  } else if (!level_.selectedTowerDesc_ && level_.crosshair_) {
+  } else if (!level_.selectedTowerDesc_ && level_.crosshair_ && px < kFieldWidth) {
+    // The ring belongs to the field: near its edge it is cut there, never drawn
+    // over the bridge.
+    g_->setScissor(0, 0, kFieldWidth, kFieldHeight);
+    g_->enableScissor(true, 0);
     g_->drawCircle(px, py, level_.pulse_ * 66.0f * 0.75f, 1.0f, colourWord(kPointerRing));
+    g_->enableScissor(false, 0);
   }
 }
 
@@ -371,7 +392,7 @@ void LevelHud::drawCountdown() {
   if (level_.gameplayType_ == kGameplayTimer) {
     const long long left = level_.state_ == kLevelOver ? 0
                                                        : static_cast<long long>(level_.timerLimitMs_) -
-                                                             static_cast<long long>(level_.countdownClock_.getElapsed());
+                                                             level_.flow_.countdownElapsedMs();
     if (Font* big = font("FONT_NOTOSANS46"))
       big->drawTextAligned(g_, box(0, 0, kFieldWidth, 64), countdownText(left), colourWord(kYellow), Font::AlignCenter,
                            Font::AlignMiddle, false);
@@ -388,11 +409,33 @@ void LevelHud::drawCountdown() {
 void LevelHud::drawMessage() {
   if (!level_.messageAction_ || !level_.messageAction_->isRunning()) return;
   const int alpha = level_.messageAlpha_;
-  g_->fillRect(kMessageX, kMessageY, kMessageW, kMessageH, Color(255, 0, 255, byteOf(alpha)));
-  g_->drawRect(kMessageX, kMessageY, kMessageW, kMessageH, withAlpha(Color::white, alpha), false);
+  // The box widens to the left for a message longer than it, keeping its right edge.
+  const int textW = small_ ? small_->textWidth(level_.message_) + 2 * kMessagePadding : 0;
+  const int w = std::max(kMessageW, textW);
+  const int x = kMessageX + kMessageW - w;
+  // Above the wave list when that has gone down to the bottom corner.
+  const int listY = waveListY();
+  const int y = listY == kWaveListY ? kMessageY : listY - kMessageH - kMessageGap;
+  g_->fillRect(x, y, w, kMessageH, Color(255, 0, 255, byteOf(alpha)));
+  g_->drawRect(x, y, w, kMessageH, withAlpha(Color::white, alpha), false);
   if (small_)
-    small_->drawTextAligned(g_, box(kMessageX, kMessageY, kMessageW, kMessageH), level_.message_,
-                            withAlpha(Color::white, alpha), Font::AlignCenter, Font::AlignMiddle, false);
+    small_->drawTextAligned(g_, box(x, y, w, kMessageH), level_.message_, withAlpha(Color::white, alpha),
+                            Font::AlignCenter, Font::AlignMiddle, false);
+}
+
+// The list runs along the field's top right edge, unless a lane enters or leaves
+// there: then it goes to the bottom right, where it would hide no marker.
+int LevelHud::waveListY() const {
+  const int top = kWaveListY;
+  const int bottom = kFieldHeight - kWaveListY - kWaveListHeight;
+  auto clear = [&](int y) {
+    for (const auto* markers : {&level_.entryMarkers_, &level_.exitMarkers_})
+      for (const QuillonPHX2D::Vec2& p : *markers)
+        if (p.x + kMarkerClearance > kWaveListX && p.y + kMarkerClearance > y && p.y - kMarkerClearance < y + kWaveListHeight)
+          return false;
+    return true;
+  };
+  return clear(top) || !clear(bottom) ? top : bottom;
 }
 
 void LevelHud::drawWaveList() {
@@ -402,11 +445,12 @@ void LevelHud::drawWaveList() {
   const int first = spawner ? std::max(spawner->currentWave(), 0) : 0;
   const bool endless = level_.gameMode_ == MODE_ENDLESS;
   int x = kWaveListX;
+  const int listY = waveListY();
   if (endless && spawner && small_) {
     // What every ship of the endless run carries now.
-    small_->drawTextAligned(g_, box(x - 160, kWaveListY + kWaveIcon, 156, 16), label("LABEL_ENDLESS_ENERGY"),
+    small_->drawTextAligned(g_, box(x - 160, listY + kWaveIcon, 156, 16), label("LABEL_ENDLESS_ENERGY"),
                             Color::white, Font::AlignRight, Font::AlignMiddle, false);
-    small_->drawTextAligned(g_, box(x - 160, kWaveListY + kWaveIcon + 16, 156, 16),
+    small_->drawTextAligned(g_, box(x - 160, listY + kWaveIcon + 16, 156, 16),
                             shortCount(spawner->endlessEnergy()), Color::white, Font::AlignRight, Font::AlignMiddle,
                             false);
   }
@@ -415,9 +459,9 @@ void LevelHud::drawWaveList() {
     if (x + kWaveIcon > kFieldWidth) break;
     const ClassLook& look = lookOf(entry.className);
     const Color colour = colourWord(look.colour);
-    const bool next = entry.attackId == level_.nextWave_;
+    const bool next = entry.attackId == level_.nextWave();
     const int size = next && level_.pointerOverBridge_ ? kWaveIconLarge : kWaveIcon;
-    const int ix = x + (kWaveIcon - size) / 2, iy = kWaveListY;
+    const int ix = x + (kWaveIcon - size) / 2, iy = listY;
     Texture* icon = texture(look.image);
     g_->fillRect(ix, iy, size, size, Color(colour.r, colour.g, colour.b, next ? 96 : 40));
     drawWhole(g_, icon, ix, iy, size, size, Color::white);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "Color.h"
+#include "Rect5.h"
 
 class Font;
 class Graphics;
@@ -46,7 +47,7 @@ class LevelHud {
   void drawCommandPanel();
   void drawCheckpointBar(float x, float y);
   void drawInfoPanel();
-  void drawInfoText();
+  void drawInfoText(const Rect5& area);
   void drawPlacementPreview();
   void drawPlacementHints();
   void drawCrosshair();
@@ -54,6 +55,7 @@ class LevelHud {
   void drawCountdown();
   void drawMessage();
   void drawWaveList();
+  int waveListY() const;
 
   LevelScreen& level_;
   Graphics* g_;

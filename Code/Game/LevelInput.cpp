@@ -7,9 +7,7 @@
 #include "GameApp.h"
 #include "GenericEntry.h"
 #include "KeyEvent.h"
-#include "Menus/EncyclopediaScreen.h"
-#include "Menus/GameHelpScreen.h"
-#include "Menus/GamePauseScreen.h"
+#include "Game/LevelRoutes.h"
 #include "PointingDeviceEvent.h"
 #include "widgets/Button.h"
 #include "widgets/ImageWidget.h"
@@ -49,11 +47,11 @@ bool LevelScreen::sendWaveOffered() const {
 void LevelScreen::keyPressed(const KeyEvent& event) {
   if (event.kind != KeyEvent::Pressed || getPhase() == PhaseExiting) return;
   switch (event.key) {
-    case SDLK_ESCAPE: openOverlay(new GamePauseScreen()); break;
-    case SDLK_F1: openOverlay(new GameHelpScreen()); break;
+    case SDLK_ESCAPE: openOverlay(levelroutes::pauseScreen()); break;
+    case SDLK_F1: openOverlay(levelroutes::helpScreen()); break;
     case SDLK_e:
       playIfAssisted("SFX_VO_YES_SIR");
-      openOverlay(new EncyclopediaScreen());
+      openOverlay(levelroutes::encyclopediaScreen());
       break;
     case SDLK_g: gridVisible_ = !gridVisible_; break;
     case SDLK_r: crosshair_ = !crosshair_; break;
@@ -92,7 +90,7 @@ void LevelScreen::keyPressed(const KeyEvent& event) {
     case SDLK_BACKSPACE: requestRestore(); break;
     case SDLK_s:
       if (state_ != kLevelBattle) break;
-      if (speedFactor_ > 0.4f) {
+      if (flow_.speedFactor() > 0.4f) {
         showBridgeButton(kSpeedFast, false);
         showBridgeButton(kSpeedNormal, true);
         playIfAssisted("SFX_VO_HURRYUP");

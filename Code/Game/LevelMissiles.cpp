@@ -54,7 +54,7 @@ void LevelScreen::launchMissile(const Vec2& launchPoint, xBaseTowerEntity* tower
     const float length = qlnLenV2(way);
     if (length > 1.0e-4f && std::isfinite(length)) direction = way * (1.0f / length);
   }
-  const float factor = speedFactor_ > 0.0f ? speedFactor_ : 1.0f;
+  const float factor = flow_.speedFactor() > 0.0f ? flow_.speedFactor() : 1.0f;
   const int level = tower ? tower->getUpgradeLevel() : 0;
   const int damage = missileDamage(desc.damage, level, damageFactor);
 

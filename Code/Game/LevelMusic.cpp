@@ -10,6 +10,13 @@
 #include "ResourceManager.h"
 #include "music/AnnounceMusicTrack.h"
 
+namespace {
+
+// The track's banner stands a little below the field's top edge.
+constexpr int kMusicBannerY = 8;
+
+}  // namespace
+
 int LevelScreen::musicScene() const {
   const MyApp* app = MyApp::instance();
   const Profile* profile = app ? app->profile() : nullptr;
@@ -32,7 +39,11 @@ void LevelScreen::startMusic() {
   releaseMusic();
   music_ = new MixMusic(file);
   if (music_->isLoaded()) music_->play(-1);
-  addWidget(new AnnounceMusicTrack(catalogue->getAuthor(scene), catalogue->getTrackName(scene)));
+  // Along the field's top edge: stations stand low on the field and would be
+  // hidden behind the banner for its first seconds.
+  auto* banner = new AnnounceMusicTrack(catalogue->getAuthor(scene), catalogue->getTrackName(scene));
+  banner->setRect(0, kMusicBannerY, banner->getWidth(), banner->getHeight());
+  addWidget(banner);
 }
 
 void LevelScreen::releaseMusic() {

@@ -12,7 +12,7 @@
 #include "Game/LevelScreen.h"
 #include "GameApp.h"
 #include "LabelManager.h"
-#include "Menus/TowerCommandWidget.h"
+#include "Game/TowerCommandWidget.h"
 #include "Store/CStatsAndAchievements.h"
 #include "sdk/QuillonPhysicsSDK.h"
 #include "tinyaction/TinyAction.h"
@@ -166,7 +166,7 @@ xBaseTowerEntity* LevelScreen::recreateTower(xBaseTowerDesc* desc, int column, i
   tower->setZ(kTowerDepth);
   tower->setId(nextEntityId_++);
   addEntity(tower, true);
-  tower->setReloadDelay(static_cast<int>(static_cast<float>(tower->getBaseReloadDelay()) * speedFactor_));
+  tower->setReloadDelay(static_cast<int>(static_cast<float>(tower->getBaseReloadDelay()) * flow_.speedFactor()));
   if (xBaseBrain* brain = tower->getBrain()) brain->startCycle(tower->getReloadDelay());
   return tower;
 }
@@ -229,12 +229,9 @@ void LevelScreen::removeAllEnemies() {
 
 void LevelScreen::setCounters(double credits, int score, int lives, int interest, int spawned, int destroyed,
                               int nextId) {
-  credits_ = credits;
-  score_ = score;
-  lives_ = lives;
-  interestPercent_ = interest;
-  enemiesSpawned_ = spawned;
-  enemiesDestroyed_ = destroyed;
+  economy_.restoreCredits(credits);
+  economy_.setInterestPercent(interest);
+  flow_.restoreCounters(score, lives, spawned, destroyed);
   nextEntityId_ = nextId;
 }
 
@@ -250,14 +247,9 @@ void LevelScreen::uncountBuiltTower() {
   if (towersBuiltTally_ > 0) --towersBuiltTally_;
 }
 
-void LevelScreen::setLevelTimeMs(int ms) {
-  clockShiftMs_ = ms - static_cast<int>(levelClock_.getElapsed());
-  levelTimeMs_ = ms;
-}
-
 void LevelScreen::prepareForRestore() {
   // The removal pass of a restore must not read the emptied field as a won wave.
-  waveSpawned_ = false;
+  flow_.setWaveSpawned(false);
   selectedTower_ = nullptr;
   pickedEnemy_ = nullptr;
   selectedTowerDesc_ = nullptr;
@@ -273,8 +265,7 @@ void LevelScreen::restoreFromCheckPoint() {
   checkPoints_->restoreCheckPoint(newest);
   checkPoints_->dropNewestUnlessOnly();
   if (spawner_) {
-    nextWave_ = spawner_->currentWave() + 1;
-    if (nextWave_ >= spawner_->waveCount()) nextWave_ = -1;
+    flow_.followSpawner(*spawner_);
   }
 }
 

@@ -1,7 +1,6 @@
 // The level screen's life: construction with a fresh physics world, initialisation,
 // the per-frame update through the level states, timed actions and the exit.
 #include "Game/LevelScreen.h"
-#include "Menus/MissionControl.h"
 #include "MyApp.h"
 #include "Profile/Profile.h"
 
@@ -15,16 +14,14 @@
 #include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/Entities/towers/xBaseSupportTowerEntity.h"
 #include "Game/Entities/shots/xEnemyBulletEntity.h"
+#include "Game/LevelRoutes.h"
 #include "GameApp.h"
-#include "Menus/TowerCommandWidget.h"
+#include "Game/TowerCommandWidget.h"
 #include "LabelManager.h"
 #include "SaveGame.h"
 #include "System/ResourceLists.h"
 #include "WidgetManager.h"
-#include "Menus/MainMenu.h"
-#include "Menus/PostLevelScreen.h"
 #include "sdk/QuillonPhysicsSDK.h"
-#include "Menus/MissionControl.h"
 #include "tinyaction/TinyActionDelay.h"
 #include "tinyaction/TinyActionSequence.h"
 #include "tinyaction/TinyLoopAction.h"
@@ -65,7 +62,12 @@ bool LevelScreen::shotsAudible() const {
 }
 
 LevelScreen::LevelScreen(int missionId, const std::string& levelFile, int gameMode, int difficulty)
-    : ScreenBase(""), levelFile_(levelFile), missionId_(missionId), gameMode_(gameMode), difficulty_(difficulty) {
+    : ScreenBase(""),
+      levelFile_(levelFile),
+      missionId_(missionId),
+      gameMode_(gameMode),
+      difficulty_(difficulty),
+      economy_(gameMode == MODE_MAXCREDITS) {
   setOwner(getWidgetManager());
   // A level starts with a new world, paused until the level is set up.
   qlnCreateQuillonSDK();
@@ -178,7 +180,7 @@ void LevelScreen::pause(GameApp* app) {
   ScreenBase::pause(app);
   if (g_ptrSDK) g_ptrSDK->pauseSimulation();
   // A covering screen stops the level time; it runs on when the level shows again.
-  if (!levelClock_.isPaused()) {
+  if (flow_.clocksRunning()) {
     pauseClocks();
     clocksHeldByCover_ = true;
   }
@@ -256,11 +258,11 @@ void LevelScreen::actionFinished(int id) {
       clearSelection();
       playIfAssisted("SFX_CHECKPOINT_RESTORED");
       break;
-    case kLevelEndDelay:
-      levelTimeMs_ = static_cast<int>(levelClock_.getElapsed()) + clockShiftMs_;
+    case kLevelEndDelayOver:
+      flow_.readLevelTime();
       if (g_ptrSDK) g_ptrSDK->pauseSimulation();
       finalStats_ = makeStats();
-      openOverlay(new PostLevelScreen(finalStats_));
+      openOverlay(levelroutes::resultsScreen(finalStats_));
       playIfAssisted(finalStats_.victory ? "SFX_LEVEL_VICTORY" : "SFX_LEVEL_DEFEAT");
       break;
     default: break;
@@ -275,7 +277,7 @@ void LevelScreen::onExitTransitionDone(int exitCode) {
   app->saveGame();
   const std::string levelFile = levelFile_;
   const int missionId = missionId_, mode = gameMode_, difficulty = difficulty_;
-  if (exitCode == 1000 || exitCode == 2000) playIfAssisted("SFX_RETURN_TO_BRIDGE");
+  if (exitCode == kLevelToMainMenu || exitCode == kLevelToMissionControl) playIfAssisted("SFX_RETURN_TO_BRIDGE");
   // The old level lets go of its entities and of the current-level reference
   // before a restart builds the next one: the new level replaces the world they
   // live in.
@@ -284,9 +286,8 @@ void LevelScreen::onExitTransitionDone(int exitCode) {
   // The game speed is the level's: the screens that follow run at normal speed.
   app->setTimeScale(1.0f);
   app->finishState(this);
-  if (exitCode == 1000) app->changeState(new MainMenu(0));
-  if (exitCode == 3000) app->changeState(new LevelScreen(missionId, levelFile, mode, difficulty));
-  if (exitCode == 2000) app->changeState(new MissionControl(0));
+  if (exitCode == kLevelRestart) app->changeState(new LevelScreen(missionId, levelFile, mode, difficulty));
+  else if (ScreenBase* next = levelroutes::screenAfter(exitCode)) app->changeState(next);
 }
 
 void LevelScreen::openOverlay(ScreenBase* screen) {

@@ -11,12 +11,14 @@
 #include "Game/Entities/shots/xSimpleParticle.h"
 #include "Game/Entities/towers/TowerCatalogue.h"
 #include "Game/Entities/towers/xBaseTowerEntity.h"
+#include "Game/LevelEconomy.h"
 #include "Game/PlacementGrid.h"
 #include "Game/SceneEntityManager.h"
+#include "Game/WaveFlow.h"
 #include "GenericEntry.h"
 #include "Point2i.h"
 #include "ScreenBase.h"
-#include "Menus/TutorialEventListener.h"
+#include "Game/TutorialEventListener.h"
 #include "Timer.h"
 #include "tinyaction/ActionListener.h"
 #include "widgets/ButtonListener.h"
@@ -26,7 +28,6 @@ class ImageWidget;
 class MixMusic;
 class Texture;
 class TowerCommandWidget;
-class TutorialScreen;
 class TiXmlElement;
 class TinyAction;
 class xEnemyBulletEntityDesc;
@@ -107,7 +108,7 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
  public:
   // Action ids the level itself starts.
   enum { kBootEnded = 0, kCheckpointSavedMessage = -1, kRestoredMessage = 2468, kRestoreSweepEnded = 2469,
-         kLevelEndDelay = 1280 };
+         kLevelEndDelayOver = 1280 };
 
   LevelScreen(int missionId, const std::string& levelFile, int gameMode, int difficulty);
   ~LevelScreen() override;
@@ -183,9 +184,9 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   xBaseTowerEntity* liveTowerAt(int column, int row) const;
   // Lets go of everything that points at towers, before a restore removes them all.
   void prepareForRestore();
-  int levelTimeMs() const { return levelTimeMs_; }
+  int levelTimeMs() const { return flow_.levelTimeMs(); }
   // Puts the level clock back to a recorded time.
-  void setLevelTimeMs(int ms);
+  void setLevelTimeMs(int ms) { flow_.setLevelTimeMs(ms); }
   // Built towers for the results: kept apart from the standing count a restore recounts.
   int towersBuiltTally() const { return towersBuiltTally_; }
   // Starts the restore sweep, as the backspace key does; false when none may start.
@@ -219,8 +220,8 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void recountBuiltTowers();
 
   // --- tower commands and the info panel (LevelTowerCommands.cpp) ---
-  static int upgradePrice(const xBaseTowerEntity& tower);
-  double sellPrice(const xBaseTowerEntity& tower) const;
+  static int upgradePrice(const xBaseTowerEntity& tower) { return LevelEconomy::upgradePrice(tower); }
+  double sellPrice(const xBaseTowerEntity& tower) const { return LevelEconomy::sellPrice(tower); }
   // False when the tower is at the top level or the credits do not reach.
   bool upgradeTower(xBaseTowerEntity* tower);
   void sellTower(xBaseTowerEntity* tower);
@@ -236,8 +237,10 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   PathDescription getPathDescription(int pathId) const;
 
   // --- waves, lives and the end (LevelFlow.cpp) ---
-  void addCredits(double amount);
+  void addCredits(double amount) { economy_.add(amount); }
   void loseLife();
+  // Takes lives one at a time, as that many leaking ships would.
+  void loseLives(int count);
   void finishLevel();
   void onWaveSpawned();
   void onWaveFinished() override;
@@ -245,14 +248,14 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   // Starts the next wave; without one the level ends. What the send-wave key and
   // button do.
   void sendNextWave();
-  void startLevelClock();
-  void pauseClocks();
-  void resumeClocks();
+  void startLevelClock() { flow_.startLevelClock(); }
+  void pauseClocks() { flow_.pauseClocks(); }
+  void resumeClocks() { flow_.resumeClocks(); }
   void updateTimers();
   void saveCheckPointIfDue();
   void saveCheckPoint();
   void setGameSpeed(float factor);
-  void addScore(int points) { score_ += points; }
+  void addScore(int points) { flow_.addScore(points); }
   // Whether towers that are not selected are heard firing.
   // Every tower's shots are heard unless the player turned them off in the options
   // (the profile's custom flag 1); a profile that lacks the flag hears them.
@@ -321,7 +324,7 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void finishBridgeBoot();
   void onTutorialEvent(int eventId) override;
   // The open tutorial while it is still on the application's stack, else null.
-  TutorialScreen* tutorial();
+  ScreenBase* tutorial();
 
   // --- homing missiles (LevelMissiles.cpp) ---
   // Reads the three missile kinds' files.
@@ -345,15 +348,17 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   int gameMode() const { return gameMode_; }
   int difficulty() const { return difficulty_; }
   int missionId() const { return missionId_; }
-  int lives() const { return lives_; }
-  double credits() const { return credits_; }
-  int score() const { return score_; }
-  int enemiesDestroyed() const { return enemiesDestroyed_; }
-  int enemiesSpawned() const { return enemiesSpawned_; }
-  void countSpawn() { ++enemiesSpawned_; }
-  float speedFactor() const { return speedFactor_; }
+  const LevelEconomy& economy() const { return economy_; }
+  const WaveFlow& flow() const { return flow_; }
+  int lives() const { return flow_.lives(); }
+  double credits() const { return economy_.credits(); }
+  int score() const { return flow_.score(); }
+  int enemiesDestroyed() const { return flow_.enemiesDestroyed(); }
+  int enemiesSpawned() const { return flow_.enemiesSpawned(); }
+  void countSpawn() { flow_.countSpawn(); }
+  float speedFactor() const { return flow_.speedFactor(); }
   int gameplayType() const { return gameplayType_; }
-  int nextWave() const { return nextWave_; }
+  int nextWave() const { return flow_.nextWave(); }
   xEnemySpawner* spawner() const { return spawner_; }
   const std::map<int, PathDescription>& paths() const { return paths_; }
   const AttackMap& attacks() const { return attacks_; }
@@ -371,8 +376,8 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   int towersSold() const { return towersSold_; }
   int checkPointCount() const { return checkPointCount_; }
   int automaticCheckpoints() const { return automaticCheckpoints_; }
-  void setInterestPercent(int percent) { interestPercent_ = percent; }
-  int interestPercent() const { return interestPercent_; }
+  void setInterestPercent(int percent) { economy_.setInterestPercent(percent); }
+  int interestPercent() const { return economy_.interestPercent(); }
   bool autoNextWave() const { return autoNextWave_; }
   void setAutoNextWave(bool on) { autoNextWave_ = on; }
   bool firstTowerPlaced() const { return firstTowerPlaced_; }
@@ -383,8 +388,8 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   bool pathDetail() const { return pathDetail_; }
   bool buildableView() const { return buildableView_; }
   int pathDisplay() const { return pathDisplay_; }
-  int levelSeconds() const { return levelSeconds_; }
-  bool levelClockRunning() const { return !levelClock_.isPaused(); }
+  int levelSeconds() const { return flow_.levelSeconds(); }
+  bool levelClockRunning() const { return flow_.clocksRunning(); }
   const LevelStats& finalStats() const { return finalStats_; }
   std::vector<bge::Button*>& bridgeButtons() { return bridgeButtons_; }
   std::vector<bge::Button*>& towerButtons() { return towerButtons_; }
@@ -501,11 +506,8 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   bool firstTowerPlaced_ = false;
   int towersBuilt_ = 0;
   int towersBuiltTally_ = 0;
-  // Added to the level clock's reading: a restore winds the level time back.
-  int clockShiftMs_ = 0;
   int towersUpgraded_ = 0;
   int towersSold_ = 0;
-  int interestPercent_ = 0;
   bool autoNextWave_ = false;
   int automaticCheckpoints_ = 0;
   bool gridVisible_ = true;
@@ -517,20 +519,8 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   float hoveredButtonX_ = -1.0f;
   float hoveredButtonY_ = -1.0f;
 
-  int lives_ = 20;
-  double credits_ = 20000.0;
-  int score_ = 0;
-  int enemiesDestroyed_ = 0;
-  int enemiesSpawned_ = 0;
-  bool waveSpawned_ = false;
-  int nextWave_ = -1;
-
-  Timer levelClock_;
-  Timer countdownClock_;
-  int battleStartTime_ = -1;
-  int levelTimeMs_ = 0;
-  int levelSeconds_ = 0;
-  float speedFactor_ = 1.0f;
+  LevelEconomy economy_;
+  WaveFlow flow_;
   bool bridgeReady_ = false;
   // The clocks were stopped because another screen covers the level.
   bool clocksHeldByCover_ = false;
@@ -555,5 +545,5 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   MixMusic* music_ = nullptr;
   LevelStats finalStats_;
   // Not owned: the application's stack owns it once pushed; dropped when it ends or leaves the stack.
-  TutorialScreen* tutorial_ = nullptr;
+  ScreenBase* tutorial_ = nullptr;
 };

@@ -1,27 +1,18 @@
 // What the player does to a standing tower: upgrade, sell, retarget, and the info
 // panel and buttons that follow the credits.
-#include "Game/Entities/towers/TowerFigures.h"
 #include "Game/Entities/towers/xBaseBrain.h"
 #include "Game/LevelScreen.h"
-#include "Menus/TowerCommandWidget.h"
+#include "Game/TowerCommandWidget.h"
 #include "GameApp.h"
 #include "LabelManager.h"
 #include "Utilities.h"
 #include "widgets/Button.h"
 
-int LevelScreen::upgradePrice(const xBaseTowerEntity& tower) {
-  return towerUpgradePrice(tower.getPrice(), tower.getUpgradeLevel());
-}
-
-double LevelScreen::sellPrice(const xBaseTowerEntity& tower) const {
-  return towerSellRefund(tower.getPrice(), tower.getUpgradeLevel());
-}
-
 bool LevelScreen::upgradeTower(xBaseTowerEntity* tower) {
   tower = tower && findLiveEntity(tower) ? tower : nullptr;
   if (!tower || tower->getUpgradeLevel() >= xBaseTowerEntity::kMaxUpgradeLevel) return false;
   const int price = upgradePrice(*tower);
-  if (price > credits_) {
+  if (!economy_.affords(price)) {
     updateTowerButtons();
     return false;
   }

@@ -3,7 +3,7 @@
 // field, then moves the tutorial on.
 #include "Game/LevelScreen.h"
 #include "GameApp.h"
-#include "Menus/TutorialScreen.h"
+#include "Game/LevelRoutes.h"
 #include "SaveGame.h"
 #include "PointingDeviceEvent.h"
 #include "tinyaction/TinyAction.h"
@@ -28,7 +28,7 @@ Profile* currentProfile() {
 
 }  // namespace
 
-TutorialScreen* LevelScreen::tutorial() {
+ScreenBase* LevelScreen::tutorial() {
   GameApp* app = GameApp::instance();
   if (tutorial_ && (!app || !app->isOnStack(tutorial_))) tutorial_ = nullptr;
   return tutorial_;
@@ -51,7 +51,7 @@ void LevelScreen::openTutorialIfDue() {
   // The level stands still under the overlay: its bridge must be up before the
   // slides point at it and press its buttons.
   finishBridgeBoot();
-  tutorial_ = new TutorialScreen(this, TutorialScreen::kLevelLayout);
+  tutorial_ = levelroutes::tutorialScreen(this);
   app->changeState(tutorial_);
 }
 
@@ -59,7 +59,7 @@ void LevelScreen::onTutorialEvent(int eventId) {
   switch (eventId) {
     case kTutorialChooseTower:
       buttonEvent(kFirstTowerButton, bge::ButtonListener::Released);
-      if (TutorialScreen* t = tutorial()) t->nextSlide();
+      levelroutes::nextTutorialSlide(tutorial());
       break;
     case kTutorialPressAtPointer: {
       PointingDeviceEvent press;
@@ -72,7 +72,7 @@ void LevelScreen::onTutorialEvent(int eventId) {
       press.buttons = PointingDeviceEvent::Left;
       press.clicks = 1;
       mouseButton(press);
-      if (TutorialScreen* t = tutorial()) t->nextSlide();
+      levelroutes::nextTutorialSlide(tutorial());
       break;
     }
     case kTutorialEnded:
@@ -81,7 +81,7 @@ void LevelScreen::onTutorialEvent(int eventId) {
         if (static_cast<int>(profile->customFlagCount()) > kTutorialFlag) profile->setCustomFlag(kTutorialFlag, 0);
       break;
     case kTutorialAdvance:
-      if (TutorialScreen* t = tutorial()) t->nextSlide();
+      levelroutes::nextTutorialSlide(tutorial());
       break;
     default: break;
   }

@@ -17,7 +17,7 @@ SceneEntityManager::~SceneEntityManager() {
 
 void SceneEntityManager::addEntity(xSharkEntity* entity, bool visible) {
   if (!owner_ || !entity) return;
-  if (std::find(entities_.begin(), entities_.end(), entity) != entities_.end()) return;
+  if (places_.count(entity)) return;
   entity->setVisible(visible);
   ScreenBase* screen = owner_->getOwner();
   if (screen) {
@@ -26,24 +26,24 @@ void SceneEntityManager::addEntity(xSharkEntity* entity, bool visible) {
   } else {
     owner_->addWidget(entity, !sortOnAdd_);
   }
+  places_.emplace(entity, entities_.size());
   entities_.push_back(entity);
   entity->setSceneEntityManager(this);
 }
 
 void SceneEntityManager::scheduleRemoval(xSharkEntity* entity, bool destroy) {
-  if (!entity || isScheduledForRemoval(entity)) return;
+  if (!entity || !scheduled_.insert(entity).second) return;
   removals_.push_back(entity);
   destroyFlags_.push_back(destroy);
 }
 
 bool SceneEntityManager::isScheduledForRemoval(const xSharkEntity* entity) const {
-  return std::find(removals_.begin(), removals_.end(), entity) != removals_.end();
+  return scheduled_.count(entity) > 0;
 }
 
 xSharkEntity* SceneEntityManager::findLiveEntity(const xSharkEntity* entity) const {
-  if (!entity || isScheduledForRemoval(entity)) return nullptr;
-  auto it = std::find(entities_.begin(), entities_.end(), entity);
-  return it == entities_.end() ? nullptr : *it;
+  if (!entity || isScheduledForRemoval(entity) || !places_.count(entity)) return nullptr;
+  return const_cast<xSharkEntity*>(entity);
 }
 
 namespace {
@@ -63,12 +63,16 @@ void SceneEntityManager::processRemovals() {
   std::vector<bool> flags;
   queue.swap(removals_);
   flags.swap(destroyFlags_);
+  scheduled_.clear();
   int destroyed = 0;
+  bool taken = false;
   for (size_t i = 0; i < queue.size(); ++i) {
     xSharkEntity* entity = queue[i];
-    auto it = std::find(entities_.begin(), entities_.end(), entity);
-    if (it == entities_.end()) continue;
-    *it = nullptr;
+    auto place = places_.find(entity);
+    if (place == places_.end()) continue;
+    entities_[place->second] = nullptr;
+    places_.erase(place);
+    taken = true;
     takeOffScreen(owner_, entity);
     if (flags[i]) {
       if (g_ptrSDK) g_ptrSDK->destroyEntity(entity);
@@ -78,7 +82,10 @@ void SceneEntityManager::processRemovals() {
       entity->setSceneEntityManager(nullptr);
     }
   }
-  entities_.erase(std::remove(entities_.begin(), entities_.end(), nullptr), entities_.end());
+  if (taken) {
+    entities_.erase(std::remove(entities_.begin(), entities_.end(), nullptr), entities_.end());
+    for (size_t i = 0; i < entities_.size(); ++i) places_[entities_[i]] = i;
+  }
   if (destroyed > 0) onWaveFinished();
 }
 
@@ -86,7 +93,9 @@ void SceneEntityManager::removeAllEntities() {
   if (!owner_) return;
   std::vector<xSharkEntity*> all;
   all.swap(entities_);
+  places_.clear();
   removals_.clear();
+  scheduled_.clear();
   destroyFlags_.clear();
   for (xSharkEntity* entity : all) {
     takeOffScreen(owner_, entity);

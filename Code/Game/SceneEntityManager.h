@@ -1,4 +1,7 @@
 #pragma once
+#include <cstddef>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 class WidgetManager;
@@ -38,6 +41,10 @@ class SceneEntityManager {
  private:
   WidgetManager* owner_ = nullptr;  // not owned; null = detached
   std::vector<xSharkEntity*> entities_;
+  // Where each entity stands in entities_, and what removals_ holds: the lookups each
+  // frame makes for every kept pointer cost the same however crowded the field is.
+  std::unordered_map<const xSharkEntity*, size_t> places_;
+  std::unordered_set<const xSharkEntity*> scheduled_;
   std::vector<xSharkEntity*> removals_;
   std::vector<bool> destroyFlags_;
   bool sortOnAdd_ = true;

@@ -104,7 +104,7 @@ void CreditsScreen::init() {
     auto* close = new bge::Button(this, kCloseButton, normal, over, layout::lookupText("SCREENS_CLOSE"),
                                   findOrLoadFont(getResourceManager(), "FONT_NOTOSANS24"),
                                   Color(255, 255, 255, 255));
-    close->setRect((layout::kDesignWidth - normal->getWidth()) / 2, 680, normal->getWidth(), normal->getHeight());
+    close->setRect((layout::kDesignWidth - normal->getWidth()) / 2, kCloseButtonY, normal->getWidth(), normal->getHeight());
     addWidget(close);
   }
 

@@ -18,8 +18,12 @@ class CreditsScreen : public ScreenBase, public bge::ButtonListener, public bge:
   static constexpr int kScatterMs = 2000;
   static constexpr int kHoldOver = 0;
   static constexpr int kScatterOver = 1;
-  static constexpr float kLeftColumnX = 400.0f;
-  static constexpr float kRightColumnX = 840.0f;
+  // The columns' middles, a quarter of the panel in from its sides (the panel
+  // spans 308..1057): the longest line of either stays inside it.
+  static constexpr float kLeftColumnX = 496.0f;
+  static constexpr float kRightColumnX = 870.0f;
+  // The close button sits inside the panel's lower edge.
+  static constexpr int kCloseButtonY = 660;
   static constexpr float kColumnY = 320.0f;
   static constexpr int kCloseButton = 0;
 

@@ -27,6 +27,21 @@ const Color kWhite(255, 255, 255, 255);
 const Color kPale(190, 240, 255, 255);
 const Color kCaption(0, 255, 255, 255);
 const Color kValue(255, 170, 0, 255);
+// The aliens page's text places.
+constexpr float kClassWordWidth = 400.0f;
+constexpr int kDescriptionWidth = 600;
+constexpr int kShieldCaptionY = 480;
+constexpr int kShieldGap = 26;
+constexpr int kShieldSize = 64;
+// The towers page's range bar.
+constexpr int kRangeBarY = 260;
+
+// The height of a text wrapped to the width: its lines at the font's line height.
+int wrappedHeight(Font* font, const std::string& text, int width) {
+  std::string lines;
+  font->wrapText(text, lines, width);
+  return (1 + static_cast<int>(std::count(lines.begin(), lines.end(), '\n'))) * font->getLineHeight();
+}
 // The picture cell both pages centre their entity in.
 constexpr int kCellX = 350, kCellY = 180, kCellW = 160, kCellH = 156;
 
@@ -177,16 +192,23 @@ void EncyclopediaAliensScreen::drawForeground(Graphics* g) {
   const ClassInfo* info = findClass(class_);
   Font* text = font("FONT_NOTOSANS24");
   if (!text) return;
-  text->drawTextAligned(g, Rect5(484, 144, 100, 30), toUpperCase(class_), kPale, Font::AlignLeft, 3, false);
+  text->drawTextAligned(g, Rect5(484.0f, 144.0f, kClassWordWidth, 30.0f), toUpperCase(class_), kPale, Font::AlignLeft, 3,
+                        false);
   Font* small = font("FONT_NOTOSANS20");
   if (small) small->drawText(g, 370, 384, layout::lookupText("ENEMY_DESC"), kCaption);
-  if (info)
-    text->drawTextAligned(g, Rect5(370, 412, 600, 40), layout::lookupText(info->descriptionKey), kWhite,
-                          Font::AlignLeft, 3, true);
-  if (small) small->drawText(g, 370, 480, layout::lookupText("SHIELD_TYPE"), kCaption);
+  // The description takes the lines it needs; the shield follows below it.
+  int shieldY = kShieldCaptionY;
+  if (info) {
+    const std::string description = layout::lookupText(info->descriptionKey);
+    const int height = wrappedHeight(text, description, kDescriptionWidth);
+    text->drawTextAligned(g, Rect5(370.0f, 412.0f, static_cast<float>(kDescriptionWidth), static_cast<float>(height)), description, kWhite, Font::AlignLeft, 3, true);
+    shieldY = std::max(shieldY, 412 + height + 4);
+  }
+  if (small) small->drawText(g, 370, shieldY, layout::lookupText("SHIELD_TYPE"), kCaption);
   if (info) {
     if (Texture* shield = globalTexture(info->shieldTexture))
-      g->drawImage(370, 510, 80, 80, shield, SourceRect(0, 0, shield->getWidth(), shield->getHeight()), kWhite);
+      g->drawImage(370, shieldY + kShieldGap, kShieldSize, kShieldSize, shield,
+                   SourceRect(0, 0, shield->getWidth(), shield->getHeight()), kWhite);
   }
   if (small) small->drawText(g, 650, 216, layout::lookupText("ENCYCLOPEDIA_THREAT"), kCaption);
   g->drawRect(650, 243, kThreatBarWidth, 31, Color(80, 220, 255, 255), false);
@@ -239,9 +261,12 @@ void EncyclopediaTowersScreen::drawForeground(Graphics* g) {
     int width;
   };
   const Bar bars[] = {{"ENCYCLOPEDIA_DAMAGE", 208, damageBar(damage_)},
-                      {"ENCYCLOPEDIA_RANGE", 260, rangeBar(range_)},
+                      {"ENCYCLOPEDIA_RANGE", kRangeBarY, rangeBar(range_)},
                       {"ENCYCLOPEDIA_FIRE_RATE", 312, speedBar(reloadDelay_)}};
   for (const Bar& bar : bars) {
+    // A support station, the drone station and the beacon fire at nothing: only
+    // their reach has a bar, an empty damage bar and a full rate of fire would lie.
+    if (damage_ <= 0 && bar.y != kRangeBarY) continue;
     small->drawText(g, 540, bar.y - 27, layout::lookupText(bar.key), kCaption);
     g->drawRect(540, bar.y, kBarTrack, 24, Color(80, 220, 255, 160), false);
     if (bar.width > 0) g->fillRect(540, bar.y, bar.width, 24, Color(80, 220, 255, 200));

@@ -14,11 +14,12 @@
 #include "animation/AnimationPlayer.h"
 #include "tinyaction/TinyActionDelay.h"
 #include "widgets/LayoutReading.h"
+#include "Menus/MenuPalette.h"
 
 namespace {
 constexpr int kFadeMs = 256;
 constexpr int kEscape = 27;
-const Color kShade(0, 74, 55, 200);
+const Color kShade = palette::veil(200);
 }  // namespace
 
 EncyclopediaScreen::EncyclopediaScreen() : ScreenBase("") {

@@ -8,11 +8,12 @@
 #include "LabelManager.h"
 #include "System/GameFonts.h"
 #include "animation/AnimationPlayer.h"
+#include "Menus/MenuPalette.h"
 
 namespace {
 
-// 0xE6374A00 as bytes r, g, b, a: the pause veil, a little denser for reading.
-const Color kTint(0x00, 0x4A, 0x37, 0xE6);
+// The pause veil, a little denser for reading.
+const Color kTint = palette::veil(0xE6);
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include "DynamicResources/SfxContainer.h"
 #include "Font.h"
 #include "Game/IntroScreen.h"
+#include "Game/LevelRoutes.h"
 #include "Game/LevelScreen.h"
 #include "GameApp.h"
 #include "Graphics.h"
@@ -16,11 +17,12 @@
 #include "animation/AnimationPlayer.h"
 #include "sdk/QuillonPhysicsSDK.h"
 #include "tinyaction/TinyActions.h"
+#include "Menus/MenuPalette.h"
 
 namespace {
 
-// 0xC8374A00 as bytes r, g, b, a: a dark teal veil over the level.
-const Color kTint(0x00, 0x4A, 0x37, 0xC8);
+// The frozen level shows through dimly.
+const Color kTint = palette::veil(0xC8);
 // Where the two ring animations stand, either side of the buttons.
 constexpr int kLeftRingX = 683 - 128 - 200;
 constexpr int kRightRingX = 683 + 128 + 40;

@@ -18,8 +18,6 @@ class GamePauseScreen : public MenuScreen, public bge::ActionListener, public An
   static constexpr int kCueDelayMs = 512;
   static constexpr int kCueAction = 1;
   enum ButtonId { kMissionControl = 1, kMainMenu = 2, kResume = 3, kRestart = 4, kOptions = 5 };
-  // What the level is closed with when the pause screen has gone.
-  enum LevelExit { kLevelToMainMenu = 1000, kLevelToMissionControl = 2000, kLevelRestart = 3000 };
 
   GamePauseScreen();
   ~GamePauseScreen() override;

@@ -31,6 +31,7 @@ constexpr int kRankLineHeight = 32;
 const Color kLoadingText(0, 255, 0, 255);
 const Color kRing(255, 180, 0, 64);
 const Color kFailureText(255, 0, 0, 255);
+const Color kNoScoresText(200, 240, 255, 255);
 const Color kName(0, 255, 255, 255);
 const Color kLocalName(255, 0, 255, 255);
 const Color kScore(255, 170, 0, 255);
@@ -81,6 +82,7 @@ void LeaderboardQueryWidget::query(int index, int mode) {
   pendingTimer_ = -1;
   pendingRetry_ = false;
   entries_.clear();
+  answered_ = false;
   pulseHistory_.clear();
   if (!leaderboards_) {
     // Without a store nothing will ever arrive: say so at once rather than
@@ -124,9 +126,13 @@ void LeaderboardQueryWidget::update(int dt, ScreenBase* /*screen*/) {
   }
   if (leaderboards_) entries_ = leaderboards_->entries();
   if (state_ != kStateLoading) return;
-  if (!entries_.empty()) {
+  // Rows, or the board's answer that it has none yet, end the loading.
+  const bool emptyBoard = leaderboards_ && !boardName_.empty() && leaderboards_->downloadedName() == boardName_;
+  if (!entries_.empty() || emptyBoard) {
     state_ = kStateIdle;
+    answered_ = true;
     loopAction_->stop();
+    return;
   }
   const size_t n = pulseHistory_.size();
   if (n < 2) {
@@ -174,9 +180,14 @@ void LeaderboardQueryWidget::draw(Graphics* g, ScreenBase* screen) {
     return;
   }
   if (entries_.empty()) {
-    if (font)
-      font->drawTextAligned(g, Rect5(0.0f, 0.0f, w, h), layout::lookupText("CANT_LOAD_SCORES"), kFailureText,
-                            Font::AlignCenter, Font::AlignMiddle, false);
+    if (font) {
+      if (answered_)
+        font->drawTextAligned(g, Rect5(0.0f, 0.0f, w, h), layout::lookupText("NO_SCORES_YET"), kNoScoresText,
+                              Font::AlignCenter, Font::AlignMiddle, true);
+      else
+        font->drawTextAligned(g, Rect5(0.0f, 0.0f, w, h), layout::lookupText("CANT_LOAD_SCORES"), kFailureText,
+                              Font::AlignCenter, Font::AlignMiddle, true);
+    }
     return;
   }
   drawRows(g, resources);

@@ -47,6 +47,8 @@ class LeaderboardQueryWidget : public Widget, public bge::ActionListener {
   bool newRank() const { return newRank_; }
 
   int state() const { return state_; }
+  // The board answered and holds no scores: the panel says so, not a failure.
+  bool emptyBoard() const { return answered_ && entries_.empty(); }
   int leaderboardIndex() const { return index_; }
   int mode() const { return mode_; }
   const std::string& boardName() const { return boardName_; }
@@ -66,6 +68,7 @@ class LeaderboardQueryWidget : public Widget, public bge::ActionListener {
   Profile* profile_;                  // not owned
   bool newRank_ = false;
   int state_ = kStateIdle;
+  bool answered_ = false;  // the last query's board answered, with rows or without
   int index_ = -1;
   int mode_ = 0;
   float pulse_ = 0.0f;

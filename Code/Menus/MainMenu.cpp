@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "AppConfig.h"
@@ -40,6 +41,11 @@ constexpr float kSpectrumScale = 0.18f;
 constexpr int kSpectrumYAfterOptions = 544;
 constexpr int kSpectrumWidth = 512;
 constexpr int kSpectrumHeight = 200;
+// The store-bundle message's box: at least this size, centred at this height.
+constexpr int kBundleBoxX = 16;
+constexpr int kBundleBoxWidth = 230;
+constexpr int kBundleBoxHeight = 60;
+constexpr int kBundleBoxMiddle = 636;
 
 // The system pointer stays out of sight while the game draws its own.
 SDL_Cursor* blankCursor() {
@@ -177,7 +183,13 @@ void MainMenu::drawForeground(Graphics* g) {
   Font* font = findOrLoadFont(getResourceManager(), "FONT_NOTOSANS16");
   if (!font) return;
   font->drawTextAligned(g, Rect5(0, 750, 1360, 18), kVersion, Color(255, 255, 255, 255), 1, 3, false);
-  font->drawTextAligned(g, Rect5(16, 606, 230, 60), kBundleMessage, Color(255, 255, 0, 255), 2, 2, true);
+  // The box grows about its middle to hold every line the message wraps to.
+  std::string wrapped;
+  font->wrapText(kBundleMessage, wrapped, kBundleBoxWidth);
+  const int lines = 1 + static_cast<int>(std::count(wrapped.begin(), wrapped.end(), '\n'));
+  const int height = std::max(kBundleBoxHeight, lines * font->getLineHeight());
+  font->drawTextAligned(g, Rect5(kBundleBoxX, kBundleBoxMiddle - height / 2, kBundleBoxWidth, height), kBundleMessage,
+                        Color(255, 255, 0, 255), 2, 2, true);
 }
 
 void MainMenu::onShown() { hideContinueWithoutProgress(); }
@@ -191,7 +203,7 @@ void MainMenu::pause(GameApp* app) {
 void MainMenu::resume(GameApp* app) {
   MenuScreen::resume(app);
   showControls(layoutWidgets(), true);
-  if (spectrum_) spectrum_->setVisible(true);
+  followSpectrumSetting();
   hideContinueWithoutProgress();
 }
 
@@ -212,11 +224,17 @@ void MainMenu::optionsMenuClosed() {
   setMenuOverlay(false);
   setControlsEnabled(true);
   const bool wanted = profile_ && profile_->isSpectrumEnabled();
-  if (!spectrum_) {
-    if (wanted) addSpectrum(kSpectrumYAfterOptions);
-  } else {
-    spectrum_->setEnabled(wanted);
-  }
+  if (!spectrum_ && wanted) addSpectrum(kSpectrumYAfterOptions);
+  followSpectrumSetting();
+}
+
+// The spectrum shows exactly while the player's setting asks for it; the
+// setting changes in the options, so it is read again whenever the menu is back.
+void MainMenu::followSpectrumSetting() {
+  if (!spectrum_) return;
+  const bool wanted = profile_ && profile_->isSpectrumEnabled();
+  spectrum_->setVisible(wanted);
+  spectrum_->setEnabled(wanted);
 }
 
 void MainMenu::onButtonClicked(int buttonId) {

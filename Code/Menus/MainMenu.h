@@ -68,6 +68,7 @@ class MainMenu : public MenuScreen, public bge::ActionListener, public OptionsMe
   void setControlsEnabled(bool on);
   void setMenuOverlay(bool on);
   void addSpectrum(int y);
+  void followSpectrumSetting();
 
   int keepMusic_;
   Profile* profile_;  // not owned; may be null

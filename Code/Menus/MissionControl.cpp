@@ -51,8 +51,9 @@ constexpr int kPulseHalfMs = 2048;
 constexpr int kArmStepMs = 256;
 // Where the leaderboard panel stands.
 constexpr int kBoardX = 510, kBoardY = 340, kBoardW = 222, kBoardH = 334;
-// The music's spectrum along the bottom, kept low so the panels stay readable.
-constexpr int kSpectrumX = 343, kSpectrumY = 578, kSpectrumW = 512, kSpectrumH = 200;
+// The music's spectrum in the bottom row, in the gap between the encyclopedia and
+// back buttons: it draws across nothing the player reads or clicks.
+constexpr int kSpectrumX = 690, kSpectrumY = 694, kSpectrumW = 160, kSpectrumH = 50;
 constexpr float kSpectrumScale = 0.2f;
 
 Profile* applicationProfile() {

@@ -103,7 +103,9 @@ void OptionsScreen::readCheckBoxes() {
   GenericEntry<int>* assistant = findIntEntry(app_, "BATTLE_ASSISTANT");
   for (bge::CheckBox* box : checkBoxes_) {
     switch (box->getCheckBoxId()) {
-      case kFullScreenBox: box->setChecked(profile && profile->isFullscreen()); break;
+      // The window as it is: a profile asking for full screen under "-windowed"
+      // would otherwise show a tick over a window.
+      case kFullScreenBox: box->setChecked(windowIsFullScreen(app_)); break;
       case kBattleAssistantBox: box->setChecked(assistant && assistant->getValue() != 0); break;
       case kSpectrumBox: box->setChecked(!profile || profile->isSpectrumEnabled()); break;
       // A flag the profile does not hold shows as set, as the game reads it.
@@ -120,6 +122,7 @@ void OptionsScreen::onCheckBoxChanged(int id, bool checked) {
   switch (id) {
     case kFullScreenBox:
       if (profile) profile->setFullscreen(checked);
+      fullScreenChosen_ = true;
       break;
     case kBattleAssistantBox:
       if (GenericEntry<int>* assistant = findIntEntry(app_, "BATTLE_ASSISTANT")) assistant->setValue(checked ? 1 : 0);
@@ -190,8 +193,7 @@ void OptionsScreen::resume(GameApp* app) {
 void OptionsScreen::onGlobalEvent(int32_t eventId, int32_t argument) {
   (void)argument;
   if (eventId != 0) return;
-  Profile* profile = findProfile(app_);
-  if (bge::CheckBox* box = findCheckBox(kFullScreenBox)) box->setChecked(profile && profile->isFullscreen());
+  if (bge::CheckBox* box = findCheckBox(kFullScreenBox)) box->setChecked(windowIsFullScreen(app_));
 }
 
 void OptionsScreen::drawBackground(Graphics* g) {
@@ -217,6 +219,7 @@ void OptionsScreen::onExitTransitionDone(int exitCode) {
   GameApp* app = app_;
   if (!app) return;
   app->saveGame();
+  if (fullScreenChosen_) releaseForcedWindow(app);
   applyFullScreenSetting(app);
   if (!BGE_REPORT_MSG(exitCode == kExitBack, "ERROR: Unknown exit transition!!!")) return;
   // Copied first: after the pop nothing of this screen is touched, and the

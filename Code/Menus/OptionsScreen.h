@@ -71,6 +71,7 @@ class OptionsScreen : public ScreenBase,
 
   int32_t listenerId_ = -1;
   bool openedFromPause_;
+  bool fullScreenChosen_ = false;  // the player changed the full-screen box this visit
   OptionsMenuListener* listener_;         // not owned
   std::vector<bge::CheckBox*> checkBoxes_;  // owned through the widget list
   std::vector<bge::Slider*> sliders_;       // owned through the widget list

@@ -19,6 +19,7 @@
 #include "Utilities.h"
 #include "animation/AnimationPlayer.h"
 #include "sdk/QuillonPhysicsSDK.h"
+#include "Menus/MenuPalette.h"
 
 namespace {
 
@@ -34,11 +35,16 @@ constexpr const char* kCaptions[] = {"LABEL_LIVES", "LABEL_CREDITS", "TOWERS_BUI
                                      "LABEL_ENEMIES_CLEARED", "LEVEL_SCORE", "BONUS_SCORE", "TOTAL_SCORE"};
 constexpr const char* kCountFormats[] = {"%d x 10,000", "%d x 10", "%d x 1,000", "%d x 500", "%d x 10", "%d x 100"};
 // The leaderboard panel the scores are shown in.
-constexpr int kBoardX = 1064;
+// Right of the dialog panel (which ends at 1078), not over its edge.
+constexpr int kBoardX = 1092;
 constexpr int kBoardHeadingY = 170;
 constexpr int kBoardY = 190;
 constexpr int kBoardWidth = 222;
 constexpr int kBoardHeight = 334;
+constexpr int kBoardMargin = 8;
+const Color kShade = palette::veil(palette::kCoveringAlpha);
+const Color kBoardFill = palette::panelFill();
+const Color kBoardBorder = palette::panelEdge();
 
 }  // namespace
 
@@ -122,12 +128,23 @@ std::string PostLevelScreen::countText(int row) const {
   return formatString(kCountFormats[row], tally_.counts[row]);
 }
 
-void PostLevelScreen::drawForeground(Graphics* g) {
-  LabelManager* labels = app_ ? app_->gameMessages() : nullptr;
-  if (!labels) return;
+// Beneath the widgets: the level is shaded almost away, so its panels and texts
+// do not show through, and the panels stand under the buttons instead of over
+// them (a panel drawn over a button made it look disabled).
+void PostLevelScreen::drawBackground(Graphics* g) {
+  g->fillRect(0, 0, 1366, 768, kShade);
   // The shared dialog panel is smaller than the screen: it is centred behind the tally.
   if (Texture* dialog = globalTexture("TEX_POST_LEVEL"))
     g->drawImage((1366 - dialog->getWidth()) / 2, kDialogY, dialog, kWhite);
+  const Rect5 board(kBoardX - kBoardMargin, kBoardHeadingY - kBoardMargin, kBoardWidth + 2 * kBoardMargin,
+                    kBoardY + kBoardHeight - kBoardHeadingY + 2 * kBoardMargin);
+  g->fillRect(board, kBoardFill);
+  g->drawRect(board, kBoardBorder, false);
+}
+
+void PostLevelScreen::drawForeground(Graphics* g) {
+  LabelManager* labels = app_ ? app_->gameMessages() : nullptr;
+  if (!labels) return;
   if (Font* title = findOrLoadFont(getResourceManager(), "FONT_NOTOSANS46")) {
     title->drawTextAligned(g, Rect5(0, 196, 1366, 32), labels->getLabel(stats_.victory ? "LABEL_VICTORY" : "LABEL_DEFEAT"),
                            kWhite, 2, 3, false);

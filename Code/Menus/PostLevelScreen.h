@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <string>
 
+#include "Game/LevelRoutes.h"
 #include "Game/LevelScreen.h"
 #include "Menus/MenuScreen.h"
 #include "animation/AnimationListener.h"
@@ -40,13 +41,13 @@ class PostLevelScreen : public MenuScreen, public bge::ActionListener, public An
   static constexpr const char* kAnimFile = "content/images/menus/postlevel/anim/Anim.xml";
   static constexpr const char* kDialogImage = "content/images/mission/PostLevelDialog.png";
   enum ButtonId { kPlayAgain = 0, kToMissionControl = 1 };
-  enum LevelExit { kLevelToMissionControl = 2000, kLevelRestart = 3000 };
 
   explicit PostLevelScreen(LevelStats stats);
   ~PostLevelScreen() override;
 
   void init() override;
   void updateScreen(int dt) override;
+  void drawBackground(Graphics* g) override;
   void drawForeground(Graphics* g) override;
   void actionFinished(int id) override { (void)id; }
   void animationFinished(int id) override { (void)id; }

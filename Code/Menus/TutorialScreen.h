@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "Color.h"
-#include "Menus/TutorialEventListener.h"
+#include "Game/TutorialEventListener.h"
 #include "Rect5.h"
 #include "ScreenBase.h"
 #include "Widget.h"

@@ -21,3 +21,15 @@ bool applyFullScreenSetting(GameApp* app) {
   sdl->createWindow(0);
   return true;
 }
+
+bool windowIsFullScreen(GameApp* app) {
+  auto* sdl = dynamic_cast<SDLGameApp*>(app);
+  if (sdl) return sdl->isFullScreen();
+  Profile* profile = findProfile(app);
+  return profile && profile->isFullscreen();
+}
+
+void releaseForcedWindow(GameApp* app) {
+  MyApp* game = MyApp::instance();
+  if (game && game == app) game->setWindowed(false);
+}

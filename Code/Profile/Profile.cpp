@@ -4,7 +4,6 @@
 
 #include "AssertReport.h"
 #include "FileSaveGame.h"
-#include "MyApp.h"
 #include "Profile/Mission.h"
 #include "Profile/ProfileSideFiles.h"
 #include "Profile/SpaceStation.h"
@@ -28,9 +27,17 @@ void Profile::clearStations() {
   stations_.clear();
 }
 
+namespace {
+
+// Set by the application while it exists: the profile does not know the application.
+Profile::ScreenSizeSource g_screenSizeSource = nullptr;
+
+}  // namespace
+
+void Profile::setScreenSizeSource(ScreenSizeSource source) { g_screenSizeSource = source; }
+
 DisplayMode Profile::defaultScreenSize() {
-  MyApp* app = MyApp::instance();
-  return app ? app->chooseDefaultResolution() : DisplayMode(kFallbackWidth, kFallbackHeight);
+  return g_screenSizeSource ? g_screenSizeSource() : DisplayMode(kFallbackWidth, kFallbackHeight);
 }
 
 bool Profile::write(SaveGame* saveGame) {
@@ -91,27 +98,54 @@ bool Profile::read(SaveGame* saveGame) {
   return valid;
 }
 
+bool Profile::recordShowsWins() const {
+  // A new game unlocks the first mission only; every other unlock is a win's.
+  for (int i = 1; i < kMissionCount; ++i)
+    if (isMissionUnlocked(i)) return true;
+  for (int i = 1; i < kStationCount; ++i)
+    if (isStationUnlocked(i)) return true;
+  return false;
+}
+
+bool Profile::anyWin() const {
+  for (const auto& won : missionWinLose_)
+    if (won.second) return true;
+  return false;
+}
+
 void Profile::readSideFiles(const std::string& folder) {
   const std::string base = folder.empty() ? std::string() : folder + "/";
   sideFilesRead_ = true;
+  const bool recordShowsWins = this->recordShowsWins();
   auto readOne = [&](const char* name, auto decode) {
     const std::string path = base + name;
-    if (sidefiles::readSideFile(path, decode) == sidefiles::ReadResult::LeftAlone) sideFilesLeftAlone_.insert(path);
+    if (sidefiles::readSideFile(path, [&](const std::vector<unsigned char>& bytes) { return decode(path, bytes); }) ==
+        sidefiles::ReadResult::LeftAlone)
+      sideFilesLeftAlone_.insert(path);
   };
-  readOne(sidefiles::kScreenSize, [&](const std::vector<unsigned char>& bytes) {
+  // Where the record shows wins a side file knows nothing of (a power cut can
+  // zero-fill one), the file is kept before the next save writes over it.
+  auto shortfall = [&](const std::string& path, const std::vector<unsigned char>& bytes, const char* what) {
+    if (!sidefiles::keepShortfall(path, bytes, what)) sideFilesLeftAlone_.insert(path);
+  };
+  readOne(sidefiles::kScreenSize, [&](const std::string&, const std::vector<unsigned char>& bytes) {
     int32_t w = 0, h = 0;
     if (!sidefiles::decodeScreenSize(bytes, &w, &h)) return false;
     screenSize_ = DisplayMode(w, h);
     return true;
   });
-  readOne(sidefiles::kMissions, [&](const std::vector<unsigned char>& bytes) {
+  readOne(sidefiles::kMissions, [&](const std::string& path, const std::vector<unsigned char>& bytes) {
     std::vector<bool> won;
     if (!sidefiles::decodeFlags(bytes, kMissionCount, &won)) return false;
     for (int i = 0; i < kMissionCount; ++i) missionWinLose_[i] = won[static_cast<size_t>(i)];
+    if (recordShowsWins && !anyWin()) shortfall(path, bytes, "holds no won mission");
     return true;
   });
-  readOne(sidefiles::kCustomFlags, [&](const std::vector<unsigned char>& bytes) {
+  readOne(sidefiles::kCustomFlags, [&](const std::string&, const std::vector<unsigned char>& bytes) {
     std::vector<int32_t> flags;
+    // The game never writes all ten as 0 (the unused ones stay -1): a zero-filled
+    // file is what a power cut left.
+    if (sidefiles::zeroFilled(bytes)) return false;
     if (!sidefiles::decodeInts(bytes, kCustomFlagCount, sidefiles::kLowestCustomFlag,
                                     sidefiles::kHighestCustomFlag, &flags)) return false;
     customFlags_ = flags;
@@ -120,13 +154,28 @@ void Profile::readSideFiles(const std::string& folder) {
     lastMode_ = customFlags_[4];
     return true;
   });
-  readOne(sidefiles::kBadges, [&](const std::vector<unsigned char>& bytes) {
+  readOne(sidefiles::kBadges, [&](const std::string& path, const std::vector<unsigned char>& bytes) {
     std::vector<bool> badges;
     if (!sidefiles::decodeFlags(bytes, kBadgeCount, &badges)) return false;
     badges_ = badges;
+    // Every win sets a badge of its mission.
+    if ((recordShowsWins || anyWin()) && sidefiles::zeroFilled(bytes)) shortfall(path, bytes, "holds no badge");
     return true;
   });
   if (customFlags_.size() >= 6 && customFlags_[5] == -1) customFlags_[5] = 1;
+}
+
+void Profile::restoreProgressOfWins() {
+  // A damaged record is replaced by defaults while the side files keep the wins:
+  // what those wins unlocked, and the progress flag, follow from them.
+  bool progress = anyWin();
+  for (int id = 0; id < kMissionCount; ++id) {
+    if (!missionWinLose_[id]) continue;
+    unlockMission(id);
+    applyMissionUnlocks(id);
+  }
+  for (bool badge : badges_) progress = progress || badge;
+  if (progress) hasProgress_ = true;
 }
 
 bool Profile::writeSideFiles(const std::string& folder) {
@@ -140,14 +189,24 @@ bool Profile::writeSideFiles(const std::string& folder) {
   bool ok = true;
   auto put = [&](const char* name, const std::vector<unsigned char>& bytes) {
     const std::string path = base + name;
+    // Every save of a session would fail the same way: each file is named once.
+    auto sayOnce = [&](const std::string& text) {
+      if (!sideFileFailuresSaid_.insert(path).second) return;
+      std::printf("%s\n", text.c_str());
+      std::fflush(stdout);
+    };
     if (sideFilesLeftAlone_.count(path)) {
-      std::printf("Not writing %s: it could not be read and no copy of it could be kept\n", path.c_str());
+      sayOnce("Not writing " + path + ": it could not be read and no copy of it could be kept");
       ok = false;
       return;
     }
-    if (writeFileAtomically(path, bytes.data(), bytes.size())) return;
-    std::printf("ERROR: could not write %s\n", path.c_str());
+    std::string why;
+    if (writeFileAtomically(path, bytes.data(), bytes.size(), &why)) {
+      sideFileFailuresSaid_.erase(path);
+      return;
+    }
     ok = false;
+    sayOnce("ERROR: could not write " + path + " (" + why + ")");
   };
   put(sidefiles::kScreenSize, sidefiles::encodeScreenSize(screenSize_.width, screenSize_.height));
   put(sidefiles::kMissions, sidefiles::encodeFlags(won));
@@ -213,6 +272,8 @@ void Profile::resetProgress() {
   recordValue_ = 0;
   currentStation_ = 0;
   customFlags_.assign(kCustomFlagCount, -1);
+  // A new game is a new player: mission control's tutorial waits for the first visit.
+  customFlags_[5] = 1;
   for (int i = 0; i < kMissionValueCount; ++i) missionValues_[i] = 0;
   int n = 0;
   for (size_t s = 0; s < stations_.size(); ++s) {

@@ -29,6 +29,11 @@ class Profile : public SaveGameEntry {
   static constexpr int kFallbackWidth = 1360;
   static constexpr int kFallbackHeight = 768;
 
+  // Where a new profile's screen size comes from: the application installs its
+  // choice from the desktop's display modes; without one the fallback size is used.
+  using ScreenSizeSource = DisplayMode (*)();
+  static void setScreenSizeSource(ScreenSizeSource source);
+
   explicit Profile(const std::string& name);
   ~Profile() override;
   Profile(const Profile&) = delete;
@@ -56,6 +61,8 @@ class Profile : public SaveGameEntry {
   SpaceStation* findStationById(int id) const;
   void applyMissionValues();
   // Reads the station list and everything below it (campaign files).
+  // Then the unlocks the won missions imply, and the progress flag when any
+  // mission is won or badge earned, are restored.
   bool loadStations(const std::string& path);
 
   // Badges: bit (mission x 5 + mode) x 3 + difficulty; a mission id of -1
@@ -99,6 +106,10 @@ class Profile : public SaveGameEntry {
   static DisplayMode defaultScreenSize();
   void clearStations();
   void applyUnlockFlags();
+  void restoreProgressOfWins();
+  // The record unlocks something only a win unlocks.
+  bool recordShowsWins() const;
+  bool anyWin() const;
 
   bool hasProgress_ = false;
   int32_t recordValue_ = 0;
@@ -122,4 +133,5 @@ class Profile : public SaveGameEntry {
   int campaignProblems_ = 0;
   bool sideFilesRead_ = false;
   std::set<std::string> sideFilesLeftAlone_;  // paths
+  std::set<std::string> sideFileFailuresSaid_;  // paths whose write failure was said
 };

@@ -70,6 +70,7 @@ bool Profile::loadStations(const std::string& path) {
   }
   campaignProblems_ += reader.problems();
   applyUnlockFlags();
+  restoreProgressOfWins();
   return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "BackupFile.h"
 #include "Buffer.h"
 #include "System/AtomicFile.h"
 
@@ -88,6 +89,29 @@ ReadResult readFile(const std::string& path, std::vector<unsigned char>* bytes) 
 ReadResult reject(const std::string& path) {
   std::printf("WARNING: %s is damaged; its defaults are used\n", path.c_str());
   return keepBackupCopy(path).empty() ? ReadResult::LeftAlone : ReadResult::Rejected;
+}
+
+bool keepShortfall(const std::string& path, const std::vector<unsigned char>& bytes, const char* what) {
+  const std::string same = backupfile::findSame(path, std::string(bytes.begin(), bytes.end()));
+  std::string target = same;
+  std::string why;
+  if (target.empty()) target = backupfile::copy(path, &why);
+  if (target.empty()) {
+    std::printf("ERROR: %s %s, though missions were won, and no copy of it could be kept (%s); "
+                "it is left as it is\n",
+                path.c_str(), what, why.c_str());
+  } else {
+    std::printf("WARNING: %s %s, though missions were won; %s %s\n", path.c_str(), what,
+                same.empty() ? "it was kept as" : "its copy is kept as", target.c_str());
+  }
+  std::fflush(stdout);
+  return !target.empty();
+}
+
+bool zeroFilled(const std::vector<unsigned char>& bytes) {
+  for (unsigned char b : bytes)
+    if (b != 0) return false;
+  return true;
 }
 
 }  // namespace sidefiles

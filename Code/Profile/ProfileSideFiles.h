@@ -44,6 +44,13 @@ template <typename Decode>
 ReadResult readSideFile(const std::string& path, Decode decode);
 ReadResult readFile(const std::string& path, std::vector<unsigned char>* bytes);
 ReadResult reject(const std::string& path);
+// A whole file that knows nothing of the wins the save record (or missions.dat)
+// shows (a power cut can leave one zero-filled): kept as a backup (once: a copy
+// already kept is named instead) and said, before the profile writes over it. False when no copy
+// could be kept: nothing may then be written over it.
+bool keepShortfall(const std::string& path, const std::vector<unsigned char>& bytes, const char* what);
+// True when every byte is zero.
+bool zeroFilled(const std::vector<unsigned char>& bytes);
 
 }  // namespace sidefiles
 

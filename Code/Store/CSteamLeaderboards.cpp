@@ -46,6 +46,7 @@ void CSteamLeaderboards::bind(Binding& binding, store::CallHandle call) {
 void CSteamLeaderboards::findLeaderboard(const std::string& name) {
   currentLeaderboard_ = 0;
   currentName_.clear();
+  downloadedName_.clear();
   entries_.clear();
   entryCount_ = 0;
   requestedName_ = name;
@@ -117,4 +118,5 @@ void CSteamLeaderboards::onScoresDownloaded(const store::CallResult& result, boo
   }
   entryCount_ = filled;
   entries_.assign(rawEntries_, rawEntries_ + entryCount_);
+  downloadedName_ = currentName_;
 }

@@ -40,6 +40,9 @@ class CSteamLeaderboards {
   int32_t entryCount() const { return entryCount_; }
   bool uploadOk() const { return uploadOk_; }
   store::LeaderboardHandle currentLeaderboard() const { return currentLeaderboard_; }
+  // The board whose rows have arrived, even none; empty while a lookup or its
+  // download is on its way. An empty board is an answer, not a failure.
+  const std::string& downloadedName() const { return downloadedName_; }
   const std::string& currentName() const { return currentName_; }
   store::StoreClient* client() const { return client_; }
 
@@ -74,6 +77,7 @@ class CSteamLeaderboards {
   store::LeaderboardHandle currentLeaderboard_ = 0;
   std::string currentName_;
   std::string requestedName_;
+  std::string downloadedName_;
   std::vector<store::LeaderboardEntry> entries_;
   // A score waiting for its own board to be found.
   int32_t pendingScore_ = 0;

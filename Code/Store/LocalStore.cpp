@@ -165,12 +165,28 @@ std::string LocalStore::serialise() const {
 
 bool LocalStore::save() {
   if (path_.empty()) return true;
+  // Another copy of the game owns the folder; it was said when the game started.
+  if (savingStopped_) return false;
   if (leftAlone_) {
-    std::printf("Not saving the store: %s could not be read and no copy of it could be kept\n", path_.c_str());
+    if (!failureSaid_) {
+      std::printf("Not saving the store: %s could not be read and no copy of it could be kept\n", path_.c_str());
+      failureSaid_ = true;
+    }
     return false;
   }
   const std::string text = serialise();
-  return writeFileAtomically(path_, text.data(), text.size());
+  std::string why;
+  if (writeFileAtomically(path_, text.data(), text.size(), &why)) {
+    failureSaid_ = false;
+    return true;
+  }
+  // Statistics are stored after every level and at quit: one line per failure.
+  if (!failureSaid_) {
+    std::printf("ERROR: could not write the store file %s (%s)\n", path_.c_str(), why.c_str());
+    std::fflush(stdout);
+    failureSaid_ = true;
+  }
+  return false;
 }
 
 std::string LocalStore::personaName(uint64_t user) const {

@@ -39,7 +39,10 @@ class LocalStore : public StoreClient {
   // Parses the text of a store file into this store; false when it is broken.
   bool parse(const std::string& text);
   std::string serialise() const;
+  // Writes the file; a failure is said once, with the system's reason.
   bool save();
+  // From now on save() writes nothing: another copy of the game owns the folder.
+  void stopSaving() { savingStopped_ = true; }
   const std::string& path() const { return path_; }
   const std::string& backupPath() const { return backupPath_; }
 
@@ -79,6 +82,8 @@ class LocalStore : public StoreClient {
   std::string path_;
   std::string backupPath_;
   bool leftAlone_ = false;
+  bool savingStopped_ = false;
+  bool failureSaid_ = false;
   bool loggedOn_ = true;
   int delayFrames_ = 1;
   uint64_t user_ = kDefaultUser;

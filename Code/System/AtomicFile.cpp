@@ -11,21 +11,19 @@
 
 #include "BackupFile.h"
 #include "RegularFile.h"
+#include "ReplaceFile.h"
 
-bool writeFileAtomically(const std::string& path, const void* bytes, size_t count) {
-  if (path.empty()) return false;
+bool writeFileAtomically(const std::string& path, const void* bytes, size_t count, std::string* why) {
+  if (path.empty()) {
+    if (why) *why = "no path";
+    return false;
+  }
   std::error_code ec;
   const std::filesystem::path parent = std::filesystem::path(path).parent_path();
   if (!parent.empty()) std::filesystem::create_directories(parent, ec);
-  const std::string temp = path + ".tmp";
-  FILE* file = std::fopen(temp.c_str(), "w+b");
-  if (!file) return false;
-  bool ok = count == 0 || std::fwrite(bytes, 1, count, file) == count;
-  ok = std::fflush(file) == 0 && ok;
-  ok = fsync(fileno(file)) == 0 && ok;
-  ok = std::fclose(file) == 0 && ok;
-  if (ok && std::rename(temp.c_str(), path.c_str()) == 0) return true;
-  std::remove(temp.c_str());
+  std::string failed;
+  if (replacefile::write(path, bytes, count, &failed)) return true;
+  if (why) *why = ec ? ec.message() : failed;
   return false;
 }
 

@@ -4,9 +4,12 @@
 #include <vector>
 
 // Whole-file reads and crash-safe writes for the game's own small files (profile
-// side files, the local store). A write goes to "<path>.tmp", is flushed to disk
-// and renamed over the old file, so a crash leaves the old file or the new one.
-bool writeFileAtomically(const std::string& path, const void* bytes, size_t count);
+// side files, the local store). A write goes to a temporary file of its own name
+// beside the file, is flushed to disk and renamed over the old file, so a crash
+// leaves the old file or the new one. A link is written through to its target;
+// a link to nothing or a read-only file is refused. On failure *why (when
+// given) says why, in the system's words.
+bool writeFileAtomically(const std::string& path, const void* bytes, size_t count, std::string* why = nullptr);
 // Our own files are small; anything bigger at their path is not one of them.
 constexpr size_t kMaxOwnFileBytes = 4 * 1024 * 1024;
 enum class FileRead { Missing, Failed, Read };

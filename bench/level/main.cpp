@@ -9,6 +9,9 @@
 // which ships are on the field. With --render every frame is also drawn (field, entities,
 // bridge and heads-up display), and the drawing's wall time up to a finished GL pipeline
 // and its CPU time are reported too.
+// level_bench --stress [--ships 50,200,500,1000] [--towers 0,20,60,120] [--frames 300]
+// [--level file]: crowds the level's field (by default mission_44's) for each cell of
+// ships x towers; see Stress.h.
 #include <sys/resource.h>
 #include <tinyxml.h>
 
@@ -20,9 +23,9 @@
 #include <string>
 #include <vector>
 
-#include "Game/Entities/towers/DeploymentTowerEntity.h"
-#include "Game/Entities/towers/WavePointTowerEntity.h"
 #include "LevelRunner.h"
+#include "Stress.h"
+#include "Towers.h"
 #include "XmlAttributes.h"
 
 namespace fs = std::filesystem;
@@ -31,8 +34,6 @@ namespace {
 
 // A battle's frames at most (ten minutes of play), should a ship never be destroyed.
 constexpr int kBattleFrameLimit = 37500;
-// Cells between the two drone stations of the pair.
-constexpr int kPairSpacing = 6;
 
 struct Heaviest {
   bool read = false;
@@ -177,86 +178,15 @@ double percentile(std::vector<double> v, double p) {
   return v[i];
 }
 
-// Free cells by the path points within reach of their centre, most first.
-std::vector<int> cellsBySight(LevelScreen& level) {
-  std::vector<std::pair<int, int>> cells;  // (path points within reach, cell)
-  for (int cell = 0; cell < static_cast<int>(level.placementGrid().size()); ++cell) {
-    if (level.placementGrid()[cell] != 0) continue;
-    const float x = 32.0f * (cell % 32) + 16.0f, y = 32.0f * (cell / 32) + 16.0f;
-    int seen = 0;
-    for (const auto& path : level.paths())
-      for (const auto& lane : path.second.points)
-        for (const auto& p : lane.second) seen += (p.x - x) * (p.x - x) + (p.y - y) * (p.y - y) < 96.0f * 96.0f;
-    cells.push_back({seen, cell});
-  }
-  std::sort(cells.rbegin(), cells.rend());
-  std::vector<int> order;
-  for (const auto& c : cells) order.push_back(c.second);
-  return order;
-}
-
-// The kinds that went onto the field, by their names.
-struct Placed {
-  int towers = 0;
-  std::vector<std::string> kinds;
-};
-
-// One tower of every kind the level offers, each on the free cell that sees most of
-// the paths, through the player's own commands: the attack kinds and the support
-// units beside them, a pair of drone stations (the second a few cells off, as its
-// ships need a leg to fly) and a beacon linked into their route.
-Placed placeEveryKind(levelrunner::Runner& runner, LevelScreen& level) {
-  const std::vector<int> order = cellsBySight(level);
-  auto freeCell = [&](int awayFrom) {
-    for (int cell : order) {
-      if (level.placementGrid()[cell] != 0) continue;
-      const int dx = cell % 32 - awayFrom % 32, dy = cell / 32 - awayFrom / 32;
-      if (awayFrom < 0 || dx * dx + dy * dy >= kPairSpacing * kPairSpacing) return cell;
-    }
-    return -1;
-  };
-  auto build = [&](int cell, const std::string& info) {
-    if (cell < 0) return false;
-    const size_t before = LevelScreen::findTowers(level).size();
-    runner.perform(level, {0, "build", {std::to_string(cell % 32), std::to_string(cell / 32), info}});
-    return LevelScreen::findTowers(level).size() > before;
-  };
-  Placed placed;
-  auto note = [&](const xBaseTowerDesc& kind, int towers) {
-    placed.towers += towers;
-    if (towers > 0) placed.kinds.push_back(kind.towerType.substr(kind.towerType.rfind('_') + 1));
-  };
-  int station = -1;
-  for (xBaseTowerDesc* kind : level.towerDescriptions()) {
-    if (dynamic_cast<xWavePointTowerDesc*>(kind)) continue;  // after the stations
-    if (dynamic_cast<xDeploymentTowerDesc*>(kind)) {
-      const int first = freeCell(-1);
-      if (!build(first, kind->info)) continue;
-      const int second = freeCell(first);
-      if (build(second, kind->info)) {
-        station = second;
-        note(*kind, 2);
-      } else {
-        runner.perform(level, {0, "cancel", {}});
-      }
-      continue;
-    }
-    if (build(freeCell(-1), kind->info)) note(*kind, 1);
-  }
-  for (xBaseTowerDesc* kind : level.towerDescriptions()) {
-    if (!dynamic_cast<xWavePointTowerDesc*>(kind) || station < 0) continue;
-    if (!build(freeCell(-1), kind->info)) continue;
-    // A click on the pair's station links the beacon into the ships' route.
-    runner.perform(level, {0, "click", {std::to_string(station % 32), std::to_string(station / 32)}});
-    note(*kind, 1);
-  }
-  return placed;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   levelrunner::Runner runner;  // enters the repository root
+  if (argc > 1 && std::string(argv[1]) == "--stress") {
+    levelbench::StressOptions stress;
+    if (!levelbench::parseStressOptions(argc, argv, 2, stress)) return 2;
+    return levelbench::runStress(runner, stress);
+  }
   std::vector<Target> targets;
   bool battle = false;
   bool render = false;
@@ -300,7 +230,7 @@ int main(int argc, char** argv) {
       o.frameRenderCpuMs = &drawCpu;
     }
     std::vector<bool> fighting;
-    Placed placed;
+    levelbench::Placed placed;
     levelrunner::Outcome out;
     if (battle) {
       // Fixed credits, so every kind can be bought at once; the run lasts until the
@@ -309,7 +239,7 @@ int main(int argc, char** argv) {
       o.maxFrames = kBattleFrameLimit;
       o.until = [&](LevelScreen& l) { return l.enemiesSpawned() >= h.ships && l.countLiveEnemies() == 0; };
       out = runner.run(o, [&](LevelScreen& l, int frame) {
-        if (frame == 0) placed = placeEveryKind(runner, l);
+        if (frame == 0) placed = levelbench::placeTowers(runner, l, 0);
         fighting.push_back(l.countLiveEnemies() > 0);
       });
       // Only the frames of the fight: once the wave is destroyed the field is idle.

@@ -144,8 +144,8 @@ TEST_F(DamagedFiles, AFolderOrAHugeFileAtTheSavePathIsMovedAsideAndTheGameStarts
   ASSERT_EQ(0, stat((save_ + ".bak2").c_str(), &st));
   EXPECT_EQ(st.st_size, kHuge);
   EXPECT_EQ(readBytes(save_), kDefaultSave);
-  EXPECT_EQ(std::distance(fs::directory_iterator(saveFolder_), {}), 9)
-      << "save, two backups, screenshots, the profile's four side files, the local store";
+  EXPECT_EQ(std::distance(fs::directory_iterator(saveFolder_), {}), 10)
+      << "save, two backups, screenshots, the profile's four side files, the local store, the profile's lock";
 }
 
 TEST_F(DamagedFiles, WhatCannotBeWrittenIsNamedAndTheLogSaysWhatHappens) {
@@ -264,25 +264,6 @@ TEST_F(DamagedFiles, ADeeplyNestedStringsFileAndACatalogueLinkedToADeviceAreRefu
 }
 
 
-// The program beside links to its content, but a configuration without logos:
-// a run reaches the main menu on its first frame.
-std::string programWithoutLogos(const std::string& folder) {
-  const fs::path content = fs::path(STARMOOR_SOURCE_DIR) / "content";
-  fs::create_directories(folder + "/content/config");
-  const std::string exe = testenv::copyProgram(STARMOOR_EXE, "", folder, false);
-  for (const auto& entry : fs::directory_iterator(content)) {
-    if (entry.path().filename() != "config") fs::create_symlink(entry.path(), fs::path(folder) / "content" / entry.path().filename());
-  }
-  for (const auto& entry : fs::directory_iterator(content / "config")) {
-    if (entry.path().filename() != "config.xml")
-      fs::create_symlink(entry.path(), fs::path(folder) / "content/config" / entry.path().filename());
-  }
-  const std::string config = testenv::readText((content / "config/config.xml").string());
-  writeBytes(folder + "/content/config/config.xml",
-             std::regex_replace(config, std::regex("<LogoScreens>[\\s\\S]*?</LogoScreens>"), "<LogoScreens/>"));
-  return exe;
-}
-
 int count(const std::string& output, const std::string& what) {
   int n = 0;
   for (size_t at = output.find(what); at != std::string::npos; at = output.find(what, at + 1)) ++n;
@@ -301,7 +282,7 @@ std::string foreignText(size_t length) {
 const std::string kPng = std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10\x08\x06\0\0\0\x1f\xf3\xff" "a", 33);
 
 TEST_F(DamagedFiles, EveryFileOfThePlayersFolderDamagedEachWayIsKeptAndTheGameStarts) {
-  const std::string exe = programWithoutLogos(dirs_.root() + "/game");
+  const std::string exe = testenv::programWithoutLogos(STARMOOR_EXE, dirs_.root() + "/game", STARMOOR_SOURCE_DIR);
   auto startIn = [&](testenv::ProgramRun& run, const std::string& user) {
     fs::create_directories(user + "/data");
     fs::create_directories(user + "/config");
@@ -330,6 +311,8 @@ TEST_F(DamagedFiles, EveryFileOfThePlayersFolderDamagedEachWayIsKeptAndTheGameSt
   }
   good["Starmoor.sav"][18] = 30;  // the music volume
   good["missions.dat"][0] = good["missions.dat"][1] = 1;
+  // The record that goes with those wins: progress, station 0 and its three missions open.
+  for (size_t at : {22, 29, 30, 31, 32}) good["Starmoor.sav"][at] = 1;
   good["badges.dat"][4] = 1;
   good["customflags.dat"].replace(8, 4, std::string("\x01\0\0\0", 4));  // the last station
   const std::string& store = good["store.dat"];

@@ -72,7 +72,8 @@ TEST_F(SaveGameFile, WritesHeaderThenEntriesInNameOrder) {
   ASSERT_EQ(expected.size(), 14u);
   for (uint8_t b : {1, 0, 0, 0, 0x32, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF}) expected.push_back(b);
   EXPECT_EQ(readAll(path_), expected);
-  EXPECT_FALSE(std::filesystem::exists(path_ + ".tmp"));
+  // No temporary file is left beside it.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dirs_.data() + "/Starmoor"), {}), 1);
 
   FileSaveGame again(path_, &app_);
   registerEntries(again, 0, 0, 0);

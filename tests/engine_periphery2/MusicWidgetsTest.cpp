@@ -212,12 +212,12 @@ TEST_F(AnnounceTest, TextsGoInTheirColoursAndOnlyBothTextsBringTheBanner) {
   both.draw(&g, nullptr);
   ASSERT_EQ(font_.texts.size(), 2u);
   EXPECT_EQ(font_.texts[0].text, "Orbit Choir");
-  EXPECT_EQ(font_.texts[0].x, 32);
-  EXPECT_EQ(font_.texts[0].y, 0);
+  EXPECT_EQ(font_.texts[0].x, AnnounceMusicTrack::kTextX);
+  EXPECT_EQ(font_.texts[0].y, AnnounceMusicTrack::kTextTop);
   EXPECT_EQ(font_.texts[0].color.g, 200);
   EXPECT_EQ(font_.texts[0].color.a, 255);
   EXPECT_EQ(font_.texts[1].text, "Night Shift");
-  EXPECT_EQ(font_.texts[1].y, 22);
+  EXPECT_EQ(font_.texts[1].y, font_.texts[0].y + font_.getLineHeight()) << "a line apart: no overprint";
   EXPECT_EQ(font_.texts[1].color.r, 255);
   EXPECT_EQ(font_.texts[1].color.g, 0);
   EXPECT_EQ(font_.texts[1].color.b, 255);

@@ -40,6 +40,8 @@ std::unique_ptr<Profile> campaign() {
   auto p = std::make_unique<Profile>("Commander");
   EXPECT_TRUE(p->loadStations("content/config/stations.xml"));
   p->resetProgress();
+  // A player who has met mission control's tutorial already.
+  p->setCustomFlag(MissionControl::kTutorialFlag, 0);
   return p;
 }
 

@@ -233,7 +233,7 @@ TEST(ProfileProgress, ResetAndWinsFollowTheUnlockLists) {
   for (int m = 1; m < 45; ++m) EXPECT_FALSE(p.isMissionUnlocked(m)) << m;
   EXPECT_FALSE(p.isMissionWon(5));
   EXPECT_TRUE(p.hasBadge(5, 1, 2)) << "badges survive a reset";
-  EXPECT_EQ(p.customFlag(5), -1);
+  EXPECT_EQ(p.customFlag(5), 1) << "a new game meets mission control's tutorial on its first visit";
 
   // Winning mission 2 (the last of station 0) unlocks mission 3 and its station.
   p.setMissionWon(2);

@@ -18,7 +18,7 @@
 #include "Game/Entities/towers/xBaseTowerEntity.h"
 #include "GenericEntry.h"
 #include "LevelFiles.h"
-#include "Menus/TowerCommandWidget.h"
+#include "Game/TowerCommandWidget.h"
 #include "ResourceManager.h"
 #include "SDLGameApp.h"
 #include "WidgetManager.h"

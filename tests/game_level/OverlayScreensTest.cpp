@@ -258,7 +258,7 @@ TEST_F(OverlayScreens, TheResultsShowTheMissionsBoardOnceTheScoreIsIn) {
     ASSERT_NE(results, nullptr);
     LeaderboardQueryWidget* panel = results->leaderboard();
     ASSERT_NE(panel, nullptr);
-    EXPECT_EQ(panel->getX(), 1064);
+    EXPECT_EQ(panel->getX(), 1092);
     EXPECT_EQ(panel->getY(), 190);
     EXPECT_EQ(results->previousRank(), c.previousRank);
     EXPECT_FALSE(results->queryMade()) << "nothing is asked before the store answers the upload";

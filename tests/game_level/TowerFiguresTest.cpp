@@ -56,7 +56,7 @@ class PanelFontSwap {
 std::vector<float> shownDamage(xBaseTowerEntity& tower) {
   PanelFontSwap swap;
   RecordingGraphics g;
-  tower.infoText(&g);
+  tower.infoText(&g, Rect5(1044.0f, 346.0f, 316.0f, 164.0f));
   const std::string head = runner().app().gameMessages()->getLabel("DAMAGE") + ": ";
   std::vector<float> figures;
   for (const TextCall& c : swap.font().calls)

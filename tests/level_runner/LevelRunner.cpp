@@ -142,6 +142,11 @@ Runner::~Runner() {
 
 SDLGameApp& Runner::app() { return impl_->app; }
 
+void Runner::saveFrame(const std::string& path) {
+  impl_->app.shotPath = path;
+  impl_->app.render();
+}
+
 void Runner::registerCommand(const std::string& verb, CommandHandler handler) {
   impl_->commands.registerCommand(verb, std::move(handler));
 }

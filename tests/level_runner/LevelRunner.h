@@ -78,6 +78,8 @@ class Runner {
   Outcome run(const RunOptions& options, const FrameObserver& observer = nullptr);
 
   SDLGameApp& app();
+  // Draws the application's screens once and saves the frame as a PNG.
+  void saveFrame(const std::string& path);
 
  private:
   struct Impl;

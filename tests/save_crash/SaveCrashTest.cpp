@@ -20,6 +20,7 @@
 #include "GameApp.h"
 #include "GenericEntry.h"
 #include "Profile/Profile.h"
+#include "Profile/ProfileLock.h"
 #include "Profile/ProfileSideFiles.h"
 #include "TestEnv.h"
 
@@ -284,6 +285,62 @@ TEST(SaveCrash, ProfileRecordAndSideFilesSurviveEveryKill) {
   close(pipeFds[1]);
   EXPECT_GT(known, 20);
   std::printf("profile: final generation %d, kills within %d us\n", known, maxDelayUs);
+}
+
+// Two copies of the game on one profile: the first holds the profile's lock and
+// saves, a second finds it taken and waits; the first is killed mid-save. The
+// kernel frees the lock with it, so the next start takes the profile at once
+// (while the second still runs) and finds a save that loads whole.
+TEST(SaveCrash, AKilledFirstCopyFreesTheProfileForTheNextStart) {
+  testenv::TempUserDirs dirs;
+  SaveApp app;
+  const std::string folder = dirs.data() + "/Starmoor";
+  const std::string path = folder + "/Starmoor.sav";
+  std::chrono::microseconds saveTime(0);
+  ASSERT_NO_FATAL_FAILURE(timeBaselineSaves<ProfileFile>(path, &saveTime));
+  const int windowUs = static_cast<int>(std::min<int64_t>(std::max<int64_t>(3 * saveTime.count(), 1000), 200000));
+  std::mt19937 random(20261210u);
+  for (int kill = 0; kill < 40; ++kill) {
+    int ready[2], reports[2];
+    ASSERT_EQ(0, pipe(ready));
+    ASSERT_EQ(0, pipe2(reports, O_NONBLOCK));
+    const pid_t first = fork();
+    ASSERT_GE(first, 0);
+    if (first == 0) {
+      static ProfileLock lock;
+      const char held = lock.acquire(folder, nullptr) == ProfileLock::Result::Held ? 'H' : 'x';
+      if (write(ready[1], &held, 1) != 1 || held != 'H') _exit(4);
+      saveProfileForever(path, reports[1]);
+    }
+    char answer = 0;
+    ASSERT_EQ(1, read(ready[0], &answer, 1));
+    ASSERT_EQ('H', answer) << "kill " << kill << ": the first copy did not get the profile";
+    const pid_t second = fork();
+    ASSERT_GE(second, 0);
+    if (second == 0) {
+      ProfileLock lock;
+      const char said = lock.acquire(folder, nullptr) == ProfileLock::Result::InUse ? 'U' : 'x';
+      if (write(ready[1], &said, 1) != 1) _exit(4);
+      for (;;) pause();  // a copy that runs on without the profile
+    }
+    ASSERT_EQ(1, read(ready[0], &answer, 1));
+    EXPECT_EQ('U', answer) << "kill " << kill << ": the second copy did not find the profile in use";
+    std::this_thread::sleep_for(std::chrono::microseconds(killDelayUs(random, windowUs)));
+    ::kill(first, SIGKILL);
+    ASSERT_EQ(first, waitpid(first, nullptr, 0));
+
+    {
+      ProfileLock next;
+      EXPECT_EQ(ProfileLock::Result::Held, next.acquire(folder, nullptr)) << "kill " << kill;
+      ProfileFile loaded(path);
+      EXPECT_TRUE(loaded.save.load()) << "kill " << kill << " left a save that does not load";
+      EXPECT_EQ(loaded.first->getValue(), loaded.last->getValue()) << "kill " << kill;
+    }
+    ::kill(second, SIGKILL);
+    ASSERT_EQ(second, waitpid(second, nullptr, 0));
+    for (int fd : {ready[0], ready[1], reports[0], reports[1]}) close(fd);
+    if (HasFailure()) break;
+  }
 }
 
 }  // namespace

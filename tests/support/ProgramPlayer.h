@@ -177,6 +177,7 @@ class Player {
     return true;
   }
   int finish(int seconds) { return run_.wait(seconds); }
+  pid_t pid() const { return run_.pid; }
   // The wait status once running() has seen the program end, else -1.
   int status() const { return run_.status; }
   const std::string& lastShot() const { return last_; }
@@ -238,12 +239,11 @@ inline bool red(int r, int g, int b) { return r > 170 && g < 90 && b < 90; }
 inline bool green(int r, int g, int b) { return g > 150 && r < 150 && b < 150; }
 inline bool orange(int r, int g, int b) { return r > 200 && g > 110 && g < 200 && b < 90; }
 inline bool light(int, int g, int b) { return b > 200 && g > 180; }
-inline bool tint(int r, int g, int) { return g > 50 && g > r + 30; }
 
 // What each screen shows where only it shows it (1366 x 768 layout).
 inline bool levelShown(const Shot& s) { return s.count(1040, 3, 325, 22, cyan) > 1000; }
-// The pause screen tints the whole field green.
-inline bool paused(const Shot& s) { return s.count(550, 640, 250, 100, tint) > 12000; }
+// The pause screen's title stands in white where no other screen of the walks writes.
+inline bool paused(const Shot& s) { return s.count(600, 214, 166, 34, white) > 400; }
 inline bool mainMenu(const Shot& s) {
   return s.count(556, 300, 254, 55, cyan) > 500 && s.count(92, 660, 220, 45, orange) < 800 && !levelShown(s) &&
          !paused(s);

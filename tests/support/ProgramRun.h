@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <string>
 
 namespace testenv {
@@ -31,6 +32,7 @@ struct ProgramRun {
   std::string script;   // the event script, or empty for none
   std::string log;      // stdout and stderr
   bool asPlayer = false;  // when run as root, the program runs as kNobody
+  bool ignoreHangUp = false;  // started as nohup starts it: SIGHUP ignored
 
   pid_t pid = -1;
   int status = -1;      // wait status, -1 while running or after a timeout
@@ -46,6 +48,7 @@ struct ProgramRun {
       dup2(out, STDERR_FILENO);
     }
     if (chdir("/") != 0) _exit(126);
+    if (ignoreHangUp) signal(SIGHUP, SIG_IGN);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     if (script.empty()) unsetenv("STARMOOR_EVENT_SCRIPT");
     else setenv("STARMOOR_EVENT_SCRIPT", script.c_str(), 1);
@@ -78,6 +81,15 @@ struct ProgramRun {
     return wait(seconds);
   }
 
+  // Waits up to the given time for the log to hold the text.
+  bool waitForOutput(const std::string& text, int seconds) const {
+    for (int tick = 0; tick < seconds * 20; ++tick) {
+      if (readText(log).find(text) != std::string::npos) return true;
+      usleep(50 * 1000);
+    }
+    return false;
+  }
+
   bool exitedWith(int code) const { return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == code; }
 };
 
@@ -93,6 +105,28 @@ inline std::string copyProgram(const std::string& from, const std::string& conte
     fs::copy(contentFrom, folder + "/content",
              fs::copy_options::recursive | fs::copy_options::overwrite_existing);
   }
+  return exe;
+}
+
+// The program beside links to its content, but a configuration without logos:
+// a run reaches the main menu on its first frame.
+inline std::string programWithoutLogos(const std::string& program, const std::string& folder,
+                                       const std::string& sourceDir) {
+  namespace fs = std::filesystem;
+  const fs::path content = fs::path(sourceDir) / "content";
+  fs::create_directories(folder + "/content/config");
+  const std::string exe = copyProgram(program, "", folder, false);
+  for (const auto& entry : fs::directory_iterator(content)) {
+    if (entry.path().filename() != "config")
+      fs::create_symlink(entry.path(), fs::path(folder) / "content" / entry.path().filename());
+  }
+  for (const auto& entry : fs::directory_iterator(content / "config")) {
+    if (entry.path().filename() != "config.xml")
+      fs::create_symlink(entry.path(), fs::path(folder) / "content/config" / entry.path().filename());
+  }
+  const std::string config = readText((content / "config/config.xml").string());
+  std::ofstream(folder + "/content/config/config.xml", std::ios::binary)
+      << std::regex_replace(config, std::regex("<LogoScreens>[\\s\\S]*?</LogoScreens>"), "<LogoScreens/>");
   return exe;
 }
 

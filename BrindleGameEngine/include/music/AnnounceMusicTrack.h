@@ -19,6 +19,11 @@ class AnnounceMusicTrack : public Widget, public bge::ActionListener {
  public:
   static constexpr int kFadeMs = 512;
   static constexpr int kHoldMs = 6084;
+  // The text's place in the banner picture: its box is 55 high and its icon
+  // starts 196 from the left.
+  static constexpr float kTextX = 12.0f;
+  static constexpr float kTextTop = 4.0f;
+  static constexpr float kTextWidth = 180.0f;
 
   AnnounceMusicTrack(const std::string& author, const std::string& trackName);
   ~AnnounceMusicTrack() override;

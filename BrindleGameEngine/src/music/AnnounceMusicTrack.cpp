@@ -41,8 +41,11 @@ void AnnounceMusicTrack::draw(Graphics* g, ScreenBase* /*screen*/) {
     g->drawImage(alpha - 255, 0, g_announceBanner, Color(255, 255, 255, alpha));
   }
   if (!g_announceFont) return;
-  if (!author_.empty()) g_announceFont->drawText(g, 32, 0, author_, Color(0, 200, 0, alpha));
-  if (!trackName_.empty()) {
-    g_announceFont->drawText(g, 32, 22, trackName_, Color(255, 0, 255, alpha));
-  }
+  // Two lines a line height apart, inside the banner's box and left of its icon.
+  const int step = g_announceFont->getLineHeight();
+  const Rect5 author(kTextX, kTextTop, kTextWidth, static_cast<float>(step));
+  const Rect5 track(kTextX, kTextTop + static_cast<float>(step), kTextWidth, static_cast<float>(step));
+  if (!author_.empty()) g_announceFont->drawTextAligned(g, author, author_, Color(0, 200, 0, alpha), 0, 0, false);
+  if (!trackName_.empty())
+    g_announceFont->drawTextAligned(g, track, trackName_, Color(255, 0, 255, alpha), 0, 0, false);
 }

@@ -13,22 +13,10 @@
 #include "BackupFile.h"
 #include "Buffer.h"
 #include "GameApp.h"
+#include "ReplaceFile.h"
 #include "SaveGameEntry.h"
 
 namespace {
-
-// Writes the whole file; on failure errno tells why.
-bool writeWholeFile(const std::string& path, const uint8_t* bytes, size_t count) {
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return false;
-  bool ok = count == 0 || std::fwrite(bytes, 1, count, file) == count;
-  int firstError = ok ? 0 : errno;
-  if (std::fflush(file) != 0 && ok) ok = false, firstError = errno;
-  if (fsync(fileno(file)) != 0 && ok) ok = false, firstError = errno;
-  if (std::fclose(file) != 0 && ok) ok = false, firstError = errno;
-  if (!ok) errno = firstError;
-  return ok;
-}
 
 const char* reason(int error) { return error != 0 ? std::strerror(error) : "unknown reason"; }
 
@@ -54,10 +42,14 @@ bool FileSaveGame::save() {
     buffer_ = nullptr;
     return false;
   }
-  if (leftAlone_) {
-    std::printf("Not saving: the save file %s could not be read and is left as it is\n",
-                path_.c_str());
-    std::fflush(stdout);
+  // Whoever stopped the saving, or the load that left the file alone, has said so.
+  if (leftAlone_ || savingStopped_) return false;
+  // Checked before the entries write: those with files of their own write them
+  // then, and a save that cannot be stored must not leave them a save ahead.
+  std::string target;
+  const std::string refused = replacefile::whyNotWritable(path_, &target);
+  if (!refused.empty()) {
+    sayWriteFailure(refused);
     return false;
   }
   buffer_ = new Buffer();
@@ -72,27 +64,33 @@ bool FileSaveGame::save() {
   for (auto& item : entryMap_) ok = item.second->write(this) && ok;
   Buffer* done = buffer_;
   buffer_ = nullptr;
+  if (!ok) {
+    delete done;
+    return false;
+  }
 
   std::error_code ec;
   const std::filesystem::path parent = std::filesystem::path(path_).parent_path();
   if (!parent.empty()) std::filesystem::create_directories(parent, ec);
-  const std::string temp = path_ + ".tmp";
-  errno = 0;
-  const bool written = writeWholeFile(temp, done->bytes(), static_cast<size_t>(done->byteCount()));
-  int error = errno;
+  std::string why;
+  const bool written = replacefile::write(path_, done->bytes(), static_cast<size_t>(done->byteCount()), &why);
   delete done;
-  if (written && ok) {
-    if (std::rename(temp.c_str(), path_.c_str()) == 0) return true;
-    error = errno;
+  if (written) {
+    failureSaid_ = false;
+    return true;
   }
-  std::remove(temp.c_str());
-  if (!written || ok) {
-    // The folder is what usually fails: name it when it could not be made.
-    const std::string why = ec ? ec.message() : reason(error);
-    std::printf("ERROR: could not write the save file %s: %s\n", path_.c_str(), why.c_str());
-    std::fflush(stdout);
-  }
+  // The folder is what usually fails: name it when it could not be made.
+  sayWriteFailure(ec ? ec.message() : why);
   return false;
+}
+
+void FileSaveGame::sayWriteFailure(const std::string& why) {
+  // Every save of a session fails the same way: once is enough.
+  if (failureSaid_) return;
+  failureSaid_ = true;
+  std::printf("ERROR: could not write the save file %s (%s); the game is not saved\n", path_.c_str(),
+              why.c_str());
+  std::fflush(stdout);
 }
 
 bool FileSaveGame::moveAside(const char* what) {

@@ -30,12 +30,13 @@ ScreenBase::ScreenBase(const std::string& name)
 ScreenBase::~ScreenBase() {
   // Taken one at a time from the list itself: a widget leaving may take others
   // out (back to their owner with removeWidget, or queued with removeWidgetLater).
-  std::vector<Widget*> deleted;
+  std::unordered_set<const Widget*> deleted;
   while (!widgets_.empty()) {
     Widget* w = widgets_.front();
     widgets_.pop_front();
+    widgetPlaces_.erase(w);
     widgetManager_->removeWidget(w);
-    deleted.push_back(w);
+    deleted.insert(w);
     delete w;
   }
   fullScreenWidget_ = nullptr;
@@ -44,9 +45,9 @@ ScreenBase::~ScreenBase() {
   while (!deletionQueue_.empty()) {
     Widget* w = deletionQueue_.front();
     deletionQueue_.pop_front();
-    if (std::find(deleted.begin(), deleted.end(), w) != deleted.end()) continue;
+    queued_.erase(w);
+    if (!deleted.insert(w).second) continue;
     widgetManager_->removeWidget(w);
-    deleted.push_back(w);
     delete w;
   }
   safeDelete(widgetManager_);
@@ -154,15 +155,20 @@ void ScreenBase::setOutTransition(Transition* transition) {
 
 void ScreenBase::addWidget(Widget* widget, bool noSort) {
   if (!widget) return;
-  if (std::find(widgets_.begin(), widgets_.end(), widget) == widgets_.end()) {
-    widgets_.push_back(widget);
-  }
+  if (!widgetPlaces_.count(widget)) widgetPlaces_.emplace(widget, widgets_.insert(widgets_.end(), widget));
   widgetManager_->addWidget(widget, noSort);
 }
 
 void ScreenBase::removeWidget(Widget* widget) {
   widgetManager_->removeWidget(widget);
-  widgets_.remove(widget);
+  forgetWidget(widget);
+}
+
+void ScreenBase::forgetWidget(const Widget* widget) {
+  auto place = widgetPlaces_.find(widget);
+  if (place == widgetPlaces_.end()) return;
+  widgets_.erase(place->second);
+  widgetPlaces_.erase(place);
 }
 
 void ScreenBase::removeWidgetLater(Widget* widget) {
@@ -171,17 +177,16 @@ void ScreenBase::removeWidgetLater(Widget* widget) {
   widgetManager_->removeWidget(widget);
   widgetManager_->setPointerWidget(nullptr);
   // Asking twice must not delete twice.
-  if (std::find(deletionQueue_.begin(), deletionQueue_.end(), widget) == deletionQueue_.end()) {
-    deletionQueue_.push_back(widget);
-  }
+  if (queued_.insert(widget).second) deletionQueue_.push_back(widget);
 }
 
 void ScreenBase::deleteQueuedWidgets() {
   while (!deletionQueue_.empty()) {
     Widget* w = deletionQueue_.front();
     deletionQueue_.pop_front();
+    queued_.erase(w);
     if (widgetManager_->getPointerWidget() == w) widgetManager_->setPointerWidget(nullptr);
-    widgets_.remove(w);
+    forgetWidget(w);
     if (w == fullScreenWidget_) fullScreenWidget_ = nullptr;
     delete w;
   }

@@ -13,8 +13,15 @@ void Widget::setPosition(int x, int y, bool silent) {
   onGeometryChanged(old, geometry_);
 }
 
+void Widget::setZ(int depth) {
+  const float z = static_cast<float>(depth);
+  if (manager_ && z != geometry_.z) manager_->depthChanged();
+  geometry_.z = z;
+}
+
 void Widget::setGeometry(const Rect5& geometry) {
   const Rect5 old = geometry_;
+  if (manager_ && geometry.z != geometry_.z) manager_->depthChanged();
   geometry_ = geometry;
   onGeometryChanged(old, geometry_);
 }

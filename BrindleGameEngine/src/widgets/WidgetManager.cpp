@@ -13,11 +13,32 @@ WidgetManager::WidgetManager(ScreenBase* owner) : owner_(owner) {}
 
 WidgetManager::~WidgetManager() {
   widgets_.clear();
+  members_.clear();
+  removed_.clear();
   layered_.clear();
 }
 
-bool WidgetManager::contains(const Widget* widget) const {
-  return widget && std::find(widgets_.begin(), widgets_.end(), widget) != widgets_.end();
+namespace {
+
+// Front-most first: the deeper value is in front.
+bool inFront(const Widget* a, const Widget* b) { return a->getZ() > b->getZ(); }
+
+}  // namespace
+
+bool WidgetManager::contains(const Widget* widget) const { return widget && members_.count(widget) > 0; }
+
+void WidgetManager::compact() const {
+  if (removed_.empty()) return;
+  size_t kept = 0, keptSorted = 0;
+  for (size_t i = 0; i < widgets_.size(); ++i) {
+    Widget* w = widgets_[i];
+    if (removed_.count(w)) continue;
+    widgets_[kept++] = w;
+    if (i < sortedCount_) ++keptSorted;
+  }
+  widgets_.resize(kept);
+  sortedCount_ = keptSorted;
+  removed_.clear();
 }
 
 void WidgetManager::onKeyEvent(const KeyEvent& event) {
@@ -29,14 +50,33 @@ void WidgetManager::onJoystickEvent(const JoystickEvent& event) {
 }
 
 void WidgetManager::sort() {
-  std::stable_sort(widgets_.begin(), widgets_.end(),
-                   [](const Widget* a, const Widget* b) { return a->getZ() > b->getZ(); });
+  // The same order a stable sort of the whole list gives: the sorted part keeps its order,
+  // and the appended widgets, sorted among themselves, merge in behind the ones of their
+  // depth that were there first.
+  compact();
+  if (orderStale_) {
+    std::stable_sort(widgets_.begin(), widgets_.end(), inFront);
+  } else if (widgets_.size() == sortedCount_ + 1) {
+    Widget* added = widgets_.back();
+    const auto at = std::upper_bound(widgets_.begin(), widgets_.begin() + sortedCount_, added, inFront);
+    std::rotate(at, widgets_.end() - 1, widgets_.end());
+  } else if (widgets_.size() > sortedCount_) {
+    const auto middle = widgets_.begin() + sortedCount_;
+    std::stable_sort(middle, widgets_.end(), inFront);
+    std::inplace_merge(widgets_.begin(), middle, widgets_.end(), inFront);
+  }
+  sortedCount_ = widgets_.size();
+  orderStale_ = false;
+  tailDepth_ = 0;
+  tailDepthKnown_ = true;
 }
 
 void WidgetManager::addWidget(Widget* widget, bool noSort) {
   if (!widget) return;
   // A widget listed twice would be updated, drawn and removed twice.
   if (contains(widget)) return;
+  // A new widget at the address of one taken out: its old entry goes first.
+  if (removed_.count(widget)) compact();
   if (widget->getZ() < 1.0f) {
     Rect5 geometry = widget->getGeometry();
     const int depth = maxDepth() + 1;
@@ -45,6 +85,8 @@ void WidgetManager::addWidget(Widget* widget, bool noSort) {
     depthCounter_ = depth;
   }
   widgets_.push_back(widget);
+  members_.insert(widget);
+  if (tailDepthKnown_) tailDepth_ = std::max(tailDepth_, static_cast<int>(widget->getZ()));
   if (!noSort) sort();
   widget->attach(this);
   refreshHover(widget, false);
@@ -57,21 +99,35 @@ void WidgetManager::removeWidget(Widget* widget) {
   }
   if (widget == focusedWidget_) setFocus(nullptr);
   if (widget == exitedWidget_) exitedWidget_ = nullptr;
-  auto it = std::find(widgets_.begin(), widgets_.end(), widget);
-  if (it != widgets_.end()) {
+  if (contains(widget)) {
     widget->detach();
     // onDetached may take other widgets out (a dialog its animations): look again.
-    it = std::find(widgets_.begin(), widgets_.end(), widget);
-    if (it != widgets_.end()) widgets_.erase(it);
+    if (members_.erase(widget)) {
+      removed_.insert(widget);
+      tailDepthKnown_ = false;
+    }
   }
   listChanged_ = true;
   if (widget == pointerWidget_) pointerWidget_ = nullptr;
 }
 
 int WidgetManager::maxDepth() const {
+  compact();
   int depth = 0;
-  for (const Widget* w : widgets_) depth = std::max(depth, static_cast<int>(w->getZ()));
-  return depth;
+  if (orderStale_) {
+    for (const Widget* w : widgets_) depth = std::max(depth, static_cast<int>(w->getZ()));
+    return depth;
+  }
+  // While no depth changed, the sorted part's deepest is its first, and the appended
+  // widgets' deepest is kept as they come (looked for again after a removal).
+  if (sortedCount_ > 0) depth = std::max(depth, static_cast<int>(widgets_.front()->getZ()));
+  if (!tailDepthKnown_) {
+    tailDepth_ = 0;
+    for (size_t i = sortedCount_; i < widgets_.size(); ++i)
+      tailDepth_ = std::max(tailDepth_, static_cast<int>(widgets_[i]->getZ()));
+    tailDepthKnown_ = true;
+  }
+  return std::max(depth, tailDepth_);
 }
 
 void WidgetManager::raiseWidget(Widget* widget) {
@@ -82,6 +138,7 @@ void WidgetManager::raiseWidget(Widget* widget) {
 }
 
 Widget* WidgetManager::findWidget(int id) const {
+  compact();
   for (Widget* w : widgets_) {
     if (w->getId() == id) return w;
   }
@@ -91,6 +148,7 @@ Widget* WidgetManager::findWidget(int id) const {
 Widget* WidgetManager::findWidgetAt(int x, int y) const {
   // Hidden widgets are not there for the pointer: screens hide panels they
   // are not showing and expect the pointer to reach what lies beneath.
+  compact();
   for (Widget* w : widgets_) {
     if (w->isVisible() && w->takesPointer() && w->hitTest(x, y)) return w;
   }
@@ -108,6 +166,9 @@ void WidgetManager::refreshHover(Widget* widget, bool requireEnabled) {
   GameApp* app = GameApp::instance();
   if (!app || !widget) return;
   const Point2i at = app->getMousePosition();
+  // Only a widget that could take the pointer there can be the one found: the others
+  // need no walk through the list.
+  if (!widget->isVisible() || !widget->takesPointer() || !widget->hitTest(at.x, at.y)) return;
   Widget* found = findWidgetAt(at.x, at.y);
   if (found != widget) return;
   if (requireEnabled && !found->isEnabled()) return;
@@ -130,6 +191,7 @@ void WidgetManager::refreshHover(Widget* widget, bool requireEnabled) {
 
 bool WidgetManager::update(int dt, ScreenBase* screen) {
   if (!screen) return false;
+  compact();
   if (needsSort_) {
     needsSort_ = false;
     sort();
@@ -149,6 +211,7 @@ bool WidgetManager::update(int dt, ScreenBase* screen) {
 
 void WidgetManager::draw(Graphics* g, ScreenBase* screen) {
   layered_.clear();
+  compact();
   const std::vector<Widget*> snapshot = widgets_;
   // Back to front: with no depth test the widget drawn last is the one seen, and
   // the list holds the front-most first.
@@ -184,6 +247,7 @@ void WidgetManager::drawLayered(Graphics* g, ScreenBase* screen) {
 }
 
 void WidgetManager::drawUnscaled(Graphics* g, ScreenBase* screen) {
+  compact();
   const std::vector<Widget*> snapshot = widgets_;
   for (Widget* w : snapshot) {
     if (w->isVisible()) w->drawUnscaled(g, screen);

@@ -1,5 +1,7 @@
 #include "Game/Entities/enemies/SimpleEnemyEntity.h"
 
+#include "Game/InfoPanelText.h"
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -52,6 +54,9 @@ constexpr int kHitFlashMs = 128;
 // Durations stay far from overflow whatever a slow-down factor asks.
 constexpr double kLongestWalkMs = 3600000.0;
 
+// A destroyed station part costs as many lives as a level starts with: the station is lost.
+constexpr int kStationPartLives = 20;
+
 float speedFactorNow() {
   LevelScreen* level = LevelScreen::current();
   return level ? level->speedFactor() : 1.0f;
@@ -85,6 +90,9 @@ std::string label(const std::string& key) {
   LabelManager* labels = app ? app->gameMessages() : nullptr;
   return labels ? labels->getLabel(key) : key;
 }
+
+// The ship and shield pictures of the info panel, in pixels.
+constexpr int kInfoPicture = 32;
 
 // Draws a texture into a box of the given size, or at its own size when it fits.
 void drawFitted(Graphics& g, int x, int y, Texture* t, int box) {
@@ -222,7 +230,10 @@ void xSimpleEnemy::notifyCreated(xEntityDesc* desc) {
       queryShape_->setAbsPlacement(Vec3(kFieldWidth * 0.5f, kFieldHeight * 0.5f, 0.0f));
       queryShape_->setCollisionCategory("physics_query_target");
     }
-    queryShape_->initialize();
+    // The field-wide target sensor only asks the world what it holds (its contacts are
+    // ignored, see notifyCollision): filed in the world, every shape's query would meet
+    // every ship's sensor, and a crowded field would cost the square of its ships.
+    if (aroundShip) queryShape_->initialize();
   }
   setZ(renderingPriority_);
 }
@@ -252,7 +263,7 @@ void xSimpleEnemy::followPath(const std::vector<Vec2>& points, int walkDuration)
   points_ = points;
   splineWalker_ = 0;
   walkDuration_ = walkDuration;
-  const int duration = walkDuration <= -1 ? 4000 : static_cast<int>(walkDuration * speedFactorNow());
+  const int duration = walkTimeNow();
   pathLength_ = 0.0f;
   if (points_.size() >= 3) {
     for (size_t i = 0; i + 2 < points_.size(); ++i) pathLength_ += qlnLenV2(points_[i + 1] - points_[i]);
@@ -290,6 +301,10 @@ void xSimpleEnemy::retimeWalk(float s) {
   startWalk(clampDuration(duration));
 }
 
+int xSimpleEnemy::walkTimeNow() const {
+  return walkDuration_ <= -1 ? kDefaultWalkMs : static_cast<int>(walkDuration_ * speedFactorNow());
+}
+
 void xSimpleEnemy::resumeNormalSpeed() { retimeWalk(speedFactorNow()); }
 
 void xSimpleEnemy::applyGameSpeed(float factor) {
@@ -299,7 +314,7 @@ void xSimpleEnemy::applyGameSpeed(float factor) {
 }
 
 void xSimpleEnemy::restartPathWalk() {
-  const int duration = walkDuration_ <= -1 ? 4000 : static_cast<int>(walkDuration_ * speedFactorNow());
+  const int duration = walkTimeNow();
   startWalk(duration);
 }
 
@@ -390,11 +405,11 @@ void xSimpleEnemy::actionFinished(int id) {
           return;
         }
         splineWalker_ = 0;
-        startWalk(walkDuration_ <= -1 ? 4000 : static_cast<int>(walkDuration_ * speedFactorNow()));
+        startWalk(walkTimeNow());
         return;
       }
       splineWalker_ = 0;
-      startWalk(walkDuration_ <= -1 ? 4000 : static_cast<int>(walkDuration_ * speedFactorNow()));
+      startWalk(walkTimeNow());
       if (level) level->loseLife();
       return;
     case kShotTimer:
@@ -528,8 +543,7 @@ bool xSimpleEnemy::takeDamage(int damage, float interestRate) {
   float reward = reward_ * (1.0f + interestRate);
   if (nameOf(shape_) == "station_part") {
     reward = 0.0f;
-    if (LevelScreen* level = LevelScreen::current())
-      for (int i = 0; i < 20; ++i) level->loseLife();
+    if (LevelScreen* level = LevelScreen::current()) level->loseLives(kStationPartLives);
   }
   maxEnergy_ = static_cast<int>(maxEnergy_ * (1.0f + interestRate) + maxEnergy_);
   if (LevelScreen* level = LevelScreen::current()) {
@@ -601,12 +615,13 @@ const char* kDescriptionLabels[][2] = {{"scout", "DESC_SCOUT"},         {"rower"
 
 }  // namespace
 
-void xSimpleEnemy::infoText(Graphics& g) {
+void xSimpleEnemy::infoText(Graphics& g, const Rect5& area) {
   Font* font = panelFont();
-  drawFitted(g, 1044, 412, texture_, 32);
-  if (!font) return;
-  font->drawText(&g, 1044, 442, formatString("HP: %d", energy_), colourWord(0xFF00FF00u));
-  font->drawText(&g, 1044, 454, label("LABEL_CLASS") + " " + toUpperCase(className_), classColour());
+  // The ship's picture on the left, its shield class's on the right; the texts
+  // step down below them at the font's line height.
+  const int x = static_cast<int>(area.x), y = static_cast<int>(area.y);
+  const int rightX = x + static_cast<int>(InfoPanelText::kRightColumn);
+  drawFitted(g, x, y, texture_, kInfoPicture);
   std::string description;
   bool known = false;
   for (const auto& entry : kDescriptionLabels) {
@@ -614,17 +629,20 @@ void xSimpleEnemy::infoText(Graphics& g) {
     description = label(entry[1]);
     known = true;
   }
-  font->drawTextAligned(&g, Rect5(1044, 466, 306, 40), description, colourWord(0xFF00AAFFu), Font::AlignLeft,
-                        Font::AlignTop, true);
-  font->drawText(&g, 1172, 408, label("SHIELD_TYPE"), Color::white);
   if (known) {
     GameApp* app = GameApp::instance();
     ResourceManager* resources = app ? app->globalResourceManager() : nullptr;
     Texture* icon = resources ? resources->findTexture("content/images/game/" + className_ + ".png") : nullptr;
     if (icon) {
       const SourceRect whole(0.0f, 0.0f, static_cast<float>(icon->getWidth()), static_cast<float>(icon->getHeight()));
-      g.drawImage(1172, 424, 32, 32, icon, whole, Color::white);
+      g.drawImage(rightX, y, kInfoPicture, kInfoPicture, icon, whole, Color::white);
     }
+  }
+  if (font) {
+    InfoPanelText text(&g, font, Rect5(area.x, area.y + kInfoPicture + 4, area.width, area.height - kInfoPicture - 4));
+    text.row(formatString("HP: %d", energy_), colourWord(0xFF00FF00u), label("SHIELD_TYPE"), Color::white);
+    text.row(label("LABEL_CLASS") + " " + toUpperCase(className_), classColour());
+    text.wrapped(description, colourWord(0xFF00AAFFu));
   }
   const auto* ps = dynamic_cast<const xPrimitiveShape*>(shape_);
   if (auto* circle = ps ? dynamic_cast<xPrimitiveCircle*>(ps->getEnvelope()) : nullptr) {

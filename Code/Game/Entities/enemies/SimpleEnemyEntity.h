@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "Game/Entities/xPhysicsPrimitiveEntity.h"
+#include "Rect5.h"
 #include "Timer.h"
 #include "tinyaction/ActionListener.h"
 
@@ -77,7 +78,7 @@ class xSimpleEnemy : public xPhysicsPrimitiveEntity, public bge::ActionListener 
     splineWalker_ = walkIndex;
   }
   // The enemy panel of the heads-up display, at its fixed place right of the field.
-  void infoText(Graphics& g);
+  void infoText(Graphics& g, const Rect5& area);
 
   // The colour of the ship's class (no class: green).
   Color classColour() const;
@@ -98,8 +99,13 @@ class xSimpleEnemy : public xPhysicsPrimitiveEntity, public bge::ActionListener 
   // Starts a walk that moves the point index from its current value to the last
   // point over the duration.
   void startWalk(int durationMs);
-  // The walk time of one whole path before the game speed: 4000 ms unless given.
-  int walkTime() const { return walkDuration_ <= -1 ? 4000 : walkDuration_; }
+  // A path walk whose time the wave does not give takes 4 s: quick enough to cross
+  // the field before the next ship of the record follows it.
+  static constexpr int kDefaultWalkMs = 4000;
+  // The walk time of one whole path before the game speed.
+  int walkTime() const { return walkDuration_ <= -1 ? kDefaultWalkMs : walkDuration_; }
+  // The walk time of one whole path at the game speed now; the default is not scaled.
+  int walkTimeNow() const;
   // The path's length from the first point to the point before the current one.
   float coveredLength() const;
   // Re-times the rest of the walk at the speed factor s.

@@ -52,6 +52,17 @@ void xEnemySpawner::clearActions() {
   spawnActions_.clear();
 }
 
+float difficultyFactor(int difficulty) {
+  switch (difficulty) {
+    case 0: return 0.75f;
+    case 1: return 0.85f;
+    case 2: return 1.3f;
+    default: return 1.0f;
+  }
+}
+
+bool difficultyScalesReward(int difficulty) { return difficulty == 0 || difficulty == 2; }
+
 void xEnemySpawner::applyDifficulty() {
   LevelScreen* level = LevelScreen::current();
   const int difficulty = level ? level->difficulty() : 1;
@@ -73,18 +84,9 @@ void xEnemySpawner::applyDifficulty() {
         record.count = 0;
       }
       xSimpleEnemyDesc& d = record.enemyDesc;
-      switch (difficulty) {
-        case 0:
-          d.energy = static_cast<int>(d.energy * 0.75f);
-          d.reward = static_cast<int>(0.75f * d.reward);
-          break;
-        case 1: d.energy = static_cast<int>(d.energy * 0.85f); break;
-        case 2:
-          d.energy = static_cast<int>(d.energy * 1.3f);
-          d.reward = static_cast<int>(1.3f * d.reward);
-          break;
-        default: break;
-      }
+      const float factor = difficultyFactor(difficulty);
+      d.energy = static_cast<int>(d.energy * factor);
+      if (difficultyScalesReward(difficulty)) d.reward = static_cast<int>(factor * d.reward);
       // Scaled down, a frail ship still takes one hit to go.
       d.energy = std::max(1, d.energy);
     }

@@ -9,6 +9,12 @@
 #include "tinyaction/ActionListener.h"
 
 class SceneEntityManager;
+
+// Enemy energy on each difficulty (0 easy, 1 normal, 2 hard; 1 for any other): the
+// one place the difficulty touches the ships, so the wave list and the waves agree.
+float difficultyFactor(int difficulty);
+// Off normal the reward follows the energy: an easier ship pays less, a harder one more.
+bool difficultyScalesReward(int difficulty);
 class TinyAction;
 
 // One record of the running wave: a timer that spawns one enemy per delay until the

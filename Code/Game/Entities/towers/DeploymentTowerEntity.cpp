@@ -296,6 +296,6 @@ void xDeploymentTowerEntity::drawLayer(Graphics* g, ScreenBase* screen) {
   xBaseTowerEntity::drawLayer(g, screen);
 }
 
-void xDeploymentTowerEntity::infoText(Graphics* g) {
-  drawPlainTowerInfo(g, name_, std::string(), energy_, energyMaxScaled_, info_);
+void xDeploymentTowerEntity::infoText(Graphics* g, const Rect5& area) {
+  drawPlainTowerInfo(g, area, name_, std::string(), energy_, energyMaxScaled_, info_);
 }

@@ -38,7 +38,7 @@ class xDeploymentTowerEntity : public xBaseTowerEntity {
   void onPointerEnter() override;
 
   // --- tower ---
-  void infoText(Graphics* g) override;
+  void infoText(Graphics* g, const Rect5& area) override;
   void takeDamage(int amount) override;
   void destroy() override;
   void sell(double refund) override;

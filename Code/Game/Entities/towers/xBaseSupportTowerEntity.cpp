@@ -1,5 +1,7 @@
 #include "Game/Entities/towers/xBaseSupportTowerEntity.h"
 
+#include "Game/InfoPanelText.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -79,6 +81,7 @@ void xBaseSupportTowerEntity::collectTargets() {
     if (c->categoryName() == "actor") candidates_.push_back(c);
   }
   contacts_.clear();
+  contactSet_.clear();
 }
 
 std::vector<xBaseTowerEntity*> xBaseSupportTowerEntity::towersInRange() const {
@@ -139,28 +142,22 @@ int xBaseSupportTowerEntity::upgrade() {
   return damage;
 }
 
-void xBaseSupportTowerEntity::infoText(Graphics* g) {
-  drawPlainTowerInfo(g, name_, boostLabel_ ? towerLabel(boostLabel_) + ": " + infoValue() : std::string(), energy_,
+void xBaseSupportTowerEntity::infoText(Graphics* g, const Rect5& area) {
+  drawPlainTowerInfo(g, area, name_, boostLabel_ ? towerLabel(boostLabel_) + ": " + infoValue() : std::string(), energy_,
                      energyMaxScaled_, info_);
 }
 
-void drawPlainTowerInfo(Graphics* g, const std::string& name, const std::string& boostLine, float energy,
-                        float energyMax, const std::string& infoKey) {
+void drawPlainTowerInfo(Graphics* g, const Rect5& area, const std::string& name, const std::string& boostLine,
+                        float energy, float energyMax, const std::string& infoKey) {
   GameApp* app = GameApp::instance();
   ResourceManager* r = app ? app->globalResourceManager() : nullptr;
   Font* f = r ? r->findFont("FONT_NOTOSANS16") : nullptr;
   if (!f || !g) return;
-  const float x = 1044.0f, top = 408.0f, w = 306.0f;
-  f->drawTextAligned(g, Rect5(x, top, w, 102.0f), name, Color(255, 255, 255, 255), 0, 3, false);
-  float y = top + 12.0f;
-  if (!boostLine.empty()) {
-    f->drawText(g, static_cast<int>(x), static_cast<int>(y), boostLine, Color(0, 255, 255, 255));
-    y += 12.0f;
-  }
-  f->drawText(g, static_cast<int>(x), static_cast<int>(y),
-              towerLabel("ENERGY") + ": " + formatString("%d", static_cast<int>(energy)) + " / [" +
-                  formatString("%d", static_cast<int>(energyMax)) + "]",
-              Color::scaleRgb(Color(0, 255, 0, 255), 0.8f));
-  f->drawTextAligned(g, Rect5(x, y + 14.0f, w, 80.0f), towerLabel(infoKey.c_str()), Color(255, 255, 255, 255), 0, 3,
-                     true);
+  InfoPanelText text(g, f, area);
+  text.row(name, Color(255, 255, 255, 255));
+  if (!boostLine.empty()) text.row(boostLine, Color(0, 255, 255, 255));
+  text.row(towerLabel("ENERGY") + ": " + formatString("%d", static_cast<int>(energy)) + " / [" +
+               formatString("%d", static_cast<int>(energyMax)) + "]",
+           Color::scaleRgb(Color(0, 255, 0, 255), 0.8f));
+  text.wrapped(towerLabel(infoKey.c_str()), Color(255, 255, 255, 255));
 }

@@ -22,7 +22,7 @@ class xBaseSupportTowerEntity : public xBaseTowerEntity {
   void notifyCreated(QuillonPHX2D::xEntityDesc* desc) override;
   bool isSupportTower() const override { return true; }
   int upgrade() override;
-  void infoText(Graphics* g) override;
+  void infoText(Graphics* g, const Rect5& area) override;
   // The figure of the boost line, as this tower gives it now.
   virtual std::string infoValue() const { return std::string(); }
 
@@ -50,7 +50,7 @@ QuillonPHX2D::xEntity* nameNewTower(xBaseTowerEntity* tower, const char* nameLab
                                     const Color& fill, const Color& name, const Color& range);
 // The panel of a tower that does not fight: its name, an optional line of what it
 // gives, its energy and its info label, wrapped.
-void drawPlainTowerInfo(Graphics* g, const std::string& name, const std::string& boostLine, float energy,
-                        float energyMax, const std::string& infoKey);
+void drawPlainTowerInfo(Graphics* g, const Rect5& area, const std::string& name, const std::string& boostLine,
+                        float energy, float energyMax, const std::string& infoKey);
 // A label's text from the application's message table (the key without one).
 std::string towerLabel(const char* key);

@@ -1,5 +1,7 @@
 #include "Game/Entities/towers/xBaseTowerEntity.h"
 
+#include "Game/InfoPanelText.h"
+
 #include <tinyxml.h>
 
 #include <algorithm>
@@ -235,8 +237,7 @@ bool xBaseTowerEntity::notifyCollision(xShape* own, xShape* other, const Vec2&, 
 }
 
 void xBaseTowerEntity::copyTargets(xSharkEntity* contact) {
-  if (contact && std::find(contacts_.begin(), contacts_.end(), contact) == contacts_.end())
-    contacts_.push_back(contact);
+  if (contact && contactSet_.insert(contact).second) contacts_.push_back(contact);
 }
 
 void xBaseTowerEntity::collectTargets() {
@@ -268,6 +269,7 @@ void xBaseTowerEntity::collectTargets() {
     if (c->categoryName() == "enemy") candidates_.push_back(c);
   }
   contacts_.clear();
+  contactSet_.clear();
 }
 
 void xBaseTowerEntity::update(int dt, ScreenBase*) {
@@ -422,37 +424,28 @@ void xBaseTowerEntity::drawLayer(Graphics* g, ScreenBase*) {
   }
 }
 
-void xBaseTowerEntity::infoText(Graphics* g) {
+void xBaseTowerEntity::infoText(Graphics* g, const Rect5& area) {
   Font* f = panelFont();
   if (!f) return;
-  const float x = 1044.0f, top = 408.0f, w = 306.0f;
-  f->drawTextAligned(g, Rect5(x, top, w, 102.0f), name_, Color(255, 255, 255, 255), 0, 3, false);
-  // What the tower really deals, and would after its next upgrade (TowerFigures).
+  // What the tower really deals, and would after its next upgrade (TowerFigures):
+  // left what it does now, right in orange what the next upgrade makes of it.
   const TowerState now = towerState(*this);
   const TowerFigures shown = towerFigures(now);
   const int boost = static_cast<int>(lastDamageFactor_ * 100.0f) - 100;
-  f->drawText(g, static_cast<int>(x), static_cast<int>(top + 12.0f),
-              label("DAMAGE") + ": " + figureText(shown.dps) + "/s : " + formatString("%d", boost) + "%",
-              Color(0, 255, 255, 255));
-  f->drawText(g, static_cast<int>(x), static_cast<int>(top + 24.0f),
-              label("ENERGY") + ": " + formatString("%d", static_cast<int>(lastEnergyFactor_ * energyUnscaled_)) +
-                  " / [" + formatString("%d", static_cast<int>(energyMaxScaled_)) + "]",
-              Color(0, 255, 0, 255));
-  f->drawText(g, static_cast<int>(x), static_cast<int>(top + 38.0f),
-              label("RANGE") + ": " + formatString("%d", static_cast<int>(shown.range)) + "m",
-              Color(255, 0, 255, 255));
-  f->drawTextAligned(g, Rect5(x, top + 52.0f, w, 80.0f),
-                     label("LABEL_TOWER_INTEREST") + ": " + formatString("%d", lastInterestBonus_) + "%",
-                     Color(255, 255, 0, 255), 0, 3, true);
-  f->drawTextAligned(g, Rect5(x, top + 66.0f, w, 80.0f), label(info_.c_str()), Color(255, 255, 255, 255), 0, 3,
-                     true);
-  if (upgradeLevel_ < kMaxUpgradeLevel) {
-    const TowerFigures next = towerFigures(upgradedState(now));
-    const Color orange(255, 170, 0, 255);
-    const int ux = 1224;
-    f->drawText(g, ux, static_cast<int>(top + 12.0f), label("AFTER_UPGRADE"), orange);
-    f->drawText(g, ux, static_cast<int>(top + 24.0f), label("DAMAGE") + ": " + figureText(next.dps) + "/s", orange);
-    f->drawText(g, ux, static_cast<int>(top + 38.0f),
-                label("RANGE") + ": " + formatString("%d", static_cast<int>(next.range)) + "m", orange);
-  }
+  const bool upgradable = upgradeLevel_ < kMaxUpgradeLevel;
+  const TowerFigures next = upgradable ? towerFigures(upgradedState(now)) : shown;
+  const Color orange(255, 170, 0, 255);
+  InfoPanelText text(g, f, area);
+  text.row(name_, Color(255, 255, 255, 255), upgradable ? label("AFTER_UPGRADE") : std::string(), orange);
+  text.row(label("DAMAGE") + ": " + figureText(shown.dps) + "/s : " + formatString("%d", boost) + "%",
+           Color(0, 255, 255, 255), upgradable ? label("DAMAGE") + ": " + figureText(next.dps) + "/s" : std::string(),
+           orange);
+  text.row(label("RANGE") + ": " + formatString("%d", static_cast<int>(shown.range)) + "m", Color(255, 0, 255, 255),
+           upgradable ? label("RANGE") + ": " + formatString("%d", static_cast<int>(next.range)) + "m" : std::string(),
+           orange);
+  text.row(label("ENERGY") + ": " + formatString("%d", static_cast<int>(lastEnergyFactor_ * energyUnscaled_)) + " / [" +
+               formatString("%d", static_cast<int>(energyMaxScaled_)) + "]",
+           Color(0, 255, 0, 255), label("LABEL_TOWER_INTEREST") + ": " + formatString("%d", lastInterestBonus_) + "%",
+           Color(255, 255, 0, 255));
+  text.wrapped(label(info_.c_str()), Color(255, 255, 255, 255));
 }

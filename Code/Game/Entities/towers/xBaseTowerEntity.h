@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <new>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "Color.h"
@@ -72,7 +73,8 @@ class xBaseTowerEntity : public xPhysicsPrimitiveEntity {
   void notifyCreated(QuillonPHX2D::xEntityDesc* desc) override;
 
   // --- tower ---
-  virtual void infoText(Graphics* g);
+  // Writes the tower's figures and description into the info panel's text area.
+  virtual void infoText(Graphics* g, const Rect5& area);
   virtual void takeDamage(int amount);
   virtual void destroy();
   virtual void collectTargets();
@@ -211,6 +213,7 @@ class xBaseTowerEntity : public xPhysicsPrimitiveEntity {
   float lastRangeFactor_ = 1.0f;
   int upgradeLevel_ = 0;
   std::vector<xSharkEntity*> contacts_;    // not owned; looked up again before use
+  std::unordered_set<const xSharkEntity*> contactSet_;  // what contacts_ holds
   std::vector<xSharkEntity*> candidates_;  // not owned; live this frame
   QuillonPHX2D::xShape* rangeSensor_ = nullptr;  // owned
   bool selected_ = true;

@@ -1,4 +1,4 @@
-#include "Menus/TowerCommandWidget.h"
+#include "Game/TowerCommandWidget.h"
 
 #include "Font.h"
 #include "GLTexture.h"
@@ -21,6 +21,9 @@ constexpr size_t kTradeA = 7;
 constexpr size_t kTradeB = 8;
 constexpr size_t kTradeSwitch = 9;
 constexpr size_t kUpgrade = 10;
+// The sell command's button id: its caption carries the price. The list entry
+// beside the strategies is a strategy button of its own and keeps its caption.
+constexpr int kSellButtonId = 610;
 
 constexpr const char* kUpgradeIcon = "content/images/game/UpgradeIcon.png";
 constexpr int kMaxUpgradeLevel = 3;
@@ -102,7 +105,8 @@ void TowerCommandWidget::showTradeButtons() {
   setEntryActive(kTradeSwitch, false);
   showEntry(kBesideStrategies, false);
   setEntryActive(kBesideStrategies, true);
-  if (kBesideStrategies < buttons_.size()) buttons_[kBesideStrategies]->setCaption(makeSellLabel());
+  for (bge::Button* b : buttons_)
+    if (b->getButtonId() == kSellButtonId) b->setCaption(makeSellLabel());
   setCommandButtonsEnabled(false);
 }
 

@@ -12,7 +12,12 @@ namespace {
 AppConfig* g_appConfig = nullptr;
 
 // Ranges a sane window and mixer setting fall in; anything else keeps the default.
-constexpr int kLargestScreenSide = 16384;
+// Below 640 x 480 the game's panels do not fit; no display shows more than 8K
+// (7680 x 4320).
+constexpr int kSmallestScreenWidth = 640;
+constexpr int kSmallestScreenHeight = 480;
+constexpr int kLargestScreenWidth = 7680;
+constexpr int kLargestScreenHeight = 4320;
 constexpr int kLargestBitDepth = 64;
 constexpr int kLargestVolume = 128;
 
@@ -56,8 +61,8 @@ bool AppConfig::loadFromFile(const std::string& path) {
 
   if (const TiXmlElement* application = root->FirstChildElement("Application")) {
     const TiXmlElement* resolution = application->FirstChildElement("ScreenResolution");
-    width_ = xml.readInt(resolution, "width", width_, 1, kLargestScreenSide);
-    height_ = xml.readInt(resolution, "height", height_, 1, kLargestScreenSide);
+    width_ = xml.readInt(resolution, "width", width_, kSmallestScreenWidth, kLargestScreenWidth);
+    height_ = xml.readInt(resolution, "height", height_, kSmallestScreenHeight, kLargestScreenHeight);
     bitDepth_ = xml.readInt(resolution, "bitDepth", bitDepth_, 0, kLargestBitDepth);
     caption_ = xml.readString(application->FirstChildElement("WindowCaption"), "name", caption_);
   }

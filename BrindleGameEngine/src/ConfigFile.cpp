@@ -1,6 +1,9 @@
 #include "ConfigFile.h"
 
-#include <fstream>
+#include <cstdio>
+#include <sstream>
+
+#include "RegularFile.h"
 
 namespace {
 const char* const kWhitespace = " \n\t\v\r\f";
@@ -19,8 +22,17 @@ bool contains(const std::string& text, const std::string& part) {
 ConfigFile::ConfigFile(const std::string& fileName, const std::string& delimiter,
                        const std::string& comment, const std::string& sentry)
     : delimiter_(delimiter), comment_(comment), sentry_(sentry) {
-  std::ifstream in(fileName);
-  if (!in) throw file_not_found(fileName);
+  // A parameter file is a few lines; a device or a huge file at its path is
+  // refused like a missing one, never read without end.
+  std::string text;
+  const bge::FileReadResult read = bge::readRegularFile(fileName, bge::kMaxContentFileBytes, text);
+  if (read != bge::FileReadResult::Read) {
+    if (read != bge::FileReadResult::Missing)
+      std::printf("WARNING: %s: %s\n", fileName.c_str(),
+                  bge::describeFileRead(read, bge::kMaxContentFileBytes).c_str());
+    throw file_not_found(fileName);
+  }
+  std::istringstream in(text);
   parse(in);
 }
 

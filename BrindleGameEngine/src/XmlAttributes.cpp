@@ -84,11 +84,6 @@ std::string describe(double value) {
   return text;
 }
 
-const char* tinyXmlReason(const TiXmlDocument& doc) {
-  if (doc.ErrorId() == TiXmlBase::TIXML_ERROR_OPENING_FILE) return "cannot be opened";
-  const char* reason = doc.ErrorDesc();
-  return reason && *reason ? reason : "is not well-formed XML";
-}
 
 }  // namespace
 
@@ -102,21 +97,19 @@ XmlReader XmlReader::forDocumentOf(const TiXmlElement* e, const char* fallback) 
 
 bool XmlReader::load(TiXmlDocument& doc, TiXmlEncoding encoding) const {
   doc.SetValue(path_);
-  if (loadXmlFile(doc, path_, encoding)) return true;
+  std::string why;
+  if (loadXmlFile(doc, path_, encoding, &why)) return true;
   ++problems_;
-  if (doc.ErrorId() == TiXmlBase::TIXML_ERROR_OPENING_FILE) {
-    std::printf("WARNING: %s: cannot be opened\n", path_.c_str());
-  } else {
-    std::printf("WARNING: %s: %s (line %d)\n", path_.c_str(), tinyXmlReason(doc), doc.ErrorRow());
-  }
+  std::printf("WARNING: %s: %s\n", path_.c_str(), why.c_str());
   return false;
 }
 
 bool XmlReader::parse(TiXmlDocument& doc, const std::string& text, TiXmlEncoding encoding) const {
   doc.SetValue(path_);
-  if (parseXml(doc, text, encoding)) return true;
+  std::string why;
+  if (parseXml(doc, text, encoding, &why)) return true;
   ++problems_;
-  std::printf("WARNING: %s: %s (line %d)\n", path_.c_str(), tinyXmlReason(doc), doc.ErrorRow());
+  std::printf("WARNING: %s: %s\n", path_.c_str(), why.c_str());
   return false;
 }
 

@@ -36,6 +36,9 @@ constexpr int kMaxRecordsPerWave = 99;
 constexpr int kMaxCount = 100000;
 constexpr int kMaxDelayMs = 3600000;
 constexpr double kMaxCreditsInFile = 1.0e9;
+// A wave's walk over the whole field; quicker than this no tower gets a shot
+// (the quickest shipped wave takes ten seconds). -1 is the enemy's own pace.
+constexpr int kShortestWalkMs = 1000;
 
 }  // namespace
 
@@ -54,7 +57,7 @@ bool LevelScreen::loadLevel() {
     reader.warn(stage, "initialFundsElement: the level has no InitialFunds");
     return false;
   }
-  const double credits = reader.readDouble(funds, "credits", 0.0, -kMaxCreditsInFile, kMaxCreditsInFile);
+  const double credits = reader.readDouble(funds, "credits", 0.0, 0.0, kMaxCreditsInFile);
   economy_.setStartingCredits(credits);
   readTowers(stage, reader);
 
@@ -257,7 +260,7 @@ void LevelScreen::readAttacks(const TiXmlElement* stage, const bge::XmlReader& r
       r.pathId = reader.readInt(w, "pathId", -1);
       r.count = reader.readInt(w, "count", -1, -1, kMaxCount);
       r.spawnDelay = reader.readInt(w, "spawnDelay", -1, -1, kMaxDelayMs);
-      r.speed = reader.readInt(w, "speed", -1, -1, kMaxDelayMs);
+      r.speed = reader.readString(w, "speed", "") == "-1" ? -1 : reader.readInt(w, "speed", -1, kShortestWalkMs, kMaxDelayMs);
       r.pathSubId = reader.readString(w, "pathSubId", r.pathSubId);
       r.enemy = reader.readString(w, "enemy", r.enemy);
       records.push_back(r);
@@ -272,32 +275,20 @@ void LevelScreen::readAttacks(const TiXmlElement* stage, const bge::XmlReader& r
 }
 
 void LevelScreen::readEnemyCatalogue() {
+  // The spawner has read and scaled every wave's enemy file already; the
+  // preview shows what it will send, and a bad value is reported once, there.
   enemyCatalogue_.clear();
-  bge::XmlReader reader(levelFile_);
-  TiXmlDocument doc;
-  if (!reader.load(doc)) return;
-  const TiXmlElement* stage = reader.root(doc, "Stage");
-  if (!stage) return;
-  const float factor = difficultyFactor(difficulty_);
-  for (const TiXmlElement* a = stage->FirstChildElement("Attack"); a; a = a->NextSiblingElement("Attack")) {
-    const int attackId = reader.readInt(a, "id", -1);
-    for (const TiXmlElement* w = a->FirstChildElement("Wave"); w; w = w->NextSiblingElement("Wave")) {
+  if (!spawner_) return;
+  for (const auto& attack : spawner_->attacks()) {
+    for (const WaveDescription& record : attack.second) {
       EnemyCatalogueEntry entry;
-      entry.attackId = attackId;
-      entry.count = reader.readInt(w, "count", -1, -1, kMaxCount);
-      const std::string file = reader.readString(w, "enemy", "");
-      bge::XmlReader enemyReader(file);
-      TiXmlDocument enemyDoc;
-      const TiXmlElement* root = nullptr;
-      if (!file.empty() && enemyReader.load(enemyDoc)) root = enemyReader.root(enemyDoc, "Entity");
-      if (root) {
-        const std::string texturePath = enemyReader.readString(root, "texturePath", "");
-        entry.className = enemyReader.readString(root, "class", "");
-        const int energy = enemyReader.readInt(root, "energy", 0);
-        entry.energy = static_cast<int>(static_cast<double>(energy) * static_cast<double>(factor));
-        if (!texturePath.empty() && texturePath != "NONE")
-          entry.texture = obtainEntityTexture(texturePath, GLTexture::kLinear);
-      }
+      entry.attackId = attack.first;
+      entry.count = record.count;
+      entry.className = record.enemyDesc.className;
+      entry.energy = record.enemyDesc.energy;
+      const std::string& texturePath = record.enemyDesc.texturePath;
+      if (!texturePath.empty() && texturePath != "NONE")
+        entry.texture = obtainEntityTexture(texturePath, GLTexture::kLinear);
       enemyCatalogue_.push_back(entry);
     }
   }

@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include "Font.h"
+#include "GameApp.h"
+#include "LabelManager.h"
 #include "Graphics.h"
 #include "Menus/MissionControl.h"
 #include "Profile/Mission.h"
@@ -44,8 +46,9 @@ void text(Graphics* g, Font* font, float x, float y, float w, float h, const std
 // Station and mission fields are label ids; one that names no label is shown
 // as written.
 std::string fieldText(const std::string& key) {
-  const std::string text = layout::lookupText(key);
-  return text.rfind("error::label not found!", 0) == 0 ? key : text;
+  GameApp* app = GameApp::instance();
+  const LabelManager* table = app ? app->gameMessages() : nullptr;
+  return table && table->hasLabel(key) ? table->getLabel(key) : key;
 }
 
 // The shared textures the screen draws: the glow and badges come with the

@@ -4,5 +4,7 @@
 
 Profile* findProfile(GameApp* app) {
   SaveGame* save = app ? app->getSaveGame() : nullptr;
-  return save ? save->findEntryAs<Profile>("PLAYER_PROFILE") : nullptr;
+  // A level played without a player (the level runner's) has no profile; that
+  // is no failed lookup to report.
+  return save && save->hasEntry("PLAYER_PROFILE") ? save->findEntryAs<Profile>("PLAYER_PROFILE") : nullptr;
 }

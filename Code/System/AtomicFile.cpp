@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "BackupFile.h"
+#include "RegularFile.h"
 #include "ReplaceFile.h"
 
 bool writeFileAtomically(const std::string& path, const void* bytes, size_t count, std::string* why) {
@@ -27,25 +28,11 @@ bool writeFileAtomically(const std::string& path, const void* bytes, size_t coun
 }
 
 FileRead readOwnFile(const std::string& path, std::vector<unsigned char>& out) {
-  out.clear();
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? FileRead::Missing : FileRead::Failed;
-  struct stat st {};
-  bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<unsigned long long>(st.st_size) <= kMaxOwnFileBytes;
-  unsigned char chunk[4096];
-  while (ok) {
-    const ssize_t n = ::read(fd, chunk, sizeof chunk);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ok = n == 0;
-      break;
-    }
-    out.insert(out.end(), chunk, chunk + n);
-    ok = out.size() <= kMaxOwnFileBytes;  // grown since the look
+  switch (bge::readRegularFile(path, kMaxOwnFileBytes, out)) {
+    case bge::FileReadResult::Read: return FileRead::Read;
+    case bge::FileReadResult::Missing: return FileRead::Missing;
+    default: return FileRead::Failed;
   }
-  close(fd);
-  if (!ok) out.clear();
-  return ok ? FileRead::Read : FileRead::Failed;
 }
 
 bool readWholeFile(const std::string& path, std::vector<unsigned char>& out) {

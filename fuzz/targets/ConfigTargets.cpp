@@ -1,6 +1,7 @@
 // The start-up configuration readers: config.xml, the key=value parameter file
 // and the display configurations.
 #include <limits>
+#include <memory>
 #include <string>
 
 #include "AppConfig.h"
@@ -29,7 +30,15 @@ void fuzzAppConfig(const uint8_t* data, size_t size) {
 
 void fuzzConfigFile(const uint8_t* data, size_t size) {
   const std::string path = writeInput(data, size, "GameParameters.cfg");
-  ConfigFile file(path, "=", "#", "EndConfigFile");
+  // A file the reader refuses (too big) is thrown as not found; the game then
+  // goes on with the defaults.
+  std::unique_ptr<ConfigFile> read;
+  try {
+    read = std::make_unique<ConfigFile>(path, "=", "#", "EndConfigFile");
+  } catch (const ConfigFile::file_not_found&) {
+    return;
+  }
+  ConfigFile& file = *read;
   for (const auto& entry : file.contents()) {
     (void)file.read<int>(entry.first, 0);
     (void)file.read<std::string>(entry.first, std::string());

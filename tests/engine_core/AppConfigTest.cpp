@@ -147,3 +147,21 @@ TEST_F(AppConfigTest, CursorIndexOutsideTheListChangesNothing) {
   EXPECT_FALSE(c->loadCursor(-1));
   EXPECT_EQ(c->getCurrentCursor(), -1);
 }
+
+TEST_F(AppConfigTest, ScreenSizesNoWindowCanHaveAreNamedAndLeftAtTheDefault) {
+  for (const char* side : {"100", "10000"}) {
+    SCOPED_TRACE(side);
+    AppConfig::destroyInstance();
+    testing::internal::CaptureStdout();
+    const AppConfig* c = load(std::string("<Config><Application><ScreenResolution width=\"") + side +
+                              "\" height=\"" + side + "\"/></Application></Config>");
+    const std::string out = testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(loaded_);
+    EXPECT_EQ(c->getWidth(), -1);
+    EXPECT_EQ(c->getHeight(), -1);
+    for (const char* attribute : {"width", "height"}) {
+      const std::string named = "config.xml: ScreenResolution (line 1): " + std::string(attribute) + "=\"" + side + "\"";
+      EXPECT_NE(out.find(named), std::string::npos) << out;
+    }
+  }
+}

@@ -246,6 +246,23 @@ TEST_F(DamagedFiles, DamagedContentFilesAreNamedAndTheGameStillRuns) {
   }
 }
 
+TEST_F(DamagedFiles, ADeeplyNestedStringsFileAndACatalogueLinkedToADeviceAreRefusedByName) {
+  // Parsed as they are, the first overflows the stack and the second is read
+  // without end; refused, the game starts without texts and sound effects.
+  const std::string folder = dirs_.root() + "/game";
+  run_.exe = testenv::copyProgram(STARMOOR_EXE, STARMOOR_SOURCE_DIR "/content", folder, true);
+  const std::string content = folder + "/content/";
+  std::string deep = "<Strings>";
+  for (int i = 0; i < 100000; ++i) deep += "<a>";
+  writeBytes(content + "strings/english.xml", deep);
+  fs::remove(content + "config/sfx.xml");
+  fs::create_symlink("/dev/zero", content + "config/sfx.xml");
+  run_.run(120);
+  ASSERT_TRUE(run_.exitedWith(0)) << run_.output;
+  EXPECT_TRUE(named(run_.output, "content/strings/english.xml: nests elements deeper than")) << run_.output;
+  EXPECT_TRUE(named(run_.output, "content/config/sfx.xml: is not a regular file")) << run_.output;
+}
+
 
 int count(const std::string& output, const std::string& what) {
   int n = 0;

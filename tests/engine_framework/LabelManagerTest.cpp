@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <set>
 #include <string>
 
 #include "LabelManager.h"
@@ -55,6 +56,23 @@ TEST(LabelManager, UnreadableOrOddFilesLeaveAnEmptyTable) {
   EXPECT_EQ(labels.size(), 0u);
   labels.loadFromXml(writeStrings(dirs, "broken.xml", "<Strings><L A=\"b\"></Strings>"));
   EXPECT_EQ(labels.size(), 0u);
+}
+
+TEST(LabelManager, AMissingKeyIsReportedOncePerKeyNamingTheFile) {
+  // The panels ask for their texts every frame: one line per key, not per frame.
+  testenv::TempUserDirs dirs;
+  LabelManager labels;
+  const std::string path = writeStrings(dirs, "s.xml", "<Strings><L LABEL_OK=\"Ok\"/></Strings>");
+  labels.loadFromXml(path);
+  testing::internal::CaptureStdout();
+  for (int frame = 0; frame < 3; ++frame) {
+    labels.getLabel("LABEL_OK");
+    labels.getLabel("LABEL_GONE");
+    labels.getLabel("LABEL_LOST");
+  }
+  const std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(out, "WARNING: " + path + ": no label LABEL_GONE\nWARNING: " + path + ": no label LABEL_LOST\n");
+  EXPECT_EQ(labels.missingKeys(), (std::set<std::string>{"LABEL_GONE", "LABEL_LOST"}));
 }
 
 TEST(LabelManager, ShippedStringsLoad) {

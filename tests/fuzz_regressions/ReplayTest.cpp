@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "FuzzSupport.h"
+#include "RegularFile.h"
 #include "Targets.h"
 
 namespace {
@@ -92,6 +93,22 @@ TEST_P(Replay, SeedsAndKeptInputsPassTheirReader) {
     const std::string bytes = readAll(input);
     g_findings.clear();
     target.entry(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    for (const std::string& what : g_findings) ADD_FAILURE() << what;
+  }
+}
+
+// Made here rather than kept: a document nested far deeper than the parser's
+// stack allows, and one a byte over the size any content file may have.
+TEST_P(Replay, DeepAndHugeInputsAreRefusedWithoutHarm) {
+  const Target& target = GetParam();
+  std::string deep = "<?xml version=\"1.0\"?><Strings>";
+  for (int i = 0; i < 100000; ++i) deep += "<a b=\"1\">";
+  std::string huge = "<Stage>";
+  huge.resize(bge::kMaxContentFileBytes + 1, ' ');
+  for (const std::string* input : {&deep, &huge}) {
+    SCOPED_TRACE(input == &deep ? "deep" : "huge");
+    g_findings.clear();
+    target.entry(reinterpret_cast<const uint8_t*>(input->data()), input->size());
     for (const std::string& what : g_findings) ADD_FAILURE() << what;
   }
 }

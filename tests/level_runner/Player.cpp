@@ -49,6 +49,10 @@ constexpr float kUpgradeRangeStep = 0.1f;
 constexpr size_t kTowersBeforeSaving = 3;
 // It saves only while the best it can afford is worth less than this share of the best.
 constexpr float kSaveBelow = 0.6f;
+// A spot that sees less than one unguarded path mark's worth adds nothing worth a
+// tower. Without this floor, credits beyond any price (a modded reward) fill every
+// cell with towers that guard nothing, each buy weighing all the towers before it.
+constexpr float kLeastCoverage = 1.0f;
 
 // Damage per second the kind's info promises on the ships in its reach, of which a shot
 // bigger than the ships it meets wastes the rest.
@@ -217,7 +221,7 @@ bool Player::spendOnce(LevelScreen& level) {
   };
   for (int kind : attackKinds_) {
     const Spot spot = bestSpot(level, kinds[kind]->range);
-    if (spot.coverage <= 0.0f) continue;
+    if (spot.coverage < kLeastCoverage) continue;
     const double price = kinds[kind]->price;
     if (weigh(promisedDps(*kinds[kind], shipEnergy_) * spot.coverage / static_cast<float>(price), price)) {
       buyKind = kind;

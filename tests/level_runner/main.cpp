@@ -10,6 +10,12 @@
 
 #include "LevelRunner.h"
 
+namespace {
+const char* const kUsage =
+    "usage: level_runner <level file> [--mode N] [--difficulty N] [--seed N] [--mission N]\n"
+    "                    [--script FILE] [--cmd \"frame command args\"]... [--frames N] [--shots N DIR]\n";
+}  // namespace
+
 int main(int argc, char** argv) {
   levelrunner::RunOptions options;
   std::string script;
@@ -22,6 +28,10 @@ int main(int argc, char** argv) {
       }
       return argv[++i];
     };
+    if (a == "--help" || a == "-h") {
+      std::printf("%s", kUsage);
+      return 0;
+    }
     if (a == "--mode") options.mode = std::atoi(next("a number").c_str());
     else if (a == "--difficulty") options.difficulty = std::atoi(next("a number").c_str());
     else if (a == "--seed") options.seed = static_cast<unsigned>(std::strtoul(next("a number").c_str(), nullptr, 10));
@@ -36,6 +46,9 @@ int main(int argc, char** argv) {
     } else if (a == "--shots") {
       options.screenshotEvery = std::atoi(next("a frame count").c_str());
       options.screenshotDir = next("a folder");
+    } else if (a.size() > 1 && a[0] == '-') {
+      std::fprintf(stderr, "unknown option %s\n%s", a.c_str(), kUsage);
+      return 2;
     } else if (options.levelFile.empty()) options.levelFile = a;
     else {
       std::fprintf(stderr, "unexpected argument %s\n", a.c_str());
@@ -43,8 +56,7 @@ int main(int argc, char** argv) {
     }
   }
   if (options.levelFile.empty()) {
-    std::fprintf(stderr, "usage: level_runner <level file> [--mode N] [--difficulty N] [--seed N] "
-                         "[--script FILE] [--cmd \"frame command\"] [--frames N] [--shots N DIR]\n");
+    std::fprintf(stderr, "%s", kUsage);
     return 2;
   }
   std::string error;

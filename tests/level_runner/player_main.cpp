@@ -10,6 +10,12 @@
 #include "Player.h"
 #include "Strategies.h"
 
+namespace {
+const char* const kUsage =
+    "usage: level_player <level file> [--difficulty N] [--mission N] [--mode N] [--seed N]\n"
+    "                    [--frames N] [--no-towers] [--normal-speed] [--trace] [--strategy NAME]\n";
+}  // namespace
+
 int main(int argc, char** argv) {
   levelrunner::RunOptions run;
   run.maxFrames = 150000;
@@ -25,6 +31,10 @@ int main(int argc, char** argv) {
       }
       return std::atoi(argv[++i]);
     };
+    if (a == "--help" || a == "-h") {
+      std::printf("%s", kUsage);
+      return 0;
+    }
     if (a == "--difficulty") run.difficulty = number();
     else if (a == "--mission") run.missionId = number();
     else if (a == "--mode") run.mode = number();
@@ -39,16 +49,17 @@ int main(int argc, char** argv) {
         return 2;
       }
       simple = false;
-    }
-    else if (run.levelFile.empty()) run.levelFile = a;
+    } else if (a.size() > 1 && a[0] == '-') {
+      std::fprintf(stderr, "unknown option %s\n%s", a.c_str(), kUsage);
+      return 2;
+    } else if (run.levelFile.empty()) run.levelFile = a;
     else {
       std::fprintf(stderr, "unexpected argument %s\n", a.c_str());
       return 2;
     }
   }
   if (run.levelFile.empty()) {
-    std::fprintf(stderr, "usage: level_player <level file> [--difficulty N] [--mission N] [--mode N] [--seed N] "
-                         "[--frames N] [--no-towers] [--normal-speed] [--trace] [--strategy NAME]\n");
+    std::fprintf(stderr, "%s", kUsage);
     return 2;
   }
   levelrunner::Runner runner;

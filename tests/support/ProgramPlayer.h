@@ -312,6 +312,17 @@ class WalkTest : public ::testing::Test {
     IMG_Init(IMG_INIT_PNG);
     std::filesystem::create_directories(folder());
   }
+  // Every text the walk's screens asked for is in the strings file: the game
+  // names each key it did not find in its log.
+  void TearDown() override {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(dirs_.root(), ec)) {
+      if (entry.path().extension() != ".txt") continue;
+      std::istringstream lines(testenv::readText(entry.path().string()));
+      for (std::string line; std::getline(lines, line);)
+        if (line.find(": no label ") != std::string::npos) ADD_FAILURE() << entry.path().filename() << ": " << line;
+    }
+  }
   std::string folder() const { return dirs_.data() + "/Starmoor"; }
 
   testenv::TempUserDirs dirs_;

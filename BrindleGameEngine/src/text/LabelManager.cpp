@@ -13,6 +13,8 @@ void LabelManager::loadFromXml(const std::string& path) {
   delete document_;
   document_ = nullptr;
   labels_.clear();
+  missingKeys_.clear();
+  path_ = path;
 
   document_ = new TiXmlDocument();
   const bge::XmlReader xml(path);
@@ -34,7 +36,12 @@ void LabelManager::loadFromXml(const std::string& path) {
 
 std::string LabelManager::getLabel(const std::string& id) const {
   auto it = labels_.find(id);
-  if (it == labels_.end()) return "error::label not found! -> " + id;
+  if (it == labels_.end()) {
+    // Asked for again every frame the text is drawn: one message per key.
+    if (missingKeys_.insert(id).second)
+      std::printf("WARNING: %s: no label %s\n", path_.empty() ? "strings file" : path_.c_str(), id.c_str());
+    return "error::label not found! -> " + id;
+  }
   return it->second;
 }
 

@@ -113,8 +113,9 @@ bool xPhysicsPrimitiveEntityDesc::readXml(const TiXmlElement* e, const bge::XmlR
   }
   bodyMass = mass;
 
-  shapeFeatures.x = reader.readFloat(e, "shapeFeaturesX", shapeFeatures.x);
-  shapeFeatures.y = reader.readFloat(e, "shapeFeaturesY", shapeFeatures.y);
+  // Radius, or width and height: never negative (0 where the shape has no use for it).
+  shapeFeatures.x = reader.readFloat(e, "shapeFeaturesX", shapeFeatures.x, 0.0f);
+  shapeFeatures.y = reader.readFloat(e, "shapeFeaturesY", shapeFeatures.y, 0.0f);
   absPlacement.x = reader.readFloat(e, "absPlacementX", absPlacement.x);
   absPlacement.y = reader.readFloat(e, "absPlacementY", absPlacement.y);
   absPlacement.z = reader.readFloat(e, "absPlacementZ", absPlacement.z);

@@ -123,6 +123,10 @@ Color enemyClassColour(const std::string& className) {
 
 // --- description ---
 
+// Credits one ship may pay: far beyond any balance (the richest pays 400), and
+// the hard difficulty's 1.3 times it still fits an int.
+constexpr int kMostReward = 1000000;
+
 xEntity* xSimpleEnemyDesc::createEntity() {
   xSimpleEnemy* ppeNew = new (std::nothrow) xSimpleEnemy();
   if (!ppeNew) std::printf("ERROR: entity: ppeNew != NULL\n");
@@ -135,10 +139,11 @@ bool xSimpleEnemyDesc::readXml(const TiXmlElement* e, const bge::XmlReader& read
   particleColor = reader.readColor(e, "particleColor", particleColor);
   templateBullet = reader.readString(e, "templateBullet", templateBullet);
   shootingDelay = reader.readInt(e, "shootingDelay", shootingDelay);
-  energy = reader.readInt(e, "energy", energy);
+  // A ship of no energy could never be shot down.
+  energy = reader.readInt(e, "energy", energy, 1);
   texturePathHit = reader.readString(e, "texturePathHit", texturePathHit);
   behavior = reader.readInt(e, "behavior", behavior);
-  reward = reader.readInt(e, "reward", reward);
+  reward = reader.readInt(e, "reward", reward, 0, kMostReward);
   className = reader.readString(e, "class", className);
   return true;
 }

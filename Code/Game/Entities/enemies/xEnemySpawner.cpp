@@ -1,6 +1,8 @@
 #include "Game/Entities/enemies/xEnemySpawner.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <map>
 
 #include "Game/LevelScreen.h"
 #include "Game/SceneEntityManager.h"
@@ -64,9 +66,18 @@ bool difficultyScalesReward(int difficulty) { return difficulty == 0 || difficul
 void xEnemySpawner::applyDifficulty() {
   LevelScreen* level = LevelScreen::current();
   const int difficulty = level ? level->difficulty() : 1;
+  // Waves share enemy files: each is read once, so a bad value in it is reported once.
+  std::map<std::string, xSimpleEnemyDesc> read;
   for (auto& attack : attacks_) {
     for (WaveDescription& record : attack.second) {
-      if (!record.enemyDesc.loadFromFile(record.enemy) || !record.enemyDesc.complete) {
+      auto known = read.find(record.enemy);
+      if (known == read.end()) {
+        xSimpleEnemyDesc desc;
+        desc.complete = desc.loadFromFile(record.enemy) && desc.complete;
+        known = read.emplace(record.enemy, desc).first;
+      }
+      record.enemyDesc = known->second;
+      if (!record.enemyDesc.complete) {
         // One bad enemy file costs its own record, not the level: it spawns nothing.
         std::printf("WARNING: level: wave %d of attack %d: enemy file \"%s\" did not load; its ships are skipped\n",
                     record.id, attack.first, record.enemy.c_str());
@@ -76,6 +87,8 @@ void xEnemySpawner::applyDifficulty() {
       const float factor = difficultyFactor(difficulty);
       d.energy = static_cast<int>(d.energy * factor);
       if (difficultyScalesReward(difficulty)) d.reward = static_cast<int>(factor * d.reward);
+      // Scaled down, a frail ship still takes one hit to go.
+      d.energy = std::max(1, d.energy);
     }
   }
 }
@@ -183,8 +196,9 @@ void xEnemySpawner::spawn(SpawningAction& action, const WaveDescription& record)
   else if (record.pathSubId == "RIGHT") lane = PathDescription::Right;
   const std::vector<Vec2> points = lane >= 0 ? path.pointsForSide(lane) : std::vector<Vec2>();
   if (points.empty()) {
-    std::printf("ERROR: level: splintPoints.size() > 0 (path %d, lane \"%s\")\n", record.pathId,
-                record.pathSubId.c_str());
+    if (unusablePaths_.insert({record.pathId, record.pathSubId}).second)
+      std::printf("ERROR: level: splintPoints.size() > 0 (path %d, lane \"%s\"): its ships are skipped\n",
+                  record.pathId, record.pathSubId.c_str());
     return;
   }
   if (endless_) {

@@ -1,5 +1,8 @@
 #pragma once
 #include <cstdint>
+#include <set>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "Game/Entities/enemies/WaveDescription.h"
@@ -84,4 +87,6 @@ class xEnemySpawner : public bge::ActionListener {
   // Timers of a wave that was replaced while one of them was reporting.
   std::vector<SpawningAction*> retired_;
   int dispatching_ = 0;
+  // Path and lane pairs already reported as having no points: told once, not per ship.
+  std::set<std::pair<int, std::string>> unusablePaths_;
 };

@@ -44,6 +44,10 @@ namespace {
 constexpr int kFlashMs = 128;
 // Alpha of the filled range circle; the outline is opaque.
 constexpr int kRangeFillAlpha = 16;
+// A frame of the game's 16 ms step: a shorter reload would only fire every frame.
+constexpr int kShortestReloadMs = 16;
+// What a periodic tower given no usable reload waits: a basic turret's second.
+constexpr int kDefaultReloadMs = 1000;
 
 const char* const kUpgradePip = "content/images/game/towerupgradeunit.png";
 const char* const kBoostRange = "content/images/game/boost_range.png";
@@ -91,16 +95,20 @@ bool xBaseTowerDesc::readXml(const TiXmlElement* e, const bge::XmlReader& reader
   damage = reader.readInt(e, "damage", damage, 0);
   targetCapacity = reader.readInt(e, "targetCapacity", targetCapacity, -1);
   energy = reader.readInt(e, "energy", energy, 1);
-  reloadDelay = reader.readInt(e, "reloadDelay", reloadDelay, 0);
   info = reader.readString(e, "info", info);
   actionStrategy = reader.readString(e, "actionStrategy", actionStrategy);
+  // Only a periodic tower waits between shots, and it cannot fire twice in a frame.
+  const bool periodic = actionStrategy == "PERIODIC";
+  const int reloadDefault = periodic && reloadDelay < kShortestReloadMs ? kDefaultReloadMs : reloadDelay;
+  reloadDelay = reader.readInt(e, "reloadDelay", reloadDefault, periodic ? kShortestReloadMs : 0);
   lockingStrategy = reader.readString(e, "lockingStrategy", lockingStrategy);
   targetSelectionStrategy = reader.readString(e, "targetSelectionStrategy", targetSelectionStrategy);
   quantificationStrategy = reader.readString(e, "quantificationStrategy", quantificationStrategy);
   towerType = reader.readString(e, "towerType", towerType);
   textureButton = reader.readString(e, "textureButton", textureButton);
   sfxLabel = reader.readString(e, "sfxLabel", sfxLabel);
-  price = reader.readDouble(e, "price", price, 0.0, 1e9);
+  // A free tower would let a player fill the field.
+  price = reader.readDouble(e, "price", price, 1.0, 1e9);
   return true;
 }
 

@@ -30,7 +30,7 @@ keep results-lost-full-scores-panel.png                 post-level-lost.png
 keep mission-control-with-its-tutorial.png              mission-control-new-profile.png
 keep mission-control-empty-scores-panel.png             mission-control.png
 keep credits-caption-2.png                              credits.png
-keep options-after-the-spectrum-was-switched-off.png    options-spectrum-off.png
+keep options-after-the-spectrum-was-switched-off.png    options-music-display-off.png
 keep title-screen-after-the-spectrum-was-switched-off.png title-after-options.png
 keep battle-towers-standing.png                         level-hud-battle.png
 keep placing-the-second-half-of-tower-name-dt.png       level-hud-placing.png

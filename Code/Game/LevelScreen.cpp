@@ -90,6 +90,7 @@ LevelScreen::LevelScreen(int missionId, const std::string& levelFile, int gameMo
 
 LevelScreen::~LevelScreen() {
   if (g_currentLevel == this) g_currentLevel = nullptr;
+  stopServingEntities();
   safeDelete(spawner_);
   checkPoints_.reset();
   safeDelete(bootAnimation_);
@@ -283,6 +284,7 @@ void LevelScreen::onExitTransitionDone(int exitCode) {
   // live in.
   removeAllEntities();
   if (g_currentLevel == this) g_currentLevel = nullptr;
+  stopServingEntities();
   // The game speed is the level's: the screens that follow run at normal speed.
   app->setTimeScale(1.0f);
   app->finishState(this);

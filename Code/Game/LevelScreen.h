@@ -12,6 +12,7 @@
 #include "Game/Entities/towers/TowerCatalogue.h"
 #include "Game/Entities/towers/xBaseTowerEntity.h"
 #include "Game/LevelEconomy.h"
+#include "Game/LevelForEntities.h"
 #include "Game/PlacementGrid.h"
 #include "Game/SceneEntityManager.h"
 #include "Game/WaveFlow.h"
@@ -98,13 +99,14 @@ class LevelStats {
 };
 
 // Runs one level: the physics world, the level file's model, the waves, the lives
-// and the end. Entities reach it through LevelScreen::current(). Its services are
+// and the end. Entities reach it through theLevel() (LevelForEntities.h). Its services are
 // split over files by what they serve: lifecycle (LevelScreen.cpp), the level file
 // (LevelFileReader.cpp, LevelSplines.cpp), the flow of waves, lives and the end
 // (LevelFlow.cpp), and the drawing below the widgets (LevelBackground.cpp) and above
 // them (LevelHud.cpp).
 class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneEntityManager,
-                    public bge::ButtonListener, public bge::CheckBoxListener, public TutorialEventListener {
+                    public bge::ButtonListener, public bge::CheckBoxListener, public TutorialEventListener,
+                    public LevelForEntities {
  public:
   // Action ids the level itself starts.
   enum { kBootEnded = 0, kCheckpointSavedMessage = -1, kRestoredMessage = 2468, kRestoreSweepEnded = 2469,
@@ -151,14 +153,14 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   bool placeTower(int column, int row, xBaseTowerDesc* description);
   // Buys the chosen tower for the cell, as a click on it does; false when refused.
   bool buyTower(int column, int row, xBaseTowerDesc* description);
-  void freeCell(int cellIndex);
+  void freeCell(int cellIndex) override;
   void clearOccupiedCells();
   xSimpleEnemy* enemyNear(const QuillonPHX2D::Vec2& point) const;
   void clearSelection();
   void markTowersInColumn(int column);
   static std::vector<xBaseTowerEntity*> findTowers(const SceneEntityManager& manager);
   // A sold or destroyed tower: its cell is free and nothing shows it any more.
-  void onTowerGone(xBaseTowerEntity* tower);
+  void onTowerGone(xBaseTowerEntity* tower) override;
   void countSoldTower();
   void setSelectedTower(xBaseTowerEntity* tower) { selectedTower_ = tower; }
   // The selected tower while it is still in the scene, else null.
@@ -199,17 +201,17 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   xDeploymentTowerEntity* pendingDeploymentTower() const;
   bool placingDeploymentTowers() const { return placingDeploymentTowers_; }
   // Forgets a half-placed pair whose first station is leaving.
-  void clearPendingPair(xDeploymentTowerEntity* station);
+  void clearPendingPair(xDeploymentTowerEntity* station) override;
   // A right click: takes back a half-placed pair or a beacon still to attach, with its price.
   void cancelPendingPlacement();
   // A placed beacon waits for the player to click the drone station it joins.
-  bool isAttachingBeacon() const;
+  bool isAttachingBeacon() const override;
   xWavePointTowerEntity* ptrWaypointTower() const;
-  void clearBeaconAttachment();
-  const QuillonPHX2D::Vec2& pairAnchor() const { return pairStartPos_; }
+  void clearBeaconAttachment() override;
+  const QuillonPHX2D::Vec2& pairAnchor() const override { return pairStartPos_; }
   bool radarPlaced() const { return radarPlaced_; }
   // The patrol-ship description at the index, or null outside the list.
-  xSimpleEnemyDesc* patrolShipDesc(int index) const;
+  xSimpleEnemyDesc* patrolShipDesc(int index) const override;
   CheckPointManager* checkPoints() const { return checkPoints_.get(); }
   // The live support towers and beacons in the order the scene holds them.
   static std::vector<xBaseSupportTowerEntity*> findSupportTowers(const SceneEntityManager& manager);
@@ -234,17 +236,17 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   // False when the file cannot give a level; the reason has been printed.
   bool loadLevel();
   void buildPathMarkers();
-  PathDescription getPathDescription(int pathId) const;
+  PathDescription getPathDescription(int pathId) const override;
 
   // --- waves, lives and the end (LevelFlow.cpp) ---
   void addCredits(double amount) { economy_.add(amount); }
-  void loseLife();
+  void loseLife() override;
   // Takes lives one at a time, as that many leaking ships would.
-  void loseLives(int count);
-  void finishLevel();
-  void onWaveSpawned();
+  void loseLives(int count) override;
+  void finishLevel() override;
+  void onWaveSpawned() override;
   void onWaveFinished() override;
-  void announceNewShip();
+  void announceNewShip() override;
   // Starts the next wave; without one the level ends. What the send-wave key and
   // button do.
   void sendNextWave();
@@ -255,16 +257,16 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void saveCheckPointIfDue();
   void saveCheckPoint();
   void setGameSpeed(float factor);
-  void addScore(int points) { flow_.addScore(points); }
+  void addScore(int points) override { flow_.addScore(points); }
   // Whether towers that are not selected are heard firing.
   // Every tower's shots are heard unless the player turned them off in the options
   // (the profile's custom flag 1); a profile that lacks the flag hears them.
-  bool shotsAudible() const;
+  bool shotsAudible() const override;
   int countLiveEnemies() const;
   // The bridge offers the next wave: its send-wave button stands, as between waves.
   bool sendWaveOffered() const;
   // A kill of an enemy: the kill count, its score and its reward.
-  void bookKill(int score, float reward);
+  void bookKill(int score, float reward) override;
   LevelStats makeStats() const;
 
   // --- particle effects (LevelParticles.cpp) ---
@@ -272,14 +274,14 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   enum { kParticleKinds = 2 };
   // 20 particles thrown back against the hit direction.
   void spawnHitParticle(const QuillonPHX2D::Vec2& hitDirection, const QuillonPHX2D::Vec2& position, float strength,
-                        const Color& colour);
+                        const Color& colour) override;
   // A ring of 12 particles at 30 degree steps, the first along +x, made from the
   // given kind (callers pass a copy of particleDescription()).
   void spawnRingParticle(const QuillonPHX2D::Vec2& position, float strength, const Color& colour,
-                         xSimpleParticleEntityDesc description);
+                         xSimpleParticleEntityDesc description) override;
   // An explosion of count particles in random directions.
-  void spawnScatterParticle(const QuillonPHX2D::Vec2& position, const Color& colour, int count);
-  const xSimpleParticleEntityDesc& particleDescription(int kind = 0) const;
+  void spawnScatterParticle(const QuillonPHX2D::Vec2& position, const Color& colour, int count) override;
+  const xSimpleParticleEntityDesc& particleDescription(int kind = 0) const override;
   // Makes the particles asked for while the physics world was stepping.
   void flushParticleRequests();
   // At a wave's end every homing missile goes; one still over the field bursts first.
@@ -331,22 +333,33 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void loadMissileKinds();
   // A copy of the description whose type is the kind, or a default one when no
   // file gave that type.
-  xPlayerSmartMissileEntityDesc getMissileDescription(int kind) const;
+  xPlayerSmartMissileEntityDesc getMissileDescription(int kind) const override;
   // A missile of the kind from the tower at the point, aimed at the target; a fast
   // game gives faster missiles.
   void launchMissile(const QuillonPHX2D::Vec2& launchPoint, xBaseTowerEntity* tower, int kind, xSharkEntity* target,
-                     float damageFactor);
+                     float damageFactor) override;
   const std::vector<xPlayerSmartMissileEntityDesc>& missileDescriptions() const { return missileDescs_; }
+
+  // --- what entities ask and tell the level that it has no other method for
+  // (LevelEntityRequests.cpp) ---
+  bool countsTopUpgrades() const override;
+  bool raidsStation() const override;
+  bool isLive(const xSharkEntity* entity) const override;
+  void addToScene(xSharkEntity* entity) override;
+  xWavePointTowerEntity* beaconToAttach() const override;
+  void onTowersSold(int count, double refund) override;
+  void onTowerPicked(xBaseTowerEntity* tower) override;
+  void onPointerOverStation(const PointingDeviceEvent& event) override;
 
   // --- scene queries ---
   static std::vector<xSimpleEnemy*> findEnemies(const SceneEntityManager& manager);
   // The level's one description of each enemy bullet file.
-  xEnemyBulletEntityDesc* enemyBulletKind(const std::string& path);
+  xEnemyBulletEntityDesc* enemyBulletKind(const std::string& path) override;
 
   // --- what the rest of the game reads ---
   int state() const { return state_; }
   int gameMode() const { return gameMode_; }
-  int difficulty() const { return difficulty_; }
+  int difficulty() const override { return difficulty_; }
   int missionId() const { return missionId_; }
   const LevelEconomy& economy() const { return economy_; }
   const WaveFlow& flow() const { return flow_; }
@@ -355,8 +368,8 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   int score() const { return flow_.score(); }
   int enemiesDestroyed() const { return flow_.enemiesDestroyed(); }
   int enemiesSpawned() const { return flow_.enemiesSpawned(); }
-  void countSpawn() { flow_.countSpawn(); }
-  float speedFactor() const { return flow_.speedFactor(); }
+  void countSpawn() override { flow_.countSpawn(); }
+  float speedFactor() const override { return flow_.speedFactor(); }
   int gameplayType() const { return gameplayType_; }
   int nextWave() const { return flow_.nextWave(); }
   xEnemySpawner* spawner() const { return spawner_; }

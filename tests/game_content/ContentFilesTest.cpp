@@ -234,10 +234,12 @@ TEST(ShippedFiles, TheGameReadsEveryOneWithoutAComplaint) {
     int type = -1;
     int timerMs = 0;
     testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     const levelrunner::Outcome out = run.run(o, [&](LevelScreen& level, int) {
       type = level.gameplayType();
       timerMs = level.timerLimitMs();
     });
+    const std::string reported = testing::internal::GetCapturedStderr();
     const std::string said = testing::internal::GetCapturedStdout();
     SCOPED_TRACE(missionFile(id));
     EXPECT_TRUE(out.loaded);
@@ -249,6 +251,7 @@ TEST(ShippedFiles, TheGameReadsEveryOneWithoutAComplaint) {
     EXPECT_EQ(type == 3, timerMs > 0);
     EXPECT_EQ(said.find("WARNING"), std::string::npos) << said;
     EXPECT_EQ(said.find("ERROR"), std::string::npos) << said;
+    EXPECT_EQ(reported.find("Assert failed"), std::string::npos) << reported;
   }
   for (int n : gameplayTypes) EXPECT_GT(n, 0);
 }

@@ -1,8 +1,8 @@
 #include "Game/Entities/xExitZoneEntity.h"
 
-#include <cstdio>
 #include <new>
 
+#include "AssertReport.h"
 #include "CollisionContext/Categories/CategoryDispatcher.h"
 #include "CollisionContext/Materials/MaterialDispatcher.h"
 #include "Collision/Shapes/xPrimitive.h"
@@ -14,26 +14,22 @@
 using namespace QuillonPHX2D;
 
 xEntity* xExitZoneEntityDesc::createEntity() {
-  xExitZoneEntity* ppeNew = new (std::nothrow) xExitZoneEntity();
-  if (!ppeNew) std::printf("ERROR: entity: ppeNew != NULL\n");
-  return ppeNew;
+  xExitZoneEntity* made = new (std::nothrow) xExitZoneEntity();
+  BGE_REPORT_MSG(made, "no memory for an exit zone");
+  return made;
 }
 
 void xExitZoneEntity::notifyCreated(xEntityDesc* desc) {
-  auto* pedEntity = dynamic_cast<xExitZoneEntityDesc*>(desc);
-  if (!pedEntity) {
-    std::printf("ERROR: entity: pedEntity != NULL\n");
-    return;
-  }
-  const xExitZoneEntityDesc& d = *pedEntity;
+  auto* zone = dynamic_cast<xExitZoneEntityDesc*>(desc);
+  if (!BGE_REPORT_MSG(zone, "an exit zone made from a description that is not an exit zone file's")) return;
+  const xExitZoneEntityDesc& d = *zone;
   const Vec3 place(d.areaX, d.areaY, 0.0f);
   xPrimitive* ppri = nullptr;
   if (d.primitiveType == xPhysicsPrimitiveEntityDesc::Circle) ppri = new xPrimitiveCircle(d.areaWidth);
   else if (d.primitiveType == xPhysicsPrimitiveEntityDesc::Box) ppri = new xPrimitiveBox(d.areaWidth, d.areaHeight);
-  if (!ppri) {
-    std::printf("ERROR: entity: an exit zone is a circle or a box (ppri != NULL)\n");
+  if (!BGE_REPORT_MSG(ppri, ("exit zone file " + d.fileForMessages() + ": primitiveType " +
+                             std::to_string(d.primitiveType) + " is no circle or box").c_str()))
     return;
-  }
   xPrimitiveShapeDesc shapeDesc;
   shapeDesc.setEnvelope(ppri);
   xMaterial* material = xMaterialDispatcher::Instance()->obtainMaterialByName(d.material);
@@ -48,14 +44,9 @@ void xExitZoneEntity::notifyCreated(xEntityDesc* desc) {
   copyLooks(d);
 }
 
-bool xExitZoneEntity::notifyCollision(xShape*, xShape* other, const Vec2&, float, const Vec2&) {
-  if (!other || !other->getCollisionCategory() || other->getCollisionCategory()->categoryID() != "enemy") {
-    return false;
-  }
-  auto* enemy = dynamic_cast<xSharkEntity*>(other->getOwner());
-  sawEnemy_ = enemy && sceneEntityManager_ && sceneEntityManager_->findLiveEntity(enemy);
-  return false;
-}
+// The zone only marks the exit: ships pass through it, and reaching the exit is
+// the end of their own walk.
+bool xExitZoneEntity::notifyCollision(xShape*, xShape*, const Vec2&, float, const Vec2&) { return false; }
 
 void xExitZoneEntity::draw(Graphics* g, ScreenBase*) {
   const auto* ps = dynamic_cast<const xPrimitiveShape*>(shape_);

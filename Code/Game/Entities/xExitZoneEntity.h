@@ -21,10 +21,4 @@ class xExitZoneEntity : public xPhysicsPrimitiveEntity {
                        const QuillonPHX2D::Vec2& point, float depth,
                        const QuillonPHX2D::Vec2& normal) override;
   void notifyCreated(QuillonPHX2D::xEntityDesc* desc) override;
-
-  // Whether the last contact came from a live enemy; nothing else depends on it.
-  bool sawEnemy() const { return sawEnemy_; }
-
- private:
-  bool sawEnemy_ = false;
 };

@@ -2,9 +2,9 @@
 
 #include <tinyxml.h>
 
-#include <cstdio>
 #include <new>
 
+#include "AssertReport.h"
 #include "CollisionContext/Categories/CategoryDispatcher.h"
 #include "CollisionContext/Materials/MaterialDispatcher.h"
 #include "Collision/Shapes/xPrimitive.h"
@@ -28,8 +28,6 @@ namespace {
 // Depth of the debug outline, in front of every picture.
 constexpr float kOutlineDepth = 300.0f;
 
-void report(const char* what) { std::printf("ERROR: entity: %s\n", what); }
-
 }  // namespace
 
 Texture* obtainEntityTexture(const std::string& path, int glFilter) {
@@ -49,16 +47,14 @@ Texture* obtainEntityTexture(const std::string& path, int glFilter) {
 // --- description ---
 
 xEntity* xPhysicsPrimitiveEntityDesc::createEntity() {
-  xPhysicsPrimitiveEntity* ppeNew = new (std::nothrow) xPhysicsPrimitiveEntity();
-  if (!ppeNew) report("ppeNew != NULL");
-  return ppeNew;
+  xPhysicsPrimitiveEntity* entity = new (std::nothrow) xPhysicsPrimitiveEntity();
+  BGE_REPORT_MSG(entity, "no memory for an entity");
+  return entity;
 }
 
 bool xPhysicsPrimitiveEntityDesc::loadFromFile(const std::string& path) {
-  if (path.empty()) {
-    report("File path is empty!");
-    return false;
-  }
+  if (!BGE_REPORT_MSG(!path.empty(), "an entity description without a file name")) return false;
+  file = path;
   complete = false;
   bge::XmlReader reader(path);
   TiXmlDocument doc;
@@ -214,27 +210,21 @@ xBody* makeBody(const xPhysicsPrimitiveEntityDesc& d, xPrimitive* primitive) {
 
 void xPhysicsPrimitiveEntity::notifyCreated(xEntityDesc* desc) {
   xPhysicsPrimitiveEntityDesc* pedEntity = dynamic_cast<xPhysicsPrimitiveEntityDesc*>(desc);
-  if (!pedEntity) {
-    report("pedEntity != NULL");
-    return;
-  }
+  if (!BGE_REPORT_MSG(pedEntity, "an entity made from a description that is not an entity file's")) return;
   const xPhysicsPrimitiveEntityDesc& d = *pedEntity;
-  if (d.primitiveType == xPhysicsPrimitiveEntityDesc::LineSegment && d.ped_bDynamic) {
-    report("!pedEntity->ped_bDynamic");
-  }
+  BGE_REPORT_MSG(d.primitiveType != xPhysicsPrimitiveEntityDesc::LineSegment || !d.ped_bDynamic,
+                 ("entity file " + d.fileForMessages() + ": a line segment cannot be dynamic").c_str());
   xPrimitive* ppri = makePrimitive(d, outline_);
-  if (!ppri) {
-    report("ppri != NULL");
+  if (!BGE_REPORT_MSG(ppri, ("entity file " + d.fileForMessages() + ": primitiveType " +
+                             std::to_string(d.primitiveType) + " is no circle, box or line").c_str()))
     return;
-  }
   // A dynamic entity that gets no body would have a shape nothing moves: refuse it
   // before anything is filed with the world.
   xBody* pbo = nullptr;
   if (d.ped_bDynamic) {
     pbo = makeBody(d, ppri);
-    if (!pbo) {
-      std::printf("ERROR: entity: a dynamic description of body type %d makes no body (pbo != 0)\n",
-                  d.bodyType);
+    if (!BGE_REPORT_MSG(pbo, ("entity file " + d.fileForMessages() + ": a dynamic entity of bodyType " +
+                              std::to_string(d.bodyType) + " makes no body").c_str())) {
       delete ppri;
       outline_.clear();
       return;
@@ -246,8 +236,7 @@ void xPhysicsPrimitiveEntity::notifyCreated(xEntityDesc* desc) {
   xMaterial* material = xMaterialDispatcher::Instance()->obtainMaterialByName(d.material);
   shapeDesc.setMaterial(material ? material : xMaterialDispatcher::Instance()->defaultMaterial());
   shape_ = shapeDesc.createShape();
-  if (!shape_) {
-    report("createShape != NULL");
+  if (!BGE_REPORT_MSG(shape_, ("entity file " + d.fileForMessages() + ": the world made no shape").c_str())) {
     delete pbo;
     return;
   }
@@ -274,7 +263,7 @@ void xPhysicsPrimitiveEntity::notifyCreated(xEntityDesc* desc) {
 
   if (!d.texturePath.empty()) {
     texture_ = d.texture;
-    if (!texture_) report("Unable to create texture from description image path!");
+    BGE_REPORT_MSG(texture_, ("entity file " + d.fileForMessages() + ": no picture from " + d.texturePath).c_str());
   }
   copyLooks(d);
   placement_ = d.absPlacement;

@@ -44,6 +44,10 @@ class xPhysicsPrimitiveEntityDesc : public xSharkEntityDesc {
   // Whether the last reading of the base attributes succeeded; derived readers
   // answer true regardless, so this is how a caller tells a usable description.
   bool complete = false;
+  // The file the description was read from, for messages; empty for one made in code.
+  std::string file;
+  // What a message calls the description: its file, or that it has none.
+  std::string fileForMessages() const { return file.empty() ? std::string("(no file)") : file; }
 };
 
 // One primitive shape, optionally carried by one rigid body, drawn as one texture

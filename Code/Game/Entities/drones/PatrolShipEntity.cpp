@@ -1,9 +1,9 @@
 #include "Game/Entities/drones/PatrolShipEntity.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <new>
 
+#include "AssertReport.h"
 #include "Collision/Shapes/xPrimitive.h"
 #include "Collision/Shapes/xPrimitiveShape.h"
 #include "Collision/Shapes/xShapeDesc.h"
@@ -16,7 +16,8 @@
 #include "Game/Entities/shots/xEnemyBulletEntity.h"
 #include "Game/Entities/shots/xPlayerBulletEntity.h"
 #include "Game/Entities/towers/DeploymentTowerEntity.h"
-#include "Game/LevelScreen.h"
+#include "Game/LevelForEntities.h"
+#include "Game/SceneEntityManager.h"
 #include "Graphics.h"
 #include "SafeDelete.h"
 #include "sdk/QuillonPhysicsSDK.h"
@@ -40,9 +41,9 @@ std::string categoryOf(const xShape* s) {
 }  // namespace
 
 xEntity* xPatrolShipDesc::createEntity() {
-  xPatrolShip* ppeNew = new (std::nothrow) xPatrolShip();
-  if (!ppeNew) std::printf("ERROR: patrol ship: ppeNew != NULL\n");
-  return ppeNew;
+  xPatrolShip* made = new (std::nothrow) xPatrolShip();
+  BGE_REPORT_MSG(made, "no memory for a patrol ship");
+  return made;
 }
 
 xPatrolShip::xPatrolShip() = default;
@@ -50,8 +51,7 @@ xPatrolShip::xPatrolShip() = default;
 xPatrolShip::~xPatrolShip() = default;
 
 xDeploymentTowerEntity* xPatrolShip::homeTower() const {
-  LevelScreen* level = LevelScreen::current();
-  return homeTower_ && level && level->findLiveEntity(homeTower_) ? homeTower_ : nullptr;
+  return homeTower_ && theLevel().isLive(homeTower_) ? homeTower_ : nullptr;
 }
 
 void xPatrolShip::notifyCreated(xEntityDesc* desc) {
@@ -121,10 +121,8 @@ void xPatrolShip::shoot() {
   xShape* target = findEnemyTargets();
   if (!target || !playerBullet_ || !g_ptrSDK || !sceneEntityManager_) return;
   xDeploymentTowerEntity* home = homeTower();
-  if (!home) {
-    std::printf("ERROR: patrol ship: homeTower_!=0\n");
+  if (!BGE_REPORT_MSG(home, ("patrol ship " + std::to_string(getId()) + ": shoots without a drone station").c_str()))
     return;
-  }
   auto* bullet = dynamic_cast<xPlayerBulletEntity*>(g_ptrSDK->createEntity(playerBullet_.get()));
   if (!bullet) return;
   const Vec3 me = absPlacement();
@@ -144,7 +142,7 @@ void xPatrolShip::shoot() {
 }
 
 bool xPatrolShip::notifyCollision(xShape* own, xShape* other, const Vec2&, float, const Vec2&) {
-  if (own != shape_ || !other || !LevelScreen::current()) return false;
+  if (own != shape_ || !other) return false;
   if (categoryOf(other) != "enemy_bullet") return false;
   if (energy_ <= 0 || (sceneEntityManager_ && sceneEntityManager_->isScheduledForRemoval(this))) return false;
   auto* bullet = dynamic_cast<xEnemyBulletEntity*>(other->getOwner());

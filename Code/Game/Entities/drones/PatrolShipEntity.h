@@ -39,7 +39,6 @@ class xPatrolShip : public xSimpleEnemy {
   xDeploymentTowerEntity* homeTower() const;
   void setHomeTower(xDeploymentTowerEntity* tower) { homeTower_ = tower; }
   float range() const { return range_; }
-  bool hasLeft() const { return left_; }
 
  private:
   xDeploymentTowerEntity* homeTower_ = nullptr;  // not owned; looked up before use

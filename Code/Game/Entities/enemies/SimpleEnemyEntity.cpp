@@ -1,14 +1,12 @@
 #include "Game/Entities/enemies/SimpleEnemyEntity.h"
 
-#include "Game/InfoPanelText.h"
-
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <new>
 
+#include "AssertReport.h"
 #include "CollisionContext/Categories/CategoryDispatcher.h"
 #include "CollisionContext/ClassificationSpace/xClassificationSpace.h"
 #include "CollisionContext/Materials/MaterialDispatcher.h"
@@ -21,12 +19,10 @@
 #include "GLTexture.h"
 #include "Game/Entities/shots/xEnemyBulletEntity.h"
 #include "Game/Entities/shots/xPlayerBulletEntity.h"
-#include "Game/LevelScreen.h"
+#include "Game/LevelForEntities.h"
 #include "Game/SceneEntityManager.h"
-#include "Font.h"
 #include "GameApp.h"
 #include "Graphics.h"
-#include "LabelManager.h"
 #include "ResourceManager.h"
 #include "Utilities.h"
 #include "XmlAttributes.h"
@@ -57,10 +53,7 @@ constexpr double kLongestWalkMs = 3600000.0;
 // A destroyed station part costs as many lives as a level starts with: the station is lost.
 constexpr int kStationPartLives = 20;
 
-float speedFactorNow() {
-  LevelScreen* level = LevelScreen::current();
-  return level ? level->speedFactor() : 1.0f;
-}
+float speedFactorNow() { return theLevel().speedFactor(); }
 
 // A timed action never lasts 0 ms: its curve would divide by zero and a walk
 // would end without moving.
@@ -75,51 +68,12 @@ TinyAction* delaySequence(int ms) {
   return seq;
 }
 
-Color colourWord(uint32_t word) {
-  return Color(word & 0xFF, (word >> 8) & 0xFF, (word >> 16) & 0xFF, (word >> 24) & 0xFF);
-}
-
-Font* panelFont() {
-  GameApp* app = GameApp::instance();
-  ResourceManager* resources = app ? app->globalResourceManager() : nullptr;
-  return resources ? resources->findFont("FONT_NOTOSANS16") : nullptr;
-}
-
-std::string label(const std::string& key) {
-  GameApp* app = GameApp::instance();
-  LabelManager* labels = app ? app->gameMessages() : nullptr;
-  return labels ? labels->getLabel(key) : key;
-}
-
-// The ship and shield pictures of the info panel, in pixels.
-constexpr int kInfoPicture = 32;
-
-// Draws a texture into a box of the given size, or at its own size when it fits.
-void drawFitted(Graphics& g, int x, int y, Texture* t, int box) {
-  if (!t) return;
-  const SourceRect whole(0.0f, 0.0f, static_cast<float>(t->getWidth()), static_cast<float>(t->getHeight()));
-  if (t->getHeight() <= box) g.drawImage(x, y, t, whole, Color::white);
-  else g.drawImage(x, y, box, box, t, whole, Color::white);
-}
-
 std::string nameOf(const xShape* s) {
   const xCollisionCategory* c = s ? s->getCollisionCategory() : nullptr;
   return c ? c->categoryID() : std::string();
 }
 
 }  // namespace
-
-Color enemyClassColour(const std::string& className) {
-  static const struct {
-    const char* name;
-    uint32_t word;
-  } table[] = {{"scout", 0xFFFFFF00u},  {"rower", 0xFF0000FFu},   {"grasshopper", 0xFF00FFFFu},
-               {"spacedog", 0xFFF03CBCu}, {"bull", 0xFFFF00FFu},  {"catcher", 0xFF008000u},
-               {"hellraiser", 0xFF00AAFFu}, {"destroyer", 0xFFFFD200u}};
-  for (const auto& entry : table)
-    if (className == entry.name) return colourWord(entry.word);
-  return colourWord(0xFF00FF00u);
-}
 
 // --- description ---
 
@@ -128,9 +82,9 @@ Color enemyClassColour(const std::string& className) {
 constexpr int kMostReward = 1000000;
 
 xEntity* xSimpleEnemyDesc::createEntity() {
-  xSimpleEnemy* ppeNew = new (std::nothrow) xSimpleEnemy();
-  if (!ppeNew) std::printf("ERROR: entity: ppeNew != NULL\n");
-  return ppeNew;
+  xSimpleEnemy* made = new (std::nothrow) xSimpleEnemy();
+  BGE_REPORT_MSG(made, "no memory for an enemy ship");
+  return made;
 }
 
 bool xSimpleEnemyDesc::readXml(const TiXmlElement* e, const bge::XmlReader& reader) {
@@ -156,8 +110,6 @@ xSimpleEnemy::~xSimpleEnemy() {
   safeDelete(hitFlashAction_);
   safeDelete(slowAction_);
   for (TinyAction*& a : retired_) safeDelete(a);
-  if (ownsBulletDesc_) delete bulletDesc_;
-  bulletDesc_ = nullptr;
   safeDelete(queryShape_);
 }
 
@@ -171,25 +123,18 @@ void xSimpleEnemy::retire(TinyAction*& action) {
 }
 
 void xSimpleEnemy::notifyCreated(xEntityDesc* desc) {
-  if (buildBody_) xPhysicsPrimitiveEntity::notifyCreated(desc);
+  xPhysicsPrimitiveEntity::notifyCreated(desc);
   auto* d = dynamic_cast<xSimpleEnemyDesc*>(desc);
-  if (!d) {
-    std::printf("ERROR: entity: an enemy needs an enemy description\n");
-    return;
-  }
+  if (!BGE_REPORT_MSG(d, "an enemy ship made from a description that is not an enemy file's")) return;
   particleColor_ = d->particleColor;
   energy_ = d->energy;
   className_ = d->className;
   counted_ = false;
 
-  if (!d->templateBullet.empty()) {
-    if (LevelScreen* level = LevelScreen::current()) {
-      bulletDesc_ = level->enemyBulletKind(d->templateBullet);
-    } else {
-      bulletDesc_ = new xEnemyBulletEntityDesc();
-      ownsBulletDesc_ = true;
-      bulletDesc_->loadFromFile(d->templateBullet);
-    }
+  // A ship read outside a level (a content check) has no level's bullets and no
+  // scene to shoot into: it does not shoot.
+  if (!d->templateBullet.empty() && levelRunning()) {
+    bulletDesc_ = theLevel().enemyBulletKind(d->templateBullet);
     shootingDelay_ = d->shootingDelay;
     startShotTimer();
   } else {
@@ -268,8 +213,9 @@ void xSimpleEnemy::followPath(const std::vector<Vec2>& points, int walkDuration)
   if (points_.size() >= 3) {
     for (size_t i = 0; i + 2 < points_.size(); ++i) pathLength_ += qlnLenV2(points_[i + 1] - points_[i]);
   }
-  if (points_.empty()) {
-    std::printf("ERROR: enemy: a path without points; the ship stays where it is\n");
+  if (!BGE_REPORT_MSG(!points_.empty(), ("enemy ship " + std::to_string(getId()) +
+                                           ": a path without points; the ship stays where it is")
+                                              .c_str())) {
     retire(walkAction_);
     return;
   }
@@ -346,10 +292,11 @@ void xSimpleEnemy::slowDown(float factor, int durationMs) {
 
 void xSimpleEnemy::placeOnPath() {
   const int n = static_cast<int>(points_.size());
-  if (splineWalker_ < 0 || splineWalker_ >= n) {
-    std::printf("ERROR: enemy: splineWalker_>=0 && splineWalker_ < points_.size()\n");
+  if (!BGE_REPORT_MSG(splineWalker_ >= 0 && splineWalker_ < n,
+                      ("enemy ship " + std::to_string(getId()) + ": point " + std::to_string(splineWalker_) +
+                       " is off its path of " + std::to_string(n))
+                          .c_str()))
     return;
-  }
   const Vec2& here = points_[splineWalker_];
   float angle = kHalfPi;
   if (splineWalker_ + 1 < n) {
@@ -388,15 +335,14 @@ void xSimpleEnemy::update(int dt, ScreenBase*) {
 }
 
 void xSimpleEnemy::actionFinished(int id) {
-  LevelScreen* level = LevelScreen::current();
+  LevelForEntities& level = theLevel();
   switch (id) {
     case kWalkEnded:
       if (behavior_ == kWalkEndsLevel) {
-        if (level) level->finishLevel();
+        level.finishLevel();
         return;
       }
-      if (level && (level->gameplayType() == kGameplayStationStatic ||
-                    level->gameplayType() == kGameplayStationMoving)) {
+      if (level.raidsStation()) {
         // On a raided station the exit costs nothing. Raiders come round to shoot again,
         // but a ship that cannot hurt the station would come round for ever and hold the
         // wave, and the level, open: it leaves for good, unpaid.
@@ -410,7 +356,7 @@ void xSimpleEnemy::actionFinished(int id) {
       }
       splineWalker_ = 0;
       startWalk(walkTimeNow());
-      if (level) level->loseLife();
+      level.loseLife();
       return;
     case kShotTimer:
       shoot();
@@ -494,7 +440,7 @@ void xSimpleEnemy::shoot() {
 
 bool xSimpleEnemy::notifyCollision(xShape* own, xShape* other, const Vec2&, float depth, const Vec2& normal) {
   // Only the hull reacts; the target sensor sees without being hit.
-  if (own != shape_ || !other || !LevelScreen::current()) return false;
+  if (own != shape_ || !other) return false;
   const std::string mine = nameOf(own);
   const std::string theirs = nameOf(other);
   if (theirs == "player_bullet") {
@@ -532,26 +478,23 @@ bool xSimpleEnemy::takeDamage(int damage, float interestRate) {
       hitAlpha_ = 255;
       hitFlashAction_->start(this, kHitFlashEnded);
     }
-    if (LevelScreen* level = LevelScreen::current()) {
-      const Vec3 p = absPlacement();
-      level->spawnScatterParticle(Vec2(p.x, p.y), particleColor_, 2);
-    }
+    const Vec3 p = absPlacement();
+    theLevel().spawnScatterParticle(Vec2(p.x, p.y), particleColor_, 2);
     return false;
   }
   energy_ = 0;
   SfxContainer::instance()->playSound("SFX_SHIP_EXPLODE");
+  LevelForEntities& level = theLevel();
   float reward = reward_ * (1.0f + interestRate);
   if (nameOf(shape_) == "station_part") {
     reward = 0.0f;
-    if (LevelScreen* level = LevelScreen::current()) level->loseLives(kStationPartLives);
+    level.loseLives(kStationPartLives);
   }
   maxEnergy_ = static_cast<int>(maxEnergy_ * (1.0f + interestRate) + maxEnergy_);
-  if (LevelScreen* level = LevelScreen::current()) {
-    const Vec3 p = absPlacement();
-    level->spawnScatterParticle(Vec2(p.x, p.y), particleColor_, 20);
-    const Color ring(std::rand() % 255, std::rand() % 255, std::rand() % 255, std::rand() % 255);
-    level->spawnRingParticle(Vec2(p.x, p.y), 64.0f, ring, level->particleDescription());
-  }
+  const Vec3 p = absPlacement();
+  level.spawnScatterParticle(Vec2(p.x, p.y), particleColor_, 20);
+  const Color ring(std::rand() % 255, std::rand() % 255, std::rand() % 255, std::rand() % 255);
+  level.spawnRingParticle(Vec2(p.x, p.y), 64.0f, ring, level.particleDescription(0));
   onKilled(reward);
   counted_ = true;
   if (sceneEntityManager_) sceneEntityManager_->scheduleRemoval(this, true);
@@ -559,94 +502,10 @@ bool xSimpleEnemy::takeDamage(int damage, float interestRate) {
 }
 
 void xSimpleEnemy::onKilled(float reward) {
-  LevelScreen* level = LevelScreen::current();
-  if (level && !counted_) {
+  if (!counted_) {
     counted_ = true;
-    if (energy_ <= 0) level->bookKill(maxEnergy_, reward);
+    if (energy_ <= 0) theLevel().bookKill(maxEnergy_, reward);
   }
   if (g_statsAndAchievements && !g_statsAndAchievements->isAchieved("ACH_FIRST_BLOOD"))
     g_statsAndAchievements->unlockAchievement("ACH_FIRST_BLOOD");
-}
-
-// --- drawing ---
-
-Color xSimpleEnemy::classColour() const { return enemyClassColour(className_); }
-
-void xSimpleEnemy::draw(Graphics* g, ScreenBase* screen) { drawLayer(g, screen); }
-
-void xSimpleEnemy::drawLayer(Graphics* g, ScreenBase*) {
-  if (hidden_ || !shape_) return;
-  drawPicture(g);
-  const Vec3 p = absPlacement();
-  if (hitFlashAction_ && hitFlashAction_->isRunning() && hitTexture_) {
-    g->pushMatrix();
-    g->translate(p.x, p.y);
-    g->rotate(qlnRadToDeg(p.z), 0.0f, 0.0f, 1.0f);
-    g->translate(-hitTexture_->getWidth() * 0.5f, -hitTexture_->getHeight() * 0.5f);
-    g->drawImage(0, 0, hitTexture_, Color(255, 255, 255, std::clamp(hitAlpha_, 0, 255)));
-    g->popMatrix();
-  }
-  const std::string category = nameOf(shape_);
-  if (category.empty() || category == "particle") return;
-  // A ship whose maximum is 0 shows an empty bar instead of dividing by it.
-  const float r = maxEnergy_ > 0 ? static_cast<float>(energy_) / maxEnergy_ : 0.0f;
-  const int x = static_cast<int>(p.x);
-  const int y = static_cast<int>(p.y);
-  if (category == "station_part") {
-    g->fillRect(x - 60, y, static_cast<int>(r * 120), 18, colourWord(0x8000FF00u));
-    g->fillRect(x - 60, y, 120, 18, colourWord(0x80000000u));
-    g->drawRect(x - 60, y, 120, 18, colourWord(0xFF000000u), false);
-    if (Font* font = panelFont()) {
-      font->drawTextAligned(g, Rect5(x - 60, y, 120, 18), formatString("%d%%", static_cast<int>(r * 100)),
-                            colourWord(0xFF00FFFFu), Font::AlignCenter, Font::AlignMiddle, false);
-    }
-  } else {
-    g->fillRect(x - 8, y - 16, static_cast<int>(r * 16), 4, classColour());
-    g->drawRect(x - 8, y - 16, 16, 4, colourWord(0xFF000000u), false);
-  }
-}
-
-namespace {
-
-const char* kDescriptionLabels[][2] = {{"scout", "DESC_SCOUT"},         {"rower", "DESC_ROWER"},
-                                       {"grasshopper", "DESC_GRASSHOPPER"}, {"spacedog", "DESC_SPACEDOG"},
-                                       {"bull", "DESC_BULL"},           {"catcher", "DESC_CATCHER"},
-                                       {"hellraiser", "DESC_HELLRAISER"}, {"destroyer", "DESC_DESTROYER"}};
-
-}  // namespace
-
-void xSimpleEnemy::infoText(Graphics& g, const Rect5& area) {
-  Font* font = panelFont();
-  // The ship's picture on the left, its shield class's on the right; the texts
-  // step down below them at the font's line height.
-  const int x = static_cast<int>(area.x), y = static_cast<int>(area.y);
-  const int rightX = x + static_cast<int>(InfoPanelText::kRightColumn);
-  drawFitted(g, x, y, texture_, kInfoPicture);
-  std::string description;
-  bool known = false;
-  for (const auto& entry : kDescriptionLabels) {
-    if (className_ != entry[0]) continue;
-    description = label(entry[1]);
-    known = true;
-  }
-  if (known) {
-    GameApp* app = GameApp::instance();
-    ResourceManager* resources = app ? app->globalResourceManager() : nullptr;
-    Texture* icon = resources ? resources->findTexture("content/images/game/" + className_ + ".png") : nullptr;
-    if (icon) {
-      const SourceRect whole(0.0f, 0.0f, static_cast<float>(icon->getWidth()), static_cast<float>(icon->getHeight()));
-      g.drawImage(rightX, y, kInfoPicture, kInfoPicture, icon, whole, Color::white);
-    }
-  }
-  if (font) {
-    InfoPanelText text(&g, font, Rect5(area.x, area.y + kInfoPicture + 4, area.width, area.height - kInfoPicture - 4));
-    text.row(formatString("HP: %d", energy_), colourWord(0xFF00FF00u), label("SHIELD_TYPE"), Color::white);
-    text.row(label("LABEL_CLASS") + " " + toUpperCase(className_), classColour());
-    text.wrapped(description, colourWord(0xFF00AAFFu));
-  }
-  const auto* ps = dynamic_cast<const xPrimitiveShape*>(shape_);
-  if (auto* circle = ps ? dynamic_cast<xPrimitiveCircle*>(ps->getEnvelope()) : nullptr) {
-    const Vec3 p = absPlacement();
-    g.drawCircle(p.x, p.y, 2.5f * circle->getRadius(), 1.0f, colourWord(0xFF0000FFu));
-  }
 }

@@ -91,9 +91,6 @@ class xSimpleEnemy : public xPhysicsPrimitiveEntity, public bge::ActionListener 
   const std::string& className() const { return className_; }
   bool isWalking() const;
   void setRotationSpeed(float radiansPerStep) { rotationSpeed_ = radiansPerStep; }
-  void setHidden(bool hidden) { hidden_ = hidden; }
-  // For an entity that builds its body and shape itself before this runs.
-  void setBuildBody(bool build) { buildBody_ = build; }
 
  protected:
   // Starts a walk that moves the point index from its current value to the last
@@ -114,7 +111,6 @@ class xSimpleEnemy : public xPhysicsPrimitiveEntity, public bge::ActionListener 
   void startShotTimer();
   void placeOnPath();
 
-  bool buildBody_ = true;
   int maxEnergy_ = 100;
   float reward_ = 10.0f;
   int splineWalker_ = 0;
@@ -126,12 +122,11 @@ class xSimpleEnemy : public xPhysicsPrimitiveEntity, public bge::ActionListener 
   int hitAlpha_ = 255;
   Color particleColor_{255, 255, 255, 255};
   int shootingDelay_ = -1;
-  // One per bullet file, kept by the level; owned only by a ship made without a level.
+  // Not owned: the level keeps one per bullet file for as long as it runs; null: the
+  // ship does not shoot.
   xEnemyBulletEntityDesc* bulletDesc_ = nullptr;
-  bool ownsBulletDesc_ = false;
   int energy_ = 100;
   Texture* hitTexture_ = nullptr;  // not owned: the resource catalogue keeps it
-  bool hidden_ = false;
   Timer lifeClock_;
   int behavior_ = 0;
   QuillonPHX2D::xShape* queryShape_ = nullptr;  // owned

@@ -4,7 +4,8 @@
 #include <cstdio>
 #include <map>
 
-#include "Game/LevelScreen.h"
+#include "AssertReport.h"
+#include "Game/LevelForEntities.h"
 #include "Game/SceneEntityManager.h"
 #include "SafeDelete.h"
 #include "sdk/QuillonPhysicsSDK.h"
@@ -19,8 +20,7 @@ namespace {
 constexpr float kEndlessEnergyGrowth = 1.18f;
 
 float speedFactorNow() {
-  LevelScreen* level = LevelScreen::current();
-  return level ? level->speedFactor() : 1.0f;
+  return theLevel().speedFactor();
 }
 
 }  // namespace
@@ -64,8 +64,7 @@ float difficultyFactor(int difficulty) {
 bool difficultyScalesReward(int difficulty) { return difficulty == 0 || difficulty == 2; }
 
 void xEnemySpawner::applyDifficulty() {
-  LevelScreen* level = LevelScreen::current();
-  const int difficulty = level ? level->difficulty() : 1;
+  const int difficulty = theLevel().difficulty();
   // Waves share enemy files: each is read once, so a bad value in it is reported once.
   std::map<std::string, xSimpleEnemyDesc> read;
   for (auto& attack : attacks_) {
@@ -118,7 +117,7 @@ bool xEnemySpawner::startNextWave() {
     it = attacks_.find(0);
     if (it == attacks_.end()) {
       // An endless level without a first attack has nothing to repeat.
-      std::printf("ERROR: level: iter != attacks_.end() (an endless level needs attack 0)\n");
+      BGE_REPORT_MSG(false, "an endless level without attack 0 has no wave to repeat");
       return false;
     }
   }
@@ -137,7 +136,7 @@ bool xEnemySpawner::startNextWave() {
     startTimer(*action, static_cast<int>(records[i].spawnDelay * speedFactorNow()));
     spawnActions_.push_back(action);
   }
-  if (LevelScreen* level = LevelScreen::current()) level->announceNewShip();
+  theLevel().announceNewShip();
   return true;
 }
 
@@ -165,10 +164,11 @@ void xEnemySpawner::update(int dt) {
 void xEnemySpawner::onAction(int id) {
   if (id < 100) return;
   const int idWave = id - (currentWave_ + 1) * 100;
-  if (idWave < 0 || idWave >= static_cast<int>(spawnActions_.size())) {
-    std::printf("ERROR: level: idWave >= 0 && idWave < spawnActions_.size() (timer %d)\n", id);
+  if (!BGE_REPORT_MSG(idWave >= 0 && idWave < static_cast<int>(spawnActions_.size()),
+                      ("spawn timer " + std::to_string(id) + " belongs to no record of wave " +
+                       std::to_string(currentWave_))
+                          .c_str()))
     return;
-  }
   SpawningAction& action = *spawnActions_[idWave];
   --action.remaining;
   --enemiesLeft_;
@@ -177,7 +177,7 @@ void xEnemySpawner::onAction(int id) {
     // The level may start the next wave from here, which replaces this very
     // action: the replaced ones wait in retired_ until the timers' pass is over.
     ++dispatching_;
-    if (LevelScreen* level = LevelScreen::current()) level->onWaveSpawned();
+    theLevel().onWaveSpawned();
     --dispatching_;
     return;
   }
@@ -188,8 +188,8 @@ void xEnemySpawner::onAction(int id) {
 }
 
 void xEnemySpawner::spawn(SpawningAction& action, const WaveDescription& record) {
-  LevelScreen* level = LevelScreen::current();
-  const PathDescription path = level ? level->getPathDescription(record.pathId) : PathDescription();
+  LevelForEntities& level = theLevel();
+  const PathDescription path = level.getPathDescription(record.pathId);
   int lane = -1;
   if (record.pathSubId.empty()) lane = PathDescription::Centre;
   else if (record.pathSubId == "LEFT") lane = PathDescription::Left;
@@ -197,8 +197,9 @@ void xEnemySpawner::spawn(SpawningAction& action, const WaveDescription& record)
   const std::vector<Vec2> points = lane >= 0 ? path.pointsForSide(lane) : std::vector<Vec2>();
   if (points.empty()) {
     if (unusablePaths_.insert({record.pathId, record.pathSubId}).second)
-      std::printf("ERROR: level: splintPoints.size() > 0 (path %d, lane \"%s\"): its ships are skipped\n",
-                  record.pathId, record.pathSubId.c_str());
+      BGE_REPORT_MSG(false, ("path " + std::to_string(record.pathId) + " lane \"" + record.pathSubId +
+                             "\" has no points: its ships are skipped")
+                                .c_str());
     return;
   }
   if (endless_) {
@@ -211,7 +212,7 @@ void xEnemySpawner::spawn(SpawningAction& action, const WaveDescription& record)
   enemy->followPath(points, record.speed);
   enemy->setId(spawnCounter_++);
   if (manager_) manager_->addEntity(enemy, true);
-  if (level) level->countSpawn();
+  level.countSpawn();
 }
 
 void xEnemySpawner::applyGameSpeed(float factor) {

@@ -59,7 +59,6 @@ class xEnemySpawner : public bge::ActionListener {
   int waveCount() const { return static_cast<int>(attacks_.size()); }
   bool isEndless() const { return endless_; }
   int endlessEnergy() const { return endlessEnergy_; }
-  int enemiesLeft() const { return enemiesLeft_; }
   // Whether every record of the running wave has made its last spawn.
   bool wholeWaveSpawned() const;
   uint64_t cycles() const { return cycles_; }

@@ -1,9 +1,9 @@
 #include "Game/Entities/missiles/xPlayerSmartMissileEntity.h"
 
 #include <cmath>
-#include <cstdio>
 #include <new>
 
+#include "AssertReport.h"
 #include "Collision/Shapes/xPrimitive.h"
 #include "Collision/Shapes/xPrimitiveShape.h"
 #include "Collision/Shapes/xShapeDesc.h"
@@ -44,9 +44,9 @@ bool inCategory(const xShape* shape, const char* name) {
 // --- description ---
 
 xEntity* xPlayerSmartMissileEntityDesc::createEntity() {
-  xPlayerSmartMissileEntity* ppeNew = new (std::nothrow) xPlayerSmartMissileEntity();
-  if (!ppeNew) std::printf("ERROR: missile: ppeNew != NULL\n");
-  return ppeNew;
+  xPlayerSmartMissileEntity* made = new (std::nothrow) xPlayerSmartMissileEntity();
+  BGE_REPORT_MSG(made, "no memory for a missile");
+  return made;
 }
 
 bool xPlayerSmartMissileEntityDesc::readXml(const TiXmlElement* e, const bge::XmlReader& reader) {
@@ -84,7 +84,7 @@ void xPlayerSmartMissileEntity::notifyCreated(xEntityDesc* desc) {
 
 xShape* xPlayerSmartMissileEntity::nearestEnemy(const Vec2& from) const {
   if (!queryShape_ || !g_ptrSDK || !g_ptrSDK->collisionContext()) {
-    if (queryShape_ && g_ptrSDK) std::printf("ERROR: missile: cc_pCollisionSpace != NULL\n");
+    BGE_REPORT_MSG(!queryShape_ || !g_ptrSDK, "a missile looks for targets in a world without collisions");
     return nullptr;
   }
   xArray<xShape*> found;
@@ -120,10 +120,8 @@ void xPlayerSmartMissileEntity::steerToward(const Vec2& from, const Vec2& to) {
   const float speed = qlnLenV2(body_->getVelocity());
   const Vec2 velocity = d * (std::isfinite(speed) ? speed : 0.0f);
   const Vec2 force = d * kSteeringForce;
-  if (!qlnIsFiniteV2(velocity) || !qlnIsFiniteV2(force)) {
-    std::printf("ERROR: missile: qlnFiniteV2(newVel)\n");
+  if (!BGE_REPORT_MSG(qlnIsFiniteV2(velocity) && qlnIsFiniteV2(force), "a missile's steering is not a number"))
     return;
-  }
   body_->setVelocity(velocity);
   body_->addForce(force);
   const Vec3 p = body_->absPlacement();

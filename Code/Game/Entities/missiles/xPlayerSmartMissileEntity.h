@@ -43,7 +43,6 @@ class xPlayerSmartMissileEntity : public xPhysicsPrimitiveEntity {
   int damage() const { return damage_; }
   float interestRate() const { return interestRate_; }
   xSharkEntity* target() const { return target_; }
-  QuillonPHX2D::xShape* queryShape() const { return queryShape_; }
 
  private:
   // The enemy ship nearest to the point among those the query box touches.

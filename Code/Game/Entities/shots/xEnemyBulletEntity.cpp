@@ -1,22 +1,22 @@
 #include "Game/Entities/shots/xEnemyBulletEntity.h"
 
-#include <cstdio>
 #include <new>
 
+#include "AssertReport.h"
 #include "Collision/Shapes/xShape.h"
 #include "CollisionContext/Categories/CategoryDispatcher.h"
 #include "Game/Entities/enemies/SimpleEnemyEntity.h"
 #include "Game/Entities/towers/xBaseTowerEntity.h"
-#include "Game/LevelScreen.h"
+#include "Game/LevelForEntities.h"
 #include "Game/SceneEntityManager.h"
 #include "XmlAttributes.h"
 
 using namespace QuillonPHX2D;
 
 xEntity* xEnemyBulletEntityDesc::createEntity() {
-  xEnemyBulletEntity* ppeNew = new (std::nothrow) xEnemyBulletEntity();
-  if (!ppeNew) std::printf("ERROR: entity: ppeNew != NULL\n");
-  return ppeNew;
+  xEnemyBulletEntity* made = new (std::nothrow) xEnemyBulletEntity();
+  BGE_REPORT_MSG(made, "no memory for an enemy shot");
+  return made;
 }
 
 bool xEnemyBulletEntityDesc::readXml(const TiXmlElement* e, const bge::XmlReader& reader) {
@@ -44,7 +44,6 @@ bool xEnemyBulletEntity::notifyCollision(xShape*, xShape* other, const Vec2& poi
     removeOnce();
     return false;
   }
-  if (!LevelScreen::current()) return false;
   const std::string mine = categoryName();
   if (theirs == "actor" && mine == "enemy_bullet") {
     // One hit per bullet, however many contact points the step reports.
@@ -54,7 +53,7 @@ bool xEnemyBulletEntity::notifyCollision(xShape*, xShape* other, const Vec2& poi
     // A second contact point of the same step finds the bullet queued already.
     if (!removeOnce()) return false;
     if (auto* part = dynamic_cast<xSimpleEnemy*>(other->getOwner())) part->takeDamage(damage_, 0.0f);
-    if (LevelScreen* level = LevelScreen::current()) level->spawnHitParticle(normal * -1.0f, point, 0.4f, imageColor_);
+    theLevel().spawnHitParticle(normal * -1.0f, point, 0.4f, imageColor_);
   } else if ((theirs == "player_bullet" || theirs == "player_photontorpedo") && mine == "enemy_bullet") {
     removeOnce();
   }

@@ -1,8 +1,8 @@
 #include "Game/Entities/shots/xPlayerBulletEntity.h"
 
-#include <cstdio>
 #include <new>
 
+#include "AssertReport.h"
 #include "Collision/Shapes/xShape.h"
 #include "CollisionContext/Categories/CategoryDispatcher.h"
 #include "Game/SceneEntityManager.h"
@@ -11,9 +11,9 @@
 using namespace QuillonPHX2D;
 
 xEntity* xPlayerBulletEntityDesc::createEntity() {
-  xPlayerBulletEntity* ppeNew = new (std::nothrow) xPlayerBulletEntity();
-  if (!ppeNew) std::printf("ERROR: entity: ppeNew != NULL\n");
-  return ppeNew;
+  xPlayerBulletEntity* made = new (std::nothrow) xPlayerBulletEntity();
+  BGE_REPORT_MSG(made, "no memory for a tower shot");
+  return made;
 }
 
 bool xPlayerBulletEntityDesc::readXml(const TiXmlElement* e, const bge::XmlReader& reader) {

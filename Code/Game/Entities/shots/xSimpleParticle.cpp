@@ -1,14 +1,14 @@
 #include "Game/Entities/shots/xSimpleParticle.h"
 
 #include <cmath>
-#include <cstdio>
 #include <new>
 
+#include "AssertReport.h"
 #include "Collision/Shapes/xShape.h"
 #include "CollisionContext/Categories/CategoryDispatcher.h"
 #include "ConfigFile.h"
 #include "Dynamics/Bodies/xBody.h"
-#include "Game/LevelScreen.h"
+#include "Game/LevelForEntities.h"
 #include "Game/SceneEntityManager.h"
 #include "Graphics.h"
 #include "MyApp.h"
@@ -31,8 +31,7 @@ constexpr int kMaxFadeMs = 60000;
 
 // The level's game speed; the intro and other screens without a level run at normal speed.
 float speedFactorNow() {
-  const LevelScreen* level = LevelScreen::current();
-  return level ? level->speedFactor() : 1.0f;
+  return levelRunning() ? theLevel().speedFactor() : 1.0f;
 }
 
 }  // namespace
@@ -40,9 +39,9 @@ float speedFactorNow() {
 // --- description ---
 
 xEntity* xSimpleParticleEntityDesc::createEntity() {
-  xSimpleParticle* ppeNew = new (std::nothrow) xSimpleParticle();
-  if (!ppeNew) std::printf("ERROR: entity: ppeNew != NULL\n");
-  return ppeNew;
+  xSimpleParticle* made = new (std::nothrow) xSimpleParticle();
+  BGE_REPORT_MSG(made, "no memory for a particle");
+  return made;
 }
 
 bool xSimpleParticleEntityDesc::readXml(const TiXmlElement* e, const bge::XmlReader& reader) {

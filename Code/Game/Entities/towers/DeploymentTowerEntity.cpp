@@ -1,14 +1,15 @@
 #include "Game/Entities/towers/DeploymentTowerEntity.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <new>
 
+#include "AssertReport.h"
 #include "Game/Entities/drones/PatrolShipEntity.h"
 #include "Game/Entities/towers/WavePointTowerEntity.h"
 #include "Game/Entities/towers/xBaseSupportTowerEntity.h"
+#include "Game/LevelForEntities.h"
+#include "Game/SceneEntityManager.h"
 #include "GameApp.h"
-#include "Game/LevelScreen.h"
 #include "Graphics.h"
 #include "PointingDeviceEvent.h"
 #include "sdk/QuillonPhysicsSDK.h"
@@ -22,8 +23,7 @@ constexpr float kSelectRadius = 20.0f;
 // The entity while the level still has it in its scene (and not queued to leave).
 template <typename T>
 T* live(T* entity) {
-  LevelScreen* level = LevelScreen::current();
-  return entity && level && level->findLiveEntity(entity) ? entity : nullptr;
+  return entity && theLevel().isLive(entity) ? entity : nullptr;
 }
 
 Vec2 positionOf(xSharkEntity& e) {
@@ -97,28 +97,22 @@ void xDeploymentTowerEntity::update(int dt, ScreenBase*) {
 
 void xDeploymentTowerEntity::mousePressed(const PointingDeviceEvent& event) {
   if (event.buttons & PointingDeviceEvent::Right) return;
-  LevelScreen* level = LevelScreen::current();
-  if (level && level->isAttachingBeacon()) {
-    xWavePointTowerEntity* beacon = level->ptrWaypointTower();
-    if (!beacon) {
-      std::printf("ERROR: drone station: g_ptrLevel->ptrWaypointTower()\n");
-    } else {
+  LevelForEntities& level = theLevel();
+  if (level.isAttachingBeacon()) {
+    xWavePointTowerEntity* beacon = level.beaconToAttach();
+    if (BGE_REPORT_MSG(beacon, ("drone station at cell " + std::to_string(cellIndex()) +
+                                ": the beacon to attach is gone").c_str()))
       linkToChainEnd(beacon);
-    }
-    level->clearBeaconAttachment();
+    level.clearBeaconAttachment();
     return;
   }
   toggleSelected();
 }
 
 void xDeploymentTowerEntity::mouseMoved(const PointingDeviceEvent& event) {
-  LevelScreen* level = LevelScreen::current();
-  if (level && level->isAttachingBeacon()) {
-    level->mouseMove(event);
-    hovered_ = true;
-  } else {
-    hovered_ = false;
-  }
+  LevelForEntities& level = theLevel();
+  hovered_ = level.isAttachingBeacon();
+  level.onPointerOverStation(event);
 }
 
 void xDeploymentTowerEntity::onPointerExit() {
@@ -127,9 +121,9 @@ void xDeploymentTowerEntity::onPointerExit() {
 }
 
 void xDeploymentTowerEntity::onPointerEnter() {
-  LevelScreen* level = LevelScreen::current();
-  if (!level || !level->isAttachingBeacon() || !previewPoints_.empty()) return;
-  previewAnchor_ = level->pairAnchor();
+  LevelForEntities& level = theLevel();
+  if (!level.isAttachingBeacon() || !previewPoints_.empty()) return;
+  previewAnchor_ = level.pairAnchor();
   buildPreviewPath();
 }
 
@@ -195,9 +189,9 @@ void xDeploymentTowerEntity::buildPreviewPath() {
 }
 
 void xDeploymentTowerEntity::launchPatrolShip() {
-  LevelScreen* level = LevelScreen::current();
-  if (!level || !g_ptrSDK || !live(this)) return;
-  xSimpleEnemyDesc* desc = level->patrolShipDesc(shipDescIndex_);
+  LevelForEntities& level = theLevel();
+  if (!g_ptrSDK || !live(this)) return;
+  xSimpleEnemyDesc* desc = level.patrolShipDesc(shipDescIndex_);
   if (!desc) return;
   auto* ship = dynamic_cast<xPatrolShip*>(g_ptrSDK->createEntity(desc));
   if (!ship) return;
@@ -205,7 +199,7 @@ void xDeploymentTowerEntity::launchPatrolShip() {
   ship->followPath(patrolPoints_, kPatrolWalkMs);
   ship->setAbsPlacement(absPlacement());
   ship->setId(nextShipId_++);
-  level->addEntity(ship, true);
+  level.addToScene(ship);
   ships_.push_back(ship);
 }
 
@@ -225,13 +219,13 @@ void xDeploymentTowerEntity::destroy() {
   if (dead_) return;
   dead_ = true;
   if (sceneEntityManager_) sceneEntityManager_->scheduleRemoval(this, true);
-  if (LevelScreen* level = LevelScreen::current()) level->freeCell(cellIndex());
+  theLevel().freeCell(cellIndex());
 }
 
 void xDeploymentTowerEntity::clearAway() {
-  LevelScreen* level = LevelScreen::current();
+  LevelForEntities& level = theLevel();
   for (xWavePointTowerEntity* b : beacons()) {
-    if (level) level->freeCell(b->cellIndex());
+    level.freeCell(b->cellIndex());
     if (sceneEntityManager_) sceneEntityManager_->scheduleRemoval(b, true);
   }
   beacons_.clear();
@@ -240,12 +234,12 @@ void xDeploymentTowerEntity::clearAway() {
   ships_.clear();
   dead_ = true;
   if (sceneEntityManager_) sceneEntityManager_->scheduleRemoval(this, true);
-  if (level) level->onTowerGone(this);
+  level.onTowerGone(this);
 }
 
 void xDeploymentTowerEntity::sell(double refund) {
   if (dead_) return;
-  LevelScreen* level = LevelScreen::current();
+  LevelForEntities& level = theLevel();
   xDeploymentTowerEntity* other = partner();
   // Each beacon's sale detaches it from the list it came from: walk copies.
   for (xDeploymentTowerEntity* station : {this, other}) {
@@ -256,13 +250,8 @@ void xDeploymentTowerEntity::sell(double refund) {
   }
   clearAway();
   if (other) other->clearAway();
-  else if (level) level->clearPendingPair(this);
-  if (!level) return;
-  level->countSoldTower();
-  if (other) level->countSoldTower();
-  level->setSelectedTower(nullptr);
-  level->showTowerInfo(nullptr);
-  if (level->gameMode() != MODE_MAXCREDITS) level->addCredits(refund);
+  else level.clearPendingPair(this);
+  level.onTowersSold(other ? 2 : 1, refund);
 }
 
 // --- drawing ---
@@ -273,8 +262,7 @@ void xDeploymentTowerEntity::drawLayer(Graphics* g, ScreenBase* screen) {
       g->fillCircle(16.0f, 16.0f, kSelectRadius, 0.0f, Color(255, 184, 0, 16));
       g->drawCircle(16.0f, 16.0f, kSelectRadius, 0.1f, Color(255, 184, 0, 255));
     }
-    LevelScreen* level = LevelScreen::current();
-    const bool attaching = level && level->isAttachingBeacon();
+    const bool attaching = theLevel().isAttachingBeacon();
     if (attaching && previewPoints_.size() > 1) {
       const Vec2 origin(getX(), getY());
       struct Stroke {

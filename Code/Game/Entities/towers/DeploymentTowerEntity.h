@@ -71,7 +71,6 @@ class xDeploymentTowerEntity : public xBaseTowerEntity {
   void appendBeacon(xWavePointTowerEntity* beacon);
   int role() const { return role_; }
   const std::vector<QuillonPHX2D::Vec2>& patrolPoints() const { return patrolPoints_; }
-  const std::vector<QuillonPHX2D::Vec2>& previewPoints() const { return previewPoints_; }
   // The attached beacons that still stand, in attachment order.
   std::vector<xWavePointTowerEntity*> beacons() const;
   // The launched ships that are still in the scene.

@@ -23,9 +23,7 @@ class xT3TowerEntity : public xBaseTowerEntity, public bge::ActionListener {
   // One half of the pulse, charging or resting, of halfMs; the caller owns it.
   static TinyAction* makePulse(int halfMs, float* charge);
 
-  bool isReady() const { return ready_; }
   int halfMs() const { return halfMs_; }
-  bool pulseStarted() const { return pulseStarted_; }
   float charge() const { return charge_; }
 
  protected:

@@ -21,7 +21,7 @@
 #include "Game/Entities/towers/T9TowerEntity.h"
 #include "Game/Entities/towers/TowerCatalogue.h"
 #include "Game/Entities/towers/xBaseBrain.h"
-#include "Game/LevelScreen.h"
+#include "Game/LevelForEntities.h"
 #include "Utilities.h"
 #include "tinyaction/ActionListener.h"
 #include "tinyaction/TinyAction.h"
@@ -126,8 +126,8 @@ const char* const* missileFiles(int* count) {
 }
 
 int missileFileDamage(int missileKind) {
-  if (LevelScreen* level = LevelScreen::current()) {
-    const xPlayerSmartMissileEntityDesc desc = level->getMissileDescription(missileKind);
+  if (levelRunning()) {
+    const xPlayerSmartMissileEntityDesc desc = theLevel().getMissileDescription(missileKind);
     if (desc.complete) return desc.damage;
   }
   // Outside a level (the encyclopedia, the balance tables): the files, read once.

@@ -6,7 +6,8 @@
 #include "DynamicResources/SfxContainer.h"
 #include "Game/Entities/enemies/SimpleEnemyEntity.h"
 #include "Game/Entities/towers/xBaseTowerEntity.h"
-#include "Game/LevelScreen.h"
+#include "Game/LevelForEntities.h"
+#include "Game/SceneEntityManager.h"
 #include "GameApp.h"
 #include "Graphics.h"
 #include "LabelManager.h"
@@ -44,8 +45,7 @@ void xBaseTowerEntity::finishAttackTower(const char* nameLabel, const char* upgr
 }
 
 void xBaseTowerEntity::playShot(const char* sound, int channel) const {
-  LevelScreen* level = LevelScreen::current();
-  if (selected_ || !level || level->shotsAudible()) SfxContainer::instance()->playSoundOnChannel(sound, channel);
+  if (selected_ || theLevel().shotsAudible()) SfxContainer::instance()->playSoundOnChannel(sound, channel);
 }
 
 int xBaseTowerEntity::takeWholeDamage() {
@@ -59,8 +59,7 @@ int xBaseTowerEntity::shotDamage(int whole, const xSimpleEnemy& enemy, const Sho
   int damage = whole;
   if (rule.favouredClass && enemy.className() == rule.favouredClass)
     damage = static_cast<int>(static_cast<float>(damage) * rule.favouredFactor);
-  LevelScreen* level = LevelScreen::current();
-  if (level && level->speedFactor() < 1.0f) damage = static_cast<int>(static_cast<float>(damage) * kFastSpeedBonus);
+  if (theLevel().speedFactor() < 1.0f) damage = static_cast<int>(static_cast<float>(damage) * kFastSpeedBonus);
   return damage;
 }
 
@@ -68,9 +67,7 @@ bool xBaseTowerEntity::landHit(xSimpleEnemy& enemy, int damage, bool scores) {
   // Read before the hit: a destroyed ship queues its own removal inside it.
   const Vec3 at = enemy.absPlacement();
   if (!enemy.takeDamage(damage, effectiveInterest_)) return false;
-  LevelScreen* level = LevelScreen::current();
-  if (!level) return true;
-  if (scores) level->addScore(upgradeLevel_ * damage);
+  if (scores) theLevel().addScore(upgradeLevel_ * damage);
   shots_.push_back(Vec2(at.x, at.y));
   return true;
 }
@@ -91,7 +88,7 @@ void xBaseTowerEntity::instantHits(const std::vector<xSharkEntity*>& targets, co
 
 void xBaseTowerEntity::launchSalvo(const std::vector<xSharkEntity*>& targets, int missileKind, const char* sound,
                                    int channel, bool jitter, float catcherBonus, std::vector<xSharkEntity*>* salvo) {
-  LevelScreen* level = LevelScreen::current();
+  LevelForEntities& level = theLevel();
   const Vec3 at = absPlacement();
   for (size_t i = 0; i < targets.size(); ++i) {
     if (reachedCapacity(i, targetCapacity_)) break;
@@ -106,13 +103,12 @@ void xBaseTowerEntity::launchSalvo(const std::vector<xSharkEntity*>& targets, in
     playShot(sound, channel);
     float factor = damageFactor_;
     if (enemy->className() == "catcher") factor *= catcherBonus;
-    if (level) level->launchMissile(from, this, missileKind, enemy, factor);
+    level.launchMissile(from, this, missileKind, enemy, factor);
   }
 }
 
 void xBaseTowerEntity::countTopUpgrade(const char* statKey) const {
-  LevelScreen* level = LevelScreen::current();
-  if (upgradeLevel_ < kMaxUpgradeLevel || !level || level->gameMode() != MODE_CLASSIC) return;
+  if (upgradeLevel_ < kMaxUpgradeLevel || !theLevel().countsTopUpgrades()) return;
   if (g_statsAndAchievements) g_statsAndAchievements->addStat(statKey);
 }
 

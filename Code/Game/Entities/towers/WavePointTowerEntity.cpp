@@ -3,7 +3,8 @@
 #include <new>
 
 #include "Game/Entities/towers/DeploymentTowerEntity.h"
-#include "Game/LevelScreen.h"
+#include "Game/LevelForEntities.h"
+#include "Game/SceneEntityManager.h"
 #include "Graphics.h"
 #include "PointingDeviceEvent.h"
 #include "SafeDelete.h"
@@ -45,8 +46,7 @@ void xWavePointTowerEntity::notifyCreated(xEntityDesc* desc) {
 }
 
 xDeploymentTowerEntity* xWavePointTowerEntity::homeStation() const {
-  LevelScreen* level = LevelScreen::current();
-  return homeStation_ && level && level->findLiveEntity(homeStation_) ? homeStation_ : nullptr;
+  return homeStation_ && theLevel().isLive(homeStation_) ? homeStation_ : nullptr;
 }
 
 void xWavePointTowerEntity::update(int dt, ScreenBase*) {
@@ -68,8 +68,7 @@ bool xWavePointTowerEntity::notifyCollision(xShape*, xShape*, const Vec2&, float
 void xWavePointTowerEntity::mousePressed(const PointingDeviceEvent& event) {
   toggleSelected();
   if (!(event.buttons & PointingDeviceEvent::Right)) return;
-  LevelScreen* level = LevelScreen::current();
-  if (level) level->clearBeaconAttachment();
+  theLevel().clearBeaconAttachment();
   if (xDeploymentTowerEntity* home = homeStation()) home->detachBeacon(this);
 }
 
@@ -77,14 +76,10 @@ void xWavePointTowerEntity::sell(double refund) {
   if (dead_) return;
   dead_ = true;
   if (sceneEntityManager_) sceneEntityManager_->scheduleRemoval(this, true);
-  LevelScreen* level = LevelScreen::current();
-  if (!level) return;
-  level->onTowerGone(this);
-  level->setSelectedTower(nullptr);
-  level->showTowerInfo(nullptr);
-  level->countSoldTower();
-  if (level->gameMode() != MODE_MAXCREDITS) level->addCredits(refund);
-  level->clearBeaconAttachment();
+  LevelForEntities& level = theLevel();
+  level.onTowerGone(this);
+  level.onTowersSold(1, refund);
+  level.clearBeaconAttachment();
   if (xDeploymentTowerEntity* home = homeStation()) home->detachBeacon(this);
   homeStation_ = nullptr;
 }

@@ -1,9 +1,9 @@
 #include "Game/Entities/towers/xBaseSupportTowerEntity.h"
 
+#include "AssertReport.h"
 #include "Game/InfoPanelText.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "Collision/Shapes/xPrimitive.h"
 #include "Collision/Shapes/xPrimitiveShape.h"
@@ -11,7 +11,7 @@
 #include "CollisionContext/ClassificationSpace/xClassificationSpace.h"
 #include "CollisionContext/xCollisionContext.h"
 #include "Font.h"
-#include "Game/LevelScreen.h"
+#include "Game/LevelForEntities.h"
 #include "Game/SceneEntityManager.h"
 #include "GameApp.h"
 #include "Graphics.h"
@@ -123,10 +123,7 @@ std::string towerLabel(const char* key) {
 
 xEntity* nameNewTower(xBaseTowerEntity* tower, const char* nameLabel, const char* statistic, const Color& fill,
                       const Color& name, const Color& range) {
-  if (!tower) {
-    std::printf("ERROR: tower: ppeNew != NULL\n");
-    return nullptr;
-  }
+  if (!BGE_REPORT_MSG(tower, (std::string("no memory for a tower ") + nameLabel).c_str())) return nullptr;
   if (statistic && g_statsAndAchievements) g_statsAndAchievements->addStat(statistic);
   tower->nameFromLabel(towerLabel(nameLabel));
   tower->setColours(fill, name, range);
@@ -135,8 +132,7 @@ xEntity* nameNewTower(xBaseTowerEntity* tower, const char* nameLabel, const char
 
 int xBaseSupportTowerEntity::upgrade() {
   const int damage = xBaseTowerEntity::upgrade();
-  LevelScreen* level = LevelScreen::current();
-  if (upgradeStatistic_ && upgradeLevel_ == kMaxUpgradeLevel && level && level->gameMode() == MODE_CLASSIC &&
+  if (upgradeStatistic_ && upgradeLevel_ == kMaxUpgradeLevel && theLevel().countsTopUpgrades() &&
       g_statsAndAchievements)
     g_statsAndAchievements->addStat(upgradeStatistic_);
   return damage;

@@ -1,11 +1,11 @@
 #include "Game/Entities/towers/xBaseTowerEntity.h"
 
+#include "AssertReport.h"
 #include "Game/InfoPanelText.h"
 
 #include <tinyxml.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <new>
 
 #include "Collision/Shapes/xPrimitive.h"
@@ -20,7 +20,9 @@
 #include "Game/Entities/enemies/SimpleEnemyEntity.h"
 #include "Game/Entities/towers/TowerFigures.h"
 #include "Game/Entities/towers/xBaseBrain.h"
-#include "Game/LevelScreen.h"
+#include "Game/LevelForEntities.h"
+#include "Game/PlacementGrid.h"
+#include "Game/SceneEntityManager.h"
 #include "GameApp.h"
 #include "GenericEntry.h"
 #include "Graphics.h"
@@ -68,8 +70,8 @@ Font* panelFont() {
 
 Texture* gameTexture(const char* path) { return obtainEntityTexture(path, 0x2601); }
 
-void reportStrategy(const char* which, const std::string& text) {
-  std::printf("ERROR: tower: unknown %s \"%s\" (false)\n", which, text.c_str());
+void reportStrategy(const xBaseTowerDesc& d, const char* which, const std::string& text) {
+  BGE_REPORT_MSG(false, ("tower file " + d.fileForMessages() + ": unknown " + which + " \"" + text + "\"").c_str());
 }
 
 GenericEntry<int>* battleAssistant() {
@@ -83,9 +85,9 @@ GenericEntry<int>* battleAssistant() {
 // --- description ---
 
 xEntity* xBaseTowerDesc::createEntity() {
-  xBaseTowerEntity* ppeNew = new (std::nothrow) xBaseTowerEntity();
-  if (!ppeNew) std::printf("ERROR: tower: ppeNew != NULL\n");
-  return ppeNew;
+  xBaseTowerEntity* made = new (std::nothrow) xBaseTowerEntity();
+  BGE_REPORT_MSG(made, "no memory for a tower");
+  return made;
 }
 
 bool xBaseTowerDesc::readXml(const TiXmlElement* e, const bge::XmlReader& reader) {
@@ -132,18 +134,10 @@ void xBaseTowerEntity::createBrain() {
   brain_ = new xBaseBrain(this);
 }
 
-void xBaseTowerEntity::playAssisted(const std::string& sound) {
-  GenericEntry<int>* assistant = battleAssistant();
-  if (assistant && assistant->getValue() == 1) SfxContainer::instance()->playSound(sound);
-}
-
 void xBaseTowerEntity::notifyCreated(xEntityDesc* desc) {
   xPhysicsPrimitiveEntity::notifyCreated(desc);
   auto* d = dynamic_cast<xBaseTowerDesc*>(desc);
-  if (!d) {
-    std::printf("ERROR: tower: a tower made from a description that is not a tower's\n");
-    return;
-  }
+  if (!BGE_REPORT_MSG(d, "a tower made from a description that is not a tower file's")) return;
   energyUnscaled_ = static_cast<float>(d->energy);
   energyMax_ = d->energy;
   energyMaxScaled_ = static_cast<float>(energyMax_);
@@ -171,21 +165,19 @@ void xBaseTowerEntity::notifyCreated(xEntityDesc* desc) {
     rangeSensor_->initialize();
   }
 
-  if (!brain_) {
-    std::printf("ERROR: tower: brain_ !=0\n");
+  if (!BGE_REPORT_MSG(brain_, ("tower file " + d->fileForMessages() + ": the tower has no brain to aim").c_str()))
     return;
-  }
   if (d->actionStrategy == "CONTINUOUS") brain_->actionStrategy = kActionContinuous;
   else if (d->actionStrategy == "PERIODIC") {
     brain_->actionStrategy = kActionPeriodic;
     reloadDelay_ = baseReloadDelay_ = d->reloadDelay;
     brain_->startCycle(reloadDelay_);
   } else if (d->actionStrategy == "ONCE") brain_->actionStrategy = kActionOnce;
-  else reportStrategy("actionStrategy", d->actionStrategy);
+  else reportStrategy(*d, "actionStrategy", d->actionStrategy);
 
   if (d->lockingStrategy == "ON") brain_->lockingStrategy = kLockingOn;
   else if (d->lockingStrategy == "OFF") brain_->lockingStrategy = kLockingOff;
-  else reportStrategy("lockingStrategy", d->lockingStrategy);
+  else reportStrategy(*d, "lockingStrategy", d->lockingStrategy);
 
   static const char* const kSelections[] = {"DISTANT", "CLOSEST", "WEAKEST", "STRONGEST",
                                             "FIRST",   "LAST",    "SLOWEST", "FASTEST"};
@@ -194,18 +186,19 @@ void xBaseTowerEntity::notifyCreated(xEntityDesc* desc) {
     brain_->targetSelectionStrategy = static_cast<int>(found - std::begin(kSelections));
     targetSelection_ = brain_->targetSelectionStrategy;
   } else {
-    reportStrategy("targetSelectionStrategy", d->targetSelectionStrategy);
+    reportStrategy(*d, "targetSelectionStrategy", d->targetSelectionStrategy);
   }
 
   if (d->quantificationStrategy == "ALL") targetCapacity_ = -1;
   else if (d->quantificationStrategy == "FIXED") targetCapacity_ = d->targetCapacity;
-  else reportStrategy("quantificationStrategy", d->quantificationStrategy);
+  else reportStrategy(*d, "quantificationStrategy", d->quantificationStrategy);
 
   info_ = d->info;
   sfxLabel_ = d->sfxLabel;
   GenericEntry<int>* assistant = battleAssistant();
-  if (!assistant) std::printf("ERROR: tower: assistant!=0\n");
-  else if (!sfxLabel_.empty() && assistant->getValue() == 1) SfxContainer::instance()->playSound(sfxLabel_);
+  if (BGE_REPORT_MSG(assistant, "the save game has no BATTLE_ASSISTANT entry") && !sfxLabel_.empty() &&
+      assistant->getValue() == 1)
+    SfxContainer::instance()->playSound(sfxLabel_);
 
   flashSequence_ = new TinyActionSequence(false);
   flashSequence_->addAction(new TinySetter<int>(&flashAlpha_, 255));
@@ -321,20 +314,17 @@ void xBaseTowerEntity::destroy() {
   if (dead_) return;
   dead_ = true;
   SfxContainer::instance()->playSound("SFX_SHIP_EXPLODE");
-  LevelScreen* level = LevelScreen::current();
   if (sceneEntityManager_) sceneEntityManager_->scheduleRemoval(this, true);
-  if (level) level->onTowerGone(this);
+  theLevel().onTowerGone(this);
 }
 
 void xBaseTowerEntity::sell(double refund) {
   if (dead_) return;
   dead_ = true;
   if (sceneEntityManager_) sceneEntityManager_->scheduleRemoval(this, true);
-  LevelScreen* level = LevelScreen::current();
-  if (!level) return;
-  level->onTowerGone(this);
-  level->countSoldTower();
-  if (level->gameMode() != MODE_MAXCREDITS) level->addCredits(refund);
+  LevelForEntities& level = theLevel();
+  level.onTowerGone(this);
+  level.onTowersSold(1, refund);
 }
 
 int xBaseTowerEntity::cellIndex() const {
@@ -352,21 +342,7 @@ int xBaseTowerEntity::upgrade() {
   return static_cast<int>(damage_);
 }
 
-void xBaseTowerEntity::toggleSelected() {
-  LevelScreen* level = LevelScreen::current();
-  if (level && !selected_) level->clearSelection();
-  selected_ = !selected_;
-  if (!level) return;
-  if (selected_) {
-    level->setSelectedTower(this);
-    level->showTowerInfo(this);
-    level->clearHover();
-    playAssisted("SFX_TOWER_SELECTED");
-  } else {
-    level->setSelectedTower(nullptr);
-    level->showTowerInfo(nullptr);
-  }
-}
+void xBaseTowerEntity::toggleSelected() { theLevel().onTowerPicked(this); }
 
 void xBaseTowerEntity::mousePressed(const PointingDeviceEvent&) { toggleSelected(); }
 
@@ -406,12 +382,6 @@ void xBaseTowerEntity::drawLayer(Graphics* g, ScreenBase*) {
     g->fillCircle(16.0f, 16.0f, effectiveRange_, 0.0f,
                   Color(rangeColour_.r, rangeColour_.g, rangeColour_.b, kRangeFillAlpha));
     g->drawCircle(16.0f, 16.0f, effectiveRange_, 1.0f, rangeColour_);
-  }
-  if (showUpgradeRange_ && upgradeLevel_ < kMaxUpgradeLevel) {
-    const float r = static_cast<float>(
-        static_cast<int>((static_cast<float>(upgradeLevel_ + 1) * 0.1f + 1.0f) * range_));
-    g->fillCircle(16.0f, 16.0f, r, 0.0f, Color(255, 0, 255, 64));
-    g->drawCircle(16.0f, 16.0f, r, 1.0f, Color(255, 0, 255, 240));
   }
   if (!isSupportTower()) {
     const Color white(255, 255, 255, 255);

@@ -5,6 +5,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "AssertReport.h"
 #include "Color.h"
 #include "Game/Entities/xPhysicsPrimitiveEntity.h"
 #include "Rect5.h"
@@ -98,17 +99,13 @@ class xBaseTowerEntity : public xPhysicsPrimitiveEntity {
   void setSensorRadius(float radius);
 
   xBaseBrain* getBrain() const { return brain_; }
-  QuillonPHX2D::xShape* rangeSensor() const { return rangeSensor_; }
   int getUpgradeLevel() const { return upgradeLevel_; }
   float getDamage() const { return damage_; }
   float getRange() const { return range_; }
   float getEffectiveRange() const { return effectiveRange_; }
   float getEffectiveDamage() const { return effectiveDamage_; }
   float getEnergy() const { return energy_; }
-  float getEnergyFactor() const { return energyFactor_; }
   float getEffectiveInterest() const { return effectiveInterest_; }
-  float getDamageFactor() const { return damageFactor_; }
-  const std::vector<QuillonPHX2D::Vec2>& killPoints() const { return shots_; }
   double getPrice() const { return price_; }
   float getSellFactor() const { return sellFactor_; }
   // The info key, which also names the tower's kind.
@@ -127,7 +124,6 @@ class xBaseTowerEntity : public xPhysicsPrimitiveEntity {
   void setTargetSelection(int strategy);
   bool isSelected() const { return selected_; }
   void setSelected(bool selected) { selected_ = selected; }
-  bool isFlashing() const { return flashing_; }
   const std::string& getName() const { return name_; }
   void nameFromLabel(const std::string& name) { name_ = name; }
   void setColours(const Color& fill, const Color& name, const Color& range) {
@@ -135,8 +131,6 @@ class xBaseTowerEntity : public xPhysicsPrimitiveEntity {
     nameColour_ = name;
     rangeColour_ = range;
   }
-  const std::vector<xSharkEntity*>& getCandidates() const { return candidates_; }
-  void setShowUpgradeRange(bool show) { showUpgradeRange_ = show; }
 
   // Boosts from support towers, valid for the frame they are given in: several
   // support towers in reach add up.
@@ -155,9 +149,6 @@ class xBaseTowerEntity : public xPhysicsPrimitiveEntity {
   float getInterestRate() const { return effectiveInterest_; }
 
  protected:
-  // The sound of the battle assistant, when it is on.
-  static void playAssisted(const std::string& sound);
-
   // --- what the attack towers share (TowerShots.cpp) ---
   // Heard when the tower is selected or the player hears every tower.
   void playShot(const char* sound, int channel) const;
@@ -230,7 +221,6 @@ class xBaseTowerEntity : public xPhysicsPrimitiveEntity {
   float sellFactor_ = 0.75f;
   int reloadDelay_ = 1000;
   int baseReloadDelay_ = 1000;
-  bool showUpgradeRange_ = false;
   std::vector<QuillonPHX2D::Vec2> shots_;  // kill points of the last attack, for drawing
   float interestBase_ = 0.05f;
   bool flashing_ = false;
@@ -273,11 +263,8 @@ class TowerRoll {
 // Makes one attack tower of a kind: its name from the label and its statistic key.
 template <class Tower>
 QuillonPHX2D::xEntity* makeAttackTower(const char* nameLabel, const char* upgradeStat) {
-  Tower* ppeNew = new (std::nothrow) Tower();
-  if (!ppeNew) {
-    std::printf("ERROR: %s: ppeNew != NULL\n", nameLabel);
-    return nullptr;
-  }
-  ppeNew->finishAttackTower(nameLabel, upgradeStat);
-  return ppeNew;
+  Tower* tower = new (std::nothrow) Tower();
+  if (!BGE_REPORT_MSG(tower, (std::string("no memory for a tower ") + nameLabel).c_str())) return nullptr;
+  tower->finishAttackTower(nameLabel, upgradeStat);
+  return tower;
 }

@@ -99,14 +99,14 @@ struct Expected {
 
 TEST(PairOrder, SamePairsInTheSameOrderOnEveryBenchmarkScene) {
   const Expected cases[] = {
-      {0, bench::Settings::Default, 120, 123937, 0x82447d2c43b45629ull},
-      {0, bench::Settings::Game, 40, 42681, 0x1b1dd7970d82002dull},
-      {1, bench::Settings::Default, 40, 981532, 0xe8cddd84021c56cbull},
-      {1, bench::Settings::Game, 15, 362737, 0x5a35346da67f4600ull},
-      {2, bench::Settings::Default, 25, 858093, 0xd94078d4ff4c4ff1ull},
-      {2, bench::Settings::Game, 10, 338227, 0xe73502307846c5ccull},
-      {3, bench::Settings::Default, 15, 102108, 0xc6d6eaadee1cf874ull},
-      {3, bench::Settings::Game, 15, 102108, 0xc6d6eaadee1cf874ull},
+      {0, bench::Settings::Default, 60, 62063, 0x989b1830463a3da9ull},
+      {0, bench::Settings::Game, 20, 21899, 0xb8bfd86830e4f1a5ull},
+      {1, bench::Settings::Default, 20, 486064, 0xd7761a192e792c95ull},
+      {1, bench::Settings::Game, 8, 190014, 0x09760f84864240edull},
+      {2, bench::Settings::Default, 12, 410419, 0xf9263a1862337da9ull},
+      {2, bench::Settings::Game, 5, 168889, 0xec700208698b6bd8ull},
+      {3, bench::Settings::Default, 8, 52288, 0xcb22115d45bcb76dull},
+      {3, bench::Settings::Game, 8, 52288, 0xcb22115d45bcb76dull},
   };
   const bool print = std::getenv("STARMOOR_PRINT_PAIR_ORDER") != nullptr;
   for (const Expected &e : cases) {

@@ -72,11 +72,11 @@ def rect(r):
     return "Rect(%d, %d, %d, %d)" % r
 
 
-def write_layout(folder, comment, slides):
-    """slides: (highlight, textRect, textKey, pointer (file, x, y), eventId, clickRect or None, continue key or '')."""
+def write_layout(folder, comment, slides, title_x=32):
+    """title_x: where the title starts. slides: (highlight, textRect, textKey, pointer (file, x, y), eventId, clickRect or None, continue key or '')."""
     out = os.path.join(ROOT, folder)
     root = ET.Element("Screen", path=out.replace(os.sep, "/") + "/")
-    ET.SubElement(root, "TextLabel", x="32", y="14", text="TUTORIAL_TITLE", font="FONT_NOTOSANS24",
+    ET.SubElement(root, "TextLabel", x=str(title_x), y="14", text="TUTORIAL_TITLE", font="FONT_NOTOSANS24",
                   rect="Rect(0, 0, 420, 34)", horizontalAlignment="LEFT", color="Color(255, 220, 120, 255)",
                   layer="6")
     for i, (_, _, _, (picture, x, y), _, _, _) in enumerate(slides):
@@ -118,7 +118,7 @@ def game():
         (NEXT_WAVE, (440, 170, 580, 110), "TUTORIAL_GAME_5",
          ("arrow_up.png", NEXT_WAVE[0] + (NEXT_WAVE[2] - ARROW) // 2, NEXT_WAVE[1] + NEXT_WAVE[3] + 4),
          -1, None, "TUTORIAL_GAME_CONTINUE_START"),
-    ])
+    ], title_x=280)  # clear of the music banner, 256 wide, at the field's top left
 
 
 def mission_control():

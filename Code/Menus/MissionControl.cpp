@@ -51,10 +51,13 @@ constexpr int kPulseHalfMs = 2048;
 constexpr int kArmStepMs = 256;
 // Where the leaderboard panel stands.
 constexpr int kBoardX = 510, kBoardY = 340, kBoardW = 222, kBoardH = 334;
-// The music's spectrum in the bottom row, in the gap between the encyclopedia and
-// back buttons: it draws across nothing the player reads or clicks.
-constexpr int kSpectrumX = 690, kSpectrumY = 694, kSpectrumW = 160, kSpectrumH = 50;
-constexpr float kSpectrumScale = 0.2f;
+// The music's spectrum in the bottom row, in the gap between the encyclopedia
+// (ends at 680) and back (starts at 860) buttons: it draws across nothing the
+// player reads or clicks. Its line rises at most about 60 px, into the gap between
+// the scores and mission panels.
+constexpr int kSpectrumGapLeft = 680, kSpectrumGapRight = 860;
+constexpr int kSpectrumY = 694, kSpectrumH = 50;
+constexpr float kSpectrumScale = 0.1f;
 
 Profile* applicationProfile() {
   MyApp* app = MyApp::instance();
@@ -121,7 +124,13 @@ void MissionControl::init() {
 
   if (profile_ && profile_->isSpectrumEnabled()) {
     auto* spectrum = new DFTSpectralAnalayzerWidget();
-    spectrum->setRect(kSpectrumX, kSpectrumY, kSpectrumW, kSpectrumH);
+    // The widget draws its fixed logarithmic axis well right of its own left edge,
+    // so the edge is placed from where the axis really lies.
+    const float axisLeft = DFTSpectralAnalayzerWidget::xOfBin(DFTSpectralAnalayzerWidget::kFirstBin);
+    const float axisRight = DFTSpectralAnalayzerWidget::xOfBin(DFTSpectralAnalayzerWidget::kLastBin + 1);
+    const int x = (kSpectrumGapLeft + kSpectrumGapRight) / 2 -
+                  static_cast<int>((axisLeft + axisRight) / 2.0f);
+    spectrum->setRect(x, kSpectrumY, static_cast<int>(axisRight) + 1, kSpectrumH);
     spectrum->setVerticalScale(kSpectrumScale);
     addWidget(spectrum);
   }

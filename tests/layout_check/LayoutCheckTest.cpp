@@ -36,9 +36,9 @@
 #include "Menus/PostLevelScreen.h"
 #include "Menus/SaveEntries.h"
 #include "Menus/TutorialScreen.h"
+#include "music/AudioAnalyserWidget.h"
 #include "Profile/Profile.h"
 #include "music/AnnounceMusicTrack.h"
-#include "music/AudioAnalyserWidget.h"
 #include "RecordingGraphics.h"
 #include "ResourceManager.h"
 #include "SDLGameApp.h"
@@ -332,7 +332,16 @@ class Walk {
     for (size_t s = 0; s < states.size(); ++s) {
       auto* screenBase = dynamic_cast<ScreenBase*>(states[s]);
       if (!screenBase) continue;
-      auto areaOf = [](const Widget* w) { return Area{w->getX(), w->getY(), w->getWidth(), w->getHeight()}; };
+      auto areaOf = [](const Widget* w) {
+        // The spectrum draws its fixed axis well right of its own left edge: what
+        // it covers is where that axis lies, not its rectangle.
+        if (dynamic_cast<const DFTSpectralAnalayzerWidget*>(w)) {
+          const float left = DFTSpectralAnalayzerWidget::xOfBin(DFTSpectralAnalayzerWidget::kFirstBin);
+          const float right = DFTSpectralAnalayzerWidget::xOfBin(DFTSpectralAnalayzerWidget::kLastBin + 1);
+          return Area{w->getX() + left, w->getY(), right - left, w->getHeight()};
+        }
+        return Area{w->getX(), w->getY(), w->getWidth(), w->getHeight()};
+      };
       for (Widget* w : screenBase->getWidgets()) {
         auto* b = dynamic_cast<bge::Button*>(w);
         if (!b || !b->isVisible() || hidden(g, areaOf(b), starts[s + 1])) continue;

@@ -7,6 +7,7 @@
 
 #include "Game/Entities/enemies/SimpleEnemyEntity.h"
 #include "Game/Entities/enemies/xEnemySpawner.h"
+#include "Game/Entities/towers/TowerFigures.h"
 #include "Game/Entities/towers/xBaseTowerEntity.h"
 
 namespace levelrunner {
@@ -32,18 +33,10 @@ constexpr float kEnergyMemory = 0.02f;
 // this many times more.
 constexpr float kStationReach = 160.0f;
 constexpr float kStationWeight = 3.0f;
-// Hits a continuous beam lands per second: one every 16 ms frame.
-constexpr float kBeamHitsPerSecond = 62.5f;
-// A pulse beam burns as long as it charges: half the time.
-constexpr float kPulseDuty = 0.5f;
-// A beam's further targets take half the first one's hit, and are not always there.
+// A chain beam's further ships share its hit and are not always there: each counts this much.
 constexpr float kExtraBeamShare = 0.25f;
-// A beam at "every ship in reach" meets about this many at once.
+// A tower at "every ship in reach" meets about this many at once.
 constexpr float kCrowd = 2.0f;
-// What an upgrade to level L adds, as the tower's panel tells: a twentieth of damage and
-// a tenth of reach per level.
-constexpr float kUpgradeDamageStep = 0.05f;
-constexpr float kUpgradeRangeStep = 0.1f;
 // Towers to own before the player saves for a better buy instead of taking the best it
 // can afford now.
 constexpr size_t kTowersBeforeSaving = 3;
@@ -54,28 +47,65 @@ constexpr float kSaveBelow = 0.6f;
 // cell with towers that guard nothing, each buy weighing all the towers before it.
 constexpr float kLeastCoverage = 1.0f;
 
-// Damage per second the kind's info promises on the ships in its reach, of which a shot
-// bigger than the ships it meets wastes the rest.
-float promisedDps(const xBaseTowerDesc& d, float shipEnergy) {
-  const bool beam = d.actionStrategy == "CONTINUOUS";
-  const bool all = d.quantificationStrategy == "ALL";
-  const float targets = all ? kCrowd : static_cast<float>(std::max(1, d.targetCapacity));
-  if (beam) {
-    const float duty = d.reloadDelay > 0 ? kPulseDuty : 1.0f;
-    const float spread = all ? targets : 1.0f + kExtraBeamShare * (targets - 1.0f);
-    return d.damage * kBeamHitsPerSecond * duty * spread;
-  }
-  const float period = std::max(16, d.reloadDelay) / 1000.0f;
-  const float used = shipEnergy > 0.0f ? std::min(1.0f, shipEnergy / static_cast<float>(d.damage)) : 1.0f;
-  return d.damage * targets / period * used;
+// Damage per second the tower's figures promise on the ships in its reach, of which a
+// shot bigger than the ships it meets wastes the rest.
+float promisedDps(const TowerState& state, float shipEnergy) {
+  const TowerFigures f = towerFigures(state);
+  const bool beam = state.weapon == TowerWeapon::Beam || state.weapon == TowerWeapon::Pulse;
+  float ships = f.targets < 0 ? kCrowd : static_cast<float>(std::max(1, f.targets));
+  if (beam && f.targets > 1) ships = 1.0f + kExtraBeamShare * (ships - 1.0f);
+  const float used = !beam && shipEnergy > 0.0f && f.perHit > 0.0f ? std::min(1.0f, shipEnergy / f.perHit) : 1.0f;
+  return f.dps * ships * used;
 }
 
 }  // namespace
 
-Player::Player(const Commands& commands, const PlayerOptions& options) : commands_(commands), options_(options) {}
+std::vector<PathMark> markPaths(const LevelScreen& level) {
+  std::vector<PathMark> marks;
+  int index = 0;
+  for (const auto& path : level.paths()) {
+    const std::vector<QuillonPHX2D::Vec2> p = path.second.pointsForSide(PathDescription::Centre);
+    for (size_t i = 1; i < p.size(); ++i) {
+      const float dx = p[i].x - p[i - 1].x, dy = p[i].y - p[i - 1].y;
+      const int steps = std::max(1, static_cast<int>(std::sqrt(dx * dx + dy * dy) / kPathStep));
+      for (int s = 0; s < steps; ++s) {
+        const float x = p[i - 1].x + dx * s / steps, y = p[i - 1].y + dy * s / steps;
+        if (x < 0.0f || y < 0.0f || x > kFieldWidth || y > kFieldHeight) continue;
+        marks.push_back({x, y, index});
+      }
+    }
+    ++index;
+  }
+  return marks;
+}
 
-bool Player::act(LevelScreen& level, const std::string& verb, std::vector<std::string> args) {
+bool FieldPlayer::act(LevelScreen& level, const std::string& verb, std::vector<std::string> args) {
   return commands_.perform(level, Command{0, verb, std::move(args)});
+}
+
+bool FieldPlayer::looks(LevelScreen& level, int frame) {
+  if (frame % options_.decideEvery != 0 || level.state() == kLevelOver) return false;
+  if (!started_) {
+    if (!level.spawner() || !level.bridgeReady()) return false;
+    started_ = true;
+    learnField(level);
+    if (options_.fast) act(level, "speed", {"fast"});
+  }
+  return true;
+}
+
+void FieldPlayer::sendWaveWhenClear(LevelScreen& level) {
+  if (level.sendWaveOffered() && level.countLiveEnemies() == 0) act(level, "next", {});
+}
+
+PlayResult playWith(Runner& runner, const RunOptions& run, FieldPlayer& player) {
+  const auto start = std::chrono::steady_clock::now();
+  PlayResult r;
+  r.outcome = runner.run(run, [&player](LevelScreen& level, int frame) { player.onFrame(level, frame); });
+  r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  r.won = r.outcome.over && r.outcome.lives > 0;
+  r.towersBuilt = player.towersBuilt();
+  return r;
 }
 
 void Player::learnField(LevelScreen& level) {
@@ -92,27 +122,14 @@ void Player::learnField(LevelScreen& level) {
   for (xSimpleEnemy* e : LevelScreen::findEnemies(level))
     if (level.findLiveEntity(e) && e->categoryName() == "station_part") parts.push_back(e->absPlacement());
   // The centre lines as drawn on the field, marked every few pixels.
-  for (const auto& path : level.paths()) {
-    const int index = static_cast<int>(pathWeight_.size());
-    pathWeight_.push_back(1.0f);
-    const std::vector<QuillonPHX2D::Vec2> p = path.second.pointsForSide(PathDescription::Centre);
-    for (size_t i = 1; i < p.size(); ++i) {
-      const float dx = p[i].x - p[i - 1].x, dy = p[i].y - p[i - 1].y;
-      const int steps = std::max(1, static_cast<int>(std::sqrt(dx * dx + dy * dy) / kPathStep));
-      for (int s = 0; s < steps; ++s) {
-        const float x = p[i - 1].x + dx * s / steps, y = p[i - 1].y + dy * s / steps;
-        // Only the drawn part: entries and exits lie off the field, out of every tower's sight.
-        if (x < 0.0f || y < 0.0f || x > kFieldWidth || y > kFieldHeight) continue;
-        pathX_.push_back(x);
-        pathY_.push_back(y);
-        traffic_.push_back(0);
-        pathOf_.push_back(index);
-        bool near = false;
-        for (const QuillonPHX2D::Vec3& part : parts)
-          near = near || (part.x - x) * (part.x - x) + (part.y - y) * (part.y - y) <= kStationReach * kStationReach;
-        nearStation_.push_back(near);
-      }
-    }
+  marks_ = markPaths(level);
+  pathWeight_.assign(level.paths().size(), 1.0f);
+  traffic_.assign(marks_.size(), 0);
+  for (const PathMark& m : marks_) {
+    bool near = false;
+    for (const QuillonPHX2D::Vec3& part : parts)
+      near = near || (part.x - m.x) * (part.x - m.x) + (part.y - m.y) * (part.y - m.y) <= kStationReach * kStationReach;
+    nearStation_.push_back(near);
   }
 }
 
@@ -120,10 +137,10 @@ float Player::coverageAt(int column, int row, float range) const {
   const float cx = column * kCell + kCell / 2.0f, cy = row * kCell + kCell / 2.0f;
   const float r2 = range * range;
   float coverage = 0.0f;
-  for (size_t i = 0; i < pathX_.size(); ++i) {
-    const float dx = pathX_[i] - cx, dy = pathY_[i] - cy;
+  for (size_t i = 0; i < marks_.size(); ++i) {
+    const float dx = marks_[i].x - cx, dy = marks_[i].y - cy;
     if (dx * dx + dy * dy <= r2)
-      coverage += (traffic_[i] > 0 ? kUsedWeight : 1.0f) * pathWeight_[pathOf_[i]] * (nearStation_[i] ? kStationWeight : 1.0f);
+      coverage += (traffic_[i] > 0 ? kUsedWeight : 1.0f) * pathWeight_[marks_[i].path] * (nearStation_[i] ? kStationWeight : 1.0f);
   }
   return coverage;
 }
@@ -131,17 +148,18 @@ float Player::coverageAt(int column, int row, float range) const {
 void Player::weighPaths(LevelScreen& level) {
   // A path already well guarded needs the next tower less than one still open: each
   // path's marks weigh less the more damage its stretch is under.
-  const auto& kinds = level.towerDescriptions();
   std::vector<float> defence(pathWeight_.size(), 0.0f);
   for (const Owned& o : owned_) {
     xBaseTowerEntity* t = towerAt(level, o.spot.column, o.spot.row);
     if (!t) continue;
-    const float dps = promisedDps(*kinds[o.kind], shipEnergy_) * t->getDamage() / std::max(1, kinds[o.kind]->damage);
+    const TowerState state = towerState(*t);
+    const float dps = promisedDps(state, shipEnergy_);
+    const float range = towerFigures(state).range;
     const float cx = o.spot.column * kCell + kCell / 2.0f, cy = o.spot.row * kCell + kCell / 2.0f;
-    const float r2 = t->getRange() * t->getRange();
-    for (size_t i = 0; i < pathX_.size(); ++i) {
-      const float dx = pathX_[i] - cx, dy = pathY_[i] - cy;
-      if (dx * dx + dy * dy <= r2) defence[pathOf_[i]] += dps;
+    const float r2 = range * range;
+    for (const PathMark& m : marks_) {
+      const float dx = m.x - cx, dy = m.y - cy;
+      if (dx * dx + dy * dy <= r2) defence[m.path] += dps;
     }
   }
   for (size_t p = 0; p < pathWeight_.size(); ++p) pathWeight_[p] = 1.0f / (1.0f + defence[p] / kGuardedPath);
@@ -169,8 +187,8 @@ void Player::watchTraffic(LevelScreen& level) {
     const QuillonPHX2D::Vec3 p = e->absPlacement();
     // The energy bars of the ships flying: what a shot usually meets.
     shipEnergy_ += kEnergyMemory * (static_cast<float>(e->energy()) - shipEnergy_);
-    for (size_t i = 0; i < pathX_.size(); ++i) {
-      const float dx = pathX_[i] - p.x, dy = pathY_[i] - p.y;
+    for (size_t i = 0; i < marks_.size(); ++i) {
+      const float dx = marks_[i].x - p.x, dy = marks_[i].y - p.y;
       if (dx * dx + dy * dy <= kNear2) {
         ++traffic_[i];
         seenShips_ = true;
@@ -220,10 +238,11 @@ bool Player::spendOnce(LevelScreen& level) {
     return true;
   };
   for (int kind : attackKinds_) {
-    const Spot spot = bestSpot(level, kinds[kind]->range);
+    const TowerState state = towerState(*kinds[kind]);
+    const Spot spot = bestSpot(level, towerFigures(state).range);
     if (spot.coverage < kLeastCoverage) continue;
     const double price = kinds[kind]->price;
-    if (weigh(promisedDps(*kinds[kind], shipEnergy_) * spot.coverage / static_cast<float>(price), price)) {
+    if (weigh(promisedDps(state, shipEnergy_) * spot.coverage / static_cast<float>(price), price)) {
       buyKind = kind;
       buySpot = spot;
       upgradeTower = nullptr;
@@ -232,12 +251,10 @@ bool Player::spendOnce(LevelScreen& level) {
   for (const Owned& o : owned_) {
     xBaseTowerEntity* t = towerAt(level, o.spot.column, o.spot.row);
     if (!t || t->getUpgradeLevel() >= xBaseTowerEntity::kMaxUpgradeLevel) continue;
-    const int next = t->getUpgradeLevel() + 1;
-    const float dps = promisedDps(*kinds[o.kind], shipEnergy_) * t->getDamage() / std::max(1, kinds[o.kind]->damage);
-    const float range = t->getRange();
-    const float now = dps * coverageAt(o.spot.column, o.spot.row, range);
-    const float then = dps * (1.0f + kUpgradeDamageStep * next) *
-                       coverageAt(o.spot.column, o.spot.row, range * (1.0f + kUpgradeRangeStep * next));
+    // The tower as its panel shows it now and after the upgrade.
+    const TowerState state = towerState(*t), next = upgradedState(state);
+    const float now = promisedDps(state, shipEnergy_) * coverageAt(o.spot.column, o.spot.row, towerFigures(state).range);
+    const float then = promisedDps(next, shipEnergy_) * coverageAt(o.spot.column, o.spot.row, towerFigures(next).range);
     const double price = LevelScreen::upgradePrice(*t);
     if (weigh((then - now) / static_cast<float>(price), price)) {
       upgradeTower = t;
@@ -271,13 +288,7 @@ bool Player::spendOnce(LevelScreen& level) {
 }
 
 void Player::onFrame(LevelScreen& level, int frame) {
-  if (frame % options_.decideEvery != 0 || level.state() == kLevelOver) return;
-  if (!started_) {
-    if (!level.spawner() || !level.bridgeReady()) return;
-    started_ = true;
-    learnField(level);
-    if (options_.fast) act(level, "speed", {"fast"});
-  }
+  if (!looks(level, frame)) return;
   watchTraffic(level);
   if (options_.trace && level.spawner() && (level.spawner()->currentWave() != tracedWave_ || frame % 600 == 0)) {
     tracedWave_ = level.spawner()->currentWave();
@@ -293,17 +304,12 @@ void Player::onFrame(LevelScreen& level, int frame) {
       if (!spendOnce(level)) break;
   }
   lastLives_ = level.lives();
-  if (level.sendWaveOffered() && level.countLiveEnemies() == 0) act(level, "next", {});
+  sendWaveWhenClear(level);
 }
 
 PlayResult playLevel(Runner& runner, RunOptions run, const PlayerOptions& options) {
   Player player(runner.commands(), options);
-  const auto start = std::chrono::steady_clock::now();
-  PlayResult r;
-  r.outcome = runner.run(run, [&player](LevelScreen& level, int frame) { player.onFrame(level, frame); });
-  r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  r.won = r.outcome.over && r.outcome.lives > 0;
-  r.towersBuilt = player.towersBuilt();
+  PlayResult r = playWith(runner, run, player);
   r.upgrades = player.upgrades();
   r.bestBuy = player.bestBuy();
   return r;

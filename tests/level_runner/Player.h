@@ -7,6 +7,8 @@
 // use, or an upgrade of a tower it owns) by the damage it adds where ships fly per
 // credit, and buys the best; it aims every tower at the leading enemy and sends
 // each wave once the field is clear. Campaign checks and the campaign table use it.
+// What a buy adds is read from the game's own tower figures (the numbers the build
+// buttons and the tower panel show), never worked out again here.
 #include <string>
 #include <vector>
 
@@ -30,13 +32,52 @@ struct PlayResult {
   std::string bestBuy;   // the kind the credits went to most (towers and their upgrades)
 };
 
-class Player {
+// A point every few pixels along the centre line of a drawn path, as the field shows it.
+struct PathMark {
+  float x = 0.0f;
+  float y = 0.0f;
+  int path = 0;  // the path's place in the level's order
+};
+// The marks of every path; entries and exits off the field are left out, out of every
+// tower's sight.
+std::vector<PathMark> markPaths(const LevelScreen& level);
+
+// What every way of playing shares: it acts through the runner's player commands only,
+// and starts looking once the level's spawner and bridge are up.
+class FieldPlayer {
  public:
   // Acts through the commands (not owned), on whichever level it is handed.
-  Player(const Commands& commands, const PlayerOptions& options);
+  FieldPlayer(const Commands& commands, const PlayerOptions& options) : commands_(commands), options_(options) {}
+  virtual ~FieldPlayer() = default;
   // Hand to Runner::run as its frame observer.
-  void onFrame(LevelScreen& level, int frame);
+  virtual void onFrame(LevelScreen& level, int frame) = 0;
   int towersBuilt() const { return towersBuilt_; }
+
+ protected:
+  bool act(LevelScreen& level, const std::string& verb, std::vector<std::string> args);
+  // Whether the player looks at the field on this frame; on its first look it learns the
+  // field and sets the game speed.
+  bool looks(LevelScreen& level, int frame);
+  virtual void learnField(LevelScreen& level) = 0;
+  // Sends the next wave once the bridge offers it and the field is clear.
+  void sendWaveWhenClear(LevelScreen& level);
+
+  const Commands& commands_;
+  PlayerOptions options_;
+  int towersBuilt_ = 0;
+
+ private:
+  bool started_ = false;
+};
+
+// Runs the level with the player as its frame observer: the outcome, the wall time and
+// the towers it built.
+PlayResult playWith(Runner& runner, const RunOptions& run, FieldPlayer& player);
+
+class Player : public FieldPlayer {
+ public:
+  Player(const Commands& commands, const PlayerOptions& options) : FieldPlayer(commands, options) {}
+  void onFrame(LevelScreen& level, int frame) override;
   int upgrades() const { return upgrades_; }
   // The tower kind (its info key without "INFO_") it spent most on; empty before any buy.
   std::string bestBuy() const;
@@ -51,8 +92,7 @@ class Player {
     Spot spot;
     int kind = 0;
   };
-  bool act(LevelScreen& level, const std::string& verb, std::vector<std::string> args);
-  void learnField(LevelScreen& level);
+  void learnField(LevelScreen& level) override;
   void watchTraffic(LevelScreen& level);
   bool spendOnce(LevelScreen& level);
   bool build(LevelScreen& level, int kind, const Spot& spot, float value);
@@ -60,20 +100,15 @@ class Player {
   float coverageAt(int column, int row, float range) const;
   void weighPaths(LevelScreen& level);
 
-  const Commands& commands_;
-  PlayerOptions options_;
-  bool started_ = false;
   std::vector<int> attackKinds_;  // button indices of the offered kinds that shoot
-  std::vector<float> pathX_, pathY_;
-  std::vector<int> traffic_;
-  std::vector<int> pathOf_;         // the path of each mark
+  std::vector<PathMark> marks_;
+  std::vector<int> traffic_;        // ships seen near each path mark so far
   std::vector<bool> nearStation_;   // marks where the path passes the station
-  std::vector<float> pathWeight_;   // per path: how much a tower there is still needed  // ships seen near each path mark so far
+  std::vector<float> pathWeight_;   // per path: how much a tower there is still needed
   bool seenShips_ = false;
   std::vector<Owned> owned_;
   std::vector<std::string> kindNames_;  // by button index
   std::vector<double> spent_;           // credits spent per kind, by button index
-  int towersBuilt_ = 0;
   int upgrades_ = 0;
   int tracedWave_ = -1;
   int lastLives_ = 0;  // lives at the last look

@@ -1,7 +1,6 @@
 #include "Strategies.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 
@@ -11,10 +10,7 @@ namespace levelrunner {
 
 namespace {
 
-constexpr int kCell = 32;
-constexpr float kFieldWidth = 1024.0f, kFieldHeight = 768.0f;
-// Spacing of the marks along each drawn lane.
-constexpr float kPathStep = 16.0f;
+constexpr int kCell = PlacementGrid::kCellSize;
 // The cheapest player steps this far along the paths for each next tower.
 constexpr size_t kSpreadMarks = 8;
 // A cell closer than this to a path lies on the lane itself: the cheapest and cluster
@@ -32,13 +28,6 @@ bool strategyByName(const std::string& name, Strategy& out) {
   return true;
 }
 
-StrategyPlayer::StrategyPlayer(const Commands& commands, Strategy strategy, const PlayerOptions& options)
-    : commands_(commands), strategy_(strategy), options_(options) {}
-
-bool StrategyPlayer::act(LevelScreen& level, const std::string& verb, std::vector<std::string> args) {
-  return commands_.perform(level, Command{0, verb, std::move(args)});
-}
-
 void StrategyPlayer::learnField(LevelScreen& level) {
   const auto& kinds = level.towerDescriptions();
   for (size_t i = 0; i < kinds.size(); ++i) {
@@ -49,29 +38,16 @@ void StrategyPlayer::learnField(LevelScreen& level) {
   }
   std::stable_sort(attackKinds_.begin(), attackKinds_.end(),
                    [&](int a, int b) { return kinds[a]->price < kinds[b]->price; });
-  for (const auto& path : level.paths()) {
-    const std::vector<QuillonPHX2D::Vec2> p = path.second.pointsForSide(PathDescription::Centre);
-    for (size_t i = 1; i < p.size(); ++i) {
-      const float dx = p[i].x - p[i - 1].x, dy = p[i].y - p[i - 1].y;
-      const int steps = std::max(1, static_cast<int>(std::sqrt(dx * dx + dy * dy) / kPathStep));
-      for (int s = 0; s < steps; ++s) {
-        const float x = p[i - 1].x + dx * s / steps, y = p[i - 1].y + dy * s / steps;
-        if (x < 0.0f || y < 0.0f || x > kFieldWidth || y > kFieldHeight) continue;
-        pathX_.push_back(x);
-        pathY_.push_back(y);
-      }
-    }
-  }
+  marks_ = markPaths(level);
   // The cluster stands where the paths are thickest within a middle reach.
   float best = -1.0f;
-  for (size_t i = 0; i < pathX_.size(); ++i) {
+  for (const PathMark& m : marks_) {
     int near = 0;
-    for (size_t j = 0; j < pathX_.size(); ++j)
-      near += std::hypot(pathX_[i] - pathX_[j], pathY_[i] - pathY_[j]) <= 120.0f;
+    for (const PathMark& other : marks_) near += std::hypot(m.x - other.x, m.y - other.y) <= 120.0f;
     if (near > best) {
       best = static_cast<float>(near);
-      clusterX_ = pathX_[i];
-      clusterY_ = pathY_[i];
+      clusterX_ = m.x;
+      clusterY_ = m.y;
     }
   }
 }
@@ -79,7 +55,7 @@ void StrategyPlayer::learnField(LevelScreen& level) {
 float StrategyPlayer::distanceToPath(int column, int row) const {
   const float cx = column * kCell + kCell / 2.0f, cy = row * kCell + kCell / 2.0f;
   float nearest = 1e9f;
-  for (size_t i = 0; i < pathX_.size(); ++i) nearest = std::min(nearest, std::hypot(pathX_[i] - cx, pathY_[i] - cy));
+  for (const PathMark& m : marks_) nearest = std::min(nearest, std::hypot(m.x - cx, m.y - cy));
   return nearest;
 }
 
@@ -88,7 +64,7 @@ bool StrategyPlayer::nearestFreeCell(const LevelScreen& level, float x, float y,
   float best = 1e9f;
   for (size_t cell = 0; cell < grid.size(); ++cell) {
     if (grid[cell] != 0) continue;
-    const int column = static_cast<int>(cell % kCell), row = static_cast<int>(cell / kCell);
+    const int column = PlacementGrid::columnOf(static_cast<int>(cell)), row = PlacementGrid::rowOf(static_cast<int>(cell));
     if (distanceToPath(column, row) < kBesidePath) continue;
     const float d = std::hypot(column * kCell + kCell / 2.0f - x, row * kCell + kCell / 2.0f - y);
     if (d < best) {
@@ -108,9 +84,9 @@ bool StrategyPlayer::buyOnce(LevelScreen& level) {
   switch (strategy_) {
     case Strategy::Cheapest: {
       kind = attackKinds_.front();
-      if (kinds[kind]->price > credits || pathX_.empty()) return false;
-      const size_t mark = (nextMark_ * kSpreadMarks) % pathX_.size();
-      if (!nearestFreeCell(level, pathX_[mark], pathY_[mark], cell)) return false;
+      if (kinds[kind]->price > credits || marks_.empty()) return false;
+      const PathMark& mark = marks_[(nextMark_ * kSpreadMarks) % marks_.size()];
+      if (!nearestFreeCell(level, mark.x, mark.y, cell)) return false;
       ++nextMark_;
       break;
     }
@@ -124,13 +100,13 @@ bool StrategyPlayer::buyOnce(LevelScreen& level) {
       int most = 0;
       for (size_t c = 0; c < grid.size(); ++c) {
         if (grid[c] != 0) continue;
-        const float cx = (c % kCell) * kCell + kCell / 2.0f, cy = (c / kCell) * kCell + kCell / 2.0f;
+        const Cell here{PlacementGrid::columnOf(static_cast<int>(c)), PlacementGrid::rowOf(static_cast<int>(c))};
+        const float cx = here.column * kCell + kCell / 2.0f, cy = here.row * kCell + kCell / 2.0f;
         int seen = 0;
-        for (size_t i = 0; i < pathX_.size(); ++i)
-          seen += (pathX_[i] - cx) * (pathX_[i] - cx) + (pathY_[i] - cy) * (pathY_[i] - cy) <= r2;
+        for (const PathMark& m : marks_) seen += (m.x - cx) * (m.x - cx) + (m.y - cy) * (m.y - cy) <= r2;
         if (seen > most) {
           most = seen;
-          cell = {static_cast<int>(c % kCell), static_cast<int>(c / kCell)};
+          cell = here;
         }
       }
       if (most == 0) return false;
@@ -149,10 +125,11 @@ bool StrategyPlayer::buyOnce(LevelScreen& level) {
       float furthest = -1.0f;
       for (size_t c = 0; c < grid.size(); ++c) {
         if (grid[c] != 0) continue;
-        const float d = distanceToPath(static_cast<int>(c % kCell), static_cast<int>(c / kCell));
+        const Cell here{PlacementGrid::columnOf(static_cast<int>(c)), PlacementGrid::rowOf(static_cast<int>(c))};
+        const float d = distanceToPath(here.column, here.row);
         if (d > furthest) {
           furthest = d;
-          cell = {static_cast<int>(c % kCell), static_cast<int>(c / kCell)};
+          cell = here;
         }
       }
       if (furthest < 0.0f) return false;
@@ -170,28 +147,16 @@ bool StrategyPlayer::buyOnce(LevelScreen& level) {
 }
 
 void StrategyPlayer::onFrame(LevelScreen& level, int frame) {
-  if (frame % options_.decideEvery != 0 || level.state() == kLevelOver) return;
-  if (!started_) {
-    if (!level.spawner() || !level.bridgeReady()) return;
-    started_ = true;
-    learnField(level);
-    if (options_.fast) act(level, "speed", {"fast"});
-  }
+  if (!looks(level, frame)) return;
   if (options_.buildTowers)
     for (int bought = 0; bought < 8; ++bought)
       if (!buyOnce(level)) break;
-  if (level.sendWaveOffered() && level.countLiveEnemies() == 0) act(level, "next", {});
+  sendWaveWhenClear(level);
 }
 
 PlayResult playLevelWith(Runner& runner, RunOptions run, Strategy strategy, const PlayerOptions& options) {
   StrategyPlayer player(runner.commands(), strategy, options);
-  const auto start = std::chrono::steady_clock::now();
-  PlayResult r;
-  r.outcome = runner.run(run, [&player](LevelScreen& level, int frame) { player.onFrame(level, frame); });
-  r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  r.won = r.outcome.over && r.outcome.lives > 0;
-  r.towersBuilt = player.towersBuilt();
-  return r;
+  return playWith(runner, run, player);
 }
 
 }  // namespace levelrunner

@@ -19,38 +19,31 @@ enum class Strategy {
 // "cheapest", "dearest", "cluster", "careless"; false for any other name.
 bool strategyByName(const std::string& name, Strategy& out);
 
-class StrategyPlayer {
+class StrategyPlayer : public FieldPlayer {
  public:
-  // Acts through the commands (not owned).
-  StrategyPlayer(const Commands& commands, Strategy strategy, const PlayerOptions& options);
-  // Hand to Runner::run as its frame observer.
-  void onFrame(LevelScreen& level, int frame);
-  int towersBuilt() const { return towersBuilt_; }
+  StrategyPlayer(const Commands& commands, Strategy strategy, const PlayerOptions& options)
+      : FieldPlayer(commands, options), strategy_(strategy) {}
+  void onFrame(LevelScreen& level, int frame) override;
 
  private:
   struct Cell {
     int column = 0;
     int row = 0;
   };
-  bool act(LevelScreen& level, const std::string& verb, std::vector<std::string> args);
-  void learnField(LevelScreen& level);
+  void learnField(LevelScreen& level) override;
   bool buyOnce(LevelScreen& level);
   // Distance from a cell's centre to the nearest path mark.
   float distanceToPath(int column, int row) const;
   // The free cell nearest to a point, or false when none is free.
   bool nearestFreeCell(const LevelScreen& level, float x, float y, Cell& out) const;
 
-  const Commands& commands_;
   Strategy strategy_;
-  PlayerOptions options_;
-  bool started_ = false;
   std::vector<int> attackKinds_;  // button indices of the kinds that shoot, cheapest first
   std::vector<int> allKinds_;     // every kind but the paired drone station and its beacon
-  std::vector<float> pathX_, pathY_;
+  std::vector<PathMark> marks_;
   size_t nextMark_ = 0;       // the cheapest player's way along the paths
   size_t nextKind_ = 0;       // the cluster player's turn over the kinds
   float clusterX_ = 0.0f, clusterY_ = 0.0f;
-  int towersBuilt_ = 0;
 };
 
 // Plays one level with the strategy and says how it went.

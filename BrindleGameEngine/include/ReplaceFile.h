@@ -18,4 +18,8 @@ std::string whyNotWritable(const std::string& path, std::string* target);
 // False with *why saying what failed (the system's reason).
 bool write(const std::string& path, const void* bytes, size_t count, std::string* why);
 
+// Writes all the bytes to an open file, through short writes and interruptions.
+// False with errno set when the file takes no more.
+bool writeAll(int fd, const void* bytes, size_t count);
+
 }  // namespace replacefile

@@ -2,8 +2,8 @@
 // (xdotool) and the game's own F8 screenshots: logos, new game, mission 0 on
 // normal, a tower, pause and resume, a win, the tally, mission control with the
 // next mission open and the badge set, quit, and the same progress after a
-// restart. Every wait polls the screen or the files; nothing leans on a fixed
-// sleep being long enough.
+// restart. Every wait counts the game's screenshots (see ProgramPlayer.h);
+// nothing leans on the machine being quiet enough for a number of seconds.
 #include <SDL_image.h>
 #include <gtest/gtest.h>
 
@@ -47,33 +47,40 @@ TEST_F(PlayerWalk, WinsTheFirstMissionAndFindsItAfterARestart) {
     const Shot menu = p.shot();
     EXPECT_FALSE(continueShown(menu)) << "a first start has nothing to continue";
 
-    p.click(kNewGameButton[0], kNewGameButton[1]);
+    ASSERT_TRUE(clickUntil(p, kNewGameButton[0], kNewGameButton[1], 20, [](const Shot& s) { return !mainMenu(s); }))
+        << p.lastShot();
     // A first visit opens the tutorial over mission control: skip it as a player may.
-    ASSERT_TRUE(waitSkipping(p, 90, missionControl)) << p.lastShot();
+    ASSERT_TRUE(waitSkipping(p, 40, missionControl)) << p.lastShot();
     const Shot fresh = p.shot();
     EXPECT_TRUE(slotLocked(fresh, 1)) << p.lastShot();
     EXPECT_FALSE(slotWon(fresh, 0)) << p.lastShot();
 
-    // Station 0, mission 0, classic, normal.
-    p.click(128, 135);
-    p.click(610, 200);
-    p.click(873, 485);
-    p.click(549, 286);
-    ASSERT_TRUE(p.waitFor(20, [](const Shot& s) { return slotDifficulty(s, 0, 1); })) << p.lastShot();
-    p.click(1230, 720);  // launch
+    // Station 0, mission 0, classic, normal: each choice may be made again, so the
+    // round repeats them all until the normal radio is lit.
+    ASSERT_TRUE(p.repeat(20, [&] {
+      p.click(128, 135);
+      p.click(610, 200);
+      p.click(873, 485);
+      p.click(549, 286);
+      return p.waitFor(4, [](const Shot& s) { return slotDifficulty(s, 0, 1); });
+    })) << p.lastShot();
+    // Launch; mission control stays while its button is not yet taken.
+    ASSERT_TRUE(clickUntil(p, 1230, 720, 20, [](const Shot& s) { return !missionControl(s); })) << p.lastShot();
     // The first mission opens its tutorial over the level: SKIP it until the level
     // itself answers (a click there on a level without one lands on an empty cell).
-    ASSERT_TRUE(waitSkipping(p, 120, levelReady)) << p.lastShot();
+    ASSERT_TRUE(waitSkipping(p, 60, levelReady)) << p.lastShot();
 
-    p.click(kFirstTowerButton[0], kFirstTowerButton[1]);
-    p.click(kTowerCells[0][0], kTowerCells[0][1]);
-    ASSERT_TRUE(p.waitFor(20, [](const Shot& s) { return towerAt(s, kTowerCells[0][0], kTowerCells[0][1]); }))
-        << p.lastShot();
+    // A click on a cell that already holds the tower is refused, so the purchase may be tried again.
+    ASSERT_TRUE(p.repeat(20, [&] {
+      p.click(kFirstTowerButton[0], kFirstTowerButton[1]);
+      p.click(kTowerCells[0][0], kTowerCells[0][1]);
+      return p.waitFor(4, [](const Shot& s) { return towerAt(s, kTowerCells[0][0], kTowerCells[0][1]); });
+    })) << p.lastShot();
 
     p.key("Escape");
-    ASSERT_TRUE(p.waitFor(30, paused)) << p.lastShot();
-    p.click(682, 298);  // resume
-    ASSERT_TRUE(p.waitFor(30, [](const Shot& s) { return !paused(s) && levelReady(s); })) << p.lastShot();
+    ASSERT_TRUE(p.waitFor(40, paused)) << p.lastShot();
+    ASSERT_TRUE(clickUntil(p, 682, 298, 20, [](const Shot& s) { return !paused(s) && levelReady(s); }))  // resume
+        << p.lastShot();
 
     // Fast forward, call each wave as soon as it is offered and spend the
     // credits on more turrets as they come in.
@@ -81,7 +88,8 @@ TEST_F(PlayerWalk, WinsTheFirstMissionAndFindsItAfterARestart) {
     p.key("space");
     p.key("s");
     size_t next = 1;
-    const bool won = Player::poll(600, [&] {
+    // Rounds enough for the mission many times over: a round shows at least a frame.
+    const bool won = p.repeat(4000, [&] {
       if (next < std::size(kTowerCells)) {
         p.click(kFirstTowerButton[0], kFirstTowerButton[1]);
         p.click(kTowerCells[next][0], kTowerCells[next][1]);
@@ -93,27 +101,22 @@ TEST_F(PlayerWalk, WinsTheFirstMissionAndFindsItAfterARestart) {
       return s.ok() && tallyTitle(s);
     });
     ASSERT_TRUE(won) << p.lastShot();
-    ASSERT_TRUE(p.waitFor(60, tallyDone)) << p.lastShot();
+    ASSERT_TRUE(p.waitFor(150, tallyDone)) << p.lastShot();
     // The win is on disk while the tally shows: closing the program here loses nothing.
     const std::vector<uint8_t> onTally = readBytes(folder() + "/missions.dat");
     ASSERT_FALSE(onTally.empty());
     EXPECT_EQ(onTally[0], 1);
 
     // The way back answers once its button has faded in.
-    ASSERT_TRUE(Player::poll(60, [&] {
-      p.click(820, 588);  // mission control
-      const Shot s = p.shot();
-      return s.ok() && missionControl(s);
-    })) << p.lastShot();
+    ASSERT_TRUE(clickUntil(p, 820, 588, 40, missionControl)) << p.lastShot();  // mission control
     const Shot after = p.shot();
     EXPECT_FALSE(slotLocked(after, 1)) << p.lastShot();
     EXPECT_TRUE(slotWon(after, 0)) << p.lastShot();
 
-    p.click(970, 720);  // back
-    ASSERT_TRUE(p.waitFor(60, mainMenu)) << p.lastShot();
+    ASSERT_TRUE(clickUntil(p, 970, 720, 30, mainMenu)) << p.lastShot();  // back
     EXPECT_TRUE(continueShown(p.shot())) << p.lastShot();
-    p.click(kQuitButton[0], kQuitButton[1]);
-    EXPECT_TRUE(WIFEXITED(p.finish(60))) << p.output();
+    const int status = quitFromMenu(p);
+    EXPECT_TRUE(status != -1 && WIFEXITED(status)) << p.output();
   }
 
   // The saved progress: mission 0 won, the classic-normal badge of mission 0 and no other.
@@ -133,15 +136,15 @@ TEST_F(PlayerWalk, WinsTheFirstMissionAndFindsItAfterARestart) {
     ASSERT_TRUE(p.start());
     ASSERT_TRUE(passLogos(p)) << p.lastShot();
     EXPECT_TRUE(continueShown(p.shot())) << p.lastShot();
-    p.click(kContinueButton[0], kContinueButton[1]);
-    ASSERT_TRUE(waitSkipping(p, 90, missionControl)) << p.lastShot();
+    ASSERT_TRUE(clickUntil(p, kContinueButton[0], kContinueButton[1], 20, [](const Shot& s) { return !mainMenu(s); }))
+        << p.lastShot();
+    ASSERT_TRUE(waitSkipping(p, 40, missionControl)) << p.lastShot();
     const Shot again = p.shot();
     EXPECT_FALSE(slotLocked(again, 1)) << p.lastShot();
     EXPECT_TRUE(slotWon(again, 0)) << p.lastShot();
-    p.click(970, 720);
-    ASSERT_TRUE(p.waitFor(60, mainMenu)) << p.lastShot();
-    p.click(kQuitButton[0], kQuitButton[1]);
-    EXPECT_TRUE(WIFEXITED(p.finish(60))) << p.output();
+    ASSERT_TRUE(clickUntil(p, 970, 720, 30, mainMenu)) << p.lastShot();  // back
+    const int status = quitFromMenu(p);
+    EXPECT_TRUE(status != -1 && WIFEXITED(status)) << p.output();
   }
   EXPECT_EQ(readBytes(folder() + "/missions.dat"), missions);
   EXPECT_EQ(readBytes(folder() + "/badges.dat"), badges);

@@ -53,6 +53,18 @@ double levelWithEnemy(Folder& f, const std::string& enemyAttributes, const std::
   return what(level);
 }
 
+// A description file of these attributes read as the level reads it; `what` picks
+// the value under test.
+template <class Desc>
+double readDesc(Folder& f, const std::string& file, const std::string& xml, const std::function<double(const Desc&)>& what) {
+  Desc d;
+  d.loadFromFile(f.write(file, xml));
+  return what(d);
+}
+double towerValue(Folder& f, const std::string& attributes, const std::function<double(const xBaseTowerDesc&)>& what) {
+  return readDesc<xBaseTowerDesc>(f, "tower.xml", tower(attributes), what);
+}
+
 double shipEnergy(LevelScreen& level) { return level.spawner()->attacks().at(0)[1].enemyDesc.energy; }
 
 }  // namespace
@@ -82,30 +94,19 @@ TEST(ContentValues, WhatTheGameCannotPlayIsReportedOnceAndReplacedByItsDefault) 
        "level.xml", "InitialFunds", "credits=\"-900\""},
       {"negative radius",
        [](Folder& f) {
-         xSimpleEnemyDesc d;
-         d.loadFromFile(f.write("enemy.xml", enemy("shapeFeaturesX=\"-8\"")));
-         return d.shapeFeatures.x;
+         return readDesc<xSimpleEnemyDesc>(f, "enemy.xml", enemy("shapeFeaturesX=\"-8\""),
+                                           [](const xSimpleEnemyDesc& d) { return d.shapeFeatures.x; });
        },
        0, "enemy.xml", "Entity", "shapeFeaturesX=\"-8\""},
       {"negative height",
-       [](Folder& f) {
-         xBaseTowerDesc d;
-         d.loadFromFile(f.write("tower.xml", tower("shapeFeaturesY=\"-3\"")));
-         return d.shapeFeatures.y;
-       },
+       [](Folder& f) { return towerValue(f, "shapeFeaturesY=\"-3\"", [](const xBaseTowerDesc& d) { return d.shapeFeatures.y; }); },
        0, "tower.xml", "Entity", "shapeFeaturesY=\"-3\""},
       {"a periodic tower that never reloads",
-       [](Folder& f) {
-         xBaseTowerDesc d;
-         d.loadFromFile(f.write("tower.xml", tower("reloadDelay=\"0\"")));
-         return d.reloadDelay;
-       },
+       [](Folder& f) { return towerValue(f, "reloadDelay=\"0\"", [](const xBaseTowerDesc& d) { return d.reloadDelay; }); },
        1000, "tower.xml", "Entity", "reloadDelay=\"0\""},
       {"a free tower",
        [](Folder& f) {
-         xBaseTowerDesc d;
-         d.loadFromFile(f.write("tower.xml", tower("reloadDelay=\"500\" price=\"0\"")));
-         return d.price;
+         return towerValue(f, "reloadDelay=\"500\" price=\"0\"", [](const xBaseTowerDesc& d) { return d.price; });
        },
        100, "tower.xml", "Entity", "price=\"0\""},
   };

@@ -25,6 +25,22 @@ bool readInts(const Command& c, size_t count, int* out) {
   return true;
 }
 
+// The button of a click: left unless the command's third word says "right".
+int buttonOf(const Command& c) {
+  return c.args.size() > 2 && c.args[2] == "right" ? PointingDeviceEvent::Right : PointingDeviceEvent::Left;
+}
+
+// A pointer event at the point <x> <y> the command names, the application's pointer
+// moved there first as the mouse moves it; false when the command names no point.
+bool pointerAt(SDLGameApp& app, const Command& c, PointingDeviceEvent* e) {
+  int v[2];
+  if (!readInts(c, 2, v)) return false;
+  app.setMousePosition(v[0], v[1]);
+  e->x = v[0];
+  e->y = v[1];
+  return true;
+}
+
 const char* const kStrategyNames[] = {"distant", "closest", "weakest", "strongest",
                                       "first",   "last",    "slowest", "fastest"};
 
@@ -118,7 +134,7 @@ Commands::Commands(SDLGameApp& app) : app_(app) {
     e.kind = PointingDeviceEvent::Pressed;
     e.x = v[0] * 32 + 16;
     e.y = v[1] * 32 + 16;
-    e.buttons = c.args.size() > 2 && c.args[2] == "right" ? PointingDeviceEvent::Right : PointingDeviceEvent::Left;
+    e.buttons = buttonOf(c);
     tower->mousePressed(e);
     return true;
   });
@@ -126,13 +142,9 @@ Commands::Commands(SDLGameApp& app) : app_(app) {
   // the level as the application gives it: whatever lies under the pointer takes it, a
   // tower standing there or the field.
   registerCommand("press", [this](LevelScreen& level, const Command& c) {
-    int v[2];
-    if (!readInts(c, 2, v)) return false;
-    app_.setMousePosition(v[0], v[1]);
     PointingDeviceEvent e;
-    e.x = v[0];
-    e.y = v[1];
-    e.buttons = c.args.size() > 2 && c.args[2] == "right" ? PointingDeviceEvent::Right : PointingDeviceEvent::Left;
+    if (!pointerAt(app_, c, &e)) return false;
+    e.buttons = buttonOf(c);
     for (const auto kind : {PointingDeviceEvent::Pressed, PointingDeviceEvent::Released}) {
       e.kind = kind;
       level.onPointingDeviceEvent(e);
@@ -174,12 +186,8 @@ Commands::Commands(SDLGameApp& app) : app_(app) {
   }
   // pointer <x> <y>: moves the pointer there, as the mouse does.
   registerCommand("pointer", [this](LevelScreen& level, const Command& c) {
-    int v[2];
-    if (!readInts(c, 2, v)) return false;
-    app_.setMousePosition(v[0], v[1]);
     PointingDeviceEvent e;
-    e.x = v[0];
-    e.y = v[1];
+    if (!pointerAt(app_, c, &e)) return false;
     level.mouseMove(e);
     return true;
   });

@@ -69,31 +69,41 @@ class GrowingEntry : public SaveGameEntry {
   int getSize() const override { return 0; }
 };
 
-struct SaveFile {
-  explicit SaveFile(const std::string& path) : save(path, GameApp::instance()) {
+// A save whose entries stand between two generation entries: stored in name
+// order, the generation goes before and after whatever a kill can cut short.
+struct GenerationFile {
+  explicit GenerationFile(const std::string& path) : save(path, GameApp::instance()) {
     first = new GenericEntry<int32_t>(0, 0);
     last = new GenericEntry<int32_t>(0, 0);
-    payload = new GrowingEntry();
-    // Stored in name order: the generation before and after the payload.
     save.addEntry("A_GENERATION", first);
-    save.addEntry("B_PAYLOAD", payload);
     save.addEntry("Z_GENERATION", last);
   }
-  void set(int32_t generation) {
+  void setGeneration(int32_t generation) {
     first->setValue(generation);
-    payload->generation = generation;
     last->setValue(generation);
   }
   FileSaveGame save;
-  GenericEntry<int32_t>* first;
-  GenericEntry<int32_t>* last;
-  GrowingEntry* payload;
+  GenericEntry<int32_t>* first;  // owned by the save
+  GenericEntry<int32_t>* last;   // owned by the save
+};
+
+struct SaveFile : GenerationFile {
+  explicit SaveFile(const std::string& path) : GenerationFile(path) {
+    payload = new GrowingEntry();
+    save.addEntry("B_PAYLOAD", payload);
+  }
+  void set(int32_t generation) {
+    setGeneration(generation);
+    payload->generation = generation;
+  }
+  GrowingEntry* payload;  // owned by the save
 };
 
 // The child: continues from the file's generation, saves the next ones and
 // tells the parent each generation that save() reported stored.
+template <class File>
 [[noreturn]] void saveForever(const std::string& path, int reportFd) {
-  SaveFile file(path);
+  File file(path);
   int32_t generation = file.save.load() ? file.first->getValue() : 0;
   for (int n = 0; n < 1000000; ++n) {
     file.set(++generation);
@@ -122,29 +132,32 @@ int killDelayUs(std::mt19937& random, int windowUs) {
   return std::uniform_int_distribution<int>(0, windowUs)(random);
 }
 
-// Saves generations 1..3 through a fresh file object and returns the longest
-// of the three saves: the kills are spread over a few saves of this machine.
+// Saves generations 1..3 through a fresh file object and gives the kill window:
+// about three of the longest of those saves, so the kills are spread over a few
+// saves of this machine, at least 1 ms and at most capUs.
 template <class File>
-void timeBaselineSaves(const std::string& path, std::chrono::microseconds* longest) {
+void timeBaselineSaves(const std::string& path, int capUs, int* windowUs) {
   File baseline(path);
+  std::chrono::microseconds longest(0);
   for (int32_t generation = 1; generation <= 3; ++generation) {
     baseline.set(generation);
     const auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(baseline.save.save());
-    *longest = std::max(*longest, std::chrono::duration_cast<std::chrono::microseconds>(
-                                      std::chrono::steady_clock::now() - start));
+    longest = std::max(longest, std::chrono::duration_cast<std::chrono::microseconds>(
+                                    std::chrono::steady_clock::now() - start));
   }
+  *windowUs = static_cast<int>(std::min<int64_t>(std::max<int64_t>(3 * longest.count(), 1000), capUs));
 }
 
 // Forks a child that saves forever, kills it after a random delay within the
 // window and reads the last generation it reported (`known` when none).
-void killSavingChild(void (*saveForever)(const std::string&, int), const std::string& path, const int pipeFds[2],
+void killSavingChild(void (*saveLoop)(const std::string&, int), const std::string& path, const int pipeFds[2],
                      std::mt19937& random, int windowUs, int32_t known, int kill, int32_t* reported) {
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
     close(pipeFds[0]);
-    saveForever(path, pipeFds[1]);
+    saveLoop(path, pipeFds[1]);
   }
   std::this_thread::sleep_for(std::chrono::microseconds(killDelayUs(random, windowUs)));
   ::kill(child, SIGKILL);
@@ -159,9 +172,8 @@ TEST(SaveCrash, EveryKillLeavesThePreviousOrTheNewSave) {
   SaveApp app;
   const std::string path = dirs.data() + "/Starmoor/Starmoor.sav";
   // Kills are spread over about three saves, however long the disk takes for one.
-  std::chrono::microseconds saveTime(0);
-  ASSERT_NO_FATAL_FAILURE(timeBaselineSaves<SaveFile>(path, &saveTime));
-  const int maxDelayUs = static_cast<int>(std::min<int64_t>(std::max<int64_t>(3 * saveTime.count(), 1000), 20000));
+  int maxDelayUs = 0;
+  ASSERT_NO_FATAL_FAILURE(timeBaselineSaves<SaveFile>(path, 20000, &maxDelayUs));
   int pipeFds[2];
   ASSERT_EQ(0, pipe2(pipeFds, O_NONBLOCK));
 
@@ -171,7 +183,7 @@ TEST(SaveCrash, EveryKillLeavesThePreviousOrTheNewSave) {
   int killsMidSave = 0;
   for (int kill = 0; kill < 1000; ++kill) {
     int32_t reported = known;
-    ASSERT_NO_FATAL_FAILURE(killSavingChild(saveForever, path, pipeFds, random, windowUs, known, kill, &reported));
+    ASSERT_NO_FATAL_FAILURE(killSavingChild(saveForever<SaveFile>, path, pipeFds, random, windowUs, known, kill, &reported));
 
     SaveFile loaded(path);
     ASSERT_TRUE(loaded.save.load()) << "kill " << kill << " left a file that does not load";
@@ -199,21 +211,16 @@ TEST(SaveCrash, EveryKillLeavesThePreviousOrTheNewSave) {
 // side files, each replaced on its own. After any kill every file reads whole,
 // the record matches the generation entries around it, and the side files are
 // of that save or of the one that was being written.
-struct ProfileFile {
-  explicit ProfileFile(const std::string& path) : save(path, GameApp::instance()) {
-    first = new GenericEntry<int32_t>(0, 0);
-    last = new GenericEntry<int32_t>(0, 0);
+struct ProfileFile : GenerationFile {
+  explicit ProfileFile(const std::string& path) : GenerationFile(path) {
     profile = new Profile("Commander");
-    save.addEntry("A_GENERATION", first);
     save.addEntry("PLAYER_PROFILE", profile);
-    save.addEntry("Z_GENERATION", last);
   }
   static int32_t widthFor(int32_t generation) { return 320 + generation % 4000; }
   // Option flags hold small numbers only; a larger one is a damaged file.
   static int32_t flagFor(int32_t generation) { return generation % (sidefiles::kHighestCustomFlag + 1); }
   void set(int32_t generation) {
-    first->setValue(generation);
-    last->setValue(generation);
+    setGeneration(generation);
     profile->setHasProgress((generation & 1) != 0);
     profile->setFullscreen((generation & 2) != 0);
     profile->setCustomFlag(0, flagFor(generation));
@@ -221,33 +228,17 @@ struct ProfileFile {
     profile->setMissionWon(generation % 45);
     profile->setBadge(generation % 45, generation % 5, generation % 3);
   }
-  FileSaveGame save;
-  GenericEntry<int32_t>* first;
-  GenericEntry<int32_t>* last;
-  Profile* profile;
+  Profile* profile;  // owned by the save
 };
-
-[[noreturn]] void saveProfileForever(const std::string& path, int reportFd) {
-  ProfileFile file(path);
-  int32_t generation = file.save.load() ? file.first->getValue() : 0;
-  for (int n = 0; n < 1000000; ++n) {
-    file.set(++generation);
-    if (file.save.save()) {
-      if (write(reportFd, &generation, sizeof generation) != sizeof generation) _exit(3);
-    }
-  }
-  _exit(0);
-}
 
 TEST(SaveCrash, ProfileRecordAndSideFilesSurviveEveryKill) {
   testenv::TempUserDirs dirs;
   SaveApp app;
   const std::string folder = dirs.data() + "/Starmoor";
   const std::string path = folder + "/Starmoor.sav";
-  std::chrono::microseconds saveTime(0);
-  ASSERT_NO_FATAL_FAILURE(timeBaselineSaves<ProfileFile>(path, &saveTime));
   // Five files are flushed per save here, so the kills spread over more time.
-  const int maxDelayUs = static_cast<int>(std::min<int64_t>(std::max<int64_t>(3 * saveTime.count(), 1000), 200000));
+  int maxDelayUs = 0;
+  ASSERT_NO_FATAL_FAILURE(timeBaselineSaves<ProfileFile>(path, 200000, &maxDelayUs));
   int pipeFds[2];
   ASSERT_EQ(0, pipe2(pipeFds, O_NONBLOCK));
   std::mt19937 random(20261209u);
@@ -255,7 +246,7 @@ TEST(SaveCrash, ProfileRecordAndSideFilesSurviveEveryKill) {
   int32_t known = 3;
   for (int kill = 0; kill < 300; ++kill) {
     int32_t reported = known;
-    ASSERT_NO_FATAL_FAILURE(killSavingChild(saveProfileForever, path, pipeFds, random, windowUs, known, kill, &reported));
+    ASSERT_NO_FATAL_FAILURE(killSavingChild(saveForever<ProfileFile>, path, pipeFds, random, windowUs, known, kill, &reported));
 
     ProfileFile loaded(path);
     ASSERT_TRUE(loaded.save.load()) << "kill " << kill << " left a save that does not load";
@@ -296,9 +287,8 @@ TEST(SaveCrash, AKilledFirstCopyFreesTheProfileForTheNextStart) {
   SaveApp app;
   const std::string folder = dirs.data() + "/Starmoor";
   const std::string path = folder + "/Starmoor.sav";
-  std::chrono::microseconds saveTime(0);
-  ASSERT_NO_FATAL_FAILURE(timeBaselineSaves<ProfileFile>(path, &saveTime));
-  const int windowUs = static_cast<int>(std::min<int64_t>(std::max<int64_t>(3 * saveTime.count(), 1000), 200000));
+  int windowUs = 0;
+  ASSERT_NO_FATAL_FAILURE(timeBaselineSaves<ProfileFile>(path, 200000, &windowUs));
   std::mt19937 random(20261210u);
   for (int kill = 0; kill < 40; ++kill) {
     int ready[2], reports[2];
@@ -310,7 +300,7 @@ TEST(SaveCrash, AKilledFirstCopyFreesTheProfileForTheNextStart) {
       static ProfileLock lock;
       const char held = lock.acquire(folder, nullptr) == ProfileLock::Result::Held ? 'H' : 'x';
       if (write(ready[1], &held, 1) != 1 || held != 'H') _exit(4);
-      saveProfileForever(path, reports[1]);
+      saveForever<ProfileFile>(path, reports[1]);
     }
     char answer = 0;
     ASSERT_EQ(1, read(ready[0], &answer, 1));

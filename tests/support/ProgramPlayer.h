@@ -3,11 +3,19 @@
 // key events (xdotool) and the game's own F8 screenshots read back as pixels.
 // Points are given in the 1366 x 768 layout and scaled to the window's size of
 // the moment, so a walk may change the resolution under its own feet.
+//
+// Waits are counted in rounds, not seconds: a round ends with a fresh screenshot,
+// which the game can only write after drawing another frame. A loaded machine
+// takes longer over each round, but its game moves on in each all the same, so a
+// count that is enough on a quiet machine is enough on a busy one. The clock only
+// ends a walk whose program stopped answering altogether (kAnswerSeconds for one
+// screenshot or window, kWalkMinutes for a whole run).
 #include <SDL.h>
 #include <SDL_image.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -82,8 +90,12 @@ class Shot {
 class Player {
  public:
   using Clock = std::chrono::steady_clock;
+  // Far beyond what the slowest machine needs: they only bound a program that hangs.
+  static constexpr int kAnswerSeconds = 180;
+  static constexpr int kWalkMinutes = 25;
 
-  Player(const std::string& root, const std::string& name) {
+  Player(const std::string& root, const std::string& name)
+      : giveUp_(Clock::now() + std::chrono::minutes(kWalkMinutes)) {
     run_.exe = STARMOOR_EXE;
     run_.log = root + "/" + name + ".txt";
     shots_ = root + "/data/Starmoor/ScreenShots";
@@ -94,10 +106,10 @@ class Player {
   Player(const Player&) = delete;
   Player& operator=(const Player&) = delete;
 
-  // Starts the program and waits for its window.
+  // Starts the program and waits for its window while the program runs.
   bool start() {
     run_.start();
-    return poll(60, [&] { return findWindow(); });
+    return answers([&] { return findWindow(); });
   }
 
   // The window's size in pixels, as the X server has it now; 0 x 0 without one.
@@ -136,30 +148,51 @@ class Player {
     pause(100);
   }
 
-  // A fresh screenshot through the game's F8 key.
+  // A fresh screenshot through the game's F8 key, waited for while the program runs.
+  // The key is pressed again now and then, in case one was lost.
   Shot shot() {
     const size_t before = shotCount();
     std::string path;
-    for (int attempt = 0; attempt < 5 && path.empty(); ++attempt) {
-      key("F8");
-      poll(10, [&] {
-        if (shotCount() <= before) return false;
-        path = newestShot();
-        return true;
-      });
-    }
+    auto pressed = Clock::now() - std::chrono::hours(1);
+    answers([&] {
+      if (Clock::now() - pressed > std::chrono::seconds(10)) {
+        key("F8");
+        pressed = Clock::now();
+      }
+      if (shotCount() <= before) return false;
+      path = newestShot();
+      return true;
+    });
     if (path.empty()) return Shot(std::string());
     // The game names a screenshot only once it is whole.
     last_ = path;
     return Shot(path);
   }
 
-  // Takes screenshots until one satisfies the test, for at most the given time.
-  bool waitFor(int seconds, const std::function<bool(const Shot&)>& test) {
-    return poll(seconds, [&] {
+  // Takes up to the given number of fresh screenshots until one satisfies the test.
+  bool waitFor(int rounds, const std::function<bool(const Shot&)>& test) {
+    return repeat(rounds, [&] {
       const Shot s = shot();
       return s.ok() && test(s);
     });
+  }
+
+  // Runs a round up to the given number of times until it returns true: false
+  // once the program has ended or the walk ran out of time. Each round should end
+  // with a screenshot (waitFor, shot), so the game moves on in it.
+  bool repeat(int rounds, const std::function<bool()>& round) {
+    for (int n = 0; n < rounds && running() && Clock::now() < giveUp_; ++n)
+      if (round()) return true;
+    return false;
+  }
+
+  // Waits up to the given rounds for the program to end on its own.
+  bool waitForExit(int rounds) {
+    repeat(rounds, [&] {
+      shot();
+      return false;
+    });
+    return !running();
   }
 
   bool running() {
@@ -171,24 +204,34 @@ class Player {
     }
     return true;
   }
-  int finish(int seconds) { return run_.wait(seconds); }
+  // Waits for the program to end (killed after kAnswerSeconds) and gives its wait status.
+  int finish() { return running() ? run_.wait(kAnswerSeconds) : run_.status; }
   pid_t pid() const { return run_.pid; }
   // The wait status once running() has seen the program end, else -1.
   int status() const { return run_.status; }
-  const std::string& lastShot() const { return last_; }
+  // For a failed wait: the last screenshot looked at and, once the program has
+  // ended, how it ended and the end of its log.
+  std::string lastShot() const {
+    if (run_.status == -1) return last_;
+    const std::string log = output();
+    return last_ + "\nthe program ended (wait status " + std::to_string(run_.status) + "); its log ends:\n" +
+           log.substr(log.size() > 2000 ? log.size() - 2000 : 0);
+  }
   std::string output() const { return testenv::readText(run_.log); }
 
-  static bool poll(int seconds, const std::function<bool()>& done) {
-    const auto until = Clock::now() + std::chrono::seconds(seconds);
-    while (Clock::now() < until) {
-      if (done()) return true;
-      pause(200);
-    }
-    return false;
-  }
   static void pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
  private:
+  // Polls until done, as long as the program runs and answers within kAnswerSeconds.
+  bool answers(const std::function<bool()>& done) {
+    const auto until = std::min(giveUp_, Clock::now() + std::chrono::seconds(kAnswerSeconds));
+    while (Clock::now() < until && running()) {
+      if (done()) return true;
+      pause(50);
+    }
+    return false;
+  }
+
   // The program's window; looked up again each time, since a new resolution or
   // window mode makes the game build a new one.
   bool findWindow() {
@@ -232,6 +275,7 @@ class Player {
 
   testenv::ProgramRun run_;
   std::string shots_, window_, last_;
+  Clock::time_point giveUp_;
 };
 
 // Colours of the game's look.
@@ -257,38 +301,35 @@ inline bool missionControl(const Shot& s) {
 inline bool slotLocked(const Shot& s, int slot) { return s.count(530 + 270 * slot, 190, 130, 30, red) > 100; }
 inline bool slotWon(const Shot& s, int slot) { return s.count(508 + 270 * slot, 146, 36, 30, green) > 40; }
 
-// Clicks through the logos until the main menu stands. A round is a click and a fresh
-// screenshot: a busy machine takes longer over each round but needs no more of them.
+// Clicks through the logos until the main menu stands, a click and a screenshot a round.
 inline bool passLogos(Player& p) {
-  constexpr int kRounds = 30;
-  for (int round = 0; round < kRounds && p.running(); ++round) {
+  return p.repeat(30, [&] {
     p.click(600, 650);
     const Shot s = p.shot();
-    if (s.ok() && mainMenu(s)) return true;
-  }
-  return false;
+    return s.ok() && mainMenu(s);
+  });
 }
 
 // Waits for a screen, pressing SKIP while a first visit's tutorial covers it. The
 // SKIP button is at the bottom left; where no tutorial shows, a click there lands
-// on an idle spot of the screen.
-inline bool waitSkipping(Player& p, int seconds, const std::function<bool(const Shot&)>& screenShown) {
-  return Player::poll(seconds, [&] {
-    if (screenShown(p.shot())) return true;
+// on an idle spot of the screen. The tutorial fades out over a few rounds.
+inline bool waitSkipping(Player& p, int rounds, const std::function<bool(const Shot&)>& screenShown) {
+  return p.repeat(rounds, [&] {
+    const Shot s = p.shot();
+    if (s.ok() && screenShown(s)) return true;
     p.click(160, 720);
-    Player::pause(1500);
-    return false;
+    return p.waitFor(3, screenShown);
   });
 }
 
 // Clicks until the screen answers. On a busy machine a click can be lost (one
 // frame sees the press before the pointer has arrived over the button), so a
-// click is tried again once the screen has not answered for a few seconds:
+// click is tried again once the screen has not answered for a few screenshots:
 // each place clicked must be harmless on the screen that answers.
-inline bool clickUntil(Player& p, int x, int y, int seconds, const std::function<bool(const Shot&)>& answered) {
-  return Player::poll(seconds, [&] {
+inline bool clickUntil(Player& p, int x, int y, int rounds, const std::function<bool(const Shot&)>& answered) {
+  return p.repeat(rounds, [&] {
     p.click(x, y);
-    return p.waitFor(5, answered);
+    return p.waitFor(4, answered);
   });
 }
 
@@ -298,10 +339,20 @@ constexpr int kContinueButton[2] = {682, 396};
 constexpr int kOptionsButton[2] = {682, 464};
 constexpr int kQuitButton[2] = {682, 532};
 
-// A walk through the real program in a fresh user folder. Walks are played against the
-// clock like a player's; the sanitized program is too slow for their waits, and the
-// sanitized run covers the same screens in process (overlay, menu, mission control and
-// results tests).
+// Leaves the main menu through its quit button, clicked again while the program
+// runs on, and gives the program's wait status (-1 when it would not end).
+inline int quitFromMenu(Player& p) {
+  p.repeat(20, [&] {
+    p.click(kQuitButton[0], kQuitButton[1]);
+    return p.waitForExit(6);
+  });
+  return p.finish();
+}
+
+// A walk through the real program in a fresh user folder. Walks go screen by screen
+// through X input (one plays a whole mission), which the sanitized program takes many
+// times as long over; the sanitized run covers the same screens in process (overlay,
+// menu, mission control and results tests).
 class WalkTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -1,7 +1,8 @@
 #pragma once
-// Starts the real program the way a player does: from another folder, with SDL's
-// dummy audio, optionally scripted input (STARMOOR_EVENT_SCRIPT), and its output
-// kept in a log. The caller's TempUserDirs supply XDG_DATA_HOME and XDG_CONFIG_HOME.
+// Starts the real program the way a player does: from another folder, with default
+// signal handling, SDL's dummy audio, optionally scripted input (STARMOOR_EVENT_SCRIPT),
+// and its output kept in a log. The caller's TempUserDirs supply XDG_DATA_HOME and
+// XDG_CONFIG_HOME.
 #include <fcntl.h>
 #include <grp.h>
 #include <signal.h>
@@ -48,6 +49,12 @@ struct ProgramRun {
       dup2(out, STDERR_FILENO);
     }
     if (chdir("/") != 0) _exit(126);
+    // A player's start: default signal handling, whatever this test run inherited
+    // (a run under nohup or in a background job ignores hang-ups and interrupts).
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
+    for (int sig : {SIGHUP, SIGINT, SIGQUIT, SIGTERM}) signal(sig, SIG_DFL);
     if (ignoreHangUp) signal(SIGHUP, SIG_IGN);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     if (script.empty()) unsetenv("STARMOOR_EVENT_SCRIPT");

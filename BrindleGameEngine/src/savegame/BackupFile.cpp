@@ -1,5 +1,7 @@
 #include "BackupFile.h"
 
+#include "ReplaceFile.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,17 +30,6 @@ void sayErrno(std::string* why, const char* what, int error) {
   say(why, std::string(what) + ": " + std::strerror(error));
 }
 
-bool writeAll(int fd, const char* bytes, size_t count) {
-  while (count > 0) {
-    const ssize_t n = ::write(fd, bytes, count);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes += n;
-    count -= static_cast<size_t>(n);
-  }
-  return true;
-}
-
 // Copies from one open file to the other to the end; false with errno set.
 bool copyBytes(int from, int to) {
   char chunk[16384];
@@ -47,7 +38,7 @@ bool copyBytes(int from, int to) {
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return false;
     if (n == 0) return true;
-    if (!writeAll(to, chunk, static_cast<size_t>(n))) return false;
+    if (!replacefile::writeAll(to, chunk, static_cast<size_t>(n))) return false;
   }
 }
 

@@ -23,17 +23,6 @@ std::string linkText(const std::string& path) {
   return n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string("?");
 }
 
-bool writeAll(int fd, const char* bytes, size_t count) {
-  while (count > 0) {
-    const ssize_t n = ::write(fd, bytes, count);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes += n;
-    count -= static_cast<size_t>(n);
-  }
-  return true;
-}
-
 // What a new file of ours gets: what the user's umask leaves of rw for all.
 mode_t newFileMode() {
   static const mode_t mode = [] {
@@ -45,6 +34,18 @@ mode_t newFileMode() {
 }
 
 }  // namespace
+
+bool writeAll(int fd, const void* bytes, size_t count) {
+  const char* next = static_cast<const char*>(bytes);
+  while (count > 0) {
+    const ssize_t n = ::write(fd, next, count);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    next += n;
+    count -= static_cast<size_t>(n);
+  }
+  return true;
+}
 
 std::string whyNotWritable(const std::string& path, std::string* target) {
   *target = path;
@@ -86,7 +87,7 @@ bool write(const std::string& path, const void* bytes, size_t count, std::string
   struct stat st {};
   const mode_t mode = stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : newFileMode();
   bool ok = fchmod(fd, mode) == 0;
-  ok = ok && writeAll(fd, static_cast<const char*>(bytes), count);
+  ok = ok && writeAll(fd, bytes, count);
   ok = ok && fsync(fd) == 0;
   int error = ok ? 0 : errno;
   if (close(fd) != 0 && ok) ok = false, error = errno;

@@ -214,7 +214,7 @@ int runStress(levelrunner::Runner& runner, const StressOptions& options) {
       };
       runner.run(o, [&](LevelScreen& l, int frame) {
         if (frame == 0 && towers > 0) placed = placeTowers(runner, l, towers);
-        if (warmUp < 0 && l.enemiesSpawned() >= ships) warmUp = frame + 1;
+        if (warmUp < 0 && l.flow().enemiesSpawned() >= ships) warmUp = frame + 1;
       });
       std::vector<double> measured;
       if (warmUp >= 0 && warmUp < static_cast<int>(cpu.size())) measured.assign(cpu.begin() + warmUp, cpu.end());

@@ -237,7 +237,7 @@ int main(int argc, char** argv) {
       // whole attack has come out and been destroyed.
       o.mode = MODE_MAXCREDITS;
       o.maxFrames = kBattleFrameLimit;
-      o.until = [&](LevelScreen& l) { return l.enemiesSpawned() >= h.ships && l.countLiveEnemies() == 0; };
+      o.until = [&](LevelScreen& l) { return l.flow().enemiesSpawned() >= h.ships && l.countLiveEnemies() == 0; };
       out = runner.run(o, [&](LevelScreen& l, int frame) {
         if (frame == 0) placed = levelbench::placeTowers(runner, l, 0);
         fighting.push_back(l.countLiveEnemies() > 0);

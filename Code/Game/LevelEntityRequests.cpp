@@ -8,7 +8,7 @@
 bool LevelScreen::countsTopUpgrades() const { return gameMode_ == MODE_CLASSIC; }
 
 bool LevelScreen::raidsStation() const {
-  return gameplayType_ == kGameplayStationStatic || gameplayType_ == kGameplayStationMoving;
+  return gameplayType() == kGameplayStationStatic || gameplayType() == kGameplayStationMoving;
 }
 
 bool LevelScreen::isLive(const xSharkEntity* entity) const { return findLiveEntity(entity) != nullptr; }

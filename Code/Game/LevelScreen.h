@@ -152,6 +152,7 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
 
   // --- the level file ---
   bool loadLevel();  // false (reported) when the file cannot give a level
+  void buildPathMarkers();
   PathDescription getPathDescription(int pathId) const override;
 
   // --- waves, lives, credits and the end ---
@@ -238,7 +239,6 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
 
   bool readGrid(const TiXmlElement* grid, const bge::XmlReader& reader);
   void readTowers(const TiXmlElement* stage, const bge::XmlReader& reader);
-  void buildPathMarkers();
   void loadPatrolShips();
   void startMusic();
   void releaseMusic();

@@ -106,13 +106,15 @@ MyApp::MyApp() {
   initSDL();
   AppConfig* config = AppConfig::instance();
   fillConfigDefaults(config, config->loadFromFile("content/config/config.xml"));
+  std::string unopened;
   try {
     gameParameters_ = new ConfigFile(kGameParametersFile, "=", "#", "EndConfigFile");
   } catch (const ConfigFile::file_not_found& missing) {
-    std::printf("ERROR: the game parameter file %s cannot be opened; defaults are used\n",
-                missing.filename.c_str());
-    gameParameters_ = new ConfigFile();
+    unopened = missing.filename;
   }
+  if (!BGE_REPORT_MSG(unopened.empty(),
+                      ("the game parameter file " + unopened + " cannot be opened; defaults are used").c_str()))
+    gameParameters_ = new ConfigFile();
   setDisplayConfigurations(new DisplayConfigurations("content/config/SystemInfo.xml"));
   if (BGE_REPORT(gameMessages_ != 0) && !config->getLabelsFile().empty())
     gameMessages()->loadFromXml(config->getLabelsFile());
@@ -197,12 +199,10 @@ void MyApp::addSettingEntries(SaveGame* save) {
 void MyApp::openSaveGame() {
   const std::string folder = saveFolder();
   std::string path;
-  if (!folder.empty()) {
+  if (BGE_REPORT_MSG(!folder.empty(), "there is no user data folder; the game will not be saved")) {
     makeDirectories(folder);
     path = folder + "/" + AppConfig::instance()->getSaveFileName();
     std::printf("SAVE GAME FILE = %s\n", path.c_str());
-  } else {
-    std::printf("ERROR: there is no user data folder; the game will not be saved\n");
   }
   FileSaveGame* save = new FileSaveGame(path, this);
   addSettingEntries(save);
@@ -237,10 +237,12 @@ void MyApp::writeCheckValue() {
   // last ones of a session would otherwise be lost at quit.
   if (store_ && g_statsAndAchievements && g_statsAndAchievements->isInitialized()) store_->storeStats();
   // The last time the game was run, for support to read.
-  if (!setRegistryDword("checkValue", static_cast<uint32_t>(std::time(nullptr)))) {
+  const bool stamped = setRegistryDword("checkValue", static_cast<uint32_t>(std::time(nullptr)));
+  if (!stamped) {
     const std::string folder = registryKeyFolder("SOFTWARE\\" + g_registryBaseKey);
-    std::printf("ERROR: could not write the value file %s/checkValue\n",
-                folder.empty() ? "(no configuration folder)" : folder.c_str());
+    BGE_REPORT_MSG(stamped, ("could not write the value file " +
+                             (folder.empty() ? std::string("(no configuration folder)") : folder) + "/checkValue")
+                                .c_str());
   }
 }
 

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "AssertReport.h"
 #include "EventScript.h"
 #include "MyApp.h"
 #include "platform/CrashReporter.h"
@@ -42,11 +43,10 @@ int main(int argc, char* argv[]) {
   }
   const std::string programFolder = enterProgramFolder();
   // Without its content the game has nothing to show: say where it looked.
-  if (!isFolder("content")) {
-    std::printf("ERROR: the game's content folder %scontent was not found beside the program; "
-                "the game cannot start without it\n",
-                programFolder.empty() ? "./" : programFolder.c_str());
-    std::fflush(stdout);
+  if (!BGE_REPORT_MSG(isFolder("content"), ("the game's content folder " +
+                                            (programFolder.empty() ? std::string("./") : programFolder) +
+                                            "content was not found beside the program; the game cannot start without it")
+                                               .c_str())) {
     std::free(script);
     return 1;
   }

@@ -1,5 +1,7 @@
 #include "Game/CheckPointManager.h"
 
+#include "AssertReport.h"
+
 #include <cstdio>
 
 #include "DynamicResources/SfxContainer.h"
@@ -111,10 +113,10 @@ void CheckPointManager::restoreCheckPoint(const CheckPoint& c) {
   for (const TowerRecord& r : c.towers) {
     if (!r.isDroneStation || r.beaconCells.empty()) continue;
     auto* station = dynamic_cast<xDeploymentTowerEntity*>(level->liveTowerAt(r.column, r.row));
-    if (!station) {
-      std::printf("ERROR: checkpoint: ptrDT!=0\n");
+    if (!BGE_REPORT_MSG(station != nullptr, ("checkpoint: no drone station stands on cell " + std::to_string(r.column) +
+                                             ", " + std::to_string(r.row) + " to take back its beacons")
+                                                .c_str()))
       continue;
-    }
     for (const auto& cell : r.beaconCells)
       if (xWavePointTowerEntity* beacon = level->restoreWavePointTower(cell.first, cell.second))
         station->appendBeacon(beacon);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "AssertReport.h"
 #include "DynamicResources/SfxContainer.h"
 #include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/Entities/towers/DeploymentTowerEntity.h"
@@ -98,21 +99,15 @@ bge::Button* LevelScreen::findTowerButton(int id) const {
 }
 
 bool LevelScreen::initFromXml(const std::string& fileName) {
-  if (fileName.empty()) {
-    std::printf("ERROR: MainMenu: Filename is empty.\n");
-    return false;
-  }
+  if (!BGE_REPORT_MSG(!fileName.empty(), "level: the command bridge is given no layout file")) return false;
   bge::XmlReader reader(fileName);
   TiXmlDocument doc;
-  if (!reader.load(doc)) {
-    std::printf("ERROR: MainMenu::initFromXml: Xml load failed.\n");
+  if (!BGE_REPORT_MSG(reader.load(doc), ("level: the command bridge layout " + fileName + " cannot be read").c_str()))
     return false;
-  }
   TiXmlElement* screen = doc.FirstChildElement("Screen");
-  if (!screen) {
-    std::printf("ERROR: MainMenu::initFromXml: Missing 'MainMenu' node in xml file.\n");
+  if (!BGE_REPORT_MSG(screen != nullptr,
+                      ("level: the command bridge layout " + fileName + " has no Screen element").c_str()))
     return false;
-  }
 
   commandWidget_ = new TowerCommandWidget();
   bge::LayoutContext context;

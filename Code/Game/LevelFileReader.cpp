@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdio>
 
+#include "AssertReport.h"
 #include "GLTexture.h"
 #include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/Entities/xExitZoneEntity.h"
@@ -45,10 +46,8 @@ constexpr int kShortestWalkMs = 1000;
 bool LevelScreen::loadLevel() {
   bge::XmlReader reader(levelFile_);
   TiXmlDocument doc;
-  if (!reader.load(doc)) {
-    std::printf("ERROR: level: Error reading XML file! (%s)\n", levelFile_.c_str());
+  if (!BGE_REPORT_MSG(reader.load(doc), ("level: the level file " + levelFile_ + " cannot be read").c_str()))
     return false;
-  }
   const TiXmlElement* stage = reader.root(doc, "Stage");
   if (!stage) return false;
 

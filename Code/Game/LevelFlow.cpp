@@ -1,14 +1,11 @@
 // The level's flow: waves starting and ending, lives and kills, the game speed, the
-// level clocks and the end of the level. The counters and clocks live in WaveFlow.
-#include <cstdio>
-
+// level clocks, the end of the level and the counts its results read. The counters
+// and clocks live in WaveFlow.
 #include "DynamicResources/SfxContainer.h"
-#include "Game/CheckPointManager.h"
 #include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/LevelScreen.h"
 #include "Game/Entities/towers/xBaseBrain.h"
 #include "GameApp.h"
-#include "LabelManager.h"
 #include "widgets/Button.h"
 #include "tinyaction/TinyActionDelay.h"
 #include "tinyaction/TinyActionSequence.h"
@@ -102,33 +99,6 @@ void LevelScreen::onWaveFinished() {
   showBridgeButton(kSendWaveButton, false);
 }
 
-void LevelScreen::saveCheckPointIfDue() {
-  if (state_ == kLevelOver || gameMode_ == MODE_ENDLESS || !spawner_) return;
-  // A record taken during a restore would be the one restored, not the player's choice.
-  if (restoreUnderWay()) return;
-  const unsigned waves = static_cast<unsigned>(spawner_->waveCount());
-  // A level without waves is at its end: no division by its zero wave count.
-  float progress = waves == 0 ? 1.0f : static_cast<float>(spawner_->currentWave() + 1) / static_cast<float>(waves);
-  if (progress < 0.0f) progress = 0.0f;
-  const int bracket = static_cast<int>(progress * 100.0f) / 20;
-  if (bracket < checkPointCount_) return;
-  if (!checkPoints_) return;
-  ++automaticCheckpoints_;
-  checkPoints_->saveCheckPoint();
-  saveCheckPoint();
-  checkPointCount_ = checkPoints_->count();
-}
-
-void LevelScreen::saveCheckPoint() {
-  if (!messageAction_) {
-    std::printf("ERROR: level: a checkpoint message without its fade (false)\n");
-    return;
-  }
-  GameApp* app = GameApp::instance();
-  if (app && app->gameMessages()) message_ = app->gameMessages()->getLabel("CHECK_POINT_SAVED");
-  messageAction_->start(this, kCheckpointSavedMessage);
-}
-
 void LevelScreen::sendNextWave() {
   if (state_ == kLevelOver) return;
   if (spawner_ && spawner_->startNextWave()) {
@@ -179,4 +149,24 @@ LevelStats LevelScreen::makeStats() const {
   s.timeSeconds = flow_.battleSeconds();
   s.difficulty = difficulty_;
   return s;
+}
+
+// --- the towers the results count ---
+
+void LevelScreen::countSoldTower() {
+  ++towersSold_;
+  if (towersBuilt_ > 0) --towersBuilt_;
+  if (towersBuiltTally_ > 0) --towersBuiltTally_;
+}
+
+void LevelScreen::recountBuiltTowers() {
+  int standing = 0;
+  for (xBaseTowerEntity* t : findTowers(*this))
+    if (findLiveEntity(t)) ++standing;
+  towersBuilt_ = standing;
+}
+
+void LevelScreen::uncountBuiltTower() {
+  if (towersBuilt_ > 0) --towersBuilt_;
+  if (towersBuiltTally_ > 0) --towersBuiltTally_;
 }

@@ -1,10 +1,11 @@
-// The placement grid: which cells carry towers, placing a tower on a cell, and the
-// selection of the towers that stand.
+// The placement grid: which cells carry towers, placing a tower on a cell (bought,
+// or put back by a restore), finding the towers that stand, and their selection.
 #include <tinyxml.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <string>
 
+#include "AssertReport.h"
 #include "DynamicResources/SfxContainer.h"
 #include "Game/Entities/enemies/SimpleEnemyEntity.h"
 #include "Game/Entities/towers/DeploymentTowerEntity.h"
@@ -56,6 +57,52 @@ std::vector<xBaseTowerEntity*> LevelScreen::findTowers(const SceneEntityManager&
   return found;
 }
 
+std::vector<xBaseSupportTowerEntity*> LevelScreen::findSupportTowers(const SceneEntityManager& manager) {
+  std::vector<xBaseSupportTowerEntity*> found;
+  for (xSharkEntity* e : manager.entities())
+    if (auto* s = dynamic_cast<xBaseSupportTowerEntity*>(e); s && manager.findLiveEntity(s)) found.push_back(s);
+  return found;
+}
+
+xBaseTowerEntity* LevelScreen::liveTowerAt(int column, int row) const {
+  for (xBaseTowerEntity* t : findTowers(*this)) {
+    if (!findLiveEntity(t)) continue;
+    if (PlacementGrid::columnAt(t->absPlacement().x) == column && PlacementGrid::rowAt(t->absPlacement().y) == row)
+      return t;
+  }
+  return nullptr;
+}
+
+xBaseTowerDesc* LevelScreen::findDescriptionByKind(const std::string& kindName) const {
+  for (xBaseTowerDesc* d : towerDescriptions_)
+    if (d && d->info == kindName) return d;
+  return nullptr;
+}
+
+xBaseTowerEntity* LevelScreen::recreateTower(xBaseTowerDesc* desc, int column, int row) {
+  if (!desc || !g_ptrSDK) return nullptr;
+  if (!BGE_REPORT_MSG(grid_.isFree(column, row), ("level: " + desc->info + " is not put on cell " +
+                                                   std::to_string(column) + ", " + std::to_string(row) +
+                                                   ": the cell is taken or off the field")
+                                                      .c_str()))
+    return nullptr;
+  desc->sceneEntityManager = this;
+  auto* tower = dynamic_cast<xBaseTowerEntity*>(g_ptrSDK->createEntity(desc));
+  if (!BGE_REPORT_MSG(tower != nullptr, ("level: the description of " + desc->info + " made no tower").c_str()))
+    return nullptr;
+  grid_.occupy(column, row);
+  const Vec2 centre = PlacementGrid::centre(column, row);
+  tower->setAbsPlacement(Vec3(centre.x, centre.y, 0.0f));
+  constexpr float kSide = static_cast<float>(PlacementGrid::kCellSize);
+  tower->setGeometry(Rect5(kSide * static_cast<float>(column), kSide * static_cast<float>(row), kSide, kSide));
+  tower->setZ(kTowerDepth);
+  tower->setId(nextEntityId_++);
+  addEntity(tower, true);
+  tower->setReloadDelay(static_cast<int>(static_cast<float>(tower->getBaseReloadDelay()) * flow_.speedFactor()));
+  if (xBaseBrain* brain = tower->getBrain()) brain->startCycle(tower->getReloadDelay());
+  return tower;
+}
+
 bool LevelScreen::placeTower(int column, int row, xBaseTowerDesc* description) {
   if (gameMode_ == MODE_LIMITEDTOWERS && towersBuilt_ >= kTowerLimit) return false;
   // A taken or forbidden cell refuses quietly: the player may click anywhere.
@@ -98,10 +145,9 @@ bool LevelScreen::buyTower(int column, int row, xBaseTowerDesc* description) {
 }
 
 void LevelScreen::freeCell(int cellIndex) {
-  if (!grid_.contains(cellIndex)) {
-    std::printf("ERROR: level: a tower left cell %d, which is off the grid\n", cellIndex);
+  if (!BGE_REPORT_MSG(grid_.contains(cellIndex),
+                      ("level: a tower left cell " + std::to_string(cellIndex) + ", which is off the grid").c_str()))
     return;
-  }
   grid_.release(cellIndex);
   hoveredCell_ = -1;
 }
@@ -149,12 +195,6 @@ void LevelScreen::onTowerGone(xBaseTowerEntity* tower) {
   }
   // Compared by address: the panel no longer counts a tower leaving the scene as shown.
   if (commandWidget_ && commandWidget_->shows(tower)) showTowerInfo(nullptr);
-}
-
-void LevelScreen::countSoldTower() {
-  ++towersSold_;
-  if (towersBuilt_ > 0) --towersBuilt_;
-  if (towersBuiltTally_ > 0) --towersBuiltTally_;
 }
 
 void LevelScreen::resizeSensors() {

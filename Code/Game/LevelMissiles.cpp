@@ -1,7 +1,9 @@
 // The level's missile service: the missile kinds it reads and the launch that towers
 // ask it for.
 #include <cmath>
+#include <string>
 
+#include "AssertReport.h"
 #include "Dynamics/Bodies/xBody.h"
 #include "Game/Entities/towers/TowerFigures.h"
 #include "Game/LevelScreen.h"
@@ -41,10 +43,10 @@ void LevelScreen::launchMissile(const Vec2& launchPoint, xBaseTowerEntity* tower
                                 float damageFactor) {
   if (!g_ptrSDK) return;
   xPlayerSmartMissileEntityDesc desc = getMissileDescription(kind);
-  if (!desc.complete) {
-    std::printf("ERROR: level: no missile file gives type %d\n", kind);
+  if (!BGE_REPORT_MSG(desc.complete, ("level: no missile file gives the missile kind " + std::to_string(kind) +
+                                      (tower ? " that " + tower->getInfoKey() + " fires" : std::string()))
+                                         .c_str()))
     return;
-  }
   desc.sceneEntityManager = this;
   // Straight up when the target is gone or sits on the launch point.
   Vec2 direction(0.0f, -1.0f);

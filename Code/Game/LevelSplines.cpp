@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "AssertReport.h"
 #include "XmlAttributes.h"
 
 using namespace QuillonPHX2D;
@@ -13,15 +14,10 @@ using namespace QuillonPHX2D;
 bool readSplineFile(const std::string& path, float scaleX, float scaleY, SplineFile& out) {
   bge::XmlReader reader(path);
   TiXmlDocument doc;
-  if (!reader.load(doc)) {
-    std::printf("Error reading XML file or empty spline file\n");
-    return false;
-  }
+  if (!BGE_REPORT_MSG(reader.load(doc), ("level: the spline file " + path + " cannot be read").c_str())) return false;
   const TiXmlElement* root = reader.root(doc, "Spline");
-  if (!root) {
-    std::printf("Error reading XML file or empty spline file\n");
+  if (!BGE_REPORT_MSG(root != nullptr, ("level: the spline file " + path + " has no Spline element").c_str()))
     return false;
-  }
   out = SplineFile();
   out.opened = true;
   const int declared = reader.readInt(root, "n", 0);

@@ -1,5 +1,7 @@
 #include "Store/LocalStore.h"
 
+#include "AssertReport.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -176,14 +178,14 @@ bool LocalStore::save() {
   }
   const std::string text = serialise();
   std::string why;
-  if (writeFileAtomically(path_, text.data(), text.size(), &why)) {
+  const bool written = writeFileAtomically(path_, text.data(), text.size(), &why);
+  if (written) {
     failureSaid_ = false;
     return true;
   }
-  // Statistics are stored after every level and at quit: one line per failure.
+  // Statistics are stored after every level and at quit: one report per failure.
   if (!failureSaid_) {
-    std::printf("ERROR: could not write the store file %s (%s)\n", path_.c_str(), why.c_str());
-    std::fflush(stdout);
+    BGE_REPORT_MSG(written, ("could not write the store file " + path_ + " (" + why + ")").c_str());
     failureSaid_ = true;
   }
   return false;

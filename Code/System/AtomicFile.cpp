@@ -1,5 +1,7 @@
 #include "System/AtomicFile.h"
 
+#include "AssertReport.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -42,10 +44,9 @@ bool readWholeFile(const std::string& path, std::vector<unsigned char>& out) {
 std::string keepBackupCopy(const std::string& path) {
   std::string why;
   const std::string target = backupfile::keep(path, &why);
-  if (target.empty()) {
-    std::printf("ERROR: %s could not be read and no copy of it could be kept (%s); it is left as it is\n",
-                path.c_str(), why.c_str());
-  } else {
+  if (BGE_REPORT_MSG(!target.empty(), (path + " could not be read and no copy of it could be kept (" + why +
+                                        "); it is left as it is")
+                                           .c_str())) {
     std::printf("%s could not be read; it was kept as %s\n", path.c_str(), target.c_str());
   }
   std::fflush(stdout);

@@ -7,8 +7,6 @@
 
 namespace bench {
 
-enum class Settings { Default, Game };
-
 class Backend {
  public:
   virtual ~Backend() = default;

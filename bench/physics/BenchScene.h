@@ -6,6 +6,9 @@
 
 namespace bench {
 
+// Our engine runs each scene twice: with its configurator's defaults and with the level settings.
+enum class Settings { Default, Game };
+
 enum class BodyKind { Circle, Box };
 enum class Role { Solid, Mover, Bullet };
 

@@ -34,13 +34,12 @@ class PairFlagsCache {
   void clear() {
     for (Entry &e : slots_) e.used = false;
   }
-  void flags(xCategoryDispatcher *d, xShape *a, xShape *b, unsigned long &fa, unsigned long &fb) {
-    const xCollisionCategory *ca = a->getCollisionCategory();
-    const xCollisionCategory *cb = b->getCollisionCategory();
+  void flags(xCategoryDispatcher *d, const xCollisionCategory *ca, const xCollisionCategory *cb, unsigned long &fa,
+             unsigned long &fb) {
     std::uintptr_t h = (reinterpret_cast<std::uintptr_t>(ca) >> 4) * 31u + (reinterpret_cast<std::uintptr_t>(cb) >> 4);
     Entry &e = slots_[(h ^ (h >> 8)) & (kSlots - 1)];
     if (!e.used || e.a != ca || e.b != cb) {
-      d->effectiveFlags(a, b, e.fa, e.fb);
+      d->effectiveFlags(ca, cb, e.fa, e.fb);
       e.a = ca;
       e.b = cb;
       e.used = true;
@@ -64,6 +63,21 @@ PairFlagsCache &pairFlags() {
   return cache;
 }
 
+// Shapes of categories whose pair is ignored never reach the narrow phase, so the broad
+// phase need not hand them over.
+class MeetingCategories : public xCategoryFilter {
+ public:
+  explicit MeetingCategories(xCategoryDispatcher *d) : d_(d) {}
+  bool canMeet(const xCollisionCategory *query, const xCollisionCategory *other) override {
+    unsigned long fa = 0, fb = 0;
+    pairFlags().flags(d_, query, other, fa, fb);
+    return ((fa | fb) & xCollisionCategory::Ignore) == 0;
+  }
+
+ private:
+  xCategoryDispatcher *d_;
+};
+
 // Of two awake shapes, the one made later handles their pair: the same one on every run of a
 // scene (addresses would change with whatever was allocated before), so their contacts come
 // in the same order and with the same orientation.
@@ -71,7 +85,7 @@ bool madeBefore(const xShape *a, const xShape *b) { return a->serial() < b->seri
 
 void collidePair(xShape *a, xShape *b, xCategoryDispatcher *categories, xColliderTable *table) {
   unsigned long fa = 0, fb = 0;
-  pairFlags().flags(categories, a, b, fa, fb);
+  pairFlags().flags(categories, a->getCollisionCategory(), b->getCollisionCategory(), fa, fb);
   if ((fa | fb) & xCollisionCategory::Ignore) return;
   int ia = a->getColliderID();
   int ib = b->getColliderID();
@@ -95,6 +109,7 @@ void xCollisionContext::generateContacts() {
   xArray<xShape *> &neighbours = neighbourList();
   xArray<xShape *> &candidates = candidateList();
   pairFlags().clear();
+  MeetingCategories meeting(categories);
 
   // The count is read on every pass: shapes woken by accepted contacts join this pass.
   for (int i = 0; i < activeShapes_.size(); ++i) {
@@ -102,7 +117,7 @@ void xCollisionContext::generateContacts() {
     if (!a) continue;
     neighbours.fastClear();
     candidates.fastClear();
-    cc_pCollisionSpace->getClosest(neighbours, a, false);
+    cc_pCollisionSpace->getClosest(neighbours, a, false, meeting);
     xBody *bodyA = a->getMainBody();
     const int found = neighbours.size();
     candidates.resize(found, false);
@@ -142,7 +157,7 @@ bool xCollisionContext::createTempContact(xShape *a, xShape *b, xMaterial *ma, x
   bool letGoThrough = true;
   if (a && b) {
     unsigned long fa = 0, fb = 0;
-    if (generating_) pairFlags().flags(categories, a, b, fa, fb);
+    if (generating_) pairFlags().flags(categories, a->getCollisionCategory(), b->getCollisionCategory(), fa, fb);
     else categories->effectiveFlags(a, b, fa, fb);
     letGoThrough = ((fa | fb) & xCollisionCategory::LetGoThrough) != 0;
   }

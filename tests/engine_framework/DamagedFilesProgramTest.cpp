@@ -33,13 +33,14 @@ void writeBytes(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
-// Whether some error or warning line of the output names the file.
+// Whether some error, warning or assertion report line of the output names the file.
 bool named(const std::string& output, const std::string& file) {
   std::istringstream lines(output);
   std::string line;
   while (std::getline(lines, line)) {
     const bool complaint = line.find("ERROR") != std::string::npos ||
                            line.find("WARNING") != std::string::npos ||
+                           line.find("Assert failed") != std::string::npos ||
                            line.find("Mix_LoadWAV") != std::string::npos;
     if (complaint && line.find(file) != std::string::npos) return true;
   }

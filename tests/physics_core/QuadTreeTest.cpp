@@ -10,6 +10,7 @@
 
 #include "AssertCatcher.h"
 #include "Collision/Shapes/xPrimitiveShape.h"
+#include "CollisionContext/Categories/CategoryDispatcher.h"
 #include "CollisionContext/ClassificationSpace/xQuadTree.h"
 
 using namespace QuillonPHX2D;
@@ -262,4 +263,83 @@ TEST(QuadTree, PruningStopsAtTheFirstCellStillInUse) {
   tree.insertToCS(a.get());
   EXPECT_EQ(tree.cellsInUse(), afterA);
   tree.removeFromCS(a.get());
+}
+
+namespace {
+
+// Lets the named categories meet anything, and no other.
+class MeetOnly : public xCategoryFilter {
+ public:
+  explicit MeetOnly(std::set<const xCollisionCategory *> meeting) : meeting_(std::move(meeting)) {}
+  bool canMeet(const xCollisionCategory *, const xCollisionCategory *other) override {
+    return meeting_.count(other) != 0;
+  }
+
+ private:
+  std::set<const xCollisionCategory *> meeting_;
+};
+
+std::vector<xShape *> listed(const xArray<xShape *> &a) {
+  std::vector<xShape *> v;
+  for (int i = 0; i < a.size(); ++i) v.push_back(a[i]);
+  return v;
+}
+
+}  // namespace
+
+// A cell files its shapes by category, but a query still meets them as one list that each
+// filing entered at its head: newest filing first, whatever the categories, with the
+// categories a filter passes over simply left out.
+TEST(QuadTree, ShapesOfEveryCategoryComeNewestFilingFirst) {
+  xCollisionCategory red("red", 2), blue("blue", 2), green("green", 2);
+  xCollisionCategory *cycle[] = {&red, &blue, &green, &red, &red, &blue, &green, &blue};
+  xQuadTree tree;
+  std::vector<std::unique_ptr<xPrimitiveShape>> shapes;
+  std::vector<xShape *> filing;  // oldest first
+  for (xCollisionCategory *c : cycle) {
+    shapes.push_back(boxShape(2, 2, 10, 10));
+    shapes.back()->setCollisionCategory(c);
+    tree.insertToCS(shapes.back().get());
+    filing.push_back(shapes.back().get());
+  }
+  auto probe = boxShape(2, 2, 10, 10);
+  probe->setCollisionCategory(&red);
+  MeetOnly redOrGreen({&red, &green});
+  auto check = [&](const char *when) {
+    const std::vector<xShape *> all(filing.rbegin(), filing.rend());
+    std::vector<xShape *> meeting;
+    for (xShape *s : all)
+      if (s->getCollisionCategory() != &blue) meeting.push_back(s);
+    xArray<xShape *> loose, filtered;
+    tree.getClosest(loose, probe.get(), false);
+    tree.getClosest(filtered, probe.get(), false, redOrGreen);
+    EXPECT_EQ(listed(loose), all) << when;
+    EXPECT_EQ(listed(filtered), meeting) << when;
+  };
+  check("filed");
+
+  // Moved away and back: filed anew, so the newest.
+  xShape *moved = shapes[2].get();
+  moved->setAbsPlacement(Vec3(4000, 4000, 0));
+  tree.moveInsideCS(moved);
+  moved->setAbsPlacement(Vec3(10, 10, 0));
+  tree.moveInsideCS(moved);
+  filing.erase(std::find(filing.begin(), filing.end(), moved));
+  filing.push_back(moved);
+  check("moved back");
+
+  tree.removeFromCS(shapes[5].get());
+  filing.erase(std::find(filing.begin(), filing.end(), shapes[5].get()));
+  check("one removed");
+
+  // A new category keeps the shape's place among the others.
+  xShape *changed = shapes[1].get();
+  changed->setCollisionCategory(&green);
+  tree.recategorize(changed, &blue);
+  check("blue turned green");
+
+  for (xShape *s : filing) tree.removeFromCS(s);
+  EXPECT_EQ(tree.linksInUse(), 0);
+  EXPECT_EQ(tree.groupsInUse(), 0);
+  EXPECT_EQ(tree.cellsInUse(), 1);
 }

@@ -1,13 +1,14 @@
 #include "Collision/Shapes/xShape.h"
 
 #include "CollisionContext/Categories/CategoryDispatcher.h"
+#include "CollisionContext/ClassificationSpace/xClassificationSpace.h"
 #include "CollisionContext/xCollisionContext.h"
 #include "Foundation/QlnAssert.h"
 #include "sdk/QuillonPhysicsSDK.h"
 
 namespace QuillonPHX2D {
 
-xShape::xShape() : mainBody_(nullptr), queryMark_(false), category_(nullptr), spare0_(0), spare1_(0), csLevel_(-1),
+xShape::xShape() : mainBody_(nullptr), queryMark_(false), category_(nullptr), spare0_(0), spare1_(0), csLevel_(-1), csLinks_(-1),
       serial_(qlnNextSerial()) {
   csRange_[0] = 0;
   csRange_[1] = 0;
@@ -64,7 +65,15 @@ void xShape::setBody(xBody *b) {
 
 void xShape::setCollisionCategory(const std::string &name) {
   xCategoryDispatcher *reg = xCategoryDispatcher::Instance();
-  category_ = reg ? reg->findCategoryByName(name) : nullptr;
+  setCollisionCategory(reg ? reg->findCategoryByName(name) : nullptr);
+}
+
+void xShape::setCollisionCategory(xCollisionCategory *c) {
+  const xCollisionCategory *previous = category_;
+  category_ = c;
+  // The classification space files shapes by category.
+  xCollisionContext *cc = world();
+  if (cc && isAddedToCS() && c != previous) cc->collisionSpace()->recategorize(this, previous);
 }
 
 void xShape::getCSPos(int out[4], int &level) const {

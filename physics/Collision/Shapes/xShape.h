@@ -32,12 +32,15 @@ class QLN_API xShape : public xParagon {
   // Sets the main body of this shape and of every shape below it.
   void setBody(xBody *b);
   xCollisionCategory *getCollisionCategory() const { return category_; }
-  // Null when the name is not registered.
+  // Null when the name is not registered. A shape already filed is filed under the new one.
   void setCollisionCategory(const std::string &name);
-  void setCollisionCategory(xCollisionCategory *c) { category_ = c; }
+  void setCollisionCategory(xCollisionCategory *c);
 
   void getCSPos(int out[4], int &level) const;
   void setCSPos(const int in[4], int level);
+  // The first of the classification space's links that file this shape (-1: none).
+  int csLinks() const { return csLinks_; }
+  void setCSLinks(int link) { csLinks_ = link; }
   bool isQueryMarked() const { return queryMark_; }
   void setQueryMark(bool m) { queryMark_ = m; }
   // Of two awake shapes the one with the higher serial handles their pair, so their contacts
@@ -54,6 +57,7 @@ class QLN_API xShape : public xParagon {
   int spare1_;
   int csRange_[4];
   int csLevel_;
+  int csLinks_;
   QlnSerial serial_;
 };
 

@@ -105,7 +105,7 @@ int xCategoryDispatcher::findCategoryIndex(const xCollisionCategory *c) const {
   return -1;
 }
 
-void xCategoryDispatcher::configureFlagsForQuery(xCollisionCategory *a, xCollisionCategory *b) {
+void xCategoryDispatcher::configureFlagsForQuery(const xCollisionCategory *a, const xCollisionCategory *b) {
   const int ia = findCategoryIndex(a);
   const int ib = findCategoryIndex(b);
   queryFlagsA_ = (a && ib >= 0) ? a->pairFlagsForCategory(ib) : 0;
@@ -118,8 +118,11 @@ void xCategoryDispatcher::updateFlags(unsigned long &fa, unsigned long &fb) cons
 }
 
 void xCategoryDispatcher::effectiveFlags(xShape *a, xShape *b, unsigned long &fa, unsigned long &fb) {
-  xCollisionCategory *ca = a ? a->getCollisionCategory() : nullptr;
-  xCollisionCategory *cb = b ? b->getCollisionCategory() : nullptr;
+  effectiveFlags(a ? a->getCollisionCategory() : nullptr, b ? b->getCollisionCategory() : nullptr, fa, fb);
+}
+
+void xCategoryDispatcher::effectiveFlags(const xCollisionCategory *ca, const xCollisionCategory *cb,
+                                         unsigned long &fa, unsigned long &fb) {
   configureFlagsForQuery(ca, cb);
   fa = ca ? ca->categoryFlags() : 0;
   fb = cb ? cb->categoryFlags() : 0;

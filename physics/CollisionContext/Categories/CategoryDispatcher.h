@@ -55,13 +55,16 @@ class QLN_API xCategoryDispatcher {
   int findCategoryIndex(const xCollisionCategory *c) const;
   int categoriesCount() const { return categories_.size(); }
 
-  void configureFlagsForQuery(xCollisionCategory *a, xCollisionCategory *b);
+  void configureFlagsForQuery(const xCollisionCategory *a, const xCollisionCategory *b);
   void updateFlags(unsigned long &fa, unsigned long &fb) const;
   unsigned long queryFlagsA() const { return queryFlagsA_; }
   unsigned long queryFlagsB() const { return queryFlagsB_; }
   // The flags each shape of a pair acts with: the pair entry when non-zero, else its
   // category's own flags; a shape without a category acts with 0.
   void effectiveFlags(xShape *a, xShape *b, unsigned long &fa, unsigned long &fb);
+  // The same for shapes of categories a and b (either may be null).
+  void effectiveFlags(const xCollisionCategory *a, const xCollisionCategory *b, unsigned long &fa,
+                      unsigned long &fb);
 
   bool shouldIgnore(xShape *a, xShape *b);
   bool shouldLetGoThrough(xShape *a, xShape *b);

@@ -2,7 +2,9 @@
 
 namespace QuillonPHX2D {
 
-// Out of line so the class has one home for its virtual table.
+// Out of line so each class has one home for its virtual table.
+xCategoryFilter::~xCategoryFilter() {}
+
 xClassificationSpace::~xClassificationSpace() {}
 
 }  // namespace QuillonPHX2D

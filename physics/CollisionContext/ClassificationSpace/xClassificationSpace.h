@@ -4,7 +4,16 @@
 
 namespace QuillonPHX2D {
 
+class xCollisionCategory;
 class xShape;
+
+// Says whether shapes of two categories can ever make a contact, so a query may pass over
+// those that cannot without looking at them.
+class QLN_API xCategoryFilter {
+ public:
+  virtual ~xCategoryFilter();
+  virtual bool canMeet(const xCollisionCategory *query, const xCollisionCategory *other) = 0;
+};
 
 // The broad phase: files shapes by their absolute bounding boxes and answers which shapes
 // lie near a given one.
@@ -18,6 +27,11 @@ class QLN_API xClassificationSpace {
   virtual void removeFromCS(xShape *shape) = 0;
   // Appends the shapes near `shape` to result (which is not emptied first).
   virtual void getClosest(xArray<xShape *> &result, xShape *shape, bool precise) = 0;
+  // The same query keeping only the shapes whose category the filter lets meet the shape's
+  // own, in the order the query without a filter gives them.
+  virtual void getClosest(xArray<xShape *> &result, xShape *shape, bool precise, xCategoryFilter &filter) = 0;
+  // A filed shape's category changed from `previous`; what it is filed under follows.
+  virtual void recategorize(xShape *shape, const xCollisionCategory *previous) = 0;
 
   // Child k lies towards +x when bit 0 is set and towards +y when bit 1 is set.
   static void getDirectionForChildCells(int child, int &dx, int &dy) {

@@ -34,6 +34,8 @@ void xQuadTree::initializeCS(int depth, float side) {
   freeCells_.clear();
   links_.clear();
   freeLinks_.clear();
+  groups_.clear();
+  freeGroups_.clear();
   cells_.append(xCSCell());
   ++version_;
 }
@@ -62,14 +64,93 @@ int xQuadTree::takeLink() {
   return freeLinks_.pop(false);
 }
 
+int xQuadTree::takeGroup() {
+  if (freeGroups_.size() == 0) {
+    const int base = groups_.size();
+    groups_.resize(base + kGrowBy, false);
+    if (groups_.size() != base + kGrowBy) return -1;
+    for (int i = kGrowBy - 1; i >= 0; --i) freeGroups_.append(base + i);
+  }
+  return freeGroups_.pop(false);
+}
+
 void xQuadTree::AddCellLink(int cell, xShape *shape) {
   const int l = takeLink();
   if (l < 0) return;
   links_[l].shape = shape;
-  links_[l].next = cells_[cell].firstLink;
-  cells_[cell].firstLink = l;
+  links_[l].filed = ++filings_;
+  attachLink(cell, l, shape->getCollisionCategory());
   shape->setQueryMark(false);
+}
+
+void xQuadTree::attachLink(int cell, int link, const xCollisionCategory *category) {
   ++version_;
+  int g = cells_[cell].firstGroup;
+  while (g >= 0 && groups_[g].category != category) g = groups_[g].next;
+  if (g < 0) {
+    g = takeGroup();
+    if (g < 0) {
+      links_[link] = xCSCellLink();
+      freeLinks_.append(link);
+      return;
+    }
+    groups_[g].category = category;
+    groups_[g].firstLink = -1;
+    groups_[g].next = cells_[cell].firstGroup;
+    cells_[cell].firstGroup = g;
+  }
+  // A new filing is the highest and goes first; a link moved between groups keeps its place.
+  int prev = -1;
+  int at = groups_[g].firstLink;
+  while (at >= 0 && links_[at].filed > links_[link].filed) {
+    prev = at;
+    at = links_[at].next;
+  }
+  xCSCellLink &k = links_[link];
+  k.cell = cell;
+  k.group = g;
+  k.prev = prev;
+  k.next = at;
+  if (at >= 0) links_[at].prev = link;
+  if (prev < 0)
+    groups_[g].firstLink = link;
+  else
+    links_[prev].next = link;
+  k.nextOfShape = k.shape->csLinks();
+  k.shape->setCSLinks(link);
+}
+
+int xQuadTree::detachLink(int cell, xShape *shape) {
+  // A shape is filed in at most a few cells (its level is the one whose cells are as large as
+  // its box), so its own chain is short however crowded the cell.
+  int before = -1;
+  int l = shape->csLinks();
+  while (l >= 0 && links_[l].cell != cell) {
+    before = l;
+    l = links_[l].nextOfShape;
+  }
+  if (l < 0) return -1;
+  ++version_;
+  xCSCellLink &k = links_[l];
+  if (before < 0)
+    shape->setCSLinks(k.nextOfShape);
+  else
+    links_[before].nextOfShape = k.nextOfShape;
+  const int g = k.group;
+  if (k.prev >= 0)
+    links_[k.prev].next = k.next;
+  else
+    groups_[g].firstLink = k.next;
+  if (k.next >= 0) links_[k.next].prev = k.prev;
+  k.prev = k.next = k.nextOfShape = k.cell = k.group = -1;
+  if (groups_[g].firstLink < 0) {
+    int *slot = &cells_[cell].firstGroup;
+    while (*slot != g) slot = &groups_[*slot].next;
+    *slot = groups_[g].next;
+    groups_[g] = xCSCellGroup();
+    freeGroups_.append(g);
+  }
+  return l;
 }
 
 bool xQuadTree::ObtainQDTCSPos(const Box2 &box, int range[4], int &level) const {
@@ -118,6 +199,15 @@ void xQuadTree::AddCell(xShape *shape, int x, int y, int level) {
   AddCellLink(cell, shape);
 }
 
+int xQuadTree::findCell(int x, int y, int level) const {
+  int cell = 0;
+  for (int i = 1; i <= level && cell >= 0; ++i) {
+    const int bit = level - i;
+    cell = cells_[cell].child[2 * ((y >> bit) & 1) + ((x >> bit) & 1)];
+  }
+  return cell;
+}
+
 void xQuadTree::RemoveCell(xShape *shape, int x, int y, int level) {
   int path[32];
   int slot[32];
@@ -131,26 +221,15 @@ void xQuadTree::RemoveCell(xShape *shape, int x, int y, int level) {
     slot[i - 1] = k;
     cell = child;
   }
-  int prev = -1;
-  int l = cells_[cell].firstLink;
-  while (l >= 0 && links_[l].shape != shape) {
-    prev = l;
-    l = links_[l].next;
-  }
+  const int l = detachLink(cell, shape);
   if (l < 0) return;
-  ++version_;
-  if (prev < 0)
-    cells_[cell].firstLink = links_[l].next;
-  else
-    links_[prev].next = links_[l].next;
-  links_[l].shape = nullptr;
-  links_[l].next = -1;
+  links_[l] = xCSCellLink();
   freeLinks_.append(l);
 
   // Prune empty cells upwards; the root stays.
   for (int i = level; i >= 1; --i) {
     const xCSCell &c = cells_[cell];
-    if (c.firstLink >= 0 || c.child[0] >= 0 || c.child[1] >= 0 || c.child[2] >= 0 || c.child[3] >= 0) break;
+    if (c.firstGroup >= 0 || c.child[0] >= 0 || c.child[1] >= 0 || c.child[2] >= 0 || c.child[3] >= 0) break;
     freeCells_.append(cell);
     const int parent = path[i - 1];
     cells_[parent].child[slot[i - 1]] = -1;
@@ -181,6 +260,7 @@ void xQuadTree::insertToCS(xShape *shape) {
     return;
   }
   shape->setCSPos(range, level);
+  shape->setCSLinks(-1);  // whatever a tree it was filed in before left there
   fileRange(shape, range, level, nullptr);
 }
 
@@ -210,8 +290,22 @@ void xQuadTree::moveInsideCS(xShape *shape) {
   shape->setCSPos(newRange, newLevel);
 }
 
+void xQuadTree::recategorize(xShape *shape, const xCollisionCategory *previous) {
+  if (!shape || shape->getCollisionCategory() == previous) return;
+  int range[4];
+  int level;
+  shape->getCSPos(range, level);
+  if (level < 0) return;
+  for (int y = range[1]; y <= range[3]; ++y)
+    for (int x = range[0]; x <= range[2]; ++x) {
+      const int cell = findCell(x, y, level);
+      const int l = cell >= 0 ? detachLink(cell, shape) : -1;
+      if (l >= 0) attachLink(cell, l, shape->getCollisionCategory());
+    }
+}
+
 void xQuadTree::getShapesFromQDT(xArray<xShape *> &result, int cell, const Box2 &cellBox, const Box2 &query,
-                                 bool precise) {
+                                 bool precise, const Selection &selection) {
   if (cell < 0 || cells_.size() == 0) return;
   // Depth first with an explicit stack, children pushed in reverse so they are visited 0 to 3
   // as a recursion would. The tree is at most depth_ + 1 levels deep: 3 pending siblings a level.
@@ -225,20 +319,10 @@ void xQuadTree::getShapesFromQDT(xArray<xShape *> &result, int cell, const Box2 
   // Unchecked access in the query loop: indices come from the tree itself, and the query never
   // changes the tree.
   const xCSCell *cells = cells_.dataPtr();
-  const xCSCellLink *links = links_.dataPtr();
   while (top > 0) {
     const Pending p = stack[--top];
     const xCSCell &c = cells[p.cell];
-    for (int l = c.firstLink; l >= 0; l = links[l].next) {
-      xShape *s = links[l].shape;
-      if (!s || s->isQueryMarked()) continue;
-      if (precise) {
-        const Box2 b = scaledBox(s->getAbsBoundingBox());
-        if (!(b.maxX >= query.minX && b.maxY >= query.minY && b.minX <= query.maxX && b.minY <= query.maxY)) continue;
-      }
-      result.append(s);
-      s->setQueryMark(true);
-    }
+    collectLinks(result, p.cell, query, precise, selection);
     const float mx = (p.minX + p.maxX) * 0.5f;
     const float my = (p.minY + p.maxY) * 0.5f;
     if (!QLN_ASSERT(top <= int(sizeof stack / sizeof stack[0]) - 4 && "quadtree deeper than its depth")) break;
@@ -288,21 +372,45 @@ bool xQuadTree::queryRanges(const Box2 &query, QueryRanges &out) const {
   return out.x0 <= out.x1 && out.y0 <= out.y1;
 }
 
-void xQuadTree::collectLinks(xArray<xShape *> &result, int cell, const Box2 &query, bool precise) {
+void xQuadTree::collectLinks(xArray<xShape *> &result, int cell, const Box2 &query, bool precise,
+                             const Selection &selection) {
   const xCSCellLink *links = links_.dataPtr();
-  for (int l = cells_.dataPtr()[cell].firstLink; l >= 0; l = links[l].next) {
+  auto take = [&](int l) {
     xShape *s = links[l].shape;
-    if (!s || s->isQueryMarked()) continue;
+    if (!s || s->isQueryMarked()) return;
     if (precise) {
       const Box2 b = scaledBox(s->getAbsBoundingBox());
-      if (!(b.maxX >= query.minX && b.maxY >= query.minY && b.minX <= query.maxX && b.minY <= query.maxY)) continue;
+      if (!(b.maxX >= query.minX && b.maxY >= query.minY && b.minX <= query.maxX && b.minY <= query.maxY)) return;
     }
     result.append(s);
     s->setQueryMark(true);
+  };
+  int taken = 0;
+  for (int g = cells_.dataPtr()[cell].firstGroup; g >= 0; g = groups_.dataPtr()[g].next) {
+    const xCSCellGroup &group = groups_.dataPtr()[g];
+    if (selection.filter && !selection.filter->canMeet(selection.category, group.category)) continue;
+    if (taken == merging_.size()) merging_.append(-1);
+    merging_[taken++] = group.firstLink;
+  }
+  int *heads = merging_.dataPtr();
+  if (taken == 1) {
+    for (int l = heads[0]; l >= 0; l = links[l].next) take(l);
+    return;
+  }
+  // Highest filing first across the groups: the order of the one list they stand for.
+  for (;;) {
+    int best = -1;
+    for (int i = 0; i < taken; ++i)
+      if (heads[i] >= 0 && (best < 0 || links[heads[i]].filed > links[heads[best]].filed)) best = i;
+    if (best < 0) return;
+    const int l = heads[best];
+    heads[best] = links[l].next;
+    take(l);
   }
 }
 
-void xQuadTree::getShapesByRanges(xArray<xShape *> &result, const QueryRanges &r, const Box2 &query, bool precise) {
+void xQuadTree::getShapesByRanges(xArray<xShape *> &result, const QueryRanges &r, const Box2 &query, bool precise,
+                                  const Selection &selection) {
   // The cells the walk visits are exactly those whose coordinates lie in the query's range
   // shifted to their level, visited in the same depth-first order (children 0 to 3).
   const xCSCell *cells = cells_.dataPtr();
@@ -329,13 +437,13 @@ void xQuadTree::getShapesByRanges(xArray<xShape *> &result, const QueryRanges &r
     }
     cc.length = reuse;
     cc.linked &= (reuse >= 32 ? ~0u : (1u << reuse) - 1u);
-    for (unsigned m = cc.linked; m != 0; m &= m - 1) collectLinks(result, cc.cell[__builtin_ctz(m)], query, precise);
+    for (unsigned m = cc.linked; m != 0; m &= m - 1) collectLinks(result, cc.cell[__builtin_ctz(m)], query, precise, selection);
     level = reuse - 1;
   } else {
     cc.cell[0] = 0;
     cc.length = 1;
-    cc.linked = cells[0].firstLink >= 0 ? 1u : 0u;
-    collectLinks(result, 0, query, precise);
+    cc.linked = cells[0].firstGroup >= 0 ? 1u : 0u;
+    collectLinks(result, 0, query, precise, selection);
   }
   cc.x = r.x0;
   cc.y = r.y0;
@@ -350,10 +458,10 @@ void xQuadTree::getShapesByRanges(xArray<xShape *> &result, const QueryRanges &r
     if (child < 0) return;
     cell = child;
     ++level;
-    collectLinks(result, cell, query, precise);
+    collectLinks(result, cell, query, precise, selection);
     cc.cell[level] = cell;
     cc.length = level + 1;
-    if (cells[cell].firstLink >= 0) cc.linked |= 1u << level;
+    if (cells[cell].firstGroup >= 0) cc.linked |= 1u << level;
   }
   struct Pending {
     int cell, level, x, y;
@@ -379,21 +487,33 @@ void xQuadTree::getShapesByRanges(xArray<xShape *> &result, const QueryRanges &r
   pushChildren(cell, level, r.x0 >> (deepest - level), r.y0 >> (deepest - level));
   while (top > 0) {
     const Pending p = stack[--top];
-    collectLinks(result, p.cell, query, precise);
+    collectLinks(result, p.cell, query, precise, selection);
     if (p.level < deepest && !pushChildren(p.cell, p.level, p.x, p.y)) break;
   }
 }
 
-void xQuadTree::getClosest(xArray<xShape *> &result, xShape *shape, bool precise) {
+void xQuadTree::query(xArray<xShape *> &result, xShape *shape, bool precise, const Selection &selection) {
   if (!shape) return;
   const int first = result.size();
   const Box2 query = scaledBox(shape->getAbsBoundingBox());
   QueryRanges ranges;
   if (cells_.size() > 0 && queryRanges(query, ranges))
-    getShapesByRanges(result, ranges, query, precise);
+    getShapesByRanges(result, ranges, query, precise, selection);
   else
-    getShapesFromQDT(result, 0, bounds_, query, precise);
+    getShapesFromQDT(result, 0, bounds_, query, precise, selection);
   for (int i = first; i < result.size(); ++i) result[i]->setQueryMark(false);
+}
+
+void xQuadTree::getClosest(xArray<xShape *> &result, xShape *shape, bool precise) {
+  query(result, shape, precise, Selection());
+}
+
+void xQuadTree::getClosest(xArray<xShape *> &result, xShape *shape, bool precise, xCategoryFilter &filter) {
+  if (!shape) return;
+  Selection selection;
+  selection.filter = &filter;
+  selection.category = shape->getCollisionCategory();
+  query(result, shape, precise, selection);
 }
 
 xShape *xQuadTree::getTouchingShape(xShape *shape) {

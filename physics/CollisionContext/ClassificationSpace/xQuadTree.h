@@ -4,23 +4,48 @@
 
 namespace QuillonPHX2D {
 
-// A quadtree cell: four children (-1 = none) and the head of its list of filed shapes.
+// A quadtree cell: four children (-1 = none) and the head of its list of groups.
 struct QLN_API xCSCell {
   int child[4] = {-1, -1, -1, -1};
-  int firstLink = -1;
+  int firstGroup = -1;
 
   bool operator==(const xCSCell &o) const {
     return child[0] == o.child[0] && child[1] == o.child[1] && child[2] == o.child[2] && child[3] == o.child[3] &&
-           firstLink == o.firstLink;
+           firstGroup == o.firstGroup;
   }
 };
 
-// Files one shape in one cell; shape is null while the link is free.
+// The shapes of one collision category filed in one cell, newest filing first; a cell keeps
+// a group only while it holds a link. A query passes over a group whose category cannot meet
+// its own without walking it.
+struct QLN_API xCSCellGroup {
+  const xCollisionCategory *category = nullptr;
+  int firstLink = -1;
+  int next = -1;
+
+  bool operator==(const xCSCellGroup &o) const {
+    return category == o.category && firstLink == o.firstLink && next == o.next;
+  }
+};
+
+// Files one shape in one cell; shape is null while the link is free. Links of a group are
+// chained both ways, and the links of one shape through nextOfShape (the shape holds the
+// first), so taking one out costs the same however crowded its cell. `filed` counts filings
+// across the tree: a cell's groups merged by it, highest first, give the order of one list
+// that every filing entered at its head.
 struct QLN_API xCSCellLink {
   xShape *shape = nullptr;
   int next = -1;
+  int prev = -1;
+  int cell = -1;
+  int group = -1;
+  int nextOfShape = -1;
+  unsigned long long filed = 0;
 
-  bool operator==(const xCSCellLink &o) const { return shape == o.shape && next == o.next; }
+  bool operator==(const xCSCellLink &o) const {
+    return shape == o.shape && next == o.next && prev == o.prev && cell == o.cell && group == o.group &&
+           nextOfShape == o.nextOfShape && filed == o.filed;
+  }
 };
 
 // Pair of cells, part of the exported broad-phase vocabulary.
@@ -54,6 +79,8 @@ class QLN_API xQuadTree : public xClassificationSpace {
   void moveInsideCS(xShape *shape) override;
   void removeFromCS(xShape *shape) override;
   void getClosest(xArray<xShape *> &result, xShape *shape, bool precise) override;
+  void getClosest(xArray<xShape *> &result, xShape *shape, bool precise, xCategoryFilter &filter) override;
+  void recategorize(xShape *shape, const xCollisionCategory *previous) override;
   xShape *getTouchingShape(xShape *shape);
 
   // Cell range (x0, y0, x1, y1) and level of a box; false (and nothing filed) for a box that
@@ -63,6 +90,7 @@ class QLN_API xQuadTree : public xClassificationSpace {
   const Box2 &bounds() const { return bounds_; }
   int cellsInUse() const { return cells_.size() - freeCells_.size(); }
   int linksInUse() const { return links_.size() - freeLinks_.size(); }
+  int groupsInUse() const { return groups_.size() - freeGroups_.size(); }
 
   xQuadTree(const xQuadTree &) = delete;
   xQuadTree &operator=(const xQuadTree &) = delete;
@@ -73,10 +101,26 @@ class QLN_API xQuadTree : public xClassificationSpace {
  private:
   void AddCell(xShape *shape, int x, int y, int level);
   void RemoveCell(xShape *shape, int x, int y, int level);
+  // The cell at (x, y) of the level, or -1 where the tree has none.
+  int findCell(int x, int y, int level) const;
   void AddCellLink(int cell, xShape *shape);
+  // Takes the shape's link out of the cell (its group, and the group when it empties) and
+  // returns it still holding the shape and its filing, or -1 when the cell has none.
+  int detachLink(int cell, xShape *shape);
+  // Puts a detached link into the cell's group of `category`, in its place by filing.
+  void attachLink(int cell, int link, const xCollisionCategory *category);
   int SpawnNewCell();
   int takeLink();
-  void getShapesFromQDT(xArray<xShape *> &result, int cell, const Box2 &cellBox, const Box2 &query, bool precise);
+  int takeGroup();
+
+  // Which groups a query walks: all of them, or those the filter lets meet its category.
+  struct Selection {
+    xCategoryFilter *filter = nullptr;
+    const xCollisionCategory *category = nullptr;
+  };
+  void query(xArray<xShape *> &result, xShape *shape, bool precise, const Selection &selection);
+  void getShapesFromQDT(xArray<xShape *> &result, int cell, const Box2 &cellBox, const Box2 &query, bool precise,
+                        const Selection &selection);
 
   // A query box as cell ranges of the deepest level; the ranges of a coarser level are these
   // shifted right by the difference in levels.
@@ -86,8 +130,9 @@ class QLN_API xQuadTree : public xClassificationSpace {
     int x0 = 0, y0 = 0, x1 = -1, y1 = -1;
   };
   bool queryRanges(const Box2 &query, QueryRanges &out) const;
-  void getShapesByRanges(xArray<xShape *> &result, const QueryRanges &r, const Box2 &query, bool precise);
-  void collectLinks(xArray<xShape *> &result, int cell, const Box2 &query, bool precise);
+  void getShapesByRanges(xArray<xShape *> &result, const QueryRanges &r, const Box2 &query, bool precise,
+                         const Selection &selection);
+  void collectLinks(xArray<xShape *> &result, int cell, const Box2 &query, bool precise, const Selection &selection);
 
   // The single-cell chain of the last ranged query (cells by level, levels holding links as
   // bits), valid while version_ matches: any change of cells or links moves the version on.
@@ -108,6 +153,11 @@ class QLN_API xQuadTree : public xClassificationSpace {
   xArray<int> freeCells_;
   xArray<xCSCellLink> links_;
   xArray<int> freeLinks_;
+  xArray<xCSCellGroup> groups_;
+  xArray<int> freeGroups_;
+  unsigned long long filings_ = 0;
+  // The heads of the groups one cell's query merges; kept so the query does not allocate.
+  xArray<int> merging_;
   Box2 bounds_;
 };
 

@@ -31,6 +31,7 @@ template class xArray<xSolverLCP *>;
 template class xArray<xTempContact>;
 template class xArray<xCSCell>;
 template class xArray<xCSCellLink>;
+template class xArray<xCSCellGroup>;
 template class xArray<void (*)(xShape *, xShape *)>;
 
 }  // namespace QuillonPHX2D

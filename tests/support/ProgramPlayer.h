@@ -285,25 +285,17 @@ inline bool red(int r, int g, int b) { return r > 170 && g < 90 && b < 90; }
 inline bool green(int r, int g, int b) { return g > 150 && r < 150 && b < 150; }
 inline bool orange(int r, int g, int b) { return r > 200 && g > 110 && g < 200 && b < 90; }
 inline bool light(int, int g, int b) { return b > 200 && g > 180; }
-// Cyan or white: a button's outline, lit or not.
-inline bool bright(int, int g, int b) { return b > 180 && g > 150; }
-// The pale label of a button.
-inline bool pale(int r, int g, int b) { return r > 180 && g > 220 && b > 230; }
 
 // What each screen shows where only it shows it (1366 x 768 layout).
 inline bool levelShown(const Shot& s) { return s.count(1040, 3, 325, 22, cyan) > 1000; }
 // The pause screen's title stands in white where no other screen of the walks writes.
 inline bool paused(const Shot& s) { return s.count(600, 214, 166, 34, white) > 400; }
-// A main-menu button whose middle is on the row y: the top of its outline is a line
-// across it and its label is pale. The menu's star dust is only dots, and the outline
-// stays bright while the pointer lights the button.
-inline bool menuButton(const Shot& s, int y) {
-  return s.count(566, y - 30, 234, 6, bright) > 150 && s.count(600, y - 13, 166, 26, pale) > 80;
+// The new game and quit buttons: the logo lights the first's place, not the second's.
+inline bool mainMenu(const Shot& s) {
+  return s.count(556, 300, 254, 55, cyan) > 500 && s.count(556, 505, 254, 55, cyan) > 400 &&
+         s.count(92, 660, 220, 45, orange) < 800 && !levelShown(s) && !paused(s);
 }
-// New game, options and quit stand in one column on no other screen (the logos, the
-// options and the progress question each show at most one of them).
-inline bool mainMenu(const Shot& s) { return menuButton(s, 328) && menuButton(s, 464) && menuButton(s, 532); }
-inline bool continueShown(const Shot& s) { return mainMenu(s) && menuButton(s, 396); }
+inline bool continueShown(const Shot& s) { return mainMenu(s) && s.count(556, 368, 254, 55, cyan) > 300; }
 inline bool missionControl(const Shot& s) {
   return s.count(92, 660, 220, 45, orange) > 800 && s.count(1118, 696, 226, 48, cyan) > 100;
 }

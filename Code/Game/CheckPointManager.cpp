@@ -32,14 +32,7 @@ void CheckPointManager::saveCheckPoint() {
   LevelScreen* level = LevelScreen::current();
   if (!level || !scene_) return;
   CheckPoint c;
-  c.credits = level->credits();
-  c.score = level->score();
-  c.interest = level->interestPercent();
-  c.lives = level->lives();
-  c.enemiesDestroyed = level->enemiesDestroyed();
-  c.enemiesSpawned = level->enemiesSpawned();
-  c.nextEntityId = level->nextEntityId();
-  c.levelTimeMs = level->levelTimeMs();
+  level->recordCounters(c);
   c.index = count();
 
   for (xBaseTowerEntity* tower : LevelScreen::findTowers(*scene_)) {
@@ -83,9 +76,7 @@ void CheckPointManager::saveCheckPoint() {
 void CheckPointManager::restoreCheckPoint(const CheckPoint& c) {
   LevelScreen* level = LevelScreen::current();
   if (!level || !scene_) return;
-  level->setCounters(c.credits, c.score, c.lives, c.interest, c.enemiesSpawned, c.enemiesDestroyed,
-                     c.nextEntityId);
-  level->setLevelTimeMs(c.levelTimeMs);
+  level->restoreCounters(c);
 
   for (xBaseTowerEntity* tower : LevelScreen::findTowers(*scene_)) scene_->scheduleRemoval(tower, true);
   for (xSimpleEnemy* e : LevelScreen::findEnemies(*scene_))

@@ -7,13 +7,14 @@
 #include <set>
 
 #include "Game/Entities/enemies/xEnemySpawner.h"
+#include "Game/ColourWord.h"
+#include "Game/LevelBridge.h"
 #include "Game/LevelHud.h"
 #include "Game/LevelScreen.h"
 #include "GameApp.h"
 #include "Graphics.h"
 #include "ResourceManager.h"
 #include "Texture.h"
-#include "tinyaction/TinyAction.h"
 #include "widgets/Button.h"
 
 using namespace QuillonPHX2D;
@@ -46,6 +47,8 @@ constexpr float kArrowSpacing = 96.0f;
 constexpr float kComingWidth = 10.0f;
 constexpr float kComingAlpha = 56.0f;
 constexpr int kSendWaveButton = 7;
+// The enemy paths' colours, path by path: yellow, violet, amber, white, cyan, green.
+const uint32_t kPathColours[] = {0xFFFFFF00u, 0xFFF03CBCu, 0xFF00AAFFu, 0xFFFFFFFFu, 0xFF00FFFFu, 0xFF00FF00u};
 
 bool onField(const Vec2& p) { return p.x >= 0.0f && p.y >= 0.0f && p.x < kFieldWidth && p.y < kFieldHeight; }
 
@@ -53,22 +56,22 @@ bool onField(const Vec2& p) { return p.x >= 0.0f && p.y >= 0.0f && p.x < kFieldW
 
 // --- the star field's life ---
 
-void LevelScreen::makeStars() {
+void LevelBackground::makeStars(std::vector<Vec3>& stars) {
   GameApp* app = GameApp::instance();
   const int w = app && app->getScreenWidth() > 0 ? app->getScreenWidth() : 1366;
-  stars_.clear();
-  stars_.reserve(LevelBackground::kStarCount);
-  for (int i = 0; i < LevelBackground::kStarCount; ++i) {
+  stars.clear();
+  stars.reserve(kStarCount);
+  for (int i = 0; i < kStarCount; ++i) {
     const float x = static_cast<float>(std::rand() % (2 * w) - w);
     const float y = static_cast<float>(std::rand() % 2048 - 1024);
-    const float depth = static_cast<float>(std::rand() % static_cast<int>(LevelBackground::kStarDepth));
-    stars_.push_back(Vec3(x, y, depth));
+    const float depth = static_cast<float>(std::rand() % static_cast<int>(kStarDepth));
+    stars.push_back(Vec3(x, y, depth));
   }
 }
 
-void LevelScreen::moveStars() {
-  for (Vec3& star : stars_) {
-    star.y += LevelBackground::starStep(star.z);
+void LevelBackground::moveStars(std::vector<Vec3>& stars) {
+  for (Vec3& star : stars) {
+    star.y += starStep(star.z);
     if (star.y > kStarBand) star.y -= kStarBand;
   }
 }
@@ -95,10 +98,9 @@ Texture* LevelBackground::texture(const char* key) const {
   return r ? r->findTexture(key) : nullptr;
 }
 
-uint32_t LevelBackground::pathColour(size_t index) const {
-  const std::vector<uint32_t>& colours = level_.pathColours_;
+uint32_t LevelBackground::pathColour(size_t index) {
   // A seventh path and later take the colours again from the first.
-  return colours.empty() ? 0xFFFFFFFFu : colours[index % colours.size()];
+  return kPathColours[index % (sizeof(kPathColours) / sizeof(kPathColours[0]))];
 }
 
 void LevelBackground::drawTurned(Texture* t, const Vec2& at, const Vec2& direction) {
@@ -113,12 +115,12 @@ void LevelBackground::drawTurned(Texture* t, const Vec2& at, const Vec2& directi
 
 void LevelBackground::draw() {
   drawStars();
-  if (level_.levelBackground_) g_->drawImage(0, 0, level_.levelBackground_, Color::white);
+  if (level_.model_.background) g_->drawImage(0, 0, level_.model_.background, Color::white);
   drawHoveredCell();
   drawBuildableCells();
   drawComingPaths();
   drawPaths();
-  if (level_.gridVisible_)
+  if (level_.hud_.gridVisible())
     if (Texture* grid = texture("TEX_GRID")) g_->drawImage(0, 0, grid, Color::white);
   drawPairLine();
   drawMarkers();
@@ -132,8 +134,8 @@ void LevelBackground::drawStars() {
 }
 
 void LevelBackground::drawHoveredCell() {
-  const int cell = level_.hoveredCell_;
-  if (!level_.selectedTowerDesc_ || !level_.grid_.contains(cell)) return;
+  const int cell = level_.selection_.hoveredCell();
+  if (!level_.selection_.towerDesc() || !level_.grid_.contains(cell)) return;
   const int x = PlacementGrid::columnOf(cell) * kCell, y = PlacementGrid::rowOf(cell) * kCell;
   const int value = level_.grid_.stateOf(cell);
   if (value == PlacementGrid::kFree) {
@@ -145,7 +147,7 @@ void LevelBackground::drawHoveredCell() {
 }
 
 void LevelBackground::drawBuildableCells() {
-  if (!level_.buildableView_) return;
+  if (!level_.hud_.buildableView()) return;
   const PlacementGrid& grid = level_.grid_;
   for (int i = 0; i < grid.cellCount(); ++i)
     if (grid.stateOf(i) == PlacementGrid::kFree)
@@ -153,14 +155,14 @@ void LevelBackground::drawBuildableCells() {
 }
 
 void LevelBackground::drawComingPaths() {
-  const bge::Button* send = level_.findCommandButton(kSendWaveButton);
+  const bge::Button* send = level_.bridge_.findCommandButton(kSendWaveButton);
   const bool waiting = (send && send->isVisible()) || !level_.firstTowerPlaced_;
   if (!waiting || !level_.spawner_) return;
   const std::vector<int> ids = level_.spawner_->nextWavePathIds();
   const std::set<int> coming(ids.begin(), ids.end());
-  const float pulse = std::clamp(level_.pulse_, 0.0f, 1.5f);
+  const float pulse = std::clamp(level_.hud_.pulse(), 0.0f, 1.5f);
   size_t index = 0;
-  for (const auto& path : level_.paths_) {
+  for (const auto& path : level_.model_.paths) {
     const size_t n = index++;
     if (!coming.count(path.first)) continue;
     auto lane = path.second.points.find(PathDescription::Centre);
@@ -174,12 +176,12 @@ void LevelBackground::drawComingPaths() {
 }
 
 void LevelBackground::drawPaths() {
-  const int value = level_.pathDisplay_;
+  const int value = level_.hud_.pathDisplay();
   if (value == 0) return;
   const uint8_t alpha = static_cast<uint8_t>(std::clamp(value, 0, 255));
   const float width = 0.6f * static_cast<float>(value) / 255.0f;
   size_t index = 0;
-  for (const auto& path : level_.paths_) {
+  for (const auto& path : level_.model_.paths) {
     Color c = colourWord(pathColour(index++));
     c.a = alpha;
     Color detail = c;
@@ -190,7 +192,7 @@ void LevelBackground::drawPaths() {
         const Vec2& a = points[i - 1];
         const Vec2& b = points[i];
         g_->drawLine(a, b, width, true, c, 0, 0);
-        if (!level_.pathDetail_) continue;
+        if (!level_.hud_.pathDetail()) continue;
         const float dx = b.x - a.x, dy = b.y - a.y;
         const float len = std::sqrt(dx * dx + dy * dy);
         if (len <= 0.0f) continue;  // two points on one spot have no normal
@@ -229,21 +231,21 @@ void LevelBackground::drawPathArrows(const std::vector<Vec2>& lane, int offset) 
 }
 
 void LevelBackground::drawPairLine() {
-  if (!level_.placingDeploymentTowers_ && !level_.isAttachingBeacon()) return;
-  g_->drawLine(level_.pairStartPos_, level_.hoveredCellCentre_, 2.0f, true, colourWord(kPairLink), 0, 0);
+  if (!level_.selection_.placingPair() && !level_.selection_.attachingBeacon()) return;
+  g_->drawLine(level_.selection_.anchor(), level_.selection_.hoveredCellCentre(), 2.0f, true, colourWord(kPairLink), 0, 0);
 }
 
 void LevelBackground::drawMarkers() {
-  const float r = level_.pulse_ * kMarkerRadius;
+  const float r = level_.hud_.pulse() * kMarkerRadius;
   const Color entry = Color::scaleRgb(colourWord(kEntryMarker), kMarkerBrightness);
   const Color exit = Color::scaleRgb(colourWord(kExitMarker), kMarkerBrightness);
-  for (const Vec2& p : level_.entryMarkers_) g_->drawCircle(p.x, p.y, r, 2.0f, entry);
-  for (const Vec2& p : level_.exitMarkers_) g_->drawCircle(p.x, p.y, r, 2.0f, exit);
+  for (const Vec2& p : level_.model_.entryMarkers) g_->drawCircle(p.x, p.y, r, 2.0f, entry);
+  for (const Vec2& p : level_.model_.exitMarkers) g_->drawCircle(p.x, p.y, r, 2.0f, exit);
 }
 
 void LevelBackground::drawSweep() {
-  if (!level_.sweepAction_ || !level_.sweepAction_->isRunning()) return;
-  const float x = level_.sweep_;
+  if (!level_.hud_.sweepRunning()) return;
+  const float x = level_.hud_.sweep();
   const int alpha = std::clamp(static_cast<int>(x * 255.0f / 1024.0f), 0, 255);
   g_->drawLine(Vec2(x, 0.0f), Vec2(x, static_cast<float>(kFieldHeight)), 2.0f, false, Color(255, 255, 255, alpha), 0, 0);
   if (Texture* raster = texture("TEX_RESTORE_RASTER")) g_->drawImage(static_cast<int>(x), 0, raster, Color::white);

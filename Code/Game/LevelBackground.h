@@ -29,13 +29,17 @@ class LevelBackground {
   static uint8_t starAlpha(float depth);
   // The step of a star's drift in one frame: near stars fall fastest.
   static float starStep(float depth);
+  // The star field of a new level (x across twice the screen, y over a band that
+  // wraps, a depth each), and one frame of its drift.
+  static void makeStars(std::vector<QuillonPHX2D::Vec3>& stars);
+  static void moveStars(std::vector<QuillonPHX2D::Vec3>& stars);
 
  private:
   Texture* texture(const char* key) const;
   // The texture centred on the point and turned to the direction (its picture
   // points up).
   void drawTurned(Texture* t, const QuillonPHX2D::Vec2& at, const QuillonPHX2D::Vec2& direction);
-  uint32_t pathColour(size_t index) const;
+  static uint32_t pathColour(size_t index);
 
   void drawStars();
   void drawHoveredCell();

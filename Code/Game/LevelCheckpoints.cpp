@@ -8,10 +8,7 @@
 #include "Game/Entities/towers/DeploymentTowerEntity.h"
 #include "Game/Entities/towers/WavePointTowerEntity.h"
 #include "Game/LevelScreen.h"
-#include "GameApp.h"
-#include "LabelManager.h"
 #include "Store/CStatsAndAchievements.h"
-#include "tinyaction/TinyAction.h"
 
 namespace {
 
@@ -35,17 +32,14 @@ void LevelScreen::saveCheckPointIfDue() {
   const int bracket = static_cast<int>(progress * 100.0f) / 20;
   if (bracket < checkPointCount_) return;
   if (!checkPoints_) return;
-  ++automaticCheckpoints_;
   checkPoints_->saveCheckPoint();
   saveCheckPoint();
   checkPointCount_ = checkPoints_->count();
 }
 
 void LevelScreen::saveCheckPoint() {
-  if (!BGE_REPORT_MSG(messageAction_ != nullptr, "level: the checkpoint message has no fade to show it")) return;
-  GameApp* app = GameApp::instance();
-  if (app && app->gameMessages()) message_ = app->gameMessages()->getLabel("CHECK_POINT_SAVED");
-  messageAction_->start(this, kCheckpointSavedMessage);
+  const bool shown = hud_.showMessage("CHECK_POINT_SAVED", this, kCheckpointSavedMessage);
+  BGE_REPORT_MSG(shown, "level: the checkpoint message has no fade to show it");
 }
 
 void LevelScreen::restoreDeploymentPair(const CheckPoint& checkPoint, size_t towerIndex) {
@@ -60,10 +54,8 @@ void LevelScreen::restoreDeploymentPair(const CheckPoint& checkPoint, size_t tow
     return;
   if (!r.hasPartner) {
     // It was waiting for its partner: it waits again.
-    ptrDeploymentA_ = first;
-    placingDeploymentTowers_ = true;
-    pairStartPos_ = PlacementGrid::centre(r.column, r.row);
-    selectedTowerDesc_ = desc;
+    selection_.startPair(first, PlacementGrid::centre(r.column, r.row));
+    selection_.chooseTowerDesc(desc);
     return;
   }
   auto* second = dynamic_cast<xDeploymentTowerEntity*>(recreateTower(desc, r.partnerColumn, r.partnerRow));
@@ -93,23 +85,33 @@ void LevelScreen::removeAllEnemies() {
     if (e->categoryName().rfind("enemy", 0) == 0) scheduleRemoval(e, true);
 }
 
-void LevelScreen::setCounters(double credits, int score, int lives, int interest, int spawned, int destroyed,
-                              int nextId) {
-  economy_.restoreCredits(credits);
-  economy_.setInterestPercent(interest);
-  flow_.restoreCounters(score, lives, spawned, destroyed);
-  nextEntityId_ = nextId;
+void LevelScreen::recordCounters(CheckPoint& c) const {
+  c.credits = economy_.credits();
+  c.score = flow_.score();
+  c.interest = economy_.interestPercent();
+  c.lives = flow_.lives();
+  c.enemiesDestroyed = flow_.enemiesDestroyed();
+  c.enemiesSpawned = flow_.enemiesSpawned();
+  c.nextEntityId = nextEntityId_;
+  c.levelTimeMs = flow_.levelTimeMs();
+}
+
+void LevelScreen::restoreCounters(const CheckPoint& c) {
+  economy_.restoreCredits(c.credits);
+  economy_.setInterestPercent(c.interest);
+  flow_.restoreCounters(c.score, c.lives, c.enemiesSpawned, c.enemiesDestroyed);
+  nextEntityId_ = c.nextEntityId;
+  flow_.setLevelTimeMs(c.levelTimeMs);
 }
 
 void LevelScreen::prepareForRestore() {
   // The removal pass of a restore must not read the emptied field as a won wave.
   flow_.setWaveSpawned(false);
-  selectedTower_ = nullptr;
-  pickedEnemy_ = nullptr;
-  selectedTowerDesc_ = nullptr;
-  ptrDeploymentA_ = nullptr;
-  placingDeploymentTowers_ = false;
-  clearBeaconAttachment();
+  selection_.setTower(nullptr);
+  selection_.pickEnemy(nullptr);
+  selection_.chooseTowerDesc(nullptr);
+  selection_.endPair();
+  selection_.endBeacon();
   hideTowerInfo();
 }
 
@@ -124,7 +126,7 @@ void LevelScreen::restoreFromCheckPoint() {
 }
 
 bool LevelScreen::restoreUnderWay() const {
-  return state_ == kLevelRestorePending || (sweepAction_ && sweepAction_->isRunning());
+  return state_ == kLevelRestorePending || hud_.sweepRunning();
 }
 
 void LevelScreen::takeCheckPoint() {
@@ -134,27 +136,20 @@ void LevelScreen::takeCheckPoint() {
 }
 
 bool LevelScreen::requestRestore() {
-  if (state_ != kLevelBattle || !checkPoints_ || checkPoints_->count() == 0 || !messageAction_ || !sweepAction_ ||
-      sweepAction_->isRunning())
-    return false;
-  sweepAction_->start(this, kRestoreSweepEnded);
-  return true;
+  if (state_ != kLevelBattle || !checkPoints_ || checkPoints_->count() == 0) return false;
+  return hud_.startSweep(this, kRestoreSweepEnded);
 }
 
 void LevelScreen::applyPendingRestore() {
   hideTowerInfo();
-  selectedTowerDesc_ = nullptr;
+  selection_.chooseTowerDesc(nullptr);
   restoreFromCheckPoint();
   if (checkPoints_) checkPointCount_ = checkPoints_->count();
   updateTowerButtons();
-  showBridgeButton(kSendWaveButton, true);
+  bridge_.showButton(kSendWaveButton, true);
   // The level waits for the player to send the wave the checkpoint stood before.
-  pauseClocks();
-  if (messageAction_) {
-    GameApp* app = GameApp::instance();
-    if (app && app->gameMessages()) message_ = app->gameMessages()->getLabel("CHECK_POINT_RESTORED");
-    messageAction_->start(this, kRestoredMessage);
-  }
+  flow_.pauseClocks();
+  hud_.showMessage("CHECK_POINT_RESTORED", this, kRestoredMessage);
   state_ = kLevelBattle;
   clearSelection();
   if (g_statsAndAchievements) g_statsAndAchievements->unlockAchievement("ACH_FIRST_CHECKPOINT");

@@ -41,108 +41,9 @@ constexpr double kMaxCreditsInFile = 1.0e9;
 // (the quickest shipped wave takes ten seconds). -1 is the enemy's own pace.
 constexpr int kShortestWalkMs = 1000;
 
-}  // namespace
 
-bool LevelScreen::loadLevel() {
-  bge::XmlReader reader(levelFile_);
-  TiXmlDocument doc;
-  if (!BGE_REPORT_MSG(reader.load(doc), ("level: the level file " + levelFile_ + " cannot be read").c_str()))
-    return false;
-  const TiXmlElement* stage = reader.root(doc, "Stage");
-  if (!stage) return false;
-
-  const TiXmlElement* funds = stage->FirstChildElement("InitialFunds");
-  if (!funds) {
-    reader.warn(stage, "initialFundsElement: the level has no InitialFunds");
-    return false;
-  }
-  const double credits = reader.readDouble(funds, "credits", 0.0, 0.0, kMaxCreditsInFile);
-  economy_.setStartingCredits(credits);
-  readTowers(stage, reader);
-
-  const TiXmlElement* grid = stage->FirstChildElement("Grid");
-  if (!grid) {
-    reader.warn(stage, "gridElement: the level has no Grid");
-    return false;
-  }
-  if (!readGrid(grid, reader)) return false;
-  readPaths(stage, reader);
-  readExitZones(stage, reader);
-  readStationParts(stage, reader);
-
-  if (const TiXmlElement* timer = stage->FirstChildElement("Timer")) {
-    timerLimitMs_ = reader.readInt(timer, "delay", 0, 0, INT_MAX / 1000) * 1000;
-    gameplayType_ = kGameplayTimer;
-  }
-  readAttacks(stage, reader);
-  safeDelete(spawner_);
-  spawner_ = new xEnemySpawner(attacks_, this, gameMode_ == MODE_ENDLESS);
-  flow_.followSpawner(*spawner_);
-
-  if (const TiXmlElement* force = stage->FirstChildElement("ForceGameplayType")) {
-    const std::string type = reader.readString(force, "type", "");
-    if (type == "CLASSIC") gameplayType_ = kGameplayClassic;
-    else if (type == "STATION_PART_STATIC") gameplayType_ = kGameplayStationStatic;
-    else if (type == "STATION_PART_MOVING") gameplayType_ = kGameplayStationMoving;
-    else if (type == "TIMER") gameplayType_ = kGameplayTimer;
-  }
-  readEnemyCatalogue();
-  return true;
-}
-
-bool LevelScreen::readGrid(const TiXmlElement* grid, const bge::XmlReader& reader) {
-  int cellsX = reader.readInt(grid, "cellsX", 0);
-  int cellsY = reader.readInt(grid, "cellsY", 0);
-  const int cellW = reader.readInt(grid, "cellWidth", kCellSize, 1, kFieldWidth);
-  const int cellH = reader.readInt(grid, "cellHeight", kCellSize, 1, kFieldHeight);
-  if (cellsX != kGridColumns || cellsY != kGridRows) {
-    // Placement, drawing and the towers all index a 32 x 24 grid.
-    reader.warn(grid, "the grid must be 32 x 24 cells; it is read as 32 x 24");
-    cellsX = kGridColumns;
-    cellsY = kGridRows;
-  }
-  const std::string imagePath = reader.readString(grid, "levelImage", "");
-  if (imagePath.empty()) {
-    reader.warn(grid, "ptrGridTex: the grid names no levelImage");
-    return false;
-  }
-  GLTexture* ptrGridTex = new GLTexture(imagePath, nullptr, GLTexture::KeepImage, GLTexture::kLinear);
-  Image* ptrImage = ptrGridTex->getImage();
-  if (!ptrImage) {
-    reader.warn(grid, "ptrImage: the level image has no pixels");
-    delete ptrGridTex;
-    return false;
-  }
-  std::vector<int> cells;
-  cells.reserve(static_cast<size_t>(cellsX) * cellsY);
-  for (int r = 0; r < cellsY; ++r) {
-    for (int c = 0; c < cellsX; ++c) {
-      const int x = c * cellW + cellW / 2;
-      const int y = r * cellH + cellH / 2;
-      const bool open = ptrImage->contains(x, y) && ptrImage->getPixel(x, y).a != 0;
-      cells.push_back(open ? PlacementGrid::kFree : PlacementGrid::kForbidden);
-    }
-  }
-  grid_.assign(std::move(cells));
-  delete ptrGridTex;
-
-  if (const TiXmlElement* widget = grid->FirstChildElement("ImageWidget")) {
-    const std::string name = reader.readString(widget, "textureFilename", "");
-    // The picture belongs to this level: kept in the level's own catalogue, it goes with
-    // the level instead of staying in the process for every background ever visited.
-    ResourceManager* resources = getResourceManager();
-    if (!name.empty() && resources) {
-      levelBackground_ = resources->findTexture(name);
-      if (!levelBackground_) {
-        levelBackground_ = resources->createTexture(name);
-        resources->registerTexture(name, levelBackground_);
-      }
-    }
-  }
-  return true;
-}
-
-bool LevelScreen::readPaths(const TiXmlElement* stage, const bge::XmlReader& reader) {
+// The enemy paths, reversed in the reversal mode; false when a spline file cannot be read.
+bool readPaths(const TiXmlElement* stage, const bge::XmlReader& reader, bool reversed, LevelFileModel& model) {
   for (const TiXmlElement* e = stage->FirstChildElement("Path"); e; e = e->NextSiblingElement("Path")) {
     const int id = reader.readInt(e, "id", -1);
     const std::string centerLine = reader.readString(e, "centerLine", "");
@@ -158,7 +59,6 @@ bool LevelScreen::readPaths(const TiXmlElement* stage, const bge::XmlReader& rea
     PathDescription path;
     std::vector<Vec2> centre = sampleSpline(spline.controlPoints, spline.t, spline.resolution);
     std::vector<Vec2> fine = sampleSpline(spline.controlPoints, spline.t, kFineSamples);
-    const bool reversed = gameMode_ == MODE_REVERSAL;
     if (reversed) {
       std::reverse(centre.begin(), centre.end());
       std::reverse(fine.begin(), fine.end());
@@ -180,12 +80,12 @@ bool LevelScreen::readPaths(const TiXmlElement* stage, const bge::XmlReader& rea
       if (reversed) std::reverse(side.begin(), side.end());
       path.points[lane] = side;
     }
-    paths_[id] = path;
+    model.paths[id] = path;
   }
   return true;
 }
 
-void LevelScreen::readExitZones(const TiXmlElement* stage, const bge::XmlReader& reader) {
+void readExitZones(const TiXmlElement* stage, const bge::XmlReader& reader, SceneEntityManager& scene) {
   for (const TiXmlElement* e = stage->FirstChildElement("ExitZone"); e; e = e->NextSiblingElement("ExitZone")) {
     xExitZoneEntityDesc desc;
     const std::string templ = reader.readString(e, "template", "");
@@ -203,13 +103,13 @@ void LevelScreen::readExitZones(const TiXmlElement* stage, const bge::XmlReader&
       reader.warn(e, "an exit zone needs a positive size; it is made 1 x 1");
       desc.areaWidth = desc.areaHeight = 1.0f;
     }
-    desc.sceneEntityManager = this;
+    desc.sceneEntityManager = &scene;
     auto* zone = g_ptrSDK ? dynamic_cast<xSharkEntity*>(g_ptrSDK->createEntity(&desc)) : nullptr;
-    if (zone) addEntity(zone, true);
+    if (zone) scene.addEntity(zone, true);
   }
 }
 
-void LevelScreen::readStationParts(const TiXmlElement* stage, const bge::XmlReader& reader) {
+void readStationParts(const TiXmlElement* stage, const bge::XmlReader& reader, SceneEntityManager& scene) {
   const TiXmlElement* parts = stage->FirstChildElement("StationParts");
   if (!parts) return;
   for (const TiXmlElement* e = parts->FirstChildElement("Part"); e; e = e->NextSiblingElement("Part")) {
@@ -235,17 +135,17 @@ void LevelScreen::readStationParts(const TiXmlElement* stage, const bge::XmlRead
       reader.warn(e, "the station part's entity file did not load; the part is left out");
       continue;
     }
-    desc.sceneEntityManager = this;
+    desc.sceneEntityManager = &scene;
     auto* part = g_ptrSDK ? dynamic_cast<xSimpleEnemy*>(g_ptrSDK->createEntity(&desc)) : nullptr;
     if (!part) continue;
     part->setAbsPlacement(Vec3(x, y, qlnDegToRad(angle)));
-    addEntity(part, true);
+    scene.addEntity(part, true);
     if (angVel != 0.0f) part->setRotationSpeed(qlnDegToRad(angVel));
     if (!walk.empty()) part->followPath(walk, delay);
   }
 }
 
-void LevelScreen::readAttacks(const TiXmlElement* stage, const bge::XmlReader& reader) {
+void readAttacks(const TiXmlElement* stage, const bge::XmlReader& reader, LevelFileModel& model) {
   for (const TiXmlElement* a = stage->FirstChildElement("Attack"); a; a = a->NextSiblingElement("Attack")) {
     const int id = reader.readInt(a, "id", -1);
     std::vector<WaveDescription> records;
@@ -264,21 +164,21 @@ void LevelScreen::readAttacks(const TiXmlElement* stage, const bge::XmlReader& r
       r.enemy = reader.readString(w, "enemy", r.enemy);
       records.push_back(r);
     }
-    auto it = attacks_.find(id);
-    if (it != attacks_.end()) {
-      reader.warn(a, "it == attacks_.end(): attack " + std::to_string(id) + " is given twice; the first stands");
+    auto it = model.attacks.find(id);
+    if (it != model.attacks.end()) {
+      reader.warn(a, "attack " + std::to_string(id) + " is given twice; the first stands");
       continue;
     }
-    attacks_.emplace(id, std::move(records));
+    model.attacks.emplace(id, std::move(records));
   }
 }
 
-void LevelScreen::readEnemyCatalogue() {
+void readEnemyCatalogue(const xEnemySpawner* spawner, LevelFileModel& model) {
   // The spawner has read and scaled every wave's enemy file already; the
   // preview shows what it will send, and a bad value is reported once, there.
-  enemyCatalogue_.clear();
-  if (!spawner_) return;
-  for (const auto& attack : spawner_->attacks()) {
+  model.enemyCatalogue.clear();
+  if (!spawner) return;
+  for (const auto& attack : spawner->attacks()) {
     for (const WaveDescription& record : attack.second) {
       EnemyCatalogueEntry entry;
       entry.attackId = attack.first;
@@ -288,32 +188,133 @@ void LevelScreen::readEnemyCatalogue() {
       const std::string& texturePath = record.enemyDesc.texturePath;
       if (!texturePath.empty() && texturePath != "NONE")
         entry.texture = obtainEntityTexture(texturePath, GLTexture::kLinear);
-      enemyCatalogue_.push_back(entry);
+      model.enemyCatalogue.push_back(entry);
     }
   }
 }
 
+}  // namespace
+
+bool LevelScreen::loadLevel() {
+  bge::XmlReader reader(levelFile_);
+  TiXmlDocument doc;
+  if (!BGE_REPORT_MSG(reader.load(doc), ("level: the level file " + levelFile_ + " cannot be read").c_str()))
+    return false;
+  const TiXmlElement* stage = reader.root(doc, "Stage");
+  if (!stage) return false;
+
+  const TiXmlElement* funds = stage->FirstChildElement("InitialFunds");
+  if (!funds) {
+    reader.warn(stage, "the level has no InitialFunds");
+    return false;
+  }
+  const double credits = reader.readDouble(funds, "credits", 0.0, 0.0, kMaxCreditsInFile);
+  economy_.setStartingCredits(credits);
+  readTowers(stage, reader);
+
+  const TiXmlElement* grid = stage->FirstChildElement("Grid");
+  if (!grid) {
+    reader.warn(stage, "the level has no Grid");
+    return false;
+  }
+  if (!readGrid(grid, reader)) return false;
+  readPaths(stage, reader, gameMode_ == MODE_REVERSAL, model_);
+  readExitZones(stage, reader, *this);
+  readStationParts(stage, reader, *this);
+
+  if (const TiXmlElement* timer = stage->FirstChildElement("Timer")) {
+    model_.timerLimitMs = reader.readInt(timer, "delay", 0, 0, INT_MAX / 1000) * 1000;
+    model_.gameplayType = kGameplayTimer;
+  }
+  readAttacks(stage, reader, model_);
+  safeDelete(spawner_);
+  spawner_ = new xEnemySpawner(model_.attacks, this, gameMode_ == MODE_ENDLESS);
+  flow_.followSpawner(*spawner_);
+
+  if (const TiXmlElement* force = stage->FirstChildElement("ForceGameplayType")) {
+    const std::string type = reader.readString(force, "type", "");
+    if (type == "CLASSIC") model_.gameplayType = kGameplayClassic;
+    else if (type == "STATION_PART_STATIC") model_.gameplayType = kGameplayStationStatic;
+    else if (type == "STATION_PART_MOVING") model_.gameplayType = kGameplayStationMoving;
+    else if (type == "TIMER") model_.gameplayType = kGameplayTimer;
+  }
+  readEnemyCatalogue(spawner_, model_);
+  return true;
+}
+
+bool LevelScreen::readGrid(const TiXmlElement* grid, const bge::XmlReader& reader) {
+  int cellsX = reader.readInt(grid, "cellsX", 0);
+  int cellsY = reader.readInt(grid, "cellsY", 0);
+  const int cellW = reader.readInt(grid, "cellWidth", kCellSize, 1, kFieldWidth);
+  const int cellH = reader.readInt(grid, "cellHeight", kCellSize, 1, kFieldHeight);
+  if (cellsX != kGridColumns || cellsY != kGridRows) {
+    // Placement, drawing and the towers all index a 32 x 24 grid.
+    reader.warn(grid, "the grid must be 32 x 24 cells; it is read as 32 x 24");
+    cellsX = kGridColumns;
+    cellsY = kGridRows;
+  }
+  const std::string imagePath = reader.readString(grid, "levelImage", "");
+  if (imagePath.empty()) {
+    reader.warn(grid, "the grid names no levelImage");
+    return false;
+  }
+  GLTexture* ptrGridTex = new GLTexture(imagePath, nullptr, GLTexture::KeepImage, GLTexture::kLinear);
+  Image* ptrImage = ptrGridTex->getImage();
+  if (!ptrImage) {
+    reader.warn(grid, "the level image has no pixels");
+    delete ptrGridTex;
+    return false;
+  }
+  std::vector<int> cells;
+  cells.reserve(static_cast<size_t>(cellsX) * cellsY);
+  for (int r = 0; r < cellsY; ++r) {
+    for (int c = 0; c < cellsX; ++c) {
+      const int x = c * cellW + cellW / 2;
+      const int y = r * cellH + cellH / 2;
+      const bool open = ptrImage->contains(x, y) && ptrImage->getPixel(x, y).a != 0;
+      cells.push_back(open ? PlacementGrid::kFree : PlacementGrid::kForbidden);
+    }
+  }
+  grid_.assign(std::move(cells));
+  delete ptrGridTex;
+
+  if (const TiXmlElement* widget = grid->FirstChildElement("ImageWidget")) {
+    const std::string name = reader.readString(widget, "textureFilename", "");
+    // The picture belongs to this level: kept in the level's own catalogue, it goes with
+    // the level instead of staying in the process for every background ever visited.
+    ResourceManager* resources = getResourceManager();
+    if (!name.empty() && resources) {
+      model_.background = resources->findTexture(name);
+      if (!model_.background) {
+        model_.background = resources->createTexture(name);
+        resources->registerTexture(name, model_.background);
+      }
+    }
+  }
+  return true;
+}
+
 void LevelScreen::buildPathMarkers() {
-  entryMarkers_.clear();
-  exitMarkers_.clear();
+  model_.entryMarkers.clear();
+  model_.exitMarkers.clear();
   auto onScreen = [](const Vec2& p) {
     const int x = static_cast<int>(p.x), y = static_cast<int>(p.y);
     return x >= 0 && y >= 0 && x < kFieldWidth && y < kFieldHeight;
   };
-  for (const auto& path : paths_) {
+  for (const auto& path : model_.paths) {
     for (const auto& lane : path.second.points) {
       const std::vector<Vec2>& list = lane.second;
       size_t i = 0;
       while (i < list.size() && !onScreen(list[i])) ++i;
       if (i == list.size()) continue;
-      entryMarkers_.push_back(list[i]);
+      model_.entryMarkers.push_back(list[i]);
       while (i < list.size() && onScreen(list[i])) ++i;
-      if (i < list.size()) exitMarkers_.push_back(list[i]);
+      if (i < list.size()) model_.exitMarkers.push_back(list[i]);
     }
   }
 }
 
 PathDescription LevelScreen::getPathDescription(int pathId) const {
-  auto it = paths_.find(pathId);
-  return it == paths_.end() ? PathDescription() : it->second;
+  auto it = model_.paths.find(pathId);
+  return it == model_.paths.end() ? PathDescription() : it->second;
 }

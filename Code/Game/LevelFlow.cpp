@@ -67,10 +67,10 @@ void LevelScreen::onWaveSpawned() {
 void LevelScreen::onWaveFinished() {
   // A level that is over pays no interest, saves nothing and sends nothing more.
   if (state_ == kLevelOver) return;
-  if (pickedEnemy_ && !findLiveEntity(pickedEnemy_)) pickedEnemy_ = nullptr;
+  if (!selection_.enemy()) selection_.pickEnemy(nullptr);
   if (countLiveEnemies() > 0 || !flow_.waveSpawned()) return;
   flow_.setWaveSpawned(false);
-  showBridgeButton(kSendWaveButton, true);
+  bridge_.showButton(kSendWaveButton, true);
   if (!spawner_ || (!spawner_->isEndless() && !spawner_->hasAttack(spawner_->currentWave() + 1))) {
     finishLevel();
     return;
@@ -82,7 +82,7 @@ void LevelScreen::onWaveFinished() {
   economy_.payInterest();
   updateTowerButtons();
   playIfAssisted("SFX_WAVE_FINISHED");
-  burstMissilesAtWaveEnd();
+  effects_.burstMissilesAtWaveEnd();
   if (gameMode_ != MODE_ENDLESS) saveCheckPointIfDue();
   if (!autoNextWave_) {
     // The player sends the next wave; the level time stands still until then.
@@ -90,21 +90,21 @@ void LevelScreen::onWaveFinished() {
     return;
   }
   if (spawner_->startNextWave()) {
-    startLevelClock();
-    resumeClocks();
+    flow_.startLevelClock();
+    flow_.resumeClocks();
     state_ = kLevelBattle;
   } else {
     finishLevel();
   }
-  showBridgeButton(kSendWaveButton, false);
+  bridge_.showButton(kSendWaveButton, false);
 }
 
 void LevelScreen::sendNextWave() {
   if (state_ == kLevelOver) return;
   if (spawner_ && spawner_->startNextWave()) {
     state_ = kLevelBattle;
-    startLevelClock();
-    resumeClocks();
+    flow_.startLevelClock();
+    flow_.resumeClocks();
     clocksHeldByCover_ = false;
   } else {
     finishLevel();
@@ -112,12 +112,12 @@ void LevelScreen::sendNextWave() {
 }
 
 void LevelScreen::announceNewShip() {
-  if (announceAction_) announceAction_->start(nullptr, -1);
+  hud_.announce();
   playIfAssisted("SFX_NEW_SHIP");
 }
 
 void LevelScreen::updateTimers() {
-  if (flow_.updateTimers(gameplayType_ == kGameplayTimer, timerLimitMs_)) finishLevel();
+  if (flow_.updateTimers(model_.gameplayType == kGameplayTimer, model_.timerLimitMs)) finishLevel();
 }
 
 void LevelScreen::setGameSpeed(float factor) {
@@ -140,9 +140,9 @@ LevelStats LevelScreen::makeStats() const {
   s.lives = flow_.lives();
   s.credits = economy_.credits();
   s.score = flow_.score();
-  s.towersBuilt = towersBuiltTally_;
-  s.towersUpgraded = towersUpgraded_;
-  s.towersSold = towersSold_;
+  s.towersBuilt = tally_.built();
+  s.towersUpgraded = tally_.upgraded();
+  s.towersSold = tally_.sold();
   s.enemiesDestroyed = flow_.enemiesDestroyed();
   s.enemiesTotal = flow_.enemiesSpawned() > 0 ? flow_.enemiesSpawned() : 1;
   s.destroyedPercent = s.enemiesDestroyed * 100 / s.enemiesTotal;
@@ -151,22 +151,9 @@ LevelStats LevelScreen::makeStats() const {
   return s;
 }
 
-// --- the towers the results count ---
-
-void LevelScreen::countSoldTower() {
-  ++towersSold_;
-  if (towersBuilt_ > 0) --towersBuilt_;
-  if (towersBuiltTally_ > 0) --towersBuiltTally_;
-}
-
 void LevelScreen::recountBuiltTowers() {
   int standing = 0;
   for (xBaseTowerEntity* t : findTowers(*this))
     if (findLiveEntity(t)) ++standing;
-  towersBuilt_ = standing;
-}
-
-void LevelScreen::uncountBuiltTower() {
-  if (towersBuilt_ > 0) --towersBuilt_;
-  if (towersBuiltTally_ > 0) --towersBuiltTally_;
+  tally_.recount(standing);
 }

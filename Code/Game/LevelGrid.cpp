@@ -21,10 +21,6 @@ using namespace QuillonPHX2D;
 
 namespace {
 
-// Built towers at which the limited-towers mode stops placing.
-constexpr int kTowerLimit = 10;
-// How close a click must come to an enemy to pick it.
-constexpr float kPickRadius = 20.0f;
 // Depth of a tower's widget: above the field, below the bridge.
 constexpr int kTowerDepth = 200;
 
@@ -104,20 +100,19 @@ xBaseTowerEntity* LevelScreen::recreateTower(xBaseTowerDesc* desc, int column, i
 }
 
 bool LevelScreen::placeTower(int column, int row, xBaseTowerDesc* description) {
-  if (gameMode_ == MODE_LIMITEDTOWERS && towersBuilt_ >= kTowerLimit) return false;
+  if (gameMode_ == MODE_LIMITEDTOWERS && tally_.standing() >= kLimitedTowers) return false;
   // A taken or forbidden cell refuses quietly: the player may click anywhere.
   if (!description || !grid_.isFree(column, row) || !g_ptrSDK) return false;
   clearSelection();
-  xBaseTowerDesc* chosen = selectedTowerDesc_;
-  selectedTowerDesc_ = nullptr;
+  xBaseTowerDesc* chosen = selection_.towerDesc();
+  selection_.chooseTowerDesc(nullptr);
 
   xBaseTowerEntity* tower = recreateTower(description, column, row);
   if (!tower) return false;
   playIfAssisted("SFX_TOWER_PLACED");
   notePlacedTower(tower, column, row, chosen);
-  ++towersBuilt_;
-  ++towersBuiltTally_;
-  selectedTower_ = tower;
+  tally_.countBuilt();
+  selection_.setTower(tower);
   if (!firstTowerPlaced_) {
     firstTowerPlaced_ = true;
     state_ = kLevelBattle;
@@ -130,9 +125,9 @@ bool LevelScreen::placeTower(int column, int row, xBaseTowerDesc* description) {
 bool LevelScreen::buyTower(int column, int row, xBaseTowerDesc* description) {
   // Refused before anything happens: no checkpoint is saved for a click on a taken cell.
   if (!description || !grid_.isFree(column, row)) return false;
-  if (pendingDeploymentTower()) {
+  if (xDeploymentTowerEntity* first = selection_.pairStation()) {
     // The second station of a pair is free; nothing else is placed before it.
-    if (description->info != pendingDeploymentTower()->getInfoKey()) return false;
+    if (description->info != first->getInfoKey()) return false;
     return placeTower(column, row, description);
   }
   if (!economy_.affords(description->price)) return false;
@@ -149,56 +144,24 @@ void LevelScreen::freeCell(int cellIndex) {
                       ("level: a tower left cell " + std::to_string(cellIndex) + ", which is off the grid").c_str()))
     return;
   grid_.release(cellIndex);
-  hoveredCell_ = -1;
+  selection_.leaveCell();
 }
 
 void LevelScreen::clearOccupiedCells() { grid_.releaseAll(); }
 
-xSimpleEnemy* LevelScreen::enemyNear(const Vec2& point) const {
-  for (xSimpleEnemy* enemy : findEnemies(*this)) {
-    const Vec3 p = enemy->absPlacement();
-    if (qlnLenV2(Vec2(p.x - point.x, p.y - point.y)) <= kPickRadius) return enemy;
-  }
-  return nullptr;
-}
-
 void LevelScreen::clearSelection() {
   for (xBaseTowerEntity* tower : findTowers(*this)) tower->setSelected(false);
-  selectedTower_ = nullptr;
-}
-
-xBaseTowerEntity* LevelScreen::selectedTower() const {
-  return selectedTower_ && findLiveEntity(selectedTower_) ? selectedTower_ : nullptr;
-}
-
-xSimpleEnemy* LevelScreen::pickedEnemy() const {
-  return pickedEnemy_ && findLiveEntity(pickedEnemy_) ? pickedEnemy_ : nullptr;
-}
-
-void LevelScreen::clearHover() {
-  hoveredButtonX_ = -1.0f;
-  hoveredButtonY_ = -1.0f;
-}
-
-void LevelScreen::markTowersInColumn(int column) {
-  for (xBaseTowerEntity* tower : findTowers(*this)) {
-    if (PlacementGrid::columnAt(tower->absPlacement().x) == column) tower->startFlash();
-  }
+  selection_.setTower(nullptr);
 }
 
 void LevelScreen::onTowerGone(xBaseTowerEntity* tower) {
   if (!tower) return;
   freeCell(tower->cellIndex());
-  if (selectedTower_ == tower || tower->isSelected()) {
-    selectedTower_ = nullptr;
+  if (selection_.isTower(tower) || tower->isSelected()) {
+    selection_.setTower(nullptr);
     showTowerInfo(nullptr);
   }
   // Compared by address: the panel no longer counts a tower leaving the scene as shown.
-  if (commandWidget_ && commandWidget_->shows(tower)) showTowerInfo(nullptr);
+  if (bridge_.commandWidget() && bridge_.commandWidget()->shows(tower)) showTowerInfo(nullptr);
 }
 
-void LevelScreen::resizeSensors() {
-  // Support boosts first: the sensors then take the ranges the boosts give.
-  for (xBaseSupportTowerEntity* support : findSupportTowers(*this)) support->applySupport();
-  for (xBaseTowerEntity* tower : findTowers(*this)) tower->setSensorRadius(tower->getEffectiveRange());
-}

@@ -9,6 +9,8 @@
 #include "Game/Entities/enemies/SimpleEnemyEntity.h"
 #include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/Entities/towers/xBaseTowerEntity.h"
+#include "Game/ColourWord.h"
+#include "Game/LevelBridge.h"
 #include "Game/LevelScreen.h"
 #include "GameApp.h"
 #include "Graphics.h"
@@ -42,7 +44,6 @@ const uint32_t kSpeedOverlay = 0x40FFFF00u;
 // Bridge images the panels are anchored at, and the bridge button that shows
 // the normal game speed.
 enum { kStatsImage = 2, kTowersImage = 3, kInfoImage = 4, kCommandImage = 5, kSpeedNormalButton = 6 };
-constexpr int kTowerButtonBase = 100;
 constexpr int kCaptionDx = 16;
 constexpr int kCaptionDy = 2;
 // The info texts' lines are 23 pixels apart from y 406 on; this margin keeps the
@@ -123,7 +124,12 @@ void drawWhole(Graphics* g, Texture* t, int x, int y, int w, int h, const Color&
 
 }  // namespace
 
-LevelHud::LevelHud(LevelScreen& level, Graphics* g) : level_(level), g_(g) {
+LevelHud::LevelHud(LevelScreen& level) : level_(level) {}
+
+LevelHud::~LevelHud() = default;
+
+void LevelHud::beginFrame(Graphics* g) {
+  g_ = g;
   small_ = font("FONT_NOTOSANS16");
 }
 
@@ -156,7 +162,8 @@ void LevelHud::caption(float x, float y, const char* key) {
                      colourWord(kCaptionGrey));
 }
 
-void LevelHud::draw() {
+void LevelHud::draw(Graphics* g) {
+  beginFrame(g);
   if (level_.getPhase() == PhaseExiting) {
     // While the level fades out nothing of it shows through the fade.
     GameApp* app = GameApp::instance();
@@ -187,7 +194,7 @@ void LevelHud::drawBadge() {
 }
 
 void LevelHud::drawStatistics() {
-  const ImageWidget* panel = level_.findBridgeImage(kStatsImage);
+  const ImageWidget* panel = level_.bridge_.findBridgeImage(kStatsImage);
   if (!panel || !small_) return;
   const float x = panel->getX(), y = panel->getY();
   caption(x, y, "CAPTION_STATS");
@@ -195,7 +202,7 @@ void LevelHud::drawStatistics() {
   small_->drawTextAligned(g_, box(x + 140, y + 2, 100, 20), label("LABEL_LEVEL_TIME"), grey, Font::AlignLeft, 3,
                           false);
   small_->drawTextAligned(g_, box(x + 200, y + 2, 100, 20),
-                          formatString("%u", static_cast<unsigned>(level_.levelSeconds())), grey, Font::AlignRight, 3,
+                          formatString("%u", static_cast<unsigned>(level_.flow_.levelSeconds())), grey, Font::AlignRight, 3,
                           false);
 
   const bool endless = level_.gameMode_ == MODE_ENDLESS;
@@ -213,7 +220,7 @@ void LevelHud::drawStatistics() {
       {8, 58, "LABEL_SCORE", formatThousands(level_.score())},
       {140, 26, "LABEL_CREDITS", formatThousands(static_cast<int>(level_.credits()))},
       {140, 42, "LABEL_INTEREST", formatString("%d%%", level_.interestPercent())},
-      {140, 58, "LABEL_DESTROYED", formatString("%d", level_.enemiesDestroyed())},
+      {140, 58, "LABEL_DESTROYED", formatString("%d", level_.flow_.enemiesDestroyed())},
   };
   for (const Row& row : rows) {
     small_->drawTextAligned(g_, box(x + row.x, y + row.y, 150, 20), label(row.key), orange, Font::AlignLeft, 3,
@@ -225,11 +232,11 @@ void LevelHud::drawStatistics() {
 }
 
 void LevelHud::drawTowersPanel() {
-  const ImageWidget* panel = level_.findBridgeImage(kTowersImage);
+  const ImageWidget* panel = level_.bridge_.findBridgeImage(kTowersImage);
   if (!panel || !small_) return;
   small_->drawText(g_, static_cast<int>(panel->getX()) + kCaptionDx, static_cast<int>(panel->getY()) + kCaptionDy,
                    label("CAPTION_TOWERS") + "-" + label("GAMEMODE") + level_.modeName_, colourWord(kCaptionGrey));
-  if (const Widget* check = level_.autoWaveBox_) {
+  if (const Widget* check = level_.bridge_.autoWaveBox()) {
     if (!check->isVisible()) return;
     // Above the check box, centred on it: the buttons fill the row beside it.
     const float cx = check->getX() + check->getWidth() / 2;
@@ -239,7 +246,7 @@ void LevelHud::drawTowersPanel() {
 }
 
 void LevelHud::drawCommandPanel() {
-  const ImageWidget* panel = level_.findBridgeImage(kCommandImage);
+  const ImageWidget* panel = level_.bridge_.findBridgeImage(kCommandImage);
   if (!panel || level_.gameMode_ == MODE_ENDLESS) return;
   caption(panel->getX(), panel->getY(), "CAPTION_TOWERCOMMANDS");
   // The bar keeps to the panel's foot, below the tower commands, however tall
@@ -267,22 +274,22 @@ void LevelHud::drawCheckpointBar(float x, float y) {
 }
 
 void LevelHud::drawInfoPanel() {
-  const ImageWidget* panel = level_.findBridgeImage(kInfoImage);
+  const ImageWidget* panel = level_.bridge_.findBridgeImage(kInfoImage);
   if (!panel) return;
   caption(panel->getX(), panel->getY(), "CAPTION_INFO");
 
-  if (xBaseTowerDesc* chosen = level_.selectedTowerDesc_) {
+  if (xBaseTowerDesc* chosen = level_.selection_.towerDesc()) {
     const auto& kinds = level_.towerDescriptions_;
     const auto it = std::find(kinds.begin(), kinds.end(), chosen);
     const bge::Button* button =
-        it == kinds.end() ? nullptr : level_.findTowerButton(kTowerButtonBase + static_cast<int>(it - kinds.begin()));
+        it == kinds.end() ? nullptr : level_.bridge_.findTowerButton(LevelBridge::kTowerButtonBase + static_cast<int>(it - kinds.begin()));
     Texture* frame = texture("TEX_TOWERSELECTED");
     if (button && button->isVisible() && frame)
       g_->drawImage(static_cast<int>(button->getX()) - 3, static_cast<int>(button->getY()) - 4, frame, Color::white);
   }
-  if (level_.hoveredButtonX_ != -1.0f)
+  if (level_.selection_.buttonHovered())
     if (Texture* over = texture("TEX_TOWER_OVER"))
-      g_->drawImage(static_cast<int>(level_.hoveredButtonX_) - 5, static_cast<int>(level_.hoveredButtonY_) - 5, over,
+      g_->drawImage(static_cast<int>(level_.selection_.buttonX()) - 5, static_cast<int>(level_.selection_.buttonY()) - 5, over,
                     Color::white);
 
   // The button under the pointer tells about its kind; else the picked enemy or
@@ -294,25 +301,25 @@ void LevelHud::drawInfoPanel() {
 }
 
 void LevelHud::drawInfoText(const Rect5& area) {
-  if (!level_.towerHoverText_.empty()) {
+  if (!level_.selection_.buttonText().empty()) {
     if (!small_) return;
     // The figures, one per line, then the kind's description below them,
     // however many lines each takes.
     InfoPanelText text(g_, small_, area);
-    text.wrapped(level_.towerHoverText_, Color::white);
+    text.wrapped(level_.selection_.buttonText(), Color::white);
     text.gap(kHoverGap);
-    if (!level_.towerHoverInfo_.empty()) text.wrapped(label(level_.towerHoverInfo_), Color::white);
-  } else if (xSimpleEnemy* enemy = level_.pickedEnemy()) {
+    if (!level_.selection_.buttonInfoKey().empty()) text.wrapped(label(level_.selection_.buttonInfoKey()), Color::white);
+  } else if (xSimpleEnemy* enemy = level_.selection_.enemy()) {
     // The enemy also marks itself on the field, outside the panel.
     enemy->infoText(*g_, area);
-  } else if (xBaseTowerEntity* tower = level_.shownTower()) {
+  } else if (xBaseTowerEntity* tower = level_.bridge_.shownTower()) {
     tower->infoText(g_, area);
   }
 }
 
 void LevelHud::drawPlacementPreview() {
-  xBaseTowerDesc* desc = level_.selectedTowerDesc_;
-  const int cell = level_.hoveredCell_;
+  xBaseTowerDesc* desc = level_.selection_.towerDesc();
+  const int cell = level_.selection_.hoveredCell();
   if (!desc || !level_.grid_.contains(cell)) return;
   const QuillonPHX2D::Vec2 centre = PlacementGrid::centreOf(cell);
   const float cx = centre.x, cy = centre.y;
@@ -327,7 +334,7 @@ void LevelHud::drawPlacementPreview() {
   const auto& kinds = level_.towerDescriptions_;
   const auto it = std::find(kinds.begin(), kinds.end(), desc);
   const bge::Button* button =
-      it == kinds.end() ? nullptr : level_.findTowerButton(kTowerButtonBase + static_cast<int>(it - kinds.begin()));
+      it == kinds.end() ? nullptr : level_.bridge_.findTowerButton(LevelBridge::kTowerButtonBase + static_cast<int>(it - kinds.begin()));
   Texture* ghost = button ? button->getNormalTexture() : desc->texture;
   if (ghost)
     g_->drawImage(static_cast<int>(cx) - ghost->getWidth() / 2, static_cast<int>(cy) - ghost->getHeight() / 2, ghost,
@@ -335,13 +342,13 @@ void LevelHud::drawPlacementPreview() {
 }
 
 void LevelHud::drawPlacementHints() {
-  const ImageWidget* panel = level_.findBridgeImage(kCommandImage);
-  const xBaseTowerDesc* desc = level_.selectedTowerDesc_;
+  const ImageWidget* panel = level_.bridge_.findBridgeImage(kCommandImage);
+  const xBaseTowerDesc* desc = level_.selection_.towerDesc();
   if (!panel) return;
   const char* step = nullptr;
-  if (level_.placingDeploymentTowers_) step = "TOWER_DT_STEP_2";
+  if (level_.selection_.placingPair()) step = "TOWER_DT_STEP_2";
   else if (desc && desc->towerType == "TOWER_NAME_DT") step = "TOWER_DT_STEP_1";
-  else if (desc && desc->towerType == "TOWER_NAME_WT") step = level_.isAttachingBeacon() ? "TOWER_WT_STEP_2" : "TOWER_WT_STEP_1";
+  else if (desc && desc->towerType == "TOWER_NAME_WT") step = level_.selection_.attachingBeacon() ? "TOWER_WT_STEP_2" : "TOWER_WT_STEP_1";
   Font* f = font("FONT_NOTOSANS20");
   if (!step || !f) return;
   const float x = panel->getX() + 6, w = panel->getWidth() - 12;
@@ -351,36 +358,36 @@ void LevelHud::drawPlacementHints() {
 }
 
 void LevelHud::drawCrosshair() {
-  const float px = static_cast<float>(level_.pointerPos_.x), py = static_cast<float>(level_.pointerPos_.y);
+  const float px = static_cast<float>(pointerPos_.x), py = static_cast<float>(pointerPos_.y);
   const float gap = kCrosshairGap;
-  if (level_.crosshair_) {
+  if (crosshair_) {
     const Color c = colourWord(kCrosshairLine);
     g_->drawLine(Graphics::Vec2(0, py), Graphics::Vec2(px - gap, py), 1.0f, false, c, 0, 0);
     g_->drawLine(Graphics::Vec2(px + gap, py), Graphics::Vec2(kScreenWidth, py), 1.0f, false, c, 0, 0);
     g_->drawLine(Graphics::Vec2(px, 0), Graphics::Vec2(px, py - gap), 1.0f, false, c, 0, 0);
     g_->drawLine(Graphics::Vec2(px, py + gap), Graphics::Vec2(px, kFieldHeight), 1.0f, false, c, 0, 0);
   }
-  if (level_.selectedTowerDesc_ && level_.hoveredCell_ != -1) {
+  if (level_.selection_.towerDesc() && level_.selection_.hoveredCell() != -1) {
     if (Texture* aimer = texture("TEX_AIMER")) {
       g_->pushMatrix();
       g_->translate(px, py);
-      g_->rotate(level_.pulse_ * 180.0f, 0.0f, 0.0f, 1.0f);
+      g_->rotate(pulse_ * 180.0f, 0.0f, 0.0f, 1.0f);
       g_->drawImage(-aimer->getWidth() / 2, -aimer->getHeight() / 2, aimer, Color::white);
       g_->popMatrix();
     }
-  } else if (!level_.selectedTowerDesc_ && level_.crosshair_ && px < kFieldWidth) {
+  } else if (!level_.selection_.towerDesc() && crosshair_ && px < kFieldWidth) {
     // The ring belongs to the field: near its edge it is cut there, never drawn
     // over the bridge.
     g_->setScissor(0, 0, kFieldWidth, kFieldHeight);
     g_->enableScissor(true, 0);
-    g_->drawCircle(px, py, level_.pulse_ * 66.0f * 0.75f, 1.0f, colourWord(kPointerRing));
+    g_->drawCircle(px, py, pulse_ * 66.0f * 0.75f, 1.0f, colourWord(kPointerRing));
     g_->enableScissor(false, 0);
   }
 }
 
 void LevelHud::drawBanner() {
-  if (!level_.announceAction_ || !level_.announceAction_->isRunning()) return;
-  const Color c = withAlpha(Color::white, level_.announceAlpha_);
+  if (!announceAction_ || !announceAction_->isRunning()) return;
+  const Color c = withAlpha(Color::white, announceAlpha_);
   if (Texture* bg = texture("TEX_NEWGAME_BG")) g_->drawImage((kFieldWidth - bg->getWidth()) / 2, 293, bg, c);
   if (Font* big = font("FONT_NOTOSANS46"))
     big->drawTextAligned(g_, box(0, 320, kFieldWidth, 46), label("LABEL_NEWWAVE"), c, Font::AlignCenter,
@@ -388,10 +395,10 @@ void LevelHud::drawBanner() {
 }
 
 void LevelHud::drawCountdown() {
-  if (!level_.bridgeReady_) return;
-  if (level_.gameplayType_ == kGameplayTimer) {
+  if (!level_.bridge_.ready()) return;
+  if (level_.model_.gameplayType == kGameplayTimer) {
     const long long left = level_.state_ == kLevelOver ? 0
-                                                       : static_cast<long long>(level_.timerLimitMs_) -
+                                                       : static_cast<long long>(level_.model_.timerLimitMs) -
                                                              level_.flow_.countdownElapsedMs();
     if (Font* big = font("FONT_NOTOSANS46"))
       big->drawTextAligned(g_, box(0, 0, kFieldWidth, 64), countdownText(left), colourWord(kYellow), Font::AlignCenter,
@@ -399,7 +406,7 @@ void LevelHud::drawCountdown() {
     return;
   }
   // Fast forward is on while the normal-speed button shows: it glows.
-  const bge::Button* normal = level_.findCommandButton(kSpeedNormalButton);
+  const bge::Button* normal = level_.bridge_.findCommandButton(kSpeedNormalButton);
   if (normal && normal->isVisible())
     g_->fillRect(static_cast<int>(normal->getX()) + 2, static_cast<int>(normal->getY()) + 2,
                  static_cast<int>(normal->getWidth()) - 4, static_cast<int>(normal->getHeight()) - 4,
@@ -407,10 +414,10 @@ void LevelHud::drawCountdown() {
 }
 
 void LevelHud::drawMessage() {
-  if (!level_.messageAction_ || !level_.messageAction_->isRunning()) return;
-  const int alpha = level_.messageAlpha_;
+  if (!messageAction_ || !messageAction_->isRunning()) return;
+  const int alpha = messageAlpha_;
   // The box widens to the left for a message longer than it, keeping its right edge.
-  const int textW = small_ ? small_->textWidth(level_.message_) + 2 * kMessagePadding : 0;
+  const int textW = small_ ? small_->textWidth(message_) + 2 * kMessagePadding : 0;
   const int w = std::max(kMessageW, textW);
   const int x = kMessageX + kMessageW - w;
   // Above the wave list when that has gone down to the bottom corner.
@@ -419,7 +426,7 @@ void LevelHud::drawMessage() {
   g_->fillRect(x, y, w, kMessageH, Color(255, 0, 255, byteOf(alpha)));
   g_->drawRect(x, y, w, kMessageH, withAlpha(Color::white, alpha), false);
   if (small_)
-    small_->drawTextAligned(g_, box(x, y, w, kMessageH), level_.message_, withAlpha(Color::white, alpha),
+    small_->drawTextAligned(g_, box(x, y, w, kMessageH), message_, withAlpha(Color::white, alpha),
                             Font::AlignCenter, Font::AlignMiddle, false);
 }
 
@@ -429,7 +436,7 @@ int LevelHud::waveListY() const {
   const int top = kWaveListY;
   const int bottom = kFieldHeight - kWaveListY - kWaveListHeight;
   auto clear = [&](int y) {
-    for (const auto* markers : {&level_.entryMarkers_, &level_.exitMarkers_})
+    for (const auto* markers : {&level_.model_.entryMarkers, &level_.model_.exitMarkers})
       for (const QuillonPHX2D::Vec2& p : *markers)
         if (p.x + kMarkerClearance > kWaveListX && p.y + kMarkerClearance > y && p.y - kMarkerClearance < y + kWaveListHeight)
           return false;
@@ -439,7 +446,7 @@ int LevelHud::waveListY() const {
 }
 
 void LevelHud::drawWaveList() {
-  const auto& entries = level_.enemyCatalogue_;
+  const auto& entries = level_.model_.enemyCatalogue;
   const xEnemySpawner* spawner = level_.spawner_;
   // The running wave and the ones to come, as many as fit beside the field's edge.
   const int first = spawner ? std::max(spawner->currentWave(), 0) : 0;
@@ -459,8 +466,8 @@ void LevelHud::drawWaveList() {
     if (x + kWaveIcon > kFieldWidth) break;
     const ClassLook& look = lookOf(entry.className);
     const Color colour = colourWord(look.colour);
-    const bool next = entry.attackId == level_.nextWave();
-    const int size = next && level_.pointerOverBridge_ ? kWaveIconLarge : kWaveIcon;
+    const bool next = entry.attackId == level_.flow_.nextWave();
+    const int size = next && pointerOverBridge_ ? kWaveIconLarge : kWaveIcon;
     const int ix = x + (kWaveIcon - size) / 2, iy = listY;
     Texture* icon = texture(look.image);
     g_->fillRect(ix, iy, size, size, Color(colour.r, colour.g, colour.b, next ? 96 : 40));
@@ -473,8 +480,9 @@ void LevelHud::drawWaveList() {
   }
 }
 
-void LevelHud::drawDebugOverlay() {
-  const Point2i& p = level_.pointerPos_;
+void LevelHud::drawDebugOverlay(Graphics* g) {
+  beginFrame(g);
+  const Point2i& p = pointerPos_;
   if (WidgetManager* manager = level_.getWidgetManager()) {
     if (Widget* w = manager->findWidgetAt(p.x, p.y)) {
       g_->fillRect(static_cast<int>(w->getX()), static_cast<int>(w->getY()), static_cast<int>(w->getWidth()),
@@ -486,6 +494,6 @@ void LevelHud::drawDebugOverlay() {
   if (small_) small_->drawText(g_, 4, kFieldHeight - 20, formatString("%d-%d", level_.missionId_ / 3, level_.missionId_ % 3), Color::white);
 }
 
-void LevelScreen::drawForeground(Graphics* g) { LevelHud(*this, g).draw(); }
+void LevelScreen::drawForeground(Graphics* g) { hud_.draw(g); }
 
-void LevelScreen::drawDebugOverlay(Graphics* g) { LevelHud(*this, g).drawDebugOverlay(); }
+void LevelScreen::drawDebugOverlay(Graphics* g) { hud_.drawDebugOverlay(g); }

@@ -16,32 +16,26 @@ using namespace QuillonPHX2D;
 
 namespace {
 
-// Game-speed factors of normal play and fast forward.
-constexpr float kNormalSpeed = 1.0f;
-constexpr float kFastSpeed = 0.36f;
-// Bridge buttons the keys stand in for.
-enum { kPathsShow = 3, kPathsHide = 4, kSpeedFast = 5, kSpeedNormal = 6, kSendWave = 7 };
+// The bridge's send-wave button, which the space key stands in for.
+constexpr int kSendWave = 7;
+// How close a click must come to an enemy to pick it.
+constexpr float kPickRadius = 20.0f;
+// Below this speed factor the game runs fast forward.
+constexpr float kFastBelow = 0.4f;
+
+xSimpleEnemy* enemyNear(const SceneEntityManager& scene, const Vec2& point) {
+  for (xSimpleEnemy* enemy : LevelScreen::findEnemies(scene)) {
+    const Vec3 p = enemy->absPlacement();
+    if (qlnLenV2(Vec2(p.x - point.x, p.y - point.y)) <= kPickRadius) return enemy;
+  }
+  return nullptr;
+}
 
 }  // namespace
 
 void LevelScreen::onKeyEvent(const KeyEvent& event) {
   ScreenBase::onKeyEvent(event);
   keyPressed(event);
-}
-
-void LevelScreen::showBridgeButton(int id, bool shown) const {
-  for (bge::Button* b : bridgeButtons_) {
-    if (!b || b->getButtonId() != id) continue;
-    b->setVisible(shown);
-    b->setEnabled(shown);
-    return;
-  }
-}
-
-bool LevelScreen::sendWaveOffered() const {
-  for (const bge::Button* b : bridgeButtons_)
-    if (b && b->getButtonId() == 7) return b->isVisible();  // 7: send the next wave
-  return false;
 }
 
 void LevelScreen::keyPressed(const KeyEvent& event) {
@@ -53,34 +47,19 @@ void LevelScreen::keyPressed(const KeyEvent& event) {
       playIfAssisted("SFX_VO_YES_SIR");
       openOverlay(levelroutes::encyclopediaScreen());
       break;
-    case SDLK_g: gridVisible_ = !gridVisible_; break;
-    case SDLK_r: crosshair_ = !crosshair_; break;
-    case SDLK_v: pathDetail_ = !pathDetail_; break;
-    case SDLK_t: buildableView_ = !buildableView_; break;
+    case SDLK_g: hud_.toggleGrid(); break;
+    case SDLK_r: hud_.toggleCrosshair(); break;
+    case SDLK_v: hud_.togglePathDetail(); break;
+    case SDLK_t: hud_.toggleBuildableView(); break;
     case SDLK_a:
       if (battleAssistant_ && (battleAssistant_->getValue() == 0 || battleAssistant_->getValue() == 1))
         battleAssistant_->setValue(1 - battleAssistant_->getValue());
       break;
-    case SDLK_p:
-      if (pathDisplay_ == 0) {
-        showBridgeButton(kPathsShow, false);
-        showBridgeButton(kPathsHide, true);
-        pathDisplay_ = 255;
-      } else {
-        showBridgeButton(kPathsShow, true);
-        showBridgeButton(kPathsHide, false);
-        pathDisplay_ = 0;
-      }
-      break;
+    case SDLK_p: showPaths(hud_.pathDisplay() == LevelHud::kPathsHidden); break;
     case SDLK_SPACE: {
       // Once the level is over no wave starts and the end is not run again.
       if (state_ == kLevelOver) break;
-      bge::Button* send = nullptr;
-      for (bge::Button* b : bridgeButtons_)
-        if (b && b->getButtonId() == kSendWave) {
-          send = b;
-          break;
-        }
+      bge::Button* send = bridge_.findCommandButton(kSendWave);
       if (!send || !send->isVisible()) break;
       send->setEnabled(true);
       sendNextWave();
@@ -89,17 +68,7 @@ void LevelScreen::keyPressed(const KeyEvent& event) {
     }
     case SDLK_BACKSPACE: requestRestore(); break;
     case SDLK_s:
-      if (state_ != kLevelBattle) break;
-      if (flow_.speedFactor() > 0.4f) {
-        showBridgeButton(kSpeedFast, false);
-        showBridgeButton(kSpeedNormal, true);
-        playIfAssisted("SFX_VO_HURRYUP");
-        setGameSpeed(kFastSpeed);
-      } else {
-        showBridgeButton(kSpeedFast, true);
-        showBridgeButton(kSpeedNormal, false);
-        setGameSpeed(kNormalSpeed);
-      }
+      if (state_ == kLevelBattle) fastForward(flow_.speedFactor() > kFastBelow);
       break;
     default: break;
   }
@@ -108,22 +77,11 @@ void LevelScreen::keyPressed(const KeyEvent& event) {
 void LevelScreen::mouseMove(const PointingDeviceEvent& event) {
   if (event.x >= 0 && event.x < PlacementGrid::kFieldWidth && event.y >= 0 && event.y < PlacementGrid::kFieldHeight) {
     const int column = event.x / PlacementGrid::kCellSize, row = event.y / PlacementGrid::kCellSize;
-    hoveredCell_ = PlacementGrid::index(column, row);
-    hoveredCellCentre_ = PlacementGrid::centre(column, row);
+    selection_.hoverCell(PlacementGrid::index(column, row), PlacementGrid::centre(column, row));
   } else {
-    hoveredCell_ = -1;
+    selection_.leaveCell();
   }
-  // The bridge panel is the image without an id; a layout without one counts its
-  // numbered strips instead.
-  const ImageWidget* panel = nullptr;
-  for (const ImageWidget* image : bridgeImages_)
-    if (image->getId() == -1) {
-      panel = image;
-      break;
-    }
-  pointerOverBridge_ = false;
-  for (const ImageWidget* image : bridgeImages_)
-    if ((!panel || image == panel) && image->getGeometry().contains(event.x, event.y)) pointerOverBridge_ = true;
+  hud_.setPointerOverBridge(bridge_.covers(event.x, event.y));
 }
 
 void LevelScreen::mouseButton(const PointingDeviceEvent& event) {
@@ -131,30 +89,31 @@ void LevelScreen::mouseButton(const PointingDeviceEvent& event) {
   auto dropSelectedTower = [this]() {
     showTowerInfo(nullptr);
     clearSelection();
-    if (xBaseTowerEntity* t = selectedTower()) t->setSelected(false);
-    selectedTower_ = nullptr;
+    if (xBaseTowerEntity* t = selection_.tower()) t->setSelected(false);
+    selection_.setTower(nullptr);
   };
   if (event.buttons & PointingDeviceEvent::Right) {
     // A half-placed pair or a beacon still to attach is taken back with its price.
     cancelPendingPlacement();
     // Cancelling a choice drops its ghost with it: nothing is left to place.
-    selectedTowerDesc_ = nullptr;
+    selection_.chooseTowerDesc(nullptr);
     dropSelectedTower();
     return;
   }
   mouseMove(event);
-  if (!grid_.contains(hoveredCell_)) return;
-  if (grid_.stateOf(hoveredCell_) != PlacementGrid::kFree) {
-    xSimpleEnemy* enemy = enemyNear(Vec2(static_cast<float>(event.x), static_cast<float>(event.y)));
+  const int cell = selection_.hoveredCell();
+  if (!grid_.contains(cell)) return;
+  if (grid_.stateOf(cell) != PlacementGrid::kFree) {
+    xSimpleEnemy* enemy = enemyNear(*this, Vec2(static_cast<float>(event.x), static_cast<float>(event.y)));
     if (enemy) dropSelectedTower();
-    pickedEnemy_ = enemy;
+    selection_.pickEnemy(enemy);
     return;
   }
-  if (!selectedTowerDesc_) {
+  if (!selection_.towerDesc()) {
     dropSelectedTower();
     return;
   }
-  buyTower(PlacementGrid::columnOf(hoveredCell_), PlacementGrid::rowOf(hoveredCell_), selectedTowerDesc_);
-  pickedEnemy_ = nullptr;
-  showTowerInfo(selectedTower());
+  buyTower(PlacementGrid::columnOf(cell), PlacementGrid::rowOf(cell), selection_.towerDesc());
+  selection_.pickEnemy(nullptr);
+  showTowerInfo(selection_.tower());
 }

@@ -5,7 +5,6 @@
 #include "AssertReport.h"
 #include "Game/Entities/drones/PatrolShipEntity.h"
 #include "Game/Entities/towers/DeploymentTowerEntity.h"
-#include "Game/Entities/towers/SupportTowerEntities.h"
 #include "Game/Entities/towers/WavePointTowerEntity.h"
 #include "Game/LevelScreen.h"
 
@@ -34,25 +33,10 @@ void LevelScreen::loadPatrolShips() {
 
 // --- the pair being placed and the beacon being attached ---
 
-xDeploymentTowerEntity* LevelScreen::pendingDeploymentTower() const {
-  return ptrDeploymentA_ && findLiveEntity(ptrDeploymentA_) ? ptrDeploymentA_ : nullptr;
-}
-
 void LevelScreen::clearPendingPair(xDeploymentTowerEntity* station) {
-  if (station && station != ptrDeploymentA_) return;
-  ptrDeploymentA_ = nullptr;
-  placingDeploymentTowers_ = false;
-}
-
-bool LevelScreen::isAttachingBeacon() const { return waypointPlaced_ && ptrWaypointTower(); }
-
-xWavePointTowerEntity* LevelScreen::ptrWaypointTower() const {
-  return lastWaypointTower_ && findLiveEntity(lastWaypointTower_) ? lastWaypointTower_ : nullptr;
-}
-
-void LevelScreen::clearBeaconAttachment() {
-  waypointPlaced_ = false;
-  lastWaypointTower_ = nullptr;
+  // Compared by address: the station may be on its way out of the scene.
+  if (station && station != selection_.pairStationAsKept()) return;
+  selection_.endPair();
 }
 
 void LevelScreen::cancelPendingPlacement() {
@@ -63,41 +47,33 @@ void LevelScreen::cancelPendingPlacement() {
     scheduleRemoval(tower, true);
     freeCell(tower->cellIndex());
     if (xBaseTowerDesc* d = findDescriptionByKind(tower->getInfoKey())) addCredits(d->price);
-    uncountBuiltTower();
+    tally_.uncountBuilt();
   };
-  takeBack(pendingDeploymentTower());
-  ptrDeploymentA_ = nullptr;
-  placingDeploymentTowers_ = false;
-  takeBack(ptrWaypointTower());
-  clearBeaconAttachment();
+  takeBack(selection_.pairStation());
+  selection_.endPair();
+  takeBack(selection_.beacon());
+  selection_.endBeacon();
 }
 
 void LevelScreen::notePlacedTower(xBaseTowerEntity* tower, int column, int row, xBaseTowerDesc* chosen) {
-  if (dynamic_cast<xS4SupportTowerEntity*>(tower)) radarPlaced_ = true;
   if (auto* station = dynamic_cast<xDeploymentTowerEntity*>(tower)) {
-    if (xDeploymentTowerEntity* first = pendingDeploymentTower()) {
-      BGE_REPORT_MSG(placingDeploymentTowers_, ("level: the drone station on cell " + cellName(column, row) +
+    if (xDeploymentTowerEntity* first = selection_.pairStation()) {
+      BGE_REPORT_MSG(selection_.placingPair(), ("level: the drone station on cell " + cellName(column, row) +
                                                 " joined a pair that was not being placed")
                                                    .c_str());
       linkDeploymentPair(first, station);
-      ptrDeploymentA_ = nullptr;
-      placingDeploymentTowers_ = false;
+      selection_.endPair();
     } else {
-      BGE_REPORT_MSG(!placingDeploymentTowers_, ("level: the drone station on cell " + cellName(column, row) +
+      BGE_REPORT_MSG(!selection_.placingPair(), ("level: the drone station on cell " + cellName(column, row) +
                                                  " starts a pair while another one's first station is gone")
                                                     .c_str());
-      ptrDeploymentA_ = station;
-      placingDeploymentTowers_ = true;
-      pairStartPos_ = PlacementGrid::centre(column, row);
+      selection_.startPair(station, PlacementGrid::centre(column, row));
       // The partner is placed next without choosing again.
-      selectedTowerDesc_ = chosen;
+      selection_.chooseTowerDesc(chosen);
     }
   }
-  if (auto* beacon = dynamic_cast<xWavePointTowerEntity*>(tower)) {
-    waypointPlaced_ = true;
-    pairStartPos_ = PlacementGrid::centre(column, row);
-    lastWaypointTower_ = beacon;
-  }
+  if (auto* beacon = dynamic_cast<xWavePointTowerEntity*>(tower))
+    selection_.placeBeacon(beacon, PlacementGrid::centre(column, row));
 }
 
 void LevelScreen::linkDeploymentPair(xDeploymentTowerEntity* first, xDeploymentTowerEntity* second) {

@@ -14,6 +14,7 @@
 #include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/Entities/towers/xBaseSupportTowerEntity.h"
 #include "Game/Entities/shots/xEnemyBulletEntity.h"
+#include "Game/LevelBackground.h"
 #include "Game/LevelRoutes.h"
 #include "GameApp.h"
 #include "Game/TowerCommandWidget.h"
@@ -22,11 +23,7 @@
 #include "System/ResourceLists.h"
 #include "WidgetManager.h"
 #include "sdk/QuillonPhysicsSDK.h"
-#include "tinyaction/TinyActionDelay.h"
-#include "tinyaction/TinyActionSequence.h"
-#include "tinyaction/TinyLoopAction.h"
-#include "tinyaction/TinyRelIncrementator.h"
-#include "tinyaction/TinySetter.h"
+#include "tinyaction/TinyAction.h"
 
 using namespace QuillonPHX2D;
 
@@ -45,9 +42,18 @@ constexpr int kIterationLimit = 4;
 const char* const kModeLabels[] = {"MODE_CLASSIC",    "MODE_ALLTOWERS",     "MODE_REVERSAL",
                                    "MODE_MAXCREDITS", "MODE_LIMITEDTOWERS", "MODE_ENDLESS"};
 
-template <typename T>
-TinyAction* rel(T* target, T amount, int ms, TinyActionOperatorFunction curve) {
-  return new TinyRelIncrementator<T>(TinyTimer(ms), target, amount, curve, 1.0f);
+// Rolls the support boosts and the towers' sensors before the widget update: the
+// sensors then take the ranges the boosts give.
+void resizeSensors(const SceneEntityManager& scene) {
+  for (xBaseSupportTowerEntity* support : LevelScreen::findSupportTowers(scene)) support->applySupport();
+  for (xBaseTowerEntity* tower : LevelScreen::findTowers(scene)) tower->setSensorRadius(tower->getEffectiveRange());
+}
+
+// The towers under the restore sweep's column flash as it passes.
+void markTowersInColumn(const SceneEntityManager& scene, int column) {
+  for (xBaseTowerEntity* tower : LevelScreen::findTowers(scene)) {
+    if (PlacementGrid::columnAt(tower->absPlacement().x) == column) tower->startFlash();
+  }
 }
 
 }  // namespace
@@ -85,22 +91,16 @@ LevelScreen::LevelScreen(int missionId, const std::string& levelFile, int gameMo
   }
   for (const TowerKindFile& kind : towerKindFiles())
     if (auto desc = makeTowerDescription(kind.typeId)) towerKinds_[kind.typeId] = std::move(desc);
-  pathColours_ = {0xFFFFFF00u, 0xFFF03CBCu, 0xFF00AAFFu, 0xFFFFFFFFu, 0xFF00FFFFu, 0xFF00FF00u};
 }
 
 LevelScreen::~LevelScreen() {
   if (g_currentLevel == this) g_currentLevel = nullptr;
   safeDelete(spawner_);
   checkPoints_.reset();
-  safeDelete(bootAnimation_);
-  safeDelete(pulseAction_);
-  safeDelete(announceAction_);
-  safeDelete(messageAction_);
-  safeDelete(sweepAction_);
   safeDelete(endAction_);
   removeAllEntities();
-  selectedTower_ = nullptr;
-  pickedEnemy_ = nullptr;
+  selection_.setTower(nullptr);
+  selection_.pickEnemy(nullptr);
   releaseMusic();
 }
 
@@ -110,42 +110,11 @@ void LevelScreen::playIfAssisted(const char* sound) const {
   if (isBattleAssistantOn()) SfxContainer::instance()->playSound(sound);
 }
 
-void LevelScreen::makeAnimations() {
-  TinyActionSequence* pulse = new TinyActionSequence(false);
-  pulse->addAction(rel(&pulse_, 0.5f, 512, logarithmicOperatorFunction));
-  pulse->addAction(new TinySetter<float>(&pulse_, 1.5f));
-  pulse->addAction(rel(&pulse_, -1.0f, 1024, exponentialOperatorFunction));
-  pulse->addAction(new TinySetter<float>(&pulse_, 0.5f));
-  pulse->addAction(rel(&pulse_, 0.5f, 512, logarithmicOperatorFunction));
-  pulse->addAction(new TinySetter<float>(&pulse_, 1.0f));
-  pulseAction_ = new TinyLoopAction(pulse, -1);
-  pulseAction_->start(nullptr, -1);
-
-  TinyActionSequence* announce = new TinyActionSequence(false);
-  announce->addAction(new TinySetter<int>(&announceAlpha_, 0));
-  announce->addAction(rel(&announceAlpha_, 255, 512, exponentialOperatorFunction));
-  announce->addAction(new TinyActionDelay(TinyTimer(1024)));
-  announce->addAction(rel(&announceAlpha_, -255, 512, logarithmicOperatorFunction));
-  announceAction_ = announce;
-
-  TinyActionSequence* message = new TinyActionSequence(false);
-  message->addAction(new TinySetter<int>(&messageAlpha_, 0));
-  message->addAction(rel(&messageAlpha_, 255, 512, linearOperatorFunction));
-  message->addAction(new TinyActionDelay(TinyTimer(3084)));
-  message->addAction(rel(&messageAlpha_, -255, 512, linearOperatorFunction));
-  messageAction_ = message;
-
-  TinyActionSequence* sweep = new TinyActionSequence(false);
-  sweep->addAction(new TinySetter<float>(&sweep_, 1024.0f));
-  sweep->addAction(rel(&sweep_, -1024.0f, 2048, logarithmicOperatorFunction));
-  sweepAction_ = sweep;
-}
-
 void LevelScreen::init() {
   // The level's shared textures; the heads-up display and the field draw them by key.
   registerLevelResources(getResourceManager());
   startMusic();
-  makeStars();
+  LevelBackground::makeStars(stars_);
   setInTransition(new FadeInTransition(kFadeMs, Color(0, 0, 0, 255)));
   setOutTransition(new FadeOutTransition(kFadeMs, Color(0, 0, 0, 255)));
 
@@ -164,15 +133,15 @@ void LevelScreen::init() {
   }
 
   loadLevel();
-  loadMissileKinds();
+  effects_.loadMissileKinds();
   loadPatrolShips();
   if (gameMode_ != MODE_ENDLESS) checkPoints_ = std::make_unique<CheckPointManager>(this, spawner_);
   buildPathMarkers();
   initFromXml(kBridgeLayout);
   SfxContainer::instance()->playSound("UI_BOOT");
-  loadParticleKinds();
+  effects_.loadParticleKinds();
   state_ = kLevelBooting;
-  makeAnimations();
+  hud_.makeAnimations();
   if (g_ptrSDK) g_ptrSDK->unpauseSimulation();
 }
 
@@ -181,7 +150,7 @@ void LevelScreen::pause(GameApp* app) {
   if (g_ptrSDK) g_ptrSDK->pauseSimulation();
   // A covering screen stops the level time; it runs on when the level shows again.
   if (flow_.clocksRunning()) {
-    pauseClocks();
+    flow_.pauseClocks();
     clocksHeldByCover_ = true;
   }
 }
@@ -190,20 +159,20 @@ void LevelScreen::resume(GameApp* app) {
   ScreenBase::resume(app);
   if (clocksHeldByCover_) {
     clocksHeldByCover_ = false;
-    resumeClocks();
+    flow_.resumeClocks();
   }
   if (!g_ptrSDK) return;
   if (getPhase() == PhaseExiting) g_ptrSDK->pauseSimulation();
   else g_ptrSDK->unpauseSimulation();
 }
 
-void LevelScreen::onMinimized() { pauseClocks(); }
+void LevelScreen::onMinimized() { flow_.pauseClocks(); }
 
-void LevelScreen::onRestored() { resumeClocks(); }
+void LevelScreen::onRestored() { flow_.resumeClocks(); }
 
 void LevelScreen::preUpdate(int) {
-  flushParticleRequests();
-  resizeSensors();
+  effects_.flushRequests();
+  resizeSensors(*this);
   // Entities added while the widgets update are appended, not sorted in: a sort
   // would reorder the list the widget pass is walking.
   setSortOnAdd(false);
@@ -215,21 +184,20 @@ void LevelScreen::postWidgetUpdate(int) {
 }
 
 void LevelScreen::updateScreen(int dt) {
-  for (TinyAction* a : {announceAction_, messageAction_, sweepAction_})
-    if (a && a->isRunning()) a->update(dt);
+  hud_.updateFades(dt);
 
   switch (state_) {
     case kLevelBooting:
-      if (bootAnimation_ && bootAnimation_->isRunning()) bootAnimation_->update(dt);
-      moveBridgeImages();
+      bridge_.updateBoot(dt);
       break;
     case kLevelBattle:
       if (spawner_) spawner_->update(dt);
-      if (!selectedTower()) selectedTower_ = nullptr;
+      if (!selection_.tower()) selection_.setTower(nullptr);
       // A tower that left the scene takes its command panel with it.
-      if (commandWidget_ && commandWidget_->isVisible() && !commandWidget_->tower()) hideTowerInfo();
+      if (TowerCommandWidget* panel = bridge_.commandWidget(); panel && panel->isVisible() && !panel->tower())
+        hideTowerInfo();
       updateTimers();
-      if (sweepAction_ && sweepAction_->isRunning()) markTowersInColumn(PlacementGrid::columnAt(sweep_));
+      if (hud_.sweepRunning()) markTowersInColumn(*this, PlacementGrid::columnAt(hud_.sweep()));
       break;
     case kLevelRestorePending: applyPendingRestore(); break;
     case kLevelOver:
@@ -238,17 +206,17 @@ void LevelScreen::updateScreen(int dt) {
     default: break;
   }
 
-  moveStars();
+  LevelBackground::moveStars(stars_);
   processRemovals();
-  if (GameApp* app = GameApp::instance()) pointerPos_ = app->getMousePosition();
-  if (pulseAction_ && pulseAction_->isRunning()) pulseAction_->update(dt);
+  if (GameApp* app = GameApp::instance()) hud_.setPointerPos(app->getMousePosition());
+  hud_.updatePulse(dt);
 }
 
 void LevelScreen::actionFinished(int id) {
   switch (id) {
     case kBootEnded:
       if (state_ == kLevelBooting) state_ = kLevelWaiting;
-      showBridgeAfterBoot();
+      bridge_.showAfterBoot();
       break;
     case kCheckpointSavedMessage: playIfAssisted("SFX_CHECKPOINT_SAVED"); break;
     case kRestoreSweepEnded:
@@ -297,16 +265,6 @@ void LevelScreen::openOverlay(ScreenBase* screen) {
     return;
   }
   app->changeState(screen);
-}
-
-xEnemyBulletEntityDesc* LevelScreen::enemyBulletKind(const std::string& path) {
-  auto it = bulletKinds_.find(path);
-  if (it != bulletKinds_.end()) return it->second.get();
-  auto desc = std::make_unique<xEnemyBulletEntityDesc>();
-  desc->loadFromFile(path);
-  xEnemyBulletEntityDesc* kept = desc.get();
-  bulletKinds_[path] = std::move(desc);
-  return kept;
 }
 
 std::vector<xSimpleEnemy*> LevelScreen::findEnemies(const SceneEntityManager& manager) {

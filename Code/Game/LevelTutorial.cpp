@@ -6,7 +6,6 @@
 #include "Game/LevelRoutes.h"
 #include "SaveGame.h"
 #include "PointingDeviceEvent.h"
-#include "tinyaction/TinyAction.h"
 #include "Profile/Profile.h"
 #include "widgets/ButtonListener.h"
 
@@ -15,9 +14,8 @@ namespace {
 // The first tower kind's button on the bridge.
 constexpr int kFirstTowerButton = 100;
 constexpr const char* kProfileEntry = "PLAYER_PROFILE";
-// Enough steps of a long enough time to run the bridge's boot to its end.
-constexpr int kBootSteps = 64;
-constexpr int kBootStepMs = 2000;
+// The mission the level's tutorial is shown on.
+constexpr int kTutorialMission = 0;
 
 // The player's profile as the save game holds it.
 Profile* currentProfile() {
@@ -34,13 +32,6 @@ ScreenBase* LevelScreen::tutorial() {
   return tutorial_;
 }
 
-void LevelScreen::finishBridgeBoot() {
-  // Each step ends at most one stage of the boot's delays and slides.
-  for (int i = 0; i < kBootSteps && state_ == kLevelBooting && bootAnimation_ && bootAnimation_->isRunning(); ++i)
-    bootAnimation_->update(kBootStepMs);
-  moveBridgeImages();
-}
-
 void LevelScreen::openTutorialIfDue() {
   if (missionId_ != kTutorialMission || tutorial()) return;
   const Profile* profile = currentProfile();
@@ -50,7 +41,7 @@ void LevelScreen::openTutorialIfDue() {
   if (!app) return;
   // The level stands still under the overlay: its bridge must be up before the
   // slides point at it and press its buttons.
-  finishBridgeBoot();
+  bridge_.finishBoot();
   tutorial_ = levelroutes::tutorialScreen(this);
   app->changeState(tutorial_);
 }

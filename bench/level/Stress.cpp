@@ -12,6 +12,7 @@
 #include <numeric>
 #include <sstream>
 
+#include "LevelCopy.h"
 #include "Towers.h"
 #include "XmlAttributes.h"
 
@@ -92,16 +93,7 @@ std::string crowdedLevel(const std::string& level, int ships, const fs::path& sc
   for (const Record& r : records) total += r.count;
   if (total <= 0) return "";
   while (TiXmlElement* a = stage->FirstChildElement("Attack")) stage->RemoveChild(a);
-  // Ships that complete their path must not cost lives: a level not about its station
-  // plays as one (its ships walk again), as the heaviest-wave runs do.
-  TiXmlElement* own = stage->FirstChildElement("ForceGameplayType");
-  const std::string type = own ? reader.readString(own, "type", "") : "";
-  if (type != "STATION_PART_STATIC" && type != "STATION_PART_MOVING") {
-    if (own) stage->RemoveChild(own);
-    TiXmlElement force("ForceGameplayType");
-    force.SetAttribute("type", "STATION_PART_STATIC");
-    stage->InsertEndChild(force);
-  }
+  keepShipsWalking(reader, stage);
   std::map<std::string, std::string> copies;
   TiXmlElement attack("Attack");
   attack.SetAttribute("id", 0);
@@ -148,12 +140,6 @@ double loadAverage() {
   double one = 0.0;
   in >> one;
   return one;
-}
-
-double at(std::vector<double> v, double p) {
-  if (v.empty()) return 0.0;
-  std::sort(v.begin(), v.end());
-  return v[std::min(v.size() - 1, static_cast<size_t>(p * (v.size() - 1) + 0.5))];
 }
 
 }  // namespace
@@ -214,7 +200,7 @@ int runStress(levelrunner::Runner& runner, const StressOptions& options) {
       };
       runner.run(o, [&](LevelScreen& l, int frame) {
         if (frame == 0 && towers > 0) placed = placeTowers(runner, l, towers);
-        if (warmUp < 0 && l.enemiesSpawned() >= ships) warmUp = frame + 1;
+        if (warmUp < 0 && l.flow().enemiesSpawned() >= ships) warmUp = frame + 1;
       });
       std::vector<double> measured;
       if (warmUp >= 0 && warmUp < static_cast<int>(cpu.size())) measured.assign(cpu.begin() + warmUp, cpu.end());
@@ -222,8 +208,8 @@ int runStress(levelrunner::Runner& runner, const StressOptions& options) {
       if (placed.towers > 0 && kinds.empty())
         for (const std::string& k : placed.kinds) kinds += (kinds.empty() ? "" : " ") + k;
       std::printf("| %d | %d | %d | %d | %.3f | %.3f | %.3f | %.3f | %.1f |\n", ships, placed.towers, warmUp, live,
-                  measured.empty() ? 0.0 : *std::min_element(measured.begin(), measured.end()), at(measured, 0.5),
-                  at(measured, 0.95),
+                  measured.empty() ? 0.0 : *std::min_element(measured.begin(), measured.end()), percentile(measured, 0.5),
+                  percentile(measured, 0.95),
                   measured.empty() ? 0.0
                                    : std::accumulate(measured.begin(), measured.end(), 0.0) / measured.size(),
                   load);

@@ -23,7 +23,7 @@ std::vector<int> cellsBySight(LevelScreen& level) {
     if (level.placementGrid()[cell] != 0) continue;
     const float x = 32.0f * (cell % 32) + 16.0f, y = 32.0f * (cell / 32) + 16.0f;
     int seen = 0;
-    for (const auto& path : level.paths())
+    for (const auto& path : level.model().paths)
       for (const auto& lane : path.second.points)
         for (const auto& p : lane.second) seen += (p.x - x) * (p.x - x) + (p.y - y) * (p.y - y) < kSight * kSight;
     cells.push_back({seen, cell});

@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "LevelCopy.h"
 #include "LevelRunner.h"
 #include "Stress.h"
 #include "Towers.h"
@@ -98,17 +99,7 @@ Heaviest findHeaviest(const std::string& path, int wanted, const std::string& sc
     a = next;
   }
   best->SetAttribute("id", 0);
-  // Ships that complete their path walk again without costing a life, so the whole
-  // wave comes onto the field instead of the level ending at the twentieth. A level
-  // about its station keeps its own kind (a moving station costs its orbit).
-  TiXmlElement* own = stage->FirstChildElement("ForceGameplayType");
-  const std::string type = own ? reader.readString(own, "type", "") : "";
-  if (type != "STATION_PART_STATIC" && type != "STATION_PART_MOVING") {
-    if (own) stage->RemoveChild(own);
-    TiXmlElement force("ForceGameplayType");
-    force.SetAttribute("type", "STATION_PART_STATIC");
-    stage->InsertEndChild(force);
-  }
+  levelbench::keepShipsWalking(reader, stage);
   h.levelCopy = scratch;
   doc.SaveFile(scratch.c_str());
   return h;
@@ -171,13 +162,6 @@ double meanOf(const std::vector<double>& v) {
   return v.empty() ? 0.0 : std::accumulate(v.begin(), v.end(), 0.0) / static_cast<double>(v.size());
 }
 
-double percentile(std::vector<double> v, double p) {
-  if (v.empty()) return 0.0;
-  std::sort(v.begin(), v.end());
-  const size_t i = std::min(v.size() - 1, static_cast<size_t>(p * (v.size() - 1) + 0.5));
-  return v[i];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -237,7 +221,7 @@ int main(int argc, char** argv) {
       // whole attack has come out and been destroyed.
       o.mode = MODE_MAXCREDITS;
       o.maxFrames = kBattleFrameLimit;
-      o.until = [&](LevelScreen& l) { return l.enemiesSpawned() >= h.ships && l.countLiveEnemies() == 0; };
+      o.until = [&](LevelScreen& l) { return l.flow().enemiesSpawned() >= h.ships && l.countLiveEnemies() == 0; };
       out = runner.run(o, [&](LevelScreen& l, int frame) {
         if (frame == 0) placed = levelbench::placeTowers(runner, l, 0);
         fighting.push_back(l.countLiveEnemies() > 0);
@@ -262,11 +246,11 @@ int main(int argc, char** argv) {
       out = runner.run(o);
     }
     std::printf("| %s | %d | %d | %ld | %d | %d | %.3f | %.3f | %.3f |", name.c_str(), h.attackId, h.ships, h.energy,
-                placed.towers, out.frames, meanOf(cpu), percentile(cpu, 0.95),
+                placed.towers, out.frames, meanOf(cpu), levelbench::percentile(cpu, 0.95),
                 cpu.empty() ? 0.0 : *std::max_element(cpu.begin(), cpu.end()));
     if (render)
-      std::printf(" %.3f | %.3f | %.3f | %.3f |", meanOf(draw), percentile(draw, 0.95), meanOf(drawCpu),
-                  percentile(drawCpu, 0.95));
+      std::printf(" %.3f | %.3f | %.3f | %.3f |", meanOf(draw), levelbench::percentile(draw, 0.95), meanOf(drawCpu),
+                  levelbench::percentile(drawCpu, 0.95));
     std::printf("\n");
     std::fflush(stdout);
     all.insert(all.end(), cpu.begin(), cpu.end());
@@ -280,9 +264,9 @@ int main(int argc, char** argv) {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   std::printf("all frames: %zu, mean %.3f ms, p95 %.3f ms; peak memory %.1f MB\n", all.size(), meanOf(all),
-              percentile(all, 0.95), usage.ru_maxrss / 1024.0);
+              levelbench::percentile(all, 0.95), usage.ru_maxrss / 1024.0);
   if (render)
     std::printf("drawing: mean %.3f ms, p95 %.3f ms; its CPU: mean %.3f ms, p95 %.3f ms\n", meanOf(allDraw),
-                percentile(allDraw, 0.95), meanOf(allDrawCpu), percentile(allDrawCpu, 0.95));
+                levelbench::percentile(allDraw, 0.95), meanOf(allDrawCpu), levelbench::percentile(allDrawCpu, 0.95));
   return 0;
 }

@@ -156,7 +156,7 @@ TEST(CommandBridge, APlayerBuildsUpgradesRetargetsAndSellsATowerFromTheBridge) {
   auto watchBoot = [&](LevelScreen& level, int frame) {
     // While booting, the strip that lands last is still far below its place.
     if (level.state() == kLevelBooting && frame < 5) {
-      ImageWidget* top = level.findBridgeImage(3);
+      ImageWidget* top = level.bridge().findBridgeImage(3);
       bootSeenBelow = top && top->getY() >= rows.at(3) + 1000;
     }
     s(level, frame);
@@ -165,37 +165,37 @@ TEST(CommandBridge, APlayerBuildsUpgradesRetargetsAndSellsATowerFromTheBridge) {
   s.steps.push_back([&](LevelScreen& level) {
     // Every numbered image has come to rest at its own place.
     for (const auto& r : rows) {
-      ImageWidget* image = level.findBridgeImage(r.first);
+      ImageWidget* image = level.bridge().findBridgeImage(r.first);
       ASSERT_NE(nullptr, image);
       EXPECT_EQ(1038, image->getX()) << r.first;
       EXPECT_EQ(r.second, image->getY()) << r.first;
     }
-    for (int id : {1, 2, 4, 5, 7, 8}) EXPECT_TRUE(shown(level.findCommandButton(id))) << id;
-    for (int id : {3, 6}) EXPECT_FALSE(shown(level.findCommandButton(id))) << id;
-    EXPECT_TRUE(shown(level.autoWaveBox()));
-    EXPECT_FALSE(level.commandWidget()->isVisible());
+    for (int id : {1, 2, 4, 5, 7, 8}) EXPECT_TRUE(shown(level.bridge().findCommandButton(id))) << id;
+    for (int id : {3, 6}) EXPECT_FALSE(shown(level.bridge().findCommandButton(id))) << id;
+    EXPECT_TRUE(shown(level.bridge().autoWaveBox()));
+    EXPECT_FALSE(level.bridge().commandWidget()->isVisible());
     ASSERT_FALSE(level.towerDescriptions().empty());
-    clickWidget(app, level.findCommandButton(4));
-    EXPECT_EQ(0, level.pathDisplay());
-    EXPECT_TRUE(shown(level.findCommandButton(3)));
-    EXPECT_FALSE(shown(level.findCommandButton(4)));
+    clickWidget(app, level.bridge().findCommandButton(4));
+    EXPECT_EQ(0, level.hud().pathDisplay());
+    EXPECT_TRUE(shown(level.bridge().findCommandButton(3)));
+    EXPECT_FALSE(shown(level.bridge().findCommandButton(4)));
   });
   s.steps.push_back([&](LevelScreen& level) {
-    clickWidget(app, level.findCommandButton(3));
-    EXPECT_EQ(255, level.pathDisplay());
-    const bool grid = level.gridVisible();
-    clickWidget(app, level.findCommandButton(8));
-    EXPECT_NE(grid, level.gridVisible());
-    clickWidget(app, level.findCommandButton(5));
+    clickWidget(app, level.bridge().findCommandButton(3));
+    EXPECT_EQ(255, level.hud().pathDisplay());
+    const bool grid = level.hud().gridVisible();
+    clickWidget(app, level.bridge().findCommandButton(8));
+    EXPECT_NE(grid, level.hud().gridVisible());
+    clickWidget(app, level.bridge().findCommandButton(5));
     EXPECT_FLOAT_EQ(0.36f, level.speedFactor());
-    EXPECT_TRUE(shown(level.findCommandButton(6)));
+    EXPECT_TRUE(shown(level.bridge().findCommandButton(6)));
   });
   s.steps.push_back([&](LevelScreen& level) {
-    clickWidget(app, level.findCommandButton(6));
+    clickWidget(app, level.bridge().findCommandButton(6));
     EXPECT_FLOAT_EQ(1.0f, level.speedFactor());
     // Choose the first tower kind, then its cell beside the path.
-    clickWidget(app, level.findTowerButton(100));
-    EXPECT_EQ(level.towerDescriptions()[0], level.selectedTowerDesc());
+    clickWidget(app, level.bridge().findTowerButton(100));
+    EXPECT_EQ(level.towerDescriptions()[0], level.selection().towerDesc());
   });
   s.steps.push_back([&](LevelScreen& level) {
     cell = freeCellBesidePath(level);
@@ -216,20 +216,20 @@ TEST(CommandBridge, APlayerBuildsUpgradesRetargetsAndSellsATowerFromTheBridge) {
     // Pick it: the command panel shows it on its strategy page. A tower stands
     // selected when placed, so the first click may only let it go.
     click(app, (cell % 32) * 32 + 16, (cell / 32) * 32 + 16);
-    if (level.commandWidget()->tower() != tower) click(app, (cell % 32) * 32 + 16, (cell / 32) * 32 + 16);
-    ASSERT_EQ(tower, level.commandWidget()->tower());
-    EXPECT_TRUE(level.commandWidget()->isVisible());
-    for (int id : {601, 602, 612, 615}) EXPECT_TRUE(shown(level.findCommandButton(id))) << id;
-    for (int id : {610, 611}) EXPECT_FALSE(shown(level.findCommandButton(id))) << id;
+    if (level.bridge().commandWidget()->tower() != tower) click(app, (cell % 32) * 32 + 16, (cell / 32) * 32 + 16);
+    ASSERT_EQ(tower, level.bridge().commandWidget()->tower());
+    EXPECT_TRUE(level.bridge().commandWidget()->isVisible());
+    for (int id : {601, 602, 612, 615}) EXPECT_TRUE(shown(level.bridge().findCommandButton(id))) << id;
+    for (int id : {610, 611}) EXPECT_FALSE(shown(level.bridge().findCommandButton(id))) << id;
     credits = level.credits();
-    clickWidget(app, level.findCommandButton(615));
+    clickWidget(app, level.bridge().findCommandButton(615));
     EXPECT_EQ(1, tower->getUpgradeLevel());
     EXPECT_DOUBLE_EQ(credits - static_cast<int>(price + price / 3), level.credits());
   });
   s.steps.push_back([&](LevelScreen& level) {
-    clickWidget(app, level.findCommandButton(601));
+    clickWidget(app, level.bridge().findCommandButton(601));
     EXPECT_EQ(1, tower->getTargetSelection());
-    EXPECT_EQ(1, level.commandWidget()->selectedStrategy());
+    EXPECT_EQ(1, level.bridge().commandWidget()->selectedStrategy());
     // The panel marks one bought upgrade of three and lights the chosen strategy.
     RecordingGraphics g;
     level.getWidgetManager()->draw(&g, &level);
@@ -244,48 +244,48 @@ TEST(CommandBridge, APlayerBuildsUpgradesRetargetsAndSellsATowerFromTheBridge) {
     std::vector<GraphicsCall> lit;
     for (const GraphicsCall& c : g.callsOf("fillRect"))
       if (c.color == Color(255, 255, 0, 128)) lit.push_back(c);
-    const bge::Button* closest = level.findCommandButton(601);
+    const bge::Button* closest = level.bridge().findCommandButton(601);
     ASSERT_EQ(1u, lit.size());
     EXPECT_EQ(closest->getX(), lit[0].screenX);
     EXPECT_EQ(closest->getY(), lit[0].screenY);
-    clickWidget(app, level.findCommandButton(603));
+    clickWidget(app, level.bridge().findCommandButton(603));
     EXPECT_EQ(5, tower->getTargetSelection());
     // Commands without a meaning change nothing.
     credits = level.credits();
     for (int id : {609, 613, 614}) level.buttonEvent(id, bge::ButtonListener::Released);
     EXPECT_EQ(credits, level.credits());
-    EXPECT_TRUE(shown(level.findCommandButton(612)));
-    clickWidget(app, level.findCommandButton(612));
-    for (int id : {610, 611}) EXPECT_TRUE(shown(level.findCommandButton(id))) << id;
-    for (int id : {601, 612, 615}) EXPECT_FALSE(shown(level.findCommandButton(id))) << id;
+    EXPECT_TRUE(shown(level.bridge().findCommandButton(612)));
+    clickWidget(app, level.bridge().findCommandButton(612));
+    for (int id : {610, 611}) EXPECT_TRUE(shown(level.bridge().findCommandButton(id))) << id;
+    for (int id : {601, 612, 615}) EXPECT_FALSE(shown(level.bridge().findCommandButton(id))) << id;
   });
   s.steps.push_back([&](LevelScreen& level) {
-    clickWidget(app, level.findCommandButton(611));
-    EXPECT_TRUE(shown(level.findCommandButton(601)));
-    clickWidget(app, level.findCommandButton(612));
+    clickWidget(app, level.bridge().findCommandButton(611));
+    EXPECT_TRUE(shown(level.bridge().findCommandButton(601)));
+    clickWidget(app, level.bridge().findCommandButton(612));
     credits = level.credits();
-    clickWidget(app, level.findCommandButton(610));
+    clickWidget(app, level.bridge().findCommandButton(610));
     // Sold at level 1: (P + 2P/3) x 0.6.
     EXPECT_NEAR(credits + (price + price * 2 / 3) * 0.6, level.credits(), 1e-3);
-    EXPECT_EQ(1, level.towersSold());
-    EXPECT_FALSE(level.commandWidget()->isVisible());
-    EXPECT_EQ(nullptr, level.commandWidget()->tower());
+    EXPECT_EQ(1, level.tally().sold());
+    EXPECT_FALSE(level.bridge().commandWidget()->isVisible());
+    EXPECT_EQ(nullptr, level.bridge().commandWidget()->tower());
     // A second sell click reaches no tower.
     credits = level.credits();
     level.buttonEvent(610, bge::ButtonListener::Released);
     EXPECT_EQ(credits, level.credits());
-    EXPECT_EQ(1, level.towersSold());
+    EXPECT_EQ(1, level.tally().sold());
   });
   s.steps.push_back([&](LevelScreen& level) {
     EXPECT_TRUE(LevelScreen::findTowers(level).empty());
     const unsigned started = level.spawner()->wavesStarted();
-    if (shown(level.findCommandButton(7))) {
-      clickWidget(app, level.findCommandButton(7));
+    if (shown(level.bridge().findCommandButton(7))) {
+      clickWidget(app, level.bridge().findCommandButton(7));
       EXPECT_EQ(started + 1, level.spawner()->wavesStarted());
-      EXPECT_FALSE(shown(level.findCommandButton(7)));
+      EXPECT_FALSE(shown(level.bridge().findCommandButton(7)));
     }
     const bool automatic = level.autoNextWave();
-    clickWidget(app, level.autoWaveBox());
+    clickWidget(app, level.bridge().autoWaveBox());
     EXPECT_NE(automatic, level.autoNextWave());
   });
 

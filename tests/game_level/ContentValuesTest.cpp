@@ -87,7 +87,7 @@ TEST(ContentValues, WhatTheGameCannotPlayIsReportedOnceAndReplacedByItsDefault) 
       {"enemy energy nan", [](Folder& f) { return levelWithEnemy(f, "energy=\"nan\"", shipEnergy); }, 85, "enemy.xml", "Entity",
        "energy=\"nan\""},
       {"a walk of no time", [](Folder& f) { return levelWithEnemy(
-             f, "energy=\"100\"", [](LevelScreen& l) { return l.attacks().at(0)[0].speed; }, "500", "0"); }, -1,
+             f, "energy=\"100\"", [](LevelScreen& l) { return l.model().attacks.at(0)[0].speed; }, "500", "0"); }, -1,
        "level.xml", "Wave", "speed=\"0\""},
       {"negative initial funds", [](Folder& f) { return levelWithEnemy(
              f, "energy=\"100\"", [](LevelScreen& l) { return l.credits(); }, "-900"); }, 0,

@@ -83,7 +83,7 @@ TEST(LevelFile, SplinesThatDescribeNoCurveAreRefusedAndTheOtherPathsStay) {
                                 "<Path id=\"4\" centerLine=\"{dir}/liar.xml\" sides=\"LEFT\" distance=\"5\"/>"
                                 "<Path id=\"5\" centerLine=\"{dir}/path.xml\"/></Stage>"));
   ASSERT_TRUE(l.ok);
-  EXPECT_EQ(2u, l.level.paths().size());
+  EXPECT_EQ(2u, l.level.model().paths.size());
   const PathDescription liar = l.level.getPathDescription(4);
   ASSERT_EQ(10u, liar.pointsForSide(0).size());
   EXPECT_EQ(100.0f, liar.pointsForSide(0).back().y);
@@ -95,7 +95,7 @@ TEST(LevelFile, SplinesThatDescribeNoCurveAreRefusedAndTheOtherPathsStay) {
   Loaded missing(f.write("b.xml", std::string("<Stage><InitialFunds credits=\"1\"/>") + kGrid +
                                       "<Path id=\"1\" centerLine=\"{dir}/nothing.xml\"/>"
                                       "<Path id=\"5\" centerLine=\"{dir}/path.xml\"/></Stage>"));
-  EXPECT_TRUE(missing.level.paths().empty());
+  EXPECT_TRUE(missing.level.model().paths.empty());
 }
 
 TEST(LevelFile, SideLinesOffsetTheControlPolygon) {
@@ -191,8 +191,8 @@ TEST(LevelFile, AttacksKeepTheirFirstListAndABadEnemyFileCostsOnlyItsRecord) {
                                 "<Attack id=\"1\"><Wave id=\"0\" pathId=\"0\" count=\"1\" enemy=\"{dir}/enemy.xml\"/>"
                                 "</Attack></Stage>"));
   ASSERT_TRUE(l.ok);
-  ASSERT_EQ(2u, l.level.attacks().size());
-  const std::vector<WaveDescription>& first = l.level.attacks().at(0);
+  ASSERT_EQ(2u, l.level.model().attacks.size());
+  const std::vector<WaveDescription>& first = l.level.model().attacks.at(0);
   ASSERT_EQ(2u, first.size());
   EXPECT_EQ("LEFT", first[1].pathSubId);
   EXPECT_EQ(100, first[1].spawnDelay);
@@ -201,11 +201,11 @@ TEST(LevelFile, AttacksKeepTheirFirstListAndABadEnemyFileCostsOnlyItsRecord) {
   ASSERT_NE(nullptr, spawner);
   EXPECT_EQ(0, spawner->attacks().at(0)[0].count);
   EXPECT_EQ(3, spawner->attacks().at(0)[1].count);
-  EXPECT_EQ(0, l.level.nextWave());
+  EXPECT_EQ(0, l.level.flow().nextWave());
   // The preview shows what the spawner sends: the repeated attack is not among it.
-  ASSERT_EQ(3u, l.level.enemyCatalogue().size());
-  EXPECT_EQ("scout", l.level.enemyCatalogue()[1].className);
-  EXPECT_EQ(0, l.level.enemyCatalogue()[0].count);
+  ASSERT_EQ(3u, l.level.model().enemyCatalogue.size());
+  EXPECT_EQ("scout", l.level.model().enemyCatalogue[1].className);
+  EXPECT_EQ(0, l.level.model().enemyCatalogue[0].count);
 }
 
 TEST(LevelFile, TheCatalogueScalesEnergyBySinglePrecisionFactors) {
@@ -218,8 +218,8 @@ TEST(LevelFile, TheCatalogueScalesEnergyBySinglePrecisionFactors) {
   const int expected[] = {75, 85, 130};
   for (int difficulty : {0, 1, 2}) {
     Loaded l(path, MODE_CLASSIC, difficulty);
-    ASSERT_EQ(1u, l.level.enemyCatalogue().size());
-    EXPECT_EQ(expected[difficulty], l.level.enemyCatalogue()[0].energy);
-    EXPECT_EQ(4, l.level.enemyCatalogue()[0].count);
+    ASSERT_EQ(1u, l.level.model().enemyCatalogue.size());
+    EXPECT_EQ(expected[difficulty], l.level.model().enemyCatalogue[0].energy);
+    EXPECT_EQ(4, l.level.model().enemyCatalogue[0].count);
   }
 }

@@ -80,16 +80,16 @@ TEST(HeadsUpDisplay, CountersAndTheSelectedTowersInfoShowTheLevelsValues) {
     EXPECT_EQ(std::to_string(level.lives()), valueBeside(f, "LABEL_LIVES"));
     EXPECT_EQ(formatThousands(level.score()), valueBeside(f, "LABEL_SCORE"));
     EXPECT_EQ(formatThousands(static_cast<int>(level.credits())), valueBeside(f, "LABEL_CREDITS"));
-    EXPECT_EQ(std::to_string(level.enemiesDestroyed()), valueBeside(f, "LABEL_DESTROYED"));
+    EXPECT_EQ(std::to_string(level.flow().enemiesDestroyed()), valueBeside(f, "LABEL_DESTROYED"));
     EXPECT_EQ(formatString("%d%%", level.interestPercent()), valueBeside(f, "LABEL_INTEREST"));
 
     // The selected tower tells about itself in the info panel, below its caption.
     xBaseTowerEntity* tower = levelrunner::towerAt(level, 10, 6);
     ASSERT_NE(nullptr, tower);
-    ASSERT_EQ(tower, level.shownTower());
+    ASSERT_EQ(tower, level.bridge().shownTower());
     const TextCall* name = f.find(tower->getName());
     ASSERT_NE(nullptr, name);
-    const ImageWidget* info = level.findBridgeImage(4);
+    const ImageWidget* info = level.bridge().findBridgeImage(4);
     ASSERT_NE(nullptr, info);
     EXPECT_GT(name->y, info->getY());
     EXPECT_GE(name->x, info->getX());
@@ -114,10 +114,10 @@ TEST(LevelBackground, PathLinesAndArrowsFollowTheOverlayAlphaWhileMarkersStay) {
     Texture* arrow = level.getResourceManager()->findTexture("TEX_PATH_ARROW");
     ASSERT_NE(nullptr, arrow);
     size_t segments = 0;
-    for (const auto& path : level.paths())
+    for (const auto& path : level.model().paths)
       for (const auto& lane : path.second.points) segments += lane.second.empty() ? 0 : lane.second.size() - 1;
     ASSERT_GT(segments, 0u);
-    const size_t markers = level.entryMarkers().size() + level.exitMarkers().size();
+    const size_t markers = level.model().entryMarkers.size() + level.model().exitMarkers.size();
     ASSERT_GT(markers, 0u);
 
     auto pathLines = [](const RecordingGraphics& g, int alpha) {
@@ -134,7 +134,7 @@ TEST(LevelBackground, PathLinesAndArrowsFollowTheOverlayAlphaWhileMarkersStay) {
     };
 
     RecordingGraphics shown;
-    ASSERT_EQ(255, level.pathDisplay());
+    ASSERT_EQ(255, level.hud().pathDisplay());
     level.drawBackground(&shown);
     EXPECT_EQ(segments, pathLines(shown, 255));
     EXPECT_GT(arrows(shown), 0u);
@@ -142,7 +142,7 @@ TEST(LevelBackground, PathLinesAndArrowsFollowTheOverlayAlphaWhileMarkersStay) {
 
     // The bridge's hide button takes the overlay away; the markers stay.
     level.buttonEvent(4, bge::ButtonListener::Released);
-    ASSERT_EQ(0, level.pathDisplay());
+    ASSERT_EQ(0, level.hud().pathDisplay());
     RecordingGraphics hidden;
     level.drawBackground(&hidden);
     EXPECT_EQ(0u, pathLines(hidden, 0));

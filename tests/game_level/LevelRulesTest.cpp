@@ -222,7 +222,7 @@ TEST(LevelRules, AClickOnATakenCellBuildsNothingAndOnAFreeOneBuilds) {
     if (clicked < kClicks) {
       ASSERT_TRUE(runner().perform(l, at(0, "press", {"600", "700", "right"})));
       ASSERT_TRUE(runner().perform(l, at(0, "choose", {"0"})));
-      if (!l.selectedTowerDesc()) return;
+      if (!l.selection().towerDesc()) return;
     }
     int n = 0;
     for (xBaseTowerEntity* t : LevelScreen::findTowers(l)) n += l.findLiveEntity(t) ? 1 : 0;

@@ -170,8 +170,8 @@ TEST(LevelScenario, FastSpeedRetimesThePendingSpawns) {
     std::vector<int> frames;
     int seen = 0;
     runner().run(o, [&](LevelScreen& l, int frame) {
-      if (l.enemiesSpawned() != seen) frames.push_back(frame);
-      seen = l.enemiesSpawned();
+      if (l.flow().enemiesSpawned() != seen) frames.push_back(frame);
+      seen = l.flow().enemiesSpawned();
     });
     return frames;
   };
@@ -230,7 +230,7 @@ TEST(LevelScenario, AWaveIsOverOnlyWhenEveryRecordHasSentItsShips) {
   o.maxFrames = 200;
   int offeredAt = -1;
   const levelrunner::Outcome out = runner().run(o, [&](LevelScreen& level, int frame) {
-    if (offeredAt < 0 && frame > 0 && level.sendWaveOffered()) offeredAt = frame;
+    if (offeredAt < 0 && frame > 0 && level.bridge().sendWaveOffered()) offeredAt = frame;
   });
   EXPECT_FALSE(out.over) << levelrunner::describe(out);
   EXPECT_EQ(2, out.spawned);
@@ -282,7 +282,7 @@ TEST(LevelScenario, ARestoreAsAWaveEndsBringsBackTheRecordThePlayerHad) {
       chosenWave = level.spawner()->currentWave();
       chosenCredits = level.credits();
     }
-    if (level.sendWaveOffered() && level.countLiveEnemies() == 0 && restoreAsked < 0) {
+    if (level.bridge().sendWaveOffered() && level.countLiveEnemies() == 0 && restoreAsked < 0) {
       runner().perform(level, {0, "next", {}});
       return;
     }

@@ -66,7 +66,7 @@ TEST_F(LevelTutorial, SlidesChooseAndBuildTheFirstTowerAndTheEndIsRemembered) {
   TutorialScreen* tutorial = top();
   ASSERT_NE(tutorial, nullptr) << "mission 0 opens the tutorial";
   EXPECT_EQ(level->tutorial(), tutorial);
-  EXPECT_TRUE(level->bridgeReady()) << "the bridge is up under the slides";
+  EXPECT_TRUE(level->bridge().ready()) << "the bridge is up under the slides";
   ASSERT_GE(tutorial->slides().size(), 3u);
 
   // Slide 0 only moves on; slide 1 chooses the first tower kind.
@@ -75,7 +75,7 @@ TEST_F(LevelTutorial, SlidesChooseAndBuildTheFirstTowerAndTheEndIsRemembered) {
   press(1070, 190);
   ASSERT_EQ(tutorial->current(), 2u);
   ASSERT_FALSE(level->towerDescriptions().empty());
-  EXPECT_EQ(level->selectedTowerDesc(), level->towerDescriptions()[0]);
+  EXPECT_EQ(level->selection().towerDesc(), level->towerDescriptions()[0]);
 
   // Slide 2 builds it on the free cell under the pointer.
   const std::vector<int>& grid = level->placementGrid();
@@ -83,9 +83,9 @@ TEST_F(LevelTutorial, SlidesChooseAndBuildTheFirstTowerAndTheEndIsRemembered) {
   for (size_t i = 0; i < grid.size() && cell < 0; ++i)
     if (grid[i] == 0 && i % 32 > 2 && i % 32 < 28 && i / 32 > 3) cell = static_cast<int>(i);
   ASSERT_GE(cell, 0);
-  const int built = level->towersBuilt();
+  const int built = level->tally().standing();
   press((cell % 32) * 32 + 16, (cell / 32) * 32 + 16);
-  EXPECT_EQ(level->towersBuilt(), built + 1);
+  EXPECT_EQ(level->tally().standing(), built + 1);
   EXPECT_EQ(tutorial->current(), 3u);
 
   // The rest move on to the end: the level lets go and the profile remembers.

@@ -91,11 +91,11 @@ class OverlayScreens : public ::testing::Test {
 TEST_F(OverlayScreens, EscapeCoversTheLevelAndResumeGivesItBackAsItWas) {
   level_->sendNextWave();
   frames(5);
-  ASSERT_TRUE(level_->levelClockRunning());
+  ASSERT_TRUE(level_->flow().clocksRunning());
   GamePauseScreen* pause = openPause();
   ASSERT_NE(pause, nullptr);
   EXPECT_TRUE(g_ptrSDK->isPaused());
-  EXPECT_FALSE(level_->levelClockRunning());
+  EXPECT_FALSE(level_->flow().clocksRunning());
   // A second Escape while the screen fades out is not a second close.
   pause->onKeyEvent(press(SDLK_ESCAPE));
   pause->onKeyEvent(press(SDLK_ESCAPE));
@@ -104,7 +104,7 @@ TEST_F(OverlayScreens, EscapeCoversTheLevelAndResumeGivesItBackAsItWas) {
   EXPECT_EQ(app().topState(), level_);
   EXPECT_EQ(app().states().size(), 1u);
   EXPECT_FALSE(g_ptrSDK->isPaused());
-  EXPECT_TRUE(level_->levelClockRunning());
+  EXPECT_TRUE(level_->flow().clocksRunning());
 
   // Between waves the level time stands still, and a pause does not start it.
   level_->onMinimized();
@@ -112,7 +112,7 @@ TEST_F(OverlayScreens, EscapeCoversTheLevelAndResumeGivesItBackAsItWas) {
   ASSERT_NE(pause, nullptr);
   choose(pause, GamePauseScreen::kResume);
   EXPECT_EQ(app().topState(), level_);
-  EXPECT_FALSE(level_->levelClockRunning());
+  EXPECT_FALSE(level_->flow().clocksRunning());
 }
 
 TEST_F(OverlayScreens, MainMenuChoiceClosesTheLevelToTheTitleScreen) {
@@ -137,7 +137,7 @@ TEST_F(OverlayScreens, RestartChoiceBuildsTheSameLevelAfresh) {
   EXPECT_EQ(fresh->missionId(), 4);
   EXPECT_EQ(fresh->gameMode(), MODE_CLASSIC);
   EXPECT_EQ(fresh->difficulty(), 1);
-  EXPECT_EQ(fresh->enemiesSpawned(), 0);
+  EXPECT_EQ(fresh->flow().enemiesSpawned(), 0);
   EXPECT_NE(fresh->state(), kLevelBattle);
 }
 
@@ -156,14 +156,14 @@ TEST_F(OverlayScreens, HelpPageClosesOnAnyKeyAndTheLevelRunsOn) {
   level_->onKeyEvent(press(SDLK_F1));
   auto* help = dynamic_cast<GameHelpScreen*>(app().topState());
   ASSERT_NE(help, nullptr);
-  EXPECT_FALSE(level_->levelClockRunning());
+  EXPECT_FALSE(level_->flow().clocksRunning());
   frames(20);
   help->onKeyEvent(press(SDLK_q));
   help->onKeyEvent(press(SDLK_w));  // while it fades: nothing more
   ASSERT_TRUE(untilTopChanges());
   EXPECT_EQ(app().topState(), level_);
   EXPECT_EQ(app().states().size(), 1u);
-  EXPECT_TRUE(level_->levelClockRunning());
+  EXPECT_TRUE(level_->flow().clocksRunning());
   EXPECT_FALSE(g_ptrSDK->isPaused());
 }
 

@@ -40,7 +40,7 @@ uint64_t fingerprint(LevelScreen& level) {
   };
   for (const auto& item : items)
     for (long long v : item) mix(v);
-  mix(level.enemiesDestroyed());
+  mix(level.flow().enemiesDestroyed());
   mix(level.lives());
   mix(std::llround(level.credits() * 100.0));
   return h;

@@ -161,7 +161,7 @@ TEST(SupportScenario, APairWithTwoBeaconsFliesItsPathThroughThemAndItsShipsKillA
         shipIds.push_back(s->getId() * 2 + (s->homeTower() == b));
     shipsSeen = static_cast<int>(shipIds.size());
     mostShipsAtOnce = std::max(mostShipsAtOnce, static_cast<int>(patrolShips(level).size()));
-    kills = level.enemiesDestroyed();
+    kills = level.flow().enemiesDestroyed();
   });
   // The pair cost one station: the second is free.
   EXPECT_EQ(2000.0 - 600.0, creditsAfterPair);
@@ -252,7 +252,7 @@ TEST(SupportScenario, SellingEitherStationOrABeaconLeavesNothingBehind) {
   runner().run(o, [&](LevelScreen& level, int frame) {
     if (frame == 299) {
       creditsBefore = level.credits();
-      stationRefund = level.sellPrice(*levelrunner::towerAt(level, 28, 12));
+      stationRefund = LevelEconomy::sellPrice(*levelrunner::towerAt(level, 28, 12));
     }
     if (frame == 302) {
       creditsAfter = level.credits();
@@ -271,7 +271,7 @@ TEST(SupportScenario, SellingEitherStationOrABeaconLeavesNothingBehind) {
     if (frame == 749) creditsBeforePair = level.credits();
     if (frame == 762) {
       creditsAfterCancel = level.credits();
-      pendingAfterCancel = level.placingDeploymentTowers();
+      pendingAfterCancel = level.selection().placingPair();
       cellAfterCancel = level.placementGrid()[5 * 32 + 5];
     }
     if (frame == 702) {
@@ -309,11 +309,11 @@ LevelSnapshot snapshot(LevelScreen& level) {
   s.lives = level.lives();
   s.score = level.score();
   s.interest = level.interestPercent();
-  s.spawned = level.enemiesSpawned();
-  s.destroyed = level.enemiesDestroyed();
+  s.spawned = level.flow().enemiesSpawned();
+  s.destroyed = level.flow().enemiesDestroyed();
   s.wave = level.spawner()->currentWave();
-  s.standing = level.towersBuilt();
-  s.timeMs = level.levelTimeMs();
+  s.standing = level.tally().standing();
+  s.timeMs = level.flow().levelTimeMs();
   for (xBaseTowerEntity* t : LevelScreen::findTowers(level)) {
     if (!level.findLiveEntity(t)) continue;
     std::ostringstream line;

@@ -76,7 +76,7 @@ TEST(TowerScenario, OneT1BesideTheFirstPathOfStationZeroWinsItsFirstWaveAlikeOnE
   auto play = [&](Trace& t) {
     return runner().run(o, [&](LevelScreen& level, int frame) {
       if (frame == 0) {
-        const auto& points = level.paths().begin()->second.points.at(0);
+        const auto& points = level.model().paths.begin()->second.points.at(0);
         int best = -1;
         for (int cell = 0; cell < static_cast<int>(level.placementGrid().size()); ++cell) {
           if (level.placementGrid()[cell] != 0) continue;
@@ -89,10 +89,10 @@ TEST(TowerScenario, OneT1BesideTheFirstPathOfStationZeroWinsItsFirstWaveAlikeOnE
         t.creditsAfterPlace = level.credits();
         level.sendNextWave();
       }
-      if (static_cast<int>(t.killFrames.size()) < level.enemiesDestroyed()) t.killFrames.push_back(frame);
+      if (static_cast<int>(t.killFrames.size()) < level.flow().enemiesDestroyed()) t.killFrames.push_back(frame);
       for (xBaseTowerEntity* tower : LevelScreen::findTowers(level))
         t.towerEnergyLost = std::max(t.towerEnergyLost, 400 - static_cast<int>(tower->getEnergy()));
-      if (t.livesAfterWave < 0 && level.spawner()->currentWave() == 0 && level.enemiesDestroyed() +
+      if (t.livesAfterWave < 0 && level.spawner()->currentWave() == 0 && level.flow().enemiesDestroyed() +
                                                                                (20 - level.lives()) == 4)
         t.livesAfterWave = level.lives();
     });
@@ -119,7 +119,7 @@ TEST(TowerScenario, InterestAtAWaveEndLivesLostAndTheDefeatRecord) {
   LevelStats stats;
   const auto out = runner().run(o, [&](LevelScreen& level, int frame) {
     if (frame == 0) level.setInterestPercent(10);
-    if (creditsAtEnd < 0 && level.enemiesDestroyed() == 2 && !level.levelClockRunning()) {
+    if (creditsAtEnd < 0 && level.flow().enemiesDestroyed() == 2 && !level.flow().clocksRunning()) {
       creditsAtEnd = level.credits();
       livesAtEnd = level.lives();
       level.sellTower(levelrunner::towerAt(level, 5, kBesideRow));
@@ -173,16 +173,16 @@ TEST(TowerScenario, UpgradeAndSellPricesFollowTheLevelAndPlacingStartsTheBattle)
     ASSERT_NE(nullptr, t);
     credits.push_back(level.credits());
     damage.push_back(t->getDamage());
-    EXPECT_EQ(400, LevelScreen::upgradePrice(*t));
+    EXPECT_EQ(400, LevelEconomy::upgradePrice(*t));
     for (int i = 0; i < 4; ++i) {
       level.upgradeTower(t);
       credits.push_back(level.credits());
       damage.push_back(t->getDamage());
     }
     level.showTowerInfo(t);
-    shownSell = level.shownSellPrice();
+    shownSell = level.bridge().shownSellPrice();
     level.sellTower(t);
-    towers = level.towersSold();
+    towers = level.tally().sold();
     credits.push_back(level.credits());
   });
   EXPECT_EQ(kLevelBattle, state);
@@ -209,7 +209,7 @@ TEST(TowerScenario, LimitedTowersRefusesTheEleventhWithoutChargingAndMaxCreditsH
   int built = 0, occupied = 0;
   runner().run(o, [&](LevelScreen& l, int) {
     credits = l.credits();
-    built = l.towersBuilt();
+    built = l.tally().standing();
     occupied = static_cast<int>(std::count(l.placementGrid().begin(), l.placementGrid().end(), 1));
   });
   EXPECT_EQ(10, built);
@@ -227,7 +227,7 @@ TEST(TowerScenario, LimitedTowersRefusesTheEleventhWithoutChargingAndMaxCreditsH
   runner().run(m, [&](LevelScreen& l, int frame) {
     if (frame == 2) l.setInterestPercent(25);
     if (l.credits() != 40000.0) seen.push_back(l.credits());
-    if (l.spawner()->currentWave() == 0 && !l.levelClockRunning() && l.enemiesDestroyed() == 1) waveEnded = true;
+    if (l.spawner()->currentWave() == 0 && !l.flow().clocksRunning() && l.flow().enemiesDestroyed() == 1) waveEnded = true;
     if (frame > 2 && waveEnded && l.state() != kLevelOver) l.sendNextWave();
   });
   EXPECT_TRUE(seen.empty()) << seen.front();
@@ -263,11 +263,11 @@ TEST(TowerScenario, KeysPointerAndSelection) {
     if (frame != 0) return;
     // Display toggles.
     for (int k : {SDLK_g, SDLK_r, SDLK_v, SDLK_t, SDLK_p}) level.keyPressed(key(k));
-    EXPECT_FALSE(level.gridVisible());
-    EXPECT_FALSE(level.crosshairVisible());
-    EXPECT_TRUE(level.pathDetail());
-    EXPECT_TRUE(level.buildableView());
-    EXPECT_EQ(0, level.pathDisplay());
+    EXPECT_FALSE(level.hud().gridVisible());
+    EXPECT_FALSE(level.hud().crosshairVisible());
+    EXPECT_TRUE(level.hud().pathDetail());
+    EXPECT_TRUE(level.hud().buildableView());
+    EXPECT_EQ(0, level.hud().pathDisplay());
     // Fast forward only in battle; twice returns to normal.
     level.keyPressed(key(SDLK_s));
     EXPECT_FLOAT_EQ(1.0f, level.speedFactor());
@@ -275,31 +275,31 @@ TEST(TowerScenario, KeysPointerAndSelection) {
     // Hovered cells.
     PointingDeviceEvent move = press(31, 0);
     level.mouseMove(move);
-    EXPECT_EQ(0, level.hoveredCell());
-    EXPECT_FLOAT_EQ(16.0f, level.hoveredCellCentre().x);
+    EXPECT_EQ(0, level.selection().hoveredCell());
+    EXPECT_FLOAT_EQ(16.0f, level.selection().hoveredCellCentre().x);
     move.x = 32, move.y = 32;
     level.mouseMove(move);
-    EXPECT_EQ(33, level.hoveredCell());
+    EXPECT_EQ(33, level.selection().hoveredCell());
     move.x = 1024;
     level.mouseMove(move);
-    EXPECT_EQ(-1, level.hoveredCell());
+    EXPECT_EQ(-1, level.selection().hoveredCell());
 
     // Cancel drops the choice; a click with a choice buys and starts the battle.
-    level.selectTowerDesc(level.towerDescriptions().at(0));
+    level.selection().chooseTowerDesc(level.towerDescriptions().at(0));
     level.mouseButton(press(100, 100, PointingDeviceEvent::Right));
-    EXPECT_EQ(nullptr, level.selectedTowerDesc());
+    EXPECT_EQ(nullptr, level.selection().towerDesc());
     level.mouseButton(press(100, 100));
-    EXPECT_EQ(0, level.towersBuilt());
-    level.selectTowerDesc(level.towerDescriptions().at(0));
+    EXPECT_EQ(0, level.tally().standing());
+    level.selection().chooseTowerDesc(level.towerDescriptions().at(0));
     level.mouseButton(press(100, kFarRow * 32 + 5));
-    EXPECT_EQ(1, level.towersBuilt());
+    EXPECT_EQ(1, level.tally().standing());
     EXPECT_DOUBLE_EQ(200.0, level.credits());
     EXPECT_EQ(kLevelBattle, level.state());
-    EXPECT_EQ(nullptr, level.selectedTowerDesc());
+    EXPECT_EQ(nullptr, level.selection().towerDesc());
     // Not enough credits: nothing is bought.
-    level.selectTowerDesc(level.towerDescriptions().at(0));
+    level.selection().chooseTowerDesc(level.towerDescriptions().at(0));
     level.mouseButton(press(200, kFarRow * 32 + 5));
-    EXPECT_EQ(1, level.towersBuilt());
+    EXPECT_EQ(1, level.tally().standing());
 
     level.keyPressed(key(SDLK_s));
     EXPECT_FLOAT_EQ(0.36f, level.speedFactor());
@@ -312,16 +312,16 @@ TEST(TowerScenario, KeysPointerAndSelection) {
     ASSERT_NE(nullptr, t);
     t->setSelected(false);
     t->toggleSelected();
-    EXPECT_EQ(t, level.selectedTower());
-    EXPECT_EQ(t, level.shownTower());
+    EXPECT_EQ(t, level.selection().tower());
+    EXPECT_EQ(t, level.bridge().shownTower());
     t->takeDamage(100000);
     t->takeDamage(100000);
-    EXPECT_EQ(nullptr, level.selectedTower());
-    EXPECT_EQ(nullptr, level.shownTower());
+    EXPECT_EQ(nullptr, level.selection().tower());
+    EXPECT_EQ(nullptr, level.bridge().shownTower());
     EXPECT_EQ(0, level.placementGrid()[kFarRow * 32 + 3]);
 
     // Space sends the next wave through button 7 while it shows, and nothing once the level is over.
-    bge::Button* send = level.findCommandButton(7);
+    bge::Button* send = level.bridge().findCommandButton(7);
     ASSERT_NE(nullptr, send);
     send->setVisible(true);
     const int started = static_cast<int>(level.spawner()->wavesStarted());

@@ -414,7 +414,7 @@ TEST(LayoutCheck, LevelPanelsInEveryState) {
   // The third mission's lanes enter where the wave list would stand by default.
   auto* third = new LevelScreen(2, "content/levels/mission_02.xml", MODE_CLASSIC, 1);
   w.app().changeState(third);
-  for (int i = 0; i < 600 && !third->bridgeReady(); ++i) w.frames(1);
+  for (int i = 0; i < 600 && !third->bridge().ready(); ++i) w.frames(1);
   w.check("third mission at its start");
   w.clear();
 
@@ -426,8 +426,8 @@ TEST(LayoutCheck, LevelPanelsInEveryState) {
   // The second mission: the first one lays its tutorial over the whole level.
   auto* level = new LevelScreen(1, "content/levels/mission_01.xml", MODE_ALLTOWERS, 1);
   w.app().changeState(level);
-  for (int i = 0; i < 600 && !level->bridgeReady(); ++i) w.frames(1);
-  ASSERT_TRUE(level->bridgeReady());
+  for (int i = 0; i < 600 && !level->bridge().ready(); ++i) w.frames(1);
+  ASSERT_TRUE(level->bridge().ready());
   level->addCredits(1.0e6);
   w.frames(2);
   w.check("battle, before the first tower");
@@ -451,16 +451,16 @@ TEST(LayoutCheck, LevelPanelsInEveryState) {
   size_t selectedKinds = 0;
   for (xBaseTowerDesc* desc : kinds) {
     const auto [column, row] = cells[nextCell++];
-    level->selectTowerDesc(desc);
+    level->selection().chooseTowerDesc(desc);
     level->buyTower(column, row, desc);
     // A drone station stands in pairs; the second half goes on the next cell.
-    if (level->placingDeploymentTowers()) {
+    if (level->selection().placingPair()) {
       w.check("placing the second half of " + desc->towerType);
       const auto [c2, r2] = cells[nextCell++];
       level->buyTower(c2, r2, desc);
     }
     level->cancelPendingPlacement();
-    level->selectTowerDesc(nullptr);
+    level->selection().chooseTowerDesc(nullptr);
     xBaseTowerEntity* tower = levelrunner::towerAt(*level, column, row);
     if (!tower) continue;  // the beacon needs a drone station's path to stand on
     ++selectedKinds;
@@ -469,7 +469,7 @@ TEST(LayoutCheck, LevelPanelsInEveryState) {
     if (tower->isSelected()) tower->toggleSelected();
     tower->toggleSelected();
     w.frames(1);
-    EXPECT_EQ(level->shownTower(), tower) << desc->towerType;
+    EXPECT_EQ(level->bridge().shownTower(), tower) << desc->towerType;
     for (int upgrade = 0;; ++upgrade) {
       w.check(desc->towerType + " selected at upgrade " + std::to_string(upgrade));
       if (upgrade >= 3 || !level->upgradeTower(tower)) break;

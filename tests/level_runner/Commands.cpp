@@ -74,7 +74,7 @@ Commands::Commands(SDLGameApp& app) : app_(app) {
   });
   // next: presses the send-wave button if the bridge shows it, as a player can.
   registerCommand("next", [](LevelScreen& level, const Command&) {
-    if (level.sendWaveOffered()) level.buttonEvent(7, bge::ButtonListener::Released);
+    if (level.bridge().sendWaveOffered()) level.buttonEvent(7, bge::ButtonListener::Released);
     return true;
   });
   // place <column> <row> [kind]: buys the level's tower kind (button order, 0 first)
@@ -120,7 +120,7 @@ Commands::Commands(SDLGameApp& app) : app_(app) {
     xBaseTowerDesc* desc = level.findDescriptionByKind(c.args[2]);
     if (!desc || PlacementGrid::index(v[0], v[1]) < 0) return false;
     // Chosen and then clicked on, as a player does; the level refuses a taken cell.
-    level.selectTowerDesc(desc);
+    level.selection().chooseTowerDesc(desc);
     level.buyTower(v[0], v[1], desc);
     return true;
   });

@@ -213,8 +213,8 @@ Outcome Runner::run(const RunOptions& options, const FrameObserver& observer) {
   o.state = level->state();
   o.lives = level->lives();
   o.credits = level->credits();
-  o.kills = level->enemiesDestroyed();
-  o.spawned = level->enemiesSpawned();
+  o.kills = level->flow().enemiesDestroyed();
+  o.spawned = level->flow().enemiesSpawned();
   if (xEnemySpawner* s = level->spawner()) {
     o.wavesStarted = static_cast<int>(s->wavesStarted());
     o.waveCount = s->waveCount();

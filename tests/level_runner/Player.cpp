@@ -63,7 +63,7 @@ float promisedDps(const TowerState& state, float shipEnergy) {
 std::vector<PathMark> markPaths(const LevelScreen& level) {
   std::vector<PathMark> marks;
   int index = 0;
-  for (const auto& path : level.paths()) {
+  for (const auto& path : level.model().paths) {
     const std::vector<QuillonPHX2D::Vec2> p = path.second.pointsForSide(PathDescription::Centre);
     for (size_t i = 1; i < p.size(); ++i) {
       const float dx = p[i].x - p[i - 1].x, dy = p[i].y - p[i - 1].y;
@@ -86,7 +86,7 @@ bool FieldPlayer::act(LevelScreen& level, const std::string& verb, std::vector<s
 bool FieldPlayer::looks(LevelScreen& level, int frame) {
   if (frame % options_.decideEvery != 0 || level.state() == kLevelOver) return false;
   if (!started_) {
-    if (!level.spawner() || !level.bridgeReady()) return false;
+    if (!level.spawner() || !level.bridge().ready()) return false;
     started_ = true;
     learnField(level);
     if (options_.fast) act(level, "speed", {"fast"});
@@ -95,7 +95,7 @@ bool FieldPlayer::looks(LevelScreen& level, int frame) {
 }
 
 void FieldPlayer::sendWaveWhenClear(LevelScreen& level) {
-  if (level.sendWaveOffered() && level.countLiveEnemies() == 0) act(level, "next", {});
+  if (level.bridge().sendWaveOffered() && level.countLiveEnemies() == 0) act(level, "next", {});
 }
 
 PlayResult playWith(Runner& runner, const RunOptions& run, FieldPlayer& player) {
@@ -123,7 +123,7 @@ void Player::learnField(LevelScreen& level) {
     if (level.findLiveEntity(e) && e->categoryName() == "station_part") parts.push_back(e->absPlacement());
   // The centre lines as drawn on the field, marked every few pixels.
   marks_ = markPaths(level);
-  pathWeight_.assign(level.paths().size(), 1.0f);
+  pathWeight_.assign(level.model().paths.size(), 1.0f);
   traffic_.assign(marks_.size(), 0);
   for (const PathMark& m : marks_) {
     bool near = false;
@@ -255,7 +255,7 @@ bool Player::spendOnce(LevelScreen& level) {
     const TowerState state = towerState(*t), next = upgradedState(state);
     const float now = promisedDps(state, shipEnergy_) * coverageAt(o.spot.column, o.spot.row, towerFigures(state).range);
     const float then = promisedDps(next, shipEnergy_) * coverageAt(o.spot.column, o.spot.row, towerFigures(next).range);
-    const double price = LevelScreen::upgradePrice(*t);
+    const double price = LevelEconomy::upgradePrice(*t);
     if (weigh((then - now) / static_cast<float>(price), price)) {
       upgradeTower = t;
       upgradeSpot = o.spot;
@@ -299,7 +299,7 @@ void Player::onFrame(LevelScreen& level, int frame) {
                  upgrades_);
   }
   // The first towers go where the first ships are seen to fly.
-  if (options_.buildTowers && (seenShips_ || level.paths().size() == 1)) {
+  if (options_.buildTowers && (seenShips_ || level.model().paths.size() == 1)) {
     for (int spent = 0; spent < 8; ++spent)
       if (!spendOnce(level)) break;
   }

@@ -15,6 +15,17 @@ class QLN_API xCategoryFilter {
   virtual bool canMeet(const xCollisionCategory *query, const xCollisionCategory *other) = 0;
 };
 
+// Passes only shapes of the category of that name: a query that keeps one kind of shape need
+// not walk the others. The name is not copied.
+class QLN_API xCategoryNamed : public xCategoryFilter {
+ public:
+  explicit xCategoryNamed(const char *name) : name_(name) {}
+  bool canMeet(const xCollisionCategory *query, const xCollisionCategory *other) override;
+
+ private:
+  const char *name_;
+};
+
 // The broad phase: files shapes by their absolute bounding boxes and answers which shapes
 // lie near a given one.
 class QLN_API xClassificationSpace {

@@ -14,6 +14,19 @@ bool inRange(const int range[4], int x, int y) {
   return x >= range[0] && x <= range[2] && y >= range[1] && y <= range[3];
 }
 
+// A free slot of the array, which grows by whole blocks when none is left; -1 when it cannot.
+template <typename T>
+int takeSlot(xArray<T> &items, xArray<int> &free) {
+  if (free.size() == 0) {
+    const int base = items.size();
+    items.resize(base + xQuadTree::kGrowBy, false);
+    if (items.size() != base + xQuadTree::kGrowBy) return -1;
+    // Highest first, so the lowest new index is taken first.
+    for (int i = xQuadTree::kGrowBy - 1; i >= 0; --i) free.append(base + i);
+  }
+  return free.pop(false);
+}
+
 Box2 scaledBox(const Box2 &b) {
   return Box2(b.minX * xQuadTree::kScale, b.minY * xQuadTree::kScale, b.maxX * xQuadTree::kScale,
               b.maxY * xQuadTree::kScale);
@@ -41,38 +54,16 @@ void xQuadTree::initializeCS(int depth, float side) {
 }
 
 int xQuadTree::SpawnNewCell() {
-  if (freeCells_.size() == 0) {
-    const int base = cells_.size();
-    cells_.resize(base + kGrowBy, false);
-    if (cells_.size() != base + kGrowBy) return -1;
-    // Highest first, so the lowest new index is taken first.
-    for (int i = kGrowBy - 1; i >= 0; --i) freeCells_.append(base + i);
-  }
-  const int c = freeCells_.pop(false);
+  const int c = takeSlot(cells_, freeCells_);
+  if (c < 0) return -1;
   cells_[c] = xCSCell();
   ++version_;
   return c;
 }
 
-int xQuadTree::takeLink() {
-  if (freeLinks_.size() == 0) {
-    const int base = links_.size();
-    links_.resize(base + kGrowBy, false);
-    if (links_.size() != base + kGrowBy) return -1;
-    for (int i = kGrowBy - 1; i >= 0; --i) freeLinks_.append(base + i);
-  }
-  return freeLinks_.pop(false);
-}
+int xQuadTree::takeLink() { return takeSlot(links_, freeLinks_); }
 
-int xQuadTree::takeGroup() {
-  if (freeGroups_.size() == 0) {
-    const int base = groups_.size();
-    groups_.resize(base + kGrowBy, false);
-    if (groups_.size() != base + kGrowBy) return -1;
-    for (int i = kGrowBy - 1; i >= 0; --i) freeGroups_.append(base + i);
-  }
-  return freeGroups_.pop(false);
-}
+int xQuadTree::takeGroup() { return takeSlot(groups_, freeGroups_); }
 
 void xQuadTree::AddCellLink(int cell, xShape *shape) {
   const int l = takeLink();

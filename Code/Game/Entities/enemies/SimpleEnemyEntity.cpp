@@ -433,7 +433,8 @@ template <typename Rank>
 xShape* nearestTouching(xShape* sensor, const char* category, Rank rank) {
   if (!sensor || !g_ptrSDK || !g_ptrSDK->collisionContext()) return nullptr;
   xArray<xShape*> found;
-  g_ptrSDK->collisionContext()->collisionSpace()->getClosest(found, sensor, true);
+  xCategoryNamed only(category);
+  g_ptrSDK->collisionContext()->collisionSpace()->getClosest(found, sensor, true, only);
   xShape* best = nullptr;
   float bestValue = 0.0f;
   for (int i = 0; i < found.size(); ++i) {

@@ -64,7 +64,8 @@ void xBaseSupportTowerEntity::collectTargets() {
   // the sensor asks the world what it overlaps as well.
   if (rangeSensor_ && g_ptrSDK && g_ptrSDK->collisionContext()) {
     xArray<xShape*> found;
-    g_ptrSDK->collisionContext()->collisionSpace()->getClosest(found, rangeSensor_, true);
+    xCategoryNamed actors("actor");
+    g_ptrSDK->collisionContext()->collisionSpace()->getClosest(found, rangeSensor_, true, actors);
     const Vec3 me = rangeSensor_->absPlacement();
     for (int i = 0; i < found.size(); ++i) {
       xShape* s = found[i];

@@ -245,7 +245,8 @@ void xBaseTowerEntity::collectTargets() {
   // sensor pass through enemies without reporting contacts must not blind it.
   if (rangeSensor_ && g_ptrSDK && g_ptrSDK->collisionContext()) {
     xArray<xShape*> found;
-    g_ptrSDK->collisionContext()->collisionSpace()->getClosest(found, rangeSensor_, true);
+    xCategoryNamed enemies("enemy");
+    g_ptrSDK->collisionContext()->collisionSpace()->getClosest(found, rangeSensor_, true, enemies);
     const Vec3 me = rangeSensor_->absPlacement();
     auto* ps = dynamic_cast<xPrimitiveShape*>(rangeSensor_);
     auto* circle = ps ? dynamic_cast<xPrimitiveCircle*>(ps->getEnvelope()) : nullptr;

@@ -150,6 +150,7 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
 
   // --- the level file ---
   bool loadLevel();  // false (reported) when the file cannot give a level
+  void buildPathMarkers();
   PathDescription getPathDescription(int pathId) const;
 
   // --- waves, lives, credits and the end ---
@@ -225,7 +226,6 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
 
   bool readGrid(const TiXmlElement* grid, const bge::XmlReader& reader);
   void readTowers(const TiXmlElement* stage, const bge::XmlReader& reader);
-  void buildPathMarkers();
   void loadPatrolShips();
   void startMusic();
   void releaseMusic();

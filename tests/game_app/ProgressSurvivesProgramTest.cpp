@@ -109,7 +109,7 @@ TEST_F(ProgressSurvives, ADamagedRecordBesideIntactWinsKeepsTheirProgressAndNewG
     playtest::Player p(dirs_.root(), "damaged");
     ASSERT_TRUE(p.start());
     ASSERT_TRUE(playtest::passLogos(p)) << p.lastShot();
-    EXPECT_TRUE(playtest::continueShown(p.shot())) << p.lastShot();
+    EXPECT_TRUE(p.waitFor(10, playtest::continueShown)) << p.lastShot();
     // The click was taken once the menu no longer shows as it was (the question
     // darkens it; a repeated click lands on its text). A new game without asking
     // would have reset and saved by then, so the files below tell which it was.

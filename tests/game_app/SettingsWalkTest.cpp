@@ -200,15 +200,15 @@ TEST_F(SettingsWalk, ANewGameOverProgressKeepsItOnNoAndResetsItOnYes) {
   Player p(dirs_.root(), "run");
   ASSERT_TRUE(p.start());
   ASSERT_TRUE(passLogos(p)) << p.lastShot();
-  ASSERT_TRUE(continueShown(p.shot())) << p.lastShot();
+  ASSERT_TRUE(p.waitFor(10, continueShown)) << p.lastShot();
 
   ASSERT_TRUE(clickUntil(p, kNewGameButton[0], kNewGameButton[1], 30, progressAsked)) << p.lastShot();
   ASSERT_TRUE(clickUntil(p, kProgressNo[0], kProgressNo[1], 30, mainMenu)) << p.lastShot();
-  EXPECT_TRUE(continueShown(p.shot())) << p.lastShot();
+  EXPECT_TRUE(p.waitFor(10, continueShown)) << p.lastShot();
   // The progress is still there to continue: mission control shows the win.
   ASSERT_TRUE(clickUntil(p, kContinueButton[0], kContinueButton[1], 30, notMainMenu)) << p.lastShot();
   ASSERT_TRUE(waitSkipping(p, 40, missionControl)) << p.lastShot();
-  EXPECT_TRUE(slotWon(p.shot(), 0)) << p.lastShot();
+  EXPECT_TRUE(p.waitFor(20, [](const Shot& s) { return slotWon(s, 0); })) << p.lastShot();
   ASSERT_TRUE(clickUntil(p, 970, 720, 60, mainMenu)) << p.lastShot();  // back
   EXPECT_EQ(readBytes(folder() + "/missions.dat"), missions);
   EXPECT_EQ(readBytes(folder() + "/badges.dat"), badges);
@@ -225,7 +225,7 @@ TEST_F(SettingsWalk, ANewGameOverProgressKeepsItOnNoAndResetsItOnYes) {
       << p.lastShot();
   // A fresh campaign: mission control with nothing won and the second mission shut.
   ASSERT_TRUE(waitSkipping(p, 40, missionControl)) << p.lastShot();
-  EXPECT_FALSE(slotWon(p.shot(), 0)) << p.lastShot();
+  EXPECT_TRUE(p.waitFor(20, [](const Shot& s) { return slotLocked(s, 1) && !slotWon(s, 0); })) << p.lastShot();
   {
     GameSave reset(folder());
     ASSERT_TRUE(reset.load());

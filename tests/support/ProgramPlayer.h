@@ -290,11 +290,12 @@ inline bool light(int, int g, int b) { return b > 200 && g > 180; }
 inline bool levelShown(const Shot& s) { return s.count(1040, 3, 325, 22, cyan) > 1000; }
 // The pause screen's title stands in white where no other screen of the walks writes.
 inline bool paused(const Shot& s) { return s.count(600, 214, 166, 34, white) > 400; }
+// The new game and quit buttons: the logo lights the first's place, not the second's.
 inline bool mainMenu(const Shot& s) {
-  return s.count(556, 300, 254, 55, cyan) > 500 && s.count(92, 660, 220, 45, orange) < 800 && !levelShown(s) &&
-         !paused(s);
+  return s.count(556, 300, 254, 55, cyan) > 500 && s.count(556, 505, 254, 55, cyan) > 400 &&
+         s.count(92, 660, 220, 45, orange) < 800 && !levelShown(s) && !paused(s);
 }
-inline bool continueShown(const Shot& s) { return s.count(556, 368, 254, 55, cyan) > 300; }
+inline bool continueShown(const Shot& s) { return mainMenu(s) && s.count(556, 368, 254, 55, cyan) > 300; }
 inline bool missionControl(const Shot& s) {
   return s.count(92, 660, 220, 45, orange) > 800 && s.count(1118, 696, 226, 48, cyan) > 100;
 }

@@ -49,14 +49,14 @@ void LevelScreen::readTowers(const TiXmlElement* stage, const bge::XmlReader& re
 std::vector<xBaseTowerEntity*> LevelScreen::findTowers(const SceneEntityManager& manager) {
   std::vector<xBaseTowerEntity*> found;
   for (xSharkEntity* e : manager.entities())
-    if (auto* tower = dynamic_cast<xBaseTowerEntity*>(e)) found.push_back(tower);
+    if (xBaseTowerEntity* tower = e->asTower()) found.push_back(tower);
   return found;
 }
 
 std::vector<xBaseSupportTowerEntity*> LevelScreen::findSupportTowers(const SceneEntityManager& manager) {
   std::vector<xBaseSupportTowerEntity*> found;
   for (xSharkEntity* e : manager.entities())
-    if (auto* s = dynamic_cast<xBaseSupportTowerEntity*>(e); s && manager.findLiveEntity(s)) found.push_back(s);
+    if (xBaseSupportTowerEntity* s = e->asSupportTower(); s && manager.findLiveEntity(s)) found.push_back(s);
   return found;
 }
 

@@ -272,6 +272,6 @@ void LevelScreen::openOverlay(ScreenBase* screen) {
 std::vector<xSimpleEnemy*> LevelScreen::findEnemies(const SceneEntityManager& manager) {
   std::vector<xSimpleEnemy*> found;
   for (xSharkEntity* e : manager.entities())
-    if (auto* enemy = dynamic_cast<xSimpleEnemy*>(e)) found.push_back(enemy);
+    if (xSimpleEnemy* enemy = e->asEnemy()) found.push_back(enemy);
   return found;
 }

@@ -69,13 +69,24 @@ class MeetingCategories : public xCategoryFilter {
  public:
   explicit MeetingCategories(xCategoryDispatcher *d) : d_(d) {}
   bool canMeet(const xCollisionCategory *query, const xCollisionCategory *other) override {
+    // Query after query asks about the same pair (in a scene of one category, always): the
+    // last answer is kept for the pass.
+    if (known_ && query == lastQuery_ && other == lastOther_) return lastAnswer_;
     unsigned long fa = 0, fb = 0;
     pairFlags().flags(d_, query, other, fa, fb);
-    return ((fa | fb) & xCollisionCategory::Ignore) == 0;
+    known_ = true;
+    lastQuery_ = query;
+    lastOther_ = other;
+    lastAnswer_ = ((fa | fb) & xCollisionCategory::Ignore) == 0;
+    return lastAnswer_;
   }
 
  private:
   xCategoryDispatcher *d_;
+  bool known_ = false;
+  const xCollisionCategory *lastQuery_ = nullptr;
+  const xCollisionCategory *lastOther_ = nullptr;
+  bool lastAnswer_ = false;
 };
 
 // Of two awake shapes, the one made later handles their pair: the same one on every run of a

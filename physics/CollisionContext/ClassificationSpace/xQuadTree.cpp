@@ -373,13 +373,21 @@ void xQuadTree::collectLinks(xArray<xShape *> &result, int cell, const Box2 &que
       const Box2 b = scaledBox(s->getAbsBoundingBox());
       if (!(b.maxX >= query.minX && b.maxY >= query.minY && b.minX <= query.maxX && b.minY <= query.maxY)) return;
     }
-    result.append(s);
+    if (!result.appendInPlace(s)) result.append(s);
     s->setQueryMark(true);
   };
+  const int first = cells_.dataPtr()[cell].firstGroup;
+  if (first >= 0 && groups_.dataPtr()[first].next < 0) {
+    // A cell of one category: its one list, no merge.
+    const xCSCellGroup &group = groups_.dataPtr()[first];
+    if (!selection.takes(group.category)) return;
+    for (int l = group.firstLink; l >= 0; l = links[l].next) take(l);
+    return;
+  }
   int taken = 0;
-  for (int g = cells_.dataPtr()[cell].firstGroup; g >= 0; g = groups_.dataPtr()[g].next) {
+  for (int g = first; g >= 0; g = groups_.dataPtr()[g].next) {
     const xCSCellGroup &group = groups_.dataPtr()[g];
-    if (selection.filter && !selection.filter->canMeet(selection.category, group.category)) continue;
+    if (!selection.takes(group.category)) continue;
     if (taken == merging_.size()) merging_.append(-1);
     merging_[taken++] = group.firstLink;
   }

@@ -117,6 +117,20 @@ class QLN_API xQuadTree : public xClassificationSpace {
   struct Selection {
     xCategoryFilter *filter = nullptr;
     const xCollisionCategory *category = nullptr;
+    // Whether the groups of category c are walked. A query meets the same few categories in
+    // cell after cell (in a scene of one category, only that one): the last answer is kept.
+    bool takes(const xCollisionCategory *c) const {
+      if (!filter) return true;
+      if (!asked || c != lastGroup) {
+        asked = true;
+        lastGroup = c;
+        lastAnswer = filter->canMeet(category, c);
+      }
+      return lastAnswer;
+    }
+    mutable bool asked = false;
+    mutable const xCollisionCategory *lastGroup = nullptr;
+    mutable bool lastAnswer = false;
   };
   void query(xArray<xShape *> &result, xShape *shape, bool precise, const Selection &selection);
   void getShapesFromQDT(xArray<xShape *> &result, int cell, const Box2 &cellBox, const Box2 &query, bool precise,

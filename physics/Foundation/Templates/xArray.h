@@ -25,6 +25,13 @@ class QLN_API xArray {
   void resize(int n) { resize(n, true); }
 
   void append(const T &v);
+  // Appends v when there is room without growing (an inline write, for the hottest loops);
+  // false, with nothing changed, when there is not.
+  bool appendInPlace(const T &v) {
+    if (count_ >= capacity_) return false;
+    data_[count_++] = v;
+    return true;
+  }
   void push(const T &v) { append(v); }
   T &push();
   void append(const xArray &other);

@@ -8,21 +8,20 @@
 std::vector<xBaseTowerEntity*> findTowers(const SceneEntityManager& manager) {
   std::vector<xBaseTowerEntity*> found;
   for (xSharkEntity* e : manager.entities())
-    if (auto* tower = dynamic_cast<xBaseTowerEntity*>(e)) found.push_back(tower);
+    if (xBaseTowerEntity* tower = e->asTower()) found.push_back(tower);
   return found;
 }
 
 std::vector<xBaseSupportTowerEntity*> findSupportTowers(const SceneEntityManager& manager) {
   std::vector<xBaseSupportTowerEntity*> found;
   for (xSharkEntity* e : manager.entities())
-    if (auto* s = dynamic_cast<xBaseSupportTowerEntity*>(e); s && manager.findLiveEntity(s)) found.push_back(s);
+    if (xBaseSupportTowerEntity* s = e->asSupportTower(); s && manager.findLiveEntity(s)) found.push_back(s);
   return found;
 }
-
 
 std::vector<xSimpleEnemy*> findEnemies(const SceneEntityManager& manager) {
   std::vector<xSimpleEnemy*> found;
   for (xSharkEntity* e : manager.entities())
-    if (auto* enemy = dynamic_cast<xSimpleEnemy*>(e)) found.push_back(enemy);
+    if (xSimpleEnemy* enemy = e->asEnemy()) found.push_back(enemy);
   return found;
 }

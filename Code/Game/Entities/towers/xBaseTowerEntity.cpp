@@ -230,7 +230,7 @@ bool xBaseTowerEntity::notifyCollision(xShape* own, xShape* other, const Vec2&, 
 }
 
 void xBaseTowerEntity::copyTargets(xSharkEntity* contact) {
-  if (contact && contactSet_.insert(contact).second) contacts_.push_back(contact);
+  if (contact && contactSet_.insert(contact)) contacts_.push_back(contact);
 }
 
 void xBaseTowerEntity::collectTargets() {

@@ -199,7 +199,7 @@ TEST(AttackTowers, TheSnareSlowsAShipAndItsSlowWearsOffEvenAtTheLongestFactor) {
   });
   ASSERT_GT(xs.size(), 1150u);
   auto pace = [&](const std::vector<float>& v, size_t from, size_t to) { return (v[to] - v[from]) / (to - from); };
-  const float free = pace(xs, 10, 150);  // before the reach (88 px) of the tower
+  const float free = pace(xs, 10, 150);  // before the reach (100 px) of the tower
   EXPECT_NEAR(0.8f, free, 0.1f);
   // In reach: 0.6 slower, so 0.4 of the pace.
   size_t inReach = 0;

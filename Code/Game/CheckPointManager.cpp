@@ -9,6 +9,7 @@
 #include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/Entities/towers/DeploymentTowerEntity.h"
 #include "Game/Entities/towers/WavePointTowerEntity.h"
+#include "Game/LevelCheckpoints.h"
 #include "Game/LevelScreen.h"
 
 using namespace QuillonPHX2D;
@@ -21,7 +22,7 @@ std::pair<int, int> cellOf(const xBaseTowerEntity& tower) {
 
 std::vector<xSimpleEnemy*> stationParts(const SceneEntityManager& scene) {
   std::vector<xSimpleEnemy*> parts;
-  for (xSimpleEnemy* e : LevelScreen::findEnemies(scene))
+  for (xSimpleEnemy* e : findEnemies(scene))
     if (scene.findLiveEntity(e) && e->categoryName() == "station_part") parts.push_back(e);
   return parts;
 }
@@ -32,10 +33,10 @@ void CheckPointManager::saveCheckPoint() {
   LevelScreen* level = LevelScreen::current();
   if (!level || !scene_) return;
   CheckPoint c;
-  level->recordCounters(c);
+  level->checkpoints().recordCounters(c);
   c.index = count();
 
-  for (xBaseTowerEntity* tower : LevelScreen::findTowers(*scene_)) {
+  for (xBaseTowerEntity* tower : findTowers(*scene_)) {
     // A tower sold this frame is no longer part of the level.
     if (!scene_->findLiveEntity(tower)) continue;
     auto* station = dynamic_cast<xDeploymentTowerEntity*>(tower);
@@ -76,25 +77,26 @@ void CheckPointManager::saveCheckPoint() {
 void CheckPointManager::restoreCheckPoint(const CheckPoint& c) {
   LevelScreen* level = LevelScreen::current();
   if (!level || !scene_) return;
-  level->restoreCounters(c);
+  LevelCheckpoints& restore = level->checkpoints();
+  restore.restoreCounters(c);
 
-  for (xBaseTowerEntity* tower : LevelScreen::findTowers(*scene_)) scene_->scheduleRemoval(tower, true);
-  for (xSimpleEnemy* e : LevelScreen::findEnemies(*scene_))
+  for (xBaseTowerEntity* tower : findTowers(*scene_)) scene_->scheduleRemoval(tower, true);
+  for (xSimpleEnemy* e : findEnemies(*scene_))
     if (dynamic_cast<xPatrolShip*>(e)) scene_->scheduleRemoval(e, true);
-  level->removeAllEnemies();
+  restore.removeAllEnemies();
   level->clearOccupiedCells();
   // The old towers leave before the new ones stand: a cell must not look taken by
   // a tower on its way out, nor a beacon be linked to a dying station.
-  level->prepareForRestore();
+  restore.prepareForRestore();
   scene_->processRemovals();
 
   for (size_t i = 0; i < c.towers.size(); ++i) {
     const TowerRecord& r = c.towers[i];
-    if (r.isDroneStation) level->restoreDeploymentPair(c, i);
+    if (r.isDroneStation) restore.restoreDeploymentPair(c, i);
     // A beacon attached to no station was recorded on its own and comes back alone.
     else if (dynamic_cast<xWavePointTowerDesc*>(level->findDescriptionByKind(r.kindName)))
-      level->restoreWavePointTower(r.column, r.row);
-    else level->restoreTowerByKind(r.kindName, r.column, r.row, r.upgradeLevel);
+      restore.restoreWavePointTower(r.column, r.row);
+    else restore.restoreTowerByKind(r.kindName, r.column, r.row, r.upgradeLevel);
     if (xBaseTowerEntity* t = level->liveTowerAt(r.column, r.row)) {
       t->setBaseEnergy(r.energy);
       t->setTargetSelection(r.targetSelection);
@@ -109,7 +111,7 @@ void CheckPointManager::restoreCheckPoint(const CheckPoint& c) {
                                                 .c_str()))
       continue;
     for (const auto& cell : r.beaconCells)
-      if (xWavePointTowerEntity* beacon = level->restoreWavePointTower(cell.first, cell.second))
+      if (xWavePointTowerEntity* beacon = restore.restoreWavePointTower(cell.first, cell.second))
         station->appendBeacon(beacon);
     station->buildPatrolPath();
   }
@@ -126,7 +128,7 @@ void CheckPointManager::restoreCheckPoint(const CheckPoint& c) {
       }
     }
   }
-  level->recountBuiltTowers();
+  restore.recountBuiltTowers();
   SfxContainer::instance()->playSound("SFX_POWER_UP_ENTRY");
 }
 

@@ -1,5 +1,7 @@
 // Checkpoints on the level's side: taking one when the waves pass a bracket, the
 // restore sweep, and putting the recorded towers and counters back.
+#include "Game/LevelCheckpoints.h"
+
 #include <string>
 
 #include "AssertReport.h"
@@ -21,136 +23,154 @@ std::string cellName(int column, int row) { return std::to_string(column) + ", "
 
 }  // namespace
 
-void LevelScreen::saveCheckPointIfDue() {
-  if (state_ == kLevelOver || gameMode_ == MODE_ENDLESS || !spawner_) return;
-  // A record taken during a restore would be the one restored, not the player's choice.
-  if (restoreUnderWay()) return;
-  const unsigned waves = static_cast<unsigned>(spawner_->waveCount());
-  // A level without waves is at its end: no division by its zero wave count.
-  float progress = waves == 0 ? 1.0f : static_cast<float>(spawner_->currentWave() + 1) / static_cast<float>(waves);
-  if (progress < 0.0f) progress = 0.0f;
-  const int bracket = static_cast<int>(progress * 100.0f) / 20;
-  if (bracket < checkPointCount_) return;
-  if (!checkPoints_) return;
-  checkPoints_->saveCheckPoint();
-  saveCheckPoint();
-  checkPointCount_ = checkPoints_->count();
+LevelCheckpoints::LevelCheckpoints(LevelScreen& level) : level_(level) {}
+
+LevelCheckpoints::~LevelCheckpoints() = default;
+
+void LevelCheckpoints::start() {
+  if (level_.gameMode_ != MODE_ENDLESS) records_ = std::make_unique<CheckPointManager>(&level_, level_.spawner_);
 }
 
-void LevelScreen::saveCheckPoint() {
-  const bool shown = hud_.showMessage("CHECK_POINT_SAVED", this, kCheckpointSavedMessage);
+void LevelCheckpoints::stop() { records_.reset(); }
+
+void LevelCheckpoints::saveIfDue() {
+  if (level_.state_ == kLevelOver || level_.gameMode_ == MODE_ENDLESS || !level_.spawner_) return;
+  // A record taken during a restore would be the one restored, not the player's choice.
+  if (restoreUnderWay()) return;
+  xEnemySpawner* spawner = level_.spawner_;
+  const unsigned waves = static_cast<unsigned>(spawner->waveCount());
+  // A level without waves is at its end: no division by its zero wave count.
+  float progress = waves == 0 ? 1.0f : static_cast<float>(spawner->currentWave() + 1) / static_cast<float>(waves);
+  if (progress < 0.0f) progress = 0.0f;
+  const int bracket = static_cast<int>(progress * 100.0f) / 20;
+  if (bracket < recordsKept_) return;
+  if (!records_) return;
+  records_->saveCheckPoint();
+  showSavedMessage();
+  recordsKept_ = records_->count();
+}
+
+void LevelCheckpoints::showSavedMessage() {
+  const bool shown = level_.hud_.showMessage("CHECK_POINT_SAVED", &level_, LevelScreen::kCheckpointSavedMessage);
   BGE_REPORT_MSG(shown, "level: the checkpoint message has no fade to show it");
 }
 
-void LevelScreen::restoreDeploymentPair(const CheckPoint& checkPoint, size_t towerIndex) {
+void LevelCheckpoints::restoreDeploymentPair(const CheckPoint& checkPoint, size_t towerIndex) {
   if (towerIndex >= checkPoint.towers.size()) return;
   const TowerRecord& r = checkPoint.towers[towerIndex];
-  xBaseTowerDesc* desc = findDescriptionByKind(r.kindName);
+  xBaseTowerDesc* desc = level_.findDescriptionByKind(r.kindName);
   if (!BGE_REPORT_MSG(desc != nullptr, ("checkpoint: no tower of this level is a " + r.kindName).c_str())) return;
-  auto* first = dynamic_cast<xDeploymentTowerEntity*>(recreateTower(desc, r.column, r.row));
+  auto* first = dynamic_cast<xDeploymentTowerEntity*>(level_.recreateTower(desc, r.column, r.row));
   if (!BGE_REPORT_MSG(first != nullptr, ("checkpoint: the drone station of cell " + cellName(r.column, r.row) +
                                          " did not come back")
                                             .c_str()))
     return;
   if (!r.hasPartner) {
     // It was waiting for its partner: it waits again.
-    selection_.startPair(first, PlacementGrid::centre(r.column, r.row));
-    selection_.chooseTowerDesc(desc);
+    level_.selection_.startPair(first, PlacementGrid::centre(r.column, r.row));
+    level_.selection_.chooseTowerDesc(desc);
     return;
   }
-  auto* second = dynamic_cast<xDeploymentTowerEntity*>(recreateTower(desc, r.partnerColumn, r.partnerRow));
+  auto* second = dynamic_cast<xDeploymentTowerEntity*>(level_.recreateTower(desc, r.partnerColumn, r.partnerRow));
   if (!BGE_REPORT_MSG(second != nullptr, ("checkpoint: the partner station of cell " +
                                           cellName(r.partnerColumn, r.partnerRow) + " did not come back")
                                              .c_str()))
     return;
-  linkDeploymentPair(first, second);
+  level_.linkDeploymentPair(first, second);
 }
 
-xWavePointTowerEntity* LevelScreen::restoreWavePointTower(int column, int row) {
-  xBaseTowerDesc* desc = findDescriptionByKind(kBeaconKind);
+xWavePointTowerEntity* LevelCheckpoints::restoreWavePointTower(int column, int row) {
+  xBaseTowerDesc* desc = level_.findDescriptionByKind(kBeaconKind);
   if (!BGE_REPORT_MSG(desc != nullptr, "checkpoint: this level offers no navigation beacon to put back")) return nullptr;
-  return dynamic_cast<xWavePointTowerEntity*>(recreateTower(desc, column, row));
+  return dynamic_cast<xWavePointTowerEntity*>(level_.recreateTower(desc, column, row));
 }
 
-void LevelScreen::restoreTowerByKind(const std::string& kindName, int column, int row, int upgradeLevel) {
+void LevelCheckpoints::restoreTowerByKind(const std::string& kindName, int column, int row, int upgradeLevel) {
   if (kindName == kBeaconKind) return;
-  xBaseTowerDesc* desc = findDescriptionByKind(kindName);
+  xBaseTowerDesc* desc = level_.findDescriptionByKind(kindName);
   if (!BGE_REPORT_MSG(desc != nullptr, ("checkpoint: no tower of this level is a " + kindName).c_str())) return;
-  xBaseTowerEntity* tower = recreateTower(desc, column, row);
+  xBaseTowerEntity* tower = level_.recreateTower(desc, column, row);
   for (int i = 0; tower && i < upgradeLevel; ++i) tower->upgrade();
 }
 
-void LevelScreen::removeAllEnemies() {
-  for (xSimpleEnemy* e : findEnemies(*this))
-    if (e->categoryName().rfind("enemy", 0) == 0) scheduleRemoval(e, true);
+void LevelCheckpoints::removeAllEnemies() {
+  for (xSimpleEnemy* e : findEnemies(level_))
+    if (e->categoryName().rfind("enemy", 0) == 0) level_.scheduleRemoval(e, true);
 }
 
-void LevelScreen::recordCounters(CheckPoint& c) const {
-  c.credits = economy_.credits();
-  c.score = flow_.score();
-  c.interest = economy_.interestPercent();
-  c.lives = flow_.lives();
-  c.enemiesDestroyed = flow_.enemiesDestroyed();
-  c.enemiesSpawned = flow_.enemiesSpawned();
-  c.nextEntityId = nextEntityId_;
-  c.levelTimeMs = flow_.levelTimeMs();
+void LevelCheckpoints::recordCounters(CheckPoint& c) const {
+  const WaveFlow& flow = level_.flow_;
+  c.credits = level_.economy_.credits();
+  c.score = flow.score();
+  c.interest = level_.economy_.interestPercent();
+  c.lives = flow.lives();
+  c.enemiesDestroyed = flow.enemiesDestroyed();
+  c.enemiesSpawned = flow.enemiesSpawned();
+  c.nextEntityId = level_.nextEntityId_;
+  c.levelTimeMs = flow.levelTimeMs();
 }
 
-void LevelScreen::restoreCounters(const CheckPoint& c) {
-  economy_.restoreCredits(c.credits);
-  economy_.setInterestPercent(c.interest);
-  flow_.restoreCounters(c.score, c.lives, c.enemiesSpawned, c.enemiesDestroyed);
-  nextEntityId_ = c.nextEntityId;
-  flow_.setLevelTimeMs(c.levelTimeMs);
+void LevelCheckpoints::restoreCounters(const CheckPoint& c) {
+  level_.economy_.restoreCredits(c.credits);
+  level_.economy_.setInterestPercent(c.interest);
+  level_.flow_.restoreCounters(c.score, c.lives, c.enemiesSpawned, c.enemiesDestroyed);
+  level_.nextEntityId_ = c.nextEntityId;
+  level_.flow_.setLevelTimeMs(c.levelTimeMs);
 }
 
-void LevelScreen::prepareForRestore() {
+void LevelCheckpoints::prepareForRestore() {
   // The removal pass of a restore must not read the emptied field as a won wave.
-  flow_.setWaveSpawned(false);
-  selection_.setTower(nullptr);
-  selection_.pickEnemy(nullptr);
-  selection_.chooseTowerDesc(nullptr);
-  selection_.endPair();
-  selection_.endBeacon();
-  hideTowerInfo();
+  level_.flow_.setWaveSpawned(false);
+  LevelSelection& selection = level_.selection_;
+  selection.setTower(nullptr);
+  selection.pickEnemy(nullptr);
+  selection.chooseTowerDesc(nullptr);
+  selection.endPair();
+  selection.endBeacon();
+  level_.bridge_.hideTowerInfo();
 }
 
-void LevelScreen::restoreFromCheckPoint() {
-  if (!checkPoints_ || checkPoints_->count() == 0) return;
-  const CheckPoint newest = checkPoints_->records().back();
-  checkPoints_->restoreCheckPoint(newest);
-  checkPoints_->dropNewestUnlessOnly();
-  if (spawner_) {
-    flow_.followSpawner(*spawner_);
-  }
+void LevelCheckpoints::restoreNewest() {
+  if (!records_ || records_->count() == 0) return;
+  const CheckPoint newest = records_->records().back();
+  records_->restoreCheckPoint(newest);
+  records_->dropNewestUnlessOnly();
+  if (level_.spawner_) level_.flow_.followSpawner(*level_.spawner_);
 }
 
-bool LevelScreen::restoreUnderWay() const {
-  return state_ == kLevelRestorePending || hud_.sweepRunning();
+bool LevelCheckpoints::restoreUnderWay() const {
+  return level_.state_ == kLevelRestorePending || level_.hud_.sweepRunning();
 }
 
-void LevelScreen::takeCheckPoint() {
-  if (!checkPoints_ || state_ == kLevelOver || restoreUnderWay()) return;
-  checkPoints_->saveCheckPoint();
-  saveCheckPoint();
+void LevelCheckpoints::take() {
+  if (!records_ || level_.state_ == kLevelOver || restoreUnderWay()) return;
+  records_->saveCheckPoint();
+  showSavedMessage();
 }
 
-bool LevelScreen::requestRestore() {
-  if (state_ != kLevelBattle || !checkPoints_ || checkPoints_->count() == 0) return false;
-  return hud_.startSweep(this, kRestoreSweepEnded);
+bool LevelCheckpoints::requestRestore() {
+  if (level_.state_ != kLevelBattle || !records_ || records_->count() == 0) return false;
+  return level_.hud_.startSweep(&level_, LevelScreen::kRestoreSweepEnded);
 }
 
-void LevelScreen::applyPendingRestore() {
-  hideTowerInfo();
-  selection_.chooseTowerDesc(nullptr);
-  restoreFromCheckPoint();
-  if (checkPoints_) checkPointCount_ = checkPoints_->count();
-  updateTowerButtons();
-  bridge_.showButton(kSendWaveButton, true);
+void LevelCheckpoints::applyPendingRestore() {
+  level_.bridge_.hideTowerInfo();
+  level_.selection_.chooseTowerDesc(nullptr);
+  restoreNewest();
+  if (records_) recordsKept_ = records_->count();
+  level_.updateTowerButtons();
+  level_.bridge_.showButton(kSendWaveButton, true);
   // The level waits for the player to send the wave the checkpoint stood before.
-  flow_.pauseClocks();
-  hud_.showMessage("CHECK_POINT_RESTORED", this, kRestoredMessage);
-  state_ = kLevelBattle;
-  clearSelection();
+  level_.flow_.pauseClocks();
+  level_.hud_.showMessage("CHECK_POINT_RESTORED", &level_, LevelScreen::kRestoredMessage);
+  level_.state_ = kLevelBattle;
+  level_.clearSelection();
   if (g_statsAndAchievements) g_statsAndAchievements->unlockAchievement("ACH_FIRST_CHECKPOINT");
+}
+
+void LevelCheckpoints::recountBuiltTowers() {
+  int standing = 0;
+  for (xBaseTowerEntity* t : findTowers(level_))
+    if (level_.findLiveEntity(t)) ++standing;
+  level_.tally_.recount(standing);
 }

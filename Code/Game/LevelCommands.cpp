@@ -31,13 +31,21 @@ enum CommandId { kSell = 610, kShowStrategies = 611, kShowTrade = 612, kUpgrade 
 constexpr int kStrategyOfCommand[] = {kTargetClosest, kTargetDistant, kTargetLast, kTargetFirst,
                                       kTargetWeakest, kTargetStrongest, kTargetSlowest, kTargetFastest};
 
+// The build button's hover text: what the tower does and what it costs.
+std::string towerHoverText(const xBaseTowerDesc& desc) {
+  std::string text;
+  const TowerFigures figures = towerFigures(towerState(desc));
+  if (figures.attacks) text += layout::lookupText("DAMAGE") + ": " + figureText(figures.dps) + "/s\n";
+  text += layout::lookupText("RANGE") + ": " + std::to_string(static_cast<int>(figures.range)) + "m\n";
+  text += layout::lookupText("LABEL_PRICE") + ": " + std::to_string(static_cast<int>(desc.price));
+  return text;
+}
+
 }  // namespace
 
 bool LevelScreen::initFromXml(const std::string& fileName) { return bridge_.build(fileName); }
 
-void LevelScreen::onButtonEvent(int buttonId, int kind) { buttonEvent(buttonId, kind); }
-
-void LevelScreen::buttonEvent(int id, int event) {
+void LevelScreen::onButtonEvent(int id, int event) {
   if (event == bge::ButtonListener::PointerEntered) SfxContainer::instance()->playSound("SFX_BTN_OVER");
   // The partner of a drone station must be placed before anything else is done.
   if (selection_.placingPair()) return;
@@ -142,18 +150,8 @@ void LevelScreen::towerButtonEvent(int id, int event) {
   selection_.chooseTowerDesc(towerDescriptions_[index]);
 }
 
-std::string LevelScreen::towerHoverText(const xBaseTowerDesc& desc) const {
-  std::string text;
-  const TowerFigures figures = towerFigures(towerState(desc));
-  if (figures.attacks) text += layout::lookupText("DAMAGE") + ": " + figureText(figures.dps) + "/s\n";
-  text += layout::lookupText("RANGE") + ": " + std::to_string(static_cast<int>(figures.range)) + "m\n";
-  text += layout::lookupText("LABEL_PRICE") + ": " + std::to_string(static_cast<int>(desc.price));
-  return text;
-}
-
-void LevelScreen::onCheckBoxChanged(int, bool) { onAutoWaveToggled(); }
-
-void LevelScreen::onAutoWaveToggled() {
+// The auto-send box: the level's only check box.
+void LevelScreen::onCheckBoxChanged(int, bool) {
   autoNextWave_ = !autoNextWave_;
   if (!autoNextWave_) return;
   bge::Button* next = bridge_.findCommandButton(kNextWave);
@@ -165,7 +163,7 @@ void LevelScreen::onAutoWaveToggled() {
 void LevelScreen::showTowerInfo(xBaseTowerEntity* tower) {
   if (tower && !findLiveEntity(tower)) tower = nullptr;
   if (!tower) {
-    hideTowerInfo();
+    bridge_.hideTowerInfo();
     updateTowerButtons();
     return;
   }

@@ -1,24 +1,24 @@
 // The level's side of what its entities ask and tell it (LevelForEntities.h), where
 // the level has no method of the same name already: the rules an entity must not
-// decide itself (what a mode pays for a sale, when a statistic counts) and what the
-// level shows when a tower is picked.
+// decide itself (what a mode pays for a sale, when a statistic counts), what the
+// level shows when a tower is picked, and the effects LevelEffects makes for it.
 #include "Game/Entities/towers/xBaseTowerEntity.h"
 #include "Game/LevelScreen.h"
 
 bool LevelScreen::countsTopUpgrades() const { return gameMode_ == MODE_CLASSIC; }
 
 bool LevelScreen::raidsStation() const {
-  return gameplayType() == kGameplayStationStatic || gameplayType() == kGameplayStationMoving;
+  return model_.gameplayType == kGameplayStationStatic || model_.gameplayType == kGameplayStationMoving;
 }
 
 bool LevelScreen::isLive(const xSharkEntity* entity) const { return findLiveEntity(entity) != nullptr; }
 
 void LevelScreen::addToScene(xSharkEntity* entity) { addEntity(entity, true); }
 
-xWavePointTowerEntity* LevelScreen::beaconToAttach() const { return ptrWaypointTower(); }
+xWavePointTowerEntity* LevelScreen::beaconToAttach() const { return selection_.beacon(); }
 
 void LevelScreen::onTowersSold(int count, double refund) {
-  for (int i = 0; i < count; ++i) countSoldTower();
+  for (int i = 0; i < count; ++i) tally_.countSold();
   // The most-credits mode gives nothing back for a sale.
   if (gameMode_ != MODE_MAXCREDITS) addCredits(refund);
 }
@@ -30,18 +30,48 @@ void LevelScreen::onTowerPicked(xBaseTowerEntity* tower) {
   if (selecting) clearSelection();
   tower->setSelected(selecting);
   if (!selecting) {
-    setSelectedTower(nullptr);
+    selection_.setTower(nullptr);
     showTowerInfo(nullptr);
     return;
   }
-  setSelectedTower(tower);
+  selection_.setTower(tower);
   showTowerInfo(tower);
-  clearHover();
+  selection_.clearButtonFrame();
   playIfAssisted("SFX_TOWER_SELECTED");
 }
 
 void LevelScreen::onPointerOverStation(const PointingDeviceEvent& event) {
   // While a beacon waits for its station, the hovered cell follows the pointer over
   // the stations too.
-  if (isAttachingBeacon()) mouseMove(event);
+  if (isAttachingBeacon()) mouseMoved(event);
 }
+
+// Particles, missiles and enemy bullet kinds: LevelEffects answers each.
+void LevelScreen::spawnHitParticle(const QuillonPHX2D::Vec2& hitDirection, const QuillonPHX2D::Vec2& position,
+                                   float strength, const Color& colour) {
+  effects_.spawnHit(hitDirection, position, strength, colour);
+}
+
+void LevelScreen::spawnRingParticle(const QuillonPHX2D::Vec2& position, float strength, const Color& colour,
+                                    xSimpleParticleEntityDesc description) {
+  effects_.spawnRing(position, strength, colour, description);
+}
+
+void LevelScreen::spawnScatterParticle(const QuillonPHX2D::Vec2& position, const Color& colour, int count) {
+  effects_.spawnScatter(position, colour, count);
+}
+
+const xSimpleParticleEntityDesc& LevelScreen::particleDescription(int kind) const {
+  return effects_.particleDescription(kind);
+}
+
+xPlayerSmartMissileEntityDesc LevelScreen::getMissileDescription(int kind) const {
+  return effects_.missileDescription(kind);
+}
+
+void LevelScreen::launchMissile(const QuillonPHX2D::Vec2& launchPoint, xBaseTowerEntity* tower, int kind,
+                                xSharkEntity* target, float damageFactor) {
+  effects_.launchMissile(launchPoint, tower, kind, target, damageFactor);
+}
+
+xEnemyBulletEntityDesc* LevelScreen::enemyBulletKind(const std::string& path) { return effects_.enemyBulletKind(path); }

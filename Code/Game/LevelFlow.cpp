@@ -83,7 +83,7 @@ void LevelScreen::onWaveFinished() {
   updateTowerButtons();
   playIfAssisted("SFX_WAVE_FINISHED");
   effects_.burstMissilesAtWaveEnd();
-  if (gameMode_ != MODE_ENDLESS) saveCheckPointIfDue();
+  if (gameMode_ != MODE_ENDLESS) checkpoints_.saveIfDue();
   if (!autoNextWave_) {
     // The player sends the next wave; the level time stands still until then.
     onMinimized();
@@ -151,9 +151,3 @@ LevelStats LevelScreen::makeStats() const {
   return s;
 }
 
-void LevelScreen::recountBuiltTowers() {
-  int standing = 0;
-  for (xBaseTowerEntity* t : findTowers(*this))
-    if (findLiveEntity(t)) ++standing;
-  tally_.recount(standing);
-}

@@ -46,20 +46,6 @@ void LevelScreen::readTowers(const TiXmlElement* stage, const bge::XmlReader& re
     load(reader.readInt(t, "typeId", -1));
 }
 
-std::vector<xBaseTowerEntity*> LevelScreen::findTowers(const SceneEntityManager& manager) {
-  std::vector<xBaseTowerEntity*> found;
-  for (xSharkEntity* e : manager.entities())
-    if (auto* tower = dynamic_cast<xBaseTowerEntity*>(e)) found.push_back(tower);
-  return found;
-}
-
-std::vector<xBaseSupportTowerEntity*> LevelScreen::findSupportTowers(const SceneEntityManager& manager) {
-  std::vector<xBaseSupportTowerEntity*> found;
-  for (xSharkEntity* e : manager.entities())
-    if (auto* s = dynamic_cast<xBaseSupportTowerEntity*>(e); s && manager.findLiveEntity(s)) found.push_back(s);
-  return found;
-}
-
 xBaseTowerEntity* LevelScreen::liveTowerAt(int column, int row) const {
   for (xBaseTowerEntity* t : findTowers(*this)) {
     if (!findLiveEntity(t)) continue;
@@ -131,7 +117,7 @@ bool LevelScreen::buyTower(int column, int row, xBaseTowerDesc* description) {
     return placeTower(column, row, description);
   }
   if (!economy_.affords(description->price)) return false;
-  if (!firstTowerPlaced_ && gameMode_ != MODE_ENDLESS) saveCheckPointIfDue();
+  if (!firstTowerPlaced_ && gameMode_ != MODE_ENDLESS) checkpoints_.saveIfDue();
   // Only a tower that stands is paid for: the limited-towers mode refuses quietly.
   if (!placeTower(column, row, description)) return false;
   addCredits(-description->price);

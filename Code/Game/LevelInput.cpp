@@ -24,7 +24,7 @@ constexpr float kPickRadius = 20.0f;
 constexpr float kFastBelow = 0.4f;
 
 xSimpleEnemy* enemyNear(const SceneEntityManager& scene, const Vec2& point) {
-  for (xSimpleEnemy* enemy : LevelScreen::findEnemies(scene)) {
+  for (xSimpleEnemy* enemy : findEnemies(scene)) {
     const Vec3 p = enemy->absPlacement();
     if (qlnLenV2(Vec2(p.x - point.x, p.y - point.y)) <= kPickRadius) return enemy;
   }
@@ -66,7 +66,7 @@ void LevelScreen::keyPressed(const KeyEvent& event) {
       send->setVisible(false);
       break;
     }
-    case SDLK_BACKSPACE: requestRestore(); break;
+    case SDLK_BACKSPACE: checkpoints_.requestRestore(); break;
     case SDLK_s:
       if (state_ == kLevelBattle) fastForward(flow_.speedFactor() > kFastBelow);
       break;
@@ -74,7 +74,7 @@ void LevelScreen::keyPressed(const KeyEvent& event) {
   }
 }
 
-void LevelScreen::mouseMove(const PointingDeviceEvent& event) {
+void LevelScreen::mouseMoved(const PointingDeviceEvent& event) {
   if (event.x >= 0 && event.x < PlacementGrid::kFieldWidth && event.y >= 0 && event.y < PlacementGrid::kFieldHeight) {
     const int column = event.x / PlacementGrid::kCellSize, row = event.y / PlacementGrid::kCellSize;
     selection_.hoverCell(PlacementGrid::index(column, row), PlacementGrid::centre(column, row));
@@ -84,7 +84,7 @@ void LevelScreen::mouseMove(const PointingDeviceEvent& event) {
   hud_.setPointerOverBridge(bridge_.covers(event.x, event.y));
 }
 
-void LevelScreen::mouseButton(const PointingDeviceEvent& event) {
+void LevelScreen::mousePressed(const PointingDeviceEvent& event) {
   if (event.kind != PointingDeviceEvent::Pressed) return;
   auto dropSelectedTower = [this]() {
     showTowerInfo(nullptr);
@@ -100,7 +100,7 @@ void LevelScreen::mouseButton(const PointingDeviceEvent& event) {
     dropSelectedTower();
     return;
   }
-  mouseMove(event);
+  mouseMoved(event);
   const int cell = selection_.hoveredCell();
   if (!grid_.contains(cell)) return;
   if (grid_.stateOf(cell) != PlacementGrid::kFree) {

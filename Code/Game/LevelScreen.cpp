@@ -45,13 +45,13 @@ const char* const kModeLabels[] = {"MODE_CLASSIC",    "MODE_ALLTOWERS",     "MOD
 // Rolls the support boosts and the towers' sensors before the widget update: the
 // sensors then take the ranges the boosts give.
 void resizeSensors(const SceneEntityManager& scene) {
-  for (xBaseSupportTowerEntity* support : LevelScreen::findSupportTowers(scene)) support->applySupport();
-  for (xBaseTowerEntity* tower : LevelScreen::findTowers(scene)) tower->setSensorRadius(tower->getEffectiveRange());
+  for (xBaseSupportTowerEntity* support : findSupportTowers(scene)) support->applySupport();
+  for (xBaseTowerEntity* tower : findTowers(scene)) tower->setSensorRadius(tower->getEffectiveRange());
 }
 
 // The towers under the restore sweep's column flash as it passes.
 void markTowersInColumn(const SceneEntityManager& scene, int column) {
-  for (xBaseTowerEntity* tower : LevelScreen::findTowers(scene)) {
+  for (xBaseTowerEntity* tower : findTowers(scene)) {
     if (PlacementGrid::columnAt(tower->absPlacement().x) == column) tower->startFlash();
   }
 }
@@ -97,7 +97,7 @@ LevelScreen::~LevelScreen() {
   if (g_currentLevel == this) g_currentLevel = nullptr;
   stopServingEntities();
   safeDelete(spawner_);
-  checkPoints_.reset();
+  checkpoints_.stop();
   safeDelete(endAction_);
   removeAllEntities();
   selection_.setTower(nullptr);
@@ -105,10 +105,9 @@ LevelScreen::~LevelScreen() {
   releaseMusic();
 }
 
-bool LevelScreen::isBattleAssistantOn() const { return battleAssistant_ && battleAssistant_->getValue() == 1; }
-
 void LevelScreen::playIfAssisted(const char* sound) const {
-  if (isBattleAssistantOn()) SfxContainer::instance()->playSound(sound);
+  const bool assistantOn = battleAssistant_ && battleAssistant_->getValue() == 1;
+  if (assistantOn) SfxContainer::instance()->playSound(sound);
 }
 
 void LevelScreen::init() {
@@ -136,7 +135,7 @@ void LevelScreen::init() {
   loadLevel();
   effects_.loadMissileKinds();
   loadPatrolShips();
-  if (gameMode_ != MODE_ENDLESS) checkPoints_ = std::make_unique<CheckPointManager>(this, spawner_);
+  checkpoints_.start();
   buildPathMarkers();
   initFromXml(kBridgeLayout);
   SfxContainer::instance()->playSound("UI_BOOT");
@@ -196,11 +195,11 @@ void LevelScreen::updateScreen(int dt) {
       if (!selection_.tower()) selection_.setTower(nullptr);
       // A tower that left the scene takes its command panel with it.
       if (TowerCommandWidget* panel = bridge_.commandWidget(); panel && panel->isVisible() && !panel->tower())
-        hideTowerInfo();
+        bridge_.hideTowerInfo();
       updateTimers();
       if (hud_.sweepRunning()) markTowersInColumn(*this, PlacementGrid::columnAt(hud_.sweep()));
       break;
-    case kLevelRestorePending: applyPendingRestore(); break;
+    case kLevelRestorePending: checkpoints_.applyPendingRestore(); break;
     case kLevelOver:
       if (endAction_ && endAction_->isRunning()) endAction_->update(dt);
       break;
@@ -267,11 +266,4 @@ void LevelScreen::openOverlay(ScreenBase* screen) {
     return;
   }
   app->changeState(screen);
-}
-
-std::vector<xSimpleEnemy*> LevelScreen::findEnemies(const SceneEntityManager& manager) {
-  std::vector<xSimpleEnemy*> found;
-  for (xSharkEntity* e : manager.entities())
-    if (auto* enemy = dynamic_cast<xSimpleEnemy*>(e)) found.push_back(enemy);
-  return found;
 }

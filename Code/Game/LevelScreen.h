@@ -7,6 +7,7 @@
 #include "Game/Entities/towers/TowerCatalogue.h"
 #include "Game/Entities/towers/xBaseTowerEntity.h"
 #include "Game/LevelBridge.h"
+#include "Game/LevelCheckpoints.h"
 #include "Game/LevelEconomy.h"
 #include "Game/LevelEffects.h"
 #include "Game/LevelFileModel.h"
@@ -16,6 +17,7 @@
 #include "Game/LevelStats.h"
 #include "Game/PlacementGrid.h"
 #include "Game/SceneEntityManager.h"
+#include "Game/SceneQueries.h"
 #include "Game/TutorialEventListener.h"
 #include "Game/WaveFlow.h"
 #include "GenericEntry.h"
@@ -27,24 +29,19 @@
 class MixMusic;
 class TiXmlElement;
 class xEnemySpawner;
-class xSimpleEnemy;
-class xBaseSupportTowerEntity;
 class xDeploymentTowerEntity;
 class xWavePointTowerEntity;
 class xSimpleEnemyDesc;
-class CheckPointManager;
-struct CheckPoint;
 struct KeyEvent;
 struct PointingDeviceEvent;
 namespace bge {
 class XmlReader;
 }
 
-// Runs one level: the physics world, the level file's model, the waves, the lives and
-// the end; entities reach it through theLevel() (LevelForEntities.h). It owns its services (grid,
-// economy, wave flow, selection, command bridge, heads-up display) and keeps the
-// operations the rest of the game calls, delegating. Its own part is split over the
-// Level*.cpp files by what each serves.
+// Runs one level: the physics world, the level file's model, the waves, the lives and the
+// end; entities reach it through theLevel() (LevelForEntities.h). It owns its services
+// (grid, economy, wave flow, selection, bridge, HUD, effects, checkpoints) and keeps the
+// operations the rest of the game calls, delegating; its own part is in the Level*.cpp files.
 class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneEntityManager,
                     public bge::ButtonListener, public bge::CheckBoxListener, public TutorialEventListener,
                     public LevelForEntities {
@@ -80,11 +77,9 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void drawDebugOverlay(Graphics* g) override;
 
   // --- player input ---
-  void mousePressed(const PointingDeviceEvent& event) override { mouseButton(event); }
-  void mouseMoved(const PointingDeviceEvent& event) override { mouseMove(event); }
   void keyPressed(const KeyEvent& event);
-  void mouseMove(const PointingDeviceEvent& event);
-  void mouseButton(const PointingDeviceEvent& event);
+  void mouseMoved(const PointingDeviceEvent& event) override;
+  void mousePressed(const PointingDeviceEvent& event) override;
 
   // --- the placement grid and the towers on it ---
   // Each false when refused: a cell that is not free, the mode's tower limit; a purchase
@@ -94,16 +89,10 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void freeCell(int cellIndex) override;
   void clearOccupiedCells();
   void clearSelection();
-  void setSelectedTower(xBaseTowerEntity* tower) { selection_.setTower(tower); }
-  void clearHover() { selection_.clearButtonFrame(); }
   // A sold or destroyed tower: its cell is free and nothing shows it any more.
   void onTowerGone(xBaseTowerEntity* tower) override;
-  void countSoldTower() { tally_.countSold(); }
   xBaseTowerEntity* liveTowerAt(int column, int row) const;
   xBaseTowerDesc* findDescriptionByKind(const std::string& kindName) const;  // by its info key
-  static std::vector<xBaseTowerEntity*> findTowers(const SceneEntityManager& manager);
-  static std::vector<xBaseSupportTowerEntity*> findSupportTowers(const SceneEntityManager& manager);  // live
-  static std::vector<xSimpleEnemy*> findEnemies(const SceneEntityManager& manager);
 
   // --- drone-station pairs and beacons ---
   // Both stations stand: the second becomes the first's partner and the first launches a ship.
@@ -112,37 +101,16 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   // A right click: takes back a half-placed pair or a beacon still to attach, with its price.
   void cancelPendingPlacement();
   bool isAttachingBeacon() const override { return selection_.attachingBeacon(); }
-  xWavePointTowerEntity* ptrWaypointTower() const { return selection_.beacon(); }
   void clearBeaconAttachment() override { selection_.endBeacon(); }
   const QuillonPHX2D::Vec2& pairAnchor() const override { return selection_.anchor(); }
   xSimpleEnemyDesc* patrolShipDesc(int index) const override;  // null outside the list
 
-  // --- checkpoints: towers put back by kind (each refused on a taken cell), the records ---
-  void restoreDeploymentPair(const CheckPoint& checkPoint, size_t towerIndex);
-  xWavePointTowerEntity* restoreWavePointTower(int column, int row);
-  void restoreTowerByKind(const std::string& kindName, int column, int row, int upgradeLevel);
-  void removeAllEnemies();
-  // Restores the newest checkpoint and drops it unless it is the only one.
-  void restoreFromCheckPoint();
-  void saveCheckPointIfDue();
-  void saveCheckPoint();  // shows the message of a checkpoint just recorded
-  void takeCheckPoint();  // records one now, whatever the wave brackets say
-  // The restore sweep, as the backspace key starts it (false when none may start); from
-  // its start until the record is back no checkpoint is taken.
-  bool requestRestore();
-  bool restoreUnderWay() const;
-  // What a restore does around the records: lets go of everything that points at
-  // towers, puts back the counters and the level time, recounts the standing towers.
-  void prepareForRestore();
-  void recordCounters(CheckPoint& checkPoint) const;
-  void restoreCounters(const CheckPoint& checkPoint);
-  void recountBuiltTowers();
-  CheckPointManager* checkPoints() const { return checkPoints_.get(); }
+  // --- checkpoints (LevelCheckpoints tells each) ---
+  LevelCheckpoints& checkpoints() { return checkpoints_; }
 
   // --- the command bridge and the tower commands ---
   bool initFromXml(const std::string& fileName);  // false (reported) when the layout gives nothing
-  void onButtonEvent(int buttonId, int kind) override;
-  void buttonEvent(int buttonId, int event);
+  void onButtonEvent(int buttonId, int event) override;
   void onCheckBoxChanged(int id, bool checked) override;
   bool upgradeTower(xBaseTowerEntity* tower);  // false at the top level or without the credits
   void sellTower(xBaseTowerEntity* tower);
@@ -174,21 +142,15 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
 
   // --- particles, missiles and bullet kinds (LevelEffects tells each) ---
   void spawnHitParticle(const QuillonPHX2D::Vec2& hitDirection, const QuillonPHX2D::Vec2& position, float strength,
-                        const Color& colour) override { effects_.spawnHit(hitDirection, position, strength, colour); }
+                        const Color& colour) override;
   void spawnRingParticle(const QuillonPHX2D::Vec2& position, float strength, const Color& colour,
-                         xSimpleParticleEntityDesc description) override {
-    effects_.spawnRing(position, strength, colour, description);
-  }
-  void spawnScatterParticle(const QuillonPHX2D::Vec2& position, const Color& colour, int count) override {
-    effects_.spawnScatter(position, colour, count);
-  }
-  const xSimpleParticleEntityDesc& particleDescription(int kind = 0) const override {
-    return effects_.particleDescription(kind);
-  }
-  xPlayerSmartMissileEntityDesc getMissileDescription(int kind) const override { return effects_.missileDescription(kind); }
+                         xSimpleParticleEntityDesc description) override;
+  void spawnScatterParticle(const QuillonPHX2D::Vec2& position, const Color& colour, int count) override;
+  const xSimpleParticleEntityDesc& particleDescription(int kind = 0) const override;
+  xPlayerSmartMissileEntityDesc getMissileDescription(int kind) const override;
   void launchMissile(const QuillonPHX2D::Vec2& launchPoint, xBaseTowerEntity* tower, int kind, xSharkEntity* target,
-                     float damageFactor) override { effects_.launchMissile(launchPoint, tower, kind, target, damageFactor); }
-  xEnemyBulletEntityDesc* enemyBulletKind(const std::string& path) override { return effects_.enemyBulletKind(path); }
+                     float damageFactor) override;
+  xEnemyBulletEntityDesc* enemyBulletKind(const std::string& path) override;
 
   // --- what entities ask and tell the level that it has no other method for
   // (LevelEntityRequests.cpp) ---
@@ -212,8 +174,6 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   int gameMode() const { return gameMode_; }
   int difficulty() const override { return difficulty_; }
   int missionId() const { return missionId_; }
-  int gameplayType() const { return model_.gameplayType; }
-  int timerLimitMs() const { return model_.timerLimitMs; }
   bool autoNextWave() const { return autoNextWave_; }
   const LevelFileModel& model() const { return model_; }
   const WaveFlow& flow() const { return flow_; }
@@ -234,6 +194,7 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   const LevelStats& finalStats() const { return finalStats_; }
 
  private:
+  friend class LevelCheckpoints;
   friend class LevelHud;
   friend class LevelBackground;
 
@@ -242,19 +203,14 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void loadPatrolShips();
   void startMusic();
   void releaseMusic();
-  bool isBattleAssistantOn() const;
   void playIfAssisted(const char* sound) const;
   // One tower on a cell, as a restore puts it; null on a cell that is not free.
   xBaseTowerEntity* recreateTower(xBaseTowerDesc* desc, int column, int row);
   // After a placement: drone-station pairing and beacon attachment.
   void notePlacedTower(xBaseTowerEntity* tower, int column, int row, xBaseTowerDesc* chosen);
-  void applyPendingRestore();  // the frame after the restore sweep
   void updateTimers();
-  void hideTowerInfo() { bridge_.hideTowerInfo(); }
-  void onAutoWaveToggled();
   void startWaveFromBridge();
   void towerButtonEvent(int id, int event);
-  std::string towerHoverText(const xBaseTowerDesc& desc) const;
   // The bridge's path and speed buttons, as their keys use them too.
   void showPaths(bool shown);
   void fastForward(bool on);
@@ -270,7 +226,6 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   PlacementGrid grid_;
   xEnemySpawner* spawner_ = nullptr;  // owned
   std::vector<std::unique_ptr<xSimpleEnemyDesc>> shipDescs_;  // owned: the patrol ship's
-  std::unique_ptr<CheckPointManager> checkPoints_;           // none in the endless mode
   std::vector<QuillonPHX2D::Vec3> stars_;
   int nextEntityId_ = 0;
   std::map<int, std::unique_ptr<xBaseTowerDesc>> towerKinds_;  // owned: one per kind, by typeId
@@ -284,9 +239,9 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   LevelBridge bridge_{*this};
   LevelHud hud_{*this};
   LevelEffects effects_{*this, flow_};
+  LevelCheckpoints checkpoints_{*this};
   bool clocksHeldByCover_ = false;  // the clocks stopped because a screen covers the level
   TinyAction* endAction_ = nullptr;  // owned
-  int checkPointCount_ = -1;
   GenericEntry<int>* battleAssistant_ = nullptr;  // not owned: the save game's entry
   MixMusic* music_ = nullptr;  // owned: a restarted level frees the old one
   LevelStats finalStats_;

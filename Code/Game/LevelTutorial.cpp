@@ -49,7 +49,7 @@ void LevelScreen::openTutorialIfDue() {
 void LevelScreen::onTutorialEvent(int eventId) {
   switch (eventId) {
     case kTutorialChooseTower:
-      buttonEvent(kFirstTowerButton, bge::ButtonListener::Released);
+      onButtonEvent(kFirstTowerButton, bge::ButtonListener::Released);
       levelroutes::nextTutorialSlide(tutorial());
       break;
     case kTutorialPressAtPointer: {
@@ -62,7 +62,7 @@ void LevelScreen::onTutorialEvent(int eventId) {
       press.kind = PointingDeviceEvent::Pressed;
       press.buttons = PointingDeviceEvent::Left;
       press.clicks = 1;
-      mouseButton(press);
+      mousePressed(press);
       levelroutes::nextTutorialSlide(tutorial());
       break;
     }

@@ -26,7 +26,8 @@ void SceneEntityManager::addEntity(xSharkEntity* entity, bool visible) {
   } else {
     owner_->addWidget(entity, !sortOnAdd_);
   }
-  places_.emplace(entity, entities_.size());
+  places_.emplace(entity, nextSerial_);
+  serials_.push_back(nextSerial_++);
   entities_.push_back(entity);
   entity->setSceneEntityManager(this);
 }
@@ -70,7 +71,8 @@ void SceneEntityManager::processRemovals() {
     xSharkEntity* entity = queue[i];
     auto place = places_.find(entity);
     if (place == places_.end()) continue;
-    entities_[place->second] = nullptr;
+    const size_t at = std::lower_bound(serials_.begin(), serials_.end(), place->second) - serials_.begin();
+    entities_[at] = nullptr;
     places_.erase(place);
     taken = true;
     takeOffScreen(owner_, entity);
@@ -83,8 +85,14 @@ void SceneEntityManager::processRemovals() {
     }
   }
   if (taken) {
-    entities_.erase(std::remove(entities_.begin(), entities_.end(), nullptr), entities_.end());
-    for (size_t i = 0; i < entities_.size(); ++i) places_[entities_[i]] = i;
+    size_t kept = 0;
+    for (size_t i = 0; i < entities_.size(); ++i) {
+      if (!entities_[i]) continue;
+      entities_[kept] = entities_[i];
+      serials_[kept++] = serials_[i];
+    }
+    entities_.resize(kept);
+    serials_.resize(kept);
   }
   if (destroyed > 0) onWaveFinished();
 }
@@ -93,6 +101,7 @@ void SceneEntityManager::removeAllEntities() {
   if (!owner_) return;
   std::vector<xSharkEntity*> all;
   all.swap(entities_);
+  serials_.clear();
   places_.clear();
   removals_.clear();
   scheduled_.clear();

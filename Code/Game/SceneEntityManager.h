@@ -41,9 +41,13 @@ class SceneEntityManager {
  private:
   WidgetManager* owner_ = nullptr;  // not owned; null = detached
   std::vector<xSharkEntity*> entities_;
-  // Where each entity stands in entities_, and what removals_ holds: the lookups each
-  // frame makes for every kept pointer cost the same however crowded the field is.
-  std::unordered_map<const xSharkEntity*, size_t> places_;
+  // The serial each entity was added under (rising), in the order of entities_, and each
+  // entity's serial, and what removals_ holds: the lookups each frame makes for every kept
+  // pointer cost the same however crowded the field is, and a removal finds its place by a
+  // binary search instead of every place being written again.
+  std::vector<unsigned long long> serials_;
+  std::unordered_map<const xSharkEntity*, unsigned long long> places_;
+  unsigned long long nextSerial_ = 0;
   std::unordered_set<const xSharkEntity*> scheduled_;
   std::vector<xSharkEntity*> removals_;
   std::vector<bool> destroyFlags_;

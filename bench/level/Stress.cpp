@@ -152,6 +152,7 @@ bool parseStressOptions(int argc, char** argv, int first, StressOptions& options
     else if (arg == "--towers" && hasValue) options.towers = parseList(argv[++i]);
     else if (arg == "--frames" && hasValue) options.frames = std::atoi(argv[++i]);
     else if (arg == "--level" && hasValue) options.level = argv[++i];
+    else if (arg == "--render") options.render = true;
     else {
       std::fprintf(stderr, "level_bench --stress: unknown or incomplete argument %s\n", arg.c_str());
       return false;
@@ -169,8 +170,10 @@ int runStress(levelrunner::Runner& runner, const StressOptions& options) {
   fs::create_directories(scratch);
   std::printf("%s, %d frames per cell once every ship is out; CPU of physics step + update per frame\n\n",
               options.level.c_str(), options.frames);
-  std::printf("| ships | towers | warm-up frames | live ships at end | min ms | median ms | p95 ms | mean ms | load |\n");
-  std::printf("|-------|--------|----------------|-------------------|--------|-----------|--------|---------|------|\n");
+  std::printf("| ships | towers | warm-up frames | live ships at end | min ms | median ms | p95 ms | mean ms | load |%s\n",
+              options.render ? " entities drawn | draw CPU median ms | draw CPU p95 ms | draw median ms |" : "");
+  std::printf("|-------|--------|----------------|-------------------|--------|-----------|--------|---------|------|%s\n",
+              options.render ? "----------------|--------------------|-----------------|----------------|" : "");
   std::fflush(stdout);
   int failures = 0;
   std::string kinds;
@@ -188,31 +191,45 @@ int runStress(levelrunner::Runner& runner, const StressOptions& options) {
       o.mode = MODE_MAXCREDITS;
       o.script = {{0, "start", {}}};
       o.maxFrames = kWarmUpLimit + options.frames;
-      std::vector<double> cpu;
+      std::vector<double> cpu, draw, drawCpu;
       o.frameCpuMs = &cpu;
+      if (options.render) {
+        o.frameRenderMs = &draw;
+        o.frameRenderCpuMs = &drawCpu;
+      }
+      size_t entities = 0;  // on the field at the end, each drawn every frame
       Placed placed;
       int warmUp = -1;  // the frames before every ship was out
       int live = 0;  // ships on the field at the end: ships never die, so a shortfall left
       o.until = [&](LevelScreen& l) {
         if (warmUp < 0 || static_cast<int>(cpu.size()) - warmUp < options.frames) return false;
         live = l.countLiveEnemies();
+        entities = l.entities().size();
         return true;
       };
       runner.run(o, [&](LevelScreen& l, int frame) {
         if (frame == 0 && towers > 0) placed = placeTowers(runner, l, towers);
         if (warmUp < 0 && l.flow().enemiesSpawned() >= ships) warmUp = frame + 1;
       });
-      std::vector<double> measured;
+      std::vector<double> measured, measuredDraw, measuredDrawCpu;
       if (warmUp >= 0 && warmUp < static_cast<int>(cpu.size())) measured.assign(cpu.begin() + warmUp, cpu.end());
+      if (warmUp >= 0 && warmUp < static_cast<int>(draw.size())) {
+        measuredDraw.assign(draw.begin() + warmUp, draw.end());
+        measuredDrawCpu.assign(drawCpu.begin() + warmUp, drawCpu.end());
+      }
       if (measured.empty() || placed.towers < towers) ++failures;
       if (placed.towers > 0 && kinds.empty())
         for (const std::string& k : placed.kinds) kinds += (kinds.empty() ? "" : " ") + k;
-      std::printf("| %d | %d | %d | %d | %.3f | %.3f | %.3f | %.3f | %.1f |\n", ships, placed.towers, warmUp, live,
+      std::printf("| %d | %d | %d | %d | %.3f | %.3f | %.3f | %.3f | %.1f |", ships, placed.towers, warmUp, live,
                   measured.empty() ? 0.0 : *std::min_element(measured.begin(), measured.end()), percentile(measured, 0.5),
                   percentile(measured, 0.95),
                   measured.empty() ? 0.0
                                    : std::accumulate(measured.begin(), measured.end(), 0.0) / measured.size(),
                   load);
+      if (options.render)
+        std::printf(" %zu | %.3f | %.3f | %.3f |", entities, percentile(measuredDrawCpu, 0.5),
+                    percentile(measuredDrawCpu, 0.95), percentile(measuredDraw, 0.5));
+      std::printf("\n");
       std::fflush(stdout);
     }
   }

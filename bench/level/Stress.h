@@ -14,9 +14,10 @@ struct StressOptions {
   std::vector<int> ships{50, 200, 500, 1000};
   std::vector<int> towers{0, 20, 60, 120};
   int frames = 300;  // measured once every ship is on the field
+  bool render = false;  // draw every frame too, and report the drawing's CPU per frame
 };
 
-// Reads "--ships 50,200 --towers 0,60 --frames 300 --level file" from argv[first...];
+// Reads "--ships 50,200 --towers 0,60 --frames 300 --level file --render" from argv[first...];
 // false with a message on stderr for anything else.
 bool parseStressOptions(int argc, char** argv, int first, StressOptions& options);
 

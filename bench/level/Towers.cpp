@@ -48,9 +48,9 @@ Placed placeTowers(levelrunner::Runner& runner, LevelScreen& level, int atLeast)
     if (cell < 0) return false;
     // Rounds past the first buy on the fixed-credits mode's credits, topped up again.
     if (atLeast > 0) level.addCredits(0.0);
-    const size_t before = LevelScreen::findTowers(level).size();
+    const size_t before = findTowers(level).size();
     runner.perform(level, {0, "build", {std::to_string(cell % 32), std::to_string(cell / 32), info}});
-    return LevelScreen::findTowers(level).size() > before;
+    return findTowers(level).size() > before;
   };
   Placed placed;
   auto note = [&](const xBaseTowerDesc& kind, int towers) {

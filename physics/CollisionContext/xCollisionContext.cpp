@@ -10,7 +10,10 @@ xCollisionContext::xCollisionContext()
 
 xCollisionContext::~xCollisionContext() {
   // Shapes that outlive the world must not point into a freed tree.
-  for (int i = 0; i < shapes_.size(); ++i) shapes_[i]->clearAddedToCS();
+  for (int i = 0; i < shapes_.size(); ++i)
+    if (xShape *s = shapes_[i]) s->clearAddedToCS();
+  shapes_.clear();
+  activeShapes_.clear();
   delete cc_pCollisionSpace;
   cc_pCollisionSpace = nullptr;
 }
@@ -24,25 +27,23 @@ void xCollisionContext::addShape(xShape *s) {
 
 void xCollisionContext::removeShape(xShape *s) {
   if (!s || !s->isAddedToCS()) return;
-  shapes_.remove(s);
+  shapes_.remove(s, true);
   cc_pCollisionSpace->removeFromCS(s);
   s->clearAddedToCS();
 }
 
-void xCollisionContext::addToActive(xShape *s) {
-  if (!activeShapes_.contains(s)) activeShapes_.append(s);
-}
+void xCollisionContext::addToActive(xShape *s) { activeShapes_.append(s); }
 
-void xCollisionContext::removeFromActive(xShape *s) {
-  const int i = activeShapes_.findIndex(s);
-  if (i < 0) return;
-  if (generating_)
-    activeShapes_[i] = nullptr;
-  else
-    activeShapes_.remove(i, 1);
-}
+void xCollisionContext::removeFromActive(xShape *s) { activeShapes_.remove(s, !generating_); }
 
 bool xCollisionContext::isInActive(xShape *s) { return activeShapes_.contains(s); }
+
+const xArray<xShape *> &xCollisionContext::shapes() { return shapes_.items(); }
+
+const xArray<xShape *> &xCollisionContext::activeShapes() {
+  if (!generating_) activeShapes_.compact();
+  return activeShapes_.withHoles();
+}
 
 void xCollisionContext::moveShape(xShape *s, const Vec3 &, const Vec3 &) { cc_pCollisionSpace->moveInsideCS(s); }
 

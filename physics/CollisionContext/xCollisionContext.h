@@ -1,6 +1,8 @@
 #pragma once
 #include "Foundation/Math/QlnMath.h"
+#include "Foundation/Paragon/xParagon.h"
 #include "Foundation/Templates/xArray.h"
+#include "Foundation/Templates/xSlotList.h"
 
 namespace QuillonPHX2D {
 
@@ -9,9 +11,11 @@ class xMaterial;
 class xClassificationSpace;
 
 // The static half of the world: every shape, the awake ones, and the classification space
-// they are filed in.
+// they are filed in. Both shape lists keep the order shapes came in (contacts are generated in
+// that order) and take a shape in or out in constant time.
 class QLN_API xCollisionContext {
  public:
+
   xCollisionContext();
   ~xCollisionContext();
 
@@ -22,8 +26,8 @@ class QLN_API xCollisionContext {
   void removeFromActive(xShape *s);
   bool isInActive(xShape *s);
   void moveShape(xShape *s, const Vec3 &from, const Vec3 &to);
-  int shapesCount() const { return shapes_.size(); }
-  int activeShapesCount() const { return activeShapes_.size(); }
+  int shapesCount() const { return shapes_.count(); }
+  int activeShapesCount() const { return activeShapes_.count(); }
   xClassificationSpace *collisionSpace() { return cc_pCollisionSpace; }
 
   void generateContacts();
@@ -31,8 +35,9 @@ class QLN_API xCollisionContext {
                          const Vec2 &normal);
 
   bool isGenerating() const { return generating_; }
-  xArray<xShape *> &shapes() { return shapes_; }
-  xArray<xShape *> &activeShapes() { return activeShapes_; }
+  const xArray<xShape *> &shapes();
+  // While contacts are generated the list may hold emptied (null) places.
+  const xArray<xShape *> &activeShapes();
 
   xCollisionContext(const xCollisionContext &) = delete;
   xCollisionContext &operator=(const xCollisionContext &) = delete;
@@ -40,8 +45,8 @@ class QLN_API xCollisionContext {
  private:
   bool useClassificationSpace_;
   bool generating_;
-  xArray<xShape *> shapes_;
-  xArray<xShape *> activeShapes_;
+  xSlotList<xShape, xParagon::ListSlot<xParagon::AllList>> shapes_;
+  xSlotList<xShape, xParagon::ListSlot<xParagon::AwakeList>> activeShapes_;
   xClassificationSpace *cc_pCollisionSpace;
 };
 

@@ -110,6 +110,7 @@ void xCollisionContext::generateContacts() {
   xArray<xShape *> &candidates = candidateList();
   pairFlags().clear();
   MeetingCategories meeting(categories);
+  activeShapes_.compact();
 
   // The count is read on every pass: shapes woken by accepted contacts join this pass.
   for (int i = 0; i < activeShapes_.size(); ++i) {
@@ -144,10 +145,7 @@ void xCollisionContext::generateContacts() {
   neighbours.fastClear();
   candidates.fastClear();
 
-  int kept = 0;
-  for (int i = 0; i < activeShapes_.size(); ++i)
-    if (activeShapes_[i]) activeShapes_[kept++] = activeShapes_[i];
-  activeShapes_.resize(kept, false);
+  activeShapes_.compact();
   generating_ = false;
 }
 

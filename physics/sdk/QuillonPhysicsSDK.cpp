@@ -34,10 +34,7 @@ QuillonPhysicsSDK::~QuillonPhysicsSDK() { destroyWorld(); }
 void QuillonPhysicsSDK::destroyWorld() {
   // Entities first: their bodies and shapes leave the contexts while those still exist.
   // An entity's destructor may destroy other entities, so take each one out before deleting it.
-  while (entities_.size() > 0) {
-    xEntity *e = entities_.pop(false);
-    delete e;
-  }
+  while (xEntity *e = entities_.popLast()) delete e;
   entities_.clear();
   delete physicsContext_;
   physicsContext_ = nullptr;
@@ -78,10 +75,7 @@ xEntity *QuillonPhysicsSDK::createEntity(xEntityDesc *d) {
 }
 
 bool QuillonPhysicsSDK::removeEntity(xEntity *e) {
-  const int i = entities_.findIndex(e);
-  if (i < 0) return false;
-  entities_.remove(i, 1);
-  return true;
+  return entities_.remove(e, true);
 }
 
 void QuillonPhysicsSDK::destroyEntity(xEntity *e) {

@@ -1,6 +1,8 @@
 #pragma once
 #include "Foundation/QlnExport.h"
 #include "Foundation/Templates/xArray.h"
+#include "Foundation/Templates/xSlotList.h"
+#include "sdk/xEntity.h"
 
 namespace QuillonPHX2D {
 
@@ -41,7 +43,7 @@ class QLN_API QuillonPhysicsSDK {
   xEntity *createEntity(xEntityDesc *d);
   bool removeEntity(xEntity *e);
   void destroyEntity(xEntity *e);
-  int entitiesCount() const { return entities_.size(); }
+  int entitiesCount() const { return entities_.count(); }
 
   xBody *createBody(xBodyDesc &d);
   xShape *createShape(xShapeDesc &d);
@@ -59,7 +61,10 @@ class QLN_API QuillonPhysicsSDK {
 
   xPhysicsContext *physicsContext_;
   xCollisionContext *collisionContext_;
-  xArray<xEntity *> entities_;
+  struct EntitySlot {
+    static int &of(xEntity *e) { return e->worldListSlot(); }
+  };
+  xSlotList<xEntity, EntitySlot> entities_;  // in order of creation
   float timeNow_;
   float timeStep_;
   float lastTimeStep_;

@@ -21,6 +21,12 @@ class QLN_API xEntity {
   virtual void notifyJointReleased(xConstraintSet *joint, float force);
   virtual Vec3 absPlacement();
   virtual void setAbsPlacement(const Vec3 &p);
+
+  // Where the SDK's entity list keeps this entity (-1: not listed). Only that list writes it.
+  int &worldListSlot() { return worldListSlot_; }
+
+ private:
+  int worldListSlot_ = -1;
 };
 
 // The description an SDK creates an entity from. Hosts derive their own; the destructor is

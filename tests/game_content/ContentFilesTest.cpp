@@ -236,8 +236,8 @@ TEST(ShippedFiles, TheGameReadsEveryOneWithoutAComplaint) {
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     const levelrunner::Outcome out = run.run(o, [&](LevelScreen& level, int) {
-      type = level.gameplayType();
-      timerMs = level.timerLimitMs();
+      type = level.model().gameplayType;
+      timerMs = level.model().timerLimitMs;
     });
     const std::string reported = testing::internal::GetCapturedStderr();
     const std::string said = testing::internal::GetCapturedStdout();

@@ -204,7 +204,7 @@ TEST(CommandBridge, APlayerBuildsUpgradesRetargetsAndSellsATowerFromTheBridge) {
     price = level.towerDescriptions()[0]->price;
     g_sounds.clear();
     click(app, (cell % 32) * 32 + 16, (cell / 32) * 32 + 16);
-    const std::vector<xBaseTowerEntity*> towers = LevelScreen::findTowers(level);
+    const std::vector<xBaseTowerEntity*> towers = findTowers(level);
     ASSERT_EQ(1u, towers.size());
     tower = towers[0];
     EXPECT_EQ(cell, tower->cellIndex());
@@ -252,7 +252,7 @@ TEST(CommandBridge, APlayerBuildsUpgradesRetargetsAndSellsATowerFromTheBridge) {
     EXPECT_EQ(5, tower->getTargetSelection());
     // Commands without a meaning change nothing.
     credits = level.credits();
-    for (int id : {609, 613, 614}) level.buttonEvent(id, bge::ButtonListener::Released);
+    for (int id : {609, 613, 614}) level.onButtonEvent(id, bge::ButtonListener::Released);
     EXPECT_EQ(credits, level.credits());
     EXPECT_TRUE(shown(level.bridge().findCommandButton(612)));
     clickWidget(app, level.bridge().findCommandButton(612));
@@ -272,12 +272,12 @@ TEST(CommandBridge, APlayerBuildsUpgradesRetargetsAndSellsATowerFromTheBridge) {
     EXPECT_EQ(nullptr, level.bridge().commandWidget()->tower());
     // A second sell click reaches no tower.
     credits = level.credits();
-    level.buttonEvent(610, bge::ButtonListener::Released);
+    level.onButtonEvent(610, bge::ButtonListener::Released);
     EXPECT_EQ(credits, level.credits());
     EXPECT_EQ(1, level.tally().sold());
   });
   s.steps.push_back([&](LevelScreen& level) {
-    EXPECT_TRUE(LevelScreen::findTowers(level).empty());
+    EXPECT_TRUE(findTowers(level).empty());
     const unsigned started = level.spawner()->wavesStarted();
     if (shown(level.bridge().findCommandButton(7))) {
       clickWidget(app, level.bridge().findCommandButton(7));

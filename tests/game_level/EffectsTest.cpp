@@ -141,7 +141,7 @@ TEST(LevelParticles, AtAWavesEndMissilesGoAndOnlyThoseOverTheFieldBurst) {
       return n;
     };
     if (frame == killFrame) {
-      const auto ships = LevelScreen::findEnemies(level);
+      const auto ships = findEnemies(level);
       ASSERT_EQ(1u, ships.size());
       // One missile over the field, one beside it over the bridge.
       level.launchMissile(Vec2(500.0f, 400.0f), nullptr, 0, ships[0], 1.0f);

@@ -170,12 +170,12 @@ TEST(LevelFile, TimerAndForcedTypeSetTheGameplayType) {
   Folder f;
   const std::string head = std::string("<Stage><InitialFunds credits=\"1\"/>") + kGrid;
   Loaded timer(f.write("a.xml", head + "<Timer delay=\"90\"/></Stage>"));
-  EXPECT_EQ(kGameplayTimer, timer.level.gameplayType());
-  EXPECT_EQ(90000, timer.level.timerLimitMs());
+  EXPECT_EQ(kGameplayTimer, timer.level.model().gameplayType);
+  EXPECT_EQ(90000, timer.level.model().timerLimitMs);
   Loaded forced(f.write("b.xml", head + "<Timer delay=\"90\"/><ForceGameplayType type=\"STATION_PART_STATIC\"/></Stage>"));
-  EXPECT_EQ(kGameplayStationStatic, forced.level.gameplayType());
+  EXPECT_EQ(kGameplayStationStatic, forced.level.model().gameplayType);
   Loaded unknown(f.write("c.xml", head + "<ForceGameplayType type=\"SOMETHING\"/></Stage>"));
-  EXPECT_EQ(kGameplayClassic, unknown.level.gameplayType());
+  EXPECT_EQ(kGameplayClassic, unknown.level.model().gameplayType);
 }
 
 TEST(LevelFile, AttacksKeepTheirFirstListAndABadEnemyFileCostsOnlyItsRecord) {

@@ -141,7 +141,7 @@ TEST(LevelBackground, PathLinesAndArrowsFollowTheOverlayAlphaWhileMarkersStay) {
     EXPECT_EQ(markers, shown.callsOf("drawCircle").size());
 
     // The bridge's hide button takes the overlay away; the markers stay.
-    level.buttonEvent(4, bge::ButtonListener::Released);
+    level.onButtonEvent(4, bge::ButtonListener::Released);
     ASSERT_EQ(0, level.hud().pathDisplay());
     RecordingGraphics hidden;
     level.drawBackground(&hidden);

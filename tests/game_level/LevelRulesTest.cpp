@@ -73,7 +73,7 @@ levelrunner::Command at(int frame, const std::string& verb, std::vector<std::str
 
 // The first live ship of the scene, or null.
 xSimpleEnemy* firstShip(LevelScreen& level) {
-  for (xSimpleEnemy* e : LevelScreen::findEnemies(level))
+  for (xSimpleEnemy* e : findEnemies(level))
     if (level.findLiveEntity(e)) return e;
   return nullptr;
 }
@@ -225,7 +225,7 @@ TEST(LevelRules, AClickOnATakenCellBuildsNothingAndOnAFreeOneBuilds) {
       if (!l.selection().towerDesc()) return;
     }
     int n = 0;
-    for (xBaseTowerEntity* t : LevelScreen::findTowers(l)) n += l.findLiveEntity(t) ? 1 : 0;
+    for (xBaseTowerEntity* t : findTowers(l)) n += l.findLiveEntity(t) ? 1 : 0;
     towers.push_back(n);
     credits.push_back(l.credits());
     if (clicked == kClicks) return;

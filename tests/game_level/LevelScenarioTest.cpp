@@ -94,7 +94,7 @@ TEST(LevelScenario, ShipsKeepToTheSampledLineOfTheirLane) {
   int checked = 0;
   auto watch = [&](LevelScreen& level, int) {
     const PathDescription path = level.getPathDescription(0);
-    for (xSimpleEnemy* e : LevelScreen::findEnemies(level)) {
+    for (xSimpleEnemy* e : findEnemies(level)) {
       const std::vector<Vec2> own = e->pathPoints();
       int lane = -1;
       for (int l : {0, 1, 2})
@@ -129,7 +129,7 @@ TEST(LevelScenario, SideLanesLieTheirDistanceAwayAndReversalWalksEveryLaneBackwa
   r.maxFrames = 200;
   runner().run(r, [&](LevelScreen& l, int frame) {
     lanes(backward)(l, frame);
-    for (xSimpleEnemy* e : LevelScreen::findEnemies(l)) walked.push_back(position(e));
+    for (xSimpleEnemy* e : findEnemies(l)) walked.push_back(position(e));
   });
   for (int lane : {0, 1, 2}) {
     ASSERT_FALSE(forward[lane].empty()) << lane;
@@ -154,7 +154,7 @@ TEST(LevelScenario, DifficultyScalesTheShipsEnergy) {
     o.maxFrames = 30;
     int energy = -1;
     runner().run(o, [&](LevelScreen& l, int) {
-      for (xSimpleEnemy* e : LevelScreen::findEnemies(l)) energy = e->energy();
+      for (xSimpleEnemy* e : findEnemies(l)) energy = e->energy();
     });
     EXPECT_EQ(expected[difficulty], energy) << "difficulty " << difficulty;
   }
@@ -200,7 +200,7 @@ TEST(LevelScenario, ShotsRemovedInsideTheirContactLeaveNothingBehind) {
   bool placed = false;
   const levelrunner::Outcome out = runner().run(o, [&](LevelScreen& l, int frame) {
     if (placed || frame < 40) return;
-    for (xSimpleEnemy* e : LevelScreen::findEnemies(l)) {
+    for (xSimpleEnemy* e : findEnemies(l)) {
       const std::vector<Vec2> line = e->pathPoints();
       const Vec2 ahead = line[std::min<size_t>(e->walkIndex() + 6, line.size() - 1)];
       // Two shots on one spot: both touch the ship in the same step.
@@ -270,9 +270,9 @@ TEST(LevelScenario, ARestoreAsAWaveEndsBringsBackTheRecordThePlayerHad) {
   int chosenWave = -1, restoreAsked = -1, restoredWave = -1;
   int recordsLeft = 0;
   runner().run(o, [&](LevelScreen& level, int frame) {
-    if (!level.checkPoints() || restoredWave >= 0) return;
-    const int records = level.checkPoints()->count();
-    if (restoreAsked >= 0 && frame > restoreAsked + 2 && !level.restoreUnderWay()) {
+    if (!level.checkpoints().records() || restoredWave >= 0) return;
+    const int records = level.checkpoints().records()->count();
+    if (restoreAsked >= 0 && frame > restoreAsked + 2 && !level.checkpoints().restoreUnderWay()) {
       restoredWave = level.spawner()->currentWave();
       restoredCredits = level.credits();
       recordsLeft = records;
@@ -287,13 +287,13 @@ TEST(LevelScenario, ARestoreAsAWaveEndsBringsBackTheRecordThePlayerHad) {
       return;
     }
     std::vector<xSimpleEnemy*> ships;
-    for (xSimpleEnemy* e : LevelScreen::findEnemies(level))
+    for (xSimpleEnemy* e : findEnemies(level))
       if (level.findLiveEntity(e) && e->categoryName().rfind("enemy", 0) == 0) ships.push_back(e);
     if (ships.empty()) return;
     if (records < 2) {
       ships[0]->takeDamage(1000000, 0.0f);
     } else if (restoreAsked < 0) {
-      ASSERT_TRUE(level.requestRestore());
+      ASSERT_TRUE(level.checkpoints().requestRestore());
       restoreAsked = frame;
     } else if (frame == restoreAsked + 2) {
       ships[0]->takeDamage(1000000, 0.0f);  // the last ship of the wave, the sweep still running

@@ -44,7 +44,7 @@ levelrunner::RunOptions options(const std::string& level) {
 // Every patrol ship of the scene.
 std::vector<xPatrolShip*> patrolShips(LevelScreen& level) {
   std::vector<xPatrolShip*> ships;
-  for (xSimpleEnemy* e : LevelScreen::findEnemies(level))
+  for (xSimpleEnemy* e : findEnemies(level))
     if (auto* s = dynamic_cast<xPatrolShip*>(e); s && level.findLiveEntity(s)) ships.push_back(s);
   return ships;
 }
@@ -256,7 +256,7 @@ TEST(SupportScenario, SellingEitherStationOrABeaconLeavesNothingBehind) {
     }
     if (frame == 302) {
       creditsAfter = level.credits();
-      towersAfterFirstSale = LevelScreen::findTowers(level).size();
+      towersAfterFirstSale = findTowers(level).size();
       shipsAfterFirstSale = patrolShips(level).size();
       cellsFree = true;
       for (int cell : {12 * 32 + 3, 12 * 32 + 28, 6 * 32 + 11, 14 * 32 + 20}) cellsFree &= level.placementGrid()[cell] == 0;
@@ -275,7 +275,7 @@ TEST(SupportScenario, SellingEitherStationOrABeaconLeavesNothingBehind) {
       cellAfterCancel = level.placementGrid()[5 * 32 + 5];
     }
     if (frame == 702) {
-      towersAtEnd = LevelScreen::findTowers(level).size();
+      towersAtEnd = findTowers(level).size();
       shipsAtEnd = patrolShips(level).size();
     }
   });
@@ -314,7 +314,7 @@ LevelSnapshot snapshot(LevelScreen& level) {
   s.wave = level.spawner()->currentWave();
   s.standing = level.tally().standing();
   s.timeMs = level.flow().levelTimeMs();
-  for (xBaseTowerEntity* t : LevelScreen::findTowers(level)) {
+  for (xBaseTowerEntity* t : findTowers(level)) {
     if (!level.findLiveEntity(t)) continue;
     std::ostringstream line;
     line << t->getInfoKey() << " at " << t->cellIndex() << " level " << t->getUpgradeLevel() << " energy "
@@ -372,11 +372,11 @@ TEST(SupportScenario, ACheckpointTakenAWaveLostAndARestoreGiveBackTheLevelAsItWa
     // Interest would show a restore that took the emptied field for a won wave.
     if (frame == 0) level.setInterestPercent(10);
     if (frame == 200) {
-      level.takeCheckPoint();
+      level.checkpoints().take();
       atCheckpoint = snapshot(level);
     }
     if (frame == 499) afterLoss = snapshot(level);
-    if (restoreFrame < 0 && frame > 500 && level.checkPoints() && level.state() == kLevelBattle &&
+    if (restoreFrame < 0 && frame > 500 && level.checkpoints().records() && level.state() == kLevelBattle &&
         !level.findLiveEntity(levelrunner::towerAt(level, 9, 21))) {
       restoreFrame = frame;
       restored = snapshot(level);
@@ -385,9 +385,9 @@ TEST(SupportScenario, ACheckpointTakenAWaveLostAndARestoreGiveBackTheLevelAsItWa
     }
     if (restoreFrame > 0 && frame == restoreFrame + 5) {
       // A station queued for removal in the frame of a restore does not block its cell.
-      level.takeCheckPoint();
+      level.checkpoints().take();
       level.sellTower(levelrunner::towerAt(level, 3, 23));
-      level.restoreFromCheckPoint();
+      level.checkpoints().restoreNewest();
       auto* a = at<xDeploymentTowerEntity>(level, 3, 23);
       linked = a && a->partner() && a->beacons().size() == 1 && !a->ships().empty();
       restoredAgain = snapshot(level);

@@ -90,7 +90,7 @@ TEST(TowerScenario, OneT1BesideTheFirstPathOfStationZeroWinsItsFirstWaveAlikeOnE
         level.sendNextWave();
       }
       if (static_cast<int>(t.killFrames.size()) < level.flow().enemiesDestroyed()) t.killFrames.push_back(frame);
-      for (xBaseTowerEntity* tower : LevelScreen::findTowers(level))
+      for (xBaseTowerEntity* tower : findTowers(level))
         t.towerEnergyLost = std::max(t.towerEnergyLost, 800 - static_cast<int>(tower->getEnergy()));
       if (t.livesAfterWave < 0 && level.spawner()->currentWave() == 0 && level.flow().enemiesDestroyed() +
                                                                                (20 - level.lives()) == 4)
@@ -274,31 +274,31 @@ TEST(TowerScenario, KeysPointerAndSelection) {
 
     // Hovered cells.
     PointingDeviceEvent move = press(31, 0);
-    level.mouseMove(move);
+    level.mouseMoved(move);
     EXPECT_EQ(0, level.selection().hoveredCell());
     EXPECT_FLOAT_EQ(16.0f, level.selection().hoveredCellCentre().x);
     move.x = 32, move.y = 32;
-    level.mouseMove(move);
+    level.mouseMoved(move);
     EXPECT_EQ(33, level.selection().hoveredCell());
     move.x = 1024;
-    level.mouseMove(move);
+    level.mouseMoved(move);
     EXPECT_EQ(-1, level.selection().hoveredCell());
 
     // Cancel drops the choice; a click with a choice buys and starts the battle.
     level.selection().chooseTowerDesc(level.towerDescriptions().at(0));
-    level.mouseButton(press(100, 100, PointingDeviceEvent::Right));
+    level.mousePressed(press(100, 100, PointingDeviceEvent::Right));
     EXPECT_EQ(nullptr, level.selection().towerDesc());
-    level.mouseButton(press(100, 100));
+    level.mousePressed(press(100, 100));
     EXPECT_EQ(0, level.tally().standing());
     level.selection().chooseTowerDesc(level.towerDescriptions().at(0));
-    level.mouseButton(press(100, kFarRow * 32 + 5));
+    level.mousePressed(press(100, kFarRow * 32 + 5));
     EXPECT_EQ(1, level.tally().standing());
     EXPECT_DOUBLE_EQ(225.0, level.credits());
     EXPECT_EQ(kLevelBattle, level.state());
     EXPECT_EQ(nullptr, level.selection().towerDesc());
     // Not enough credits: nothing is bought.
     level.selection().chooseTowerDesc(level.towerDescriptions().at(0));
-    level.mouseButton(press(200, kFarRow * 32 + 5));
+    level.mousePressed(press(200, kFarRow * 32 + 5));
     EXPECT_EQ(1, level.tally().standing());
 
     level.keyPressed(key(SDLK_s));

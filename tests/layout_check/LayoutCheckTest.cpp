@@ -436,14 +436,14 @@ TEST(LayoutCheck, LevelPanelsInEveryState) {
   ASSERT_GE(kinds.size(), 10u);
   size_t longest = 0;
   for (size_t k = 0; k < kinds.size(); ++k) {
-    level->buttonEvent(100 + int(k), bge::ButtonListener::PointerEntered);
+    level->onButtonEvent(100 + int(k), bge::ButtonListener::PointerEntered);
     w.check("hover over the build button of " + kinds[k]->towerType);
-    level->buttonEvent(100 + int(k), bge::ButtonListener::PointerLeft);
+    level->onButtonEvent(100 + int(k), bge::ButtonListener::PointerLeft);
     if (layout::lookupText(kinds[k]->info).size() > layout::lookupText(kinds[longest]->info).size()) longest = k;
   }
-  level->buttonEvent(100 + int(longest), bge::ButtonListener::PointerEntered);
+  level->onButtonEvent(100 + int(longest), bge::ButtonListener::PointerEntered);
   w.check("hover over the build button with the longest description");
-  level->buttonEvent(100 + int(longest), bge::ButtonListener::PointerLeft);
+  level->onButtonEvent(100 + int(longest), bge::ButtonListener::PointerLeft);
 
   std::vector<std::pair<int, int>> cells = freeCells(*level);
   ASSERT_GE(cells.size(), 2 * kinds.size());
@@ -476,9 +476,9 @@ TEST(LayoutCheck, LevelPanelsInEveryState) {
       w.frames(1);
     }
     // The trade page, used and left: the strategy page comes back as it was.
-    level->buttonEvent(612, bge::ButtonListener::Released);
+    level->onButtonEvent(612, bge::ButtonListener::Released);
     w.check(desc->towerType + " with the trade page open");
-    level->buttonEvent(611, bge::ButtonListener::Released);
+    level->onButtonEvent(611, bge::ButtonListener::Released);
     w.check(desc->towerType + " after the trade page was closed");
     tower->toggleSelected();
     level->showTowerInfo(nullptr);

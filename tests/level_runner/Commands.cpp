@@ -47,7 +47,7 @@ const char* const kStrategyNames[] = {"distant", "closest", "weakest", "stronges
 }  // namespace
 
 xBaseTowerEntity* towerAt(LevelScreen& level, int column, int row) {
-  for (xBaseTowerEntity* t : LevelScreen::findTowers(level))
+  for (xBaseTowerEntity* t : findTowers(level))
     if (level.findLiveEntity(t) && t->cellIndex() == PlacementGrid::index(column, row)) return t;
   return nullptr;
 }
@@ -74,7 +74,7 @@ Commands::Commands(SDLGameApp& app) : app_(app) {
   });
   // next: presses the send-wave button if the bridge shows it, as a player can.
   registerCommand("next", [](LevelScreen& level, const Command&) {
-    if (level.bridge().sendWaveOffered()) level.buttonEvent(7, bge::ButtonListener::Released);
+    if (level.bridge().sendWaveOffered()) level.onButtonEvent(7, bge::ButtonListener::Released);
     return true;
   });
   // place <column> <row> [kind]: buys the level's tower kind (button order, 0 first)
@@ -156,12 +156,12 @@ Commands::Commands(SDLGameApp& app) : app_(app) {
     return true;
   });
   registerCommand("checkpoint", [](LevelScreen& level, const Command&) {
-    level.takeCheckPoint();
-    return level.checkPoints() != nullptr;
+    level.checkpoints().take();
+    return level.checkpoints().records() != nullptr;
   });
   // restore: starts the restore sweep, as the backspace key does; the restore follows
   // when the sweep ends.
-  registerCommand("restore", [](LevelScreen& level, const Command&) { return level.requestRestore(); });
+  registerCommand("restore", [](LevelScreen& level, const Command&) { return level.checkpoints().requestRestore(); });
   // select <column> <row>: picks the tower standing there, its info and commands
   // shown, as a click on it does (a tower placed a moment ago is let go first).
   registerCommand("select", [](LevelScreen& level, const Command& c) {
@@ -180,7 +180,7 @@ Commands::Commands(SDLGameApp& app) : app_(app) {
     registerCommand(verb, [click](LevelScreen& level, const Command& c) {
       int kind = 0;
       if (!readInts(c, 1, &kind) || kind < 0 || kind >= static_cast<int>(level.towerDescriptions().size())) return false;
-      level.buttonEvent(100 + kind, click ? bge::ButtonListener::Released : bge::ButtonListener::PointerEntered);
+      level.onButtonEvent(100 + kind, click ? bge::ButtonListener::Released : bge::ButtonListener::PointerEntered);
       return true;
     });
   }
@@ -188,7 +188,7 @@ Commands::Commands(SDLGameApp& app) : app_(app) {
   registerCommand("pointer", [this](LevelScreen& level, const Command& c) {
     PointingDeviceEvent e;
     if (!pointerAt(app_, c, &e)) return false;
-    level.mouseMove(e);
+    level.mouseMoved(e);
     return true;
   });
   registerCommand("speed", [](LevelScreen& level, const Command& c) {

@@ -119,7 +119,7 @@ void Player::learnField(LevelScreen& level) {
   spent_.assign(kinds.size(), 0.0);
   // The station's parts, where raiders go to shoot them.
   std::vector<QuillonPHX2D::Vec3> parts;
-  for (xSimpleEnemy* e : LevelScreen::findEnemies(level))
+  for (xSimpleEnemy* e : findEnemies(level))
     if (level.findLiveEntity(e) && e->categoryName() == "station_part") parts.push_back(e->absPlacement());
   // The centre lines as drawn on the field, marked every few pixels.
   marks_ = markPaths(level);
@@ -182,7 +182,7 @@ Player::Spot Player::bestSpot(const LevelScreen& level, float range) const {
 void Player::watchTraffic(LevelScreen& level) {
   // Where the ships fly, as anyone watching the field sees them.
   constexpr float kNear2 = kTrafficRadius * kTrafficRadius;
-  for (xSimpleEnemy* e : LevelScreen::findEnemies(level)) {
+  for (xSimpleEnemy* e : findEnemies(level)) {
     if (!level.findLiveEntity(e) || e->categoryName().rfind("enemy", 0) != 0) continue;
     const QuillonPHX2D::Vec3 p = e->absPlacement();
     // The energy bars of the ships flying: what a shot usually meets.

@@ -1,5 +1,8 @@
 // The world step: islands, waking, contact constraints living for one step, and owners that
 // destroy entities while the step runs.
+#include <algorithm>
+#include <vector>
+
 #include "Dynamics/Constraints/xContactConstraint.h"
 #include "Dynamics/Joints/xBallSocket.h"
 #include "WorldFixture.h"
@@ -109,6 +112,75 @@ TEST_F(Step, EntityDestroyedFromItsCollisionIsGoneAfterTheStep) {
   EXPECT_EQ(sdk->physicsContext()->bodiesCount(), 0);
   EXPECT_EQ(sdk->collisionContext()->shapesCount(), 0);
   step(1.33f);  // the world carries on without them
+}
+
+// The world's lists of bodies and shapes keep the order of arrival through thousands of
+// removals, sleeps and wakings (the step walks them in that order), and their counts agree.
+TEST_F(Step, BodyAndShapeListsKeepTheirOrderThroughRemovalsAndWakings) {
+  std::vector<xBody *> all, awake;
+  auto erase = [](std::vector<xBody *> &v, xBody *b) { v.erase(std::find(v.begin(), v.end(), b)); };
+  auto add = [&](int n) {
+    for (int i = 0; i < n; ++i) {
+      xBody *b = circleBody(10.0f * static_cast<float>(all.size() + i * 7), 0.0f, 2.0f)->getMainBody();
+      all.push_back(b);
+      awake.push_back(b);
+    }
+  };
+  auto check = [&](int round) {
+    SCOPED_TRACE(round);
+    xPhysicsContext *pc = sdk->physicsContext();
+    xCollisionContext *cc = sdk->collisionContext();
+    ASSERT_EQ(pc->bodiesCount(), static_cast<int>(all.size()));
+    ASSERT_EQ(pc->activeBodiesCount(), static_cast<int>(awake.size()));
+    ASSERT_EQ(cc->shapesCount(), static_cast<int>(all.size()));
+    ASSERT_EQ(cc->activeShapesCount(), static_cast<int>(awake.size()));
+    for (size_t i = 0; i < all.size(); ++i) ASSERT_EQ(pc->bodies()[static_cast<int>(i)], all[i]) << i;
+    for (size_t i = 0; i < all.size(); ++i)
+      ASSERT_EQ(cc->shapes()[static_cast<int>(i)]->getMainBody(), all[i]) << i;
+    for (size_t i = 0; i < awake.size(); ++i) {
+      ASSERT_EQ(pc->activeBodies()[static_cast<int>(i)], awake[i]) << i;
+      ASSERT_EQ(cc->activeShapes()[static_cast<int>(i)]->getMainBody(), awake[i]) << i;
+      ASSERT_TRUE(pc->isInActiveBodies(awake[i]));
+    }
+  };
+  add(3000);
+  check(0);
+  for (int round = 1; round <= 6; ++round) {
+    // Every few bodies go for good, shape first, as an entity takes them down.
+    const int stride = 2 + round;
+    for (size_t i = round; i < all.size(); i += stride) {
+      xBody *b = all[i];
+      xShape *s = nullptr;
+      for (xShape *c : shapes)
+        if (c->getMainBody() == b) s = c;
+      shapes.erase(std::find(shapes.begin(), shapes.end(), s));
+      bodies.erase(std::find(bodies.begin(), bodies.end(), b));
+      delete s;
+      delete b;
+      if (std::find(awake.begin(), awake.end(), b) != awake.end()) erase(awake, b);
+      all[i] = nullptr;
+    }
+    all.erase(std::remove(all.begin(), all.end(), nullptr), all.end());
+    // Some fall asleep, then some of those wake again in the opposite order.
+    std::vector<xBody *> slept;
+    for (size_t i = 0; i < all.size(); i += 5)
+      if (all[i]->isActive()) {
+        all[i]->deactivate();
+        erase(awake, all[i]);
+        slept.push_back(all[i]);
+      }
+    EXPECT_FALSE(sdk->physicsContext()->isInActiveBodies(slept.front()));
+    step(1.33f);
+    check(round);
+    for (size_t i = slept.size(); i-- > 0;)
+      if (i % 3 == 0) {
+        slept[i]->activate();
+        awake.push_back(slept[i]);
+      }
+    add(200);
+    step(1.33f);
+    check(round);
+  }
 }
 
 }  // namespace

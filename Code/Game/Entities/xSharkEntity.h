@@ -8,6 +8,9 @@
 class ResourceManager;
 class SceneEntityManager;
 class TiXmlElement;
+class xBaseSupportTowerEntity;
+class xBaseTowerEntity;
+class xSimpleEnemy;
 namespace bge {
 class XmlReader;
 }
@@ -43,6 +46,12 @@ class xSharkEntity : public Widget, public QuillonPHX2D::xEntity {
   const QuillonPHX2D::Vec3& placement() const { return placement_; }
   // The name of the main shape's collision category, or empty.
   std::string categoryName() const;
+
+  // The entity as a ship, a tower or a support tower, else null: what a dynamic_cast would
+  // answer, without its cost on the level's walks over every entity each frame.
+  virtual xSimpleEnemy* asEnemy() { return nullptr; }
+  virtual xBaseTowerEntity* asTower() { return nullptr; }
+  virtual xBaseSupportTowerEntity* asSupportTower() { return nullptr; }
 
  protected:
   QuillonPHX2D::xBody* body_ = nullptr;    // owned; deleted by the primitive entity

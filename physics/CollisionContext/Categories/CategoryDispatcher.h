@@ -17,7 +17,7 @@ class QLN_API xCollisionCategory {
   xCollisionCategory(const xCollisionCategory &) = default;
   xCollisionCategory &operator=(const xCollisionCategory &) = default;
 
-  std::string categoryID() const { return name_; }
+  const std::string &categoryID() const { return name_; }
   unsigned long categoryFlags() const { return flags_; }
   bool isIgnore() const { return (flags_ & Ignore) != 0; }
   bool isNotify() const { return (flags_ & Notify) != 0; }

@@ -22,15 +22,19 @@ xPhysicsContext::~xPhysicsContext() {
   solvers_.deleteAll();
 }
 
-void xPhysicsContext::addBody(xBody *b) {
-  if (b && !bodies_.contains(b)) bodies_.append(b);
-}
+void xPhysicsContext::addBody(xBody *b) { bodies_.append(b); }
 
-void xPhysicsContext::removeBody(xBody *b) { bodies_.remove(b); }
+void xPhysicsContext::removeBody(xBody *b) { bodies_.remove(b, true); }
 
 void xPhysicsContext::addToActiveBodies(xBody *b) { activeBodies_.append(b); }
 
-void xPhysicsContext::removeFromActiveBodies(xBody *b) { activeBodies_.remove(b); }
+// Inside a step the awake list is only emptied at the body's place: the step's walks by index
+// stay valid, and the list is closed up before the next walk that copies it.
+void xPhysicsContext::removeFromActiveBodies(xBody *b) { activeBodies_.remove(b, !stepping_); }
+
+const xArray<xBody *> &xPhysicsContext::bodies() { return bodies_.items(); }
+
+const xArray<xBody *> &xPhysicsContext::activeBodies() { return activeBodies_.items(); }
 
 bool xPhysicsContext::isInActiveBodies(xBody *b) { return activeBodies_.contains(b); }
 

@@ -1,7 +1,9 @@
 #pragma once
 #include "CollisionContext/xTempContact.h"
 #include "Foundation/Math/QlnMath.h"
+#include "Foundation/Paragon/xParagon.h"
 #include "Foundation/Templates/xArray.h"
+#include "Foundation/Templates/xSlotList.h"
 
 namespace QuillonPHX2D {
 
@@ -12,9 +14,11 @@ class xIntegrator;
 class xSolverLCP;
 
 // The dynamic half of the world: every body, the awake ones, the contact constraints of the
-// step under way, the integrators and the solvers.
+// step under way, the integrators and the solvers. Both body lists keep the order bodies came
+// in (the step walks the awake ones in that order) and take a body in or out in constant time.
 class QLN_API xPhysicsContext {
  public:
+
   xPhysicsContext();
   ~xPhysicsContext();
 
@@ -26,8 +30,8 @@ class QLN_API xPhysicsContext {
   void addToActiveBodies(xBody *b);
   void removeFromActiveBodies(xBody *b);
   bool isInActiveBodies(xBody *b);
-  int bodiesCount() const { return bodies_.size(); }
-  int activeBodiesCount() const { return activeBodies_.size(); }
+  int bodiesCount() const { return bodies_.count(); }
+  int activeBodiesCount() const { return activeBodies_.count(); }
   int groups() const { return groups_; }
   xSolverLCP *getSolver();
   xIntegrator *getIntegrator();
@@ -35,8 +39,8 @@ class QLN_API xPhysicsContext {
 
   xArray<xContactConstraint *> &contactConstraints() { return contactConstraints_; }
   xArray<xTempContact> &tempContacts() { return tempContacts_; }
-  xArray<xBody *> &bodies() { return bodies_; }
-  xArray<xBody *> &activeBodies() { return activeBodies_; }
+  const xArray<xBody *> &bodies();
+  const xArray<xBody *> &activeBodies();
   xArray<xIntegrator *> &integrators() { return integrators_; }
   xArray<xSolverLCP *> &solvers() { return solvers_; }
 
@@ -51,8 +55,8 @@ class QLN_API xPhysicsContext {
  private:
   xArray<xContactConstraint *> contactConstraints_;
   xArray<xTempContact> tempContacts_;
-  xArray<xBody *> bodies_;
-  xArray<xBody *> activeBodies_;
+  xSlotList<xBody, xParagon::ListSlot<xParagon::AllList>> bodies_;
+  xSlotList<xBody, xParagon::ListSlot<xParagon::AwakeList>> activeBodies_;
   xArray<xIntegrator *> integrators_;
   int currentIntegrator_;
   xArray<xSolverLCP *> solvers_;

@@ -38,8 +38,10 @@ void xPhysicsContext::updateF(float dt) {
   stepping_ = true;
 
   tempContacts_.fastClear();
+  activeBodies_.compact();
   // Waking may append to the active list, so its count is read on every pass.
-  for (int i = 0; i < activeBodies_.size(); ++i) activeBodies_[i]->activate();
+  for (int i = 0; i < activeBodies_.size(); ++i)
+    if (xBody *b = activeBodies_[i]) b->activate();
   groups_ = 0;
 
   if (g_ptrSDK && g_ptrSDK->collisionContext()) g_ptrSDK->collisionContext()->generateContacts();
@@ -74,7 +76,7 @@ void xPhysicsContext::releaseContactConstraints() {
 void xPhysicsContext::solveIslands(float dt) {
   IslandScratch &s = scratch();
   s.unvisited.fastClear();
-  s.unvisited.append(activeBodies_);
+  s.unvisited.append(activeBodies_.items());
   s.taken.reset(s.unvisited.size());
   xSolverLCP *solver = solvers_.size() > 0 ? solvers_[0] : nullptr;
   xIntegrator *integrator = integrators_.size() > 0 ? integrators_[0] : nullptr;

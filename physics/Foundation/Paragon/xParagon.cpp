@@ -22,7 +22,7 @@ Vec3 xParagon::relative(const Vec3 &P, const Vec3 &w) {
 
 xParagon::xParagon()
     : ascendant_(nullptr), firstDescendant_(nullptr), nextDescendant_(nullptr), relPlacement_(), flags_(0),
-      owner_(nullptr) {
+      owner_(nullptr), worldListSlots_{-1, -1} {
   relPlacement_ = Vec3(0.0f, 0.0f, 0.0f);
 }
 

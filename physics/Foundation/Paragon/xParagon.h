@@ -74,6 +74,14 @@ class QLN_API xParagon {
   void setFluidForces() { flags_ |= FluidForces; }
   void clearFluidForces() { flags_ &= ~FluidForces; }
 
+  // The world's lists of bodies and of shapes (every one, and the awake ones) keep each
+  // paragon's place in them here, for xSlotList; -1 when not listed.
+  enum WorldList { AllList = 0, AwakeList = 1 };
+  template <WorldList L>
+  struct ListSlot {
+    static int &of(xParagon *p) { return p->worldListSlots_[L]; }
+  };
+
   // compose(P, r): r given in the frame of P, expressed in P's parent frame.
   static Vec3 compose(const Vec3 &parent, const Vec3 &rel);
   // The inverse of compose: w expressed in the frame of P.
@@ -88,6 +96,7 @@ class QLN_API xParagon {
   Vec3 relPlacement_;
   unsigned flags_;
   xEntity *owner_;
+  int worldListSlots_[2];
 };
 
 }  // namespace QuillonPHX2D

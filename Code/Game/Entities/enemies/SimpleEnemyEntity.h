@@ -49,6 +49,7 @@ class xSimpleEnemy : public xPhysicsPrimitiveEntity, public bge::ActionListener 
 
   xSimpleEnemy() = default;
   ~xSimpleEnemy() override;
+  xSimpleEnemy* asEnemy() override { return this; }
 
   void update(int dt, ScreenBase* screen) override;
   void draw(Graphics* g, ScreenBase* screen) override;

@@ -30,7 +30,7 @@ namespace {
 constexpr float kTowerBodyRadius = 14.0f;
 
 bool isActor(const xShape* s) {
-  return s && s->getCollisionCategory() && s->getCollisionCategory()->categoryID() == std::string("actor");
+  return s && s->getCollisionCategory() && s->getCollisionCategory()->categoryID() == "actor";
 }
 
 }  // namespace

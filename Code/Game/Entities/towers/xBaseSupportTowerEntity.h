@@ -13,6 +13,7 @@ class xBaseSupportTowerEntity : public xBaseTowerEntity {
   // statistic a top-level upgrade counts in the classic mode (none: not counted).
   xBaseSupportTowerEntity(const char* boostLabel = nullptr, const char* upgradeStatistic = nullptr)
       : boostLabel_(boostLabel), upgradeStatistic_(upgradeStatistic) {}
+  xBaseSupportTowerEntity* asSupportTower() override { return this; }
 
   void update(int dt, ScreenBase* screen) override;
   void collectTargets() override;

@@ -223,14 +223,14 @@ void xBaseTowerEntity::setSensorRadius(float radius) {
 
 bool xBaseTowerEntity::notifyCollision(xShape* own, xShape* other, const Vec2&, float, const Vec2&) {
   if (own && own == rangeSensor_ && other && other->getCollisionCategory() &&
-      other->getCollisionCategory()->categoryID() == std::string("enemy")) {
+      other->getCollisionCategory()->categoryID() == "enemy") {
     if (auto* e = dynamic_cast<xSharkEntity*>(other->getOwner())) copyTargets(e);
   }
   return false;
 }
 
 void xBaseTowerEntity::copyTargets(xSharkEntity* contact) {
-  if (contact && contactSet_.insert(contact).second) contacts_.push_back(contact);
+  if (contact && contactSet_.insert(contact)) contacts_.push_back(contact);
 }
 
 void xBaseTowerEntity::collectTargets() {
@@ -246,7 +246,7 @@ void xBaseTowerEntity::collectTargets() {
     const float reach = circle ? circle->getRadius() : effectiveRange_;
     for (int i = 0; i < found.size(); ++i) {
       xShape* s = found[i];
-      if (s == rangeSensor_ || !s->getCollisionCategory() || s->getCollisionCategory()->categoryID() != std::string("enemy"))
+      if (s == rangeSensor_ || !s->getCollisionCategory() || s->getCollisionCategory()->categoryID() != "enemy")
         continue;
       auto* sp = dynamic_cast<xPrimitiveShape*>(s);
       auto* theirCircle = sp ? dynamic_cast<xPrimitiveCircle*>(sp->getEnvelope()) : nullptr;

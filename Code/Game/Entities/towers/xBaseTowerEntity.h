@@ -2,11 +2,11 @@
 #include <cstdio>
 #include <new>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "AssertReport.h"
 #include "Color.h"
+#include "Game/Entities/PointerSet.h"
 #include "Game/Entities/xPhysicsPrimitiveEntity.h"
 #include "Rect5.h"
 
@@ -60,6 +60,7 @@ class xBaseTowerEntity : public xPhysicsPrimitiveEntity {
 
   xBaseTowerEntity();
   ~xBaseTowerEntity() override;
+  xBaseTowerEntity* asTower() override { return this; }
 
   // --- widget ---
   void update(int dt, ScreenBase* screen) override;
@@ -204,7 +205,7 @@ class xBaseTowerEntity : public xPhysicsPrimitiveEntity {
   float lastRangeFactor_ = 1.0f;
   int upgradeLevel_ = 0;
   std::vector<xSharkEntity*> contacts_;    // not owned; looked up again before use
-  std::unordered_set<const xSharkEntity*> contactSet_;  // what contacts_ holds
+  PointerSet contactSet_;                  // what contacts_ holds
   std::vector<xSharkEntity*> candidates_;  // not owned; live this frame
   QuillonPHX2D::xShape* rangeSensor_ = nullptr;  // owned
   bool selected_ = true;

@@ -363,9 +363,14 @@ def planned_contents(row, plan, table):
     rng = random.Random(9000 + row["id"])
     layout["station"] = place_station(layout, lanes_of, table["station_part"], layout["raided"], rng)
     credits = plan["first_credits"] + (row["id"] - 3) * plan["credits_step"]
+    # The later a mission, the smaller the share of its waves' credits it starts with:
+    # the curve of the campaign.
+    ids = [r["id"] for r in plan["missions"]]
+    progress = (row["id"] - min(ids)) / max(1, max(ids) - min(ids))
+    share = plan["funds_share"][0] + (plan["funds_share"][1] - plan["funds_share"][0]) * progress
     # Every path needs its own guard: each path past the first adds to the funds, not to
-    # the waves, which the funds of one path size.
-    funds = int(round(credits * (1 + plan["funds_per_extra_path"] * (row["paths"] - 1)), -1))
+    # the waves, which the credits of one path size.
+    funds = int(round(credits * share * (1 + plan["funds_per_extra_path"] * (row["paths"] - 1)), -1))
     mission = {"credits": funds,
                "waves": compose_waves(row, plan, table["enemy"], len(layout["paths"]), credits,
                                       nearest_path(lanes_of, layout["station"]))}

@@ -19,10 +19,9 @@ MARGIN = 70          # lanes keep this far from the field's edges inside the str
 OFF = 70             # entries and exits lie this far off the field
 PART_REACH = (62, 100)   # a raided station sits this far from its nearest lane
 
-# Spawn gaps by class (ms) and the most of one class in one record.
+# Spawn gaps by class (ms), and the fewest of one class in one record.
 DELAYS = {"scout": 1200, "rower": 2000, "grasshopper": 550, "spacedog": 2400, "bull": 4200,
           "catcher": 2800, "hellraiser": 3200, "destroyer": 6000}
-MOST = {"bull": 6, "destroyer": 1, "hellraiser": 5, "catcher": 10}
 LEAST = {"grasshopper": 8}
 ARMED = ("spacedog", "hellraiser", "destroyer")
 
@@ -153,7 +152,7 @@ def compose_waves(row, plan, enemies, n_paths, credits, raid_path=0):
             e = enemies[cls]
             share = budget / len(picks)
             count = int(round(share / (e["energy"] * 0.85)))
-            count = max(LEAST.get(cls, 1), min(MOST.get(cls, 30), count))
+            count = max(LEAST.get(cls, 1), min(plan["most_per_record"].get(cls, 30), count))
             lane = ["", "LEFT", "RIGHT"][k % 3] if n_paths == 1 else ""
             raider = raided and cls in ARMED
             # Raiders fly the path that passes the station; the others take turns.

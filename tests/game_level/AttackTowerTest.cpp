@@ -184,9 +184,11 @@ TEST(AttackTowers, TheSnareSlowsAShipAndItsSlowWearsOffEvenAtTheLongestFactor) {
   xSimpleEnemy* ship = nullptr;
   xSimpleEnemy* stopped = nullptr;
   std::vector<float> xs, stoppedXs;
+  float reach = 0.0f;
   runner().run(o, [&](LevelScreen& level, int frame) {
     if (frame == 0) {
       ASSERT_TRUE(level.buyTower(kColumn, kRow, kindNamed(level, "T4")));
+      reach = levelrunner::towerAt(level, kColumn, kRow)->getRange();
       ship = addShip(level, f.dir() + "/enemy.xml", "rower", kTowerX - 350.0f, kTowerY);
       ship->followPath(line(Vec2(kTowerX - 350.0f, kTowerY), Vec2(kTowerX + 350.0f, kTowerY)), 14000);
       // Far from the tower: the strongest snare a T4 gives, straight from the level.
@@ -199,14 +201,19 @@ TEST(AttackTowers, TheSnareSlowsAShipAndItsSlowWearsOffEvenAtTheLongestFactor) {
   });
   ASSERT_GT(xs.size(), 1150u);
   auto pace = [&](const std::vector<float>& v, size_t from, size_t to) { return (v[to] - v[from]) / (to - from); };
-  const float free = pace(xs, 10, 150);  // before the reach (88 px) of the tower
+  ASSERT_GT(reach, 0.0f);
+  ASSERT_LT(reach, 300.0f);
+  const float free = pace(xs, 10, 150);  // before the reach of the tower
   EXPECT_NEAR(0.8f, free, 0.1f);
   // In reach: 0.6 slower, so 0.4 of the pace.
   size_t inReach = 0;
   while (inReach < xs.size() && xs[inReach] < kTowerX - 60.0f) ++inReach;
   EXPECT_NEAR(0.4f * free, pace(xs, inReach + 20, inReach + 100), 0.1f);
-  // Out of reach and 2.5 s later the pace is back.
-  EXPECT_NEAR(free, pace(xs, xs.size() - 100, xs.size() - 10), 0.1f);
+  // Out of reach and 2.5 s (156 frames) later the pace is back.
+  size_t outOfReach = inReach;
+  while (outOfReach < xs.size() && xs[outOfReach] < kTowerX + reach) ++outOfReach;
+  ASSERT_LT(outOfReach + 156 + 60, xs.size());
+  EXPECT_NEAR(free, pace(xs, outOfReach + 156 + 10, outOfReach + 156 + 60), 0.1f);
 
   // 0.99999 for 10 s: nearly still, then walking again; never a wild position.
   ASSERT_GT(stoppedXs.size(), 1150u);

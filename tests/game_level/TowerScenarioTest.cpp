@@ -91,7 +91,7 @@ TEST(TowerScenario, OneT1BesideTheFirstPathOfStationZeroWinsItsFirstWaveAlikeOnE
       }
       if (static_cast<int>(t.killFrames.size()) < level.flow().enemiesDestroyed()) t.killFrames.push_back(frame);
       for (xBaseTowerEntity* tower : findTowers(level))
-        t.towerEnergyLost = std::max(t.towerEnergyLost, 400 - static_cast<int>(tower->getEnergy()));
+        t.towerEnergyLost = std::max(t.towerEnergyLost, 800 - static_cast<int>(tower->getEnergy()));
       if (t.livesAfterWave < 0 && level.spawner()->currentWave() == 0 && level.flow().enemiesDestroyed() +
                                                                                (20 - level.lives()) == 4)
         t.livesAfterWave = level.lives();
@@ -100,12 +100,12 @@ TEST(TowerScenario, OneT1BesideTheFirstPathOfStationZeroWinsItsFirstWaveAlikeOnE
   Trace first, second;
   const auto a = play(first);
   const auto b = play(second);
-  EXPECT_EQ(900.0 - 300.0, first.creditsAfterPlace);
+  EXPECT_EQ(1900.0 - 275.0, first.creditsAfterPlace);
   EXPECT_EQ(20, first.livesAfterWave) << levelrunner::describe(a);
   EXPECT_EQ(4u, first.killFrames.size()) << levelrunner::describe(a);
   EXPECT_EQ(first.killFrames, second.killFrames);
   EXPECT_EQ(a.credits, b.credits);
-  EXPECT_LT(first.towerEnergyLost, 400);
+  EXPECT_LT(first.towerEnergyLost, 800);
 }
 
 TEST(TowerScenario, InterestAtAWaveEndLivesLostAndTheDefeatRecord) {
@@ -128,7 +128,7 @@ TEST(TowerScenario, InterestAtAWaveEndLivesLostAndTheDefeatRecord) {
     stats = level.finalStats();
   });
   // Two kills of reward 10, each raised by the tower's 5 % interest share, then 10 % at the wave's end.
-  EXPECT_NEAR((500.0 - 300.0 + 2 * 10.5) * 1.1, creditsAtEnd, 1e-9);
+  EXPECT_NEAR((500.0 - 275.0 + 2 * 10.5) * 1.1, creditsAtEnd, 1e-9);
   EXPECT_EQ(20, livesAtEnd);
   EXPECT_TRUE(out.over);
   EXPECT_EQ(0, out.lives);
@@ -173,7 +173,7 @@ TEST(TowerScenario, UpgradeAndSellPricesFollowTheLevelAndPlacingStartsTheBattle)
     ASSERT_NE(nullptr, t);
     credits.push_back(level.credits());
     damage.push_back(t->getDamage());
-    EXPECT_EQ(400, LevelEconomy::upgradePrice(*t));
+    EXPECT_EQ(366, LevelEconomy::upgradePrice(*t));
     for (int i = 0; i < 4; ++i) {
       level.upgradeTower(t);
       credits.push_back(level.credits());
@@ -187,15 +187,15 @@ TEST(TowerScenario, UpgradeAndSellPricesFollowTheLevelAndPlacingStartsTheBattle)
   });
   EXPECT_EQ(kLevelBattle, state);
   EXPECT_EQ(1, cellValue);
-  const std::vector<double> paid = {1700, 1300, 800, 200, 200, 620};
+  const std::vector<double> paid = {1725, 1359, 901, 351, 351, 736};
   ASSERT_EQ(paid.size(), credits.size());
   for (size_t i = 0; i < paid.size(); ++i) EXPECT_NEAR(paid[i], credits[i], 1e-3) << i;
   // Each step multiplies and keeps the fractions, which the tower deals over time;
   // the fourth upgrade is refused at the top level.
-  const std::vector<float> grown = {80.0f, 84.0f, 92.4f, 106.26f, 106.26f};
+  const std::vector<float> grown = {100.0f, 105.0f, 115.5f, 132.825f, 132.825f};
   ASSERT_EQ(grown.size(), damage.size());
   for (size_t i = 0; i < grown.size(); ++i) EXPECT_NEAR(grown[i], damage[i], 1e-3f) << i;
-  EXPECT_NEAR(420.0, shownSell, 1e-3);  // (300 + 300 x 4 / 3) x the 0.6 ratio
+  EXPECT_NEAR(385.0, shownSell, 1e-3);  // (275 + 275 x 4 / 3) x the 0.6 ratio
   EXPECT_EQ(1, towers);
 }
 
@@ -214,7 +214,7 @@ TEST(TowerScenario, LimitedTowersRefusesTheEleventhWithoutChargingAndMaxCreditsH
   });
   EXPECT_EQ(10, built);
   EXPECT_EQ(10, occupied);
-  EXPECT_DOUBLE_EQ(10000.0 - 10 * 300.0, credits);
+  EXPECT_DOUBLE_EQ(10000.0 - 10 * 275.0, credits);
 
   Folder g;
   auto m = options(g.level("<Attack id=\"0\">" + g.wave(1, 100, "", 9000) + "</Attack><Attack id=\"1\">" + g.wave(1, 100, "", 9000) +
@@ -293,7 +293,7 @@ TEST(TowerScenario, KeysPointerAndSelection) {
     level.selection().chooseTowerDesc(level.towerDescriptions().at(0));
     level.mousePressed(press(100, kFarRow * 32 + 5));
     EXPECT_EQ(1, level.tally().standing());
-    EXPECT_DOUBLE_EQ(200.0, level.credits());
+    EXPECT_DOUBLE_EQ(225.0, level.credits());
     EXPECT_EQ(kLevelBattle, level.state());
     EXPECT_EQ(nullptr, level.selection().towerDesc());
     // Not enough credits: nothing is bought.

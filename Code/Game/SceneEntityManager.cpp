@@ -26,14 +26,14 @@ void SceneEntityManager::addEntity(xSharkEntity* entity, bool visible) {
   } else {
     owner_->addWidget(entity, !sortOnAdd_);
   }
-  places_.emplace(entity, nextSerial_);
+  places_.insert(entity, nextSerial_);
   serials_.push_back(nextSerial_++);
   entities_.push_back(entity);
   entity->setSceneEntityManager(this);
 }
 
 void SceneEntityManager::scheduleRemoval(xSharkEntity* entity, bool destroy) {
-  if (!entity || !scheduled_.insert(entity).second) return;
+  if (!entity || !scheduled_.insert(entity)) return;
   removals_.push_back(entity);
   destroyFlags_.push_back(destroy);
 }
@@ -69,11 +69,11 @@ void SceneEntityManager::processRemovals() {
   bool taken = false;
   for (size_t i = 0; i < queue.size(); ++i) {
     xSharkEntity* entity = queue[i];
-    auto place = places_.find(entity);
-    if (place == places_.end()) continue;
-    const size_t at = std::lower_bound(serials_.begin(), serials_.end(), place->second) - serials_.begin();
+    const unsigned long long* place = places_.find(entity);
+    if (!place) continue;
+    const size_t at = std::lower_bound(serials_.begin(), serials_.end(), *place) - serials_.begin();
     entities_[at] = nullptr;
-    places_.erase(place);
+    places_.erase(entity);
     taken = true;
     takeOffScreen(owner_, entity);
     if (flags[i]) {

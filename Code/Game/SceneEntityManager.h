@@ -1,8 +1,8 @@
 #pragma once
 #include <cstddef>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
+
+#include "PointerTable.h"
 
 class WidgetManager;
 class xSharkEntity;
@@ -46,9 +46,9 @@ class SceneEntityManager {
   // pointer cost the same however crowded the field is, and a removal finds its place by a
   // binary search instead of every place being written again.
   std::vector<unsigned long long> serials_;
-  std::unordered_map<const xSharkEntity*, unsigned long long> places_;
+  PointerTable<unsigned long long> places_;
   unsigned long long nextSerial_ = 0;
-  std::unordered_set<const xSharkEntity*> scheduled_;
+  PointerMembers scheduled_;
   std::vector<xSharkEntity*> removals_;
   std::vector<bool> destroyFlags_;
   bool sortOnAdd_ = true;

@@ -62,8 +62,11 @@ void LevelScreen::onTutorialEvent(int eventId) {
       press.kind = PointingDeviceEvent::Pressed;
       press.buttons = PointingDeviceEvent::Left;
       press.clicks = 1;
+      // The slide asks for a tower: a click on a lane or a taken cell builds
+      // nothing, and the slide stays until one stands.
+      const int before = tally_.built();
       mousePressed(press);
-      levelroutes::nextTutorialSlide(tutorial());
+      if (tally_.built() > before) levelroutes::nextTutorialSlide(tutorial());
       break;
     }
     case kTutorialEnded:

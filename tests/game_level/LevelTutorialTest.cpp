@@ -61,6 +61,7 @@ class LevelTutorial : public ::testing::Test {
 
 TEST_F(LevelTutorial, SlidesChooseAndBuildTheFirstTowerAndTheEndIsRemembered) {
   profile_->setCustomFlag(LevelScreen::kTutorialFlag, 1);
+  folder_.writeGrid(5, 8);  // one cell no tower may take
   LevelScreen* level = start(0);
   ASSERT_NE(level, nullptr);
   TutorialScreen* tutorial = top();
@@ -77,13 +78,21 @@ TEST_F(LevelTutorial, SlidesChooseAndBuildTheFirstTowerAndTheEndIsRemembered) {
   ASSERT_FALSE(level->towerDescriptions().empty());
   EXPECT_EQ(level->selection().towerDesc(), level->towerDescriptions()[0]);
 
-  // Slide 2 builds it on the free cell under the pointer.
+  // Slide 2 builds it on the free cell under the pointer; a click on a cell
+  // that is not free builds nothing and keeps the slide.
   const std::vector<int>& grid = level->placementGrid();
-  int cell = -1;
-  for (size_t i = 0; i < grid.size() && cell < 0; ++i)
-    if (grid[i] == 0 && i % 32 > 2 && i % 32 < 28 && i / 32 > 3) cell = static_cast<int>(i);
+  int cell = -1, taken = -1;
+  for (size_t i = 0; i < grid.size(); ++i) {
+    const bool inside = i % 32 > 2 && i % 32 < 28 && i / 32 > 3;
+    if (inside && grid[i] == 0 && cell < 0) cell = static_cast<int>(i);
+    if (inside && grid[i] != 0 && taken < 0) taken = static_cast<int>(i);
+  }
   ASSERT_GE(cell, 0);
+  ASSERT_GE(taken, 0);
   const int built = level->tally().standing();
+  press((taken % 32) * 32 + 16, (taken / 32) * 32 + 16);
+  EXPECT_EQ(level->tally().standing(), built);
+  EXPECT_EQ(tutorial->current(), 2u) << "nothing was built, so the slide asking for a tower stays";
   press((cell % 32) * 32 + 16, (cell / 32) * 32 + 16);
   EXPECT_EQ(level->tally().standing(), built + 1);
   EXPECT_EQ(tutorial->current(), 3u);

@@ -368,6 +368,8 @@ def planned_contents(row, plan, table):
     ids = [r["id"] for r in plan["missions"]]
     progress = (row["id"] - min(ids)) / max(1, max(ids) - min(ids))
     share = plan["funds_share"][0] + (plan["funds_share"][1] - plan["funds_share"][0]) * progress
+    # A row may set its own share where its layout or type needs a different margin.
+    share = row.get("funds_share", share)
     # Every path needs its own guard: each path past the first adds to the funds, not to
     # the waves, which the credits of one path size.
     funds = int(round(credits * share * (1 + plan["funds_per_extra_path"] * (row["paths"] - 1)), -1))

@@ -23,6 +23,8 @@ PART_REACH = (62, 100)   # a raided station sits this far from its nearest lane
 DELAYS = {"scout": 1200, "rower": 2000, "grasshopper": 550, "spacedog": 2400, "bull": 4200,
           "catcher": 2800, "hellraiser": 3200, "destroyer": 6000}
 LEAST = {"grasshopper": 8}
+# Classes that already come as a swarm: a crowded row keeps their gap.
+SWARMS = ("grasshopper",)
 ARMED = ("spacedog", "hellraiser", "destroyer")
 
 
@@ -134,6 +136,9 @@ def compose_waves(row, plan, enemies, n_paths, credits, raid_path=0):
     for."""
     classes = row["classes"]
     base = plan["energy_per_credit"] * credits
+    # A crowded row sends its ships closer together than their class's usual gap: the same
+    # energy in less time, so more damage per second is needed, not just more patience.
+    crowd = row.get("crowd", 1.0)
     raided = row["type"].startswith("STATION_PART")
     waves = []
     for w in range(row["waves"]):
@@ -157,7 +162,7 @@ def compose_waves(row, plan, enemies, n_paths, credits, raid_path=0):
             raider = raided and cls in ARMED
             # Raiders fly the path that passes the station; the others take turns.
             rec = {"enemy": cls + ("_raider" if raider else ""), "count": count,
-                   "delay": DELAYS[cls], "path": raid_path if raider else (w + k) % n_paths}
+                   "delay": int(round(DELAYS[cls] / (1 if cls in SWARMS else crowd))), "path": raid_path if raider else (w + k) % n_paths}
             if lane:
                 rec["lane"] = lane
             wave.append(rec)

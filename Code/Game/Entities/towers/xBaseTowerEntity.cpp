@@ -237,7 +237,8 @@ void xBaseTowerEntity::collectTargets() {
   // The sensor also asks the world what it overlaps: a catalogue that lets the
   // sensor pass through enemies without reporting contacts must not blind it.
   if (rangeSensor_ && g_ptrSDK && g_ptrSDK->collisionContext()) {
-    xArray<xShape*> found;
+    xArray<xShape*>& found = sensed_;
+    found.fastClear();
     xCategoryNamed enemies("enemy");
     g_ptrSDK->collisionContext()->collisionSpace()->getClosest(found, rangeSensor_, true, enemies);
     const Vec3 me = rangeSensor_->absPlacement();

@@ -7,6 +7,7 @@
 #include "AssertReport.h"
 #include "Color.h"
 #include "Game/Entities/PointerSet.h"
+#include "Foundation/Templates/xArray.h"
 #include "Game/Entities/xPhysicsPrimitiveEntity.h"
 #include "Rect5.h"
 
@@ -206,6 +207,8 @@ class xBaseTowerEntity : public xPhysicsPrimitiveEntity {
   int upgradeLevel_ = 0;
   std::vector<xSharkEntity*> contacts_;    // not owned; looked up again before use
   PointerSet contactSet_;                  // what contacts_ holds
+  // What the sensor's own query found this frame; the storage stays for the next frame.
+  QuillonPHX2D::xArray<QuillonPHX2D::xShape*> sensed_;
   std::vector<xSharkEntity*> candidates_;  // not owned; live this frame
   QuillonPHX2D::xShape* rangeSensor_ = nullptr;  // owned
   bool selected_ = true;

@@ -29,18 +29,17 @@ void xBaseBrain::actionPerformed(int id) {
   if (id != kCycleEnded) return;
   cycleProgress = 0.0f;
   if (cycle) cycle->start(this, kCycleEnded);
-  selectTargets(candidates, selected);
+  selected = selectTargets(candidates);
 }
 
-const std::vector<xSharkEntity*>& xBaseBrain::think(const std::vector<xSharkEntity*>& given, int dt) {
-  std::vector<xSharkEntity*>& result = chosen_;
-  result.clear();
+std::vector<xSharkEntity*> xBaseBrain::think(const std::vector<xSharkEntity*>& given, int dt) {
+  std::vector<xSharkEntity*> result;
   candidates = given;
   selected.clear();
   if (cycle && cycle->isRunning()) cycle->update(dt);
   switch (actionStrategy) {
     case kActionContinuous:
-      selectTargets(candidates, result);
+      result = selectTargets(candidates);
       ++fireCount;
       break;
     case kActionPeriodic:
@@ -62,24 +61,6 @@ const std::vector<xSharkEntity*>& xBaseBrain::think(const std::vector<xSharkEnti
 
 namespace {
 
-// A stable sort (a bottom-up merge) through storage the caller keeps: the library's stable
-// sort takes a fresh buffer on every call.
-template <typename Less>
-void stableSort(std::vector<xSharkEntity*>& items, std::vector<xSharkEntity*>& scratch, Less less) {
-  const size_t n = items.size();
-  scratch.resize(n);
-  for (size_t width = 1; width < n; width *= 2) {
-    for (size_t lo = 0; lo < n; lo += 2 * width) {
-      const size_t mid = std::min(lo + width, n);
-      const size_t hi = std::min(lo + 2 * width, n);
-      // Of equal items the first run's go first: the merge keeps the order given.
-      std::merge(items.begin() + lo, items.begin() + mid, items.begin() + mid, items.begin() + hi,
-                 scratch.begin() + lo, less);
-    }
-    items.swap(scratch);
-  }
-}
-
 float distanceTo(xSharkEntity* e, const Vec3& from) {
   const Vec3 p = e->absPlacement();
   return qlnLenV2(Vec2(p.x - from.x, p.y - from.y));
@@ -94,19 +75,13 @@ int energyOf(const xSharkEntity* e) {
 }  // namespace
 
 std::vector<xSharkEntity*> xBaseBrain::selectTargets(const std::vector<xSharkEntity*>& given) const {
-  std::vector<xSharkEntity*> ranked;
-  selectTargets(given, ranked);
-  return ranked;
-}
-
-void xBaseBrain::selectTargets(const std::vector<xSharkEntity*>& given, std::vector<xSharkEntity*>& ranked) const {
-  ranked.assign(given.begin(), given.end());
-  if (given.empty()) return;
+  if (given.empty()) return {};
+  std::vector<xSharkEntity*> ranked = given;
   const Vec3 reference = tower ? tower->absPlacement() : Vec3(0.0f, 0.0f, 0.0f);
   // Ships that rank equal keep their order of creation, so a tie is settled the same way on
   // every run whatever order the sensor reported them in.
-  auto rank = [&ranked, this](auto before) {
-    stableSort(ranked, sorting_, [&before](xSharkEntity* a, xSharkEntity* b) {
+  auto rank = [&ranked](auto before) {
+    std::stable_sort(ranked.begin(), ranked.end(), [&before](xSharkEntity* a, xSharkEntity* b) {
       if (before(a, b)) return true;
       if (before(b, a)) return false;
       return a->getId() < b->getId();
@@ -126,4 +101,5 @@ void xBaseBrain::selectTargets(const std::vector<xSharkEntity*>& given, std::vec
     default: break;  // slowest and fastest keep the order the sensor reported
   }
   if (lockingStrategy == kLockingOn) ranked.resize(1);
+  return ranked;
 }

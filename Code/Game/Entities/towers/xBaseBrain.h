@@ -38,16 +38,13 @@ class xBaseBrain : public bge::ActionListener {
 
   void actionFinished(int id) override { actionPerformed(id); }
   virtual void actionPerformed(int id);
-  // The targets to fire at this frame; valid until the next call.
-  virtual const std::vector<xSharkEntity*>& think(const std::vector<xSharkEntity*>& candidates, int dt);
+  virtual std::vector<xSharkEntity*> think(const std::vector<xSharkEntity*>& candidates, int dt);
 
   // (Re)starts the reload cycle from zero progress.
   void startCycle(int ms);
   // A reload cycle of ms that raises progress from 0 to 1; the caller owns it.
   static TinyActionSequence* makeCycle(int ms, float* progress);
   std::vector<xSharkEntity*> selectTargets(const std::vector<xSharkEntity*>& candidates) const;
-  // The same into `ranked`, whose storage is reused.
-  void selectTargets(const std::vector<xSharkEntity*>& candidates, std::vector<xSharkEntity*>& ranked) const;
 
   xBaseTowerEntity* tower;  // not owned: the tower owns the brain
   int actionStrategy = kActionContinuous;
@@ -58,10 +55,4 @@ class xBaseBrain : public bge::ActionListener {
   std::vector<xSharkEntity*> candidates;
   std::vector<xSharkEntity*> selected;
   float cycleProgress = 0.0f;
-
- private:
-  // Storage kept from frame to frame: a tower facing hundreds of ships ranks them every
-  // frame, and fresh lists of that size each time cost the allocator more than the ranking.
-  std::vector<xSharkEntity*> chosen_;
-  mutable std::vector<xSharkEntity*> sorting_;
 };

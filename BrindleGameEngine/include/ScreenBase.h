@@ -1,8 +1,7 @@
 #pragma once
 #include <list>
 #include <string>
-#include <unordered_map>
-#include <unordered_set>
+#include "PointerTable.h"
 
 #include "GameState.h"
 #include "MouseListener.h"
@@ -117,7 +116,7 @@ class ScreenBase : public GameState, public TransitionListener,
   // Owned, in the order they were added; the map finds a widget's place in it, so
   // adding and taking out cost the same however many widgets the screen holds.
   std::list<Widget*> widgets_;
-  std::unordered_map<const Widget*, std::list<Widget*>::iterator> widgetPlaces_;
+  PointerTable<std::list<Widget*>::iterator> widgetPlaces_;
   WidgetManager* widgetManager_ = nullptr;
   ResourceManager* resources_ = nullptr;
   Transition* inTransition_ = nullptr;
@@ -126,7 +125,7 @@ class ScreenBase : public GameState, public TransitionListener,
   int offsetY_ = 0;
   bool overlay_ = false;
   std::list<Widget*> deletionQueue_;
-  std::unordered_set<const Widget*> queued_;  // what deletionQueue_ holds
+  PointerMembers queued_;  // what deletionQueue_ holds
   std::string name_;
   int exitCode_ = 0;
   ScreenPhase phase_ = PhaseIdle;

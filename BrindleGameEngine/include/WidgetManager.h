@@ -1,10 +1,10 @@
 #pragma once
 #include <cstddef>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
 #include "InputListener.h"
+#include "PointerTable.h"
 #include "ReferenceCountable.h"
 
 class Graphics;
@@ -79,8 +79,8 @@ class WidgetManager : public ReferenceCountable, public InputListener {
   // first: taking thousands out costs one pass, not one search each.
   mutable std::vector<Widget*> widgets_;
   mutable size_t sortedCount_ = 0;
-  mutable std::unordered_set<const Widget*> removed_;
-  std::unordered_set<const Widget*> members_;
+  mutable PointerMembers removed_;
+  PointerMembers members_;
   bool orderStale_ = false;  // a listed widget's depth changed since the last sort
   // The deepest depth of the widgets after the sorted part, while known.
   mutable int tailDepth_ = 0;

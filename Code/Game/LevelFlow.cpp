@@ -2,6 +2,7 @@
 // level clocks, the end of the level and the counts its results read. The counters
 // and clocks live in WaveFlow.
 #include "DynamicResources/SfxContainer.h"
+#include "Game/Entities/enemies/SimpleEnemyEntity.h"
 #include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/LevelScreen.h"
 #include "Game/Entities/towers/xBaseBrain.h"
@@ -53,6 +54,16 @@ int LevelScreen::countLiveEnemies() const {
   return live;
 }
 
+bool LevelScreen::anyLiveEnemy() const {
+  // Asked after every removal pass that destroyed something (each frame of a busy field):
+  // the ships came early, so the walk seldom goes far.
+  for (xSharkEntity* e : entities()) {
+    xSimpleEnemy* enemy = e->asEnemy();
+    if (enemy && findLiveEntity(enemy) && enemy->categoryName().rfind("enemy", 0) == 0) return true;
+  }
+  return false;
+}
+
 void LevelScreen::onWaveSpawned() {
   updateTowerButtons();
   // The spawner reports each record of the wave as it runs out. Until the last one
@@ -61,14 +72,14 @@ void LevelScreen::onWaveSpawned() {
   if (spawner_ && !spawner_->wholeWaveSpawned()) return;
   flow_.setWaveSpawned(true);
   if (spawner_) flow_.followSpawner(*spawner_);
-  if (countLiveEnemies() == 0) onWaveFinished();
+  if (!anyLiveEnemy()) onWaveFinished();
 }
 
 void LevelScreen::onWaveFinished() {
   // A level that is over pays no interest, saves nothing and sends nothing more.
   if (state_ == kLevelOver) return;
   if (!selection_.enemy()) selection_.pickEnemy(nullptr);
-  if (countLiveEnemies() > 0 || !flow_.waveSpawned()) return;
+  if (anyLiveEnemy() || !flow_.waveSpawned()) return;
   flow_.setWaveSpawned(false);
   bridge_.showButton(kSendWaveButton, true);
   if (!spawner_ || (!spawner_->isEndless() && !spawner_->hasAttack(spawner_->currentWave() + 1))) {

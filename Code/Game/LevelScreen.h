@@ -138,6 +138,7 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void setGameSpeed(float factor);
   bool shotsAudible() const override;  // unless the options turned them off
   int countLiveEnemies() const;
+  bool anyLiveEnemy() const;  // countLiveEnemies() > 0, stopping at the first
   LevelStats makeStats() const;
 
   // --- particles, missiles and bullet kinds (LevelEffects tells each) ---

@@ -26,14 +26,15 @@ void SceneEntityManager::addEntity(xSharkEntity* entity, bool visible) {
   } else {
     owner_->addWidget(entity, !sortOnAdd_);
   }
-  places_.emplace(entity, nextSerial_);
+  places_.insert(entity, nextSerial_);
   serials_.push_back(nextSerial_++);
   entities_.push_back(entity);
+  if (entity->asTower() || entity->asSupportTower()) standing_.push_back(entity);
   entity->setSceneEntityManager(this);
 }
 
 void SceneEntityManager::scheduleRemoval(xSharkEntity* entity, bool destroy) {
-  if (!entity || !scheduled_.insert(entity).second) return;
+  if (!entity || !scheduled_.insert(entity)) return;
   removals_.push_back(entity);
   destroyFlags_.push_back(destroy);
 }
@@ -69,11 +70,15 @@ void SceneEntityManager::processRemovals() {
   bool taken = false;
   for (size_t i = 0; i < queue.size(); ++i) {
     xSharkEntity* entity = queue[i];
-    auto place = places_.find(entity);
-    if (place == places_.end()) continue;
-    const size_t at = std::lower_bound(serials_.begin(), serials_.end(), place->second) - serials_.begin();
+    const unsigned long long* place = places_.find(entity);
+    if (!place) continue;
+    const size_t at = std::lower_bound(serials_.begin(), serials_.end(), *place) - serials_.begin();
     entities_[at] = nullptr;
-    places_.erase(place);
+    places_.erase(entity);
+    if (entity->asTower() || entity->asSupportTower()) {
+      auto standingPlace = std::find(standing_.begin(), standing_.end(), entity);
+      if (standingPlace != standing_.end()) standing_.erase(standingPlace);
+    }
     taken = true;
     takeOffScreen(owner_, entity);
     if (flags[i]) {
@@ -94,6 +99,15 @@ void SceneEntityManager::processRemovals() {
     entities_.resize(kept);
     serials_.resize(kept);
   }
+  // The queue's storage serves the next frame's requests, unless some came meanwhile: a
+  // busy field queues thousands a frame, and growing a fresh list each time costs more than
+  // the removals.
+  if (removals_.empty()) {
+    queue.clear();
+    flags.clear();
+    removals_.swap(queue);
+    destroyFlags_.swap(flags);
+  }
   if (destroyed > 0) onWaveFinished();
 }
 
@@ -101,6 +115,7 @@ void SceneEntityManager::removeAllEntities() {
   if (!owner_) return;
   std::vector<xSharkEntity*> all;
   all.swap(entities_);
+  standing_.clear();
   serials_.clear();
   places_.clear();
   removals_.clear();

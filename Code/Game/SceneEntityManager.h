@@ -1,8 +1,8 @@
 #pragma once
 #include <cstddef>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
+
+#include "PointerTable.h"
 
 class WidgetManager;
 class xSharkEntity;
@@ -36,19 +36,23 @@ class SceneEntityManager {
   void setOwner(WidgetManager* owner) { owner_ = owner; }
   WidgetManager* getOwner() const { return owner_; }
   const std::vector<xSharkEntity*>& entities() const { return entities_; }
+  // The towers and support towers among entities(), in the same order: the level walks
+  // them several times a frame, and they are a few among thousands of shots and particles.
+  const std::vector<xSharkEntity*>& standing() const { return standing_; }
   void setSortOnAdd(bool sort) { sortOnAdd_ = sort; }
 
  private:
   WidgetManager* owner_ = nullptr;  // not owned; null = detached
   std::vector<xSharkEntity*> entities_;
+  std::vector<xSharkEntity*> standing_;
   // The serial each entity was added under (rising), in the order of entities_, and each
   // entity's serial, and what removals_ holds: the lookups each frame makes for every kept
   // pointer cost the same however crowded the field is, and a removal finds its place by a
   // binary search instead of every place being written again.
   std::vector<unsigned long long> serials_;
-  std::unordered_map<const xSharkEntity*, unsigned long long> places_;
+  PointerTable<unsigned long long> places_;
   unsigned long long nextSerial_ = 0;
-  std::unordered_set<const xSharkEntity*> scheduled_;
+  PointerMembers scheduled_;
   std::vector<xSharkEntity*> removals_;
   std::vector<bool> destroyFlags_;
   bool sortOnAdd_ = true;

@@ -7,14 +7,14 @@
 
 std::vector<xBaseTowerEntity*> findTowers(const SceneEntityManager& manager) {
   std::vector<xBaseTowerEntity*> found;
-  for (xSharkEntity* e : manager.entities())
+  for (xSharkEntity* e : manager.standing())
     if (xBaseTowerEntity* tower = e->asTower()) found.push_back(tower);
   return found;
 }
 
 std::vector<xBaseSupportTowerEntity*> findSupportTowers(const SceneEntityManager& manager) {
   std::vector<xBaseSupportTowerEntity*> found;
-  for (xSharkEntity* e : manager.entities())
+  for (xSharkEntity* e : manager.standing())
     if (xBaseSupportTowerEntity* s = e->asSupportTower(); s && manager.findLiveEntity(s)) found.push_back(s);
   return found;
 }

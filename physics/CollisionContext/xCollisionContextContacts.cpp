@@ -92,6 +92,9 @@ class MeetingCategories : public xCategoryFilter {
 // Of two awake shapes, the one made later handles their pair: the same one on every run of a
 // scene (addresses would change with whatever was allocated before), so their contacts come
 // in the same order and with the same orientation.
+// How many awake shapes ahead of the one querying the pass asks the memory for.
+constexpr int kFetchAhead = 4;
+
 bool madeBefore(const xShape *a, const xShape *b) { return a->serial() < b->serial(); }
 
 void collidePair(xShape *a, xShape *b, xCategoryDispatcher *categories, xColliderTable *table) {
@@ -126,6 +129,14 @@ void xCollisionContext::generateContacts() {
   // The count is read on every pass: shapes woken by accepted contacts join this pass.
   for (int i = 0; i < activeShapes_.size(); ++i) {
     xShape *a = activeShapes_[i];
+    // The shapes lie scattered in memory: those a few places on are fetched meanwhile, and
+    // the body of a nearer one (its shape is in by then).
+    if (i + 2 * kFetchAhead < activeShapes_.size()) {
+      if (xShape *ahead = activeShapes_[i + 2 * kFetchAhead]) __builtin_prefetch(ahead);
+    }
+    if (i + kFetchAhead < activeShapes_.size()) {
+      if (xShape *ahead = activeShapes_[i + kFetchAhead]) __builtin_prefetch(ahead->getMainBody());
+    }
     if (!a) continue;
     neighbours.fastClear();
     candidates.fastClear();

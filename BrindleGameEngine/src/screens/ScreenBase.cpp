@@ -30,7 +30,7 @@ ScreenBase::ScreenBase(const std::string& name)
 ScreenBase::~ScreenBase() {
   // Taken one at a time from the list itself: a widget leaving may take others
   // out (back to their owner with removeWidget, or queued with removeWidgetLater).
-  std::unordered_set<const Widget*> deleted;
+  PointerMembers deleted;
   while (!widgets_.empty()) {
     Widget* w = widgets_.front();
     widgets_.pop_front();
@@ -46,7 +46,7 @@ ScreenBase::~ScreenBase() {
     Widget* w = deletionQueue_.front();
     deletionQueue_.pop_front();
     queued_.erase(w);
-    if (!deleted.insert(w).second) continue;
+    if (!deleted.insert(w)) continue;
     widgetManager_->removeWidget(w);
     delete w;
   }
@@ -155,7 +155,7 @@ void ScreenBase::setOutTransition(Transition* transition) {
 
 void ScreenBase::addWidget(Widget* widget, bool noSort) {
   if (!widget) return;
-  if (!widgetPlaces_.count(widget)) widgetPlaces_.emplace(widget, widgets_.insert(widgets_.end(), widget));
+  if (!widgetPlaces_.count(widget)) widgetPlaces_.insert(widget, widgets_.insert(widgets_.end(), widget));
   widgetManager_->addWidget(widget, noSort);
 }
 
@@ -165,10 +165,10 @@ void ScreenBase::removeWidget(Widget* widget) {
 }
 
 void ScreenBase::forgetWidget(const Widget* widget) {
-  auto place = widgetPlaces_.find(widget);
-  if (place == widgetPlaces_.end()) return;
-  widgets_.erase(place->second);
-  widgetPlaces_.erase(place);
+  auto* place = widgetPlaces_.find(widget);
+  if (!place) return;
+  widgets_.erase(*place);
+  widgetPlaces_.erase(widget);
 }
 
 void ScreenBase::removeWidgetLater(Widget* widget) {
@@ -177,7 +177,7 @@ void ScreenBase::removeWidgetLater(Widget* widget) {
   widgetManager_->removeWidget(widget);
   widgetManager_->setPointerWidget(nullptr);
   // Asking twice must not delete twice.
-  if (queued_.insert(widget).second) deletionQueue_.push_back(widget);
+  if (queued_.insert(widget)) deletionQueue_.push_back(widget);
 }
 
 void ScreenBase::deleteQueuedWidgets() {

@@ -10,7 +10,8 @@ namespace QuillonPHX2D {
 
 xBody::xBody()
     : islandIndex_(0), solverSetting_(4), mass_(1.0f), lastMovingTime_(0.0f), reserved_(1.0f), inertia_(1.0f),
-      velocity_(), sleepDelay_(0.5f), angVelocity_(0.0f), force_(), torque_(0.0f), firstJoint_(nullptr) {
+      velocity_(), sleepDelay_(0.5f), angVelocity_(0.0f), force_(), torque_(0.0f), firstJoint_(nullptr),
+      islandPass_(0) {
   velocity_ = Vec2(0.0f, 0.0f);
   force_ = Vec2(0.0f, 0.0f);
   setGravity();

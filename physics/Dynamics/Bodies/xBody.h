@@ -51,6 +51,10 @@ class QLN_API xBody : public xParagon {
 
   int getIslandIndex() const { return islandIndex_; }
   void setIslandIndex(int i) { islandIndex_ = i; }
+  // Which island pass of the world took the body last (0: none yet). A pass marks the body
+  // it takes with its own number, so nothing is cleared between passes.
+  unsigned long long islandPass() const { return islandPass_; }
+  void setIslandPass(unsigned long long pass) { islandPass_ = pass; }
   int getSolverSetting() const { return solverSetting_; }
   void setSolverSetting(int s) { solverSetting_ = s; }
   float getLastMovingTime() const { return lastMovingTime_; }
@@ -76,6 +80,7 @@ class QLN_API xBody : public xParagon {
   Vec2 force_;
   float torque_;
   xConstraintSet *firstJoint_;
+  unsigned long long islandPass_;
 };
 
 // A body that only translates.

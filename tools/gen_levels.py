@@ -30,7 +30,8 @@ Choices the level file format leaves open, and what this generator does:
 - Spline files: n is the number of control points, t the spline degree (the reader passes
   n - 1 and t + 1 to the sampler), resolution about one sample per two pixels.
 - offsetArrows is left out (0): where the arrows sit is the game's choice.
-- Towers is left out, so every tower kind is offered until the tower table says otherwise.
+- Towers: written for the missions of [armoury], which offer the attack kinds it lists and
+  every support kind; left out elsewhere, so the level offers every tower kind.
 - Waves: a wave record's speed is the walk time of its lane at its class pace.
 """
 import math
@@ -250,13 +251,31 @@ def stage_header(mid, station_row, slot_step, last_id):
     return lines
 
 
+# The level file's tower type ids: T1 to T10, then the support station, radar and bank,
+# the drone station and the navigation beacon.
+ATTACK_TYPE_IDS = {"T%d" % (i + 1): i for i in range(10)}
+SUPPORT_TYPE_IDS = [10, 13, 14, 15, 16]
+
+
+def towers_element(kinds):
+    """The Towers element of a mission that offers only the attack kinds listed."""
+    if kinds is None:
+        return []
+    unknown = [k for k in kinds if k not in ATTACK_TYPE_IDS]
+    if unknown or not kinds:
+        sys.exit("balance table: [armoury] lists %s; the attack kinds are T1 to T10" % (unknown or "nothing"))
+    ids = sorted(ATTACK_TYPE_IDS[k] for k in set(kinds)) + SUPPORT_TYPE_IDS
+    return ["  <Towers>"] + ['    <Tower typeId="%d" />' % i for i in ids] + ["  </Towers>"]
+
+
 def level_body(mid, mission, layout, table, bg_index, extra=None):
     extra = extra or {}
     enemies = table["enemy"]
     parts = table["station_part"]
     name = "mission_%02d" % mid
-    lines = ['  <InitialFunds credits="%d" />' % mission["credits"],
-             '  <Grid levelImage="%s" cellsX="%d" cellsY="%d" cellWidth="%d" cellHeight="%d">'
+    lines = ['  <InitialFunds credits="%d" />' % mission["credits"]]
+    lines += towers_element(table.get("armoury", {}).get(str(mid)))
+    lines += ['  <Grid levelImage="%s" cellsX="%d" cellsY="%d" cellWidth="%d" cellHeight="%d">'
              % (rel("content/levels/grids", name + ".png"), CELLS_X, CELLS_Y, CELL, CELL),
              '    <ImageWidget textureFilename="%s" />' % background_path(bg_index),
              "  </Grid>"]

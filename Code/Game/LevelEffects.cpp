@@ -72,6 +72,8 @@ void LevelEffects::flushRequests() {
   for (auto& make : requests) make();
 }
 
+bool LevelEffects::particleRoom() const { return xSimpleParticle::live() < particleBudget_; }
+
 xSimpleParticle* LevelEffects::throwParticle(xSimpleParticleEntityDesc& desc, const Vec2& position, float angle,
                                              const Color& colour, float speed, float push) {
   if (!g_ptrSDK) return nullptr;
@@ -98,6 +100,9 @@ void LevelEffects::spawnHit(const Vec2& hitDirection, const Vec2& position, floa
   for (int i = 0; i < kHitParticles; ++i) {
     const float angle = base + qlnDegToRad(static_cast<float>(std::rand() % 10 - 5));
     const float speed = static_cast<float>(std::rand() % 5) * 0.0625f;
+    // A particle left out still draws its numbers: the game's other random choices
+    // follow the same sequence however full the field is.
+    if (!particleRoom()) continue;
     if (!throwParticle(particleDescs_[0], position, angle, colour, speed, strength)) return;
   }
 }
@@ -109,6 +114,7 @@ void LevelEffects::spawnRing(const Vec2& position, float strength, const Color& 
     return;
   }
   for (int i = 0; i < kRingParticles; ++i) {
+    if (!particleRoom()) return;
     const float angle = qlnDegToRad(kRingStepDeg * static_cast<float>(i));
     xSimpleParticle* p =
         throwParticle(description, position, angle, colour, strength * kRingSpeed, strength * kRingPush);
@@ -127,6 +133,7 @@ void LevelEffects::spawnScatter(const Vec2& position, const Color& colour, int c
     const float angle = qlnDegToRad(static_cast<float>(std::rand() % 360));
     const float speed = static_cast<float>(std::rand() % 5) * 0.025f;
     const float push = static_cast<float>(std::rand() % 50) * 0.025f;
+    if (!particleRoom()) continue;  // the numbers are drawn all the same, as above
     if (!throwParticle(particleDescs_[0], position, angle, colour, speed, push)) return;
   }
 }

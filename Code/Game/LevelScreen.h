@@ -178,6 +178,7 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   bool autoNextWave() const { return autoNextWave_; }
   const LevelFileModel& model() const { return model_; }
   const WaveFlow& flow() const { return flow_; }
+  LevelEffects& effects() { return effects_; }
   int lives() const { return flow_.lives(); }
   int score() const { return flow_.score(); }
   float speedFactor() const override { return flow_.speedFactor(); }

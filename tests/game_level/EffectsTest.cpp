@@ -1,10 +1,11 @@
 // A level's particles and music: explosions and rings fade out and leave at their
 // life at either game speed, a scaling particle ends at its scale (and one shrunk to
-// nothing draws nothing), missiles burst at a wave's end, and a restarted level plays
-// music it owns.
+// nothing draws nothing), missiles burst at a wave's end, the particle budget leaves
+// the random sequence alone, and a restarted level plays music it owns.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <set>
 
 #include "DynamicResources/SceneMusicContainer.h"
@@ -161,6 +162,41 @@ TEST(LevelParticles, AtAWavesEndMissilesGoAndOnlyThoseOverTheFieldBurst) {
   EXPECT_EQ(0u, missilesAfter);
   EXPECT_EQ(32u + 10u, particlesAfter);
   EXPECT_EQ(10u, burst);
+}
+
+TEST(LevelParticles, PastTheBudgetParticlesAreLeftOutButTheirRandomNumbersAreStillDrawn) {
+  // Each spawn kind once with the budget full and once with room: the level makes only
+  // what the budget allows, and the random sequence after the calls is the same either
+  // way (the shots' jitter and the explosions' colours draw from it too).
+  Folder f;
+  levelrunner::RunOptions o;
+  o.levelFile = f.level("<Attack id=\"0\">" + f.wave(1, 60000) + "</Attack>");
+  o.maxFrames = 4;
+  int nextFull = -1, nextRoomy = -2;
+  size_t madeFull = 99, madeRoomy = 0;
+  runner().run(o, [&](LevelScreen& level, int frame) {
+    if (frame != 1) return;
+    LevelEffects& effects = level.effects();
+    auto spawnAll = [&] {
+      effects.spawnScatter(Vec2(500.0f, 400.0f), Color(255, 128, 0, 255), 20);
+      effects.spawnHit(Vec2(1.0f, 0.0f), Vec2(500.0f, 400.0f), 0.4f, Color(255, 0, 0, 255));
+      effects.spawnRing(Vec2(500.0f, 400.0f), 64.0f, Color(0, 255, 255, 255), level.particleDescription());
+    };
+    const size_t before = particles(level).size();
+    effects.setParticleBudget(xSimpleParticle::live() + 5);
+    std::srand(11);
+    spawnAll();
+    nextFull = std::rand();
+    madeFull = particles(level).size() - before;
+    effects.setParticleBudget(LevelEffects::kParticleBudget);
+    std::srand(11);
+    spawnAll();
+    nextRoomy = std::rand();
+    madeRoomy = particles(level).size() - before - madeFull;
+  });
+  EXPECT_EQ(5u, madeFull);
+  EXPECT_EQ(20u + 20u + 12u, madeRoomy);
+  EXPECT_EQ(nextRoomy, nextFull) << "a left-out particle skipped its random numbers";
 }
 
 // Restarting a level (the pause screen's "again") deletes the old level and makes a new

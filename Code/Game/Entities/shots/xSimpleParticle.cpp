@@ -62,7 +62,10 @@ int xSimpleParticle::lifeSetting() {
   return parameters ? parameters->read<int>("Gameplay.particleLife", kDefaultLifeMs) : kDefaultLifeMs;
 }
 
+int xSimpleParticle::live_ = 0;
+
 xSimpleParticle::xSimpleParticle() {
+  ++live_;
   const double lifeMs = static_cast<double>(lifeSetting()) * speedFactorNow() * kFadeShare;
   // A life of no time (or a negative setting) still fades over one step, so the end
   // of the fade is always told after the particle is on the scene; a huge setting
@@ -75,6 +78,7 @@ xSimpleParticle::xSimpleParticle() {
 }
 
 xSimpleParticle::~xSimpleParticle() {
+  --live_;
   safeDelete(fade_);
   safeDelete(scaling_);
 }

@@ -49,6 +49,9 @@ class xSimpleParticle : public xPhysicsPrimitiveEntity, public bge::ActionListen
   // The particle life the game parameters set ("Gameplay.particleLife"), in ms.
   static int lifeSetting();
 
+  // Particles alive in the process now.
+  static int live() { return live_; }
+
  private:
   int type_ = xSimpleParticleEntityDesc::kPlain;
   int alpha_ = 255;
@@ -56,4 +59,5 @@ class xSimpleParticle : public xPhysicsPrimitiveEntity, public bge::ActionListen
   int fadeMs_ = 0;
   TinyAction* fade_ = nullptr;     // owned
   TinyAction* scaling_ = nullptr;  // owned; scaling particles only
+  static int live_;
 };

@@ -46,21 +46,22 @@ void LevelScreen::finishLevel() {
   endAction_->start(this, kLevelEndDelayOver);
 }
 
+bool LevelScreen::isLiveShip(xSharkEntity* e) const {
+  xSimpleEnemy* enemy = e ? e->asEnemy() : nullptr;
+  return enemy && findLiveEntity(enemy) && enemy->categoryName().rfind("enemy", 0) == 0;
+}
+
 int LevelScreen::countLiveEnemies() const {
   int live = 0;
-  for (xSimpleEnemy* enemy : findEnemies(*this)) {
-    if (findLiveEntity(enemy) && enemy->categoryName().rfind("enemy", 0) == 0) ++live;
-  }
+  for (xSharkEntity* e : entities()) live += isLiveShip(e) ? 1 : 0;
   return live;
 }
 
 bool LevelScreen::anyLiveEnemy() const {
   // Asked after every removal pass that destroyed something (each frame of a busy field):
   // the ships came early, so the walk seldom goes far.
-  for (xSharkEntity* e : entities()) {
-    xSimpleEnemy* enemy = e->asEnemy();
-    if (enemy && findLiveEntity(enemy) && enemy->categoryName().rfind("enemy", 0) == 0) return true;
-  }
+  for (xSharkEntity* e : entities())
+    if (isLiveShip(e)) return true;
   return false;
 }
 

@@ -196,6 +196,9 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   const LevelStats& finalStats() const { return finalStats_; }
 
  private:
+  // A ship of the wave still on the field: listed, not on its way out, and of an enemy
+  // category.
+  bool isLiveShip(xSharkEntity* e) const;
   friend class LevelCheckpoints;
   friend class LevelHud;
   friend class LevelBackground;

@@ -6,7 +6,7 @@
 
 #include "AssertReport.h"
 #include "Color.h"
-#include "Game/Entities/PointerSet.h"
+#include "PointerTable.h"
 #include "Foundation/Templates/xArray.h"
 #include "Game/Entities/xPhysicsPrimitiveEntity.h"
 #include "Rect5.h"
@@ -206,7 +206,7 @@ class xBaseTowerEntity : public xPhysicsPrimitiveEntity {
   float lastRangeFactor_ = 1.0f;
   int upgradeLevel_ = 0;
   std::vector<xSharkEntity*> contacts_;    // not owned; looked up again before use
-  PointerSet contactSet_;                  // what contacts_ holds
+  PointerMembers contactSet_;              // what contacts_ holds
   // What the sensor's own query found this frame; the storage stays for the next frame.
   QuillonPHX2D::xArray<QuillonPHX2D::xShape*> sensed_;
   std::vector<xSharkEntity*> candidates_;  // not owned; live this frame

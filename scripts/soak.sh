@@ -16,7 +16,11 @@ if grep -q '^STARMOOR_SANITIZE:BOOL=ON' "$dir/CMakeCache.txt" 2>/dev/null; then
   # As in test.sh: the GL driver stays loaded so its own leaks can be told apart.
   dri=/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so
   asan=$(readlink -f "$(${CXX:-c++} -print-file-name=libasan.so)")
-  if [ -f "$dri" ] && [ -f "$asan" ]; then preload="$asan:$dri${preload:+:$preload}"; fi
+  # SDL loads the device library for its input devices and unloads it when it quits:
+  # kept loaded too, so what it leaves behind is named and not an unknown module.
+  udev=/usr/lib/x86_64-linux-gnu/libudev.so.1
+  [ -f "$udev" ] || udev=
+  if [ -f "$dri" ] && [ -f "$asan" ]; then preload="$asan:$dri${udev:+:$udev}${preload:+:$preload}"; fi
 fi
 args=("$@")
 [ ${#args[@]} -eq 0 ] && args=(--minutes 60)

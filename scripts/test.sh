@@ -35,7 +35,11 @@ if [ "${STARMOOR_SKIP_SANITIZE:-0}" != "1" ]; then
   preload=${LD_PRELOAD:-}
   dri=/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so
   asan=$(readlink -f "$(${CXX:-c++} -print-file-name=libasan.so)")
-  if [ -f "$dri" ] && [ -f "$asan" ]; then preload="$asan:$dri${preload:+:$preload}"; fi
+  # SDL loads the device library for its input devices and unloads it when it quits:
+  # kept loaded too, so what it leaves behind is named and not an unknown module.
+  udev=/usr/lib/x86_64-linux-gnu/libudev.so.1
+  [ -f "$udev" ] || udev=
+  if [ -f "$dri" ] && [ -f "$asan" ]; then preload="$asan:$dri${udev:+:$udev}${preload:+:$preload}"; fi
   bash "$root/scripts/build.sh" "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DSTARMOOR_SANITIZE=ON -DSTARMOOR_BENCH=OFF
   run_ctest "$root/build-asan" env LD_PRELOAD="$preload" || status=1
 fi

@@ -63,7 +63,10 @@ bool Profile::write(SaveGame* saveGame) {
   // A load asks for the current values only to fall back on them: the side
   // files on disk are the player's and must not be replaced then.
   if (file->isLoading()) return true;
-  return writeSideFiles(folderOf(file->getPath()));
+  // A side file that cannot be written names itself; the record holds none of
+  // their values, so it is saved all the same.
+  writeSideFiles(folderOf(file->getPath()));
+  return true;
 }
 
 bool Profile::read(SaveGame* saveGame) {

@@ -40,6 +40,7 @@ class Profile : public SaveGameEntry {
   Profile& operator=(const Profile&) = delete;
 
   // SaveGameEntry: the record, then the side files (write) or from them (read).
+  // A side file that cannot be written does not stop the record's save.
   bool read(SaveGame* saveGame) override;
   bool write(SaveGame* saveGame) override;
   int getSize() const override { return 0; }

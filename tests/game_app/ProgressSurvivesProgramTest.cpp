@@ -1,8 +1,8 @@
 // The real program against what takes a player's progress: a damaged save record
 // beside intact wins, a second copy of the game on the same profile, side files a
-// power cut zero-filled, links and read-only saves, a screen size no display
-// shows, and a hang-up the game was told to ignore. Each case looks at the files
-// afterwards.
+// power cut zero-filled, links and read-only saves, side files that cannot be
+// written, a screen size no display shows, and a hang-up the game was told to
+// ignore. Each case looks at the files afterwards.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -240,6 +240,33 @@ TEST_F(ProgressSurvives, OddFilesAreKeptFollowedOrLeftAloneAndSaid) {
          ASSERT_EQ(0, stat(path(f, "Starmoor.sav").c_str(), &st));
          EXPECT_EQ(st.st_mode & 0777, 0444u);
          EXPECT_EQ(count(output, "(it is read-only); the game is not saved"), 1) << output;
+       }},
+      {"side files that cannot be written beside a win the record has not caught up with",
+       [&](const std::string& f, const std::string& e) {
+         writeBytes(path(f, "Starmoor.sav"), save(true, {0, 1, 2, 3}));
+         writeBytes(path(f, "missions.dat"), missions({0, 1, 2, 3}));
+         writeBytes(path(f, "screensize.dat"), {0x56, 0x05, 0, 0, 0, 0x03, 0, 0});
+         chmod(path(f, "screensize.dat").c_str(), 0444);
+         fs::create_symlink(e + "/gone.dat", path(f, "badges.dat"));
+       },
+       [&](const std::string& f, const std::string& e, const std::string& output) {
+         // The record is saved all the same, with what the win of mission 3 opened.
+         const Bytes record = readBytes(path(f, "Starmoor.sav"));
+         EXPECT_TRUE(missionUnlocked(record, 4)) << output;
+         EXPECT_EQ(readBytes(path(f, "missions.dat")), missions({0, 1, 2, 3}));
+         EXPECT_EQ(readBytes(path(f, "customflags.dat")).size(), 4u * Profile::kCustomFlagCount) << output;
+         struct stat st {};
+         ASSERT_EQ(0, stat(path(f, "screensize.dat").c_str(), &st));
+         EXPECT_EQ(st.st_mode & 0777, 0444u);
+         EXPECT_TRUE(isLink(path(f, "badges.dat")));
+         EXPECT_FALSE(fs::exists(e + "/gone.dat"));
+         // Each is named once, with its reason, and nothing else is said to have failed.
+         EXPECT_EQ(count(output, "could not write " + path(f, "screensize.dat") + " (it is read-only)"), 1) << output;
+         EXPECT_EQ(count(output, "could not write " + path(f, "badges.dat") + " (it is a symbolic link to " + e +
+                                     "/gone.dat, which does not exist)"),
+                   1)
+             << output;
+         EXPECT_EQ(count(output, "could not write"), 2) << output;
        }},
       {"a screen size no display shows",
        [&](const std::string& f, const std::string&) {

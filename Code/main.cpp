@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -33,6 +34,9 @@ bool isFolder(const char* path) {
 
 int main(int argc, char* argv[]) {
   installCrashHandler();
+  // Past a file-size limit a write fails with its error, which the save reports
+  // and survives; the signal's default would end the game in the middle of it.
+  std::signal(SIGXFSZ, SIG_IGN);
   // Unattended runs (smoke checks) feed their input from a script; its path is
   // taken before leaving the starting folder.
   const char* scriptPath = std::getenv("STARMOOR_EVENT_SCRIPT");

@@ -1,8 +1,8 @@
 // The real program against what takes a player's progress: a damaged save record
 // beside intact wins, a second copy of the game on the same profile, side files a
 // power cut zero-filled, links and read-only saves, side files that cannot be
-// written, a screen size no display shows, and a hang-up the game was told to
-// ignore. Each case looks at the files afterwards.
+// written, a file-size limit, a screen size no display shows, and a hang-up the
+// game was told to ignore. Each case looks at the files afterwards.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -177,6 +177,7 @@ struct FileCase {
   const char* what;
   std::function<void(const std::string& folder, const std::string& elsewhere)> prepare;
   std::function<void(const std::string& folder, const std::string& elsewhere, const std::string& output)> check;
+  long long fileSizeLimit = -1;  // ulimit -f for the run, in bytes
 };
 
 TEST_F(ProgressSurvives, OddFilesAreKeptFollowedOrLeftAloneAndSaid) {
@@ -241,6 +242,23 @@ TEST_F(ProgressSurvives, OddFilesAreKeptFollowedOrLeftAloneAndSaid) {
          EXPECT_EQ(st.st_mode & 0777, 0444u);
          EXPECT_EQ(count(output, "(it is read-only); the game is not saved"), 1) << output;
        }},
+      {"a file-size limit that lets no byte be written",
+       [&](const std::string& f, const std::string&) {
+         writeBytes(path(f, "Starmoor.sav"), save(true, {0, 1}));
+         writeBytes(path(f, "missions.dat"), missions({0}));
+         writeBytes(path(f, "badges.dat"), badges({0}));
+       },
+       [&](const std::string& f, const std::string&, const std::string& output) {
+         EXPECT_EQ(readBytes(path(f, "Starmoor.sav")), save(true, {0, 1}));
+         EXPECT_EQ(readBytes(path(f, "missions.dat")), missions({0}));
+         EXPECT_EQ(readBytes(path(f, "badges.dat")), badges({0}));
+         EXPECT_EQ(count(output, "could not write the save file " + path(f, "Starmoor.sav") + " (File too large)"), 1)
+             << output;
+         EXPECT_EQ(count(output, "could not write " + path(f, "missions.dat") + " (File too large)"), 1) << output;
+         for (const auto& entry : fs::directory_iterator(f))
+           EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
+       },
+       0},
       {"side files that cannot be written beside a win the record has not caught up with",
        [&](const std::string& f, const std::string& e) {
          writeBytes(path(f, "Starmoor.sav"), save(true, {0, 1, 2, 3}));
@@ -289,6 +307,7 @@ TEST_F(ProgressSurvives, OddFilesAreKeptFollowedOrLeftAloneAndSaid) {
     cases[i].prepare(user(i) + "/data/Starmoor", user(i) + "/elsewhere");
     setenv("XDG_DATA_HOME", (user(i) + "/data").c_str(), 1);
     setenv("XDG_CONFIG_HOME", (user(i) + "/config").c_str(), 1);
+    runs[i].fileSizeLimit = cases[i].fileSizeLimit;
     start(runs[i], "case" + std::to_string(i), "3 quit\n");
   }
   for (size_t i = 0; i < kCases; ++i) runs[i].wait(180);

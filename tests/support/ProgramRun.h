@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -34,6 +35,10 @@ struct ProgramRun {
   std::string log;      // stdout and stderr
   bool asPlayer = false;  // when run as root, the program runs as kNobody
   bool ignoreHangUp = false;  // started as nohup starts it: SIGHUP ignored
+  // A file-size limit (ulimit -f) in bytes for the program, -1 for none. The
+  // limit would cut its log short too, so its output then comes through a pipe
+  // that this process copies to the log.
+  long long fileSizeLimit = -1;
 
   pid_t pid = -1;
   int status = -1;      // wait status, -1 while running or after a timeout
@@ -41,9 +46,19 @@ struct ProgramRun {
 
   // Starts the program in the background, from the filesystem root.
   void start() {
+    int relay[2] = {-1, -1};
+    if (fileSizeLimit >= 0 && pipe2(relay, O_CLOEXEC) != 0) relay[0] = relay[1] = -1;
     pid = fork();
-    if (pid != 0) return;
-    const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (pid != 0) {
+      if (relay[1] >= 0) close(relay[1]);
+      outPipe_ = relay[0];
+      if (outPipe_ >= 0) {
+        fcntl(outPipe_, F_SETFL, O_NONBLOCK);
+        std::ofstream(log, std::ios::binary | std::ios::trunc);
+      }
+      return;
+    }
+    const int out = relay[1] >= 0 ? relay[1] : open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (out >= 0) {
       dup2(out, STDOUT_FILENO);
       dup2(out, STDERR_FILENO);
@@ -62,6 +77,10 @@ struct ProgramRun {
     if (asPlayer && geteuid() == 0) {
       if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(125);
     }
+    if (fileSizeLimit >= 0) {
+      const rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
+      if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(124);
+    }
     execl(exe.c_str(), exe.c_str(), "-windowed", static_cast<char*>(nullptr));
     _exit(127);
   }
@@ -72,6 +91,7 @@ struct ProgramRun {
     status = -1;
     for (int tick = 0; tick < seconds * 20 && status == -1; ++tick) {
       int s = 0;
+      drain();
       if (waitpid(pid, &s, WNOHANG) == pid) status = s;
       else usleep(50 * 1000);
     }
@@ -79,6 +99,9 @@ struct ProgramRun {
       kill(pid, SIGKILL);
       waitpid(pid, nullptr, 0);
     }
+    drain();
+    if (outPipe_ >= 0) close(outPipe_);
+    outPipe_ = -1;
     output = readText(log);
     return status;
   }
@@ -91,6 +114,7 @@ struct ProgramRun {
   // Waits up to the given time for the log to hold the text.
   bool waitForOutput(const std::string& text, int seconds) const {
     for (int tick = 0; tick < seconds * 20; ++tick) {
+      drain();
       if (readText(log).find(text) != std::string::npos) return true;
       usleep(50 * 1000);
     }
@@ -98,6 +122,17 @@ struct ProgramRun {
   }
 
   bool exitedWith(int code) const { return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == code; }
+
+ private:
+  // Copies what the relay pipe holds now to the log.
+  void drain() const {
+    if (outPipe_ < 0) return;
+    std::ofstream out(log, std::ios::binary | std::ios::app);
+    char chunk[4096];
+    ssize_t n;
+    while ((n = ::read(outPipe_, chunk, sizeof chunk)) > 0) out.write(chunk, n);
+  }
+  int outPipe_ = -1;  // the relay's reading end, while the program runs
 };
 
 // The program copied into a folder of its own, with a copy of the content beside

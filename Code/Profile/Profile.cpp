@@ -179,6 +179,8 @@ void Profile::restoreProgressOfWins() {
   }
   for (bool badge : badges_) progress = progress || badge;
   if (progress) hasProgress_ = true;
+  // Whatever the files say, a player who may continue can play the first mission.
+  if (hasProgress_) unlockMission(0);
 }
 
 bool Profile::writeSideFiles(const std::string& folder) {

@@ -63,7 +63,8 @@ class Profile : public SaveGameEntry {
   void applyMissionValues();
   // Reads the station list and everything below it (campaign files).
   // Then the unlocks the won missions imply, and the progress flag when any
-  // mission is won or badge earned, are restored.
+  // mission is won or badge earned, are restored; a profile with progress has
+  // the first mission open.
   bool loadStations(const std::string& path);
 
   // Badges: bit (mission x 5 + mode) x 3 + difficulty; a mission id of -1

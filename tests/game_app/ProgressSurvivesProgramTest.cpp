@@ -286,6 +286,21 @@ TEST_F(ProgressSurvives, OddFilesAreKeptFollowedOrLeftAloneAndSaid) {
              << output;
          EXPECT_EQ(count(output, "could not write"), 2) << output;
        }},
+      {"a damaged record beside zero-filled wins and four badges",
+       [&](const std::string& f, const std::string&) {
+         writeBytes(path(f, "Starmoor.sav"), Bytes(20, 0xA5));
+         writeBytes(path(f, "missions.dat"), Bytes(Profile::kMissionCount, 0));
+         writeBytes(path(f, "badges.dat"), badges({0, 1, 2, 3}));
+       },
+       [&](const std::string& f, const std::string&, const std::string& output) {
+         EXPECT_EQ(readBytes(path(f, "Starmoor.sav.bak")), Bytes(20, 0xA5));
+         EXPECT_EQ(readBytes(path(f, "badges.dat")), badges({0, 1, 2, 3}));
+         // The badges let the player continue, and continuing finds the first mission open.
+         const Bytes record = readBytes(path(f, "Starmoor.sav"));
+         EXPECT_TRUE(recordProgress(record)) << output;
+         EXPECT_TRUE(stationUnlocked(record, 0)) << output;
+         EXPECT_TRUE(missionUnlocked(record, 0)) << output;
+       }},
       {"a screen size no display shows",
        [&](const std::string& f, const std::string&) {
          writeBytes(path(f, "screensize.dat"), {0x80, 0x3e, 0, 0, 0x80, 0x3e, 0, 0});  // 16000 x 16000

@@ -194,9 +194,9 @@ void PostLevelScreen::recordVictory() {
   GameApp* app = app_ ? app_ : GameApp::instance();
   LevelScreen* level = LevelScreen::current();
   MyApp* game = MyApp::instance();
-  if (Profile* profile = game ? game->profile() : nullptr) {
+  if (Profile* profile = game ? game->profile() : findProfile(app)) {
     const int won = recordWin(*profile, stats_, level && level->gameMode() == MODE_CLASSIC);
-    if (won >= 0) game->reportStationMapWon(won);
+    if (won >= 0 && game) game->reportStationMapWon(won);
   }
   if (app) app->saveGame();
 }

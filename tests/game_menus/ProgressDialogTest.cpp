@@ -1,10 +1,11 @@
 // The question before a new game over existing progress: "no" keeps the
 // profile and returns to the menu; "yes" resets and saves it, then sends the
-// menu on.
+// menu on. And the progress the results screen writes: a win, never a loss.
 #include <gtest/gtest.h>
 
 #include "MenuApp.h"
 #include "Menus/GameProgressDialog.h"
+#include "Menus/PostLevelScreen.h"
 #include "widgets/Dialog.h"
 
 using menutest::app;
@@ -71,6 +72,24 @@ TEST(GameProgressDialog, YesResetsAndSavesThenSendsTheMenuOn) {
   EXPECT_FALSE(app().profile->isMissionWon(0));
   EXPECT_FALSE(app().profile->isMissionUnlocked(1));
   app().clear();
+}
+
+TEST(PostLevelScreen, OnlyAWonMissionIsRecordedAndSaved) {
+  app().clear();
+  LevelStats run;
+  run.missionId = 2;
+  run.gameMode = 0;
+  run.difficulty = 1;
+  run.lives = 0;
+  run.victory = false;
+  PostLevelScreen(run).recordVictory();
+  app().openSave();
+  EXPECT_FALSE(app().profile->hasBadge(2, 0, 1)) << "a lost mission earns nothing";
+  run.lives = 4;
+  run.victory = true;
+  PostLevelScreen(run).recordVictory();
+  app().openSave();
+  EXPECT_TRUE(app().profile->hasBadge(2, 0, 1)) << "a won one is saved";
 }
 
 }  // namespace

@@ -10,9 +10,6 @@ constexpr int kMaxBackups = 99;
 // Larger files are renamed aside rather than copied: no save of ours comes near.
 constexpr long long kMaxCopyBytes = 16 * 1024 * 1024;
 
-// The first backup name nothing uses yet; empty when every one is taken.
-std::string freeName(const std::string& path);
-
 // Copies the regular file at path byte for byte to a free backup name, made
 // exclusively so a name taken meanwhile is skipped. Returns the copy's path, or
 // empty with *why saying what failed.

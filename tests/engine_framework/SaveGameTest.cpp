@@ -169,13 +169,21 @@ TEST_F(SaveGameFile, AMissingFileIsQuietAndAnUnwritablePathIsNamed) {
 }
 
 TEST_F(SaveGameFile, WhatCanNeitherBeReadNorSetAsideIsNeverWrittenOver) {
-  // Every backup name taken: a folder at the path cannot be renamed aside.
+  // Every backup name but the last taken: a folder at the path goes to the last.
+  const std::string last = path_ + ".bak" + std::to_string(backupfile::kMaxBackups);
   std::filesystem::create_directories(path_);
   writeAll(path_ + "/inside", {1});
   writeAll(path_ + ".bak", {2});
-  for (int n = 2; n <= backupfile::kMaxBackups; ++n) writeAll(path_ + ".bak" + std::to_string(n), {2});
+  for (int n = 2; n < backupfile::kMaxBackups; ++n) writeAll(path_ + ".bak" + std::to_string(n), {2});
   FileSaveGame save(path_, &app_);
   registerEntries(save, 5, 6, 7);
+  EXPECT_FALSE(save.load());
+  EXPECT_EQ(save.backupPath(), last);
+  EXPECT_EQ(readAll(last + "/inside"), (std::vector<uint8_t>{1}));
+
+  // Every name taken: the next folder cannot be renamed aside.
+  std::filesystem::create_directories(path_);
+  writeAll(path_ + "/inside", {1});
   testing::internal::CaptureStdout();
   EXPECT_FALSE(save.load());
   EXPECT_TRUE(save.isLeftAlone());
@@ -186,16 +194,20 @@ TEST_F(SaveGameFile, WhatCanNeitherBeReadNorSetAsideIsNeverWrittenOver) {
   EXPECT_EQ(readAll(path_ + "/inside"), (std::vector<uint8_t>{1}));
   EXPECT_EQ(valueOf(save, "SOUND_VOLUME"), 5);
 
-  // A damaged save with every name taken: no copy goes over an older one, and
-  // the save stays as it is.
+  // A damaged save is copied to the last name once that is free ...
   std::filesystem::remove_all(path_);
+  std::filesystem::remove_all(last);
   writeAll(path_, {7, 7});
+  EXPECT_FALSE(save.load());
+  EXPECT_EQ(save.backupPath(), last);
+  EXPECT_EQ(readAll(last), (std::vector<uint8_t>{7, 7}));
+  // ... and with every name taken no copy goes over an older one: the save stays as it is.
+  writeAll(path_, {8, 8});
   EXPECT_FALSE(save.load());
   EXPECT_TRUE(save.isLeftAlone());
   EXPECT_FALSE(save.save());
-  EXPECT_EQ(readAll(path_), (std::vector<uint8_t>{7, 7}));
-  const std::string last = path_ + ".bak" + std::to_string(backupfile::kMaxBackups);
-  EXPECT_EQ(readAll(last), (std::vector<uint8_t>{2}));
+  EXPECT_EQ(readAll(path_), (std::vector<uint8_t>{8, 8}));
+  EXPECT_EQ(readAll(last), (std::vector<uint8_t>{7, 7}));
 
   // Once the path holds a save again, loading it lets saving go on.
   std::filesystem::remove_all(path_);

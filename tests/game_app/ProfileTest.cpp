@@ -213,6 +213,17 @@ TEST(ProfileSideFiles, ADamagedOneNoCopyCanBeKeptOfIsNeverWrittenOver) {
   EXPECT_FALSE(in.profile->writeSideFiles(folder));
   EXPECT_EQ(readAll(badges), (std::vector<uint8_t>{1, 2, 3}));
   EXPECT_EQ(readAll(folder + "/missions.dat")[4], 1) << "the others are written";
+
+  // Zero-filled beside that win, with its copy already kept under the last name:
+  // that copy is found, so the file may be written again.
+  const std::vector<uint8_t> zeros(Profile::kBadgeCount, 0);
+  writeAll(badges, zeros);
+  writeAll(badges + ".bak" + std::to_string(backupfile::kMaxBackups), zeros);
+  ProfileSave again(folder);
+  again.profile->readSideFiles(folder);
+  ASSERT_TRUE(again.profile->setBadge(4, 0, 1));
+  EXPECT_TRUE(again.profile->writeSideFiles(folder));
+  EXPECT_EQ(readAll(badges)[static_cast<size_t>(Profile::badgeIndex(4, 0, 1))], 1);
 }
 
 TEST(ProfileProgress, ResetAndWinsFollowTheUnlockLists) {

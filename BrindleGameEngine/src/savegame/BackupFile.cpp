@@ -51,14 +51,6 @@ struct Fd {
 
 }  // namespace
 
-std::string freeName(const std::string& path) {
-  for (int n = 1; n <= kMaxBackups; ++n) {
-    const std::string name = nameFor(path, n);
-    if (!taken(name)) return name;
-  }
-  return std::string();
-}
-
 std::string copy(const std::string& path, std::string* why) {
   // Non-blocking, so a pipe at the path cannot stall the start.
   Fd in{open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};

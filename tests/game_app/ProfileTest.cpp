@@ -92,6 +92,20 @@ TEST(ProfileSaveRecord, RoundTripThroughTheSaveAndItsSideFiles) {
   }
   const std::string list = writeCampaign(dirs.root() + "/campaign", 15);
   {
+    // A new game opens the first mission and wins nothing: read back, that is a
+    // new player's profile, not wins its side files lost.
+    ProfileSave fresh(folder);
+    ASSERT_TRUE(fresh.profile->loadStations(list));
+    fresh.profile->resetProgress();
+    ASSERT_TRUE(fresh.save.save());
+    ProfileSave again(folder);
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(again.save.load());
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_FALSE(std::filesystem::exists(folder + "/missions.dat.bak"));
+    EXPECT_FALSE(std::filesystem::exists(folder + "/badges.dat.bak"));
+  }
+  {
     ProfileSave out(folder);
     Profile* p = out.profile;
     ASSERT_TRUE(p->loadStations(list));

@@ -54,6 +54,8 @@ constexpr float kInfoTop = 24.0f;
 constexpr float kInfoInset = 6.0f;
 // Between a build button's figures and its kind's description.
 constexpr float kHoverGap = 4.0f;
+// Between a placement hint and the trade section's caption below it.
+constexpr float kHintGap = 4.0f;
 // The playfield the banner, the countdown and the wave list are centred on.
 constexpr int kFieldWidth = PlacementGrid::kFieldWidth;
 constexpr int kFieldHeight = PlacementGrid::kFieldHeight;
@@ -351,9 +353,13 @@ void LevelHud::drawPlacementHints() {
   else if (desc && desc->towerType == "TOWER_NAME_WT") step = level_.selection_.attachingBeacon() ? "TOWER_WT_STEP_2" : "TOWER_WT_STEP_1";
   Font* f = font("FONT_NOTOSANS20");
   if (!step || !f) return;
+  // A place of its own: the panel's top, which a drone station or a beacon (no
+  // targeting, no upgrades) leaves empty, down to the trade section.
   const float x = panel->getX() + 6, w = panel->getWidth() - 12;
-  f->drawTextAligned(g_, box(x, panel->getY() + 26, w, 80), label(step), Color::white, Font::AlignLeft, 3, true);
-  f->drawTextAligned(g_, box(x, panel->getY() + 58, w, 120), label(std::string(step) + "_DESC"), colourWord(kGreen),
+  const float top = panel->getY() + 26, descTop = panel->getY() + 58;
+  const float bottom = std::max(descTop, TowerCommandWidget::kTradeCaptionY - kHintGap);
+  f->drawTextAligned(g_, box(x, top, w, descTop - top), label(step), Color::white, Font::AlignLeft, 3, true);
+  f->drawTextAligned(g_, box(x, descTop, w, bottom - descTop), label(std::string(step) + "_DESC"), colourWord(kGreen),
                      Font::AlignLeft, 3, true);
 }
 

@@ -367,11 +367,16 @@ void LevelHud::drawCrosshair() {
   const float px = static_cast<float>(pointerPos_.x), py = static_cast<float>(pointerPos_.y);
   const float gap = kCrosshairGap;
   if (crosshair_) {
+    // The lines belong to the field, as the ring does: cut at its edge, never drawn
+    // over the bridge, wherever the pointer is.
     const Color c = colourWord(kCrosshairLine);
+    g_->setScissor(0, 0, kFieldWidth, kFieldHeight);
+    g_->enableScissor(true, 0);
     g_->drawLine(Graphics::Vec2(0, py), Graphics::Vec2(px - gap, py), 1.0f, false, c, 0, 0);
     g_->drawLine(Graphics::Vec2(px + gap, py), Graphics::Vec2(kScreenWidth, py), 1.0f, false, c, 0, 0);
     g_->drawLine(Graphics::Vec2(px, 0), Graphics::Vec2(px, py - gap), 1.0f, false, c, 0, 0);
     g_->drawLine(Graphics::Vec2(px, py + gap), Graphics::Vec2(px, kFieldHeight), 1.0f, false, c, 0, 0);
+    g_->enableScissor(false, 0);
   }
   if (level_.selection_.towerDesc() && level_.selection_.hoveredCell() != -1) {
     if (Texture* aimer = texture("TEX_AIMER")) {

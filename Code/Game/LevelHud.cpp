@@ -4,6 +4,7 @@
 #include "Game/InfoPanelText.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "Font.h"
 #include "Game/Entities/enemies/SimpleEnemyEntity.h"
@@ -446,14 +447,20 @@ void LevelHud::drawMessage() {
 int LevelHud::waveListY() const {
   const int top = kWaveListY;
   const int bottom = kFieldHeight - kWaveListY - kWaveListHeight;
+  // Right to the end: a lane leaving past the field's edge there counts too.
   auto clear = [&](int y) {
-    for (const auto* markers : {&level_.model_.entryMarkers, &level_.model_.exitMarkers})
-      for (const QuillonPHX2D::Vec2& p : *markers)
-        if (p.x + kMarkerClearance > kWaveListX && p.y + kMarkerClearance > y && p.y - kMarkerClearance < y + kWaveListHeight)
-          return false;
-    return true;
+    return clearOfLaneEnds(kWaveListX, static_cast<float>(y), std::numeric_limits<float>::infinity(), kWaveListHeight);
   };
   return clear(top) || !clear(bottom) ? top : bottom;
+}
+
+bool LevelHud::clearOfLaneEnds(float x, float y, float w, float h) const {
+  for (const auto* markers : {&level_.model_.entryMarkers, &level_.model_.exitMarkers})
+    for (const QuillonPHX2D::Vec2& p : *markers)
+      if (p.x + kMarkerClearance > x && p.x - kMarkerClearance < x + w && p.y + kMarkerClearance > y &&
+          p.y - kMarkerClearance < y + h)
+        return false;
+  return true;
 }
 
 void LevelHud::drawWaveList() {

@@ -4,6 +4,7 @@
 #include "Game/InfoPanelText.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "Font.h"
 #include "Game/Entities/enemies/SimpleEnemyEntity.h"
@@ -54,6 +55,8 @@ constexpr float kInfoTop = 24.0f;
 constexpr float kInfoInset = 6.0f;
 // Between a build button's figures and its kind's description.
 constexpr float kHoverGap = 4.0f;
+// Between a placement hint and the trade section's caption below it.
+constexpr float kHintGap = 4.0f;
 // The playfield the banner, the countdown and the wave list are centred on.
 constexpr int kFieldWidth = PlacementGrid::kFieldWidth;
 constexpr int kFieldHeight = PlacementGrid::kFieldHeight;
@@ -351,9 +354,13 @@ void LevelHud::drawPlacementHints() {
   else if (desc && desc->towerType == "TOWER_NAME_WT") step = level_.selection_.attachingBeacon() ? "TOWER_WT_STEP_2" : "TOWER_WT_STEP_1";
   Font* f = font("FONT_NOTOSANS20");
   if (!step || !f) return;
+  // A place of its own: the panel's top, which a drone station or a beacon (no
+  // targeting, no upgrades) leaves empty, down to the trade section.
   const float x = panel->getX() + 6, w = panel->getWidth() - 12;
-  f->drawTextAligned(g_, box(x, panel->getY() + 26, w, 80), label(step), Color::white, Font::AlignLeft, 3, true);
-  f->drawTextAligned(g_, box(x, panel->getY() + 58, w, 120), label(std::string(step) + "_DESC"), colourWord(kGreen),
+  const float top = panel->getY() + 26, descTop = panel->getY() + 58;
+  const float bottom = std::max(descTop, TowerCommandWidget::kTradeCaptionY - kHintGap);
+  f->drawTextAligned(g_, box(x, top, w, descTop - top), label(step), Color::white, Font::AlignLeft, 3, true);
+  f->drawTextAligned(g_, box(x, descTop, w, bottom - descTop), label(std::string(step) + "_DESC"), colourWord(kGreen),
                      Font::AlignLeft, 3, true);
 }
 
@@ -361,11 +368,16 @@ void LevelHud::drawCrosshair() {
   const float px = static_cast<float>(pointerPos_.x), py = static_cast<float>(pointerPos_.y);
   const float gap = kCrosshairGap;
   if (crosshair_) {
+    // The lines belong to the field, as the ring does: cut at its edge, never drawn
+    // over the bridge, wherever the pointer is.
     const Color c = colourWord(kCrosshairLine);
+    g_->setScissor(0, 0, kFieldWidth, kFieldHeight);
+    g_->enableScissor(true, 0);
     g_->drawLine(Graphics::Vec2(0, py), Graphics::Vec2(px - gap, py), 1.0f, false, c, 0, 0);
     g_->drawLine(Graphics::Vec2(px + gap, py), Graphics::Vec2(kScreenWidth, py), 1.0f, false, c, 0, 0);
     g_->drawLine(Graphics::Vec2(px, 0), Graphics::Vec2(px, py - gap), 1.0f, false, c, 0, 0);
     g_->drawLine(Graphics::Vec2(px, py + gap), Graphics::Vec2(px, kFieldHeight), 1.0f, false, c, 0, 0);
+    g_->enableScissor(false, 0);
   }
   if (level_.selection_.towerDesc() && level_.selection_.hoveredCell() != -1) {
     if (Texture* aimer = texture("TEX_AIMER")) {
@@ -435,14 +447,20 @@ void LevelHud::drawMessage() {
 int LevelHud::waveListY() const {
   const int top = kWaveListY;
   const int bottom = kFieldHeight - kWaveListY - kWaveListHeight;
+  // Right to the end: a lane leaving past the field's edge there counts too.
   auto clear = [&](int y) {
-    for (const auto* markers : {&level_.model_.entryMarkers, &level_.model_.exitMarkers})
-      for (const QuillonPHX2D::Vec2& p : *markers)
-        if (p.x + kMarkerClearance > kWaveListX && p.y + kMarkerClearance > y && p.y - kMarkerClearance < y + kWaveListHeight)
-          return false;
-    return true;
+    return clearOfLaneEnds(kWaveListX, static_cast<float>(y), std::numeric_limits<float>::infinity(), kWaveListHeight);
   };
   return clear(top) || !clear(bottom) ? top : bottom;
+}
+
+bool LevelHud::clearOfLaneEnds(float x, float y, float w, float h) const {
+  for (const auto* markers : {&level_.model_.entryMarkers, &level_.model_.exitMarkers})
+    for (const QuillonPHX2D::Vec2& p : *markers)
+      if (p.x + kMarkerClearance > x && p.x - kMarkerClearance < x + w && p.y + kMarkerClearance > y &&
+          p.y - kMarkerClearance < y + h)
+        return false;
+  return true;
 }
 
 void LevelHud::drawWaveList() {

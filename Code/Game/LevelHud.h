@@ -67,6 +67,9 @@ class LevelHud {
   bool pointerOverBridge() const { return pointerOverBridge_; }
   void setPointerOverBridge(bool over) { pointerOverBridge_ = over; }
 
+  // Whether the area keeps clear of every lane's entry and exit marker.
+  bool clearOfLaneEnds(float x, float y, float w, float h) const;
+
   void draw(Graphics* g);
   // Outlines the widget under the pointer and names the station and mission.
   void drawDebugOverlay(Graphics* g);

@@ -12,8 +12,10 @@
 
 namespace {
 
-// The track's banner stands a little below the field's top edge.
+// The track's banner stands a little below the field's top edge, or lower down the
+// left edge, a cell at a time, where a lane enters or leaves there.
 constexpr int kMusicBannerY = 8;
+constexpr int kMusicBannerStep = PlacementGrid::kCellSize;
 
 }  // namespace
 
@@ -39,10 +41,26 @@ void LevelScreen::startMusic() {
   releaseMusic();
   music_ = new MixMusic(file);
   if (music_->isLoaded()) music_->play(-1);
-  // Along the field's top edge: stations stand low on the field and would be
-  // hidden behind the banner for its first seconds.
+}
+
+void LevelScreen::onShown() {
+  announceMusic();
+  openTutorialIfDue();
+}
+
+void LevelScreen::announceMusic() {
+  if (!music_) return;
+  const int scene = musicScene();
+  const SceneMusicContainer* catalogue = SceneMusicContainer::instance();
   auto* banner = new AnnounceMusicTrack(catalogue->getAuthor(scene), catalogue->getTrackName(scene));
-  banner->setRect(0, kMusicBannerY, banner->getWidth(), banner->getHeight());
+  // From the top down: stations stand low on the field and would be hidden behind
+  // the banner for its first seconds.
+  const float strip = AnnounceMusicTrack::kStripHeight;
+  int y = kMusicBannerY;
+  while (y + strip <= PlacementGrid::kFieldHeight && !hud_.clearOfLaneEnds(0, static_cast<float>(y), banner->getWidth(), strip))
+    y += kMusicBannerStep;
+  if (y + strip > PlacementGrid::kFieldHeight) y = kMusicBannerY;
+  banner->setRect(0, static_cast<float>(y), banner->getWidth(), banner->getHeight());
   addWidget(banner);
 }
 

@@ -69,7 +69,7 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void onExitTransitionDone(int exitCode) override;
   void actionFinished(int id) override;
   void onKeyEvent(const KeyEvent& event) override;
-  void onShown() override { openTutorialIfDue(); }
+  void onShown() override;
   // Lays a screen (pause, help, results) over the level, which stops under it.
   void openOverlay(ScreenBase* screen);
   void drawBackground(Graphics* g) override;
@@ -207,6 +207,8 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void readTowers(const TiXmlElement* stage, const bge::XmlReader& reader);
   void loadPatrolShips();
   void startMusic();
+  // The track's banner, once the level shows, where it hides no lane's end.
+  void announceMusic();
   void releaseMusic();
   void playIfAssisted(const char* sound) const;
   // One tower on a cell, as a restore puts it; null on a cell that is not free.

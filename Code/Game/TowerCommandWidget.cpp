@@ -81,7 +81,8 @@ void TowerCommandWidget::setEntryActive(size_t i, bool active) {
 }
 
 void TowerCommandWidget::setCommandButtonsEnabled(bool shown) {
-  for (size_t i = 0; i < kStrategyEntries; ++i) showEntry(i, shown);
+  // A tower that aims at nothing is offered no targeting.
+  for (size_t i = 0; i < kStrategyEntries; ++i) showEntry(i, shown && selectedStrategy_ >= 0);
   showEntry(kUpgrade, shown && towerUpgradeLevel() != -1);
 }
 
@@ -93,7 +94,7 @@ void TowerCommandWidget::showStrategyButtons() {
   showEntry(kTradeSwitch, true);
   setEntryActive(kTradeSwitch, true);
   setCommandButtonsEnabled(true);
-  showEntry(kBesideStrategies, true);
+  showEntry(kBesideStrategies, selectedStrategy_ >= 0);
 }
 
 void TowerCommandWidget::showTradeButtons() {
@@ -134,7 +135,7 @@ void TowerCommandWidget::drawPanel(Graphics* g) {
       for (int i = 0; i < kMaxUpgradeLevel; ++i) g->drawImage(1260 + 32 * i, 640, mark, i < level ? kMarkBought : kMarkOpen);
     }
   }
-  caption(g, font, 667, "LABEL_TRADETOWER");
+  caption(g, font, kTradeCaptionY, "LABEL_TRADETOWER");
   if (selectedStrategy_ >= 0 && static_cast<size_t>(selectedStrategy_) < buttons_.size()) {
     const bge::Button* b = buttons_[static_cast<size_t>(selectedStrategy_)];
     // A highlight over a button the page does not show would mark empty space.

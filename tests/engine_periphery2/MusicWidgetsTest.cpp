@@ -1,3 +1,5 @@
+#include <SDL.h>
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -154,6 +156,43 @@ TEST(SpectrumBeforeTapTest, NothingIsAnalysedOrDrawnAboveTheEdge) {
   RecordingGraphics g;
   widget.draw(&g, nullptr);
   for (const auto& line : g.callsOf("drawLine")) EXPECT_FLOAT_EQ(line.y, 50.0f);
+}
+
+// Whether the mixer hands the analyser a chunk within a second (the dummy driver
+// mixes in real time).
+bool receivesSamples(DFTSpectralAnalayzerWidget& widget) {
+  SpectrumTapBuffer* tap = widget.tapBuffer();
+  {
+    std::lock_guard<std::mutex> lock(tap->mutex);
+    tap->length = 0;
+  }
+  for (int waited = 0; waited < 1000; waited += 10) {
+    SDL_Delay(10);
+    std::lock_guard<std::mutex> lock(tap->mutex);
+    if (tap->length > 0) return true;
+  }
+  return false;
+}
+
+// A screen's analyser attaches before the one of the screen it replaces is
+// destroyed, in either order of leaving: every analyser still alive keeps hearing.
+TEST(SpectrumTapTest, AnAnalyserGoingLeavesTheOthersTheirTap) {
+  ASSERT_EQ(0, SDL_InitSubSystem(SDL_INIT_AUDIO)) << SDL_GetError();
+  ASSERT_EQ(0, Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 1024)) << Mix_GetError();
+  auto* first = new DFTSpectralAnalayzerWidget();
+  first->attachTap();
+  auto* second = new DFTSpectralAnalayzerWidget();
+  second->attachTap();
+  EXPECT_TRUE(receivesSamples(*first));
+  delete first;
+  EXPECT_TRUE(receivesSamples(*second)) << "the first analyser took the second one's tap with it";
+  auto* third = new DFTSpectralAnalayzerWidget();
+  third->attachTap();
+  delete third;
+  EXPECT_TRUE(receivesSamples(*second)) << "the latest analyser took the older one's tap with it";
+  delete second;
+  Mix_CloseAudio();
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 class AnnounceTest : public ::testing::Test {

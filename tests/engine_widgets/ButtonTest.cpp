@@ -137,6 +137,13 @@ TEST_F(ButtonTest, HoverFadesInAndOutAndDisabledHoverKeepsItsLook) {
   EXPECT_NEAR(127, button->getHoverColor().a, 1);
   button->update(50, &screen_);
   EXPECT_EQ(255, button->getHoverColor().a);
+  // A build button has a picture and no hover picture: hovered, the picture stays
+  // in sight, with nothing filled over it.
+  RecordingGraphics hovered;
+  button->draw(&hovered, &screen_);
+  ASSERT_EQ(1u, imagesOf(hovered).size());
+  EXPECT_EQ(&texture, imagesOf(hovered)[0].texture);
+  EXPECT_TRUE(hovered.callsOf("fillRect").empty());
   send(PointingDeviceEvent::Moved, 300, 300);
   EXPECT_FALSE(button->isHovered());
   button->update(100, &screen_);

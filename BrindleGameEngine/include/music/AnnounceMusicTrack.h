@@ -24,6 +24,8 @@ class AnnounceMusicTrack : public Widget, public bge::ActionListener {
   static constexpr float kTextX = 12.0f;
   static constexpr float kTextTop = 4.0f;
   static constexpr float kTextWidth = 180.0f;
+  // The picture's visible strip: its top rows; the rest of it is clear.
+  static constexpr float kStripHeight = 60.0f;
 
   AnnounceMusicTrack(const std::string& author, const std::string& trackName);
   ~AnnounceMusicTrack() override;

@@ -17,7 +17,8 @@ struct SpectrumTapBuffer {
   size_t length = 0;
 };
 
-// The post-mix callback: copies the mixed chunk, at most the buffer's capacity.
+// Copies one mixed chunk into an analyser's buffer, at most its capacity; the
+// mixer's post-mix tap calls it for every analyser attached.
 void spectrumTap(void* userData, uint8_t* stream, int length);
 
 // Draws the spectrum of the music being played as a cyan line over a
@@ -38,7 +39,8 @@ class DFTSpectralAnalayzerWidget : public Widget {
   DFTSpectralAnalayzerWidget();
   ~DFTSpectralAnalayzerWidget() override;
 
-  // Installs the tap when the widget joins a screen.
+  // Installs the tap when the widget joins a screen; the tap stays for the
+  // other analysers when this one is destroyed.
   void onAttached() override;
   void attachTap();
   // Once a frame: transforms the latest chunk.

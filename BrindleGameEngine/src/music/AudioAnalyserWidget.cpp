@@ -21,6 +21,17 @@ unsigned long powerOfTwoNotBelow(unsigned long n) {
   while (p < n) p <<= 1;
   return p;
 }
+
+// The mixer holds one post-mix callback, and the next screen's analyser attaches
+// before the last one's is destroyed: one tap feeds every live analyser, and it
+// leaves the mixer only with the last of them.
+std::mutex g_tapsMutex;
+std::vector<SpectrumTapBuffer*> g_taps;
+
+void feedEveryAnalyser(void* /*userData*/, uint8_t* stream, int length) {
+  std::lock_guard<std::mutex> lock(g_tapsMutex);
+  for (SpectrumTapBuffer* buffer : g_taps) spectrumTap(buffer, stream, length);
+}
 }  // namespace
 
 void spectrumTap(void* userData, uint8_t* stream, int length) {
@@ -37,8 +48,17 @@ DFTSpectralAnalayzerWidget::DFTSpectralAnalayzerWidget() = default;
 DFTSpectralAnalayzerWidget::~DFTSpectralAnalayzerWidget() {
   // The mixer must stop calling into this object before its memory goes.
   if (tapInstalled_) {
-    Mix_HookMusic(nullptr, nullptr);
-    Mix_SetPostMix(nullptr, nullptr);
+    bool last = false;
+    {
+      std::lock_guard<std::mutex> lock(g_tapsMutex);
+      g_taps.erase(std::remove(g_taps.begin(), g_taps.end(), &tap_), g_taps.end());
+      last = g_taps.empty();
+    }
+    // Outside the lock: the mixer waits for a running callback, which takes it.
+    if (last) {
+      Mix_HookMusic(nullptr, nullptr);
+      Mix_SetPostMix(nullptr, nullptr);
+    }
     tapInstalled_ = false;
   }
   delete[] transform_;
@@ -49,7 +69,11 @@ void DFTSpectralAnalayzerWidget::onAttached() { attachTap(); }
 
 void DFTSpectralAnalayzerWidget::attachTap() {
   if (!tapInstalled_) {
-    Mix_SetPostMix(&spectrumTap, &tap_);
+    {
+      std::lock_guard<std::mutex> lock(g_tapsMutex);
+      g_taps.push_back(&tap_);
+    }
+    Mix_SetPostMix(&feedEveryAnalyser, nullptr);
     tapInstalled_ = true;
   }
   if (!transform_) {

@@ -161,9 +161,11 @@ void Button::drawBody(Graphics* g) {
   } else {
     g->fillRect(0, 0, w, h, pressed_ ? disabledColor_ : textureColor_);
   }
+  // A picture without a hover picture stays in sight: whoever owns the button marks
+  // its hover (the level frames its build buttons). Only a bare box lights up.
   if (hover_) {
     g->drawImage(0, 0, hover_, hoverColor_);
-  } else if (hovered_) {
+  } else if (hovered_ && !normal_) {
     g->fillRect(0, 0, w, h, hoverColor_);
   }
   // The steps below undo the shrink exactly; they only make sense together.

@@ -7,6 +7,7 @@
 #include "Font.h"
 #include "GameApp.h"
 #include "Graphics.h"
+#include "KeyEvent.h"
 #include "Menus/CreditsScreen.h"
 #include "Menus/MenuLayout.h"
 #include "Menus/ResolutionScreen.h"
@@ -31,6 +32,7 @@ const Color kZoomColor(255, 255, 255, 0);
 const Color kRuleColor(80, 220, 255, 110);
 constexpr int kRuleX = 331, kRuleY = 340, kRuleWidth = 704;
 constexpr int kAllFlagsHeld = 2;
+constexpr int kEscape = 27;
 }  // namespace
 
 OptionsScreen::OptionsScreen(bool openedFromPause, OptionsMenuListener* listener)
@@ -177,6 +179,11 @@ void OptionsScreen::onButtonEvent(int buttonId, int kind) {
     case kBackButton: close(kExitBack, true); break;
     default: BGE_REPORT_MSG(false, "WARNING: Unknown button id."); break;
   }
+}
+
+void OptionsScreen::onKeyEvent(const KeyEvent& event) {
+  ScreenBase::onKeyEvent(event);
+  if (event.kind == KeyEvent::Pressed && event.key == kEscape && getPhase() != PhaseExiting) close(kExitBack, true);
 }
 
 void OptionsScreen::pause(GameApp* app) {

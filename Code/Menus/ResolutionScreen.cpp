@@ -107,6 +107,10 @@ void ResolutionScreen::init() {
   addWidget(apply);
 }
 
+void ResolutionScreen::drawBackground(Graphics* g) {
+  if (Texture* backdrop = globalTexture("TEX_BG_MAIN")) g->drawImage(0, 0, backdrop, Color(255, 255, 255, 255));
+}
+
 void ResolutionScreen::drawForeground(Graphics* g) {
   g->fillRect(0, 0, layout::kDesignWidth, layout::kDesignHeight, kShade);
   Font* title = findOrLoadFont(getResourceManager(), "FONT_NOTOSANS46");

@@ -3,8 +3,8 @@
 // every line by the real fonts' metrics. A scene fails when a text leaves the box
 // it was given or the panel it stands on, when two texts print over each other,
 // when a label is missing, or when a button no longer says what its layout says.
-// Texts of a screen that lies under another one's opaque fill are not seen, so
-// they are not checked.
+// What a screen lays over the ones beneath hides them only where it leaves
+// them unreadable; whatever still reads through a screen's panels is a fault.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -34,6 +34,7 @@
 #include "Menus/MissionControl.h"
 #include "Menus/OptionsScreen.h"
 #include "Menus/PostLevelScreen.h"
+#include "Menus/ResolutionScreen.h"
 #include "Menus/SaveEntries.h"
 #include "Menus/TutorialScreen.h"
 #include "music/AudioAnalyserWidget.h"
@@ -55,7 +56,9 @@ namespace {
 
 constexpr float kScreenW = 1366.0f, kScreenH = 768.0f;
 constexpr float kSlack = 1.5f;  // rounding of glyph advances and positions
-constexpr int kHidingAlpha = 200;
+// Light left of a text (its brightest channel, 0..255) that the eye still reads
+// on our near-black screens; under that, the fills laid over it hide it.
+constexpr float kLegibleLevels = 8.0f;
 constexpr float kPanelMinW = 100.0f, kPanelMinH = 40.0f;
 
 struct Area {
@@ -79,6 +82,7 @@ struct Area {
 struct Line {
   std::string text, font;
   Area ink;
+  Color color;
   int box = -1;        // index of the box it was laid out in, -1 for a bare line
   size_t seq = 0;      // graphics calls made before it
   int screen = 0;      // index on the state stack of the screen that drew it
@@ -145,6 +149,7 @@ class MeasuringFont : public Font {
     Line line;
     line.text = text;
     line.font = id_;
+    line.color = color;
     line.ink = onScreen(*rec, float(x), float(y + top), float(textWidth(text)), float(bottom - top));
     line.box = g_sheet.openBox;
     line.seq = rec->calls.size();
@@ -267,13 +272,22 @@ class Walk {
   }
 
  private:
-  static bool hidden(const RecordingGraphics& g, const Area& a, size_t after) {
+  // How much of what is drawn in the area still shows through the fills and
+  // the screen-sized backdrops drawn over it afterwards (1: all, 0: none).
+  static float lightThrough(const RecordingGraphics& g, const Area& a, size_t after) {
+    float light = 1.0f;
     for (size_t i = after; i < g.calls.size(); ++i) {
       const GraphicsCall& c = g.calls[i];
-      if (c.op != "fillRect" || c.color.a < kHidingAlpha) continue;
-      if (Area{c.screenX, c.screenY, c.w, c.h}.contains(a, 0.0f)) return true;
+      const bool backdrop = c.op == "drawImage" && c.w * c.h >= 0.95f * kScreenW * kScreenH;
+      if ((c.op == "fillRect" || backdrop) && Area{c.screenX, c.screenY, c.w, c.h}.contains(a, 0.0f))
+        light *= 1.0f - c.color.a / 255.0f;
     }
-    return false;
+    return light;
+  }
+  // Pictures and widgets are taken as bright as a white text.
+  static bool hidden(const RecordingGraphics& g, const Area& a, size_t after, const Color& c = Color::white) {
+    const float brightest = std::max({c.r, c.g, c.b}) * (c.a / 255.0f);
+    return brightest * lightThrough(g, a, after) < kLegibleLevels;
   }
 
   std::vector<std::string> judge(const RecordingGraphics& g, const std::vector<GameState*>& states,
@@ -281,7 +295,7 @@ class Walk {
     std::vector<std::string> faults;
     std::vector<const Line*> seen;
     for (const Line& l : g_sheet.lines)
-      if (!hidden(g, l.ink, l.seq)) seen.push_back(&l);
+      if (!hidden(g, l.ink, l.seq, l.color)) seen.push_back(&l);
     const Area screen{0, 0, kScreenW, kScreenH};
     for (const Line* l : seen) {
       const std::string what = "\"" + l->text + "\" " + l->ink.str();
@@ -318,10 +332,20 @@ class Walk {
         panels.push_back(Panel{a, int(s)});
       }
     }
+    // A covered screen's texts against its own panels were judged while it was
+    // on top; under another one it may stand frozen mid-move.
+    const int top = int(states.size()) - 1;
     for (const Line* l : seen)
       for (const Panel& p : panels)
-        if (p.area.overlaps(l->ink, 0.5f) && !p.area.contains(l->ink))
+        if (p.screen == l->screen && l->screen < top) continue;
+        else if (p.screen > l->screen && p.area.overlaps(l->ink, 0.5f))
+          faults.push_back("shows through the panel " + p.area.str() + " above it: \"" + l->text + "\" " + l->ink.str());
+        else if (p.area.overlaps(l->ink, 0.5f) && !p.area.contains(l->ink))
           faults.push_back("crosses the panel " + p.area.str() + ": \"" + l->text + "\" " + l->ink.str());
+    for (const Panel& below : panels)
+      for (const Panel& p : panels)
+        if (p.screen > below.screen && p.area.overlaps(below.area, 2.0f))
+          faults.push_back("a picture " + below.area.str() + " shows through the panel " + p.area.str() + " above it");
     for (size_t i = 0; i < seen.size(); ++i)
       for (size_t j = i + 1; j < seen.size(); ++j)
         if (seen[i]->ink.overlaps(seen[j]->ink, 0.5f))
@@ -556,6 +580,19 @@ TEST(LayoutCheck, MenuScreens) {
   }
   options->onCheckBoxChanged(OptionsScreen::kSpectrumBox, false);
   w.check("options after the spectrum was switched off");
+  const KeyEvent escape = [] {
+    KeyEvent e;
+    e.key = 27;
+    e.kind = KeyEvent::Pressed;
+    return e;
+  }();
+  options->onButtonEvent(OptionsScreen::kResolutionButton, bge::ButtonListener::Released);
+  w.frames(30);
+  ASSERT_NE(dynamic_cast<ResolutionScreen*>(w.app().topState()), nullptr);
+  w.check("resolution over the options");
+  w.app().topState()->onKeyEvent(escape);
+  w.frames(40);
+  ASSERT_EQ(w.app().topState(), options);
   options->onButtonEvent(OptionsScreen::kCreditsButton, bge::ButtonListener::Released);
   w.frames(1);
   auto* credits = dynamic_cast<CreditsScreen*>(w.app().topState());
@@ -566,12 +603,7 @@ TEST(LayoutCheck, MenuScreens) {
     w.frames(400);  // the letters gather
     w.check(i == 0 ? std::string("credits") : "credits, caption " + std::to_string(i + 1));
   }
-  w.app().topState()->onKeyEvent([] {
-    KeyEvent e;
-    e.key = 27;
-    e.kind = KeyEvent::Pressed;
-    return e;
-  }());
+  w.app().topState()->onKeyEvent(escape);
   w.frames(40);
   ASSERT_EQ(w.app().topState(), options);
   options->onButtonEvent(OptionsScreen::kBackButton, bge::ButtonListener::Released);

@@ -3,6 +3,7 @@
 #include <tinyxml.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "AssertReport.h"
 #include "DynamicResources/SfxContainer.h"
@@ -243,8 +244,18 @@ int EncyclopediaTowersScreen::damageBar(int dps) { return std::clamp(dps * kBarT
 int EncyclopediaTowersScreen::rangeBar(float range) {
   return std::clamp(static_cast<int>(std::min(range, static_cast<float>(kBarTrack))), 0, kBarTrack);
 }
-// A reload longer than the track is the slowest there is: an empty bar.
-int EncyclopediaTowersScreen::speedBar(int reloadDelay) { return std::clamp(kBarTrack - reloadDelay, 0, kBarTrack); }
+int EncyclopediaTowersScreen::fireRateBar(float perSecond) {
+  if (!(perSecond > 0.0f)) return 0;
+  const float width = std::round(perSecond * static_cast<float>(kBarTrack) / kFullBarRate);
+  return std::clamp(static_cast<int>(std::min(width, static_cast<float>(kBarTrack))), 1, kBarTrack);
+}
+
+float EncyclopediaTowersScreen::fireRate() const {
+  if (!figures_.attacks) return 0.0f;
+  // A pulse burns every frame for a while: its rate is its bursts, as for a
+  // launcher its salvos; a beam's is its hits.
+  return figures_.cycleSeconds > 0.0f ? 1.0f / figures_.cycleSeconds : figures_.hitsPerSecond;
+}
 
 void EncyclopediaTowersScreen::drawForeground(Graphics* g) {
   drawHeading(g, "ENCYCLOPEDIA_TOWERS");
@@ -262,7 +273,7 @@ void EncyclopediaTowersScreen::drawForeground(Graphics* g) {
   };
   const Bar bars[] = {{"ENCYCLOPEDIA_DAMAGE", 208, damageBar(damage_)},
                       {"ENCYCLOPEDIA_RANGE", kRangeBarY, rangeBar(range_)},
-                      {"ENCYCLOPEDIA_FIRE_RATE", 312, speedBar(reloadDelay_)}};
+                      {"ENCYCLOPEDIA_FIRE_RATE", 312, fireRateBar(fireRate())}};
   for (const Bar& bar : bars) {
     // A support station, the drone station and the beacon fire at nothing: only
     // their reach has a bar, an empty damage bar and a full rate of fire would lie.

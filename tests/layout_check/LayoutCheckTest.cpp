@@ -252,9 +252,11 @@ class Walk {
       ADD_FAILURE() << scene << ":" << all;
     }
     lastLines_ = g_sheet.lines;
+    lastCalls_ = g.calls;
     return faults;
   }
   const std::vector<Line>& lastLines() const { return lastLines_; }
+  const std::vector<GraphicsCall>& lastCalls() const { return lastCalls_; }
   // "results, won" -> "results-won.png"
   static std::string fileName(const std::string& scene) {
     std::string name;
@@ -396,6 +398,7 @@ class Walk {
   std::unique_ptr<levelrunner::Runner> runner_;
   Profile* profile_ = nullptr;  // owned by the save game
   std::vector<Line> lastLines_;
+  std::vector<GraphicsCall> lastCalls_;
 };
 
 Walk& walk() {
@@ -649,6 +652,15 @@ TEST(LayoutCheck, MenuScreens) {
     for (size_t i = 0; i < shown->files().size(); ++i) {
       shown->showEntry(int(i));
       w.check("encyclopedia page " + shown->files()[i]);
+      // Each bar of a tower that deals damage has a length: an empty one reads as none.
+      auto* towers = dynamic_cast<EncyclopediaTowersScreen*>(shown);
+      for (const GraphicsCall& track : w.lastCalls()) {
+        if (!towers || towers->damage() <= 0 || track.op != "drawRect" || track.w != EncyclopediaTowersScreen::kBarTrack)
+          continue;
+        EXPECT_TRUE(std::any_of(w.lastCalls().begin(), w.lastCalls().end(), [&](const GraphicsCall& bar) {
+          return bar.op == "fillRect" && bar.x == track.x && bar.y == track.y && bar.w > 0;
+        })) << shown->files()[i] << ": an empty bar at y " << track.y;
+      }
     }
     w.app().popState();
     w.app().deleteQueuedStates();

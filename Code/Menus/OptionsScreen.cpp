@@ -16,9 +16,9 @@
 #include "MyApp.h"
 #include "Profile/Profile.h"
 #include "SoundSystem.h"
+#include "System/DisplayText.h"
 #include "System/GameFonts.h"
 #include "Texture.h"
-#include "Utilities.h"
 #include "ZoomTransitions.h"
 #include "widgets/CheckBox.h"
 #include "widgets/LayoutReading.h"
@@ -215,9 +215,9 @@ void OptionsScreen::drawForeground(Graphics* g) {
                            Font::AlignCenter, 2, false);
   g->fillRect(kRuleX, kRuleY, kRuleWidth, 1, kRuleColor);
   if (Font* font = findOrLoadFont(resources, "FONT_NOTOSANS24")) {
-    font->drawTextAligned(g, Rect5(389, 367, 252, 23), formatString("%d%%", musicVolume()), kPercentColor,
+    font->drawTextAligned(g, Rect5(389, 367, 252, 23), percentText(musicVolume()), kPercentColor,
                           Font::AlignRight, 2, false);
-    font->drawTextAligned(g, Rect5(389, 457, 252, 23), formatString("%d%%", soundVolume()), kPercentColor,
+    font->drawTextAligned(g, Rect5(389, 457, 252, 23), percentText(soundVolume()), kPercentColor,
                           Font::AlignRight, 2, false);
   }
 }

@@ -465,6 +465,9 @@ TEST(LayoutCheck, LevelPanelsInEveryState) {
   for (size_t k = 0; k < kinds.size(); ++k) {
     level->onButtonEvent(100 + int(k), bge::ButtonListener::PointerEntered);
     w.check("hover over the build button of " + kinds[k]->towerType);
+    if (kinds[k]->towerType == "TOWER_NAME_DT") {
+      EXPECT_TRUE(w.saw(layout::lookupText("DRONE_DAMAGE"))) << "a drone station's figure";
+    }
     level->onButtonEvent(100 + int(k), bge::ButtonListener::PointerLeft);
     if (layout::lookupText(kinds[k]->info).size() > layout::lookupText(kinds[longest]->info).size()) longest = k;
   }
@@ -499,6 +502,9 @@ TEST(LayoutCheck, LevelPanelsInEveryState) {
     EXPECT_EQ(level->bridge().shownTower(), tower) << desc->towerType;
     for (int upgrade = 0;; ++upgrade) {
       w.check(desc->towerType + " selected at upgrade " + std::to_string(upgrade));
+      // Every figure the panel writes says what it is: no bare ": 0%", no "[800]".
+      for (const Line& l : w.lastLines())
+        EXPECT_TRUE(l.text.find(": 0%") == std::string::npos && l.text.find('[') == std::string::npos) << l.text;
       if (upgrade >= 3 || !level->upgradeTower(tower)) break;
       w.frames(1);
     }

@@ -50,6 +50,7 @@
 #include "widgets/Button.h"
 #include "widgets/CheckBox.h"
 #include "widgets/ImageWidget.h"
+#include "Utilities.h"
 #include "widgets/LayoutReading.h"
 
 namespace {
@@ -658,6 +659,10 @@ TEST(LayoutCheck, MenuScreens) {
     for (size_t i = 0; i < shown->files().size(); ++i) {
       shown->showEntry(int(i));
       w.check("encyclopedia page " + shown->files()[i]);
+      // A ship is named as a tower is, from its label, not by its class word in capitals.
+      if (auto* aliens = dynamic_cast<EncyclopediaAliensScreen*>(shown)) {
+        EXPECT_TRUE(w.saw(layout::lookupText("ENEMY_NAME_" + toUpperCase(aliens->enemyClass())))) << aliens->enemyClass();
+      }
       // Each bar of a tower that deals damage has a length: an empty one reads as none.
       auto* towers = dynamic_cast<EncyclopediaTowersScreen*>(shown);
       for (const GraphicsCall& track : w.lastCalls()) {

@@ -518,6 +518,19 @@ TEST(LayoutCheck, LevelPanelsInEveryState) {
     level->showTowerInfo(nullptr);
   }
   EXPECT_GE(selectedKinds, kinds.size() - 1) << "every kind but the beacon stands on its own";
+  // The towers the stations reach, with the boosts they get in their panels.
+  int boosted = 0;
+  for (size_t i = 0; i < nextCell; ++i) {
+    xBaseTowerEntity* t = levelrunner::towerAt(*level, cells[i].first, cells[i].second);
+    if (!t || t->isSupportTower() || (t->getLastDamageFactor() <= 1.0f && t->getLastInterestBonus() <= 0)) continue;
+    ++boosted;
+    t->toggleSelected();
+    w.frames(1);
+    w.check(t->getName() + " with the boosts of the stations around it");
+    t->toggleSelected();
+    level->showTowerInfo(nullptr);
+  }
+  EXPECT_GT(boosted, 0);
 
   level->sendNextWave();
   w.frames(30);

@@ -411,15 +411,15 @@ void xBaseTowerEntity::infoText(Graphics* g, const Rect5& area) {
   InfoPanelText text(g, f, area);
   const Color cyan(0, 255, 255, 255);
   text.row(name_, Color(255, 255, 255, 255), upgradable ? label("AFTER_UPGRADE") : std::string(), orange);
-  text.row(label("DAMAGE") + ": " + figureText(shown.dps) + "/s", cyan,
+  // The boosts of the support stations around it show only while it has them, on
+  // the rows that are there anyway: a longer description fills the panel.
+  text.row(label("DAMAGE") + ": " + figureText(shown.dps) + "/s" + (boost > 0 ? " +" + percentText(boost) : ""), cyan,
            upgradable ? label("DAMAGE") + ": " + figureText(next.dps) + "/s" : std::string(), orange);
-  // The boosts of the support stations around it, named, and only while it has them.
-  if (boost > 0) text.row(label("DAMAGE_INCREASE") + ": " + percentText(boost), cyan);
   text.row(label("RANGE") + ": " + amountText(shown.range) + "m", Color(255, 0, 255, 255),
            upgradable ? label("RANGE") + ": " + amountText(next.range) + "m" : std::string(), orange);
-  text.row(energyLine(lastEnergyFactor_ * energyUnscaled_, energyMaxScaled_), Color(0, 255, 0, 255));
-  if (lastInterestBonus_ > 0)
-    text.row(label("INTEREST_INCREASE") + ": " + percentText(lastInterestBonus_), Color(255, 255, 0, 255));
+  text.row(energyLine(lastEnergyFactor_ * energyUnscaled_, energyMaxScaled_), Color(0, 255, 0, 255),
+           lastInterestBonus_ > 0 ? label("LABEL_TOWER_INTEREST") + ": +" + percentText(lastInterestBonus_) : std::string(),
+           Color(255, 255, 0, 255));
   text.wrapped(label(info_.c_str()), Color(255, 255, 255, 255));
 }
 

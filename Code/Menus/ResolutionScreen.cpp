@@ -95,7 +95,7 @@ void ResolutionScreen::init() {
   const int count = std::min(static_cast<int>(modes.size()), kMaxModeButtons);
   for (int i = 0; i < count; ++i) {
     if (!modes[i]) continue;
-    auto* button = new bge::Button(this, i, normal, over, formatString("%dx%d", modes[i]->width, modes[i]->height),
+    auto* button = new bge::Button(this, i, normal, over, formatString("%d x %d", modes[i]->width, modes[i]->height),
                                    font, kCaptionColor);
     int x = 0, y = 0;
     modeButtonPlace(i, bw, bh, x, y);

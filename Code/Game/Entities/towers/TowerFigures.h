@@ -83,7 +83,7 @@ struct DroneFigures {
 };
 // From the patrol ship's and its bullet's files, read once.
 DroneFigures droneFigures();
-// Their two lines as the panels write them: "Drone damage: 117/s", "Drone reach: 160m".
+// Their two lines as the panels write them: "Drone damage: 114/s", "Drone reach: 160m".
 std::string droneFiguresText();
 
 // The figure text the displays write: "250/s", "84".

@@ -346,6 +346,7 @@ def main():
             raider = [(k, 100 if k == "behavior" else raider_bullet if k == "templateBullet" else v)
                       for k, v in attrs]
             write_entity("enemies/%s_raider.xml" % key, "Enemy class %s, raiding the station." % cls, raider)
+        labels.append(("ENEMY_NAME_" + cls.upper(), e["name"]))
         labels.append(("DESC_" + cls.upper(), e["description"]))
 
     # Station parts are enemy-like entities of the player's station. Behaviour 5 keeps them

@@ -117,13 +117,18 @@ def station_button(i, hover):
     return finish(img, size, size)
 
 
-def slot_image(hover):
-    img = canvas(SLOT_W, SLOT_H)
-    if hover:
-        d = ImageDraw.Draw(img)
-        d.rounded_rectangle([s(1), s(1), s(SLOT_W - 1) - 1, s(SLOT_H - 1) - 1], radius=s(6),
-                            fill=CYAN + (36,), outline=PALE + (255,), width=s(2))
-    return finish(img, SLOT_W, SLOT_H)
+def slot_image():
+    """The slot button itself is a clear hit box; its hover frame is drawn by the screen."""
+    return finish(canvas(SLOT_W, SLOT_H), SLOT_W, SLOT_H)
+
+
+def slot_hover_image():
+    """The frame a hovered mission shows: on its whole map shot, not on the smaller hit box."""
+    img = canvas(SHOT_W, SHOT_H)
+    d = ImageDraw.Draw(img)
+    d.rounded_rectangle([s(1), s(1), s(SHOT_W - 1) - 1, s(SHOT_H - 1) - 1], radius=s(6),
+                        fill=CYAN + (36,), outline=PALE + (255,), width=s(2))
+    return finish(img, SHOT_W, SHOT_H)
 
 
 def radio(size, on):
@@ -180,7 +185,7 @@ def layout():
     for j in range(3):
         b = ET.SubElement(root, "Button", id=str(200 + j), x=str(SHOT_X + SHOT_DX * j), y=str(SHOT_Y),
                           entryFadeDuration="2", overTextureFadeDuration="120")
-        ET.SubElement(b, "Texture", normal="slot.png", over="slot_over.png")
+        ET.SubElement(b, "Texture", normal="slot.png", over="slot.png")
     # The tutorial and the encyclopedia share the strip left of back and launch.
     for bid, x, w, label in ((300, 330, 170, "LABEL_TUTORIAL"), (102, 510, 170, "ENCYCLOPEDIA"),
                              (100, 860, 220, "LABEL_BACK"),
@@ -274,8 +279,8 @@ def main():
     for i in range(15):
         save(station_button(i, False), os.path.join(OUT, "stations"), "station_%02d.png" % i)
         save(station_button(i, True), os.path.join(OUT, "stations"), "station_%02d_over.png" % i)
-    save(slot_image(False), OUT, "slot.png")
-    save(slot_image(True), OUT, "slot_over.png")
+    save(slot_image(), OUT, "slot.png")
+    save(slot_hover_image(), OUT, "slot_over.png")
     save(radio(RADIO, False), OUT, "radio.png")
     save(radio(RADIO, True), OUT, "radio_on.png")
     save(arm(), OUT, "arm.png")

@@ -182,6 +182,9 @@ PANEL_LABELS = [
     ("ENERGY_INCREASE", "Energy boost"),
     ("RANGE_INCREASE", "Range boost"),
     ("INTEREST_INCREASE", "Interest boost"),
+    # What a drone station's patrol ship deals, on its build button and in its panel.
+    ("DRONE_DAMAGE", "Drone damage"),
+    ("DRONE_RANGE", "Drone reach"),
     # The level's messages when it takes or goes back to a checkpoint.
     ("CHECK_POINT_SAVED", "Checkpoint saved"),
     ("CHECK_POINT_RESTORED", "Checkpoint restored: the battle goes on from here"),

@@ -11,6 +11,7 @@
 #include "Game/LevelRoutes.h"
 #include "Game/LevelScreen.h"
 #include "Game/TowerCommandWidget.h"
+#include "System/DisplayText.h"
 #include "Utilities.h"
 #include "widgets/Button.h"
 #include "widgets/ButtonListener.h"
@@ -36,8 +37,10 @@ std::string towerHoverText(const xBaseTowerDesc& desc) {
   std::string text;
   const TowerFigures figures = towerFigures(towerState(desc));
   if (figures.attacks) text += layout::lookupText("DAMAGE") + ": " + figureText(figures.dps) + "/s\n";
-  text += layout::lookupText("RANGE") + ": " + std::to_string(static_cast<int>(figures.range)) + "m\n";
-  text += layout::lookupText("LABEL_PRICE") + ": " + std::to_string(static_cast<int>(desc.price));
+  // A drone station hurts nothing itself: what it brings is its patrol ship.
+  if (dynamic_cast<const xDeploymentTowerDesc*>(&desc)) text += droneFiguresText() + "\n";
+  else text += layout::lookupText("RANGE") + ": " + amountText(figures.range) + "m\n";
+  text += layout::lookupText("LABEL_PRICE") + ": " + amountText(desc.price);
   return text;
 }
 
@@ -204,7 +207,7 @@ void LevelScreen::updateTowerButtons() {
     return;
   }
   const int price = LevelEconomy::upgradePrice(*tower);
-  upgrade->setCaption(layout::lookupText("UPGRADE_FOR") + " " + std::to_string(price));
+  upgrade->setCaption(layout::lookupText("UPGRADE_FOR") + " " + amountText(price));
   upgrade->setEnabled(economy_.affords(price));
 }
 

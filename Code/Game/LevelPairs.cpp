@@ -12,8 +12,6 @@ using namespace QuillonPHX2D;
 
 namespace {
 
-const char* const kPatrolShipFile = "content/config/Entities/ships/patrolshipsimple-3.xml";
-
 std::string cellName(int column, int row) { return std::to_string(column) + ", " + std::to_string(row); }
 
 }  // namespace
@@ -27,7 +25,7 @@ xSimpleEnemyDesc* LevelScreen::patrolShipDesc(int index) const {
 void LevelScreen::loadPatrolShips() {
   auto ship = std::make_unique<xPatrolShipDesc>();
   ship->sceneEntityManager = this;
-  ship->loadFromFile(kPatrolShipFile);
+  ship->loadFromFile(xPatrolShipDesc::kFile);
   shipDescs_.push_back(std::move(ship));
 }
 

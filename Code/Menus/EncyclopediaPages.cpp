@@ -3,6 +3,7 @@
 #include <tinyxml.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "AssertReport.h"
 #include "DynamicResources/SfxContainer.h"
@@ -12,10 +13,10 @@
 #include "Graphics.h"
 #include "KeyEvent.h"
 #include "Menus/MenuLayout.h"
+#include "System/DisplayText.h"
 #include "System/GameFonts.h"
 #include "System/ResourceLists.h"
 #include "Texture.h"
-#include "Utilities.h"
 #include "XmlAttributes.h"
 #include "widgets/LayoutReading.h"
 
@@ -192,7 +193,7 @@ void EncyclopediaAliensScreen::drawForeground(Graphics* g) {
   const ClassInfo* info = findClass(class_);
   Font* text = font("FONT_NOTOSANS24");
   if (!text) return;
-  text->drawTextAligned(g, Rect5(484.0f, 144.0f, kClassWordWidth, 30.0f), toUpperCase(class_), kPale, Font::AlignLeft, 3,
+  text->drawTextAligned(g, Rect5(484.0f, 144.0f, kClassWordWidth, 30.0f), enemyName(class_), kPale, Font::AlignLeft, 3,
                         false);
   Font* small = font("FONT_NOTOSANS20");
   if (small) small->drawText(g, 370, 384, layout::lookupText("ENEMY_DESC"), kCaption);
@@ -214,7 +215,7 @@ void EncyclopediaAliensScreen::drawForeground(Graphics* g) {
   g->drawRect(650, 243, kThreatBarWidth, 31, Color(80, 220, 255, 255), false);
   if (threatBarWidth() > 0) g->fillRect(650, 243, threatBarWidth(), 31, threatColor(info ? info->threat : 0.0f));
   if (small) small->drawText(g, 650, 292, layout::lookupText("ENERGY"), kCaption);
-  text->drawText(g, 800, 290, formatString("%d", energy_), kValue);
+  text->drawText(g, 800, 290, amountText(energy_), kValue);
 }
 
 // --- towers ---
@@ -243,8 +244,18 @@ int EncyclopediaTowersScreen::damageBar(int dps) { return std::clamp(dps * kBarT
 int EncyclopediaTowersScreen::rangeBar(float range) {
   return std::clamp(static_cast<int>(std::min(range, static_cast<float>(kBarTrack))), 0, kBarTrack);
 }
-// A reload longer than the track is the slowest there is: an empty bar.
-int EncyclopediaTowersScreen::speedBar(int reloadDelay) { return std::clamp(kBarTrack - reloadDelay, 0, kBarTrack); }
+int EncyclopediaTowersScreen::fireRateBar(float perSecond) {
+  if (!(perSecond > 0.0f)) return 0;
+  const float width = std::round(perSecond * static_cast<float>(kBarTrack) / kFullBarRate);
+  return std::clamp(static_cast<int>(std::min(width, static_cast<float>(kBarTrack))), 1, kBarTrack);
+}
+
+float EncyclopediaTowersScreen::fireRate() const {
+  if (!figures_.attacks) return 0.0f;
+  // A pulse burns every frame for a while: its rate is its bursts, as for a
+  // launcher its salvos; a beam's is its hits.
+  return figures_.cycleSeconds > 0.0f ? 1.0f / figures_.cycleSeconds : figures_.hitsPerSecond;
+}
 
 void EncyclopediaTowersScreen::drawForeground(Graphics* g) {
   drawHeading(g, "ENCYCLOPEDIA_TOWERS");
@@ -262,7 +273,7 @@ void EncyclopediaTowersScreen::drawForeground(Graphics* g) {
   };
   const Bar bars[] = {{"ENCYCLOPEDIA_DAMAGE", 208, damageBar(damage_)},
                       {"ENCYCLOPEDIA_RANGE", kRangeBarY, rangeBar(range_)},
-                      {"ENCYCLOPEDIA_FIRE_RATE", 312, speedBar(reloadDelay_)}};
+                      {"ENCYCLOPEDIA_FIRE_RATE", 312, fireRateBar(fireRate())}};
   for (const Bar& bar : bars) {
     // A support station, the drone station and the beacon fire at nothing: only
     // their reach has a bar, an empty damage bar and a full rate of fire would lie.
@@ -272,8 +283,8 @@ void EncyclopediaTowersScreen::drawForeground(Graphics* g) {
     if (bar.width > 0) g->fillRect(540, bar.y, bar.width, 24, Color(80, 220, 255, 200));
   }
   small->drawText(g, 540, 346, layout::lookupText("ENCYCLOPEDIA_PRICE"), kCaption);
-  text->drawText(g, 660, 344, formatString("%d", price_), kValue);
+  text->drawText(g, 660, 344, amountText(price_), kValue);
   small->drawText(g, 780, 346, layout::lookupText("ENERGY"), kCaption);
-  text->drawText(g, 900, 344, formatString("%d", energy_), kValue);
+  text->drawText(g, 900, 344, amountText(energy_), kValue);
   text->drawTextAligned(g, Rect5(370, 412, 640, 120), layout::lookupText(info_), kWhite, Font::AlignLeft, 3, true);
 }

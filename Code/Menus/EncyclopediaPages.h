@@ -90,21 +90,26 @@ class EncyclopediaTowersScreen : public EncyclopediaPage {
   static constexpr int kBarTrack = 472;
   // Damage per second on one ship that fills the damage bar.
   static constexpr int kFullBarDps = 500;
+  // Shots (or a pulse's bursts) a second that fill the rate bar: a little above
+  // the quickest turret's. A beam, which hits every frame, fills it.
+  static constexpr float kFullBarRate = 2.5f;
 
   EncyclopediaTowersScreen();
   void drawForeground(Graphics* g) override;
 
-  // Bar widths on a track of kBarTrack: damage per second, range, and the shorter
-  // the reload the longer the bar; each within 0..kBarTrack.
+  // Bar widths on a track of kBarTrack: damage per second, range, and shots or
+  // bursts a second; each within 0..kBarTrack, and a rate above zero never 0.
   static int damageBar(int dps);
   static int rangeBar(float range);
-  static int speedBar(int reloadDelay);
+  static int fireRateBar(float perSecond);
 
   // Damage per second on one ship in reach, rounded.
   int damage() const { return damage_; }
   int price() const { return price_; }
   float range() const { return range_; }
   int reloadDelay() const { return reloadDelay_; }
+  // Shots a second on one ship, or a pulse's bursts a second (TowerFigures).
+  float fireRate() const;
   const std::string& towerType() const { return towerType_; }
 
  protected:

@@ -12,8 +12,8 @@
 
 namespace {
 
-// The pause veil, a little denser for reading.
-const Color kTint = palette::veil(0xE6);
+// The level is covered: its texts showed through the page and between its rows.
+const Color kTint = palette::veil(palette::kCoveringAlpha);
 
 }  // namespace
 

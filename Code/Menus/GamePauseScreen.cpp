@@ -21,8 +21,9 @@
 
 namespace {
 
-// The frozen level shows through dimly.
-const Color kTint = palette::veil(0xC8);
+// The frozen level is covered: dimmed only, its texts (a wave's banner) read
+// through the buttons.
+const Color kTint = palette::veil(palette::kCoveringAlpha);
 // Where the two ring animations stand, either side of the buttons.
 constexpr int kLeftRingX = 683 - 128 - 200;
 constexpr int kRightRingX = 683 + 128 + 40;

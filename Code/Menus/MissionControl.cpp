@@ -107,6 +107,7 @@ void MissionControl::init() {
   }
   background_ = sharedImage(kBackgroundFile);
   panels_ = sharedImage(kPanelsFile);
+  slotHover_ = sharedImage(kSlotHoverFile);
 
   flyBy_ = makeFlyBy(kFirstFlyByMs);
   flyBy_->start(this, kFlyByTag);

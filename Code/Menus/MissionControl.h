@@ -66,6 +66,12 @@ class MissionControl : public ScreenBase,
   static constexpr const char* kLayoutFile = "content/images/menus/missioncontrol/Screen.xml";
   static constexpr const char* kBackgroundFile = "content/images/menus/missioncontrol/BG.png";
   static constexpr const char* kPanelsFile = "content/images/menus/missioncontrol/panels.png";
+  // The frame over the map shot of the mission slot under the pointer.
+  static constexpr const char* kSlotHoverFile = "content/images/menus/missioncontrol/slot_over.png";
+  // Where the map shot of slot j lies: x = kMapShotX + j x kMapShotStep; every
+  // shot is fitted into it whatever size it was made at.
+  static constexpr int kMapShotX = 498, kMapShotStep = 270, kMapShotY = 141;
+  static constexpr unsigned kMapShotW = 232, kMapShotH = 160;
 
   // keepMusic: -1 from the main menu (its music plays on), 0 from a level or
   // the intro (the menu music starts again). profile: the campaign to pick
@@ -126,6 +132,7 @@ class MissionControl : public ScreenBase,
   int keepMusic_;
   Texture* background_ = nullptr;  // owned by the global catalogue
   Texture* panels_ = nullptr;      // owned by the global catalogue
+  Texture* slotHover_ = nullptr;   // owned by the global catalogue
   Rect5 markerBox_;
   Rect5 armReference_;
   int pointerX_ = 0;

@@ -30,9 +30,6 @@ const Color kStar(150, 125, 0, 255);
 // Badges and result icons are drawn at half their size, to fit on a map shot.
 constexpr int kBadgeScale = 2;
 constexpr int kBadgeStep = 32;
-constexpr int kMapShotX = 498, kMapShotStep = 270, kMapShotY = 141;
-// Map shots are fitted into their frames whatever size they were made at.
-constexpr unsigned kMapShotW = 232, kMapShotH = 160;
 
 const char* const kBadgeOn[3] = {"TEX_DIFF_EASY_ON", "TEX_DIFF_NORMAL_ON", "TEX_DIFF_HARD_ON"};
 const char* const kBadgeOff[3] = {"TEX_DIFF_EASY_OFF", "TEX_DIFF_NORMAL_OFF", "TEX_DIFF_HARD_OFF"};
@@ -100,9 +97,18 @@ void MissionControl::drawSlots(Graphics* g) {
   for (size_t j = 0; j < missions.size(); ++j) {
     Texture* shot = missions[j]->mapShotTexture();
     if (!shot) continue;
-    g->drawImage(kMapShotX + kMapShotStep * static_cast<int>(j), kMapShotY, kMapShotW, kMapShotH, shot,
+    const int x = kMapShotX + kMapShotStep * static_cast<int>(j);
+    g->drawImage(x, kMapShotY, kMapShotW, kMapShotH, shot,
                  SourceRect(0.0f, 0.0f, static_cast<float>(shot->getWidth()), static_cast<float>(shot->getHeight())),
                  kWhite);
+    // The slot button's hit box leaves the badges and the difficulty row out;
+    // its hover frame, fading with the button's own, lies on the whole shot.
+    const bge::Button* slot = findButton(kFirstSlotButton + static_cast<int>(j));
+    if (slotHover_ && slot && slot->isVisible() && slot->getHoverColor().a > 0)
+      g->drawImage(x, kMapShotY, kMapShotW, kMapShotH, slotHover_,
+                   SourceRect(0.0f, 0.0f, static_cast<float>(slotHover_->getWidth()),
+                              static_cast<float>(slotHover_->getHeight())),
+                   Color(255, 255, 255, slot->getHoverColor().a));
   }
   Font* big = findOrLoadFont(getResourceManager(), "FONT_NOTOSANS24");
   for (size_t j = 0; j < missions.size() && j < MissionSelection::kSlots; ++j) {

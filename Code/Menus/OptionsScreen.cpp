@@ -7,6 +7,7 @@
 #include "Font.h"
 #include "GameApp.h"
 #include "Graphics.h"
+#include "KeyEvent.h"
 #include "Menus/CreditsScreen.h"
 #include "Menus/MenuLayout.h"
 #include "Menus/ResolutionScreen.h"
@@ -15,9 +16,9 @@
 #include "MyApp.h"
 #include "Profile/Profile.h"
 #include "SoundSystem.h"
+#include "System/DisplayText.h"
 #include "System/GameFonts.h"
 #include "Texture.h"
-#include "Utilities.h"
 #include "ZoomTransitions.h"
 #include "widgets/CheckBox.h"
 #include "widgets/LayoutReading.h"
@@ -31,6 +32,7 @@ const Color kZoomColor(255, 255, 255, 0);
 const Color kRuleColor(80, 220, 255, 110);
 constexpr int kRuleX = 331, kRuleY = 340, kRuleWidth = 704;
 constexpr int kAllFlagsHeld = 2;
+constexpr int kEscape = 27;
 }  // namespace
 
 OptionsScreen::OptionsScreen(bool openedFromPause, OptionsMenuListener* listener)
@@ -179,6 +181,11 @@ void OptionsScreen::onButtonEvent(int buttonId, int kind) {
   }
 }
 
+void OptionsScreen::onKeyEvent(const KeyEvent& event) {
+  ScreenBase::onKeyEvent(event);
+  if (event.kind == KeyEvent::Pressed && event.key == kEscape && getPhase() != PhaseExiting) close(kExitBack, true);
+}
+
 void OptionsScreen::pause(GameApp* app) {
   ScreenBase::pause(app);
   showControls(controls_, false);
@@ -208,9 +215,9 @@ void OptionsScreen::drawForeground(Graphics* g) {
                            Font::AlignCenter, 2, false);
   g->fillRect(kRuleX, kRuleY, kRuleWidth, 1, kRuleColor);
   if (Font* font = findOrLoadFont(resources, "FONT_NOTOSANS24")) {
-    font->drawTextAligned(g, Rect5(389, 367, 252, 23), formatString("%d%%", musicVolume()), kPercentColor,
+    font->drawTextAligned(g, Rect5(389, 367, 252, 23), percentText(musicVolume()), kPercentColor,
                           Font::AlignRight, 2, false);
-    font->drawTextAligned(g, Rect5(389, 457, 252, 23), formatString("%d%%", soundVolume()), kPercentColor,
+    font->drawTextAligned(g, Rect5(389, 457, 252, 23), percentText(soundVolume()), kPercentColor,
                           Font::AlignRight, 2, false);
   }
 }

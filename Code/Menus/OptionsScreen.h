@@ -49,6 +49,8 @@ class OptionsScreen : public ScreenBase,
   void resume(GameApp* app) override;
   void drawBackground(Graphics* g) override;
   void drawForeground(Graphics* g) override;
+  // Escape leaves as the back button does, like every other settings screen.
+  void onKeyEvent(const KeyEvent& event) override;
   void onExitTransitionDone(int exitCode) override;
 
   void onButtonEvent(int buttonId, int kind) override;

@@ -14,9 +14,9 @@
 #include "ResourceManager.h"
 #include "Texture.h"
 #include "Store/CSteamLeaderboards.h"
+#include "System/DisplayText.h"
 #include "System/GameFonts.h"
 #include "System/ResourceLists.h"
-#include "Utilities.h"
 #include "animation/AnimationPlayer.h"
 #include "sdk/QuillonPhysicsSDK.h"
 #include "Menus/MenuPalette.h"
@@ -33,7 +33,6 @@ constexpr int kRowHeight = 32;
 constexpr int kRowY[] = {270, 294, 318, 342, 366, 390, 414, 438, 462};
 constexpr const char* kCaptions[] = {"LABEL_LIVES", "LABEL_CREDITS", "TOWERS_BUILT", "TOWERS_UPGRADED", "TOWERS_SOLD",
                                      "LABEL_ENEMIES_CLEARED", "LEVEL_SCORE", "BONUS_SCORE", "TOTAL_SCORE"};
-constexpr const char* kCountFormats[] = {"%d x 10,000", "%d x 10", "%d x 1,000", "%d x 500", "%d x 10", "%d x 100"};
 // The leaderboard panel the scores are shown in.
 // Right of the dialog panel (which ends at 1078), not over its edge.
 constexpr int kBoardX = 1092;
@@ -125,7 +124,7 @@ void PostLevelScreen::updateScreen(int dt) {
 
 std::string PostLevelScreen::countText(int row) const {
   if (row < 0 || row >= ScoreTally::kRowCount) return std::string();
-  return formatString(kCountFormats[row], tally_.counts[row]);
+  return amountText(tally_.counts[row]) + " x " + amountText(ScoreTally::kPointsPerRow[row]);
 }
 
 // Beneath the widgets: the level is shaded almost away, so its panels and texts
@@ -157,11 +156,11 @@ void PostLevelScreen::drawForeground(Graphics* g) {
       std::string count, points;
       if (row < ScoreTally::kRowCount) {
         count = countText(row);
-        points = formatThousands(tally_.points[row]);
+        points = amountText(tally_.points[row]);
       } else if (row == 6) {
-        count = formatThousands(tally_.levelScore);
+        count = amountText(tally_.levelScore);
       } else {
-        points = formatThousands(row == 7 ? tally_.bonus : tally_.total);
+        points = amountText(row == 7 ? tally_.bonus : tally_.total);
       }
       if (!count.empty()) font->drawTextAligned(g, box, count, kRowColour, 2, 3, false);
       if (!points.empty()) font->drawTextAligned(g, box, points, kRowColour, 1, 3, false);

@@ -95,7 +95,7 @@ void ResolutionScreen::init() {
   const int count = std::min(static_cast<int>(modes.size()), kMaxModeButtons);
   for (int i = 0; i < count; ++i) {
     if (!modes[i]) continue;
-    auto* button = new bge::Button(this, i, normal, over, formatString("%dx%d", modes[i]->width, modes[i]->height),
+    auto* button = new bge::Button(this, i, normal, over, formatString("%d x %d", modes[i]->width, modes[i]->height),
                                    font, kCaptionColor);
     int x = 0, y = 0;
     modeButtonPlace(i, bw, bh, x, y);
@@ -105,6 +105,10 @@ void ResolutionScreen::init() {
   auto* apply = new bge::Button(this, kApplyButton, normal, over, layout::lookupText("OK"), font, kCaptionColor);
   apply->setRect((layout::kDesignWidth - bw) / 2, kApplyY, bw, bh);
   addWidget(apply);
+}
+
+void ResolutionScreen::drawBackground(Graphics* g) {
+  if (Texture* backdrop = globalTexture("TEX_BG_MAIN")) g->drawImage(0, 0, backdrop, Color(255, 255, 255, 255));
 }
 
 void ResolutionScreen::drawForeground(Graphics* g) {

@@ -23,6 +23,9 @@ class ResolutionScreen : public ScreenBase, public bge::ButtonListener {
 
   void prepare() override {}
   void init() override;
+  // The title's own backdrop, whole: the screens beneath (the title's name, the
+  // options' panel) showed through this one's panel.
+  void drawBackground(Graphics* g) override;
   void drawForeground(Graphics* g) override;
   void onKeyEvent(const KeyEvent& event) override;
   void onButtonEvent(int buttonId, int kind) override;

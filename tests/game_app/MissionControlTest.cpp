@@ -17,6 +17,7 @@
 #include "Profile/Profile.h"
 #include "Profile/ProfileSideFiles.h"
 #include "Profile/SpaceStation.h"
+#include "RecordingGraphics.h"
 #include "ResourceManager.h"
 #include "SDLGameApp.h"
 #include "Sound.h"
@@ -348,6 +349,20 @@ TEST(MissionControlScreen, OpensOnAValidatedLastLaunchAndDraws) {
   const std::string path = app.shotPath;
   app.render();
   EXPECT_TRUE(std::filesystem::exists(path));
+
+  // A hovered mission is framed on its whole map shot, not on a smaller box inside it.
+  bge::Button* slot = screen->findButton(MissionControl::kFirstSlotButton + 1);
+  ASSERT_NE(slot, nullptr);
+  slot->onPointerEnter();
+  frames(20);
+  RecordingGraphics drawn;
+  screen->render(&drawn);
+  int onShot = 0;
+  for (const GraphicsCall& c : drawn.callsOf("drawImage"))
+    onShot += c.screenX == MissionControl::kMapShotX + MissionControl::kMapShotStep && c.screenY == MissionControl::kMapShotY &&
+              c.w == MissionControl::kMapShotW && c.h == MissionControl::kMapShotH && c.color.a > 0;
+  EXPECT_EQ(onShot, 2) << "the map shot and its hover frame";
+  slot->onPointerExit();
 
   // The encyclopedia lies over mission control and gives it back on Escape.
   screen->onButtonEvent(MissionControl::kEncyclopediaButton, bge::ButtonListener::Released);

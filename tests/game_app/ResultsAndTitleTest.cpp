@@ -49,6 +49,8 @@ TEST(ScoreTally, RowsBonusAndTotal) {
   EXPECT_EQ(screen.countText(ScoreTally::kLives), "12 x 10,000");
   EXPECT_EQ(screen.countText(ScoreTally::kCredits), "123 x 10");
   EXPECT_EQ(screen.countText(ScoreTally::kBuilt), "7 x 1,000");
+  // A count is grouped as its points are.
+  EXPECT_EQ(PostLevelScreen(stats(0, 1900.5, 0, 0, 0, 0, 0)).countText(ScoreTally::kCredits), "1,900 x 10");
 }
 
 TEST(ScoreTally, HugeFiguresClampInsteadOfWrapping) {

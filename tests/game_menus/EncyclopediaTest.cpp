@@ -43,8 +43,11 @@ TEST(EncyclopediaTowers, ReadsTheTowerValuesAndBarsStayOnTheirTrack) {
   EXPECT_EQ(page->towerType(), "TOWER_NAME_T1");
   EXPECT_GT(page->price(), 0);
   EXPECT_GT(page->damage(), 0);
-  EXPECT_EQ(EncyclopediaTowersScreen::speedBar(400), 72);
-  EXPECT_EQ(EncyclopediaTowersScreen::speedBar(2000), 0);  // the slowest, not the fastest
+  // Rates in proportion; a slow launcher still shows its rate, a beam fills the track.
+  EXPECT_EQ(EncyclopediaTowersScreen::fireRateBar(1.25f), EncyclopediaTowersScreen::kBarTrack / 2);
+  EXPECT_GT(EncyclopediaTowersScreen::fireRateBar(0.25f), 0);
+  EXPECT_EQ(EncyclopediaTowersScreen::fireRateBar(62.5f), EncyclopediaTowersScreen::kBarTrack);
+  EXPECT_EQ(EncyclopediaTowersScreen::fireRateBar(0.0f), 0);
   EXPECT_EQ(EncyclopediaTowersScreen::damageBar(5000), EncyclopediaTowersScreen::kBarTrack);
   app().run(100);
   page->onButtonEvent(EncyclopediaPage::kCloseButton, bge::ButtonListener::Released);

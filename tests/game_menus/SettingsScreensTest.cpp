@@ -105,7 +105,7 @@ int controlsShown(ScreenBase* screen) {
   return n;
 }
 
-TEST(OptionsScreen, CreditsHideTheTextsUntilTheyClose) {
+TEST(OptionsScreen, CreditsHideTheTextsUntilTheyCloseAndEscapeLeaves) {
   app().clear();
   auto* options = app().open(new OptionsScreen(false, nullptr));
   const int controls = controlsShown(options);
@@ -123,6 +123,10 @@ TEST(OptionsScreen, CreditsHideTheTextsUntilTheyClose) {
   EXPECT_TRUE(options->isActive());
   for (bge::CheckBox* box : options->checkBoxes()) EXPECT_TRUE(box->isActive());
   EXPECT_EQ(controlsShown(options), controls);
+  // Escape leaves the options themselves, as it leaves the screens they open.
+  app().key(27);
+  app().run(400);
+  EXPECT_TRUE(app().states().empty());
   app().clear();
 }
 

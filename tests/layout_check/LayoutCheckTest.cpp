@@ -5,9 +5,9 @@
 // when a label is missing, or when a button no longer says what its layout says;
 // also when a line is drawn across a text, when the music banner stands half drawn
 // under another screen or over a lane's entry, and when a tower that aims at
-// nothing is offered targeting.
-// Texts of a screen that lies under another one's opaque fill are not seen, so
-// they are not checked.
+// nothing is offered targeting. What a screen lays over the ones beneath hides them
+// only where it leaves them unreadable; whatever still reads through a screen's
+// panels is a fault.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -39,6 +39,7 @@
 #include "Menus/MissionControl.h"
 #include "Menus/OptionsScreen.h"
 #include "Menus/PostLevelScreen.h"
+#include "Menus/ResolutionScreen.h"
 #include "Menus/SaveEntries.h"
 #include "Menus/TutorialScreen.h"
 #include "music/AudioAnalyserWidget.h"
@@ -54,13 +55,16 @@
 #include "widgets/Button.h"
 #include "widgets/CheckBox.h"
 #include "widgets/ImageWidget.h"
+#include "Utilities.h"
 #include "widgets/LayoutReading.h"
 
 namespace {
 
 constexpr float kScreenW = 1366.0f, kScreenH = 768.0f;
 constexpr float kSlack = 1.5f;  // rounding of glyph advances and positions
-constexpr int kHidingAlpha = 200;
+// Light left of a text (its brightest channel, 0..255) that the eye still reads
+// on our near-black screens; under that, the fills laid over it hide it.
+constexpr float kLegibleLevels = 8.0f;
 constexpr float kPanelMinW = 100.0f, kPanelMinH = 40.0f;
 constexpr float kMarkerReach = 30.0f;  // a lane marker's ring at its widest
 
@@ -105,6 +109,7 @@ bool clipTo(const Area& a, float& x0, float& y0, float& x1, float& y1) {
 struct Line {
   std::string text, font;
   Area ink;
+  Color color;
   int box = -1;        // index of the box it was laid out in, -1 for a bare line
   size_t seq = 0;      // graphics calls made before it
   int screen = 0;      // index on the state stack of the screen that drew it
@@ -171,6 +176,7 @@ class MeasuringFont : public Font {
     Line line;
     line.text = text;
     line.font = id_;
+    line.color = color;
     line.ink = onScreen(*rec, float(x), float(y + top), float(textWidth(text)), float(bottom - top));
     line.box = g_sheet.openBox;
     line.seq = rec->calls.size();
@@ -274,9 +280,11 @@ class Walk {
       ADD_FAILURE() << scene << ":" << all;
     }
     lastLines_ = g_sheet.lines;
+    lastCalls_ = g.calls;
     return faults;
   }
   const std::vector<Line>& lastLines() const { return lastLines_; }
+  const std::vector<GraphicsCall>& lastCalls() const { return lastCalls_; }
   // "results, won" -> "results-won.png"
   static std::string fileName(const std::string& scene) {
     std::string name;
@@ -294,13 +302,22 @@ class Walk {
   }
 
  private:
-  static bool hidden(const RecordingGraphics& g, const Area& a, size_t after) {
+  // How much of what is drawn in the area still shows through the fills and
+  // the screen-sized backdrops drawn over it afterwards (1: all, 0: none).
+  static float lightThrough(const RecordingGraphics& g, const Area& a, size_t after) {
+    float light = 1.0f;
     for (size_t i = after; i < g.calls.size(); ++i) {
       const GraphicsCall& c = g.calls[i];
-      if (c.op != "fillRect" || c.color.a < kHidingAlpha) continue;
-      if (Area{c.screenX, c.screenY, c.w, c.h}.contains(a, 0.0f)) return true;
+      const bool backdrop = c.op == "drawImage" && c.w * c.h >= 0.95f * kScreenW * kScreenH;
+      if ((c.op == "fillRect" || backdrop) && Area{c.screenX, c.screenY, c.w, c.h}.contains(a, 0.0f))
+        light *= 1.0f - c.color.a / 255.0f;
     }
-    return false;
+    return light;
+  }
+  // Pictures and widgets are taken as bright as a white text.
+  static bool hidden(const RecordingGraphics& g, const Area& a, size_t after, const Color& c = Color::white) {
+    const float brightest = std::max({c.r, c.g, c.b}) * (c.a / 255.0f);
+    return brightest * lightThrough(g, a, after) < kLegibleLevels;
   }
 
   std::vector<std::string> judge(const RecordingGraphics& g, const std::vector<GameState*>& states,
@@ -308,7 +325,7 @@ class Walk {
     std::vector<std::string> faults;
     std::vector<const Line*> seen;
     for (const Line& l : g_sheet.lines)
-      if (!hidden(g, l.ink, l.seq)) seen.push_back(&l);
+      if (!hidden(g, l.ink, l.seq, l.color)) seen.push_back(&l);
     const Area screen{0, 0, kScreenW, kScreenH};
     for (const Line* l : seen) {
       const std::string what = "\"" + l->text + "\" " + l->ink.str();
@@ -366,10 +383,20 @@ class Walk {
             return p.area.contains(l->ink) && !screen.contains(p.area);
           }))
         faults.push_back("off the screen: \"" + l->text + "\" " + l->ink.str());
+    // A covered screen's texts against its own panels were judged while it was
+    // on top; under another one it may stand frozen mid-move.
+    const int top = int(states.size()) - 1;
     for (const Line* l : seen)
       for (const Panel& p : panels)
-        if (p.area.overlaps(l->ink, 0.5f) && !p.area.contains(l->ink))
+        if (p.screen == l->screen && l->screen < top) continue;
+        else if (p.screen > l->screen && p.area.overlaps(l->ink, 0.5f))
+          faults.push_back("shows through the panel " + p.area.str() + " above it: \"" + l->text + "\" " + l->ink.str());
+        else if (p.area.overlaps(l->ink, 0.5f) && !p.area.contains(l->ink))
           faults.push_back("crosses the panel " + p.area.str() + ": \"" + l->text + "\" " + l->ink.str());
+    for (const Panel& below : panels)
+      for (const Panel& p : panels)
+        if (p.screen > below.screen && p.area.overlaps(below.area, 2.0f))
+          faults.push_back("a picture " + below.area.str() + " shows through the panel " + p.area.str() + " above it");
     for (size_t i = 0; i < seen.size(); ++i)
       for (size_t j = i + 1; j < seen.size(); ++j)
         if (seen[i]->ink.overlaps(seen[j]->ink, 0.5f))
@@ -446,6 +473,7 @@ class Walk {
   std::unique_ptr<levelrunner::Runner> runner_;
   Profile* profile_ = nullptr;  // owned by the save game
   std::vector<Line> lastLines_;
+  std::vector<GraphicsCall> lastCalls_;
 };
 
 Walk& walk() {
@@ -527,6 +555,9 @@ TEST(LayoutCheck, LevelPanelsInEveryState) {
     pointAt(w, *level, button->getX() + button->getWidth() / 2, button->getY() + button->getHeight() / 2);
     level->onButtonEvent(100 + int(k), bge::ButtonListener::PointerEntered);
     w.check("hover over the build button of " + kinds[k]->towerType);
+    if (kinds[k]->towerType == "TOWER_NAME_DT") {
+      EXPECT_TRUE(w.saw(layout::lookupText("DRONE_DAMAGE"))) << "a drone station's figure";
+    }
     level->onButtonEvent(100 + int(k), bge::ButtonListener::PointerLeft);
     if (layout::lookupText(kinds[k]->info).size() > layout::lookupText(kinds[longest]->info).size()) longest = k;
   }
@@ -562,6 +593,9 @@ TEST(LayoutCheck, LevelPanelsInEveryState) {
     EXPECT_EQ(level->bridge().shownTower(), tower) << desc->towerType;
     for (int upgrade = 0;; ++upgrade) {
       w.check(desc->towerType + " selected at upgrade " + std::to_string(upgrade));
+      // Every figure the panel writes says what it is: no bare ": 0%", no "[800]".
+      for (const Line& l : w.lastLines())
+        EXPECT_TRUE(l.text.find(": 0%") == std::string::npos && l.text.find('[') == std::string::npos) << l.text;
       if (upgrade >= 3 || !level->upgradeTower(tower)) break;
       w.frames(1);
     }
@@ -574,6 +608,19 @@ TEST(LayoutCheck, LevelPanelsInEveryState) {
     level->showTowerInfo(nullptr);
   }
   EXPECT_GE(selectedKinds, kinds.size() - 1) << "every kind but the beacon stands on its own";
+  // The towers the stations reach, with the boosts they get in their panels.
+  int boosted = 0;
+  for (size_t i = 0; i < nextCell; ++i) {
+    xBaseTowerEntity* t = levelrunner::towerAt(*level, cells[i].first, cells[i].second);
+    if (!t || t->isSupportTower() || (t->getLastDamageFactor() <= 1.0f && t->getLastInterestBonus() <= 0)) continue;
+    ++boosted;
+    t->toggleSelected();
+    w.frames(1);
+    w.check(t->getName() + " with the boosts of the stations around it");
+    t->toggleSelected();
+    level->showTowerInfo(nullptr);
+  }
+  EXPECT_GT(boosted, 0);
 
   level->sendNextWave();
   w.frames(30);
@@ -647,6 +694,19 @@ TEST(LayoutCheck, MenuScreens) {
   }
   options->onCheckBoxChanged(OptionsScreen::kSpectrumBox, false);
   w.check("options after the spectrum was switched off");
+  const KeyEvent escape = [] {
+    KeyEvent e;
+    e.key = 27;
+    e.kind = KeyEvent::Pressed;
+    return e;
+  }();
+  options->onButtonEvent(OptionsScreen::kResolutionButton, bge::ButtonListener::Released);
+  w.frames(30);
+  ASSERT_NE(dynamic_cast<ResolutionScreen*>(w.app().topState()), nullptr);
+  w.check("resolution over the options");
+  w.app().topState()->onKeyEvent(escape);
+  w.frames(40);
+  ASSERT_EQ(w.app().topState(), options);
   options->onButtonEvent(OptionsScreen::kCreditsButton, bge::ButtonListener::Released);
   w.frames(1);
   auto* credits = dynamic_cast<CreditsScreen*>(w.app().topState());
@@ -657,12 +717,7 @@ TEST(LayoutCheck, MenuScreens) {
     w.frames(400);  // the letters gather
     w.check(i == 0 ? std::string("credits") : "credits, caption " + std::to_string(i + 1));
   }
-  w.app().topState()->onKeyEvent([] {
-    KeyEvent e;
-    e.key = 27;
-    e.kind = KeyEvent::Pressed;
-    return e;
-  }());
+  w.app().topState()->onKeyEvent(escape);
   w.frames(40);
   ASSERT_EQ(w.app().topState(), options);
   options->onButtonEvent(OptionsScreen::kBackButton, bge::ButtonListener::Released);
@@ -708,6 +763,19 @@ TEST(LayoutCheck, MenuScreens) {
     for (size_t i = 0; i < shown->files().size(); ++i) {
       shown->showEntry(int(i));
       w.check("encyclopedia page " + shown->files()[i]);
+      // A ship is named as a tower is, from its label, not by its class word in capitals.
+      if (auto* aliens = dynamic_cast<EncyclopediaAliensScreen*>(shown)) {
+        EXPECT_TRUE(w.saw(layout::lookupText("ENEMY_NAME_" + toUpperCase(aliens->enemyClass())))) << aliens->enemyClass();
+      }
+      // Each bar of a tower that deals damage has a length: an empty one reads as none.
+      auto* towers = dynamic_cast<EncyclopediaTowersScreen*>(shown);
+      for (const GraphicsCall& track : w.lastCalls()) {
+        if (!towers || towers->damage() <= 0 || track.op != "drawRect" || track.w != EncyclopediaTowersScreen::kBarTrack)
+          continue;
+        EXPECT_TRUE(std::any_of(w.lastCalls().begin(), w.lastCalls().end(), [&](const GraphicsCall& bar) {
+          return bar.op == "fillRect" && bar.x == track.x && bar.y == track.y && bar.w > 0;
+        })) << shown->files()[i] << ": an empty bar at y " << track.y;
+      }
     }
     w.app().popState();
     w.app().deleteQueuedStates();

@@ -10,6 +10,8 @@ class xPlayerBulletEntityDesc;
 // The patrol ship's entity file: an enemy ship's file; its bullet is a player bullet.
 class xPatrolShipDesc : public xSimpleEnemyDesc {
  public:
+  // The one patrol ship file the level reads.
+  static constexpr const char* kFile = "content/config/Entities/ships/patrolshipsimple-3.xml";
   QuillonPHX2D::xEntity* createEntity() override;
 };
 
@@ -19,6 +21,9 @@ class xPatrolShipDesc : public xSimpleEnemyDesc {
 // partner of its station launches the next one.
 class xPatrolShip : public xSimpleEnemy {
  public:
+  // How far a drone looks for ships to shoot at.
+  static constexpr float kRange = 160.0f;
+
   xPatrolShip();
   ~xPatrolShip() override;
 
@@ -42,7 +47,7 @@ class xPatrolShip : public xSimpleEnemy {
 
  private:
   xDeploymentTowerEntity* homeTower_ = nullptr;  // not owned; looked up before use
-  float range_ = 160.0f;
+  float range_ = kRange;
   std::unique_ptr<xPlayerBulletEntityDesc> playerBullet_;
   // Set by the first loss: one loss, one replacement.
   bool left_ = false;

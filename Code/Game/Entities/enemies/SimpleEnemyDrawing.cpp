@@ -12,12 +12,12 @@
 #include "CollisionContext/Categories/CategoryDispatcher.h"
 #include "Font.h"
 #include "Game/InfoPanelText.h"
+#include "System/DisplayText.h"
 #include "GameApp.h"
 #include "Graphics.h"
 #include "LabelManager.h"
 #include "ResourceManager.h"
 #include "Texture.h"
-#include "Utilities.h"
 #include "tinyaction/TinyAction.h"
 
 using namespace QuillonPHX2D;
@@ -95,7 +95,7 @@ void xSimpleEnemy::drawLayer(Graphics* g, ScreenBase*) {
     g->fillRect(x - 60, y, 120, 18, colourWord(0x80000000u));
     g->drawRect(x - 60, y, 120, 18, colourWord(0xFF000000u), false);
     if (Font* font = panelFont()) {
-      font->drawTextAligned(g, Rect5(x - 60, y, 120, 18), formatString("%d%%", static_cast<int>(r * 100)),
+      font->drawTextAligned(g, Rect5(x - 60, y, 120, 18), percentText(static_cast<int>(r * 100)),
                             colourWord(0xFF00FFFFu), Font::AlignCenter, Font::AlignMiddle, false);
     }
   } else {
@@ -138,8 +138,8 @@ void xSimpleEnemy::infoText(Graphics& g, const Rect5& area) {
   }
   if (font) {
     InfoPanelText text(&g, font, Rect5(area.x, area.y + kInfoPicture + 4, area.width, area.height - kInfoPicture - 4));
-    text.row(formatString("HP: %d", energy_), colourWord(0xFF00FF00u), label("SHIELD_TYPE"), Color::white);
-    text.row(label("LABEL_CLASS") + " " + toUpperCase(className_), classColour());
+    text.row("HP: " + amountText(energy_), colourWord(0xFF00FF00u), label("SHIELD_TYPE"), Color::white);
+    text.row(label("LABEL_CLASS") + " " + enemyName(className_), classColour());
     text.wrapped(description, colourWord(0xFF00AAFFu));
   }
   const auto* ps = dynamic_cast<const xPrimitiveShape*>(shape_);

@@ -183,9 +183,11 @@ void xSimpleEnemy::notifyCreated(xEntityDesc* desc) {
   setZ(renderingPriority_);
 }
 
+TinyAction* xSimpleEnemy::makeShotTimer(int ms) { return delaySequence(ms); }
+
 void xSimpleEnemy::startShotTimer() {
   safeDelete(shootAction_);
-  shootAction_ = delaySequence(static_cast<int>(shootingDelay_ * speedFactorNow()));
+  shootAction_ = makeShotTimer(static_cast<int>(shootingDelay_ * speedFactorNow()));
   shootAction_->start(this, kShotTimer);
 }
 

@@ -49,6 +49,9 @@ class xSimpleEnemy : public xPhysicsPrimitiveEntity, public bge::ActionListener 
 
   xSimpleEnemy() = default;
   ~xSimpleEnemy() override;
+  // The timer between two shots of a ship that fires every ms (the caller owns
+  // it); the figures of the player's drones are worked out from the same timer.
+  static TinyAction* makeShotTimer(int ms);
   xSimpleEnemy* asEnemy() override { return this; }
 
   void update(int dt, ScreenBase* screen) override;

@@ -5,6 +5,7 @@
 
 #include "AssertReport.h"
 #include "Game/Entities/drones/PatrolShipEntity.h"
+#include "Game/Entities/towers/TowerFigures.h"
 #include "Game/Entities/towers/WavePointTowerEntity.h"
 #include "Game/Entities/towers/xBaseSupportTowerEntity.h"
 #include "Game/LevelForEntities.h"
@@ -285,5 +286,5 @@ void xDeploymentTowerEntity::drawLayer(Graphics* g, ScreenBase* screen) {
 }
 
 void xDeploymentTowerEntity::infoText(Graphics* g, const Rect5& area) {
-  drawPlainTowerInfo(g, area, name_, std::string(), energy_, energyMaxScaled_, info_);
+  drawPlainTowerInfo(g, area, name_, droneFiguresText(), energy_, energyMaxScaled_, info_);
 }

@@ -1,9 +1,10 @@
 #include "Game/Entities/towers/SupportTowerEntities.h"
 
+#include <cmath>
 #include <new>
 #include <sstream>
 
-#include "Utilities.h"
+#include "System/DisplayText.h"
 #include "XmlAttributes.h"
 
 using namespace QuillonPHX2D;
@@ -26,9 +27,10 @@ std::string printed(float value) {
   return s.str();
 }
 
-// trunc((f - 1) x 100) x (L + 1), then "%".
+// The boost a station gives, (f - 1) x (L + 1), in percent. Rounded: a factor
+// of 1.15 is a hair below it as a float, and truncated it read 14%.
 std::string percentOver(float factor, float weight) {
-  return formatString("%d", static_cast<int>((factor - 1.0f) * 100.0f) * static_cast<int>(weight)) + "%";
+  return percentText(static_cast<int>(std::lround((factor - 1.0f) * weight * 100.0f)));
 }
 
 }  // namespace
@@ -89,7 +91,7 @@ void xS1SupportTowerEntity::applySupport() {
   saveAndResetOwnFactors();
 }
 
-std::string xS1SupportTowerEntity::infoValue() const { return printed(levelWeight() * factor_); }
+std::string xS1SupportTowerEntity::infoValue() const { return percentOver(factor_, levelWeight()); }
 
 // --- S2 repair ---
 
@@ -152,5 +154,5 @@ void xS5SupportTowerEntity::applySupport() {
 }
 
 std::string xS5SupportTowerEntity::infoValue() const {
-  return formatString("%d", (upgradeLevel_ + 1) * factor_) + "%";
+  return percentText((upgradeLevel_ + 1) * factor_);
 }

@@ -7,7 +7,9 @@
 #include <utility>
 
 #include "FrameStep.h"
+#include "Game/Entities/drones/PatrolShipEntity.h"
 #include "Game/Entities/missiles/xPlayerSmartMissileEntity.h"
+#include "Game/Entities/shots/xPlayerBulletEntity.h"
 #include "Game/Entities/towers/DeploymentTowerEntity.h"
 #include "Game/Entities/towers/T10TowerEntity.h"
 #include "Game/Entities/towers/T1TowerEntity.h"
@@ -22,7 +24,9 @@
 #include "Game/Entities/towers/TowerCatalogue.h"
 #include "Game/Entities/towers/xBaseBrain.h"
 #include "Game/LevelForEntities.h"
+#include "System/DisplayText.h"
 #include "Utilities.h"
+#include "widgets/LayoutReading.h"
 #include "tinyaction/ActionListener.h"
 #include "tinyaction/TinyAction.h"
 #include "tinyaction/TinyActionSequence.h"
@@ -237,6 +241,28 @@ TowerFigures towerFigures(const TowerState& s) {
   f.dps = f.perHit * f.hitsPerSecond;
   f.burstDps = s.weapon == TowerWeapon::Pulse ? f.perHit * kFramesPerSecond : f.dps;
   return f;
+}
+
+DroneFigures droneFigures() {
+  static const DroneFigures known = [] {
+    DroneFigures f;
+    f.range = xPatrolShip::kRange;
+    xPatrolShipDesc ship;
+    xPlayerBulletEntityDesc bullet;
+    if (!ship.loadFromFile(xPatrolShipDesc::kFile) || ship.shootingDelay < 0 || ship.templateBullet.empty() ||
+        !bullet.loadFromFile(ship.templateBullet))
+      return f;
+    f.dps = static_cast<float>(bullet.damage) * kFramesPerSecond /
+            static_cast<float>(framesToEnd(xSimpleEnemy::makeShotTimer(ship.shootingDelay)));
+    return f;
+  }();
+  return known;
+}
+
+std::string droneFiguresText() {
+  const DroneFigures drone = droneFigures();
+  return layout::lookupText("DRONE_DAMAGE") + ": " + figureText(drone.dps) + "/s\n" + layout::lookupText("DRONE_RANGE") +
+         ": " + amountText(drone.range) + "m";
 }
 
 std::string figureText(float value) {

@@ -76,5 +76,15 @@ constexpr float kTowerSellRatio = 0.6f;
 int towerUpgradePrice(double price, int upgradeLevel);
 double towerSellRefund(double price, int upgradeLevel);
 
+// What a drone station's patrol ship deals: its bullets at one ship in its reach.
+struct DroneFigures {
+  float dps = 0.0f;    // damage per second on one ship that stays in the drone's reach
+  float range = 0.0f;  // the drone's own reach in pixels
+};
+// From the patrol ship's and its bullet's files, read once.
+DroneFigures droneFigures();
+// Their two lines as the panels write them: "Drone damage: 114/s", "Drone reach: 160m".
+std::string droneFiguresText();
+
 // The figure text the displays write: "250/s", "84".
 std::string figureText(float value);

@@ -4,6 +4,7 @@
 #include "Game/InfoPanelText.h"
 
 #include <algorithm>
+#include <sstream>
 
 #include "Collision/Shapes/xPrimitive.h"
 #include "Collision/Shapes/xPrimitiveShape.h"
@@ -18,7 +19,6 @@
 #include "LabelManager.h"
 #include "ResourceManager.h"
 #include "Store/CStatsAndAchievements.h"
-#include "Utilities.h"
 #include "sdk/QuillonPhysicsSDK.h"
 
 using namespace QuillonPHX2D;
@@ -152,9 +152,8 @@ void drawPlainTowerInfo(Graphics* g, const Rect5& area, const std::string& name,
   if (!f || !g) return;
   InfoPanelText text(g, f, area);
   text.row(name, Color(255, 255, 255, 255));
-  if (!boostLine.empty()) text.row(boostLine, Color(0, 255, 255, 255));
-  text.row(towerLabel("ENERGY") + ": " + formatString("%d", static_cast<int>(energy)) + " / [" +
-               formatString("%d", static_cast<int>(energyMax)) + "]",
-           Color::scaleRgb(Color(0, 255, 0, 255), 0.8f));
+  std::istringstream figures(boostLine);
+  for (std::string line; std::getline(figures, line);) text.row(line, Color(0, 255, 255, 255));
+  text.row(xBaseTowerEntity::energyLine(energy, energyMax), Color::scaleRgb(Color(0, 255, 0, 255), 0.8f));
   text.wrapped(towerLabel(infoKey.c_str()), Color(255, 255, 255, 255));
 }

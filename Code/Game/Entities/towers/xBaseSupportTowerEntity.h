@@ -49,8 +49,8 @@ class xBaseSupportTowerEntity : public xBaseTowerEntity {
 // The name, colours and creation statistic of a freshly made support-like tower.
 QuillonPHX2D::xEntity* nameNewTower(xBaseTowerEntity* tower, const char* nameLabel, const char* statistic,
                                     const Color& fill, const Color& name, const Color& range);
-// The panel of a tower that does not fight: its name, an optional line of what it
-// gives, its energy and its info label, wrapped.
+// The panel of a tower that does not fight: its name, the lines of what it gives
+// (none, or one per line of the text), its energy and its info label, wrapped.
 void drawPlainTowerInfo(Graphics* g, const Rect5& area, const std::string& name, const std::string& boostLine,
                         float energy, float energyMax, const std::string& infoKey);
 // A label's text from the application's message table (the key without one).

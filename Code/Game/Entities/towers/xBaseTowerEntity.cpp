@@ -6,6 +6,7 @@
 #include <tinyxml.h>
 
 #include <algorithm>
+#include <cmath>
 #include <new>
 
 #include "Collision/Shapes/xPrimitive.h"
@@ -23,6 +24,7 @@
 #include "Game/LevelForEntities.h"
 #include "Game/PlacementGrid.h"
 #include "Game/SceneEntityManager.h"
+#include "System/DisplayText.h"
 #include "GameApp.h"
 #include "GenericEntry.h"
 #include "Graphics.h"
@@ -30,7 +32,6 @@
 #include "ResourceManager.h"
 #include "SafeDelete.h"
 #include "SaveGame.h"
-#include "Utilities.h"
 #include "WidgetManager.h"
 #include "XmlAttributes.h"
 #include "sdk/QuillonPhysicsSDK.h"
@@ -115,8 +116,8 @@ bool xBaseTowerDesc::readXml(const TiXmlElement* e, const bge::XmlReader& reader
 }
 
 std::string xBaseTowerDesc::priceText() const {
-  return label(towerType.c_str()) + "\n" + label("LABEL_PRICE") + ": " +
-         formatString("%d", static_cast<int>(price)) + "\n" + label(info.c_str());
+  return label(towerType.c_str()) + "\n" + label("LABEL_PRICE") + ": " + amountText(price) + "\n" +
+         label(info.c_str());
 }
 
 // --- entity ---
@@ -403,21 +404,25 @@ void xBaseTowerEntity::infoText(Graphics* g, const Rect5& area) {
   // left what it does now, right in orange what the next upgrade makes of it.
   const TowerState now = towerState(*this);
   const TowerFigures shown = towerFigures(now);
-  const int boost = static_cast<int>(lastDamageFactor_ * 100.0f) - 100;
+  const int boost = static_cast<int>(std::lround(lastDamageFactor_ * 100.0f)) - 100;
   const bool upgradable = upgradeLevel_ < kMaxUpgradeLevel;
   const TowerFigures next = upgradable ? towerFigures(upgradedState(now)) : shown;
   const Color orange(255, 170, 0, 255);
   InfoPanelText text(g, f, area);
+  const Color cyan(0, 255, 255, 255);
   text.row(name_, Color(255, 255, 255, 255), upgradable ? label("AFTER_UPGRADE") : std::string(), orange);
-  text.row(label("DAMAGE") + ": " + figureText(shown.dps) + "/s : " + formatString("%d", boost) + "%",
-           Color(0, 255, 255, 255), upgradable ? label("DAMAGE") + ": " + figureText(next.dps) + "/s" : std::string(),
-           orange);
-  text.row(label("RANGE") + ": " + formatString("%d", static_cast<int>(shown.range)) + "m", Color(255, 0, 255, 255),
-           upgradable ? label("RANGE") + ": " + formatString("%d", static_cast<int>(next.range)) + "m" : std::string(),
-           orange);
-  text.row(label("ENERGY") + ": " + formatString("%d", static_cast<int>(lastEnergyFactor_ * energyUnscaled_)) + " / [" +
-               formatString("%d", static_cast<int>(energyMaxScaled_)) + "]",
-           Color(0, 255, 0, 255), label("LABEL_TOWER_INTEREST") + ": " + formatString("%d", lastInterestBonus_) + "%",
+  // The boosts of the support stations around it show only while it has them, on
+  // the rows that are there anyway: a longer description fills the panel.
+  text.row(label("DAMAGE") + ": " + figureText(shown.dps) + "/s" + (boost > 0 ? " +" + percentText(boost) : ""), cyan,
+           upgradable ? label("DAMAGE") + ": " + figureText(next.dps) + "/s" : std::string(), orange);
+  text.row(label("RANGE") + ": " + amountText(shown.range) + "m", Color(255, 0, 255, 255),
+           upgradable ? label("RANGE") + ": " + amountText(next.range) + "m" : std::string(), orange);
+  text.row(energyLine(lastEnergyFactor_ * energyUnscaled_, energyMaxScaled_), Color(0, 255, 0, 255),
+           lastInterestBonus_ > 0 ? label("LABEL_TOWER_INTEREST") + ": +" + percentText(lastInterestBonus_) : std::string(),
            Color(255, 255, 0, 255));
   text.wrapped(label(info_.c_str()), Color(255, 255, 255, 255));
+}
+
+std::string xBaseTowerEntity::energyLine(float energy, float energyMax) {
+  return label("ENERGY") + ": " + amountText(energy) + " / " + amountText(energyMax);
 }

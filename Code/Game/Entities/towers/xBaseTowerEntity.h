@@ -78,6 +78,8 @@ class xBaseTowerEntity : public xPhysicsPrimitiveEntity {
   // --- tower ---
   // Writes the tower's figures and description into the info panel's text area.
   virtual void infoText(Graphics* g, const Rect5& area);
+  // The panel's energy line: "Energy: 800 / 1,000".
+  static std::string energyLine(float energy, float energyMax);
   virtual void takeDamage(int amount);
   virtual void destroy();
   virtual void collectTargets();

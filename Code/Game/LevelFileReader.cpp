@@ -37,9 +37,9 @@ constexpr int kMaxRecordsPerWave = 99;
 constexpr int kMaxCount = 100000;
 constexpr int kMaxDelayMs = 3600000;
 constexpr double kMaxCreditsInFile = 1.0e9;
-// A wave's walk over the whole field; quicker than this no tower gets a shot
-// (the quickest shipped wave takes ten seconds). -1 is the enemy's own pace.
-constexpr int kShortestWalkMs = 1000;
+// A wave's walk over the whole field takes at least one frame: 0 could not be
+// played. A quick walk is a level maker's choice. -1 is the enemy's own pace.
+constexpr int kShortestWalkMs = 16;
 
 
 // The enemy paths, reversed in the reversal mode; false when a spline file cannot be read.

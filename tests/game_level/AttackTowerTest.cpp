@@ -56,7 +56,7 @@ std::vector<Vec2> line(const Vec2& from, const Vec2& to) {
 
 // A level of the test folder with credits for any tower, its one wave never sent.
 std::string richLevel(Folder& f) {
-  const std::string path = f.level("<Attack>" + f.wave(1, 1000) + "</Attack>");
+  const std::string path = f.level("<Attack id=\"0\">" + f.wave(1, 1000) + "</Attack>");
   std::ifstream in(path);
   std::stringstream text;
   text << in.rdbuf();

@@ -241,15 +241,19 @@ TEST(LevelScenario, AWaveIsOverOnlyWhenEveryRecordHasSentItsShips) {
   EXPECT_EQ(-1, offeredAt) << "the next attack was offered with ships of this one still due";
 }
 
-TEST(LevelScenario, AnEndlessLevelWithoutItsFirstAttackEndsInsteadOfReadingPastTheList) {
+TEST(LevelScenario, ALevelWithoutItsFirstAttackHasNoWaveAndIsNotPlayedInAnyMode) {
+  // Played, it would be won by the first click on the send-wave button.
   Folder f;
-  std::string attacks = "<Attack id=\"1\">" + f.wave(1, 100) + "</Attack><Attack id=\"2\">" + f.wave(1, 100) + "</Attack>";
-  auto o = options(f.level(attacks), MODE_ENDLESS);
-  o.maxFrames = 500;
-  const levelrunner::Outcome out = runner().run(o);
-  EXPECT_TRUE(out.over);
-  EXPECT_EQ(0, out.spawned);
-  EXPECT_EQ(20, out.lives);
+  const std::string level =
+      f.level("<Attack id=\"1\">" + f.wave(1, 100) + "</Attack><Attack id=\"2\">" + f.wave(1, 100) + "</Attack>");
+  for (const int mode : {MODE_CLASSIC, MODE_ENDLESS}) {
+    auto o = options(level, mode);
+    o.maxFrames = 500;
+    const levelrunner::Outcome out = runner().run(o);
+    EXPECT_FALSE(out.loaded) << levelrunner::describe(out);
+    EXPECT_FALSE(out.over);
+    EXPECT_EQ(0, out.spawned);
+  }
 }
 
 TEST(LevelScenario, ARestoreSweepEndingAfterTheLevelIsOverLeavesItOver) {

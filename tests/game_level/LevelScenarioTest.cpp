@@ -38,6 +38,21 @@ Vec2 position(xSimpleEnemy* e) {
   return Vec2(p.x, p.y);
 }
 
+// Attacks 0 to count - 1 of one ship each.
+std::string oneShipAttacks(const Folder& f, int count, int delay) {
+  std::string attacks;
+  for (int i = 0; i < count; ++i) attacks += "<Attack id=\"" + std::to_string(i) + "\">" + f.wave(1, delay) + "</Attack>";
+  return attacks;
+}
+
+// The wave's ships on the field.
+std::vector<xSimpleEnemy*> liveShips(LevelScreen& level) {
+  std::vector<xSimpleEnemy*> ships;
+  for (xSimpleEnemy* e : findEnemies(level))
+    if (level.findLiveEntity(e) && e->categoryName().rfind("enemy", 0) == 0) ships.push_back(e);
+  return ships;
+}
+
 }  // namespace
 
 TEST(LevelScenario, OneShipAndNoTowersLosesEveryLifeTheSameWayOnEveryRun) {
@@ -149,18 +164,24 @@ TEST(LevelScenario, SideLanesLieTheirDistanceAwayAndReversalWalksEveryLaneBackwa
   EXPECT_LT(walked.back().x, walked.front().x - 300.0f);
 }
 
-TEST(LevelScenario, DifficultyScalesTheShipsEnergy) {
+TEST(LevelScenario, DifficultyScalesTheShipsEnergyAndOffNormalTheirReward) {
   Folder f;
   const std::string level = f.level("<Attack id=\"0\">" + f.wave(1, 100) + "</Attack>");
   const int expected[] = {75, 85, 130};
+  const float paid[] = {7.0f, 10.0f, 13.0f};
   for (int difficulty : {0, 1, 2}) {
     auto o = options(level, MODE_CLASSIC, difficulty);
     o.maxFrames = 30;
     int energy = -1;
+    float reward = -1.0f;
     runner().run(o, [&](LevelScreen& l, int) {
-      for (xSimpleEnemy* e : findEnemies(l)) energy = e->energy();
+      for (xSimpleEnemy* e : findEnemies(l)) {
+        energy = e->energy();
+        reward = e->reward();
+      }
     });
     EXPECT_EQ(expected[difficulty], energy) << "difficulty " << difficulty;
+    EXPECT_EQ(paid[difficulty], reward) << "difficulty " << difficulty;
   }
 }
 
@@ -256,6 +277,26 @@ TEST(LevelScenario, ALevelWithoutItsFirstAttackHasNoWaveAndIsNotPlayedInAnyMode)
   }
 }
 
+TEST(LevelScenario, EachFifthOfTheWavesHasItsCheckpoint) {
+  // Ten waves of one ship each, shot down as it comes.
+  Folder f;
+  auto o = options(f.level(oneShipAttacks(f, 10, 100)));
+  o.maxFrames = 3000;
+  std::vector<int> held;  // the records held as each wave after the first is sent
+  const levelrunner::Outcome out = runner().run(o, [&](LevelScreen& level, int) {
+    if (level.state() != kLevelOver && level.bridge().sendWaveOffered() && level.countLiveEnemies() == 0) {
+      held.push_back(level.checkpoints().records()->count());
+      runner().perform(level, {0, "next", {}});
+      return;
+    }
+    for (xSimpleEnemy* ship : liveShips(level)) ship->takeDamage(1000000, 0.0f);
+  });
+  EXPECT_TRUE(out.over) << levelrunner::describe(out);
+  EXPECT_EQ(10, out.kills);
+  // Taken as the waves pass 10 %, 20 %, 40 %, 60 % and 80 % of the level: one a fifth.
+  EXPECT_EQ((std::vector<int>{1, 2, 2, 3, 3, 4, 4, 5, 5}), held);
+}
+
 TEST(LevelScenario, ARestoreSweepEndingAfterTheLevelIsOverLeavesItOver) {
   levelfiles::runner();
   LevelScreen level(0, "", MODE_CLASSIC, 1);
@@ -270,9 +311,7 @@ TEST(LevelScenario, ARestoreAsAWaveEndsBringsBackTheRecordThePlayerHad) {
   // Five waves of one ship each, shot down as they come. The wave ends within the
   // restore's sweep: the record it would write is not the one the player asked for.
   Folder f;
-  std::string attacks;
-  for (int i = 0; i < 5; ++i) attacks += "<Attack id=\"" + std::to_string(i) + "\">" + f.wave(1, 500) + "</Attack>";
-  auto o = options(f.level(attacks));
+  auto o = options(f.level(oneShipAttacks(f, 5, 500)));
   o.maxFrames = 3000;
   double chosenCredits = -1.0, restoredCredits = -1.0;
   int chosenWave = -1, restoreAsked = -1, restoredWave = -1;
@@ -294,9 +333,7 @@ TEST(LevelScenario, ARestoreAsAWaveEndsBringsBackTheRecordThePlayerHad) {
       runner().perform(level, {0, "next", {}});
       return;
     }
-    std::vector<xSimpleEnemy*> ships;
-    for (xSimpleEnemy* e : findEnemies(level))
-      if (level.findLiveEntity(e) && e->categoryName().rfind("enemy", 0) == 0) ships.push_back(e);
+    const std::vector<xSimpleEnemy*> ships = liveShips(level);
     if (ships.empty()) return;
     if (records < 2) {
       ships[0]->takeDamage(1000000, 0.0f);

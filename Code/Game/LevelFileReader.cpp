@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <map>
 
 #include "AssertReport.h"
 #include "GLTexture.h"
@@ -37,9 +38,9 @@ constexpr int kMaxRecordsPerWave = 99;
 constexpr int kMaxCount = 100000;
 constexpr int kMaxDelayMs = 3600000;
 constexpr double kMaxCreditsInFile = 1.0e9;
-// A wave's walk over the whole field; quicker than this no tower gets a shot
-// (the quickest shipped wave takes ten seconds). -1 is the enemy's own pace.
-constexpr int kShortestWalkMs = 1000;
+// A wave's walk over the whole field takes at least one frame: 0 could not be
+// played. A quick walk is a level maker's choice. -1 is the enemy's own pace.
+constexpr int kShortestWalkMs = 16;
 
 
 // The enemy paths, reversed in the reversal mode; false when a spline file cannot be read.
@@ -145,7 +146,24 @@ void readStationParts(const TiXmlElement* stage, const bge::XmlReader& reader, S
   }
 }
 
+// The waves are the attacks 0, 1, 2 ... in turn up to the first id missing: an attack
+// of any other id would never come, so it is named and left out, and the wave count
+// and the preview show only what is played.
+void keepPlayedAttacks(const std::map<int, const TiXmlElement*>& elements, const bge::XmlReader& reader,
+                       LevelFileModel& model) {
+  int played = 0;
+  while (model.attacks.count(played)) ++played;
+  for (const auto& [id, element] : elements) {
+    if (id >= 0 && id < played) continue;
+    reader.warn(element, "attack " + std::to_string(id) + " is left out: the waves play attacks 0, 1, 2 ... in turn" +
+                             (id < 0 ? std::string(", and a negative id is none of them")
+                                     : ", and there is no attack " + std::to_string(played)));
+    model.attacks.erase(id);
+  }
+}
+
 void readAttacks(const TiXmlElement* stage, const bge::XmlReader& reader, LevelFileModel& model) {
+  std::map<int, const TiXmlElement*> elements;
   for (const TiXmlElement* a = stage->FirstChildElement("Attack"); a; a = a->NextSiblingElement("Attack")) {
     const int id = reader.readInt(a, "id", -1);
     std::vector<WaveDescription> records;
@@ -170,7 +188,9 @@ void readAttacks(const TiXmlElement* stage, const bge::XmlReader& reader, LevelF
       continue;
     }
     model.attacks.emplace(id, std::move(records));
+    elements.emplace(id, a);
   }
+  keepPlayedAttacks(elements, reader, model);
 }
 
 void readEnemyCatalogue(const xEnemySpawner* spawner, LevelFileModel& model) {

@@ -36,8 +36,9 @@ void LevelScreen::loseLives(int count) {
 }
 
 void LevelScreen::finishLevel() {
-  // Every way to the end meets here; the end runs once.
-  if (state_ == kLevelOver) return;
+  // Every way to the end meets here; the end runs once, and never for a level
+  // that has nothing to play (it has no result to give).
+  if (state_ == kLevelOver || !playable_) return;
   state_ = kLevelOver;
   safeDelete(endAction_);
   TinyActionSequence* end = new TinyActionSequence(false);

@@ -4,6 +4,7 @@
 #include "MyApp.h"
 #include "Profile/Profile.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "Configurator/ConfigContext.h"
@@ -132,7 +133,10 @@ void LevelScreen::init() {
     ptrInstance_->iterationLimit = kIterationLimit;
   }
 
-  loadLevel();
+  // A level without a wave would be won by the first click on the send-wave button.
+  playable_ = loadLevel() && spawner_ && spawner_->waveCount() > 0;
+  if (!playable_)
+    std::printf("WARNING: level: %s gives no level to play; back to mission control\n", levelFile_.c_str());
   effects_.loadMissileKinds();
   loadPatrolShips();
   checkpoints_.start();
@@ -184,6 +188,11 @@ void LevelScreen::postWidgetUpdate(int) {
 }
 
 void LevelScreen::updateScreen(int dt) {
+  if (!playable_) {
+    // Left on its first frame, before anything of it can be reached.
+    if (getPhase() != PhaseExiting) close(kLevelToMissionControl, true);
+    return;
+  }
   hud_.updateFades(dt);
 
   switch (state_) {

@@ -120,6 +120,9 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
 
   // --- the level file ---
   bool loadLevel();  // false (reported) when the file cannot give a level
+  // Whether the file gave a level with a wave to play. One that did not goes back to
+  // mission control as it opens: nothing of it is played, won or recorded.
+  bool playable() const { return playable_; }
   void buildPathMarkers();
   PathDescription getPathDescription(int pathId) const override;
 
@@ -229,6 +232,7 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   int gameMode_;
   int difficulty_;
   int state_ = kLevelBooting;
+  bool playable_ = true;
   LevelFileModel model_;
   PlacementGrid grid_;
   xEnemySpawner* spawner_ = nullptr;  // owned

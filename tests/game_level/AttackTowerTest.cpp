@@ -56,7 +56,7 @@ std::vector<Vec2> line(const Vec2& from, const Vec2& to) {
 
 // A level of the test folder with credits for any tower, its one wave never sent.
 std::string richLevel(Folder& f) {
-  const std::string path = f.level("<Attack>" + f.wave(1, 1000) + "</Attack>");
+  const std::string path = f.level("<Attack id=\"0\">" + f.wave(1, 1000) + "</Attack>");
   std::ifstream in(path);
   std::stringstream text;
   text << in.rdbuf();
@@ -220,6 +220,48 @@ TEST(AttackTowers, TheSnareSlowsAShipAndItsSlowWearsOffEvenAtTheLongestFactor) {
   EXPECT_LT(stoppedXs[600] - stoppedXs[0], 2.0f);
   EXPECT_NEAR(free, pace(stoppedXs, 700, 900), 0.1f);
   for (float x : stoppedXs) ASSERT_TRUE(std::isfinite(x) && x >= 99.0f && x <= 801.0f) << x;
+}
+
+TEST(AttackTowers, SlowestAndFastestAimAtTheShipOfThatSpeedSnaredOrNot) {
+  // Two ships pass a pulse beam side by side, one three times as fast as the other; the
+  // beam locks on one of them. Snared to a fifth of its pace, the fast one is the slower.
+  struct Case {
+    const char* choice;
+    bool snared;
+    bool slowOneHit;
+  };
+  const Case cases[] = {
+      {"slowest", false, true}, {"fastest", false, false}, {"slowest", true, false}, {"fastest", true, true}};
+  constexpr int kEnergy = 100000000;  // addShip's
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.choice) + (c.snared ? " with the fast ship snared" : ""));
+    Folder f;
+    levelrunner::RunOptions o;
+    o.levelFile = richLevel(f);
+    o.maxFrames = 120;
+    xSimpleEnemy* slow = nullptr;
+    xSimpleEnemy* fast = nullptr;
+    int slowLost = 0, fastLost = 0;
+    runner().run(o, [&](LevelScreen& level, int frame) {
+      if (frame == 0) {
+        ASSERT_TRUE(level.buyTower(kColumn, kRow, kindNamed(level, "T3")));
+        ASSERT_TRUE(runner().perform(level, {0, "retarget", {std::to_string(kColumn), std::to_string(kRow), c.choice}}));
+        for (const float dy : {-30.0f, 30.0f}) {
+          xSimpleEnemy* ship = addShip(level, f.dir() + "/enemy.xml", "rower", kTowerX, kTowerY + dy);
+          ASSERT_NE(nullptr, ship);
+          ship->followPath(line(Vec2(kTowerX - 60.0f, kTowerY + dy), Vec2(kTowerX + 60.0f, kTowerY + dy)),
+                           dy < 0.0f ? 60000 : 20000);
+          (dy < 0.0f ? slow : fast) = ship;
+        }
+        if (c.snared) fast->slowDown(0.8f, 100000);
+      } else if (level.findLiveEntity(slow) && level.findLiveEntity(fast)) {
+        slowLost = kEnergy - slow->energy();
+        fastLost = kEnergy - fast->energy();
+      }
+    });
+    EXPECT_EQ(c.slowOneHit, slowLost > 0) << slowLost;
+    EXPECT_EQ(!c.slowOneHit, fastLost > 0) << fastLost;
+  }
 }
 
 TEST(AttackTowers, MissilesCatchAMovingShipAndThousandsOfRandomLaunchesNeverFlyOnANaN) {

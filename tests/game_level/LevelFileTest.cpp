@@ -182,14 +182,22 @@ TEST(LevelFile, AttacksKeepTheirFirstListAndABadEnemyFileCostsOnlyItsRecord) {
   levelfiles::runner();
   Folder f;
   f.write("broken.xml", "<Entity descriptionName=\"somethingElse\"/>");
-  Loaded l(f.write("a.xml", std::string("<Stage><InitialFunds credits=\"1\"/>") + kGrid +
-                                "<Path id=\"0\" centerLine=\"{dir}/path.xml\"/>"
-                                "<Attack id=\"0\"><Wave id=\"0\" pathId=\"0\" count=\"2\" spawnDelay=\"100\""
-                                " enemy=\"{dir}/broken.xml\"/><Wave id=\"1\" pathId=\"0\" count=\"3\" spawnDelay=\"100\""
-                                " pathSubId=\"LEFT\" enemy=\"{dir}/enemy.xml\"/></Attack>"
-                                "<Attack id=\"0\"><Wave id=\"9\"/></Attack>"
-                                "<Attack id=\"1\"><Wave id=\"0\" pathId=\"0\" count=\"1\" enemy=\"{dir}/enemy.xml\"/>"
-                                "</Attack></Stage>"));
+  const std::string late = "<Wave id=\"0\" pathId=\"0\" count=\"1\" enemy=\"{dir}/enemy.xml\"/></Attack>";
+  const std::string path = f.write(
+      "a.xml", std::string("<Stage><InitialFunds credits=\"1\"/>") + kGrid +
+                   "<Path id=\"0\" centerLine=\"{dir}/path.xml\"/>"
+                   "<Attack id=\"0\"><Wave id=\"0\" pathId=\"0\" count=\"2\" spawnDelay=\"100\""
+                   " enemy=\"{dir}/broken.xml\"/><Wave id=\"1\" pathId=\"0\" count=\"3\" spawnDelay=\"100\""
+                   " pathSubId=\"LEFT\" enemy=\"{dir}/enemy.xml\"/></Attack>"
+                   "<Attack id=\"0\"><Wave id=\"9\"/></Attack>"
+                   "<Attack id=\"1\">" + late + "<Attack id=\"2147483647\">" + late + "<Attack id=\"-7\">" + late +
+                   "<Attack id=\"3\">" + late + "</Stage>");
+  // Waves play attacks 0, 1, 2 ... in turn: the others would never come, and are named.
+  testing::internal::CaptureStdout();
+  Loaded l(path);
+  const std::string said = testing::internal::GetCapturedStdout();
+  for (const char* id : {"2147483647", "-7", "3"})
+    EXPECT_NE(std::string::npos, said.find(path + ": Attack (line 1): attack " + id + " is left out")) << said;
   ASSERT_TRUE(l.ok);
   ASSERT_EQ(2u, l.level.model().attacks.size());
   const std::vector<WaveDescription>& first = l.level.model().attacks.at(0);

@@ -38,33 +38,52 @@ Vec2 position(xSimpleEnemy* e) {
   return Vec2(p.x, p.y);
 }
 
+// Attacks 0 to count - 1 of one ship each.
+std::string oneShipAttacks(const Folder& f, int count, int delay) {
+  std::string attacks;
+  for (int i = 0; i < count; ++i) attacks += "<Attack id=\"" + std::to_string(i) + "\">" + f.wave(1, delay) + "</Attack>";
+  return attacks;
+}
+
+// The wave's ships on the field.
+std::vector<xSimpleEnemy*> liveShips(LevelScreen& level) {
+  std::vector<xSimpleEnemy*> ships;
+  for (xSimpleEnemy* e : findEnemies(level))
+    if (level.findLiveEntity(e) && e->categoryName().rfind("enemy", 0) == 0) ships.push_back(e);
+  return ships;
+}
+
 }  // namespace
 
 TEST(LevelScenario, OneShipAndNoTowersLosesEveryLifeTheSameWayOnEveryRun) {
-  Folder f;
-  const auto o = options(f.level("<Attack id=\"0\">" + f.wave(1, 500) + "</Attack>"));
-  std::vector<int> drops, dropFrames;
-  int lives = 20;
-  auto watch = [&](LevelScreen& level, int frame) {
-    if (level.lives() == lives) return;
-    drops.push_back(lives - level.lives());
-    dropFrames.push_back(frame);
-    lives = level.lives();
-  };
-  const levelrunner::Outcome first = runner().run(o, watch);
-  const levelrunner::Outcome second = runner().run(o);
+  // The wave's walk time is the level maker's: a quick ship walks quickly too.
+  for (const int walkMs : {4000, 800, 500}) {
+    SCOPED_TRACE(std::to_string(walkMs) + " ms walks");
+    Folder f;
+    const auto o = options(f.level("<Attack id=\"0\">" + f.wave(1, 500, "", walkMs) + "</Attack>"));
+    std::vector<int> drops, dropFrames;
+    int lives = 20;
+    auto watch = [&](LevelScreen& level, int frame) {
+      if (level.lives() == lives) return;
+      drops.push_back(lives - level.lives());
+      dropFrames.push_back(frame);
+      lives = level.lives();
+    };
+    const levelrunner::Outcome first = runner().run(o, watch);
+    const levelrunner::Outcome second = runner().run(o);
 
-  EXPECT_TRUE(first.over) << levelrunner::describe(first);
-  EXPECT_EQ(kLevelOver, first.state);
-  EXPECT_EQ(0, first.lives);
-  EXPECT_EQ(0, first.kills);
-  EXPECT_EQ(1, first.spawned);
-  EXPECT_EQ(first.frames, second.frames);
-  EXPECT_EQ(first.lives, second.lives);
-  // One life each time the ship completes its path, one walk (4000 ms) apart.
-  ASSERT_EQ(20u, drops.size());
-  for (int d : drops) EXPECT_EQ(1, d);
-  for (size_t i = 1; i < dropFrames.size(); ++i) EXPECT_NEAR(250, dropFrames[i] - dropFrames[i - 1], 2) << i;
+    EXPECT_TRUE(first.over) << levelrunner::describe(first);
+    EXPECT_EQ(kLevelOver, first.state);
+    EXPECT_EQ(0, first.lives);
+    EXPECT_EQ(0, first.kills);
+    EXPECT_EQ(1, first.spawned);
+    EXPECT_EQ(first.frames, second.frames);
+    EXPECT_EQ(first.lives, second.lives);
+    // One life each time the ship completes its path, one walk apart.
+    ASSERT_EQ(20u, drops.size());
+    for (int d : drops) EXPECT_EQ(1, d);
+    for (size_t i = 1; i < dropFrames.size(); ++i) EXPECT_NEAR(walkMs / 16, dropFrames[i] - dropFrames[i - 1], 2) << i;
+  }
 }
 
 TEST(LevelScenario, OnARaidedStationAShipThatCannotHurtItLeavesAndTheLevelEnds) {
@@ -145,18 +164,24 @@ TEST(LevelScenario, SideLanesLieTheirDistanceAwayAndReversalWalksEveryLaneBackwa
   EXPECT_LT(walked.back().x, walked.front().x - 300.0f);
 }
 
-TEST(LevelScenario, DifficultyScalesTheShipsEnergy) {
+TEST(LevelScenario, DifficultyScalesTheShipsEnergyAndOffNormalTheirReward) {
   Folder f;
   const std::string level = f.level("<Attack id=\"0\">" + f.wave(1, 100) + "</Attack>");
   const int expected[] = {75, 85, 130};
+  const float paid[] = {7.0f, 10.0f, 13.0f};
   for (int difficulty : {0, 1, 2}) {
     auto o = options(level, MODE_CLASSIC, difficulty);
     o.maxFrames = 30;
     int energy = -1;
+    float reward = -1.0f;
     runner().run(o, [&](LevelScreen& l, int) {
-      for (xSimpleEnemy* e : findEnemies(l)) energy = e->energy();
+      for (xSimpleEnemy* e : findEnemies(l)) {
+        energy = e->energy();
+        reward = e->reward();
+      }
     });
     EXPECT_EQ(expected[difficulty], energy) << "difficulty " << difficulty;
+    EXPECT_EQ(paid[difficulty], reward) << "difficulty " << difficulty;
   }
 }
 
@@ -237,15 +262,39 @@ TEST(LevelScenario, AWaveIsOverOnlyWhenEveryRecordHasSentItsShips) {
   EXPECT_EQ(-1, offeredAt) << "the next attack was offered with ships of this one still due";
 }
 
-TEST(LevelScenario, AnEndlessLevelWithoutItsFirstAttackEndsInsteadOfReadingPastTheList) {
+TEST(LevelScenario, ALevelWithoutItsFirstAttackHasNoWaveAndIsNotPlayedInAnyMode) {
+  // Played, it would be won by the first click on the send-wave button.
   Folder f;
-  std::string attacks = "<Attack id=\"1\">" + f.wave(1, 100) + "</Attack><Attack id=\"2\">" + f.wave(1, 100) + "</Attack>";
-  auto o = options(f.level(attacks), MODE_ENDLESS);
-  o.maxFrames = 500;
-  const levelrunner::Outcome out = runner().run(o);
-  EXPECT_TRUE(out.over);
-  EXPECT_EQ(0, out.spawned);
-  EXPECT_EQ(20, out.lives);
+  const std::string level =
+      f.level("<Attack id=\"1\">" + f.wave(1, 100) + "</Attack><Attack id=\"2\">" + f.wave(1, 100) + "</Attack>");
+  for (const int mode : {MODE_CLASSIC, MODE_ENDLESS}) {
+    auto o = options(level, mode);
+    o.maxFrames = 500;
+    const levelrunner::Outcome out = runner().run(o);
+    EXPECT_FALSE(out.loaded) << levelrunner::describe(out);
+    EXPECT_FALSE(out.over);
+    EXPECT_EQ(0, out.spawned);
+  }
+}
+
+TEST(LevelScenario, EachFifthOfTheWavesHasItsCheckpoint) {
+  // Ten waves of one ship each, shot down as it comes.
+  Folder f;
+  auto o = options(f.level(oneShipAttacks(f, 10, 100)));
+  o.maxFrames = 3000;
+  std::vector<int> held;  // the records held as each wave after the first is sent
+  const levelrunner::Outcome out = runner().run(o, [&](LevelScreen& level, int) {
+    if (level.state() != kLevelOver && level.bridge().sendWaveOffered() && level.countLiveEnemies() == 0) {
+      held.push_back(level.checkpoints().records()->count());
+      runner().perform(level, {0, "next", {}});
+      return;
+    }
+    for (xSimpleEnemy* ship : liveShips(level)) ship->takeDamage(1000000, 0.0f);
+  });
+  EXPECT_TRUE(out.over) << levelrunner::describe(out);
+  EXPECT_EQ(10, out.kills);
+  // Taken as the waves pass 10 %, 20 %, 40 %, 60 % and 80 % of the level: one a fifth.
+  EXPECT_EQ((std::vector<int>{1, 2, 2, 3, 3, 4, 4, 5, 5}), held);
 }
 
 TEST(LevelScenario, ARestoreSweepEndingAfterTheLevelIsOverLeavesItOver) {
@@ -262,9 +311,7 @@ TEST(LevelScenario, ARestoreAsAWaveEndsBringsBackTheRecordThePlayerHad) {
   // Five waves of one ship each, shot down as they come. The wave ends within the
   // restore's sweep: the record it would write is not the one the player asked for.
   Folder f;
-  std::string attacks;
-  for (int i = 0; i < 5; ++i) attacks += "<Attack id=\"" + std::to_string(i) + "\">" + f.wave(1, 500) + "</Attack>";
-  auto o = options(f.level(attacks));
+  auto o = options(f.level(oneShipAttacks(f, 5, 500)));
   o.maxFrames = 3000;
   double chosenCredits = -1.0, restoredCredits = -1.0;
   int chosenWave = -1, restoreAsked = -1, restoredWave = -1;
@@ -286,9 +333,7 @@ TEST(LevelScenario, ARestoreAsAWaveEndsBringsBackTheRecordThePlayerHad) {
       runner().perform(level, {0, "next", {}});
       return;
     }
-    std::vector<xSimpleEnemy*> ships;
-    for (xSimpleEnemy* e : findEnemies(level))
-      if (level.findLiveEntity(e) && e->categoryName().rfind("enemy", 0) == 0) ships.push_back(e);
+    const std::vector<xSimpleEnemy*> ships = liveShips(level);
     if (ships.empty()) return;
     if (records < 2) {
       ships[0]->takeDamage(1000000, 0.0f);

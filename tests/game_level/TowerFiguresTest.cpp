@@ -66,7 +66,7 @@ std::vector<float> shownDamage(xBaseTowerEntity& tower) {
 }
 
 std::string richLevel(Folder& f) {
-  const std::string path = f.level("<Attack>" + f.wave(1, 1000) + "</Attack>");
+  const std::string path = f.level("<Attack id=\"0\">" + f.wave(1, 1000) + "</Attack>");
   std::ifstream in(path);
   std::stringstream text;
   text << in.rdbuf();

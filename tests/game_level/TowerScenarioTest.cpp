@@ -156,7 +156,8 @@ TEST(TowerScenario, AWonLevelRecordsItsTowersAndKills) {
 
 TEST(TowerScenario, UpgradeAndSellPricesFollowTheLevelAndPlacingStartsTheBattle) {
   Folder f;
-  auto o = options(withFunds(f, "<Attack id=\"0\">" + f.wave(1, 100) + "</Attack>", 2000));
+  // Exactly the tower's price, and then exactly its three upgrades' prices: each is bought.
+  auto o = options(withFunds(f, "<Attack id=\"0\">" + f.wave(1, 100) + "</Attack>", 275));
   o.maxFrames = 3;
   const std::string col = "4", row = std::to_string(kFarRow);
   std::vector<double> credits;
@@ -174,6 +175,7 @@ TEST(TowerScenario, UpgradeAndSellPricesFollowTheLevelAndPlacingStartsTheBattle)
     credits.push_back(level.credits());
     damage.push_back(t->getDamage());
     EXPECT_EQ(366, LevelEconomy::upgradePrice(*t));
+    level.addCredits(366 + 458 + 550);
     for (int i = 0; i < 4; ++i) {
       level.upgradeTower(t);
       credits.push_back(level.credits());
@@ -187,7 +189,7 @@ TEST(TowerScenario, UpgradeAndSellPricesFollowTheLevelAndPlacingStartsTheBattle)
   });
   EXPECT_EQ(kLevelBattle, state);
   EXPECT_EQ(1, cellValue);
-  const std::vector<double> paid = {1725, 1359, 901, 351, 351, 736};
+  const std::vector<double> paid = {0, 1008, 550, 0, 0, 385};
   ASSERT_EQ(paid.size(), credits.size());
   for (size_t i = 0; i < paid.size(); ++i) EXPECT_NEAR(paid[i], credits[i], 1e-3) << i;
   // Each step multiplies and keeps the fractions, which the tower deals over time;
@@ -364,23 +366,26 @@ class PlacedThing : public xSharkEntity {
 TEST(TargetBrain, RanksCandidatesByEveryStrategy) {
   xBaseTowerEntity tower;  // stands at the origin
   xBaseBrain& brain = *tower.getBrain();
-  PlacedEnemy near(10, 0, 500, 3), mid(0, 50, 100, 1), far(-90, 0, 300, 2);
+  // The twin is as far and as strong as mid and reported after it, but made before it.
+  PlacedEnemy near(10, 0, 500, 3), mid(0, 50, 100, 1), far(-90, 0, 300, 2), twin(0, -50, 100, 0);
   PlacedThing rock(70, 9);
-  const std::vector<xSharkEntity*> all = {&mid, &rock, &near, &far};
+  const std::vector<xSharkEntity*> all = {&mid, &rock, &near, &far, &twin};
   auto rank = [&](int strategy) {
     brain.targetSelectionStrategy = strategy;
     return brain.selectTargets(all);
   };
   using V = std::vector<xSharkEntity*>;
-  EXPECT_EQ((V{&far, &rock, &mid, &near}), rank(kTargetDistant));
-  EXPECT_EQ((V{&near, &mid, &rock, &far}), rank(kTargetClosest));
-  // What is not a ship counts as having no energy.
-  EXPECT_EQ((V{&rock, &mid, &far, &near}), rank(kTargetWeakest));
-  EXPECT_EQ((V{&near, &far, &mid, &rock}), rank(kTargetStrongest));
-  EXPECT_EQ((V{&mid, &far, &near, &rock}), rank(kTargetFirst));
-  EXPECT_EQ((V{&rock, &near, &far, &mid}), rank(kTargetLast));
-  EXPECT_EQ(all, rank(kTargetSlowest));
-  EXPECT_EQ(all, rank(kTargetFastest));
+  // Equals go by their order of creation, so old records replay the same fights.
+  EXPECT_EQ((V{&far, &rock, &twin, &mid, &near}), rank(kTargetDistant));
+  EXPECT_EQ((V{&near, &twin, &mid, &rock, &far}), rank(kTargetClosest));
+  // What is not a ship counts as having no energy and standing still.
+  EXPECT_EQ((V{&rock, &twin, &mid, &far, &near}), rank(kTargetWeakest));
+  EXPECT_EQ((V{&near, &far, &twin, &mid, &rock}), rank(kTargetStrongest));
+  EXPECT_EQ((V{&twin, &mid, &far, &near, &rock}), rank(kTargetFirst));
+  EXPECT_EQ((V{&rock, &near, &far, &mid, &twin}), rank(kTargetLast));
+  // None of them walks: all are equally slow.
+  EXPECT_EQ(rank(kTargetFirst), rank(kTargetSlowest));
+  EXPECT_EQ(rank(kTargetFirst), rank(kTargetFastest));
   brain.lockingStrategy = kLockingOn;
   EXPECT_EQ((V{&near}), rank(kTargetClosest));
   EXPECT_TRUE(brain.selectTargets({}).empty());

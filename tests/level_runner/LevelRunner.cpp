@@ -162,10 +162,20 @@ const Commands& Runner::commands() const { return impl_->commands; }
 Outcome Runner::run(const RunOptions& options, const FrameObserver& observer) {
   RunnerApp& app = impl_->app;
   std::srand(options.seed);
+  // The level may lie under the screen it pushed at its end: everything goes.
+  auto closeAll = [&app] {
+    while (app.topState()) app.popState();
+    app.deleteQueuedStates();
+  };
   LevelScreen* level = new LevelScreen(options.missionId, options.levelFile, options.mode, options.difficulty);
   app.changeState(level);
   Outcome o;
-  o.loaded = level->spawner() != nullptr;
+  o.loaded = level->playable();
+  if (!o.loaded) {
+    // It closes itself towards mission control, which is not the runner's to show.
+    closeAll();
+    return o;
+  }
   size_t next = 0;
   std::vector<Command> script = options.script;
   std::stable_sort(script.begin(), script.end(), [](const Command& a, const Command& b) { return a.frame < b.frame; });
@@ -219,9 +229,7 @@ Outcome Runner::run(const RunOptions& options, const FrameObserver& observer) {
     o.wavesStarted = static_cast<int>(s->wavesStarted());
     o.waveCount = s->waveCount();
   }
-  // The level may lie under the screen it pushed at its end: everything goes.
-  while (app.topState()) app.popState();
-  app.deleteQueuedStates();
+  closeAll();
   return o;
 }
 

@@ -50,7 +50,7 @@ struct Outcome {
   int spawned = 0;
   int frames = 0;
   bool over = false;     // the level ended and its end delay ran out
-  bool loaded = false;   // the level file gave a level
+  bool loaded = false;   // the level file gave a level with a wave to play
   std::vector<std::string> unknownCommands;
 };
 

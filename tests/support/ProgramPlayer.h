@@ -94,9 +94,10 @@ class Player {
   static constexpr int kAnswerSeconds = 180;
   static constexpr int kWalkMinutes = 25;
 
-  Player(const std::string& root, const std::string& name)
+  // exe: the game, or a copy of it beside content of the test's own.
+  Player(const std::string& root, const std::string& name, const std::string& exe = STARMOOR_EXE)
       : giveUp_(Clock::now() + std::chrono::minutes(kWalkMinutes)) {
-    run_.exe = STARMOOR_EXE;
+    run_.exe = exe;
     run_.log = root + "/" + name + ".txt";
     shots_ = root + "/data/Starmoor/ScreenShots";
   }

@@ -195,6 +195,13 @@ void xSimpleEnemy::startShotTimer() {
 
 bool xSimpleEnemy::isWalking() const { return walkAction_ && walkAction_->isRunning(); }
 
+float xSimpleEnemy::pathSpeed() const {
+  if (!isWalking()) return 0.0f;
+  const bool slowed = slowAction_ && slowAction_->isRunning();
+  // A walk of 0 ms (a station part's may be) lasts one, as its timer does.
+  return pathLength_ / static_cast<float>(std::max(walkTime(), 1)) * (slowed ? 1.0f - slowFactor_ : 1.0f);
+}
+
 void xSimpleEnemy::startWalk(int durationMs) {
   retire(walkAction_);
   if (points_.empty()) return;

@@ -94,6 +94,9 @@ class xSimpleEnemy : public xPhysicsPrimitiveEntity, public bge::ActionListener 
   float pathLength() const { return pathLength_; }
   const std::string& className() const { return className_; }
   bool isWalking() const;
+  // How fast the ship moves along its path now, slow-down included: path pixels per ms of
+  // walk at normal game speed (which every ship shares); 0 when it does not walk.
+  float pathSpeed() const;
   void setRotationSpeed(float radiansPerStep) { rotationSpeed_ = radiansPerStep; }
 
  protected:

@@ -66,10 +66,15 @@ float distanceTo(xSharkEntity* e, const Vec3& from) {
   return qlnLenV2(Vec2(p.x - from.x, p.y - from.y));
 }
 
-// Anything that is not an enemy ship ranks as having no energy.
+// Anything that is not an enemy ship ranks as having no energy and standing still.
 int energyOf(const xSharkEntity* e) {
   const auto* enemy = dynamic_cast<const xSimpleEnemy*>(e);
   return enemy ? enemy->energy() : 0;
+}
+
+float speedOf(const xSharkEntity* e) {
+  const auto* enemy = dynamic_cast<const xSimpleEnemy*>(e);
+  return enemy ? enemy->pathSpeed() : 0.0f;
 }
 
 }  // namespace
@@ -98,7 +103,9 @@ std::vector<xSharkEntity*> xBaseBrain::selectTargets(const std::vector<xSharkEnt
     case kTargetStrongest: rank([](xSharkEntity* a, xSharkEntity* b) { return energyOf(a) > energyOf(b); }); break;
     case kTargetFirst: rank([](xSharkEntity* a, xSharkEntity* b) { return a->getId() < b->getId(); }); break;
     case kTargetLast: rank([](xSharkEntity* a, xSharkEntity* b) { return a->getId() > b->getId(); }); break;
-    default: break;  // slowest and fastest keep the order the sensor reported
+    case kTargetSlowest: rank([](xSharkEntity* a, xSharkEntity* b) { return speedOf(a) < speedOf(b); }); break;
+    case kTargetFastest: rank([](xSharkEntity* a, xSharkEntity* b) { return speedOf(a) > speedOf(b); }); break;
+    default: break;
   }
   if (lockingStrategy == kLockingOn) ranked.resize(1);
   return ranked;

@@ -1,6 +1,6 @@
-// Every loader of a content file (pictures, sounds, music, shader sources)
-// takes it through the one door: a pipe, a folder or a file over its kind's
-// limit in its place is refused by name at once, never read.
+// Every loader of a content file (pictures, sounds, music, shader sources, the
+// event script) takes it through the one door: a pipe, a folder or a file over
+// its kind's limit in its place is refused by name at once, never read.
 #include <GL/glew.h>
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -18,6 +18,7 @@
 #include <string>
 #include <thread>
 
+#include "EventScript.h"
 #include "GLTexture.h"
 #include "MediaTestSupport.h"
 #include "Music.h"
@@ -90,6 +91,9 @@ TEST_F(LoaderRefusal, APipeAFolderOrAnOversizedFileIsRefusedByNameWithoutWaiting
       {"shader", ".vert", bge::kMaxContentFileBytes,
        [](const std::string& p) { return "ERROR: shader file " + p + " "; },
        [](const std::string& p) { return gsx::aVertexShader().load(p.c_str()) == 0; }},
+      {"event script", ".txt", EventScript::kMaxFileBytes,
+       [](const std::string& p) { return "ERROR: event script [" + p + "] "; },
+       [](const std::string& p) { return EventScript().loadFromFile(p); }},
   };
   const char* const kInTheWay[] = {"a pipe", "a folder", "a byte over the limit"};
   int n = 0;

@@ -19,8 +19,8 @@ class EventScript {
   // Scripts are a line a step; a megabyte is far more than any run needs.
   static constexpr size_t kMaxFileBytes = 1024 * 1024;
 
-  // Returns false (script empty) when the file cannot be read, is larger than
-  // kMaxFileBytes or a line is malformed.
+  // Returns false (script empty) when the file is missing, is no regular file
+  // (refused unread), is larger than kMaxFileBytes or a line is malformed.
   bool loadFromFile(const std::string& path);
   bool parse(const std::string& text);
   // Pushes every step due by this frame; returns how many events were pushed.

@@ -29,8 +29,9 @@ class GLTexture : public Texture {
   // A filtered picture keeps its pixels: its filter may be gone when it is read again.
   bool releaseUntilUsed() override;
 
-  // Decodes, widens to power-of-two, masks, filters and uploads. A missing file
-  // is fatal (see setMissingImageHook); returns false only when the hook returns.
+  // Decodes, widens to power-of-two, masks, filters and uploads. A file that is
+  // missing or cannot be used is named on standard output and leaves the
+  // texture empty: not loaded, 0 x 0, nothing uploaded; returns false then.
   bool loadFromFile(const std::string& fileName, ImageFilter* filter, int glFilter);
 
   unsigned int getGLName() const { return glName_; }
@@ -75,8 +76,3 @@ struct UploadedTexture {
 };
 bool OGL_FromSurface(SDL_Surface* surface, int glFilter, UploadedTexture& out);
 
-// A missing image ends the program; the hook lets tests watch that happen.
-// The default prints the assertion report and ends the process through
-// exitProcess with the abnormal-termination code.
-using MissingImageHook = void (*)(const std::string& fileName);
-MissingImageHook setMissingImageHook(MissingImageHook hook);

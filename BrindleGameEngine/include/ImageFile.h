@@ -14,7 +14,7 @@ constexpr int kMaxImageSide = 8192;
 // Why an image file gave no picture.
 struct ImageProblem {
   bool missing = false;  // nothing at the path, as opposed to a file we could not use
-  std::string text;      // "is missing", "claims 30000 x 30000 pixels ...", ...
+  std::string text;      // "is missing", "is not a regular file ...", "claims 30000 x 30000 pixels ...", ...
 };
 
 // Width and height from the first bytes of a PNG, JPEG, WEBP or BMP file, read
@@ -22,8 +22,10 @@ struct ImageProblem {
 // a damaged header; the stream is left wherever the reading stopped.
 bool readImageSize(SDL_RWops* stream, int& width, int& height, std::string& kind);
 
-// Decodes the file only after its header gave a size within kMaxImageSide a
-// side. Null on any failure, with the reason in problem when one is given.
+// Reads the file through bge::readRegularFile (a regular file of at most
+// kMaxImageFileBytes) and decodes it only after its header gave a size within
+// kMaxImageSide a side. Null on any failure, with the reason in problem when
+// one is given.
 SDL_Surface* loadImageSurface(const std::string& path, ImageProblem* problem = nullptr);
 
 // As loadImageSurface, printing "ERROR: image file <path> <reason>" on failure;

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "DeferableResource.h"
 #include "ReferenceCountable.h"
@@ -37,5 +38,6 @@ class MixMusic : public Music {
   bool load(const std::string& fileName);
 
   Mix_Music* music_ = nullptr;
+  std::vector<unsigned char> bytes_;  // the file, which the music streams from
   bool loaded_ = false;
 };

@@ -5,11 +5,23 @@
 
 namespace bge {
 
-// Content files (levels, entities, layouts, strings, catalogues) are a few KB;
-// the biggest we ship is under 20 KB. A modder's hand-made level may well be a
-// hundred times that, so 8 MiB refuses nothing real while keeping what a
-// parse can cost (TinyXML keeps several times the text) to tens of MB.
+// Content files (levels, entities, layouts, strings, catalogues, shader
+// sources) are a few KB; the biggest we ship is under 20 KB. A modder's
+// hand-made level may well be a hundred times that, so 8 MiB refuses nothing
+// real while keeping what a parse can cost (TinyXML keeps several times the
+// text) to tens of MB.
 constexpr size_t kMaxContentFileBytes = 8u * 1024u * 1024u;
+
+// Our biggest picture is under 200 KB; 32 MiB holds a 4096 x 4096 photograph
+// as PNG, more than any screen of ours shows, and the bytes are held while
+// the picture is decoded.
+constexpr size_t kMaxImageFileBytes = 32u * 1024u * 1024u;
+// Effects are decoded whole into memory; ours are under 120 KB, and 16 MiB
+// is a minute and a half of CD-quality WAV.
+constexpr size_t kMaxSoundFileBytes = 16u * 1024u * 1024u;
+// A track is held in memory while it plays; ours are under 100 KB, and
+// 64 MiB is an hour of OGG or six minutes of CD-quality WAV.
+constexpr size_t kMaxMusicFileBytes = 64u * 1024u * 1024u;
 
 enum class FileReadResult { Read, Missing, NotRegular, TooBig, Failed };
 

@@ -3,27 +3,25 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <fstream>
 #include <iostream>
 #include <sstream>
 
+#include "RegularFile.h"
+
 bool EventScript::loadFromFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  steps_.clear();
+  next_ = 0;
+  // Refused unread when it is a pipe, a device or a folder: a run that cannot
+  // have its script must not wait on one, nor start without one.
+  std::string text;
+  const bge::FileReadResult read = bge::readRegularFile(path, kMaxFileBytes, text);
+  if (read == bge::FileReadResult::Missing) {
     std::cout << "ERROR: event script not found [" << path << "]" << std::endl;
     return false;
   }
-  // Read in pieces and stop past the limit: the path may name an endless device.
-  std::string text;
-  char chunk[4096];
-  while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
-    text.append(chunk, static_cast<size_t>(in.gcount()));
-    if (text.size() > kMaxFileBytes) {
-      std::cout << "ERROR: event script [" << path << "] is larger than " << kMaxFileBytes
-                << " bytes" << std::endl;
-      steps_.clear();
-      return false;
-    }
+  if (read != bge::FileReadResult::Read) {
+    std::cout << "ERROR: event script [" << path << "] " << bge::describeFileRead(read, kMaxFileBytes) << std::endl;
+    return false;
   }
   return parse(text);
 }

@@ -4,15 +4,11 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
-#include <sys/stat.h>
-
 #include <cstdio>
 
-#include "AssertReport.h"
 #include "ImageFile.h"
 #include "ImageFilter.h"
 #include "MinimalSurfaceImage.h"
-#include "ProcessExit.h"
 #include "SDLSurfaceImage.h"
 #include "Utilities.h"
 
@@ -23,20 +19,6 @@ constexpr Uint32 kRedMask = 0x000000FF;
 constexpr Uint32 kGreenMask = 0x0000FF00;
 constexpr Uint32 kBlueMask = 0x00FF0000;
 constexpr Uint32 kAlphaMask = 0xFF000000;
-
-// What the C runtime's abort reports as the exit code.
-constexpr int kAbnormalTerminationCode = 3;
-
-void defaultMissingImage(const std::string& fileName) {
-  // A file that is there but damaged or refused is not reported as missing.
-  struct stat st {};
-  const bool present = stat(fileName.c_str(), &st) == 0;
-  bge::assertReport(present ? "ERROR: Unusable image file!" : "ERROR: Missing image file!", "img",
-                    __FILE__, __LINE__);
-  exitProcess(kAbnormalTerminationCode);
-}
-
-MissingImageHook g_missingImageHook = defaultMissingImage;
 
 SDL_Surface* createRGBASurface(int width, int height) {
   return SDL_CreateRGBSurface(0, width, height, 32, kRedMask, kGreenMask, kBlueMask, kAlphaMask);
@@ -82,12 +64,6 @@ int nextPowerOfTwoCapped(int n, int cap) {
 }
 
 }  // namespace
-
-MissingImageHook setMissingImageHook(MissingImageHook hook) {
-  MissingImageHook previous = g_missingImageHook;
-  g_missingImageHook = hook ? hook : defaultMissingImage;
-  return previous;
-}
 
 bool OGL_FromSurface(SDL_Surface* surface, int glFilter, UploadedTexture& out) {
   out = UploadedTexture();
@@ -216,28 +192,38 @@ void GLTexture::dropLoaded() {
 }
 
 bool GLTexture::loadFromFile(const std::string& fileName, ImageFilter* filter, int glFilter) {
-  // Loading again replaces whatever an earlier load left.
+  // Loading again replaces whatever an earlier load left; until it succeeds
+  // the texture is empty (0 x 0, nothing uploaded), which draws nothing.
   dropLoaded();
   resourceName_ = fileName;
   glFilter_ = glFilter;
+  decodedWidth_ = decodedHeight_ = 0;
+  width_ = height_ = storageWidth_ = storageHeight_ = 0;
 
   bge::ImageProblem problem;
   SDL_Surface* decoded = bge::loadImageSurface(fileName, &problem);
   if (!decoded) {
+    // One bad picture should not end the game: it is named here, once, and
+    // the texture stays empty.
     if (problem.missing) {
       std::printf("ERROR: Missing image file! [%s]\n", fileName.c_str());
     } else {
       std::printf("ERROR: image file [%s] %s\n", fileName.c_str(), problem.text.c_str());
     }
     std::fflush(stdout);
-    g_missingImageHook(fileName);
     return false;
   }
-  decodedWidth_ = decoded->w;
-  decodedHeight_ = decoded->h;
   SDL_Surface* kept = copyIntoRGBA(decoded, nextPowerOfTwo(decoded->w), nextPowerOfTwo(decoded->h));
+  const int decodedWidth = decoded->w;
+  const int decodedHeight = decoded->h;
   SDL_FreeSurface(decoded);
-  if (!kept) return false;
+  if (!kept) {
+    std::printf("ERROR: image file [%s] cannot be copied for upload: %s\n", fileName.c_str(), SDL_GetError());
+    std::fflush(stdout);
+    return false;
+  }
+  decodedWidth_ = decodedWidth;
+  decodedHeight_ = decodedHeight;
   image_ = new SDLSurfaceImage(kept);
 
   const std::string ext = toUpperCase(getFileExtension(fileName));

@@ -1,11 +1,12 @@
 #include "ImageFile.h"
 
 #include <SDL_image.h>
-#include <sys/stat.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <vector>
+
+#include "RegularFile.h"
 
 namespace bge {
 namespace {
@@ -122,19 +123,18 @@ SDL_Surface* loadImageSurface(const std::string& path, ImageProblem* problem) {
   ImageProblem local;
   ImageProblem& out = problem ? *problem : local;
   out = ImageProblem();
-  struct stat st {};
-  if (stat(path.c_str(), &st) != 0) {
-    out.missing = errno == ENOENT || errno == ENOTDIR;
-    out.text = out.missing ? "is missing" : std::string("cannot be opened: ") + std::strerror(errno);
+  // Read whole first, through the door every content file takes: a pipe or a
+  // device in the image's place is refused without waiting on it.
+  std::vector<unsigned char> bytes;
+  const FileReadResult read = readRegularFile(path, kMaxImageFileBytes, bytes);
+  if (read != FileReadResult::Read) {
+    out.missing = read == FileReadResult::Missing;
+    out.text = out.missing ? "is missing" : describeFileRead(read, kMaxImageFileBytes);
     return nullptr;
   }
-  if (!S_ISREG(st.st_mode)) {
-    out.text = S_ISDIR(st.st_mode) ? "is a folder" : "is not a regular file";
-    return nullptr;
-  }
-  SDL_RWops* stream = SDL_RWFromFile(path.c_str(), "rb");
+  SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
   if (!stream) {
-    out.text = std::string("cannot be opened: ") + SDL_GetError();
+    out.text = std::string("cannot be read: ") + SDL_GetError();
     return nullptr;
   }
   int width = 0;
@@ -152,11 +152,7 @@ SDL_Surface* loadImageSurface(const std::string& path, ImageProblem* problem) {
                " pixels, over the limit of " + std::to_string(kMaxImageSide) + " a side; not loaded";
     return nullptr;
   }
-  if (SDL_RWseek(stream, 0, RW_SEEK_SET) < 0) {
-    SDL_RWclose(stream);
-    out.text = std::string("cannot be read: ") + SDL_GetError();
-    return nullptr;
-  }
+  SDL_RWseek(stream, 0, RW_SEEK_SET);
   SDL_Surface* surface = IMG_Load_RW(stream, 1);
   if (!surface) out.text = "is damaged: " + std::string(SDL_GetError());
   return surface;

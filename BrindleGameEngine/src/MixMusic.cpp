@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "Music.h"
+#include "RegularFile.h"
 
 MixMusic::MixMusic(const std::string& fileName) {
   resourceName_ = fileName;
@@ -19,9 +20,22 @@ MixMusic::~MixMusic() {
 
 bool MixMusic::load(const std::string& fileName) {
   if (music_) Mix_FreeMusic(music_);
-  music_ = Mix_LoadMUS(fileName.c_str());
+  music_ = nullptr;
+  loaded_ = false;
+  bytes_.clear();
+  const bge::FileReadResult read = bge::readRegularFile(fileName, bge::kMaxMusicFileBytes, bytes_);
+  if (read != bge::FileReadResult::Read) {
+    std::printf("ERROR: music file %s %s\n", fileName.c_str(), bge::describeFileRead(read, bge::kMaxMusicFileBytes).c_str());
+    return false;
+  }
+  // The mixer streams from these bytes for as long as the music lives.
+  music_ = Mix_LoadMUS_RW(SDL_RWFromConstMem(bytes_.data(), static_cast<int>(bytes_.size())), 1);
   loaded_ = music_ != nullptr;
-  if (!loaded_) std::printf("ERROR: music file %s could not be loaded: %s\n", fileName.c_str(), Mix_GetError());
+  if (!loaded_) {
+    std::printf("ERROR: music file %s could not be loaded: %s\n", fileName.c_str(), Mix_GetError());
+    bytes_.clear();
+    bytes_.shrink_to_fit();
+  }
   return loaded_;
 }
 

@@ -2,8 +2,10 @@
 #include <SDL_mixer.h>
 
 #include <cstdio>
+#include <vector>
 
 #include "GameApp.h"
+#include "RegularFile.h"
 #include "Sound.h"
 
 MixSound::MixSound(const std::string& fileName) {
@@ -21,7 +23,15 @@ MixSound::~MixSound() {
 
 bool MixSound::load(const std::string& fileName) {
   if (chunk_) Mix_FreeChunk(chunk_);
-  chunk_ = Mix_LoadWAV_RW(SDL_RWFromFile(fileName.c_str(), "rb"), 1);
+  chunk_ = nullptr;
+  // The mixer decodes the whole effect; the file's bytes are only needed until then.
+  std::vector<unsigned char> bytes;
+  const bge::FileReadResult read = bge::readRegularFile(fileName, bge::kMaxSoundFileBytes, bytes);
+  if (read != bge::FileReadResult::Read) {
+    std::printf("Mix_LoadWAV: [%s] %s\n", fileName.c_str(), bge::describeFileRead(read, bge::kMaxSoundFileBytes).c_str());
+    return false;
+  }
+  chunk_ = Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
   if (!chunk_) std::printf("Mix_LoadWAV: %s [%s]\n", SDL_GetError(), fileName.c_str());
   return chunk_ != nullptr;
 }

@@ -72,10 +72,6 @@ FuzzSdlApp* g_sdlApp = nullptr;
 // A reader that ends the program on bad data would take every game with it.
 void exitIsAFinding(int code) { finding("the process was ended with code " + std::to_string(code)); }
 
-// Missing images end the game by design; here they must only be reported, so
-// the reader behind them goes on being tested.
-void ignoreMissingImage(const std::string&) {}
-
 void removeWorkFolder() {
   std::error_code ec;
   if (!g_work.empty()) fs::remove_all(g_work, ec);
@@ -152,7 +148,6 @@ bool setUp() {
   linkImages("content/images/menus/demo/anim");
 
   setProcessExitHook(&exitIsAFinding);
-  setMissingImageHook(&ignoreMissingImage);
   openGL();
   g_sdlApp = new FuzzSdlApp();
   makeApplication();

@@ -265,6 +265,7 @@ TEST_F(DamagedFiles, ADeeplyNestedStringsFileAndACatalogueLinkedToADeviceAreRefu
 }
 
 
+
 int count(const std::string& output, const std::string& what) {
   int n = 0;
   for (size_t at = output.find(what); at != std::string::npos; at = output.find(what, at + 1)) ++n;
@@ -421,6 +422,44 @@ TEST_F(DamagedFiles, EveryFileOfThePlayersFolderDamagedEachWayIsKeptAndTheGameSt
       }
       EXPECT_NE(text(readBytes(path)), damaged);
     }
+  }
+}
+
+TEST_F(DamagedFiles, PipesInPlaceOfContentAndUnusablePicturesAreNamedOnceAndTheGameStarts) {
+  // Each pipe, opened as a file, would wait for a writer for ever; each picture
+  // used to end the start-up. The logos play, so the animation and the logo
+  // image are read before the main menu.
+  const std::string folder = dirs_.root() + "/game";
+  run_.exe = testenv::copyProgram(STARMOOR_EXE, STARMOOR_SOURCE_DIR "/content", folder, true);
+  const std::string content = folder + "/content/";
+  const struct {
+    const char* file;
+    const char* said;  // what the message says after the file's name
+  } cases[] = {
+      {"content/music/station_theme.ogg", " is not a regular file"},
+      {"content/shaders/tint.vert", " is not a regular file"},
+      {"content/images/menus/main/title.png", "] is not a regular file"},
+      {"content/images/logos/anim/ring.png", "] is not a regular file"},
+      {"content/fonts/NotoSans16_0.png", "]"},
+      {"content/images/logos/starmoor_logo.png", "] claims 30000 x 30000 pixels"},
+  };
+  for (int i = 0; i < 4; ++i) {
+    fs::remove(folder + "/" + cases[i].file);
+    ASSERT_EQ(0, mkfifo((folder + "/" + cases[i].file).c_str(), 0600));
+  }
+  fs::remove(content + "fonts/NotoSans16_0.png");
+  writeBytes(content + "images/logos/starmoor_logo.png",
+             std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x75\x30\0\0\x75\x30\x08\x06\0\0\0", 29));
+  run_.script.clear();
+  run_.start();
+  const bool started = run_.waitForOutput("main menu: first frame", 90);
+  kill(run_.pid, SIGHUP);
+  run_.wait(60);
+  ASSERT_TRUE(started) << run_.output;
+  ASSERT_TRUE(run_.exitedWith(0)) << run_.output;
+  for (const auto& c : cases) {
+    EXPECT_TRUE(named(run_.output, std::string(c.file) + c.said)) << c.file << "\n" << run_.output;
+    EXPECT_EQ(count(run_.output, c.file), 1) << c.file << "\n" << run_.output;
   }
 }
 

@@ -15,7 +15,8 @@ class glShaderObject {
   glShaderObject& operator=(const glShaderObject&) = delete;
 
   // Replaces the source with the file's bytes: 0, or -1 when the file cannot be
-  // opened, -2 when it is empty, -3 when no buffer can be had.
+  // read or is refused (not a regular file, larger than bge::kMaxContentFileBytes;
+  // named on standard output), -2 when it is empty, -3 when no buffer can be had.
   int load(const char* fileName);
   // Compiles the source; true when the compiler accepted it.
   bool compile();

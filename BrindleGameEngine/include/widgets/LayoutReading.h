@@ -19,7 +19,7 @@ bge::XmlReader readerFor(const TiXmlElement* element);
 constexpr float kLargestValue = static_cast<float>(bge::XmlReader::kLargestRectValue);
 
 // The catalogue's texture of the key, or a new one registered under it. A file
-// that does not exist gives null and a message instead of ending the program.
+// that is missing or cannot be used gives null; the texture loader names it.
 Texture* findOrCreateTexture(ResourceManager* resources, const std::string& key,
                              int glFilter, ImageFilter* filter = nullptr);
 

@@ -1,7 +1,6 @@
 #include "animation/AnimationElement2D.h"
 
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 #include "Color.h"
@@ -55,14 +54,13 @@ bool AnimationElement2D::load(const std::string& folder, ResourceManager* resour
     const std::string path = folder + fileName_;
     texture_ = resources->findTexture(path);
     if (!texture_) {
-      // A missing image would end the program inside the texture loader.
-      if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
-        std::fclose(file);
-      } else {
-        std::printf("ERROR: animation image [%s] not found\n", path.c_str());
+      GLTexture* texture = new GLTexture(path, nullptr, GLTexture::KeepImage, GLTexture::kLinear);
+      // The texture named what is wrong with the file; the element goes without it.
+      if (!texture->isLoaded()) {
+        delete texture;
         return false;
       }
-      texture_ = new GLTexture(path, nullptr, GLTexture::KeepImage, GLTexture::kLinear);
+      texture_ = texture;
       resources->registerTexture(path, texture_);
     }
     pivotX_ = texture_->getWidth() * 0.5f;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "RegularFile.h"
 #include "SDLGameApp.h"
 #include "Utilities.h"
 
@@ -34,10 +35,19 @@ void SDLGameApp::initJoysticks() {
   const int count = SDL_NumJoysticks();
   std::cout << kDashes << "\n";
   std::cout << "Joysticks detected and registered = " << count << "\n";
-  const int loaded = SDL_GameControllerAddMappingsFromRW(SDL_RWFromFile(kMappingDatabase, "rb"), 1);
-  if (loaded < 0) {
-    std::cout << "ERROR: the game-controller mappings " << kMappingDatabase
-              << " could not be read: " << sdlText(SDL_GetError()) << "\n";
+  std::string mappings;
+  const bge::FileReadResult read = bge::readRegularFile(kMappingDatabase, bge::kMaxContentFileBytes, mappings);
+  int loaded = -1;
+  if (read != bge::FileReadResult::Read) {
+    std::cout << "ERROR: the game-controller mappings " << kMappingDatabase << " "
+              << bge::describeFileRead(read, bge::kMaxContentFileBytes) << "\n";
+  } else {
+    loaded = SDL_GameControllerAddMappingsFromRW(
+        SDL_RWFromConstMem(mappings.data(), static_cast<int>(mappings.size())), 1);
+    if (loaded < 0) {
+      std::cout << "ERROR: the game-controller mappings " << kMappingDatabase
+                << " could not be read: " << sdlText(SDL_GetError()) << "\n";
+    }
   }
   std::cout << "GamePad mappings loaded from database = " << loaded << "\n";
 

@@ -1,12 +1,11 @@
 #include "shader/glShaderObject.h"
 
-#include <sys/stat.h>
-
-#include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <new>
+#include <string>
 
+#include "RegularFile.h"
 #include "shader/GLSupport.h"
 
 namespace gsx {
@@ -32,29 +31,20 @@ void glShaderObject::create(int kind, GLenum glType, bool available) {
 
 int glShaderObject::load(const char* fileName) {
   if (fileName == nullptr) return -1;
-  FILE* file = std::fopen(fileName, "rb");
-  if (!file) return -1;
-  struct stat st {};
-  // A folder opens on Linux but has no bytes to give.
-  if (fstat(fileno(file), &st) != 0 || !S_ISREG(st.st_mode)) {
-    std::fclose(file);
+  std::string text;
+  // Room for the terminating zero GL is handed.
+  const bge::FileReadResult read = bge::readRegularFile(fileName, bge::kMaxContentFileBytes, text, 1);
+  if (read != bge::FileReadResult::Read) {
+    std::cout << "ERROR: shader file " << fileName << " "
+              << bge::describeFileRead(read, bge::kMaxContentFileBytes) << "\n";
     return -1;
   }
-  if (st.st_size <= 0) {
-    std::fclose(file);
-    return -2;
-  }
-  const size_t size = static_cast<size_t>(st.st_size);
-  char* text = new (std::nothrow) char[size + 1];
-  if (!text) {
-    std::fclose(file);
-    return -3;
-  }
-  const size_t got = std::fread(text, 1, size, file);
-  std::fclose(file);
-  text[got] = '\0';
+  if (text.empty()) return -2;
+  char* source = new (std::nothrow) char[text.size() + 1];
+  if (!source) return -3;
+  std::memcpy(source, text.c_str(), text.size() + 1);
   if (sourceOwned_) delete[] source_;
-  source_ = text;
+  source_ = source;
   sourceOwned_ = true;
   return 0;
 }

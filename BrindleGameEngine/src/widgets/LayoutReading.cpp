@@ -3,8 +3,6 @@
 #include <tinyxml.h>
 
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 
 #include "GLTexture.h"
 #include "GameApp.h"
@@ -21,13 +19,12 @@ Texture* findOrCreateTexture(ResourceManager* resources, const std::string& key,
                              ImageFilter* filter) {
   if (!resources || key.empty()) return nullptr;
   if (Texture* texture = resources->findTexture(key)) return texture;
-  std::FILE* file = std::fopen(key.c_str(), "rb");
-  if (!file) {
-    std::printf("ERROR: layout image [%s] not found\n", key.c_str());
+  GLTexture* texture = new GLTexture(key, filter, GLTexture::KeepImage, glFilter);
+  // The texture named what is wrong with the file; a widget goes without it.
+  if (!texture->isLoaded()) {
+    delete texture;
     return nullptr;
   }
-  std::fclose(file);
-  Texture* texture = new GLTexture(key, filter, GLTexture::KeepImage, glFilter);
   resources->registerTexture(key, texture);
   return texture;
 }

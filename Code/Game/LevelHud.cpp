@@ -349,9 +349,11 @@ void LevelHud::drawPlacementHints() {
   const xBaseTowerDesc* desc = level_.selection_.towerDesc();
   if (!panel) return;
   const char* step = nullptr;
+  // The second step first: once the first half stands the build choice is let go.
   if (level_.selection_.placingPair()) step = "TOWER_DT_STEP_2";
+  else if (level_.selection_.attachingBeacon()) step = "TOWER_WT_STEP_2";
   else if (desc && desc->towerType == "TOWER_NAME_DT") step = "TOWER_DT_STEP_1";
-  else if (desc && desc->towerType == "TOWER_NAME_WT") step = level_.selection_.attachingBeacon() ? "TOWER_WT_STEP_2" : "TOWER_WT_STEP_1";
+  else if (desc && desc->towerType == "TOWER_NAME_WT") step = "TOWER_WT_STEP_1";
   Font* f = font("FONT_NOTOSANS20");
   if (!step || !f) return;
   // A place of its own: the panel's top, which a drone station or a beacon (no

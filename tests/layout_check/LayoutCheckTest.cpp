@@ -580,6 +580,11 @@ TEST(LayoutCheck, LevelPanelsInEveryState) {
       const auto [c2, r2] = cells[nextCell++];
       level->buyTower(c2, r2, desc);
     }
+    // A beacon's first half waits for its second, and the panel says so.
+    if (level->selection().attachingBeacon()) {
+      w.check("placing the second half of the beacon");
+      EXPECT_TRUE(w.saw(layout::lookupText("TOWER_WT_STEP_2"))) << "the beacon's second step";
+    }
     level->cancelPendingPlacement();
     level->selection().chooseTowerDesc(nullptr);
     xBaseTowerEntity* tower = levelrunner::towerAt(*level, column, row);

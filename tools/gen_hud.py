@@ -47,10 +47,10 @@ LABELS = [
     ("TOWER_DT_STEP_1_DESC", "Place the first station on a free cell. Its partner comes next and costs nothing."),
     ("TOWER_DT_STEP_2", "Drone station: its partner"),
     ("TOWER_DT_STEP_2_DESC", "Place the second station. Drones patrol between the two. Right click cancels the pair."),
-    ("TOWER_WT_STEP_1", "Navigation beacon: first half"),
+    ("TOWER_WT_STEP_1", "Navigation beacon: place it"),
     ("TOWER_WT_STEP_1_DESC", "Place the beacon on a free cell near the drones' route."),
-    ("TOWER_WT_STEP_2", "Navigation beacon: second half"),
-    ("TOWER_WT_STEP_2_DESC", "Place the other half. The drones' route bends through both. Right click cancels."),
+    ("TOWER_WT_STEP_2", "Navigation beacon: attach it"),
+    ("TOWER_WT_STEP_2_DESC", "Click a drone station: its drones' route bends through the beacon. Right click cancels."),
 ]
 
 

@@ -580,10 +580,15 @@ TEST(LayoutCheck, LevelPanelsInEveryState) {
       const auto [c2, r2] = cells[nextCell++];
       level->buyTower(c2, r2, desc);
     }
-    // A beacon's first half waits for its second, and the panel says so.
+    // A placed beacon waits for a click on a drone station, and the panel says so:
+    // a hint to click anything else leaves the player clicking the field in vain.
     if (level->selection().attachingBeacon()) {
-      w.check("placing the second half of the beacon");
+      w.check("the placed beacon waiting for a drone station");
       EXPECT_TRUE(w.saw(layout::lookupText("TOWER_WT_STEP_2"))) << "the beacon's second step";
+      std::string hint = layout::lookupText("TOWER_WT_STEP_2_DESC"), station = layout::lookupText("TOWER_NAME_DT");
+      for (std::string* s : {&hint, &station})
+        for (char& c : *s) c = char(std::tolower(static_cast<unsigned char>(c)));
+      EXPECT_NE(hint.find("click a " + station), std::string::npos) << "the beacon's second step: " << hint;
     }
     level->cancelPendingPlacement();
     level->selection().chooseTowerDesc(nullptr);

@@ -5,9 +5,11 @@
 #   bash tools/regenerate.sh          (from anywhere; it works from the repository root)
 #
 # The generators are deterministic: on a clean checkout `git status` stays clean after a
-# run. Two documents are written from the built game rather than from tools/, so they are
-# not part of this run: docs/balance.md's tower table (scripts/balance_figures.sh) and
-# docs/campaign.md (scripts/campaign.sh, which plays the campaign).
+# run. The screenshots in docs/screenshots/ are drawn by the built game from this content,
+# so they are made last (scripts/screenshots.sh, in the build folder $STARMOOR_BUILD, else
+# build/, configured first when it is not). Two documents are also written from the built
+# game but take minutes to play, so they are not part of this run: docs/balance.md's tower
+# table (scripts/balance_figures.sh) and docs/campaign.md (scripts/campaign.sh).
 # Exit status 1 when a generator fails, when the content check finds a fault, or when a
 # content file is neither generated nor listed below as made by hand.
 set -euo pipefail
@@ -95,8 +97,17 @@ done < <(git ls-files content)
 # english.xml is both: its blocks are generated, the rest is not.
 echo "  content/strings/english.xml (partly): $(reason_for content/strings/english.xml)"
 
-if [[ -n $(git status --porcelain -- content) ]]; then
-  echo "== content differs from the committed files:"
-  git status --short -- content | head -40
+# The screenshots follow the content they show.
+build=${STARMOOR_BUILD:-build}
+echo "== docs/screenshots (built in $build)"
+if [[ ! -f $build/CMakeCache.txt ]]; then
+  gen=(); command -v ninja >/dev/null && gen=(-G Ninja)
+  cmake -S . -B "$build" "${gen[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+bash scripts/screenshots.sh "$build"
+
+if [[ -n $(git status --porcelain -- content docs/screenshots) ]]; then
+  echo "== content or screenshots differ from the committed files:"
+  git status --short -- content docs/screenshots | head -40
 fi
 exit "$unexplained"

@@ -24,6 +24,7 @@
 #include "Game/Entities/towers/xBaseTowerEntity.h"
 #include "Game/LevelScreen.h"
 #include "Game/TowerCommandWidget.h"
+#include "DynamicResources/RandomSeeder.h"
 #include "DynamicResources/SceneMusicContainer.h"
 #include "LabelManager.h"
 #include "KeyEvent.h"
@@ -231,6 +232,11 @@ class Walk {
     if (!global->findTexture(banner)) global->registerTexture(banner, global->createTexture(banner));
     g_announceBanner = global->findTexture(banner);
     SceneMusicContainer::instance()->load("content/config/music.xml");
+    // The catalogues seed the random numbers from the clock the first time they draw a
+    // track; that seeding spent here, the walk (and the screenshots it keeps) is the
+    // same on every run.
+    randomSeeder();
+    std::srand(1);
     profile_ = findProfile(&app());
     if (!profile_) {
       profile_ = new Profile("Commander");

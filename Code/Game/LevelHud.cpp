@@ -77,6 +77,10 @@ constexpr int kWavePitch = 26;
 constexpr int kWaveListHeight = kWaveIconLarge + 1 + 2 * 16;
 // How far a lane's entry or exit marker reaches round its point.
 constexpr float kMarkerClearance = 36.0f;
+// How far a lane's drawn tube reaches round its lines, and the step its segments are
+// walked at when an area is tried against them.
+constexpr float kLaneClearance = 12.0f;
+constexpr float kLaneStep = 4.0f;
 // The checkpoint message box.
 constexpr int kMessageX = 892;
 constexpr int kMessageY = 720;
@@ -462,6 +466,30 @@ bool LevelHud::clearOfLaneEnds(float x, float y, float w, float h) const {
       if (p.x + kMarkerClearance > x && p.x - kMarkerClearance < x + w && p.y + kMarkerClearance > y &&
           p.y - kMarkerClearance < y + h)
         return false;
+  return true;
+}
+
+bool LevelHud::clearOfLanes(float x, float y, float w, float h) const {
+  if (!clearOfLaneEnds(x, y, w, h)) return false;
+  const float left = x - kLaneClearance, right = x + w + kLaneClearance;
+  const float top = y - kLaneClearance, bottom = y + h + kLaneClearance;
+  auto inside = [&](float px, float py) { return px > left && px < right && py > top && py < bottom; };
+  for (const auto& path : level_.model_.paths)
+    for (const auto& lane : path.second.points) {
+      const std::vector<QuillonPHX2D::Vec2>& points = lane.second;
+      for (size_t i = 0; i < points.size(); ++i) {
+        if (inside(points[i].x, points[i].y)) return false;
+        if (i == 0) continue;
+        const QuillonPHX2D::Vec2& a = points[i - 1];
+        const QuillonPHX2D::Vec2& b = points[i];
+        const float dx = b.x - a.x, dy = b.y - a.y;
+        const int steps = static_cast<int>(std::sqrt(dx * dx + dy * dy) / kLaneStep);
+        for (int k = 1; k < steps; ++k) {
+          const float t = static_cast<float>(k) / static_cast<float>(steps);
+          if (inside(a.x + dx * t, a.y + dy * t)) return false;
+        }
+      }
+    }
   return true;
 }
 

@@ -69,6 +69,8 @@ class LevelHud {
 
   // Whether the area keeps clear of every lane's entry and exit marker.
   bool clearOfLaneEnds(float x, float y, float w, float h) const;
+  // Whether it also keeps clear of every lane's lines along their whole length.
+  bool clearOfLanes(float x, float y, float w, float h) const;
 
   void draw(Graphics* g);
   // Outlines the widget under the pointer and names the station and mission.

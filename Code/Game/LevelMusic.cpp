@@ -13,9 +13,13 @@
 namespace {
 
 // The track's banner stands a little below the field's top edge, or lower down the
-// left edge, a cell at a time, where a lane enters or leaves there.
+// left edge, a cell at a time, where a lane runs there.
 constexpr int kMusicBannerY = 8;
 constexpr int kMusicBannerStep = PlacementGrid::kCellSize;
+// Clear of every lane it may go down to the middle of the field; clear of the lanes'
+// ends only, to the bottom.
+constexpr float kLaneFreeLowest = PlacementGrid::kFieldHeight / 2.0f;
+constexpr float kFieldBottom = PlacementGrid::kFieldHeight;
 
 }  // namespace
 
@@ -54,12 +58,18 @@ void LevelScreen::announceMusic() {
   const SceneMusicContainer* catalogue = SceneMusicContainer::instance();
   auto* banner = new AnnounceMusicTrack(catalogue->getAuthor(scene), catalogue->getTrackName(scene));
   // From the top down: stations stand low on the field and would be hidden behind
-  // the banner for its first seconds.
+  // the banner for its first seconds. The first place in the field's upper half that
+  // no lane runs under; else the first that leaves every lane's entry and exit in sight.
   const float strip = AnnounceMusicTrack::kStripHeight;
-  int y = kMusicBannerY;
-  while (y + strip <= PlacementGrid::kFieldHeight && !hud_.clearOfLaneEnds(0, static_cast<float>(y), banner->getWidth(), strip))
-    y += kMusicBannerStep;
-  if (y + strip > PlacementGrid::kFieldHeight) y = kMusicBannerY;
+  const float width = banner->getWidth();
+  auto firstPlace = [&](auto clear, float lowest) {
+    for (int y = kMusicBannerY; y + strip <= lowest; y += kMusicBannerStep)
+      if (clear(static_cast<float>(y))) return y;
+    return -1;
+  };
+  int y = firstPlace([&](float top) { return hud_.clearOfLanes(0, top, width, strip); }, kLaneFreeLowest);
+  if (y < 0) y = firstPlace([&](float top) { return hud_.clearOfLaneEnds(0, top, width, strip); }, kFieldBottom);
+  if (y < 0) y = kMusicBannerY;
   banner->setRect(0, static_cast<float>(y), banner->getWidth(), banner->getHeight());
   addWidget(banner);
 }

@@ -199,11 +199,22 @@ class Walk {
         panels.push_back(Panel{a, int(s), true});
         if (s + 1 < states.size() && c.color.a > 0 && c.color.a < 255)
           faults.push_back("the music banner " + a.str() + " stands half drawn under another screen");
-        if (auto* level = dynamic_cast<LevelScreen*>(states[s]))
+        if (auto* level = dynamic_cast<LevelScreen*>(states[s])) {
           for (const auto& p : level->model().entryMarkers)
             if (a.overlaps(Area{p.x - kMarkerReach, p.y - kMarkerReach, 2 * kMarkerReach, 2 * kMarkerReach}))
               faults.push_back("the music banner " + a.str() + " covers the lane entry at " + std::to_string(int(p.x)) +
                                "," + std::to_string(int(p.y)));
+          // The first mission's field has room beside its lane: none runs under it.
+          if (level->missionId() == 0)
+            for (const auto& path : level->model().paths)
+              for (const auto& lane : path.second.points)
+                for (const auto& p : lane.second)
+                  if (a.contains(Area{p.x, p.y, 0, 0})) {
+                    faults.push_back("the music banner " + a.str() + " covers the first mission's lane at " +
+                                     std::to_string(int(p.x)) + "," + std::to_string(int(p.y)));
+                    break;
+                  }
+        }
       }
     }
     // A text may leave the screen only with a panel that slides off it.

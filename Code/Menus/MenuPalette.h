@@ -8,9 +8,10 @@ namespace palette {
 
 // A veil over the screen beneath; its alpha says how much of that still shows.
 inline Color veil(int alpha) { return Color(6, 12, 30, alpha); }
-// Dense enough that the texts of the screen beneath cannot be read through it:
-// at 235 a white text still showed as a grey one on our near-black screens.
-constexpr int kCoveringAlpha = 250;
+// Whole: the texts of the screen beneath cannot be read through it. At 235 a white
+// text still showed as a grey one on our near-black screens, and at 250 as a faint
+// one that could still be read.
+constexpr int kCoveringAlpha = 255;
 // A panel and its edge.
 inline Color panelFill() { return Color(8, 16, 32, 235); }
 inline Color panelEdge() { return Color(0, 200, 255, 200); }

@@ -26,9 +26,9 @@ namespace {
 
 const Color kBlack(0, 0, 0, 255);
 const Color kContinueColor(255, 255, 0, 255);  // 0xFFFFFF00
-// The slide's words stand on a panel of their own: the dimmed screen beneath
-// still shows its texts, which would otherwise run through the slide's.
-const Color kTextPanel(4, 12, 26, 238);
+// The slide's words stand on a panel of their own, whole: the dimmed screen
+// beneath still shows its texts, which would otherwise run through the slide's.
+const Color kTextPanel(4, 12, 26, 255);
 const Color kTextPanelBorder(90, 200, 235, 255);
 constexpr int kTextPanelMargin = 12;
 

@@ -23,8 +23,9 @@ namespace layoutcheck {
 constexpr float kScreenW = 1366.0f, kScreenH = 768.0f;
 constexpr float kSlack = 1.5f;  // rounding of glyph advances and positions
 // Light left of a text (its brightest channel, 0..255) that the eye still reads
-// on our near-black screens; under that, the fills laid over it hide it.
-constexpr float kLegibleLevels = 8.0f;
+// on our near-black screens (five levels were read); under that, the fills laid
+// over it hide it.
+constexpr float kLegibleLevels = 2.0f;
 constexpr float kPanelMinW = 100.0f, kPanelMinH = 40.0f;
 constexpr float kMarkerReach = 30.0f;  // a lane marker's ring at its widest
 

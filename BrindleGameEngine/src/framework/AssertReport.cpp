@@ -10,4 +10,9 @@ void assertReport(const char* message, const char* expression, const char* file,
   std::fflush(stderr);
 }
 
+void errorReport(const char* message) {
+  std::fprintf(stderr, "Error:\t%s\n", message);
+  std::fflush(stderr);
+}
+
 }  // namespace bge

@@ -11,6 +11,7 @@
 #include "GLTexture.h"
 #include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/Entities/xExitZoneEntity.h"
+#include "Game/LevelAttackPaths.h"
 #include "Game/LevelScreen.h"
 #include "Game/LevelSplines.h"
 #include "GameApp.h"
@@ -43,23 +44,42 @@ constexpr double kMaxCreditsInFile = 1.0e9;
 constexpr int kShortestWalkMs = 16;
 
 
-// The enemy paths, reversed in the reversal mode; false when a spline file cannot be read.
-bool readPaths(const TiXmlElement* stage, const bge::XmlReader& reader, bool reversed, LevelFileModel& model) {
+// The enemy paths, reversed in the reversal mode. A path that gives its ships nowhere to
+// fly is left out, and why goes into gaps; a spline file that cannot be read ends the
+// reading of paths.
+void readPaths(const TiXmlElement* stage, const bge::XmlReader& reader, bool reversed, LevelFileModel& model,
+               PathGaps& gaps) {
   for (const TiXmlElement* e = stage->FirstChildElement("Path"); e; e = e->NextSiblingElement("Path")) {
     const int id = reader.readInt(e, "id", -1);
     const std::string centerLine = reader.readString(e, "centerLine", "");
     const std::string sides = reader.readString(e, "sides", "");
     const float distance = reader.readFloat(e, "distance", 0.0f, -kFieldWidth, kFieldWidth);
     const int arrows = reader.readInt(e, "offsetArrows", 0);
-    SplineFile spline;
-    if (!readSplineFile(centerLine, 1.0f, 1.0f, spline)) {
-      if (!spline.opened) return false;  // unreadable: the rest of the paths are not read
-      reader.warn(e, "path " + std::to_string(id) + " is left out");
-      continue;
+    const std::string spline = "its spline \"" + centerLine + "\"";
+    SplineFile file;
+    if (!readSplineFile(centerLine, 1.0f, 1.0f, file)) {
+      gaps.paths[id] = spline + " " + file.refusal;
+      if (file.opened) {
+        reportLevelContent(reader, e, gaps.paths[id] + "; the path is left out");
+        continue;
+      }
+      reportLevelContent(reader, e, gaps.paths[id] + "; this path and the ones after it are left out");
+      for (const TiXmlElement* later = e->NextSiblingElement("Path"); later; later = later->NextSiblingElement("Path")) {
+        const int laterId = reader.readInt(later, "id", -1);
+        if (!gaps.paths.count(laterId))
+          gaps.paths[laterId] = "it comes after path " + std::to_string(id) + ", whose spline cannot be read";
+      }
+      return;
     }
     PathDescription path;
-    std::vector<Vec2> centre = sampleSpline(spline.controlPoints, spline.t, spline.resolution);
-    std::vector<Vec2> fine = sampleSpline(spline.controlPoints, spline.t, kFineSamples);
+    std::vector<Vec2> centre = sampleSpline(file.controlPoints, file.t, file.resolution);
+    if (!spansDistance(centre)) {
+      gaps.paths[id] = spline + (spansDistance(file.controlPoints) ? " has resolution 1, which samples one point"
+                                                                   : " has all its control points on one spot");
+      reportLevelContent(reader, e, gaps.paths[id] + "; the path is left out");
+      continue;
+    }
+    std::vector<Vec2> fine = sampleSpline(file.controlPoints, file.t, kFineSamples);
     if (reversed) {
       std::reverse(centre.begin(), centre.end());
       std::reverse(fine.begin(), fine.end());
@@ -67,23 +87,24 @@ bool readPaths(const TiXmlElement* stage, const bge::XmlReader& reader, bool rev
     path.points[PathDescription::Centre] = centre;
     path.finePoints[PathDescription::Centre] = fine;
     path.arrows[PathDescription::Centre] = arrows;
+    gaps.sides.erase(id);
     const bool left = sides == "LEFT" || sides == "BOTH";
     const bool right = sides == "RIGHT" || sides == "BOTH";
     for (int lane : {PathDescription::Left, PathDescription::Right}) {
       if ((lane == PathDescription::Left && !left) || (lane == PathDescription::Right && !right)) continue;
       const std::vector<Vec2> offset =
-          offsetControlPolygon(spline.controlPoints, lane == PathDescription::Left ? distance : -distance);
+          offsetControlPolygon(file.controlPoints, lane == PathDescription::Left ? distance : -distance);
       if (offset.empty()) {
-        reader.warn(e, "the side lines of path " + std::to_string(id) + " are left out");
+        gaps.sides[id] = "two control points in a row of " + spline + " lie on one spot, giving no side to offset to";
+        reportLevelContent(reader, e, gaps.sides[id] + "; its side lines are left out");
         break;
       }
-      std::vector<Vec2> side = sampleSpline(offset, spline.t, spline.resolution);
+      std::vector<Vec2> side = sampleSpline(offset, file.t, file.resolution);
       if (reversed) std::reverse(side.begin(), side.end());
       path.points[lane] = side;
     }
     model.paths[id] = path;
   }
-  return true;
 }
 
 void readExitZones(const TiXmlElement* stage, const bge::XmlReader& reader, SceneEntityManager& scene) {
@@ -126,8 +147,12 @@ void readStationParts(const TiXmlElement* stage, const bge::XmlReader& reader, S
     if (!splinePath.empty()) {
       SplineFile spline;
       if (!readSplineFile(splinePath, kPartSplineScaleX, kPartSplineScaleY, spline)) {
-        if (!spline.opened) return;  // unreadable: the rest of the parts are not read
-        reader.warn(e, "the station part's spline is refused; the part is left out");
+        const std::string why = "its spline \"" + splinePath + "\" " + spline.refusal;
+        if (!spline.opened) {
+          reportLevelContent(reader, e, why + "; this part and the ones after it are left out");
+          return;
+        }
+        reportLevelContent(reader, e, why + "; the part is left out");
         continue;
       }
       walk = sampleSpline(spline.controlPoints, spline.t, spline.resolution);
@@ -149,24 +174,30 @@ void readStationParts(const TiXmlElement* stage, const bge::XmlReader& reader, S
 // The waves are the attacks 0, 1, 2 ... in turn up to the first id missing: an attack
 // of any other id would never come, so it is named and left out, and the wave count
 // and the preview show only what is played.
-void keepPlayedAttacks(const std::map<int, const TiXmlElement*>& elements, const bge::XmlReader& reader,
-                       LevelFileModel& model) {
+void keepPlayedAttacks(const bge::XmlReader& reader, LevelFileModel& model, AttackElements& elements) {
   int played = 0;
   while (model.attacks.count(played)) ++played;
-  for (const auto& [id, element] : elements) {
-    if (id >= 0 && id < played) continue;
+  for (auto it = elements.attacks.begin(); it != elements.attacks.end();) {
+    const auto [id, element] = *it;
+    if (id >= 0 && id < played) {
+      ++it;
+      continue;
+    }
     reader.warn(element, "attack " + std::to_string(id) + " is left out: the waves play attacks 0, 1, 2 ... in turn" +
                              (id < 0 ? std::string(", and a negative id is none of them")
                                      : ", and there is no attack " + std::to_string(played)));
     model.attacks.erase(id);
+    elements.waves.erase(id);
+    it = elements.attacks.erase(it);
   }
 }
 
-void readAttacks(const TiXmlElement* stage, const bge::XmlReader& reader, LevelFileModel& model) {
-  std::map<int, const TiXmlElement*> elements;
+void readAttacks(const TiXmlElement* stage, const bge::XmlReader& reader, LevelFileModel& model,
+                 AttackElements& elements) {
   for (const TiXmlElement* a = stage->FirstChildElement("Attack"); a; a = a->NextSiblingElement("Attack")) {
     const int id = reader.readInt(a, "id", -1);
     std::vector<WaveDescription> records;
+    std::vector<const TiXmlElement*> waves;
     for (const TiXmlElement* w = a->FirstChildElement("Wave"); w; w = w->NextSiblingElement("Wave")) {
       if (static_cast<int>(records.size()) >= kMaxRecordsPerWave) {
         reader.warn(w, "an attack holds at most 99 waves; the rest are left out");
@@ -181,6 +212,7 @@ void readAttacks(const TiXmlElement* stage, const bge::XmlReader& reader, LevelF
       r.pathSubId = reader.readString(w, "pathSubId", r.pathSubId);
       r.enemy = reader.readString(w, "enemy", r.enemy);
       records.push_back(r);
+      waves.push_back(w);
     }
     auto it = model.attacks.find(id);
     if (it != model.attacks.end()) {
@@ -188,9 +220,10 @@ void readAttacks(const TiXmlElement* stage, const bge::XmlReader& reader, LevelF
       continue;
     }
     model.attacks.emplace(id, std::move(records));
-    elements.emplace(id, a);
+    elements.attacks.emplace(id, a);
+    elements.waves.emplace(id, std::move(waves));
   }
-  keepPlayedAttacks(elements, reader, model);
+  keepPlayedAttacks(reader, model, elements);
 }
 
 void readEnemyCatalogue(const xEnemySpawner* spawner, LevelFileModel& model) {
@@ -216,16 +249,23 @@ void readEnemyCatalogue(const xEnemySpawner* spawner, LevelFileModel& model) {
 }  // namespace
 
 bool LevelScreen::loadLevel() {
+  // Each refusal says why in words that follow the file's name, for whoever opened it.
+  refusal_.clear();
   bge::XmlReader reader(levelFile_);
   TiXmlDocument doc;
-  if (!BGE_REPORT_MSG(reader.load(doc), ("level: the level file " + levelFile_ + " cannot be read").c_str()))
+  if (!reader.load(doc)) {
+    refusal_ = "cannot be read";
     return false;
+  }
   const TiXmlElement* stage = reader.root(doc, "Stage");
-  if (!stage) return false;
+  if (!stage) {
+    refusal_ = "has no <Stage> root";
+    return false;
+  }
 
   const TiXmlElement* funds = stage->FirstChildElement("InitialFunds");
   if (!funds) {
-    reader.warn(stage, "the level has no InitialFunds");
+    refusal_ = "has no <InitialFunds>";
     return false;
   }
   const double credits = reader.readDouble(funds, "credits", 0.0, 0.0, kMaxCreditsInFile);
@@ -234,11 +274,12 @@ bool LevelScreen::loadLevel() {
 
   const TiXmlElement* grid = stage->FirstChildElement("Grid");
   if (!grid) {
-    reader.warn(stage, "the level has no Grid");
+    refusal_ = "has no <Grid>";
     return false;
   }
   if (!readGrid(grid, reader)) return false;
-  readPaths(stage, reader, gameMode_ == MODE_REVERSAL, model_);
+  PathGaps pathGaps;
+  readPaths(stage, reader, gameMode_ == MODE_REVERSAL, model_, pathGaps);
   readExitZones(stage, reader, *this);
   readStationParts(stage, reader, *this);
 
@@ -246,7 +287,9 @@ bool LevelScreen::loadLevel() {
     model_.timerLimitMs = reader.readInt(timer, "delay", 0, 0, INT_MAX / 1000) * 1000;
     model_.gameplayType = kGameplayTimer;
   }
-  readAttacks(stage, reader, model_);
+  AttackElements attackElements;
+  readAttacks(stage, reader, model_, attackElements);
+  const std::string grounded = keepFlyableAttacks(attackElements, pathGaps, reader, model_);
   safeDelete(spawner_);
   spawner_ = new xEnemySpawner(model_.attacks, this, gameMode_ == MODE_ENDLESS);
   flow_.followSpawner(*spawner_);
@@ -259,6 +302,10 @@ bool LevelScreen::loadLevel() {
     else if (type == "TIMER") model_.gameplayType = kGameplayTimer;
   }
   readEnemyCatalogue(spawner_, model_);
+  // Played, a level without a wave would be won by the first wave sent.
+  if (model_.attacks.empty())
+    refusal_ = grounded.empty() ? "has no attack 0, where the waves start"
+                                : "has no attack whose ships have a path to fly (" + grounded + ")";
   return true;
 }
 
@@ -275,13 +322,13 @@ bool LevelScreen::readGrid(const TiXmlElement* grid, const bge::XmlReader& reade
   }
   const std::string imagePath = reader.readString(grid, "levelImage", "");
   if (imagePath.empty()) {
-    reader.warn(grid, "the grid names no levelImage");
+    refusal_ = "names no levelImage in its <Grid>";
     return false;
   }
   GLTexture* ptrGridTex = new GLTexture(imagePath, nullptr, GLTexture::KeepImage, GLTexture::kLinear);
   Image* ptrImage = ptrGridTex->getImage();
   if (!ptrImage) {
-    reader.warn(grid, "the level image has no pixels");
+    refusal_ = "has a level image \"" + imagePath + "\" without pixels";
     delete ptrGridTex;
     return false;
   }

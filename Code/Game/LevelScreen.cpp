@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "AssertReport.h"
 #include "Configurator/ConfigContext.h"
 #include "DynamicResources/SfxContainer.h"
 #include "FadeTransitions.h"
@@ -134,9 +135,9 @@ void LevelScreen::init() {
   }
 
   // A level without a wave would be won by the first click on the send-wave button.
-  playable_ = loadLevel() && spawner_ && spawner_->waveCount() > 0;
-  if (!playable_)
-    std::printf("WARNING: level: %s gives no level to play; back to mission control\n", levelFile_.c_str());
+  playable_ = loadLevel() && refusal_.empty() && spawner_ && spawner_->waveCount() > 0;
+  BGE_ERROR_MSG(playable_, ("level: " + levelFile_ + " " + refusal_ +
+                            ", so it gives no level to play; back to mission control").c_str());
   effects_.loadMissileKinds();
   loadPatrolShips();
   checkpoints_.start();

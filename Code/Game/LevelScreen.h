@@ -123,6 +123,8 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   // Whether the file gave a level with a wave to play. One that did not goes back to
   // mission control as it opens: nothing of it is played, won or recorded.
   bool playable() const { return playable_; }
+  // Why the file gave no level to play, in words that follow its name; empty when it did.
+  const std::string& refusal() const { return refusal_; }
   void buildPathMarkers();
   PathDescription getPathDescription(int pathId) const override;
 
@@ -233,6 +235,7 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   int difficulty_;
   int state_ = kLevelBooting;
   bool playable_ = true;
+  std::string refusal_;
   LevelFileModel model_;
   PlacementGrid grid_;
   xEnemySpawner* spawner_ = nullptr;  // owned

@@ -4,21 +4,25 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
-#include "AssertReport.h"
 #include "XmlAttributes.h"
 
 using namespace QuillonPHX2D;
 
 bool readSplineFile(const std::string& path, float scaleX, float scaleY, SplineFile& out) {
+  out = SplineFile();
   bge::XmlReader reader(path);
   TiXmlDocument doc;
-  if (!BGE_REPORT_MSG(reader.load(doc), ("level: the spline file " + path + " cannot be read").c_str())) return false;
-  const TiXmlElement* root = reader.root(doc, "Spline");
-  if (!BGE_REPORT_MSG(root != nullptr, ("level: the spline file " + path + " has no Spline element").c_str()))
+  // The reader has said why on standard output; the caller names what is left out.
+  if (!reader.load(doc)) {
+    out.refusal = "cannot be read";
     return false;
-  out = SplineFile();
+  }
+  const TiXmlElement* root = reader.root(doc, "Spline");
+  if (!root) {
+    out.refusal = "has no <Spline> root";
+    return false;
+  }
   out.opened = true;
   const int declared = reader.readInt(root, "n", 0);
   out.t = reader.readInt(root, "t", 0);
@@ -38,23 +42,25 @@ bool readSplineFile(const std::string& path, float scaleX, float scaleY, SplineF
                           std::to_string(count) + "; the points read count");
   }
   if (out.resolution <= 0 || out.resolution > kMaxSplineResolution) {
-    reader.warn(root, "resolution must lie in 1.." + std::to_string(kMaxSplineResolution));
-    return false;
+    out.refusal = "has resolution " + std::to_string(out.resolution) + ", outside 1.." +
+                  std::to_string(kMaxSplineResolution);
+  } else if (count < 2) {
+    out.refusal = count == 0 ? "has no control point" : "has one control point";
+    out.refusal += ", and a curve needs two at least";
+  } else if (out.t < 0 || out.t + 1 > count || out.t + 1 > kMaxSplineOrder) {
+    out.refusal = "has order t + 1 = " + std::to_string(out.t + 1) + ", outside 1.." +
+                  std::to_string(std::min(count, kMaxSplineOrder));
+  } else if (static_cast<double>(std::max(out.resolution, kFineSamples)) * count * std::ldexp(1.0, out.t + 1) >
+             kMaxSplineWork) {
+    out.refusal = "asks for more samples of more control points than a path can need";
   }
-  if (count < 2) {
-    reader.warn(root, "a path needs at least two control points");
-    return false;
-  }
-  if (out.t < 0 || out.t + 1 > count || out.t + 1 > kMaxSplineOrder) {
-    reader.warn(root, "order t + 1 must lie in 1.." + std::to_string(std::min(count, kMaxSplineOrder)));
-    return false;
-  }
-  const double work = static_cast<double>(std::max(out.resolution, kFineSamples)) * count * std::ldexp(1.0, out.t + 1);
-  if (work > kMaxSplineWork) {
-    reader.warn(root, "so many samples of so many control points are more than a path can need");
-    return false;
-  }
-  return true;
+  return out.refusal.empty();
+}
+
+bool spansDistance(const std::vector<Vec2>& line) {
+  for (const Vec2& p : line)
+    if (p.x != line.front().x || p.y != line.front().y) return true;
+  return false;
 }
 
 std::vector<Vec2> sampleSpline(const std::vector<Vec2>& points, int t, int samples) {
@@ -75,10 +81,7 @@ std::vector<Vec2> offsetControlPolygon(const std::vector<Vec2>& p, float d) {
   for (size_t i = 0; i + 1 < n; ++i) {
     const Vec2 step = p[i + 1] - p[i];
     const float len = qlnLenV2(step);
-    if (!(len > 0.0f)) {
-      std::printf("WARNING: level: a side line needs distinct consecutive control points\n");
-      return {};
-    }
+    if (!(len > 0.0f)) return {};
     dir[i] = step * (1.0f / len);
   }
   auto off = [&](const Vec2& q, const Vec2& f) { return q + rotateMinus90(f) * d; };

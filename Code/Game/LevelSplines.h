@@ -11,6 +11,9 @@ struct SplineFile {
   std::vector<QuillonPHX2D::Vec2> controlPoints;
   // Whether the file could be read at all (a refused curve was still read).
   bool opened = false;
+  // Why the file gives no usable curve, in words that follow "its spline "<file>"";
+  // empty when it gives one.
+  std::string refusal;
 };
 
 // Limits that keep a spline cheap to sample whatever a file asks for.
@@ -23,11 +26,13 @@ constexpr double kMaxSplineWork = 8.0e6;
 // Samples of the fine centre line.
 constexpr int kFineSamples = 500;
 
-// Reads a spline file; control points are multiplied by the scales. False, with a
-// message naming the file, when it cannot be read or describes no usable curve (a
-// resolution of 0 or less, fewer than two points, an order above the point count, or
-// more sampling work than a path can need).
+// Reads a spline file; control points are multiplied by the scales. False, with the
+// reason in out.refusal for the caller to report, when it cannot be read or describes
+// no usable curve (a resolution of 0 or less, fewer than two points, an order above
+// the point count, or more sampling work than a path can need).
 bool readSplineFile(const std::string& path, float scaleX, float scaleY, SplineFile& out);
+// Whether a sampled line goes anywhere: a ship on a line of one spot has nowhere to fly.
+bool spansDistance(const std::vector<QuillonPHX2D::Vec2>& line);
 // The curve through the points at the spline's order, in that many samples. The
 // number of points is the number actually read.
 std::vector<QuillonPHX2D::Vec2> sampleSpline(const std::vector<QuillonPHX2D::Vec2>& points, int t, int samples);

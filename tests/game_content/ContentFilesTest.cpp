@@ -252,6 +252,7 @@ TEST(ShippedFiles, TheGameReadsEveryOneWithoutAComplaint) {
     EXPECT_EQ(said.find("WARNING"), std::string::npos) << said;
     EXPECT_EQ(said.find("ERROR"), std::string::npos) << said;
     EXPECT_EQ(reported.find("Assert failed"), std::string::npos) << reported;
+    EXPECT_EQ(reported.find("Error:"), std::string::npos) << reported;
   }
   for (int n : gameplayTypes) EXPECT_GT(n, 0);
 }

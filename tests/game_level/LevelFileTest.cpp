@@ -76,14 +76,27 @@ TEST(LevelFile, SplinesThatDescribeNoCurveAreRefusedAndTheOtherPathsStay) {
   // n claims more points than there are: the points read count.
   f.write("liar.xml", "<Spline n=\"40\" t=\"1\" resolution=\"10\"><ControlPoint x=\"0\" y=\"0\"/>"
                       "<ControlPoint x=\"100\" y=\"0\"/><ControlPoint x=\"100\" y=\"100\"/></Spline>");
+  // A curve on one spot, or sampled once, gives a ship nowhere to fly.
+  f.write("spot.xml", "<Spline n=\"2\" t=\"1\" resolution=\"10\"><ControlPoint x=\"7\" y=\"7\"/>"
+                      "<ControlPoint x=\"7\" y=\"7\"/></Spline>");
+  f.write("once.xml", "<Spline n=\"2\" t=\"1\"><ControlPoint x=\"0\" y=\"0\"/><ControlPoint x=\"9\" y=\"0\"/></Spline>");
+  // Two points in a row on one spot leave the centre line but no side to offset to.
+  f.write("stutter.xml", "<Spline n=\"3\" t=\"1\" resolution=\"10\"><ControlPoint x=\"0\" y=\"0\"/>"
+                         "<ControlPoint x=\"0\" y=\"0\"/><ControlPoint x=\"90\" y=\"0\"/></Spline>");
   Loaded l(f.write("a.xml", std::string("<Stage><InitialFunds credits=\"1\"/>") + kGrid +
                                 "<Path id=\"1\" centerLine=\"{dir}/zero.xml\"/>"
                                 "<Path id=\"2\" centerLine=\"{dir}/order.xml\"/>"
                                 "<Path id=\"3\" centerLine=\"{dir}/one.xml\"/>"
                                 "<Path id=\"4\" centerLine=\"{dir}/liar.xml\" sides=\"LEFT\" distance=\"5\"/>"
-                                "<Path id=\"5\" centerLine=\"{dir}/path.xml\"/></Stage>"));
+                                "<Path id=\"5\" centerLine=\"{dir}/path.xml\"/>"
+                                "<Path id=\"6\" centerLine=\"{dir}/spot.xml\"/>"
+                                "<Path id=\"7\" centerLine=\"{dir}/once.xml\"/>"
+                                "<Path id=\"8\" centerLine=\"{dir}/stutter.xml\" sides=\"BOTH\" distance=\"5\"/>"
+                                "</Stage>"));
   ASSERT_TRUE(l.ok);
-  EXPECT_EQ(2u, l.level.model().paths.size());
+  EXPECT_EQ(3u, l.level.model().paths.size());
+  EXPECT_EQ(10u, l.level.getPathDescription(8).pointsForSide(0).size());
+  EXPECT_TRUE(l.level.getPathDescription(8).pointsForSide(1).empty());
   const PathDescription liar = l.level.getPathDescription(4);
   ASSERT_EQ(10u, liar.pointsForSide(0).size());
   EXPECT_EQ(100.0f, liar.pointsForSide(0).back().y);
@@ -185,7 +198,7 @@ TEST(LevelFile, AttacksKeepTheirFirstListAndABadEnemyFileCostsOnlyItsRecord) {
   const std::string late = "<Wave id=\"0\" pathId=\"0\" count=\"1\" enemy=\"{dir}/enemy.xml\"/></Attack>";
   const std::string path = f.write(
       "a.xml", std::string("<Stage><InitialFunds credits=\"1\"/>") + kGrid +
-                   "<Path id=\"0\" centerLine=\"{dir}/path.xml\"/>"
+                   "<Path id=\"0\" centerLine=\"{dir}/path.xml\" sides=\"LEFT\"/>"
                    "<Attack id=\"0\"><Wave id=\"0\" pathId=\"0\" count=\"2\" spawnDelay=\"100\""
                    " enemy=\"{dir}/broken.xml\"/><Wave id=\"1\" pathId=\"0\" count=\"3\" spawnDelay=\"100\""
                    " pathSubId=\"LEFT\" enemy=\"{dir}/enemy.xml\"/></Attack>"
@@ -220,8 +233,8 @@ TEST(LevelFile, TheCatalogueScalesEnergyBySinglePrecisionFactors) {
   levelfiles::runner();
   Folder f;
   const std::string path = f.write(
-      "a.xml", std::string("<Stage><InitialFunds credits=\"1\"/>") + kGrid +
-                   "<Attack id=\"0\"><Wave id=\"0\" count=\"4\" enemy=\"{dir}/enemy.xml\"/></Attack></Stage>");
+      "a.xml", std::string("<Stage><InitialFunds credits=\"1\"/>") + kGrid + "<Path id=\"0\" centerLine=\"{dir}/path.xml\"/>"
+                   "<Attack id=\"0\"><Wave id=\"0\" pathId=\"0\" count=\"4\" enemy=\"{dir}/enemy.xml\"/></Attack></Stage>");
   // What the spawner gives the ships: 100 x 1.3f is 130 in single precision.
   const int expected[] = {75, 85, 130};
   for (int difficulty : {0, 1, 2}) {

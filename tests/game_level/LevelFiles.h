@@ -75,12 +75,16 @@ class Folder {
 
   // A level of one path with side lanes, an exit zone, and the given attacks.
   std::string level(const std::string& attacks, const std::string& extra = "") {
+    return levelOn("<Path id=\"0\" centerLine=\"{dir}/path.xml\" sides=\"BOTH\" distance=\"20\" offsetArrows=\"3\"/>",
+                   attacks + extra);
+  }
+  // The same level on the given Path elements.
+  std::string levelOn(const std::string& paths, const std::string& attacks) {
     return write("level.xml",
                  "<Stage><InitialFunds credits=\"500\"/>"
-                 "<Grid levelImage=\"{dir}/grid.png\" cellsX=\"32\" cellsY=\"24\" cellWidth=\"32\" cellHeight=\"32\"/>"
-                 "<Path id=\"0\" centerLine=\"{dir}/path.xml\" sides=\"BOTH\" distance=\"20\" offsetArrows=\"3\"/>"
-                 "<ExitZone template=\"{dir}/exit.xml\" area=\"Rect(1000, 300, 40, 120)\"/>" +
-                     attacks + extra + "</Stage>");
+                 "<Grid levelImage=\"{dir}/grid.png\" cellsX=\"32\" cellsY=\"24\" cellWidth=\"32\" cellHeight=\"32\"/>" +
+                     paths + "<ExitZone template=\"{dir}/exit.xml\" area=\"Rect(1000, 300, 40, 120)\"/>" + attacks +
+                     "</Stage>");
   }
 
   std::string wave(int count, int delay, const std::string& lane = "", int speed = 4000) const {

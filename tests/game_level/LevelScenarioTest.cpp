@@ -262,19 +262,106 @@ TEST(LevelScenario, AWaveIsOverOnlyWhenEveryRecordHasSentItsShips) {
   EXPECT_EQ(-1, offeredAt) << "the next attack was offered with ships of this one still due";
 }
 
-TEST(LevelScenario, ALevelWithoutItsFirstAttackHasNoWaveAndIsNotPlayedInAnyMode) {
-  // Played, it would be won by the first click on the send-wave button.
+TEST(LevelScenario, ALevelWithNoAttackItsShipsCanFlyIsRefusedInAnyMode) {
+  // Played, each would be won by the first click on the send-wave button.
   Folder f;
-  const std::string level =
-      f.level("<Attack id=\"1\">" + f.wave(1, 100) + "</Attack><Attack id=\"2\">" + f.wave(1, 100) + "</Attack>");
-  for (const int mode : {MODE_CLASSIC, MODE_ENDLESS}) {
-    auto o = options(level, mode);
-    o.maxFrames = 500;
-    const levelrunner::Outcome out = runner().run(o);
-    EXPECT_FALSE(out.loaded) << levelrunner::describe(out);
-    EXPECT_FALSE(out.over);
-    EXPECT_EQ(0, out.spawned);
+  f.write("one.xml", "<Spline n=\"1\" t=\"0\" resolution=\"50\"><ControlPoint x=\"-40\" y=\"300\"/></Spline>");
+  f.write("same.xml", "<Spline n=\"2\" t=\"1\" resolution=\"50\"><ControlPoint x=\"300\" y=\"300\"/>"
+                      "<ControlPoint x=\"300\" y=\"300\"/></Spline>");
+  const auto on = [](const std::string& spline) {
+    return "<Path id=\"0\" centerLine=\"{dir}/" + spline + "\" sides=\"BOTH\" distance=\"20\"/>";
+  };
+  const std::string later = "<Attack id=\"1\">" + f.wave(1, 100) + "</Attack><Attack id=\"2\">" +
+                            f.wave(1, 100, "LEFT") + "</Attack>";
+  const std::string all = "<Attack id=\"0\">" + f.wave(3, 100) + "</Attack>" + later;
+  const struct {
+    std::string paths, attacks;
+    const char* pathError;  // what the Path element is told, when it has one
+    const char* refusal;
+  } cases[] = {
+      {on("path.xml"), later, nullptr, "has no attack 0, where the waves start"},
+      {on("one.xml"), all, "its spline \"{dir}/one.xml\" has one control point, and a curve needs two at least; "
+                           "the path is left out",
+       "(attack 0: path 0 is left out: its spline \"{dir}/one.xml\" has one control point"},
+      {"", all, nullptr, "(attack 0: there is no path 0)"},
+      {on("nothing.xml"), all, "its spline \"{dir}/nothing.xml\" cannot be read; this path and the ones after it are left out",
+       "(attack 0: path 0 is left out: its spline \"{dir}/nothing.xml\" cannot be read)"},
+      {on("same.xml"), all, "its spline \"{dir}/same.xml\" has all its control points on one spot; the path is left out",
+       "(attack 0: path 0 is left out: its spline \"{dir}/same.xml\" has all its control points on one spot)"},
+  };
+  const auto inFolder = [&f](const char* text) { return levelfiles::replaceAll(text, "{dir}", f.dir()); };
+  for (const auto& c : cases) {
+    const std::string level = f.levelOn(c.paths, c.attacks);
+    SCOPED_TRACE(level);
+    for (const int mode : {MODE_CLASSIC, MODE_REVERSAL, MODE_ENDLESS}) {
+      auto o = options(level, mode);
+      o.maxFrames = 500;
+      testing::internal::CaptureStderr();
+      const levelrunner::Outcome out = runner().run(o);
+      const std::string reported = testing::internal::GetCapturedStderr();
+      EXPECT_FALSE(out.loaded) << levelrunner::describe(out);
+      EXPECT_FALSE(out.over);
+      EXPECT_EQ(0, out.spawned);
+      EXPECT_NE(std::string::npos, out.refusal.find(inFolder(c.refusal))) << out.refusal;
+      EXPECT_NE(std::string::npos, reported.find("Error:\tlevel: " + level + " " + out.refusal +
+                                                 ", so it gives no level to play; back to mission control\n"))
+          << reported;
+      if (c.pathError)
+        EXPECT_NE(std::string::npos, reported.find(level + ": <Path id=\"0\"> (line 1): " + inFolder(c.pathError)))
+            << reported;
+      // Every attack is named as it is left out, not the first only.
+      if (c.attacks == all)
+        for (const char* id : {"0", "1", "2"})
+          EXPECT_NE(std::string::npos, reported.find(std::string("no wave of attack ") + id + " has a path to fly"))
+              << reported;
+      EXPECT_EQ(std::string::npos, reported.find("Assert failed")) << reported;
+    }
   }
+}
+
+TEST(LevelScenario, AnAttackWithoutAPathToFlyIsNamedAndLeftOutWhileTheOthersPlayInTurn) {
+  Folder f;
+  f.write("one.xml", "<Spline n=\"1\" t=\"0\" resolution=\"50\"><ControlPoint x=\"-40\" y=\"300\"/></Spline>");
+  const auto onPathOne = [](const std::string& wave) { return levelfiles::replaceAll(wave, "pathId=\"0\"", "pathId=\"1\""); };
+  // Attack 0 flies only the broken path; attack 2 keeps the one wave of its three that
+  // has a lane (path 0 has no side lines here).
+  const std::string level =
+      f.levelOn("<Path id=\"0\" centerLine=\"{dir}/path.xml\"/><Path id=\"1\" centerLine=\"{dir}/one.xml\"/>",
+                "<Attack id=\"0\">" + onPathOne(f.wave(4, 100)) + "</Attack><Attack id=\"1\">" + f.wave(2, 100) +
+                    "</Attack><Attack id=\"2\">" + onPathOne(f.wave(3, 100)) + f.wave(5, 100, "LEFT") +
+                    f.wave(1, 100) + "</Attack>");
+  auto o = options(level);
+  o.maxFrames = 3000;
+  std::vector<size_t> recordsPerWave;
+  testing::internal::CaptureStderr();
+  const levelrunner::Outcome out = runner().run(o, [&](LevelScreen& level, int) {
+    if (recordsPerWave.empty())
+      for (const auto& attack : level.spawner()->attacks()) recordsPerWave.push_back(attack.second.size());
+    if (level.state() != kLevelOver && level.bridge().sendWaveOffered() && level.countLiveEnemies() == 0) {
+      runner().perform(level, {0, "next", {}});
+      return;
+    }
+    for (xSimpleEnemy* ship : liveShips(level)) ship->takeDamage(1000000, 0.0f);
+  });
+  const std::string reported = testing::internal::GetCapturedStderr();
+  ASSERT_TRUE(out.loaded) << out.refusal;
+  EXPECT_TRUE(out.over) << levelrunner::describe(out);
+  EXPECT_EQ(2, out.waveCount);
+  EXPECT_EQ(2, out.wavesStarted);
+  // Attack 1 comes first, then attack 2's one ship: nothing of the rest.
+  EXPECT_EQ((std::vector<size_t>{1, 1}), recordsPerWave);
+  EXPECT_EQ(3, out.spawned);
+  EXPECT_EQ(3, out.kills);
+  EXPECT_EQ(20, out.lives);
+  const std::string at = level + ": ";
+  for (const std::string& said :
+       {at + "<Path id=\"1\"> (line 1): its spline \"" + f.dir() + "/one.xml\" has one control point",
+        at + "<Attack id=\"0\"> (line 1): no wave of attack 0 has a path to fly (path 1 is left out); "
+             "the attack is left out, and the next one takes its turn",
+        at + "<Wave id=\"0\"> (line 1): path 1 is left out; the wave is left out of attack 2",
+        at + "<Wave id=\"0\"> (line 1): path 0 has no LEFT side line; the wave is left out of attack 2"})
+    EXPECT_NE(std::string::npos, reported.find("Error:\t" + said)) << reported;
+  EXPECT_EQ(std::string::npos, reported.find("Assert failed")) << reported;
 }
 
 TEST(LevelScenario, EachFifthOfTheWavesHasItsCheckpoint) {

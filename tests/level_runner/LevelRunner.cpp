@@ -99,10 +99,9 @@ bool parseScript(const std::string& text, std::vector<Command>& out, std::string
 
 std::string describe(const Outcome& o) {
   char line[256];
-  std::snprintf(line, sizeof line, "state=%d lives=%d credits=%.0f waves=%d/%d kills=%d spawned=%d frames=%d%s",
-                o.state, o.lives, o.credits, o.wavesStarted, o.waveCount, o.kills, o.spawned, o.frames,
-                o.loaded ? "" : " (the level did not load)");
-  return line;
+  std::snprintf(line, sizeof line, "state=%d lives=%d credits=%.0f waves=%d/%d kills=%d spawned=%d frames=%d",
+                o.state, o.lives, o.credits, o.wavesStarted, o.waveCount, o.kills, o.spawned, o.frames);
+  return o.loaded ? std::string(line) : std::string(line) + " (the level did not load: it " + o.refusal + ")";
 }
 
 struct Runner::Impl {
@@ -171,6 +170,7 @@ Outcome Runner::run(const RunOptions& options, const FrameObserver& observer) {
   app.changeState(level);
   Outcome o;
   o.loaded = level->playable();
+  o.refusal = level->refusal();
   if (!o.loaded) {
     // It closes itself towards mission control, which is not the runner's to show.
     closeAll();

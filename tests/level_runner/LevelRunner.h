@@ -51,6 +51,7 @@ struct Outcome {
   int frames = 0;
   bool over = false;     // the level ended and its end delay ran out
   bool loaded = false;   // the level file gave a level with a wave to play
+  std::string refusal;   // else why not, in words that follow the file's name
   std::vector<std::string> unknownCommands;
 };
 

@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
   const levelrunner::PlayResult r =
       simple ? levelrunner::playLevel(runner, run, player) : levelrunner::playLevelWith(runner, run, strategy, player);
   if (!r.outcome.loaded) {
-    std::fprintf(stderr, "%s: the level did not load\n", run.levelFile.c_str());
+    std::fprintf(stderr, "%s: the level did not load: it %s\n", run.levelFile.c_str(), r.outcome.refusal.c_str());
     return 1;
   }
   std::fprintf(stderr, "%s\n", levelrunner::describe(r.outcome).c_str());

@@ -196,10 +196,12 @@ void xEnemySpawner::spawn(SpawningAction& action, const WaveDescription& record)
   else if (record.pathSubId == "RIGHT") lane = PathDescription::Right;
   const std::vector<Vec2> points = lane >= 0 ? path.pointsForSide(lane) : std::vector<Vec2>();
   if (points.empty()) {
+    // The level file reader leaves such waves out; attacks handed over otherwise are
+    // bad content all the same.
     if (unusablePaths_.insert({record.pathId, record.pathSubId}).second)
-      BGE_REPORT_MSG(false, ("path " + std::to_string(record.pathId) + " lane \"" + record.pathSubId +
-                             "\" has no points: its ships are skipped")
-                                .c_str());
+      BGE_ERROR_MSG(false, ("level: path " + std::to_string(record.pathId) + " lane \"" + record.pathSubId +
+                            "\" has no points: its ships are not sent")
+                               .c_str());
     return;
   }
   if (endless_) {

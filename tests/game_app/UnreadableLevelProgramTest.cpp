@@ -1,10 +1,12 @@
-// The real program launching a level file it cannot read: the player is back at
-// mission control at once, and the files afterwards hold no win, badge, unlock, score
-// or statistic of it, however the player pressed on.
+// The real program launching a level file that gives no level to play (one it cannot
+// read, one whose only path its ships cannot fly): the player is back at mission
+// control at once, and the files afterwards hold no win, badge, unlock, score or
+// statistic of it, however the player pressed on.
 #include <SDL_image.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -30,13 +32,41 @@ class SaveApp : public GameApp {
 };
 
 bool tallyShown(const Shot& s) { return s.count(400, 200, 565, 60, white) > 2000; }
-// What the level says once it has tried the file (the campaign reads it at start, too).
-constexpr const char* kRefused = "the level file content/levels/mission_00.xml cannot be read";
 
-using UnreadableLevel = WalkTest;
+// Mission 0's level as the case makes it, and what the level says once it has tried it.
+struct BrokenLevel {
+  const char* name;
+  std::string (*make)(const std::string& original);
+  const char* refusal;
+};
 
-TEST_F(UnreadableLevel, SendsThePlayerBackToMissionControlAndRecordsNothing) {
-  // The game beside its content, but for mission 0's level: nested too deep to be read.
+std::string nestedTooDeep(const std::string&) {
+  std::string nested;
+  for (int i = 0; i < 200; ++i) nested += "<Attack>";
+  for (int i = 0; i < 200; ++i) nested += "</Attack>";
+  return "<Stage>" + nested + "</Stage>\n";
+}
+
+// Its one path on a spline of a single control point, written beside it.
+std::string onePointPath(const std::string& original) {
+  return std::regex_replace(original, std::regex("centerLine=\"[^\"]*\""), "centerLine=\"content/levels/one_point.xml\"");
+}
+
+const BrokenLevel kBrokenLevels[] = {
+    {"NestedTooDeep", nestedTooDeep, "content/levels/mission_00.xml cannot be read, so it gives no level to play"},
+    {"OnePointPath", onePointPath,
+     "content/levels/mission_00.xml has no attack whose ships have a path to fly (attack 0: path 0 is left out: "
+     "its spline \"content/levels/one_point.xml\" has one control point"},
+};
+
+void PrintTo(const BrokenLevel& broken, std::ostream* out) { *out << broken.name; }
+
+class UnreadableLevel : public WalkTest, public testing::WithParamInterface<BrokenLevel> {};
+
+TEST_P(UnreadableLevel, SendsThePlayerBackToMissionControlAndRecordsNothing) {
+  const BrokenLevel& broken = GetParam();
+  const std::string kRefused = broken.refusal;
+  // The game beside its content, but for mission 0's level, which the case breaks.
   const std::string game = dirs_.root() + "/game";
   const std::string exe = testenv::programWithoutLogos(STARMOOR_EXE, game, STARMOOR_SOURCE_DIR);
   fs::remove(game + "/content/levels");
@@ -44,10 +74,10 @@ TEST_F(UnreadableLevel, SendsThePlayerBackToMissionControlAndRecordsNothing) {
   for (const auto& entry : fs::directory_iterator(fs::path(STARMOOR_SOURCE_DIR) / "content/levels"))
     if (entry.path().filename() != "mission_00.xml")
       fs::create_symlink(entry.path(), game + "/content/levels/" + entry.path().filename().string());
-  std::string nested;
-  for (int i = 0; i < 200; ++i) nested += "<Attack>";
-  for (int i = 0; i < 200; ++i) nested += "</Attack>";
-  std::ofstream(game + "/content/levels/mission_00.xml") << "<Stage>" << nested << "</Stage>\n";
+  const std::string levels = std::string(STARMOOR_SOURCE_DIR) + "/content/levels";
+  std::ofstream(game + "/content/levels/mission_00.xml") << broken.make(testenv::readText(levels + "/mission_00.xml"));
+  std::ofstream(game + "/content/levels/one_point.xml")
+      << "<Spline n=\"1\" t=\"0\" resolution=\"100\"><ControlPoint x=\"-40\" y=\"300\"/></Spline>\n";
   {
     Player p(dirs_.root(), "unreadable", exe);
     ASSERT_TRUE(p.start());
@@ -102,6 +132,9 @@ TEST_F(UnreadableLevel, SendsThePlayerBackToMissionControlAndRecordsNothing) {
     }
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(EachWay, UnreadableLevel, testing::ValuesIn(kBrokenLevels),
+                         [](const testing::TestParamInfo<BrokenLevel>& info) { return std::string(info.param.name); });
 
 }  // namespace
 #endif

@@ -16,7 +16,6 @@
 #include "GameApp.h"
 #include "Image.h"
 #include "ResourceManager.h"
-#include "SafeDelete.h"
 #include "XmlAttributes.h"
 #include "sdk/QuillonPhysicsSDK.h"
 
@@ -247,8 +246,8 @@ bool LevelScreen::loadLevel() {
     model_.gameplayType = kGameplayTimer;
   }
   readAttacks(stage, reader, model_);
-  safeDelete(spawner_);
-  spawner_ = new xEnemySpawner(model_.attacks, this, gameMode_ == MODE_ENDLESS);
+  spawner_.reset();
+  spawner_ = std::make_unique<xEnemySpawner>(model_.attacks, this, gameMode_ == MODE_ENDLESS);
   flow_.followSpawner(*spawner_);
 
   if (const TiXmlElement* force = stage->FirstChildElement("ForceGameplayType")) {
@@ -258,7 +257,7 @@ bool LevelScreen::loadLevel() {
     else if (type == "STATION_PART_MOVING") model_.gameplayType = kGameplayStationMoving;
     else if (type == "TIMER") model_.gameplayType = kGameplayTimer;
   }
-  readEnemyCatalogue(spawner_, model_);
+  readEnemyCatalogue(spawner_.get(), model_);
   return true;
 }
 

@@ -169,7 +169,7 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
 
   // --- music and the tutorial ---
   int musicScene() const;  // the campaign entry's music number, else the mission id
-  MixMusic* music() const { return music_; }
+  MixMusic* music() const { return music_.get(); }
   void onTutorialEvent(int eventId) override;
   ScreenBase* tutorial();  // while it is still on the application's stack, else null
 
@@ -189,7 +189,7 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   int interestPercent() const { return economy_.interestPercent(); }
   void setInterestPercent(int percent) { economy_.setInterestPercent(percent); }
   const TowerTally& tally() const { return tally_; }
-  xEnemySpawner* spawner() const { return spawner_; }
+  xEnemySpawner* spawner() const { return spawner_.get(); }
   const std::vector<int>& placementGrid() const { return grid_.cells(); }
   const std::vector<xBaseTowerDesc*>& towerDescriptions() const { return towerDescriptions_; }
   LevelSelection& selection() { return selection_; }
@@ -244,7 +244,7 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   bool playable_ = true;
   LevelFileModel model_;
   PlacementGrid grid_;
-  xEnemySpawner* spawner_ = nullptr;  // owned
+  std::unique_ptr<xEnemySpawner> spawner_;  // the level file's waves, made anew by each load
   std::vector<std::unique_ptr<xSimpleEnemyDesc>> shipDescs_;  // owned: the patrol ship's
   std::vector<QuillonPHX2D::Vec3> stars_;
   int nextEntityId_ = 0;
@@ -261,9 +261,9 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   LevelEffects effects_{*this, flow_};
   LevelCheckpoints checkpoints_{*this, {economy_, flow_, tally_, selection_, bridge_, hud_}};
   bool clocksHeldByCover_ = false;  // the clocks stopped because a screen covers the level
-  TinyAction* endAction_ = nullptr;  // owned
+  std::unique_ptr<TinyAction> endAction_;  // the delay before the results, once the level ends
   GenericEntry<int>* battleAssistant_ = nullptr;  // not owned: the save game's entry
-  MixMusic* music_ = nullptr;  // owned: a restarted level frees the old one
+  std::unique_ptr<MixMusic> music_;  // a restarted level frees the old one
   LevelStats finalStats_;
   ScreenBase* tutorial_ = nullptr;  // not owned: the application's stack owns it once pushed
 };

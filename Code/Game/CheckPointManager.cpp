@@ -30,15 +30,13 @@ std::vector<xSimpleEnemy*> stationParts(const SceneEntityManager& scene) {
 }  // namespace
 
 void CheckPointManager::saveCheckPoint() {
-  LevelScreen* level = LevelScreen::current();
-  if (!level || !scene_) return;
   CheckPoint c;
-  level->checkpoints().recordCounters(c);
+  level_.checkpoints().recordCounters(c);
   c.index = count();
 
-  for (xBaseTowerEntity* tower : findTowers(*scene_)) {
+  for (xBaseTowerEntity* tower : findTowers(level_)) {
     // A tower sold this frame is no longer part of the level.
-    if (!scene_->findLiveEntity(tower)) continue;
+    if (!level_.findLiveEntity(tower)) continue;
     auto* station = dynamic_cast<xDeploymentTowerEntity*>(tower);
     xDeploymentTowerEntity* partner = station ? station->partner() : nullptr;
     // The second station of a pair comes back with its first.
@@ -60,7 +58,7 @@ void CheckPointManager::saveCheckPoint() {
     c.towers.push_back(r);
   }
 
-  for (xSimpleEnemy* part : stationParts(*scene_)) {
+  for (xSimpleEnemy* part : stationParts(level_)) {
     StationPartRecord r;
     r.hasPath = part->pathPoints().empty() ? 0 : 1;
     if (r.hasPath) r.walker = part->walkIndex();
@@ -75,29 +73,27 @@ void CheckPointManager::saveCheckPoint() {
 }
 
 void CheckPointManager::restoreCheckPoint(const CheckPoint& c) {
-  LevelScreen* level = LevelScreen::current();
-  if (!level || !scene_) return;
-  LevelCheckpoints& restore = level->checkpoints();
+  LevelCheckpoints& restore = level_.checkpoints();
   restore.restoreCounters(c);
 
-  for (xBaseTowerEntity* tower : findTowers(*scene_)) scene_->scheduleRemoval(tower, true);
-  for (xSimpleEnemy* e : findEnemies(*scene_))
-    if (dynamic_cast<xPatrolShip*>(e)) scene_->scheduleRemoval(e, true);
+  for (xBaseTowerEntity* tower : findTowers(level_)) level_.scheduleRemoval(tower, true);
+  for (xSimpleEnemy* e : findEnemies(level_))
+    if (dynamic_cast<xPatrolShip*>(e)) level_.scheduleRemoval(e, true);
   restore.removeAllEnemies();
-  level->clearOccupiedCells();
+  level_.clearOccupiedCells();
   // The old towers leave before the new ones stand: a cell must not look taken by
   // a tower on its way out, nor a beacon be linked to a dying station.
   restore.prepareForRestore();
-  scene_->processRemovals();
+  level_.processRemovals();
 
   for (size_t i = 0; i < c.towers.size(); ++i) {
     const TowerRecord& r = c.towers[i];
     if (r.isDroneStation) restore.restoreDeploymentPair(c, i);
     // A beacon attached to no station was recorded on its own and comes back alone.
-    else if (dynamic_cast<xWavePointTowerDesc*>(level->findDescriptionByKind(r.kindName)))
+    else if (dynamic_cast<xWavePointTowerDesc*>(level_.findDescriptionByKind(r.kindName)))
       restore.restoreWavePointTower(r.column, r.row);
     else restore.restoreTowerByKind(r.kindName, r.column, r.row, r.upgradeLevel);
-    if (xBaseTowerEntity* t = level->liveTowerAt(r.column, r.row)) {
+    if (xBaseTowerEntity* t = level_.liveTowerAt(r.column, r.row)) {
       t->setBaseEnergy(r.energy);
       t->setTargetSelection(r.targetSelection);
     }
@@ -105,7 +101,7 @@ void CheckPointManager::restoreCheckPoint(const CheckPoint& c) {
 
   for (const TowerRecord& r : c.towers) {
     if (!r.isDroneStation || r.beaconCells.empty()) continue;
-    auto* station = dynamic_cast<xDeploymentTowerEntity*>(level->liveTowerAt(r.column, r.row));
+    auto* station = dynamic_cast<xDeploymentTowerEntity*>(level_.liveTowerAt(r.column, r.row));
     if (!BGE_REPORT_MSG(station != nullptr, ("checkpoint: no drone station stands on cell " + std::to_string(r.column) +
                                              ", " + std::to_string(r.row) + " to take back its beacons")
                                                 .c_str()))
@@ -119,7 +115,7 @@ void CheckPointManager::restoreCheckPoint(const CheckPoint& c) {
   if (spawner_) spawner_->restoreWave(c.wave);
 
   for (const StationPartRecord& r : c.stationParts) {
-    for (xSimpleEnemy* part : stationParts(*scene_)) {
+    for (xSimpleEnemy* part : stationParts(level_)) {
       if (part != r.part) continue;
       part->restoreState(r.energy, r.hasPath == 1 ? r.walker : part->walkIndex());
       if (r.hasPath == 1) {

@@ -6,7 +6,7 @@
 
 #include "Foundation/Math/QlnMath.h"
 
-class SceneEntityManager;
+class LevelScreen;
 class xEnemySpawner;
 class xSimpleEnemy;
 
@@ -56,8 +56,8 @@ struct CheckPoint {
 // Snapshots of the running level, in memory only, oldest first.
 class CheckPointManager {
  public:
-  // Both bound by the level that makes the manager; neither is owned.
-  CheckPointManager(SceneEntityManager* scene, xEnemySpawner* spawner) : scene_(scene), spawner_(spawner) {}
+  // Bound by the level that makes the manager (its checkpoints own it); neither is owned.
+  CheckPointManager(LevelScreen& level, xEnemySpawner* spawner) : level_(level), spawner_(spawner) {}
   virtual ~CheckPointManager() = default;
   CheckPointManager(const CheckPointManager&) = delete;
   CheckPointManager& operator=(const CheckPointManager&) = delete;
@@ -72,6 +72,6 @@ class CheckPointManager {
 
  private:
   std::vector<CheckPoint> records_;
-  SceneEntityManager* scene_;  // not owned: the level's
-  xEnemySpawner* spawner_;     // not owned: the level's
+  LevelScreen& level_;       // the level whose records these are
+  xEnemySpawner* spawner_;   // not owned: the level's
 };

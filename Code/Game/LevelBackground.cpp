@@ -80,7 +80,7 @@ void LevelScreen::drawBackground(Graphics* g) { LevelBackground(*this, g).draw()
 
 // --- drawing ---
 
-LevelBackground::LevelBackground(LevelScreen& level, Graphics* g) : level_(level), g_(g) {}
+LevelBackground::LevelBackground(const LevelScreen& level, Graphics* g) : level_(level), g_(g) {}
 
 uint8_t LevelBackground::starAlpha(float depth) {
   // NaN and out-of-range depths are taken as the nearest edge of the field.
@@ -115,12 +115,12 @@ void LevelBackground::drawTurned(Texture* t, const Vec2& at, const Vec2& directi
 
 void LevelBackground::draw() {
   drawStars();
-  if (level_.model_.background) g_->drawImage(0, 0, level_.model_.background, Color::white);
+  if (level_.model().background) g_->drawImage(0, 0, level_.model().background, Color::white);
   drawHoveredCell();
   drawBuildableCells();
   drawComingPaths();
   drawPaths();
-  if (level_.hud_.gridVisible())
+  if (level_.hud().gridVisible())
     if (Texture* grid = texture("TEX_GRID")) g_->drawImage(0, 0, grid, Color::white);
   drawPairLine();
   drawMarkers();
@@ -128,16 +128,16 @@ void LevelBackground::draw() {
 }
 
 void LevelBackground::drawStars() {
-  for (const Vec3& star : level_.stars_)
+  for (const Vec3& star : level_.stars())
     g_->fillRect(static_cast<int>(star.x), static_cast<int>(star.y), kStarSize, kStarSize,
                  Color(255, 255, 255, starAlpha(star.z)));
 }
 
 void LevelBackground::drawHoveredCell() {
-  const int cell = level_.selection_.hoveredCell();
-  if (!level_.selection_.towerDesc() || !level_.grid_.contains(cell)) return;
+  const int cell = level_.selection().hoveredCell();
+  if (!level_.selection().towerDesc() || !level_.grid().contains(cell)) return;
   const int x = PlacementGrid::columnOf(cell) * kCell, y = PlacementGrid::rowOf(cell) * kCell;
-  const int value = level_.grid_.stateOf(cell);
+  const int value = level_.grid().stateOf(cell);
   if (value == PlacementGrid::kFree) {
     g_->fillRect(x, y, kCell, kCell, colourWord(kCellFree));
   } else if (value == PlacementGrid::kForbidden) {
@@ -147,22 +147,22 @@ void LevelBackground::drawHoveredCell() {
 }
 
 void LevelBackground::drawBuildableCells() {
-  if (!level_.hud_.buildableView()) return;
-  const PlacementGrid& grid = level_.grid_;
+  if (!level_.hud().buildableView()) return;
+  const PlacementGrid& grid = level_.grid();
   for (int i = 0; i < grid.cellCount(); ++i)
     if (grid.stateOf(i) == PlacementGrid::kFree)
       g_->fillRect(PlacementGrid::columnOf(i) * kCell, PlacementGrid::rowOf(i) * kCell, kCell, kCell, colourWord(kCellFree));
 }
 
 void LevelBackground::drawComingPaths() {
-  const bge::Button* send = level_.bridge_.findCommandButton(kSendWaveButton);
-  const bool waiting = (send && send->isVisible()) || !level_.firstTowerPlaced_;
-  if (!waiting || !level_.spawner_) return;
-  const std::vector<int> ids = level_.spawner_->nextWavePathIds();
+  const bge::Button* send = level_.bridge().findCommandButton(kSendWaveButton);
+  const bool waiting = (send && send->isVisible()) || !level_.firstTowerPlaced();
+  if (!waiting || !level_.spawner()) return;
+  const std::vector<int> ids = level_.spawner()->nextWavePathIds();
   const std::set<int> coming(ids.begin(), ids.end());
-  const float pulse = std::clamp(level_.hud_.pulse(), 0.0f, 1.5f);
+  const float pulse = std::clamp(level_.hud().pulse(), 0.0f, 1.5f);
   size_t index = 0;
-  for (const auto& path : level_.model_.paths) {
+  for (const auto& path : level_.model().paths) {
     const size_t n = index++;
     if (!coming.count(path.first)) continue;
     auto lane = path.second.points.find(PathDescription::Centre);
@@ -176,12 +176,12 @@ void LevelBackground::drawComingPaths() {
 }
 
 void LevelBackground::drawPaths() {
-  const int value = level_.hud_.pathDisplay();
+  const int value = level_.hud().pathDisplay();
   if (value == 0) return;
   const uint8_t alpha = static_cast<uint8_t>(std::clamp(value, 0, 255));
   const float width = 0.6f * static_cast<float>(value) / 255.0f;
   size_t index = 0;
-  for (const auto& path : level_.model_.paths) {
+  for (const auto& path : level_.model().paths) {
     Color c = colourWord(pathColour(index++));
     c.a = alpha;
     Color detail = c;
@@ -192,7 +192,7 @@ void LevelBackground::drawPaths() {
         const Vec2& a = points[i - 1];
         const Vec2& b = points[i];
         g_->drawLine(a, b, width, true, c, 0, 0);
-        if (!level_.hud_.pathDetail()) continue;
+        if (!level_.hud().pathDetail()) continue;
         const float dx = b.x - a.x, dy = b.y - a.y;
         const float len = std::sqrt(dx * dx + dy * dy);
         if (len <= 0.0f) continue;  // two points on one spot have no normal
@@ -231,21 +231,21 @@ void LevelBackground::drawPathArrows(const std::vector<Vec2>& lane, int offset) 
 }
 
 void LevelBackground::drawPairLine() {
-  if (!level_.selection_.placingPair() && !level_.selection_.attachingBeacon()) return;
-  g_->drawLine(level_.selection_.anchor(), level_.selection_.hoveredCellCentre(), 2.0f, true, colourWord(kPairLink), 0, 0);
+  if (!level_.selection().placingPair() && !level_.selection().attachingBeacon()) return;
+  g_->drawLine(level_.selection().anchor(), level_.selection().hoveredCellCentre(), 2.0f, true, colourWord(kPairLink), 0, 0);
 }
 
 void LevelBackground::drawMarkers() {
-  const float r = level_.hud_.pulse() * kMarkerRadius;
+  const float r = level_.hud().pulse() * kMarkerRadius;
   const Color entry = Color::scaleRgb(colourWord(kEntryMarker), kMarkerBrightness);
   const Color exit = Color::scaleRgb(colourWord(kExitMarker), kMarkerBrightness);
-  for (const Vec2& p : level_.model_.entryMarkers) g_->drawCircle(p.x, p.y, r, 2.0f, entry);
-  for (const Vec2& p : level_.model_.exitMarkers) g_->drawCircle(p.x, p.y, r, 2.0f, exit);
+  for (const Vec2& p : level_.model().entryMarkers) g_->drawCircle(p.x, p.y, r, 2.0f, entry);
+  for (const Vec2& p : level_.model().exitMarkers) g_->drawCircle(p.x, p.y, r, 2.0f, exit);
 }
 
 void LevelBackground::drawSweep() {
-  if (!level_.hud_.sweepRunning()) return;
-  const float x = level_.hud_.sweep();
+  if (!level_.hud().sweepRunning()) return;
+  const float x = level_.hud().sweep();
   const int alpha = std::clamp(static_cast<int>(x * 255.0f / 1024.0f), 0, 255);
   g_->drawLine(Vec2(x, 0.0f), Vec2(x, static_cast<float>(kFieldHeight)), 2.0f, false, Color(255, 255, 255, alpha), 0, 0);
   if (Texture* raster = texture("TEX_RESTORE_RASTER")) g_->drawImage(static_cast<int>(x), 0, raster, Color::white);

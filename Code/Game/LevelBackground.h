@@ -19,7 +19,7 @@ class LevelBackground {
   static constexpr int kStarCount = 500;
   static constexpr float kStarDepth = 8192.0f;
 
-  LevelBackground(LevelScreen& level, Graphics* g);
+  LevelBackground(const LevelScreen& level, Graphics* g);
 
   void draw();
 
@@ -51,6 +51,6 @@ class LevelBackground {
   void drawMarkers();
   void drawSweep();
 
-  LevelScreen& level_;
+  const LevelScreen& level_;
   Graphics* g_;
 };

@@ -92,7 +92,7 @@ bool LevelBridge::build(const std::string& fileName) {
                       ("level: the command bridge layout " + fileName + " has no Screen element").c_str()))
     return false;
 
-  commandWidget_ = new TowerCommandWidget();
+  commandWidget_ = new TowerCommandWidget(level_);
   bge::LayoutContext context;
   context.resources = level_.getResourceManager();
   context.path = reader.readString(screen, "path", "");

@@ -9,7 +9,13 @@
 #include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/Entities/towers/DeploymentTowerEntity.h"
 #include "Game/Entities/towers/WavePointTowerEntity.h"
+#include "Game/LevelBridge.h"
+#include "Game/LevelEconomy.h"
+#include "Game/LevelHud.h"
 #include "Game/LevelScreen.h"
+#include "Game/LevelSelection.h"
+#include "Game/LevelStats.h"
+#include "Game/WaveFlow.h"
 #include "Store/CStatsAndAchievements.h"
 
 namespace {
@@ -23,21 +29,21 @@ std::string cellName(int column, int row) { return std::to_string(column) + ", "
 
 }  // namespace
 
-LevelCheckpoints::LevelCheckpoints(LevelScreen& level) : level_(level) {}
+LevelCheckpoints::LevelCheckpoints(LevelScreen& level, const Parts& parts) : level_(level), parts_(parts) {}
 
 LevelCheckpoints::~LevelCheckpoints() = default;
 
 void LevelCheckpoints::start() {
-  if (level_.gameMode_ != MODE_ENDLESS) records_ = std::make_unique<CheckPointManager>(&level_, level_.spawner_);
+  if (level_.gameMode() != MODE_ENDLESS) records_ = std::make_unique<CheckPointManager>(level_, level_.spawner());
 }
 
 void LevelCheckpoints::stop() { records_.reset(); }
 
 void LevelCheckpoints::saveIfDue() {
-  if (level_.state_ == kLevelOver || level_.gameMode_ == MODE_ENDLESS || !level_.spawner_) return;
+  xEnemySpawner* spawner = level_.spawner();
+  if (level_.state() == kLevelOver || level_.gameMode() == MODE_ENDLESS || !spawner) return;
   // A record taken during a restore would be the one restored, not the player's choice.
   if (restoreUnderWay()) return;
-  xEnemySpawner* spawner = level_.spawner_;
   const unsigned waves = static_cast<unsigned>(spawner->waveCount());
   // A level without waves is at its end: no division by its zero wave count.
   float progress = waves == 0 ? 1.0f : static_cast<float>(spawner->currentWave() + 1) / static_cast<float>(waves);
@@ -51,7 +57,7 @@ void LevelCheckpoints::saveIfDue() {
 }
 
 void LevelCheckpoints::showSavedMessage() {
-  const bool shown = level_.hud_.showMessage("CHECK_POINT_SAVED", &level_, LevelScreen::kCheckpointSavedMessage);
+  const bool shown = parts_.hud.showMessage("CHECK_POINT_SAVED", &level_, LevelScreen::kCheckpointSavedMessage);
   BGE_REPORT_MSG(shown, "level: the checkpoint message has no fade to show it");
 }
 
@@ -67,8 +73,8 @@ void LevelCheckpoints::restoreDeploymentPair(const CheckPoint& checkPoint, size_
     return;
   if (!r.hasPartner) {
     // It was waiting for its partner: it waits again.
-    level_.selection_.startPair(first, PlacementGrid::centre(r.column, r.row));
-    level_.selection_.chooseTowerDesc(desc);
+    parts_.selection.startPair(first, PlacementGrid::centre(r.column, r.row));
+    parts_.selection.chooseTowerDesc(desc);
     return;
   }
   auto* second = dynamic_cast<xDeploymentTowerEntity*>(level_.recreateTower(desc, r.partnerColumn, r.partnerRow));
@@ -99,35 +105,34 @@ void LevelCheckpoints::removeAllEnemies() {
 }
 
 void LevelCheckpoints::recordCounters(CheckPoint& c) const {
-  const WaveFlow& flow = level_.flow_;
-  c.credits = level_.economy_.credits();
-  c.score = flow.score();
-  c.interest = level_.economy_.interestPercent();
-  c.lives = flow.lives();
-  c.enemiesDestroyed = flow.enemiesDestroyed();
-  c.enemiesSpawned = flow.enemiesSpawned();
-  c.nextEntityId = level_.nextEntityId_;
-  c.levelTimeMs = flow.levelTimeMs();
+  const LevelEconomy::Snapshot purse = parts_.economy.snapshot();
+  c.credits = purse.credits;
+  c.interest = purse.interestPercent;
+  const WaveFlow::Snapshot battle = parts_.flow.snapshot();
+  c.score = battle.score;
+  c.lives = battle.lives;
+  c.enemiesDestroyed = battle.enemiesDestroyed;
+  c.enemiesSpawned = battle.enemiesSpawned;
+  c.levelTimeMs = battle.levelTimeMs;
+  c.nextEntityId = level_.nextEntityId();
 }
 
 void LevelCheckpoints::restoreCounters(const CheckPoint& c) {
-  level_.economy_.restoreCredits(c.credits);
-  level_.economy_.setInterestPercent(c.interest);
-  level_.flow_.restoreCounters(c.score, c.lives, c.enemiesSpawned, c.enemiesDestroyed);
-  level_.nextEntityId_ = c.nextEntityId;
-  level_.flow_.setLevelTimeMs(c.levelTimeMs);
+  parts_.economy.restore({c.credits, c.interest});
+  parts_.flow.restore({c.score, c.lives, c.enemiesSpawned, c.enemiesDestroyed, c.levelTimeMs});
+  level_.restoreNextEntityId(c.nextEntityId);
 }
 
 void LevelCheckpoints::prepareForRestore() {
   // The removal pass of a restore must not read the emptied field as a won wave.
-  level_.flow_.setWaveSpawned(false);
-  LevelSelection& selection = level_.selection_;
+  parts_.flow.setWaveSpawned(false);
+  LevelSelection& selection = parts_.selection;
   selection.setTower(nullptr);
   selection.pickEnemy(nullptr);
   selection.chooseTowerDesc(nullptr);
   selection.endPair();
   selection.endBeacon();
-  level_.bridge_.hideTowerInfo();
+  parts_.bridge.hideTowerInfo();
 }
 
 void LevelCheckpoints::restoreNewest() {
@@ -135,35 +140,35 @@ void LevelCheckpoints::restoreNewest() {
   const CheckPoint newest = records_->records().back();
   records_->restoreCheckPoint(newest);
   records_->dropNewestUnlessOnly();
-  if (level_.spawner_) level_.flow_.followSpawner(*level_.spawner_);
+  if (const xEnemySpawner* spawner = level_.spawner()) parts_.flow.followSpawner(*spawner);
 }
 
 bool LevelCheckpoints::restoreUnderWay() const {
-  return level_.state_ == kLevelRestorePending || level_.hud_.sweepRunning();
+  return level_.state() == kLevelRestorePending || parts_.hud.sweepRunning();
 }
 
 void LevelCheckpoints::take() {
-  if (!records_ || level_.state_ == kLevelOver || restoreUnderWay()) return;
+  if (!records_ || level_.state() == kLevelOver || restoreUnderWay()) return;
   records_->saveCheckPoint();
   showSavedMessage();
 }
 
 bool LevelCheckpoints::requestRestore() {
-  if (level_.state_ != kLevelBattle || !records_ || records_->count() == 0) return false;
-  return level_.hud_.startSweep(&level_, LevelScreen::kRestoreSweepEnded);
+  if (level_.state() != kLevelBattle || !records_ || records_->count() == 0) return false;
+  return parts_.hud.startSweep(&level_, LevelScreen::kRestoreSweepEnded);
 }
 
 void LevelCheckpoints::applyPendingRestore() {
-  level_.bridge_.hideTowerInfo();
-  level_.selection_.chooseTowerDesc(nullptr);
+  parts_.bridge.hideTowerInfo();
+  parts_.selection.chooseTowerDesc(nullptr);
   restoreNewest();
   if (records_) recordsKept_ = records_->count();
   level_.updateTowerButtons();
-  level_.bridge_.showButton(kSendWaveButton, true);
+  parts_.bridge.showButton(kSendWaveButton, true);
   // The level waits for the player to send the wave the checkpoint stood before.
-  level_.flow_.pauseClocks();
-  level_.hud_.showMessage("CHECK_POINT_RESTORED", &level_, LevelScreen::kRestoredMessage);
-  level_.state_ = kLevelBattle;
+  parts_.flow.pauseClocks();
+  parts_.hud.showMessage("CHECK_POINT_RESTORED", &level_, LevelScreen::kRestoredMessage);
+  level_.resumeBattle();
   level_.clearSelection();
   if (g_statsAndAchievements) g_statsAndAchievements->unlockAchievement("ACH_FIRST_CHECKPOINT");
 }
@@ -172,5 +177,5 @@ void LevelCheckpoints::recountBuiltTowers() {
   int standing = 0;
   for (xBaseTowerEntity* t : findTowers(level_))
     if (level_.findLiveEntity(t)) ++standing;
-  level_.tally_.recount(standing);
+  parts_.tally.recount(standing);
 }

@@ -7,13 +7,30 @@
 #include <string>
 
 class CheckPointManager;
+class LevelBridge;
+class LevelEconomy;
+class LevelHud;
 class LevelScreen;
+class LevelSelection;
+class TowerTally;
+class WaveFlow;
 class xWavePointTowerEntity;
 struct CheckPoint;
 
 class LevelCheckpoints {
  public:
-  explicit LevelCheckpoints(LevelScreen& level);
+  // The level's parts a record is taken from and put back into, each through its own
+  // functions; all are the level's, living as long as it does.
+  struct Parts {
+    LevelEconomy& economy;
+    WaveFlow& flow;
+    TowerTally& tally;
+    LevelSelection& selection;
+    LevelBridge& bridge;
+    LevelHud& hud;
+  };
+
+  LevelCheckpoints(LevelScreen& level, const Parts& parts);
   ~LevelCheckpoints();
   LevelCheckpoints(const LevelCheckpoints&) = delete;
   LevelCheckpoints& operator=(const LevelCheckpoints&) = delete;
@@ -54,6 +71,7 @@ class LevelCheckpoints {
   void showSavedMessage();
 
   LevelScreen& level_;
+  Parts parts_;
   std::unique_ptr<CheckPointManager> records_;  // none in the endless mode
   // How many records there were after the last one taken or restored: a fifth of the
   // level below it has its record already.

@@ -14,8 +14,17 @@ class LevelEconomy {
   double credits() const { return credits_; }
   // The level file's starting funds (the maximum-credits mode starts full).
   void setStartingCredits(double credits) { credits_ = maxCredits_ ? kMaxCredits : credits; }
-  // A checkpoint's credits come back as they were recorded.
-  void restoreCredits(double credits) { credits_ = credits; }
+  // What a checkpoint keeps of the purse; it comes back as it was recorded, even in the
+  // maximum-credits mode.
+  struct Snapshot {
+    double credits = 0.0;
+    int interestPercent = 0;
+  };
+  Snapshot snapshot() const { return {credits_, interestPercent_}; }
+  void restore(const Snapshot& s) {
+    credits_ = s.credits;
+    interestPercent_ = s.interestPercent;
+  }
   // Earned (positive) or spent (negative) credits.
   void add(double amount);
   bool affords(double price) const { return price <= credits_; }

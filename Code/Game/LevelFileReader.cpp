@@ -17,7 +17,6 @@
 #include "GameApp.h"
 #include "Image.h"
 #include "ResourceManager.h"
-#include "SafeDelete.h"
 #include "XmlAttributes.h"
 #include "sdk/QuillonPhysicsSDK.h"
 
@@ -290,8 +289,8 @@ bool LevelScreen::loadLevel() {
   AttackElements attackElements;
   readAttacks(stage, reader, model_, attackElements);
   const std::string grounded = keepFlyableAttacks(attackElements, pathGaps, reader, model_);
-  safeDelete(spawner_);
-  spawner_ = new xEnemySpawner(model_.attacks, this, gameMode_ == MODE_ENDLESS);
+  spawner_.reset();
+  spawner_ = std::make_unique<xEnemySpawner>(model_.attacks, this, gameMode_ == MODE_ENDLESS);
   flow_.followSpawner(*spawner_);
 
   if (const TiXmlElement* force = stage->FirstChildElement("ForceGameplayType")) {
@@ -301,7 +300,7 @@ bool LevelScreen::loadLevel() {
     else if (type == "STATION_PART_MOVING") model_.gameplayType = kGameplayStationMoving;
     else if (type == "TIMER") model_.gameplayType = kGameplayTimer;
   }
-  readEnemyCatalogue(spawner_, model_);
+  readEnemyCatalogue(spawner_.get(), model_);
   // Played, a level without a wave would be won by the first wave sent.
   if (model_.attacks.empty())
     refusal_ = grounded.empty() ? "has no attack 0, where the waves start"

@@ -40,10 +40,10 @@ void LevelScreen::finishLevel() {
   // that has nothing to play (it has no result to give).
   if (state_ == kLevelOver || !playable_) return;
   state_ = kLevelOver;
-  safeDelete(endAction_);
-  TinyActionSequence* end = new TinyActionSequence(false);
+  endAction_.reset();
+  auto end = std::make_unique<TinyActionSequence>(false);
   end->addAction(new TinyActionDelay(TinyTimer(kEndDelayMs)));
-  endAction_ = end;
+  endAction_ = std::move(end);
   endAction_->start(this, kLevelEndDelayOver);
 }
 

@@ -131,7 +131,7 @@ void drawWhole(Graphics* g, Texture* t, int x, int y, int w, int h, const Color&
 
 }  // namespace
 
-LevelHud::LevelHud(LevelScreen& level) : level_(level) {}
+LevelHud::LevelHud(const LevelScreen& level) : level_(level) {}
 
 LevelHud::~LevelHud() = default;
 
@@ -195,13 +195,13 @@ void LevelHud::draw(Graphics* g) {
 
 void LevelHud::drawBadge() {
   static const char* const kBadges[] = {"TEX_DIFF_EASY_ON", "TEX_DIFF_NORMAL_ON", "TEX_DIFF_HARD_ON"};
-  const int d = level_.difficulty_;
+  const int d = level_.difficulty();
   if (d < 0 || d > 2) return;
   if (Texture* t = texture(kBadges[d])) g_->drawImage(kScreenWidth - t->getWidth(), 6, t, Color::white);
 }
 
 void LevelHud::drawStatistics() {
-  const ImageWidget* panel = level_.bridge_.findBridgeImage(kStatsImage);
+  const ImageWidget* panel = level_.bridge().findBridgeImage(kStatsImage);
   if (!panel || !small_) return;
   const float x = panel->getX(), y = panel->getY();
   caption(x, y, "CAPTION_STATS");
@@ -209,11 +209,11 @@ void LevelHud::drawStatistics() {
   small_->drawTextAligned(g_, box(x + 140, y + 2, 100, 20), label("LABEL_LEVEL_TIME"), grey, Font::AlignLeft, 3,
                           false);
   small_->drawTextAligned(g_, box(x + 200, y + 2, 100, 20),
-                          formatString("%u", static_cast<unsigned>(level_.flow_.levelSeconds())), grey, Font::AlignRight, 3,
+                          formatString("%u", static_cast<unsigned>(level_.flow().levelSeconds())), grey, Font::AlignRight, 3,
                           false);
 
-  const bool endless = level_.gameMode_ == MODE_ENDLESS;
-  const xEnemySpawner* spawner = level_.spawner_;
+  const bool endless = level_.gameMode() == MODE_ENDLESS;
+  const xEnemySpawner* spawner = level_.spawner();
   const int wave = spawner ? spawner->currentWave() + 1 : 0;
   const int waves = spawner ? spawner->waveCount() : 0;
   struct Row {
@@ -227,7 +227,7 @@ void LevelHud::drawStatistics() {
       {8, 58, "LABEL_SCORE", formatThousands(level_.score())},
       {140, 26, "LABEL_CREDITS", formatThousands(static_cast<int>(level_.credits()))},
       {140, 42, "LABEL_INTEREST", formatString("%d%%", level_.interestPercent())},
-      {140, 58, "LABEL_DESTROYED", formatString("%d", level_.flow_.enemiesDestroyed())},
+      {140, 58, "LABEL_DESTROYED", formatString("%d", level_.flow().enemiesDestroyed())},
   };
   for (const Row& row : rows) {
     small_->drawTextAligned(g_, box(x + row.x, y + row.y, 150, 20), label(row.key), orange, Font::AlignLeft, 3,
@@ -239,11 +239,11 @@ void LevelHud::drawStatistics() {
 }
 
 void LevelHud::drawTowersPanel() {
-  const ImageWidget* panel = level_.bridge_.findBridgeImage(kTowersImage);
+  const ImageWidget* panel = level_.bridge().findBridgeImage(kTowersImage);
   if (!panel || !small_) return;
   small_->drawText(g_, static_cast<int>(panel->getX()) + kCaptionDx, static_cast<int>(panel->getY()) + kCaptionDy,
-                   label("CAPTION_TOWERS") + "-" + label("GAMEMODE") + level_.modeName_, colourWord(kCaptionGrey));
-  if (const Widget* check = level_.bridge_.autoWaveBox()) {
+                   label("CAPTION_TOWERS") + "-" + label("GAMEMODE") + level_.modeName(), colourWord(kCaptionGrey));
+  if (const Widget* check = level_.bridge().autoWaveBox()) {
     if (!check->isVisible()) return;
     // Above the check box, centred on it: the buttons fill the row beside it.
     const float cx = check->getX() + check->getWidth() / 2;
@@ -253,12 +253,12 @@ void LevelHud::drawTowersPanel() {
 }
 
 void LevelHud::drawCommandPanel() {
-  const ImageWidget* panel = level_.bridge_.findBridgeImage(kCommandImage);
-  if (!panel || level_.gameMode_ == MODE_ENDLESS) return;
+  const ImageWidget* panel = level_.bridge().findBridgeImage(kCommandImage);
+  if (!panel || level_.gameMode() == MODE_ENDLESS) return;
   caption(panel->getX(), panel->getY(), "CAPTION_TOWERCOMMANDS");
   // The bar keeps to the panel's foot, below the tower commands, however tall
   // the panel is: its offsets count from 236 above the panel's bottom edge.
-  if (level_.firstTowerPlaced_)
+  if (level_.firstTowerPlaced())
     drawCheckpointBar(panel->getX(), panel->getY() + panel->getHeight() - kCheckpointBlock);
 }
 
@@ -269,7 +269,7 @@ void LevelHud::drawCheckpointBar(float x, float y) {
   g_->fillRect(static_cast<int>(left), static_cast<int>(bar), static_cast<int>(kBarLength), 4, amber);
   for (float tick : {left, left + kBarLength})
     g_->drawLine(Graphics::Vec2(tick, y + 220), Graphics::Vec2(tick, y + 228), 2.0f, false, amber, 0, 0);
-  const float p = level_.spawner_ ? std::clamp(level_.spawner_->waveProgress(), 0.0f, 1.0f) : 0.0f;
+  const float p = level_.spawner() ? std::clamp(level_.spawner()->waveProgress(), 0.0f, 1.0f) : 0.0f;
   const float mark = left + p * kBarLength;
   g_->drawLine(Graphics::Vec2(mark, bar - 4), Graphics::Vec2(mark, bar + 8), 4.0f, false, amber, 0, 0);
   for (int i = 1; i <= 4; ++i) {
@@ -281,22 +281,22 @@ void LevelHud::drawCheckpointBar(float x, float y) {
 }
 
 void LevelHud::drawInfoPanel() {
-  const ImageWidget* panel = level_.bridge_.findBridgeImage(kInfoImage);
+  const ImageWidget* panel = level_.bridge().findBridgeImage(kInfoImage);
   if (!panel) return;
   caption(panel->getX(), panel->getY(), "CAPTION_INFO");
 
-  if (xBaseTowerDesc* chosen = level_.selection_.towerDesc()) {
-    const auto& kinds = level_.towerDescriptions_;
+  if (xBaseTowerDesc* chosen = level_.selection().towerDesc()) {
+    const auto& kinds = level_.towerDescriptions();
     const auto it = std::find(kinds.begin(), kinds.end(), chosen);
     const bge::Button* button =
-        it == kinds.end() ? nullptr : level_.bridge_.findTowerButton(LevelBridge::kTowerButtonBase + static_cast<int>(it - kinds.begin()));
+        it == kinds.end() ? nullptr : level_.bridge().findTowerButton(LevelBridge::kTowerButtonBase + static_cast<int>(it - kinds.begin()));
     Texture* frame = texture("TEX_TOWERSELECTED");
     if (button && button->isVisible() && frame)
       g_->drawImage(static_cast<int>(button->getX()) - 3, static_cast<int>(button->getY()) - 4, frame, Color::white);
   }
-  if (level_.selection_.buttonHovered())
+  if (level_.selection().buttonHovered())
     if (Texture* over = texture("TEX_TOWER_OVER"))
-      g_->drawImage(static_cast<int>(level_.selection_.buttonX()) - 5, static_cast<int>(level_.selection_.buttonY()) - 5, over,
+      g_->drawImage(static_cast<int>(level_.selection().buttonX()) - 5, static_cast<int>(level_.selection().buttonY()) - 5, over,
                     Color::white);
 
   // The button under the pointer tells about its kind; else the picked enemy or
@@ -308,29 +308,29 @@ void LevelHud::drawInfoPanel() {
 }
 
 void LevelHud::drawInfoText(const Rect5& area) {
-  if (!level_.selection_.buttonText().empty()) {
+  if (!level_.selection().buttonText().empty()) {
     if (!small_) return;
     // The figures, one per line, then the kind's description below them,
     // however many lines each takes.
     InfoPanelText text(g_, small_, area);
-    text.wrapped(level_.selection_.buttonText(), Color::white);
+    text.wrapped(level_.selection().buttonText(), Color::white);
     text.gap(kHoverGap);
-    if (!level_.selection_.buttonInfoKey().empty()) text.wrapped(label(level_.selection_.buttonInfoKey()), Color::white);
-  } else if (xSimpleEnemy* enemy = level_.selection_.enemy()) {
+    if (!level_.selection().buttonInfoKey().empty()) text.wrapped(label(level_.selection().buttonInfoKey()), Color::white);
+  } else if (xSimpleEnemy* enemy = level_.selection().enemy()) {
     // The enemy also marks itself on the field, outside the panel.
     enemy->infoText(*g_, area);
-  } else if (xBaseTowerEntity* tower = level_.bridge_.shownTower()) {
+  } else if (xBaseTowerEntity* tower = level_.bridge().shownTower()) {
     tower->infoText(g_, area);
   }
 }
 
 void LevelHud::drawPlacementPreview() {
-  xBaseTowerDesc* desc = level_.selection_.towerDesc();
-  const int cell = level_.selection_.hoveredCell();
-  if (!desc || !level_.grid_.contains(cell)) return;
+  xBaseTowerDesc* desc = level_.selection().towerDesc();
+  const int cell = level_.selection().hoveredCell();
+  if (!desc || !level_.grid().contains(cell)) return;
   const QuillonPHX2D::Vec2 centre = PlacementGrid::centreOf(cell);
   const float cx = centre.x, cy = centre.y;
-  const bool free = level_.grid_.stateOf(cell) == PlacementGrid::kFree;
+  const bool free = level_.grid().stateOf(cell) == PlacementGrid::kFree;
   // The range reaches as far as the field does, not over the bridge.
   g_->setScissor(0, 0, kFieldWidth, kFieldHeight);
   g_->enableScissor(true, 0);
@@ -338,10 +338,10 @@ void LevelHud::drawPlacementPreview() {
   g_->drawCircle(cx, cy, desc->range, 1.0f, colourWord(free ? kGreen : kRed));
   g_->enableScissor(false, 0);
   // The ghost tower: the chosen button's picture on the cell.
-  const auto& kinds = level_.towerDescriptions_;
+  const auto& kinds = level_.towerDescriptions();
   const auto it = std::find(kinds.begin(), kinds.end(), desc);
   const bge::Button* button =
-      it == kinds.end() ? nullptr : level_.bridge_.findTowerButton(LevelBridge::kTowerButtonBase + static_cast<int>(it - kinds.begin()));
+      it == kinds.end() ? nullptr : level_.bridge().findTowerButton(LevelBridge::kTowerButtonBase + static_cast<int>(it - kinds.begin()));
   Texture* ghost = button ? button->getNormalTexture() : desc->texture;
   if (ghost)
     g_->drawImage(static_cast<int>(cx) - ghost->getWidth() / 2, static_cast<int>(cy) - ghost->getHeight() / 2, ghost,
@@ -349,13 +349,13 @@ void LevelHud::drawPlacementPreview() {
 }
 
 void LevelHud::drawPlacementHints() {
-  const ImageWidget* panel = level_.bridge_.findBridgeImage(kCommandImage);
-  const xBaseTowerDesc* desc = level_.selection_.towerDesc();
+  const ImageWidget* panel = level_.bridge().findBridgeImage(kCommandImage);
+  const xBaseTowerDesc* desc = level_.selection().towerDesc();
   if (!panel) return;
   const char* step = nullptr;
   // The second step first: once the first half stands the build choice is let go.
-  if (level_.selection_.placingPair()) step = "TOWER_DT_STEP_2";
-  else if (level_.selection_.attachingBeacon()) step = "TOWER_WT_STEP_2";
+  if (level_.selection().placingPair()) step = "TOWER_DT_STEP_2";
+  else if (level_.selection().attachingBeacon()) step = "TOWER_WT_STEP_2";
   else if (desc && desc->towerType == "TOWER_NAME_DT") step = "TOWER_DT_STEP_1";
   else if (desc && desc->towerType == "TOWER_NAME_WT") step = "TOWER_WT_STEP_1";
   Font* f = font("FONT_NOTOSANS20");
@@ -385,7 +385,7 @@ void LevelHud::drawCrosshair() {
     g_->drawLine(Graphics::Vec2(px, py + gap), Graphics::Vec2(px, kFieldHeight), 1.0f, false, c, 0, 0);
     g_->enableScissor(false, 0);
   }
-  if (level_.selection_.towerDesc() && level_.selection_.hoveredCell() != -1) {
+  if (level_.selection().towerDesc() && level_.selection().hoveredCell() != -1) {
     if (Texture* aimer = texture("TEX_AIMER")) {
       g_->pushMatrix();
       g_->translate(px, py);
@@ -393,7 +393,7 @@ void LevelHud::drawCrosshair() {
       g_->drawImage(-aimer->getWidth() / 2, -aimer->getHeight() / 2, aimer, Color::white);
       g_->popMatrix();
     }
-  } else if (!level_.selection_.towerDesc() && crosshair_ && px < kFieldWidth) {
+  } else if (!level_.selection().towerDesc() && crosshair_ && px < kFieldWidth) {
     // The ring belongs to the field: near its edge it is cut there, never drawn
     // over the bridge.
     g_->setScissor(0, 0, kFieldWidth, kFieldHeight);
@@ -413,18 +413,18 @@ void LevelHud::drawBanner() {
 }
 
 void LevelHud::drawCountdown() {
-  if (!level_.bridge_.ready()) return;
-  if (level_.model_.gameplayType == kGameplayTimer) {
-    const long long left = level_.state_ == kLevelOver ? 0
-                                                       : static_cast<long long>(level_.model_.timerLimitMs) -
-                                                             level_.flow_.countdownElapsedMs();
+  if (!level_.bridge().ready()) return;
+  if (level_.model().gameplayType == kGameplayTimer) {
+    const long long left = level_.state() == kLevelOver ? 0
+                                                       : static_cast<long long>(level_.model().timerLimitMs) -
+                                                             level_.flow().countdownElapsedMs();
     if (Font* big = font("FONT_NOTOSANS46"))
       big->drawTextAligned(g_, box(0, 0, kFieldWidth, 64), countdownText(left), colourWord(kYellow), Font::AlignCenter,
                            Font::AlignMiddle, false);
     return;
   }
   // Fast forward is on while the normal-speed button shows: it glows.
-  const bge::Button* normal = level_.bridge_.findCommandButton(kSpeedNormalButton);
+  const bge::Button* normal = level_.bridge().findCommandButton(kSpeedNormalButton);
   if (normal && normal->isVisible())
     g_->fillRect(static_cast<int>(normal->getX()) + 2, static_cast<int>(normal->getY()) + 2,
                  static_cast<int>(normal->getWidth()) - 4, static_cast<int>(normal->getHeight()) - 4,
@@ -461,7 +461,7 @@ int LevelHud::waveListY() const {
 }
 
 bool LevelHud::clearOfLaneEnds(float x, float y, float w, float h) const {
-  for (const auto* markers : {&level_.model_.entryMarkers, &level_.model_.exitMarkers})
+  for (const auto* markers : {&level_.model().entryMarkers, &level_.model().exitMarkers})
     for (const QuillonPHX2D::Vec2& p : *markers)
       if (p.x + kMarkerClearance > x && p.x - kMarkerClearance < x + w && p.y + kMarkerClearance > y &&
           p.y - kMarkerClearance < y + h)
@@ -474,7 +474,7 @@ bool LevelHud::clearOfLanes(float x, float y, float w, float h) const {
   const float left = x - kLaneClearance, right = x + w + kLaneClearance;
   const float top = y - kLaneClearance, bottom = y + h + kLaneClearance;
   auto inside = [&](float px, float py) { return px > left && px < right && py > top && py < bottom; };
-  for (const auto& path : level_.model_.paths)
+  for (const auto& path : level_.model().paths)
     for (const auto& lane : path.second.points) {
       const std::vector<QuillonPHX2D::Vec2>& points = lane.second;
       for (size_t i = 0; i < points.size(); ++i) {
@@ -494,11 +494,11 @@ bool LevelHud::clearOfLanes(float x, float y, float w, float h) const {
 }
 
 void LevelHud::drawWaveList() {
-  const auto& entries = level_.model_.enemyCatalogue;
-  const xEnemySpawner* spawner = level_.spawner_;
+  const auto& entries = level_.model().enemyCatalogue;
+  const xEnemySpawner* spawner = level_.spawner();
   // The running wave and the ones to come, as many as fit beside the field's edge.
   const int first = spawner ? std::max(spawner->currentWave(), 0) : 0;
-  const bool endless = level_.gameMode_ == MODE_ENDLESS;
+  const bool endless = level_.gameMode() == MODE_ENDLESS;
   int x = kWaveListX;
   const int listY = waveListY();
   if (endless && spawner && small_) {
@@ -514,7 +514,7 @@ void LevelHud::drawWaveList() {
     if (x + kWaveIcon > kFieldWidth) break;
     const ClassLook& look = lookOf(entry.className);
     const Color colour = colourWord(look.colour);
-    const bool next = entry.attackId == level_.flow_.nextWave();
+    const bool next = entry.attackId == level_.flow().nextWave();
     const int size = next && pointerOverBridge_ ? kWaveIconLarge : kWaveIcon;
     const int ix = x + (kWaveIcon - size) / 2, iy = listY;
     Texture* icon = texture(look.image);
@@ -539,7 +539,7 @@ void LevelHud::drawDebugOverlay(Graphics* g) {
                    static_cast<int>(w->getHeight()), Color(255, 255, 0, 160), false);
     }
   }
-  if (small_) small_->drawText(g_, 4, kFieldHeight - 20, formatString("%d-%d", level_.missionId_ / 3, level_.missionId_ % 3), Color::white);
+  if (small_) small_->drawText(g_, 4, kFieldHeight - 20, formatString("%d-%d", level_.missionId() / 3, level_.missionId() % 3), Color::white);
 }
 
 void LevelScreen::drawForeground(Graphics* g) { hud_.draw(g); }

@@ -28,7 +28,8 @@ class LevelHud {
   static constexpr int kPathsShown = 255;
   static constexpr int kPathsHidden = 0;
 
-  explicit LevelHud(LevelScreen& level);
+  // It reads the level through its const accessors; the level owns it.
+  explicit LevelHud(const LevelScreen& level);
   ~LevelHud();
 
   // The pulse (running from here on), the banner and message fades and the sweep.
@@ -106,7 +107,7 @@ class LevelHud {
   void drawWaveList();
   int waveListY() const;
 
-  LevelScreen& level_;
+  const LevelScreen& level_;
   Graphics* g_ = nullptr;  // not owned: the frame's graphics, while drawing
   Font* small_ = nullptr;  // not owned: the panel font, or null when it cannot be had
 

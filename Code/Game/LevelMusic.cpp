@@ -43,7 +43,7 @@ void LevelScreen::startMusic() {
   // catalogue: a catalogue entry would outlive the level and refuse the music of
   // a restarted one, which would then play unowned and never be freed.
   releaseMusic();
-  music_ = new MixMusic(file);
+  music_ = std::make_unique<MixMusic>(file);
   if (music_->isLoaded()) music_->play(-1);
 }
 
@@ -78,6 +78,6 @@ void LevelScreen::releaseMusic() {
   if (!music_) return;
   // Once the mixer is closed, freeing the music would call into it; the process is
   // ending then, as the resource catalogue also assumes.
-  if (!ResourceManager::isAudioClosed()) delete music_;
-  music_ = nullptr;
+  if (ResourceManager::isAudioClosed()) (void)music_.release();
+  else music_.reset();
 }

@@ -21,6 +21,7 @@
 #include "GameApp.h"
 #include "Game/TowerCommandWidget.h"
 #include "LabelManager.h"
+#include "Music.h"
 #include "SaveGame.h"
 #include "System/ResourceLists.h"
 #include "WidgetManager.h"
@@ -98,9 +99,9 @@ LevelScreen::LevelScreen(int missionId, const std::string& levelFile, int gameMo
 LevelScreen::~LevelScreen() {
   if (g_currentLevel == this) g_currentLevel = nullptr;
   stopServingEntities();
-  safeDelete(spawner_);
+  spawner_.reset();
   checkpoints_.stop();
-  safeDelete(endAction_);
+  endAction_.reset();
   removeAllEntities();
   selection_.setTower(nullptr);
   selection_.pickEnemy(nullptr);

@@ -171,7 +171,7 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
 
   // --- music and the tutorial ---
   int musicScene() const;  // the campaign entry's music number, else the mission id
-  MixMusic* music() const { return music_; }
+  MixMusic* music() const { return music_.get(); }
   void onTutorialEvent(int eventId) override;
   ScreenBase* tutorial();  // while it is still on the application's stack, else null
 
@@ -191,7 +191,7 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   int interestPercent() const { return economy_.interestPercent(); }
   void setInterestPercent(int percent) { economy_.setInterestPercent(percent); }
   const TowerTally& tally() const { return tally_; }
-  xEnemySpawner* spawner() const { return spawner_; }
+  xEnemySpawner* spawner() const { return spawner_.get(); }
   const std::vector<int>& placementGrid() const { return grid_.cells(); }
   const std::vector<xBaseTowerDesc*>& towerDescriptions() const { return towerDescriptions_; }
   LevelSelection& selection() { return selection_; }
@@ -200,13 +200,24 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   bool endDelayRunning() const;
   const LevelStats& finalStats() const { return finalStats_; }
 
+  // --- what the HUD, the background and the checkpoints read, and what a restore puts back ---
+  const std::string& modeName() const { return modeName_; }
+  bool firstTowerPlaced() const { return firstTowerPlaced_; }
+  const PlacementGrid& grid() const { return grid_; }
+  const LevelSelection& selection() const { return selection_; }
+  const std::vector<QuillonPHX2D::Vec3>& stars() const { return stars_; }
+  // The id the next tower gets, so a restored level numbers on from the record.
+  int nextEntityId() const { return nextEntityId_; }
+  void restoreNextEntityId(int id) { nextEntityId_ = id; }
+  // A restored record: the battle goes on from it.
+  void resumeBattle() { state_ = kLevelBattle; }
+  // One tower on a cell, as a restore puts it; null on a cell that is not free.
+  xBaseTowerEntity* recreateTower(xBaseTowerDesc* desc, int column, int row);
+
  private:
   // A ship of the wave still on the field: listed, not on its way out, and of an enemy
   // category.
   bool isLiveShip(xSharkEntity* e) const;
-  friend class LevelCheckpoints;
-  friend class LevelHud;
-  friend class LevelBackground;
 
   bool readGrid(const TiXmlElement* grid, const bge::XmlReader& reader);
   void readTowers(const TiXmlElement* stage, const bge::XmlReader& reader);
@@ -216,8 +227,6 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void announceMusic();
   void releaseMusic();
   void playIfAssisted(const char* sound) const;
-  // One tower on a cell, as a restore puts it; null on a cell that is not free.
-  xBaseTowerEntity* recreateTower(xBaseTowerDesc* desc, int column, int row);
   // After a placement: drone-station pairing and beacon attachment.
   void notePlacedTower(xBaseTowerEntity* tower, int column, int row, xBaseTowerDesc* chosen);
   void updateTimers();
@@ -238,7 +247,7 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   std::string refusal_;
   LevelFileModel model_;
   PlacementGrid grid_;
-  xEnemySpawner* spawner_ = nullptr;  // owned
+  std::unique_ptr<xEnemySpawner> spawner_;  // the level file's waves, made anew by each load
   std::vector<std::unique_ptr<xSimpleEnemyDesc>> shipDescs_;  // owned: the patrol ship's
   std::vector<QuillonPHX2D::Vec3> stars_;
   int nextEntityId_ = 0;
@@ -253,11 +262,11 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   LevelBridge bridge_{*this};
   LevelHud hud_{*this};
   LevelEffects effects_{*this, flow_};
-  LevelCheckpoints checkpoints_{*this};
+  LevelCheckpoints checkpoints_{*this, {economy_, flow_, tally_, selection_, bridge_, hud_}};
   bool clocksHeldByCover_ = false;  // the clocks stopped because a screen covers the level
-  TinyAction* endAction_ = nullptr;  // owned
+  std::unique_ptr<TinyAction> endAction_;  // the delay before the results, once the level ends
   GenericEntry<int>* battleAssistant_ = nullptr;  // not owned: the save game's entry
-  MixMusic* music_ = nullptr;  // owned: a restarted level frees the old one
+  std::unique_ptr<MixMusic> music_;  // a restarted level frees the old one
   LevelStats finalStats_;
   ScreenBase* tutorial_ = nullptr;  // not owned: the application's stack owns it once pushed
 };

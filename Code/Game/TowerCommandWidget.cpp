@@ -4,7 +4,7 @@
 #include "GLTexture.h"
 #include "Game/Entities/towers/DeploymentTowerEntity.h"
 #include "Game/Entities/towers/xBaseTowerEntity.h"
-#include "Game/LevelScreen.h"
+#include "Game/SceneEntityManager.h"
 #include "GameApp.h"
 #include "Graphics.h"
 #include "Utilities.h"
@@ -46,15 +46,16 @@ void caption(Graphics* g, Font* font, float y, const char* key) {
 
 }  // namespace
 
-TowerCommandWidget::TowerCommandWidget() { setRect(0, 0, layout::kDesignWidth, layout::kDesignHeight); }
+TowerCommandWidget::TowerCommandWidget(const SceneEntityManager& scene) : scene_(scene) {
+  setRect(0, 0, layout::kDesignWidth, layout::kDesignHeight);
+}
 
 void TowerCommandWidget::addButton(bge::Button* button) {
   if (button) buttons_.push_back(button);
 }
 
 xBaseTowerEntity* TowerCommandWidget::tower() {
-  LevelScreen* level = LevelScreen::current();
-  if (tower_ && (!level || !level->findLiveEntity(tower_))) tower_ = nullptr;
+  if (tower_ && !scene_.findLiveEntity(tower_)) tower_ = nullptr;
   return tower_;
 }
 

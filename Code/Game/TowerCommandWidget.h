@@ -6,6 +6,7 @@
 #include "Widget.h"
 
 class Font;
+class SceneEntityManager;
 class Texture;
 class xBaseTowerEntity;
 namespace bge {
@@ -23,7 +24,8 @@ class TowerCommandWidget : public Widget {
   // Where the trade section's caption stands: the placement hints end above it.
   static constexpr float kTradeCaptionY = 667.0f;
 
-  TowerCommandWidget();
+  // The scene is the level's, which outlives its widgets: the shown tower is looked up in it.
+  explicit TowerCommandWidget(const SceneEntityManager& scene);
   ~TowerCommandWidget() override = default;
 
   void draw(Graphics* g, ScreenBase* screen) override;
@@ -60,6 +62,7 @@ class TowerCommandWidget : public Widget {
   int towerUpgradeLevel();
   void drawPanel(Graphics* g);
 
+  const SceneEntityManager& scene_;
   xBaseTowerEntity* tower_ = nullptr;    // not owned; checked for liveness before each use
   int selectedStrategy_ = -1;
   std::vector<bge::Button*> buttons_;    // not owned: the level's widgets

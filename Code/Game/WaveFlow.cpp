@@ -13,11 +13,17 @@ void WaveFlow::bookKill(int score) {
   score_ += score;
 }
 
-void WaveFlow::restoreCounters(int score, int lives, int spawned, int destroyed) {
-  score_ = score;
-  lives_ = lives;
-  enemiesSpawned_ = spawned;
-  enemiesDestroyed_ = destroyed;
+WaveFlow::Snapshot WaveFlow::snapshot() const {
+  return {score_, lives_, enemiesSpawned_, enemiesDestroyed_, levelTimeMs_};
+}
+
+void WaveFlow::restore(const Snapshot& s) {
+  score_ = s.score;
+  lives_ = s.lives;
+  enemiesSpawned_ = s.enemiesSpawned;
+  enemiesDestroyed_ = s.enemiesDestroyed;
+  clockShiftMs_ = s.levelTimeMs - static_cast<int>(levelClock_.getElapsed());
+  levelTimeMs_ = s.levelTimeMs;
 }
 
 void WaveFlow::followSpawner(const xEnemySpawner& spawner) {
@@ -49,11 +55,6 @@ bool WaveFlow::updateTimers(bool timed, int limitMs) {
 }
 
 void WaveFlow::readLevelTime() { levelTimeMs_ = static_cast<int>(levelClock_.getElapsed()) + clockShiftMs_; }
-
-void WaveFlow::setLevelTimeMs(int ms) {
-  clockShiftMs_ = ms - static_cast<int>(levelClock_.getElapsed());
-  levelTimeMs_ = ms;
-}
 
 int WaveFlow::battleSeconds() const {
   return static_cast<int>(static_cast<unsigned>(levelTimeMs_ - battleStartTime_) / 1000u);

@@ -20,8 +20,17 @@ class WaveFlow {
   void countSpawn() { ++enemiesSpawned_; }
   // A kill of an enemy: the kill count and its score.
   void bookKill(int score);
-  // What a checkpoint recorded.
-  void restoreCounters(int score, int lives, int spawned, int destroyed);
+  // What a checkpoint keeps of the battle: the counters and the level time.
+  struct Snapshot {
+    int score = 0;
+    int lives = 0;
+    int enemiesSpawned = 0;
+    int enemiesDestroyed = 0;
+    int levelTimeMs = 0;
+  };
+  Snapshot snapshot() const;
+  // The counters as recorded, and the level clock wound to the recorded time.
+  void restore(const Snapshot& s);
 
   // Every record of the running wave has been spawned.
   bool waveSpawned() const { return waveSpawned_; }
@@ -45,8 +54,6 @@ class WaveFlow {
   // The level time as the clock reads it now (the results take it at the end).
   void readLevelTime();
   int levelTimeMs() const { return levelTimeMs_; }
-  // Puts the level clock back to a recorded time.
-  void setLevelTimeMs(int ms);
   int levelSeconds() const { return levelSeconds_; }
   // Whole seconds of battle at the last reading.
   int battleSeconds() const;

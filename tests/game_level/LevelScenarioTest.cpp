@@ -306,14 +306,17 @@ TEST(LevelScenario, ALevelWithNoAttackItsShipsCanFlyIsRefusedInAnyMode) {
       EXPECT_NE(std::string::npos, reported.find("Error:\tlevel: " + level + " " + out.refusal +
                                                  ", so it gives no level to play; back to mission control\n"))
           << reported;
-      if (c.pathError)
+      if (c.pathError) {
         EXPECT_NE(std::string::npos, reported.find(level + ": <Path id=\"0\"> (line 1): " + inFolder(c.pathError)))
             << reported;
+      }
       // Every attack is named as it is left out, not the first only.
-      if (c.attacks == all)
-        for (const char* id : {"0", "1", "2"})
+      if (c.attacks == all) {
+        for (const char* id : {"0", "1", "2"}) {
           EXPECT_NE(std::string::npos, reported.find(std::string("no wave of attack ") + id + " has a path to fly"))
               << reported;
+        }
+      }
       EXPECT_EQ(std::string::npos, reported.find("Assert failed")) << reported;
     }
   }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "AssertReport.h"
+#include "Game/BridgeIds.h"
 #include "Game/CheckPointManager.h"
 #include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/Entities/towers/DeploymentTowerEntity.h"
@@ -16,8 +17,6 @@ namespace {
 
 // The kind name of a navigation beacon: beacons come back with their station.
 const char* const kBeaconKind = "TWAYPOINT_INFO";
-// The bridge's send-wave button.
-constexpr int kSendWaveButton = 7;
 
 std::string cellName(int column, int row) { return std::to_string(column) + ", " + std::to_string(row); }
 
@@ -159,7 +158,7 @@ void LevelCheckpoints::applyPendingRestore() {
   restoreNewest();
   if (records_) recordsKept_ = records_->count();
   level_.updateTowerButtons();
-  level_.bridge_.showButton(kSendWaveButton, true);
+  level_.bridge_.showButton(bridgeids::kSendWave, true);
   // The level waits for the player to send the wave the checkpoint stood before.
   level_.flow_.pauseClocks();
   level_.hud_.showMessage("CHECK_POINT_RESTORED", &level_, LevelScreen::kRestoredMessage);

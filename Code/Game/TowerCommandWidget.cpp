@@ -2,6 +2,7 @@
 
 #include "Font.h"
 #include "GLTexture.h"
+#include "Game/BridgeIds.h"
 #include "Game/Entities/towers/DeploymentTowerEntity.h"
 #include "Game/Entities/towers/xBaseTowerEntity.h"
 #include "Game/LevelScreen.h"
@@ -21,12 +22,10 @@ constexpr size_t kTradeA = 7;
 constexpr size_t kTradeB = 8;
 constexpr size_t kTradeSwitch = 9;
 constexpr size_t kUpgrade = 10;
-// The sell command's button id: its caption carries the price. The list entry
-// beside the strategies is a strategy button of its own and keeps its caption.
-constexpr int kSellButtonId = 610;
+// The list entry beside the strategies is a strategy button of its own and keeps
+// its caption: the sell command is found by its id.
 
 constexpr const char* kUpgradeIcon = "content/images/game/UpgradeIcon.png";
-constexpr int kMaxUpgradeLevel = 3;
 const Color kCaptionColour(255, 255, 255, 255);
 const Color kMarkBought(255, 255, 255, 255);
 const Color kMarkOpen(200, 200, 200, 128);
@@ -41,7 +40,8 @@ Texture* upgradeIcon() {
 
 void caption(Graphics* g, Font* font, float y, const char* key) {
   if (!font) return;
-  font->drawTextAligned(g, Rect5(1044.0f, y, 306.0f, 12.0f), layout::lookupText(key), kCaptionColour, 0, 3, false);
+  const Rect5 box(static_cast<float>(bridgeids::kCommandX), y, static_cast<float>(bridgeids::kCommandWidth), 12.0f);
+  font->drawTextAligned(g, box, layout::lookupText(key), kCaptionColour, 0, 3, false);
 }
 
 }  // namespace
@@ -107,7 +107,7 @@ void TowerCommandWidget::showTradeButtons() {
   showEntry(kBesideStrategies, false);
   setEntryActive(kBesideStrategies, true);
   for (bge::Button* b : buttons_)
-    if (b->getButtonId() == kSellButtonId) b->setCaption(makeSellLabel());
+    if (b->getButtonId() == bridgeids::kSell) b->setCaption(makeSellLabel());
   setCommandButtonsEnabled(false);
 }
 
@@ -127,15 +127,17 @@ void TowerCommandWidget::draw(Graphics* g, ScreenBase*) {
 void TowerCommandWidget::drawPanel(Graphics* g) {
   GameApp* app = GameApp::instance();
   Font* font = layout::findFont(app ? app->globalResourceManager() : nullptr, "FONT_NOTOSANS16");
-  if (selectedStrategy_ >= 0) caption(g, font, 546, "LABEL_STRATEGYTOWER");
+  if (selectedStrategy_ >= 0) caption(g, font, bridgeids::kStrategyCaptionY, "LABEL_STRATEGYTOWER");
   const int level = towerUpgradeLevel();
   if (level >= 0) {
-    caption(g, font, 622, "LABEL_UPGRADETOWER");
+    caption(g, font, bridgeids::kUpgradeCaptionY, "LABEL_UPGRADETOWER");
     if (Texture* mark = upgradeIcon()) {
-      for (int i = 0; i < kMaxUpgradeLevel; ++i) g->drawImage(1260 + 32 * i, 640, mark, i < level ? kMarkBought : kMarkOpen);
+      for (int i = 0; i < xBaseTowerEntity::kMaxUpgradeLevel; ++i)
+        g->drawImage(bridgeids::kUpgradeMarksX + bridgeids::kUpgradeMarkPitch * i, bridgeids::kUpgradeY, mark,
+                     i < level ? kMarkBought : kMarkOpen);
     }
   }
-  caption(g, font, kTradeCaptionY, "LABEL_TRADETOWER");
+  caption(g, font, bridgeids::kTradeCaptionY, "LABEL_TRADETOWER");
   if (selectedStrategy_ >= 0 && static_cast<size_t>(selectedStrategy_) < buttons_.size()) {
     const bge::Button* b = buttons_[static_cast<size_t>(selectedStrategy_)];
     // A highlight over a button the page does not show would mark empty space.

@@ -20,8 +20,6 @@ class TowerCommandWidget : public Widget {
  public:
   // Share of a tower's value paid back when it is sold: the level's rule.
   static constexpr float kSellRatio = kTowerSellRatio;
-  // Where the trade section's caption stands: the placement hints end above it.
-  static constexpr float kTradeCaptionY = 667.0f;
 
   TowerCommandWidget();
   ~TowerCommandWidget() override = default;

@@ -80,6 +80,7 @@ LABELS = [
     ("LABEL_STRATEGY_FIRST", "First"),
     ("LABEL_STRATEGY_LAST", "Last"),
     ("LABEL_STRATEGY_SLOWEST", "Slowest"),
+    ("LABEL_STRATEGY_FASTEST", "Fastest"),
     ("LABEL_TRADE", "Sell..."),
     ("LABEL_KEEP", "Keep"),
     ("SELL", "Sell"),
@@ -241,12 +242,12 @@ def write_layout():
     out.append('  <Checkbox id="%d" x="1332" y="%d">' % (IDS["kAutoWaveBox"], ROW_Y + 6))
     out.append('    <Texture normal="check_auto.png" checked="check_auto_on.png"/>')
     out.append("  </Checkbox>")
-    out.append("  <!-- tower commands, in the order the command panel counts them: strategies by")
-    out.append("       their value (0 farthest ... 6 slowest), sell, keep, trade, upgrade -->")
+    out.append("  <!-- tower commands: the targeting buttons four to a row, sell, keep, trade, upgrade;")
+    out.append("       the command panel finds each by its id -->")
     strategies = [("kAimFarthest", "LABEL_STRATEGY_DISTANT"), ("kAimClosest", "LABEL_STRATEGY_CLOSEST"),
                   ("kAimWeakest", "LABEL_STRATEGY_WEAKEST"), ("kAimStrongest", "LABEL_STRATEGY_STRONGEST"),
                   ("kAimFirst", "LABEL_STRATEGY_FIRST"), ("kAimLast", "LABEL_STRATEGY_LAST"),
-                  ("kAimSlowest", "LABEL_STRATEGY_SLOWEST")]
+                  ("kAimSlowest", "LABEL_STRATEGY_SLOWEST"), ("kAimFastest", "LABEL_STRATEGY_FASTEST")]
     for i, (name, label) in enumerate(strategies):
         out += button_xml(IDS[name], CMD_X + CMD_PITCH * (i % 4), IDS["kTargetingY"] + CMD_ROW * (i // 4),
                           "cmd_small.png", "cmd_small_over.png", label)

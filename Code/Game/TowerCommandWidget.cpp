@@ -14,22 +14,19 @@
 
 namespace {
 
-// List entries by role: 0..5 the strategy page, 6 beside it, 7 and 8 the trade page,
-// 9 the switch to it, 10 the upgrade command.
-constexpr size_t kStrategyEntries = 6;
-constexpr size_t kBesideStrategies = 6;
-constexpr size_t kTradeA = 7;
-constexpr size_t kTradeB = 8;
-constexpr size_t kTradeSwitch = 9;
-constexpr size_t kUpgrade = 10;
-// The list entry beside the strategies is a strategy button of its own and keeps
-// its caption: the sell command is found by its id.
-
 constexpr const char* kUpgradeIcon = "content/images/game/UpgradeIcon.png";
 const Color kCaptionColour(255, 255, 255, 255);
 const Color kMarkBought(255, 255, 255, 255);
 const Color kMarkOpen(200, 200, 200, 128);
 const Color kHighlight(255, 255, 0, 128);
+
+bool isTargeting(const bge::Button* b) { return bridgeids::strategyOfCommand(b->getButtonId()) >= 0; }
+
+// A hidden button is not updated either: its fades wait until it shows again.
+void showButton(bge::Button* b, bool shown) {
+  b->setVisible(shown);
+  b->setActive(shown);
+}
 
 Texture* upgradeIcon() {
   GameApp* app = GameApp::instance();
@@ -72,40 +69,29 @@ void TowerCommandWidget::resetStrategySelection(int strategy) {
   selectedStrategy_ = t->isSupportTower() || dynamic_cast<xDeploymentTowerEntity*>(t) ? -1 : strategy;
 }
 
-void TowerCommandWidget::showEntry(size_t i, bool shown) {
-  if (i < buttons_.size()) buttons_[i]->setVisible(shown);
-}
-
-void TowerCommandWidget::setEntryActive(size_t i, bool active) {
-  if (i < buttons_.size()) buttons_[i]->setActive(active);
+void TowerCommandWidget::showCommand(int id, bool shown) {
+  for (bge::Button* b : buttons_)
+    if (b->getButtonId() == id) showButton(b, shown);
 }
 
 void TowerCommandWidget::setCommandButtonsEnabled(bool shown) {
   // A tower that aims at nothing is offered no targeting.
-  for (size_t i = 0; i < kStrategyEntries; ++i) showEntry(i, shown && selectedStrategy_ >= 0);
-  showEntry(kUpgrade, shown && towerUpgradeLevel() != -1);
+  for (bge::Button* b : buttons_)
+    if (isTargeting(b)) showButton(b, shown && selectedStrategy_ >= 0);
+  showCommand(bridgeids::kUpgrade, shown && towerUpgradeLevel() != -1);
 }
 
 void TowerCommandWidget::showStrategyButtons() {
-  for (size_t i : {kTradeA, kTradeB, kBesideStrategies}) {
-    showEntry(i, false);
-    setEntryActive(i, false);
-  }
-  showEntry(kTradeSwitch, true);
-  setEntryActive(kTradeSwitch, true);
+  showCommand(bridgeids::kSell, false);
+  showCommand(bridgeids::kShowStrategies, false);
+  showCommand(bridgeids::kShowTrade, true);
   setCommandButtonsEnabled(true);
-  showEntry(kBesideStrategies, selectedStrategy_ >= 0);
 }
 
 void TowerCommandWidget::showTradeButtons() {
-  for (size_t i : {kTradeA, kTradeB}) {
-    showEntry(i, true);
-    setEntryActive(i, true);
-  }
-  showEntry(kTradeSwitch, false);
-  setEntryActive(kTradeSwitch, false);
-  showEntry(kBesideStrategies, false);
-  setEntryActive(kBesideStrategies, true);
+  showCommand(bridgeids::kSell, true);
+  showCommand(bridgeids::kShowStrategies, true);
+  showCommand(bridgeids::kShowTrade, false);
   for (bge::Button* b : buttons_)
     if (b->getButtonId() == bridgeids::kSell) b->setCaption(makeSellLabel());
   setCommandButtonsEnabled(false);
@@ -138,9 +124,9 @@ void TowerCommandWidget::drawPanel(Graphics* g) {
     }
   }
   caption(g, font, bridgeids::kTradeCaptionY, "LABEL_TRADETOWER");
-  if (selectedStrategy_ >= 0 && static_cast<size_t>(selectedStrategy_) < buttons_.size()) {
-    const bge::Button* b = buttons_[static_cast<size_t>(selectedStrategy_)];
+  const int lit = selectedStrategy_ >= 0 ? bridgeids::commandOfStrategy(selectedStrategy_) : 0;
+  for (const bge::Button* b : buttons_)
     // A highlight over a button the page does not show would mark empty space.
-    if (b->isVisible()) g->fillRect(Rect5(b->getX(), b->getY(), b->getWidth(), b->getHeight()), kHighlight);
-  }
+    if (b->getButtonId() == lit && b->isVisible())
+      g->fillRect(Rect5(b->getX(), b->getY(), b->getWidth(), b->getHeight()), kHighlight);
 }

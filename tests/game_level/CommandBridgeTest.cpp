@@ -222,8 +222,7 @@ TEST(CommandBridge, APlayerBuildsUpgradesRetargetsAndSellsATowerFromTheBridge) {
     if (level.bridge().commandWidget()->tower() != tower) click(app, (cell % 32) * 32 + 16, (cell / 32) * 32 + 16);
     ASSERT_EQ(tower, level.bridge().commandWidget()->tower());
     EXPECT_TRUE(level.bridge().commandWidget()->isVisible());
-    for (int id : {ids::kAimClosest, ids::kAimFarthest, ids::kShowTrade, ids::kUpgrade})
-      EXPECT_TRUE(shown(level.bridge().findCommandButton(id))) << id;
+    for (int id : {ids::kShowTrade, ids::kUpgrade}) EXPECT_TRUE(shown(level.bridge().findCommandButton(id))) << id;
     for (int id : {ids::kSell, ids::kShowStrategies}) EXPECT_FALSE(shown(level.bridge().findCommandButton(id))) << id;
     credits = level.credits();
     clickWidget(app, level.bridge().findCommandButton(ids::kUpgrade));
@@ -231,10 +230,24 @@ TEST(CommandBridge, APlayerBuildsUpgradesRetargetsAndSellsATowerFromTheBridge) {
     EXPECT_DOUBLE_EQ(credits - static_cast<int>(price + price / 3), level.credits());
   });
   s.steps.push_back([&](LevelScreen& level) {
-    clickWidget(app, level.bridge().findCommandButton(ids::kAimClosest));
-    EXPECT_EQ(kTargetClosest, tower->getTargetSelection());
-    EXPECT_EQ(kTargetClosest, level.bridge().commandWidget()->selectedStrategy());
-    // The panel marks one bought upgrade of three and lights the chosen strategy.
+    // Each targeting button gives the tower its strategy, and the panel lights that
+    // button, wherever the layout puts it.
+    for (const ids::Targeting& t : ids::kTargeting) {
+      const bge::Button* button = level.bridge().findCommandButton(t.command);
+      ASSERT_TRUE(shown(button)) << t.command;
+      clickWidget(app, button);
+      EXPECT_EQ(t.strategy, tower->getTargetSelection()) << t.command;
+      EXPECT_EQ(t.strategy, level.bridge().commandWidget()->selectedStrategy()) << t.command;
+      RecordingGraphics g;
+      level.getWidgetManager()->draw(&g, &level);
+      std::vector<GraphicsCall> lit;
+      for (const GraphicsCall& c : g.callsOf("fillRect"))
+        if (c.color == Color(255, 255, 0, 128)) lit.push_back(c);
+      ASSERT_EQ(1u, lit.size()) << t.command;
+      EXPECT_EQ(button->getX(), lit[0].screenX) << t.command;
+      EXPECT_EQ(button->getY(), lit[0].screenY) << t.command;
+    }
+    // The panel marks one bought upgrade of three.
     RecordingGraphics g;
     level.getWidgetManager()->draw(&g, &level);
     std::vector<GraphicsCall> marks;
@@ -245,15 +258,6 @@ TEST(CommandBridge, APlayerBuildsUpgradesRetargetsAndSellsATowerFromTheBridge) {
       EXPECT_EQ(ids::kUpgradeMarksX + ids::kUpgradeMarkPitch * static_cast<int>(i), marks[i].screenX);
       EXPECT_EQ(i < 1 ? 255 : 128, marks[i].color.a) << i;
     }
-    std::vector<GraphicsCall> lit;
-    for (const GraphicsCall& c : g.callsOf("fillRect"))
-      if (c.color == Color(255, 255, 0, 128)) lit.push_back(c);
-    const bge::Button* closest = level.bridge().findCommandButton(ids::kAimClosest);
-    ASSERT_EQ(1u, lit.size());
-    EXPECT_EQ(closest->getX(), lit[0].screenX);
-    EXPECT_EQ(closest->getY(), lit[0].screenY);
-    clickWidget(app, level.bridge().findCommandButton(ids::kAimLast));
-    EXPECT_EQ(kTargetLast, tower->getTargetSelection());
     // Commands without a meaning (ids of the range the layout leaves free) change nothing.
     credits = level.credits();
     for (int id : {609, 613, 614}) level.onButtonEvent(id, bge::ButtonListener::Released);
@@ -261,8 +265,8 @@ TEST(CommandBridge, APlayerBuildsUpgradesRetargetsAndSellsATowerFromTheBridge) {
     EXPECT_TRUE(shown(level.bridge().findCommandButton(ids::kShowTrade)));
     clickWidget(app, level.bridge().findCommandButton(ids::kShowTrade));
     for (int id : {ids::kSell, ids::kShowStrategies}) EXPECT_TRUE(shown(level.bridge().findCommandButton(id))) << id;
-    for (int id : {ids::kAimClosest, ids::kShowTrade, ids::kUpgrade})
-      EXPECT_FALSE(shown(level.bridge().findCommandButton(id))) << id;
+    for (int id : {ids::kShowTrade, ids::kUpgrade}) EXPECT_FALSE(shown(level.bridge().findCommandButton(id))) << id;
+    for (const ids::Targeting& t : ids::kTargeting) EXPECT_FALSE(shown(level.bridge().findCommandButton(t.command)));
   });
   s.steps.push_back([&](LevelScreen& level) {
     clickWidget(app, level.bridge().findCommandButton(ids::kShowStrategies));

@@ -4,6 +4,10 @@ check box, the tower command buttons, one build button per tower kind,
 the layout content/images/game/userinterface/CommandBridgeUI.xml that places them, and the
 bridge's labels in content/strings/english.xml.
 
+The ids of the strips, buttons and commands and the places the game draws on as well
+come from the game's header Code/Game/BridgeIds.h (tools/bridge_ids.py reads it), so
+the layout and the game cannot disagree on them.
+
 Everything is drawn at 4x and downsampled. Output is deterministic and committed.
 Run from the repository root: /usr/bin/python3 tools/gen_bridge.py
 """
@@ -12,6 +16,7 @@ import os
 
 from PIL import Image, ImageDraw, ImageFilter
 
+from bridge_ids import read_ids
 from label_block import write_label_block
 from gen_ui_images import CYAN, PALE, PANEL, SS, canvas, finish, rounded_panel, s, save
 
@@ -20,24 +25,28 @@ UI = os.path.join(GAME, "userinterface")
 LAYOUT = os.path.join(UI, "CommandBridgeUI.xml")
 
 AMBER = (255, 190, 70)
+IDS = read_ids()
 
-# The bridge fills the strip right of the 1024-pixel field; its images all sit at x 1038
+# The bridge fills the strip right of the 1024-pixel field; its images all sit at its x
 # (the boot animation puts them there) and slide in from below one after the other.
-BRIDGE_X = 1038
+BRIDGE_X = IDS["kBridgeX"]
 BRIDGE_W = 1366 - BRIDGE_X
-# (id, file, y, height, corner brackets). The ids name the panels the level writes on: 2
-# statistics, 3 towers, 4 info, 5 tower commands. Ids above 2 get a boot delay that grows with
+# (id, file, y, height, corner brackets). The ids name the panels the level writes on:
+# statistics, towers, info, tower commands. Ids above 2 get a boot delay that grows with
 # the id and shrinks with the position in the file.
-# The tower buttons start at y 174 and come in rows of 50: three rows hold every kind of
-# the game, so the bay ends just below them. The info strip's texts step by the panel
-# font's line height (23): a name, three rows of figures and a description of up to three
-# lines fit below its title band. The command strip's title band ends above its first
-# section caption (y 546).
+# The tower buttons come in rows a pitch apart: three rows hold every kind of the game,
+# so the bay ends just below them. The info strip's texts step by the panel font's line
+# height (23): a name, three rows of figures and a description of up to three lines fit
+# below its title band. The command strip's title band ends above its first section
+# caption.
+BAY_TOP = 150
+BAY_END = IDS["kTowerGridY"] + 3 * IDS["kTowerPitch"] - 2
+INFO_H = 192
 STRIPS = [
-    (2, "bridge_top.png", 0, 150, False),
-    (3, "bridge_bay.png", 150, 172, True),
-    (4, "bridge_info.png", 322, 192, False),
-    (5, "bridge_command.png", 514, 254, False),
+    (IDS["kStatsStrip"], "bridge_top.png", 0, BAY_TOP, False),
+    (IDS["kTowerBay"], "bridge_bay.png", BAY_TOP, BAY_END - BAY_TOP, True),
+    (IDS["kInfoStrip"], "bridge_info.png", BAY_END, INFO_H, False),
+    (IDS["kCommandStrip"], "bridge_command.png", BAY_END + INFO_H, 768 - BAY_END - INFO_H, False),
 ]
 # The title band of each strip, in pixels from its top.
 TITLE_TOP = 3
@@ -45,6 +54,14 @@ TITLE_BOTTOM = 21
 
 ICON = 40           # bridge buttons
 ROW_Y = 108         # their row in the top strip
+# The command panel's buttons: four targeting buttons to a row across its width, the trade
+# page's two at its ends.
+CMD_X = IDS["kCommandX"]
+CMD_W = 75
+CMD_PITCH = (IDS["kCommandWidth"] - CMD_W) // 3
+CMD_ROW = 28
+TRADE_W = 150
+UPGRADE_W = 200
 CMD_FONT = "FONT_NOTOSANS16"
 CAPTION = "Color(200, 240, 255, 255)"
 CAPTION_OVER = "Color(255, 255, 255, 255)"
@@ -63,6 +80,7 @@ LABELS = [
     ("LABEL_STRATEGY_FIRST", "First"),
     ("LABEL_STRATEGY_LAST", "Last"),
     ("LABEL_STRATEGY_SLOWEST", "Slowest"),
+    ("LABEL_STRATEGY_FASTEST", "Fastest"),
     ("LABEL_TRADE", "Sell..."),
     ("LABEL_KEEP", "Keep"),
     ("SELL", "Sell"),
@@ -213,29 +231,33 @@ def write_layout():
                    % (sid, name, BRIDGE_X, y, BRIDGE_W, h))
     out.append("  <!-- bridge buttons: pause, help, paths, game speed, grid, next wave -->")
     xs = [1046 + 44 * i for i in range(5)]
-    out += button_xml(1, xs[0], ROW_Y, "btn_pause.png", "icon_over.png")
-    out += button_xml(2, xs[1], ROW_Y, "btn_help.png", "icon_over.png")
-    out += button_xml(3, xs[2], ROW_Y, "btn_paths_show.png", "icon_over.png")
-    out += button_xml(4, xs[2], ROW_Y, "btn_paths_hide.png", "icon_over.png")
-    out += button_xml(5, xs[3], ROW_Y, "btn_speed_fast.png", "icon_over.png")
-    out += button_xml(6, xs[3], ROW_Y, "btn_speed_normal.png", "icon_over.png")
-    out += button_xml(8, xs[4], ROW_Y, "btn_grid.png", "icon_over.png")
-    out += button_xml(7, 1266, ROW_Y, "btn_next_wave.png", "wide_over.png")
-    out.append('  <Checkbox id="1" x="1332" y="%d">' % (ROW_Y + 6))
+    out += button_xml(IDS["kPause"], xs[0], ROW_Y, "btn_pause.png", "icon_over.png")
+    out += button_xml(IDS["kHelp"], xs[1], ROW_Y, "btn_help.png", "icon_over.png")
+    out += button_xml(IDS["kPathsShow"], xs[2], ROW_Y, "btn_paths_show.png", "icon_over.png")
+    out += button_xml(IDS["kPathsHide"], xs[2], ROW_Y, "btn_paths_hide.png", "icon_over.png")
+    out += button_xml(IDS["kSpeedFast"], xs[3], ROW_Y, "btn_speed_fast.png", "icon_over.png")
+    out += button_xml(IDS["kSpeedNormal"], xs[3], ROW_Y, "btn_speed_normal.png", "icon_over.png")
+    out += button_xml(IDS["kGrid"], xs[4], ROW_Y, "btn_grid.png", "icon_over.png")
+    out += button_xml(IDS["kSendWave"], 1266, ROW_Y, "btn_next_wave.png", "wide_over.png")
+    out.append('  <Checkbox id="%d" x="1332" y="%d">' % (IDS["kAutoWaveBox"], ROW_Y + 6))
     out.append('    <Texture normal="check_auto.png" checked="check_auto_on.png"/>')
     out.append("  </Checkbox>")
-    out.append("  <!-- tower commands, in the order the command panel counts them: strategies by")
-    out.append("       their value (0 farthest ... 6 slowest), sell, keep, trade, upgrade -->")
-    strategies = [(602, "LABEL_STRATEGY_DISTANT"), (601, "LABEL_STRATEGY_CLOSEST"), (605, "LABEL_STRATEGY_WEAKEST"),
-                  (606, "LABEL_STRATEGY_STRONGEST"), (604, "LABEL_STRATEGY_FIRST"), (603, "LABEL_STRATEGY_LAST"),
-                  (607, "LABEL_STRATEGY_SLOWEST")]
-    for i, (bid, label) in enumerate(strategies):
-        out += button_xml(bid, 1044 + 77 * (i % 4), 566 + 28 * (i // 4), "cmd_small.png", "cmd_small_over.png",
-                          label)
-    out += button_xml(610, 1044, 690, "cmd_trade.png", "cmd_trade_over.png", "SELL")
-    out += button_xml(611, 1200, 690, "cmd_trade.png", "cmd_trade_over.png", "LABEL_KEEP")
-    out += button_xml(612, 1044, 690, "cmd_trade.png", "cmd_trade_over.png", "LABEL_TRADE")
-    out += button_xml(615, 1044, 640, "cmd_upgrade.png", "cmd_upgrade_over.png", "UPGRADE_FOR")
+    out.append("  <!-- tower commands: the targeting buttons four to a row, sell, keep, trade, upgrade;")
+    out.append("       the command panel finds each by its id -->")
+    strategies = [("kAimFarthest", "LABEL_STRATEGY_DISTANT"), ("kAimClosest", "LABEL_STRATEGY_CLOSEST"),
+                  ("kAimWeakest", "LABEL_STRATEGY_WEAKEST"), ("kAimStrongest", "LABEL_STRATEGY_STRONGEST"),
+                  ("kAimFirst", "LABEL_STRATEGY_FIRST"), ("kAimLast", "LABEL_STRATEGY_LAST"),
+                  ("kAimSlowest", "LABEL_STRATEGY_SLOWEST"), ("kAimFastest", "LABEL_STRATEGY_FASTEST")]
+    for i, (name, label) in enumerate(strategies):
+        out += button_xml(IDS[name], CMD_X + CMD_PITCH * (i % 4), IDS["kTargetingY"] + CMD_ROW * (i // 4),
+                          "cmd_small.png", "cmd_small_over.png", label)
+    trade_y = IDS["kTradeY"]
+    keep_x = CMD_X + IDS["kCommandWidth"] - TRADE_W
+    out += button_xml(IDS["kSell"], CMD_X, trade_y, "cmd_trade.png", "cmd_trade_over.png", "SELL")
+    out += button_xml(IDS["kShowStrategies"], keep_x, trade_y, "cmd_trade.png", "cmd_trade_over.png", "LABEL_KEEP")
+    out += button_xml(IDS["kShowTrade"], CMD_X, trade_y, "cmd_trade.png", "cmd_trade_over.png", "LABEL_TRADE")
+    out += button_xml(IDS["kUpgrade"], CMD_X, IDS["kUpgradeY"], "cmd_upgrade.png", "cmd_upgrade_over.png",
+                      "UPGRADE_FOR")
     out.append("</Screen>")
     with open(LAYOUT, "w", encoding="utf-8", newline="\n") as f:
         f.write("\n".join(out) + "\n")
@@ -259,12 +281,12 @@ def main():
     save(icon_base(62, ICON, True), UI, "wide_over.png")
     save(check_box(28, False), UI, "check_auto.png")
     save(check_box(28, True), UI, "check_auto_on.png")
-    save(text_button(75, 24, False), UI, "cmd_small.png")
-    save(text_button(75, 24, True), UI, "cmd_small_over.png")
-    save(text_button(150, 28, False), UI, "cmd_trade.png")
-    save(text_button(150, 28, True), UI, "cmd_trade_over.png")
-    save(text_button(200, 24, False), UI, "cmd_upgrade.png")
-    save(text_button(200, 24, True), UI, "cmd_upgrade_over.png")
+    save(text_button(CMD_W, 24, False), UI, "cmd_small.png")
+    save(text_button(CMD_W, 24, True), UI, "cmd_small_over.png")
+    save(text_button(TRADE_W, 28, False), UI, "cmd_trade.png")
+    save(text_button(TRADE_W, 28, True), UI, "cmd_trade_over.png")
+    save(text_button(UPGRADE_W, 24, False), UI, "cmd_upgrade.png")
+    save(text_button(UPGRADE_W, 24, True), UI, "cmd_upgrade_over.png")
     # The upgrade mark itself (UpgradeIcon.png) is one of the level textures,
     # made with the others by gen_game_images.py.
     write_layout()

@@ -15,16 +15,18 @@ import xml.etree.ElementTree as ET
 
 from PIL import ImageDraw
 
+from bridge_ids import read_ids
 from gen_ui_images import CYAN, PALE, canvas, finish, s, save
 from label_block import write_label_block
 
 ROOT = os.path.join("content", "images", "menus", "tutorial")
 ARROW = 72  # pointer picture size
 
-# Level screen geometry the slides point at.
+# Level screen geometry the slides point at; the bridge's comes from the game's header.
+IDS = read_ids()
 FIELD = (8, 56, 1022, 704)       # the battle field left of the bridge
-BRIDGE = (1038, 0, 328, 768)     # the command bridge
-FIRST_TOWER = (1050, 170, 56, 56)  # the first tower kind's button
+BRIDGE = (IDS["kBridgeX"], 0, 1366 - IDS["kBridgeX"], 768)  # the command bridge
+FIRST_TOWER = (IDS["kTowerGridX"] - 4, IDS["kTowerGridY"] - 4, 56, 56)  # the first tower kind's button, with a rim
 NEXT_WAVE = (1262, 102, 70, 50)    # the bridge's next-wave button
 
 LABELS = [

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "Game/Entities/enemies/xEnemySpawner.h"
+#include "Game/BridgeIds.h"
 #include "Game/ColourWord.h"
 #include "Game/LevelBridge.h"
 #include "Game/LevelHud.h"
@@ -46,7 +47,6 @@ constexpr float kArrowSpacing = 96.0f;
 // The coming wave's paths glow under the path lines with the pulse.
 constexpr float kComingWidth = 10.0f;
 constexpr float kComingAlpha = 56.0f;
-constexpr int kSendWaveButton = 7;
 // The enemy paths' colours, path by path: yellow, violet, amber, white, cyan, green.
 const uint32_t kPathColours[] = {0xFFFFFF00u, 0xFFF03CBCu, 0xFF00AAFFu, 0xFFFFFFFFu, 0xFF00FFFFu, 0xFF00FF00u};
 
@@ -155,7 +155,7 @@ void LevelBackground::drawBuildableCells() {
 }
 
 void LevelBackground::drawComingPaths() {
-  const bge::Button* send = level_.bridge().findCommandButton(kSendWaveButton);
+  const bge::Button* send = level_.bridge().findCommandButton(bridgeids::kSendWave);
   const bool waiting = (send && send->isVisible()) || !level_.firstTowerPlaced();
   if (!waiting || !level_.spawner()) return;
   const std::vector<int> ids = level_.spawner()->nextWavePathIds();

@@ -9,6 +9,7 @@
 
 #include "AssertReport.h"
 #include "GLTexture.h"
+#include "Game/BridgeIds.h"
 #include "Game/LevelScreen.h"
 #include "Game/TowerCommandWidget.h"
 #include "ResourceManager.h"
@@ -32,24 +33,12 @@ constexpr int kButtonDepth = 201;
 constexpr int kCommandDepth = 600;
 constexpr int kCommandWidgetDepth = 204;
 constexpr int kCommandWidgetX = 160;
-// Command ids the panel owns.
-constexpr int kFirstCommand = 601;
-constexpr int kLastCommand = 620;
 // The boot slides every numbered image up from this far below its place.
 constexpr float kBootDrop = 1024.0f;
 constexpr int kBootSlideMs = 512;
-constexpr int kBridgeX = 1038;
 // Enough steps of a long enough time to run the boot to its end at once.
 constexpr int kBootSteps = 64;
 constexpr int kBootStepMs = 2000;
-// Tower buttons: a 6 x 4 grid right of the field.
-constexpr int kTowerColumns = 6;
-constexpr int kTowerRows = 4;
-constexpr int kTowerGridX = 1054;
-constexpr int kTowerGridY = 174;
-constexpr int kTowerPitch = 50;
-// The bridge buttons the bridge itself shows and hides.
-enum BridgeId { kHelp = 2, kPathsShow = 3, kPathsHide = 4, kSpeedFast = 5, kSpeedNormal = 6, kNextWave = 7, kGrid = 8 };
 
 }  // namespace
 
@@ -113,7 +102,7 @@ bool LevelBridge::build(const std::string& fileName) {
       button->setId(id);
       button->setZ(kButtonDepth);
       buttons_.push_back(button);
-      if (id >= kFirstCommand && id <= kLastCommand) {
+      if (id >= bridgeids::kFirstCommand && id <= bridgeids::kLastCommand) {
         button->setZ(kCommandDepth);
         commandWidget_->addButton(button);
       }
@@ -136,7 +125,8 @@ bool LevelBridge::build(const std::string& fileName) {
   level_.addWidget(commandWidget_);
 
   hideTowerInfo();
-  for (int id : {kPathsShow, kPathsHide, kSpeedFast, kSpeedNormal, kNextWave, kGrid}) show(findCommandButton(id), false);
+  for (int id : {bridgeids::kPathsShow, bridgeids::kPathsHide, bridgeids::kSpeedFast, bridgeids::kSpeedNormal,
+                 bridgeids::kSendWave, bridgeids::kGrid}) show(findCommandButton(id), false);
   return true;
 }
 
@@ -167,11 +157,11 @@ void LevelBridge::startBoot() {
   }
   boot_.reset(boot);
   boot_->start(&level_, LevelScreen::kBootEnded);
-  show(findCommandButton(kHelp), false);
+  show(findCommandButton(bridgeids::kHelp), false);
 }
 
 void LevelBridge::moveImages() {
-  for (const BootOffset& o : bootOffsets_) o.image->setPosition(kBridgeX, static_cast<int>(o.y));
+  for (const BootOffset& o : bootOffsets_) o.image->setPosition(bridgeids::kBridgeX, static_cast<int>(o.y));
 }
 
 void LevelBridge::updateBoot(int dt) {
@@ -189,19 +179,22 @@ void LevelBridge::finishBoot() {
 void LevelBridge::addTowerButtons() {
   ResourceManager* resources = level_.getResourceManager();
   const std::vector<xBaseTowerDesc*>& descriptions = level_.towerDescriptions();
-  const size_t count = std::min(descriptions.size(), static_cast<size_t>(kTowerColumns * kTowerRows));
+  const size_t count =
+      std::min(descriptions.size(), static_cast<size_t>(bridgeids::kTowerColumns * bridgeids::kTowerRows));
   for (size_t i = 0; i < count; ++i) {
     xBaseTowerDesc* desc = descriptions[i];
     Texture* texture = nullptr;
     if (!desc->textureButton.empty())
       texture = layout::findOrCreateTexture(resources, desc->textureButton, GLTexture::kLinear);
     if (!texture) texture = desc->texture;
-    const int id = kTowerButtonBase + static_cast<int>(i);
+    const int id = bridgeids::kTowerButtonBase + static_cast<int>(i);
     auto* button = new bge::Button(&level_, id, texture, nullptr, std::string(), nullptr, Color::white);
     button->setId(id);
     button->setBoxHit(true);
-    button->setPosition(kTowerGridX + kTowerPitch * static_cast<int>(i % kTowerColumns),
-                        kTowerGridY + kTowerPitch * static_cast<int>(i / kTowerColumns));
+    const int column = static_cast<int>(i % bridgeids::kTowerColumns);
+    const int row = static_cast<int>(i / bridgeids::kTowerColumns);
+    button->setPosition(bridgeids::kTowerGridX + bridgeids::kTowerPitch * column,
+                        bridgeids::kTowerGridY + bridgeids::kTowerPitch * row);
     button->setZ(kButtonDepth);
     button->setVisible(false);
     towerButtons_.push_back(button);
@@ -213,7 +206,8 @@ void LevelBridge::showAfterBoot() {
   ready_ = true;
   for (bge::Button* b : towerButtons_) show(b, true);
   level_.updateTowerButtons();
-  for (int id : {kHelp, kPathsHide, kSpeedFast, kGrid, kNextWave}) show(findCommandButton(id), true);
+  for (int id : {bridgeids::kHelp, bridgeids::kPathsHide, bridgeids::kSpeedFast, bridgeids::kGrid, bridgeids::kSendWave})
+    show(findCommandButton(id), true);
   show(autoWaveBox_, true);
 }
 
@@ -228,7 +222,7 @@ void LevelBridge::showButton(int id, bool shown) const {
 
 bool LevelBridge::sendWaveOffered() const {
   for (const bge::Button* b : buttons_)
-    if (b && b->getButtonId() == kNextWave) return b->isVisible();
+    if (b && b->getButtonId() == bridgeids::kSendWave) return b->isVisible();
   return false;
 }
 

@@ -20,10 +20,6 @@ class CheckBox;
 
 class LevelBridge {
  public:
-  // Tower build buttons are numbered from here, one per offered kind.
-  static constexpr int kTowerButtonBase = 100;
-  static constexpr int kTowerButtonLast = 599;
-
   explicit LevelBridge(LevelScreen& level);
   ~LevelBridge();
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "AssertReport.h"
+#include "Game/BridgeIds.h"
 #include "Game/CheckPointManager.h"
 #include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/Entities/towers/DeploymentTowerEntity.h"
@@ -22,8 +23,6 @@ namespace {
 
 // The kind name of a navigation beacon: beacons come back with their station.
 const char* const kBeaconKind = "TWAYPOINT_INFO";
-// The bridge's send-wave button.
-constexpr int kSendWaveButton = 7;
 
 std::string cellName(int column, int row) { return std::to_string(column) + ", " + std::to_string(row); }
 
@@ -164,7 +163,7 @@ void LevelCheckpoints::applyPendingRestore() {
   restoreNewest();
   if (records_) recordsKept_ = records_->count();
   level_.updateTowerButtons();
-  parts_.bridge.showButton(kSendWaveButton, true);
+  parts_.bridge.showButton(bridgeids::kSendWave, true);
   // The level waits for the player to send the wave the checkpoint stood before.
   parts_.flow.pauseClocks();
   parts_.hud.showMessage("CHECK_POINT_RESTORED", &level_, LevelScreen::kRestoredMessage);

@@ -2,6 +2,7 @@
 // the auto-send box, and the commands on a standing tower (upgrade, sell, retarget)
 // with the info panel and the buttons that follow the credits.
 #include "DynamicResources/SfxContainer.h"
+#include "Game/BridgeIds.h"
 #include "Game/Entities/towers/DeploymentTowerEntity.h"
 #include "Game/Entities/towers/TowerFigures.h"
 #include "Game/Entities/towers/WavePointTowerEntity.h"
@@ -24,14 +25,6 @@ namespace {
 constexpr float kNormalSpeed = 1.0f;
 constexpr float kFastSpeed = 0.36f;
 
-enum BridgeId { kPause = 1, kHelp = 2, kPathsShow = 3, kPathsHide = 4, kSpeedFast = 5, kSpeedNormal = 6,
-                kNextWave = 7, kGrid = 8 };
-enum CommandId { kSell = 610, kShowStrategies = 611, kShowTrade = 612, kUpgrade = 615 };
-
-// Strategy of each targeting command 601..608.
-constexpr int kStrategyOfCommand[] = {kTargetClosest, kTargetDistant, kTargetLast, kTargetFirst,
-                                      kTargetWeakest, kTargetStrongest, kTargetSlowest, kTargetFastest};
-
 // The build button's hover text: what the tower does and what it costs.
 std::string towerHoverText(const xBaseTowerDesc& desc) {
   std::string text;
@@ -52,25 +45,25 @@ void LevelScreen::onButtonEvent(int id, int event) {
   if (event == bge::ButtonListener::PointerEntered) SfxContainer::instance()->playSound("SFX_BTN_OVER");
   // The partner of a drone station must be placed before anything else is done.
   if (selection_.placingPair()) return;
-  if (id >= LevelBridge::kTowerButtonBase && id <= LevelBridge::kTowerButtonLast) {
+  if (id >= bridgeids::kTowerButtonBase && id <= bridgeids::kTowerButtonLast) {
     towerButtonEvent(id, event);
     return;
   }
   if (event != bge::ButtonListener::Released) return;
   TowerCommandWidget* panel = bridge_.commandWidget();
   switch (id) {
-    case kPause: openOverlay(levelroutes::pauseScreen()); break;
-    case kHelp: openOverlay(levelroutes::helpScreen()); break;
-    case kPathsShow: showPaths(true); break;
-    case kPathsHide: showPaths(false); break;
-    case kSpeedFast: fastForward(true); break;
-    case kSpeedNormal: fastForward(false); break;
-    case kNextWave: startWaveFromBridge(); break;
-    case kGrid: hud_.toggleGrid(); break;
-    case kSell:
+    case bridgeids::kPause: openOverlay(levelroutes::pauseScreen()); break;
+    case bridgeids::kHelp: openOverlay(levelroutes::helpScreen()); break;
+    case bridgeids::kPathsShow: showPaths(true); break;
+    case bridgeids::kPathsHide: showPaths(false); break;
+    case bridgeids::kSpeedFast: fastForward(true); break;
+    case bridgeids::kSpeedNormal: fastForward(false); break;
+    case bridgeids::kSendWave: startWaveFromBridge(); break;
+    case bridgeids::kGrid: hud_.toggleGrid(); break;
+    case bridgeids::kSell:
       if (xBaseTowerEntity* t = panel ? panel->tower() : nullptr) sellTower(t);
       break;
-    case kShowStrategies:
+    case bridgeids::kShowStrategies:
       if (panel && panel->tower()) {
         panel->showStrategyButtons();
         // The page shows the upgrade command for any upgradable tower; at the top
@@ -78,10 +71,10 @@ void LevelScreen::onButtonEvent(int id, int event) {
         updateTowerButtons();
       }
       break;
-    case kShowTrade:
+    case bridgeids::kShowTrade:
       if (panel && panel->tower()) panel->showTradeButtons();
       break;
-    case kUpgrade:
+    case bridgeids::kUpgrade:
       if (xBaseTowerEntity* t = selection_.tower()) {
         // Shown again so the panel's marks, sell price and upgrade caption follow.
         if (upgradeTower(t) && bridge_.shownTower() == t) showTowerInfo(t);
@@ -89,8 +82,8 @@ void LevelScreen::onButtonEvent(int id, int event) {
       }
       break;
     default:
-      if (id >= 601 && id <= 608 && panel) {
-        panel->resetStrategySelection(kStrategyOfCommand[id - 601]);
+      if (bridgeids::strategyOfCommand(id) >= 0 && panel) {
+        panel->resetStrategySelection(bridgeids::strategyOfCommand(id));
         if (xBaseTowerEntity* t = panel->tower()) showTowerInfo(t);
       }
       break;
@@ -99,20 +92,20 @@ void LevelScreen::onButtonEvent(int id, int event) {
 
 void LevelScreen::showPaths(bool shown) {
   // The bridge offers the opposite of what the field shows.
-  bridge_.showButton(kPathsShow, !shown);
-  bridge_.showButton(kPathsHide, shown);
+  bridge_.showButton(bridgeids::kPathsShow, !shown);
+  bridge_.showButton(bridgeids::kPathsHide, shown);
   hud_.setPathDisplay(shown ? LevelHud::kPathsShown : LevelHud::kPathsHidden);
 }
 
 void LevelScreen::fastForward(bool on) {
-  bridge_.showButton(kSpeedFast, !on);
-  bridge_.showButton(kSpeedNormal, on);
+  bridge_.showButton(bridgeids::kSpeedFast, !on);
+  bridge_.showButton(bridgeids::kSpeedNormal, on);
   if (on) playIfAssisted("SFX_VO_HURRYUP");
   setGameSpeed(on ? kFastSpeed : kNormalSpeed);
 }
 
 void LevelScreen::startWaveFromBridge() {
-  bge::Button* next = bridge_.findCommandButton(kNextWave);
+  bge::Button* next = bridge_.findCommandButton(bridgeids::kSendWave);
   if (!next) return;
   next->setEnabled(true);
   next->setVisible(false);
@@ -128,7 +121,7 @@ void LevelScreen::startWaveFromBridge() {
 
 void LevelScreen::towerButtonEvent(int id, int event) {
   bge::Button* button = bridge_.findTowerButton(id);
-  const size_t index = static_cast<size_t>(id - LevelBridge::kTowerButtonBase);
+  const size_t index = static_cast<size_t>(id - bridgeids::kTowerButtonBase);
   if (!button || !button->isVisible() || index >= towerDescriptions_.size()) return;
   if (event == bge::ButtonListener::PointerEntered) {
     if (!selection_.towerDesc())
@@ -157,7 +150,7 @@ void LevelScreen::towerButtonEvent(int id, int event) {
 void LevelScreen::onCheckBoxChanged(int, bool) {
   autoNextWave_ = !autoNextWave_;
   if (!autoNextWave_) return;
-  bge::Button* next = bridge_.findCommandButton(kNextWave);
+  bge::Button* next = bridge_.findCommandButton(bridgeids::kSendWave);
   if (!next) return;
   next->setEnabled(true);
   if (next->isVisible()) startWaveFromBridge();
@@ -182,7 +175,7 @@ void LevelScreen::showTowerInfo(xBaseTowerEntity* tower) {
   panel->setSelectedStrategy(noStrategy ? -1 : tower->getTargetSelection());
   panel->setVisible(true);
   panel->showStrategyButtons();
-  if (bge::Button* sell = bridge_.findCommandButton(kSell)) sell->setCaption(panel->makeSellLabel());
+  if (bge::Button* sell = bridge_.findCommandButton(bridgeids::kSell)) sell->setCaption(panel->makeSellLabel());
   updateTowerButtons();
 }
 
@@ -192,14 +185,14 @@ void LevelScreen::updateTowerButtons() {
   for (xBaseTowerEntity* t : findTowers(*this))
     stationStands = stationStands || (findLiveEntity(t) && dynamic_cast<xDeploymentTowerEntity*>(t));
   for (bge::Button* button : bridge_.towerButtons()) {
-    const size_t index = static_cast<size_t>(button->getId() - LevelBridge::kTowerButtonBase);
+    const size_t index = static_cast<size_t>(button->getId() - bridgeids::kTowerButtonBase);
     if (index >= towerDescriptions_.size()) continue;
     const bool affordable = static_cast<float>(towerDescriptions_[index]->price) <= economy_.credits();
     // A beacon is no use before a drone station stands to attach it to.
     const bool usable = stationStands || !dynamic_cast<xWavePointTowerDesc*>(towerDescriptions_[index]);
     LevelBridge::show(button, bridge_.ready() && affordable && usable && !limit);
   }
-  bge::Button* upgrade = bridge_.findCommandButton(kUpgrade);
+  bge::Button* upgrade = bridge_.findCommandButton(bridgeids::kUpgrade);
   if (!upgrade) return;
   xBaseTowerEntity* tower = bridge_.shownTower();
   if (!tower || tower->getUpgradeLevel() >= xBaseTowerEntity::kMaxUpgradeLevel) {

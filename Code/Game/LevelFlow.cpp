@@ -2,6 +2,7 @@
 // level clocks, the end of the level and the counts its results read. The counters
 // and clocks live in WaveFlow.
 #include "DynamicResources/SfxContainer.h"
+#include "Game/BridgeIds.h"
 #include "Game/Entities/enemies/SimpleEnemyEntity.h"
 #include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/LevelScreen.h"
@@ -16,8 +17,6 @@ namespace {
 
 // How long the finished level stays on screen before its results.
 constexpr int kEndDelayMs = 1280;
-// The bridge's next-wave button.
-constexpr int kSendWaveButton = 7;
 
 }  // namespace
 
@@ -83,7 +82,7 @@ void LevelScreen::onWaveFinished() {
   if (!selection_.enemy()) selection_.pickEnemy(nullptr);
   if (anyLiveEnemy() || !flow_.waveSpawned()) return;
   flow_.setWaveSpawned(false);
-  bridge_.showButton(kSendWaveButton, true);
+  bridge_.showButton(bridgeids::kSendWave, true);
   if (!spawner_ || (!spawner_->isEndless() && !spawner_->hasAttack(spawner_->currentWave() + 1))) {
     finishLevel();
     return;
@@ -109,7 +108,7 @@ void LevelScreen::onWaveFinished() {
   } else {
     finishLevel();
   }
-  bridge_.showButton(kSendWaveButton, false);
+  bridge_.showButton(bridgeids::kSendWave, false);
 }
 
 void LevelScreen::sendNextWave() {

@@ -10,6 +10,7 @@
 #include "Game/Entities/enemies/SimpleEnemyEntity.h"
 #include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/Entities/towers/xBaseTowerEntity.h"
+#include "Game/BridgeIds.h"
 #include "Game/ColourWord.h"
 #include "Game/LevelBridge.h"
 #include "Game/LevelScreen.h"
@@ -42,9 +43,6 @@ const uint32_t kCrosshairLine = 0x20FFFFFFu;
 const uint32_t kPointerRing = 0x80B8FF00u;
 const uint32_t kSpeedOverlay = 0x40FFFF00u;
 
-// Bridge images the panels are anchored at, and the bridge button that shows
-// the normal game speed.
-enum { kStatsImage = 2, kTowersImage = 3, kInfoImage = 4, kCommandImage = 5, kSpeedNormalButton = 6 };
 constexpr int kCaptionDx = 16;
 constexpr int kCaptionDy = 2;
 // The info texts' lines are 23 pixels apart from y 406 on; this margin keeps the
@@ -201,7 +199,7 @@ void LevelHud::drawBadge() {
 }
 
 void LevelHud::drawStatistics() {
-  const ImageWidget* panel = level_.bridge().findBridgeImage(kStatsImage);
+  const ImageWidget* panel = level_.bridge().findBridgeImage(bridgeids::kStatsStrip);
   if (!panel || !small_) return;
   const float x = panel->getX(), y = panel->getY();
   caption(x, y, "CAPTION_STATS");
@@ -239,7 +237,7 @@ void LevelHud::drawStatistics() {
 }
 
 void LevelHud::drawTowersPanel() {
-  const ImageWidget* panel = level_.bridge().findBridgeImage(kTowersImage);
+  const ImageWidget* panel = level_.bridge().findBridgeImage(bridgeids::kTowerBay);
   if (!panel || !small_) return;
   small_->drawText(g_, static_cast<int>(panel->getX()) + kCaptionDx, static_cast<int>(panel->getY()) + kCaptionDy,
                    label("CAPTION_TOWERS") + "-" + label("GAMEMODE") + level_.modeName(), colourWord(kCaptionGrey));
@@ -253,7 +251,7 @@ void LevelHud::drawTowersPanel() {
 }
 
 void LevelHud::drawCommandPanel() {
-  const ImageWidget* panel = level_.bridge().findBridgeImage(kCommandImage);
+  const ImageWidget* panel = level_.bridge().findBridgeImage(bridgeids::kCommandStrip);
   if (!panel || level_.gameMode() == MODE_ENDLESS) return;
   caption(panel->getX(), panel->getY(), "CAPTION_TOWERCOMMANDS");
   // The bar keeps to the panel's foot, below the tower commands, however tall
@@ -281,7 +279,7 @@ void LevelHud::drawCheckpointBar(float x, float y) {
 }
 
 void LevelHud::drawInfoPanel() {
-  const ImageWidget* panel = level_.bridge().findBridgeImage(kInfoImage);
+  const ImageWidget* panel = level_.bridge().findBridgeImage(bridgeids::kInfoStrip);
   if (!panel) return;
   caption(panel->getX(), panel->getY(), "CAPTION_INFO");
 
@@ -289,7 +287,7 @@ void LevelHud::drawInfoPanel() {
     const auto& kinds = level_.towerDescriptions();
     const auto it = std::find(kinds.begin(), kinds.end(), chosen);
     const bge::Button* button =
-        it == kinds.end() ? nullptr : level_.bridge().findTowerButton(LevelBridge::kTowerButtonBase + static_cast<int>(it - kinds.begin()));
+        it == kinds.end() ? nullptr : level_.bridge().findTowerButton(bridgeids::kTowerButtonBase + static_cast<int>(it - kinds.begin()));
     Texture* frame = texture("TEX_TOWERSELECTED");
     if (button && button->isVisible() && frame)
       g_->drawImage(static_cast<int>(button->getX()) - 3, static_cast<int>(button->getY()) - 4, frame, Color::white);
@@ -341,7 +339,7 @@ void LevelHud::drawPlacementPreview() {
   const auto& kinds = level_.towerDescriptions();
   const auto it = std::find(kinds.begin(), kinds.end(), desc);
   const bge::Button* button =
-      it == kinds.end() ? nullptr : level_.bridge().findTowerButton(LevelBridge::kTowerButtonBase + static_cast<int>(it - kinds.begin()));
+      it == kinds.end() ? nullptr : level_.bridge().findTowerButton(bridgeids::kTowerButtonBase + static_cast<int>(it - kinds.begin()));
   Texture* ghost = button ? button->getNormalTexture() : desc->texture;
   if (ghost)
     g_->drawImage(static_cast<int>(cx) - ghost->getWidth() / 2, static_cast<int>(cy) - ghost->getHeight() / 2, ghost,
@@ -349,7 +347,7 @@ void LevelHud::drawPlacementPreview() {
 }
 
 void LevelHud::drawPlacementHints() {
-  const ImageWidget* panel = level_.bridge().findBridgeImage(kCommandImage);
+  const ImageWidget* panel = level_.bridge().findBridgeImage(bridgeids::kCommandStrip);
   const xBaseTowerDesc* desc = level_.selection().towerDesc();
   if (!panel) return;
   const char* step = nullptr;
@@ -364,7 +362,7 @@ void LevelHud::drawPlacementHints() {
   // targeting, no upgrades) leaves empty, down to the trade section.
   const float x = panel->getX() + 6, w = panel->getWidth() - 12;
   const float top = panel->getY() + 26, descTop = panel->getY() + 58;
-  const float bottom = std::max(descTop, TowerCommandWidget::kTradeCaptionY - kHintGap);
+  const float bottom = std::max(descTop, static_cast<float>(bridgeids::kTradeCaptionY) - kHintGap);
   f->drawTextAligned(g_, box(x, top, w, descTop - top), label(step), Color::white, Font::AlignLeft, 3, true);
   f->drawTextAligned(g_, box(x, descTop, w, bottom - descTop), label(std::string(step) + "_DESC"), colourWord(kGreen),
                      Font::AlignLeft, 3, true);
@@ -424,7 +422,7 @@ void LevelHud::drawCountdown() {
     return;
   }
   // Fast forward is on while the normal-speed button shows: it glows.
-  const bge::Button* normal = level_.bridge().findCommandButton(kSpeedNormalButton);
+  const bge::Button* normal = level_.bridge().findCommandButton(bridgeids::kSpeedNormal);
   if (normal && normal->isVisible())
     g_->fillRect(static_cast<int>(normal->getX()) + 2, static_cast<int>(normal->getY()) + 2,
                  static_cast<int>(normal->getWidth()) - 4, static_cast<int>(normal->getHeight()) - 4,

@@ -2,6 +2,7 @@
 #include <SDL.h>
 
 #include "Game/Entities/enemies/SimpleEnemyEntity.h"
+#include "Game/BridgeIds.h"
 #include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/LevelScreen.h"
 #include "GameApp.h"
@@ -16,8 +17,6 @@ using namespace QuillonPHX2D;
 
 namespace {
 
-// The bridge's send-wave button, which the space key stands in for.
-constexpr int kSendWave = 7;
 // How close a click must come to an enemy to pick it.
 constexpr float kPickRadius = 20.0f;
 // Below this speed factor the game runs fast forward.
@@ -57,9 +56,9 @@ void LevelScreen::keyPressed(const KeyEvent& event) {
       break;
     case SDLK_p: showPaths(hud_.pathDisplay() == LevelHud::kPathsHidden); break;
     case SDLK_SPACE: {
-      // Once the level is over no wave starts and the end is not run again.
+      // The space key stands in for the send-wave button. Once the level is over no wave starts and the end is not run again.
       if (state_ == kLevelOver) break;
-      bge::Button* send = bridge_.findCommandButton(kSendWave);
+      bge::Button* send = bridge_.findCommandButton(bridgeids::kSendWave);
       if (!send || !send->isVisible()) break;
       send->setEnabled(true);
       sendNextWave();

@@ -1,6 +1,7 @@
 // The tutorial over the first mission: the overlay reports the slide the player
 // clicked on, and the level acts as if the player had clicked the bridge or the
 // field, then moves the tutorial on.
+#include "Game/BridgeIds.h"
 #include "Game/LevelScreen.h"
 #include "GameApp.h"
 #include "Game/LevelRoutes.h"
@@ -11,8 +12,6 @@
 
 namespace {
 
-// The first tower kind's button on the bridge.
-constexpr int kFirstTowerButton = 100;
 constexpr const char* kProfileEntry = "PLAYER_PROFILE";
 // The mission the level's tutorial is shown on.
 constexpr int kTutorialMission = 0;
@@ -49,7 +48,7 @@ void LevelScreen::openTutorialIfDue() {
 void LevelScreen::onTutorialEvent(int eventId) {
   switch (eventId) {
     case kTutorialChooseTower:
-      onButtonEvent(kFirstTowerButton, bge::ButtonListener::Released);
+      onButtonEvent(bridgeids::kTowerButtonBase, bge::ButtonListener::Released);
       levelroutes::nextTutorialSlide(tutorial());
       break;
     case kTutorialPressAtPointer: {

@@ -2,6 +2,7 @@
 
 #include "Font.h"
 #include "GLTexture.h"
+#include "Game/BridgeIds.h"
 #include "Game/Entities/towers/DeploymentTowerEntity.h"
 #include "Game/Entities/towers/xBaseTowerEntity.h"
 #include "Game/SceneEntityManager.h"
@@ -13,24 +14,19 @@
 
 namespace {
 
-// List entries by role: 0..5 the strategy page, 6 beside it, 7 and 8 the trade page,
-// 9 the switch to it, 10 the upgrade command.
-constexpr size_t kStrategyEntries = 6;
-constexpr size_t kBesideStrategies = 6;
-constexpr size_t kTradeA = 7;
-constexpr size_t kTradeB = 8;
-constexpr size_t kTradeSwitch = 9;
-constexpr size_t kUpgrade = 10;
-// The sell command's button id: its caption carries the price. The list entry
-// beside the strategies is a strategy button of its own and keeps its caption.
-constexpr int kSellButtonId = 610;
-
 constexpr const char* kUpgradeIcon = "content/images/game/UpgradeIcon.png";
-constexpr int kMaxUpgradeLevel = 3;
 const Color kCaptionColour(255, 255, 255, 255);
 const Color kMarkBought(255, 255, 255, 255);
 const Color kMarkOpen(200, 200, 200, 128);
 const Color kHighlight(255, 255, 0, 128);
+
+bool isTargeting(const bge::Button* b) { return bridgeids::strategyOfCommand(b->getButtonId()) >= 0; }
+
+// A hidden button is not updated either: its fades wait until it shows again.
+void showButton(bge::Button* b, bool shown) {
+  b->setVisible(shown);
+  b->setActive(shown);
+}
 
 Texture* upgradeIcon() {
   GameApp* app = GameApp::instance();
@@ -41,7 +37,8 @@ Texture* upgradeIcon() {
 
 void caption(Graphics* g, Font* font, float y, const char* key) {
   if (!font) return;
-  font->drawTextAligned(g, Rect5(1044.0f, y, 306.0f, 12.0f), layout::lookupText(key), kCaptionColour, 0, 3, false);
+  const Rect5 box(static_cast<float>(bridgeids::kCommandX), y, static_cast<float>(bridgeids::kCommandWidth), 12.0f);
+  font->drawTextAligned(g, box, layout::lookupText(key), kCaptionColour, 0, 3, false);
 }
 
 }  // namespace
@@ -73,42 +70,31 @@ void TowerCommandWidget::resetStrategySelection(int strategy) {
   selectedStrategy_ = t->isSupportTower() || dynamic_cast<xDeploymentTowerEntity*>(t) ? -1 : strategy;
 }
 
-void TowerCommandWidget::showEntry(size_t i, bool shown) {
-  if (i < buttons_.size()) buttons_[i]->setVisible(shown);
-}
-
-void TowerCommandWidget::setEntryActive(size_t i, bool active) {
-  if (i < buttons_.size()) buttons_[i]->setActive(active);
+void TowerCommandWidget::showCommand(int id, bool shown) {
+  for (bge::Button* b : buttons_)
+    if (b->getButtonId() == id) showButton(b, shown);
 }
 
 void TowerCommandWidget::setCommandButtonsEnabled(bool shown) {
   // A tower that aims at nothing is offered no targeting.
-  for (size_t i = 0; i < kStrategyEntries; ++i) showEntry(i, shown && selectedStrategy_ >= 0);
-  showEntry(kUpgrade, shown && towerUpgradeLevel() != -1);
+  for (bge::Button* b : buttons_)
+    if (isTargeting(b)) showButton(b, shown && selectedStrategy_ >= 0);
+  showCommand(bridgeids::kUpgrade, shown && towerUpgradeLevel() != -1);
 }
 
 void TowerCommandWidget::showStrategyButtons() {
-  for (size_t i : {kTradeA, kTradeB, kBesideStrategies}) {
-    showEntry(i, false);
-    setEntryActive(i, false);
-  }
-  showEntry(kTradeSwitch, true);
-  setEntryActive(kTradeSwitch, true);
+  showCommand(bridgeids::kSell, false);
+  showCommand(bridgeids::kShowStrategies, false);
+  showCommand(bridgeids::kShowTrade, true);
   setCommandButtonsEnabled(true);
-  showEntry(kBesideStrategies, selectedStrategy_ >= 0);
 }
 
 void TowerCommandWidget::showTradeButtons() {
-  for (size_t i : {kTradeA, kTradeB}) {
-    showEntry(i, true);
-    setEntryActive(i, true);
-  }
-  showEntry(kTradeSwitch, false);
-  setEntryActive(kTradeSwitch, false);
-  showEntry(kBesideStrategies, false);
-  setEntryActive(kBesideStrategies, true);
+  showCommand(bridgeids::kSell, true);
+  showCommand(bridgeids::kShowStrategies, true);
+  showCommand(bridgeids::kShowTrade, false);
   for (bge::Button* b : buttons_)
-    if (b->getButtonId() == kSellButtonId) b->setCaption(makeSellLabel());
+    if (b->getButtonId() == bridgeids::kSell) b->setCaption(makeSellLabel());
   setCommandButtonsEnabled(false);
 }
 
@@ -128,18 +114,20 @@ void TowerCommandWidget::draw(Graphics* g, ScreenBase*) {
 void TowerCommandWidget::drawPanel(Graphics* g) {
   GameApp* app = GameApp::instance();
   Font* font = layout::findFont(app ? app->globalResourceManager() : nullptr, "FONT_NOTOSANS16");
-  if (selectedStrategy_ >= 0) caption(g, font, 546, "LABEL_STRATEGYTOWER");
+  if (selectedStrategy_ >= 0) caption(g, font, bridgeids::kStrategyCaptionY, "LABEL_STRATEGYTOWER");
   const int level = towerUpgradeLevel();
   if (level >= 0) {
-    caption(g, font, 622, "LABEL_UPGRADETOWER");
+    caption(g, font, bridgeids::kUpgradeCaptionY, "LABEL_UPGRADETOWER");
     if (Texture* mark = upgradeIcon()) {
-      for (int i = 0; i < kMaxUpgradeLevel; ++i) g->drawImage(1260 + 32 * i, 640, mark, i < level ? kMarkBought : kMarkOpen);
+      for (int i = 0; i < xBaseTowerEntity::kMaxUpgradeLevel; ++i)
+        g->drawImage(bridgeids::kUpgradeMarksX + bridgeids::kUpgradeMarkPitch * i, bridgeids::kUpgradeY, mark,
+                     i < level ? kMarkBought : kMarkOpen);
     }
   }
-  caption(g, font, kTradeCaptionY, "LABEL_TRADETOWER");
-  if (selectedStrategy_ >= 0 && static_cast<size_t>(selectedStrategy_) < buttons_.size()) {
-    const bge::Button* b = buttons_[static_cast<size_t>(selectedStrategy_)];
+  caption(g, font, bridgeids::kTradeCaptionY, "LABEL_TRADETOWER");
+  const int lit = selectedStrategy_ >= 0 ? bridgeids::commandOfStrategy(selectedStrategy_) : 0;
+  for (const bge::Button* b : buttons_)
     // A highlight over a button the page does not show would mark empty space.
-    if (b->isVisible()) g->fillRect(Rect5(b->getX(), b->getY(), b->getWidth(), b->getHeight()), kHighlight);
-  }
+    if (b->getButtonId() == lit && b->isVisible())
+      g->fillRect(Rect5(b->getX(), b->getY(), b->getWidth(), b->getHeight()), kHighlight);
 }

@@ -21,8 +21,6 @@ class TowerCommandWidget : public Widget {
  public:
   // Share of a tower's value paid back when it is sold: the level's rule.
   static constexpr float kSellRatio = kTowerSellRatio;
-  // Where the trade section's caption stands: the placement hints end above it.
-  static constexpr float kTradeCaptionY = 667.0f;
 
   // The scene is the level's, which outlives its widgets: the shown tower is looked up in it.
   explicit TowerCommandWidget(const SceneEntityManager& scene);
@@ -32,7 +30,8 @@ class TowerCommandWidget : public Widget {
   // It covers the whole screen only to draw: the pointer goes to what lies beneath.
   bool hitTest(int, int) const override { return false; }
 
-  // Appended in layout order; the pages count the buttons by that order.
+  // Appended in layout order; the pages find each command by its id, so the layout
+  // may order and place them as it likes.
   void addButton(bge::Button* button);
   // Applies the strategy to the shown tower's brain and remembers what to highlight.
   void resetStrategySelection(int strategy);
@@ -55,10 +54,8 @@ class TowerCommandWidget : public Widget {
   void setSellPrice(double price) { sellPrice_ = price; }
 
  private:
-  // Shows or hides list entry i and sets its active flag the same way; entries the
-  // list does not hold are skipped.
-  void showEntry(size_t i, bool shown);
-  void setEntryActive(size_t i, bool active);
+  // Shows or hides the command's buttons; an id the list does not hold is skipped.
+  void showCommand(int id, bool shown);
   int towerUpgradeLevel();
   void drawPanel(Graphics* g);
 

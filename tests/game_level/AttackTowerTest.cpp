@@ -12,11 +12,13 @@
 #include <string>
 
 #include "Dynamics/Bodies/xBody.h"
+#include "Game/BridgeIds.h"
 #include "Game/Entities/enemies/SimpleEnemyEntity.h"
 #include "Game/Entities/missiles/xPlayerSmartMissileEntity.h"
 #include "Game/Entities/towers/T4TowerEntity.h"
 #include "LevelFiles.h"
 #include "sdk/QuillonPhysicsSDK.h"
+#include "widgets/Button.h"
 
 using namespace QuillonPHX2D;
 using levelfiles::Folder;
@@ -225,27 +227,49 @@ TEST(AttackTowers, TheSnareSlowsAShipAndItsSlowWearsOffEvenAtTheLongestFactor) {
 TEST(AttackTowers, SlowestAndFastestAimAtTheShipOfThatSpeedSnaredOrNot) {
   // Two ships pass a pulse beam side by side, one three times as fast as the other; the
   // beam locks on one of them. Snared to a fifth of its pace, the fast one is the slower.
+  // The last choice is made as a player makes it: the tower picked on the field and its
+  // targeting button pressed on the command panel.
   struct Case {
     const char* choice;
     bool snared;
     bool slowOneHit;
+    int button;  // the command pressed instead of the runner's retarget, or 0
   };
-  const Case cases[] = {
-      {"slowest", false, true}, {"fastest", false, false}, {"slowest", true, false}, {"fastest", true, true}};
+  const Case cases[] = {{"slowest", false, true, 0},
+                        {"fastest", false, false, 0},
+                        {"slowest", true, false, 0},
+                        {"fastest", true, true, 0},
+                        {"fastest", false, false, bridgeids::kAimFastest}};
   constexpr int kEnergy = 100000000;  // addShip's
+  constexpr int kWatchFrames = 120;
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.choice) + (c.snared ? " with the fast ship snared" : ""));
+    SCOPED_TRACE(std::string(c.choice) + (c.snared ? " with the fast ship snared" : "") +
+                 (c.button ? " on its button" : ""));
     Folder f;
     levelrunner::RunOptions o;
     o.levelFile = richLevel(f);
-    o.maxFrames = 120;
+    // The bridge takes a press once the level has come in and the bridge has booted.
+    o.maxFrames = c.button ? 10 * kWatchFrames : kWatchFrames;
     xSimpleEnemy* slow = nullptr;
     xSimpleEnemy* fast = nullptr;
     int slowLost = 0, fastLost = 0;
+    int start = -1;
     runner().run(o, [&](LevelScreen& level, int frame) {
-      if (frame == 0) {
+      if (start < 0) {
+        if (c.button && level.state() == kLevelBooting) return;
+        start = frame;
         ASSERT_TRUE(level.buyTower(kColumn, kRow, kindNamed(level, "T3")));
-        ASSERT_TRUE(runner().perform(level, {0, "retarget", {std::to_string(kColumn), std::to_string(kRow), c.choice}}));
+        if (c.button) {
+          ASSERT_TRUE(runner().perform(level, {0, "select", {std::to_string(kColumn), std::to_string(kRow)}}));
+          const bge::Button* b = level.bridge().findCommandButton(c.button);
+          ASSERT_TRUE(b && b->isVisible());
+          const int x = static_cast<int>(b->getX() + b->getWidth() / 2);
+          const int y = static_cast<int>(b->getY() + b->getHeight() / 2);
+          ASSERT_TRUE(runner().perform(level, {0, "press", {std::to_string(x), std::to_string(y)}}));
+          ASSERT_EQ(kTargetFastest, levelrunner::towerAt(level, kColumn, kRow)->getTargetSelection());
+        } else {
+          ASSERT_TRUE(runner().perform(level, {0, "retarget", {std::to_string(kColumn), std::to_string(kRow), c.choice}}));
+        }
         for (const float dy : {-30.0f, 30.0f}) {
           xSimpleEnemy* ship = addShip(level, f.dir() + "/enemy.xml", "rower", kTowerX, kTowerY + dy);
           ASSERT_NE(nullptr, ship);
@@ -254,11 +278,12 @@ TEST(AttackTowers, SlowestAndFastestAimAtTheShipOfThatSpeedSnaredOrNot) {
           (dy < 0.0f ? slow : fast) = ship;
         }
         if (c.snared) fast->slowDown(0.8f, 100000);
-      } else if (level.findLiveEntity(slow) && level.findLiveEntity(fast)) {
+      } else if (frame < start + kWatchFrames && level.findLiveEntity(slow) && level.findLiveEntity(fast)) {
         slowLost = kEnergy - slow->energy();
         fastLost = kEnergy - fast->energy();
       }
     });
+    ASSERT_GE(start, 0) << "the bridge never booted";
     EXPECT_EQ(c.slowOneHit, slowLost > 0) << slowLost;
     EXPECT_EQ(!c.slowOneHit, fastLost > 0) << fastLost;
   }

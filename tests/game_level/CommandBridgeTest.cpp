@@ -14,6 +14,7 @@
 #include "DynamicResources/SfxContainer.h"
 #include "FileSaveGame.h"
 #include "GLTexture.h"
+#include "Game/BridgeIds.h"
 #include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/Entities/towers/xBaseTowerEntity.h"
 #include "GenericEntry.h"
@@ -27,6 +28,7 @@
 #include "widgets/ImageWidget.h"
 
 using levelfiles::runner;
+namespace ids = bridgeids;
 
 namespace {
 
@@ -156,8 +158,8 @@ TEST(CommandBridge, APlayerBuildsUpgradesRetargetsAndSellsATowerFromTheBridge) {
   auto watchBoot = [&](LevelScreen& level, int frame) {
     // While booting, the strip that lands last is still far below its place.
     if (level.state() == kLevelBooting && frame < 5) {
-      ImageWidget* top = level.bridge().findBridgeImage(3);
-      bootSeenBelow = top && top->getY() >= rows.at(3) + 1000;
+      ImageWidget* top = level.bridge().findBridgeImage(ids::kTowerBay);
+      bootSeenBelow = top && top->getY() >= rows.at(ids::kTowerBay) + 1000;
     }
     s(level, frame);
   };
@@ -167,34 +169,35 @@ TEST(CommandBridge, APlayerBuildsUpgradesRetargetsAndSellsATowerFromTheBridge) {
     for (const auto& r : rows) {
       ImageWidget* image = level.bridge().findBridgeImage(r.first);
       ASSERT_NE(nullptr, image);
-      EXPECT_EQ(1038, image->getX()) << r.first;
+      EXPECT_EQ(ids::kBridgeX, image->getX()) << r.first;
       EXPECT_EQ(r.second, image->getY()) << r.first;
     }
-    for (int id : {1, 2, 4, 5, 7, 8}) EXPECT_TRUE(shown(level.bridge().findCommandButton(id))) << id;
-    for (int id : {3, 6}) EXPECT_FALSE(shown(level.bridge().findCommandButton(id))) << id;
+    for (int id : {ids::kPause, ids::kHelp, ids::kPathsHide, ids::kSpeedFast, ids::kSendWave, ids::kGrid})
+      EXPECT_TRUE(shown(level.bridge().findCommandButton(id))) << id;
+    for (int id : {ids::kPathsShow, ids::kSpeedNormal}) EXPECT_FALSE(shown(level.bridge().findCommandButton(id))) << id;
     EXPECT_TRUE(shown(level.bridge().autoWaveBox()));
     EXPECT_FALSE(level.bridge().commandWidget()->isVisible());
     ASSERT_FALSE(level.towerDescriptions().empty());
-    clickWidget(app, level.bridge().findCommandButton(4));
+    clickWidget(app, level.bridge().findCommandButton(ids::kPathsHide));
     EXPECT_EQ(0, level.hud().pathDisplay());
-    EXPECT_TRUE(shown(level.bridge().findCommandButton(3)));
-    EXPECT_FALSE(shown(level.bridge().findCommandButton(4)));
+    EXPECT_TRUE(shown(level.bridge().findCommandButton(ids::kPathsShow)));
+    EXPECT_FALSE(shown(level.bridge().findCommandButton(ids::kPathsHide)));
   });
   s.steps.push_back([&](LevelScreen& level) {
-    clickWidget(app, level.bridge().findCommandButton(3));
+    clickWidget(app, level.bridge().findCommandButton(ids::kPathsShow));
     EXPECT_EQ(255, level.hud().pathDisplay());
     const bool grid = level.hud().gridVisible();
-    clickWidget(app, level.bridge().findCommandButton(8));
+    clickWidget(app, level.bridge().findCommandButton(ids::kGrid));
     EXPECT_NE(grid, level.hud().gridVisible());
-    clickWidget(app, level.bridge().findCommandButton(5));
+    clickWidget(app, level.bridge().findCommandButton(ids::kSpeedFast));
     EXPECT_FLOAT_EQ(0.36f, level.speedFactor());
-    EXPECT_TRUE(shown(level.bridge().findCommandButton(6)));
+    EXPECT_TRUE(shown(level.bridge().findCommandButton(ids::kSpeedNormal)));
   });
   s.steps.push_back([&](LevelScreen& level) {
-    clickWidget(app, level.bridge().findCommandButton(6));
+    clickWidget(app, level.bridge().findCommandButton(ids::kSpeedNormal));
     EXPECT_FLOAT_EQ(1.0f, level.speedFactor());
     // Choose the first tower kind, then its cell beside the path.
-    clickWidget(app, level.bridge().findTowerButton(100));
+    clickWidget(app, level.bridge().findTowerButton(ids::kTowerButtonBase));
     EXPECT_EQ(level.towerDescriptions()[0], level.selection().towerDesc());
   });
   s.steps.push_back([&](LevelScreen& level) {
@@ -219,52 +222,58 @@ TEST(CommandBridge, APlayerBuildsUpgradesRetargetsAndSellsATowerFromTheBridge) {
     if (level.bridge().commandWidget()->tower() != tower) click(app, (cell % 32) * 32 + 16, (cell / 32) * 32 + 16);
     ASSERT_EQ(tower, level.bridge().commandWidget()->tower());
     EXPECT_TRUE(level.bridge().commandWidget()->isVisible());
-    for (int id : {601, 602, 612, 615}) EXPECT_TRUE(shown(level.bridge().findCommandButton(id))) << id;
-    for (int id : {610, 611}) EXPECT_FALSE(shown(level.bridge().findCommandButton(id))) << id;
+    for (int id : {ids::kShowTrade, ids::kUpgrade}) EXPECT_TRUE(shown(level.bridge().findCommandButton(id))) << id;
+    for (int id : {ids::kSell, ids::kShowStrategies}) EXPECT_FALSE(shown(level.bridge().findCommandButton(id))) << id;
     credits = level.credits();
-    clickWidget(app, level.bridge().findCommandButton(615));
+    clickWidget(app, level.bridge().findCommandButton(ids::kUpgrade));
     EXPECT_EQ(1, tower->getUpgradeLevel());
     EXPECT_DOUBLE_EQ(credits - static_cast<int>(price + price / 3), level.credits());
   });
   s.steps.push_back([&](LevelScreen& level) {
-    clickWidget(app, level.bridge().findCommandButton(601));
-    EXPECT_EQ(1, tower->getTargetSelection());
-    EXPECT_EQ(1, level.bridge().commandWidget()->selectedStrategy());
-    // The panel marks one bought upgrade of three and lights the chosen strategy.
+    // Each targeting button gives the tower its strategy, and the panel lights that
+    // button, wherever the layout puts it.
+    for (const ids::Targeting& t : ids::kTargeting) {
+      const bge::Button* button = level.bridge().findCommandButton(t.command);
+      ASSERT_TRUE(shown(button)) << t.command;
+      clickWidget(app, button);
+      EXPECT_EQ(t.strategy, tower->getTargetSelection()) << t.command;
+      EXPECT_EQ(t.strategy, level.bridge().commandWidget()->selectedStrategy()) << t.command;
+      RecordingGraphics g;
+      level.getWidgetManager()->draw(&g, &level);
+      std::vector<GraphicsCall> lit;
+      for (const GraphicsCall& c : g.callsOf("fillRect"))
+        if (c.color == Color(255, 255, 0, 128)) lit.push_back(c);
+      ASSERT_EQ(1u, lit.size()) << t.command;
+      EXPECT_EQ(button->getX(), lit[0].screenX) << t.command;
+      EXPECT_EQ(button->getY(), lit[0].screenY) << t.command;
+    }
+    // The panel marks one bought upgrade of three.
     RecordingGraphics g;
     level.getWidgetManager()->draw(&g, &level);
     std::vector<GraphicsCall> marks;
     for (const GraphicsCall& c : g.callsOf("drawImage"))
-      if (c.screenY == 640 && c.screenX >= 1260) marks.push_back(c);
+      if (c.screenY == ids::kUpgradeY && c.screenX >= ids::kUpgradeMarksX) marks.push_back(c);
     ASSERT_EQ(3u, marks.size());
     for (size_t i = 0; i < 3; ++i) {
-      EXPECT_EQ(1260 + 32 * static_cast<int>(i), marks[i].screenX);
+      EXPECT_EQ(ids::kUpgradeMarksX + ids::kUpgradeMarkPitch * static_cast<int>(i), marks[i].screenX);
       EXPECT_EQ(i < 1 ? 255 : 128, marks[i].color.a) << i;
     }
-    std::vector<GraphicsCall> lit;
-    for (const GraphicsCall& c : g.callsOf("fillRect"))
-      if (c.color == Color(255, 255, 0, 128)) lit.push_back(c);
-    const bge::Button* closest = level.bridge().findCommandButton(601);
-    ASSERT_EQ(1u, lit.size());
-    EXPECT_EQ(closest->getX(), lit[0].screenX);
-    EXPECT_EQ(closest->getY(), lit[0].screenY);
-    clickWidget(app, level.bridge().findCommandButton(603));
-    EXPECT_EQ(5, tower->getTargetSelection());
-    // Commands without a meaning change nothing.
+    // Commands without a meaning (ids of the range the layout leaves free) change nothing.
     credits = level.credits();
     for (int id : {609, 613, 614}) level.onButtonEvent(id, bge::ButtonListener::Released);
     EXPECT_EQ(credits, level.credits());
-    EXPECT_TRUE(shown(level.bridge().findCommandButton(612)));
-    clickWidget(app, level.bridge().findCommandButton(612));
-    for (int id : {610, 611}) EXPECT_TRUE(shown(level.bridge().findCommandButton(id))) << id;
-    for (int id : {601, 612, 615}) EXPECT_FALSE(shown(level.bridge().findCommandButton(id))) << id;
+    EXPECT_TRUE(shown(level.bridge().findCommandButton(ids::kShowTrade)));
+    clickWidget(app, level.bridge().findCommandButton(ids::kShowTrade));
+    for (int id : {ids::kSell, ids::kShowStrategies}) EXPECT_TRUE(shown(level.bridge().findCommandButton(id))) << id;
+    for (int id : {ids::kShowTrade, ids::kUpgrade}) EXPECT_FALSE(shown(level.bridge().findCommandButton(id))) << id;
+    for (const ids::Targeting& t : ids::kTargeting) EXPECT_FALSE(shown(level.bridge().findCommandButton(t.command)));
   });
   s.steps.push_back([&](LevelScreen& level) {
-    clickWidget(app, level.bridge().findCommandButton(611));
-    EXPECT_TRUE(shown(level.bridge().findCommandButton(601)));
-    clickWidget(app, level.bridge().findCommandButton(612));
+    clickWidget(app, level.bridge().findCommandButton(ids::kShowStrategies));
+    EXPECT_TRUE(shown(level.bridge().findCommandButton(ids::kAimClosest)));
+    clickWidget(app, level.bridge().findCommandButton(ids::kShowTrade));
     credits = level.credits();
-    clickWidget(app, level.bridge().findCommandButton(610));
+    clickWidget(app, level.bridge().findCommandButton(ids::kSell));
     // Sold at level 1: (P + 2P/3) x 0.6.
     EXPECT_NEAR(credits + (price + price * 2 / 3) * 0.6, level.credits(), 1e-3);
     EXPECT_EQ(1, level.tally().sold());
@@ -272,17 +281,17 @@ TEST(CommandBridge, APlayerBuildsUpgradesRetargetsAndSellsATowerFromTheBridge) {
     EXPECT_EQ(nullptr, level.bridge().commandWidget()->tower());
     // A second sell click reaches no tower.
     credits = level.credits();
-    level.onButtonEvent(610, bge::ButtonListener::Released);
+    level.onButtonEvent(ids::kSell, bge::ButtonListener::Released);
     EXPECT_EQ(credits, level.credits());
     EXPECT_EQ(1, level.tally().sold());
   });
   s.steps.push_back([&](LevelScreen& level) {
     EXPECT_TRUE(findTowers(level).empty());
     const unsigned started = level.spawner()->wavesStarted();
-    if (shown(level.bridge().findCommandButton(7))) {
-      clickWidget(app, level.bridge().findCommandButton(7));
+    if (shown(level.bridge().findCommandButton(ids::kSendWave))) {
+      clickWidget(app, level.bridge().findCommandButton(ids::kSendWave));
       EXPECT_EQ(started + 1, level.spawner()->wavesStarted());
-      EXPECT_FALSE(shown(level.bridge().findCommandButton(7)));
+      EXPECT_FALSE(shown(level.bridge().findCommandButton(ids::kSendWave)));
     }
     const bool automatic = level.autoNextWave();
     clickWidget(app, level.bridge().autoWaveBox());

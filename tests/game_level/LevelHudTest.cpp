@@ -7,6 +7,7 @@
 
 #include "AngelFont.h"
 #include "GLTexture.h"
+#include "Game/BridgeIds.h"
 #include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/Entities/towers/xBaseTowerEntity.h"
 #include "Game/LevelBackground.h"
@@ -89,7 +90,7 @@ TEST(HeadsUpDisplay, CountersAndTheSelectedTowersInfoShowTheLevelsValues) {
     ASSERT_EQ(tower, level.bridge().shownTower());
     const TextCall* name = f.find(tower->getName());
     ASSERT_NE(nullptr, name);
-    const ImageWidget* info = level.bridge().findBridgeImage(4);
+    const ImageWidget* info = level.bridge().findBridgeImage(bridgeids::kInfoStrip);
     ASSERT_NE(nullptr, info);
     EXPECT_GT(name->y, info->getY());
     EXPECT_GE(name->x, info->getX());
@@ -141,7 +142,7 @@ TEST(LevelBackground, PathLinesAndArrowsFollowTheOverlayAlphaWhileMarkersStay) {
     EXPECT_EQ(markers, shown.callsOf("drawCircle").size());
 
     // The bridge's hide button takes the overlay away; the markers stay.
-    level.onButtonEvent(4, bge::ButtonListener::Released);
+    level.onButtonEvent(bridgeids::kPathsHide, bge::ButtonListener::Released);
     ASSERT_EQ(0, level.hud().pathDisplay());
     RecordingGraphics hidden;
     level.drawBackground(&hidden);

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "Game/BridgeIds.h"
 #include "Game/Entities/enemies/SimpleEnemyEntity.h"
 #include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/Entities/towers/xBaseBrain.h"
@@ -322,8 +323,8 @@ TEST(TowerScenario, KeysPointerAndSelection) {
     EXPECT_EQ(nullptr, level.bridge().shownTower());
     EXPECT_EQ(0, level.placementGrid()[kFarRow * 32 + 3]);
 
-    // Space sends the next wave through button 7 while it shows, and nothing once the level is over.
-    bge::Button* send = level.bridge().findCommandButton(7);
+    // Space sends the next wave through the send-wave button while it shows, and nothing once the level is over.
+    bge::Button* send = level.bridge().findCommandButton(bridgeids::kSendWave);
     ASSERT_NE(nullptr, send);
     send->setVisible(true);
     const int started = static_cast<int>(level.spawner()->wavesStarted());

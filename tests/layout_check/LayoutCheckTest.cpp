@@ -56,20 +56,20 @@ TEST(LayoutCheck, LevelPanelsInEveryState) {
   ASSERT_GE(kinds.size(), 10u);
   size_t longest = 0;
   for (size_t k = 0; k < kinds.size(); ++k) {
-    const bge::Button* button = level->bridge().findTowerButton(100 + int(k));
+    const bge::Button* button = level->bridge().findTowerButton(bridgeids::kTowerButtonBase + int(k));
     ASSERT_NE(button, nullptr);
     pointAt(w, *level, button->getX() + button->getWidth() / 2, button->getY() + button->getHeight() / 2);
-    level->onButtonEvent(100 + int(k), bge::ButtonListener::PointerEntered);
+    level->onButtonEvent(bridgeids::kTowerButtonBase + int(k), bge::ButtonListener::PointerEntered);
     w.check("hover over the build button of " + kinds[k]->towerType);
     if (kinds[k]->towerType == "TOWER_NAME_DT") {
       EXPECT_TRUE(w.saw(layout::lookupText("DRONE_DAMAGE"))) << "a drone station's figure";
     }
-    level->onButtonEvent(100 + int(k), bge::ButtonListener::PointerLeft);
+    level->onButtonEvent(bridgeids::kTowerButtonBase + int(k), bge::ButtonListener::PointerLeft);
     if (layout::lookupText(kinds[k]->info).size() > layout::lookupText(kinds[longest]->info).size()) longest = k;
   }
-  level->onButtonEvent(100 + int(longest), bge::ButtonListener::PointerEntered);
+  level->onButtonEvent(bridgeids::kTowerButtonBase + int(longest), bge::ButtonListener::PointerEntered);
   w.check("hover over the build button with the longest description");
-  level->onButtonEvent(100 + int(longest), bge::ButtonListener::PointerLeft);
+  level->onButtonEvent(bridgeids::kTowerButtonBase + int(longest), bge::ButtonListener::PointerLeft);
 
   std::vector<std::pair<int, int>> cells = freeCells(*level);
   ASSERT_GE(cells.size(), 2 * kinds.size());
@@ -116,9 +116,9 @@ TEST(LayoutCheck, LevelPanelsInEveryState) {
       w.frames(1);
     }
     // The trade page, used and left: the strategy page comes back as it was.
-    level->onButtonEvent(612, bge::ButtonListener::Released);
+    level->onButtonEvent(bridgeids::kShowTrade, bge::ButtonListener::Released);
     w.check(desc->towerType + " with the trade page open");
-    level->onButtonEvent(611, bge::ButtonListener::Released);
+    level->onButtonEvent(bridgeids::kShowStrategies, bge::ButtonListener::Released);
     w.check(desc->towerType + " after the trade page was closed");
     tower->toggleSelected();
     level->showTowerInfo(nullptr);

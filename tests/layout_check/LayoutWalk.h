@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "LayoutMeasure.h"
+#include "Game/BridgeIds.h"
 #include "Game/Entities/towers/xBaseTowerEntity.h"
 #include "Game/LevelScreen.h"
 #include "Game/TowerCommandWidget.h"
@@ -280,7 +281,7 @@ class Walk {
         const TowerCommandWidget* panel = level->bridge().commandWidget();
         if (panel && level->bridge().shownTower() && panel->selectedStrategy() < 0)
           for (const bge::Button* b : panel->buttons())
-            if (b->isVisible() && b->getButtonId() >= 601 && b->getButtonId() <= 608)
+            if (b->isVisible() && bridgeids::strategyOfCommand(b->getButtonId()) >= 0)
               faults.push_back("a tower that aims at nothing offers targeting " + std::to_string(b->getButtonId()));
       }
       for (Widget* w : screenBase->getWidgets()) {

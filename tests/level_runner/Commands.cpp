@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "Game/BridgeIds.h"
 #include "Game/Entities/towers/xBaseTowerEntity.h"
 #include "KeyEvent.h"
 #include "PointingDeviceEvent.h"
@@ -74,7 +75,7 @@ Commands::Commands(SDLGameApp& app) : app_(app) {
   });
   // next: presses the send-wave button if the bridge shows it, as a player can.
   registerCommand("next", [](LevelScreen& level, const Command&) {
-    if (level.bridge().sendWaveOffered()) level.onButtonEvent(7, bge::ButtonListener::Released);
+    if (level.bridge().sendWaveOffered()) level.onButtonEvent(bridgeids::kSendWave, bge::ButtonListener::Released);
     return true;
   });
   // place <column> <row> [kind]: buys the level's tower kind (button order, 0 first)
@@ -180,7 +181,7 @@ Commands::Commands(SDLGameApp& app) : app_(app) {
     registerCommand(verb, [click](LevelScreen& level, const Command& c) {
       int kind = 0;
       if (!readInts(c, 1, &kind) || kind < 0 || kind >= static_cast<int>(level.towerDescriptions().size())) return false;
-      level.onButtonEvent(100 + kind, click ? bge::ButtonListener::Released : bge::ButtonListener::PointerEntered);
+      level.onButtonEvent(bridgeids::kTowerButtonBase + kind, click ? bge::ButtonListener::Released : bge::ButtonListener::PointerEntered);
       return true;
     });
   }

@@ -108,13 +108,13 @@ MyApp::MyApp() {
   fillConfigDefaults(config, config->loadFromFile("content/config/config.xml"));
   std::string unopened;
   try {
-    gameParameters_ = new ConfigFile(kGameParametersFile, "=", "#", "EndConfigFile");
+    gameParameters_ = std::make_unique<ConfigFile>(kGameParametersFile, "=", "#", "EndConfigFile");
   } catch (const ConfigFile::file_not_found& missing) {
     unopened = missing.filename;
   }
   if (!BGE_REPORT_MSG(unopened.empty(),
                       ("the game parameter file " + unopened + " cannot be opened; defaults are used").c_str()))
-    gameParameters_ = new ConfigFile();
+    gameParameters_ = std::make_unique<ConfigFile>();
   setDisplayConfigurations(new DisplayConfigurations("content/config/SystemInfo.xml"));
   if (BGE_REPORT(gameMessages_ != 0) && !config->getLabelsFile().empty())
     gameMessages()->loadFromXml(config->getLabelsFile());
@@ -129,10 +129,8 @@ MyApp::~MyApp() {
   g_leaderboards = nullptr;
   delete g_statsAndAchievements;
   g_statsAndAchievements = nullptr;
-  delete store_;
-  store_ = nullptr;
-  delete gameParameters_;
-  gameParameters_ = nullptr;
+  store_.reset();
+  gameParameters_.reset();
   if (g_MyApp == this) {
     g_MyApp = nullptr;
     Profile::setScreenSizeSource(nullptr);
@@ -182,9 +180,9 @@ void MyApp::startStore() {
                                       CSteamLeaderboards::allLeaderboardNames());
   local->load();  // a broken file is kept aside and the store starts empty
   if (!saving_) local->stopSaving();
-  store_ = local;
-  g_statsAndAchievements = new CStatsAndAchievements(store_);
-  g_leaderboards = new CSteamLeaderboards(store_);
+  store_.reset(local);
+  g_statsAndAchievements = new CStatsAndAchievements(local);
+  g_leaderboards = new CSteamLeaderboards(local);
   g_leaderboards->findLeaderboard("YORK_001");
 }
 

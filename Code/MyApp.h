@@ -1,6 +1,7 @@
 #pragma once
 #include <SDL.h>
 
+#include <memory>
 #include <string>
 
 #include "DisplayConfigurations.h"
@@ -62,11 +63,11 @@ class MyApp : public SDLGameApp, public GlobalEventManager {
 
   void setWindowed(bool windowed) { windowed_ = windowed; }
   bool isWindowed() const { return windowed_; }
-  const ConfigFile* gameParameters() const { return gameParameters_; }
+  const ConfigFile* gameParameters() const { return gameParameters_.get(); }
   Profile* profile() const { return profile_; }
   // The pointer SDL showed at start-up, for screens that do not draw their own.
   SDL_Cursor* systemCursor() const { return systemCursor_; }
-  store::StoreClient* storeClient() const { return store_; }
+  store::StoreClient* storeClient() const { return store_.get(); }
   // The folder of the save file and the profile's side files.
   std::string saveFolder() const;
 
@@ -83,10 +84,10 @@ class MyApp : public SDLGameApp, public GlobalEventManager {
 
   SDL_Cursor* systemCursor_ = nullptr;
   bool maximizeRequested_ = false;
-  ConfigFile* gameParameters_ = nullptr;  // owned
-  Profile* profile_ = nullptr;            // owned by the save game
+  std::unique_ptr<ConfigFile> gameParameters_;
+  Profile* profile_ = nullptr;  // not owned: an entry of the save game
   bool windowed_ = false;
-  store::StoreClient* store_ = nullptr;   // owned
+  std::unique_ptr<store::StoreClient> store_;
   ProfileLock profileLock_;
   bool saving_ = true;  // false while another copy of the game owns the profile
 };

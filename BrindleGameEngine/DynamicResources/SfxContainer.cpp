@@ -38,14 +38,14 @@ SfxContainer::SfxContainer() {
   }
   // Without an application (tools, tests) the catalogue keeps its own.
   if (!resources_) {
-    resources_ = new ResourceManager();
-    ownsResources_ = true;
+    ownResources_ = std::make_unique<ResourceManager>();
+    resources_ = ownResources_.get();
   }
 }
 
 SfxContainer::~SfxContainer() {
-  if (ownsResources_) {
-    delete resources_;
+  if (ownResources_) {
+    ownResources_.reset();
   } else if (lender_) {
     lender_->removeResourceManager(resourceIndex_);
   }

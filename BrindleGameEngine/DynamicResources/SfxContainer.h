@@ -1,5 +1,6 @@
 #pragma once
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -55,10 +56,11 @@ class SfxContainer : public SingletonContainer<SfxContainer> {
   // A random variant's sound, seeding the generator first; null when none.
   Sound* pickVariant(const std::string& name) const;
 
-  ResourceManager* resources_ = nullptr;  // owned when ownsResources_, else lent by lender_
-  GameApp* lender_ = nullptr;             // not owned; the application that lent resources_
+  // The catalogue in use, not owned here: ownResources_, or the one lender_ lent.
+  ResourceManager* resources_ = nullptr;
+  GameApp* lender_ = nullptr;  // not owned; the application that lent resources_
   int resourceIndex_ = -1;
-  bool ownsResources_ = false;
+  std::unique_ptr<ResourceManager> ownResources_;  // without an application only
   std::map<std::string, std::vector<std::string>> variants_;
   std::string defaultPath_;
   bool loaded_ = false;

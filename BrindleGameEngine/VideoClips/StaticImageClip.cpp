@@ -38,11 +38,11 @@ double readSeconds(const XmlReader& xml, const TiXmlElement* element, const char
 StaticImageClip::StaticImageClip(int id, VideoClipListener* listener)
     : VideoClip(id, listener), ScreenBase("StaticImageClip") {}
 
-StaticImageClip::~StaticImageClip() { safeDelete(fade_); }
+StaticImageClip::~StaticImageClip() = default;
 
 void StaticImageClip::load(const std::string& path) {
   // Whatever the previous logo left must not be shown for this one.
-  safeDelete(fade_);
+  fade_.reset();
   texture_ = nullptr;
   alpha_ = 0;
   skipRequested_ = false;
@@ -88,7 +88,7 @@ void StaticImageClip::load(const std::string& path) {
 }
 
 void StaticImageClip::buildFade() {
-  safeDelete(fade_);
+  fade_.reset();
   TinyActionSequence* sequence = new TinyActionSequence(false);
   sequence->addAction(new TinySetter<int>(&alpha_, 0));
   sequence->addAction(new TinyRelIncrementator<int>(TinyTimer(fadeInMs_), &alpha_, 255,
@@ -96,7 +96,7 @@ void StaticImageClip::buildFade() {
   sequence->addAction(new TinyActionDelay(TinyTimer(displayMs_)));
   sequence->addAction(new TinyRelIncrementator<int>(TinyTimer(fadeOutMs_), &alpha_, -255,
                                                     linearOperatorFunction, 1.0f));
-  fade_ = sequence;
+  fade_.reset(sequence);
 }
 
 void StaticImageClip::play() {

@@ -1,4 +1,6 @@
 #pragma once
+#include <memory>
+
 #include "ScreenBase.h"
 #include "VideoClips/VideoClip.h"
 #include "tinyaction/ActionListener.h"
@@ -55,8 +57,8 @@ class StaticImageClip : public VideoClip, public ScreenBase, public ActionListen
   int fadeInMs_ = kDefaultFadeMs;
   int displayMs_ = kDefaultHoldMs;
   int fadeOutMs_ = kDefaultFadeMs;
-  Texture* texture_ = nullptr;  // owned by the screen's resource catalogue
-  TinyAction* fade_ = nullptr;
+  Texture* texture_ = nullptr;  // not owned: the screen's resource catalogue's
+  std::unique_ptr<TinyAction> fade_;
   bool paused_ = false;
   bool skipRequested_ = false;
   // A logo that cannot be shown ends on the next frame instead of holding the start-up.

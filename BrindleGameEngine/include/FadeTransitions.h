@@ -1,4 +1,6 @@
 #pragma once
+#include <memory>
+
 #include "Color.h"
 #include "Rect5.h"
 #include "Transition.h"
@@ -26,7 +28,7 @@ class FadeInTransition : public Transition {
   int duration_;
   Rect5 quad_;
   Color color_;
-  TinyAction* fade_ = nullptr;
+  std::unique_ptr<TinyAction> fade_;
 };
 
 // The same quad from clear to opaque.

@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,14 +25,14 @@ class TimedTextWidget : public Widget, public bge::ActionListener {
 
   Font* getFont() const { return font_; }
   const std::vector<std::string>& getLines() const { return lines_; }
-  TinyAction* getLineEndAction() const { return lineEndAction_; }
-  TinyAction* getStepAction() const { return stepAction_; }
+  TinyAction* getLineEndAction() const { return lineEndAction_.get(); }
+  TinyAction* getStepAction() const { return stepAction_.get(); }
 
  protected:
   Font* font_;
   std::vector<std::string> lines_;
-  TinyAction* lineEndAction_ = nullptr;
-  TinyAction* stepAction_ = nullptr;
+  std::unique_ptr<TinyAction> lineEndAction_;
+  std::unique_ptr<TinyAction> stepAction_;
   int configuredStep_;
 
   // Per-line state, reset by each new line.

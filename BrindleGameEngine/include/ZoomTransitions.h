@@ -1,4 +1,6 @@
 #pragma once
+#include <memory>
+
 #include "Color.h"
 #include "Transition.h"
 #include "tinyaction/ActionListener.h"
@@ -28,7 +30,7 @@ class ZoomTransition : public Transition, public bge::ActionListener {
   int duration_;
   float p_;
   Color color_;
-  TinyAction* zoom_ = nullptr;
+  std::unique_ptr<TinyAction> zoom_;
   float width_;
   float height_;
 };

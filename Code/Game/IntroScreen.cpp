@@ -65,10 +65,9 @@ IntroScreen::IntroScreen(const std::string& file) : ScreenBase(""), file_(file) 
 
 IntroScreen::~IntroScreen() {
   if (g_intro == this) g_intro = nullptr;
-  delete action_;
+  action_.reset();
+  // The descriptions go after the body, once no entity made from them is left.
   removeAllEntities();
-  delete particle_;
-  delete escapePod_;
 }
 
 void IntroScreen::prepare() { registerIntroResources(getResourceManager()); }
@@ -90,9 +89,9 @@ void IntroScreen::init() {
     ptrInstance_->angularRestSpeed = kRestSpeed;
     ptrInstance_->dampingFactor = kDamping;
   }
-  particle_ = new xPhysicsPrimitiveEntityDesc();
+  particle_ = std::make_unique<xPhysicsPrimitiveEntityDesc>();
   particle_->loadFromFile(kParticleFile);
-  escapePod_ = new xPhysicsPrimitiveEntityDesc();
+  escapePod_ = std::make_unique<xPhysicsPrimitiveEntityDesc>();
   escapePod_->loadFromFile(kEscapePodFile);
   makeStars();
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -64,7 +65,7 @@ class IntroScreen : public ScreenBase, public bge::ActionListener, public SceneE
   int phase_ = 1;
   Timer clock_;
   std::vector<QuillonPHX2D::Vec3> stars_;
-  xPhysicsPrimitiveEntityDesc* particle_ = nullptr;   // owned
-  xPhysicsPrimitiveEntityDesc* escapePod_ = nullptr;  // owned
-  TinyAction* action_ = nullptr;                      // owned; none in this phase
+  std::unique_ptr<xPhysicsPrimitiveEntityDesc> particle_;
+  std::unique_ptr<xPhysicsPrimitiveEntityDesc> escapePod_;
+  std::unique_ptr<TinyAction> action_;  // none in this phase
 };

@@ -54,10 +54,7 @@ CreditsScreen::CreditsScreen() : ScreenBase("CreditsScreen") {
   setOutTransition(new FadeOutTransition(kFadeMs, Color(0, 0, 0, 255)));
 }
 
-CreditsScreen::~CreditsScreen() {
-  delete hold_;
-  delete scatter_;
-}
+CreditsScreen::~CreditsScreen() = default;
 
 std::string CreditsScreen::caption(const std::string& heading, const std::string& listed) {
   return heading + "#\n" + names(listed) + "#";
@@ -108,9 +105,9 @@ void CreditsScreen::init() {
     addWidget(close);
   }
 
-  hold_ = new TinyActionDelay(TinyTimer(kHoldMs));
+  hold_.reset(new TinyActionDelay(TinyTimer(kHoldMs)));
   hold_->start(this, kHoldOver);
-  scatter_ = new TinyActionDelay(TinyTimer(kScatterMs));
+  scatter_.reset(new TinyActionDelay(TinyTimer(kScatterMs)));
 }
 
 void CreditsScreen::actionFinished(int tag) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -54,10 +55,10 @@ class CreditsScreen : public ScreenBase, public bge::ButtonListener, public bge:
   void buildCaptions();
   void leave();
 
-  SwarmText* leftText_ = nullptr;   // owned through the widget list
-  SwarmText* rightText_ = nullptr;  // owned through the widget list
-  TinyAction* hold_ = nullptr;      // owned
-  TinyAction* scatter_ = nullptr;   // owned
+  SwarmText* leftText_ = nullptr;   // not owned: the widget list frees it
+  SwarmText* rightText_ = nullptr;  // not owned: the widget list frees it
+  std::unique_ptr<TinyAction> hold_;
+  std::unique_ptr<TinyAction> scatter_;
   std::vector<std::string> left_;
   size_t leftIndex_ = 0;
   std::vector<std::string> right_;

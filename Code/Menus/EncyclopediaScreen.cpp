@@ -27,10 +27,7 @@ EncyclopediaScreen::EncyclopediaScreen() : ScreenBase("") {
   setOutTransition(new FadeOutTransition(kFadeMs, Color(0, 0, 0, 255)));
 }
 
-EncyclopediaScreen::~EncyclopediaScreen() {
-  delete timer_;
-  delete animations_;
-}
+EncyclopediaScreen::~EncyclopediaScreen() = default;
 
 bool EncyclopediaScreen::assistantOn() const {
   GenericEntry<int>* assistant = findIntEntry(app_, "BATTLE_ASSISTANT");
@@ -39,11 +36,11 @@ bool EncyclopediaScreen::assistantOn() const {
 
 void EncyclopediaScreen::init() {
   SfxContainer::instance()->playSound("SFX_SHIELD_UP");
-  animations_ = new AnimationPlayer(this);
+  animations_.reset(new AnimationPlayer(this));
   if (animations_->loadAnimation(0, "content/images/menus/pause/anim/Anim.xml")) animations_->play(0, 0.0f, 0, 0, this);
   if (animations_->loadAnimation(1, "content/images/menus/pause/anim/Anim-2.xml")) animations_->play(1, 0.0f, 0, 0, this);
   controls_ = loadMenuLayout(this, kLayoutFile, "EncyclopediaScreen", layoutListeners(this));
-  timer_ = new TinyActionDelay(TinyTimer(kGreetingMs));
+  timer_.reset(new TinyActionDelay(TinyTimer(kGreetingMs)));
   timer_->start(this, kGreetingTimer);
 }
 

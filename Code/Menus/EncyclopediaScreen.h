@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <vector>
 
 #include "ScreenBase.h"
@@ -42,7 +43,7 @@ class EncyclopediaScreen : public ScreenBase,
  private:
   bool assistantOn() const;
 
-  TinyAction* timer_ = nullptr;         // owned
-  AnimationPlayer* animations_ = nullptr;  // owned
-  std::vector<Widget*> controls_;          // owned through the widget list
+  std::unique_ptr<TinyAction> timer_;
+  std::unique_ptr<AnimationPlayer> animations_;
+  std::vector<Widget*> controls_;          // not owned: the widget list frees them
 };

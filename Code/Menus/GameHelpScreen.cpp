@@ -19,11 +19,11 @@ const Color kTint = palette::veil(palette::kCoveringAlpha);
 
 GameHelpScreen::GameHelpScreen() : MenuScreen("GameHelpScreen") {}
 
-GameHelpScreen::~GameHelpScreen() { delete animations_; }
+GameHelpScreen::~GameHelpScreen() = default;
 
 void GameHelpScreen::init() {
   SfxContainer::instance()->playSound("SFX_SHIELD_UP");
-  animations_ = new AnimationPlayer(this);
+  animations_.reset(new AnimationPlayer(this));
   if (animations_->loadAnimation(0, kAnimFile)) animations_->play(0, 1.0f, 0, 0, this);
   loadLayout(kLayoutFile);
 }

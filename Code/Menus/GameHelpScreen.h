@@ -1,4 +1,6 @@
 #pragma once
+#include <memory>
+
 #include "Menus/MenuScreen.h"
 #include "animation/AnimationListener.h"
 
@@ -24,5 +26,5 @@ class GameHelpScreen : public MenuScreen, public AnimationPlayerListener {
   void onButtonClicked(int buttonId) override;
 
  private:
-  AnimationPlayer* animations_ = nullptr;  // owned
+  std::unique_ptr<AnimationPlayer> animations_;
 };

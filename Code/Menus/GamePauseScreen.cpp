@@ -37,20 +37,17 @@ GamePauseScreen::GamePauseScreen() : MenuScreen("GamePauseScreen") {
     battleAssistant_ = app->getSaveGame()->findEntryAs<GenericEntry<int>>("BATTLE_ASSISTANT");
 }
 
-GamePauseScreen::~GamePauseScreen() {
-  delete timer_;
-  delete animations_;
-}
+GamePauseScreen::~GamePauseScreen() = default;
 
 void GamePauseScreen::init() {
   SfxContainer::instance()->playSound("SFX_SHIELD_UP");
-  animations_ = new AnimationPlayer(this);
+  animations_.reset(new AnimationPlayer(this));
   if (animations_->loadAnimation(0, kAnimFile)) animations_->play(0, 1.0f, kLeftRingX, kRingY, this);
   if (animations_->loadAnimation(1, kAnimFile2)) animations_->play(1, 1.0f, kRightRingX, kRingY, this);
   loadLayout(kLayoutFile);
   auto* wait = new TinyActionSequence(false);
   wait->addAction(new TinyActionDelay(TinyTimer(kCueDelayMs)));
-  timer_ = wait;
+  timer_.reset(wait);
   timer_->start(this, kCueAction);
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include "GenericEntry.h"
 #include "Menus/MenuScreen.h"
 #include "animation/AnimationListener.h"
@@ -42,6 +43,6 @@ class GamePauseScreen : public MenuScreen, public bge::ActionListener, public An
 
   int escapeCount_ = 0;
   GenericEntry<int>* battleAssistant_ = nullptr;  // not owned: the save game's entry
-  TinyAction* timer_ = nullptr;                   // owned
-  AnimationPlayer* animations_ = nullptr;         // owned
+  std::unique_ptr<TinyAction> timer_;
+  std::unique_ptr<AnimationPlayer> animations_;
 };

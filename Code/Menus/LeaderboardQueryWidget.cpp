@@ -51,20 +51,17 @@ LeaderboardQueryWidget::LeaderboardQueryWidget(CSteamLeaderboards* leaderboards,
 
   TinyActionSequence* timer = new TinyActionSequence(false);
   timer->addAction(new TinyActionDelay(TinyTimer(kWaitMs)));
-  timerAction_ = timer;
+  timerAction_.reset(timer);
 
   // -1 -> 1 -> -1 over a second, for as long as the rows load.
   TinyActionSequence* swing = new TinyActionSequence(false);
   swing->addAction(new TinySetter<float>(&pulse_, -1.0f));
   swing->addAction(new TinyRelIncrementator<float>(TinyTimer(kPulseMs), &pulse_, 2.0f, linearOperatorFunction, 1.0f));
   swing->addAction(new TinyRelIncrementator<float>(TinyTimer(kPulseMs), &pulse_, -2.0f, linearOperatorFunction, 1.0f));
-  loopAction_ = new TinyLoopAction(swing, -1);
+  loopAction_.reset(new TinyLoopAction(swing, -1));
 }
 
-LeaderboardQueryWidget::~LeaderboardQueryWidget() {
-  delete loopAction_;
-  delete timerAction_;
-}
+LeaderboardQueryWidget::~LeaderboardQueryWidget() = default;
 
 void LeaderboardQueryWidget::query(int index, int mode) {
   if (index < 0 || index >= static_cast<int>(names_.size())) return;

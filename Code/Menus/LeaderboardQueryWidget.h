@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -73,8 +74,8 @@ class LeaderboardQueryWidget : public Widget, public bge::ActionListener {
   int mode_ = 0;
   float pulse_ = 0.0f;
   std::vector<float> pulseHistory_;
-  TinyAction* loopAction_ = nullptr;   // owned
-  TinyAction* timerAction_ = nullptr;  // owned
+  std::unique_ptr<TinyAction> loopAction_;
+  std::unique_ptr<TinyAction> timerAction_;
   std::vector<store::LeaderboardEntry> entries_;
   std::vector<std::string> names_;
   std::string boardName_;

@@ -66,10 +66,7 @@ MainMenu::MainMenu(int keepMusic, Profile* profile)
   if (QuillonPHX2D::g_ptrSDK) QuillonPHX2D::g_ptrSDK->unpauseSimulation();
 }
 
-MainMenu::~MainMenu() {
-  delete flyBy_;
-  delete retiredFlyBy_;
-}
+MainMenu::~MainMenu() = default;
 
 // The level registers its own textures in its own catalogue; registering them
 // here would leave the shared level list pointing into this screen's catalogue
@@ -142,16 +139,15 @@ void MainMenu::addSpectrum(int y) {
 }
 
 void MainMenu::startFlyBy(int delayMs) {
-  delete flyBy_;
+  flyBy_.reset();
   auto* sequence = new TinyActionSequence(false);
   sequence->addAction(new TinyActionDelay(TinyTimer(delayMs)));
-  flyBy_ = sequence;
+  flyBy_.reset(sequence);
   flyBy_->start(this, kFlyByTag);
 }
 
 void MainMenu::updateScreen(int dt) {
-  delete retiredFlyBy_;
-  retiredFlyBy_ = nullptr;
+  retiredFlyBy_.reset();
   if (flyBy_ && flyBy_->isRunning()) flyBy_->update(dt);
   stars_.update();
 }
@@ -161,11 +157,9 @@ void MainMenu::actionFinished(int tag) {
   SfxContainer::instance()->playSound("SFX_FLYBY_SPACETRAFFIC");
   // The finished action is replaced from inside its own report: it is deleted
   // only after its update has returned.
-  TinyAction* finished = flyBy_;
-  flyBy_ = nullptr;
+  std::unique_ptr<TinyAction> finished = std::move(flyBy_);
   startFlyBy(kFlyByMs + randomInt(kFlyBySpreadMs));
-  delete retiredFlyBy_;
-  retiredFlyBy_ = finished;
+  retiredFlyBy_ = std::move(finished);
 }
 
 void MainMenu::drawBackground(Graphics* g) {

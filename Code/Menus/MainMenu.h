@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <vector>
 
 #include "Menus/MenuScreen.h"
@@ -55,7 +56,7 @@ class MainMenu : public MenuScreen, public bge::ActionListener, public OptionsMe
 
   DFTSpectralAnalayzerWidget* spectrum() const { return spectrum_; }
   const MenuStarfield& starfield() const { return stars_; }
-  TinyAction* flyBy() const { return flyBy_; }
+  TinyAction* flyBy() const { return flyBy_.get(); }
 
  protected:
   void onButtonClicked(int buttonId) override;
@@ -75,7 +76,7 @@ class MainMenu : public MenuScreen, public bge::ActionListener, public OptionsMe
   MenuStarfield stars_;
   DFTSpectralAnalayzerWidget* spectrum_ = nullptr;  // not owned: the screen's widget
   Texture* background_ = nullptr;                   // not owned: the global catalogue keeps it
-  TinyAction* flyBy_ = nullptr;                     // owned
-  TinyAction* retiredFlyBy_ = nullptr;              // owned; finished, deleted on the next update
+  std::unique_ptr<TinyAction> flyBy_;
+  std::unique_ptr<TinyAction> retiredFlyBy_;  // finished, deleted on the next update
   bool firstFrameLogged_ = false;
 };

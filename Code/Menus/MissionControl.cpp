@@ -79,12 +79,7 @@ MissionControl::MissionControl(int keepMusic, Profile* profile)
     battleAssistant_ = app->getSaveGame()->findEntryAs<GenericEntry<int>>("BATTLE_ASSISTANT");
 }
 
-MissionControl::~MissionControl() {
-  delete flyBy_;
-  delete pulse_;
-  delete armLeft_;
-  delete armRight_;
-}
+MissionControl::~MissionControl() = default;
 
 void MissionControl::prepare() { registerLevelResources(getResourceManager()); }
 
@@ -109,7 +104,7 @@ void MissionControl::init() {
   panels_ = sharedImage(kPanelsFile);
   slotHover_ = sharedImage(kSlotHoverFile);
 
-  flyBy_ = makeFlyBy(kFirstFlyByMs);
+  flyBy_.reset(makeFlyBy(kFirstFlyByMs));
   flyBy_->start(this, kFlyByTag);
 
   // The glow on the chosen station breathes between 1.0 and 1.2.
@@ -120,7 +115,7 @@ void MissionControl::init() {
   breath->addAction(new TinyRelIncrementator<float>(TinyTimer(kPulseHalfMs), &pulseScale_, -0.2f,
                                                     linearOperatorFunction, 1.0f));
   breath->addAction(new TinySetter<float>(&pulseScale_, 1.0f));
-  pulse_ = new TinyLoopAction(breath, -1);
+  pulse_.reset(new TinyLoopAction(breath, -1));
   pulse_->start(this, -1);
 
   if (profile_ && profile_->isSpectrumEnabled()) {
@@ -307,9 +302,8 @@ void MissionControl::startArmMove(float firstStep, bool left) {
   move->addAction(new TinyRelIncrementator<float>(TinyTimer(kArmStepMs), &armX_,
                                                   left ? -kArmOvershoot : kArmOvershoot,
                                                   logarithmicOperatorFunction, 1.0f));
-  TinyAction*& slot = left ? armLeft_ : armRight_;
-  delete slot;
-  slot = move;
+  std::unique_ptr<TinyAction>& slot = left ? armLeft_ : armRight_;
+  slot.reset(move);
   slot->start(this, left ? kArmLeftTag : kArmRightTag);
 }
 
@@ -406,8 +400,7 @@ void MissionControl::updateScreen(int dt) {
   if (flyBy_ && flyBy_->isRunning()) flyBy_->update(dt);
   if (flyByDue_) {
     flyByDue_ = false;
-    delete flyBy_;
-    flyBy_ = makeFlyBy(kFlyByMinMs + randomInt(kFlyBySpreadMs));
+    flyBy_.reset(makeFlyBy(kFlyByMinMs + randomInt(kFlyBySpreadMs)));
     flyBy_->start(this, kFlyByTag);
   }
   if (pulse_ && pulse_->isRunning()) pulse_->update(dt);

@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -127,27 +128,27 @@ class MissionControl : public ScreenBase,
   Profile* profile_;  // not owned
   MissionSelection selection_;
   std::vector<DriftingStar> stars_;
-  std::vector<Widget*> layoutWidgets_;  // owned by the screen's widget list
+  std::vector<Widget*> layoutWidgets_;  // not owned: the screen's widget list frees them
   std::vector<bge::RadioButtonList*> lists_;
   int keepMusic_;
-  Texture* background_ = nullptr;  // owned by the global catalogue
-  Texture* panels_ = nullptr;      // owned by the global catalogue
-  Texture* slotHover_ = nullptr;   // owned by the global catalogue
+  Texture* background_ = nullptr;  // not owned: the global catalogue's
+  Texture* panels_ = nullptr;      // not owned: the global catalogue's
+  Texture* slotHover_ = nullptr;   // not owned: the global catalogue's
   Rect5 markerBox_;
   Rect5 armReference_;
   int pointerX_ = 0;
   int pointerY_ = 0;
   ImageWidget* arm_ = nullptr;
-  TinyAction* flyBy_ = nullptr;     // owned
+  std::unique_ptr<TinyAction> flyBy_;
   bool flyByDue_ = false;
-  TinyAction* pulse_ = nullptr;     // owned
+  std::unique_ptr<TinyAction> pulse_;
   float pulseScale_ = 1.0f;
-  TinyAction* armRight_ = nullptr;  // owned
-  TinyAction* armLeft_ = nullptr;   // owned
+  std::unique_ptr<TinyAction> armRight_;
+  std::unique_ptr<TinyAction> armLeft_;
   float armX_ = kArmStartX;
-  LeaderboardQueryWidget* leaderboard_ = nullptr;  // owned by the screen's widget list
+  LeaderboardQueryWidget* leaderboard_ = nullptr;  // not owned: the screen's widget list frees it
   std::vector<std::string> modeDescriptions_;
-  GenericEntry<int>* battleAssistant_ = nullptr;  // owned by the save game
+  GenericEntry<int>* battleAssistant_ = nullptr;  // not owned: the save game's entry
   bge::RadioButtonList* modeList_ = nullptr;
   bool initialised_ = false;
 };

@@ -69,8 +69,8 @@ class MissionSelection {
   bool isSelectable(int stationId) const;
 
   Profile* profile_;             // not owned
-  SpaceStation* station_ = nullptr;  // owned by the profile
-  Mission* mission_ = nullptr;       // owned by its station
+  SpaceStation* station_ = nullptr;  // not owned: the profile's
+  Mission* mission_ = nullptr;       // not owned: its station's
   int slot_ = -1;
   int mode_ = 0;
   int slotDifficulty_[kSlots] = {0, 0, 0};

@@ -75,8 +75,8 @@ class OptionsScreen : public ScreenBase,
   bool openedFromPause_;
   bool fullScreenChosen_ = false;  // the player changed the full-screen box this visit
   OptionsMenuListener* listener_;         // not owned
-  std::vector<bge::CheckBox*> checkBoxes_;  // owned through the widget list
-  std::vector<bge::Slider*> sliders_;       // owned through the widget list
-  std::vector<Widget*> controls_;           // the whole layout, owned through the widget list
+  std::vector<bge::CheckBox*> checkBoxes_;  // not owned: the widget list frees them
+  std::vector<bge::Slider*> sliders_;       // not owned: the widget list frees them
+  std::vector<Widget*> controls_;           // the whole layout; not owned: the widget list frees it
   Texture* background_ = nullptr;         // the resource catalogue keeps it
 };

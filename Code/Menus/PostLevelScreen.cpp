@@ -81,10 +81,10 @@ ScoreTally ScoreTally::fromStats(const LevelStats& stats) {
 
 PostLevelScreen::PostLevelScreen(LevelStats stats)
     : MenuScreen("PostLevelScreen"), stats_(stats), tally_(ScoreTally::fromStats(stats_)) {
-  animations_ = new AnimationPlayer(this);
+  animations_.reset(new AnimationPlayer(this));
 }
 
-PostLevelScreen::~PostLevelScreen() { delete animations_; }
+PostLevelScreen::~PostLevelScreen() = default;
 
 void PostLevelScreen::init() {
   if (animations_->loadAnimation(0, kAnimFile)) animations_->play(0, 1.0f, 683 - 80, 8, this);

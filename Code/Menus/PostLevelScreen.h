@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "Game/LevelRoutes.h"
@@ -77,7 +78,7 @@ class PostLevelScreen : public MenuScreen, public bge::ActionListener, public An
   bool uploadSent_ = false;
   bool victoryRecorded_ = false;
   int queryMade_ = -1;  // 0 once the panel was asked for the mission's board
-  LeaderboardQueryWidget* leaderboard_ = nullptr;  // owned through the widget list
+  LeaderboardQueryWidget* leaderboard_ = nullptr;  // not owned: the widget list frees it
   int previousRank_ = -1;  // the rank the profile held when the mission was launched
-  AnimationPlayer* animations_ = nullptr;  // owned
+  std::unique_ptr<AnimationPlayer> animations_;
 };

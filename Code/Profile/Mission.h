@@ -55,5 +55,5 @@ class Mission {
   std::string job_;
   std::string cargo_;
   std::map<std::string, float> rewards_;
-  Texture* mapShotTexture_ = nullptr;  // owned by the global catalogue
+  Texture* mapShotTexture_ = nullptr;  // not owned: the global catalogue's
 };

@@ -22,9 +22,12 @@ Profile::Profile(const std::string& name) : name_(name), screenSize_(defaultScre
 
 Profile::~Profile() { clearStations(); }
 
-void Profile::clearStations() {
-  for (SpaceStation* s : stations_) delete s;
-  stations_.clear();
+void Profile::clearStations() { stations_.clear(); }
+
+std::vector<SpaceStation*> Profile::stations() const {
+  std::vector<SpaceStation*> view;
+  for (const auto& station : stations_) view.push_back(station.get());
+  return view;
 }
 
 namespace {
@@ -248,7 +251,7 @@ void Profile::unlockMission(int missionId) {
   // Only the campaign's ids have flags; another id would grow the tables.
   if (missionId < 0 || missionId >= kMissionCount) return;
   for (size_t s = 0; s < stations_.size(); ++s) {
-    SpaceStation* station = stations_[s];
+    SpaceStation* station = stations_[s].get();
     for (Mission* mission : station->missions()) {
       if (mission->id() != missionId) continue;
       mission->setEnabled(true);
@@ -264,7 +267,7 @@ void Profile::unlockMission(int missionId) {
 }
 
 void Profile::applyMissionUnlocks(int wonMissionId) {
-  for (SpaceStation* station : stations_)
+  for (const auto& station : stations_)
     for (Mission* mission : station->missions()) {
       if (mission->id() != wonMissionId) continue;
       for (int32_t id : mission->unlockList())
@@ -307,13 +310,13 @@ void Profile::resetProgress() {
 }
 
 SpaceStation* Profile::findStationById(int id) const {
-  for (SpaceStation* s : stations_)
-    if (s->id() == id) return s;
+  for (const auto& s : stations_)
+    if (s->id() == id) return s.get();
   return nullptr;
 }
 
 void Profile::applyMissionValues() {
-  for (SpaceStation* station : stations_)
+  for (const auto& station : stations_)
     for (Mission* mission : station->missions()) {
       auto it = missionValues_.find(mission->id());
       if (!BGE_REPORT_MSG(it != missionValues_.end(), "false")) {

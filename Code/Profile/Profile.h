@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -86,7 +87,8 @@ class Profile : public SaveGameEntry {
   bool isMissionUnlocked(int missionId) const;
   bool isStationUnlocked(int station) const;
   const std::string& name() const { return name_; }
-  const std::vector<SpaceStation*>& stations() const { return stations_; }
+  // A view of the list; the profile keeps owning the stations.
+  std::vector<SpaceStation*> stations() const;
   const DisplayMode& screenSize() const { return screenSize_; }
   void setScreenSize(int width, int height) { screenSize_ = DisplayMode(width, height); }
   int32_t customFlag(int index) const;
@@ -123,7 +125,7 @@ class Profile : public SaveGameEntry {
   std::map<int, bool> missionUnlocked_;
   std::map<int, bool> stationUnlocked_;
   std::string name_;
-  std::vector<SpaceStation*> stations_;  // owned
+  std::vector<std::unique_ptr<SpaceStation>> stations_;
   DisplayMode screenSize_;
   std::vector<int32_t> customFlags_;
   int32_t lastMissionId_ = -1;

@@ -27,17 +27,17 @@ bool Profile::loadStations(const std::string& path) {
     const std::string config = reader.readString(e, "config", "");
     BGE_REPORT(id != -1);
     BGE_REPORT(!config.empty());
-    SpaceStation* station = new SpaceStation();
+    auto station = std::make_unique<SpaceStation>();
     station->setId(id);
     if (!config.empty()) station->loadFromXml(config);
-    stations_.push_back(station);
+    stations_.push_back(std::move(station));
   }
 
   // The flag tables are indexed by list position, the unlock lists by mission
   // id: both only agree when stations count 0..14 and missions 0..44 in order.
   int n = 0;
   for (size_t s = 0; s < stations_.size(); ++s) {
-    SpaceStation* station = stations_[s];
+    SpaceStation* station = stations_[s].get();
     if (station->id() != static_cast<int>(s)) {
       std::printf("WARNING: %s: station %zu has id %d; the campaign needs ids 0..14 in order\n", path.c_str(), s,
                   station->id());

@@ -12,9 +12,12 @@
 #include "ResourceManager.h"
 #include "XmlAttributes.h"
 
-SpaceStation::~SpaceStation() {
-  for (Mission* m : missions_) delete m;
-  missions_.clear();
+SpaceStation::~SpaceStation() = default;
+
+std::vector<Mission*> SpaceStation::missions() const {
+  std::vector<Mission*> view;
+  for (const auto& mission : missions_) view.push_back(mission.get());
+  return view;
 }
 
 bool SpaceStation::loadFromXml(const std::string& path) {
@@ -36,14 +39,14 @@ bool SpaceStation::loadFromXml(const std::string& path) {
     tradeCommission_ = reader.readFloat(data, "trade_commission", tradeCommission_, 0.0f, 1.0f);
   }
   for (TiXmlElement* e = root->FirstChildElement("Mission"); e; e = e->NextSiblingElement("Mission")) {
-    Mission* mission = new Mission();
+    auto mission = std::make_unique<Mission>();
     mission->setId(reader.readInt(e, "id", -1));
     mission->setTexts(reader.readString(e, "label", "no-name"), reader.readString(e, "config", ""),
                       reader.readString(e, "job", ""), reader.readString(e, "cargo", ""));
     mission->loadLevelInfo();
     mission->loadUnlocks(mission->config());
     mission->loadMapShot(reader.readString(e, "mapShot", ""));
-    missions_.push_back(mission);
+    missions_.push_back(std::move(mission));
   }
   return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,9 +20,9 @@ class SpaceStation {
   // Fetches (or creates and registers) the icon texture in the global catalogue.
   Texture* loadIconTexture();
 
-  // A copy of the list; the station keeps owning the missions.
-  std::vector<Mission*> getMissions() const { return missions_; }
-  const std::vector<Mission*>& missions() const { return missions_; }
+  // A view of the list; the station keeps owning the missions.
+  std::vector<Mission*> getMissions() const { return missions(); }
+  std::vector<Mission*> missions() const;
 
   bool isUnlocked() const { return unlocked_; }
   void setUnlocked(bool on) { unlocked_ = on; }
@@ -52,6 +53,6 @@ class SpaceStation {
   std::string power_ = "nuclear";
   int32_t id_ = -1;
   float tradeCommission_ = 0.05f;
-  Texture* iconTexture_ = nullptr;  // owned by the global catalogue
-  std::vector<Mission*> missions_;  // owned
+  Texture* iconTexture_ = nullptr;  // not owned: the global catalogue's
+  std::vector<std::unique_ptr<Mission>> missions_;
 };

@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 
 #include "Widget.h"
@@ -42,6 +43,6 @@ class AnnounceMusicTrack : public Widget, public bge::ActionListener {
  private:
   std::string trackName_;
   std::string author_;
-  TinyAction* fade_ = nullptr;
+  std::unique_ptr<TinyAction> fade_;
   int alpha_ = 0;
 };

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 #include "tinyaction/TinyAction.h"
@@ -14,11 +15,11 @@ class TinyCompositeAction : public TinyAction, public bge::ActionListener {
   void stop() override;
 
   std::size_t getActionCount() const { return actions_.size(); }
-  TinyAction* getAction(std::size_t i) const { return actions_[i]; }
+  TinyAction* getAction(std::size_t i) const { return actions_[i].get(); }
 
  protected:
   TinyCompositeAction(const TinyCompositeAction& other);
   TinyCompositeAction& operator=(const TinyCompositeAction&) = delete;
 
-  std::vector<TinyAction*> actions_;
+  std::vector<std::unique_ptr<TinyAction>> actions_;
 };

@@ -1,4 +1,6 @@
 #pragma once
+#include <memory>
+
 #include "tinyaction/TinyAction.h"
 
 // Repeats its child count times (-1: for ever).
@@ -22,7 +24,7 @@ class TinyLoopAction : public TinyAction, public bge::ActionListener {
   TinyLoopAction& operator=(const TinyLoopAction&) = delete;
   void startChild();
 
-  TinyAction* child_;
+  std::unique_ptr<TinyAction> child_;
   int count_;
   int iterationTag_;
   int completed_ = 0;

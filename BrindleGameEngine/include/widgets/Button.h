@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 
 #include "Color.h"
@@ -114,8 +115,8 @@ class Button : public Widget, public ActionListener {
   int hAlign_ = 2;
   int vAlign_ = 2;
   ButtonListener* listener_;
-  TinyAction* entryFade_ = nullptr;
-  TinyAction* hoverFade_ = nullptr;
+  std::unique_ptr<TinyAction> entryFade_;
+  std::unique_ptr<TinyAction> hoverFade_;
   Sound* enterSound_ = nullptr;
   Sound* pressSound_ = nullptr;
   float scaleX_ = 1.0f;

@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 
 #include "Color.h"
@@ -63,7 +64,7 @@ class CheckBox : public Widget, public ActionListener {
   Texture* normal_;
   Texture* checkedTexture_;
   CheckBoxListener* listener_;
-  TinyAction* entryFade_ = nullptr;
+  std::unique_ptr<TinyAction> entryFade_;
   float scaleX_ = 1.0f;
   float scaleY_ = 1.0f;
 };

@@ -1,4 +1,6 @@
 #pragma once
+#include <memory>
+
 #include "Color.h"
 #include "Widget.h"
 #include "tinyaction/ActionListener.h"
@@ -37,7 +39,7 @@ class ColorWall : public Widget, public ActionListener {
   int alpha_ = 0;
   int fadeTime_;
   Color color_;
-  TinyAction* fade_ = nullptr;
+  std::unique_ptr<TinyAction> fade_;
 };
 
 }  // namespace bge

@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 
 #include "Color.h"
@@ -66,7 +67,7 @@ class Slider : public Widget, public ActionListener {
   Texture* fill_;
   Texture* thumb_;
   SliderListener* listener_;
-  TinyAction* entryFade_ = nullptr;
+  std::unique_ptr<TinyAction> entryFade_;
   int vertical_ = 0;
 };
 

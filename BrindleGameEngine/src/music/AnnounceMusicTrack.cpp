@@ -22,11 +22,11 @@ AnnounceMusicTrack::AnnounceMusicTrack(const std::string& author, const std::str
   sequence->addAction(new TinyActionDelay(TinyTimer(kHoldMs)));
   sequence->addAction(new TinyRelIncrementator<int>(TinyTimer(kFadeMs), &alpha_, -255,
                                                     linearOperatorFunction, 1.0f));
-  fade_ = sequence;
+  fade_.reset(sequence);
   fade_->start(this, 0);
 }
 
-AnnounceMusicTrack::~AnnounceMusicTrack() { safeDelete(fade_); }
+AnnounceMusicTrack::~AnnounceMusicTrack() = default;
 
 bool AnnounceMusicTrack::isRunning() const { return fade_ && fade_->isRunning(); }
 

@@ -14,13 +14,13 @@ FadeInTransition::FadeInTransition(int durationMs, const Color& color)
             static_cast<float>(GLGraphics::kDesignHeight + 200)),
       color_(color) {}
 
-FadeInTransition::~FadeInTransition() { safeDelete(fade_); }
+FadeInTransition::~FadeInTransition() = default;
 
 void FadeInTransition::startFade(int fromAlpha, int change) {
-  safeDelete(fade_);
+  fade_.reset();
   alpha_ = fromAlpha;
-  fade_ = new TinyRelIncrementator<int>(TinyTimer(duration_), &alpha_, change,
-                                        linearOperatorFunction, 1.0f);
+  fade_ = std::make_unique<TinyRelIncrementator<int>>(TinyTimer(duration_), &alpha_, change,
+                                                      linearOperatorFunction, 1.0f);
   fade_->start(nullptr, -1);
 }
 

@@ -9,13 +9,13 @@ ZoomTransition::ZoomTransition(int durationMs, const Color& color, float startPr
       width_(static_cast<float>(GLGraphics::kDesignWidth)),
       height_(static_cast<float>(GLGraphics::kDesignHeight)) {}
 
-ZoomTransition::~ZoomTransition() { safeDelete(zoom_); }
+ZoomTransition::~ZoomTransition() = default;
 
 void ZoomTransition::startZoom(float from, float change) {
-  safeDelete(zoom_);
+  zoom_.reset();
   p_ = from;
-  zoom_ = new TinyRelIncrementator<float>(TinyTimer(duration_), &p_, change,
-                                          linearOperatorFunction, 1.0f);
+  zoom_ = std::make_unique<TinyRelIncrementator<float>>(TinyTimer(duration_), &p_, change,
+                                                        linearOperatorFunction, 1.0f);
   zoom_->start(this, -1);
 }
 

@@ -16,7 +16,7 @@ void TinyActionSequence::start(bge::ActionListener* listener, int tag) {
     notifyFinished();
     return;
   }
-  current_ = actions_[0];
+  current_ = actions_[0].get();
   current_->start(this, 0);
 }
 
@@ -28,7 +28,7 @@ void TinyActionSequence::update(int ms) {
   }
   ++index_;
   if (index_ < actions_.size()) {
-    current_ = actions_[index_];
+    current_ = actions_[index_].get();
     current_->start(this, static_cast<int>(index_));
     if (chainAtOnce_) current_->update(ms);
     return;

@@ -2,22 +2,20 @@
 
 #include "AssertReport.h"
 
-TinyCompositeAction::~TinyCompositeAction() {
-  for (TinyAction*& action : actions_) safeDelete(action);
-}
+TinyCompositeAction::~TinyCompositeAction() = default;
 
 TinyCompositeAction::TinyCompositeAction(const TinyCompositeAction& other)
     : TinyAction(other), bge::ActionListener() {
   actions_.reserve(other.actions_.size());
-  for (const TinyAction* action : other.actions_) actions_.push_back(action->clone());
+  for (const auto& action : other.actions_) actions_.emplace_back(action->clone());
 }
 
 void TinyCompositeAction::addAction(TinyAction* action) {
   if (!BGE_REPORT(action != nullptr)) return;
-  actions_.push_back(action);
+  actions_.emplace_back(action);
 }
 
 void TinyCompositeAction::stop() {
-  for (TinyAction* action : actions_) action->stop();
+  for (const auto& action : actions_) action->stop();
   TinyAction::stop();
 }

@@ -13,7 +13,6 @@ TinyLoopAction::TinyLoopAction(const TinyLoopAction& other)
 
 TinyLoopAction::~TinyLoopAction() {
   if (deletedWhileStarting_) *deletedWhileStarting_ = true;
-  safeDelete(child_);
 }
 
 TinyAction* TinyLoopAction::clone() const { return new TinyLoopAction(*this); }

@@ -16,7 +16,7 @@ void TinyParalelAction::start(bge::ActionListener* listener, int tag) {
 void TinyParalelAction::update(int ms) {
   if (!isRunning()) return;
   int running = 0;
-  for (TinyAction* action : actions_) {
+  for (const auto& action : actions_) {
     if (!action->isRunning()) continue;
     action->update(ms);
     ++running;

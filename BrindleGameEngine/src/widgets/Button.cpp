@@ -40,22 +40,18 @@ Button::Button(ButtonListener* listener, int buttonId, Texture* normal, Texture*
   }
 }
 
-Button::~Button() {
-  delete entryFade_;
-  delete hoverFade_;
-}
+Button::~Button() = default;
 
 void Button::onAttached() {
-  delete entryFade_;
-  entryFade_ = makeEntryFade(&textureColor_.a, normalColor_.a, &currentCaptionColor_.a,
-                             captionColor_.a, entryFadeDuration_);
+  entryFade_.reset();
+  entryFade_.reset(makeEntryFade(&textureColor_.a, normalColor_.a, &currentCaptionColor_.a,
+                                 captionColor_.a, entryFadeDuration_));
   if (!entryFade_) return;
   entryFade_->start(this, 0);
 }
 
 void Button::replaceHoverFade(TinyAction* fade, int tag) {
-  delete hoverFade_;
-  hoverFade_ = fade;
+  hoverFade_.reset(fade);
   if (hoverFade_) hoverFade_->start(this, tag);
 }
 

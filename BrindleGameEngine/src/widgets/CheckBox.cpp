@@ -20,12 +20,12 @@ CheckBox::CheckBox(CheckBoxListener* listener, int id, Texture* normal, Texture*
   if (normal_) setSize(normal_->getWidth(), normal_->getHeight());
 }
 
-CheckBox::~CheckBox() { delete entryFade_; }
+CheckBox::~CheckBox() = default;
 
 void CheckBox::onAttached() {
-  delete entryFade_;
-  entryFade_ = makeEntryFade(&normalImageColor_.a, normalColor_.a, &checkedImageColor_.a,
-                             normalColor_.a, entryFadeDuration_);
+  entryFade_.reset();
+  entryFade_.reset(makeEntryFade(&normalImageColor_.a, normalColor_.a, &checkedImageColor_.a,
+                                 normalColor_.a, entryFadeDuration_));
   if (!entryFade_) return;
   entryFade_->start(this, 0);
 }

@@ -14,7 +14,7 @@ ColorWall::ColorWall(int layoutId, const Color& color, int fadeTime)
   setEnabled(false);
 }
 
-ColorWall::~ColorWall() { delete fade_; }
+ColorWall::~ColorWall() = default;
 
 ColorWall* ColorWall::fromXml(TiXmlElement* element) {
   if (!element) return nullptr;
@@ -29,15 +29,14 @@ ColorWall* ColorWall::fromXml(TiXmlElement* element) {
 }
 
 void ColorWall::startFade(int delta, int ms) {
-  delete fade_;
-  fade_ = nullptr;
+  fade_.reset();
   if (ms <= 0) {
     // Nothing to animate: jump to the end and settle the pointer state now.
     alpha_ += delta;
     actionFinished(-1);
     return;
   }
-  fade_ = new TinyRelIncrementator<int>(TinyTimer(ms), &alpha_, delta, linearOperatorFunction, 1.0f);
+  fade_ = std::make_unique<TinyRelIncrementator<int>>(TinyTimer(ms), &alpha_, delta, linearOperatorFunction, 1.0f);
   fade_->start(this, -1);
 }
 

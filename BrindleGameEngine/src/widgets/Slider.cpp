@@ -27,7 +27,7 @@ Slider::Slider(SliderListener* listener, int id, Texture* track, Texture* fill, 
   if (track_) setSize(track_->getWidth(), track_->getHeight());
 }
 
-Slider::~Slider() { delete entryFade_; }
+Slider::~Slider() = default;
 
 float Slider::getValue() const {
   // A maximum of 0 comes from content; a NaN volume would reach the mixer.
@@ -36,14 +36,13 @@ float Slider::getValue() const {
 }
 
 void Slider::onAttached() {
-  delete entryFade_;
-  entryFade_ = nullptr;
+  entryFade_.reset();
   currentColor_.a = 0;
   TinyAction* fade = makeByteRise(&currentColor_.a, normalColor_.a, entryFadeDuration_);
   if (!fade) return;
   TinyParalelAction* parallel = new TinyParalelAction();
   parallel->addAction(fade);
-  entryFade_ = parallel;
+  entryFade_.reset(parallel);
   entryFade_->start(this, 0);
 }
 

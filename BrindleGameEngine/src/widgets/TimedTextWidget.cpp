@@ -8,10 +8,7 @@
 TimedTextWidget::TimedTextWidget(Font* font, int configuredStep)
     : font_(font), configuredStep_(configuredStep) {}
 
-TimedTextWidget::~TimedTextWidget() {
-  safeDelete(lineEndAction_);
-  safeDelete(stepAction_);
-}
+TimedTextWidget::~TimedTextWidget() = default;
 
 void TimedTextWidget::startTimedTextLine(const std::string& text, int value, int delayMs) {
   lineValue_ = value;
@@ -33,15 +30,15 @@ void TimedTextWidget::startTimedTextLine(const std::string& text, int value, int
     lines_.push_back(text);
   }
 
-  safeDelete(lineEndAction_);
-  safeDelete(stepAction_);
+  lineEndAction_.reset();
+  stepAction_.reset();
 
   TinyActionSequence* lineEnd = new TinyActionSequence(false);
   lineEnd->addAction(new TinyActionDelay(TinyTimer(delayMs)));
-  lineEndAction_ = lineEnd;
+  lineEndAction_.reset(lineEnd);
 
   TinyActionSequence* step = new TinyActionSequence(false);
   step->addAction(new TinyActionDelay(TinyTimer(kStepMs)));
-  stepAction_ = step;
+  stepAction_.reset(step);
   stepAction_->start(this, 0);
 }

@@ -34,7 +34,7 @@ void xExitZoneEntity::notifyCreated(xEntityDesc* desc) {
   shapeDesc.setEnvelope(ppri);
   xMaterial* material = xMaterialDispatcher::Instance()->obtainMaterialByName(d.material);
   shapeDesc.setMaterial(material ? material : xMaterialDispatcher::Instance()->defaultMaterial());
-  shape_ = shapeDesc.createShape();
+  shape_.reset(shapeDesc.createShape());
   if (!shape_) return;
   shape_->setOwner(this);
   shape_->setAbsPlacement(place);
@@ -49,7 +49,7 @@ void xExitZoneEntity::notifyCreated(xEntityDesc* desc) {
 bool xExitZoneEntity::notifyCollision(xShape*, xShape*, const Vec2&, float, const Vec2&) { return false; }
 
 void xExitZoneEntity::draw(Graphics* g, ScreenBase*) {
-  const auto* ps = dynamic_cast<const xPrimitiveShape*>(shape_);
+  const auto* ps = dynamic_cast<const xPrimitiveShape*>(shape_.get());
   auto* box = ps ? dynamic_cast<xPrimitiveBox*>(ps->getEnvelope()) : nullptr;
   if (!box) return;
   // The shape sits at the area's centre; the filled rectangle starts half a size

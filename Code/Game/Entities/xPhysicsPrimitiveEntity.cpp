@@ -164,8 +164,8 @@ bool xPhysicsPrimitiveEntityDesc::readXml(const TiXmlElement* e, const bge::XmlR
 
 xPhysicsPrimitiveEntity::~xPhysicsPrimitiveEntity() {
   // The shape first: it still refers to its body.
-  safeDelete(shape_);
-  safeDelete(body_);
+  shape_.reset();
+  body_.reset();
 }
 
 void xPhysicsPrimitiveEntity::copyLooks(const xPhysicsPrimitiveEntityDesc& desc) {
@@ -235,7 +235,7 @@ void xPhysicsPrimitiveEntity::notifyCreated(xEntityDesc* desc) {
   shapeDesc.setEnvelope(ppri);
   xMaterial* material = xMaterialDispatcher::Instance()->obtainMaterialByName(d.material);
   shapeDesc.setMaterial(material ? material : xMaterialDispatcher::Instance()->defaultMaterial());
-  shape_ = shapeDesc.createShape();
+  shape_.reset(shapeDesc.createShape());
   if (!BGE_REPORT_MSG(shape_, ("entity file " + d.fileForMessages() + ": the world made no shape").c_str())) {
     delete pbo;
     return;
@@ -247,15 +247,15 @@ void xPhysicsPrimitiveEntity::notifyCreated(xEntityDesc* desc) {
     shape_->setCollisionCategory(d.collisionCategory);
     shape_->initialize();
   } else {
-    body_ = pbo;
+    body_.reset(pbo);
     body_->setOwner(this);
     body_->setAbsPlacement(d.absPlacement);
     body_->setSleepDelay(d.autoDisableTime);
     // Attaching keeps the shape's world placement: centre it on the body, then let
     // the body's start wake the shape with it.
-    shape_->setAscendant(body_);
+    shape_->setAscendant(body_.get());
     shape_->setRelPlacement(Vec3(0.0f, 0.0f, 0.0f));
-    shape_->setBody(body_);
+    shape_->setBody(body_.get());
     if (!d.collisionCategory.empty()) shape_->setCollisionCategory(d.collisionCategory);
     body_->initialize();
     shape_->initialize();
@@ -287,7 +287,7 @@ void xPhysicsPrimitiveEntity::drawLayer(Graphics* g, ScreenBase*) { drawPicture(
 
 void xPhysicsPrimitiveEntity::drawPicture(Graphics* g) {
   if (!shape_) return;
-  const xPrimitiveShape* ps = dynamic_cast<const xPrimitiveShape*>(shape_);
+  const xPrimitiveShape* ps = dynamic_cast<const xPrimitiveShape*>(shape_.get());
   if (ps && ps->getEnvelope() && ps->getEnvelope()->getType() == ePrimitiveLineSeg) return;
   const Vec3 p = absPlacement();
   if (texture_) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 
 #include "Foundation/Math/QlnMath.h"
@@ -41,8 +42,8 @@ class xSharkEntity : public Widget, public QuillonPHX2D::xEntity {
 
   SceneEntityManager* getSceneEntityManager() const { return sceneEntityManager_; }
   void setSceneEntityManager(SceneEntityManager* manager) { sceneEntityManager_ = manager; }
-  QuillonPHX2D::xBody* body() const { return body_; }
-  QuillonPHX2D::xShape* shape() const { return shape_; }
+  QuillonPHX2D::xBody* body() const { return body_.get(); }
+  QuillonPHX2D::xShape* shape() const { return shape_.get(); }
   const QuillonPHX2D::Vec3& placement() const { return placement_; }
   // The name of the main shape's collision category, or empty.
   std::string categoryName() const;
@@ -54,8 +55,9 @@ class xSharkEntity : public Widget, public QuillonPHX2D::xEntity {
   virtual xBaseSupportTowerEntity* asSupportTower() { return nullptr; }
 
  protected:
-  QuillonPHX2D::xBody* body_ = nullptr;    // owned; deleted by the primitive entity
-  QuillonPHX2D::xShape* shape_ = nullptr;  // owned; deleted by the primitive entity
+  // Built, and let go of shape first, by the primitive entity.
+  std::unique_ptr<QuillonPHX2D::xBody> body_;
+  std::unique_ptr<QuillonPHX2D::xShape> shape_;
   QuillonPHX2D::Vec3 placement_;
   SceneEntityManager* sceneEntityManager_ = nullptr;  // not owned
 };

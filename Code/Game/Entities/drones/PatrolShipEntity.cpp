@@ -72,23 +72,23 @@ void xPatrolShip::notifyCreated(xEntityDesc* desc) {
     playerBullet_->loadFromFile(d->templateBullet);
     shootingDelay_ = d->shootingDelay;
     // Not scaled by the game speed: the ship's walk already is.
-    safeDelete(shootAction_);
-    shootAction_ = new TinyActionDelay(TinyTimer(shootingDelay_ > 0 ? shootingDelay_ : 1));
+    shootAction_.reset();
+    shootAction_.reset(new TinyActionDelay(TinyTimer(shootingDelay_ > 0 ? shootingDelay_ : 1)));
     shootAction_->start(this, kShotTimer);
   }
 
   // The target sensor: a circle of the ship's range that flies with it.
-  safeDelete(queryShape_);
+  queryShape_.reset();
   xPrimitiveShapeDesc sensor;
   sensor.setEnvelope(new xPrimitiveCircle(range_));
   sensor.setMaterial(xMaterialDispatcher::Instance()->defaultMaterial());
-  queryShape_ = sensor.createShape();
+  queryShape_.reset(sensor.createShape());
   if (!queryShape_) return;
   queryShape_->setOwner(this);
   if (body_) {
-    queryShape_->setAscendant(body_);
+    queryShape_->setAscendant(body_.get());
     queryShape_->setRelPlacement(Vec3(0.0f, 0.0f, 0.0f));
-    queryShape_->setBody(body_);
+    queryShape_->setBody(body_.get());
   } else {
     queryShape_->setAbsPlacement(placement_);
   }
@@ -99,13 +99,13 @@ void xPatrolShip::notifyCreated(xEntityDesc* desc) {
 xShape* xPatrolShip::findEnemyTargets() {
   if (!queryShape_ || !g_ptrSDK || !g_ptrSDK->collisionContext()) return nullptr;
   xArray<xShape*> found;
-  g_ptrSDK->collisionContext()->collisionSpace()->getClosest(found, queryShape_, true);
+  g_ptrSDK->collisionContext()->collisionSpace()->getClosest(found, queryShape_.get(), true);
   const Vec3 me = absPlacement();
   xShape* best = nullptr;
   float bestDistance = 0.0f;
   for (int i = 0; i < found.size(); ++i) {
     xShape* s = found[i];
-    if (s == queryShape_ || categoryOf(s) != "enemy") continue;
+    if (s == queryShape_.get() || categoryOf(s) != "enemy") continue;
     const Vec3 c = s->absPlacement();
     const float d = qlnLenV2(Vec2(c.x - me.x, c.y - me.y));
     if (d > range_) continue;
@@ -142,7 +142,7 @@ void xPatrolShip::shoot() {
 }
 
 bool xPatrolShip::notifyCollision(xShape* own, xShape* other, const Vec2&, float, const Vec2&) {
-  if (own != shape_ || !other) return false;
+  if (own != shape_.get() || !other) return false;
   if (categoryOf(other) != "enemy_bullet") return false;
   if (energy_ <= 0 || (sceneEntityManager_ && sceneEntityManager_->isScheduledForRemoval(this))) return false;
   auto* bullet = dynamic_cast<xEnemyBulletEntity*>(other->getOwner());

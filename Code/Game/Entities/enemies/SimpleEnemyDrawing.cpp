@@ -142,7 +142,7 @@ void xSimpleEnemy::infoText(Graphics& g, const Rect5& area) {
     text.row(label("LABEL_CLASS") + " " + enemyName(className_), classColour());
     text.wrapped(description, colourWord(0xFF00AAFFu));
   }
-  const auto* ps = dynamic_cast<const xPrimitiveShape*>(shape_);
+  const auto* ps = dynamic_cast<const xPrimitiveShape*>(shape_.get());
   if (auto* circle = ps ? dynamic_cast<xPrimitiveCircle*>(ps->getEnvelope()) : nullptr) {
     const Vec3 p = absPlacement();
     g.drawCircle(p.x, p.y, 2.5f * circle->getRadius(), 1.0f, colourWord(0xFF0000FFu));

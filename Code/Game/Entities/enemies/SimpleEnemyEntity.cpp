@@ -104,22 +104,24 @@ bool xSimpleEnemyDesc::readXml(const TiXmlElement* e, const bge::XmlReader& read
 
 // --- life ---
 
+xSimpleEnemy::xSimpleEnemy() = default;
+
 xSimpleEnemy::~xSimpleEnemy() {
-  safeDelete(walkAction_);
-  safeDelete(shootAction_);
-  safeDelete(hitFlashAction_);
-  safeDelete(slowAction_);
-  for (TinyAction*& a : retired_) safeDelete(a);
-  safeDelete(queryShape_);
+  // The sensor last, and before the primitive entity lets go of the body it hangs on.
+  walkAction_.reset();
+  shootAction_.reset();
+  hitFlashAction_.reset();
+  slowAction_.reset();
+  retired_.clear();
+  queryShape_.reset();
 }
 
-void xSimpleEnemy::retire(TinyAction*& action) {
+void xSimpleEnemy::retire(std::unique_ptr<TinyAction>& action) {
   if (!action) return;
   // It may be the action whose report runs right now: it goes when the frame's
   // update of this ship is over.
   action->stop();
-  retired_.push_back(action);
-  action = nullptr;
+  retired_.push_back(std::move(action));
 }
 
 void xSimpleEnemy::notifyCreated(xEntityDesc* desc) {
@@ -148,7 +150,7 @@ void xSimpleEnemy::notifyCreated(xEntityDesc* desc) {
     TinyActionSequence* flash = new TinyActionSequence(false);
     flash->addAction(new TinyRelIncrementator<int>(TinyTimer(kHitFlashMs), &hitAlpha_, -255,
                                                    logarithmicOperatorFunction, 1.0f));
-    hitFlashAction_ = flash;
+    hitFlashAction_.reset(flash);
   }
   lifeClock_.start();
   behavior_ = d->behavior;
@@ -160,13 +162,13 @@ void xSimpleEnemy::notifyCreated(xEntityDesc* desc) {
   if (aroundShip) sensor.setEnvelope(new xPrimitiveCircle(kStationQueryRadius));
   else sensor.setEnvelope(new xPrimitiveBox(kFieldWidth, kFieldHeight));
   sensor.setMaterial(xMaterialDispatcher::Instance()->defaultMaterial());
-  queryShape_ = sensor.createShape();
+  queryShape_.reset(sensor.createShape());
   if (queryShape_) {
     queryShape_->setOwner(this);
     if (aroundShip && body_) {
-      queryShape_->setAscendant(body_);
+      queryShape_->setAscendant(body_.get());
       queryShape_->setRelPlacement(Vec3(0.0f, 0.0f, 0.0f));
-      queryShape_->setBody(body_);
+      queryShape_->setBody(body_.get());
       queryShape_->setCollisionCategory("physics_query_station_parts");
     } else if (aroundShip) {
       queryShape_->setAbsPlacement(placement_);
@@ -186,8 +188,8 @@ void xSimpleEnemy::notifyCreated(xEntityDesc* desc) {
 TinyAction* xSimpleEnemy::makeShotTimer(int ms) { return delaySequence(ms); }
 
 void xSimpleEnemy::startShotTimer() {
-  safeDelete(shootAction_);
-  shootAction_ = makeShotTimer(static_cast<int>(shootingDelay_ * speedFactorNow()));
+  shootAction_.reset();
+  shootAction_.reset(makeShotTimer(static_cast<int>(shootingDelay_ * speedFactorNow())));
   shootAction_->start(this, kShotTimer);
 }
 
@@ -209,7 +211,7 @@ void xSimpleEnemy::startWalk(int durationMs) {
   TinyActionSequence* walk = new TinyActionSequence(false);
   walk->addAction(new TinyRelIncrementator<int>(TinyTimer(clampDuration(durationMs)), &splineWalker_,
                                                 std::max(steps, 0), linearOperatorFunction, 1.0f));
-  walkAction_ = walk;
+  walkAction_.reset(walk);
   walkAction_->start(this, kWalkEnded);
 }
 
@@ -295,7 +297,7 @@ void xSimpleEnemy::slowDown(float factor, int durationMs) {
   slow->addAction(new TinySetter<float>(&slowElapsed_, 0.0f));
   slow->addAction(new TinyRelIncrementator<float>(TinyTimer(clampDuration(durationMs)), &slowElapsed_,
                                                   static_cast<float>(durationMs), linearOperatorFunction, 1.0f));
-  slowAction_ = slow;
+  slowAction_.reset(slow);
   slowAction_->start(this, kSlowEnded);
 }
 
@@ -339,7 +341,6 @@ void xSimpleEnemy::update(int dt, ScreenBase*) {
   } else if (behavior_ == kSpinInPlace && body_) {
     body_->setAngVelocity(rotationSpeed_);
   }
-  for (TinyAction*& a : retired_) safeDelete(a);
   retired_.clear();
 }
 
@@ -409,7 +410,7 @@ xShape* nearestTouching(xShape* sensor, const char* category, Rank rank) {
 
 xShape* xSimpleEnemy::findActorTargets() {
   const Vec3 me = absPlacement();
-  return nearestTouching(queryShape_, "actor", [&](xShape* s, float& value) {
+  return nearestTouching(queryShape_.get(), "actor", [&](xShape* s, float& value) {
     const Vec3 c = s->absPlacement();
     value = (c.x - me.x) * (c.x - me.x) + (c.y - me.y) * (c.y - me.y);
     return true;
@@ -418,7 +419,7 @@ xShape* xSimpleEnemy::findActorTargets() {
 
 xShape* xSimpleEnemy::findStationPartTargets() {
   const Vec3 me = absPlacement();
-  return nearestTouching(queryShape_, "station_part", [&](xShape* s, float& value) {
+  return nearestTouching(queryShape_.get(), "station_part", [&](xShape* s, float& value) {
     const Vec3 c = s->absPlacement();
     value = qlnLenV2(Vec2(c.x - me.x, c.y - me.y));
     const auto* ps = dynamic_cast<xPrimitiveShape*>(s);
@@ -450,7 +451,7 @@ void xSimpleEnemy::shoot() {
 
 bool xSimpleEnemy::notifyCollision(xShape* own, xShape* other, const Vec2&, float depth, const Vec2& normal) {
   // Only the hull reacts; the target sensor sees without being hit.
-  if (own != shape_ || !other) return false;
+  if (own != shape_.get() || !other) return false;
   const std::string mine = nameOf(own);
   const std::string theirs = nameOf(other);
   if (theirs == "player_bullet") {
@@ -496,7 +497,7 @@ bool xSimpleEnemy::takeDamage(int damage, float interestRate) {
   SfxContainer::instance()->playSound("SFX_SHIP_EXPLODE");
   LevelForEntities& level = theLevel();
   float reward = reward_ * (1.0f + interestRate);
-  if (nameOf(shape_) == "station_part") {
+  if (nameOf(shape_.get()) == "station_part") {
     reward = 0.0f;
     level.loseLives(kStationPartLives);
   }

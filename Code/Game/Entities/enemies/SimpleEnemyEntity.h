@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -47,7 +48,7 @@ class xSimpleEnemy : public xPhysicsPrimitiveEntity, public bge::ActionListener 
   // Ids of the ship's own actions.
   enum { kWalkEnded = 0, kShotTimer = 1, kSlowEnded = 2, kHitFlashEnded = 20 };
 
-  xSimpleEnemy() = default;
+  xSimpleEnemy();
   ~xSimpleEnemy() override;
   // The timer between two shots of a ship that fires every ms (the caller owns
   // it); the figures of the player's drones are worked out from the same timer.
@@ -123,9 +124,9 @@ class xSimpleEnemy : public xPhysicsPrimitiveEntity, public bge::ActionListener 
   int splineWalker_ = 0;
   int walkDuration_ = -1;
   std::vector<QuillonPHX2D::Vec2> points_;
-  TinyAction* walkAction_ = nullptr;      // owned
-  TinyAction* shootAction_ = nullptr;     // owned
-  TinyAction* hitFlashAction_ = nullptr;  // owned
+  std::unique_ptr<TinyAction> walkAction_;
+  std::unique_ptr<TinyAction> shootAction_;
+  std::unique_ptr<TinyAction> hitFlashAction_;
   int hitAlpha_ = 255;
   Color particleColor_{255, 255, 255, 255};
   int shootingDelay_ = -1;
@@ -136,18 +137,18 @@ class xSimpleEnemy : public xPhysicsPrimitiveEntity, public bge::ActionListener 
   Texture* hitTexture_ = nullptr;  // not owned: the resource catalogue keeps it
   Timer lifeClock_;
   int behavior_ = 0;
-  QuillonPHX2D::xShape* queryShape_ = nullptr;  // owned
+  std::unique_ptr<QuillonPHX2D::xShape> queryShape_;
   float pathLength_ = 0.0f;
   float slowElapsed_ = 0.0f;
-  TinyAction* slowAction_ = nullptr;  // owned
+  std::unique_ptr<TinyAction> slowAction_;
   bool counted_ = false;
   float rotationSpeed_ = 0.0f;
   std::string className_ = "noclass";
   float slowFactor_ = 0.0f;
   // Actions replaced while they report are deleted here after the report returns.
-  std::vector<TinyAction*> retired_;
+  std::vector<std::unique_ptr<TinyAction>> retired_;
   bool reporting_ = false;
 
  private:
-  void retire(TinyAction*& action);
+  void retire(std::unique_ptr<TinyAction>& action);
 };

@@ -25,7 +25,7 @@ float speedFactorNow() {
 
 }  // namespace
 
-SpawningAction::~SpawningAction() { safeDelete(timer); }
+SpawningAction::~SpawningAction() = default;
 
 std::vector<Vec2> PathDescription::pointsForSide(int lane) const {
   auto it = points.find(lane);
@@ -39,15 +39,14 @@ xEnemySpawner::xEnemySpawner(const AttackMap& attacks, SceneEntityManager* manag
 
 xEnemySpawner::~xEnemySpawner() {
   clearActions();
-  for (SpawningAction*& a : retired_) safeDelete(a);
+  retired_.clear();
 }
 
 void xEnemySpawner::clearActions() {
-  for (SpawningAction*& a : spawnActions_) {
+  for (std::unique_ptr<SpawningAction>& a : spawnActions_) {
     // A timer may be reporting right now: it is deleted when its report is over.
-    if (dispatching_ > 0) retired_.push_back(a);
-    else delete a;
-    a = nullptr;
+    if (dispatching_ > 0) retired_.push_back(std::move(a));
+    else a.reset();
   }
   spawnActions_.clear();
 }
@@ -93,10 +92,10 @@ void xEnemySpawner::applyDifficulty() {
 }
 
 void xEnemySpawner::startTimer(SpawningAction& action, int delayMs) {
-  safeDelete(action.timer);
+  action.timer.reset();
   TinyActionSequence* seq = new TinyActionSequence(false);
   seq->addAction(new TinyActionDelay(TinyTimer(delayMs)));
-  action.timer = seq;
+  action.timer.reset(seq);
   action.timer->start(action.listener, action.actionId);
 }
 
@@ -125,7 +124,7 @@ bool xEnemySpawner::startNextWave() {
   clearActions();
   const std::vector<WaveDescription>& records = it->second;
   for (size_t i = 0; i < records.size(); ++i) {
-    SpawningAction* action = new SpawningAction();
+    auto action = std::make_unique<SpawningAction>();
     action->index = static_cast<int>(i);
     action->remaining = records[i].count;
     action->spawnDelay = records[i].spawnDelay;
@@ -134,29 +133,29 @@ bool xEnemySpawner::startNextWave() {
     action->listener = this;
     enemiesLeft_ += records[i].count;
     startTimer(*action, static_cast<int>(records[i].spawnDelay * speedFactorNow()));
-    spawnActions_.push_back(action);
+    spawnActions_.push_back(std::move(action));
   }
   theLevel().announceNewShip();
   return true;
 }
 
 bool xEnemySpawner::wholeWaveSpawned() const {
-  for (const SpawningAction* action : spawnActions_)
+  for (const auto& action : spawnActions_)
     if (action->remaining >= 0) return false;
   return true;
 }
 
 void xEnemySpawner::update(int dt) {
   // Index walk over a list a report may replace: a replaced list ends the pass.
-  const std::vector<SpawningAction*> walked = spawnActions_;
+  std::vector<SpawningAction*> walked;
+  for (const auto& action : spawnActions_) walked.push_back(action.get());
   ++dispatching_;
-  for (size_t i = 0; i < walked.size() && i < spawnActions_.size() && spawnActions_[i] == walked[i]; ++i) {
+  for (size_t i = 0; i < walked.size() && i < spawnActions_.size() && spawnActions_[i].get() == walked[i]; ++i) {
     SpawningAction* action = walked[i];
     if (action->timer && action->timer->isRunning()) action->timer->update(dt);
   }
   --dispatching_;
   if (dispatching_ == 0) {
-    for (SpawningAction*& a : retired_) safeDelete(a);
     retired_.clear();
   }
 }
@@ -218,7 +217,7 @@ void xEnemySpawner::spawn(SpawningAction& action, const WaveDescription& record)
 }
 
 void xEnemySpawner::applyGameSpeed(float factor) {
-  for (SpawningAction* action : spawnActions_) {
+  for (const auto& action : spawnActions_) {
     if (!action->timer || !action->timer->isRunning()) continue;
     startTimer(*action, static_cast<int>(action->spawnDelay * factor));
   }

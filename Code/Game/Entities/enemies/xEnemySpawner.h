@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -28,7 +29,7 @@ class SpawningAction {
   int actionId = 0;
   int spawnDelay = 0;
   xSimpleEnemyDesc enemyDesc;
-  TinyAction* timer = nullptr;                // owned
+  std::unique_ptr<TinyAction> timer;
   bge::ActionListener* listener = nullptr;  // not owned
 };
 
@@ -63,7 +64,7 @@ class xEnemySpawner : public bge::ActionListener {
   bool wholeWaveSpawned() const;
   uint64_t cycles() const { return cycles_; }
   uint64_t wavesStarted() const { return wavesStarted_; }
-  const std::vector<SpawningAction*>& spawnActions() const { return spawnActions_; }
+  const std::vector<std::unique_ptr<SpawningAction>>& spawnActions() const { return spawnActions_; }
   const AttackMap& attacks() const { return attacks_; }
   bool hasAttack(int id) const { return attacks_.count(id) != 0; }
 
@@ -77,14 +78,14 @@ class xEnemySpawner : public bge::ActionListener {
   int enemiesLeft_ = 0;
   SceneEntityManager* manager_;  // not owned
   AttackMap attacks_;
-  std::vector<SpawningAction*> spawnActions_;  // owned
+  std::vector<std::unique_ptr<SpawningAction>> spawnActions_;
   int spawnCounter_ = 0;
   bool endless_;
   uint64_t cycles_ = 0;
   uint64_t wavesStarted_ = 0;
   int endlessEnergy_ = 550;
   // Timers of a wave that was replaced while one of them was reporting.
-  std::vector<SpawningAction*> retired_;
+  std::vector<std::unique_ptr<SpawningAction>> retired_;
   int dispatching_ = 0;
   // Path and lane pairs already reported as having no points: told once, not per ship.
   std::set<std::pair<int, std::string>> unusablePaths_;

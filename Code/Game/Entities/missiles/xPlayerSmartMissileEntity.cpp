@@ -61,7 +61,7 @@ bool xPlayerSmartMissileEntityDesc::readXml(const TiXmlElement* e, const bge::Xm
 
 // --- entity ---
 
-xPlayerSmartMissileEntity::~xPlayerSmartMissileEntity() { safeDelete(queryShape_); }
+xPlayerSmartMissileEntity::~xPlayerSmartMissileEntity() = default;
 
 void xPlayerSmartMissileEntity::notifyCreated(xEntityDesc* desc) {
   xPhysicsPrimitiveEntity::notifyCreated(desc);
@@ -72,7 +72,7 @@ void xPlayerSmartMissileEntity::notifyCreated(xEntityDesc* desc) {
   xPrimitiveShapeDesc query;
   query.setEnvelope(new xPrimitiveBox(kDesignWidth, kDesignHeight));
   query.setMaterial(xMaterialDispatcher::Instance()->defaultMaterial());
-  queryShape_ = query.createShape();
+  queryShape_.reset(query.createShape());
   if (queryShape_) {
     queryShape_->setOwner(this);
     queryShape_->setCollisionCategory("physics_query_enemy");
@@ -88,7 +88,7 @@ xShape* xPlayerSmartMissileEntity::nearestEnemy(const Vec2& from) const {
     return nullptr;
   }
   xArray<xShape*> found;
-  g_ptrSDK->collisionContext()->collisionSpace()->getClosest(found, queryShape_, true);
+  g_ptrSDK->collisionContext()->collisionSpace()->getClosest(found, queryShape_.get(), true);
   xShape* best = nullptr;
   float bestDistance = kFarAway;
   for (int i = 0; i < found.size(); ++i) {
@@ -156,7 +156,7 @@ void xPlayerSmartMissileEntity::update(int, ScreenBase*) {
 bool xPlayerSmartMissileEntity::notifyCollision(xShape* own, xShape* other, const Vec2&, float, const Vec2&) {
   // Only the hull hits; the query box touches the whole field. A missile already on
   // its way out hits nothing more (an enemy and a kill zone in one step).
-  if (own != shape_ || !other || !sceneEntityManager_) return false;
+  if (own != shape_.get() || !other || !sceneEntityManager_) return false;
   if (sceneEntityManager_->isScheduledForRemoval(this)) return false;
   if (inCategory(other, "bulletkillzone")) {
     sceneEntityManager_->scheduleRemoval(this, true);

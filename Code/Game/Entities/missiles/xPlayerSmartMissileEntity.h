@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 
 #include "Game/Entities/xPhysicsPrimitiveEntity.h"
 
@@ -52,7 +53,7 @@ class xPlayerSmartMissileEntity : public xPhysicsPrimitiveEntity {
   void steerToward(const QuillonPHX2D::Vec2& from, const QuillonPHX2D::Vec2& to);
 
   int state_ = kFollowing;
-  QuillonPHX2D::xShape* queryShape_ = nullptr;  // owned
+  std::unique_ptr<QuillonPHX2D::xShape> queryShape_;
   xSharkEntity* target_ = nullptr;              // not owned; looked up before each use
   // The target's hull serial: the address alone would take a ship or particle made where
   // the destroyed target was for the target itself.

@@ -73,14 +73,12 @@ xSimpleParticle::xSimpleParticle() {
   fadeMs_ = lifeMs < 1.0 ? 1 : lifeMs > kMaxFadeMs ? kMaxFadeMs : static_cast<int>(lifeMs);
   TinyActionSequence* fade = new TinyActionSequence(false);
   fade->addAction(new TinyRelIncrementator<int>(TinyTimer(fadeMs_), &alpha_, -255, linearOperatorFunction, 1.0f));
-  fade_ = fade;
+  fade_.reset(fade);
   fade_->start(this, 0);
 }
 
 xSimpleParticle::~xSimpleParticle() {
   --live_;
-  safeDelete(fade_);
-  safeDelete(scaling_);
 }
 
 void xSimpleParticle::notifyCreated(xEntityDesc* desc) {
@@ -94,7 +92,7 @@ void xSimpleParticle::notifyCreated(xEntityDesc* desc) {
     TinyActionSequence* scaling = new TinyActionSequence(false);
     scaling->addAction(new TinyRelIncrementator<float>(TinyTimer(kScaleMs), &scale_, change,
                                                        linearOperatorFunction, 1.0f));
-    scaling_ = scaling;
+    scaling_.reset(scaling);
     scaling_->start(nullptr, -1);
   }
 }

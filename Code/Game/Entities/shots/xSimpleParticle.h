@@ -1,4 +1,6 @@
 #pragma once
+#include <memory>
+
 #include "Game/Entities/xPhysicsPrimitiveEntity.h"
 #include "tinyaction/ActionListener.h"
 
@@ -57,7 +59,7 @@ class xSimpleParticle : public xPhysicsPrimitiveEntity, public bge::ActionListen
   int alpha_ = 255;
   float scale_ = 1.0f;
   int fadeMs_ = 0;
-  TinyAction* fade_ = nullptr;     // owned
-  TinyAction* scaling_ = nullptr;  // owned; scaling particles only
+  std::unique_ptr<TinyAction> fade_;
+  std::unique_ptr<TinyAction> scaling_;  // scaling particles only
   static int live_;
 };

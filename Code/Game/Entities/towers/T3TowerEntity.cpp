@@ -19,7 +19,8 @@ constexpr int kPulseEnded = 1;
 
 xEntity* xT3TowerDesc::createEntity() { return makeAttackTower<xT3TowerEntity>("TOWER_NAME_T3", "STAT_T3_UPGRADE"); }
 
-xT3TowerEntity::~xT3TowerEntity() { safeDelete(pulseAction_); }
+xT3TowerEntity::xT3TowerEntity() = default;
+xT3TowerEntity::~xT3TowerEntity() = default;
 
 const ShotRule& xT3TowerEntity::rule() const { return kRule; }
 
@@ -28,8 +29,8 @@ void xT3TowerEntity::notifyCreated(xEntityDesc* desc) {
   const auto* d = dynamic_cast<const xBaseTowerDesc*>(desc);
   // A zero delay would make a pulse that never takes time: one millisecond at least.
   halfMs_ = std::max(d ? d->reloadDelay : 0, 1);
-  safeDelete(pulseAction_);
-  pulseAction_ = makePulse(halfMs_, &charge_);
+  pulseAction_.reset();
+  pulseAction_.reset(makePulse(halfMs_, &charge_));
 }
 
 TinyAction* xT3TowerEntity::makePulse(int halfMs, float* charge) {

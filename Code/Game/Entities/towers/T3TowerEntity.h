@@ -1,4 +1,6 @@
 #pragma once
+#include <memory>
+
 #include "Game/Entities/towers/xBaseTowerEntity.h"
 #include "tinyaction/ActionListener.h"
 
@@ -11,7 +13,7 @@ class xT3TowerDesc : public xBaseTowerDesc {
 
 class xT3TowerEntity : public xBaseTowerEntity, public bge::ActionListener {
  public:
-  xT3TowerEntity() = default;
+  xT3TowerEntity();
   ~xT3TowerEntity() override;
 
   void update(int dt, ScreenBase* screen) override;
@@ -32,7 +34,7 @@ class xT3TowerEntity : public xBaseTowerEntity, public bge::ActionListener {
   virtual float killLineWidth() const { return 2.6f; }
 
  private:
-  TinyAction* pulseAction_ = nullptr;  // owned
+  std::unique_ptr<TinyAction> pulseAction_;
   bool ready_ = true;
   std::vector<xSharkEntity*> shotList_;  // not owned; looked up again before drawing
   bool pulseStarted_ = false;

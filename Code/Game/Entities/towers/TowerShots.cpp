@@ -140,11 +140,11 @@ TowerRoll::TowerRoll(const std::string& kind)
   auto* turn = new TinyActionSequence(false);
   turn->addAction(new TinySetter<float>(&angle_, 0.0f));
   turn->addAction(new TinyRelIncrementator<float>(TinyTimer(kRollMs), &angle_, 360.0f, linearOperatorFunction, 1.0f));
-  action_ = new TinyLoopAction(turn, -1);
+  action_ = std::make_unique<TinyLoopAction>(turn, -1);
   action_->start(nullptr, -1);
 }
 
-TowerRoll::~TowerRoll() { delete action_; }
+TowerRoll::~TowerRoll() = default;
 
 void TowerRoll::update(int dt) {
   if (action_ && action_->isRunning()) action_->update(dt);

@@ -31,7 +31,7 @@ xEntity* xWavePointTowerDesc::createEntity() {
 
 xWavePointTowerEntity::xWavePointTowerEntity() { upgradeLevel_ = -1; }
 
-xWavePointTowerEntity::~xWavePointTowerEntity() { safeDelete(pulseAction_); }
+xWavePointTowerEntity::~xWavePointTowerEntity() = default;
 
 void xWavePointTowerEntity::notifyCreated(xEntityDesc* desc) {
   xBaseSupportTowerEntity::notifyCreated(desc);
@@ -40,8 +40,8 @@ void xWavePointTowerEntity::notifyCreated(xEntityDesc* desc) {
   ring->addAction(new TinySetter<float>(&pulse_, 0.0f));
   ring->addAction(
       new TinyRelIncrementator<float>(TinyTimer(kPulseMs), &pulse_, 1.0f, linearOperatorFunction, 1.0f));
-  safeDelete(pulseAction_);
-  pulseAction_ = new TinyLoopAction(ring, -1);
+  pulseAction_.reset();
+  pulseAction_ = std::make_unique<TinyLoopAction>(ring, -1);
   pulseAction_->start(nullptr, -1);
 }
 

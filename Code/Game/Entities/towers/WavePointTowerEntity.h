@@ -1,4 +1,6 @@
 #pragma once
+#include <memory>
+
 #include "Game/Entities/towers/xBaseSupportTowerEntity.h"
 
 class TinyAction;
@@ -36,6 +38,6 @@ class xWavePointTowerEntity : public xBaseSupportTowerEntity {
 
  private:
   xDeploymentTowerEntity* homeStation_ = nullptr;  // not owned; looked up before use
-  TinyAction* pulseAction_ = nullptr;              // owned
+  std::unique_ptr<TinyAction> pulseAction_;
   float pulse_ = 0.0f;
 };

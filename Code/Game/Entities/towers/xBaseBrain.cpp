@@ -10,12 +10,13 @@
 
 using namespace QuillonPHX2D;
 
-xBaseBrain::~xBaseBrain() { safeDelete(cycle); }
+xBaseBrain::xBaseBrain(xBaseTowerEntity* tower) : tower(tower) {}
+xBaseBrain::~xBaseBrain() = default;
 
 void xBaseBrain::startCycle(int ms) {
-  safeDelete(cycle);
+  cycle.reset();
   cycleProgress = 0.0f;
-  cycle = makeCycle(ms, &cycleProgress);
+  cycle.reset(makeCycle(ms, &cycleProgress));
   cycle->start(this, kCycleEnded);
 }
 

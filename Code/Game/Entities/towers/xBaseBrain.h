@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "tinyaction/ActionListener.h"
@@ -31,7 +32,7 @@ class xBaseBrain : public bge::ActionListener {
   // Id of the reload cycle's report.
   enum { kCycleEnded = 1000 };
 
-  explicit xBaseBrain(xBaseTowerEntity* tower) : tower(tower) {}
+  explicit xBaseBrain(xBaseTowerEntity* tower);
   ~xBaseBrain() override;
   xBaseBrain(const xBaseBrain&) = delete;
   xBaseBrain& operator=(const xBaseBrain&) = delete;
@@ -50,7 +51,7 @@ class xBaseBrain : public bge::ActionListener {
   int actionStrategy = kActionContinuous;
   int lockingStrategy = kLockingOff;
   int targetSelectionStrategy = kTargetDistant;
-  TinyActionSequence* cycle = nullptr;  // owned
+  std::unique_ptr<TinyActionSequence> cycle;
   uint64_t fireCount = 0;
   std::vector<xSharkEntity*> candidates;
   std::vector<xSharkEntity*> selected;

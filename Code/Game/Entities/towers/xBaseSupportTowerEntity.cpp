@@ -53,7 +53,7 @@ void xBaseSupportTowerEntity::update(int dt, ScreenBase*) {
 }
 
 bool xBaseSupportTowerEntity::notifyCollision(xShape* own, xShape* other, const Vec2&, float, const Vec2&) {
-  if (own && own == rangeSensor_ && isActor(other) && other->getOwner() != this) {
+  if (own && own == rangeSensor_.get() && isActor(other) && other->getOwner() != this) {
     if (auto* e = dynamic_cast<xSharkEntity*>(other->getOwner())) copyTargets(e);
   }
   return false;
@@ -65,11 +65,11 @@ void xBaseSupportTowerEntity::collectTargets() {
   if (rangeSensor_ && g_ptrSDK && g_ptrSDK->collisionContext()) {
     xArray<xShape*> found;
     xCategoryNamed actors("actor");
-    g_ptrSDK->collisionContext()->collisionSpace()->getClosest(found, rangeSensor_, true, actors);
+    g_ptrSDK->collisionContext()->collisionSpace()->getClosest(found, rangeSensor_.get(), true, actors);
     const Vec3 me = rangeSensor_->absPlacement();
     for (int i = 0; i < found.size(); ++i) {
       xShape* s = found[i];
-      if (s == rangeSensor_ || !isActor(s) || s->getOwner() == this) continue;
+      if (s == rangeSensor_.get() || !isActor(s) || s->getOwner() == this) continue;
       const Vec3 p = s->absPlacement();
       if (qlnLenV2(Vec2(p.x - me.x, p.y - me.y)) > effectiveRange_ + kTowerBodyRadius) continue;
       if (auto* e = dynamic_cast<xSharkEntity*>(s->getOwner())) copyTargets(e);

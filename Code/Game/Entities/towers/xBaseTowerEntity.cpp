@@ -125,14 +125,15 @@ std::string xBaseTowerDesc::priceText() const {
 xBaseTowerEntity::xBaseTowerEntity() { createBrain(); }
 
 xBaseTowerEntity::~xBaseTowerEntity() {
-  safeDelete(rangeSensor_);
-  safeDelete(brain_);
-  safeDelete(flashSequence_);
+  // In this order, and before the primitive entity lets go of the tower's own shape.
+  rangeSensor_.reset();
+  brain_.reset();
+  flashSequence_.reset();
 }
 
 void xBaseTowerEntity::createBrain() {
-  safeDelete(brain_);
-  brain_ = new xBaseBrain(this);
+  brain_.reset();
+  brain_ = std::make_unique<xBaseBrain>(this);
 }
 
 void xBaseTowerEntity::notifyCreated(xEntityDesc* desc) {
@@ -153,12 +154,12 @@ void xBaseTowerEntity::notifyCreated(xEntityDesc* desc) {
   xPrimitiveShapeDesc sensor;
   sensor.setEnvelope(new xPrimitiveCircle(range_));
   sensor.setMaterial(xMaterialDispatcher::Instance()->defaultMaterial());
-  rangeSensor_ = sensor.createShape();
+  rangeSensor_.reset(sensor.createShape());
   if (rangeSensor_) {
     rangeSensor_->setOwner(this);
     rangeSensor_->setCollisionCategory("physics_query_target");
     if (shape_) {
-      rangeSensor_->setAscendant(shape_);
+      rangeSensor_->setAscendant(shape_.get());
       rangeSensor_->setRelPlacement(Vec3(0.0f, 0.0f, 0.0f));
     } else {
       rangeSensor_->setAbsPlacement(placement_);
@@ -201,7 +202,7 @@ void xBaseTowerEntity::notifyCreated(xEntityDesc* desc) {
       assistant->getValue() == 1)
     SfxContainer::instance()->playSound(sfxLabel_);
 
-  flashSequence_ = new TinyActionSequence(false);
+  flashSequence_ = std::make_unique<TinyActionSequence>(false);
   flashSequence_->addAction(new TinySetter<int>(&flashAlpha_, 255));
   flashSequence_->addAction(
       new TinyRelIncrementator<int>(TinyTimer(kFlashMs), &flashAlpha_, -255, linearOperatorFunction, 1.0f));
@@ -214,7 +215,7 @@ void xBaseTowerEntity::setTargetSelection(int strategy) {
 }
 
 void xBaseTowerEntity::setSensorRadius(float radius) {
-  auto* ps = dynamic_cast<xPrimitiveShape*>(rangeSensor_);
+  auto* ps = dynamic_cast<xPrimitiveShape*>(rangeSensor_.get());
   auto* circle = ps ? dynamic_cast<xPrimitiveCircle*>(ps->getEnvelope()) : nullptr;
   if (!circle) return;
   circle->setRadius(radius);
@@ -223,7 +224,7 @@ void xBaseTowerEntity::setSensorRadius(float radius) {
 }
 
 bool xBaseTowerEntity::notifyCollision(xShape* own, xShape* other, const Vec2&, float, const Vec2&) {
-  if (own && own == rangeSensor_ && other && other->getCollisionCategory() &&
+  if (own && own == rangeSensor_.get() && other && other->getCollisionCategory() &&
       other->getCollisionCategory()->categoryID() == "enemy") {
     if (auto* e = dynamic_cast<xSharkEntity*>(other->getOwner())) copyTargets(e);
   }
@@ -241,14 +242,14 @@ void xBaseTowerEntity::collectTargets() {
     xArray<xShape*>& found = sensed_;
     found.fastClear();
     xCategoryNamed enemies("enemy");
-    g_ptrSDK->collisionContext()->collisionSpace()->getClosest(found, rangeSensor_, true, enemies);
+    g_ptrSDK->collisionContext()->collisionSpace()->getClosest(found, rangeSensor_.get(), true, enemies);
     const Vec3 me = rangeSensor_->absPlacement();
-    auto* ps = dynamic_cast<xPrimitiveShape*>(rangeSensor_);
+    auto* ps = dynamic_cast<xPrimitiveShape*>(rangeSensor_.get());
     auto* circle = ps ? dynamic_cast<xPrimitiveCircle*>(ps->getEnvelope()) : nullptr;
     const float reach = circle ? circle->getRadius() : effectiveRange_;
     for (int i = 0; i < found.size(); ++i) {
       xShape* s = found[i];
-      if (s == rangeSensor_ || !s->getCollisionCategory() || s->getCollisionCategory()->categoryID() != "enemy")
+      if (s == rangeSensor_.get() || !s->getCollisionCategory() || s->getCollisionCategory()->categoryID() != "enemy")
         continue;
       auto* sp = dynamic_cast<xPrimitiveShape*>(s);
       auto* theirCircle = sp ? dynamic_cast<xPrimitiveCircle*>(sp->getEnvelope()) : nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdio>
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -102,7 +103,7 @@ class xBaseTowerEntity : public xPhysicsPrimitiveEntity {
   // Gives the range sensor's circle a new radius (the level does it every frame).
   void setSensorRadius(float radius);
 
-  xBaseBrain* getBrain() const { return brain_; }
+  xBaseBrain* getBrain() const { return brain_.get(); }
   int getUpgradeLevel() const { return upgradeLevel_; }
   float getDamage() const { return damage_; }
   float getRange() const { return range_; }
@@ -212,9 +213,9 @@ class xBaseTowerEntity : public xPhysicsPrimitiveEntity {
   // What the sensor's own query found this frame; the storage stays for the next frame.
   QuillonPHX2D::xArray<QuillonPHX2D::xShape*> sensed_;
   std::vector<xSharkEntity*> candidates_;  // not owned; live this frame
-  QuillonPHX2D::xShape* rangeSensor_ = nullptr;  // owned
+  std::unique_ptr<QuillonPHX2D::xShape> rangeSensor_;
   bool selected_ = true;
-  xBaseBrain* brain_ = nullptr;  // owned
+  std::unique_ptr<xBaseBrain> brain_;
   Rect5 bodyRect_{0.0f, 0.0f, 32.0f, 32.0f};
   std::string name_ = "B";
   std::string info_ = "Tower Info uninitialized...";
@@ -231,7 +232,7 @@ class xBaseTowerEntity : public xPhysicsPrimitiveEntity {
   float interestBase_ = 0.05f;
   bool flashing_ = false;
   int flashAlpha_ = 0;
-  TinyActionSequence* flashSequence_ = nullptr;  // owned
+  std::unique_ptr<TinyActionSequence> flashSequence_;
   bool dead_ = false;
   std::string texturePath_;
   const char* upgradeStat_ = nullptr;  // counted on reaching the top level; null: none
@@ -262,7 +263,7 @@ class TowerRoll {
  private:
   std::string key_;
   std::string file_;
-  TinyAction* action_ = nullptr;  // owned
+  std::unique_ptr<TinyAction> action_;
   float angle_ = 0.0f;
 };
 

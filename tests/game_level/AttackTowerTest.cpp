@@ -382,3 +382,89 @@ TEST(AttackTowers, AnObjectInTheEnemyCategoryThatIsNoShipIsNeitherShotNorHitButS
   EXPECT_EQ(1, missilesBeforeShip);
   EXPECT_GT(lost, 0);
 }
+
+TEST(AttackTowers, AShotOrSalvoReachesAsManyShipsAsTheKindsCapacityAndNoMore) {
+  // Five ships stand round the tower, all in its reach: an instant kind hits as many of
+  // them in its first shot as its file allows (every one for the ray), a missile kind
+  // launches as many missiles in its first salvo.
+  struct Case {
+    const char* kind;
+    int capacity;
+    bool missiles;
+  };
+  const Case cases[] = {{"T1", 1, false}, {"T5", 5, false}, {"T6", 2, true}, {"T10", 4, true}};
+  constexpr int kShips = 5;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.kind);
+    Folder f;
+    levelrunner::RunOptions o;
+    o.levelFile = richLevel(f);
+    o.maxFrames = 180;  // the missile kinds' first salvo, not their second
+    std::vector<xSimpleEnemy*> ships;
+    std::vector<int> energies;
+    int firstShot = 0, mostMissiles = 0;
+    runner().run(o, [&](LevelScreen& level, int frame) {
+      if (frame == 0) {
+        ASSERT_TRUE(level.buyTower(kColumn, kRow, kindNamed(level, c.kind)));
+        for (int i = 0; i < kShips; ++i) {
+          const float angle = 6.2831853f * static_cast<float>(i) / kShips;
+          ships.push_back(addShip(level, f.dir() + "/enemy.xml", "rower", kTowerX + 40.0f * std::cos(angle),
+                                  kTowerY + 40.0f * std::sin(angle)));
+          ASSERT_NE(nullptr, ships.back());
+          energies.push_back(ships.back()->energy());
+        }
+        return;
+      }
+      int hit = 0, missiles = 0;
+      for (size_t i = 0; i < ships.size(); ++i) {
+        if (!level.findLiveEntity(ships[i])) continue;
+        hit += ships[i]->energy() != energies[i];
+        energies[i] = ships[i]->energy();
+      }
+      for (xSharkEntity* e : level.entities()) missiles += dynamic_cast<xPlayerSmartMissileEntity*>(e) != nullptr;
+      if (firstShot == 0) firstShot = hit;
+      mostMissiles = std::max(mostMissiles, missiles);
+    });
+    ASSERT_EQ(static_cast<size_t>(kShips), ships.size());
+    if (c.missiles) {
+      EXPECT_EQ(c.capacity, mostMissiles);
+    } else {
+      EXPECT_EQ(c.capacity, firstShot);
+    }
+  }
+}
+
+TEST(AttackTowers, ATowerLooksForItselfAndTakesAShipWhoseHullCrossesItsRing) {
+  // The world's contacts tell a tower of the ships on its sensor at each step; its own
+  // look, the only one here (the tower updated with no step after a ship is put down),
+  // must find the same ones: a hull reaching 12 into the ring, not one left 4 outside.
+  Folder f;
+  std::ifstream in(f.dir() + "/enemy.xml");
+  std::stringstream ship;
+  ship << in.rdbuf();
+  const std::string big =
+      f.write("big.xml", levelfiles::replaceAll(ship.str(), "shapeFeaturesX=\"8\"", "shapeFeaturesX=\"24\""));
+  levelrunner::RunOptions o;
+  o.levelFile = richLevel(f);
+  o.maxFrames = 42;
+  int outsideLost = -1, acrossLost = -1;
+  runner().run(o, [&](LevelScreen& level, int frame) {
+    if (frame == 0) ASSERT_TRUE(level.buyTower(kColumn, kRow, kindNamed(level, "T1")));
+    if (frame < 40) return;
+    xBaseTowerEntity* tower = levelrunner::towerAt(level, kColumn, kRow);
+    ASSERT_NE(nullptr, tower);
+    const float reach = tower->getEffectiveRange();
+    // Its centre 12 beyond the reach: a hull of 8 stays out, one of 24 reaches in.
+    const bool across = frame == 41;
+    const float side = across ? -1.0f : 1.0f;
+    const float x = kTowerX + side * (reach + 12.0f);
+    xSimpleEnemy* e = addShip(level, across ? big : f.dir() + "/enemy.xml", "rower", x, kTowerY);
+    ASSERT_NE(nullptr, e);
+    const int start = e->energy();
+    // Half a second of the tower's own updates, more than its reload, with no step.
+    for (int i = 0; i < 30; ++i) tower->update(kFrameMs, &level);
+    (across ? acrossLost : outsideLost) = start - e->energy();
+  });
+  EXPECT_EQ(0, outsideLost);
+  EXPECT_GT(acrossLost, 0);
+}

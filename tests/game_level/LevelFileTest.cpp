@@ -48,7 +48,7 @@ TEST(LevelFile, CreditsComeFromTheFileExceptInTheMaximumCreditsMode) {
   EXPECT_FALSE(Loaded(f.write("d.xml", "<Stage><InitialFunds")).ok);
 }
 
-TEST(LevelFile, GridCellsFollowTheImageAlphaAndAlwaysNumber32By24) {
+TEST(LevelFile, GridCellsFollowTheImageAlphaAndAlwaysNumber32By24WithNoCellPastAnEdge) {
   levelfiles::runner();
   Folder f;
   f.writeGrid(5, 2);
@@ -58,6 +58,12 @@ TEST(LevelFile, GridCellsFollowTheImageAlphaAndAlwaysNumber32By24) {
   EXPECT_EQ(-1, l.level.placementGrid()[2 * 32 + 5]);
   EXPECT_EQ(0, l.level.placementGrid()[2 * 32 + 4]);
   EXPECT_EQ(0, l.level.placementGrid()[2 * 32 + 6]);
+  // One step past an edge is off the grid, not a cell of the next or the last row.
+  EXPECT_EQ(2 * 32 + 31, PlacementGrid::index(31, 2));
+  EXPECT_EQ(23 * 32, PlacementGrid::index(0, 23));
+  const int pastAnEdge[][2] = {{32, 1}, {-1, 3}, {4, 24}, {4, -1}};
+  for (const auto& cell : pastAnEdge)
+    EXPECT_EQ(-1, PlacementGrid::index(cell[0], cell[1])) << cell[0] << ", " << cell[1];
   // Every other size would let the placement code index past the grid.
   Loaded small(f.write("b.xml", "<Stage><InitialFunds credits=\"1\"/>"
                                 "<Grid levelImage=\"{dir}/grid.png\" cellsX=\"4\" cellsY=\"300\"/></Stage>"));

@@ -17,6 +17,7 @@
 #include "Store/CSteamLeaderboards.h"
 #include "Store/CStatsAndAchievements.h"
 #include "Store/FakeStore.h"
+#include "widgets/Button.h"
 
 using levelfiles::Folder;
 using levelfiles::runner;
@@ -26,8 +27,8 @@ namespace {
 using Script = std::vector<levelrunner::Command>;
 
 // A level of the test folder whose path is a straight line across the field at height y,
-// with credits for any tower and the given attacks.
-std::string straightLevel(Folder& f, float y, const std::string& attacks) {
+// with credits for any tower (unless given fewer) and the given attacks.
+std::string straightLevel(Folder& f, float y, const std::string& attacks, int credits = 100000) {
   const std::string at = std::to_string(y);
   std::string points;
   for (int x : {-40, 300, 600, 900, 1100}) points += "<ControlPoint x=\"" + std::to_string(x) + "\" y=\"" + at + "\"/>";
@@ -35,7 +36,8 @@ std::string straightLevel(Folder& f, float y, const std::string& attacks) {
   std::ifstream in(f.level(attacks));
   std::stringstream text;
   text << in.rdbuf();
-  return f.write("level.xml", levelfiles::replaceAll(text.str(), "credits=\"500\"", "credits=\"100000\""));
+  return f.write("level.xml",
+                 levelfiles::replaceAll(text.str(), "credits=\"500\"", "credits=\"" + std::to_string(credits) + "\""));
 }
 
 // One wave of ships of the given file walking the whole line in walkMs.
@@ -238,4 +240,37 @@ TEST(LevelRules, AClickOnATakenCellBuildsNothingAndOnAFreeOneBuilds) {
   EXPECT_EQ(credits[1], credits[2]) << "the blocked cell";
   EXPECT_EQ(credits[1], credits[3]) << "the tower's cell";
   EXPECT_LT(credits[4], credits[3]) << "the second free cell";
+}
+
+TEST(LevelRules, ASaleShowsAtOnceTheKindsItsRefundAffords) {
+  // A T10 and a T1 take every credit; the T10 is sold while the T1, built last, is the
+  // one selected. Its refund (840) pays for a T1 (275) again, before any wave comes.
+  Folder f;
+  const std::string level = straightLevel(f, 300.0f, "<Attack id=\"0\">" + f.wave(1, 1000) + "</Attack>", 1325);
+  const std::string column = std::to_string(kColumn), row = std::to_string(kRow);
+  bool tried = false, sold = false;
+  int hiddenBefore = -1, shownAfter = -1;
+  auto o = options(level, {}, 2000);
+  o.until = [&](LevelScreen&) { return tried; };
+  runner().run(o, [&](LevelScreen& l, int) {
+    if (tried || !l.bridge().ready()) return;
+    tried = true;
+    const auto& kinds = l.towerDescriptions();
+    const auto t1 = std::find_if(kinds.begin(), kinds.end(), [](xBaseTowerDesc* d) { return d->info == "INFO_T1"; });
+    ASSERT_NE(kinds.end(), t1);
+    const bge::Button* button = l.bridge().findTowerButton(100 + static_cast<int>(t1 - kinds.begin()));
+    ASSERT_NE(nullptr, button);
+    ASSERT_TRUE(runner().perform(l, at(0, "build", {column, row, "INFO_T10"})));
+    ASSERT_TRUE(runner().perform(l, at(0, "build", {column, std::to_string(kRow + 2), "INFO_T1"})));
+    ASSERT_EQ(0.0, l.credits());
+    hiddenBefore = button->isVisible();
+    ASSERT_TRUE(runner().perform(l, at(0, "sell", {column, row})));
+    ASSERT_NEAR(840.0, l.credits(), 1e-3);
+    shownAfter = button->isVisible() && button->isEnabled();
+    sold = true;
+  });
+  ASSERT_TRUE(tried) << "the bridge never came up";
+  ASSERT_TRUE(sold);
+  EXPECT_EQ(0, hiddenBefore) << "a T1 button shown with no credits";
+  EXPECT_EQ(1, shownAfter) << "the T1 button stayed hidden after the sale paid for one";
 }

@@ -367,13 +367,15 @@ TEST(LevelScenario, AnAttackWithoutAPathToFlyIsNamedAndLeftOutWhileTheOthersPlay
   EXPECT_EQ(std::string::npos, reported.find("Assert failed")) << reported;
 }
 
-TEST(LevelScenario, EachFifthOfTheWavesHasItsCheckpoint) {
+TEST(LevelScenario, EachFifthOfTheWavesHasItsCheckpointAndAfterTheLastNoWaveIsNext) {
   // Ten waves of one ship each, shot down as it comes.
   Folder f;
   auto o = options(f.level(oneShipAttacks(f, 10, 100)));
   o.maxFrames = 3000;
   std::vector<int> held;  // the records held as each wave after the first is sent
+  std::vector<int> next;  // the wave the preview marks as next, each time it changes
   const levelrunner::Outcome out = runner().run(o, [&](LevelScreen& level, int) {
+    if (next.empty() || next.back() != level.flow().nextWave()) next.push_back(level.flow().nextWave());
     if (level.state() != kLevelOver && level.bridge().sendWaveOffered() && level.countLiveEnemies() == 0) {
       held.push_back(level.checkpoints().records()->count());
       runner().perform(level, {0, "next", {}});
@@ -385,6 +387,8 @@ TEST(LevelScenario, EachFifthOfTheWavesHasItsCheckpoint) {
   EXPECT_EQ(10, out.kills);
   // Taken as the waves pass 10 %, 20 %, 40 %, 60 % and 80 % of the level: one a fifth.
   EXPECT_EQ((std::vector<int>{1, 2, 2, 3, 3, 4, 4, 5, 5}), held);
+  // Once the last wave is out there is none to mark, not an eleventh.
+  EXPECT_EQ((std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, -1}), next);
 }
 
 TEST(LevelScenario, ARestoreSweepEndingAfterTheLevelIsOverLeavesItOver) {

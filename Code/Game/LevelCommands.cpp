@@ -65,7 +65,7 @@ void LevelScreen::onButtonEvent(int id, int event) {
     case kPathsHide: showPaths(false); break;
     case kSpeedFast: fastForward(true); break;
     case kSpeedNormal: fastForward(false); break;
-    case kNextWave: startWaveFromBridge(); break;
+    case kNextWave: sendNextWave(); break;
     case kGrid: hud_.toggleGrid(); break;
     case kSell:
       if (xBaseTowerEntity* t = panel ? panel->tower() : nullptr) sellTower(t);
@@ -111,21 +111,6 @@ void LevelScreen::fastForward(bool on) {
   setGameSpeed(on ? kFastSpeed : kNormalSpeed);
 }
 
-void LevelScreen::startWaveFromBridge() {
-  bge::Button* next = bridge_.findCommandButton(kNextWave);
-  if (!next) return;
-  next->setEnabled(true);
-  next->setVisible(false);
-  if (state_ == kLevelOver) return;
-  if (spawner_ && spawner_->startNextWave()) {
-    state_ = kLevelBattle;
-    flow_.startLevelClock();
-    flow_.resumeClocks();
-  } else {
-    finishLevel();
-  }
-}
-
 void LevelScreen::towerButtonEvent(int id, int event) {
   bge::Button* button = bridge_.findTowerButton(id);
   const size_t index = static_cast<size_t>(id - LevelBridge::kTowerButtonBase);
@@ -156,11 +141,7 @@ void LevelScreen::towerButtonEvent(int id, int event) {
 // The auto-send box: the level's only check box.
 void LevelScreen::onCheckBoxChanged(int, bool) {
   autoNextWave_ = !autoNextWave_;
-  if (!autoNextWave_) return;
-  bge::Button* next = bridge_.findCommandButton(kNextWave);
-  if (!next) return;
-  next->setEnabled(true);
-  if (next->isVisible()) startWaveFromBridge();
+  if (autoNextWave_ && bridge_.sendWaveOffered()) sendNextWave();
 }
 
 void LevelScreen::showTowerInfo(xBaseTowerEntity* tower) {

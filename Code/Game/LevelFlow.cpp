@@ -102,23 +102,25 @@ void LevelScreen::onWaveFinished() {
     onMinimized();
     return;
   }
-  if (spawner_->startNextWave()) {
-    flow_.startLevelClock();
-    flow_.resumeClocks();
-    state_ = kLevelBattle;
-  } else {
-    finishLevel();
-  }
-  bridge_.showButton(kSendWaveButton, false);
+  sendNextWave();
 }
 
 void LevelScreen::sendNextWave() {
+  // Every way a wave starts meets here: a wave's end with the auto-send box ticked,
+  // Space, the bridge's button and the runner. Once the level is over no wave starts
+  // and the end is not run again.
   if (state_ == kLevelOver) return;
+  // Hidden but left usable: the wave's end or a restore shows it again.
+  if (bge::Button* send = bridge_.findCommandButton(kSendWaveButton)) {
+    send->setEnabled(true);
+    send->setVisible(false);
+  }
+  // The wave's own clocks run from here: a covering screen's hold lets go of them.
+  clocksHeldByCover_ = false;
   if (spawner_ && spawner_->startNextWave()) {
     state_ = kLevelBattle;
     flow_.startLevelClock();
     flow_.resumeClocks();
-    clocksHeldByCover_ = false;
   } else {
     finishLevel();
   }

@@ -16,8 +16,6 @@ using namespace QuillonPHX2D;
 
 namespace {
 
-// The bridge's send-wave button, which the space key stands in for.
-constexpr int kSendWave = 7;
 // How close a click must come to an enemy to pick it.
 constexpr float kPickRadius = 20.0f;
 // Below this speed factor the game runs fast forward.
@@ -56,16 +54,10 @@ void LevelScreen::keyPressed(const KeyEvent& event) {
         battleAssistant_->setValue(1 - battleAssistant_->getValue());
       break;
     case SDLK_p: showPaths(hud_.pathDisplay() == LevelHud::kPathsHidden); break;
-    case SDLK_SPACE: {
-      // Once the level is over no wave starts and the end is not run again.
-      if (state_ == kLevelOver) break;
-      bge::Button* send = bridge_.findCommandButton(kSendWave);
-      if (!send || !send->isVisible()) break;
-      send->setEnabled(true);
-      sendNextWave();
-      send->setVisible(false);
+    case SDLK_SPACE:
+      // Space stands in for the send-wave button, only while the bridge offers it.
+      if (bridge_.sendWaveOffered()) sendNextWave();
       break;
-    }
     case SDLK_BACKSPACE: checkpoints_.requestRestore(); break;
     case SDLK_s:
       if (state_ == kLevelBattle) fastForward(flow_.speedFactor() > kFastBelow);

@@ -137,7 +137,9 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void onWaveSpawned() override;
   void onWaveFinished() override;
   void announceNewShip() override;
-  void sendNextWave();  // without a next wave the level ends
+  // The one wave start: hides the send button, lets go of a covering screen's hold on
+  // the clocks and starts the battle; without a next wave the level ends.
+  void sendNextWave();
   void setGameSpeed(float factor);
   bool shotsAudible() const override;  // unless the options turned them off
   int countLiveEnemies() const;
@@ -219,7 +221,6 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   // After a placement: drone-station pairing and beacon attachment.
   void notePlacedTower(xBaseTowerEntity* tower, int column, int row, xBaseTowerDesc* chosen);
   void updateTimers();
-  void startWaveFromBridge();
   void towerButtonEvent(int id, int event);
   // The bridge's path and speed buttons, as their keys use them too.
   void showPaths(bool shown);

@@ -9,6 +9,8 @@
 
 #include "AssertReport.h"
 #include "GLTexture.h"
+#include "DynamicResources/SfxContainer.h"
+#include "Game/LevelRoutes.h"
 #include "Game/LevelScreen.h"
 #include "Game/TowerCommandWidget.h"
 #include "ResourceManager.h"
@@ -18,6 +20,7 @@
 #include "tinyaction/TinyParalelAction.h"
 #include "tinyaction/TinyRelIncrementator.h"
 #include "widgets/Button.h"
+#include "widgets/ButtonListener.h"
 #include "widgets/CheckBox.h"
 #include "widgets/ImageWidget.h"
 #include "widgets/LayoutReading.h"
@@ -48,12 +51,16 @@ constexpr int kTowerRows = 4;
 constexpr int kTowerGridX = 1054;
 constexpr int kTowerGridY = 174;
 constexpr int kTowerPitch = 50;
-// The bridge buttons the bridge itself shows and hides.
-enum BridgeId { kHelp = 2, kPathsShow = 3, kPathsHide = 4, kSpeedFast = 5, kSpeedNormal = 6, kNextWave = 7, kGrid = 8 };
+// Game-speed factors.
+constexpr float kNormalSpeed = 1.0f;
+constexpr float kFastSpeed = 0.36f;
+
+enum BridgeId { kPause = 1, kHelp = 2, kPathsShow = 3, kPathsHide = 4, kSpeedFast = 5, kSpeedNormal = 6,
+                kNextWave = 7, kGrid = 8 };
 
 }  // namespace
 
-LevelBridge::LevelBridge(LevelScreen& level) : level_(level) {}
+LevelBridge::LevelBridge(LevelScreen& level, LevelHud& hud) : level_(level), hud_(hud) {}
 
 LevelBridge::~LevelBridge() = default;
 
@@ -81,7 +88,7 @@ bge::Button* LevelBridge::findTowerButton(int id) const {
   return nullptr;
 }
 
-bool LevelBridge::build(const std::string& fileName) {
+bool LevelBridge::initFromXml(const std::string& fileName) {
   if (!BGE_REPORT_MSG(!fileName.empty(), "level: the command bridge is given no layout file")) return false;
   bge::XmlReader reader(fileName);
   TiXmlDocument doc;
@@ -212,9 +219,50 @@ void LevelBridge::addTowerButtons() {
 void LevelBridge::showAfterBoot() {
   ready_ = true;
   for (bge::Button* b : towerButtons_) show(b, true);
-  level_.updateTowerButtons();
+  level_.towerCommands().updateTowerButtons();
   for (int id : {kHelp, kPathsHide, kSpeedFast, kGrid, kNextWave}) show(findCommandButton(id), true);
   show(autoWaveBox_, true);
+}
+
+void LevelBridge::buttonEvent(int id, int event) {
+  if (event == bge::ButtonListener::PointerEntered) SfxContainer::instance()->playSound("SFX_BTN_OVER");
+  // The partner of a drone station must be placed before anything else is done.
+  if (level_.selection().placingPair()) return;
+  if (id >= kTowerButtonBase && id <= kTowerButtonLast) {
+    level_.towerCommands().towerButtonEvent(id, event);
+    return;
+  }
+  if (event != bge::ButtonListener::Released) return;
+  switch (id) {
+    case kPause: level_.openOverlay(levelroutes::pauseScreen()); break;
+    case kHelp: level_.openOverlay(levelroutes::helpScreen()); break;
+    case kPathsShow: showPaths(true); break;
+    case kPathsHide: showPaths(false); break;
+    case kSpeedFast: fastForward(true); break;
+    case kSpeedNormal: fastForward(false); break;
+    case kNextWave: level_.sendNextWave(); break;
+    case kGrid: hud_.toggleGrid(); break;
+    default: level_.towerCommands().commandEvent(id); break;
+  }
+}
+
+void LevelBridge::onAutoWaveToggled() {
+  autoNextWave_ = !autoNextWave_;
+  if (autoNextWave_ && sendWaveOffered()) level_.sendNextWave();
+}
+
+void LevelBridge::showPaths(bool shown) {
+  // The bridge offers the opposite of what the field shows.
+  showButton(kPathsShow, !shown);
+  showButton(kPathsHide, shown);
+  hud_.setPathDisplay(shown ? LevelHud::kPathsShown : LevelHud::kPathsHidden);
+}
+
+void LevelBridge::fastForward(bool on) {
+  showButton(kSpeedFast, !on);
+  showButton(kSpeedNormal, on);
+  if (on) level_.playIfAssisted("SFX_VO_HURRYUP");
+  level_.setGameSpeed(on ? kFastSpeed : kNormalSpeed);
 }
 
 void LevelBridge::showButton(int id, bool shown) const {

@@ -158,7 +158,7 @@ void LevelCheckpoints::applyPendingRestore() {
   level_.selection_.chooseTowerDesc(nullptr);
   restoreNewest();
   if (records_) recordsKept_ = records_->count();
-  level_.updateTowerButtons();
+  level_.towerCommands().updateTowerButtons();
   level_.bridge_.showButton(kSendWaveButton, true);
   // The level waits for the player to send the wave the checkpoint stood before.
   level_.flow_.pauseClocks();

@@ -67,7 +67,7 @@ bool LevelScreen::anyLiveEnemy() const {
 }
 
 void LevelScreen::onWaveSpawned() {
-  updateTowerButtons();
+  towerCommands_.updateTowerButtons();
   // The spawner reports each record of the wave as it runs out. Until the last one
   // has, ships are still due: a field cleared between records must not end the wave
   // (the level would be won, or the next attack sent, with them never coming).
@@ -93,11 +93,11 @@ void LevelScreen::onWaveFinished() {
     g_statsAndAchievements->addStat("STAT_1000_WAVES");
   }
   economy_.payInterest();
-  updateTowerButtons();
+  towerCommands_.updateTowerButtons();
   playIfAssisted("SFX_WAVE_FINISHED");
   effects_.burstMissilesAtWaveEnd();
   if (gameMode_ != MODE_ENDLESS) checkpoints_.saveIfDue();
-  if (!autoNextWave_) {
+  if (!bridge_.autoNextWave()) {
     // The player sends the next wave; the level time stands still until then.
     onMinimized();
     return;

@@ -10,6 +10,8 @@
 #include "AssertReport.h"
 #include "GLTexture.h"
 #include "Game/BridgeIds.h"
+#include "DynamicResources/SfxContainer.h"
+#include "Game/LevelRoutes.h"
 #include "Game/LevelScreen.h"
 #include "Game/TowerCommandWidget.h"
 #include "ResourceManager.h"
@@ -19,6 +21,7 @@
 #include "tinyaction/TinyParalelAction.h"
 #include "tinyaction/TinyRelIncrementator.h"
 #include "widgets/Button.h"
+#include "widgets/ButtonListener.h"
 #include "widgets/CheckBox.h"
 #include "widgets/ImageWidget.h"
 #include "widgets/LayoutReading.h"
@@ -39,10 +42,13 @@ constexpr int kBootSlideMs = 512;
 // Enough steps of a long enough time to run the boot to its end at once.
 constexpr int kBootSteps = 64;
 constexpr int kBootStepMs = 2000;
+// Game-speed factors.
+constexpr float kNormalSpeed = 1.0f;
+constexpr float kFastSpeed = 0.36f;
 
 }  // namespace
 
-LevelBridge::LevelBridge(LevelScreen& level) : level_(level) {}
+LevelBridge::LevelBridge(LevelScreen& level, LevelHud& hud) : level_(level), hud_(hud) {}
 
 LevelBridge::~LevelBridge() = default;
 
@@ -70,7 +76,7 @@ bge::Button* LevelBridge::findTowerButton(int id) const {
   return nullptr;
 }
 
-bool LevelBridge::build(const std::string& fileName) {
+bool LevelBridge::initFromXml(const std::string& fileName) {
   if (!BGE_REPORT_MSG(!fileName.empty(), "level: the command bridge is given no layout file")) return false;
   bge::XmlReader reader(fileName);
   TiXmlDocument doc;
@@ -205,10 +211,50 @@ void LevelBridge::addTowerButtons() {
 void LevelBridge::showAfterBoot() {
   ready_ = true;
   for (bge::Button* b : towerButtons_) show(b, true);
-  level_.updateTowerButtons();
-  for (int id : {bridgeids::kHelp, bridgeids::kPathsHide, bridgeids::kSpeedFast, bridgeids::kGrid, bridgeids::kSendWave})
-    show(findCommandButton(id), true);
+  level_.towerCommands().updateTowerButtons();
+  for (int id : {bridgeids::kHelp, bridgeids::kPathsHide, bridgeids::kSpeedFast, bridgeids::kGrid, bridgeids::kSendWave}) show(findCommandButton(id), true);
   show(autoWaveBox_, true);
+}
+
+void LevelBridge::buttonEvent(int id, int event) {
+  if (event == bge::ButtonListener::PointerEntered) SfxContainer::instance()->playSound("SFX_BTN_OVER");
+  // The partner of a drone station must be placed before anything else is done.
+  if (level_.selection().placingPair()) return;
+  if (id >= bridgeids::kTowerButtonBase && id <= bridgeids::kTowerButtonLast) {
+    level_.towerCommands().towerButtonEvent(id, event);
+    return;
+  }
+  if (event != bge::ButtonListener::Released) return;
+  switch (id) {
+    case bridgeids::kPause: level_.openOverlay(levelroutes::pauseScreen()); break;
+    case bridgeids::kHelp: level_.openOverlay(levelroutes::helpScreen()); break;
+    case bridgeids::kPathsShow: showPaths(true); break;
+    case bridgeids::kPathsHide: showPaths(false); break;
+    case bridgeids::kSpeedFast: fastForward(true); break;
+    case bridgeids::kSpeedNormal: fastForward(false); break;
+    case bridgeids::kSendWave: level_.sendNextWave(); break;
+    case bridgeids::kGrid: hud_.toggleGrid(); break;
+    default: level_.towerCommands().commandEvent(id); break;
+  }
+}
+
+void LevelBridge::onAutoWaveToggled() {
+  autoNextWave_ = !autoNextWave_;
+  if (autoNextWave_ && sendWaveOffered()) level_.sendNextWave();
+}
+
+void LevelBridge::showPaths(bool shown) {
+  // The bridge offers the opposite of what the field shows.
+  showButton(bridgeids::kPathsShow, !shown);
+  showButton(bridgeids::kPathsHide, shown);
+  hud_.setPathDisplay(shown ? LevelHud::kPathsShown : LevelHud::kPathsHidden);
+}
+
+void LevelBridge::fastForward(bool on) {
+  showButton(bridgeids::kSpeedFast, !on);
+  showButton(bridgeids::kSpeedNormal, on);
+  if (on) level_.playIfAssisted("SFX_VO_HURRYUP");
+  level_.setGameSpeed(on ? kFastSpeed : kNormalSpeed);
 }
 
 void LevelBridge::showButton(int id, bool shown) const {

@@ -2,12 +2,14 @@
 // The command bridge right of the field: the numbered images the panels hang on, the
 // bridge buttons, the tower build buttons, the auto-send check box and the tower
 // command panel. Built from its layout, it slides in at the level's start. The widgets
-// belong to the screen; the bridge keeps them to find, show and hide.
+// belong to the screen; the bridge keeps them to find, show and hide, and tells what
+// its buttons and its box do (the tower commands' own in TowerCommands).
 #include <memory>
 #include <string>
 #include <vector>
 
 class ImageWidget;
+class LevelHud;
 class LevelScreen;
 class TinyAction;
 class TowerCommandWidget;
@@ -20,7 +22,7 @@ class CheckBox;
 
 class LevelBridge {
  public:
-  explicit LevelBridge(LevelScreen& level);
+  LevelBridge(LevelScreen& level, LevelHud& hud);
   ~LevelBridge();
 
   // Shows and enables a widget, or hides and disables it; null is left alone.
@@ -28,7 +30,7 @@ class LevelBridge {
 
   // Builds the widgets of the layout file and the build buttons, and starts the
   // boot; false (with a report) when the layout gives nothing.
-  bool build(const std::string& fileName);
+  bool initFromXml(const std::string& fileName);
   // One frame of the boot: the images follow their slides.
   void updateBoot(int dt);
   // Runs the boot to its end at once.
@@ -49,6 +51,18 @@ class LevelBridge {
   // without one counts its numbered strips).
   bool covers(int x, int y) const;
 
+  // --- what the buttons and the box do ---
+  // An event of any bridge widget the level hears: the bridge's own buttons here, the
+  // build buttons and the tower panel's commands handed on to TowerCommands.
+  void buttonEvent(int id, int event);
+  // The auto-send box: ticked, the waiting wave goes at once and each next one follows
+  // its last ship.
+  void onAutoWaveToggled();
+  bool autoNextWave() const { return autoNextWave_; }
+  // The path and speed buttons, as their keys use them too.
+  void showPaths(bool shown);
+  void fastForward(bool on);
+
   TowerCommandWidget* commandWidget() const { return commandWidget_; }
   bge::CheckBox* autoWaveBox() const { return autoWaveBox_; }
   // The tower the command panel shows, and what selling it gives.
@@ -62,6 +76,7 @@ class LevelBridge {
   void moveImages();
 
   LevelScreen& level_;
+  LevelHud& hud_;
   std::vector<ImageWidget*> images_;        // not owned: the screen's widgets
   std::vector<bge::Button*> buttons_;       // not owned: the screen's widgets
   std::vector<bge::Button*> towerButtons_;  // not owned: the screen's widgets
@@ -75,4 +90,5 @@ class LevelBridge {
   std::vector<BootOffset> bootOffsets_;  // filled before the animation points into it
   std::unique_ptr<TinyAction> boot_;
   bool ready_ = false;
+  bool autoNextWave_ = false;
 };

@@ -162,7 +162,7 @@ void LevelCheckpoints::applyPendingRestore() {
   parts_.selection.chooseTowerDesc(nullptr);
   restoreNewest();
   if (records_) recordsKept_ = records_->count();
-  level_.updateTowerButtons();
+  level_.towerCommands().updateTowerButtons();
   parts_.bridge.showButton(bridgeids::kSendWave, true);
   // The level waits for the player to send the wave the checkpoint stood before.
   parts_.flow.pauseClocks();

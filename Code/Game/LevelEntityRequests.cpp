@@ -31,11 +31,11 @@ void LevelScreen::onTowerPicked(xBaseTowerEntity* tower) {
   tower->setSelected(selecting);
   if (!selecting) {
     selection_.setTower(nullptr);
-    showTowerInfo(nullptr);
+    towerCommands_.showTowerInfo(nullptr);
     return;
   }
   selection_.setTower(tower);
-  showTowerInfo(tower);
+  towerCommands_.showTowerInfo(tower);
   selection_.clearButtonFrame();
   playIfAssisted("SFX_TOWER_SELECTED");
 }

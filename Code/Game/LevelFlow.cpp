@@ -66,7 +66,7 @@ bool LevelScreen::anyLiveEnemy() const {
 }
 
 void LevelScreen::onWaveSpawned() {
-  updateTowerButtons();
+  towerCommands_.updateTowerButtons();
   // The spawner reports each record of the wave as it runs out. Until the last one
   // has, ships are still due: a field cleared between records must not end the wave
   // (the level would be won, or the next attack sent, with them never coming).
@@ -92,32 +92,34 @@ void LevelScreen::onWaveFinished() {
     g_statsAndAchievements->addStat("STAT_1000_WAVES");
   }
   economy_.payInterest();
-  updateTowerButtons();
+  towerCommands_.updateTowerButtons();
   playIfAssisted("SFX_WAVE_FINISHED");
   effects_.burstMissilesAtWaveEnd();
   if (gameMode_ != MODE_ENDLESS) checkpoints_.saveIfDue();
-  if (!autoNextWave_) {
+  if (!bridge_.autoNextWave()) {
     // The player sends the next wave; the level time stands still until then.
     onMinimized();
     return;
   }
-  if (spawner_->startNextWave()) {
-    flow_.startLevelClock();
-    flow_.resumeClocks();
-    state_ = kLevelBattle;
-  } else {
-    finishLevel();
-  }
-  bridge_.showButton(bridgeids::kSendWave, false);
+  sendNextWave();
 }
 
 void LevelScreen::sendNextWave() {
+  // Every way a wave starts meets here: a wave's end with the auto-send box ticked,
+  // Space, the bridge's button and the runner. Once the level is over no wave starts
+  // and the end is not run again.
   if (state_ == kLevelOver) return;
+  // Hidden but left usable: the wave's end or a restore shows it again.
+  if (bge::Button* send = bridge_.findCommandButton(bridgeids::kSendWave)) {
+    send->setEnabled(true);
+    send->setVisible(false);
+  }
+  // The wave's own clocks run from here: a covering screen's hold lets go of them.
+  clocksHeldByCover_ = false;
   if (spawner_ && spawner_->startNextWave()) {
     state_ = kLevelBattle;
     flow_.startLevelClock();
     flow_.resumeClocks();
-    clocksHeldByCover_ = false;
   } else {
     finishLevel();
   }

@@ -121,7 +121,7 @@ bool LevelScreen::buyTower(int column, int row, xBaseTowerDesc* description) {
   // Only a tower that stands is paid for: the limited-towers mode refuses quietly.
   if (!placeTower(column, row, description)) return false;
   addCredits(-description->price);
-  updateTowerButtons();
+  towerCommands_.updateTowerButtons();
   return true;
 }
 
@@ -145,9 +145,9 @@ void LevelScreen::onTowerGone(xBaseTowerEntity* tower) {
   freeCell(tower->cellIndex());
   if (selection_.isTower(tower) || tower->isSelected()) {
     selection_.setTower(nullptr);
-    showTowerInfo(nullptr);
+    towerCommands_.showTowerInfo(nullptr);
   }
   // Compared by address: the panel no longer counts a tower leaving the scene as shown.
-  if (bridge_.commandWidget() && bridge_.commandWidget()->shows(tower)) showTowerInfo(nullptr);
+  if (bridge_.commandWidget() && bridge_.commandWidget()->shows(tower)) towerCommands_.showTowerInfo(nullptr);
 }
 

@@ -54,24 +54,24 @@ void LevelScreen::keyPressed(const KeyEvent& event) {
       if (battleAssistant_ && (battleAssistant_->getValue() == 0 || battleAssistant_->getValue() == 1))
         battleAssistant_->setValue(1 - battleAssistant_->getValue());
       break;
-    case SDLK_p: showPaths(hud_.pathDisplay() == LevelHud::kPathsHidden); break;
-    case SDLK_SPACE: {
-      // The space key stands in for the send-wave button. Once the level is over no wave starts and the end is not run again.
-      if (state_ == kLevelOver) break;
-      bge::Button* send = bridge_.findCommandButton(bridgeids::kSendWave);
-      if (!send || !send->isVisible()) break;
-      send->setEnabled(true);
-      sendNextWave();
-      send->setVisible(false);
+    case SDLK_p: bridge_.showPaths(hud_.pathDisplay() == LevelHud::kPathsHidden); break;
+    case SDLK_SPACE:
+      // Space stands in for the send-wave button, only while the bridge offers it.
+      if (bridge_.sendWaveOffered()) sendNextWave();
       break;
-    }
     case SDLK_BACKSPACE: checkpoints_.requestRestore(); break;
     case SDLK_s:
-      if (state_ == kLevelBattle) fastForward(flow_.speedFactor() > kFastBelow);
+      if (state_ == kLevelBattle) bridge_.fastForward(flow_.speedFactor() > kFastBelow);
       break;
     default: break;
   }
 }
+
+// The bridge's widgets report to the level, the bridge tells what they do.
+void LevelScreen::onButtonEvent(int id, int event) { bridge_.buttonEvent(id, event); }
+
+// The auto-send box: the level's only check box.
+void LevelScreen::onCheckBoxChanged(int, bool) { bridge_.onAutoWaveToggled(); }
 
 void LevelScreen::mouseMoved(const PointingDeviceEvent& event) {
   if (event.x >= 0 && event.x < PlacementGrid::kFieldWidth && event.y >= 0 && event.y < PlacementGrid::kFieldHeight) {
@@ -86,7 +86,7 @@ void LevelScreen::mouseMoved(const PointingDeviceEvent& event) {
 void LevelScreen::mousePressed(const PointingDeviceEvent& event) {
   if (event.kind != PointingDeviceEvent::Pressed) return;
   auto dropSelectedTower = [this]() {
-    showTowerInfo(nullptr);
+    towerCommands_.showTowerInfo(nullptr);
     clearSelection();
     if (xBaseTowerEntity* t = selection_.tower()) t->setSelected(false);
     selection_.setTower(nullptr);
@@ -114,5 +114,5 @@ void LevelScreen::mousePressed(const PointingDeviceEvent& event) {
   }
   buyTower(PlacementGrid::columnOf(cell), PlacementGrid::rowOf(cell), selection_.towerDesc());
   selection_.pickEnemy(nullptr);
-  showTowerInfo(selection_.tower());
+  towerCommands_.showTowerInfo(selection_.tower());
 }

@@ -143,7 +143,7 @@ void LevelScreen::init() {
   loadPatrolShips();
   checkpoints_.start();
   buildPathMarkers();
-  initFromXml(kBridgeLayout);
+  bridge_.initFromXml(kBridgeLayout);
   SfxContainer::instance()->playSound("UI_BOOT");
   effects_.loadParticleKinds();
   state_ = kLevelBooting;

@@ -18,6 +18,7 @@
 #include "Game/PlacementGrid.h"
 #include "Game/SceneEntityManager.h"
 #include "Game/SceneQueries.h"
+#include "Game/TowerCommands.h"
 #include "Game/TutorialEventListener.h"
 #include "Game/WaveFlow.h"
 #include "GenericEntry.h"
@@ -40,8 +41,9 @@ class XmlReader;
 
 // Runs one level: the physics world, the level file's model, the waves, the lives and the
 // end; entities reach it through theLevel() (LevelForEntities.h). It owns its services
-// (grid, economy, wave flow, selection, bridge, HUD, effects, checkpoints) and keeps the
-// operations the rest of the game calls, delegating; its own part is in the Level*.cpp files.
+// (grid, economy, wave flow, selection, bridge, tower commands, HUD, effects, checkpoints)
+// and keeps the screen, the entity interface and the wiring between them; its own part
+// is in the Level*.cpp files.
 class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneEntityManager,
                     public bge::ButtonListener, public bge::CheckBoxListener, public TutorialEventListener,
                     public LevelForEntities {
@@ -108,15 +110,11 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   // --- checkpoints (LevelCheckpoints tells each) ---
   LevelCheckpoints& checkpoints() { return checkpoints_; }
 
-  // --- the command bridge and the tower commands ---
-  bool initFromXml(const std::string& fileName);  // false (reported) when the layout gives nothing
+  // --- the command bridge and the tower commands (LevelBridge and TowerCommands tell
+  // each; the bridge's widgets report to the level, which hands their events on) ---
   void onButtonEvent(int buttonId, int event) override;
   void onCheckBoxChanged(int id, bool checked) override;
-  bool upgradeTower(xBaseTowerEntity* tower);  // false at the top level or without the credits
-  void sellTower(xBaseTowerEntity* tower);
-  void retargetTower(xBaseTowerEntity* tower, int strategy);
-  void showTowerInfo(xBaseTowerEntity* tower);
-  void updateTowerButtons();
+  TowerCommands& towerCommands() { return towerCommands_; }
 
   // --- the level file ---
   bool loadLevel();  // false (reported) when the file cannot give a level
@@ -139,7 +137,9 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void onWaveSpawned() override;
   void onWaveFinished() override;
   void announceNewShip() override;
-  void sendNextWave();  // without a next wave the level ends
+  // The one wave start: hides the send button, lets go of a covering screen's hold on
+  // the clocks and starts the battle; without a next wave the level ends.
+  void sendNextWave();
   void setGameSpeed(float factor);
   bool shotsAudible() const override;  // unless the options turned them off
   int countLiveEnemies() const;
@@ -174,13 +174,14 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   MixMusic* music() const { return music_.get(); }
   void onTutorialEvent(int eventId) override;
   ScreenBase* tutorial();  // while it is still on the application's stack, else null
+  // The voice and event cues play only while the battle assistant is on.
+  void playIfAssisted(const char* sound) const;
 
   // --- what the rest of the game reads ---
   int state() const { return state_; }
   int gameMode() const { return gameMode_; }
   int difficulty() const override { return difficulty_; }
   int missionId() const { return missionId_; }
-  bool autoNextWave() const { return autoNextWave_; }
   const LevelFileModel& model() const { return model_; }
   const WaveFlow& flow() const { return flow_; }
   LevelEffects& effects() { return effects_; }
@@ -226,15 +227,9 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   // The track's banner, once the level shows, where it hides no lane's end.
   void announceMusic();
   void releaseMusic();
-  void playIfAssisted(const char* sound) const;
   // After a placement: drone-station pairing and beacon attachment.
   void notePlacedTower(xBaseTowerEntity* tower, int column, int row, xBaseTowerDesc* chosen);
   void updateTimers();
-  void startWaveFromBridge();
-  void towerButtonEvent(int id, int event);
-  // The bridge's path and speed buttons, as their keys use them too.
-  void showPaths(bool shown);
-  void fastForward(bool on);
   void openTutorialIfDue();  // on the first mission, while the profile's flag asks
 
   std::string modeName_;
@@ -254,13 +249,13 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   std::map<int, std::unique_ptr<xBaseTowerDesc>> towerKinds_;  // owned: one per kind, by typeId
   std::vector<xBaseTowerDesc*> towerDescriptions_;  // not owned: the descriptions above
   bool firstTowerPlaced_ = false;
-  bool autoNextWave_ = false;
   LevelEconomy economy_;
   WaveFlow flow_;
   TowerTally tally_;
   LevelSelection selection_{*this};
-  LevelBridge bridge_{*this};
+  LevelBridge bridge_{*this, hud_};
   LevelHud hud_{*this};
+  TowerCommands towerCommands_{*this, bridge_, selection_, economy_, tally_};
   LevelEffects effects_{*this, flow_};
   LevelCheckpoints checkpoints_{*this, {economy_, flow_, tally_, selection_, bridge_, hud_}};
   bool clocksHeldByCover_ = false;  // the clocks stopped because a screen covers the level

@@ -449,7 +449,9 @@ TEST(AttackTowers, ATowerLooksForItselfAndTakesAShipWhoseHullCrossesItsRing) {
   o.maxFrames = 42;
   int outsideLost = -1, acrossLost = -1;
   runner().run(o, [&](LevelScreen& level, int frame) {
-    if (frame == 0) ASSERT_TRUE(level.buyTower(kColumn, kRow, kindNamed(level, "T1")));
+    if (frame == 0) {
+      ASSERT_TRUE(level.buyTower(kColumn, kRow, kindNamed(level, "T1")));
+    }
     if (frame < 40) return;
     xBaseTowerEntity* tower = levelrunner::towerAt(level, kColumn, kRow);
     ASSERT_NE(nullptr, tower);

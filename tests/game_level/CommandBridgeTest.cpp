@@ -293,9 +293,9 @@ TEST(CommandBridge, APlayerBuildsUpgradesRetargetsAndSellsATowerFromTheBridge) {
       EXPECT_EQ(started + 1, level.spawner()->wavesStarted());
       EXPECT_FALSE(shown(level.bridge().findCommandButton(ids::kSendWave)));
     }
-    const bool automatic = level.autoNextWave();
+    const bool automatic = level.bridge().autoNextWave();
     clickWidget(app, level.bridge().autoWaveBox());
-    EXPECT_NE(automatic, level.autoNextWave());
+    EXPECT_NE(automatic, level.bridge().autoNextWave());
   });
 
   const levelrunner::Outcome out = runner().run(o, watchBoot);

@@ -391,6 +391,38 @@ TEST(LevelScenario, EachFifthOfTheWavesHasItsCheckpointAndAfterTheLastNoWaveIsNe
   EXPECT_EQ((std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, -1}), next);
 }
 
+TEST(LevelScenario, EveryWayToSendAWaveSendsOneAndTakesTheSendButtonAway) {
+  // Seven waves of one ship each, shot down as it comes; each wave the player sends
+  // goes another way, and the auto-send box, once ticked, sends the rest itself.
+  Folder f;
+  auto o = options(f.level(oneShipAttacks(f, 7, 100)));
+  o.script.clear();
+  o.maxFrames = 3000;
+  const std::vector<levelrunner::Command> ways = {
+      {0, "key", {"Space"}}, {0, "next", {}}, {0, "wave", {}}, {0, "start", {}}};
+  size_t sent = 0;
+  const levelrunner::Outcome out = runner().run(o, [&](LevelScreen& level, int) {
+    if (level.state() == kLevelOver) return;
+    if (level.bridge().sendWaveOffered() && level.countLiveEnemies() == 0) {
+      ASSERT_LE(sent, ways.size()) << "the ticked box left a wave waiting";
+      const unsigned before = level.spawner()->wavesStarted();
+      if (sent < ways.size()) runner().perform(level, ways[sent]);
+      else level.onCheckBoxChanged(0, true);
+      const std::string way = sent < ways.size() ? ways[sent].verb : "the box";
+      ++sent;
+      EXPECT_EQ(before + 1, level.spawner()->wavesStarted()) << way;
+      EXPECT_FALSE(level.bridge().sendWaveOffered()) << way;
+      EXPECT_EQ(kLevelBattle, level.state()) << way;
+      return;
+    }
+    for (xSimpleEnemy* ship : liveShips(level)) ship->takeDamage(1000000, 0.0f);
+  });
+  EXPECT_TRUE(out.over) << levelrunner::describe(out);
+  EXPECT_EQ(ways.size() + 1, sent);
+  EXPECT_EQ(7, out.wavesStarted);
+  EXPECT_EQ(7, out.kills);
+}
+
 TEST(LevelScenario, ARestoreSweepEndingAfterTheLevelIsOverLeavesItOver) {
   levelfiles::runner();
   LevelScreen level(0, "", MODE_CLASSIC, 1);

@@ -114,11 +114,11 @@ TEST(SupportScenario, EachSupportKindBoostsTheTowersInReachOnlyAndTheBoostGoesTh
       }
       if (kind == 0) {
         nearDamage = inReach->getEffectiveDamage() / static_cast<float>(inReach->getDamage());
-        level.upgradeTower(levelrunner::towerAt(level, 7, 15));
+        level.towerCommands().upgradeTower(levelrunner::towerAt(level, 7, 15));
       }
     }
     if (step == 12 && kind == 0) upgradedS1 = boosted(*inReach, 0);
-    if (step == 13) level.sellTower(levelrunner::towerAt(level, 7, 15));
+    if (step == 13) level.towerCommands().sellTower(levelrunner::towerAt(level, 7, 15));
     if (step == 14) afterSale[kind] = boosted(*inReach, kind);
   });
   for (int k = 0; k < 5; ++k) {
@@ -386,7 +386,7 @@ TEST(SupportScenario, ACheckpointTakenAWaveLostAndARestoreGiveBackTheLevelAsItWa
     if (restoreFrame > 0 && frame == restoreFrame + 5) {
       // A station queued for removal in the frame of a restore does not block its cell.
       level.checkpoints().take();
-      level.sellTower(levelrunner::towerAt(level, 3, 23));
+      level.towerCommands().sellTower(levelrunner::towerAt(level, 3, 23));
       level.checkpoints().restoreNewest();
       auto* a = at<xDeploymentTowerEntity>(level, 3, 23);
       linked = a && a->partner() && a->beacons().size() == 1 && !a->ships().empty();

@@ -116,7 +116,7 @@ Measured measure(const std::string& kind, int upgrades) {
       ASSERT_TRUE(level.buyTower(kColumn, kRow, desc));
       tower = levelrunner::towerAt(level, kColumn, kRow);
       ASSERT_NE(nullptr, tower);
-      for (int i = 0; i < upgrades; ++i) ASSERT_TRUE(level.upgradeTower(tower));
+      for (int i = 0; i < upgrades; ++i) ASSERT_TRUE(level.towerCommands().upgradeTower(tower));
       ship = addShip(level, f.dir() + "/enemy.xml", 32.0f * kColumn + 56.0f, 32.0f * kRow + 16.0f);
       ASSERT_NE(nullptr, ship);
       start = ship->energy();

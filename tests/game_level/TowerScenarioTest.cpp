@@ -123,7 +123,7 @@ TEST(TowerScenario, InterestAtAWaveEndLivesLostAndTheDefeatRecord) {
     if (creditsAtEnd < 0 && level.flow().enemiesDestroyed() == 2 && !level.flow().clocksRunning()) {
       creditsAtEnd = level.credits();
       livesAtEnd = level.lives();
-      level.sellTower(levelrunner::towerAt(level, 5, kBesideRow));
+      level.towerCommands().sellTower(levelrunner::towerAt(level, 5, kBesideRow));
       level.sendNextWave();
     }
     stats = level.finalStats();
@@ -178,13 +178,13 @@ TEST(TowerScenario, UpgradeAndSellPricesFollowTheLevelAndPlacingStartsTheBattle)
     EXPECT_EQ(366, LevelEconomy::upgradePrice(*t));
     level.addCredits(366 + 458 + 550);
     for (int i = 0; i < 4; ++i) {
-      level.upgradeTower(t);
+      level.towerCommands().upgradeTower(t);
       credits.push_back(level.credits());
       damage.push_back(t->getDamage());
     }
-    level.showTowerInfo(t);
+    level.towerCommands().showTowerInfo(t);
     shownSell = level.bridge().shownSellPrice();
-    level.sellTower(t);
+    level.towerCommands().sellTower(t);
     towers = level.tally().sold();
     credits.push_back(level.credits());
   });

@@ -81,7 +81,7 @@ TEST(LayoutCheck, LevelPanelsInEveryState) {
     level->buyTower(column, row, desc);
     // A drone station stands in pairs; the second half goes on the next cell.
     if (level->selection().placingPair()) {
-      level->showTowerInfo(level->selection().tower());  // as the click that placed it does
+      level->towerCommands().showTowerInfo(level->selection().tower());  // as the click that placed it does
       w.check("placing the second half of " + desc->towerType);
       const auto [c2, r2] = cells[nextCell++];
       level->buyTower(c2, r2, desc);
@@ -112,7 +112,7 @@ TEST(LayoutCheck, LevelPanelsInEveryState) {
       // Every figure the panel writes says what it is: no bare ": 0%", no "[800]".
       for (const Line& l : w.lastLines())
         EXPECT_TRUE(l.text.find(": 0%") == std::string::npos && l.text.find('[') == std::string::npos) << l.text;
-      if (upgrade >= 3 || !level->upgradeTower(tower)) break;
+      if (upgrade >= 3 || !level->towerCommands().upgradeTower(tower)) break;
       w.frames(1);
     }
     // The trade page, used and left: the strategy page comes back as it was.
@@ -121,7 +121,7 @@ TEST(LayoutCheck, LevelPanelsInEveryState) {
     level->onButtonEvent(bridgeids::kShowStrategies, bge::ButtonListener::Released);
     w.check(desc->towerType + " after the trade page was closed");
     tower->toggleSelected();
-    level->showTowerInfo(nullptr);
+    level->towerCommands().showTowerInfo(nullptr);
   }
   EXPECT_GE(selectedKinds, kinds.size() - 1) << "every kind but the beacon stands on its own";
   // The towers the stations reach, with the boosts they get in their panels.
@@ -134,7 +134,7 @@ TEST(LayoutCheck, LevelPanelsInEveryState) {
     w.frames(1);
     w.check(t->getName() + " with the boosts of the stations around it");
     t->toggleSelected();
-    level->showTowerInfo(nullptr);
+    level->towerCommands().showTowerInfo(nullptr);
   }
   EXPECT_GT(boosted, 0);
 

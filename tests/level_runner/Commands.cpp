@@ -93,13 +93,13 @@ Commands::Commands(SDLGameApp& app) : app_(app) {
   registerCommand("upgrade", [](LevelScreen& level, const Command& c) {
     int v[2];
     if (!readInts(c, 2, v)) return false;
-    level.upgradeTower(towerAt(level, v[0], v[1]));
+    level.towerCommands().upgradeTower(towerAt(level, v[0], v[1]));
     return true;
   });
   registerCommand("sell", [](LevelScreen& level, const Command& c) {
     int v[2];
     if (!readInts(c, 2, v)) return false;
-    level.sellTower(towerAt(level, v[0], v[1]));
+    level.towerCommands().sellTower(towerAt(level, v[0], v[1]));
     return true;
   });
   // retarget <column> <row> <distant|closest|weakest|strongest|first|last|slowest|fastest>
@@ -108,7 +108,7 @@ Commands::Commands(SDLGameApp& app) : app_(app) {
     if (!readInts(c, 2, v) || c.args.size() != 3) return false;
     for (int i = 0; i < 8; ++i)
       if (c.args[2] == kStrategyNames[i]) {
-        level.retargetTower(towerAt(level, v[0], v[1]), i);
+        level.towerCommands().retargetTower(towerAt(level, v[0], v[1]), i);
         return true;
       }
     return false;

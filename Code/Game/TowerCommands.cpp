@@ -1,29 +1,22 @@
-// What the command bridge's buttons do: the bridge buttons, the tower build buttons,
-// the auto-send box, and the commands on a standing tower (upgrade, sell, retarget)
-// with the info panel and the buttons that follow the credits.
-#include "DynamicResources/SfxContainer.h"
+// The commands on a standing tower (upgrade, sell, retarget) with the info panel, and
+// the tower build buttons with the credits they follow.
+#include "Game/TowerCommands.h"
+
 #include "Game/BridgeIds.h"
+
 #include "Game/Entities/towers/DeploymentTowerEntity.h"
 #include "Game/Entities/towers/TowerFigures.h"
 #include "Game/Entities/towers/WavePointTowerEntity.h"
-#include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/Entities/towers/xBaseBrain.h"
 #include "Game/Entities/towers/xBaseTowerEntity.h"
-#include "Game/LevelRoutes.h"
 #include "Game/LevelScreen.h"
 #include "Game/TowerCommandWidget.h"
 #include "System/DisplayText.h"
-#include "Utilities.h"
 #include "widgets/Button.h"
 #include "widgets/ButtonListener.h"
-#include "widgets/CheckBox.h"
 #include "widgets/LayoutReading.h"
 
 namespace {
-
-// Game-speed factors.
-constexpr float kNormalSpeed = 1.0f;
-constexpr float kFastSpeed = 0.36f;
 
 // The build button's hover text: what the tower does and what it costs.
 std::string towerHoverText(const xBaseTowerDesc& desc) {
@@ -39,27 +32,9 @@ std::string towerHoverText(const xBaseTowerDesc& desc) {
 
 }  // namespace
 
-bool LevelScreen::initFromXml(const std::string& fileName) { return bridge_.build(fileName); }
-
-void LevelScreen::onButtonEvent(int id, int event) {
-  if (event == bge::ButtonListener::PointerEntered) SfxContainer::instance()->playSound("SFX_BTN_OVER");
-  // The partner of a drone station must be placed before anything else is done.
-  if (selection_.placingPair()) return;
-  if (id >= bridgeids::kTowerButtonBase && id <= bridgeids::kTowerButtonLast) {
-    towerButtonEvent(id, event);
-    return;
-  }
-  if (event != bge::ButtonListener::Released) return;
+void TowerCommands::commandEvent(int id) {
   TowerCommandWidget* panel = bridge_.commandWidget();
   switch (id) {
-    case bridgeids::kPause: openOverlay(levelroutes::pauseScreen()); break;
-    case bridgeids::kHelp: openOverlay(levelroutes::helpScreen()); break;
-    case bridgeids::kPathsShow: showPaths(true); break;
-    case bridgeids::kPathsHide: showPaths(false); break;
-    case bridgeids::kSpeedFast: fastForward(true); break;
-    case bridgeids::kSpeedNormal: fastForward(false); break;
-    case bridgeids::kSendWave: startWaveFromBridge(); break;
-    case bridgeids::kGrid: hud_.toggleGrid(); break;
     case bridgeids::kSell:
       if (xBaseTowerEntity* t = panel ? panel->tower() : nullptr) sellTower(t);
       break;
@@ -90,43 +65,15 @@ void LevelScreen::onButtonEvent(int id, int event) {
   }
 }
 
-void LevelScreen::showPaths(bool shown) {
-  // The bridge offers the opposite of what the field shows.
-  bridge_.showButton(bridgeids::kPathsShow, !shown);
-  bridge_.showButton(bridgeids::kPathsHide, shown);
-  hud_.setPathDisplay(shown ? LevelHud::kPathsShown : LevelHud::kPathsHidden);
-}
-
-void LevelScreen::fastForward(bool on) {
-  bridge_.showButton(bridgeids::kSpeedFast, !on);
-  bridge_.showButton(bridgeids::kSpeedNormal, on);
-  if (on) playIfAssisted("SFX_VO_HURRYUP");
-  setGameSpeed(on ? kFastSpeed : kNormalSpeed);
-}
-
-void LevelScreen::startWaveFromBridge() {
-  bge::Button* next = bridge_.findCommandButton(bridgeids::kSendWave);
-  if (!next) return;
-  next->setEnabled(true);
-  next->setVisible(false);
-  if (state_ == kLevelOver) return;
-  if (spawner_ && spawner_->startNextWave()) {
-    state_ = kLevelBattle;
-    flow_.startLevelClock();
-    flow_.resumeClocks();
-  } else {
-    finishLevel();
-  }
-}
-
-void LevelScreen::towerButtonEvent(int id, int event) {
+void TowerCommands::towerButtonEvent(int id, int event) {
+  const std::vector<xBaseTowerDesc*>& descriptions = level_.towerDescriptions();
   bge::Button* button = bridge_.findTowerButton(id);
   const size_t index = static_cast<size_t>(id - bridgeids::kTowerButtonBase);
-  if (!button || !button->isVisible() || index >= towerDescriptions_.size()) return;
+  if (!button || !button->isVisible() || index >= descriptions.size()) return;
   if (event == bge::ButtonListener::PointerEntered) {
     if (!selection_.towerDesc())
-      selection_.hoverButton(button->getX(), button->getY(), towerHoverText(*towerDescriptions_[index]),
-                             towerDescriptions_[index]->info);
+      selection_.hoverButton(button->getX(), button->getY(), towerHoverText(*descriptions[index]),
+                             descriptions[index]->info);
     return;
   }
   if (event == bge::ButtonListener::PointerLeft) {
@@ -135,7 +82,7 @@ void LevelScreen::towerButtonEvent(int id, int event) {
   }
   if (event != bge::ButtonListener::Released) return;
   // One button per description: the chosen description names the chosen button.
-  if (selection_.towerDesc() == towerDescriptions_[index]) {
+  if (selection_.towerDesc() == descriptions[index]) {
     selection_.chooseTowerDesc(nullptr);
     return;
   }
@@ -143,21 +90,11 @@ void LevelScreen::towerButtonEvent(int id, int event) {
     if (t->isSelected()) t->toggleSelected();
   selection_.setTower(nullptr);
   showTowerInfo(nullptr);
-  selection_.chooseTowerDesc(towerDescriptions_[index]);
+  selection_.chooseTowerDesc(descriptions[index]);
 }
 
-// The auto-send box: the level's only check box.
-void LevelScreen::onCheckBoxChanged(int, bool) {
-  autoNextWave_ = !autoNextWave_;
-  if (!autoNextWave_) return;
-  bge::Button* next = bridge_.findCommandButton(bridgeids::kSendWave);
-  if (!next) return;
-  next->setEnabled(true);
-  if (next->isVisible()) startWaveFromBridge();
-}
-
-void LevelScreen::showTowerInfo(xBaseTowerEntity* tower) {
-  if (tower && !findLiveEntity(tower)) tower = nullptr;
+void TowerCommands::showTowerInfo(xBaseTowerEntity* tower) {
+  if (tower && !level_.findLiveEntity(tower)) tower = nullptr;
   if (!tower) {
     bridge_.hideTowerInfo();
     updateTowerButtons();
@@ -179,17 +116,18 @@ void LevelScreen::showTowerInfo(xBaseTowerEntity* tower) {
   updateTowerButtons();
 }
 
-void LevelScreen::updateTowerButtons() {
-  const bool limit = gameMode_ == MODE_LIMITEDTOWERS && tally_.standing() >= kLimitedTowers;
+void TowerCommands::updateTowerButtons() {
+  const std::vector<xBaseTowerDesc*>& descriptions = level_.towerDescriptions();
+  const bool limit = level_.gameMode() == MODE_LIMITEDTOWERS && tally_.standing() >= kLimitedTowers;
   bool stationStands = false;
-  for (xBaseTowerEntity* t : findTowers(*this))
-    stationStands = stationStands || (findLiveEntity(t) && dynamic_cast<xDeploymentTowerEntity*>(t));
+  for (xBaseTowerEntity* t : findTowers(level_))
+    stationStands = stationStands || (level_.findLiveEntity(t) && dynamic_cast<xDeploymentTowerEntity*>(t));
   for (bge::Button* button : bridge_.towerButtons()) {
     const size_t index = static_cast<size_t>(button->getId() - bridgeids::kTowerButtonBase);
-    if (index >= towerDescriptions_.size()) continue;
-    const bool affordable = static_cast<float>(towerDescriptions_[index]->price) <= economy_.credits();
+    if (index >= descriptions.size()) continue;
+    const bool affordable = static_cast<float>(descriptions[index]->price) <= economy_.credits();
     // A beacon is no use before a drone station stands to attach it to.
-    const bool usable = stationStands || !dynamic_cast<xWavePointTowerDesc*>(towerDescriptions_[index]);
+    const bool usable = stationStands || !dynamic_cast<xWavePointTowerDesc*>(descriptions[index]);
     LevelBridge::show(button, bridge_.ready() && affordable && usable && !limit);
   }
   bge::Button* upgrade = bridge_.findCommandButton(bridgeids::kUpgrade);
@@ -204,34 +142,34 @@ void LevelScreen::updateTowerButtons() {
   upgrade->setEnabled(economy_.affords(price));
 }
 
-bool LevelScreen::upgradeTower(xBaseTowerEntity* tower) {
-  tower = tower && findLiveEntity(tower) ? tower : nullptr;
+bool TowerCommands::upgradeTower(xBaseTowerEntity* tower) {
+  tower = tower && level_.findLiveEntity(tower) ? tower : nullptr;
   if (!tower || tower->getUpgradeLevel() >= xBaseTowerEntity::kMaxUpgradeLevel) return false;
   const int price = LevelEconomy::upgradePrice(*tower);
   if (!economy_.affords(price)) {
     updateTowerButtons();
     return false;
   }
-  addCredits(-price);
+  economy_.add(-price);
   if (tower->getUpgradeLevel() == 0) tally_.countFirstUpgrade();
   tower->upgrade();
-  playIfAssisted("SFX_TOWER_UPGRADED");
+  level_.playIfAssisted("SFX_TOWER_UPGRADED");
   if (bridge_.commandWidget() && bridge_.shownTower() == tower)
     bridge_.commandWidget()->setSellPrice(LevelEconomy::sellPrice(*tower));
   updateTowerButtons();
   return true;
 }
 
-void LevelScreen::sellTower(xBaseTowerEntity* tower) {
+void TowerCommands::sellTower(xBaseTowerEntity* tower) {
   // A tower already sold or destroyed this frame is not sold (or counted) again.
-  if (!tower || !findLiveEntity(tower)) return;
+  if (!tower || !level_.findLiveEntity(tower)) return;
   tower->sell(LevelEconomy::sellPrice(*tower));
-  playIfAssisted("SFX_TOWER_SOLD");
+  level_.playIfAssisted("SFX_TOWER_SOLD");
   updateTowerButtons();
 }
 
-void LevelScreen::retargetTower(xBaseTowerEntity* tower, int strategy) {
-  if (!tower || !findLiveEntity(tower) || strategy < kTargetDistant || strategy > kTargetFastest) return;
+void TowerCommands::retargetTower(xBaseTowerEntity* tower, int strategy) {
+  if (!tower || !level_.findLiveEntity(tower) || strategy < kTargetDistant || strategy > kTargetFastest) return;
   tower->setTargetSelection(strategy);
   if (bridge_.shownTower() == tower) showTowerInfo(tower);
 }

@@ -66,8 +66,7 @@ LevelScreen* LevelScreen::current() { return g_currentLevel; }
 bool LevelScreen::shotsAudible() const {
   MyApp* app = MyApp::instance();
   const Profile* profile = app ? app->profile() : nullptr;
-  if (!profile || profile->customFlagCount() < 2) return true;
-  return profile->customFlag(1) != 0;
+  return !profile || profile->flag(CustomFlag::AllShotsHeard) != 0;
 }
 
 LevelScreen::LevelScreen(int missionId, const std::string& levelFile, int gameMode, int difficulty)

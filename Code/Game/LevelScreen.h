@@ -51,8 +51,6 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   // Action ids the level itself starts.
   enum { kBootEnded = 0, kCheckpointSavedMessage = -1, kRestoredMessage = 2468, kRestoreSweepEnded = 2469,
          kLevelEndDelayOver = 1280 };
-  // The profile's custom flag that holds whether the tutorial is still to be shown.
-  static constexpr int kTutorialFlag = 6;
 
   LevelScreen(int missionId, const std::string& levelFile, int gameMode, int difficulty);
   ~LevelScreen() override;

@@ -34,8 +34,7 @@ ScreenBase* LevelScreen::tutorial() {
 void LevelScreen::openTutorialIfDue() {
   if (missionId_ != kTutorialMission || tutorial()) return;
   const Profile* profile = currentProfile();
-  if (!profile || static_cast<int>(profile->customFlagCount()) <= kTutorialFlag) return;
-  if (profile->customFlag(kTutorialFlag) == 0) return;
+  if (!profile || profile->flag(CustomFlag::LevelTutorial) == 0) return;
   GameApp* app = GameApp::instance();
   if (!app) return;
   // The level stands still under the overlay: its bridge must be up before the
@@ -71,7 +70,7 @@ void LevelScreen::onTutorialEvent(int eventId) {
     case kTutorialEnded:
       tutorial_ = nullptr;
       if (Profile* profile = currentProfile())
-        if (static_cast<int>(profile->customFlagCount()) > kTutorialFlag) profile->setCustomFlag(kTutorialFlag, 0);
+        profile->setFlag(CustomFlag::LevelTutorial, 0);
       break;
     case kTutorialAdvance:
       levelroutes::nextTutorialSlide(tutorial());

@@ -416,8 +416,8 @@ void MissionControl::onShown() {
     if (app_) app_->saveGame();
   }
   // The first showing after the flag was set walks the player through the screen, once.
-  if (profile_ && profile_->customFlagCount() > kTutorialFlag && profile_->customFlag(kTutorialFlag) == 1) {
-    profile_->setCustomFlag(kTutorialFlag, 0);
+  if (profile_ && profile_->flag(CustomFlag::MissionControlTutorial) == 1) {
+    profile_->setFlag(CustomFlag::MissionControlTutorial, 0);
     openTutorial();
   }
 }

@@ -49,8 +49,6 @@ class MissionControl : public ScreenBase,
   static constexpr int kEncyclopediaButton = 102;
   static constexpr int kFirstSlotButton = 200;
   static constexpr int kTutorialButton = 300;
-  // The profile's custom flag that is 1 while the tutorial of this screen is still to be shown.
-  static constexpr int kTutorialFlag = 5;
   static constexpr int kArmImage = 2;
   static constexpr int kModeList = 0;
   static constexpr int kStarCount = 1500;

@@ -31,7 +31,6 @@ const Color kZoomColor(255, 255, 255, 0);
 // The rule under the title, across the panel.
 const Color kRuleColor(80, 220, 255, 110);
 constexpr int kRuleX = 331, kRuleY = 340, kRuleWidth = 704;
-constexpr int kAllFlagsHeld = 2;
 constexpr int kEscape = 27;
 }  // namespace
 
@@ -110,10 +109,8 @@ void OptionsScreen::readCheckBoxes() {
       case kFullScreenBox: box->setChecked(windowIsFullScreen(app_)); break;
       case kBattleAssistantBox: box->setChecked(assistant && assistant->getValue() != 0); break;
       case kSpectrumBox: box->setChecked(!profile || profile->isSpectrumEnabled()); break;
-      // A flag the profile does not hold shows as set, as the game reads it.
-      case kAllShotsBox:
-        box->setChecked(!profile || profile->customFlagCount() < kAllFlagsHeld || profile->customFlag(1) != 0);
-        break;
+      // An unset flag (-1) shows as set, as the game reads it.
+      case kAllShotsBox: box->setChecked(!profile || profile->flag(CustomFlag::AllShotsHeard) != 0); break;
       default: break;
     }
   }
@@ -132,10 +129,10 @@ void OptionsScreen::onCheckBoxChanged(int id, bool checked) {
     case kSpectrumBox:
       if (!profile) break;
       profile->setSpectrumEnabled(checked);
-      if (profile->customFlagCount() > 0) profile->setCustomFlag(0, checked ? 1 : 0);
+      profile->setFlag(CustomFlag::Spectrum, checked ? 1 : 0);
       break;
     case kAllShotsBox:
-      if (profile && profile->customFlagCount() >= kAllFlagsHeld) profile->setCustomFlag(1, checked ? 1 : 0);
+      if (profile) profile->setFlag(CustomFlag::AllShotsHeard, checked ? 1 : 0);
       break;
     default: BGE_REPORT_MSG(false, "WARNING: Unknown checkbox id."); break;
   }

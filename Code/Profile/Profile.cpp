@@ -15,12 +15,16 @@ Profile::Profile(const std::string& name) : name_(name), screenSize_(defaultScre
     missionUnlocked_[i] = false;
     missionWinLose_[i] = false;
   }
-  customFlags_.assign(kCustomFlagCount, -1);
-  customFlags_[5] = 1;
+  clearFlags();
   badges_.assign(kBadgeCount, false);
 }
 
 Profile::~Profile() { clearStations(); }
+
+void Profile::clearFlags() {
+  customFlags_.assign(kCustomFlagCount, -1);
+  setFlag(CustomFlag::MissionControlTutorial, 1);
+}
 
 void Profile::clearStations() { stations_.clear(); }
 
@@ -155,9 +159,9 @@ void Profile::readSideFiles(const std::string& folder) {
     if (!sidefiles::decodeInts(bytes, kCustomFlagCount, sidefiles::kLowestCustomFlag,
                                     sidefiles::kHighestCustomFlag, &flags)) return false;
     customFlags_ = flags;
-    lastStation_ = customFlags_[2];
-    lastMissionId_ = customFlags_[3];
-    lastMode_ = customFlags_[4];
+    lastStation_ = flag(CustomFlag::LastStation);
+    lastMissionId_ = flag(CustomFlag::LastMission);
+    lastMode_ = flag(CustomFlag::LastMode);
     return true;
   });
   readOne(sidefiles::kBadges, [&](const std::string& path, const std::vector<unsigned char>& bytes) {
@@ -168,7 +172,7 @@ void Profile::readSideFiles(const std::string& folder) {
     if ((recordShowsWins || anyWin()) && sidefiles::zeroFilled(bytes)) shortfall(path, bytes, "holds no badge");
     return true;
   });
-  if (customFlags_.size() >= 6 && customFlags_[5] == -1) customFlags_[5] = 1;
+  if (flag(CustomFlag::MissionControlTutorial) == -1) setFlag(CustomFlag::MissionControlTutorial, 1);
 }
 
 void Profile::restoreProgressOfWins() {
@@ -189,9 +193,9 @@ void Profile::restoreProgressOfWins() {
 bool Profile::writeSideFiles(const std::string& folder) {
   const std::string base = folder.empty() ? std::string() : folder + "/";
   if (customFlags_.size() < static_cast<size_t>(kCustomFlagCount)) customFlags_.resize(kCustomFlagCount, -1);
-  customFlags_[2] = lastStation_;
-  customFlags_[3] = lastMissionId_;
-  customFlags_[4] = lastMode_;
+  setFlag(CustomFlag::LastStation, lastStation_);
+  setFlag(CustomFlag::LastMission, lastMissionId_);
+  setFlag(CustomFlag::LastMode, lastMode_);
   std::vector<bool> won(kMissionCount);
   for (int i = 0; i < kMissionCount; ++i) won[static_cast<size_t>(i)] = missionWinLose_[i];
   bool ok = true;
@@ -279,9 +283,8 @@ void Profile::resetProgress() {
   hasProgress_ = false;
   recordValue_ = 0;
   currentStation_ = 0;
-  customFlags_.assign(kCustomFlagCount, -1);
   // A new game is a new player: mission control's tutorial waits for the first visit.
-  customFlags_[5] = 1;
+  clearFlags();
   for (int i = 0; i < kMissionValueCount; ++i) missionValues_[i] = 0;
   int n = 0;
   for (size_t s = 0; s < stations_.size(); ++s) {

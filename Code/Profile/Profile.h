@@ -11,6 +11,19 @@
 
 class SpaceStation;
 
+// The profile's option flags by their place in "customflags.dat" (ten signed
+// values, -1 while unset); the places are the file's layout and never move.
+// Places 7 to 9 are held and written back as read, used by nothing.
+enum class CustomFlag : int {
+  Spectrum = 0,                // the spectrum check box, 1 or 0 once changed; nothing reads it
+  AllShotsHeard = 1,           // 0: only the selected tower's shots are heard
+  LastStation = 2,             // the last launch's station, copied in before each write
+  LastMission = 3,             // the last launch's mission id, likewise
+  LastMode = 4,                // the last launch's game mode, likewise
+  MissionControlTutorial = 5,  // 1 while mission control's tutorial waits for the next visit
+  LevelTutorial = 6,           // 0 once the first mission's tutorial has ended; shown otherwise
+};
+
 // The player's campaign state: unlocked stations and missions, won missions,
 // badges, the last launch, window mode and size, and ten option flags. A
 // compact record lives in the save file under "PLAYER_PROFILE"; the rest in
@@ -23,7 +36,7 @@ class Profile : public SaveGameEntry {
   static constexpr int kModeCount = 5;       // modes with badges (endless has none)
   static constexpr int kDifficultyCount = 3;
   static constexpr int kBadgeCount = kMissionCount * kModeCount * kDifficultyCount;  // 675
-  static constexpr int kCustomFlagCount = 10;
+  static constexpr int kCustomFlagCount = 10;  // values in "customflags.dat"
   static constexpr int kMissionValueCount = 60;
   static constexpr int kRecordSize = 67;
   // Used when no display mode has been chosen yet.
@@ -91,9 +104,12 @@ class Profile : public SaveGameEntry {
   std::vector<SpaceStation*> stations() const;
   const DisplayMode& screenSize() const { return screenSize_; }
   void setScreenSize(int width, int height) { screenSize_ = DisplayMode(width, height); }
+  // A profile always holds all ten flags; by place, as the file has them.
   int32_t customFlag(int index) const;
   void setCustomFlag(int index, int32_t value);
   size_t customFlagCount() const { return customFlags_.size(); }
+  int32_t flag(CustomFlag f) const { return customFlag(static_cast<int>(f)); }
+  void setFlag(CustomFlag f, int32_t value) { setCustomFlag(static_cast<int>(f), value); }
   int32_t lastMissionId() const { return lastMissionId_; }
   int32_t lastStation() const { return lastStation_; }
   int32_t lastMode() const { return lastMode_; }
@@ -109,6 +125,8 @@ class Profile : public SaveGameEntry {
  private:
   static DisplayMode defaultScreenSize();
   void clearStations();
+  // Every flag unset; mission control's tutorial waits for the first visit.
+  void clearFlags();
   void applyUnlockFlags();
   void restoreProgressOfWins();
   // The record unlocks something only a win unlocks.

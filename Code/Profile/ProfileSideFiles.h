@@ -14,7 +14,6 @@ constexpr const char* kCustomFlags = "customflags.dat";
 constexpr const char* kBadges = "badges.dat";
 
 constexpr int kMissionCount = 45;
-constexpr int kCustomFlagCount = 10;
 constexpr int kBadgeCount = 675;
 // Screen sizes a window can really have.
 constexpr int32_t kMinScreenSide = 320;

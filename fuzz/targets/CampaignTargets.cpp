@@ -83,7 +83,8 @@ void fuzzSideFiles(const uint8_t* data, size_t size) {
   const DisplayMode& screen = profile.screenSize();
   if (screen.width <= 0 || screen.height <= 0) finding("a screen size that gives no scale factor");
   if (profile.customFlagCount() != static_cast<size_t>(Profile::kCustomFlagCount)) finding("custom flags lost their size");
-  if (profile.customFlag(5) == -1) finding("custom flag 5 unset after a read");
+  if (profile.flag(CustomFlag::MissionControlTutorial) == -1)
+    finding("mission control's tutorial flag unset after a read");
   // A rejected input was kept as a backup; backups are never written over, so
   // they would pile up run after run.
   std::remove((path + ".bak").c_str());

@@ -42,7 +42,7 @@ std::unique_ptr<Profile> campaign() {
   EXPECT_TRUE(p->loadStations("content/config/stations.xml"));
   p->resetProgress();
   // A player who has met mission control's tutorial already.
-  p->setCustomFlag(MissionControl::kTutorialFlag, 0);
+  p->setFlag(CustomFlag::MissionControlTutorial, 0);
   return p;
 }
 

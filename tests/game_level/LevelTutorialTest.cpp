@@ -60,7 +60,7 @@ class LevelTutorial : public ::testing::Test {
 };
 
 TEST_F(LevelTutorial, SlidesChooseAndBuildTheFirstTowerAndTheEndIsRemembered) {
-  profile_->setCustomFlag(LevelScreen::kTutorialFlag, 1);
+  profile_->setFlag(CustomFlag::LevelTutorial, 1);
   folder_.writeGrid(5, 8);  // one cell no tower may take
   LevelScreen* level = start(0);
   ASSERT_NE(level, nullptr);
@@ -100,7 +100,8 @@ TEST_F(LevelTutorial, SlidesChooseAndBuildTheFirstTowerAndTheEndIsRemembered) {
   // The rest move on to the end: the level lets go and the profile remembers.
   while (!tutorial->finished()) press(500, 400);
   EXPECT_EQ(level->tutorial(), nullptr);
-  EXPECT_EQ(profile_->customFlag(LevelScreen::kTutorialFlag), 0);
+  EXPECT_EQ(profile_->flag(CustomFlag::LevelTutorial), 0);
+  EXPECT_EQ(profile_->customFlag(6), 0) << "where saves keep it: the seventh value of customflags.dat";
   frames(30);
   EXPECT_EQ(app().topState(), level);
   EXPECT_FALSE(app().getOverlayFlag());
@@ -113,7 +114,7 @@ TEST_F(LevelTutorial, SlidesChooseAndBuildTheFirstTowerAndTheEndIsRemembered) {
 }
 
 TEST_F(LevelTutorial, SkipLeavesNoTutorialBehindAndOtherMissionsHaveNone) {
-  profile_->setCustomFlag(LevelScreen::kTutorialFlag, 1);
+  profile_->setFlag(CustomFlag::LevelTutorial, 1);
   LevelScreen* level = start(4);
   ASSERT_NE(level, nullptr);
   EXPECT_EQ(top(), nullptr) << "only mission 0 has the tutorial";
@@ -124,7 +125,7 @@ TEST_F(LevelTutorial, SkipLeavesNoTutorialBehindAndOtherMissionsHaveNone) {
   ASSERT_NE(top(), nullptr);
   top()->onButtonEvent(TutorialScreen::kSkipButton, bge::ButtonListener::Released);
   EXPECT_EQ(level->tutorial(), nullptr) << "SKIP ends it as the last slide does";
-  EXPECT_EQ(profile_->customFlag(LevelScreen::kTutorialFlag), 0);
+  EXPECT_EQ(profile_->flag(CustomFlag::LevelTutorial), 0);
   frames(30);
   EXPECT_EQ(app().topState(), level);
   // Events that come late find no tutorial to move on.

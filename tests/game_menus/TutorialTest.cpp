@@ -140,7 +140,7 @@ TEST(MissionControlTutorial, OpensOnceAfterItsFlagAndFromItsButton) {
   app().clear();
   Profile* profile = app().profile;
   ASSERT_TRUE(profile->loadStations("content/config/stations.xml"));
-  profile->setCustomFlag(MissionControl::kTutorialFlag, 1);
+  profile->setFlag(CustomFlag::MissionControlTutorial, 1);
   auto* mc = new MissionControl(-1, profile);
   app().changeState(mc);
   app().run(600 + TutorialScreen::kFadeInMs);
@@ -148,7 +148,7 @@ TEST(MissionControlTutorial, OpensOnceAfterItsFlagAndFromItsButton) {
   ASSERT_NE(tutorial, nullptr);
   EXPECT_EQ(tutorial->layoutPath(), TutorialScreen::kMissionControlLayout);
   EXPECT_FALSE(tutorial->slides().empty());
-  EXPECT_EQ(profile->customFlag(MissionControl::kTutorialFlag), 0);
+  EXPECT_EQ(profile->flag(CustomFlag::MissionControlTutorial), 0);
   // Each click moves on; past the last slide it goes.
   for (size_t i = 0; i < tutorial->slides().size(); ++i) app().click(700, 300);
   app().run(400);

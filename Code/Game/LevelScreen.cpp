@@ -23,6 +23,7 @@
 #include "SaveGame.h"
 #include "System/ResourceLists.h"
 #include "WidgetManager.h"
+#include "XmlAttributes.h"
 #include "sdk/QuillonPhysicsSDK.h"
 #include "tinyaction/TinyAction.h"
 
@@ -134,9 +135,18 @@ void LevelScreen::init() {
   }
 
   // A level without a wave would be won by the first click on the send-wave button.
-  playable_ = loadLevel() && spawner_ && spawner_->waveCount() > 0;
+  bge::XmlReader::clearLastProblem();
+  const bool loaded = loadLevel();
+  playable_ = loaded && spawner_ && spawner_->waveCount() > 0;
   if (!playable_)
     std::printf("WARNING: level: %s gives no level to play; back to mission control\n", levelFile_.c_str());
+  // Mission control tells the player why, on the mission's card, for the rest of the run;
+  // the last message about the files read is the one the level gave up on.
+  const std::string& lastProblem = bge::XmlReader::lastProblem();
+  std::string refusal;
+  if (!loaded) refusal = lastProblem.empty() ? levelFile_ + ": it gives no level to play" : lastProblem;
+  else if (!playable_) refusal = levelFile_ + ": it holds no wave to play";
+  if (MyApp* app = MyApp::instance(); app && app->profile()) app->profile()->setMissionRefusal(missionId_, refusal);
   effects_.loadMissileKinds();
   loadPatrolShips();
   checkpoints_.start();

@@ -9,6 +9,7 @@
 #include "widgets/ButtonListener.h"
 #include "widgets/RadioButtonListListener.h"
 
+class DFTSpectralAnalayzerWidget;
 class ImageWidget;
 class LeaderboardQueryWidget;
 class Profile;
@@ -100,6 +101,7 @@ class MissionControl : public ScreenBase,
 
   const MissionSelection& selection() const { return selection_; }
   LeaderboardQueryWidget* leaderboard() const { return leaderboard_; }
+  DFTSpectralAnalayzerWidget* spectrum() const { return spectrum_; }
   float armX() const { return armX_; }
   const Rect5& markerBox() const { return markerBox_; }
   const std::vector<DriftingStar>& stars() const { return stars_; }
@@ -146,6 +148,7 @@ class MissionControl : public ScreenBase,
   TinyAction* armLeft_ = nullptr;   // owned
   float armX_ = kArmStartX;
   LeaderboardQueryWidget* leaderboard_ = nullptr;  // owned by the screen's widget list
+  DFTSpectralAnalayzerWidget* spectrum_ = nullptr;  // owned by the screen's widget list
   std::vector<std::string> modeDescriptions_;
   GenericEntry<int>* battleAssistant_ = nullptr;  // owned by the save game
   bge::RadioButtonList* modeList_ = nullptr;

@@ -112,8 +112,8 @@ MyApp::MyApp() {
   } catch (const ConfigFile::file_not_found& missing) {
     unopened = missing.filename;
   }
-  if (!BGE_REPORT_MSG(unopened.empty(),
-                      ("the game parameter file " + unopened + " cannot be opened; defaults are used").c_str()))
+  if (!BGE_ERROR_MSG(unopened.empty(),
+                     ("the game parameter file " + unopened + " cannot be opened; defaults are used").c_str()))
     gameParameters_ = std::make_unique<ConfigFile>();
   setDisplayConfigurations(new DisplayConfigurations("content/config/SystemInfo.xml"));
   if (BGE_REPORT(gameMessages_ != 0) && !config->getLabelsFile().empty())
@@ -197,7 +197,7 @@ void MyApp::addSettingEntries(SaveGame* save) {
 void MyApp::openSaveGame() {
   const std::string folder = saveFolder();
   std::string path;
-  if (BGE_REPORT_MSG(!folder.empty(), "there is no user data folder; the game will not be saved")) {
+  if (BGE_ERROR_MSG(!folder.empty(), "there is no user data folder; the game runs without saving")) {
     makeDirectories(folder);
     path = folder + "/" + AppConfig::instance()->getSaveFileName();
     std::printf("SAVE GAME FILE = %s\n", path.c_str());
@@ -238,9 +238,10 @@ void MyApp::writeCheckValue() {
   const bool stamped = setRegistryDword("checkValue", static_cast<uint32_t>(std::time(nullptr)));
   if (!stamped) {
     const std::string folder = registryKeyFolder("SOFTWARE\\" + g_registryBaseKey);
-    BGE_REPORT_MSG(stamped, ("could not write the value file " +
-                             (folder.empty() ? std::string("(no configuration folder)") : folder) + "/checkValue")
-                                .c_str());
+    BGE_ERROR_MSG(stamped, ("could not write the value file " +
+                            (folder.empty() ? std::string("(no configuration folder)") : folder) +
+                            "/checkValue; the last run is not stamped, the game quits all the same")
+                               .c_str());
   }
 }
 
@@ -370,7 +371,7 @@ void MyApp::computeScaleFactors() {
 }
 
 void MyApp::onFrame(int dt) {
-  (void)dt;
+  notices_.update(dt);
   if (store_) store_->runCallbacks();
   if (!maximizeRequested_) return;
   maximizeRequested_ = false;
@@ -379,6 +380,10 @@ void MyApp::onFrame(int dt) {
   const DisplayMode size = profile_->screenSize();
   setDisplayMode(size.width > 0 ? size.width : kDesignWidth, size.height > 0 ? size.height : kDesignHeight, true);
   createWindow(0);
+}
+
+void MyApp::afterRenderStates(Graphics* graphics) {
+  notices_.draw(graphics, globalFont("FONT_NOTOSANS16"), kDesignWidth);
 }
 
 void MyApp::onWindowMaximized(uint32_t windowId) {

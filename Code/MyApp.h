@@ -8,6 +8,7 @@
 #include "Profile/ProfileLock.h"
 #include "SDLGameApp.h"
 #include "System/GlobalEventManager.h"
+#include "System/NoticeBoard.h"
 
 class ConfigFile;
 class Profile;
@@ -48,6 +49,9 @@ class MyApp : public SDLGameApp, public GlobalEventManager {
   // The engine's per-frame hook: store answers, then a pending maximise.
   void onFrame(int dt) override;
   void onWindowMaximized(uint32_t windowId) override;
+  // Shown over every screen by the notice board.
+  void tellPlayer(const std::string& text) override { notices_.post(text); }
+  const NoticeBoard& notices() const { return notices_; }
   // The engine's window-mode hook (also called after every window creation).
   bool changeWindowMode(int width, int height, bool fullScreen) override {
     return toggleFullscreen(width, height, fullScreen);
@@ -81,6 +85,7 @@ class MyApp : public SDLGameApp, public GlobalEventManager {
   void loadCollisionCategories(const std::string& path);
   void loadMaterials(const std::string& path);
   void restoreVolumes();
+  void afterRenderStates(Graphics* graphics) override;
 
   SDL_Cursor* systemCursor_ = nullptr;
   bool maximizeRequested_ = false;
@@ -89,5 +94,6 @@ class MyApp : public SDLGameApp, public GlobalEventManager {
   bool windowed_ = false;
   std::unique_ptr<store::StoreClient> store_;
   ProfileLock profileLock_;
+  NoticeBoard notices_;
   bool saving_ = true;  // false while another copy of the game owns the profile
 };

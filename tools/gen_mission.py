@@ -246,6 +246,8 @@ LABELS = [
     ("STATION_POWER", "Power"),
     ("MISSION_SCORES", "Mission scores"),
     ("MISSION_LOCKED", "LOCKED"),
+    ("MISSION_REFUSED", "CANNOT OPEN"),
+    ("MISSION_REFUSED_BRIEF", "This mission could not be opened"),
     ("MODE_CLASSIC", "Classic"),
     ("MODE_ALLTOWERS", "All towers"),
     ("MODE_REVERSAL", "Reversal"),

@@ -46,6 +46,9 @@ class GameApp {
   virtual bool confirmQuit() { return true; }
   virtual bool saveGame();
   virtual bool loadGame();
+  // A failure the player must see, not only the log (a save that did not happen); the
+  // engine shows nothing itself, the game puts it on screen.
+  virtual void tellPlayer(const std::string& text) { (void)text; }
   virtual void onQuit() {}
   virtual std::string getSaveIdentifier() const { return "UNIMPLEMENTED"; }
 

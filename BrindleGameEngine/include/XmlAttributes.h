@@ -69,11 +69,18 @@ class XmlReader {
   // Messages printed so far.
   int problems() const { return problems_; }
   const std::string& path() const { return path_; }
+  // The last message any reader printed, "<file>: <what>" without the WARNING: mark:
+  // a screen that gives up on a file can tell the player why. Cleared before the
+  // reading in question.
+  static const std::string& lastProblem();
+  static void clearLastProblem();
 
   // Rectangle parts beyond this could not be turned into whole pixels.
   static constexpr double kLargestRectValue = 1.0e7;
 
  private:
+  // Counts, keeps and prints one message about the file.
+  void say(const std::string& text) const;
   bool missing(const TiXmlElement* e, const char* attr) const;
   void badValue(const TiXmlElement* e, const char* attr, const char* why,
                 const std::string& used) const;

@@ -99,8 +99,7 @@ bool XmlReader::load(TiXmlDocument& doc, TiXmlEncoding encoding) const {
   doc.SetValue(path_);
   std::string why;
   if (loadXmlFile(doc, path_, encoding, &why)) return true;
-  ++problems_;
-  std::printf("WARNING: %s: %s\n", path_.c_str(), why.c_str());
+  say(path_ + ": " + why);
   return false;
 }
 
@@ -108,20 +107,18 @@ bool XmlReader::parse(TiXmlDocument& doc, const std::string& text, TiXmlEncoding
   doc.SetValue(path_);
   std::string why;
   if (parseXml(doc, text, encoding, &why)) return true;
-  ++problems_;
-  std::printf("WARNING: %s: %s\n", path_.c_str(), why.c_str());
+  say(path_ + ": " + why);
   return false;
 }
 
 TiXmlElement* XmlReader::root(TiXmlDocument& doc, const char* name) const {
   TiXmlElement* element = doc.RootElement();
   if (element && element->ValueStr() == name) return element;
-  ++problems_;
   if (element) {
-    std::printf("WARNING: %s: the root element is <%s> (line %d), not <%s>\n", path_.c_str(),
-                element->Value(), element->Row(), name);
+    say(path_ + ": the root element is <" + element->ValueStr() + "> (line " + std::to_string(element->Row()) +
+        "), not <" + name + ">");
   } else {
-    std::printf("WARNING: %s: no root element <%s>\n", path_.c_str(), name);
+    say(path_ + ": no root element <" + name + ">");
   }
   return nullptr;
 }
@@ -131,13 +128,28 @@ bool XmlReader::has(const TiXmlElement* e, const char* attr) const {
 }
 
 void XmlReader::warn(const TiXmlElement* e, const std::string& message) const {
-  ++problems_;
   if (e) {
-    std::printf("WARNING: %s: %s (line %d): %s\n", path_.c_str(), e->Value(), e->Row(),
-                message.c_str());
+    say(path_ + ": " + e->ValueStr() + " (line " + std::to_string(e->Row()) + "): " + message);
   } else {
-    std::printf("WARNING: %s: %s\n", path_.c_str(), message.c_str());
+    say(path_ + ": " + message);
   }
+}
+
+namespace {
+std::string& lastProblemText() {
+  static std::string text;
+  return text;
+}
+}  // namespace
+
+const std::string& XmlReader::lastProblem() { return lastProblemText(); }
+
+void XmlReader::clearLastProblem() { lastProblemText().clear(); }
+
+void XmlReader::say(const std::string& text) const {
+  ++problems_;
+  lastProblemText() = text;
+  std::printf("WARNING: %s\n", text.c_str());
 }
 
 bool XmlReader::missing(const TiXmlElement* e, const char* attr) const {

@@ -174,9 +174,10 @@ void LevelEffects::launchMissile(const Vec2& launchPoint, xBaseTowerEntity* towe
                                  float damageFactor) {
   if (!g_ptrSDK) return;
   xPlayerSmartMissileEntityDesc desc = missileDescription(kind);
-  if (!BGE_REPORT_MSG(desc.complete, ("level: no missile file gives the missile kind " + std::to_string(kind) +
-                                      (tower ? " that " + tower->getInfoKey() + " fires" : std::string()))
-                                         .c_str()))
+  if (!BGE_ERROR_MSG(desc.complete, ("level: no missile file gives the missile kind " + std::to_string(kind) +
+                                     (tower ? " that " + tower->getInfoKey() + " fires" : std::string()) +
+                                     "; no missile is launched")
+                                        .c_str()))
     return;
   desc.sceneEntityManager = &scene_;
   // Straight up when the target is gone or sits on the launch point.

@@ -25,6 +25,7 @@
 #include "SaveGame.h"
 #include "System/ResourceLists.h"
 #include "WidgetManager.h"
+#include "XmlAttributes.h"
 #include "sdk/QuillonPhysicsSDK.h"
 #include "tinyaction/TinyAction.h"
 
@@ -135,9 +136,21 @@ void LevelScreen::init() {
   }
 
   // A level without a wave would be won by the first click on the send-wave button.
-  playable_ = loadLevel() && refusal_.empty() && spawner_ && spawner_->waveCount() > 0;
+  bge::XmlReader::clearLastProblem();
+  const bool loaded = loadLevel();
+  playable_ = loaded && refusal_.empty() && spawner_ && spawner_->waveCount() > 0;
   BGE_ERROR_MSG(playable_, ("level: " + levelFile_ + " " + refusal_ +
                             ", so it gives no level to play; back to mission control").c_str());
+  // Mission control tells the player why, on the mission's card, for the rest of the run.
+  // A file that could not be read is best told by what its reader met there.
+  std::string refusal;
+  if (!playable_) {
+    const std::string& lastProblem = bge::XmlReader::lastProblem();
+    refusal = !loaded && !lastProblem.empty()
+                  ? lastProblem
+                  : levelFile_ + ": it " + (refusal_.empty() ? std::string("holds no wave to play") : refusal_);
+  }
+  if (MyApp* app = MyApp::instance(); app && app->profile()) app->profile()->setMissionRefusal(missionId_, refusal);
   effects_.loadMissileKinds();
   loadPatrolShips();
   checkpoints_.start();

@@ -106,9 +106,11 @@ void EncyclopediaPage::showEntry(int index) {
   if (!BGE_REPORT_MSG(!file.empty(), "Filename is empty.")) return;
   const bge::XmlReader xml(file);
   TiXmlDocument doc;
-  if (!BGE_REPORT_MSG(xml.load(doc), "Xml load failed.")) return;
+  if (!BGE_ERROR_MSG(xml.load(doc), ("the entry " + file + " cannot be read; the page keeps what it showed").c_str()))
+    return;
   TiXmlElement* root = xml.root(doc, "Entity");
-  if (!BGE_REPORT_MSG(root != nullptr, "missing root node in xml file.")) return;
+  if (!BGE_ERROR_MSG(root != nullptr, ("the entry " + file + " holds no <Entity>; the page keeps what it showed").c_str()))
+    return;
   readEntry(xml, root);
 }
 

@@ -14,9 +14,10 @@ std::vector<Widget*> loadMenuLayout(ScreenBase* screen, const std::string& file,
   if (!BGE_REPORT_MSG(!file.empty(), (name + ": Filename is empty.").c_str())) return made;
   const bge::XmlReader xml(file);
   TiXmlDocument doc;
-  if (!BGE_REPORT_MSG(xml.load(doc), (name + "::initFromXml: Xml load failed.").c_str())) return made;
+  const std::string without = "; the " + name + " screen shows without its buttons and pictures";
+  if (!BGE_ERROR_MSG(xml.load(doc), ("the layout file " + file + " cannot be read" + without).c_str())) return made;
   TiXmlElement* root = xml.root(doc, "Screen");
-  if (!BGE_REPORT_MSG(root != nullptr, (name + "::initFromXml: Missing '" + name + "' node in xml file.").c_str()))
+  if (!BGE_ERROR_MSG(root != nullptr, ("the layout file " + file + " holds no <Screen>" + without).c_str()))
     return made;
   context.resources = screen->getResourceManager();
   context.path = xml.readString(root, "path", "");

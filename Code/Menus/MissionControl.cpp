@@ -129,6 +129,7 @@ void MissionControl::init() {
     spectrum->setRect(x, kSpectrumY, static_cast<int>(axisRight) + 1, kSpectrumH);
     spectrum->setVerticalScale(kSpectrumScale);
     addWidget(spectrum);
+    spectrum_ = spectrum;
   }
 
   leaderboard_ = new LeaderboardQueryWidget(g_leaderboards, profile_);
@@ -198,10 +199,11 @@ bool MissionControl::initFromXml(const std::string& fileName) {
   if (!BGE_REPORT_MSG(!fileName.empty(), "false && \"MissionControl: Filename is empty.\"")) return false;
   const bge::XmlReader xml(fileName);
   TiXmlDocument doc;
-  if (!BGE_REPORT_MSG(xml.load(doc), "false && \"MissionControl::initFromXml: Xml load failed.\"")) return false;
+  const std::string without = "; mission control shows without its buttons and pictures";
+  if (!BGE_ERROR_MSG(xml.load(doc), ("the layout file " + fileName + " cannot be read" + without).c_str()))
+    return false;
   TiXmlElement* root = xml.root(doc, "Screen");
-  if (!BGE_REPORT_MSG(root != nullptr,
-                      "false && \"MissionControl::initFromXml: Missing 'MissionControl' node in xml file.\""))
+  if (!BGE_ERROR_MSG(root != nullptr, ("the layout file " + fileName + " holds no <Screen>" + without).c_str()))
     return false;
   bge::LayoutContext context;
   context.resources = getResourceManager();

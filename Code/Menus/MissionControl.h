@@ -10,6 +10,7 @@
 #include "widgets/ButtonListener.h"
 #include "widgets/RadioButtonListListener.h"
 
+class DFTSpectralAnalayzerWidget;
 class ImageWidget;
 class LeaderboardQueryWidget;
 class Profile;
@@ -99,6 +100,7 @@ class MissionControl : public ScreenBase,
 
   const MissionSelection& selection() const { return selection_; }
   LeaderboardQueryWidget* leaderboard() const { return leaderboard_; }
+  DFTSpectralAnalayzerWidget* spectrum() const { return spectrum_; }
   float armX() const { return armX_; }
   const Rect5& markerBox() const { return markerBox_; }
   const std::vector<DriftingStar>& stars() const { return stars_; }
@@ -145,6 +147,7 @@ class MissionControl : public ScreenBase,
   std::unique_ptr<TinyAction> armLeft_;
   float armX_ = kArmStartX;
   LeaderboardQueryWidget* leaderboard_ = nullptr;  // not owned: the screen's widget list frees it
+  DFTSpectralAnalayzerWidget* spectrum_ = nullptr;  // not owned: the screen's widget list frees it
   std::vector<std::string> modeDescriptions_;
   GenericEntry<int>* battleAssistant_ = nullptr;  // not owned: the save game's entry
   bge::RadioButtonList* modeList_ = nullptr;

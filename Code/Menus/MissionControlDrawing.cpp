@@ -7,7 +7,9 @@
 #include "GameApp.h"
 #include "LabelManager.h"
 #include "Graphics.h"
+#include "Menus/MenuPalette.h"
 #include "Menus/MissionControl.h"
+#include "music/AudioAnalyserWidget.h"
 #include "Profile/Mission.h"
 #include "Profile/Profile.h"
 #include "Profile/SpaceStation.h"
@@ -30,6 +32,8 @@ const Color kStar(150, 125, 0, 255);
 // Badges and result icons are drawn at half their size, to fit on a map shot.
 constexpr int kBadgeScale = 2;
 constexpr int kBadgeStep = 32;
+// The band across a refused mission's map shot.
+constexpr int kRefusedBandH = 36;
 
 const char* const kBadgeOn[3] = {"TEX_DIFF_EASY_ON", "TEX_DIFF_NORMAL_ON", "TEX_DIFF_HARD_ON"};
 const char* const kBadgeOff[3] = {"TEX_DIFF_EASY_OFF", "TEX_DIFF_NORMAL_OFF", "TEX_DIFF_HARD_OFF"};
@@ -66,6 +70,9 @@ void drawScaled(Graphics* g, int x, int y, Texture* t) {
 }  // namespace
 
 void MissionControl::drawBackground(Graphics* g) {
+  // Under the tutorial this screen is not updated and stands still; the spectrum alone
+  // goes on following the music, read as each frame is drawn.
+  if (spectrum_ && !isActive()) spectrum_->analyse();
   if (background_) {
     g->drawImage(0, 0, background_, kBackgroundTint);
     g->fillRect(0, 0, 1366, 768, kBackgroundWash);
@@ -130,6 +137,16 @@ void MissionControl::drawSlots(Graphics* g) {
       g->drawLine(Graphics::Vec2(x + w - 7, y + 7), Graphics::Vec2(x + 7, y + h - 7), 0.2f, true, kRed, 0, 0);
       text(g, big, x, y, w, h, layout::lookupText("MISSION_LOCKED"), kRed, Font::AlignCenter, Font::AlignMiddle,
            false);
+    }
+    // A level file refused this run marks its card, across the whole map shot, until the game quits.
+    if (profile_ && !profile_->missionRefusal(mission->id()).empty()) {
+      const int shotX = kMapShotX + kMapShotStep * static_cast<int>(j);
+      const int bandY = kMapShotY + static_cast<int>(kMapShotH) / 2 - kRefusedBandH / 2;
+      const int shotW = static_cast<int>(kMapShotW);
+      g->fillRect(shotX, bandY, shotW, kRefusedBandH, palette::panelFill());
+      g->drawRect(shotX, bandY, shotW, kRefusedBandH, palette::panelEdge(), false);
+      text(g, big, static_cast<float>(shotX), static_cast<float>(bandY), static_cast<float>(shotW), kRefusedBandH,
+           layout::lookupText("MISSION_REFUSED"), kRed, Font::AlignCenter, Font::AlignMiddle, false);
     }
     // The won table only knows the campaign's ids; another id shows a defeat.
     const int id = mission->id();
@@ -199,4 +216,11 @@ void MissionControl::drawMissionTexts(Graphics* g) {
   std::snprintf(key, sizeof key, m->id() <= 9 ? "MISSION_NAME_00%d" : "MISSION_NAME_0%d", m->id());
   text(g, font, 860, 310, 320, 320, layout::lookupText(key), kAmber, Font::AlignLeft, Font::AlignTop, false);
   text(g, font, 860, 342, 360, 320, fieldText(m->job()), kCyan, Font::AlignLeft, Font::AlignTop, true);
+  // Under the job, above the modes: where the player looks on coming back from the refused launch.
+  const std::string& refusal = profile_ ? profile_->missionRefusal(m->id()) : std::string();
+  if (refusal.empty()) return;
+  text(g, font, 860, 386, 470, 28, layout::lookupText("MISSION_REFUSED_BRIEF"), kRed, Font::AlignLeft,
+       Font::AlignTop, false);
+  text(g, findOrLoadFont(getResourceManager(), "FONT_NOTOSANS16"), 860, 413, 470, 48, refusal, kWhite,
+       Font::AlignLeft, Font::AlignTop, true);
 }

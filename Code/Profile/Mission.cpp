@@ -22,7 +22,8 @@ void Mission::loadLevelInfo() {
   TiXmlDocument doc;
   if (!reader.load(doc)) return;
   TiXmlElement* root = reader.root(doc, "Stage");
-  if (!BGE_REPORT_MSG(root != nullptr, "Root element not defined")) return;
+  if (!BGE_ERROR_MSG(root != nullptr, ("the level file " + config_ + " holds no level; the mission keeps its music, lock and rewards").c_str()))
+    return;
   music_ = reader.readInt(root, "music", music_);
   enabled_ = reader.readBool(root, "enabled", enabled_);
   if (TiXmlElement* reward = root->FirstChildElement("Reward")) {
@@ -36,7 +37,8 @@ void Mission::loadUnlocks(const std::string& path) {
   TiXmlDocument doc;
   if (!reader.load(doc)) return;
   TiXmlElement* root = reader.root(doc, "Stage");
-  if (!BGE_REPORT_MSG(root != nullptr, "Root element not defined")) return;
+  if (!BGE_ERROR_MSG(root != nullptr, ("the level file " + path + " holds no level; winning the mission unlocks nothing").c_str()))
+    return;
   if (TiXmlElement* unlocks = root->FirstChildElement("UnlockMissions")) {
     const std::vector<int> ids = reader.readIntList(unlocks, "missions", {});
     unlockList_.assign(ids.begin(), ids.end());
@@ -83,6 +85,8 @@ void Mission::loadMapShot(const std::string& path) {
 }
 
 void Mission::addReward(const std::string& name, float amount) {
-  if (!BGE_REPORT_MSG(rewards_.find(name) == rewards_.end(), "false")) return;
+  if (!BGE_ERROR_MSG(rewards_.find(name) == rewards_.end(),
+                     ("mission " + std::to_string(id_) + " names the reward " + name + " twice; the first amount is kept").c_str()))
+    return;
   rewards_[name] = amount;
 }

@@ -4,6 +4,7 @@
 
 #include "AssertReport.h"
 #include "FileSaveGame.h"
+#include "GameApp.h"
 #include "Profile/Mission.h"
 #include "Profile/ProfileSideFiles.h"
 #include "Profile/SpaceStation.h"
@@ -202,13 +203,16 @@ bool Profile::writeSideFiles(const std::string& folder) {
   auto put = [&](const char* name, const std::vector<unsigned char>& bytes) {
     const std::string path = base + name;
     // Every save of a session would fail the same way: each file is named once.
-    auto sayOnce = [&](const std::string& text) {
+    // The player is told on screen too: the game goes on as if it had saved.
+    auto sayOnce = [&](const std::string& text, const std::string& why) {
       if (!sideFileFailuresSaid_.insert(path).second) return;
       std::printf("%s\n", text.c_str());
       std::fflush(stdout);
+      if (GameApp* app = GameApp::instance()) app->tellPlayer("Progress is not saved: " + path + " " + why);
     };
     if (sideFilesLeftAlone_.count(path)) {
-      sayOnce("Not writing " + path + ": it could not be read and no copy of it could be kept");
+      sayOnce("Not writing " + path + ": it could not be read and no copy of it could be kept",
+              "is left as it was: it could not be read and no copy of it could be kept");
       ok = false;
       return;
     }
@@ -218,7 +222,7 @@ bool Profile::writeSideFiles(const std::string& folder) {
       return;
     }
     ok = false;
-    sayOnce("ERROR: could not write " + path + " (" + why + ")");
+    sayOnce("ERROR: could not write " + path + " (" + why + ")", "could not be written (" + why + ")");
   };
   put(sidefiles::kScreenSize, sidefiles::encodeScreenSize(screenSize_.width, screenSize_.height));
   put(sidefiles::kMissions, sidefiles::encodeFlags(won));
@@ -249,6 +253,12 @@ bool Profile::isMissionUnlocked(int missionId) const {
 bool Profile::isStationUnlocked(int station) const {
   auto it = stationUnlocked_.find(station);
   return it != stationUnlocked_.end() && it->second;
+}
+
+const std::string& Profile::missionRefusal(int missionId) const {
+  static const std::string none;
+  const auto it = refusals_.find(missionId);
+  return it == refusals_.end() ? none : it->second;
 }
 
 void Profile::unlockMission(int missionId) {

@@ -119,6 +119,10 @@ class Profile : public SaveGameEntry {
   int32_t previousRank() const { return previousRank_; }
   void setPreviousRank(int32_t rank) { previousRank_ = rank; }
   int32_t missionValue(int missionId) const;
+  // A mission whose level file was refused this run, and why ("<file>: <what>");
+  // empty for one that opened or was not tried. Never saved: the file may be mended.
+  void setMissionRefusal(int missionId, const std::string& why) { refusals_[missionId] = why; }
+  const std::string& missionRefusal(int missionId) const;
   // Problems the last loadStations reported (tests: a clean campaign has none).
   int campaignProblems() const { return campaignProblems_; }
 
@@ -142,6 +146,7 @@ class Profile : public SaveGameEntry {
   std::map<int, bool> missionWinLose_;
   std::map<int, bool> missionUnlocked_;
   std::map<int, bool> stationUnlocked_;
+  std::map<int, std::string> refusals_;
   std::string name_;
   std::vector<std::unique_ptr<SpaceStation>> stations_;
   DisplayMode screenSize_;

@@ -13,12 +13,12 @@ bool Profile::loadStations(const std::string& path) {
   campaignProblems_ = 0;
   bge::XmlReader reader(path);
   TiXmlDocument doc;
-  if (!BGE_REPORT_MSG(reader.load(doc), "Error reading XML file!")) {
+  if (!BGE_ERROR_MSG(reader.load(doc), ("the campaign file " + path + " cannot be read; no station can be picked").c_str())) {
     ++campaignProblems_;
     return false;
   }
   TiXmlElement* root = reader.root(doc, "Kelvaro");
-  if (!BGE_REPORT_MSG(root != nullptr, "Root element not defined")) {
+  if (!BGE_ERROR_MSG(root != nullptr, ("the campaign file " + path + " holds no campaign; no station can be picked").c_str())) {
     ++campaignProblems_;
     return false;
   }

@@ -98,9 +98,9 @@ bool keepShortfall(const std::string& path, const std::vector<unsigned char>& by
   std::string target = same;
   std::string why;
   if (target.empty()) target = backupfile::copy(path, &why);
-  if (BGE_REPORT_MSG(!target.empty(), (path + " " + what + ", though missions were won, and no copy of it could be kept (" +
-                                        why + "); it is left as it is")
-                                           .c_str())) {
+  if (BGE_ERROR_MSG(!target.empty(), (path + " " + what + ", though missions were won, and no copy of it could be kept (" +
+                                       why + "); it is left as it is")
+                                          .c_str())) {
     std::printf("WARNING: %s %s, though missions were won; %s %s\n", path.c_str(), what,
                 same.empty() ? "it was kept as" : "its copy is kept as", target.c_str());
   }

@@ -23,9 +23,11 @@ std::vector<Mission*> SpaceStation::missions() const {
 bool SpaceStation::loadFromXml(const std::string& path) {
   bge::XmlReader reader(path);
   TiXmlDocument doc;
-  if (!BGE_REPORT_MSG(reader.load(doc), "Error reading XML file!")) return false;
+  if (!BGE_ERROR_MSG(reader.load(doc), ("the station file " + path + " cannot be read; the station shows no details").c_str()))
+    return false;
   TiXmlElement* root = reader.root(doc, "Station");
-  if (!BGE_REPORT_MSG(root != nullptr, "Root element not defined")) return false;
+  if (!BGE_ERROR_MSG(root != nullptr, ("the station file " + path + " holds no station; the station shows no details").c_str()))
+    return false;
   icon_ = reader.readString(root, "icon", icon_);
   if (TiXmlElement* data = root->FirstChildElement("Data")) {
     code_ = reader.readString(data, "code", code_);

@@ -185,7 +185,10 @@ bool LocalStore::save() {
   }
   // Statistics are stored after every level and at quit: one report per failure.
   if (!failureSaid_) {
-    BGE_REPORT_MSG(written, ("could not write the store file " + path_ + " (" + why + ")").c_str());
+    BGE_ERROR_MSG(written, ("could not write the store file " + path_ + " (" + why +
+                            "); the statistics, achievements and scores since the last save are kept only until "
+                            "the game quits")
+                               .c_str());
     failureSaid_ = true;
   }
   return false;

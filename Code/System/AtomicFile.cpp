@@ -44,9 +44,9 @@ bool readWholeFile(const std::string& path, std::vector<unsigned char>& out) {
 std::string keepBackupCopy(const std::string& path) {
   std::string why;
   const std::string target = backupfile::keep(path, &why);
-  if (BGE_REPORT_MSG(!target.empty(), (path + " could not be read and no copy of it could be kept (" + why +
-                                        "); it is left as it is")
-                                           .c_str())) {
+  if (BGE_ERROR_MSG(!target.empty(), (path + " could not be read and no copy of it could be kept (" + why +
+                                       "); it is left as it is and not written over")
+                                          .c_str())) {
     std::printf("%s could not be read; it was kept as %s\n", path.c_str(), target.c_str());
   }
   std::fflush(stdout);

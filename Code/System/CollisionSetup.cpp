@@ -27,16 +27,20 @@ unsigned long parseCollisionFlags(const std::string& text) {
     else if (token == "RESPOND") flags |= 2ul;
     else if (token == "LET_GO_THROUGH") flags |= 4ul;
   }
-  BGE_REPORT_MSG(!tokens.empty() && flags != 0, "Flags are not set");
+  BGE_ERROR_MSG(!tokens.empty() && flags != 0,
+                "a collision category names no known flag (AVOID, RESPOND, LET_GO_THROUGH); it is given none");
   return flags;
 }
 
 bool loadCollisionCategoriesFile(const std::string& path, xCategoryDispatcher* into) {
   bge::XmlReader reader(path);
   TiXmlDocument doc;
-  if (!BGE_REPORT_MSG(reader.load(doc), "Error reading file!")) return false;
+  const std::string file = "the collision categories file " + path;
+  if (!BGE_ERROR_MSG(reader.load(doc), (file + " cannot be read; no collision categories are defined").c_str()))
+    return false;
   TiXmlElement* root = reader.root(doc, "CollisionCategories");
-  if (!BGE_REPORT_MSG(root != nullptr, "CollisionCategories node not defined")) return false;
+  if (!BGE_ERROR_MSG(root != nullptr, (file + " holds no categories; none are defined").c_str()))
+    return false;
   xCategoryDispatcher* categories = into ? into : xCategoryDispatcher::Instance();
   if (!categories) return false;
   for (TiXmlElement* e = root->FirstChildElement("Category"); e; e = e->NextSiblingElement("Category")) {
@@ -44,7 +48,8 @@ bool loadCollisionCategoriesFile(const std::string& path, xCategoryDispatcher* i
     if (name.empty()) continue;  // a category nobody can name is of no use
     if (reader.has(e, "copyFrom")) {
       const std::string source = reader.readString(e, "copyFrom", "");
-      BGE_REPORT_MSG(categories->copyCategory(source, name), "false");
+      if (!categories->copyCategory(source, name))
+        reader.warn(e, "copyFrom \"" + source + "\" names no category defined before; the category is left out");
       continue;
     }
     categories->createCategory(name, parseCollisionFlags(reader.requireString(e, "flags", "")));
@@ -62,9 +67,12 @@ bool readMaterialsFile(const std::string& path, std::vector<MaterialValues>& out
   out.clear();
   bge::XmlReader reader(path);
   TiXmlDocument doc;
-  if (!BGE_REPORT_MSG(reader.load(doc), "Error reading file!")) return false;
+  const std::string file = "the materials file " + path;
+  if (!BGE_ERROR_MSG(reader.load(doc), (file + " cannot be read; no materials are defined").c_str()))
+    return false;
   TiXmlElement* root = reader.root(doc, "MaterialsLibrary");
-  if (!BGE_REPORT_MSG(root != nullptr, "MaterialsLibrary node not defined")) return false;
+  if (!BGE_ERROR_MSG(root != nullptr, (file + " holds no materials; none are defined").c_str()))
+    return false;
   MaterialValues v;
   for (TiXmlElement* e = root->FirstChildElement("Material"); e; e = e->NextSiblingElement("Material")) {
     v.name = reader.requireString(e, "name", v.name);

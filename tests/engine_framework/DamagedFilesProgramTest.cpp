@@ -40,6 +40,7 @@ bool named(const std::string& output, const std::string& file) {
   while (std::getline(lines, line)) {
     const bool complaint = line.find("ERROR") != std::string::npos ||
                            line.find("WARNING") != std::string::npos ||
+                           line.find("Error:") != std::string::npos ||
                            line.find("Assert failed") != std::string::npos ||
                            line.find("Mix_LoadWAV") != std::string::npos;
     if (complaint && line.find(file) != std::string::npos) return true;

@@ -22,6 +22,8 @@ class IdentifiedApp : public GameApp {
  public:
   explicit IdentifiedApp(std::string id) : id_(std::move(id)) {}
   std::string getSaveIdentifier() const override { return id_; }
+  void tellPlayer(const std::string& text) override { told.push_back(text); }
+  std::vector<std::string> told;
 
  private:
   std::string id_;
@@ -162,6 +164,10 @@ TEST_F(SaveGameFile, AMissingFileIsQuietAndAnUnwritablePathIsNamed) {
   EXPECT_FALSE(blocked.save());
   const std::string said = testing::internal::GetCapturedStdout();
   EXPECT_NE(said.find("could not write the save file " + blockedPath), std::string::npos) << said;
+  // The player is told too, once while the failure lasts, with what was not saved.
+  EXPECT_FALSE(blocked.save());
+  ASSERT_EQ(app_.told.size(), 1u);
+  EXPECT_EQ(app_.told[0].rfind("The game is not saved: could not write " + blockedPath, 0), 0u) << app_.told[0];
 
   FileSaveGame noPath("", &app_);
   EXPECT_FALSE(noPath.save());

@@ -11,6 +11,10 @@
 #include "BackupFile.h"
 #include "FileSaveGame.h"
 #include "GameApp.h"
+#include "Menus/MenuPalette.h"
+#include "RecordingFont.h"
+#include "RecordingGraphics.h"
+#include "System/NoticeBoard.h"
 #include "GenericEntry.h"
 #include "Profile/Mission.h"
 #include "Profile/Profile.h"
@@ -22,6 +26,8 @@ namespace {
 class SaveApp : public GameApp {
  public:
   std::string getSaveIdentifier() const override { return "VTQA_PL762"; }
+  void tellPlayer(const std::string& text) override { told.push_back(text); }
+  std::vector<std::string> told;
 };
 
 std::vector<uint8_t> readAll(const std::string& path) {
@@ -227,6 +233,39 @@ TEST(ProfileSideFiles, ADamagedOneNoCopyCanBeKeptOfIsNeverWrittenOver) {
   EXPECT_FALSE(in.profile->writeSideFiles(folder));
   EXPECT_EQ(readAll(badges), (std::vector<uint8_t>{1, 2, 3}));
   EXPECT_EQ(readAll(folder + "/missions.dat")[4], 1) << "the others are written";
+  // The player is told on screen what was not saved, once however often the game saves.
+  EXPECT_FALSE(in.profile->writeSideFiles(folder));
+  ASSERT_EQ(app.told.size(), 1u);
+  EXPECT_EQ(app.told[0].rfind("Progress is not saved: " + badges + " is left as it was", 0), 0u) << app.told[0];
+
+  // On screen: a dark panel with a cyan edge at the top centre, its text inside it,
+  // for some seconds; the same failure told again while it shows is not shown twice.
+  NoticeBoard board;
+  board.post(app.told[0]);
+  board.post(app.told[0]);
+  RecordingGraphics g;
+  RecordingFont font;
+  board.draw(&g, &font, 1366);
+  ASSERT_EQ(g.callsOf("fillRect").size(), 1u);
+  const GraphicsCall panel = g.callsOf("fillRect")[0];
+  EXPECT_EQ(panel.color.r, palette::panelFill().r);
+  EXPECT_EQ(panel.color.a, palette::panelFill().a);
+  EXPECT_NEAR(panel.x + panel.w / 2, 683, 1);
+  ASSERT_EQ(g.callsOf("drawRect").size(), 1u);
+  EXPECT_EQ(g.callsOf("drawRect")[0].color.b, palette::panelEdge().b);
+  std::string shown;
+  for (const TextCall& line : font.calls) {
+    shown += line.text + " ";
+    EXPECT_GE(line.x, panel.x);
+    EXPECT_LE(line.x + font.textWidth(line.text), panel.x + panel.w) << line.text;
+    EXPECT_GE(line.y, panel.y);
+    EXPECT_LE(line.y + font.getLineHeight(), panel.y + panel.h) << line.text;
+  }
+  EXPECT_NE(shown.find("badges.dat"), std::string::npos) << shown;
+  board.update(NoticeBoard::kShowMs - 1);
+  EXPECT_EQ(board.shownCount(), 1u);
+  board.update(1);
+  EXPECT_EQ(board.shownCount(), 0u) << "it goes after its time";
 
   // Zero-filled beside that win, with its copy already kept under the last name:
   // that copy is found, so the file may be written again.

@@ -107,6 +107,12 @@ TEST_P(UnreadableLevel, SendsThePlayerBackToMissionControlAndRecordsNothing) {
     EXPECT_TRUE(p.waitFor(10, [](const Shot& s) { return missionControl(s) && !slotWon(s, 0) && slotLocked(s, 1); }))
         << p.lastShot();
     EXPECT_NE(p.output().find("gives no level to play; back to mission control"), std::string::npos) << p.output();
+    // Where the player looks, under the mission's job: that it could not be opened, in red,
+    // its file and why in white below; and a band across its card.
+    EXPECT_TRUE(p.waitFor(10, [](const Shot& s) {
+      return missionControl(s) && s.count(860, 386, 300, 26, red) > 150 && s.count(860, 413, 470, 44, white) > 150 &&
+             s.count(498, 203, 232, 36, red) > 100;
+    })) << p.lastShot();
     ASSERT_TRUE(clickUntil(p, 970, 720, 30, mainMenu)) << p.lastShot();  // back
     const int status = quitFromMenu(p);
     EXPECT_TRUE(status != -1 && WIFEXITED(status)) << p.output();

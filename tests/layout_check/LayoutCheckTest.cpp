@@ -8,7 +8,12 @@
 // nothing is offered targeting. What a screen lays over the ones beneath hides them
 // only where it leaves them unreadable; whatever still reads through a screen's
 // panels is a fault.
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
 
 #include "LayoutWalk.h"
 
@@ -257,6 +262,29 @@ TEST(LayoutCheck, MenuScreens) {
   auto* tutorial = dynamic_cast<TutorialScreen*>(w.app().topState());
   EXPECT_NE(tutorial, nullptr) << "a new player meets the tutorial on the first visit";
   w.check("mission control with its tutorial");
+  // Under the tutorial the screen stands still but its spectrum follows the music: two
+  // frames of different sound draw different lines. The mixer's own feed is taken off,
+  // so only the two tones reach the analyser.
+  ASSERT_NE(control->spectrum(), nullptr);
+  Mix_SetPostMix(nullptr, nullptr);
+  auto linesOver = [&](int hz) {
+    std::vector<uint8_t> tone(DFTSpectralAnalayzerWidget::kAnalysedBytes);
+    for (size_t f = 0; f < DFTSpectralAnalayzerWidget::kFrames; ++f) {
+      const auto v = static_cast<int16_t>(12000.0 * std::sin(2.0 * M_PI * hz * double(f) / 44100.0));
+      for (size_t c = 0; c < 2; ++c) {
+        tone[4 * f + 2 * c] = uint8_t(v & 0xff);
+        tone[4 * f + 2 * c + 1] = uint8_t((v >> 8) & 0xff);
+      }
+    }
+    spectrumTap(control->spectrum()->tapBuffer(), tone.data(), int(tone.size()));
+    w.frames(1, &fake);
+    RecordingGraphics g;
+    control->render(&g);
+    std::vector<float> ends;
+    for (const GraphicsCall& c : g.callsOf("drawLine")) ends.insert(ends.end(), {c.x, c.y, c.w, c.h});
+    return ends;
+  };
+  EXPECT_NE(linesOver(440), linesOver(3000)) << "the spectrum stands still under the tutorial";
   if (tutorial) {
     w.app().popState();
     w.app().deleteQueuedStates();
@@ -265,6 +293,14 @@ TEST(LayoutCheck, MenuScreens) {
   ASSERT_EQ(w.app().topState(), control);
   w.check("mission control, empty scores panel");
   EXPECT_TRUE(w.saw(layout::lookupText("NO_SCORES_YET"))) << "an empty board is no failure";
+  // Back from a launch whose level file was refused: the briefing says so and why, under
+  // the job and clear of the modes, and the card says so.
+  profile->setMissionRefusal(0, "content/levels/mission_00.xml: nests elements deeper than 64 levels; refused");
+  w.check("mission control after its level file was refused");
+  EXPECT_TRUE(w.saw(layout::lookupText("MISSION_REFUSED_BRIEF")));
+  EXPECT_TRUE(w.saw("mission_00.xml: nests elements")) << "the file and why";
+  EXPECT_TRUE(w.saw(layout::lookupText("MISSION_REFUSED"))) << "on the card";
+  profile->setMissionRefusal(0, "");
 
   control->onButtonEvent(MissionControl::kEncyclopediaButton, bge::ButtonListener::Released);
   w.frames(30);

@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "BackupFile.h"
+#include "GameApp.h"
 #include "Buffer.h"
 #include "GameApp.h"
 #include "ReplaceFile.h"
@@ -91,6 +92,7 @@ void FileSaveGame::sayWriteFailure(const std::string& why) {
   std::printf("ERROR: could not write the save file %s (%s); the game is not saved\n", path_.c_str(),
               why.c_str());
   std::fflush(stdout);
+  if (app_) app_->tellPlayer("The game is not saved: could not write " + path_ + " (" + why + ")");
 }
 
 bool FileSaveGame::moveAside(const char* what) {

@@ -27,8 +27,9 @@ void xExitZoneEntity::notifyCreated(xEntityDesc* desc) {
   xPrimitive* ppri = nullptr;
   if (d.primitiveType == xPhysicsPrimitiveEntityDesc::Circle) ppri = new xPrimitiveCircle(d.areaWidth);
   else if (d.primitiveType == xPhysicsPrimitiveEntityDesc::Box) ppri = new xPrimitiveBox(d.areaWidth, d.areaHeight);
-  if (!BGE_REPORT_MSG(ppri, ("exit zone file " + d.fileForMessages() + ": primitiveType " +
-                             std::to_string(d.primitiveType) + " is no circle or box").c_str()))
+  if (!BGE_ERROR_MSG(ppri, ("exit zone file " + d.fileForMessages() + ": primitiveType " +
+                            std::to_string(d.primitiveType) + " is no circle or box; the zone is left out")
+                               .c_str()))
     return;
   xPrimitiveShapeDesc shapeDesc;
   shapeDesc.setEnvelope(ppri);

@@ -215,16 +215,18 @@ void xPhysicsPrimitiveEntity::notifyCreated(xEntityDesc* desc) {
   BGE_REPORT_MSG(d.primitiveType != xPhysicsPrimitiveEntityDesc::LineSegment || !d.ped_bDynamic,
                  ("entity file " + d.fileForMessages() + ": a line segment cannot be dynamic").c_str());
   xPrimitive* ppri = makePrimitive(d, outline_);
-  if (!BGE_REPORT_MSG(ppri, ("entity file " + d.fileForMessages() + ": primitiveType " +
-                             std::to_string(d.primitiveType) + " is no circle, box or line").c_str()))
+  if (!BGE_ERROR_MSG(ppri, ("entity file " + d.fileForMessages() + ": primitiveType " +
+                            std::to_string(d.primitiveType) + " is no circle, box or line; the entity is left out")
+                               .c_str()))
     return;
   // A dynamic entity that gets no body would have a shape nothing moves: refuse it
   // before anything is filed with the world.
   xBody* pbo = nullptr;
   if (d.ped_bDynamic) {
     pbo = makeBody(d, ppri);
-    if (!BGE_REPORT_MSG(pbo, ("entity file " + d.fileForMessages() + ": a dynamic entity of bodyType " +
-                              std::to_string(d.bodyType) + " makes no body").c_str())) {
+    if (!BGE_ERROR_MSG(pbo, ("entity file " + d.fileForMessages() + ": a dynamic entity of bodyType " +
+                             std::to_string(d.bodyType) + " makes no body; the entity is left out")
+                                .c_str())) {
       delete ppri;
       outline_.clear();
       return;
@@ -263,7 +265,9 @@ void xPhysicsPrimitiveEntity::notifyCreated(xEntityDesc* desc) {
 
   if (!d.texturePath.empty()) {
     texture_ = d.texture;
-    BGE_REPORT_MSG(texture_, ("entity file " + d.fileForMessages() + ": no picture from " + d.texturePath).c_str());
+    BGE_ERROR_MSG(texture_, ("entity file " + d.fileForMessages() + ": no picture from " + d.texturePath +
+                             "; the entity is drawn without one")
+                                .c_str());
   }
   copyLooks(d);
   placement_ = d.absPlacement;

@@ -72,7 +72,9 @@ Font* panelFont() {
 Texture* gameTexture(const char* path) { return obtainEntityTexture(path, 0x2601); }
 
 void reportStrategy(const xBaseTowerDesc& d, const char* which, const std::string& text) {
-  BGE_REPORT_MSG(false, ("tower file " + d.fileForMessages() + ": unknown " + which + " \"" + text + "\"").c_str());
+  bge::errorReport(
+      ("tower file " + d.fileForMessages() + ": unknown " + which + " \"" + text + "\"; the tower keeps its default")
+          .c_str());
 }
 
 GenericEntry<int>* battleAssistant() {

@@ -20,7 +20,7 @@ xWavePointTowerEntity* LevelScreen::beaconToAttach() const { return selection_.b
 void LevelScreen::onTowersSold(int count, double refund) {
   for (int i = 0; i < count; ++i) tally_.countSold();
   // The most-credits mode gives nothing back for a sale.
-  if (gameMode_ != MODE_MAXCREDITS) addCredits(refund);
+  if (gameMode_ != MODE_MAXCREDITS) economy_.add(refund);
 }
 
 void LevelScreen::onTowerPicked(xBaseTowerEntity* tower) {

@@ -120,7 +120,7 @@ bool LevelScreen::buyTower(int column, int row, xBaseTowerDesc* description) {
   if (!firstTowerPlaced_ && gameMode_ != MODE_ENDLESS) checkpoints_.saveIfDue();
   // Only a tower that stands is paid for: the limited-towers mode refuses quietly.
   if (!placeTower(column, row, description)) return false;
-  addCredits(-description->price);
+  economy_.add(-description->price);
   towerCommands_.updateTowerButtons();
   return true;
 }

@@ -221,10 +221,10 @@ void LevelHud::drawStatistics() {
   };
   const Row rows[] = {
       {8, 26, "LABEL_WAVE", endless ? formatString("%d / ?", wave) : formatString("%d / %d", wave, waves)},
-      {8, 42, "LABEL_LIVES", formatString("%d", level_.lives())},
-      {8, 58, "LABEL_SCORE", formatThousands(level_.score())},
-      {140, 26, "LABEL_CREDITS", formatThousands(static_cast<int>(level_.credits()))},
-      {140, 42, "LABEL_INTEREST", formatString("%d%%", level_.interestPercent())},
+      {8, 42, "LABEL_LIVES", formatString("%d", level_.flow().lives())},
+      {8, 58, "LABEL_SCORE", formatThousands(level_.flow().score())},
+      {140, 26, "LABEL_CREDITS", formatThousands(static_cast<int>(level_.economy().credits()))},
+      {140, 42, "LABEL_INTEREST", formatString("%d%%", level_.economy().interestPercent())},
       {140, 58, "LABEL_DESTROYED", formatString("%d", level_.flow().enemiesDestroyed())},
   };
   for (const Row& row : rows) {

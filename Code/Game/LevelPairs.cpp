@@ -44,7 +44,7 @@ void LevelScreen::cancelPendingPlacement() {
     clearSelection();
     scheduleRemoval(tower, true);
     freeCell(tower->cellIndex());
-    if (xBaseTowerDesc* d = findDescriptionByKind(tower->getInfoKey())) addCredits(d->price);
+    if (xBaseTowerDesc* d = findDescriptionByKind(tower->getInfoKey())) economy_.add(d->price);
     tally_.uncountBuilt();
   };
   takeBack(selection_.pairStation());

@@ -125,7 +125,6 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   PathDescription getPathDescription(int pathId) const override;
 
   // --- waves, lives, credits and the end ---
-  void addCredits(double amount) { economy_.add(amount); }
   void addScore(int points) override { flow_.addScore(points); }
   void countSpawn() override { flow_.countSpawn(); }
   void bookKill(int score, float reward) override;  // the kill count, its score and its reward
@@ -183,15 +182,12 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   const LevelFileModel& model() const { return model_; }
   const WaveFlow& flow() const { return flow_; }
   LevelEffects& effects() { return effects_; }
-  int lives() const { return flow_.lives(); }
-  int score() const { return flow_.score(); }
   float speedFactor() const override { return flow_.speedFactor(); }
-  double credits() const { return economy_.credits(); }
-  int interestPercent() const { return economy_.interestPercent(); }
-  void setInterestPercent(int percent) { economy_.setInterestPercent(percent); }
+  // The credits and the interest rate; tests and the runner set them as a level file would.
+  LevelEconomy& economy() { return economy_; }
+  const LevelEconomy& economy() const { return economy_; }
   const TowerTally& tally() const { return tally_; }
   xEnemySpawner* spawner() const { return spawner_.get(); }
-  const std::vector<int>& placementGrid() const { return grid_.cells(); }
   const std::vector<xBaseTowerDesc*>& towerDescriptions() const { return towerDescriptions_; }
   LevelSelection& selection() { return selection_; }
   const LevelBridge& bridge() const { return bridge_; }

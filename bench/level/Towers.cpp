@@ -19,8 +19,8 @@ constexpr float kSight = 96.0f;
 
 std::vector<int> cellsBySight(LevelScreen& level) {
   std::vector<std::pair<int, int>> cells;  // (path points within reach, cell)
-  for (int cell = 0; cell < static_cast<int>(level.placementGrid().size()); ++cell) {
-    if (level.placementGrid()[cell] != 0) continue;
+  for (int cell = 0; cell < static_cast<int>(level.grid().cells().size()); ++cell) {
+    if (level.grid().cells()[cell] != 0) continue;
     const float x = 32.0f * (cell % 32) + 16.0f, y = 32.0f * (cell / 32) + 16.0f;
     int seen = 0;
     for (const auto& path : level.model().paths)
@@ -38,7 +38,7 @@ Placed placeTowers(levelrunner::Runner& runner, LevelScreen& level, int atLeast)
   const std::vector<int> order = cellsBySight(level);
   auto freeCell = [&](int awayFrom) {
     for (int cell : order) {
-      if (level.placementGrid()[cell] != 0) continue;
+      if (level.grid().cells()[cell] != 0) continue;
       const int dx = cell % 32 - awayFrom % 32, dy = cell / 32 - awayFrom / 32;
       if (awayFrom < 0 || dx * dx + dy * dy >= kPairSpacing * kPairSpacing) return cell;
     }
@@ -47,7 +47,7 @@ Placed placeTowers(levelrunner::Runner& runner, LevelScreen& level, int atLeast)
   auto build = [&](int cell, const std::string& info) {
     if (cell < 0) return false;
     // Rounds past the first buy on the fixed-credits mode's credits, topped up again.
-    if (atLeast > 0) level.addCredits(0.0);
+    if (atLeast > 0) level.economy().add(0.0);
     const size_t before = findTowers(level).size();
     runner.perform(level, {0, "build", {std::to_string(cell % 32), std::to_string(cell / 32), info}});
     return findTowers(level).size() > before;

@@ -106,7 +106,7 @@ std::map<int, int> layoutImageRows() {
 
 // A free cell right beside the path: buildable, with an unbuildable neighbour.
 int freeCellBesidePath(const LevelScreen& level) {
-  const std::vector<int>& grid = level.placementGrid();
+  const std::vector<int>& grid = level.grid().cells();
   for (int row = 1; row < 23; ++row)
     for (int col = 1; col < 31; ++col) {
       if (grid[row * 32 + col] != 0) continue;
@@ -203,7 +203,7 @@ TEST(CommandBridge, APlayerBuildsUpgradesRetargetsAndSellsATowerFromTheBridge) {
   s.steps.push_back([&](LevelScreen& level) {
     cell = freeCellBesidePath(level);
     ASSERT_GE(cell, 0);
-    credits = level.credits();
+    credits = level.economy().credits();
     price = level.towerDescriptions()[0]->price;
     g_sounds.clear();
     click(app, (cell % 32) * 32 + 16, (cell / 32) * 32 + 16);
@@ -211,7 +211,7 @@ TEST(CommandBridge, APlayerBuildsUpgradesRetargetsAndSellsATowerFromTheBridge) {
     ASSERT_EQ(1u, towers.size());
     tower = towers[0];
     EXPECT_EQ(cell, tower->cellIndex());
-    EXPECT_DOUBLE_EQ(credits - price, level.credits());
+    EXPECT_DOUBLE_EQ(credits - price, level.economy().credits());
     EXPECT_TRUE(asked("SFX_TOWER_PLACED"));
     EXPECT_EQ(kLevelBattle, level.state());
   });
@@ -224,10 +224,10 @@ TEST(CommandBridge, APlayerBuildsUpgradesRetargetsAndSellsATowerFromTheBridge) {
     EXPECT_TRUE(level.bridge().commandWidget()->isVisible());
     for (int id : {ids::kShowTrade, ids::kUpgrade}) EXPECT_TRUE(shown(level.bridge().findCommandButton(id))) << id;
     for (int id : {ids::kSell, ids::kShowStrategies}) EXPECT_FALSE(shown(level.bridge().findCommandButton(id))) << id;
-    credits = level.credits();
+    credits = level.economy().credits();
     clickWidget(app, level.bridge().findCommandButton(ids::kUpgrade));
     EXPECT_EQ(1, tower->getUpgradeLevel());
-    EXPECT_DOUBLE_EQ(credits - static_cast<int>(price + price / 3), level.credits());
+    EXPECT_DOUBLE_EQ(credits - static_cast<int>(price + price / 3), level.economy().credits());
   });
   s.steps.push_back([&](LevelScreen& level) {
     // Each targeting button gives the tower its strategy, and the panel lights that
@@ -259,9 +259,9 @@ TEST(CommandBridge, APlayerBuildsUpgradesRetargetsAndSellsATowerFromTheBridge) {
       EXPECT_EQ(i < 1 ? 255 : 128, marks[i].color.a) << i;
     }
     // Commands without a meaning (ids of the range the layout leaves free) change nothing.
-    credits = level.credits();
+    credits = level.economy().credits();
     for (int id : {609, 613, 614}) level.onButtonEvent(id, bge::ButtonListener::Released);
-    EXPECT_EQ(credits, level.credits());
+    EXPECT_EQ(credits, level.economy().credits());
     EXPECT_TRUE(shown(level.bridge().findCommandButton(ids::kShowTrade)));
     clickWidget(app, level.bridge().findCommandButton(ids::kShowTrade));
     for (int id : {ids::kSell, ids::kShowStrategies}) EXPECT_TRUE(shown(level.bridge().findCommandButton(id))) << id;
@@ -272,17 +272,17 @@ TEST(CommandBridge, APlayerBuildsUpgradesRetargetsAndSellsATowerFromTheBridge) {
     clickWidget(app, level.bridge().findCommandButton(ids::kShowStrategies));
     EXPECT_TRUE(shown(level.bridge().findCommandButton(ids::kAimClosest)));
     clickWidget(app, level.bridge().findCommandButton(ids::kShowTrade));
-    credits = level.credits();
+    credits = level.economy().credits();
     clickWidget(app, level.bridge().findCommandButton(ids::kSell));
     // Sold at level 1: (P + 2P/3) x 0.6.
-    EXPECT_NEAR(credits + (price + price * 2 / 3) * 0.6, level.credits(), 1e-3);
+    EXPECT_NEAR(credits + (price + price * 2 / 3) * 0.6, level.economy().credits(), 1e-3);
     EXPECT_EQ(1, level.tally().sold());
     EXPECT_FALSE(level.bridge().commandWidget()->isVisible());
     EXPECT_EQ(nullptr, level.bridge().commandWidget()->tower());
     // A second sell click reaches no tower.
-    credits = level.credits();
+    credits = level.economy().credits();
     level.onButtonEvent(ids::kSell, bge::ButtonListener::Released);
-    EXPECT_EQ(credits, level.credits());
+    EXPECT_EQ(credits, level.economy().credits());
     EXPECT_EQ(1, level.tally().sold());
   });
   s.steps.push_back([&](LevelScreen& level) {

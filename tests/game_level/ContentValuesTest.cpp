@@ -90,7 +90,7 @@ TEST(ContentValues, WhatTheGameCannotPlayIsReportedOnceAndReplacedByItsDefault) 
              f, "energy=\"100\"", [](LevelScreen& l) { return l.model().attacks.at(0)[0].speed; }, "500", "0"); }, -1,
        "level.xml", "Wave", "speed=\"0\""},
       {"negative initial funds", [](Folder& f) { return levelWithEnemy(
-             f, "energy=\"100\"", [](LevelScreen& l) { return l.credits(); }, "-900"); }, 0,
+             f, "energy=\"100\"", [](LevelScreen& l) { return l.economy().credits(); }, "-900"); }, 0,
        "level.xml", "InitialFunds", "credits=\"-900\""},
       {"negative radius",
        [](Folder& f) {

@@ -40,8 +40,8 @@ TEST(LevelFile, CreditsComeFromTheFileExceptInTheMaximumCreditsMode) {
   levelfiles::runner();
   Folder f;
   const std::string path = f.write("a.xml", std::string("<Stage><InitialFunds credits=\"0\"/>") + kGrid + "</Stage>");
-  EXPECT_EQ(0.0, Loaded(path).level.credits());
-  EXPECT_EQ(40000.0, Loaded(path, MODE_MAXCREDITS).level.credits());
+  EXPECT_EQ(0.0, Loaded(path).level.economy().credits());
+  EXPECT_EQ(40000.0, Loaded(path, MODE_MAXCREDITS).level.economy().credits());
   const std::string noFunds = f.write("b.xml", std::string("<Stage>") + kGrid + "</Stage>");
   EXPECT_FALSE(Loaded(noFunds).ok);
   EXPECT_FALSE(Loaded(f.write("c.xml", "<Stage><InitialFunds credits=\"10\"/></Stage>")).ok);
@@ -54,10 +54,10 @@ TEST(LevelFile, GridCellsFollowTheImageAlphaAndAlwaysNumber32By24WithNoCellPastA
   f.writeGrid(5, 2);
   Loaded l(f.write("a.xml", std::string("<Stage><InitialFunds credits=\"1\"/>") + kGrid + "</Stage>"));
   ASSERT_TRUE(l.ok);
-  ASSERT_EQ(768u, l.level.placementGrid().size());
-  EXPECT_EQ(-1, l.level.placementGrid()[2 * 32 + 5]);
-  EXPECT_EQ(0, l.level.placementGrid()[2 * 32 + 4]);
-  EXPECT_EQ(0, l.level.placementGrid()[2 * 32 + 6]);
+  ASSERT_EQ(768u, l.level.grid().cells().size());
+  EXPECT_EQ(-1, l.level.grid().cells()[2 * 32 + 5]);
+  EXPECT_EQ(0, l.level.grid().cells()[2 * 32 + 4]);
+  EXPECT_EQ(0, l.level.grid().cells()[2 * 32 + 6]);
   // One step past an edge is off the grid, not a cell of the next or the last row.
   EXPECT_EQ(2 * 32 + 31, PlacementGrid::index(31, 2));
   EXPECT_EQ(23 * 32, PlacementGrid::index(0, 23));
@@ -68,7 +68,7 @@ TEST(LevelFile, GridCellsFollowTheImageAlphaAndAlwaysNumber32By24WithNoCellPastA
   Loaded small(f.write("b.xml", "<Stage><InitialFunds credits=\"1\"/>"
                                 "<Grid levelImage=\"{dir}/grid.png\" cellsX=\"4\" cellsY=\"300\"/></Stage>"));
   ASSERT_TRUE(small.ok);
-  EXPECT_EQ(768u, small.level.placementGrid().size());
+  EXPECT_EQ(768u, small.level.grid().cells().size());
 }
 
 TEST(LevelFile, SplinesThatDescribeNoCurveAreRefusedAndTheOtherPathsStay) {

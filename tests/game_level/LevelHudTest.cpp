@@ -70,7 +70,7 @@ TEST(HeadsUpDisplay, CountersAndTheSelectedTowersInfoShowTheLevelsValues) {
     ASSERT_EQ(kLevelBattle, level.state());
     ASSERT_NE(nullptr, level.spawner());
     // Values no fresh level has, so a display of defaults cannot pass.
-    level.addCredits(1234.0);
+    level.economy().add(1234.0);
     level.addScore(4321);
     FontSwap swap;
     RecordingGraphics g;
@@ -78,11 +78,11 @@ TEST(HeadsUpDisplay, CountersAndTheSelectedTowersInfoShowTheLevelsValues) {
     const RecordingFont& f = swap.font();
     EXPECT_EQ(formatString("%d / %d", level.spawner()->currentWave() + 1, level.spawner()->waveCount()),
               valueBeside(f, "LABEL_WAVE"));
-    EXPECT_EQ(std::to_string(level.lives()), valueBeside(f, "LABEL_LIVES"));
-    EXPECT_EQ(formatThousands(level.score()), valueBeside(f, "LABEL_SCORE"));
-    EXPECT_EQ(formatThousands(static_cast<int>(level.credits())), valueBeside(f, "LABEL_CREDITS"));
+    EXPECT_EQ(std::to_string(level.flow().lives()), valueBeside(f, "LABEL_LIVES"));
+    EXPECT_EQ(formatThousands(level.flow().score()), valueBeside(f, "LABEL_SCORE"));
+    EXPECT_EQ(formatThousands(static_cast<int>(level.economy().credits())), valueBeside(f, "LABEL_CREDITS"));
     EXPECT_EQ(std::to_string(level.flow().enemiesDestroyed()), valueBeside(f, "LABEL_DESTROYED"));
-    EXPECT_EQ(formatString("%d%%", level.interestPercent()), valueBeside(f, "LABEL_INTEREST"));
+    EXPECT_EQ(formatString("%d%%", level.economy().interestPercent()), valueBeside(f, "LABEL_INTEREST"));
 
     // The selected tower tells about itself in the info panel, below its caption.
     xBaseTowerEntity* tower = levelrunner::towerAt(level, 10, 6);
@@ -99,10 +99,10 @@ TEST(HeadsUpDisplay, CountersAndTheSelectedTowersInfoShowTheLevelsValues) {
     // A lost life and spent credits show in the next frame's drawing.
     swap.font().calls.clear();
     level.loseLife();
-    level.addCredits(-1000.0);
+    level.economy().add(-1000.0);
     level.drawForeground(&g);
-    EXPECT_EQ(std::to_string(level.lives()), valueBeside(f, "LABEL_LIVES"));
-    EXPECT_EQ(formatThousands(static_cast<int>(level.credits())), valueBeside(f, "LABEL_CREDITS"));
+    EXPECT_EQ(std::to_string(level.flow().lives()), valueBeside(f, "LABEL_LIVES"));
+    EXPECT_EQ(formatThousands(static_cast<int>(level.economy().credits())), valueBeside(f, "LABEL_CREDITS"));
   });
   EXPECT_TRUE(drawn);
 }

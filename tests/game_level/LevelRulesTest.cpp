@@ -229,7 +229,7 @@ TEST(LevelRules, AClickOnATakenCellBuildsNothingAndOnAFreeOneBuilds) {
     int n = 0;
     for (xBaseTowerEntity* t : findTowers(l)) n += l.findLiveEntity(t) ? 1 : 0;
     towers.push_back(n);
-    credits.push_back(l.credits());
+    credits.push_back(l.economy().credits());
     if (clicked == kClicks) return;
     ASSERT_TRUE(runner().perform(l, at(0, "press", {centre(cells[clicked][0]), centre(cells[clicked][1])})));
     ++clicked;
@@ -262,10 +262,10 @@ TEST(LevelRules, ASaleShowsAtOnceTheKindsItsRefundAffords) {
     ASSERT_NE(nullptr, button);
     ASSERT_TRUE(runner().perform(l, at(0, "build", {column, row, "INFO_T10"})));
     ASSERT_TRUE(runner().perform(l, at(0, "build", {column, std::to_string(kRow + 2), "INFO_T1"})));
-    ASSERT_EQ(0.0, l.credits());
+    ASSERT_EQ(0.0, l.economy().credits());
     hiddenBefore = button->isVisible();
     ASSERT_TRUE(runner().perform(l, at(0, "sell", {column, row})));
-    ASSERT_NEAR(840.0, l.credits(), 1e-3);
+    ASSERT_NEAR(840.0, l.economy().credits(), 1e-3);
     shownAfter = button->isVisible() && button->isEnabled();
     sold = true;
   });

@@ -64,10 +64,10 @@ TEST(LevelScenario, OneShipAndNoTowersLosesEveryLifeTheSameWayOnEveryRun) {
     std::vector<int> drops, dropFrames;
     int lives = 20;
     auto watch = [&](LevelScreen& level, int frame) {
-      if (level.lives() == lives) return;
-      drops.push_back(lives - level.lives());
+      if (level.flow().lives() == lives) return;
+      drops.push_back(lives - level.flow().lives());
       dropFrames.push_back(frame);
-      lives = level.lives();
+      lives = level.flow().lives();
     };
     const levelrunner::Outcome first = runner().run(o, watch);
     const levelrunner::Outcome second = runner().run(o);
@@ -430,7 +430,7 @@ TEST(LevelScenario, ARestoreSweepEndingAfterTheLevelIsOverLeavesItOver) {
   level.actionFinished(LevelScreen::kRestoreSweepEnded);
   EXPECT_EQ(kLevelOver, level.state());
   level.loseLife();
-  EXPECT_EQ(20, level.lives());
+  EXPECT_EQ(20, level.flow().lives());
 }
 
 TEST(LevelScenario, ARestoreAsAWaveEndsBringsBackTheRecordThePlayerHad) {
@@ -447,13 +447,13 @@ TEST(LevelScenario, ARestoreAsAWaveEndsBringsBackTheRecordThePlayerHad) {
     const int records = level.checkpoints().records()->count();
     if (restoreAsked >= 0 && frame > restoreAsked + 2 && !level.checkpoints().restoreUnderWay()) {
       restoredWave = level.spawner()->currentWave();
-      restoredCredits = level.credits();
+      restoredCredits = level.economy().credits();
       recordsLeft = records;
       return;
     }
     if (records == 2 && chosenWave < 0) {
       chosenWave = level.spawner()->currentWave();
-      chosenCredits = level.credits();
+      chosenCredits = level.economy().credits();
     }
     if (level.bridge().sendWaveOffered() && level.countLiveEnemies() == 0 && restoreAsked < 0) {
       runner().perform(level, {0, "next", {}});

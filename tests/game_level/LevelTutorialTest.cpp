@@ -80,7 +80,7 @@ TEST_F(LevelTutorial, SlidesChooseAndBuildTheFirstTowerAndTheEndIsRemembered) {
 
   // Slide 2 builds it on the free cell under the pointer; a click on a cell
   // that is not free builds nothing and keeps the slide.
-  const std::vector<int>& grid = level->placementGrid();
+  const std::vector<int>& grid = level->grid().cells();
   int cell = -1, taken = -1;
   for (size_t i = 0; i < grid.size(); ++i) {
     const bool inside = i % 32 > 2 && i % 32 < 28 && i / 32 > 3;

@@ -41,8 +41,8 @@ uint64_t fingerprint(LevelScreen& level) {
   for (const auto& item : items)
     for (long long v : item) mix(v);
   mix(level.flow().enemiesDestroyed());
-  mix(level.lives());
-  mix(std::llround(level.credits() * 100.0));
+  mix(level.flow().lives());
+  mix(std::llround(level.economy().credits() * 100.0));
   return h;
 }
 

@@ -91,7 +91,7 @@ TEST(SupportScenario, EachSupportKindBoostsTheTowersInReachOnlyAndTheBoostGoesTh
   float ownRange = 0.0f;
   runner().run(o, [&](LevelScreen& level, int frame) {
     if (frame == 0) {
-      level.addCredits(100000);
+      level.economy().add(100000);
       xBaseTowerDesc* t1 = level.findDescriptionByKind("INFO_T1");
       ASSERT_TRUE(t1);
       ASSERT_TRUE(level.placeTower(5, 15, t1));
@@ -147,7 +147,7 @@ TEST(SupportScenario, APairWithTwoBeaconsFliesItsPathThroughThemAndItsShipsKillA
   double creditsAfterPair = -1.0;
   std::vector<int> shipIds;
   runner().run(o, [&](LevelScreen& level, int frame) {
-    if (frame == 0) creditsAfterPair = level.credits();
+    if (frame == 0) creditsAfterPair = level.economy().credits();
     auto* a = at<xDeploymentTowerEntity>(level, 3, 12);
     auto* b = at<xDeploymentTowerEntity>(level, 28, 12);
     if (!a || !b) return;
@@ -251,15 +251,15 @@ TEST(SupportScenario, SellingEitherStationOrABeaconLeavesNothingBehind) {
   int cellAfterCancel = -1;
   runner().run(o, [&](LevelScreen& level, int frame) {
     if (frame == 299) {
-      creditsBefore = level.credits();
+      creditsBefore = level.economy().credits();
       stationRefund = LevelEconomy::sellPrice(*levelrunner::towerAt(level, 28, 12));
     }
     if (frame == 302) {
-      creditsAfter = level.credits();
+      creditsAfter = level.economy().credits();
       towersAfterFirstSale = findTowers(level).size();
       shipsAfterFirstSale = patrolShips(level).size();
       cellsFree = true;
-      for (int cell : {12 * 32 + 3, 12 * 32 + 28, 6 * 32 + 11, 14 * 32 + 20}) cellsFree &= level.placementGrid()[cell] == 0;
+      for (int cell : {12 * 32 + 3, 12 * 32 + 28, 6 * 32 + 11, 14 * 32 + 20}) cellsFree &= level.grid().cells()[cell] == 0;
     }
     if (frame == 502) {
       auto* a = at<xDeploymentTowerEntity>(level, 3, 20);
@@ -268,11 +268,11 @@ TEST(SupportScenario, SellingEitherStationOrABeaconLeavesNothingBehind) {
       straightAfterBeaconSale = !a->patrolPoints().empty();
       for (const Vec2& p : a->patrolPoints()) straightAfterBeaconSale &= std::abs(p.y - (20 * 32 + 16)) < 1e-3f;
     }
-    if (frame == 749) creditsBeforePair = level.credits();
+    if (frame == 749) creditsBeforePair = level.economy().credits();
     if (frame == 762) {
-      creditsAfterCancel = level.credits();
+      creditsAfterCancel = level.economy().credits();
       pendingAfterCancel = level.selection().placingPair();
-      cellAfterCancel = level.placementGrid()[5 * 32 + 5];
+      cellAfterCancel = level.grid().cells()[5 * 32 + 5];
     }
     if (frame == 702) {
       towersAtEnd = findTowers(level).size();
@@ -305,10 +305,10 @@ struct LevelSnapshot {
 
 LevelSnapshot snapshot(LevelScreen& level) {
   LevelSnapshot s;
-  s.credits = level.credits();
-  s.lives = level.lives();
-  s.score = level.score();
-  s.interest = level.interestPercent();
+  s.credits = level.economy().credits();
+  s.lives = level.flow().lives();
+  s.score = level.flow().score();
+  s.interest = level.economy().interestPercent();
   s.spawned = level.flow().enemiesSpawned();
   s.destroyed = level.flow().enemiesDestroyed();
   s.wave = level.spawner()->currentWave();
@@ -370,7 +370,7 @@ TEST(SupportScenario, ACheckpointTakenAWaveLostAndARestoreGiveBackTheLevelAsItWa
   bool linked = false;
   runner().run(o, [&](LevelScreen& level, int frame) {
     // Interest would show a restore that took the emptied field for a won wave.
-    if (frame == 0) level.setInterestPercent(10);
+    if (frame == 0) level.economy().setInterestPercent(10);
     if (frame == 200) {
       level.checkpoints().take();
       atCheckpoint = snapshot(level);

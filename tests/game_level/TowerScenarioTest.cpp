@@ -79,23 +79,23 @@ TEST(TowerScenario, OneT1BesideTheFirstPathOfStationZeroWinsItsFirstWaveAlikeOnE
       if (frame == 0) {
         const auto& points = level.model().paths.begin()->second.points.at(0);
         int best = -1;
-        for (int cell = 0; cell < static_cast<int>(level.placementGrid().size()); ++cell) {
-          if (level.placementGrid()[cell] != 0) continue;
+        for (int cell = 0; cell < static_cast<int>(level.grid().cells().size()); ++cell) {
+          if (level.grid().cells()[cell] != 0) continue;
           const Vec2 c(static_cast<float>(cell % 32 * 32 + 16), static_cast<float>(cell / 32 * 32 + 16));
           int inReach = 0;
           for (const Vec2& p : points) inReach += qlnLenV2(c - p) < 90.0f ? 1 : 0;
           if (inReach > best) best = inReach, placedCell = cell;
         }
         ASSERT_TRUE(level.buyTower(placedCell % 32, placedCell / 32, level.towerDescriptions().at(0)));
-        t.creditsAfterPlace = level.credits();
+        t.creditsAfterPlace = level.economy().credits();
         level.sendNextWave();
       }
       if (static_cast<int>(t.killFrames.size()) < level.flow().enemiesDestroyed()) t.killFrames.push_back(frame);
       for (xBaseTowerEntity* tower : findTowers(level))
         t.towerEnergyLost = std::max(t.towerEnergyLost, 800 - static_cast<int>(tower->getEnergy()));
       if (t.livesAfterWave < 0 && level.spawner()->currentWave() == 0 && level.flow().enemiesDestroyed() +
-                                                                               (20 - level.lives()) == 4)
-        t.livesAfterWave = level.lives();
+                                                                               (20 - level.flow().lives()) == 4)
+        t.livesAfterWave = level.flow().lives();
     });
   };
   Trace first, second;
@@ -119,10 +119,10 @@ TEST(TowerScenario, InterestAtAWaveEndLivesLostAndTheDefeatRecord) {
   int livesAtEnd = -1;
   LevelStats stats;
   const auto out = runner().run(o, [&](LevelScreen& level, int frame) {
-    if (frame == 0) level.setInterestPercent(10);
+    if (frame == 0) level.economy().setInterestPercent(10);
     if (creditsAtEnd < 0 && level.flow().enemiesDestroyed() == 2 && !level.flow().clocksRunning()) {
-      creditsAtEnd = level.credits();
-      livesAtEnd = level.lives();
+      creditsAtEnd = level.economy().credits();
+      livesAtEnd = level.flow().lives();
       level.towerCommands().sellTower(levelrunner::towerAt(level, 5, kBesideRow));
       level.sendNextWave();
     }
@@ -170,23 +170,23 @@ TEST(TowerScenario, UpgradeAndSellPricesFollowTheLevelAndPlacingStartsTheBattle)
     EXPECT_NE(kLevelBattle, level.state());
     level.buyTower(4, kFarRow, level.towerDescriptions().at(0));
     state = level.state();
-    cellValue = level.placementGrid()[kFarRow * 32 + 4];
+    cellValue = level.grid().cells()[kFarRow * 32 + 4];
     xBaseTowerEntity* t = levelrunner::towerAt(level, 4, kFarRow);
     ASSERT_NE(nullptr, t);
-    credits.push_back(level.credits());
+    credits.push_back(level.economy().credits());
     damage.push_back(t->getDamage());
     EXPECT_EQ(366, LevelEconomy::upgradePrice(*t));
-    level.addCredits(366 + 458 + 550);
+    level.economy().add(366 + 458 + 550);
     for (int i = 0; i < 4; ++i) {
       level.towerCommands().upgradeTower(t);
-      credits.push_back(level.credits());
+      credits.push_back(level.economy().credits());
       damage.push_back(t->getDamage());
     }
     level.towerCommands().showTowerInfo(t);
     shownSell = level.bridge().shownSellPrice();
     level.towerCommands().sellTower(t);
     towers = level.tally().sold();
-    credits.push_back(level.credits());
+    credits.push_back(level.economy().credits());
   });
   EXPECT_EQ(kLevelBattle, state);
   EXPECT_EQ(1, cellValue);
@@ -211,9 +211,9 @@ TEST(TowerScenario, LimitedTowersRefusesTheEleventhWithoutChargingAndMaxCreditsH
   double credits = 0;
   int built = 0, occupied = 0;
   runner().run(o, [&](LevelScreen& l, int) {
-    credits = l.credits();
+    credits = l.economy().credits();
     built = l.tally().standing();
-    occupied = static_cast<int>(std::count(l.placementGrid().begin(), l.placementGrid().end(), 1));
+    occupied = static_cast<int>(std::count(l.grid().cells().begin(), l.grid().cells().end(), 1));
   });
   EXPECT_EQ(10, built);
   EXPECT_EQ(10, occupied);
@@ -228,8 +228,8 @@ TEST(TowerScenario, LimitedTowersRefusesTheEleventhWithoutChargingAndMaxCreditsH
   std::vector<double> seen;
   bool waveEnded = false;
   runner().run(m, [&](LevelScreen& l, int frame) {
-    if (frame == 2) l.setInterestPercent(25);
-    if (l.credits() != 40000.0) seen.push_back(l.credits());
+    if (frame == 2) l.economy().setInterestPercent(25);
+    if (l.economy().credits() != 40000.0) seen.push_back(l.economy().credits());
     if (l.spawner()->currentWave() == 0 && !l.flow().clocksRunning() && l.flow().enemiesDestroyed() == 1) waveEnded = true;
     if (frame > 2 && waveEnded && l.state() != kLevelOver) l.sendNextWave();
   });
@@ -296,7 +296,7 @@ TEST(TowerScenario, KeysPointerAndSelection) {
     level.selection().chooseTowerDesc(level.towerDescriptions().at(0));
     level.mousePressed(press(100, kFarRow * 32 + 5));
     EXPECT_EQ(1, level.tally().standing());
-    EXPECT_DOUBLE_EQ(225.0, level.credits());
+    EXPECT_DOUBLE_EQ(225.0, level.economy().credits());
     EXPECT_EQ(kLevelBattle, level.state());
     EXPECT_EQ(nullptr, level.selection().towerDesc());
     // Not enough credits: nothing is bought.
@@ -321,7 +321,7 @@ TEST(TowerScenario, KeysPointerAndSelection) {
     t->takeDamage(100000);
     EXPECT_EQ(nullptr, level.selection().tower());
     EXPECT_EQ(nullptr, level.bridge().shownTower());
-    EXPECT_EQ(0, level.placementGrid()[kFarRow * 32 + 3]);
+    EXPECT_EQ(0, level.grid().cells()[kFarRow * 32 + 3]);
 
     // Space sends the next wave through the send-wave button while it shows, and nothing once the level is over.
     bge::Button* send = level.bridge().findCommandButton(bridgeids::kSendWave);

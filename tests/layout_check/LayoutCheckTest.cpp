@@ -53,7 +53,7 @@ TEST(LayoutCheck, LevelPanelsInEveryState) {
   w.app().changeState(level);
   for (int i = 0; i < 600 && !level->bridge().ready(); ++i) w.frames(1);
   ASSERT_TRUE(level->bridge().ready());
-  level->addCredits(1.0e6);
+  level->economy().add(1.0e6);
   w.frames(2);
   w.check("battle, before the first tower");
 

@@ -338,7 +338,7 @@ inline void pointAt(Walk& w, LevelScreen& level, float x, float y) {
 // The cells a tower can stand on, a few apart so the field stays readable.
 inline std::vector<std::pair<int, int>> freeCells(LevelScreen& level) {
   std::vector<std::pair<int, int>> cells;
-  const std::vector<int>& grid = level.placementGrid();
+  const std::vector<int>& grid = level.grid().cells();
   for (int row = 1; row < 23; row += 2)
     for (int column = 1; column < 31; column += 2) {
       const int cell = row * 32 + column;

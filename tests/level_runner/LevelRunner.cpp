@@ -221,8 +221,8 @@ Outcome Runner::run(const RunOptions& options, const FrameObserver& observer) {
   }
   o.frames = frame;
   o.state = level->state();
-  o.lives = level->lives();
-  o.credits = level->credits();
+  o.lives = level->flow().lives();
+  o.credits = level->economy().credits();
   o.kills = level->flow().enemiesDestroyed();
   o.spawned = level->flow().enemiesSpawned();
   if (xEnemySpawner* s = level->spawner()) {

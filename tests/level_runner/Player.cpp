@@ -167,7 +167,7 @@ void Player::weighPaths(LevelScreen& level) {
 
 Player::Spot Player::bestSpot(const LevelScreen& level, float range) const {
   Spot best;
-  const auto& grid = level.placementGrid();
+  const auto& grid = level.grid().cells();
   for (size_t cell = 0; cell < grid.size(); ++cell) {
     if (grid[cell] != 0) continue;
     Spot s;
@@ -199,16 +199,16 @@ void Player::watchTraffic(LevelScreen& level) {
 
 bool Player::build(LevelScreen& level, int kind, const Spot& spot, float value) {
   const std::string col = std::to_string(spot.column), row = std::to_string(spot.row);
-  const double before = level.credits();
+  const double before = level.economy().credits();
   act(level, "place", {col, row, std::to_string(kind)});
   if (!towerAt(level, spot.column, spot.row)) return false;
   act(level, "retarget", {col, row, "first"});
   owned_.push_back({spot, kind});
   ++towersBuilt_;
-  spent_[kind] += before - level.credits();
+  spent_[kind] += before - level.economy().credits();
   if (options_.trace)
     std::fprintf(stderr, "  built %s at %d,%d: %.3f dps on the paths per credit (coverage %.1f), credits left %.0f\n",
-                 kindNames_[kind].c_str(), spot.column, spot.row, value, spot.coverage, level.credits());
+                 kindNames_[kind].c_str(), spot.column, spot.row, value, spot.coverage, level.economy().credits());
   return true;
 }
 
@@ -225,7 +225,7 @@ bool Player::spendOnce(LevelScreen& level) {
   // and no lives slipping away, the player saves for a much better one.
   weighPaths(level);
   const auto& kinds = level.towerDescriptions();
-  const double credits = level.credits();
+  const double credits = level.economy().credits();
   float bestValue = 0.0f, bestAffordable = 0.0f;
   int buyKind = -1;
   Spot buySpot;
@@ -262,12 +262,12 @@ bool Player::spendOnce(LevelScreen& level) {
       buyKind = -1;
     }
   }
-  const bool slipping = level.lives() < lastLives_;
+  const bool slipping = level.flow().lives() < lastLives_;
   if (bestAffordable <= 0.0f) return false;
   if (owned_.size() >= kTowersBeforeSaving && !slipping && bestAffordable < kSaveBelow * bestValue) return false;
   if (upgradeTower) {
     const int before = upgradeTower->getUpgradeLevel();
-    const double creditsBefore = level.credits();
+    const double creditsBefore = level.economy().credits();
     act(level, "upgrade", {std::to_string(upgradeSpot.column), std::to_string(upgradeSpot.row)});
     if (upgradeTower->getUpgradeLevel() == before) return false;
     ++upgrades_;
@@ -275,11 +275,11 @@ bool Player::spendOnce(LevelScreen& level) {
     for (auto it = owned_.rbegin(); it != owned_.rend(); ++it) {
       const Owned& o = *it;
       if (o.spot.column != upgradeSpot.column || o.spot.row != upgradeSpot.row) continue;
-      spent_[o.kind] += creditsBefore - level.credits();
+      spent_[o.kind] += creditsBefore - level.economy().credits();
       if (options_.trace)
         std::fprintf(stderr, "  upgraded %s at %d,%d to level %d: %.3f dps on the paths per credit, credits left %.0f\n",
                      kindNames_[o.kind].c_str(), o.spot.column, o.spot.row, before + 1, bestAffordable,
-                     level.credits());
+                     level.economy().credits());
       break;
     }
     return true;
@@ -295,7 +295,7 @@ void Player::onFrame(LevelScreen& level, int frame) {
     int standing = 0;
     for (const Owned& o : owned_) standing += towerAt(level, o.spot.column, o.spot.row) != nullptr;
     std::fprintf(stderr, "wave %d/%d frame %d lives %d credits %.0f towers %d standing %d upgrades %d\n", tracedWave_,
-                 level.spawner()->waveCount(), frame, level.lives(), level.credits(), towersBuilt_, standing,
+                 level.spawner()->waveCount(), frame, level.flow().lives(), level.economy().credits(), towersBuilt_, standing,
                  upgrades_);
   }
   // The first towers go where the first ships are seen to fly.
@@ -303,7 +303,7 @@ void Player::onFrame(LevelScreen& level, int frame) {
     for (int spent = 0; spent < 8; ++spent)
       if (!spendOnce(level)) break;
   }
-  lastLives_ = level.lives();
+  lastLives_ = level.flow().lives();
   sendWaveWhenClear(level);
 }
 

@@ -60,7 +60,7 @@ float StrategyPlayer::distanceToPath(int column, int row) const {
 }
 
 bool StrategyPlayer::nearestFreeCell(const LevelScreen& level, float x, float y, Cell& out) const {
-  const auto& grid = level.placementGrid();
+  const auto& grid = level.grid().cells();
   float best = 1e9f;
   for (size_t cell = 0; cell < grid.size(); ++cell) {
     if (grid[cell] != 0) continue;
@@ -77,7 +77,7 @@ bool StrategyPlayer::nearestFreeCell(const LevelScreen& level, float x, float y,
 
 bool StrategyPlayer::buyOnce(LevelScreen& level) {
   const auto& kinds = level.towerDescriptions();
-  const double credits = level.credits();
+  const double credits = level.economy().credits();
   if (attackKinds_.empty()) return false;
   int kind = -1;
   Cell cell;
@@ -95,7 +95,7 @@ bool StrategyPlayer::buyOnce(LevelScreen& level) {
         if (kinds[k]->price <= credits) kind = k;
       if (kind < 0) return false;
       // The free cell with the most path marks in the kind's reach.
-      const auto& grid = level.placementGrid();
+      const auto& grid = level.grid().cells();
       const float r2 = kinds[kind]->range * kinds[kind]->range;
       int most = 0;
       for (size_t c = 0; c < grid.size(); ++c) {
@@ -121,7 +121,7 @@ bool StrategyPlayer::buyOnce(LevelScreen& level) {
     case Strategy::Careless: {
       kind = attackKinds_.front();
       if (kinds[kind]->price > credits) return false;
-      const auto& grid = level.placementGrid();
+      const auto& grid = level.grid().cells();
       float furthest = -1.0f;
       for (size_t c = 0; c < grid.size(); ++c) {
         if (grid[c] != 0) continue;
@@ -142,7 +142,7 @@ bool StrategyPlayer::buyOnce(LevelScreen& level) {
   ++towersBuilt_;
   if (options_.trace)
     std::fprintf(stderr, "  built %s at %d,%d credits left %.0f\n", kinds[kind]->info.c_str(), cell.column, cell.row,
-                 level.credits());
+                 level.economy().credits());
   return true;
 }
 

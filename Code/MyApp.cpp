@@ -14,6 +14,7 @@
 #include "AppCore.h"
 #include "AssertReport.h"
 #include "ConfigFile.h"
+#include "DesignSize.h"
 #include "DynamicResources/SceneMusicContainer.h"
 #include "DynamicResources/SfxContainer.h"
 #include "FileSaveGame.h"
@@ -328,7 +329,7 @@ DisplayMode MyApp::pickDefaultResolution(const std::vector<DisplayMode*>& modes,
   for (const DisplayMode* m : modes) {
     if (!m) continue;
     if (!first) first = m;
-    if (m->width > kDesignWidth) return *m;
+    if (m->width > bge::kDesignWidth) return *m;
   }
   return first ? *first : DisplayMode(kNoModesWidth, kNoModesHeight);
 }
@@ -345,8 +346,8 @@ void MyApp::computeScaleFactors() {
   const DisplayMode size = profile_->screenSize();
   // The side file reader refuses sizes no window can have; this is the last guard
   // before the division.
-  int width = size.width > 0 ? size.width : kDesignWidth;
-  int height = size.height > 0 ? size.height : kDesignHeight;
+  int width = size.width > 0 ? size.width : bge::kDesignWidth;
+  int height = size.height > 0 ? size.height : bge::kDesignHeight;
   // A size saved on a bigger display (or a damaged file) would open a window
   // this one cannot show, and one that software rendering may never draw.
   SDL_Rect usable{};
@@ -354,17 +355,17 @@ void MyApp::computeScaleFactors() {
       (width > usable.w || height > usable.h)) {
     std::printf("WARNING: the saved screen size %dx%d is larger than the display shows (%dx%d); "
                 "%dx%d is used\n",
-                width, height, usable.w, usable.h, kDesignWidth, kDesignHeight);
-    width = kDesignWidth;
-    height = kDesignHeight;
+                width, height, usable.w, usable.h, bge::kDesignWidth, bge::kDesignHeight);
+    width = bge::kDesignWidth;
+    height = bge::kDesignHeight;
     profile_->setScreenSize(width, height);
   }
   const bool fullScreen = profile_->isFullscreen() && !windowed_;
   setDisplayMode(width, height, fullScreen);
   getDisplayConfigurations()->setResolutions(new DisplayMode(width, height),
-                                             new DisplayMode(kDesignWidth, kDesignHeight));
-  const float x = static_cast<float>(width) / kDesignWidth;
-  const float y = static_cast<float>(height) / kDesignHeight;
+                                             new DisplayMode(bge::kDesignWidth, bge::kDesignHeight));
+  const float x = static_cast<float>(width) / bge::kDesignWidth;
+  const float y = static_cast<float>(height) / bge::kDesignHeight;
   std::printf("[NEW scale factors = %g, %g ]\n", x, y);
   setScaleFactors(x, y);
   createWindow(0);
@@ -378,12 +379,13 @@ void MyApp::onFrame(int dt) {
   // A click on the maximise box turns into full screen.
   if (window_) SDL_RestoreWindow(window_);
   const DisplayMode size = profile_->screenSize();
-  setDisplayMode(size.width > 0 ? size.width : kDesignWidth, size.height > 0 ? size.height : kDesignHeight, true);
+  setDisplayMode(size.width > 0 ? size.width : bge::kDesignWidth, size.height > 0 ? size.height : bge::kDesignHeight,
+                 true);
   createWindow(0);
 }
 
 void MyApp::afterRenderStates(Graphics* graphics) {
-  notices_.draw(graphics, globalFont("FONT_NOTOSANS16"), kDesignWidth);
+  notices_.draw(graphics, globalFont("FONT_NOTOSANS16"), bge::kDesignWidth);
 }
 
 void MyApp::onWindowMaximized(uint32_t windowId) {

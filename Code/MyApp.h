@@ -20,8 +20,6 @@ namespace store { class StoreClient; }
 // shows the first screen.
 class MyApp : public SDLGameApp, public GlobalEventManager {
  public:
-  static constexpr int kDesignWidth = 1366;
-  static constexpr int kDesignHeight = 768;
   // Size used when the desktop lists no display modes at all.
   static constexpr int kNoModesWidth = 1024;
   static constexpr int kNoModesHeight = 768;

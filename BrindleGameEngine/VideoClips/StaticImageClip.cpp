@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "AssertReport.h"
+#include "DesignSize.h"
 #include "Graphics.h"
 #include "MouseListeningWidget.h"
 #include "ResourceManager.h"
@@ -141,7 +142,7 @@ void StaticImageClip::actionFinished(int /*tag*/) { report(VideoClipListener::En
 
 void StaticImageClip::drawBackground(Graphics* g) {
   // The full-screen widget spans the window in design units, whatever the scale.
-  Rect5 screen(0.0f, 0.0f, 1366.0f, 768.0f);
+  Rect5 screen(0, 0, bge::kDesignWidth, bge::kDesignHeight);
   if (const Widget* whole = getFullScreenWidget()) screen = whole->getGeometry();
   g->fillRect(0, 0, static_cast<int>(screen.width), static_cast<int>(screen.height),
               Color(0, 0, 0, 255));

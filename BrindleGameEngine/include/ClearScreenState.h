@@ -1,5 +1,6 @@
 #pragma once
 #include "Color.h"
+#include "DesignSize.h"
 #include "GameState.h"
 
 // The simplest state: fills the design area with one colour. The program starts
@@ -24,6 +25,6 @@ class ClearScreenState : public GameState {
 
  private:
   Color color_;
-  int width_ = 1366;
-  int height_ = 768;
+  int width_ = bge::kDesignWidth;
+  int height_ = bge::kDesignHeight;
 };

@@ -4,11 +4,6 @@
 // Graphics on OpenGL in immediate mode; the application owns the one instance.
 class GLGraphics : public Graphics {
  public:
-  // The size that screen layouts are written for; scissor rectangles are
-  // mapped from it to the window.
-  static constexpr int kDesignWidth = 1366;
-  static constexpr int kDesignHeight = 768;
-
   GLGraphics() = default;
   ~GLGraphics() override = default;
 

@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 #include <GL/glu.h>
 
+#include "DesignSize.h"
 #include "GameApp.h"
 #include "ImageFilter.h"
 #include "Texture.h"
@@ -227,7 +228,7 @@ void GLGraphics::drawLine(const Vec3& a, const Vec3& b, float width, bool smooth
 
 void GLGraphics::scissorBox(int x, int y, int width, int height, float sx, float sy, int out[4]) {
   out[0] = static_cast<int>(x * sx);
-  out[1] = static_cast<int>((kDesignHeight - (y + height)) * sy);
+  out[1] = static_cast<int>((bge::kDesignHeight - (y + height)) * sy);
   out[2] = static_cast<int>(width * sx);
   out[3] = static_cast<int>(height * sy);
 }

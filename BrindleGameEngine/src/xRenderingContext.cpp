@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "AssertReport.h"
+#include "DesignSize.h"
 #include "GLGraphics.h"
 #include "GameApp.h"
 #include "xRenderable.h"
@@ -102,7 +103,7 @@ void xRenderingContext::removeObject(xRenderable* object) {
 }
 
 void xRenderingContext::scissorBox(const Rect5& viewport, float sx, float sy, int out[4]) {
-  const float designHeight = static_cast<float>(GLGraphics::kDesignHeight);
+  const float designHeight = static_cast<float>(bge::kDesignHeight);
   out[0] = static_cast<int>(viewport.x * sx);
   out[1] = static_cast<int>((designHeight - (viewport.y + viewport.height)) * sy);
   out[2] = static_cast<int>(viewport.width * sx);

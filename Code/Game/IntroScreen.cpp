@@ -6,6 +6,7 @@
 #include "AppConfig.h"
 #include "AssertReport.h"
 #include "Configurator/ConfigContext.h"
+#include "DesignSize.h"
 #include "DynamicResources/SceneMusicContainer.h"
 #include "FadeTransitions.h"
 #include "Font.h"
@@ -20,7 +21,6 @@
 #include "Utilities.h"
 #include "sdk/QuillonPhysicsSDK.h"
 #include "tinyaction/TinyAction.h"
-#include "widgets/LayoutReading.h"
 
 using namespace QuillonPHX2D;
 
@@ -100,7 +100,7 @@ void IntroScreen::makeStars() {
   const AppConfig* config = AppConfig::instance();
   // The configured width spreads the field; a configuration without one
   // (or a broken one) uses the design width instead of a modulo by zero.
-  const int width = config->getWidth() > 0 ? config->getWidth() : layout::kDesignWidth;
+  const int width = config->getWidth() > 0 ? config->getWidth() : bge::kDesignWidth;
   const int offsetX = config->getScreenOffsetX();
   const int offsetY = config->getScreenOffsetY();
   stars_.clear();
@@ -134,7 +134,7 @@ void IntroScreen::updateScreen(int dt) {
 
 void IntroScreen::drawBackground(Graphics* g) {
   // The scene is deep space whatever the window was cleared to.
-  g->fillRect(0, 0, layout::kDesignWidth, layout::kDesignHeight, Color(0, 0, 0, 255));
+  g->fillRect(0, 0, bge::kDesignWidth, bge::kDesignHeight, Color(0, 0, 0, 255));
   for (const Vec3& star : stars_) {
     const int alpha = static_cast<int>(255.0f - star.z * kAlphaPerDepth);
     g->fillRect(static_cast<int>(star.x), static_cast<int>(star.y), 2, 2, Color(255, 255, 255, alpha));

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <set>
 
+#include "DesignSize.h"
 #include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/BridgeIds.h"
 #include "Game/ColourWord.h"
@@ -58,7 +59,7 @@ bool onField(const Vec2& p) { return p.x >= 0.0f && p.y >= 0.0f && p.x < kFieldW
 
 void LevelBackground::makeStars(std::vector<Vec3>& stars) {
   GameApp* app = GameApp::instance();
-  const int w = app && app->getScreenWidth() > 0 ? app->getScreenWidth() : 1366;
+  const int w = app && app->getScreenWidth() > 0 ? app->getScreenWidth() : bge::kDesignWidth;
   stars.clear();
   stars.reserve(kStarCount);
   for (int i = 0; i < kStarCount; ++i) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "DesignSize.h"
 #include "Font.h"
 #include "Game/Entities/enemies/SimpleEnemyEntity.h"
 #include "Game/Entities/enemies/xEnemySpawner.h"
@@ -58,7 +59,6 @@ constexpr float kHintGap = 4.0f;
 // The playfield the banner, the countdown and the wave list are centred on.
 constexpr int kFieldWidth = PlacementGrid::kFieldWidth;
 constexpr int kFieldHeight = PlacementGrid::kFieldHeight;
-constexpr int kScreenWidth = 1366;
 // The pointer's cross-hair leaves this much room round the pointer.
 constexpr int kCrosshairGap = 8;
 // Checkpoint bar: 300 pixels for the whole level, a bracket every fifth of it.
@@ -172,7 +172,7 @@ void LevelHud::draw(Graphics* g) {
   if (level_.getPhase() == PhaseExiting) {
     // While the level fades out nothing of it shows through the fade.
     GameApp* app = GameApp::instance();
-    const int w = app && app->getScreenWidth() > 0 ? app->getScreenWidth() : kScreenWidth;
+    const int w = app && app->getScreenWidth() > 0 ? app->getScreenWidth() : bge::kDesignWidth;
     const int h = app && app->getScreenHeight() > 0 ? app->getScreenHeight() : kFieldHeight;
     g_->fillRect(-100, -100, w + 200, h + 200, colourWord(0xFF000000u));
     return;
@@ -195,7 +195,7 @@ void LevelHud::drawBadge() {
   static const char* const kBadges[] = {"TEX_DIFF_EASY_ON", "TEX_DIFF_NORMAL_ON", "TEX_DIFF_HARD_ON"};
   const int d = level_.difficulty();
   if (d < 0 || d > 2) return;
-  if (Texture* t = texture(kBadges[d])) g_->drawImage(kScreenWidth - t->getWidth(), 6, t, Color::white);
+  if (Texture* t = texture(kBadges[d])) g_->drawImage(bge::kDesignWidth - t->getWidth(), 6, t, Color::white);
 }
 
 void LevelHud::drawStatistics() {
@@ -378,7 +378,7 @@ void LevelHud::drawCrosshair() {
     g_->setScissor(0, 0, kFieldWidth, kFieldHeight);
     g_->enableScissor(true, 0);
     g_->drawLine(Graphics::Vec2(0, py), Graphics::Vec2(px - gap, py), 1.0f, false, c, 0, 0);
-    g_->drawLine(Graphics::Vec2(px + gap, py), Graphics::Vec2(kScreenWidth, py), 1.0f, false, c, 0, 0);
+    g_->drawLine(Graphics::Vec2(px + gap, py), Graphics::Vec2(bge::kDesignWidth, py), 1.0f, false, c, 0, 0);
     g_->drawLine(Graphics::Vec2(px, 0), Graphics::Vec2(px, py - gap), 1.0f, false, c, 0, 0);
     g_->drawLine(Graphics::Vec2(px, py + gap), Graphics::Vec2(px, kFieldHeight), 1.0f, false, c, 0, 0);
     g_->enableScissor(false, 0);

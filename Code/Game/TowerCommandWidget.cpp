@@ -1,5 +1,6 @@
 #include "Game/TowerCommandWidget.h"
 
+#include "DesignSize.h"
 #include "Font.h"
 #include "GLTexture.h"
 #include "Game/BridgeIds.h"
@@ -44,7 +45,7 @@ void caption(Graphics* g, Font* font, float y, const char* key) {
 }  // namespace
 
 TowerCommandWidget::TowerCommandWidget(const SceneEntityManager& scene) : scene_(scene) {
-  setRect(0, 0, layout::kDesignWidth, layout::kDesignHeight);
+  setRect(0, 0, bge::kDesignWidth, bge::kDesignHeight);
 }
 
 void TowerCommandWidget::addButton(bge::Button* button) {

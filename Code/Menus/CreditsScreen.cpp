@@ -1,5 +1,6 @@
 #include "Menus/CreditsScreen.h"
 
+#include "DesignSize.h"
 #include "DynamicResources/SfxContainer.h"
 #include "FadeTransitions.h"
 #include "GameApp.h"
@@ -75,8 +76,8 @@ void CreditsScreen::init() {
   SwarmText::Settings settings;
   settings.font = font;
   settings.y = kColumnY;
-  settings.width = layout::kDesignWidth;
-  settings.height = layout::kDesignHeight;
+  settings.width = bge::kDesignWidth;
+  settings.height = bge::kDesignHeight;
   settings.firstColor = kHeadingColor;
   settings.secondColor = kNamesColor;
   settings.text = left_[leftIndex_].c_str();
@@ -101,7 +102,8 @@ void CreditsScreen::init() {
     auto* close = new bge::Button(this, kCloseButton, normal, over, layout::lookupText("SCREENS_CLOSE"),
                                   findOrLoadFont(getResourceManager(), "FONT_NOTOSANS24"),
                                   Color(255, 255, 255, 255));
-    close->setRect((layout::kDesignWidth - normal->getWidth()) / 2, kCloseButtonY, normal->getWidth(), normal->getHeight());
+    close->setRect((bge::kDesignWidth - normal->getWidth()) / 2, kCloseButtonY, normal->getWidth(),
+                   normal->getHeight());
     addWidget(close);
   }
 
@@ -119,9 +121,9 @@ void CreditsScreen::actionFinished(int tag) {
     leftIndex_ = (leftIndex_ + 1) % left_.size();
     rightIndex_ = (rightIndex_ + 1) % right_.size();
     leftText_->setText(left_[leftIndex_].c_str());
-    leftText_->setBox(kLeftColumnX, kColumnY, 0, layout::kDesignWidth, layout::kDesignHeight);
+    leftText_->setBox(kLeftColumnX, kColumnY, 0, bge::kDesignWidth, bge::kDesignHeight);
     rightText_->setText(right_[rightIndex_].c_str());
-    rightText_->setBox(kRightColumnX, kColumnY, 0, layout::kDesignWidth, layout::kDesignHeight);
+    rightText_->setBox(kRightColumnX, kColumnY, 0, bge::kDesignWidth, bge::kDesignHeight);
     for (SwarmText* text : {leftText_, rightText_}) {
       text->setScattered(false);
       text->build();

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "AssertReport.h"
+#include "DesignSize.h"
 #include "DynamicResources/SfxContainer.h"
 #include "FadeTransitions.h"
 #include "Font.h"
@@ -96,7 +97,8 @@ Font* EncyclopediaPage::font(const char* id) { return findOrLoadFont(getResource
 
 void EncyclopediaPage::drawHeading(Graphics* g, const char* key) {
   if (Font* big = font("FONT_NOTOSANS46"))
-    big->drawTextAligned(g, Rect5(0, 64, 1366, 32), layout::lookupText(key), kWhite, Font::AlignCenter, 2, false);
+    big->drawTextAligned(g, Rect5(0, 64, bge::kDesignWidth, 32), layout::lookupText(key), kWhite, Font::AlignCenter, 2,
+                         false);
 }
 
 void EncyclopediaPage::showEntry(int index) {

@@ -1,5 +1,6 @@
 #include "Menus/EncyclopediaScreen.h"
 
+#include "DesignSize.h"
 #include "DynamicResources/SfxContainer.h"
 #include "FadeTransitions.h"
 #include "Font.h"
@@ -54,7 +55,7 @@ void EncyclopediaScreen::updateScreen(int dt) {
 
 void EncyclopediaScreen::drawBackground(Graphics* g) {
   if (Texture* background = globalTexture("TEX_BG_MAIN")) g->drawImage(0, 0, background, Color(255, 255, 255, 255));
-  g->fillRect(0, 0, layout::kDesignWidth, layout::kDesignHeight, kShade);
+  g->fillRect(0, 0, bge::kDesignWidth, bge::kDesignHeight, kShade);
 }
 
 void EncyclopediaScreen::pause(GameApp* app) {
@@ -70,8 +71,8 @@ void EncyclopediaScreen::resume(GameApp* app) {
 void EncyclopediaScreen::drawForeground(Graphics* g) {
   if (!isActive()) return;
   if (Font* title = findOrLoadFont(getResourceManager(), "FONT_NOTOSANS46"))
-    title->drawTextAligned(g, Rect5(0, 208, 1366, 32), layout::lookupText("ENCYCLOPEDIA"), Color(255, 255, 255, 255),
-                           Font::AlignCenter, 2, false);
+    title->drawTextAligned(g, Rect5(0, 208, bge::kDesignWidth, 32), layout::lookupText("ENCYCLOPEDIA"),
+                           Color(255, 255, 255, 255), Font::AlignCenter, 2, false);
 }
 
 void EncyclopediaScreen::onKeyEvent(const KeyEvent& event) {

@@ -1,5 +1,6 @@
 #include "Menus/GameHelpScreen.h"
 
+#include "DesignSize.h"
 #include "DynamicResources/SfxContainer.h"
 #include "Font.h"
 #include "GameApp.h"
@@ -29,12 +30,12 @@ void GameHelpScreen::init() {
 }
 
 void GameHelpScreen::drawBackground(Graphics* g) {
-  g->fillRect(0, 0, 1366, 768, kTint);
+  g->fillRect(0, 0, bge::kDesignWidth, bge::kDesignHeight, kTint);
   Font* font = findOrLoadFont(getResourceManager(), "FONT_NOTOSANS46");
   LabelManager* labels = app_ ? app_->gameMessages() : nullptr;
   if (!font || !labels) return;
-  font->drawTextAligned(g, Rect5(0, 20, 1366, 64), labels->getLabel("LABEL_HELP"), Color(255, 255, 255, 255), 2, 2,
-                        false);
+  font->drawTextAligned(g, Rect5(0, 20, bge::kDesignWidth, 64), labels->getLabel("LABEL_HELP"),
+                        Color(255, 255, 255, 255), 2, 2, false);
 }
 
 void GameHelpScreen::onKeyEvent(const KeyEvent& event) {

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include "DesignSize.h"
 #include "DynamicResources/SfxContainer.h"
 #include "Font.h"
 #include "Game/IntroScreen.h"
@@ -55,14 +56,14 @@ void GamePauseScreen::updateScreen(int dt) {
   if (timer_ && timer_->isRunning()) timer_->update(dt);
 }
 
-void GamePauseScreen::drawBackground(Graphics* g) { g->fillRect(0, 0, 1366, 768, kTint); }
+void GamePauseScreen::drawBackground(Graphics* g) { g->fillRect(0, 0, bge::kDesignWidth, bge::kDesignHeight, kTint); }
 
 void GamePauseScreen::drawForeground(Graphics* g) {
   Font* font = findOrLoadFont(getResourceManager(), "FONT_NOTOSANS46");
   LabelManager* labels = app_ ? app_->gameMessages() : nullptr;
   if (!font || !labels) return;
-  font->drawTextAligned(g, Rect5(0, 208, 1366, 32), labels->getLabel("CONTROL"), Color(255, 255, 255, 255), 2, 2,
-                        false);
+  font->drawTextAligned(g, Rect5(0, 208, bge::kDesignWidth, 32), labels->getLabel("CONTROL"), Color(255, 255, 255, 255),
+                        2, 2, false);
 }
 
 void GamePauseScreen::actionFinished(int id) {

@@ -1,5 +1,6 @@
 #include "Menus/GameProgressDialog.h"
 
+#include "DesignSize.h"
 #include "DynamicResources/SfxContainer.h"
 #include "FadeTransitions.h"
 #include "GameApp.h"
@@ -38,11 +39,11 @@ void GameProgressDialog::init() {
 }
 
 void GameProgressDialog::drawBackground(Graphics* g) {
-  g->fillRect(0, 0, 1366, 768, kShade);
+  g->fillRect(0, 0, bge::kDesignWidth, bge::kDesignHeight, kShade);
   Texture* raster = globalTexture("TEX_RASTER_EVEN");
   if (!raster || raster->getWidth() <= 0 || raster->getHeight() <= 0) return;
-  for (int y = 0; y < 768; y += raster->getHeight())
-    for (int x = 0; x < 1366; x += raster->getWidth()) g->drawImage(x, y, raster, kRasterTint);
+  for (int y = 0; y < bge::kDesignHeight; y += raster->getHeight())
+    for (int x = 0; x < bge::kDesignWidth; x += raster->getWidth()) g->drawImage(x, y, raster, kRasterTint);
 }
 
 void GameProgressDialog::onDialogEvent(int dialogId, int kind, bge::Dialog* dialog) {

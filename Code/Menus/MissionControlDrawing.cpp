@@ -3,6 +3,7 @@
 // station panel, the mission's texts, the mode text and the captions on top.
 #include <cstdio>
 
+#include "DesignSize.h"
 #include "Font.h"
 #include "GameApp.h"
 #include "LabelManager.h"
@@ -75,7 +76,7 @@ void MissionControl::drawBackground(Graphics* g) {
   if (spectrum_ && !isActive()) spectrum_->analyse();
   if (background_) {
     g->drawImage(0, 0, background_, kBackgroundTint);
-    g->fillRect(0, 0, 1366, 768, kBackgroundWash);
+    g->fillRect(0, 0, bge::kDesignWidth, bge::kDesignHeight, kBackgroundWash);
   }
   for (const DriftingStar& star : stars_) {
     int x = 0, y = 0, alpha = 0;
@@ -164,9 +165,9 @@ void MissionControl::drawForeground(Graphics* g) {
   drawMissionTexts(g);
   const float px = static_cast<float>(pointerX_), py = static_cast<float>(pointerY_);
   g->drawLine(Graphics::Vec2(0, py), Graphics::Vec2(px - 8, py), 0.1f, true, kCrossHair, 0, 0);
-  g->drawLine(Graphics::Vec2(px + 8, py), Graphics::Vec2(1366, py), 0.1f, true, kCrossHair, 0, 0);
+  g->drawLine(Graphics::Vec2(px + 8, py), Graphics::Vec2(bge::kDesignWidth, py), 0.1f, true, kCrossHair, 0, 0);
   g->drawLine(Graphics::Vec2(px, 0), Graphics::Vec2(px, py - 8), 0.1f, true, kCrossHair, 0, 0);
-  g->drawLine(Graphics::Vec2(px, py + 8), Graphics::Vec2(px, 768), 0.1f, true, kCrossHair, 0, 0);
+  g->drawLine(Graphics::Vec2(px, py + 8), Graphics::Vec2(px, bge::kDesignHeight), 0.1f, true, kCrossHair, 0, 0);
   const int mode = selection_.mode();
   if (mode >= 0 && static_cast<size_t>(mode) < modeDescriptions_.size())
     text(g, font, 1048, 475, 200, 192, modeDescriptions_[static_cast<size_t>(mode)], kWhite, Font::AlignLeft,

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "AssertReport.h"
+#include "DesignSize.h"
 #include "DynamicResources/SfxContainer.h"
 #include "Font.h"
 #include "GameApp.h"
@@ -208,7 +209,7 @@ void OptionsScreen::drawForeground(Graphics* g) {
   if (!isActive()) return;
   ResourceManager* resources = getResourceManager();
   if (Font* title = findOrLoadFont(resources, "FONT_NOTOSANS46"))
-    title->drawTextAligned(g, Rect5(0, 280, 1366, 46), layout::lookupText("MENU_OPTIONS"), kTitleColor,
+    title->drawTextAligned(g, Rect5(0, 280, bge::kDesignWidth, 46), layout::lookupText("MENU_OPTIONS"), kTitleColor,
                            Font::AlignCenter, 2, false);
   g->fillRect(kRuleX, kRuleY, kRuleWidth, 1, kRuleColor);
   if (Font* font = findOrLoadFont(resources, "FONT_NOTOSANS24")) {

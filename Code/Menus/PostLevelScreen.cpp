@@ -3,6 +3,7 @@
 #include <climits>
 #include <cmath>
 
+#include "DesignSize.h"
 #include "Font.h"
 #include "GameApp.h"
 #include "Graphics.h"
@@ -131,10 +132,10 @@ std::string PostLevelScreen::countText(int row) const {
 // do not show through, and the panels stand under the buttons instead of over
 // them (a panel drawn over a button made it look disabled).
 void PostLevelScreen::drawBackground(Graphics* g) {
-  g->fillRect(0, 0, 1366, 768, kShade);
+  g->fillRect(0, 0, bge::kDesignWidth, bge::kDesignHeight, kShade);
   // The shared dialog panel is smaller than the screen: it is centred behind the tally.
   if (Texture* dialog = globalTexture("TEX_POST_LEVEL"))
-    g->drawImage((1366 - dialog->getWidth()) / 2, kDialogY, dialog, kWhite);
+    g->drawImage((bge::kDesignWidth - dialog->getWidth()) / 2, kDialogY, dialog, kWhite);
   const Rect5 board(kBoardX - kBoardMargin, kBoardHeadingY - kBoardMargin, kBoardWidth + 2 * kBoardMargin,
                     kBoardY + kBoardHeight - kBoardHeadingY + 2 * kBoardMargin);
   g->fillRect(board, kBoardFill);
@@ -145,8 +146,8 @@ void PostLevelScreen::drawForeground(Graphics* g) {
   LabelManager* labels = app_ ? app_->gameMessages() : nullptr;
   if (!labels) return;
   if (Font* title = findOrLoadFont(getResourceManager(), "FONT_NOTOSANS46")) {
-    title->drawTextAligned(g, Rect5(0, 196, 1366, 32), labels->getLabel(stats_.victory ? "LABEL_VICTORY" : "LABEL_DEFEAT"),
-                           kWhite, 2, 3, false);
+    title->drawTextAligned(g, Rect5(0, 196, bge::kDesignWidth, 32),
+                           labels->getLabel(stats_.victory ? "LABEL_VICTORY" : "LABEL_DEFEAT"), kWhite, 2, 3, false);
   }
   Font* font = findOrLoadFont(getResourceManager(), "FONT_NOTOSANS24");
   if (font) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "AppConfig.h"
+#include "DesignSize.h"
 #include "DisplayConfigurations.h"
 #include "DynamicResources/SfxContainer.h"
 #include "FadeTransitions.h"
@@ -103,7 +104,7 @@ void ResolutionScreen::init() {
     addWidget(button);
   }
   auto* apply = new bge::Button(this, kApplyButton, normal, over, layout::lookupText("OK"), font, kCaptionColor);
-  apply->setRect((layout::kDesignWidth - bw) / 2, kApplyY, bw, bh);
+  apply->setRect((bge::kDesignWidth - bw) / 2, kApplyY, bw, bh);
   addWidget(apply);
 }
 
@@ -112,14 +113,14 @@ void ResolutionScreen::drawBackground(Graphics* g) {
 }
 
 void ResolutionScreen::drawForeground(Graphics* g) {
-  g->fillRect(0, 0, layout::kDesignWidth, layout::kDesignHeight, kShade);
+  g->fillRect(0, 0, bge::kDesignWidth, bge::kDesignHeight, kShade);
   Font* title = findOrLoadFont(getResourceManager(), "FONT_NOTOSANS46");
   if (!title) return;
   int width = 0, height = 0;
   shownSize(width, height);
-  title->drawTextAligned(g, Rect5(0, 4, layout::kDesignWidth, 32), formatString("%d x %d", width, height),
+  title->drawTextAligned(g, Rect5(0, 4, bge::kDesignWidth, 32), formatString("%d x %d", width, height),
                          kTitleColor, Font::AlignCenter, 3, false);
-  title->drawTextAligned(g, Rect5(0, 160, layout::kDesignWidth, 32), layout::lookupText("SELECT_RESOLUTION"),
+  title->drawTextAligned(g, Rect5(0, 160, bge::kDesignWidth, 32), layout::lookupText("SELECT_RESOLUTION"),
                          kTitleColor, Font::AlignCenter, 3, false);
 }
 
@@ -162,9 +163,9 @@ void ResolutionScreen::applyResolution() {
   const int h = mode->height;
   AppConfig::instance()->setResolution(w, h);
   sdl->setDisplayMode(w, h, true);
-  d->setResolutions(new DisplayMode(w, h), new DisplayMode(layout::kDesignWidth, layout::kDesignHeight));
-  const float sx = static_cast<float>(w) / layout::kDesignWidth;
-  const float sy = static_cast<float>(h) / layout::kDesignHeight;
+  d->setResolutions(new DisplayMode(w, h), new DisplayMode(bge::kDesignWidth, bge::kDesignHeight));
+  const float sx = static_cast<float>(w) / bge::kDesignWidth;
+  const float sy = static_cast<float>(h) / bge::kDesignHeight;
   Log().info() << "[NEW scale factors = " << sx << ", " << sy << " ]";
   sdl->setScaleFactors(sx, sy);
   sdl->setDisplayMode(w, h, wantsFullScreen(sdl));

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "DesignSize.h"
 #include "Font.h"
 #include "Graphics.h"
 #include "Point2i.h"
-#include "widgets/LayoutReading.h"
 
 SwarmText::SwarmText(const Settings& settings) : settings_(settings) { setVisible(false); }
 
@@ -48,8 +48,8 @@ void SwarmText::build() {
     Particle p;
     p.character = c;
     if (settings_.font) target(text, static_cast<int>(i), p.targetX, p.targetY);
-    p.x = static_cast<float>(std::rand() % layout::kDesignWidth);
-    p.y = static_cast<float>(std::rand() % layout::kDesignHeight);
+    p.x = static_cast<float>(std::rand() % bge::kDesignWidth);
+    p.y = static_cast<float>(std::rand() % bge::kDesignHeight);
     p.vx = static_cast<float>(std::rand() % 200 - 100);
     p.vy = static_cast<float>(std::rand() % 200 - 100);
     p.color = second ? settings_.secondColor : settings_.firstColor;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "AssertReport.h"
+#include "DesignSize.h"
 #include "DynamicResources/SfxContainer.h"
 #include "FadeTransitions.h"
 #include "Font.h"
@@ -60,10 +61,10 @@ void TutorialSlide::buildDimRects() {
   const int right = static_cast<int>(highlight_.x + highlight_.width);
   const int bottom = static_cast<int>(highlight_.y + highlight_.height);
   dimRects_.clear();
-  dimRects_.push_back(Rect5(0, 0, kScreenWidth, top));
-  dimRects_.push_back(Rect5(0, bottom, kScreenWidth, kScreenHeight - bottom));
+  dimRects_.push_back(Rect5(0, 0, bge::kDesignWidth, top));
+  dimRects_.push_back(Rect5(0, bottom, bge::kDesignWidth, bge::kDesignHeight - bottom));
   dimRects_.push_back(Rect5(0, top, left, bottom - top));
-  dimRects_.push_back(Rect5(right, top, kScreenWidth - right, bottom - top));
+  dimRects_.push_back(Rect5(right, top, bge::kDesignWidth - right, bottom - top));
 }
 
 bool TutorialSlide::inContinueClick(int x, int y) const {
@@ -187,7 +188,7 @@ void TutorialScreen::readSlide(const TiXmlElement* e, const bge::XmlReader& xml)
       xml.readInt(e, "id", -1), xml.readRect(e, "highlightRect", Rect5(0, 0, 1, 1)),
       xml.readRect(e, "textRect", Rect5(0, 0, 1, 1)), xml.readString(e, "textLabel", ""),
       xml.readRect(e, "continueTextRect", Rect5(500, 645, 300, 50)),
-      xml.readRect(e, "continueClickRect", Rect5(0, 0, TutorialSlide::kScreenWidth, TutorialSlide::kScreenHeight)),
+      xml.readRect(e, "continueClickRect", Rect5(0, 0, bge::kDesignWidth, bge::kDesignHeight)),
       xml.readInt(e, "eventId", 0), xml.readString(e, "customContinueLabel", ""));
   slide->setZ(xml.readInt(e, "layer", 0));
   addWidget(slide);

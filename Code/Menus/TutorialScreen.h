@@ -19,8 +19,6 @@ namespace bge { class XmlReader; }
 // past it to the tutorial screen.
 class TutorialSlide : public Widget {
  public:
-  static constexpr int kScreenWidth = 1366;
-  static constexpr int kScreenHeight = 768;
   static constexpr const char* kContinueLabel = "PRESENTER_CONTINUE";
   static constexpr const char* kFont = "FONT_NOTOSANS24";
 

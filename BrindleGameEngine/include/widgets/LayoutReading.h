@@ -26,10 +26,6 @@ Texture* findOrCreateTexture(ResourceManager* resources, const std::string& key,
 // The text table's text for a key; the key itself when no application runs.
 std::string lookupText(const std::string& key);
 
-// The design area every screen is laid out in.
-constexpr int kDesignWidth = 1366;
-constexpr int kDesignHeight = 768;
-
 }  // namespace layout
 
 class Font;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "GLGraphics.h"
+#include "DesignSize.h"
 #include "Graphics.h"
 #include "tinyaction/TinyRelIncrementator.h"
 
@@ -10,8 +10,8 @@
 // area (plus an overhang), whatever the window size.
 FadeInTransition::FadeInTransition(int durationMs, const Color& color)
     : duration_(durationMs),
-      quad_(-100.0f, -100.0f, static_cast<float>(GLGraphics::kDesignWidth + 200),
-            static_cast<float>(GLGraphics::kDesignHeight + 200)),
+      quad_(-100.0f, -100.0f, static_cast<float>(bge::kDesignWidth + 200),
+            static_cast<float>(bge::kDesignHeight + 200)),
       color_(color) {}
 
 FadeInTransition::~FadeInTransition() = default;

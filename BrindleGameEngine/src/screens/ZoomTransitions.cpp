@@ -1,13 +1,13 @@
 #include "ZoomTransitions.h"
 
-#include "GLGraphics.h"
+#include "DesignSize.h"
 #include "Graphics.h"
 #include "tinyaction/TinyRelIncrementator.h"
 
 ZoomTransition::ZoomTransition(int durationMs, const Color& color, float startProgress)
     : duration_(durationMs), p_(startProgress), color_(color),
-      width_(static_cast<float>(GLGraphics::kDesignWidth)),
-      height_(static_cast<float>(GLGraphics::kDesignHeight)) {}
+      width_(static_cast<float>(bge::kDesignWidth)),
+      height_(static_cast<float>(bge::kDesignHeight)) {}
 
 ZoomTransition::~ZoomTransition() = default;
 

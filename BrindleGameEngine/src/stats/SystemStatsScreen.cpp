@@ -6,6 +6,7 @@
 
 #include "AppConfig.h"
 #include "Color.h"
+#include "DesignSize.h"
 #include "DisplayConfigurations.h"
 #include "FadeTransitions.h"
 #include "Font.h"
@@ -19,8 +20,6 @@
 
 namespace {
 
-constexpr int kDesignWidth = 1366;
-constexpr int kDesignHeight = 768;
 constexpr int kEscape = 27;
 const char* const kSupportText =
     "Trouble? Send LOG-Stats.txt and Stats-Image.png to support@starmoor.example";
@@ -103,8 +102,8 @@ void SystemStatsScreen::buildLines() {
   const DisplayMode* artwork = configurations ? configurations->getArtworkResolution() : nullptr;
   lines_.push_back(formatString("game picked display res [%d x %d]", picked ? picked->width : 0,
                                 picked ? picked->height : 0));
-  lines_.push_back(formatString("artwork res [%d x %d]", artwork ? artwork->width : kDesignWidth,
-                                artwork ? artwork->height : kDesignHeight));
+  lines_.push_back(formatString("artwork res [%d x %d]", artwork ? artwork->width : bge::kDesignWidth,
+                                artwork ? artwork->height : bge::kDesignHeight));
 }
 
 std::string SystemStatsScreen::reportFolder() {
@@ -149,7 +148,7 @@ Font* SystemStatsScreen::pickFont() const {
 }
 
 void SystemStatsScreen::drawForeground(Graphics* g) {
-  Rect5 whole(0.0f, 0.0f, static_cast<float>(kDesignWidth), static_cast<float>(kDesignHeight));
+  Rect5 whole(0.0f, 0.0f, static_cast<float>(bge::kDesignWidth), static_cast<float>(bge::kDesignHeight));
   if (const Widget* screen = getFullScreenWidget()) whole = screen->getGeometry();
   const int w = static_cast<int>(whole.width);
   const int h = static_cast<int>(whole.height);

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "DesignSize.h"
 #include "ScreenBase.h"
 #include "Sound.h"
 #include "WidgetManager.h"
@@ -86,7 +87,7 @@ ScreenBase* Dialog::ownerScreen() const {
 }
 
 void Dialog::onAttached() {
-  setRect(0, 0, layout::kDesignWidth, layout::kDesignHeight);
+  setRect(0, 0, bge::kDesignWidth, bge::kDesignHeight);
   ScreenBase* screen = ownerScreen();
   const bool animated = player_->play(kOpenAnimation, 100.0f, static_cast<int>(rect_.x),
                                       static_cast<int>(rect_.y), screen);

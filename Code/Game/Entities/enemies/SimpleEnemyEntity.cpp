@@ -14,6 +14,7 @@
 #include "Collision/Shapes/xPrimitive.h"
 #include "Collision/Shapes/xPrimitiveShape.h"
 #include "Collision/Shapes/xShapeDesc.h"
+#include "DesignSize.h"
 #include "DynamicResources/SfxContainer.h"
 #include "Dynamics/Bodies/xBody.h"
 #include "GLTexture.h"
@@ -39,8 +40,6 @@ namespace {
 
 constexpr float kHalfPi = 1.5707964f;
 // The design area the target query box covers.
-constexpr float kFieldWidth = 1366.0f;
-constexpr float kFieldHeight = 768.0f;
 // Station parts are searched in a circle around a ship of behaviour 100, and hit
 // only within a shorter reach.
 constexpr float kStationQueryRadius = 128.0f;
@@ -160,7 +159,7 @@ void xSimpleEnemy::notifyCreated(xEntityDesc* desc) {
   xPrimitiveShapeDesc sensor;
   const bool aroundShip = behavior_ == kWalkShootStationParts;
   if (aroundShip) sensor.setEnvelope(new xPrimitiveCircle(kStationQueryRadius));
-  else sensor.setEnvelope(new xPrimitiveBox(kFieldWidth, kFieldHeight));
+  else sensor.setEnvelope(new xPrimitiveBox(bge::kDesignWidth, bge::kDesignHeight));
   sensor.setMaterial(xMaterialDispatcher::Instance()->defaultMaterial());
   queryShape_.reset(sensor.createShape());
   if (queryShape_) {
@@ -174,7 +173,7 @@ void xSimpleEnemy::notifyCreated(xEntityDesc* desc) {
       queryShape_->setAbsPlacement(placement_);
       queryShape_->setCollisionCategory("physics_query_station_parts");
     } else {
-      queryShape_->setAbsPlacement(Vec3(kFieldWidth * 0.5f, kFieldHeight * 0.5f, 0.0f));
+      queryShape_->setAbsPlacement(Vec3(bge::kDesignWidth * 0.5f, bge::kDesignHeight * 0.5f, 0.0f));
       queryShape_->setCollisionCategory("physics_query_target");
     }
     // The field-wide target sensor only asks the world what it holds (its contacts are

@@ -11,6 +11,7 @@
 #include "CollisionContext/ClassificationSpace/xClassificationSpace.h"
 #include "CollisionContext/Materials/MaterialDispatcher.h"
 #include "CollisionContext/xCollisionContext.h"
+#include "DesignSize.h"
 #include "Dynamics/Bodies/xBody.h"
 #include "Game/Entities/enemies/SimpleEnemyEntity.h"
 #include "Game/SceneEntityManager.h"
@@ -27,8 +28,6 @@ namespace {
 
 // The query box covers the design area, whatever size the window has: the field
 // and its targets are laid out on it.
-constexpr float kDesignWidth = 1366.0f;
-constexpr float kDesignHeight = 768.0f;
 constexpr float kFarAway = 1.0e38f;
 // The push toward the target each frame, on top of the turned velocity.
 constexpr float kSteeringForce = 0.2f;
@@ -70,13 +69,13 @@ void xPlayerSmartMissileEntity::notifyCreated(xEntityDesc* desc) {
     damage_ = d->damage;
   }
   xPrimitiveShapeDesc query;
-  query.setEnvelope(new xPrimitiveBox(kDesignWidth, kDesignHeight));
+  query.setEnvelope(new xPrimitiveBox(bge::kDesignWidth, bge::kDesignHeight));
   query.setMaterial(xMaterialDispatcher::Instance()->defaultMaterial());
   queryShape_.reset(query.createShape());
   if (queryShape_) {
     queryShape_->setOwner(this);
     queryShape_->setCollisionCategory("physics_query_enemy");
-    queryShape_->setAbsPlacement(Vec3(kDesignWidth * 0.5f, kDesignHeight * 0.5f, 0.0f));
+    queryShape_->setAbsPlacement(Vec3(bge::kDesignWidth * 0.5f, bge::kDesignHeight * 0.5f, 0.0f));
     queryShape_->initialize();
   }
   state_ = kFollowing;

@@ -7,6 +7,7 @@
 #include "Collision/Shapes/xShape.h"
 #include "CollisionContext/Categories/CategoryDispatcher.h"
 #include "ConfigFile.h"
+#include "DesignSize.h"
 #include "Dynamics/Bodies/xBody.h"
 #include "Game/LevelForEntities.h"
 #include "Game/SceneEntityManager.h"
@@ -23,8 +24,6 @@ using namespace QuillonPHX2D;
 namespace {
 
 // The design area particles stay in: they bounce back at its edges.
-constexpr float kAreaW = 1366.0f;
-constexpr float kAreaH = 768.0f;
 // A particle fades over three quarters of its life setting.
 constexpr float kFadeShare = 0.75f;
 constexpr int kMaxFadeMs = 60000;
@@ -103,8 +102,8 @@ void xSimpleParticle::update(int dt, ScreenBase*) {
     Vec2 v = body_->getVelocity() * kDrag;
     const Vec3 p = body_->absPlacement();
     // Only the direction turns: a particle beyond an edge keeps flipping until it is back.
-    if (p.x < 0.0f || p.x > kAreaW) v.x = -v.x;
-    if (p.y < 0.0f || p.y > kAreaH) v.y = -v.y;
+    if (p.x < 0.0f || p.x > bge::kDesignWidth) v.x = -v.x;
+    if (p.y < 0.0f || p.y > bge::kDesignHeight) v.y = -v.y;
     body_->setVelocity(v);
   }
   if (fade_) fade_->update(dt);

@@ -77,7 +77,6 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void drawDebugOverlay(Graphics* g) override;
 
   // --- player input ---
-  void keyPressed(const KeyEvent& event);
   void mouseMoved(const PointingDeviceEvent& event) override;
   void mousePressed(const PointingDeviceEvent& event) override;
 
@@ -140,7 +139,6 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void setGameSpeed(float factor);
   bool shotsAudible() const override;  // unless the options turned them off
   int countLiveEnemies() const;
-  bool anyLiveEnemy() const;  // countLiveEnemies() > 0, stopping at the first
   LevelStats makeStats() const;
 
   // --- particles, missiles and bullet kinds (LevelEffects tells each) ---
@@ -210,6 +208,9 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   xBaseTowerEntity* recreateTower(xBaseTowerDesc* desc, int column, int row);
 
  private:
+  // The level's own keys, after the screen has offered the event to its widgets.
+  void keyPressed(const KeyEvent& event);
+  bool anyLiveEnemy() const;  // countLiveEnemies() > 0, stopping at the first
   // A ship of the wave still on the field: listed, not on its way out, and of an enemy
   // category.
   bool isLiveShip(xSharkEntity* e) const;

@@ -265,14 +265,14 @@ TEST(TowerScenario, KeysPointerAndSelection) {
   runner().run(o, [&](LevelScreen& level, int frame) {
     if (frame != 0) return;
     // Display toggles.
-    for (int k : {SDLK_g, SDLK_r, SDLK_v, SDLK_t, SDLK_p}) level.keyPressed(key(k));
+    for (int k : {SDLK_g, SDLK_r, SDLK_v, SDLK_t, SDLK_p}) level.onKeyEvent(key(k));
     EXPECT_FALSE(level.hud().gridVisible());
     EXPECT_FALSE(level.hud().crosshairVisible());
     EXPECT_TRUE(level.hud().pathDetail());
     EXPECT_TRUE(level.hud().buildableView());
     EXPECT_EQ(0, level.hud().pathDisplay());
     // Fast forward only in battle; twice returns to normal.
-    level.keyPressed(key(SDLK_s));
+    level.onKeyEvent(key(SDLK_s));
     EXPECT_FLOAT_EQ(1.0f, level.speedFactor());
 
     // Hovered cells.
@@ -304,10 +304,10 @@ TEST(TowerScenario, KeysPointerAndSelection) {
     level.mousePressed(press(200, kFarRow * 32 + 5));
     EXPECT_EQ(1, level.tally().standing());
 
-    level.keyPressed(key(SDLK_s));
+    level.onKeyEvent(key(SDLK_s));
     EXPECT_FLOAT_EQ(0.36f, level.speedFactor());
     EXPECT_NEAR(1.0f / 0.36f, runner().app().getTimeScale(), 1e-4f);
-    level.keyPressed(key(SDLK_s));
+    level.onKeyEvent(key(SDLK_s));
     EXPECT_FLOAT_EQ(1.0f, level.speedFactor());
 
     // Selecting, then losing the tower, clears the selection and the panel.
@@ -328,12 +328,12 @@ TEST(TowerScenario, KeysPointerAndSelection) {
     ASSERT_NE(nullptr, send);
     send->setVisible(true);
     const int started = static_cast<int>(level.spawner()->wavesStarted());
-    level.keyPressed(key(SDLK_SPACE));
+    level.onKeyEvent(key(SDLK_SPACE));
     EXPECT_EQ(started + 1, static_cast<int>(level.spawner()->wavesStarted()));
     EXPECT_FALSE(send->isVisible());
     level.finishLevel();
     send->setVisible(true);
-    level.keyPressed(key(SDLK_SPACE));
+    level.onKeyEvent(key(SDLK_SPACE));
     EXPECT_EQ(started + 1, static_cast<int>(level.spawner()->wavesStarted()));
   });
 }

@@ -80,7 +80,7 @@ void CheckPointManager::restoreCheckPoint(const CheckPoint& c) {
   for (xSimpleEnemy* e : findEnemies(level_))
     if (dynamic_cast<xPatrolShip*>(e)) level_.scheduleRemoval(e, true);
   restore.removeAllEnemies();
-  level_.clearOccupiedCells();
+  level_.placement().clearOccupiedCells();
   // The old towers leave before the new ones stand: a cell must not look taken by
   // a tower on its way out, nor a beacon be linked to a dying station.
   restore.prepareForRestore();
@@ -90,10 +90,10 @@ void CheckPointManager::restoreCheckPoint(const CheckPoint& c) {
     const TowerRecord& r = c.towers[i];
     if (r.isDroneStation) restore.restoreDeploymentPair(c, i);
     // A beacon attached to no station was recorded on its own and comes back alone.
-    else if (dynamic_cast<xWavePointTowerDesc*>(level_.findDescriptionByKind(r.kindName)))
+    else if (dynamic_cast<xWavePointTowerDesc*>(level_.placement().findDescriptionByKind(r.kindName)))
       restore.restoreWavePointTower(r.column, r.row);
     else restore.restoreTowerByKind(r.kindName, r.column, r.row, r.upgradeLevel);
-    if (xBaseTowerEntity* t = level_.liveTowerAt(r.column, r.row)) {
+    if (xBaseTowerEntity* t = level_.placement().liveTowerAt(r.column, r.row)) {
       t->setBaseEnergy(r.energy);
       t->setTargetSelection(r.targetSelection);
     }
@@ -101,7 +101,7 @@ void CheckPointManager::restoreCheckPoint(const CheckPoint& c) {
 
   for (const TowerRecord& r : c.towers) {
     if (!r.isDroneStation || r.beaconCells.empty()) continue;
-    auto* station = dynamic_cast<xDeploymentTowerEntity*>(level_.liveTowerAt(r.column, r.row));
+    auto* station = dynamic_cast<xDeploymentTowerEntity*>(level_.placement().liveTowerAt(r.column, r.row));
     if (!BGE_REPORT_MSG(station != nullptr, ("checkpoint: no drone station stands on cell " + std::to_string(r.column) +
                                              ", " + std::to_string(r.row) + " to take back its beacons")
                                                 .c_str()))

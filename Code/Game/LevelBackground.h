@@ -52,5 +52,5 @@ class LevelBackground {
   void drawSweep();
 
   const LevelScreen& level_;
-  Graphics* g_;
+  Graphics* g_;  // not owned: the application's graphics
 };

@@ -63,9 +63,9 @@ void LevelCheckpoints::showSavedMessage() {
 void LevelCheckpoints::restoreDeploymentPair(const CheckPoint& checkPoint, size_t towerIndex) {
   if (towerIndex >= checkPoint.towers.size()) return;
   const TowerRecord& r = checkPoint.towers[towerIndex];
-  xBaseTowerDesc* desc = level_.findDescriptionByKind(r.kindName);
+  xBaseTowerDesc* desc = level_.placement().findDescriptionByKind(r.kindName);
   if (!BGE_REPORT_MSG(desc != nullptr, ("checkpoint: no tower of this level is a " + r.kindName).c_str())) return;
-  auto* first = dynamic_cast<xDeploymentTowerEntity*>(level_.recreateTower(desc, r.column, r.row));
+  auto* first = dynamic_cast<xDeploymentTowerEntity*>(level_.placement().recreateTower(desc, r.column, r.row));
   if (!BGE_REPORT_MSG(first != nullptr, ("checkpoint: the drone station of cell " + cellName(r.column, r.row) +
                                          " did not come back")
                                             .c_str()))
@@ -76,25 +76,25 @@ void LevelCheckpoints::restoreDeploymentPair(const CheckPoint& checkPoint, size_
     parts_.selection.chooseTowerDesc(desc);
     return;
   }
-  auto* second = dynamic_cast<xDeploymentTowerEntity*>(level_.recreateTower(desc, r.partnerColumn, r.partnerRow));
+  auto* second = dynamic_cast<xDeploymentTowerEntity*>(level_.placement().recreateTower(desc, r.partnerColumn, r.partnerRow));
   if (!BGE_REPORT_MSG(second != nullptr, ("checkpoint: the partner station of cell " +
                                           cellName(r.partnerColumn, r.partnerRow) + " did not come back")
                                              .c_str()))
     return;
-  level_.linkDeploymentPair(first, second);
+  TowerPlacement::linkDeploymentPair(first, second);
 }
 
 xWavePointTowerEntity* LevelCheckpoints::restoreWavePointTower(int column, int row) {
-  xBaseTowerDesc* desc = level_.findDescriptionByKind(kBeaconKind);
+  xBaseTowerDesc* desc = level_.placement().findDescriptionByKind(kBeaconKind);
   if (!BGE_REPORT_MSG(desc != nullptr, "checkpoint: this level offers no navigation beacon to put back")) return nullptr;
-  return dynamic_cast<xWavePointTowerEntity*>(level_.recreateTower(desc, column, row));
+  return dynamic_cast<xWavePointTowerEntity*>(level_.placement().recreateTower(desc, column, row));
 }
 
 void LevelCheckpoints::restoreTowerByKind(const std::string& kindName, int column, int row, int upgradeLevel) {
   if (kindName == kBeaconKind) return;
-  xBaseTowerDesc* desc = level_.findDescriptionByKind(kindName);
+  xBaseTowerDesc* desc = level_.placement().findDescriptionByKind(kindName);
   if (!BGE_REPORT_MSG(desc != nullptr, ("checkpoint: no tower of this level is a " + kindName).c_str())) return;
-  xBaseTowerEntity* tower = level_.recreateTower(desc, column, row);
+  xBaseTowerEntity* tower = level_.placement().recreateTower(desc, column, row);
   for (int i = 0; tower && i < upgradeLevel; ++i) tower->upgrade();
 }
 
@@ -168,7 +168,7 @@ void LevelCheckpoints::applyPendingRestore() {
   parts_.flow.pauseClocks();
   parts_.hud.showMessage("CHECK_POINT_RESTORED", &level_, LevelScreen::kRestoredMessage);
   level_.resumeBattle();
-  level_.clearSelection();
+  level_.placement().clearSelection();
   if (g_statsAndAchievements) g_statsAndAchievements->unlockAchievement("ACH_FIRST_CHECKPOINT");
 }
 

@@ -1,5 +1,6 @@
 // Reading a level file (root `Stage`): credits, grid, paths, exit zones, station
-// parts, timer, attack waves, and in a second pass the enemy catalogue.
+// parts, timer, attack waves, the tower kinds on offer, the drone stations' patrol ship,
+// and in a second pass the enemy catalogue.
 #include <tinyxml.h>
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 
 #include "AssertReport.h"
 #include "GLTexture.h"
+#include "Game/Entities/drones/PatrolShipEntity.h"
 #include "Game/Entities/enemies/xEnemySpawner.h"
 #include "Game/Entities/xExitZoneEntity.h"
 #include "Game/LevelAttackPaths.h"
@@ -358,6 +360,33 @@ bool LevelScreen::readGrid(const TiXmlElement* grid, const bge::XmlReader& reade
     }
   }
   return true;
+}
+
+void LevelScreen::readTowers(const TiXmlElement* stage, const bge::XmlReader& reader) {
+  towerDescriptions_.clear();
+  auto load = [&](int typeId) {
+    const char* file = towerKindFile(typeId);
+    auto kind = towerKinds_.find(typeId);
+    if (!file || kind == towerKinds_.end()) return;
+    xBaseTowerDesc* desc = kind->second.get();
+    desc->sceneEntityManager = this;
+    if (!desc->complete) desc->loadFromFile(file);
+    towerDescriptions_.push_back(desc);
+  };
+  const TiXmlElement* towers = stage->FirstChildElement("Towers");
+  if (!towers || gameMode_ == MODE_ALLTOWERS) {
+    for (const TowerKindFile& kind : towerKindFiles()) load(kind.typeId);
+    return;
+  }
+  for (const TiXmlElement* t = towers->FirstChildElement("Tower"); t; t = t->NextSiblingElement("Tower"))
+    load(reader.readInt(t, "typeId", -1));
+}
+
+void LevelScreen::loadPatrolShips() {
+  auto ship = std::make_unique<xPatrolShipDesc>();
+  ship->sceneEntityManager = this;
+  ship->loadFromFile(xPatrolShipDesc::kFile);
+  shipDescs_.push_back(std::move(ship));
 }
 
 void LevelScreen::buildPathMarkers() {

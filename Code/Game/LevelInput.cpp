@@ -87,13 +87,13 @@ void LevelScreen::mousePressed(const PointingDeviceEvent& event) {
   if (event.kind != PointingDeviceEvent::Pressed) return;
   auto dropSelectedTower = [this]() {
     towerCommands_.showTowerInfo(nullptr);
-    clearSelection();
+    placement_.clearSelection();
     if (xBaseTowerEntity* t = selection_.tower()) t->setSelected(false);
     selection_.setTower(nullptr);
   };
   if (event.buttons & PointingDeviceEvent::Right) {
     // A half-placed pair or a beacon still to attach is taken back with its price.
-    cancelPendingPlacement();
+    placement_.cancelPendingPlacement();
     // Cancelling a choice drops its ghost with it: nothing is left to place.
     selection_.chooseTowerDesc(nullptr);
     dropSelectedTower();
@@ -112,7 +112,7 @@ void LevelScreen::mousePressed(const PointingDeviceEvent& event) {
     dropSelectedTower();
     return;
   }
-  buyTower(PlacementGrid::columnOf(cell), PlacementGrid::rowOf(cell), selection_.towerDesc());
+  placement_.buyTower(PlacementGrid::columnOf(cell), PlacementGrid::rowOf(cell), selection_.towerDesc());
   selection_.pickEnemy(nullptr);
   towerCommands_.showTowerInfo(selection_.tower());
 }

@@ -246,7 +246,7 @@ void LevelScreen::actionFinished(int id) {
       // A sweep that ends after the level is over must not bring the level back.
       if (state_ == kLevelOver) break;
       state_ = kLevelRestorePending;
-      clearSelection();
+      placement_.clearSelection();
       playIfAssisted("SFX_CHECKPOINT_RESTORED");
       break;
     case kLevelEndDelayOver:

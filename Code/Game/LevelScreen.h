@@ -19,6 +19,7 @@
 #include "Game/SceneEntityManager.h"
 #include "Game/SceneQueries.h"
 #include "Game/TowerCommands.h"
+#include "Game/TowerPlacement.h"
 #include "Game/TutorialEventListener.h"
 #include "Game/WaveFlow.h"
 #include "GenericEntry.h"
@@ -41,9 +42,9 @@ class XmlReader;
 
 // Runs one level: the physics world, the level file's model, the waves, the lives and the
 // end; entities reach it through theLevel() (LevelForEntities.h). It owns its services
-// (grid, economy, wave flow, selection, bridge, tower commands, HUD, effects, checkpoints)
-// and keeps the screen, the entity interface and the wiring between them; its own part
-// is in the Level*.cpp files.
+// (grid, economy, wave flow, selection, bridge, tower commands, tower placement, HUD,
+// effects, checkpoints) and keeps the screen, the entity interface and the wiring
+// between them; its own part is in the Level*.cpp files.
 class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneEntityManager,
                     public bge::ButtonListener, public bge::CheckBoxListener, public TutorialEventListener,
                     public LevelForEntities {
@@ -80,25 +81,16 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   void mouseMoved(const PointingDeviceEvent& event) override;
   void mousePressed(const PointingDeviceEvent& event) override;
 
-  // --- the placement grid and the towers on it ---
-  // Each false when refused: a cell that is not free, the mode's tower limit; a purchase
-  // (as a click makes it) also when the credits do not reach.
-  bool placeTower(int column, int row, xBaseTowerDesc* description);
-  bool buyTower(int column, int row, xBaseTowerDesc* description);
+  // --- the placement grid and the towers on it (TowerPlacement places, finds and
+  // selects them; the level frees a cell its tower leaves) ---
+  TowerPlacement& placement() { return placement_; }
+  const TowerPlacement& placement() const { return placement_; }
   void freeCell(int cellIndex) override;
-  void clearOccupiedCells();
-  void clearSelection();
   // A sold or destroyed tower: its cell is free and nothing shows it any more.
   void onTowerGone(xBaseTowerEntity* tower) override;
-  xBaseTowerEntity* liveTowerAt(int column, int row) const;
-  xBaseTowerDesc* findDescriptionByKind(const std::string& kindName) const;  // by its info key
 
   // --- drone-station pairs and beacons ---
-  // Both stations stand: the second becomes the first's partner and the first launches a ship.
-  void linkDeploymentPair(xDeploymentTowerEntity* first, xDeploymentTowerEntity* second);
   void clearPendingPair(xDeploymentTowerEntity* station) override;  // its first station is leaving
-  // A right click: takes back a half-placed pair or a beacon still to attach, with its price.
-  void cancelPendingPlacement();
   bool isAttachingBeacon() const override { return selection_.attachingBeacon(); }
   void clearBeaconAttachment() override { selection_.endBeacon(); }
   const QuillonPHX2D::Vec2& pairAnchor() const override { return selection_.anchor(); }
@@ -195,17 +187,15 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
 
   // --- what the HUD, the background and the checkpoints read, and what a restore puts back ---
   const std::string& modeName() const { return modeName_; }
-  bool firstTowerPlaced() const { return firstTowerPlaced_; }
+  bool firstTowerPlaced() const { return placement_.firstTowerPlaced(); }
   const PlacementGrid& grid() const { return grid_; }
   const LevelSelection& selection() const { return selection_; }
   const std::vector<QuillonPHX2D::Vec3>& stars() const { return stars_; }
   // The id the next tower gets, so a restored level numbers on from the record.
-  int nextEntityId() const { return nextEntityId_; }
-  void restoreNextEntityId(int id) { nextEntityId_ = id; }
-  // A restored record: the battle goes on from it.
+  int nextEntityId() const { return placement_.nextEntityId(); }
+  void restoreNextEntityId(int id) { placement_.restoreNextEntityId(id); }
+  // The battle starts with the first tower, or goes on from a restored record.
   void resumeBattle() { state_ = kLevelBattle; }
-  // One tower on a cell, as a restore puts it; null on a cell that is not free.
-  xBaseTowerEntity* recreateTower(xBaseTowerDesc* desc, int column, int row);
 
  private:
   // The level's own keys, after the screen has offered the event to its widgets.
@@ -222,8 +212,6 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   // The track's banner, once the level shows, where it hides no lane's end.
   void announceMusic();
   void releaseMusic();
-  // After a placement: drone-station pairing and beacon attachment.
-  void notePlacedTower(xBaseTowerEntity* tower, int column, int row, xBaseTowerDesc* chosen);
   void updateTimers();
   void openTutorialIfDue();  // on the first mission, while the profile's flag asks
 
@@ -240,10 +228,8 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   std::unique_ptr<xEnemySpawner> spawner_;  // the level file's waves, made anew by each load
   std::vector<std::unique_ptr<xSimpleEnemyDesc>> shipDescs_;  // owned: the patrol ship's
   std::vector<QuillonPHX2D::Vec3> stars_;
-  int nextEntityId_ = 0;
   std::map<int, std::unique_ptr<xBaseTowerDesc>> towerKinds_;  // owned: one per kind, by typeId
   std::vector<xBaseTowerDesc*> towerDescriptions_;  // not owned: the descriptions above
-  bool firstTowerPlaced_ = false;
   LevelEconomy economy_;
   WaveFlow flow_;
   TowerTally tally_;
@@ -253,6 +239,7 @@ class LevelScreen : public ScreenBase, public bge::ActionListener, public SceneE
   TowerCommands towerCommands_{*this, bridge_, selection_, economy_, tally_};
   LevelEffects effects_{*this, flow_};
   LevelCheckpoints checkpoints_{*this, {economy_, flow_, tally_, selection_, bridge_, hud_}};
+  TowerPlacement placement_{*this, {grid_, selection_, economy_, tally_, towerCommands_, checkpoints_}};
   bool clocksHeldByCover_ = false;  // the clocks stopped because a screen covers the level
   std::unique_ptr<TinyAction> endAction_;  // the delay before the results, once the level ends
   GenericEntry<int>* battleAssistant_ = nullptr;  // not owned: the save game's entry

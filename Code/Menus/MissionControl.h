@@ -129,7 +129,7 @@ class MissionControl : public ScreenBase,
   MissionSelection selection_;
   std::vector<DriftingStar> stars_;
   std::vector<Widget*> layoutWidgets_;  // not owned: the screen's widget list frees them
-  std::vector<bge::RadioButtonList*> lists_;
+  std::vector<bge::RadioButtonList*> lists_;  // not owned: the screen's widget list frees them
   int keepMusic_;
   Texture* background_ = nullptr;  // not owned: the global catalogue's
   Texture* panels_ = nullptr;      // not owned: the global catalogue's
@@ -138,7 +138,7 @@ class MissionControl : public ScreenBase,
   Rect5 armReference_;
   int pointerX_ = 0;
   int pointerY_ = 0;
-  ImageWidget* arm_ = nullptr;
+  ImageWidget* arm_ = nullptr;  // not owned: one of layoutWidgets_
   std::unique_ptr<TinyAction> flyBy_;
   bool flyByDue_ = false;
   std::unique_ptr<TinyAction> pulse_;
@@ -150,6 +150,6 @@ class MissionControl : public ScreenBase,
   DFTSpectralAnalayzerWidget* spectrum_ = nullptr;  // not owned: the screen's widget list frees it
   std::vector<std::string> modeDescriptions_;
   GenericEntry<int>* battleAssistant_ = nullptr;  // not owned: the save game's entry
-  bge::RadioButtonList* modeList_ = nullptr;
+  bge::RadioButtonList* modeList_ = nullptr;  // not owned: one of lists_
   bool initialised_ = false;
 };

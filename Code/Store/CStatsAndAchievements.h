@@ -49,7 +49,7 @@ class CStatsAndAchievements : public store::StatsCallbacks {
  private:
   store::StoreClient* client_;  // not owned
   uint64_t gameId_ = 0;
-  Achievement* achievements_;
+  Achievement* achievements_;  // not owned: the static achievement table
   int achievementCount_ = kAchievementCount;
   bool initialized_ = false;
   int32_t counters_[kStatCount] = {};

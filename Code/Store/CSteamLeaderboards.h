@@ -61,7 +61,7 @@ class CSteamLeaderboards {
     void onCallResult(const store::CallResult& result) override { (owner_->*handler_)(result, result.ioFailure); }
 
    private:
-    CSteamLeaderboards* owner_;
+    CSteamLeaderboards* owner_;  // not owned: the leaderboards that made this binding
     Handler handler_;
   };
   void bind(Binding& binding, store::CallHandle call);

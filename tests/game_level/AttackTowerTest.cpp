@@ -120,7 +120,7 @@ TEST(AttackTowers, EachKindTakesFromAShipInReachWhatItsFileAndRuleSayAtBothSpeed
           file.damage = desc->damage;
           file.reloadDelay = desc->reloadDelay;
           file.actionStrategy = desc->actionStrategy;
-          ASSERT_TRUE(level.buyTower(kColumn, kRow, desc));
+          ASSERT_TRUE(level.placement().buyTower(kColumn, kRow, desc));
           ASSERT_NE(nullptr, levelrunner::towerAt(level, kColumn, kRow));
           ship = addShip(level, f.dir() + "/enemy.xml", c.shipClass, kTowerX + 40.0f, kTowerY);
           ASSERT_NE(nullptr, ship);
@@ -189,7 +189,7 @@ TEST(AttackTowers, TheSnareSlowsAShipAndItsSlowWearsOffEvenAtTheLongestFactor) {
   float reach = 0.0f;
   runner().run(o, [&](LevelScreen& level, int frame) {
     if (frame == 0) {
-      ASSERT_TRUE(level.buyTower(kColumn, kRow, kindNamed(level, "T4")));
+      ASSERT_TRUE(level.placement().buyTower(kColumn, kRow, kindNamed(level, "T4")));
       reach = levelrunner::towerAt(level, kColumn, kRow)->getRange();
       ship = addShip(level, f.dir() + "/enemy.xml", "rower", kTowerX - 350.0f, kTowerY);
       ship->followPath(line(Vec2(kTowerX - 350.0f, kTowerY), Vec2(kTowerX + 350.0f, kTowerY)), 14000);
@@ -258,7 +258,7 @@ TEST(AttackTowers, SlowestAndFastestAimAtTheShipOfThatSpeedSnaredOrNot) {
       if (start < 0) {
         if (c.button && level.state() == kLevelBooting) return;
         start = frame;
-        ASSERT_TRUE(level.buyTower(kColumn, kRow, kindNamed(level, "T3")));
+        ASSERT_TRUE(level.placement().buyTower(kColumn, kRow, kindNamed(level, "T3")));
         if (c.button) {
           ASSERT_TRUE(runner().perform(level, {0, "select", {std::to_string(kColumn), std::to_string(kRow)}}));
           const bge::Button* b = level.bridge().findCommandButton(c.button);
@@ -358,7 +358,7 @@ TEST(AttackTowers, AnObjectInTheEnemyCategoryThatIsNoShipIsNeitherShotNorHitButS
   int missilesBeforeShip = -1, start = 0, lost = 0;
   runner().run(o, [&](LevelScreen& level, int frame) {
     if (frame == 0) {
-      for (int i = 0; i < 10; ++i) ASSERT_TRUE(level.buyTower(cells[i][0], cells[i][1], kindNamed(level, kinds[i])));
+      for (int i = 0; i < 10; ++i) ASSERT_TRUE(level.placement().buyTower(cells[i][0], cells[i][1], kindNamed(level, kinds[i])));
       xPhysicsPrimitiveEntityDesc decoy;
       ASSERT_TRUE(decoy.loadFromFile(decoyFile));
       decoy.sceneEntityManager = &level;
@@ -405,7 +405,7 @@ TEST(AttackTowers, AShotOrSalvoReachesAsManyShipsAsTheKindsCapacityAndNoMore) {
     int firstShot = 0, mostMissiles = 0;
     runner().run(o, [&](LevelScreen& level, int frame) {
       if (frame == 0) {
-        ASSERT_TRUE(level.buyTower(kColumn, kRow, kindNamed(level, c.kind)));
+        ASSERT_TRUE(level.placement().buyTower(kColumn, kRow, kindNamed(level, c.kind)));
         for (int i = 0; i < kShips; ++i) {
           const float angle = 6.2831853f * static_cast<float>(i) / kShips;
           ships.push_back(addShip(level, f.dir() + "/enemy.xml", "rower", kTowerX + 40.0f * std::cos(angle),
@@ -450,7 +450,7 @@ TEST(AttackTowers, ATowerLooksForItselfAndTakesAShipWhoseHullCrossesItsRing) {
   int outsideLost = -1, acrossLost = -1;
   runner().run(o, [&](LevelScreen& level, int frame) {
     if (frame == 0) {
-      ASSERT_TRUE(level.buyTower(kColumn, kRow, kindNamed(level, "T1")));
+      ASSERT_TRUE(level.placement().buyTower(kColumn, kRow, kindNamed(level, "T1")));
     }
     if (frame < 40) return;
     xBaseTowerEntity* tower = levelrunner::towerAt(level, kColumn, kRow);

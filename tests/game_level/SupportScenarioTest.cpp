@@ -92,10 +92,10 @@ TEST(SupportScenario, EachSupportKindBoostsTheTowersInReachOnlyAndTheBoostGoesTh
   runner().run(o, [&](LevelScreen& level, int frame) {
     if (frame == 0) {
       level.economy().add(100000);
-      xBaseTowerDesc* t1 = level.findDescriptionByKind("INFO_T1");
+      xBaseTowerDesc* t1 = level.placement().findDescriptionByKind("INFO_T1");
       ASSERT_TRUE(t1);
-      ASSERT_TRUE(level.placeTower(5, 15, t1));
-      ASSERT_TRUE(level.placeTower(12, 15, t1));
+      ASSERT_TRUE(level.placement().placeTower(5, 15, t1));
+      ASSERT_TRUE(level.placement().placeTower(12, 15, t1));
     }
     const int kind = frame / 25, step = frame % 25;
     if (kind >= 5) return;
@@ -103,7 +103,7 @@ TEST(SupportScenario, EachSupportKindBoostsTheTowersInReachOnlyAndTheBoostGoesTh
     xBaseTowerEntity* outOfReach = levelrunner::towerAt(level, 12, 15);
     ASSERT_TRUE(inReach && outOfReach);
     if (step == 1) {
-      ASSERT_TRUE(level.placeTower(7, 15, kinds[kind].desc));
+      ASSERT_TRUE(level.placement().placeTower(7, 15, kinds[kind].desc));
     }
     if (step == 10) {
       near[kind] = boosted(*inReach, kind);

@@ -113,7 +113,7 @@ Measured measure(const std::string& kind, int upgrades) {
       for (xBaseTowerDesc* d : level.towerDescriptions())
         if (d->towerType == "TOWER_NAME_" + kind) desc = d;
       ASSERT_NE(nullptr, desc) << kind;
-      ASSERT_TRUE(level.buyTower(kColumn, kRow, desc));
+      ASSERT_TRUE(level.placement().buyTower(kColumn, kRow, desc));
       tower = levelrunner::towerAt(level, kColumn, kRow);
       ASSERT_NE(nullptr, tower);
       for (int i = 0; i < upgrades; ++i) ASSERT_TRUE(level.towerCommands().upgradeTower(tower));

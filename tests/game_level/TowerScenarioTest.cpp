@@ -86,7 +86,7 @@ TEST(TowerScenario, OneT1BesideTheFirstPathOfStationZeroWinsItsFirstWaveAlikeOnE
           for (const Vec2& p : points) inReach += qlnLenV2(c - p) < 90.0f ? 1 : 0;
           if (inReach > best) best = inReach, placedCell = cell;
         }
-        ASSERT_TRUE(level.buyTower(placedCell % 32, placedCell / 32, level.towerDescriptions().at(0)));
+        ASSERT_TRUE(level.placement().buyTower(placedCell % 32, placedCell / 32, level.towerDescriptions().at(0)));
         t.creditsAfterPlace = level.economy().credits();
         level.sendNextWave();
       }
@@ -168,7 +168,7 @@ TEST(TowerScenario, UpgradeAndSellPricesFollowTheLevelAndPlacingStartsTheBattle)
   runner().run(o, [&](LevelScreen& level, int frame) {
     if (frame != 0) return;
     EXPECT_NE(kLevelBattle, level.state());
-    level.buyTower(4, kFarRow, level.towerDescriptions().at(0));
+    level.placement().buyTower(4, kFarRow, level.towerDescriptions().at(0));
     state = level.state();
     cellValue = level.grid().cells()[kFarRow * 32 + 4];
     xBaseTowerEntity* t = levelrunner::towerAt(level, 4, kFarRow);

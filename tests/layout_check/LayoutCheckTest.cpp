@@ -83,13 +83,13 @@ TEST(LayoutCheck, LevelPanelsInEveryState) {
   for (xBaseTowerDesc* desc : kinds) {
     const auto [column, row] = cells[nextCell++];
     level->selection().chooseTowerDesc(desc);
-    level->buyTower(column, row, desc);
+    level->placement().buyTower(column, row, desc);
     // A drone station stands in pairs; the second half goes on the next cell.
     if (level->selection().placingPair()) {
       level->towerCommands().showTowerInfo(level->selection().tower());  // as the click that placed it does
       w.check("placing the second half of " + desc->towerType);
       const auto [c2, r2] = cells[nextCell++];
-      level->buyTower(c2, r2, desc);
+      level->placement().buyTower(c2, r2, desc);
     }
     // A placed beacon waits for a click on a drone station, and the panel says so:
     // a hint to click anything else leaves the player clicking the field in vain.
@@ -101,7 +101,7 @@ TEST(LayoutCheck, LevelPanelsInEveryState) {
         for (char& c : *s) c = char(std::tolower(static_cast<unsigned char>(c)));
       EXPECT_NE(hint.find("click a " + station), std::string::npos) << "the beacon's second step: " << hint;
     }
-    level->cancelPendingPlacement();
+    level->placement().cancelPendingPlacement();
     level->selection().chooseTowerDesc(nullptr);
     xBaseTowerEntity* tower = levelrunner::towerAt(*level, column, row);
     if (!tower) continue;  // the beacon needs a drone station's path to stand on

@@ -87,7 +87,7 @@ Commands::Commands(SDLGameApp& app) : app_(app) {
     const auto& kinds = level.towerDescriptions();
     if (v[2] < 0 || v[2] >= static_cast<int>(kinds.size())) return false;
     if (PlacementGrid::index(v[0], v[1]) < 0) return false;
-    level.buyTower(v[0], v[1], kinds[v[2]]);
+    level.placement().buyTower(v[0], v[1], kinds[v[2]]);
     return true;
   });
   registerCommand("upgrade", [](LevelScreen& level, const Command& c) {
@@ -118,11 +118,11 @@ Commands::Commands(SDLGameApp& app) : app_(app) {
   registerCommand("build", [](LevelScreen& level, const Command& c) {
     int v[2];
     if (!readInts(c, 2, v) || c.args.size() != 3) return false;
-    xBaseTowerDesc* desc = level.findDescriptionByKind(c.args[2]);
+    xBaseTowerDesc* desc = level.placement().findDescriptionByKind(c.args[2]);
     if (!desc || PlacementGrid::index(v[0], v[1]) < 0) return false;
     // Chosen and then clicked on, as a player does; the level refuses a taken cell.
     level.selection().chooseTowerDesc(desc);
-    level.buyTower(v[0], v[1], desc);
+    level.placement().buyTower(v[0], v[1], desc);
     return true;
   });
   // click <column> <row> [right]: a click on the tower standing on the cell.
@@ -153,7 +153,7 @@ Commands::Commands(SDLGameApp& app) : app_(app) {
     return true;
   });
   registerCommand("cancel", [](LevelScreen& level, const Command&) {
-    level.cancelPendingPlacement();
+    level.placement().cancelPendingPlacement();
     return true;
   });
   registerCommand("checkpoint", [](LevelScreen& level, const Command&) {

@@ -210,7 +210,8 @@ class xBaseTowerEntity : public xPhysicsPrimitiveEntity {
   int upgradeLevel_ = 0;
   std::vector<xSharkEntity*> contacts_;    // not owned; looked up again before use
   PointerMembers contactSet_;              // what contacts_ holds
-  // What the sensor's own query found this frame; the storage stays for the next frame.
+  // What the sensor's own query found this frame (not owned: the world's shapes); the
+  // storage stays for the next frame.
   QuillonPHX2D::xArray<QuillonPHX2D::xShape*> sensed_;
   std::vector<xSharkEntity*> candidates_;  // not owned; live this frame
   std::unique_ptr<QuillonPHX2D::xShape> rangeSensor_;

@@ -12,6 +12,7 @@
 #include "Foundation/Math/QlnFunctions.h"
 #include "Game/Entities/shots/xEnemyBulletEntity.h"
 #include "Game/Entities/towers/TowerFigures.h"
+#include "Game/PlacementGrid.h"
 #include "Game/Entities/towers/xBaseTowerEntity.h"
 #include "Game/SceneEntityManager.h"
 #include "Game/WaveFlow.h"
@@ -28,8 +29,8 @@ constexpr const char* kParticleFiles[LevelEffects::kParticleKinds] = {
 constexpr int kHitParticles = 20;
 constexpr int kMissileBurstParticles = 10;
 // The playfield a missile must be over to burst visibly (the bridge lies right of it).
-constexpr float kFieldW = 1024.0f;
-constexpr float kFieldH = 768.0f;
+constexpr float kFieldW = static_cast<float>(PlacementGrid::kFieldWidth);
+constexpr float kFieldH = static_cast<float>(PlacementGrid::kFieldHeight);
 constexpr int kRingParticles = 12;
 constexpr float kRingStepDeg = 30.0f;
 // A ring turns a quarter degree per step and spreads slowly compared with its push.

@@ -31,9 +31,9 @@ constexpr int kGridRows = PlacementGrid::kRows;
 constexpr int kCellSize = PlacementGrid::kCellSize;
 constexpr int kFieldWidth = PlacementGrid::kFieldWidth;
 constexpr int kFieldHeight = PlacementGrid::kFieldHeight;
-// Station-part splines are written in screen fractions.
-constexpr float kPartSplineScaleX = 1024.0f;
-constexpr float kPartSplineScaleY = 768.0f;
+// Station-part splines are written in fractions of the field.
+constexpr float kPartSplineScaleX = static_cast<float>(kFieldWidth);
+constexpr float kPartSplineScaleY = static_cast<float>(kFieldHeight);
 // A wave's spawn timers are told apart by (wave + 1) * 100 + record.
 constexpr int kMaxRecordsPerWave = 99;
 // Generous bounds on wave numbers, far from any overflow.

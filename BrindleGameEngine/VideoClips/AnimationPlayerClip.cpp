@@ -7,17 +7,14 @@ namespace bge {
 AnimationPlayerClip::AnimationPlayerClip(int id, VideoClipListener* listener)
     : VideoClip(id, listener), ScreenBase("AnimationPlayerClip") {}
 
-AnimationPlayerClip::~AnimationPlayerClip() {
-  delete player_;
-  player_ = nullptr;
-}
+AnimationPlayerClip::~AnimationPlayerClip() = default;
 
 void AnimationPlayerClip::load(const std::string& path) {
   if (player_) {
     player_->stop(kAnimationId);
     player_->detach(kAnimationId, this);
   } else {
-    player_ = new AnimationPlayer(this);
+    player_ = std::make_unique<AnimationPlayer>(this);
   }
   skipRequested_ = false;
   endWithoutPlaying_ = false;

@@ -1,4 +1,6 @@
 #pragma once
+#include <memory>
+
 #include "ScreenBase.h"
 #include "VideoClips/VideoClip.h"
 #include "animation/AnimationListener.h"
@@ -32,10 +34,11 @@ class AnimationPlayerClip : public VideoClip, public ScreenBase, public Animatio
   // --- AnimationListener ---
   void animationFinished(int id) override;
 
-  AnimationPlayer* getPlayer() const { return player_; }
+  AnimationPlayer* getPlayer() const { return player_.get(); }
 
  private:
-  AnimationPlayer* player_ = nullptr;
+  // A member, so it goes before the screen's widgets (its animation among them).
+  std::unique_ptr<AnimationPlayer> player_;
   bool skipRequested_ = false;
   // Set when the file gave no animation: the clip ends on the next frame
   // rather than leaving the start-up on a black screen.

@@ -11,21 +11,21 @@ namespace bge {
 
 LogoSequenceManager::LogoSequenceManager(float setting) : setting_(setting) {}
 
-LogoSequenceManager::~LogoSequenceManager() {
+void LogoSequenceManager::ClipRelease::operator()(VideoClip* clip) const {
   GameApp* app = GameApp::instance();
-  for (auto& entry : clips_) {
-    VideoClip* clip = entry.second;
-    GameState* state = dynamic_cast<GameState*>(clip);
-    // We are usually called from inside a clip's own update, so screens go at
-    // the end of the frame. A clip still on the stack must come off it first.
-    if (state && app) {
-      app->removeStateIfTop(state);
-      if (!app->isOnStack(state)) app->queueStateForDeletion(state);
-    } else {
-      delete clip;
-    }
+  GameState* state = dynamic_cast<GameState*>(clip);
+  // Screens go at the end of the frame. A clip still on the stack must come off it first.
+  if (state && app) {
+    app->removeStateIfTop(state);
+    if (!app->isOnStack(state)) app->queueStateForDeletion(state);
+  } else {
+    delete clip;
   }
-  clips_.clear();
+}
+
+LogoSequenceManager::~LogoSequenceManager() {
+  // In name order, one at a time: a screen comes off the stack only from the top.
+  for (auto& entry : clips_) entry.second.reset();
   current_ = nullptr;
 }
 
@@ -35,6 +35,8 @@ void LogoSequenceManager::registerCreator(const std::string& type, ClipCreator c
 
 void LogoSequenceManager::finish() {
   GameApp* app = GameApp::instance();
+  // Nobody holds the sequence: the application starts it and hears no more of
+  // it, and its clips only point back as their listener. Its end is the last logo's.
   delete this;
   if (app) app->enterFirstScreen();
 }
@@ -51,7 +53,7 @@ void LogoSequenceManager::playNextClip() {
     }
     const AppConfig::LogoScreen& logo = logos[static_cast<size_t>(index_)];
     auto found = clips_.find(logo.type);
-    VideoClip* clip = found == clips_.end() ? nullptr : found->second;
+    VideoClip* clip = found == clips_.end() ? nullptr : found->second.get();
     if (!clip) {
       auto creator = creators_.find(logo.type);
       if (creator == creators_.end() || !creator->second) {
@@ -61,7 +63,7 @@ void LogoSequenceManager::playNextClip() {
       }
       clip = creator->second(static_cast<int>(clips_.size()), this);
       if (!clip) continue;
-      clips_[logo.type] = clip;
+      clips_[logo.type].reset(clip);
     }
     current_ = clip;
     clip->load(logo.folder + logo.fileName);

@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "VideoClips/VideoClip.h"
@@ -13,6 +14,12 @@ namespace bge {
 class LogoSequenceManager : public VideoClipListener {
  public:
   using ClipCreator = std::function<VideoClip*(int clipId, VideoClipListener* listener)>;
+  // A clip that is a screen goes through the application: we are usually inside
+  // its own update, and it may still be on the stack. Others are deleted.
+  struct ClipRelease {
+    void operator()(VideoClip* clip) const;
+  };
+  using ClipPtr = std::unique_ptr<VideoClip, ClipRelease>;
 
   explicit LogoSequenceManager(float setting);
   ~LogoSequenceManager() override;
@@ -26,16 +33,17 @@ class LogoSequenceManager : public VideoClipListener {
 
   int getIndex() const { return index_; }
   VideoClip* getCurrentClip() const { return current_; }
-  const std::map<std::string, VideoClip*>& getClips() const { return clips_; }
+  const std::map<std::string, ClipPtr>& getClips() const { return clips_; }
   float getSetting() const { return setting_; }
 
  private:
   void finish();
 
   int index_ = -1;
-  VideoClip* current_ = nullptr;
+  VideoClip* current_ = nullptr;  // not owned: one of clips_
   std::map<std::string, ClipCreator> creators_;
-  std::map<std::string, VideoClip*> clips_;
+  // One clip per logo type, made on the first logo of that type.
+  std::map<std::string, ClipPtr> clips_;
   float setting_;
 };
 

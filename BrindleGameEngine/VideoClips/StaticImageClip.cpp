@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <memory>
 
 #include "AssertReport.h"
 #include "DesignSize.h"
@@ -61,10 +62,10 @@ void StaticImageClip::load(const std::string& path) {
   if (ResourceManager* resources = getResourceManager()) {
     texture_ = resources->findTexture(image);
     if (!texture_) {
-      texture_ = resources->createTexture(image);
-      if (texture_ && !resources->registerTexture(image, texture_)) {
-        delete texture_;
-        texture_ = resources->findTexture(image);
+      // What the catalogue registers is its own; one it refuses is deleted here.
+      if (std::unique_ptr<Texture> created{resources->createTexture(image)}) {
+        texture_ = resources->registerTexture(image, created.get()) ? created.release()
+                                                                    : resources->findTexture(image);
       }
     }
   }

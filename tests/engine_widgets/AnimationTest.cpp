@@ -251,6 +251,21 @@ TEST_F(AnimationTest, DetachLetsTheScreenDeleteTheAnimation) {
   player_.stop(1);  // the id is gone: nothing happens
 }
 
+TEST_F(AnimationTest, AnimationDeletedWithItsScreenLeavesThePlayer) {
+  ASSERT_TRUE(player_.loadAnimation(1, file("a.xml", scene(300, object({{0, 0}})))));
+  ASSERT_TRUE(player_.loadAnimation(2, file("b.xml", scene(300, object({{0, 0}})))));
+  {
+    BareScreen screen;
+    ASSERT_TRUE(player_.play(1, 0.0f, 0, 0, &screen));
+    ASSERT_TRUE(player_.play(1, 0.0f, 0, 0, &screen));  // played again while shown
+  }
+  // The screen deleted what it showed; the player still has, and will delete, the other.
+  EXPECT_EQ(nullptr, player_.find(1));
+  EXPECT_NE(nullptr, player_.find(2));
+  ASSERT_TRUE(player_.loadAnimation(1, file("c.xml", scene(300, object({{0, 77}})))));
+  EXPECT_FLOAT_EQ(77, player_.find(1)->getElements()[0]->x) << "the id was free again";
+}
+
 
 TEST_F(AnimationTest, DistantKeyFramesBuildAtOnce) {
   // Two frames almost 25 days apart: finding the next frame must not walk the gap.

@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,8 @@ class Animation2D : public Widget, public bge::ActionListener {
   // The player is going away: forget it, and stop drawing textures it owned.
   void forgetPlayer();
 
-  const std::vector<AnimationElement2D*>& getElements() const { return elements_; }
+  // The elements in drawing order; they stay the animation's.
+  std::vector<AnimationElement2D*> getElements() const;
   size_t getActionCount() const { return actions_.size(); }
   bool isPlaying() const { return playing_; }
   void setPlaying(bool playing) { playing_ = playing; }
@@ -57,12 +59,11 @@ class Animation2D : public Widget, public bge::ActionListener {
   const std::string& getFolder() const { return folder_; }
 
  private:
-  void deleteActions(std::vector<TinyAction*>& actions);
-
-  std::vector<AnimationElement2D*> elements_;
-  std::vector<TinyAction*> actions_;
+  // Declared before the actions, which write the elements' values: they go last.
+  std::vector<std::unique_ptr<AnimationElement2D>> elements_;
   // Actions stopped while they were being updated; freed when the update ends.
-  std::vector<TinyAction*> retired_;
+  std::vector<std::unique_ptr<TinyAction>> retired_;
+  std::vector<std::unique_ptr<TinyAction>> actions_;
   bool playing_ = false;
   int length_ = 0;
   bool loop_ = false;
@@ -70,9 +71,9 @@ class Animation2D : public Widget, public bge::ActionListener {
   std::string fileName_ = "not loaded";
   std::string name_ = "anim noname";
   std::string folder_;
-  AnimationPlayer* player_;
+  AnimationPlayer* player_;  // not owned: the player that loaded us, until it forgets us
   int id_;
-  AnimationListener* listener_;
+  AnimationListener* listener_;  // not owned
   float depthOffset_ = 0.0f;
   bool paused_ = false;
   bool ownedByScreen_ = false;

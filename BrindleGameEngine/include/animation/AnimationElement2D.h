@@ -1,5 +1,6 @@
 #pragma once
 #include <map>
+#include <memory>
 #include <string>
 
 #include "animation/KeyFrame.h"
@@ -22,9 +23,9 @@ class AnimationElement2D {
   virtual void draw(Graphics* graphics, float offsetX, float offsetY);
   virtual void onUnused() {}
 
-  // Keeps the earlier key frame when one with the same time stamp exists;
-  // answers whether the frame was stored (otherwise the caller still owns it).
-  bool addKeyFrame(KeyFrame* keyFrame);
+  // Keeps the earlier key frame when one with the same time stamp exists (the
+  // later one is then dropped); answers whether the frame was stored.
+  bool addKeyFrame(std::unique_ptr<KeyFrame> keyFrame);
   void updateLastTime();
   // The first key frame later than t, or null.
   KeyFrame* keyFrameAfter(int t) const;
@@ -62,13 +63,13 @@ class AnimationElement2D {
   TinyAction* changeTowards(const KeyFramePropertiesImage& from, const KeyFramePropertiesImage& to,
                             int duration);
 
-  Texture* texture_ = nullptr;
-  KeyFrameProperties* firstProperties_ = nullptr;
+  Texture* texture_ = nullptr;  // not owned: the resource catalogue given to load
+  std::unique_ptr<KeyFrameProperties> firstProperties_;
   std::string fileName_;
   int type_;
-  std::map<int, KeyFrame*> keyFrames_;
+  std::map<int, std::unique_ptr<KeyFrame>> keyFrames_;
   int lastTime_ = 0;
-  Animation2D* owner_;
+  Animation2D* owner_;  // not owned: the animation owns its elements
   float pivotX_ = 0.0f;
   float pivotY_ = 0.0f;
 };

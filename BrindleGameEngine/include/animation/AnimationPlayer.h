@@ -1,5 +1,6 @@
 #pragma once
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -50,6 +51,13 @@ class AnimationPlayer : public AnimationPlayerListener {
   ResourceManager* getResourceManager() const { return resources_; }
 
  private:
+  // A loaded animation. The player owns it until a screen shows it; from then
+  // on the screen's widget list does, and the player only keeps it by id.
+  struct Loaded {
+    std::unique_ptr<Animation2D> owned;  // empty once a screen has it
+    Animation2D* animation = nullptr;    // the animation, whoever owns it
+  };
+
   // Each answers false when a value it needs was missing or malformed (the
   // reader has said which); the load then fails.
   bool readScene(const bge::XmlReader& xml, TiXmlElement* scene, Animation2D* animation);
@@ -59,11 +67,14 @@ class AnimationPlayer : public AnimationPlayerListener {
                            const std::string& name,
                            KeyFramePropertiesImage& out);
 
-  std::map<int, Animation2D*> animations_;
-  std::vector<std::pair<MathFunction*, int>> timeFunctions_;
-  AnimationPlayerListener* listener_;
+  // Only without an application: then the player makes its own catalogue.
+  // Declared first so that it goes last, after everything drawing its textures.
+  std::unique_ptr<ResourceManager> ownedResources_;
+  // ownedResources_, or not owned: the application's catalogue number resourceIndex_.
   ResourceManager* resources_ = nullptr;
   int resourceIndex_ = -1;
-  bool ownsResources_ = false;
+  std::map<int, Loaded> animations_;
+  std::vector<std::pair<std::unique_ptr<MathFunction>, int>> timeFunctions_;
+  AnimationPlayerListener* listener_;  // not owned
   std::string baseFolder_;
 };

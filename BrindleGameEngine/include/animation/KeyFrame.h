@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 
 class MathFunction;
@@ -32,21 +33,22 @@ class KeyFramePropertiesImage : public KeyFrameProperties {
 // One key of an element's track: owns its properties and time function.
 class KeyFrame {
  public:
-  KeyFrame(KeyFrameProperties* properties, int timeStamp)
-      : timeStamp_(timeStamp), properties_(properties) {}
+  // Takes ownership of the properties.
+  KeyFrame(KeyFrameProperties* properties, int timeStamp);
   virtual ~KeyFrame();
   KeyFrame(const KeyFrame&) = delete;
   KeyFrame& operator=(const KeyFrame&) = delete;
 
+  // Takes ownership; the function set before is deleted.
   void setTimeFunction(MathFunction* function);
-  MathFunction* getTimeFunction() const { return timeFunction_; }
+  MathFunction* getTimeFunction() const { return timeFunction_.get(); }
   int getTimeStamp() const { return timeStamp_; }
-  KeyFrameProperties* getProperties() const { return properties_; }
+  KeyFrameProperties* getProperties() const { return properties_.get(); }
   // Image properties, or null when the frame carries none.
   const KeyFramePropertiesImage* imageProperties() const;
 
  private:
-  MathFunction* timeFunction_ = nullptr;
+  std::unique_ptr<MathFunction> timeFunction_;
   int timeStamp_;
-  KeyFrameProperties* properties_;
+  std::unique_ptr<KeyFrameProperties> properties_;
 };

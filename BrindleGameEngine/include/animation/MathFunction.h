@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 
 // Time functions that key frames carry: a functor applied to x with a property
 // block that parametrises it.
@@ -39,7 +40,7 @@ class CustomFunctor : public IFunctor<R, A> {
   IFunctor<R, A>* clone() const override { return new CustomFunctor(object_, method_); }
 
  private:
-  T* object_;
+  T* object_;  // not owned: the object whose method is called
   Method method_;
 };
 
@@ -48,7 +49,7 @@ class MathFunction {
   // Takes ownership of both.
   MathFunction(IFunctor<float, MathFunctionProperty*>* functor, MathFunctionProperty* property)
       : property_(property), functor_(functor) {}
-  virtual ~MathFunction();
+  virtual ~MathFunction() = default;
   MathFunction(const MathFunction&) = delete;
   MathFunction& operator=(const MathFunction&) = delete;
 
@@ -62,11 +63,11 @@ class MathFunction {
 
   float getScale() const { return scale_; }
   float getOffset() const { return offset_; }
-  MathFunctionProperty* getProperty() const { return property_; }
+  MathFunctionProperty* getProperty() const { return property_.get(); }
 
  private:
-  MathFunctionProperty* property_;
-  IFunctor<float, MathFunctionProperty*>* functor_;
+  std::unique_ptr<MathFunctionProperty> property_;
+  std::unique_ptr<IFunctor<float, MathFunctionProperty*>> functor_;
   float scale_ = 1.0f;
   float offset_ = -1.0f;
 };

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <map>
+#include <memory>
 
 #include "DynamicResources/SingletonContainer.h"
 
@@ -27,5 +28,5 @@ class ParticleEngine : public SingletonContainer<ParticleEngine> {
   void clear();
 
  private:
-  std::map<int, ParticlePatch*> patches_;
+  std::map<int, std::unique_ptr<ParticlePatch>> patches_;
 };

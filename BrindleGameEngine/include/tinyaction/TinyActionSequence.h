@@ -22,6 +22,6 @@ class TinyActionSequence : public TinyCompositeAction {
   TinyActionSequence(const TinyActionSequence& other);
 
   std::size_t index_ = 0;
-  TinyAction* current_ = nullptr;
+  TinyAction* current_ = nullptr;  // not owned: one of actions_
   bool chainAtOnce_ = false;
 };

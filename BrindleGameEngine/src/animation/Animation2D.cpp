@@ -1,5 +1,8 @@
 #include "animation/Animation2D.h"
 
+#include <iterator>
+#include <utility>
+
 #include "Graphics.h"
 #include "animation/AnimationElement2D.h"
 #include "animation/AnimationListener.h"
@@ -12,14 +15,13 @@ Animation2D::Animation2D(int id, AnimationPlayer* player, AnimationListener* lis
 Animation2D::~Animation2D() {
   if (destroyedFlag_) *destroyedFlag_ = true;
   if (player_) player_->onAnimationDeleted(this);
-  deleteActions(actions_);
-  deleteActions(retired_);
-  for (AnimationElement2D* element : elements_) delete element;
 }
 
-void Animation2D::deleteActions(std::vector<TinyAction*>& actions) {
-  for (TinyAction* action : actions) delete action;
-  actions.clear();
+std::vector<AnimationElement2D*> Animation2D::getElements() const {
+  std::vector<AnimationElement2D*> elements;
+  elements.reserve(elements_.size());
+  for (const auto& element : elements_) elements.push_back(element.get());
+  return elements;
 }
 
 void Animation2D::setScene(const std::string& name, bool loop, int loopCount, int length) {
@@ -29,11 +31,11 @@ void Animation2D::setScene(const std::string& name, bool loop, int loopCount, in
   length_ = length;
 }
 
-void Animation2D::addElement(AnimationElement2D* element) { elements_.push_back(element); }
+void Animation2D::addElement(AnimationElement2D* element) { elements_.emplace_back(element); }
 
 bool Animation2D::loadElements(const std::string& folder, ResourceManager* resources) {
   folder_ = folder;
-  for (AnimationElement2D* element : elements_) {
+  for (const auto& element : elements_) {
     if (!element->load(folder, resources)) return false;
   }
   sortElementsByZ();
@@ -55,13 +57,13 @@ void Animation2D::sortElementsByZ() {
 void Animation2D::buildActions(float depthOffset) {
   if (!actions_.empty()) return;
   depthOffset_ = depthOffset;
-  for (AnimationElement2D* element : elements_) {
-    actions_.push_back(element->buildAction(depthOffset, loop_, loopCount_, length_));
+  for (const auto& element : elements_) {
+    actions_.emplace_back(element->buildAction(depthOffset, loop_, loopCount_, length_));
   }
   if (elements_.empty()) {
     // A scene without objects still lasts its length and reports its end.
     TinyAction* wait = new TinyActionDelay(TinyTimer(length_));
-    actions_.push_back(loop_ ? new TinyLoopAction(wait, loopCount_, -1) : wait);
+    actions_.emplace_back(loop_ ? new TinyLoopAction(wait, loopCount_, -1) : wait);
   }
   playing_ = true;
 }
@@ -73,17 +75,16 @@ void Animation2D::startActions() {
 }
 
 void Animation2D::stop() {
-  for (TinyAction* action : actions_) action->stop();
+  for (const auto& action : actions_) action->stop();
   if (updating_) {
     // The update loop above us may still be inside one of these.
-    retired_.insert(retired_.end(), actions_.begin(), actions_.end());
-    actions_.clear();
-  } else {
-    deleteActions(actions_);
+    retired_.insert(retired_.end(), std::make_move_iterator(actions_.begin()),
+                    std::make_move_iterator(actions_.end()));
   }
+  actions_.clear();
   ++generation_;
   playing_ = false;
-  for (AnimationElement2D* element : elements_) element->resetToFirstFrame();
+  for (const auto& element : elements_) element->resetToFirstFrame();
 }
 
 void Animation2D::forgetPlayer() {
@@ -106,12 +107,12 @@ void Animation2D::update(int dt, ScreenBase* /*screen*/) {
   }
   updating_ = false;
   destroyedFlag_ = nullptr;
-  deleteActions(retired_);
+  retired_.clear();
 }
 
 void Animation2D::draw(Graphics* graphics, ScreenBase* /*screen*/) {
   if (!getManager() || orphaned_ || !graphics) return;
-  for (AnimationElement2D* element : elements_) {
+  for (const auto& element : elements_) {
     if (element->getType() != 0) continue;
     graphics->pushMatrix();
     element->draw(graphics, 0.0f, 0.0f);

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
+#include <utility>
 
 #include "Color.h"
 #include "GLTexture.h"
@@ -29,13 +31,12 @@ int colourChannel(float value) {
 
 AnimationElement2D::AnimationElement2D(int type, Animation2D* owner) : type_(type), owner_(owner) {}
 
-AnimationElement2D::~AnimationElement2D() {
-  for (auto& entry : keyFrames_) delete entry.second;
-  delete firstProperties_;
-}
+AnimationElement2D::~AnimationElement2D() = default;
 
-bool AnimationElement2D::addKeyFrame(KeyFrame* keyFrame) {
-  const bool stored = keyFrames_.emplace(keyFrame->getTimeStamp(), keyFrame).second;
+bool AnimationElement2D::addKeyFrame(std::unique_ptr<KeyFrame> keyFrame) {
+  const int timeStamp = keyFrame->getTimeStamp();
+  // try_emplace leaves the frame alone when the stamp is taken: it is deleted on return.
+  const bool stored = keyFrames_.try_emplace(timeStamp, std::move(keyFrame)).second;
   updateLastTime();
   return stored;
 }
@@ -46,7 +47,7 @@ void AnimationElement2D::updateLastTime() {
 
 KeyFrame* AnimationElement2D::keyFrameAfter(int t) const {
   auto it = keyFrames_.upper_bound(t);
-  return it == keyFrames_.end() ? nullptr : it->second;
+  return it == keyFrames_.end() ? nullptr : it->second.get();
 }
 
 bool AnimationElement2D::load(const std::string& folder, ResourceManager* resources) {
@@ -54,14 +55,13 @@ bool AnimationElement2D::load(const std::string& folder, ResourceManager* resour
     const std::string path = folder + fileName_;
     texture_ = resources->findTexture(path);
     if (!texture_) {
-      GLTexture* texture = new GLTexture(path, nullptr, GLTexture::KeepImage, GLTexture::kLinear);
+      auto texture =
+          std::make_unique<GLTexture>(path, nullptr, GLTexture::KeepImage, GLTexture::kLinear);
       // The texture named what is wrong with the file; the element goes without it.
-      if (!texture->isLoaded()) {
-        delete texture;
-        return false;
-      }
-      texture_ = texture;
-      resources->registerTexture(path, texture_);
+      if (!texture->isLoaded()) return false;
+      // A loaded texture is never refused: the catalogue owns it from here on.
+      resources->registerTexture(path, texture.get());
+      texture_ = texture.release();
     }
     pivotX_ = texture_->getWidth() * 0.5f;
     pivotY_ = texture_->getHeight() * 0.5f;
@@ -84,11 +84,10 @@ void AnimationElement2D::applyProperties(const KeyFramePropertiesImage& p) {
 }
 
 void AnimationElement2D::resetToFirstFrame() {
-  delete firstProperties_;
-  firstProperties_ = nullptr;
+  firstProperties_.reset();
   KeyFrame* first = keyFrameAfter(-1);
   if (!first || !first->getProperties()) return;
-  firstProperties_ = first->getProperties()->clone();
+  firstProperties_.reset(first->getProperties()->clone());
   if (const KeyFramePropertiesImage* image = first->imageProperties()) applyProperties(*image);
 }
 

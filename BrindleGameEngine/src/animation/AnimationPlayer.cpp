@@ -30,8 +30,8 @@ float requireValue(const bge::XmlReader& xml, const TiXmlElement* e, const char*
 AnimationPlayer::AnimationPlayer(AnimationPlayerListener* listener) : listener_(listener) {
   if (GameApp* app = GameApp::instance()) resources_ = app->addResourceManager(resourceIndex_);
   if (!resources_) {
-    resources_ = new ResourceManager();
-    ownsResources_ = true;
+    ownedResources_ = std::make_unique<ResourceManager>();
+    resources_ = ownedResources_.get();
   }
   registerTimeFunction(
       new MathFunction(new CustomFunctor<AnimationPlayer, float, MathFunctionProperty*>(
@@ -41,23 +41,18 @@ AnimationPlayer::AnimationPlayer(AnimationPlayerListener* listener) : listener_(
 }
 
 AnimationPlayer::~AnimationPlayer() {
-  std::map<int, Animation2D*> animations;
+  std::map<int, Loaded> animations;
   animations.swap(animations_);
   for (auto& entry : animations) {
-    Animation2D* animation = entry.second;
     // Forgotten first, so its destructor does not call back into us.
-    animation->forgetPlayer();
-    // One a screen owns is deleted by the screen later; it no longer draws our textures.
-    if (!animation->isOwnedByScreen()) delete animation;
+    entry.second.animation->forgetPlayer();
+    // Ours go now; one a screen owns is deleted by the screen later, and no
+    // longer draws our textures.
+    entry.second.owned.reset();
   }
-  for (auto& entry : timeFunctions_) delete entry.first;
-  timeFunctions_.clear();
-  if (ownsResources_) {
-    delete resources_;
-  } else if (GameApp* app = GameApp::instance()) {
-    app->removeResourceManager(resourceIndex_);
+  if (!ownedResources_) {
+    if (GameApp* app = GameApp::instance()) app->removeResourceManager(resourceIndex_);
   }
-  resources_ = nullptr;
 }
 
 float AnimationPlayer::scaledTime(float x, MathFunctionProperty* property) {
@@ -68,19 +63,19 @@ float AnimationPlayer::scaledTime(float x, MathFunctionProperty* property) {
 }
 
 void AnimationPlayer::registerTimeFunction(MathFunction* function, int id) {
-  timeFunctions_.emplace_back(function, id);
+  timeFunctions_.emplace_back(std::unique_ptr<MathFunction>(function), id);
 }
 
 MathFunction* AnimationPlayer::findTimeFunction(int id) const {
   for (const auto& entry : timeFunctions_) {
-    if (entry.second == id) return entry.first;
+    if (entry.second == id) return entry.first.get();
   }
   return nullptr;
 }
 
 Animation2D* AnimationPlayer::find(int id) const {
   auto it = animations_.find(id);
-  return it == animations_.end() ? nullptr : it->second;
+  return it == animations_.end() ? nullptr : it->second.animation;
 }
 
 bool AnimationPlayer::loadAnimation(int id, const std::string& path) {
@@ -109,7 +104,9 @@ bool AnimationPlayer::loadAnimation(int id, const std::string& path) {
   const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
   if (!animation->loadElements(folder, resources_)) return false;
   animation->setPlaying(false);
-  animations_[id] = animation.release();
+  Loaded& loaded = animations_[id];
+  loaded.animation = animation.get();
+  loaded.owned = std::move(animation);
   return true;
 }
 
@@ -181,9 +178,9 @@ bool AnimationPlayer::readObject(const bge::XmlReader& xml, TiXmlElement* object
       properties.reset(new KeyFramePropertiesImage());
       if (!readImageProperties(xml, frame, file, *properties)) return false;
     }
-    KeyFrame* keyFrame = new KeyFrame(properties.release(), timeStamp);
+    auto keyFrame = std::make_unique<KeyFrame>(properties.release(), timeStamp);
     keyFrame->setTimeFunction(function->clone());
-    if (!element->addKeyFrame(keyFrame)) delete keyFrame;
+    element->addKeyFrame(std::move(keyFrame));
   }
   return true;
 }
@@ -196,14 +193,17 @@ void AnimationPlayer::prepare(int id, float depthOffset) {
 }
 
 bool AnimationPlayer::play(int id, float depthOffset, int x, int y, ScreenBase* screen) {
-  Animation2D* animation = find(id);
-  if (!animation) return false;
+  auto it = animations_.find(id);
+  if (it == animations_.end()) return false;
+  Animation2D* animation = it->second.animation;
   prepare(id, depthOffset);
   if (animation->isPlaying() && screen) {
     animation->setEnabled(false);
     // Played again while still shown: it is in the screen's list already.
     if (!animation->getManager()) screen->addWidget(animation);
     animation->setZ(static_cast<int>(depthOffset));
+    // The screen's widget list owns it from here on.
+    (void)it->second.owned.release();
     animation->setOwnedByScreen(true);
     animation->setPosition(x, y, false);
     animation->raise();
@@ -226,19 +226,26 @@ void AnimationPlayer::resume(int id) {
 void AnimationPlayer::detach(int id, ScreenBase* screen) {
   auto it = animations_.find(id);
   if (it == animations_.end()) return;
-  Animation2D* animation = it->second;
+  Loaded loaded = std::move(it->second);
   animations_.erase(it);
+  Animation2D* animation = loaded.animation;
   animation->forgetPlayer();
   if (screen && animation->getManager()) {
+    // The screen deletes it at its next update, whoever held it.
+    (void)loaded.owned.release();
     screen->removeWidgetLater(animation);
-  } else {
-    delete animation;
+    return;
   }
+  // In no widget list: a screen that showed it has handed it back (removeWidget
+  // gives a widget back to its caller), so it goes now.
+  if (!loaded.owned) loaded.owned.reset(animation);
 }
 
 void AnimationPlayer::onAnimationDeleted(Animation2D* animation) {
   for (auto it = animations_.begin(); it != animations_.end(); ++it) {
-    if (it->second == animation) {
+    if (it->second.animation == animation) {
+      // Its destructor is running already: the entry must not delete it again.
+      (void)it->second.owned.release();
       animations_.erase(it);
       return;
     }

@@ -2,17 +2,14 @@
 
 #include "animation/MathFunction.h"
 
-KeyFrame::~KeyFrame() {
-  delete timeFunction_;
-  delete properties_;
-}
+KeyFrame::KeyFrame(KeyFrameProperties* properties, int timeStamp)
+    : timeStamp_(timeStamp), properties_(properties) {}
 
-void KeyFrame::setTimeFunction(MathFunction* function) {
-  delete timeFunction_;
-  timeFunction_ = function;
-}
+KeyFrame::~KeyFrame() = default;
+
+void KeyFrame::setTimeFunction(MathFunction* function) { timeFunction_.reset(function); }
 
 const KeyFramePropertiesImage* KeyFrame::imageProperties() const {
   if (!properties_ || properties_->getType() != 0) return nullptr;
-  return static_cast<const KeyFramePropertiesImage*>(properties_);
+  return static_cast<const KeyFramePropertiesImage*>(properties_.get());
 }

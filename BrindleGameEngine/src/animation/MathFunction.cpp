@@ -1,11 +1,6 @@
 #include "animation/MathFunction.h"
 
-MathFunction::~MathFunction() {
-  delete functor_;
-  delete property_;
-}
-
-float MathFunction::evaluate(float x) { return functor_ ? functor_->call(x, property_) : x; }
+float MathFunction::evaluate(float x) { return functor_ ? functor_->call(x, property_.get()) : x; }
 
 MathFunction* MathFunction::clone() const {
   MathFunction* copy = new MathFunction(functor_ ? functor_->clone() : nullptr,

@@ -12,19 +12,17 @@ ParticleEngine* ParticleEngine::instance() {
 }
 
 ParticleEngine::~ParticleEngine() {
-  clear();
   if (g_particleEngine == this) g_particleEngine = nullptr;
 }
 
 void ParticleEngine::registerPatch(int key, ParticlePatch* patch) {
-  ParticlePatch*& slot = patches_[key];
-  if (slot != patch) delete slot;
-  slot = patch;
+  std::unique_ptr<ParticlePatch>& slot = patches_[key];
+  if (slot.get() != patch) slot.reset(patch);
 }
 
 ParticlePatch* ParticleEngine::getPatch(int key) const {
   const auto it = patches_.find(key);
-  return it == patches_.end() ? nullptr : it->second;
+  return it == patches_.end() ? nullptr : it->second.get();
 }
 
 void ParticleEngine::update(int dt) {
@@ -33,7 +31,4 @@ void ParticleEngine::update(int dt) {
   }
 }
 
-void ParticleEngine::clear() {
-  for (auto& entry : patches_) delete entry.second;
-  patches_.clear();
-}
+void ParticleEngine::clear() { patches_.clear(); }

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,7 @@ struct FontGlyph {
 class AngelFont : public Font {
  public:
   AngelFont(const std::string& fileName, int glFilter);
-  ~AngelFont() override;
+  ~AngelFont() override;  // where Texture is complete
 
   bool loadDeferred() override;
   // Reads the description and its pages; false (and an empty font) when the
@@ -64,6 +65,7 @@ class AngelFont : public Font {
   Texture* pageOf(const FontGlyph& glyph) const;
 
   std::map<uint16_t, FontGlyph> glyphs_;
-  std::vector<Texture*> pages_;
+  // Declared after the glyphs: the pages go first.
+  std::vector<std::unique_ptr<Texture>> pages_;
   int glFilter_;
 };

@@ -1,5 +1,6 @@
 #pragma once
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 
@@ -10,7 +11,7 @@ class TiXmlDocument;
 // Every text the player reads, looked up by label id from the strings file.
 class LabelManager : public ReferenceCountable {
  public:
-  LabelManager() = default;
+  LabelManager();
   virtual ~LabelManager();
   LabelManager(const LabelManager&) = delete;
   LabelManager& operator=(const LabelManager&) = delete;
@@ -31,7 +32,7 @@ class LabelManager : public ReferenceCountable {
   const std::set<std::string>& missingKeys() const { return missingKeys_; }
 
  private:
-  TiXmlDocument* document_ = nullptr;
+  std::unique_ptr<TiXmlDocument> document_;
   std::map<std::string, std::string> labels_;
   std::string path_;
   mutable std::set<std::string> missingKeys_;

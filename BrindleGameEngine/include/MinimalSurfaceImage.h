@@ -1,4 +1,6 @@
 #pragma once
+#include <memory>
+
 #include "Image.h"
 
 struct SDL_Surface;
@@ -10,7 +12,6 @@ class MinimalSurfaceImage : public Image {
   explicit MinimalSurfaceImage(SDL_Surface* surface);
   // Takes over width x height alpha bytes allocated with new[].
   MinimalSurfaceImage(unsigned char* alpha, int width, int height);
-  ~MinimalSurfaceImage() override;
 
   // Alpha-only images are not copied: null.
   Image* clone() const override;
@@ -21,8 +22,8 @@ class MinimalSurfaceImage : public Image {
   // No surface behind this image.
   virtual SDL_Surface* getSurface() const { return nullptr; }
 
-  const unsigned char* getAlphaData() const { return alpha_; }
+  const unsigned char* getAlphaData() const { return alpha_.get(); }
 
  private:
-  unsigned char* alpha_;
+  std::unique_ptr<unsigned char[]> alpha_;
 };

@@ -1,5 +1,8 @@
 #pragma once
+#include <cstddef>
+#include <iterator>
 #include <list>
+#include <memory>
 #include <string>
 #include "PointerTable.h"
 
@@ -27,6 +30,45 @@ class ScreenBase : public GameState, public TransitionListener,
  public:
   static constexpr int kInTransitionId = -1000;
   static constexpr int kOutTransitionId = -1001;
+
+  // The widgets the screen owns, in the order they were added, seen as plain
+  // pointers; it stays valid while the screen lives.
+  class WidgetList {
+   public:
+    using Owned = std::list<std::unique_ptr<Widget>>;
+    class iterator {
+     public:
+      using iterator_category = std::input_iterator_tag;
+      using value_type = Widget*;
+      using difference_type = std::ptrdiff_t;
+      using pointer = Widget* const*;
+      using reference = Widget*;
+      explicit iterator(Owned::const_iterator at) : at_(at) {}
+      Widget* operator*() const { return at_->get(); }
+      iterator& operator++() {
+        ++at_;
+        return *this;
+      }
+      iterator operator++(int) {
+        iterator was = *this;
+        ++at_;
+        return was;
+      }
+      bool operator==(const iterator& other) const { return at_ == other.at_; }
+      bool operator!=(const iterator& other) const { return at_ != other.at_; }
+
+     private:
+      Owned::const_iterator at_;
+    };
+    explicit WidgetList(const Owned& owned) : owned_(&owned) {}
+    iterator begin() const { return iterator(owned_->begin()); }
+    iterator end() const { return iterator(owned_->end()); }
+    size_t size() const { return owned_->size(); }
+    bool empty() const { return owned_->empty(); }
+
+   private:
+    const Owned* owned_;  // not owned: the screen's own list
+  };
 
   explicit ScreenBase(const std::string& name);
   ~ScreenBase() override;
@@ -91,14 +133,14 @@ class ScreenBase : public GameState, public TransitionListener,
 
   ScreenPhase getPhase() const { return phase_; }
   void setPhase(ScreenPhase phase) { phase_ = phase; }
-  WidgetManager* getWidgetManager() const { return widgetManager_; }
-  ResourceManager* getResourceManager() const { return resources_; }
+  WidgetManager* getWidgetManager() const { return widgetManager_.get(); }
+  ResourceManager* getResourceManager() const { return resources_.get(); }
   const std::string& getName() const { return name_; }
   int getExitCode() const { return exitCode_; }
   MouseListeningWidget* getFullScreenWidget() const { return fullScreenWidget_; }
-  Transition* getInTransition() const { return inTransition_; }
-  Transition* getOutTransition() const { return outTransition_; }
-  const std::list<Widget*>& getWidgets() const { return widgets_; }
+  Transition* getInTransition() const { return inTransition_.get(); }
+  Transition* getOutTransition() const { return outTransition_.get(); }
+  WidgetList getWidgets() const { return WidgetList(widgets_); }
   bool isOverlay() const { return overlay_; }
   void setOverlay(bool overlay) { overlay_ = overlay; }
 
@@ -109,21 +151,25 @@ class ScreenBase : public GameState, public TransitionListener,
   GameApp* app_ = nullptr;
 
  private:
-  // Takes the widget out of the owned list, if it is there.
-  void forgetWidget(const Widget* widget);
+  // Takes the widget out of the owned list and hands it over; null when it is not there.
+  std::unique_ptr<Widget> takeWidget(const Widget* widget);
 
-  MouseListeningWidget* fullScreenWidget_ = nullptr;
-  // Owned, in the order they were added; the map finds a widget's place in it, so
+  MouseListeningWidget* fullScreenWidget_ = nullptr;  // not owned: one of widgets_
+  // In the order they were added; the map finds a widget's place in it, so
   // adding and taking out cost the same however many widgets the screen holds.
-  std::list<Widget*> widgets_;
-  PointerTable<std::list<Widget*>::iterator> widgetPlaces_;
-  WidgetManager* widgetManager_ = nullptr;
-  ResourceManager* resources_ = nullptr;
-  Transition* inTransition_ = nullptr;
-  Transition* outTransition_ = nullptr;
+  WidgetList::Owned widgets_;
+  PointerTable<WidgetList::Owned::iterator> widgetPlaces_;
+  // The destructor lets these go explicitly, after the widgets, in this order.
+  std::unique_ptr<WidgetManager> widgetManager_;
+  std::unique_ptr<ResourceManager> resources_;
+  std::unique_ptr<Transition> inTransition_;
+  std::unique_ptr<Transition> outTransition_;
   int offsetX_ = 0;
   int offsetY_ = 0;
   bool overlay_ = false;
+  // Not owned while queued: widgets_ holds the listed ones. Whatever is queued
+  // is the screen's to delete when the queue is emptied, listed or not, since
+  // removeWidgetLater hands it over.
   std::list<Widget*> deletionQueue_;
   PointerMembers queued_;  // what deletionQueue_ holds
   std::string name_;

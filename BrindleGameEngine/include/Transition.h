@@ -34,7 +34,7 @@ class Transition : public ReferenceCountable {
   void finish();
 
   bool running_ = false;
-  TransitionListener* listener_ = nullptr;
+  TransitionListener* listener_ = nullptr;  // not owned: usually the screen that owns this
   int id_ = 0;
 };
 

@@ -48,11 +48,7 @@ AngelFont::AngelFont(const std::string& fileName, int glFilter) : glFilter_(glFi
   loadDescription(fileName, glFilter);
 }
 
-AngelFont::~AngelFont() {
-  for (Texture* page : pages_) delete page;
-  pages_.clear();
-  glyphs_.clear();
-}
+AngelFont::~AngelFont() = default;
 
 bool AngelFont::loadDeferred() {
   if (!deferred_) return false;
@@ -67,7 +63,6 @@ std::string AngelFont::folderOf(const std::string& fileName) {
 }
 
 bool AngelFont::loadDescription(const std::string& fileName, int glFilter) {
-  for (Texture* page : pages_) delete page;
   pages_.clear();
   glyphs_.clear();
   lineHeight_ = 0;
@@ -89,7 +84,7 @@ bool AngelFont::loadDescription(const std::string& fileName, int glFilter) {
          p = p->NextSiblingElement("page")) {
       const std::string path = folder + xml.readString(p, "file", "");
       ImageFilter* filter = isGreyScale(path) ? &g_greyPageFilter : nullptr;
-      pages_.push_back(new GLTexture(path, filter, GLTexture::KeepImage, glFilter));
+      pages_.push_back(std::make_unique<GLTexture>(path, filter, GLTexture::KeepImage, glFilter));
     }
   }
 
@@ -135,7 +130,7 @@ const FontGlyph* AngelFont::findGlyph(unsigned char c) const {
 
 Texture* AngelFont::getPage(int index) const {
   if (index < 0 || index >= static_cast<int>(pages_.size())) return nullptr;
-  return pages_[index];
+  return pages_[index].get();
 }
 
 Texture* AngelFont::pageOf(const FontGlyph& glyph) const { return getPage(glyph.page); }
@@ -209,11 +204,11 @@ void AngelFont::drawTextToTarget(FontDrawTarget* target, int x, int y, const std
 }
 
 void AngelFont::reloadPages() {
-  for (Texture* page : pages_) page->reload();
+  for (const auto& page : pages_) page->reload();
 }
 
 void AngelFont::unloadPages() {
-  for (Texture* page : pages_) page->unload();
+  for (const auto& page : pages_) page->unload();
 }
 
 Point2i AngelFont::caretPosition(const std::string& text, int index,

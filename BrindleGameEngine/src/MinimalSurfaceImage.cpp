@@ -5,14 +5,14 @@
 #include <cstring>
 
 MinimalSurfaceImage::MinimalSurfaceImage(SDL_Surface* surface)
-    : Image(surface ? surface->w : 0, surface ? surface->h : 0), alpha_(nullptr) {
+    : Image(surface ? surface->w : 0, surface ? surface->h : 0) {
   if (!surface || surface->format->BytesPerPixel != 4 || width_ <= 0 || height_ <= 0) {
     width_ = height_ = 0;
     return;
   }
   const Uint32 mask = surface->format->Amask;
   const int shift = surface->format->Ashift;
-  alpha_ = new unsigned char[static_cast<size_t>(width_) * height_];
+  alpha_ = std::make_unique<unsigned char[]>(static_cast<size_t>(width_) * height_);
   if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
   for (int y = 0; y < height_; ++y) {
     const Uint32* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(surface->pixels) +
@@ -25,8 +25,6 @@ MinimalSurfaceImage::MinimalSurfaceImage(SDL_Surface* surface)
 
 MinimalSurfaceImage::MinimalSurfaceImage(unsigned char* alpha, int width, int height)
     : Image(width, height), alpha_(alpha) {}
-
-MinimalSurfaceImage::~MinimalSurfaceImage() { delete[] alpha_; }
 
 Image* MinimalSurfaceImage::clone() const { return nullptr; }
 

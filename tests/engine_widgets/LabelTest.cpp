@@ -16,7 +16,7 @@ int firstLineY(int vAlign) {
                    bge::kAlignLeft, vAlign);
   label.setText("one\ntwo\nsix");
   EXPECT_EQ(3u, label.getLines().size());
-  return label.getLines().empty() ? -1 : label.getLines()[0]->y;
+  return label.getLines().empty() ? -1 : label.getLines()[0].y;
 }
 
 TEST(LabelLayout, VerticalAlignmentPlacesTheBlock) {
@@ -31,16 +31,16 @@ TEST(LabelLayout, HorizontalAlignmentAndBreaking) {
                    bge::kAlignRight, bge::kAlignTop);
   right.setText("abc");
   ASSERT_EQ(1u, right.getLines().size());
-  EXPECT_EQ(180, right.getLines()[0]->x);
+  EXPECT_EQ(180, right.getLines()[0].x);
 
   bge::Label centred(-1, "", Rect5(0.0f, 0.0f, 100.0f, 40.0f), &font, Color::white,
                      bge::kAlignCenter, bge::kAlignTop);
   centred.setText("aaaa bbbb cc");
   ASSERT_EQ(2u, centred.getLines().size());
-  EXPECT_EQ("aaaa bbbb", centred.getLines()[0]->text);
-  EXPECT_EQ(5, centred.getLines()[0]->x);
-  EXPECT_EQ(40, centred.getLines()[1]->x);
-  EXPECT_EQ(20, centred.getLines()[1]->y);
+  EXPECT_EQ("aaaa bbbb", centred.getLines()[0].text);
+  EXPECT_EQ(5, centred.getLines()[0].x);
+  EXPECT_EQ(40, centred.getLines()[1].x);
+  EXPECT_EQ(20, centred.getLines()[1].y);
 
   // With no key and no text there is nothing to show.
   centred.setText("");

@@ -63,7 +63,7 @@ class DFTSpectralAnalayzerWidget : public Widget {
  private:
   SpectrumTapBuffer tap_;
   unsigned long points_ = 0;
-  double* transform_ = nullptr;  // 2 * points_ + 1 doubles, values from [1] on
+  std::vector<double> transform_;  // 2 * points_ + 1 doubles, values from [1] on
   std::vector<int> samples_;
   uint8_t chunk_[kAnalysedBytes] = {};
   float verticalScale_ = 1.0f;

@@ -1,5 +1,6 @@
 #pragma once
 #include <map>
+#include <memory>
 #include <string>
 
 #include "Rect5.h"
@@ -48,9 +49,9 @@ class Dialog : public Widget, public AnimationPlayerListener, public ButtonListe
   int getResult() const { return result_; }
   int getDialogId() const { return dialogId_; }
   const Rect5& getContentRect() const { return rect_; }
-  AnimationPlayer* getAnimationPlayer() const { return player_; }
-  ColorWall* getColorWall() const { return wall_; }
-  const std::map<int, Widget*>& getChildren() const { return children_; }
+  AnimationPlayer* getAnimationPlayer() const { return player_.get(); }
+  ColorWall* getColorWall() const { return wall_.get(); }
+  const std::map<int, std::unique_ptr<Widget>>& getChildren() const { return children_; }
   Widget* findChild(int id) const;
   bool isOpen() const { return open_; }
   bool isClosing() const { return closing_; }
@@ -65,12 +66,14 @@ class Dialog : public Widget, public AnimationPlayerListener, public ButtonListe
   int dialogId_;
   int result_ = -1;
   Rect5 rect_;
-  AnimationPlayer* player_ = nullptr;
-  DialogListener* listener_;
-  ColorWall* wall_ = nullptr;
-  Sound* hoverSound_ = nullptr;
-  Sound* clickSound_ = nullptr;
-  std::map<int, Widget*> children_;
+  // Declared first: it goes last, after the wall and the children.
+  std::unique_ptr<AnimationPlayer> player_;
+  DialogListener* listener_;  // not owned: whoever opened the dialog
+  std::unique_ptr<ColorWall> wall_;
+  Sound* hoverSound_ = nullptr;  // not owned: the screen's resources
+  Sound* clickSound_ = nullptr;  // not owned: the screen's resources
+  // Owned here even while lent to the screen's widget manager.
+  std::map<int, std::unique_ptr<Widget>> children_;
   bool open_ = false;
   bool closing_ = false;
   bool closed_ = false;

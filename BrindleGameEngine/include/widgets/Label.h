@@ -27,8 +27,6 @@ class Label : public Widget {
 
   Label(int layoutId, const std::string& textKey, const Rect5& textRect, Font* font,
         const Color& color, int hAlign, int vAlign);
-  ~Label() override;
-
   void draw(Graphics* graphics, ScreenBase* screen) override;
 
   // Lays out the text, or the key's text when it is empty.
@@ -45,21 +43,19 @@ class Label : public Widget {
   const Color& getOutlineColor() const { return outlineColor_; }
   int getHAlign() const { return hAlign_; }
   int getVAlign() const { return vAlign_; }
-  const std::vector<Line*>& getLines() const { return lines_; }
+  const std::vector<Line>& getLines() const { return lines_; }
 
  private:
-  void clearLines();
-
   int layoutId_;
   int hAlign_;
   int vAlign_;
   std::string textKey_;
   Rect5 textRect_;
-  Font* font_;
+  Font* font_;  // not owned: a resource catalogue's
   Color color_;
-  Font* outlineFont_ = nullptr;
+  Font* outlineFont_ = nullptr;  // not owned: a resource catalogue's
   Color outlineColor_ = Color::black;
-  std::vector<Line*> lines_;
+  std::vector<Line> lines_;
 };
 
 // One <Label> or <TextLabel> element; null without a text key or a known font.

@@ -61,8 +61,6 @@ DFTSpectralAnalayzerWidget::~DFTSpectralAnalayzerWidget() {
     }
     tapInstalled_ = false;
   }
-  delete[] transform_;
-  transform_ = nullptr;
 }
 
 void DFTSpectralAnalayzerWidget::onAttached() { attachTap(); }
@@ -76,9 +74,9 @@ void DFTSpectralAnalayzerWidget::attachTap() {
     Mix_SetPostMix(&feedEveryAnalyser, nullptr);
     tapInstalled_ = true;
   }
-  if (!transform_) {
+  if (transform_.empty()) {
     points_ = powerOfTwoNotBelow(kMinimumPoints);
-    transform_ = new double[2 * points_ + 1]();
+    transform_.assign(2 * points_ + 1, 0.0);
     samples_.assign(kFrames, 0);
   }
   setEnabled(false);
@@ -87,7 +85,7 @@ void DFTSpectralAnalayzerWidget::attachTap() {
 void DFTSpectralAnalayzerWidget::update(int /*dt*/, ScreenBase* /*screen*/) { analyse(); }
 
 void DFTSpectralAnalayzerWidget::analyse() {
-  if (!tapInstalled_ || !transform_) return;
+  if (!tapInstalled_ || transform_.empty()) return;
   size_t length = 0;
   {
     std::lock_guard<std::mutex> lock(tap_.mutex);
@@ -109,17 +107,17 @@ void DFTSpectralAnalayzerWidget::analyse() {
 
   // The frames fill the start of the transform and the rest is zero, so transform
   // bin 4k lies exactly on drawn bin k; the window spans all the frames.
-  std::fill(transform_, transform_ + 2 * points_ + 1, 0.0);
+  std::fill(transform_.begin(), transform_.end(), 0.0);
   for (size_t f = 0; f < kFrames; ++f) {
     const double w = 0.54 - 0.46 * std::cos(kTwoPi * static_cast<double>(f) /
                                             static_cast<double>(kFrames - 1));
     transform_[2 * f + 1] = std::trunc(static_cast<double>(samples_[f] - mean) * w);
   }
-  fft(transform_, points_);
+  fft(transform_.data(), points_);
 }
 
 int DFTSpectralAnalayzerWidget::magnitudeOfBin(int k) const {
-  if (!transform_ || k < 0) return 0;
+  if (transform_.empty() || k < 0) return 0;
   if (static_cast<double>(k) * kBinHz < kLowestShownHz) return 0;
   const unsigned long stride = points_ / kFrames;
   const unsigned long value = static_cast<unsigned long>(k) * stride;

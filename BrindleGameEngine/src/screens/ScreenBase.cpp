@@ -8,19 +8,18 @@
 #include "Graphics.h"
 #include "MouseListeningWidget.h"
 #include "ResourceManager.h"
-#include "SafeDelete.h"
 #include "Transition.h"
 #include "Widget.h"
 #include "WidgetManager.h"
 
 ScreenBase::ScreenBase(const std::string& name)
-    : widgetManager_(new WidgetManager(this)),
-      inTransition_(new EmptyTransition()),
-      outTransition_(new EmptyTransition()),
+    : widgetManager_(std::make_unique<WidgetManager>(this)),
+      inTransition_(std::make_unique<EmptyTransition>()),
+      outTransition_(std::make_unique<EmptyTransition>()),
       name_(name) {
   if (GameApp* app = GameApp::instance()) {
     app_ = app;
-    resources_ = app->createResourceManager();
+    resources_.reset(app->createResourceManager());
   }
   const AppConfig* config = AppConfig::instance();
   offsetX_ = config->getScreenOffsetX();
@@ -32,12 +31,12 @@ ScreenBase::~ScreenBase() {
   // out (back to their owner with removeWidget, or queued with removeWidgetLater).
   PointerMembers deleted;
   while (!widgets_.empty()) {
-    Widget* w = widgets_.front();
+    std::unique_ptr<Widget> w = std::move(widgets_.front());
     widgets_.pop_front();
-    widgetPlaces_.erase(w);
-    widgetManager_->removeWidget(w);
-    deleted.insert(w);
-    delete w;
+    widgetPlaces_.erase(w.get());
+    widgetManager_->removeWidget(w.get());
+    deleted.insert(w.get());
+    w.reset();
   }
   fullScreenWidget_ = nullptr;
   // Queued widgets were deleted above when they were in the list; the others
@@ -47,13 +46,15 @@ ScreenBase::~ScreenBase() {
     deletionQueue_.pop_front();
     queued_.erase(w);
     if (!deleted.insert(w)) continue;
+    std::unique_ptr<Widget> doomed(w);
     widgetManager_->removeWidget(w);
-    delete w;
   }
-  safeDelete(widgetManager_);
-  safeDelete(resources_);
-  safeDelete(inTransition_);
-  safeDelete(outTransition_);
+  // Only then the manager the widgets were in, the resources they drew with and
+  // the transitions.
+  widgetManager_.reset();
+  resources_.reset();
+  inTransition_.reset();
+  outTransition_.reset();
 }
 
 // --- input ---
@@ -104,7 +105,7 @@ void ScreenBase::enter(GameApp* app) {
   init();
   setActive(true);
   phase_ = PhaseEntering;
-  startTransition(inTransition_, kInTransitionId);
+  startTransition(inTransition_.get(), kInTransitionId);
 }
 
 void ScreenBase::leave(GameApp* /*app*/) { setActive(false); }
@@ -136,39 +137,44 @@ void ScreenBase::close(int exitCode, bool disableInput) {
   phase_ = PhaseExiting;
   if (disableInput) widgetManager_->setInputEnabled(false);
   exitCode_ = exitCode;
-  startTransition(outTransition_, kOutTransitionId);
+  startTransition(outTransition_.get(), kOutTransitionId);
 }
 
+// A listener may call these from inside the old transition's own call: nothing
+// of it is used once the call returns.
 void ScreenBase::setInTransition(Transition* transition) {
-  if (transition == inTransition_) return;
-  delete inTransition_;
-  inTransition_ = transition;
+  if (transition == inTransition_.get()) return;
+  inTransition_.reset(transition);
 }
 
 void ScreenBase::setOutTransition(Transition* transition) {
-  if (transition == outTransition_) return;
-  delete outTransition_;
-  outTransition_ = transition;
+  if (transition == outTransition_.get()) return;
+  outTransition_.reset(transition);
 }
 
 // --- widgets ---
 
 void ScreenBase::addWidget(Widget* widget, bool noSort) {
   if (!widget) return;
-  if (!widgetPlaces_.count(widget)) widgetPlaces_.insert(widget, widgets_.insert(widgets_.end(), widget));
+  if (!widgetPlaces_.count(widget)) {
+    widgetPlaces_.insert(widget, widgets_.insert(widgets_.end(), std::unique_ptr<Widget>(widget)));
+  }
   widgetManager_->addWidget(widget, noSort);
 }
 
 void ScreenBase::removeWidget(Widget* widget) {
   widgetManager_->removeWidget(widget);
-  forgetWidget(widget);
+  // The caller's again: let go without deleting.
+  static_cast<void>(takeWidget(widget).release());
 }
 
-void ScreenBase::forgetWidget(const Widget* widget) {
+std::unique_ptr<Widget> ScreenBase::takeWidget(const Widget* widget) {
   auto* place = widgetPlaces_.find(widget);
-  if (!place) return;
+  if (!place) return nullptr;
+  std::unique_ptr<Widget> taken = std::move(**place);
   widgets_.erase(*place);
   widgetPlaces_.erase(widget);
+  return taken;
 }
 
 void ScreenBase::removeWidgetLater(Widget* widget) {
@@ -186,9 +192,11 @@ void ScreenBase::deleteQueuedWidgets() {
     deletionQueue_.pop_front();
     queued_.erase(w);
     if (widgetManager_->getPointerWidget() == w) widgetManager_->setPointerWidget(nullptr);
-    forgetWidget(w);
+    std::unique_ptr<Widget> doomed = takeWidget(w);
+    // Queued without being added, or handed back after it was queued: ours all the same.
+    if (!doomed) doomed.reset(w);
     if (w == fullScreenWidget_) fullScreenWidget_ = nullptr;
-    delete w;
+    doomed.reset();
   }
 }
 
@@ -225,8 +233,8 @@ void ScreenBase::render(Graphics* g) {
   widgetManager_->drawUnscaled(g, this);
   drawUnscaled(g);
   applyScale(g);
-  Transition* wrapping = phase_ == PhaseEntering ? inTransition_
-                         : phase_ == PhaseExiting ? outTransition_ : nullptr;
+  Transition* wrapping = phase_ == PhaseEntering ? inTransition_.get()
+                         : phase_ == PhaseExiting ? outTransition_.get() : nullptr;
   if (wrapping) wrapping->beginDraw(g);
   drawBackground(g);
   widgetManager_->draw(g, this);

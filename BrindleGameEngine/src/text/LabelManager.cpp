@@ -7,16 +7,17 @@
 #include "Utilities.h"
 #include "XmlAttributes.h"
 
-LabelManager::~LabelManager() { delete document_; }
+// Here, where TiXmlDocument is complete.
+LabelManager::LabelManager() = default;
+LabelManager::~LabelManager() = default;
 
 void LabelManager::loadFromXml(const std::string& path) {
-  delete document_;
-  document_ = nullptr;
+  document_.reset();
   labels_.clear();
   missingKeys_.clear();
   path_ = path;
 
-  document_ = new TiXmlDocument();
+  document_ = std::make_unique<TiXmlDocument>();
   const bge::XmlReader xml(path);
   if (!xml.load(*document_, TIXML_ENCODING_LEGACY)) return;
 

@@ -21,21 +21,15 @@ namespace bge {
 
 Dialog::Dialog(DialogListener* listener, const std::string& fileName, ResourceManager* resources,
                int dialogId)
-    : dialogId_(dialogId), listener_(listener) {
-  player_ = new AnimationPlayer(this);
+    : dialogId_(dialogId), player_(std::make_unique<AnimationPlayer>(this)), listener_(listener) {
   const XmlReader xml(fileName);
   TiXmlDocument doc;
   if (!xml.load(doc, TIXML_ENCODING_LEGACY)) return;
   if (TiXmlElement* root = xml.root(doc, "Dialog")) read(root, resources);
 }
 
-Dialog::~Dialog() {
-  takeChildrenBack();
-  for (auto& entry : children_) delete entry.second;
-  children_.clear();
-  delete wall_;
-  delete player_;
-}
+// The children, the wall and then the player go with the members.
+Dialog::~Dialog() { takeChildrenBack(); }
 
 void Dialog::read(TiXmlElement* root, ResourceManager* resources) {
   const bge::XmlReader xml = layout::readerFor(root);
@@ -51,8 +45,7 @@ void Dialog::read(TiXmlElement* root, ResourceManager* resources) {
        child = child->NextSiblingElement()) {
     const std::string name = child->ValueStr();
     if (name == "ColorWall") {
-      delete wall_;
-      wall_ = ColorWall::fromXml(child);
+      wall_.reset(ColorWall::fromXml(child));
     } else if (name == "Label") {
       if (Label* label = createLabelFromXml(child, resources)) {
         storeChild(label->getLayoutId(), label);
@@ -71,15 +64,13 @@ void Dialog::read(TiXmlElement* root, ResourceManager* resources) {
 
 void Dialog::storeChild(int id, Widget* widget) {
   widget->moveBy(static_cast<int>(rect_.x), static_cast<int>(rect_.y));
-  Widget*& slot = children_[id];
   // The later element takes the id; the earlier widget is not shown, so it goes.
-  delete slot;
-  slot = widget;
+  children_[id].reset(widget);
 }
 
 Widget* Dialog::findChild(int id) const {
   auto it = children_.find(id);
-  return it == children_.end() ? nullptr : it->second;
+  return it == children_.end() ? nullptr : it->second.get();
 }
 
 ScreenBase* Dialog::ownerScreen() const {
@@ -105,12 +96,12 @@ void Dialog::onDetached() {
 void Dialog::lendChildren() {
   WidgetManager* manager = getManager();
   if (!manager) return;
-  for (auto& entry : children_) manager->addWidget(entry.second, false);
+  for (auto& entry : children_) manager->addWidget(entry.second.get(), false);
 }
 
 void Dialog::takeChildrenBack() {
   for (auto& entry : children_) {
-    if (WidgetManager* manager = entry.second->getManager()) manager->removeWidget(entry.second);
+    if (WidgetManager* manager = entry.second->getManager()) manager->removeWidget(entry.second.get());
   }
 }
 

@@ -21,15 +21,8 @@ Label::Label(int layoutId, const std::string& textKey, const Rect5& textRect, Fo
   setText(std::string());
 }
 
-Label::~Label() { clearLines(); }
-
-void Label::clearLines() {
-  for (Line* line : lines_) delete line;
-  lines_.clear();
-}
-
 void Label::setText(const std::string& given) {
-  clearLines();
+  lines_.clear();
   std::string text = given;
   if (text.empty()) {
     if (textKey_.empty()) return;
@@ -63,16 +56,16 @@ void Label::setText(const std::string& given) {
     } else if (hAlign_ == kAlignCenter) {
       x = static_cast<int>((textRect_.width - w) / 2 + textRect_.x);
     }
-    lines_.push_back(new Line{x, y, piece});
+    lines_.push_back(Line{x, y, piece});
     y += lineHeight;
   }
 }
 
 void Label::draw(Graphics* graphics, ScreenBase* /*screen*/) {
   if (!font_ || !graphics) return;
-  for (const Line* line : lines_) {
-    font_->drawText(graphics, line->x, line->y, line->text, color_);
-    if (outlineFont_) outlineFont_->drawText(graphics, line->x, line->y, line->text, outlineColor_);
+  for (const Line& line : lines_) {
+    font_->drawText(graphics, line.x, line.y, line.text, color_);
+    if (outlineFont_) outlineFont_->drawText(graphics, line.x, line.y, line.text, outlineColor_);
   }
 }
 

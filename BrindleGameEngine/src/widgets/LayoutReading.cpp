@@ -3,6 +3,7 @@
 #include <tinyxml.h>
 
 #include <cmath>
+#include <memory>
 
 #include "GLTexture.h"
 #include "GameApp.h"
@@ -19,14 +20,13 @@ Texture* findOrCreateTexture(ResourceManager* resources, const std::string& key,
                              ImageFilter* filter) {
   if (!resources || key.empty()) return nullptr;
   if (Texture* texture = resources->findTexture(key)) return texture;
-  GLTexture* texture = new GLTexture(key, filter, GLTexture::KeepImage, glFilter);
+  auto texture = std::make_unique<GLTexture>(key, filter, GLTexture::KeepImage, glFilter);
   // The texture named what is wrong with the file; a widget goes without it.
-  if (!texture->isLoaded()) {
-    delete texture;
-    return nullptr;
-  }
-  resources->registerTexture(key, texture);
-  return texture;
+  if (!texture->isLoaded()) return nullptr;
+  // The catalogue owns it from here on.
+  GLTexture* registered = texture.release();
+  resources->registerTexture(key, registered);
+  return registered;
 }
 
 std::string lookupText(const std::string& key) {

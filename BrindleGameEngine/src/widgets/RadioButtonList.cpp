@@ -17,14 +17,11 @@ namespace bge {
 
 RadioButtonListRow::RadioButtonListRow(int rowId, const Rect5& rect, Label* label,
                                        CheckBox* checkBox)
-    : rowId_(rowId), rect_(rect), label_(label), checkBox_(checkBox) {
+    : rowId_(rowId), rect_(rect), checkBox_(checkBox), label_(label) {
   if (checkBox_) checkBox_->onAttached();
 }
 
-RadioButtonListRow::~RadioButtonListRow() {
-  delete label_;
-  delete checkBox_;
-}
+RadioButtonListRow::~RadioButtonListRow() = default;
 
 void RadioButtonListRow::setChecked(bool checked) {
   if (checkBox_) checkBox_->setChecked(checked);
@@ -35,25 +32,21 @@ bool RadioButtonListRow::isChecked() const { return checkBox_ && checkBox_->isCh
 RadioButtonList::RadioButtonList(RadioButtonListListener* listener, int listId)
     : listId_(listId), listener_(listener) {}
 
-RadioButtonList::~RadioButtonList() {
-  for (RadioButtonListRow* row : rows_) delete row;
-}
-
-void RadioButtonList::addRow(RadioButtonListRow* row) { rows_.push_back(row); }
+void RadioButtonList::addRow(RadioButtonListRow* row) { rows_.emplace_back(row); }
 
 RadioButtonListRow* RadioButtonList::findRow(int rowId) const {
-  for (RadioButtonListRow* row : rows_) {
-    if (row->getRowId() == rowId) return row;
+  for (const auto& row : rows_) {
+    if (row->getRowId() == rowId) return row.get();
   }
   return nullptr;
 }
 
 void RadioButtonList::setAllChecked(bool checked) {
-  for (RadioButtonListRow* row : rows_) row->setChecked(checked);
+  for (const auto& row : rows_) row->setChecked(checked);
 }
 
 int RadioButtonList::getSelectedRowId() const {
-  for (RadioButtonListRow* row : rows_) {
+  for (const auto& row : rows_) {
     if (row->isChecked()) return row->getRowId();
   }
   return -1;
@@ -63,9 +56,9 @@ void RadioButtonList::mousePressed(const PointingDeviceEvent& event) {
   const int x = static_cast<int>(event.x - getX());
   const int y = static_cast<int>(event.y - getY());
   RadioButtonListRow* hit = nullptr;
-  for (RadioButtonListRow* row : rows_) {
+  for (const auto& row : rows_) {
     if (row->getRect().contains(x, y)) {
-      hit = row;
+      hit = row.get();
       break;
     }
   }
@@ -77,7 +70,7 @@ void RadioButtonList::mousePressed(const PointingDeviceEvent& event) {
 }
 
 void RadioButtonList::update(int dt, ScreenBase* screen) {
-  for (RadioButtonListRow* row : rows_) {
+  for (const auto& row : rows_) {
     if (row->getLabel()) row->getLabel()->update(dt, screen);
     if (row->getCheckBox()) row->getCheckBox()->update(dt, screen);
   }
@@ -86,7 +79,7 @@ void RadioButtonList::update(int dt, ScreenBase* screen) {
 void RadioButtonList::draw(Graphics* g, ScreenBase* screen) {
   if (!g) return;
   int layer = 0;
-  for (RadioButtonListRow* row : rows_) {
+  for (const auto& row : rows_) {
     if (Label* label = row->getLabel()) {
       g->pushMatrix();
       g->translate(label->getX(), label->getY());
@@ -111,7 +104,7 @@ void RadioButtonList::draw(Graphics* g, ScreenBase* screen) {
 
 void RadioButtonList::drawLayer(Graphics* g, ScreenBase* screen) {
   if (!g) return;
-  for (RadioButtonListRow* row : rows_) {
+  for (const auto& row : rows_) {
     CheckBox* box = row->getCheckBox();
     if (!box || box->getLayer() < 1) continue;
     g->pushMatrix();

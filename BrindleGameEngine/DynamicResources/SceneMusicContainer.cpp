@@ -9,17 +9,15 @@
 #include "Utilities.h"
 #include "XmlAttributes.h"
 
-SceneMusicContainer* g_sceneMusicContainer = nullptr;
+// Only texts: it may as well go at exit.
+std::unique_ptr<SceneMusicContainer> g_sceneMusicContainer;
 
 SceneMusicContainer* SceneMusicContainer::instance() {
-  if (!g_sceneMusicContainer) g_sceneMusicContainer = new SceneMusicContainer();
-  return g_sceneMusicContainer;
+  if (!g_sceneMusicContainer) g_sceneMusicContainer = std::make_unique<SceneMusicContainer>();
+  return g_sceneMusicContainer.get();
 }
 
-void SceneMusicContainer::destroyInstance() {
-  delete g_sceneMusicContainer;
-  g_sceneMusicContainer = nullptr;
-}
+void SceneMusicContainer::destroyInstance() { g_sceneMusicContainer.reset(); }
 
 void SceneMusicContainer::load(const std::string& filePath) {
   const bge::XmlReader xml(filePath);

@@ -1,5 +1,6 @@
 #pragma once
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,4 +33,4 @@ class SceneMusicContainer {
   std::string path_;
 };
 
-extern SceneMusicContainer* g_sceneMusicContainer;
+extern std::unique_ptr<SceneMusicContainer> g_sceneMusicContainer;

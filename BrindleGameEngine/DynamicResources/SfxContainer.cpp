@@ -14,6 +14,9 @@
 #include "XmlAttributes.h"
 
 namespace {
+// Owned, but raw on purpose: the catalogue goes through destroyInstance or with
+// the application that lent it its resources, never in the static destruction
+// at exit, when its sounds would call into a mixer that is already closed.
 SfxContainer* g_sfxContainer = nullptr;
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 
 #include "SaveGame.h"
@@ -60,8 +61,12 @@ class FileSaveGame : public SaveGame {
   void sayWriteFailure(const std::string& why);
 
   std::string path_;
+  // The bytes of the save or load under way.
+  std::unique_ptr<Buffer> fileBuffer_;
+  // Not owned: what the entries write to and read from, fileBuffer_ or the
+  // snapshot a load keeps of their values.
   Buffer* buffer_ = nullptr;
-  GameApp* app_;
+  GameApp* app_;  // not owned: the application whose save this is
   std::string backupPath_;
   bool loading_ = false;
   bool restoring_ = false;

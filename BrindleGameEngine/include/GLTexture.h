@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 
 #include "Texture.h"
@@ -39,7 +40,7 @@ class GLTexture : public Texture {
   int getRetentionMode() const { return retentionMode_; }
   int getDecodedWidth() const { return decodedWidth_; }
   int getDecodedHeight() const { return decodedHeight_; }
-  const unsigned char* getAlphaMap() const { return alphaMap_; }
+  const unsigned char* getAlphaMap() const { return alphaMap_.get(); }
 
   // The smallest power of two not below n (n >= 1).
   static int nextPowerOfTwo(int n);
@@ -54,11 +55,12 @@ class GLTexture : public Texture {
   // Frees the upload and every pixel kept; the size stays.
   void dropLoaded();
 
-  ImageFilter* filter_;
+  ImageFilter* filter_;  // not owned: the caller's (see the constructor)
   unsigned int glName_ = 0;  // 0: nothing uploaded
   int decodedWidth_ = 0;
   int decodedHeight_ = 0;
-  unsigned char* alphaMap_ = nullptr;
+  // A JPEG's mask, one byte a pixel, until an alpha-only image takes it.
+  std::unique_ptr<unsigned char[]> alphaMap_;
   int retentionMode_;
   int glFilter_;
 };

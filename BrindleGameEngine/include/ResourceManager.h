@@ -1,5 +1,7 @@
 #pragma once
+#include <algorithm>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,7 +20,7 @@ class ResourceManager : public ReferenceCountable {
  public:
   enum UnloadFlags { Fonts = 1, Textures = 2, TexturesAndFonts = 3 };
 
-  ResourceManager() = default;
+  ResourceManager();
   virtual ~ResourceManager();
   ResourceManager(const ResourceManager&) = delete;
   ResourceManager& operator=(const ResourceManager&) = delete;
@@ -61,9 +63,48 @@ class ResourceManager : public ReferenceCountable {
   static bool isAudioClosed();
 
  private:
-  std::vector<Texture*> textures_;
+  // Each distinct object once, however many names or slots point at it.
+  template <typename T>
+  class Owned {
+   public:
+    void adopt(T* object) {
+      if (object && find(object) == objects_.end()) objects_.emplace_back(object);
+    }
+    // Deletes the object when it is held.
+    void destroy(const T* object) {
+      auto it = find(object);
+      if (it != objects_.end()) objects_.erase(it);
+    }
+    // Gives the object up without deleting it.
+    void letGo(const T* object) {
+      auto it = find(object);
+      if (it == objects_.end()) return;
+      it->release();
+      objects_.erase(it);
+    }
+    void letGoAll() {
+      for (std::unique_ptr<T>& object : objects_) object.release();
+      objects_.clear();
+    }
+
+   private:
+    typename std::vector<std::unique_ptr<T>>::iterator find(const T* object) {
+      return std::find_if(objects_.begin(), objects_.end(),
+                          [object](const std::unique_ptr<T>& held) { return held.get() == object; });
+    }
+
+    std::vector<std::unique_ptr<T>> objects_;
+  };
+
+  // The lookups own nothing: what they point at is held once in the Owned
+  // beside them.
+  std::vector<Texture*> textures_;  // every slot in order; a texture may fill several
   std::map<std::string, int> textureIndex_;
   std::map<std::string, Font*> fonts_;
   std::map<std::string, Music*> music_;
   std::map<std::string, Sound*> sounds_;
+  Owned<Texture> ownedTextures_;
+  Owned<Font> ownedFonts_;
+  Owned<Music> ownedMusic_;
+  Owned<Sound> ownedSounds_;
 };

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 
 class SaveGameEntry;
@@ -9,7 +10,7 @@ class SaveGameEntry;
 // where the bytes go. Entries are stored in ascending order of their names.
 class SaveGame {
  public:
-  SaveGame() = default;
+  SaveGame();
   virtual ~SaveGame();
   SaveGame(const SaveGame&) = delete;
   SaveGame& operator=(const SaveGame&) = delete;
@@ -33,5 +34,5 @@ class SaveGame {
   bool hasEntry(const std::string& name) const { return entryMap_.count(name) != 0; }
 
  protected:
-  std::map<std::string, SaveGameEntry*> entryMap_;
+  std::map<std::string, std::unique_ptr<SaveGameEntry>> entryMap_;
 };

@@ -1,8 +1,9 @@
 #pragma once
-#include "DeferableResource.h"
-#include "ReferenceCountable.h"
+#include <memory>
 
-class Image;
+#include "DeferableResource.h"
+#include "Image.h"
+#include "ReferenceCountable.h"
 
 // A picture uploaded for drawing. The image keeps its own size; the storage is
 // the power-of-two size of the uploaded texture with the image in its top-left.
@@ -27,11 +28,12 @@ class Texture : public ReferenceCountable, public DeferableResource {
   int getHeight() const { return height_; }
   int getStorageWidth() const { return storageWidth_; }
   int getStorageHeight() const { return storageHeight_; }
-  Image* getImage() const { return image_; }
+  Image* getImage() const { return image_.get(); }
   bool isLoaded() const { return loaded_; }
 
  protected:
-  Image* image_ = nullptr;
+  // The pixels kept in memory, if any.
+  std::unique_ptr<Image> image_;
   bool loaded_ = false;
   int width_ = -1;
   int height_ = -1;

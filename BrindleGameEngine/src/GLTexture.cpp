@@ -5,6 +5,8 @@
 #include <SDL_image.h>
 
 #include <cstdio>
+#include <memory>
+#include <utility>
 
 #include "ImageFile.h"
 #include "ImageFilter.h"
@@ -155,12 +157,8 @@ GLTexture::GLTexture(const std::string& fileName, ImageFilter* filter, int reten
   loadFromFile(fileName, filter, glFilter);
 }
 
-GLTexture::~GLTexture() {
-  deleteGLName();
-  loaded_ = false;
-  delete[] alphaMap_;
-  delete image_;
-}
+// The pixels go after the upload, with the members.
+GLTexture::~GLTexture() { deleteGLName(); }
 
 int GLTexture::nextPowerOfTwo(int n) {
   int p = 1;
@@ -184,10 +182,8 @@ void GLTexture::deleteGLName() {
 
 void GLTexture::dropLoaded() {
   deleteGLName();
-  delete[] alphaMap_;
-  alphaMap_ = nullptr;
-  delete image_;
-  image_ = nullptr;
+  alphaMap_.reset();
+  image_.reset();
   loaded_ = false;
 }
 
@@ -224,11 +220,11 @@ bool GLTexture::loadFromFile(const std::string& fileName, ImageFilter* filter, i
   }
   decodedWidth_ = decodedWidth;
   decodedHeight_ = decodedHeight;
-  image_ = new SDLSurfaceImage(kept);
+  image_ = std::make_unique<SDLSurfaceImage>(kept);
 
   const std::string ext = toUpperCase(getFileExtension(fileName));
   if (ext == "JPG" || ext == "JPEG") applyMask(maskFileName(fileName), kept);
-  if (filter) filter->apply(image_);
+  if (filter) filter->apply(image_.get());
 
   UploadedTexture uploaded;
   if (OGL_FromSurface(kept, glFilter, uploaded)) glName_ = uploaded.name;
@@ -249,7 +245,7 @@ void GLTexture::applyMask(const std::string& maskName, SDL_Surface* target) {
   if (!mask) return;
   if (mask->format->BitsPerPixel == 32 && target->format->BitsPerPixel == 32 &&
       mask->w == target->w && mask->h == target->h) {
-    alphaMap_ = new unsigned char[static_cast<size_t>(target->w) * target->h];
+    alphaMap_.reset(new unsigned char[static_cast<size_t>(target->w) * target->h]);
     for (int y = 0; y < target->h; ++y) {
       const Uint32* src =
           reinterpret_cast<const Uint32*>(static_cast<Uint8*>(mask->pixels) + y * mask->pitch);
@@ -268,18 +264,17 @@ void GLTexture::applyMask(const std::string& maskName, SDL_Surface* target) {
 
 void GLTexture::applyRetention(SDL_Surface* surface) {
   if (retentionMode_ == KeepAlphaOnly) {
-    Image* alphaOnly = nullptr;
+    std::unique_ptr<Image> alphaOnly;
     if (alphaMap_) {
-      alphaOnly = new MinimalSurfaceImage(alphaMap_, surface->w, surface->h);
-      alphaMap_ = nullptr;  // the image owns it now
+      // The image owns the mask from here.
+      alphaOnly =
+          std::make_unique<MinimalSurfaceImage>(alphaMap_.release(), surface->w, surface->h);
     } else {
-      alphaOnly = new MinimalSurfaceImage(surface);
+      alphaOnly = std::make_unique<MinimalSurfaceImage>(surface);
     }
-    delete image_;
-    image_ = alphaOnly;
+    image_ = std::move(alphaOnly);
   } else if (retentionMode_ == DropImage) {
-    delete image_;
-    image_ = nullptr;
+    image_.reset();
   }
 }
 
@@ -299,7 +294,7 @@ void GLTexture::unload() {
 
 void GLTexture::reload() {
   if (!loaded_) return;
-  SDLSurfaceImage* kept = dynamic_cast<SDLSurfaceImage*>(image_);
+  SDLSurfaceImage* kept = dynamic_cast<SDLSurfaceImage*>(image_.get());
   if (!kept || !kept->getSurface()) {
     // Pixels given up after the upload are read from the file again: a new
     // context (a new resolution or window mode) would otherwise show the

@@ -1,7 +1,5 @@
 #include "ResourceManager.h"
 
-#include <set>
-
 #include "Font.h"
 #include "GLTexture.h"
 #include "Music.h"
@@ -17,37 +15,47 @@ T* findIn(const std::map<std::string, T*>& map, const std::string& key) {
   return it == map.end() ? nullptr : it->second;
 }
 
-// Deletes every distinct object once, even one registered under several keys.
-template <typename T>
-void deleteValues(std::map<std::string, T*>& map) {
-  std::set<T*> seen;
-  for (auto& entry : map)
-    if (seen.insert(entry.second).second) delete entry.second;
-  map.clear();
-}
-
 // Stores the object under the key, deleting another one it replaces, unless
 // that other object is still registered under a further key.
-template <typename T>
-bool replaceOwned(std::map<std::string, T*>& map, const std::string& key, T* object) {
+template <typename T, typename Owner>
+bool replaceOwned(std::map<std::string, T*>& map, Owner& owned, const std::string& key,
+                  T* object) {
   if (!object) return false;
   auto it = map.find(key);
   if (it == map.end()) {
     map[key] = object;
+    owned.adopt(object);
     return true;
   }
   T* old = it->second;
   if (old == object) return true;  // already ours: nothing to do
   it->second = object;
+  owned.adopt(object);
   bool stillRegistered = false;
   for (const auto& entry : map) stillRegistered = stillRegistered || entry.second == old;
-  if (!stillRegistered) delete old;
+  if (!stillRegistered) owned.destroy(old);
   return true;
+}
+
+// Deletes every object once, in the order of the keys.
+template <typename T, typename Owner>
+void deleteValues(std::map<std::string, T*>& map, Owner& owned) {
+  for (auto& entry : map) owned.destroy(entry.second);
+  map.clear();
 }
 
 }  // namespace
 
-ResourceManager::~ResourceManager() { releaseAll(); }
+ResourceManager::ResourceManager() = default;
+
+ResourceManager::~ResourceManager() {
+  releaseAll();
+  // Music and sounds left while the mixer is closed are let go, never freed.
+  if (g_audioClosed) {
+    ownedMusic_.letGoAll();
+    ownedSounds_.letGoAll();
+  }
+}
 
 void ResourceManager::setAudioClosed(bool closed) { g_audioClosed = closed; }
 
@@ -68,17 +76,22 @@ bool ResourceManager::registerTexture(const std::string& fileName, Texture* text
   }
   Texture* old = textures_[it->second];
   textures_[it->second] = texture;
+  ownedTextures_.adopt(texture);
   // The old texture goes back to the caller unless another name still holds it.
-  if (old != texture && replaced) {
+  if (old != texture) {
     bool stillHeld = false;
     for (Texture* t : textures_) stillHeld = stillHeld || t == old;
-    if (!stillHeld) *replaced = old;
+    if (!stillHeld) {
+      ownedTextures_.letGo(old);
+      if (replaced) *replaced = old;
+    }
   }
   return true;
 }
 
 int ResourceManager::addTexture(Texture* texture) {
   textures_.push_back(texture);
+  ownedTextures_.adopt(texture);
   return static_cast<int>(textures_.size()) - 1;
 }
 
@@ -96,7 +109,7 @@ Texture* ResourceManager::getTextureUnchecked(const std::string& fileName) const
 }
 
 bool ResourceManager::registerFont(const std::string& id, Font* font) {
-  return replaceOwned(fonts_, id, font);
+  return replaceOwned(fonts_, ownedFonts_, id, font);
 }
 
 Font* ResourceManager::findFont(const std::string& id) const {
@@ -110,13 +123,14 @@ bool ResourceManager::registerMusic(const std::string& id, Music* music) {
   auto it = music_.find(id);
   if (it != music_.end()) return it->second == music;  // the first music stays
   music_[id] = music;
+  ownedMusic_.adopt(music);
   return true;
 }
 
 Music* ResourceManager::findMusic(const std::string& id) const { return findIn(music_, id); }
 
 bool ResourceManager::registerSound(const std::string& id, Sound* sound) {
-  return replaceOwned(sounds_, id, sound);
+  return replaceOwned(sounds_, ownedSounds_, id, sound);
 }
 
 Sound* ResourceManager::findSound(const std::string& id) const {
@@ -140,15 +154,14 @@ void ResourceManager::reloadAll(int flags) {
 }
 
 void ResourceManager::releaseAll() {
-  std::set<Texture*> seen;
-  for (Texture* t : textures_)
-    if (seen.insert(t).second) delete t;
+  // Slot by slot, each texture once.
+  for (Texture* t : textures_) ownedTextures_.destroy(t);
   textures_.clear();
   textureIndex_.clear();
-  deleteValues(fonts_);
+  deleteValues(fonts_, ownedFonts_);
   // Once the mixer is closed, freeing chunks or music would call into it.
   if (!g_audioClosed) {
-    deleteValues(music_);
-    deleteValues(sounds_);
+    deleteValues(music_, ownedMusic_);
+    deleteValues(sounds_, ownedSounds_);
   }
 }

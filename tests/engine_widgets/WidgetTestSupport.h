@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -103,10 +104,9 @@ class AlphaTexture : public Texture {
     unsigned char* alpha = new unsigned char[static_cast<size_t>(w) * h];
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x) alpha[y * w + x] = static_cast<unsigned char>(alphaAt(x, y));
-    image_ = new MinimalSurfaceImage(alpha, w, h);
+    image_ = std::make_unique<MinimalSurfaceImage>(alpha, w, h);
   }
   AlphaTexture(int w, int h) : AlphaTexture(w, h, [](int, int) { return 255; }) {}
-  ~AlphaTexture() override { delete image_; }
   bool loadDeferred() override { return false; }
   void bind() override {}
   void reload() override {}

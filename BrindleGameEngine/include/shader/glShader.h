@@ -1,6 +1,7 @@
 #pragma once
 #include <GL/glew.h>
 
+#include <memory>
 #include <vector>
 
 namespace gsx {
@@ -23,8 +24,9 @@ class glShader {
   // The linker's messages, or a bracketed explanation of why there are none.
   const char* getLinkerLog();
 
-  // When set, the program deletes its objects with itself.
-  void setOwnsObjects(bool owns) { ownsObjects_ = owns; }
+  // When set, the program deletes its objects with itself: those it has and
+  // those added later. Cleared, it hands them all back to the caller.
+  void setOwnsObjects(bool owns);
   // Geometry input and output primitive types and the output vertex count, handed
   // to GL at link time when enabled.
   void setGeometryParameters(int inputType, int outputType, int verticesOut);
@@ -38,9 +40,12 @@ class glShader {
   void applyGeometryParameters();
 
   GLuint program_ = 0;
-  char* linkerLog_ = nullptr;
+  std::unique_ptr<char[]> linkerLog_;
   bool linked_ = false;
+  // The objects in use, in the order they were added. Not owned here unless
+  // ownsObjects_: then ownedObjects_ holds each of them.
   std::vector<glShaderObject*> objects_;
+  std::vector<std::unique_ptr<glShaderObject>> ownedObjects_;
   bool ownsObjects_ = false;
   bool useGeometryParameters_ = false;
   int geometryInputType_ = 0;

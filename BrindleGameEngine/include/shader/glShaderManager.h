@@ -1,5 +1,6 @@
 #pragma once
 #include <map>
+#include <memory>
 
 namespace gsx {
 
@@ -29,9 +30,9 @@ class glShaderManager {
   int programCount() const { return static_cast<int>(programs_.size()); }
 
  private:
-  void store(int id, glShader* program);
+  glShader* store(int id, std::unique_ptr<glShader> program);
 
-  std::map<int, glShader*> programs_;
+  std::map<int, std::unique_ptr<glShader>> programs_;
   int geometryInputType_ = 4;    // GL_TRIANGLES
   int geometryOutputType_ = 5;   // GL_TRIANGLE_STRIP
   int geometryVerticesOut_ = 3;

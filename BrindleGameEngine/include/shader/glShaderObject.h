@@ -1,6 +1,8 @@
 #pragma once
 #include <GL/glew.h>
 
+#include <memory>
+
 namespace gsx {
 
 // One GLSL shader stage: its source text, its GL shader object and the compiler's
@@ -26,7 +28,7 @@ class glShaderObject {
   int kind() const { return kind_; }
   GLuint shaderObject() const { return shaderObject_; }
   bool isCompiled() const { return compiled_; }
-  const char* source() const { return source_; }
+  const char* source() const { return source_.get(); }
 
  protected:
   void create(int kind, GLenum glType, bool available);
@@ -34,10 +36,10 @@ class glShaderObject {
  private:
   int kind_ = 0;
   GLuint shaderObject_ = 0;
-  char* source_ = nullptr;
-  char* compilerLog_ = nullptr;
+  // The source is always the object's own copy of what load() read.
+  std::unique_ptr<char[]> source_;
+  std::unique_ptr<char[]> compilerLog_;
   bool compiled_ = false;
-  bool sourceOwned_ = false;
 };
 
 class aVertexShader : public glShaderObject {

@@ -8,7 +8,9 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <system_error>
+#include <utility>
 
 #include "BackupFile.h"
 #include "GameApp.h"
@@ -33,13 +35,13 @@ struct FileCloser {
 
 FileSaveGame::FileSaveGame(const std::string& path, GameApp* app) : path_(path), app_(app) {}
 
-FileSaveGame::~FileSaveGame() { delete buffer_; }
+FileSaveGame::~FileSaveGame() = default;
 
 bool FileSaveGame::save() {
   if (path_.empty()) return false;
   if (buffer_) {
     // Only an entry that saves from inside a save or load gets here.
-    delete buffer_;
+    fileBuffer_.reset();
     buffer_ = nullptr;
     return false;
   }
@@ -53,7 +55,8 @@ bool FileSaveGame::save() {
     sayWriteFailure(refused);
     return false;
   }
-  buffer_ = new Buffer();
+  fileBuffer_ = std::make_unique<Buffer>();
+  buffer_ = fileBuffer_.get();
   buffer_->clear();
   buffer_->resetReadPosition();
   if (app_) {
@@ -63,19 +66,15 @@ bool FileSaveGame::save() {
   }
   bool ok = true;
   for (auto& item : entryMap_) ok = item.second->write(this) && ok;
-  Buffer* done = buffer_;
+  const std::unique_ptr<Buffer> done = std::move(fileBuffer_);
   buffer_ = nullptr;
-  if (!ok) {
-    delete done;
-    return false;
-  }
+  if (!ok) return false;
 
   std::error_code ec;
   const std::filesystem::path parent = std::filesystem::path(path_).parent_path();
   if (!parent.empty()) std::filesystem::create_directories(parent, ec);
   std::string why;
   const bool written = replacefile::write(path_, done->bytes(), static_cast<size_t>(done->byteCount()), &why);
-  delete done;
   if (written) {
     failureSaid_ = false;
     return true;
@@ -188,7 +187,7 @@ bool FileSaveGame::readEntries() {
 bool FileSaveGame::load() {
   if (path_.empty()) return false;
   if (buffer_) {
-    delete buffer_;
+    fileBuffer_.reset();
     buffer_ = nullptr;
     return false;
   }
@@ -202,7 +201,8 @@ bool FileSaveGame::load() {
       return false;
   }
   leftAlone_ = false;
-  buffer_ = new Buffer();
+  fileBuffer_ = std::make_unique<Buffer>();
+  buffer_ = fileBuffer_.get();
   buffer_->clear();
   buffer_->resetReadPosition();
   buffer_->setBytes(reinterpret_cast<const uint8_t*>(contents.data()),
@@ -213,11 +213,10 @@ bool FileSaveGame::load() {
   loading_ = true;
   if (ok) {
     // Keep the current values so a file that ends early leaves them as they were.
-    Buffer* fileBuffer = buffer_;
     Buffer snapshot;
     buffer_ = &snapshot;
     for (auto& item : entryMap_) item.second->write(this);
-    buffer_ = fileBuffer;
+    buffer_ = fileBuffer_.get();
     // A value no entry could have written, a file that ends early or one with
     // bytes past the last entry is not one of our saves.
     const bool valid = readEntries();
@@ -229,11 +228,11 @@ bool FileSaveGame::load() {
       restoring_ = true;
       readEntries();
       restoring_ = false;
-      buffer_ = fileBuffer;
+      buffer_ = fileBuffer_.get();
     }
   }
   loading_ = false;
-  delete buffer_;
+  fileBuffer_.reset();
   buffer_ = nullptr;
   if (!ok) keepBackup();
   return ok;

@@ -3,24 +3,22 @@
 #include "AssertReport.h"
 #include "SaveGameEntry.h"
 
-SaveGame::~SaveGame() {
-  for (auto& item : entryMap_) delete item.second;
-  entryMap_.clear();
-}
+SaveGame::SaveGame() = default;
+
+SaveGame::~SaveGame() = default;
 
 void SaveGame::addEntry(const std::string& name, SaveGameEntry* entry) {
   auto it = entryMap_.find(name);
   if (it != entryMap_.end()) {
     BGE_REPORT(false);
-    if (it->second != entry) delete it->second;
-    it->second = entry;
+    if (it->second.get() != entry) it->second.reset(entry);
     return;
   }
-  entryMap_[name] = entry;
+  entryMap_[name].reset(entry);
 }
 
 SaveGameEntry* SaveGame::findEntry(const std::string& name) const {
   auto sgIter = entryMap_.find(name);
   if (!BGE_REPORT(sgIter != entryMap_.end())) return nullptr;
-  return sgIter->second;
+  return sgIter->second.get();
 }

@@ -19,19 +19,15 @@ glShader::glShader() {
 }
 
 glShader::~glShader() {
-  delete[] linkerLog_;
-  if (!isGLSLAvailable()) {
-    if (ownsObjects_) {
-      for (glShaderObject* object : objects_) delete object;
-    }
-    return;
-  }
-  for (glShaderObject* object : objects_) {
+  if (!isGLSLAvailable()) return;
+  for (size_t i = 0; i < objects_.size(); ++i) {
+    glShaderObject* object = objects_[i];
     if (program_ != 0 && object->shaderObject() != 0) {
       glDetachShader(program_, object->shaderObject());
       GSX_CHECK_GL();
     }
-    if (ownsObjects_) delete object;
+    // An owned object goes (and its GL shader with it) before the program does.
+    if (ownsObjects_) ownedObjects_[i].reset();
   }
   if (program_ != 0) {
     glDeleteProgram(program_);
@@ -50,6 +46,18 @@ void glShader::addShader(glShaderObject* object) {
     std::cout << "...ok!\n";
   }
   objects_.push_back(object);
+  if (ownsObjects_) ownedObjects_.emplace_back(object);
+}
+
+void glShader::setOwnsObjects(bool owns) {
+  if (owns == ownsObjects_) return;
+  ownsObjects_ = owns;
+  if (owns) {
+    for (glShaderObject* object : objects_) ownedObjects_.emplace_back(object);
+    return;
+  }
+  for (std::unique_ptr<glShaderObject>& object : ownedObjects_) object.release();
+  ownedObjects_.clear();
 }
 
 void glShader::setGeometryParameters(int inputType, int outputType, int verticesOut) {
@@ -104,18 +112,17 @@ const char* glShader::getLinkerLog() {
   glGetProgramiv(program_, GL_INFO_LOG_LENGTH, &length);
   GSX_CHECK_GL();
   if (length > 1) {
-    delete[] linkerLog_;
-    linkerLog_ = new (std::nothrow) char[static_cast<size_t>(length)];
+    linkerLog_.reset(new (std::nothrow) char[static_cast<size_t>(length)]);
     if (!linkerLog_) {
       std::cout << "ERROR: Could not allocate compiler_log buffer\n";
       return "[e03] Out of memory!";
     }
     GLsizei written = 0;
-    glGetProgramInfoLog(program_, length, &written, linkerLog_);
+    glGetProgramInfoLog(program_, length, &written, linkerLog_.get());
     GSX_CHECK_GL();
     linkerLog_[written < length ? written : length - 1] = '\0';
   }
-  return linkerLog_ ? linkerLog_ : "[e05] Linker log is not available!";
+  return linkerLog_ ? linkerLog_.get() : "[e05] Linker log is not available!";
 }
 
 }  // namespace gsx

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <new>
 #include <string>
+#include <utility>
 
 #include "RegularFile.h"
 #include "shader/GLSupport.h"
@@ -13,8 +14,6 @@ namespace gsx {
 glShaderObject::glShaderObject() { initGLExtensions(); }
 
 glShaderObject::~glShaderObject() {
-  delete[] compilerLog_;
-  if (sourceOwned_) delete[] source_;
   // A created object is deleted whether or not it ever compiled; GL would keep it.
   if (shaderObject_ != 0 && isGLSLAvailable()) {
     glDeleteShader(shaderObject_);
@@ -40,19 +39,17 @@ int glShaderObject::load(const char* fileName) {
     return -1;
   }
   if (text.empty()) return -2;
-  char* source = new (std::nothrow) char[text.size() + 1];
+  std::unique_ptr<char[]> source(new (std::nothrow) char[text.size() + 1]);
   if (!source) return -3;
-  std::memcpy(source, text.c_str(), text.size() + 1);
-  if (sourceOwned_) delete[] source_;
-  source_ = source;
-  sourceOwned_ = true;
+  std::memcpy(source.get(), text.c_str(), text.size() + 1);
+  source_ = std::move(source);
   return 0;
 }
 
 bool glShaderObject::compile() {
   compiled_ = false;
   if (!source_ || shaderObject_ == 0 || !isGLSLAvailable()) return false;
-  const GLchar* text = source_;
+  const GLchar* text = source_.get();
   glShaderSource(shaderObject_, 1, &text, nullptr);
   GSX_CHECK_GL();
   glCompileShader(shaderObject_);
@@ -71,18 +68,17 @@ const char* glShaderObject::getCompilerLog() {
   glGetShaderiv(shaderObject_, GL_INFO_LOG_LENGTH, &length);
   GSX_CHECK_GL();
   if (length > 1) {
-    delete[] compilerLog_;
-    compilerLog_ = new (std::nothrow) char[static_cast<size_t>(length)];
+    compilerLog_.reset(new (std::nothrow) char[static_cast<size_t>(length)]);
     if (!compilerLog_) {
       std::cout << "ERROR: Could not allocate compiler_log buffer\n";
       return "[e03] Out of memory!";
     }
     GLsizei written = 0;
-    glGetShaderInfoLog(shaderObject_, length, &written, compilerLog_);
+    glGetShaderInfoLog(shaderObject_, length, &written, compilerLog_.get());
     GSX_CHECK_GL();
     compilerLog_[written < length ? written : length - 1] = '\0';
   }
-  return compilerLog_ ? compilerLog_ : "[e06] Compiler log is not available!";
+  return compilerLog_ ? compilerLog_.get() : "[e06] Compiler log is not available!";
 }
 
 aVertexShader::aVertexShader() { create(kVertex, GL_VERTEX_SHADER, true); }

@@ -126,9 +126,10 @@ MyApp::MyApp() {
 }
 
 MyApp::~MyApp() {
-  delete g_leaderboards;
+  // Leaderboards, then statistics, then the store they both use.
+  leaderboards_.reset();
   g_leaderboards = nullptr;
-  delete g_statsAndAchievements;
+  stats_.reset();
   g_statsAndAchievements = nullptr;
   store_.reset();
   gameParameters_.reset();
@@ -182,8 +183,10 @@ void MyApp::startStore() {
   local->load();  // a broken file is kept aside and the store starts empty
   if (!saving_) local->stopSaving();
   store_.reset(local);
-  g_statsAndAchievements = new CStatsAndAchievements(local);
-  g_leaderboards = new CSteamLeaderboards(local);
+  stats_ = std::make_unique<CStatsAndAchievements>(local);
+  g_statsAndAchievements = stats_.get();
+  leaderboards_ = std::make_unique<CSteamLeaderboards>(local);
+  g_leaderboards = leaderboards_.get();
   g_leaderboards->findLeaderboard("YORK_001");
 }
 
@@ -249,9 +252,9 @@ void MyApp::writeCheckValue() {
 void MyApp::init() {
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   initAudio();
-  if (!icon_) icon_ = bge::loadImageSurfaceOrSay("content/Icon/Icon_32@x1.png", true);
+  if (!icon_) icon_.reset(bge::loadImageSurfaceOrSay("content/Icon/Icon_32@x1.png", true));
   computeScaleFactors();
-  if (window_ && icon_) SDL_SetWindowIcon(window_, icon_);
+  if (window_ && icon_) SDL_SetWindowIcon(window_, icon_.get());
   SDLGameApp::init();
   registerGlobalResources(globalResourceManager());
   // Two lines of it fit the banner's box.

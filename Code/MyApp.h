@@ -11,6 +11,8 @@
 #include "System/NoticeBoard.h"
 
 class ConfigFile;
+class CStatsAndAchievements;
+class CSteamLeaderboards;
 class Profile;
 namespace store { class StoreClient; }
 
@@ -91,6 +93,9 @@ class MyApp : public SDLGameApp, public GlobalEventManager {
   Profile* profile_ = nullptr;  // not owned: an entry of the save game
   bool windowed_ = false;
   std::unique_ptr<store::StoreClient> store_;
+  // g_statsAndAchievements and g_leaderboards point at these while the store runs.
+  std::unique_ptr<CStatsAndAchievements> stats_;
+  std::unique_ptr<CSteamLeaderboards> leaderboards_;
   ProfileLock profileLock_;
   NoticeBoard notices_;
   bool saving_ = true;  // false while another copy of the game owns the profile

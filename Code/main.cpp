@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "AssertReport.h"
@@ -57,14 +58,11 @@ int main(int argc, char* argv[]) {
   MyApp app;
   if (SDLGameApp::windowedRequested(argc, argv)) app.setWindowed(true);
   if (script) {
-    EventScript* events = new EventScript();
+    auto events = std::make_unique<EventScript>();
     const bool loaded = events->loadFromFile(script);
     std::free(script);
-    if (!loaded) {
-      delete events;
-      return 2;
-    }
-    app.setEventScript(events);
+    if (!loaded) return 2;
+    app.setEventScript(events.release());
   }
   app.init();
   app.run();

@@ -1,4 +1,7 @@
 #pragma once
+#include <memory>
+#include <vector>
+
 #include "AppCoreObject.h"
 #include "Foundation/Templates/xArray.h"
 
@@ -27,22 +30,25 @@ class AppCore {
   // Sets the object's removal flag; it is deleted at the end of the next unpaused update.
   void flagForRemoval(AppCoreObject* object);
   bool contains(const AppCoreObject* object) const;
-  int getObjectCount() const { return objects_.size(); }
+  int getObjectCount() const { return static_cast<int>(objects_.size()); }
 
   AppCamera* getCamera() const { return camera_; }
   // Not owned.
   void setCamera(AppCamera* camera) { camera_ = camera; }
-  xRenderingContext* getRenderingContext() const { return renderingContext_; }
+  xRenderingContext* getRenderingContext() const { return renderingContext_.get(); }
   bool isPaused() const { return paused_ != 0; }
   void setPaused(bool paused) { paused_ = paused ? 1 : 0; }
 
  private:
+  // Where the object is held; the list's size when it is not.
+  size_t indexOf(const AppCoreObject* object) const;
   void removeFlaggedObjects();
   void deleteAllObjects();
 
-  xRenderingContext* renderingContext_;
-  AppCamera* camera_ = nullptr;
-  QuillonPHX2D::xArray<AppCoreObject*> objects_;
+  std::unique_ptr<xRenderingContext> renderingContext_;
+  AppCamera* camera_ = nullptr;  // not owned: whoever set it
+  std::vector<std::unique_ptr<AppCoreObject>> objects_;
+  // Not owned: objects_ holds them, or held them (a candidate may be gone already).
   QuillonPHX2D::xArray<AppCoreObject*> removalCandidates_;
   int paused_ = 0;
 };

@@ -1,5 +1,6 @@
 #pragma once
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,6 @@ class DisplayConfigurations {
  public:
   // Queries the display; reads the file when the path is not empty.
   explicit DisplayConfigurations(const std::string& path);
-  ~DisplayConfigurations();
   DisplayConfigurations(const DisplayConfigurations&) = delete;
   DisplayConfigurations& operator=(const DisplayConfigurations&) = delete;
 
@@ -31,9 +31,9 @@ class DisplayConfigurations {
   // Largest first: by width, then by height.
   void sortModes();
 
-  const DisplayMode* getCurrentResolution() const { return current_; }
-  const DisplayMode* getArtworkResolution() const { return artwork_; }
-  const DisplayMode* getDesktopMode() const { return desktop_; }
+  const DisplayMode* getCurrentResolution() const { return current_.get(); }
+  const DisplayMode* getArtworkResolution() const { return artwork_.get(); }
+  const DisplayMode* getDesktopMode() const { return desktop_.get(); }
   const std::vector<DisplayMode*>& getDisplayModes() const { return modes_; }
   const std::map<std::string, DisplayMode*>& getConfigurations() const { return configurations_; }
   float getLargestAspect() const { return largestAspect_; }
@@ -44,10 +44,14 @@ class DisplayConfigurations {
 
   float largestAspect_ = 0.0f;
   std::string name_ = "default";
-  DisplayMode* desktop_ = nullptr;
-  DisplayMode* artwork_ = nullptr;
-  DisplayMode* current_ = nullptr;
+  std::unique_ptr<DisplayMode> desktop_;
+  // Two records, never one: setResolutions copies a record handed in for both.
+  std::unique_ptr<DisplayMode> artwork_;
+  std::unique_ptr<DisplayMode> current_;
   Rect5 area_;
-  std::vector<DisplayMode*> modes_;
-  std::map<std::string, DisplayMode*> configurations_;
+  // The records the lists below point at.
+  std::vector<std::unique_ptr<DisplayMode>> ownedModes_;
+  std::map<std::string, std::unique_ptr<DisplayMode>> ownedConfigurations_;
+  std::vector<DisplayMode*> modes_;                       // not owned: ownedModes_, sorted
+  std::map<std::string, DisplayMode*> configurations_;  // not owned: ownedConfigurations_
 };

@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -87,11 +88,11 @@ class GameApp {
   int getScreenWidth() const { return screenWidth_; }
   int getScreenHeight() const { return screenHeight_; }
   void setScreenSize(int w, int h) { screenWidth_ = w; screenHeight_ = h; }
-  Timer* getTimer() const { return timer_; }
-  ResourceManager* globalResourceManager() const { return globalResourceManager_; }
+  Timer* getTimer() const { return timer_.get(); }
+  ResourceManager* globalResourceManager() const { return globalResourceManager_.get(); }
   LabelManager* gameMessages() const;
-  SoundSystem* getSoundSystem() const { return soundSystem_; }
-  SaveGame* getSaveGame() const { return saveGame_; }
+  SoundSystem* getSoundSystem() const { return soundSystem_.get(); }
+  SaveGame* getSaveGame() const { return saveGame_.get(); }
   // Takes ownership; the previous save game is deleted.
   void setSaveGame(SaveGame* saveGame);
   bool getUpdateInactiveStates() const { return updateInactiveStates_; }
@@ -116,28 +117,35 @@ class GameApp {
   float scaleY_ = 1.0f;
   bool quitRequested_ = false;
   bool immediateQuit_ = false;
+  // The stack owns its states but hands them out bare (states(), the walks'
+  // snapshots), and removeStateIfTop gives one back to its caller undeleted; a
+  // state leaves it for deletionQueue_, which frees it.
   std::vector<GameState*> states_;
   int screenWidth_ = 0;
   int screenHeight_ = 0;
-  Timer* timer_ = nullptr;
-  ResourceManager* globalResourceManager_ = nullptr;
-  LabelManager* gameMessages_ = nullptr;
-  SoundSystem* soundSystem_ = nullptr;
-  SaveGame* saveGame_ = nullptr;
+  std::unique_ptr<Timer> timer_;
+  std::unique_ptr<ResourceManager> globalResourceManager_;
+  std::unique_ptr<LabelManager> gameMessages_;
+  // Made by the SDL application once audio opens; it also frees it, in its own
+  // teardown order.
+  std::unique_ptr<SoundSystem> soundSystem_;
+  std::unique_ptr<SaveGame> saveGame_;
   bool updateInactiveStates_ = false;
   float timeScale_ = 1.0f;
   bool overlayFlag_ = false;
   Point2i mousePosition_;
-  std::vector<GameState*> deletionQueue_;
-  std::vector<ResourceManager*> resourceManagers_;
+  std::vector<std::unique_ptr<GameState>> deletionQueue_;
+  std::vector<std::unique_ptr<ResourceManager>> resourceManagers_;
 
  private:
   // Snapshot storage, one per nesting level of visitStates; indexed anew on
-  // every step, since a nested walk may grow the outer vector.
+  // every step, since a nested walk may grow the outer vector. Not owned: the
+  // stack's states.
   std::vector<std::vector<GameState*>> visitSnapshots_;
   size_t visitDepth_ = 0;
   size_t beginVisit();
   bool passes(const GameState* state, StateFilter filter) const;
+  std::vector<std::unique_ptr<GameState>>::iterator findQueued(const GameState* state);
 };
 
 template <typename Visit>

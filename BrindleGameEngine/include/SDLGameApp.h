@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -162,15 +163,15 @@ class SDLGameApp : public GameApp, public bge::ActionListener {
   virtual void onWindowOther(uint32_t windowId, int kind) { (void)windowId; (void)kind; }
 
   // --- accessors ---
-  GLGraphics* getGraphics() const { return graphics_; }
-  DisplayConfigurations* getDisplayConfigurations() const { return displayConfigurations_; }
+  GLGraphics* getGraphics() const { return graphics_.get(); }
+  DisplayConfigurations* getDisplayConfigurations() const { return displayConfigurations_.get(); }
   // Takes ownership; the previous one is deleted.
   void setDisplayConfigurations(DisplayConfigurations* configurations);
   bool isFullScreen() const { return fullScreen_; }
   int getDisplayMode() const { return displayMode_; }
   bool is3D() const { return threeD_; }
   void set3D(bool on) { threeD_ = on; }
-  AppCore* getAppCore() const { return appCore_; }
+  AppCore* getAppCore() const { return appCore_.get(); }
 
  protected:
   void setup2DProjection();
@@ -182,16 +183,24 @@ class SDLGameApp : public GameApp, public bge::ActionListener {
   void fatalStartupError(int code, const char* what);
   void runQuitPath();
 
-  GLGraphics* graphics_ = nullptr;
-  Texture* cursorTexture_ = nullptr;
+  struct SurfaceFree {
+    void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
+  };
+
+  // The destructor frees every owned member itself, in the order the GL context,
+  // the mixer and SDL need; declaration order does not matter here.
+  std::unique_ptr<GLGraphics> graphics_;
+  std::unique_ptr<Texture> cursorTexture_;
   bool cursorVisible_ = true;
   bool audioOpen_ = false;
-  DisplayConfigurations* displayConfigurations_ = nullptr;
-  SDL_Surface* icon_ = nullptr;
+  std::unique_ptr<DisplayConfigurations> displayConfigurations_;
+  std::unique_ptr<SDL_Surface, SurfaceFree> icon_;
   std::string caption_ = "BrindleGameEngine app";
   bool frameLimit_ = true;
   bool fullScreen_ = false;
   int displayMode_ = -1;
+  // Both released by destroyWindow, the shaders first, then the context, then the
+  // window: kept bare so that order stays in one place.
   SDL_Window* window_ = nullptr;
   SDL_GLContext glContext_ = nullptr;
   std::map<int32_t, int32_t> shiftKeyMap_;
@@ -205,9 +214,9 @@ class SDLGameApp : public GameApp, public bge::ActionListener {
   Color cursorColor_ = Color::white;
   Timer cursorIdleTimer_;
   int cursorAutoHideMode_ = 0;
-  AppCore* appCore_ = nullptr;
+  std::unique_ptr<AppCore> appCore_;
   bool threeD_ = false;
-  gsx::glShaderManager* shaderManager_ = nullptr;
+  std::unique_ptr<gsx::glShaderManager> shaderManager_;
   std::string shaderListPath_;
   // Design-space positions of the last press and release; the undefined value
   // when the other was recorded since or the pointer moved.
@@ -215,7 +224,7 @@ class SDLGameApp : public GameApp, public bge::ActionListener {
   float lastPressX_ = kUndefined, lastPressY_ = kUndefined;
   float lastReleaseX_ = kUndefined, lastReleaseY_ = kUndefined;
 
-  std::vector<InputListener*> inputListeners_;
+  std::vector<InputListener*> inputListeners_;  // not owned: whoever registered them
   uint32_t lastFrameStamp_ = 0;
   bool loopStarted_ = false;
   bool visible_ = true;
@@ -223,7 +232,7 @@ class SDLGameApp : public GameApp, public bge::ActionListener {
   uint64_t lastClickTicks_ = UINT64_MAX;  // no click yet
   int clickCount_ = 1;
   bool quitDone_ = false;
-  EventScript* eventScript_ = nullptr;
+  std::unique_ptr<EventScript> eventScript_;
   int frameNumber_ = 0;
   bool screenshotPending_ = false;
 };

@@ -3,13 +3,14 @@
 #include <tinyxml.h>
 
 #include <cstdio>
+#include <memory>
 
 #include "GLTexture.h"
 #include "SDLGameApp.h"
 #include "XmlAttributes.h"
 
 namespace {
-AppConfig* g_appConfig = nullptr;
+std::unique_ptr<AppConfig> g_appConfig;
 
 // Ranges a sane window and mixer setting fall in; anything else keeps the default.
 // Below 640 x 480 the game's panels do not fit; no display shows more than 8K
@@ -40,14 +41,11 @@ void readVersion(const bge::XmlReader& xml, const TiXmlElement* root, int& major
 }  // namespace
 
 AppConfig* AppConfig::instance() {
-  if (!g_appConfig) g_appConfig = new AppConfig();
-  return g_appConfig;
+  if (!g_appConfig) g_appConfig.reset(new AppConfig());  // the constructor is private
+  return g_appConfig.get();
 }
 
-void AppConfig::destroyInstance() {
-  delete g_appConfig;
-  g_appConfig = nullptr;
-}
+void AppConfig::destroyInstance() { g_appConfig.reset(); }
 
 bool AppConfig::loadFromFile(const std::string& path) {
   // Every value the file leaves out keeps what the configuration has.

@@ -24,14 +24,6 @@ DisplayConfigurations::DisplayConfigurations(const std::string& path) {
   if (!path.empty()) loadFromXml(path);
 }
 
-DisplayConfigurations::~DisplayConfigurations() {
-  delete desktop_;
-  if (artwork_ != current_) delete artwork_;
-  delete current_;
-  for (DisplayMode* mode : modes_) delete mode;
-  for (auto& entry : configurations_) delete entry.second;
-}
-
 void DisplayConfigurations::queryDisplay() {
   const int count = SDL_GetNumDisplayModes(0);
   for (int i = 0; i < count; ++i) {
@@ -40,14 +32,17 @@ void DisplayConfigurations::queryDisplay() {
   }
   sortModes();
   SDL_DisplayMode desktop;
-  if (SDL_GetDesktopDisplayMode(0, &desktop) == 0) desktop_ = new DisplayMode(desktop.w, desktop.h);
+  if (SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
+    desktop_ = std::make_unique<DisplayMode>(desktop.w, desktop.h);
+  }
 }
 
 void DisplayConfigurations::addMode(int width, int height) {
   for (const DisplayMode* mode : modes_) {
     if (mode->width == width && mode->height == height) return;
   }
-  modes_.push_back(new DisplayMode(width, height));
+  ownedModes_.push_back(std::make_unique<DisplayMode>(width, height));
+  modes_.push_back(ownedModes_.back().get());
 }
 
 void DisplayConfigurations::sortModes() {
@@ -69,22 +64,22 @@ void DisplayConfigurations::loadFromXml(const std::string& path) {
   for (const TiXmlElement* e = configurations->FirstChildElement("Default"); e; e = e->NextSiblingElement()) {
     const int width = xml.readInt(e, "width", 0, 0, kLargestSide);
     const int height = xml.readInt(e, "height", 0, 0, kLargestSide);
-    DisplayMode*& slot = configurations_[xml.readString(e, "alias", "")];
-    delete slot;
-    slot = new DisplayMode(width, height);
+    const std::string alias = xml.readString(e, "alias", "");
+    std::unique_ptr<DisplayMode>& slot = ownedConfigurations_[alias];
+    slot = std::make_unique<DisplayMode>(width, height);
+    configurations_[alias] = slot.get();
   }
 }
 
 void DisplayConfigurations::setResolutions(DisplayMode* current, DisplayMode* artwork) {
   // One record cannot be owned twice.
   if (current && current == artwork) artwork = new DisplayMode(*current);
-  DisplayMode* oldCurrent = current_;
-  DisplayMode* oldArtwork = artwork_;
-  current_ = current;
-  artwork_ = artwork;
-  // Records handed back to us stay; only the ones given up are freed.
-  if (oldCurrent && oldCurrent != current_ && oldCurrent != artwork_) delete oldCurrent;
-  if (oldArtwork && oldArtwork != current_ && oldArtwork != artwork_ && oldArtwork != oldCurrent) {
-    delete oldArtwork;
+  std::unique_ptr<DisplayMode> oldCurrent = std::move(current_);
+  std::unique_ptr<DisplayMode> oldArtwork = std::move(artwork_);
+  current_.reset(current);
+  artwork_.reset(artwork);
+  // Records handed back to us are held again; only the ones given up are freed.
+  for (std::unique_ptr<DisplayMode>* old : {&oldCurrent, &oldArtwork}) {
+    if (old->get() == current || old->get() == artwork) (void)old->release();
   }
 }

@@ -12,6 +12,7 @@
 #include "LabelManager.h"
 #include "ResourceManager.h"
 #include "SaveGame.h"
+#include "SoundSystem.h"
 #include "Timer.h"
 #include "sdk/QuillonPhysicsSDK.h"
 
@@ -22,8 +23,8 @@ GameApp* g_gameApp = nullptr;
 GameApp* GameApp::instance() { return g_gameApp; }
 
 GameApp::GameApp() {
-  gameMessages_ = new LabelManager();
-  timer_ = new Timer();
+  gameMessages_ = std::make_unique<LabelManager>();
+  timer_ = std::make_unique<Timer>();
   timer_->start();
   g_gameApp = this;
   // The one physics world of the process; the frame loop steps it.
@@ -31,30 +32,24 @@ GameApp::GameApp() {
 }
 
 GameApp::~GameApp() {
-  soundSystem_ = nullptr;  // owned and deleted by the SDL application
   releaseStates();
   // The sound catalogue outlives screens but not the application whose manager holds
   // its sounds.
   SfxContainer::releaseBorrowedFrom(this);
-  for (ResourceManager*& lent : resourceManagers_) {
-    delete lent;
-    lent = nullptr;
-  }
-  delete timer_;
-  timer_ = nullptr;
-  delete globalResourceManager_;
-  globalResourceManager_ = nullptr;
-  delete gameMessages_;
-  gameMessages_ = nullptr;
-  delete saveGame_;
-  saveGame_ = nullptr;
+  // Everything goes before the physics world and while instance() still answers,
+  // lent catalogues first, in the order they were lent.
+  for (std::unique_ptr<ResourceManager>& lent : resourceManagers_) lent.reset();
+  timer_.reset();
+  globalResourceManager_.reset();
+  gameMessages_.reset();
+  saveGame_.reset();
   QuillonPHX2D::qlnDestroyQuillonSDK();
   if (g_gameApp == this) g_gameApp = nullptr;
 }
 
 void GameApp::createGlobalResourceManager() {
-  delete globalResourceManager_;
-  globalResourceManager_ = new ResourceManager();
+  globalResourceManager_.reset();  // the old one's resources go before the new one is made
+  globalResourceManager_ = std::make_unique<ResourceManager>();
 }
 
 ResourceManager* GameApp::createResourceManager() { return new ResourceManager(); }
@@ -71,29 +66,33 @@ void GameApp::releaseStates() {
 ResourceManager* GameApp::addResourceManager(int& index) {
   ResourceManager* manager = createResourceManager();
   index = static_cast<int>(resourceManagers_.size());
-  resourceManagers_.push_back(manager);
+  resourceManagers_.emplace_back(manager);
   return manager;
 }
 
 void GameApp::removeResourceManager(int index) {
   if (index < 0 || index >= static_cast<int>(resourceManagers_.size())) return;
-  delete resourceManagers_[static_cast<size_t>(index)];
-  resourceManagers_[static_cast<size_t>(index)] = nullptr;
+  resourceManagers_[static_cast<size_t>(index)].reset();
+}
+
+std::vector<std::unique_ptr<GameState>>::iterator GameApp::findQueued(const GameState* state) {
+  return std::find_if(deletionQueue_.begin(), deletionQueue_.end(),
+                      [state](const std::unique_ptr<GameState>& queued) { return queued.get() == state; });
 }
 
 void GameApp::queueStateForDeletion(GameState* state) {
   if (!state) return;
-  if (std::find(deletionQueue_.begin(), deletionQueue_.end(), state) != deletionQueue_.end()) return;
-  deletionQueue_.push_back(state);
+  if (findQueued(state) != deletionQueue_.end()) return;
+  deletionQueue_.emplace_back(state);
 }
 
 void GameApp::deleteQueuedStates() {
   const bool any = !deletionQueue_.empty();
   // A destructor may queue more; keep going until nothing is left.
   while (!deletionQueue_.empty()) {
-    std::vector<GameState*> batch;
+    std::vector<std::unique_ptr<GameState>> batch;
     batch.swap(deletionQueue_);
-    for (GameState* state : batch) delete state;
+    for (std::unique_ptr<GameState>& state : batch) state.reset();
   }
 #if defined(__GLIBC__)
   // A level restarted or left stood beside the next screen's loading for one frame.
@@ -110,22 +109,25 @@ bool GameApp::saveGame() { return saveGame_ ? saveGame_->save() : false; }
 bool GameApp::loadGame() { return saveGame_ ? saveGame_->load() : false; }
 
 void GameApp::setSaveGame(SaveGame* saveGame) {
-  if (saveGame == saveGame_) return;
-  delete saveGame_;
-  saveGame_ = saveGame;
+  if (saveGame == saveGame_.get()) return;
+  saveGame_.reset(saveGame);
 }
 
 LabelManager* GameApp::gameMessages() const {
   BGE_REPORT(gameMessages_ != 0);
-  return gameMessages_;
+  return gameMessages_.get();
 }
 
 void GameApp::pushState(GameState* state) {
   if (!BGE_REPORT(state != nullptr)) return;
   if (GameState* covered = topState()) covered->pause(this);
-  // A state popped earlier this frame and pushed again must not be freed at its end.
-  deletionQueue_.erase(std::remove(deletionQueue_.begin(), deletionQueue_.end(), state),
-                       deletionQueue_.end());
+  // A state popped earlier this frame and pushed again must not be freed at its end:
+  // the stack has it back.
+  const auto queued = findQueued(state);
+  if (queued != deletionQueue_.end()) {
+    queued->release();
+    deletionQueue_.erase(queued);
+  }
   states_.push_back(state);
   state->enter(this);
 }

@@ -39,9 +39,9 @@ SDLGameApp* SDLGameApp::instance() { return g_sdlGameApp; }
 
 SDLGameApp::SDLGameApp() {
   createGlobalResourceManager();
-  graphics_ = new GLGraphics();
+  graphics_ = std::make_unique<GLGraphics>();
   g_sdlGameApp = this;
-  appCore_ = new AppCore();
+  appCore_ = std::make_unique<AppCore>();
   buildShiftKeyMap();
 
   const int imgFlags = IMG_Init(IMG_INIT_JPG | IMG_INIT_PNG | IMG_INIT_WEBP);
@@ -58,24 +58,16 @@ SDLGameApp::~SDLGameApp() {
     Mix_CloseAudio();
     audioOpen_ = false;
   }
-  delete eventScript_;
-  eventScript_ = nullptr;
-  delete displayConfigurations_;
-  displayConfigurations_ = nullptr;
+  eventScript_.reset();
+  displayConfigurations_.reset();
   closeJoysticks();
   destroyWindow();
-  delete graphics_;
-  graphics_ = nullptr;
-  delete soundSystem_;
-  soundSystem_ = nullptr;
-  if (icon_) SDL_FreeSurface(icon_);
-  icon_ = nullptr;
-  delete appCore_;
-  appCore_ = nullptr;
-  delete cursorTexture_;
-  cursorTexture_ = nullptr;
-  delete globalResourceManager_;
-  globalResourceManager_ = nullptr;
+  graphics_.reset();
+  soundSystem_.reset();
+  icon_.reset();
+  appCore_.reset();
+  cursorTexture_.reset();
+  globalResourceManager_.reset();
   IMG_Quit();
   Mix_Quit();
   if (g_sdlGameApp == this) g_sdlGameApp = nullptr;
@@ -97,7 +89,7 @@ void SDLGameApp::init() {
     std::cout << "glewInit failed: " << glewGetErrorString(glew) << std::endl;
   }
   if (!shaderManager_ && gsx::initGLExtensions() && gsx::isGLSLAvailable()) {
-    shaderManager_ = new gsx::glShaderManager();
+    shaderManager_ = std::make_unique<gsx::glShaderManager>();
   }
 }
 
@@ -115,8 +107,8 @@ void SDLGameApp::initAudio() {
     audioOpen_ = false;
     return;
   }
-  delete soundSystem_;
-  soundSystem_ = new SDLSoundSystem();
+  soundSystem_.reset();
+  soundSystem_ = std::make_unique<SDLSoundSystem>();
   audioOpen_ = true;
   const int channels = Mix_AllocateChannels(16);
   std::cout << "Sound system allocated [" << channels << "] audio channels for mixing." << std::endl;
@@ -142,21 +134,15 @@ void SDLGameApp::setWindowTitle(const std::string& title) {
 }
 
 void SDLGameApp::setCursorTexture(Texture* texture) {
-  if (texture == cursorTexture_) return;
-  delete cursorTexture_;
-  cursorTexture_ = texture;
+  if (texture != cursorTexture_.get()) cursorTexture_.reset(texture);
 }
 
 void SDLGameApp::setEventScript(EventScript* script) {
-  if (script == eventScript_) return;
-  delete eventScript_;
-  eventScript_ = script;
+  if (script != eventScript_.get()) eventScript_.reset(script);
 }
 
 void SDLGameApp::setDisplayConfigurations(DisplayConfigurations* configurations) {
-  if (configurations == displayConfigurations_) return;
-  delete displayConfigurations_;
-  displayConfigurations_ = configurations;
+  if (configurations != displayConfigurations_.get()) displayConfigurations_.reset(configurations);
 }
 
 bool SDLGameApp::changeWindowMode(int width, int height, bool fullScreen) {
@@ -187,8 +173,7 @@ void SDLGameApp::reloadContextResources() {
 
 void SDLGameApp::destroyWindow() {
   // GL programs can only be deleted while their context exists.
-  delete shaderManager_;
-  shaderManager_ = nullptr;
+  shaderManager_.reset();
   if (glContext_) {
     SDL_GL_DeleteContext(glContext_);
     glContext_ = nullptr;
@@ -263,7 +248,7 @@ void SDLGameApp::createWindow(uint32_t extraWindowFlags) {
   }
   graphics_->setup2D(width, height, 1000);
   if (gsx::isGLSLAvailable()) {
-    shaderManager_ = new gsx::glShaderManager();
+    shaderManager_ = std::make_unique<gsx::glShaderManager>();
     if (!shaderListPath_.empty()) loadShaders(shaderListPath_);
   }
 

@@ -159,11 +159,11 @@ void SDLGameApp::render() {
     graphics_->clear();
   }
   setup2DProjection();
-  beforeRenderStates(graphics_);
+  beforeRenderStates(graphics_.get());
   visitStates(StateOrder::BottomUp, StateFilter::OnStack,
-              [&](GameState* state) { state->render(graphics_); });
-  afterRenderStates(graphics_);
-  afterRender(graphics_);
+              [&](GameState* state) { state->render(graphics_.get()); });
+  afterRenderStates(graphics_.get());
+  afterRender(graphics_.get());
   drawCursor();
   // Taken here, from the finished frame: after the swap the back buffer is undefined.
   if (screenshotPending_) {
@@ -188,7 +188,7 @@ void currentResolution(const DisplayConfigurations* configurations, int fallback
 void SDLGameApp::setup2DProjection() {
   int w = 0;
   int h = 0;
-  currentResolution(displayConfigurations_, screenWidth_, screenHeight_, w, h);
+  currentResolution(displayConfigurations_.get(), screenWidth_, screenHeight_, w, h);
   glDisable(GL_POLYGON_SMOOTH);
   glDisable(GL_LIGHTING);
   glEnable(GL_TEXTURE_2D);
@@ -211,7 +211,7 @@ void SDLGameApp::setup2DProjection() {
 void SDLGameApp::setup3DProjection() {
   int w = 0;
   int h = 0;
-  currentResolution(displayConfigurations_, screenWidth_, screenHeight_, w, h);
+  currentResolution(displayConfigurations_.get(), screenWidth_, screenHeight_, w, h);
   glEnable(GL_TEXTURE_2D);
   glHint(GL_POLYGON_SMOOTH_HINT, GL_NICEST);
   glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
@@ -248,7 +248,7 @@ void SDLGameApp::drawCursor() {
   if (cursorIdleTimer_.getElapsed() > 3000 && cursorAutoHideMode_ == 1 && cursorColor_.a == 255) {
     cursorColor_.a = 0;
   }
-  graphics_->drawImage(x, y, cursorTexture_, cursorColor_);
+  graphics_->drawImage(x, y, cursorTexture_.get(), cursorColor_);
 }
 
 void SDLGameApp::handleWindowEvent(const SDL_WindowEvent& event) {
